@@ -1,0 +1,49 @@
+#include "app/base/editor_window.h"
+#include <QFocusEvent>
+#include <QPushButton>
+
+namespace k3n {
+
+EditorWindow::EditorWindow(RadioData& data, QWidget* parent)
+    : QWidget(parent), data_(data)
+{
+    bHide = new QPushButton(this);
+    bHide->setObjectName("bHide");
+    bHide->setGeometry(0, 0, 1, 1);
+    bHide->setFlat(true);
+    bHide->setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void EditorWindow::bindExit(QWidget* w, std::function<void()> handler)
+{
+    exitHandlers_.insert(w, std::move(handler));
+    w->installEventFilter(this);
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A drop-down opening its list takes the focus for a moment; that is not leaving it.
+    if (event->type() == QEvent::FocusOut && !committing_
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        auto it = exitHandlers_.find(watched);
+        if (it != exitHandlers_.end())
+            it.value()();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void EditorWindow::CommitPendingEdits()
+{
+    // The focused control may sit in an inactive window, where moving the
+    // focus sends no focus-out; so run its exit handler directly, once.
+    QWidget* focused = focusWidget();
+    auto it = exitHandlers_.find(focused);
+    if (it != exitHandlers_.end() && focused->isVisible())
+        it.value()();
+    committing_ = true;
+    bHide->setFocus(Qt::OtherFocusReason);
+    committing_ = false;
+}
+
+} // namespace k3n

@@ -1,0 +1,42 @@
+#pragma once
+// Base of every editor page of the main window. An editor keeps no copy of
+// the configuration: each control writes its field of the record when it
+// loses the focus. CommitPendingEdits runs that write for whatever control
+// is being edited, so Save, Open, Read and Write see everything typed.
+#include "model/radio_data.h"
+#include <QHash>
+#include <QWidget>
+#include <functional>
+
+class QPushButton;
+
+namespace k3n {
+
+class EditorWindow : public QWidget {
+    Q_OBJECT
+public:
+    EditorWindow(RadioData& data, QWidget* parent = nullptr);
+
+    // Relabels the window in the current language and reloads every control from the record.
+    virtual void RefreshAll() = 0;
+    // Writes the value of the control being edited into the record and parks the focus on bHide.
+    void CommitPendingEdits();
+
+signals:
+    // The editor changed the whole configuration (a band change): every view must reload.
+    void refreshAllViewsRequested();
+
+protected:
+    // Runs handler when w loses the focus, and from CommitPendingEdits while w has it.
+    void bindExit(QWidget* w, std::function<void()> handler);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    RadioData& data_;
+    QPushButton* bHide;     // the focus sink; 1x1 at the top-left corner
+
+private:
+    QHash<QObject*, std::function<void()>> exitHandlers_;
+    bool committing_ = false;
+};
+
+} // namespace k3n

@@ -1,0 +1,21 @@
+#pragma once
+// The .fse configuration file: the record's 3048 bytes, nothing else.
+#include "model/radio_data.h"
+#include <QString>
+#include <optional>
+
+namespace k3n {
+
+inline constexpr const char* kFseFilter = "Marvane File(*.fse)";
+inline constexpr const char* kFseSuffix = "fse";
+
+// Reads up to 3048 bytes into the record (a shorter file replaces only its
+// leading bytes), then selects the band limits. On failure the record is
+// untouched and the reason is returned.
+std::optional<QString> LoadFseFile(const QString& path, RadioData& data);
+
+// Writes the record through a temporary file renamed over the target, so a
+// crash or a full disk never leaves a truncated configuration.
+std::optional<QString> SaveFseFile(const QString& path, const RadioRecord& record);
+
+} // namespace k3n

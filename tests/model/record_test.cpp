@@ -1,0 +1,153 @@
+#include "model/fse_file.h"
+#include "model/record_layout.h"
+#include "support/test_support.h"
+#include <QFile>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+using namespace k3n;
+
+TEST(RadioRecord, MultiByteFieldsAreLittleEndianAndBitFieldsTouchOnlyTheirBits)
+{
+    RadioRecord r;
+    r.set(rec::ch::rx_freq(1), 0x081B93A8);
+    EXPECT_EQ(r.bytes()[20], 0xA8);
+    EXPECT_EQ(r.bytes()[21], 0x93);
+    EXPECT_EQ(r.bytes()[22], 0x1B);
+    EXPECT_EQ(r.bytes()[23], 0x08);
+    EXPECT_EQ(r.get(rec::ch::rx_freq(1)), 0x081B93A8u);
+
+    r.set(rec::ch::flags_2(5), 0xFF);
+    r.set(rec::ch::busy_lockout(5), 1);
+    EXPECT_EQ(r.get(rec::ch::flags_2(5)), 0xF7);     // bits 2-3 become 01, the rest stay
+    r.set(rec::ch::signaling_system(5), 9);           // wider than the field: only 3 bits land
+    EXPECT_EQ(r.get(rec::ch::signaling_system(5)), 1u);
+    EXPECT_EQ(r.get(rec::ch::signaling_no(5)), 0u);
+
+    r.set(rec::user_ctcss_freq, 62.5);                // 0x404F400000000000
+    const uint8_t expected[8] = {0, 0, 0, 0, 0, 0x40, 0x4F, 0x40};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(r.bytes()[2080 + i], expected[i]) << i;
+}
+
+TEST(RadioRecord, ChannelEntriesSitWhereTheFileHasThem)
+{
+    EXPECT_EQ(rec::ch::rx_freq(1).offset, 20);
+    EXPECT_EQ(rec::ch::scramble_no(128).offset + 2, 2068);   // channel 128 ends at 2067
+    EXPECT_EQ(rec::tot.offset, 2068);
+    EXPECT_EQ(rec::dtmf::encode(0), 2916);
+    EXPECT_EQ(rec::five_tone::decode(0), 2684);
+}
+
+TEST(RadioData, DefaultsAfterReset)
+{
+    RadioData d;
+    d.record.fill(0, RadioRecord::kSize, 0xAA);
+    d.radio_serial_number.fill('7');
+    d.ResetRecordDefaults();
+    const RadioRecord& r = d.record;
+
+    EXPECT_EQ(d.radio_serial_number, (std::array<uint8_t, 8>{}));
+    EXPECT_EQ(r.get(rec::freq_band), 0);
+    for (int n = 1; n <= rec::kChannelCount; ++n)
+        EXPECT_EQ(r.get(rec::ch::in_use(n)), 0u);
+    EXPECT_DOUBLE_EQ(r.get(rec::user_ctcss_freq), 62.5);
+    EXPECT_EQ(r.get(rec::scramble_freq(15)), 2632);
+    EXPECT_EQ(r.get(rec::emergency_mode), 1);
+    EXPECT_EQ(r.get(rec::dtmf::group_tone), 10);
+    EXPECT_EQ(r.get(rec::dtmf::id_code(8)), 0xFF);
+    EXPECT_EQ(r.get(rec::two_tone::auto_reset_time(16)), 1);
+    EXPECT_EQ(r.get(rec::two_tone::tone_table(16)), 0);
+    EXPECT_EQ(r.get(rec::two_tone::decode(15)), 0xFF);
+    EXPECT_EQ(r.get(rec::five_tone::id_code(16)), 0xFF);
+    EXPECT_EQ(r.get(rec::five_tone::decode_transpond(15)), 0xFF);
+    EXPECT_EQ(r.get(rec::five_tone::lead_out), 100);
+
+    // Every byte not named by a default is zero: count the non-zero bytes.
+    int nonZero = 0;
+    for (uint8_t b : r.bytes())
+        nonZero += b != 0;
+    // 100 (lead-in/out) has one non-zero byte, 2632 = 0x0A48 two, 62.5 three.
+    const int expectedNonZero = 3 /*user ctcss*/ + 16 * 2 /*scramble*/ + 1 /*emergency*/
+        + 1 + 1 + 1 + 2 + 8 * 2 /*dtmf leads, group tone, calls, systems*/
+        + 1 + 1 + 2 + 16 * 5 + 32 + 16 /*two-tone*/
+        + 1 + 1 + 2 + 16 * 3 + 16 /*five-tone*/;
+    EXPECT_EQ(nonZero, expectedNonZero);
+}
+
+TEST(RadioData, BandLimitsAndSnapping)
+{
+    RadioData d;
+    EXPECT_EQ(d.band_limits, (BandLimits{136000000, 174000000}));
+    EXPECT_EQ(d.SnapFrequency(136012500), 136012500u);
+    EXPECT_EQ(d.SnapFrequency(136010000), 136010000u);
+    EXPECT_EQ(d.SnapFrequency(136013000), 136012500u);
+    EXPECT_EQ(d.SnapFrequency(100000000), 136000000u);
+
+    d.record.set(rec::freq_band, 2);
+    EXPECT_TRUE(d.SelectBandLimits());
+    EXPECT_EQ(d.SnapFrequency(480000000), 470000000u);
+
+    d.record.set(rec::freq_band, 9);     // foreign value: the old limits stay
+    EXPECT_FALSE(d.SelectBandLimits());
+    EXPECT_EQ(d.band_limits, (BandLimits{400000000, 470000000}));
+}
+
+TEST(FseFile, SaveThenLoadReproducesEveryByte)
+{
+    test::ScratchDir dir;
+    RadioData original;
+    for (std::size_t i = 0; i < RadioRecord::kSize; ++i)
+        original.record.bytes()[i] = uint8_t(i * 7 + 3);
+    original.record.set(rec::freq_band, 2);
+    const QString path = dir.file("a.fse");
+    ASSERT_FALSE(SaveFseFile(path, original.record));
+    EXPECT_EQ(QFile(path).size(), 3048);
+
+    RadioData loaded;
+    ASSERT_FALSE(LoadFseFile(path, loaded));
+    EXPECT_EQ(loaded.record, original.record);
+    EXPECT_EQ(loaded.band_limits, (BandLimits{400000000, 470000000}));
+}
+
+TEST(FseFile, ShortFileReplacesOnlyItsBytesAndFailuresLeaveTheRecord)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("short.fse");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(10, char(0x11)));
+    f.close();
+
+    RadioData d;
+    const RadioRecord before = d.record;
+    ASSERT_FALSE(LoadFseFile(path, d));
+    EXPECT_EQ(d.record.bytes()[9], 0x11);
+    EXPECT_EQ(d.record.bytes()[10], before.bytes()[10]);
+    EXPECT_EQ(d.record.get(rec::dtmf::group_tone), 10);
+
+    const RadioRecord afterShort = d.record;
+    auto error = LoadFseFile(dir.file("missing.fse"), d);
+    ASSERT_TRUE(error);
+    EXPECT_FALSE(error->isEmpty());
+    EXPECT_EQ(d.record, afterShort);
+}
+
+TEST(FseFile, FailedSaveReportsAndKeepsTheOldFile)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("keep.fse");
+    RadioData d;
+    ASSERT_FALSE(SaveFseFile(path, d.record));
+
+    EXPECT_TRUE(SaveFseFile(dir.file("no/such/folder/x.fse"), d.record));
+    // A read-only folder: the temporary file cannot be created, the old file stays whole.
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (::geteuid() != 0) {
+        RadioData other;
+        other.record.set(rec::channel_group, 5);
+        EXPECT_TRUE(SaveFseFile(path, other.record));
+        EXPECT_EQ(QFile(path).size(), 3048);
+    }
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}

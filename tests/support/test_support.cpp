@@ -1,0 +1,24 @@
+#include "support/test_support.h"
+#include <QDir>
+#include <cstdlib>
+
+namespace k3n::test {
+
+static QString scratchRoot()
+{
+    const char* env = std::getenv("K3N_TEST_TMP");
+    QString root = env ? QString::fromLocal8Bit(env) : QDir::tempPath() + "/k3n-test-tmp";
+    QDir().mkpath(root);
+    return root;
+}
+
+ScratchDir::ScratchDir() : dir_(scratchRoot() + "/XXXXXX") {}
+
+void isolateUserFiles()
+{
+    static QTemporaryDir home(scratchRoot() + "/home-XXXXXX");
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+}
+
+} // namespace k3n::test
