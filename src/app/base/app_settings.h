@@ -1,0 +1,12 @@
+#pragma once
+// The program's own settings, kept in config.ini between runs.
+
+namespace k3n {
+
+struct AppSettings {
+    int Port = 1;                 // serial port COM1..COM9
+    int Language = 1;             // 0 English, 1 Simplified, 2 Traditional, other: from the system
+    bool AutoSeachPort = true;    // the session searches the ports by itself
+};
+
+} // namespace k3n
