@@ -9,7 +9,8 @@ For every GBK two-byte code (lead 0x81..0xFE, trail 0x40..0xFE) the character is
 decoded with iconv, turned into its Traditional form with OpenCC ("s2tw", Taiwan
 standard, then plain "s2t"), and encoded as Big5 with iconv. If neither form nor
 the character itself exists in Big5, or the GBK code is unassigned, the entry is
-the Big5 full-width question mark (0xA1 0x48).
+the Big5 full-width question mark (0xA1 0x48). A few characters get the form the
+interface texts need instead of OpenCC's one-character default (PREFERRED).
 
 Entry layout: the program writes an entry low byte first and then inverts the top
 bit of that first byte, so an entry holds (big5_trail << 8) | (big5_lead ^ 0x80).
@@ -25,6 +26,11 @@ import tempfile
 
 TABLE_SIZE = 24066
 PLACEHOLDER = b"\xa1\x48"  # U+FF1F FULLWIDTH QUESTION MARK in Big5
+
+# Characters whose one-character OpenCC default is not the sense the texts use.
+PREFERRED = {
+    "钟": "鐘",  # minutes and clocks (分鐘, 時鐘), not the surname 鍾
+}
 
 
 class Iconv:
@@ -93,7 +99,7 @@ def main():
     traditional = opencc("s2t.json", distinct)
 
     def big5_of(ch):
-        for candidate in (taiwan[ch], traditional[ch], ch):
+        for candidate in (PREFERRED.get(ch, ""), taiwan[ch], traditional[ch], ch):
             if len(candidate) != 1:
                 continue
             code = to_big5.convert(candidate.encode("utf-8"))

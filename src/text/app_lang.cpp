@@ -36,6 +36,25 @@ TAppLang::TAppLang(uint16_t systemLanguageId)
     fSetDetectType(0);
 }
 
+TAppLang::TAppLang(const TAppLang& other)
+    : systemLanguageId_(other.systemLanguageId_), langType_(other.langType()),
+      fontName_(other.fontName_), charset_(other.charset_), fontSize_(other.fontSize_),
+      detectType_(other.detectType_), convertToBig5_(other.convertToBig5_)
+{
+}
+
+TAppLang& TAppLang::operator=(const TAppLang& other)
+{
+    systemLanguageId_ = other.systemLanguageId_;
+    langType_.store(other.langType(), std::memory_order_relaxed);
+    fontName_ = other.fontName_;
+    charset_ = other.charset_;
+    fontSize_ = other.fontSize_;
+    detectType_ = other.detectType_;
+    convertToBig5_ = other.convertToBig5_;
+    return *this;
+}
+
 void TAppLang::fSetLangType(uint8_t type)
 {
     langType_.store(type, std::memory_order_relaxed);

@@ -31,6 +31,8 @@ uint8_t LangTypeFromSystemLanguageId(uint16_t systemLanguageId);
 class TAppLang {
 public:
     explicit TAppLang(uint16_t systemLanguageId);
+    TAppLang(const TAppLang& other);
+    TAppLang& operator=(const TAppLang& other);
 
     void fSetLangType(uint8_t type);
     void fSetDetectType(uint8_t detect);
