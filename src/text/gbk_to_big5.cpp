@@ -1,6 +1,5 @@
 #include "text/gbk_to_big5.h"
 
-#include <iterator>
 
 namespace k3n {
 
