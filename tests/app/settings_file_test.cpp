@@ -1,0 +1,131 @@
+#include "app/settings_file.h"
+#include "support/test_support.h"
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace k3n;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(SettingsFile, LivesInTheUsersConfigFolder)
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/some/where");
+    EXPECT_EQ(SettingsFilePath(), "/some/where/K3N/config.ini");
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(SettingsFilePath(), QDir::homePath() + "/.config/K3N/config.ini");
+    qputenv("XDG_CONFIG_HOME", "relative/path");  // invalid by the XDG rules
+    EXPECT_EQ(SettingsFilePath(), QDir::homePath() + "/.config/K3N/config.ini");
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST(SettingsFile, FirstRunCreatesTheFileWithTheDefaults)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("deeper/K3N/config.ini");  // folders created as needed
+    AppSettings s;
+    LoadOrCreateSettings(s, {"COM2"}, path);
+    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=1\nLanguage=1\nAutoSeachPort=1\n"));
+    // No port check on the first run: Port 1 stays although only COM2 is present.
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 1);
+    EXPECT_TRUE(s.AutoSeachPort);
+}
+
+TEST(SettingsFile, AbsentPortBecomesOneAndReachesTheFileAtExit)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    writeFile(path, "[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n");
+    AppSettings s;
+    LoadOrCreateSettings(s, {"COM1", "COM3"}, path);
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 0);
+    EXPECT_FALSE(s.AutoSeachPort);
+    // Only memory changed; the file changes at exit.
+    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n"));
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=1\nLanguage=0\nAutoSeachPort=0\n"));
+
+    writeFile(path, "[config]\nPort=3\nLanguage=2\nAutoSeachPort=5\n");
+    LoadOrCreateSettings(s, {"COM1", "COM3"}, path);
+    EXPECT_EQ(s.Port, 3);
+    EXPECT_EQ(s.Language, 2);
+    EXPECT_TRUE(s.AutoSeachPort);  // any non-zero number is true
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=3\nLanguage=2\nAutoSeachPort=1\n"));
+}
+
+TEST(SettingsFile, GarbageAndMissingValuesReadAsDefaults)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    AppSettings s;
+
+    writeFile(path, "[config]\nPort=abc\nLanguage=\nAutoSeachPort=yes\n");
+    s = AppSettings{5, 0, false};
+    LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 1);
+    EXPECT_TRUE(s.AutoSeachPort);
+
+    // Keys of another section do not count; names are read without regard to case,
+    // values may be padded, Windows line ends are accepted.
+    writeFile(path, "[other]\nPort=5\n\r\n[CONFIG]\r\n port = 5 \r\nlanguage=2\r\n");
+    s = AppSettings{};
+    LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
+    EXPECT_EQ(s.Port, 5);
+    EXPECT_EQ(s.Language, 2);
+    EXPECT_TRUE(s.AutoSeachPort);
+
+    // Binary rubbish and an empty file: the defaults, and nothing thrown.
+    writeFile(path, QByteArray("\xff\xfe\x00\x01[con", 9));
+    s = AppSettings{9, 0, false};
+    LoadOrCreateSettings(s, {"COM9"}, path);
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 1);
+    EXPECT_TRUE(s.AutoSeachPort);
+}
+
+TEST(SettingsFile, UnreadableFileYieldsDefaults)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    QDir().mkpath(path);  // a folder where the file should be: it exists but cannot be read
+    AppSettings s{4, 0, false};
+    LoadOrCreateSettings(s, {"COM4"}, path);
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 1);
+    EXPECT_TRUE(s.AutoSeachPort);
+    EXPECT_FALSE(SaveSettings(s, path));
+}
+
+TEST(SettingsFile, PortNameRule)
+{
+    EXPECT_EQ(PortNumberOfName("COM3"), 3);
+    EXPECT_EQ(PortNumberOfName("COM12"), 1);  // only the fourth character counts
+    EXPECT_EQ(PortNumberOfName("COM"), 0);
+    EXPECT_EQ(PortNumberOfName("virtual radio"), 0);
+    EXPECT_TRUE(PortIsPresent(1, {"COM3", "COM12"}));
+    EXPECT_FALSE(PortIsPresent(2, {"COM3", "COM12"}));
+    EXPECT_EQ(CheckedPort(3, {"COM1", "COM3"}), 3);
+    EXPECT_EQ(CheckedPort(7, {"COM1", "COM3"}), 1);
+    EXPECT_EQ(CheckedPort(0, {"COM1"}), 1);
+}
