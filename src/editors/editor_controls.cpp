@@ -1,0 +1,179 @@
+#include "editors/editor_controls.h"
+#include "text/ui_text.h"
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <cmath>
+
+namespace k3n {
+
+QString OptionText::toString() const
+{
+    if (fixed)
+        return QString::fromLatin1(fixed);
+    QString s = UiText(text);
+    if (suffix >= 0)
+        s += UiText(suffix);
+    return s;
+}
+
+QStringList OptionTexts(std::span<const OptionText> entries)
+{
+    QStringList texts;
+    texts.reserve(qsizetype(entries.size()));
+    for (const OptionText& e : entries)
+        texts << e.toString();
+    return texts;
+}
+
+QStringList NumberTexts(double first, double last, double step)
+{
+    QStringList texts;
+    const int count = int(std::lround((last - first) / step)) + 1;
+    for (int i = 0; i < count; ++i)
+        texts << QString::number(first + i * step, 'g', 10);
+    return texts;
+}
+
+void FillPickList(QComboBox* box, const QStringList& entries, int position)
+{
+    const QSignalBlocker blocker(box);
+    box->setEditable(false);
+    box->clear();
+    box->addItems(entries);
+    box->setCurrentIndex(position >= 0 && position < entries.size() ? position : -1);
+}
+
+void FillPickList(QComboBox* box, std::span<const OptionText> entries, int position)
+{
+    FillPickList(box, OptionTexts(entries), position);
+}
+
+void ClearPickList(QComboBox* box)
+{
+    const QSignalBlocker blocker(box);
+    box->setEditable(false);
+    box->clear();
+}
+
+bool StoreChosenPosition(const QComboBox* box, RadioRecord& record, U8Field field)
+{
+    if (box->currentIndex() < 0)
+        return false;
+    record.set(field, uint8_t(box->currentIndex()));
+    return true;
+}
+
+bool StoreChosenPosition(const QComboBox* box, RadioRecord& record, U16Field field)
+{
+    if (box->currentIndex() < 0)
+        return false;
+    record.set(field, uint16_t(box->currentIndex()));
+    return true;
+}
+
+bool StoreChosenPosition(const QComboBox* box, RadioRecord& record, BitField field)
+{
+    if (box->currentIndex() < 0)
+        return false;
+    record.set(field, unsigned(box->currentIndex()));
+    return true;
+}
+
+void CaptionTable::add(QWidget* w, int textNo)
+{
+    captions_.emplace_back(w, textNo);
+}
+
+void CaptionTable::apply() const
+{
+    for (const auto& [w, textNo] : captions_) {
+        const QString text = UiText(textNo);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            label->setText(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            button->setText(text);
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            group->setTitle(text);
+    }
+}
+
+QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
+                           const char* labelName, int labelText, const char* listName)
+{
+    QWidget* parent = form->parentWidget();
+    auto* label = new QLabel(parent);
+    label->setObjectName(labelName);
+    captions.add(label, labelText);
+    auto* list = new QComboBox(parent);
+    list->setObjectName(listName);
+    list->setEditable(false);
+    // Lists are refilled on a language change; their width follows the new texts.
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    label->setBuddy(list);
+    form->addRow(label, list);
+    return list;
+}
+
+namespace {
+class TypedKeyFilter : public QObject {
+public:
+    TypedKeyFilter(QLineEdit* edit, std::function<bool(QChar)> accept)
+        : QObject(edit), accept_(std::move(accept)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text();
+            const bool printable = !text.isEmpty() && text.at(0).isPrint();
+            const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+            if (printable && !shortcut && !accept_(text.at(0)))
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool(QChar)> accept_;
+};
+} // namespace
+
+void FilterTypedKeys(QLineEdit* edit, std::function<bool(QChar)> accept)
+{
+    edit->installEventFilter(new TypedKeyFilter(edit, std::move(accept)));
+}
+
+QColor StripedGridDelegate::oddRowColour()
+{
+    return QColor(192, 220, 192);
+}
+
+void StripedGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const
+{
+    painter->save();
+    const QColor background = index.row() % 2 == 1 ? oddRowColour()
+                                                   : option.palette.color(QPalette::Window);
+    painter->fillRect(option.rect, background);
+    painter->setPen(option.palette.color(QPalette::WindowText));
+    painter->setFont(option.font);
+    painter->drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    if (option.state & QStyle::State_HasFocus) {
+        // The current cell keeps a visible frame, as the grid shows no selection colour.
+        painter->setPen(QPen(option.palette.color(QPalette::Highlight), 1, Qt::DotLine));
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+    }
+    painter->restore();
+}
+
+} // namespace k3n
