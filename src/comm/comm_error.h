@@ -1,0 +1,49 @@
+#pragma once
+// The serial library's exception: a numbered failure with its text in the
+// current interface language, and, where the system said why, the port and
+// the reason with what the user can do about it.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <exception>
+
+namespace HalvexComm32 {
+
+class EComm32Error : public std::exception {
+public:
+    using TErrorCode = uint8_t;
+
+    static constexpr TErrorCode ecOutOfMemory = 1;
+    static constexpr TErrorCode ecReadBuffer = 2;
+    static constexpr TErrorCode ecWriteBuffer = 3;
+    static constexpr TErrorCode ecOpenPort = 4;
+    static constexpr TErrorCode ecCommMask = 5;
+    static constexpr TErrorCode ecPortBufferSize = 6;
+    static constexpr TErrorCode ecReadParameters = 7;
+    static constexpr TErrorCode ecSetParameters = 8;
+    static constexpr TErrorCode ecReadEvent = 9;
+    static constexpr TErrorCode ecWriteEvent = 10;
+    static constexpr TErrorCode ecReadThread = 11;
+    static constexpr TErrorCode ecWriteThread = 12;
+    static constexpr TErrorCode ecCloseReadThread = 13;
+    static constexpr TErrorCode ecCloseWriteThread = 14;
+
+    // detail: what the system said, e.g. "/dev/ttyUSB0: the port is in use by another program."
+    explicit EComm32Error(TErrorCode code, const QString& detail = {});
+
+    TErrorCode ErrorCode() const { return code_; }
+    QString Message() const { return message_; }  // numbered text, then the detail
+    QString Detail() const { return detail_; }
+    const char* what() const noexcept override { return utf8_.constData(); }
+
+    // The numbered text alone; "Unknown error" for a code outside 1..14.
+    static QString TextOf(TErrorCode code);
+
+private:
+    TErrorCode code_;
+    QString detail_;
+    QString message_;
+    QByteArray utf8_;
+};
+
+} // namespace HalvexComm32

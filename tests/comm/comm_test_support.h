@@ -1,0 +1,137 @@
+#pragma once
+// Helpers for the serial library tests: a pseudo-terminal pair whose slave the
+// engine opens while the test plays the far end on the master, and waiting on
+// a condition with a generous deadline instead of sleeping.
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QString>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
+namespace commtest {
+
+constexpr int kDeadlineMs = 20000;
+
+// Spins the event loop until pred() holds or the deadline passes; returns pred().
+template <class Pred>
+bool WaitUntil(Pred pred, int deadlineMs = kDeadlineMs)
+{
+    const QDeadlineTimer deadline(deadlineMs);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return pred();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+class PtyPair {
+public:
+    PtyPair()
+    {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+            return;
+        char name[128];
+        if (ptsname_r(master_, name, sizeof name) != 0)
+            return;
+        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+        slavePath_ = QString::fromLocal8Bit(name);
+    }
+    ~PtyPair() { CloseMaster(); }
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    bool Ok() const { return master_ >= 0 && !slavePath_.isEmpty(); }
+    QString SlavePath() const { return slavePath_; }
+    int Master() const { return master_; }
+
+    void CloseMaster()
+    {
+        if (master_ >= 0)
+            ::close(master_);
+        master_ = -1;
+    }
+
+    // Writes every byte, waiting for room when the pty is full.
+    bool WriteAll(const QByteArray& data, int deadlineMs = kDeadlineMs)
+    {
+        const QDeadlineTimer deadline(deadlineMs);
+        qsizetype done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::write(master_, data.constData() + done, size_t(data.size() - done));
+            if (n > 0) {
+                done += n;
+                continue;
+            }
+            if (n < 0 && errno != EAGAIN && errno != EINTR)
+                return false;
+            if (deadline.hasExpired())
+                return false;
+            pollfd p{master_, POLLOUT, 0};
+            ::poll(&p, 1, 50);
+        }
+        return true;
+    }
+
+    // What has arrived, waiting at most waitMs for the first byte.
+    QByteArray ReadAvailable(int waitMs = 0)
+    {
+        QByteArray out;
+        pollfd p{master_, POLLIN, 0};
+        if (::poll(&p, 1, waitMs) <= 0)
+            return out;
+        char block[4096];
+        for (;;) {
+            const ssize_t n = ::read(master_, block, sizeof block);
+            if (n <= 0)
+                break;
+            out.append(block, n);
+        }
+        return out;
+    }
+
+    // Collects until 'count' bytes arrived or the deadline passed.
+    QByteArray ReadExactly(qsizetype count, int deadlineMs = kDeadlineMs)
+    {
+        const QDeadlineTimer deadline(deadlineMs);
+        QByteArray out;
+        while (out.size() < count && !deadline.hasExpired())
+            out += ReadAvailable(50);
+        return out;
+    }
+
+private:
+    int master_ = -1;
+    QString slavePath_;
+};
+
+// Bytes whose order shows: a counter mixed so that no short period repeats.
+inline QByteArray Pattern(qsizetype size, int seed = 0)
+{
+    QByteArray out(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = char((i * 131 + (i >> 8) * 7 + seed) & 0xFF);
+    return out;
+}
+
+inline int ThreadCount()
+{
+    return int(QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+inline int OpenDescriptorCount()
+{
+    return int(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size());
+}
+
+} // namespace commtest
