@@ -1,5 +1,9 @@
 #include "editors/editor_pages.h"
 #include "editors/channel_editor.h"
+#include "editors/general_settings.h"
+#include "editors/key_assignment.h"
+#include "editors/scan_settings.h"
+#include "editors/emergency_settings.h"
 
 namespace k3n {
 
@@ -8,6 +12,10 @@ EditorWindow* CreateEditorForPage(int page, RadioData& data, QWidget* parent)
     switch (page) {
     // Each editor adds its page here.
     case 0: return new TChInforDlg(data, parent);
+    case 1: return new TGeneralSettingsDlg(data, parent);
+    case 2: return new TKeyAssignmentDlg(data, parent);
+    case 3: return new TScanSettingsDlg(data, parent);
+    case 4: return new TEmergencySettingDlg(data, parent);
     default:
         (void)data;
         (void)parent;
