@@ -1,0 +1,328 @@
+#include "programming/session.h"
+#include "programming/link_frame.h"
+#include <algorithm>
+#include <stdexcept>
+
+namespace k3n {
+
+using namespace session_timing;
+
+namespace {
+
+constexpr std::size_t kReceiveBufferSize = 8192;
+constexpr std::size_t kBandReplySize = 1 + link::kReplyOverhead;
+constexpr uint8_t kRadioStateByte[1] = {0x00};   // written with every configuration
+
+void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes)
+{
+    to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
+bool IsAck(const std::vector<uint8_t>& buffer)
+{
+    return buffer.size() >= 2 && buffer[0] == link::kAck[0] && buffer[1] == link::kAck[1];
+}
+
+bool BandMatches(uint8_t code, int recordBand)
+{
+    return recordBand >= 0 && recordBand < kBandCount && code == BandRadioCode(recordBand);
+}
+
+} // namespace
+
+std::optional<ProgramText> OutcomeText(SessionOutcome outcome)
+{
+    switch (outcome) {
+    case SessionOutcome::Success: return ProgramText::Success;
+    case SessionOutcome::CommunicationFalse: return ProgramText::CommunicationFalse;
+    case SessionOutcome::WrongFreqBand: return ProgramText::WrongFreqBand;
+    case SessionOutcome::Pending:
+    case SessionOutcome::Cancelled: break;
+    }
+    return std::nullopt;
+}
+
+bool ApplyConfigurationRead(const ProgrammingSession& session, RadioData& data)
+{
+    const SessionRequest& r = session.request();
+    if (session.outcome() != SessionOutcome::Success || r.kind != TransferKind::Configuration ||
+        r.direction != Direction::Read)
+        return false;
+    SetDataToSoftware(session.image(), data);
+    data.SelectBandLimits();
+    return true;
+}
+
+ProgrammingSession::ProgrammingSession(SessionRequest request, PortPlan ports)
+    : request_(std::move(request)), ports_(std::move(ports)), plan_(TransferPlan(request_))
+{
+    if (ports_.ports.empty())
+        throw std::invalid_argument("a session needs a port");
+    if (!ports_.auto_search)
+        ports_.ports.resize(1);
+    image_ = request_.image;
+}
+
+bool ProgrammingSession::running() const
+{
+    return phase_ != Phase::Idle && phase_ != Phase::Ended;
+}
+
+std::optional<SessionTime> ProgrammingSession::NextDeadline() const
+{
+    if (!running())
+        return std::nullopt;
+    return timeout_at_ ? std::min(next_tick_, *timeout_at_) : next_tick_;
+}
+
+SessionOutput ProgrammingSession::Start(SessionTime now)
+{
+    SessionOutput out;
+    if (phase_ != Phase::Idle)
+        return out;
+    phase_ = Phase::StartWait;
+    port_index_ = 0;
+    out.open_port = port_index_;
+    next_tick_ = now + kStartWait;
+    return out;
+}
+
+SessionOutput ProgrammingSession::PortOpenFailed(SessionTime, const QString& error)
+{
+    SessionOutput out;
+    if (!running())
+        return out;
+    if (ports_.auto_search)
+        Fail(SessionOutcome::CommunicationFalse, out);
+    else   // the greeting then goes unanswered and the time-out ends the session
+        out.notices.push_back(PortOpenNotice(error));
+    return out;
+}
+
+SessionOutput ProgrammingSession::LinkLost(SessionTime)
+{
+    SessionOutput out;
+    if (running())
+        Fail(SessionOutcome::CommunicationFalse, out);
+    return out;
+}
+
+SessionOutput ProgrammingSession::Cancel()
+{
+    SessionOutput out;
+    if (running())
+        Fail(SessionOutcome::Cancelled, out);
+    return out;
+}
+
+SessionOutput ProgrammingSession::Advance(SessionTime now, std::span<const uint8_t> received)
+{
+    SessionOutput out;
+    if (phase_ == Phase::Greeting || phase_ == Phase::Transfer) {
+        // Bytes during the start wait are stale and dropped; the buffer holds at most 8192.
+        const std::size_t room = kReceiveBufferSize - std::min(kReceiveBufferSize, received_.size());
+        received_.insert(received_.end(), received.begin(), received.begin() + std::min(room, received.size()));
+    }
+    while (running()) {
+        const bool tickDue = next_tick_ <= now;
+        const bool timeoutDue = timeout_at_ && *timeout_at_ <= now;
+        if (timeoutDue && (!tickDue || *timeout_at_ < next_tick_)) {
+            Fail(SessionOutcome::CommunicationFalse, out);
+            break;
+        }
+        if (!tickDue)
+            break;
+        RunTick(now, out);
+    }
+    return out;
+}
+
+void ProgrammingSession::SetInterval(SessionTime now, SessionTime interval)
+{
+    interval_ = interval;
+    next_tick_ = now + interval;
+    interval_changed_ = true;
+}
+
+void ProgrammingSession::RunTick(SessionTime now, SessionOutput& out)
+{
+    const SessionTime due = next_tick_;
+    interval_changed_ = false;
+    switch (phase_) {
+    case Phase::StartWait:
+        out.discard_input = true;
+        Append(out.send, link::GreetingFrame());
+        phase_ = Phase::Greeting;
+        received_.clear();
+        SetInterval(now, kGreetingTick);
+        if (!ports_.auto_search)
+            timeout_at_ = now + kGreetingTimeout;
+        return;
+    case Phase::Greeting: GreetingTick(now, out); break;
+    case Phase::Transfer: TransferTick(now, out); break;
+    case Phase::Idle:
+    case Phase::Ended: return;
+    }
+    if (!interval_changed_) {   // a late tick runs once; the next keeps the pace from now
+        next_tick_ = due + interval_;
+        if (next_tick_ <= now)
+            next_tick_ = now + interval_;
+    }
+}
+
+void ProgrammingSession::GreetingTick(SessionTime now, SessionOutput& out)
+{
+    if (received_.size() == 1 && !(ports_.auto_search && lone_byte_waited_)) {
+        lone_byte_waited_ = true;   // half an answer: wait for the rest
+        return;
+    }
+    if (IsAck(received_)) {
+        GreetingAnswered(now, out);
+        return;
+    }
+    const bool unanswered = received_.size() <= 1;
+    if (ports_.auto_search)
+        NextPort(out);
+    else if (unanswered)
+        Append(out.send, link::GreetingFrame());
+    else
+        Fail(SessionOutcome::CommunicationFalse, out);   // a wrong answer on a fixed port
+}
+
+void ProgrammingSession::NextPort(SessionOutput& out)
+{
+    if (++port_index_ >= ports_.ports.size()) {
+        Fail(SessionOutcome::CommunicationFalse, out);
+        return;
+    }
+    out.open_port = port_index_;
+    out.discard_input = true;
+    Append(out.send, link::GreetingFrame());
+    received_.clear();
+    lone_byte_waited_ = false;
+}
+
+void ProgrammingSession::GreetingAnswered(SessionTime now, SessionOutput& out)
+{
+    progress_ = 1;
+    timeout_at_ = now + kAnswerTimeout;
+    SetInterval(now, request_.direction == Direction::Read ? kReadTick : kWriteTick);
+    phase_ = Phase::Transfer;
+    cursor_ = 0;
+    in_flight_.reset();
+    band_check_pending_ = request_.band_check;
+    SendNextStep(out);
+    received_.clear();
+}
+
+void ProgrammingSession::SendNextStep(SessionOutput& out)
+{
+    if (band_check_pending_) {
+        band_check_pending_ = false;
+        band_reply_awaited_ = true;
+        Append(out.send, link::ReadRequest(radio_addr::kBandCode, 1));
+        return;
+    }
+    const std::size_t index = cursor_++;
+    const PlanStep& step = plan_[index];
+    if (request_.direction == Direction::Read) {
+        Append(out.send, link::ReadRequest(step.address, step.size));
+    } else {
+        Append(out.send, link::WriteFrame(step.address, StepBytes(step)));
+        AddProgress(step.progress_bytes);
+    }
+    in_flight_ = step.await_answer ? std::optional(index) : std::nullopt;
+}
+
+std::span<const uint8_t> ProgrammingSession::StepBytes(const PlanStep& step) const
+{
+    switch (step.data) {
+    case StepData::Image: return std::span(image_).subspan(step.address, step.size);
+    case StepData::RadioState: return kRadioStateByte;
+    case StepData::ServiceBuffer: return std::span(request_.service_buffers.at(step.service)).first(step.size);
+    }
+    return {};
+}
+
+void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
+{
+    if (!in_flight_ && !band_reply_awaited_) {   // the write-all chain: one unanswered frame per tick
+        SendNextStep(out);
+        if (in_flight_)
+            received_.clear();
+        return;
+    }
+    if (received_.empty())
+        return;
+
+    if (band_reply_awaited_) {
+        if (received_.size() < kBandReplySize)
+            return;
+        if (received_[0] != link::kReplyHead)
+            return Fail(SessionOutcome::CommunicationFalse, out);
+        if (!BandMatches(received_[2], request_.record_band))
+            return Fail(SessionOutcome::WrongFreqBand, out);
+        band_reply_awaited_ = false;
+    } else if (request_.direction == Direction::Read) {
+        const std::size_t expected = plan_[*in_flight_].size + link::kReplyOverhead;
+        if (received_.size() < expected)
+            return;
+        if (!TakeReadReply(out))
+            return;
+    } else {
+        if (received_.size() < 2)
+            return;
+        if (!IsAck(received_))
+            return Fail(SessionOutcome::CommunicationFalse, out);
+    }
+
+    timeout_at_ = now + kAnswerTimeout;
+    received_.clear();
+    in_flight_.reset();
+    if (cursor_ >= plan_.size())
+        Succeed(out);
+    else
+        SendNextStep(out);
+}
+
+// The reply is head, one byte, the data, one byte; neither extra byte is examined.
+bool ProgrammingSession::TakeReadReply(SessionOutput& out)
+{
+    if (received_[0] != link::kReplyHead) {
+        Fail(SessionOutcome::CommunicationFalse, out);
+        return false;
+    }
+    const PlanStep& step = plan_[*in_flight_];
+    const auto data = std::span(received_).subspan(2, step.size);
+    if (step.data == StepData::Image)
+        std::copy(data.begin(), data.end(), image_.begin() + step.address);
+    else
+        std::copy(data.begin(), data.end(), service_reply_.begin());
+    AddProgress(step.progress_bytes);
+    return true;
+}
+
+void ProgrammingSession::AddProgress(int bytes)
+{
+    progress_accumulator_ += bytes;
+    progress_ += progress_accumulator_ / kProgressStep;
+    progress_accumulator_ %= kProgressStep;
+}
+
+void ProgrammingSession::Succeed(SessionOutput& out)
+{
+    progress_ = kProgressMax;
+    Append(out.send, link::EndFrame());
+    outcome_ = SessionOutcome::Success;
+    phase_ = Phase::Ended;
+    out.ended = true;
+}
+
+void ProgrammingSession::Fail(SessionOutcome outcome, SessionOutput& out)
+{
+    outcome_ = outcome;
+    phase_ = Phase::Ended;
+    out.ended = true;
+}
+
+} // namespace k3n

@@ -1,0 +1,139 @@
+#pragma once
+// The programming session: greets the radio, moves one frame per tick and ends
+// with success or a failure. It owns no timer, thread or port. Its driver
+// (the programming window, the command line) calls it at NextDeadline() with the
+// bytes received since the last call and the current time, and carries out what
+// each call returns: open a port, drop stale input, send bytes, show notices,
+// close the port when the session has ended.
+#include "programming/session_texts.h"
+#include "programming/transfer_plan.h"
+#include <QString>
+#include <chrono>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace k3n {
+
+// Time since any fixed origin the driver chooses (a steady clock, or a test clock).
+using SessionTime = std::chrono::milliseconds;
+
+namespace session_timing {
+constexpr SessionTime kStartWait{300};         // after opening the port, before the first greeting
+constexpr SessionTime kGreetingTick{300};      // one greeting (or one port) per tick
+constexpr SessionTime kReadTick{2};
+constexpr SessionTime kWriteTick{100};         // at most one frame per tick
+constexpr SessionTime kGreetingTimeout{1000};  // fixed port only
+constexpr SessionTime kAnswerTimeout{5000};    // during a transfer, from the last good answer
+} // namespace session_timing
+
+constexpr int kProgressMax = 260;
+constexpr int kProgressStep = 22;   // bytes per progress position
+
+// Fixed port: one entry, a port name ("COM3") or a device path. Auto-search: the
+// machine's ports in list order, tried one per unanswered greeting.
+struct PortPlan {
+    bool auto_search = false;
+    std::vector<std::string> ports;
+};
+
+enum class SessionOutcome {
+    Pending,              // not started, or running
+    Success,
+    CommunicationFalse,
+    WrongFreqBand,
+    Cancelled,
+};
+
+// The message the window shows for an outcome; none while pending or after Cancel.
+std::optional<ProgramText> OutcomeText(SessionOutcome outcome);
+
+// What the driver does after a call, in this order.
+struct SessionOutput {
+    // Close any open port, then open ports[*open_port]; if that fails, skip 'send'
+    // and report it with PortOpenFailed.
+    std::optional<std::size_t> open_port;
+    bool discard_input = false;        // throw away everything the port has received until now
+    std::vector<uint8_t> send;         // write these bytes
+    std::vector<QString> notices;      // show each to the user (TUserWarnDlg)
+    bool ended = false;                // the session has just ended: let 'send' go out, then close the port
+};
+
+class ProgrammingSession {
+public:
+    // Throws std::invalid_argument for a request no caller makes (see TransferPlan)
+    // or an empty port list.
+    ProgrammingSession(SessionRequest request, PortPlan ports);
+
+    // The user pressed Start: opens the first port; the greeting follows after kStartWait.
+    SessionOutput Start(SessionTime now);
+    // Call at NextDeadline() (earlier is harmless) with every byte received since the last call.
+    SessionOutput Advance(SessionTime now, std::span<const uint8_t> received = {});
+    // The port of the last open_port could not be opened.
+    SessionOutput PortOpenFailed(SessionTime now, const QString& error);
+    // The open port went away (cable pulled, hang-up, read error): ends the session at once.
+    SessionOutput LinkLost(SessionTime now);
+    // The user closed the window: abandons the transfer, no end frame.
+    SessionOutput Cancel();
+
+    // When Advance must next be called; none before Start and after the end.
+    std::optional<SessionTime> NextDeadline() const;
+    bool running() const;
+    bool ended() const { return outcome_ != SessionOutcome::Pending; }
+    SessionOutcome outcome() const { return outcome_; }
+    int progress() const { return progress_; }            // 0..kProgressMax
+    std::size_t port_index() const { return port_index_; }
+    const SessionRequest& request() const { return request_; }
+    // A configuration read's image: complete only once outcome() is Success.
+    const MemoryImage& image() const { return image_; }
+    // A service read's bytes (the item's area from offset 0): valid only at Success.
+    const ServiceBuffer& service_reply() const { return service_reply_; }
+
+private:
+    enum class Phase { Idle, StartWait, Greeting, Transfer, Ended };
+
+    void RunTick(SessionTime now, SessionOutput& out);
+    void GreetingTick(SessionTime now, SessionOutput& out);
+    void TransferTick(SessionTime now, SessionOutput& out);
+    void GreetingAnswered(SessionTime now, SessionOutput& out);
+    void NextPort(SessionOutput& out);
+    void SendNextStep(SessionOutput& out);
+    bool TakeReadReply(SessionOutput& out);
+    void SetInterval(SessionTime now, SessionTime interval);
+    void AddProgress(int bytes);
+    void Succeed(SessionOutput& out);
+    void Fail(SessionOutcome outcome, SessionOutput& out);
+    std::span<const uint8_t> StepBytes(const PlanStep& step) const;
+
+    SessionRequest request_;
+    PortPlan ports_;
+    std::vector<PlanStep> plan_;
+
+    Phase phase_ = Phase::Idle;
+    SessionOutcome outcome_ = SessionOutcome::Pending;
+    std::size_t port_index_ = 0;
+    SessionTime interval_{0};
+    SessionTime next_tick_{0};
+    std::optional<SessionTime> timeout_at_;
+    bool interval_changed_ = false;
+
+    std::vector<uint8_t> received_;
+    bool lone_byte_waited_ = false;   // auto-search: a one-byte answer has had its one tick of grace
+    std::size_t cursor_ = 0;          // next plan step to send
+    std::optional<std::size_t> in_flight_;   // answered step whose answer is awaited
+    bool band_check_pending_ = false;
+    bool band_reply_awaited_ = false;
+    int progress_ = 0;
+    int progress_accumulator_ = 0;
+
+    MemoryImage image_{};
+    ServiceBuffer service_reply_{};
+};
+
+// After a configuration read: converts the received image into the record and
+// selects the band limits, only when the session succeeded. A failed read leaves
+// 'data' as it was. Returns whether it converted.
+bool ApplyConfigurationRead(const ProgrammingSession& session, RadioData& data);
+
+} // namespace k3n

@@ -1,0 +1,159 @@
+#include "programming/transfer_plan.h"
+#include "model/record_layout.h"
+#include "programming/link_frame.h"
+#include <stdexcept>
+
+namespace k3n {
+
+namespace {
+
+// Blocks of 'block' bytes from 'first' up to (not including) 'end'.
+struct AddressRun {
+    uint16_t first;
+    uint16_t end;
+    uint8_t block;
+    StepData data;
+};
+
+constexpr uint8_t kBlock = link::kMaxData;
+
+// Configuration, signalling and programming time; then serial number and band code; then the channels.
+constexpr AddressRun kConfigurationReadRuns[] = {
+    {0x0000, 0x06C0, kBlock, StepData::Image},
+    {0x0FE0, 0x1000, kBlock, StepData::Image},
+    {radio_addr::kChannels, radio_addr::kChannelsEnd, kBlock, StepData::Image},
+};
+
+// The serial number and band code are never written here: they have their own transfers.
+constexpr AddressRun kConfigurationWriteRuns[] = {
+    {0x0000, 0x06A0, kBlock, StepData::Image},
+    {0x06A0, radio_addr::kConfigEnd, 6, StepData::Image},
+    {radio_addr::kRadioState, radio_addr::kRadioState + 1, 1, StepData::RadioState},
+    {radio_addr::kChannels, radio_addr::kChannelsEnd, kBlock, StepData::Image},
+};
+
+// The write-all chain sends these ahead of the configuration, one per tick, unanswered.
+constexpr TransferKind kWriteAllChain[] = {TransferKind::FrequencyBand, TransferKind::PowerTuning,
+                                           TransferKind::Adjustment};
+
+// Every configuration block counts 32 bytes towards progress, the 6-byte one too.
+constexpr uint8_t kBlockProgress = 32;
+
+void AppendRuns(std::vector<PlanStep>& plan, std::span<const AddressRun> runs)
+{
+    for (const AddressRun& run : runs)
+        for (unsigned a = run.first; a < run.end; a += run.block) {
+            const bool image = run.data == StepData::Image;
+            plan.push_back({uint16_t(a), run.block, run.data, TransferKind::Configuration,
+                            image ? kBlockProgress : uint8_t(0)});
+        }
+}
+
+PlanStep ServiceStep(TransferKind kind, bool awaitAnswer)
+{
+    const ServiceArea area = ServiceAreaOf(kind);
+    return {area.address, area.size, StepData::ServiceBuffer, kind, 0, awaitAnswer};
+}
+
+void Require(bool condition, const char* what)
+{
+    if (!condition)
+        throw std::invalid_argument(what);
+}
+
+SessionRequest ConfigurationWrite(const RadioData& data, const ProgramTime& now)
+{
+    SessionRequest r;
+    r.kind = TransferKind::Configuration;
+    r.direction = Direction::Write;
+    r.record_band = data.record.get(rec::freq_band);
+    GetDataForWrite(data, now, r.image);
+    return r;
+}
+
+} // namespace
+
+ServiceArea ServiceAreaOf(TransferKind kind)
+{
+    switch (kind) {
+    case TransferKind::Adjustment: return kAdjustmentArea;
+    case TransferKind::PowerTuning: return kApcTuneArea;
+    case TransferKind::SerialNumber: return kSerialNumberArea;
+    case TransferKind::FirmwareInfo: return kFirmwareArea;
+    case TransferKind::FrequencyBand: return kFreqBandArea;
+    case TransferKind::Configuration: break;
+    }
+    throw std::invalid_argument("the configuration is not a service area");
+}
+
+SessionRequest ConfigurationReadRequest()
+{
+    return {};
+}
+
+SessionRequest ConfigurationWriteRequest(const RadioData& data, const ProgramTime& now, bool bandCheck)
+{
+    SessionRequest r = ConfigurationWrite(data, now);
+    r.band_check = bandCheck;
+    return r;
+}
+
+SessionRequest ServiceReadRequest(TransferKind kind)
+{
+    SessionRequest r;
+    r.kind = kind;
+    r.direction = Direction::Read;
+    return r;
+}
+
+SessionRequest ServiceWriteRequest(TransferKind kind, const ServiceBuffer& buffer)
+{
+    SessionRequest r;
+    r.kind = kind;
+    r.direction = Direction::Write;
+    r.service_buffers[kind] = buffer;
+    return r;
+}
+
+SessionRequest WriteAllRequest(const RadioData& data, const ProgramTime& now, const ServiceBuffer& band,
+                               const ServiceBuffer& powerTuning, const ServiceBuffer& adjustment)
+{
+    SessionRequest r = ConfigurationWrite(data, now);
+    r.kind = TransferKind::FrequencyBand;
+    r.write_all_chain = true;
+    r.service_buffers[TransferKind::FrequencyBand] = band;
+    r.service_buffers[TransferKind::PowerTuning] = powerTuning;
+    r.service_buffers[TransferKind::Adjustment] = adjustment;
+    return r;
+}
+
+std::vector<PlanStep> TransferPlan(const SessionRequest& request)
+{
+    const bool write = request.direction == Direction::Write;
+    const bool configuration = request.kind == TransferKind::Configuration;
+    Require(!request.band_check || (configuration && write), "the band check belongs to a configuration write");
+    Require(!request.write_all_chain || (request.kind == TransferKind::FrequencyBand && write),
+            "the write-all chain is a frequency band write");
+    Require(!(write && request.kind == TransferKind::FirmwareInfo), "the firmware information is read only");
+
+    std::vector<PlanStep> plan;
+    if (configuration) {
+        AppendRuns(plan, write ? std::span<const AddressRun>(kConfigurationWriteRuns)
+                               : std::span<const AddressRun>(kConfigurationReadRuns));
+        return plan;
+    }
+    if (request.write_all_chain) {
+        for (TransferKind kind : kWriteAllChain)
+            plan.push_back(ServiceStep(kind, false));
+        AppendRuns(plan, kConfigurationWriteRuns);
+    } else {
+        plan.push_back(ServiceStep(request.kind, true));
+    }
+    if (write)
+        for (const PlanStep& step : plan)
+            Require(step.data != StepData::ServiceBuffer || request.service_buffers.contains(step.service),
+                    "a service write needs its filled buffer");
+    return plan;
+}
+
+} // namespace k3n

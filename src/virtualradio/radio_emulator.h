@@ -1,0 +1,82 @@
+#pragma once
+// The radio's side of the programming link, without any I/O: takes the bytes
+// the program sends and gives back what the radio answers. Its memory holds
+// the configuration, channels and the factory areas at the radio's addresses.
+#include "programming/link_frame.h"
+#include "programming/memory_image.h"
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace k3n {
+
+// How the radio misbehaves once it has answered 'after_frames' frames.
+enum class RadioFault {
+    None,
+    Silent,        // answers nothing more (after_frames 0: never answers)
+    WrongAnswer,   // acknowledges with 52 01, read replies start with 00; stores nothing
+    HangUp,        // the link goes away (the pseudo-terminal closes)
+};
+
+struct FaultPlan {
+    RadioFault fault = RadioFault::None;
+    int after_frames = 0;
+};
+
+// Radio addresses of the factory areas the emulator seeds.
+namespace radio_factory {
+constexpr uint16_t kFirmwareInfo = 0x0FD0;   // model, band, version: 16-bit each, high byte first
+constexpr uint16_t kSerialNumber = radio_addr::kSerialNumber;
+constexpr uint16_t kBandCode = radio_addr::kBandCode;
+} // namespace radio_factory
+
+struct ReceivedFrame {
+    link::Command command;
+    uint16_t address;
+    uint8_t count;
+    std::vector<uint8_t> data;
+    bool operator==(const ReceivedFrame&) const = default;
+};
+
+class RadioEmulator {
+public:
+    RadioEmulator();
+
+    // Factory identity, kept in memory like the real radio keeps it.
+    void SetBand(int freqBand);                       // 0..3
+    void SetSerialNumber(std::span<const uint8_t, 8> serial);
+    void SetFirmware(uint16_t model, uint16_t band, uint16_t version);
+
+    void SetFault(FaultPlan plan) { fault_ = plan; }
+
+    // Bytes from the program; returns the radio's answer (possibly empty). Bytes of an
+    // incomplete frame are kept for the next call.
+    std::vector<uint8_t> Receive(std::span<const uint8_t> bytes);
+
+    bool hung_up() const { return hung_up_; }
+    bool end_seen() const { return end_seen_; }
+    int frames_answered() const { return answered_; }
+    int frame_errors() const { return errors_; }   // bad checksum, length, count or address
+    const std::vector<ReceivedFrame>& frames() const { return frames_; }   // every well-formed frame
+
+    MemoryImage& memory() { return memory_; }
+    const MemoryImage& memory() const { return memory_; }
+
+private:
+    enum class Parse { NeedMore, Bad, Good };
+    Parse ParseFrame(std::size_t& frameSize, ReceivedFrame& frame) const;
+    void Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out);
+    bool FaultActive(RadioFault fault) const;
+
+    MemoryImage memory_{};
+    std::vector<uint8_t> pending_;
+    std::vector<ReceivedFrame> frames_;
+    FaultPlan fault_;
+    int answered_ = 0;
+    int errors_ = 0;
+    bool hung_up_ = false;
+    bool end_seen_ = false;
+};
+
+} // namespace k3n

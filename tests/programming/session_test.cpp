@@ -1,0 +1,619 @@
+// The programming session over fake ports and a test clock: every byte the
+// session sends goes to a radio emulator (or a script) and the answer is
+// delivered at the session's next deadline.
+#include "programming/session.h"
+#include "model/record_layout.h"
+#include "virtualradio/radio_emulator.h"
+#include <gtest/gtest.h>
+#include <functional>
+#include <optional>
+
+namespace k3n {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<uint8_t>;
+
+const ProgramTime kTime{2024, 5, 1, 12, 30};
+
+struct SentFrame {
+    SessionTime at;
+    std::size_t port;
+    Bytes bytes;
+    link::Command command() const { return link::Command(bytes[2]); }
+    uint16_t address() const { return uint16_t(bytes[3] << 8 | bytes[4]); }
+    uint8_t count() const { return bytes[5]; }
+};
+
+struct FakePort {
+    bool opens = true;
+    std::optional<RadioEmulator> radio;   // none: nothing answers on this port
+};
+
+class Harness {
+public:
+    Harness(SessionRequest request, std::vector<FakePort> ports, bool autoSearch = false)
+        : ports_(std::move(ports)), session_(std::move(request), Plan(ports_.size(), autoSearch))
+    {
+    }
+
+    // Replaces the radio for one port: gets what the session sent, returns the answer.
+    std::function<Bytes(std::size_t port, const Bytes& sent)> script;
+
+    void Start() { Apply(session_.Start(now_)); }
+    // Moves the clock to the session's next deadline and delivers what the radio answered.
+    void Step()
+    {
+        now_ = *session_.NextDeadline();
+        Bytes in = std::exchange(inbound_, {});
+        Apply(session_.Advance(now_, in));
+    }
+    void RunToEnd()
+    {
+        for (int guard = 0; session_.running() && guard < 1000000; ++guard)
+            Step();
+        ASSERT_FALSE(session_.running());
+    }
+    // Runs until the given frame count has been sent.
+    void RunUntilSent(std::size_t frames)
+    {
+        while (session_.running() && sent_.size() < frames)
+            Step();
+    }
+    void Apply(const SessionOutput& out)
+    {
+        if (out.open_port) {
+            opened_.push_back(*out.open_port);
+            open_ = *out.open_port;
+            if (!ports_[*open_].opens) {
+                open_.reset();
+                Apply(session_.PortOpenFailed(now_, "no such device"));
+                return;
+            }
+        }
+        if (out.discard_input)
+            inbound_.clear();
+        if (open_ && !out.send.empty())
+            Deliver(out.send);
+        notices_.insert(notices_.end(), out.notices.begin(), out.notices.end());
+        progress_.push_back(session_.progress());
+        if (out.ended) {
+            open_.reset();
+            ++ended_count_;
+        }
+    }
+    void Deliver(const Bytes& bytes)
+    {
+        for (std::size_t i = 0; i < bytes.size(); i += bytes[i + 1] + 3u)
+            sent_.push_back({now_, *open_, Bytes(bytes.begin() + i, bytes.begin() + i + bytes[i + 1] + 3)});
+        Bytes answer;
+        if (script)
+            answer = script(*open_, bytes);
+        else if (ports_[*open_].radio)
+            answer = ports_[*open_].radio->Receive(bytes);
+        inbound_.insert(inbound_.end(), answer.begin(), answer.end());
+    }
+
+    ProgrammingSession& session() { return session_; }
+    RadioEmulator& radio(std::size_t port = 0) { return *ports_[port].radio; }
+    const std::vector<SentFrame>& sent() const { return sent_; }
+    const std::vector<std::size_t>& opened() const { return opened_; }
+    const std::vector<QString>& notices() const { return notices_; }
+    const std::vector<int>& progress() const { return progress_; }
+    int ended_count() const { return ended_count_; }
+    SessionTime now() const { return now_; }
+    std::optional<std::size_t> open_port() const { return open_; }
+    void set_now(SessionTime t) { now_ = t; }
+    Bytes& inbound() { return inbound_; }
+
+private:
+    static PortPlan Plan(std::size_t count, bool autoSearch)
+    {
+        PortPlan plan{autoSearch, {}};
+        for (std::size_t i = 0; i < count; ++i)
+            plan.ports.push_back("COM" + std::to_string(i + 1));
+        return plan;
+    }
+
+    std::vector<FakePort> ports_;
+    ProgrammingSession session_;
+    SessionTime now_{0};
+    std::optional<std::size_t> open_;
+    Bytes inbound_;
+    std::vector<SentFrame> sent_;
+    std::vector<std::size_t> opened_;
+    std::vector<QString> notices_;
+    std::vector<int> progress_;
+    int ended_count_ = 0;
+};
+
+FakePort RadioPort(int band = 0)
+{
+    FakePort port;
+    port.radio.emplace();
+    port.radio->SetBand(band);
+    return port;
+}
+FakePort SilentPort() { return {}; }
+
+RadioData SampleData(int band)
+{
+    RadioData data;
+    data.ResetForBand(band);
+    for (int n = 1; n <= rec::kChannelCount; ++n) {
+        data.record.set(rec::ch::rx_freq(n), 136000000 + 12500u * n);
+        data.record.set(rec::ch::tx_freq(n), 136000000 + 25000u * n);
+        data.record.set(rec::ch::scramble_no(n), uint8_t(n));
+    }
+    data.record.set(rec::tot, 0x1234);
+    return data;
+}
+
+// The write plan written out: 53 blocks, the 6-byte block, the radio state, 64 channel blocks.
+std::vector<std::pair<uint16_t, uint8_t>> ExpectedWriteFrames()
+{
+    std::vector<std::pair<uint16_t, uint8_t>> frames;
+    for (unsigned a = 0; a <= 0x680; a += 32)
+        frames.push_back({uint16_t(a), 32});
+    frames.push_back({0x06A0, 6});
+    frames.push_back({0x0F28, 1});
+    for (unsigned a = 0x1000; a < 0x1800; a += 32)
+        frames.push_back({uint16_t(a), 32});
+    return frames;
+}
+
+std::vector<uint16_t> ExpectedReadAddresses()
+{
+    std::vector<uint16_t> addresses;
+    for (unsigned a = 0; a <= 0x6A0; a += 32)
+        addresses.push_back(uint16_t(a));
+    addresses.push_back(0x0FE0);
+    for (unsigned a = 0x1000; a < 0x1800; a += 32)
+        addresses.push_back(uint16_t(a));
+    return addresses;
+}
+
+TEST(LinkFrames, BytesOnTheWire)
+{
+    EXPECT_EQ(link::GreetingFrame(), (Bytes{0x57, 0x04, 0x11, 0x00, 0x00, 0x00, 0xEB}));
+    EXPECT_EQ(link::EndFrame(), (Bytes{0x57, 0x04, 0x12, 0x00, 0x00, 0x00, 0xEA}));
+    EXPECT_EQ(link::ReadRequest(0x0000, 32), (Bytes{0x57, 0x04, 0x04, 0x00, 0x00, 0x20, 0xD8}));
+    EXPECT_EQ(link::ReadRequest(0x0FFF, 1), (Bytes{0x57, 0x04, 0x04, 0x0F, 0xFF, 0x01, 0xE9}));
+    const uint8_t state[1] = {0};
+    EXPECT_EQ(link::WriteFrame(0x0F28, state), (Bytes{0x57, 0x05, 0x05, 0x0F, 0x28, 0x01, 0x00, 0xBE}));
+    Bytes block(32, 0xA5);
+    const Bytes frame = link::WriteFrame(0x1000, block);
+    ASSERT_EQ(frame.size(), 39u);
+    EXPECT_EQ(Bytes(frame.begin(), frame.begin() + 6), (Bytes{0x57, 0x24, 0x05, 0x10, 0x00, 0x20}));
+    uint8_t sum = 0;
+    for (std::size_t i = 1; i < frame.size(); ++i)
+        sum = uint8_t(sum + frame[i]);
+    EXPECT_EQ(sum, 0);
+}
+
+TEST(TransferPlan, AddressPlansAndRequests)
+{
+    const auto read = TransferPlan(ConfigurationReadRequest());
+    ASSERT_EQ(read.size(), 119u);
+    std::vector<uint16_t> addresses;
+    for (const PlanStep& s : read) {
+        addresses.push_back(s.address);
+        EXPECT_EQ(s.size, 32);
+    }
+    EXPECT_EQ(addresses, ExpectedReadAddresses());
+
+    const RadioData data = SampleData(0);
+    const auto write = TransferPlan(ConfigurationWriteRequest(data, kTime, true));
+    std::vector<std::pair<uint16_t, uint8_t>> frames;
+    int progressBytes = 0;
+    for (const PlanStep& s : write) {
+        frames.push_back({s.address, s.size});
+        progressBytes += s.progress_bytes;
+    }
+    EXPECT_EQ(frames, ExpectedWriteFrames());
+    EXPECT_EQ(progressBytes, 118 * 32);
+
+    // Requests no caller makes are refused before anything is sent.
+    SessionRequest bad = ConfigurationReadRequest();
+    bad.band_check = true;
+    EXPECT_THROW(TransferPlan(bad), std::invalid_argument);
+    EXPECT_THROW(TransferPlan(ServiceWriteRequest(TransferKind::FirmwareInfo, {})), std::invalid_argument);
+    SessionRequest noBuffer = ServiceWriteRequest(TransferKind::Adjustment, {});
+    noBuffer.service_buffers.clear();
+    EXPECT_THROW(TransferPlan(noBuffer), std::invalid_argument);
+    EXPECT_THROW(ProgrammingSession(ConfigurationReadRequest(), PortPlan{true, {}}), std::invalid_argument);
+}
+
+TEST(Session, SilentRadioOnFixedPortGreetsEvery300msAndFailsAfter1000ms)
+{
+    Harness h(ConfigurationReadRequest(), {SilentPort()});
+    h.Start();
+    EXPECT_EQ(h.opened(), (std::vector<std::size_t>{0}));
+    EXPECT_TRUE(h.sent().empty());   // nothing before the start wait is over
+    EXPECT_EQ(h.session().NextDeadline(), SessionTime(300));
+    h.RunToEnd();
+
+    std::vector<SessionTime> greetings;
+    for (const SentFrame& f : h.sent()) {
+        EXPECT_EQ(f.bytes, link::GreetingFrame());
+        greetings.push_back(f.at);
+    }
+    EXPECT_EQ(greetings, (std::vector<SessionTime>{300ms, 600ms, 900ms, 1200ms}));
+    EXPECT_EQ(h.now(), 1300ms);
+    EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(OutcomeText(h.session().outcome()), ProgramText::CommunicationFalse);
+    EXPECT_EQ(h.session().progress(), 0);
+    EXPECT_EQ(h.ended_count(), 1);
+    EXPECT_FALSE(h.session().NextDeadline());
+}
+
+TEST(Session, GreetingAnswers)
+{
+    {   // a wrong answer on a fixed port fails at once
+        Harness h(ConfigurationReadRequest(), {SilentPort()});
+        h.script = [](std::size_t, const Bytes&) { return Bytes{0x52, 0x01}; };
+        h.Start();
+        h.RunToEnd();
+        EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_EQ(h.now(), 600ms);
+        EXPECT_EQ(h.sent().size(), 1u);
+    }
+    {   // half an answer waits for the rest
+        Harness h(ConfigurationReadRequest(), {RadioPort()});
+        h.script = [&h](std::size_t, const Bytes& sent) {
+            return link::Command(sent[2]) == link::Command::Greeting ? Bytes{0x52} : h.radio().Receive(sent);
+        };
+        h.Start();
+        h.Step();   // greeting at 300
+        h.Step();   // 600: one byte, wait
+        EXPECT_EQ(h.sent().size(), 1u);
+        h.inbound().push_back(0x00);
+        h.Step();   // 900: answered, first read request
+        ASSERT_EQ(h.sent().size(), 2u);
+        EXPECT_EQ(h.sent()[1].command(), link::Command::ReadMemory);
+        EXPECT_EQ(h.session().progress(), 1);
+    }
+    {   // stale bytes before the greeting are thrown away
+        Harness h(ConfigurationReadRequest(), {SilentPort()});
+        h.Start();
+        h.set_now(100ms);
+        const Bytes stale{0x52, 0x00};
+        h.Apply(h.session().Advance(h.now(), stale));
+        h.RunToEnd();
+        EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_EQ(h.sent().size(), 4u);
+    }
+}
+
+TEST(Session, WriteSendsThePlanOneFramePerTickThenTheEndFrame)
+{
+    const RadioData data = SampleData(1);
+    const SessionRequest request = ConfigurationWriteRequest(data, kTime, true);
+    Harness h(request, {RadioPort(1)});
+    h.Start();
+    h.RunToEnd();
+    ASSERT_EQ(h.session().outcome(), SessionOutcome::Success);
+
+    const auto& sent = h.sent();
+    const auto expected = ExpectedWriteFrames();
+    ASSERT_EQ(sent.size(), 1 + 1 + expected.size() + 1);
+    EXPECT_EQ(sent.front().bytes, link::GreetingFrame());
+    EXPECT_EQ(sent[1].bytes, link::ReadRequest(0x0FFF, 1));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const SentFrame& f = sent[2 + i];
+        ASSERT_EQ(f.command(), link::Command::WriteMemory) << i;
+        EXPECT_EQ(f.address(), expected[i].first) << i;
+        EXPECT_EQ(f.count(), expected[i].second) << i;
+        EXPECT_EQ(f.at - sent[1 + i].at, 100ms) << "one frame per 100 ms tick, frame " << i;
+    }
+    EXPECT_EQ(sent.back().bytes, link::EndFrame());
+    EXPECT_EQ(sent.back().at - sent[sent.size() - 2].at, 100ms);
+
+    // The radio holds the image in the written areas, the radio-state byte 0, and its own band.
+    const MemoryImage& memory = h.radio().memory();
+    const MemoryImage& image = request.image;
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 0x06A6, memory.begin()));
+    EXPECT_TRUE(std::equal(image.begin() + 0x1000, image.begin() + 0x1800, memory.begin() + 0x1000));
+    EXPECT_EQ(memory[0x0F28], 0);
+    EXPECT_EQ(memory[0x0FFF], 0x01);
+    EXPECT_EQ(h.radio().frame_errors(), 0);
+    EXPECT_TRUE(h.radio().end_seen());
+
+    // Progress climbs to 172 before it is set to 260.
+    const auto& progress = h.progress();
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress[progress.size() - 2], 172);
+    EXPECT_EQ(progress.back(), kProgressMax);
+}
+
+TEST(Session, WrongBandEndsBeforeAnythingIsWritten)
+{
+    const RadioData data = SampleData(1);
+    Harness h(ConfigurationWriteRequest(data, kTime, true), {RadioPort(2)});   // the radio says 0x80
+    const MemoryImage before = h.radio().memory();
+    h.Start();
+    h.RunToEnd();
+    EXPECT_EQ(h.session().outcome(), SessionOutcome::WrongFreqBand);
+    EXPECT_EQ(OutcomeText(h.session().outcome()), ProgramText::WrongFreqBand);
+    ASSERT_EQ(h.sent().size(), 2u);
+    EXPECT_EQ(h.sent()[0].bytes, link::GreetingFrame());
+    EXPECT_EQ(h.sent()[1].bytes, link::ReadRequest(0x0FFF, 1));
+    EXPECT_EQ(h.radio().memory(), before);
+
+    // A band code that belongs to no band matches nothing.
+    Harness odd(ConfigurationWriteRequest(SampleData(0), kTime, true), {RadioPort(0)});
+    odd.radio().memory()[0x0FFF] = 0x42;
+    odd.Start();
+    odd.RunToEnd();
+    EXPECT_EQ(odd.session().outcome(), SessionOutcome::WrongFreqBand);
+
+    // Without the band check the first frame after the greeting is the block at 0x0000.
+    Harness unchecked(ConfigurationWriteRequest(data, kTime, false), {RadioPort(2)});
+    unchecked.Start();
+    unchecked.RunUntilSent(2);
+    EXPECT_EQ(unchecked.sent()[1].command(), link::Command::WriteMemory);
+    EXPECT_EQ(unchecked.sent()[1].address(), 0x0000);
+}
+
+TEST(Session, ReadAsksThePlanAndConvertsOnlyAtSuccess)
+{
+    RadioData source = SampleData(2);
+    source.radio_serial_number = {'2', '0', '2', '4', '0', '0', '0', '7'};
+    Harness h(ConfigurationReadRequest(), {RadioPort(2)});
+    GetDataForWrite(source, kTime, h.radio().memory());
+    h.radio().SetBand(2);
+    h.radio().SetSerialNumber(source.radio_serial_number);
+
+    RadioData target = SampleData(0);
+    const RadioData untouched = target;
+    h.Start();
+    h.RunUntilSent(60);
+    EXPECT_FALSE(ApplyConfigurationRead(h.session(), target));   // still running
+    EXPECT_EQ(target.record, untouched.record);
+    h.RunToEnd();
+    ASSERT_EQ(h.session().outcome(), SessionOutcome::Success);
+
+    std::vector<uint16_t> addresses;
+    for (std::size_t i = 1; i + 1 < h.sent().size(); ++i) {
+        ASSERT_EQ(h.sent()[i].command(), link::Command::ReadMemory);
+        EXPECT_EQ(h.sent()[i].count(), 32);
+        EXPECT_EQ(h.sent()[i].at - h.sent()[i - 1].at, i == 1 ? 300ms : 2ms);
+        addresses.push_back(h.sent()[i].address());
+    }
+    EXPECT_EQ(addresses, ExpectedReadAddresses());
+    EXPECT_EQ(h.sent().back().bytes, link::EndFrame());
+    // 118 replies bring the bar to 1 + 3776 / 22; the 119th (to 174) and the 260 come in one tick.
+    EXPECT_EQ(h.progress()[h.progress().size() - 2], 172);
+    EXPECT_EQ(h.session().progress(), kProgressMax);
+
+    ASSERT_TRUE(ApplyConfigurationRead(h.session(), target));
+    RadioData expected = untouched;
+    SetDataToSoftware(h.radio().memory(), expected);
+    EXPECT_EQ(target.record, expected.record);
+    EXPECT_EQ(target.record.get(rec::freq_band), 2);
+    EXPECT_EQ(target.band_limits, BandLimitsOf(2));
+    EXPECT_EQ(target.radio_serial_number, source.radio_serial_number);
+    EXPECT_EQ(target.last_program_time, kTime);
+    EXPECT_EQ(target.record.get(rec::ch::rx_freq(128)), source.record.get(rec::ch::rx_freq(128)));
+}
+
+TEST(Session, ReadRepliesAreTakenByLengthAndHead)
+{
+    // 35 bytes starting with 0x52 are accepted whatever the second and last bytes, also in pieces.
+    Harness h(ServiceReadRequest(TransferKind::PowerTuning), {RadioPort()});
+    Bytes reply{0x52, 0xEE};
+    for (int i = 0; i < 32; ++i)
+        reply.push_back(uint8_t(i + 1));
+    reply.push_back(0x99);
+    h.script = [&](std::size_t, const Bytes& sent) {
+        if (link::Command(sent[2]) == link::Command::Greeting)
+            return Bytes{0x52, 0x00};
+        if (link::Command(sent[2]) == link::Command::ReadMemory) {
+            EXPECT_EQ(sent, link::ReadRequest(0x0E20, 32));
+            return Bytes(reply.begin(), reply.begin() + 20);   // the rest arrives later
+        }
+        return Bytes{};
+    };
+    h.Start();
+    h.RunUntilSent(2);
+    h.Step();
+    EXPECT_TRUE(h.session().running());
+    h.inbound().assign(reply.begin() + 20, reply.end());
+    h.RunToEnd();
+    ASSERT_EQ(h.session().outcome(), SessionOutcome::Success);
+    EXPECT_TRUE(std::equal(reply.begin() + 2, reply.begin() + 34, h.session().service_reply().begin()));
+    EXPECT_EQ(h.session().progress(), kProgressMax);
+
+    // A reply that does not start with 0x52 fails the session at once.
+    Harness bad(ConfigurationReadRequest(), {RadioPort()});
+    bad.radio().SetFault({RadioFault::WrongAnswer, 5});
+    bad.Start();
+    bad.RunToEnd();
+    EXPECT_EQ(bad.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(bad.sent().size(), 6u);
+    EXPECT_EQ(bad.now(), bad.sent().back().at + 2ms);
+}
+
+TEST(Session, FailuresDuringATransfer)
+{
+    const RadioData data = SampleData(0);
+    {   // a wrong acknowledgement ends the write at once, with no end frame
+        Harness h(ConfigurationWriteRequest(data, kTime, true), {RadioPort()});
+        h.radio().SetFault({RadioFault::WrongAnswer, 10});
+        h.Start();
+        h.RunToEnd();
+        EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_EQ(h.sent().size(), 11u);
+        EXPECT_EQ(h.now(), h.sent().back().at + 100ms);
+        EXPECT_FALSE(h.radio().end_seen());
+    }
+    {   // a radio that stops answering: 5000 ms after the last good answer
+        Harness h(ConfigurationWriteRequest(data, kTime, false), {RadioPort()});
+        h.radio().SetFault({RadioFault::Silent, 20});
+        h.Start();
+        h.RunToEnd();
+        EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+        ASSERT_EQ(h.sent().size(), 21u);
+        // The last good answer was seen at the tick that sent frame 21.
+        EXPECT_EQ(h.now(), h.sent().back().at + 5000ms);
+        EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+    }
+    {   // a read that stops mid-way leaves the record as it was
+        Harness h(ConfigurationReadRequest(), {RadioPort(3)});
+        h.radio().SetFault({RadioFault::Silent, 100});
+        RadioData target = SampleData(0);
+        const RadioData before = target;
+        h.Start();
+        h.RunToEnd();
+        EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_FALSE(ApplyConfigurationRead(h.session(), target));
+        EXPECT_EQ(target.record, before.record);
+        EXPECT_EQ(target.band_limits, before.band_limits);
+    }
+}
+
+TEST(Session, LinkLostAndCancelEndAtOnce)
+{
+    const RadioData data = SampleData(0);
+    Harness h(ConfigurationWriteRequest(data, kTime, false), {RadioPort()});
+    h.Start();
+    h.RunUntilSent(30);
+    const std::size_t sent = h.sent().size();
+    h.Apply(h.session().LinkLost(h.now()));
+    EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_FALSE(h.session().running());
+    EXPECT_FALSE(h.session().NextDeadline());
+    EXPECT_EQ(h.ended_count(), 1);
+    h.Apply(h.session().Advance(h.now() + 1000ms, {}));
+    EXPECT_EQ(h.sent().size(), sent);
+
+    // Lost while still greeting, too.
+    Harness g(ConfigurationReadRequest(), {SilentPort()});
+    g.Start();
+    g.Step();
+    g.Apply(g.session().LinkLost(g.now()));
+    EXPECT_EQ(g.session().outcome(), SessionOutcome::CommunicationFalse);
+
+    Harness c(ConfigurationWriteRequest(data, kTime, false), {RadioPort()});
+    c.Start();
+    c.RunUntilSent(5);
+    c.Apply(c.session().Cancel());
+    EXPECT_EQ(c.session().outcome(), SessionOutcome::Cancelled);
+    EXPECT_FALSE(OutcomeText(c.session().outcome()));
+    EXPECT_FALSE(c.radio().end_seen());
+    EXPECT_EQ(c.sent().size(), 5u);
+}
+
+TEST(Session, AutoSearchMovesOnePortPerUnansweredGreeting)
+{
+    Harness h(ConfigurationReadRequest(), {SilentPort(), SilentPort(), RadioPort()}, true);
+    h.Start();
+    h.RunUntilSent(4);
+    ASSERT_EQ(h.sent().size(), 4u);
+    const std::vector<std::pair<std::size_t, SessionTime>> greetings{{0, 300ms}, {1, 600ms}, {2, 900ms}};
+    for (std::size_t i = 0; i < greetings.size(); ++i) {
+        EXPECT_EQ(h.sent()[i].bytes, link::GreetingFrame());
+        EXPECT_EQ(h.sent()[i].port, greetings[i].first);
+        EXPECT_EQ(h.sent()[i].at, greetings[i].second);
+    }
+    EXPECT_EQ(h.sent()[3].port, 2u);
+    EXPECT_EQ(h.sent()[3].command(), link::Command::ReadMemory);
+    h.RunToEnd();
+    EXPECT_EQ(h.session().outcome(), SessionOutcome::Success);
+    EXPECT_EQ(h.session().port_index(), 2u);
+    EXPECT_EQ(h.opened(), (std::vector<std::size_t>{0, 1, 2}));
+
+    // A wrong answer also moves on; an exhausted list fails (no time-out while searching).
+    Harness none(ConfigurationReadRequest(), {SilentPort(), SilentPort()}, true);
+    none.script = [](std::size_t port, const Bytes&) { return port == 0 ? Bytes{0x00, 0x00} : Bytes{}; };
+    none.Start();
+    none.RunToEnd();
+    EXPECT_EQ(none.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(none.opened(), (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(none.now(), 900ms);
+
+    // A port that sends one byte and nothing more gets one tick of grace, then the search moves on.
+    Harness lone(ConfigurationReadRequest(), {SilentPort(), RadioPort()}, true);
+    lone.script = [&lone](std::size_t port, const Bytes& sent) {
+        return port == 0 ? Bytes{0x52} : lone.radio(1).Receive(sent);
+    };
+    lone.Start();
+    lone.RunUntilSent(3);
+    EXPECT_EQ(lone.sent()[1].port, 1u);
+    EXPECT_EQ(lone.sent()[1].at, 900ms);
+    lone.RunToEnd();
+    EXPECT_EQ(lone.session().outcome(), SessionOutcome::Success);
+}
+
+TEST(Session, PortsThatDoNotOpen)
+{
+    // Auto-search: the session fails at once.
+    Harness a(ConfigurationReadRequest(), {FakePort{false, {}}, RadioPort()}, true);
+    a.Start();
+    EXPECT_EQ(a.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_TRUE(a.notices().empty());
+    EXPECT_TRUE(a.sent().empty());
+
+    // Fixed port: the error is shown, the greeting goes unanswered and the time-out ends it.
+    Harness f(ConfigurationReadRequest(), {FakePort{false, {}}});
+    f.Start();
+    ASSERT_EQ(f.notices().size(), 1u);
+    EXPECT_EQ(f.notices()[0], "ZebCommDevice1: no such device");
+    f.RunToEnd();
+    EXPECT_EQ(f.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(f.now(), 1300ms);
+}
+
+TEST(Session, WriteAllChainSendsThreeFactoryFramesAheadOfTheConfiguration)
+{
+    const RadioData data = SampleData(3);
+    ServiceBuffer band{}, power{}, adjustment{};
+    band[0] = 0x81;
+    for (int i = 0; i < 32; ++i)
+        power[i] = uint8_t(0x40 + i);
+    for (int i = 0; i < 6; ++i)
+        adjustment[i] = uint8_t(0x10 + i);
+    Harness h(WriteAllRequest(data, kTime, band, power, adjustment), {RadioPort(0)});
+    h.Start();
+    h.RunToEnd();
+    ASSERT_EQ(h.session().outcome(), SessionOutcome::Success);
+
+    const auto& sent = h.sent();
+    ASSERT_GE(sent.size(), 6u);
+    EXPECT_EQ(sent[1].bytes, link::WriteFrame(0x0FFF, std::span(band).first(1)));
+    EXPECT_EQ(sent[2].bytes, link::WriteFrame(0x0E20, std::span(power).first(32)));
+    EXPECT_EQ(sent[3].bytes, link::WriteFrame(0x0FF0, std::span(adjustment).first(6)));
+    EXPECT_EQ(sent[4].address(), 0x0000);
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_EQ(sent[i].at - sent[i - 1].at, 100ms);
+    EXPECT_EQ(sent.size(), 1 + 3 + ExpectedWriteFrames().size() + 1);
+    EXPECT_EQ(h.radio().memory()[0x0FFF], 0x81);
+    EXPECT_TRUE(std::equal(power.begin(), power.begin() + 32, h.radio().memory().begin() + 0x0E20));
+    EXPECT_EQ(h.radio().frame_errors(), 0);
+}
+
+TEST(Session, ServiceItemsMoveInOneFrame)
+{
+    ServiceBuffer adjustment{};
+    const Bytes expected{0x01, 0x02, 0xFF, 0x3F, 0x03, 0x04};
+    std::copy(expected.begin(), expected.end(), adjustment.begin());
+    Harness w(ServiceWriteRequest(TransferKind::Adjustment, adjustment), {RadioPort()});
+    w.Start();
+    w.RunToEnd();
+    ASSERT_EQ(w.session().outcome(), SessionOutcome::Success);
+    ASSERT_EQ(w.sent().size(), 3u);
+    EXPECT_EQ(w.sent()[1].bytes, link::WriteFrame(0x0FF0, expected));
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), w.radio().memory().begin() + 0x0FF0));
+
+    Harness r(ServiceReadRequest(TransferKind::FirmwareInfo), {RadioPort()});
+    r.radio().SetFirmware(1, 2, 0x0105);
+    r.Start();
+    r.RunToEnd();
+    ASSERT_EQ(r.session().outcome(), SessionOutcome::Success);
+    EXPECT_EQ(r.sent()[1].bytes, link::ReadRequest(0x0FD0, 16));
+    const Bytes firmware{0x00, 0x01, 0x00, 0x02, 0x01, 0x05};
+    EXPECT_TRUE(std::equal(firmware.begin(), firmware.end(), r.session().service_reply().begin()));
+}
+
+} // namespace
+} // namespace k3n
