@@ -1,0 +1,51 @@
+#pragma once
+// The power-tuning window ("Alignment Value"): power, deviation, tuning,
+// squelch and VOX values of the radio, read and written one table at a
+// time, or written together with the band, the adjustment values and the
+// whole configuration ("Write All").
+#include "service/service_boxes.h"
+#include "service/service_context.h"
+#include <QDialog>
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+
+namespace k3n {
+
+class TApcTuneDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TApcTuneDlg(ServiceContext context, QWidget* parent = nullptr);
+
+    // Shows every field in its box.
+    void RefreshAll();
+
+    QPushButton* bRead;
+    QPushButton* bWrite;
+    QPushButton* bWriteAll;
+
+private:
+    // One box and the field it edits.
+    struct NumberBox {
+        QLineEdit* box;
+        int maxValue;
+        std::function<int()> load;
+        std::function<void(int)> store;
+    };
+
+    void addBox(QLineEdit* box, int maxDigits, int maxValue,
+                std::function<int()> load, std::function<void(int)> store);
+    void boxExit(const NumberBox& b);
+    void runTransfer(TransferKind kind, Direction direction);
+
+    void bReadClick();
+    void bWriteClick();
+    void bWriteAllClick();
+
+    ServiceContext context_;
+    ExitHandlers exits_;
+    std::vector<NumberBox> boxes_;
+};
+
+} // namespace k3n

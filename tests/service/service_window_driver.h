@@ -1,0 +1,121 @@
+#pragma once
+// Drives the service windows as a user does, with the factory data and the
+// radio data of one run, and a transfer runner that a test scripts.
+#include "programming/service_data.h"
+#include "service/service_context.h"
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <functional>
+#include <ostream>
+#include <vector>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace k3n {
+inline void PrintTo(const ServiceTransferRequest& r, std::ostream* os)
+{
+    *os << "{kind " << int(r.kind) << (r.direction == Direction::Read ? ", read}" : ", write}");
+}
+} // namespace k3n
+
+namespace k3n::test {
+
+// The data of one run and a scripted stand-in for the programming session window.
+struct ServiceRun {
+    ServiceData service;
+    RadioData radio;
+    std::vector<ServiceTransferRequest> requests;
+    // What the session does with a request: change the fields as a read would, and succeed or fail.
+    std::function<bool(const ServiceTransferRequest&)> session = [](const ServiceTransferRequest&) { return true; };
+
+    ServiceContext context()
+    {
+        return {service, radio, [this](const ServiceTransferRequest& r) {
+                    requests.push_back(r);
+                    return session(r);
+                }};
+    }
+};
+
+template <class T>
+T* Child(QWidget& window, const char* name)
+{
+    T* child = window.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+inline bool ShowActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Tabs into the box, replaces its text by typing, and leaves it the same way.
+inline void TypeInto(QLineEdit* box, const QString& keys)
+{
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, keys);
+    QApplication::processEvents();
+}
+
+// Moves the focus to another control of the same window, as a Tab would.
+inline void Leave(QWidget* to)
+{
+    to->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+}
+
+inline void TypeAndLeave(QLineEdit* box, const QString& keys, QWidget* next)
+{
+    TypeInto(box, keys);
+    Leave(next);
+}
+
+// Handles the next modal window to open (a notice, a child window) with
+// 'handle', which must close it. Records what opened.
+class ModalWatcher {
+public:
+    explicit ModalWatcher(std::function<void(QDialog*)> handle = {}) : handle_(std::move(handle))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!modal || modal == ignored_)
+                return;
+            opened.push_back(modal->metaObject()->className());
+            ignored_ = modal;
+            if (handle_)
+                handle_(modal);
+            else
+                modal->reject();
+        });
+        // Polls on the event loop of whatever modal window runs; no real-time waiting.
+        timer_.start(0);
+    }
+    std::vector<std::string> opened;
+
+private:
+    std::function<void(QDialog*)> handle_;
+    QTimer timer_;
+    QDialog* ignored_ = nullptr;
+};
+
+// The text of a notice window (TUserWarnDlg).
+inline QString NoticeText(QDialog* notice)
+{
+    auto* label = notice->findChild<QLabel*>("WarnDlgText");
+    return label ? label->text() : QString();
+}
+
+} // namespace k3n::test
