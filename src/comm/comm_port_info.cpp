@@ -91,7 +91,7 @@ bool DescribeUsbParent(const QString& deviceDir, const QString& sysRoot, QString
 TCommSerialPortInfo::TCommSerialPortInfo() : TCommSerialPortInfo("/sys", "/dev") {}
 
 TCommSerialPortInfo::TCommSerialPortInfo(const QString& sysRoot, const QString& devRoot)
-    : sysRoot_(sysRoot), devRoot_(devRoot)
+    : sysRoot_(QDir::cleanPath(sysRoot)), devRoot_(QDir::cleanPath(devRoot))
 {
     Refresh();
 }

@@ -9,12 +9,19 @@
 #include <QString>
 
 #include <cerrno>
+#include <ostream>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
+
+// Readable QStrings in test failure output.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace commtest {
 
