@@ -71,6 +71,8 @@ int PortNumberOfName(const QString& portName)
 
 bool PortIsPresent(int port, const QStringList& portNames)
 {
+    if (port < 1 || port > kLastChoosablePort)
+        return false;
     for (const QString& name : portNames)
         if (PortNumberOfName(name) == port)
             return true;

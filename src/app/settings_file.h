@@ -14,7 +14,10 @@ QString SettingsFilePath();
 // ("COM3" -> 3, "COM12" -> 1). 0 when that character is missing or not a digit.
 int PortNumberOfName(const QString& portName);
 
-// True when a port of the list gives this number by the port name rule.
+// Only COM1..COM9 can be chosen.
+constexpr int kLastChoosablePort = 9;
+
+// True when port is 1..9 and a port of the list gives this number by the port name rule.
 bool PortIsPresent(int port, const QStringList& portNames);
 
 // Port when present on the machine, else 1.

@@ -127,5 +127,6 @@ TEST(SettingsFile, PortNameRule)
     EXPECT_FALSE(PortIsPresent(2, {"COM3", "COM12"}));
     EXPECT_EQ(CheckedPort(3, {"COM1", "COM3"}), 3);
     EXPECT_EQ(CheckedPort(7, {"COM1", "COM3"}), 1);
-    EXPECT_EQ(CheckedPort(0, {"COM1"}), 1);
+    EXPECT_EQ(CheckedPort(0, {"COM1", "COMx"}), 1);  // only 1..9 can be chosen
+    EXPECT_EQ(CheckedPort(12, {"COM1", "COM12"}), 1);
 }
