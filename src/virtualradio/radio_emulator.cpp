@@ -47,7 +47,9 @@ std::vector<uint8_t> RadioEmulator::Receive(std::span<const uint8_t> bytes)
         if (pending_[0] != link::kFrameHead) {   // noise between frames
             const auto head = std::find(pending_.begin(), pending_.end(), link::kFrameHead);
             pending_.erase(pending_.begin(), head);
-            ++errors_;
+            if (!resyncing_)
+                ++errors_;
+            resyncing_ = true;
             continue;
         }
         std::size_t size = 0;
@@ -57,15 +59,20 @@ std::vector<uint8_t> RadioEmulator::Receive(std::span<const uint8_t> bytes)
             break;
         if (result == Parse::Bad) {   // drop the head byte and look for the next frame
             pending_.erase(pending_.begin());
-            ++errors_;
+            if (!resyncing_)
+                ++errors_;
+            resyncing_ = true;
             continue;
         }
+        resyncing_ = false;
         pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(size));
         frames_.push_back(frame);
         Answer(frame, out);
     }
     if (hung_up_)
         pending_.clear();
+    if (pending_.empty())
+        resyncing_ = false;
     return out;
 }
 
@@ -109,7 +116,7 @@ bool RadioEmulator::FaultActive(RadioFault fault) const
 void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out)
 {
     if (frame.command == link::Command::End) {   // not answered
-        end_seen_ = true;
+        ++end_frames_;
         return;
     }
     if (FaultActive(RadioFault::HangUp)) {

@@ -55,9 +55,11 @@ public:
     std::vector<uint8_t> Receive(std::span<const uint8_t> bytes);
 
     bool hung_up() const { return hung_up_; }
-    bool end_seen() const { return end_seen_; }
+    bool end_seen() const { return end_frames_ > 0; }
+    int end_frames() const { return end_frames_; }
     int frames_answered() const { return answered_; }
-    int frame_errors() const { return errors_; }   // bad checksum, length, count or address
+    // Bad checksum, length, count or address, or noise: each run of dropped bytes counts once.
+    int frame_errors() const { return errors_; }
     const std::vector<ReceivedFrame>& frames() const { return frames_; }   // every well-formed frame
 
     MemoryImage& memory() { return memory_; }
@@ -75,8 +77,9 @@ private:
     FaultPlan fault_;
     int answered_ = 0;
     int errors_ = 0;
+    bool resyncing_ = false;
     bool hung_up_ = false;
-    bool end_seen_ = false;
+    int end_frames_ = 0;
 };
 
 } // namespace k3n

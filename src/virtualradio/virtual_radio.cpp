@@ -1,0 +1,286 @@
+#include "virtualradio/virtual_radio.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace k3n {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string SystemError(const std::string& what)
+{
+    return what + ": " + std::strerror(errno);
+}
+
+bool IsSymlink(const std::string& path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool PathExists(const std::string& path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+std::optional<std::string> LoadMemoryFile(const std::string& path, MemoryImage& memory)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return "cannot read " + path;
+    MemoryImage loaded{};
+    in.read(reinterpret_cast<char*>(loaded.data()), std::streamsize(loaded.size()));
+    if (in.gcount() != std::streamsize(loaded.size()) || in.peek() != std::char_traits<char>::eof())
+        return path + " is not a radio memory file (it must hold exactly 8192 bytes)";
+    memory = loaded;
+    return std::nullopt;
+}
+
+} // namespace
+
+VirtualRadio::VirtualRadio(VirtualRadioOptions options) : options_(std::move(options))
+{
+    emulator_.SetSerialNumber(options_.serial_number);
+    emulator_.SetFirmware(options_.firmware_model, options_.firmware_band, options_.firmware_version);
+    emulator_.SetBand(options_.band.value_or(0));
+    emulator_.SetFault(options_.fault);
+}
+
+VirtualRadio::~VirtualRadio()
+{
+    Stop();
+}
+
+std::optional<std::string> VirtualRadio::Start()
+{
+    if (!options_.memory_file.empty() && PathExists(options_.memory_file)) {
+        if (auto error = LoadMemoryFile(options_.memory_file, emulator_.memory()))
+            return error;
+        if (options_.band)
+            emulator_.SetBand(*options_.band);
+    }
+
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0)
+        return SystemError("cannot open a pseudo-terminal");
+    char name[128];
+    if (grantpt(master_) != 0 || unlockpt(master_) != 0 || ptsname_r(master_, name, sizeof name) != 0) {
+        const std::string error = SystemError("cannot set up the pseudo-terminal");
+        CloseLink();
+        return error;
+    }
+    device_path_ = name;
+    // Holding the terminal side open keeps the link up while no program has it open, and
+    // lets us make it raw (no echo) before anyone talks on it.
+    held_slave_ = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios tio{};
+    if (held_slave_ < 0 || tcgetattr(held_slave_, &tio) != 0) {
+        const std::string error = SystemError("cannot open " + device_path_);
+        CloseLink();
+        return error;
+    }
+    cfmakeraw(&tio);
+    tcsetattr(held_slave_, TCSANOW, &tio);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+
+    if (!options_.link_path.empty()) {
+        if (PathExists(options_.link_path) && !IsSymlink(options_.link_path)) {
+            CloseLink();
+            return options_.link_path + " exists and is not a link; not replacing it";
+        }
+        unlink(options_.link_path.c_str());
+        if (symlink(device_path_.c_str(), options_.link_path.c_str()) != 0) {
+            const std::string error = SystemError("cannot make the link " + options_.link_path);
+            CloseLink();
+            return error;
+        }
+    }
+
+    stop_event_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stop_event_ < 0) {
+        const std::string error = SystemError("cannot create an event");
+        CloseLink();
+        return error;
+    }
+    thread_ = std::thread(&VirtualRadio::Serve, this);
+    return std::nullopt;
+}
+
+void VirtualRadio::Stop()
+{
+    if (thread_.joinable()) {
+        const uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = write(stop_event_, &one, sizeof one);
+        thread_.join();
+    }
+    if (stop_event_ >= 0) {
+        close(stop_event_);
+        stop_event_ = -1;
+    }
+    const bool wasServing = master_ >= 0 || hung_up();
+    CloseLink();
+    if (wasServing && !options_.memory_file.empty())
+        SaveMemory();
+    if (!options_.link_path.empty() && IsSymlink(options_.link_path)) {
+        char target[256] = {};
+        if (readlink(options_.link_path.c_str(), target, sizeof target - 1) > 0 && device_path_ == target)
+            unlink(options_.link_path.c_str());
+    }
+}
+
+void VirtualRadio::CloseLink()
+{
+    for (int* fd : {&master_, &held_slave_}) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
+    }
+}
+
+std::optional<std::string> VirtualRadio::SaveMemory() const
+{
+    const MemoryImage image = memory();
+    const std::string temp = options_.memory_file + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
+        out.flush();
+        if (!out)
+            return "cannot write " + temp;
+    }
+    if (std::rename(temp.c_str(), options_.memory_file.c_str()) != 0)
+        return SystemError("cannot replace " + options_.memory_file);
+    return std::nullopt;
+}
+
+void VirtualRadio::Serve()
+{
+    std::vector<uint8_t> buffer(4096);
+    int endsSaved = 0;
+    for (;;) {
+        pollfd fds[2] = {{master_, POLLIN, 0}, {stop_event_, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[1].revents)
+            return;
+        const ssize_t n = (fds[0].revents & POLLIN) ? read(master_, buffer.data(), buffer.size()) : -1;
+        if (n <= 0) {
+            if (fds[0].revents & (POLLHUP | POLLERR)) {   // cannot happen while the terminal is held; never spin
+                pollfd stop{stop_event_, POLLIN, 0};
+                poll(&stop, 1, 100);
+            }
+            continue;
+        }
+
+        std::vector<uint8_t> answer;
+        bool hungUp = false;
+        int ends = 0;
+        {
+            std::lock_guard lock(mutex_);
+            answer = emulator_.Receive(std::span(buffer.data(), std::size_t(n)));
+            hungUp = emulator_.hung_up();
+            ends = emulator_.end_frames();
+            if (hungUp)   // the cable is pulled: the device goes away, seen together with the flag
+                CloseLink();
+        }
+        changed_.notify_all();
+        if (hungUp)
+            return;
+        SendPaced(answer, std::size_t(n));
+        changed_.notify_all();
+        if (ends != endsSaved && !options_.memory_file.empty()) {
+            endsSaved = ends;
+            SaveMemory();
+        }
+    }
+}
+
+void VirtualRadio::SendPaced(const std::vector<uint8_t>& answer, std::size_t requestBytes)
+{
+    if (options_.baud <= 0) {
+        std::size_t done = 0;
+        while (done < answer.size()) {
+            const ssize_t w = write(master_, answer.data() + done, answer.size() - done);
+            if (w > 0) {
+                done += std::size_t(w);
+            } else if (w < 0 && errno == EAGAIN) {   // the program is not reading: wait a little, then give up
+                pollfd out{master_, POLLOUT, 0};
+                if (poll(&out, 1, 200) <= 0)
+                    return;
+            } else if (w < 0 && errno != EINTR) {
+                return;
+            }
+        }
+        return;
+    }
+    // Ten bits a byte. The request arrived (at wire speed) before the answer can start.
+    const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / options_.baud);
+    const auto now = Clock::now();
+    inbound_free_ = std::max(now, inbound_free_) + byteTime * std::ptrdiff_t(requestBytes);
+    const auto start = std::max(inbound_free_, outbound_free_);
+    for (std::size_t i = 0; i < answer.size(); ++i) {
+        std::this_thread::sleep_until(start + byteTime * std::ptrdiff_t(i + 1));
+        if (write(master_, &answer[i], 1) != 1)
+            return;
+    }
+    outbound_free_ = start + byteTime * std::ptrdiff_t(answer.size());
+}
+
+void VirtualRadio::SetFault(FaultPlan plan)
+{
+    std::lock_guard lock(mutex_);
+    emulator_.SetFault(plan);
+}
+
+MemoryImage VirtualRadio::memory() const
+{
+    std::lock_guard lock(mutex_);
+    return emulator_.memory();
+}
+
+void VirtualRadio::set_memory(const MemoryImage& memory)
+{
+    std::lock_guard lock(mutex_);
+    emulator_.memory() = memory;
+}
+
+std::vector<ReceivedFrame> VirtualRadio::frames() const
+{
+    std::lock_guard lock(mutex_);
+    return emulator_.frames();
+}
+
+int VirtualRadio::frame_errors() const
+{
+    std::lock_guard lock(mutex_);
+    return emulator_.frame_errors();
+}
+
+bool VirtualRadio::hung_up() const
+{
+    std::lock_guard lock(mutex_);
+    return emulator_.hung_up();
+}
+
+bool VirtualRadio::WaitFor(const std::function<bool(const RadioEmulator&)>& condition,
+                           std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return condition(emulator_); });
+}
+
+} // namespace k3n

@@ -1,0 +1,78 @@
+#pragma once
+// The virtual radio: serves the radio's side of the programming link on a
+// pseudo-terminal, on a thread of its own. The program opens device_path()
+// like any serial port. Used by the tests, the benchmark and `k3n virtual-radio`.
+#include "virtualradio/radio_emulator.h"
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace k3n {
+
+struct VirtualRadioOptions {
+    // The band code the radio reports; none: the memory file's, or band 0.
+    std::optional<int> band;
+    // Loaded at Start when it exists (8192 bytes); saved after every end frame and at Stop.
+    std::string memory_file;
+    // A symbolic link made to the device path (an existing link there is replaced).
+    std::string link_path;
+    // 0: answer at once. Otherwise frames take their wire time at this rate, 10 bits a
+    // byte, both ways: the answer starts when the request would have arrived.
+    int baud = 0;
+    std::array<uint8_t, 8> serial_number{'0', '0', '0', '0', '0', '0', '0', '1'};
+    uint16_t firmware_model = 0x0003;
+    uint16_t firmware_band = 0x0000;
+    uint16_t firmware_version = 0x0100;
+    FaultPlan fault;
+};
+
+class VirtualRadio {
+public:
+    explicit VirtualRadio(VirtualRadioOptions options = {});
+    ~VirtualRadio();
+    VirtualRadio(const VirtualRadio&) = delete;
+    VirtualRadio& operator=(const VirtualRadio&) = delete;
+
+    // Opens the pseudo-terminal and starts serving; the error text on failure.
+    std::optional<std::string> Start();
+    // Stops serving, saves the memory file, removes the link. Also done by the destructor.
+    void Stop();
+
+    const std::string& device_path() const { return device_path_; }
+
+    void SetFault(FaultPlan plan);
+    MemoryImage memory() const;
+    void set_memory(const MemoryImage& memory);
+    std::vector<ReceivedFrame> frames() const;
+    int frame_errors() const;
+    bool hung_up() const;
+    // Waits until 'condition' holds for the radio's state, at most 'timeout'.
+    bool WaitFor(const std::function<bool(const RadioEmulator&)>& condition, std::chrono::milliseconds timeout) const;
+
+private:
+    void Serve();
+    void SendPaced(const std::vector<uint8_t>& answer, std::size_t requestBytes);
+    void CloseLink();
+    std::optional<std::string> SaveMemory() const;
+
+    VirtualRadioOptions options_;
+    std::string device_path_;
+    int master_ = -1;
+    int held_slave_ = -1;   // keeps the terminal alive between the program's sessions
+    int stop_event_ = -1;
+    std::thread thread_;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    RadioEmulator emulator_;
+
+    std::chrono::steady_clock::time_point inbound_free_{};
+    std::chrono::steady_clock::time_point outbound_free_{};
+};
+
+} // namespace k3n
