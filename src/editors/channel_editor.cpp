@@ -1,12 +1,12 @@
 #include "editors/channel_editor.h"
 
 #include "app/base/message_windows.h"
+#include "editors/editor_controls.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -15,9 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaMethod>
-#include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -55,9 +53,11 @@ constexpr int kScramblerCount = 16;
 constexpr int kGroupCount = 8;
 constexpr int kFirstGroupText = 349;
 
-const QColor kOddRowColour(192, 220, 192);
-constexpr int kCellPadding = 12;
+constexpr int kCellPadding = 8;
 constexpr int kRowPadding = 8;
+// The grid's text size: the 15 columns with their one-line headers must fit
+// the width of a 1280-pixel screen beside the page tree.
+constexpr qreal kGridMaxPointSize = 8;
 
 QString twoState(const TAppLang& lang, const TwoStateTexts& t, bool set)
 {
@@ -123,68 +123,19 @@ QString serialNumberText(const std::array<uint8_t, 8>& sn)
     return QString::fromLatin1(reinterpret_cast<const char*>(sn.data()), end - sn.begin());
 }
 
-// One cell of the grid, headers included: the row colour, then the text
-// centred on one line.
-void StringGrid1DrawCell(QPainter& p, const QRect& rect, int gridRow, const QString& text,
-                         const QWidget& grid)
-{
-    const bool odd = gridRow % 2 == 1;
-    p.save();
-    p.fillRect(rect, odd ? kOddRowColour : grid.palette().color(QPalette::Base));
-    // Dark text on the light green whatever the theme; the palette's text on the window colour.
-    p.setPen(odd ? QColor(Qt::black) : grid.palette().color(QPalette::Text));
-    p.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
-    p.restore();
-}
-
-QColor gridLineColour(const QWidget& w)
-{
-    QStyleOptionViewItem opt;
-    opt.initFrom(&w);
-    return QColor::fromRgba(static_cast<QRgb>(w.style()->styleHint(QStyle::SH_Table_GridLineColor, &opt, &w)));
-}
-
-class GridCellDelegate : public QStyledItemDelegate {
+// The grid asks for room to show every cell without scrolling.
+class WholeGrid : public QTableWidget {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    using QTableWidget::QTableWidget;
+    QSize sizeHint() const override
     {
-        StringGrid1DrawCell(*p, option.rect, index.row() + 1, index.data().toString(), *option.widget);
-        if (option.state & QStyle::State_HasFocus) {
-            p->save();
-            p->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
-            p->drawRect(option.rect.adjusted(1, 1, -1, -1));
-            p->restore();
-        }
-    }
-};
-
-// Row 0 and column 0 of the grid: painted like the cells, fixed in place.
-class GridHeader : public QHeaderView {
-public:
-    GridHeader(Qt::Orientation o, QWidget* parent) : QHeaderView(o, parent)
-    {
-        setSectionsClickable(false);
-        setHighlightSections(false);
-    }
-
-protected:
-    void paintSection(QPainter* p, const QRect& rect, int logicalIndex) const override
-    {
-        const int gridRow = orientation() == Qt::Horizontal ? 0 : logicalIndex + 1;
-        const QString text = model()->headerData(logicalIndex, orientation()).toString();
-        StringGrid1DrawCell(*p, rect, gridRow, text, *parentWidget());
-        p->save();
-        p->setPen(gridLineColour(*parentWidget()));
-        p->drawLine(rect.topRight(), rect.bottomRight());
-        p->drawLine(rect.bottomLeft(), rect.bottomRight());
-        p->restore();
-    }
-
-    QSize sectionSizeFromContents(int logicalIndex) const override
-    {
-        const QString text = model()->headerData(logicalIndex, orientation()).toString();
-        return {fontMetrics().horizontalAdvance(text) + kCellPadding, fontMetrics().height() + kRowPadding};
+        int width = 2 * frameWidth();
+        for (int c = 0; c < columnCount(); ++c)
+            width += columnWidth(c);
+        int height = 2 * frameWidth();
+        for (int r = 0; r < rowCount(); ++r)
+            height += rowHeight(r);
+        return {width, height};
     }
 };
 
@@ -239,37 +190,41 @@ void TChInforDlg::buildControls()
     sLastWriteTime->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("2099-12-31  23:59")) + kCellPadding);
     sDeviceSnDisp->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("WWWWWWWW")) + kCellPadding);
 
-    StringGrid1 = new QTableWidget(kRowsPerGroup, kColumnCount - 1, this);
+    StringGrid1 = new WholeGrid(kRowCount, kColumnCount, this);
     StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->setHorizontalHeader(new GridHeader(Qt::Horizontal, StringGrid1));
-    StringGrid1->setVerticalHeader(new GridHeader(Qt::Vertical, StringGrid1));
-    StringGrid1->setItemDelegate(new GridCellDelegate(StringGrid1));
+    QFont gridFont = StringGrid1->font();
+    if (gridFont.pointSizeF() > kGridMaxPointSize)
+        gridFont.setPointSizeF(kGridMaxPointSize);
+    StringGrid1->setFont(gridFont);
+    // Row 0 and column 0 are the headers, painted as cells.
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->setItemDelegate(new StripedGridDelegate(StringGrid1));
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     StringGrid1->setTabKeyNavigation(true);
     StringGrid1->setWordWrap(false);
-    StringGrid1->setCornerButtonEnabled(false);
-    StringGrid1->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    // Header cells are disabled so they can be neither chosen nor opened; they
+    // keep the normal text colour.
+    QPalette palette = StringGrid1->palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::WindowText));
+    palette.setColor(QPalette::Disabled, QPalette::Window, palette.color(QPalette::Active, QPalette::Window));
+    StringGrid1->setPalette(palette);
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + kRowPadding);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + kRowPadding);
     StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
-    QStringList rowNumbers;
-    for (int row = 1; row <= kRowsPerGroup; ++row)
-        rowNumbers << QStringLiteral("%1").arg(row, 2, 10, QLatin1Char('0'));
-    StringGrid1->setVerticalHeaderLabels(rowNumbers);
-    for (int r = 0; r < kRowsPerGroup; ++r)
-        for (int c = 0; c < kColumnCount - 1; ++c) {
+    for (int r = 0; r < kRowCount; ++r)
+        for (int c = 0; c < kColumnCount; ++c) {
             auto* item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            const bool header = r == 0 || c == 0;
+            item->setFlags(header ? Qt::NoItemFlags : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             StringGrid1->setItem(r, c, item);
         }
-    StringGrid1->setCurrentCell(0, 0);
+    for (int row = 1; row < kRowCount; ++row)
+        StringGrid1->item(row, 0)->setText(QStringLiteral("%1").arg(row, 2, 10, QLatin1Char('0')));
+    StringGrid1->setCurrentCell(1, Col::Rx);
     StringGrid1->installEventFilter(this);
-    // The corner cell (row 0, column 0) is a button of the view; paint it like the headers.
-    gridCorner_ = StringGrid1->findChild<QAbstractButton*>();
-    if (gridCorner_)
-        gridCorner_->installEventFilter(this);
 
     QWidget* cells = StringGrid1->viewport();
     Edit_ChFreq = new QLineEdit(cells);
@@ -302,8 +257,7 @@ void TChInforDlg::buildControls()
     column->addLayout(top);
     column->addWidget(StringGrid1, 1);
 
-    connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
-            [this](int r, int c) { StringGrid1DblClick(r + 1, c + 1); });
+    connect(StringGrid1, &QTableWidget::cellDoubleClicked, this, &TChInforDlg::StringGrid1DblClick);
     connect(StringGrid1->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TChInforDlg::keepOpenEditorOverCell);
     connect(StringGrid1->verticalScrollBar(), &QScrollBar::valueChanged, this, &TChInforDlg::keepOpenEditorOverCell);
     connect(StringGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, &TChInforDlg::keepOpenEditorOverCell);
@@ -333,10 +287,8 @@ void TChInforDlg::RefreshAll()
     sDeviceSn->setText(UiText(346));
     sDeviceSnDisp->setText(serialNumberText(data_.radio_serial_number));
 
-    QStringList headers;
     for (int col = 1; col < kColumnCount; ++col)
-        headers << UiText(kHeaderTexts[col]);
-    StringGrid1->setHorizontalHeaderLabels(headers);
+        StringGrid1->item(0, col)->setText(UiText(kHeaderTexts[col]));
 
     auto refill = [](QComboBox* list, const QStringList& entries) {
         const QSignalBlocker block(list);
@@ -373,16 +325,16 @@ void TChInforDlg::fitColumnWidths()
     // language switch never makes the grid scroll.
     static const std::array<TAppLang, 3> languages = {
         TAppLang(kLangIdEnglishUs), TAppLang(kLangIdChinesePrc), TAppLang(kLangIdChineseTaiwan)};
-    const QFontMetrics cellFont = StringGrid1->fontMetrics();
-    const QFontMetrics headerFont = StringGrid1->horizontalHeader()->fontMetrics();
+    const QFontMetrics metrics(StringGrid1->font());
+    StringGrid1->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("00")) + kCellPadding);
     for (int col = 1; col < kColumnCount; ++col) {
         int width = 0;
         for (const TAppLang& lang : languages) {
-            width = std::max(width, headerFont.horizontalAdvance(UiText(lang, kHeaderTexts[col])));
+            width = std::max(width, metrics.horizontalAdvance(UiText(lang, kHeaderTexts[col])));
             for (const QString& text : columnTexts(col, lang))
-                width = std::max(width, cellFont.horizontalAdvance(text));
+                width = std::max(width, metrics.horizontalAdvance(text));
         }
-        StringGrid1->setColumnWidth(col - 1, width + kCellPadding);
+        StringGrid1->setColumnWidth(col, width + kCellPadding);
     }
 }
 
@@ -407,9 +359,9 @@ int TChInforDlg::channelOfRow(int row) const { return kRowsPerGroup * shownGroup
 
 bool TChInforDlg::channelInUse(int channel) const { return data_.record.get(rec::ch::in_use(channel)) != 0; }
 
-QString TChInforDlg::cellText(int row, int col) const { return StringGrid1->item(row - 1, col - 1)->text(); }
+QString TChInforDlg::cellText(int row, int col) const { return StringGrid1->item(row, col)->text(); }
 
-void TChInforDlg::setCell(int row, int col, const QString& text) { StringGrid1->item(row - 1, col - 1)->setText(text); }
+void TChInforDlg::setCell(int row, int col, const QString& text) { StringGrid1->item(row, col)->setText(text); }
 
 void TChInforDlg::StringGridUpdataRow(int row)
 {
@@ -516,8 +468,8 @@ void TChInforDlg::StringGrid1DblClick(int row, int col)
 
 bool TChInforDlg::StringGrid1KeyPress(QKeyEvent* key)
 {
-    const int row = StringGrid1->currentRow() + 1;
-    const int col = StringGrid1->currentColumn() + 1;
+    const int row = StringGrid1->currentRow();
+    const int col = StringGrid1->currentColumn();
     const QString text = key->text();
     const bool digit = typesCharacter(key) && text.size() == 1 && isAsciiDigit(text.at(0));
     if ((col == Col::Rx || col == Col::Tx) && (digit || isEnterKey(key))) {
@@ -542,11 +494,6 @@ bool TChInforDlg::eventFilter(QObject* watched, QEvent* event)
         if (watched == Edit_ChFreq && Edit_ChFreqKeyPress(key))
             return true;
     }
-    if (watched == gridCorner_ && event->type() == QEvent::Paint) {
-        QPainter p(gridCorner_);
-        StringGrid1DrawCell(p, gridCorner_->rect(), 0, QString(), *StringGrid1);
-        return true;
-    }
     return EditorWindow::eventFilter(watched, event);
 }
 
@@ -554,7 +501,7 @@ bool TChInforDlg::eventFilter(QObject* watched, QEvent* event)
 
 void TChInforDlg::placeOverCell(QWidget* editor)
 {
-    const QModelIndex cell = StringGrid1->model()->index(editingRow_ - 1, editingColumn_ - 1);
+    const QModelIndex cell = StringGrid1->model()->index(editingRow_, editingColumn_);
     editor->setGeometry(StringGrid1->visualRect(cell));
     editor->show();
     editor->raise();
@@ -589,7 +536,7 @@ void TChInforDlg::keepOpenEditorOverCell()
     for (QWidget* editor : inPlaceEditors_)
         if (editor->isVisible())
             editor->setGeometry(StringGrid1->visualRect(
-                StringGrid1->model()->index(editingRow_ - 1, editingColumn_ - 1)));
+                StringGrid1->model()->index(editingRow_, editingColumn_)));
 }
 
 void TChInforDlg::PlaceChFreqEditor()

@@ -110,7 +110,6 @@ private:
     QLabel* sLastWriteTime = nullptr;
     QLabel* sDeviceSn = nullptr;
     QLabel* sDeviceSnDisp = nullptr;
-    QWidget* gridCorner_ = nullptr;
     std::array<QWidget*, 6> inPlaceEditors_{};
 
     // The cell being edited.
