@@ -34,6 +34,7 @@ QComboBox* makeList(QWidget* parent, const char* name, const QStringList& entrie
     list->setObjectName(name);
     list->addItems(entries);
     list->setMaxVisibleItems(16);
+    list->setFixedWidth(120);
     return list;
 }
 
@@ -59,6 +60,14 @@ QWidget* numberCell(QWidget* parent, QLineEdit* box, TUpDown* upDown)
     row->addWidget(upDown);
     row->addStretch();
     return cell;
+}
+
+// Captions of both groups share one width so their controls line up.
+void addRow(QFormLayout* form, const char* caption, QWidget* field)
+{
+    auto* label = new QLabel(caption, form->parentWidget());
+    label->setMinimumWidth(240);
+    form->addRow(label, field);
 }
 
 QString hexText(uint16_t v)
@@ -115,17 +124,17 @@ TAdjustmentDlg::TAdjustmentDlg(ServiceContext context, QWidget* parent)
 
     auto* txGroup = new QGroupBox("Tx Mode", this);
     auto* txForm = new QFormLayout(txGroup);
-    txForm->addRow("Mic Input Gain", cbMicInput);
-    txForm->addRow("MOD Output Gain", cbModOutput);
-    txForm->addRow("CTCSS Freq", cbSubAudio);
-    txForm->addRow("MOD Fine Output Gain   (0~16383)", numberCell(txGroup, eModFineOutputGain, udModFineOutputGain));
-    txForm->addRow("Max MOD Limit               (0~16383)", numberCell(txGroup, eMaxModLimit, udMaxModLimit));
-    txForm->addRow("CTCSS Level                    (0~4095)", numberCell(txGroup, eCtcssLevel, udCtcssLevel));
+    addRow(txForm, "Mic Input Gain", cbMicInput);
+    addRow(txForm, "MOD Output Gain", cbModOutput);
+    addRow(txForm, "CTCSS Freq", cbSubAudio);
+    addRow(txForm, "MOD Fine Output Gain   (0~16383)", numberCell(txGroup, eModFineOutputGain, udModFineOutputGain));
+    addRow(txForm, "Max MOD Limit               (0~16383)", numberCell(txGroup, eMaxModLimit, udMaxModLimit));
+    addRow(txForm, "CTCSS Level                    (0~4095)", numberCell(txGroup, eCtcssLevel, udCtcssLevel));
 
     auto* rxGroup = new QGroupBox("Rx Mode", this);
     auto* rxForm = new QFormLayout(rxGroup);
-    rxForm->addRow("Disc Input Gain", cbDiscInput);
-    rxForm->addRow("Audio Output Gain", cbAudioOutput);
+    addRow(rxForm, "Disc Input Gain", cbDiscInput);
+    addRow(rxForm, "Audio Output Gain", cbAudioOutput);
 
     labModel = makeValueLabel(this, "labModel");
     labBand = makeValueLabel(this, "labBand");

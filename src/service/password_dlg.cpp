@@ -18,6 +18,7 @@ TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent)
     eInput = new QLineEdit(this);
     eInput->setObjectName("eInput");
     eInput->setEchoMode(QLineEdit::Password);
+    eInput->setStyleSheet("lineedit-password-character: 42");   // shown as "*"
     QFont f = eInput->font();
     f.setPointSize(12);
     eInput->setFont(f);

@@ -38,7 +38,7 @@ TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent)
 
     eSn = new QLineEdit(this);
     eSn->setObjectName("eSn");
-    eSn->setMinimumWidth(140);
+    eSn->setMinimumWidth(180);
     MakeDigitBox(eSn, kSerialDigits);
     udSn = new TUpDown(this);
     udSn->setObjectName("udSn");
