@@ -53,6 +53,21 @@ bool ApplyConfigurationRead(const ProgrammingSession& session, RadioData& data)
     return true;
 }
 
+const char* FailureDetail(SessionFailure failure)
+{
+    switch (failure) {
+    case SessionFailure::None: return "";
+    case SessionFailure::PortNotOpened: return "the port could not be opened";
+    case SessionFailure::NoAnswer: return "the radio did not answer in time";
+    case SessionFailure::WrongAnswer: return "the radio gave an unexpected answer";
+    case SessionFailure::NoRadioFound: return "no port answered the greeting";
+    case SessionFailure::WrongBand: return "the radio is of another frequency band";
+    case SessionFailure::LinkLost: return "the port went away (cable pulled?)";
+    case SessionFailure::Cancelled: return "cancelled";
+    }
+    return "";
+}
+
 ProgrammingSession::ProgrammingSession(SessionRequest request, PortPlan ports)
     : request_(std::move(request)), ports_(std::move(ports)), plan_(TransferPlan(request_))
 {
@@ -93,7 +108,7 @@ SessionOutput ProgrammingSession::PortOpenFailed(SessionTime, const QString& err
     if (!running())
         return out;
     if (ports_.auto_search)
-        Fail(SessionOutcome::CommunicationFalse, out);
+        Fail(SessionFailure::PortNotOpened, out);
     else   // the greeting then goes unanswered and the time-out ends the session
         out.notices.push_back(PortOpenNotice(error));
     return out;
@@ -103,7 +118,7 @@ SessionOutput ProgrammingSession::LinkLost(SessionTime)
 {
     SessionOutput out;
     if (running())
-        Fail(SessionOutcome::CommunicationFalse, out);
+        Fail(SessionFailure::LinkLost, out);
     return out;
 }
 
@@ -111,7 +126,7 @@ SessionOutput ProgrammingSession::Cancel()
 {
     SessionOutput out;
     if (running())
-        Fail(SessionOutcome::Cancelled, out);
+        Fail(SessionFailure::Cancelled, out);
     return out;
 }
 
@@ -127,7 +142,7 @@ SessionOutput ProgrammingSession::Advance(SessionTime now, std::span<const uint8
         const bool tickDue = next_tick_ <= now;
         const bool timeoutDue = timeout_at_ && *timeout_at_ <= now;
         if (timeoutDue && (!tickDue || *timeout_at_ < next_tick_)) {
-            Fail(SessionOutcome::CommunicationFalse, out);
+            Fail(SessionFailure::NoAnswer, out);
             break;
         }
         if (!tickDue)
@@ -186,13 +201,13 @@ void ProgrammingSession::GreetingTick(SessionTime now, SessionOutput& out)
     else if (unanswered)
         Append(out.send, link::GreetingFrame());
     else
-        Fail(SessionOutcome::CommunicationFalse, out);   // a wrong answer on a fixed port
+        Fail(SessionFailure::WrongAnswer, out);   // a wrong answer on a fixed port
 }
 
 void ProgrammingSession::NextPort(SessionOutput& out)
 {
     if (++port_index_ >= ports_.ports.size()) {
-        Fail(SessionOutcome::CommunicationFalse, out);
+        Fail(SessionFailure::NoRadioFound, out);
         return;
     }
     out.open_port = port_index_;
@@ -259,9 +274,9 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
         if (received_.size() < kBandReplySize)
             return;
         if (received_[0] != link::kReplyHead)
-            return Fail(SessionOutcome::CommunicationFalse, out);
+            return Fail(SessionFailure::WrongAnswer, out);
         if (!BandMatches(received_[2], request_.record_band))
-            return Fail(SessionOutcome::WrongFreqBand, out);
+            return Fail(SessionFailure::WrongBand, out);
         band_reply_awaited_ = false;
     } else if (request_.direction == Direction::Read) {
         const std::size_t expected = plan_[*in_flight_].size + link::kReplyOverhead;
@@ -273,7 +288,7 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
         if (received_.size() < 2)
             return;
         if (!IsAck(received_))
-            return Fail(SessionOutcome::CommunicationFalse, out);
+            return Fail(SessionFailure::WrongAnswer, out);
     }
 
     timeout_at_ = now + kAnswerTimeout;
@@ -289,7 +304,7 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
 bool ProgrammingSession::TakeReadReply(SessionOutput& out)
 {
     if (received_[0] != link::kReplyHead) {
-        Fail(SessionOutcome::CommunicationFalse, out);
+        Fail(SessionFailure::WrongAnswer, out);
         return false;
     }
     const PlanStep& step = plan_[*in_flight_];
@@ -318,9 +333,14 @@ void ProgrammingSession::Succeed(SessionOutput& out)
     out.ended = true;
 }
 
-void ProgrammingSession::Fail(SessionOutcome outcome, SessionOutput& out)
+void ProgrammingSession::Fail(SessionFailure reason, SessionOutput& out)
 {
-    outcome_ = outcome;
+    failure_ = reason;
+    switch (reason) {
+    case SessionFailure::WrongBand: outcome_ = SessionOutcome::WrongFreqBand; break;
+    case SessionFailure::Cancelled: outcome_ = SessionOutcome::Cancelled; break;
+    default: outcome_ = SessionOutcome::CommunicationFalse; break;
+    }
     phase_ = Phase::Ended;
     out.ended = true;
 }

@@ -46,6 +46,20 @@ enum class SessionOutcome {
     Cancelled,
 };
 
+// Why a session did not succeed (several reasons share one message).
+enum class SessionFailure {
+    None,
+    PortNotOpened,   // auto-search: a port would not open
+    NoAnswer,        // a time-out
+    WrongAnswer,     // a wrong greeting answer, acknowledgement or reply head
+    NoRadioFound,    // auto-search: every port tried
+    WrongBand,
+    LinkLost,
+    Cancelled,
+};
+// A short English explanation for logs and the command line.
+const char* FailureDetail(SessionFailure failure);
+
 // The message the window shows for an outcome; none while pending or after Cancel.
 std::optional<ProgramText> OutcomeText(SessionOutcome outcome);
 
@@ -82,9 +96,11 @@ public:
     bool running() const;
     bool ended() const { return outcome_ != SessionOutcome::Pending; }
     SessionOutcome outcome() const { return outcome_; }
+    SessionFailure failure() const { return failure_; }
     int progress() const { return progress_; }            // 0..kProgressMax
     std::size_t port_index() const { return port_index_; }
     const SessionRequest& request() const { return request_; }
+    const PortPlan& ports() const { return ports_; }
     // A configuration read's image: complete only once outcome() is Success.
     const MemoryImage& image() const { return image_; }
     // A service read's bytes (the item's area from offset 0): valid only at Success.
@@ -103,7 +119,7 @@ private:
     void SetInterval(SessionTime now, SessionTime interval);
     void AddProgress(int bytes);
     void Succeed(SessionOutput& out);
-    void Fail(SessionOutcome outcome, SessionOutput& out);
+    void Fail(SessionFailure reason, SessionOutput& out);
     std::span<const uint8_t> StepBytes(const PlanStep& step) const;
 
     SessionRequest request_;
@@ -112,6 +128,7 @@ private:
 
     Phase phase_ = Phase::Idle;
     SessionOutcome outcome_ = SessionOutcome::Pending;
+    SessionFailure failure_ = SessionFailure::None;
     std::size_t port_index_ = 0;
     SessionTime interval_{0};
     SessionTime next_tick_{0};

@@ -241,6 +241,7 @@ TEST(Session, SilentRadioOnFixedPortGreetsEvery300msAndFailsAfter1000ms)
     EXPECT_EQ(greetings, (std::vector<SessionTime>{300ms, 600ms, 900ms, 1200ms}));
     EXPECT_EQ(h.now(), 1300ms);
     EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(h.session().failure(), SessionFailure::NoAnswer);
     EXPECT_EQ(OutcomeText(h.session().outcome()), ProgramText::CommunicationFalse);
     EXPECT_EQ(h.session().progress(), 0);
     EXPECT_EQ(h.ended_count(), 1);
@@ -334,6 +335,7 @@ TEST(Session, WrongBandEndsBeforeAnythingIsWritten)
     h.Start();
     h.RunToEnd();
     EXPECT_EQ(h.session().outcome(), SessionOutcome::WrongFreqBand);
+    EXPECT_EQ(h.session().failure(), SessionFailure::WrongBand);
     EXPECT_EQ(OutcomeText(h.session().outcome()), ProgramText::WrongFreqBand);
     ASSERT_EQ(h.sent().size(), 2u);
     EXPECT_EQ(h.sent()[0].bytes, link::GreetingFrame());
@@ -443,6 +445,7 @@ TEST(Session, FailuresDuringATransfer)
         h.Start();
         h.RunToEnd();
         EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_EQ(h.session().failure(), SessionFailure::WrongAnswer);
         EXPECT_EQ(h.sent().size(), 11u);
         EXPECT_EQ(h.now(), h.sent().back().at + 100ms);
         EXPECT_FALSE(h.radio().end_seen());
@@ -481,6 +484,7 @@ TEST(Session, LinkLostAndCancelEndAtOnce)
     const std::size_t sent = h.sent().size();
     h.Apply(h.session().LinkLost(h.now()));
     EXPECT_EQ(h.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(h.session().failure(), SessionFailure::LinkLost);
     EXPECT_FALSE(h.session().running());
     EXPECT_FALSE(h.session().NextDeadline());
     EXPECT_EQ(h.ended_count(), 1);
@@ -529,6 +533,7 @@ TEST(Session, AutoSearchMovesOnePortPerUnansweredGreeting)
     none.Start();
     none.RunToEnd();
     EXPECT_EQ(none.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(none.session().failure(), SessionFailure::NoRadioFound);
     EXPECT_EQ(none.opened(), (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(none.now(), 900ms);
 
@@ -551,6 +556,7 @@ TEST(Session, PortsThatDoNotOpen)
     Harness a(ConfigurationReadRequest(), {FakePort{false, {}}, RadioPort()}, true);
     a.Start();
     EXPECT_EQ(a.session().outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(a.session().failure(), SessionFailure::PortNotOpened);
     EXPECT_TRUE(a.notices().empty());
     EXPECT_TRUE(a.sent().empty());
 

@@ -1,0 +1,74 @@
+#pragma once
+// Runs a programming session over a serial port of the communication library:
+// owns the port, the clock and the waiting. Two ways to drive it:
+//  - a window: call Start(), then Step() whenever NextWake() comes (one precise
+//    single-shot QTimer re-armed after each step), Cancel() when it closes;
+//  - the command line: Run() blocks until the session ends, sleeping until each
+//    deadline (woken at once when the port hangs up, or by RequestCancel()).
+#include "programming/session.h"
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace HalvexComm32 {
+class TComm32;
+}
+
+namespace k3n {
+
+struct RunnerStep {
+    std::vector<QString> notices;   // show each (TUserWarnDlg), in order
+    bool ended = false;             // the session is over and the port closed: show
+                                    // OutcomeText(session.outcome()) (none after Cancel)
+};
+
+class SessionRunner {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit SessionRunner(ProgrammingSession& session);
+    ~SessionRunner();
+    SessionRunner(const SessionRunner&) = delete;
+    SessionRunner& operator=(const SessionRunner&) = delete;
+
+    // The user pressed Start.
+    RunnerStep Start();
+    // Collects what the port received, advances the session and carries out what it says.
+    // Calling it before NextWake() is harmless.
+    RunnerStep Step();
+    // The user closed the window: abandons the session (no end frame) and closes the port.
+    RunnerStep Cancel();
+    // When Step() is due; none once the session has ended.
+    std::optional<Clock::time_point> NextWake() const;
+
+    // Blocking: Start, then steps until the session ends. 'onStep' sees every step
+    // (read session().progress() there). Returns the outcome.
+    SessionOutcome Run(const std::function<void(const RunnerStep&)>& onStep = {});
+    // From any thread (a signal handler's helper thread, a test): Run cancels at once.
+    void RequestCancel();
+
+    ProgrammingSession& session() { return session_; }
+
+private:
+    SessionTime Now() const;
+    void Carry(const SessionOutput& out, RunnerStep& step);
+    std::optional<QString> OpenPort(const std::string& nameOrPath);
+    void ClosePort();
+    void LetOutputDrain();
+    std::vector<uint8_t> ReadAll();
+    void OnPortEvent(uint32_t mask);
+
+    ProgrammingSession& session_;
+    std::unique_ptr<HalvexComm32::TComm32> port_;
+    const Clock::time_point origin_ = Clock::now();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool hang_up_signalled_ = false;
+    bool tx_empty_ = false;
+    bool cancel_requested_ = false;
+};
+
+} // namespace k3n
