@@ -278,8 +278,8 @@ void TChInforDlg::buildControls()
 
 void TChInforDlg::RefreshAll()
 {
-    // The record may have been replaced: whatever was being typed belonged to the old one.
-    closeAllInPlaceEditors();
+    // A language switch reloads the window while a cell may still be open: keep what was typed.
+    commitOpenInPlaceEditor();
     const TAppLang& lang = appLang();
     setWindowTitle(UiText(25));
     sLastWrite->setText(UiText(345));
@@ -523,12 +523,15 @@ void TChInforDlg::closeInPlaceEditor(QWidget* editor)
         StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
-void TChInforDlg::closeAllInPlaceEditors()
+void TChInforDlg::commitOpenInPlaceEditor()
 {
-    // Hidden before the focus moves, so their exit handlers see nothing to commit.
-    for (QWidget* editor : inPlaceEditors_)
-        if (editor->isVisible())
-            closeInPlaceEditor(editor);
+    // Each exit does nothing unless its editor is open.
+    Edit_ChFreqExit();
+    cbChInforSubAudioExit();
+    cbChInforSqlExit();
+    cbChInforScrNoExit();
+    cbChInforSignalSysExit();
+    cbChInforSignalNoExit();
 }
 
 void TChInforDlg::keepOpenEditorOverCell()

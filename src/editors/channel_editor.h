@@ -62,7 +62,7 @@ private:
     void placeOverCell(QWidget* editor);
     void presetList(QComboBox* list);
     void closeInPlaceEditor(QWidget* editor);
-    void closeAllInPlaceEditors();
+    void commitOpenInPlaceEditor();
     void keepOpenEditorOverCell();
     void PlaceChFreqEditor();
     void PlacecbChInforSubAudioEditor();

@@ -374,7 +374,7 @@ TEST_F(ChannelEditorTest, BandChangeClearsEverythingOnlyWhenConfirmed)
     EXPECT_EQ(bands->currentIndex(), 3);
 }
 
-TEST_F(ChannelEditorTest, CommitPendingEditsWritesAnOpenFrequencyBox)
+TEST_F(ChannelEditorTest, AnOpenCellIsCommittedBySaveAndByAReload)
 {
     doubleClick(6, Col::Rx);
     QTest::keyClicks(freqBox, "147.3");
@@ -382,6 +382,14 @@ TEST_F(ChannelEditorTest, CommitPendingEditsWritesAnOpenFrequencyBox)
     window->CommitPendingEdits();
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(6)), 147300000u);
     EXPECT_FALSE(freqBox->isVisible());
+
+    // A language switch reloads the window with a box still open.
+    pick(6, Col::Sql, "cbChInforSql", "9");
+    doubleClick(6, Col::Sql);
+    QTest::keyClick(list("cbChInforSql"), Qt::Key_Home);
+    window->RefreshAll();
+    EXPECT_EQ(data.record.get(rec::ch::squelch(6)), 0);
+    EXPECT_FALSE(list("cbChInforSql")->isVisible());
 
     // The same when another window is active (Save from the main window's menu).
     doubleClick(6, Col::Tx);
