@@ -28,12 +28,25 @@ const k3n::LocalText kRefusedByteSize = {"数据位 %1 (只能是 5 到 8)", "�
                                          "%1 data bits (5 to 8 only)"};
 const k3n::LocalText kRefusedParity = {"校验方式 %1", "同位檢查方式 %1", "parity code %1"};
 const k3n::LocalText kRefusedStopBits = {"停止位 %1", "停止位元 %1", "stop bits code %1"};
+const k3n::LocalText kRefusedByPort = {"端口不接受 %1 (%2)", "埠不接受 %1 (%2)", "the port refused %1 (%2)"};
 const k3n::LocalText kRefusedOne5StopBits = {"1.5 个停止位只能配 5 个数据位", "1.5 個停止位元只能配 5 個資料位元",
                                              "1.5 stop bits need 5 data bits"};
 
 QString Refused(const k3n::LocalText& text, int value)
 {
     return k3n::Localized(text).arg(value);
+}
+
+// "19200 baud 8N1"
+QString LineSummary(const TCommLineSettings& s)
+{
+    static const char parityLetters[] = "NOEMS";
+    static const char* const stopBits[] = {"1", "1.5", "2"};
+    return QStringLiteral("%1 baud %2%3%4")
+        .arg(s.baudRate)
+        .arg(s.byteSize)
+        .arg(QChar(s.parity <= kParitySpace ? parityLetters[s.parity] : '?'))
+        .arg(QLatin1String(s.stopBits <= kTwoStopBits ? stopBits[s.stopBits] : "?"));
 }
 
 } // namespace
@@ -134,7 +147,7 @@ int ApplyLineSettings(int fd, const TCommLineSettings& s, QString& refused)
     // A driver may drop flags it cannot do and still succeed: never verify by reading back.
     if (tcsetattr(fd, TCSANOW, &t) < 0) {
         const int err = errno;
-        refused = PortFailureReason(err);
+        refused = k3n::Localized(kRefusedByPort).arg(LineSummary(s), PortFailureReason(err));
         return err;
     }
     if (plan.customBaud != 0) {
