@@ -35,5 +35,6 @@ std::optional<int> ParseArguments(const Command& self, QCommandLineParser& parse
 
 int RunNew(const Command& self, const QStringList& args);
 int RunDump(const Command& self, const QStringList& args);
+int RunVirtualRadio(const Command& self, const QStringList& args);
 
 } // namespace k3n::cli

@@ -16,6 +16,13 @@ const Command kCommands[] = {
     {"dump", "dump FILE.fse [--json]", "Print a configuration: band, channels in use and the settings blocks.",
      "  --json  print JSON with named fields instead of text\n",
      k3n::cli::RunDump},
+    {"virtual-radio", "virtual-radio [--band 0..3] [--memory FILE] [--link PATH]",
+     "Serve a virtual radio on a pseudo-terminal until interrupted; prints the port to use.",
+     "  --band N       the radio's frequency band, 0..3 (default 0, or the memory file's)\n"
+     "  --memory FILE  keep the radio's 8192-byte memory in FILE between runs\n"
+     "  --link PATH    also make PATH a link to the port\n"
+     "  --baud RATE    answer at the pace of a real line (19200), not at once\n",
+     k3n::cli::RunVirtualRadio},
 };
 
 void PrintHelp(QTextStream& stream)
