@@ -4,6 +4,9 @@
 #include "editors/key_assignment.h"
 #include "editors/scan_settings.h"
 #include "editors/emergency_settings.h"
+#include "editors/dtmf_editor.h"
+#include "editors/five_tone_editor.h"
+#include "editors/two_tone_editor.h"
 
 namespace k3n {
 
@@ -16,6 +19,9 @@ EditorWindow* CreateEditorForPage(int page, RadioData& data, QWidget* parent)
     case 2: return new TKeyAssignmentDlg(data, parent);
     case 3: return new TScanSettingsDlg(data, parent);
     case 4: return new TEmergencySettingDlg(data, parent);
+    case 5: return new TDtmfDlg(data, parent);
+    case 6: return new TFiveToneDlg(data, parent);
+    case 7: return new TTwoToneDlg(data, parent);
     default:
         (void)data;
         (void)parent;
