@@ -29,7 +29,7 @@ struct Listener {
         QObject::connect(&device, &TZebCustomCommDevice::OnCommNotify, &device,
                          [this](QObject*, quint32 mask) { Record(QStringLiteral("notify %1").arg(mask, 0, 16)); masks << mask; });
         QObject::connect(&device, &TZebCustomCommDevice::OnPackage, &device,
-                         [this](QObject*, quint32 mask) { Record(QStringLiteral("package %1").arg(mask, 0, 16)); });
+                         [this](QObject*, quint32 mask) { Record(QStringLiteral("package %1").arg(mask, 0, 16)); packageMasks << mask; });
         QObject::connect(&device, &TZebCustomCommDevice::AfterOpen, &device,
                          [this](QObject*) { Record("after open"); });
         QObject::connect(&device, &TZebCustomCommDevice::BeforeClose, &device,
@@ -45,9 +45,14 @@ struct Listener {
     {
         return std::any_of(masks.begin(), masks.end(), [bit](quint32 m) { return (m & bit) != 0; });
     }
+    bool SawPackage(quint32 bit) const
+    {
+        return std::any_of(packageMasks.begin(), packageMasks.end(), [bit](quint32 m) { return (m & bit) != 0; });
+    }
     QStringList events;
     QStringList offThread;
     QList<quint32> masks;
+    QList<quint32> packageMasks;
 };
 
 class DeviceTest : public ::testing::Test {
@@ -196,7 +201,7 @@ TEST_F(DeviceTest, UsePackageSwitchesTheLayerWithoutReopening)
     EXPECT_EQ(device.Write("\x01\xEB", 2), 2);  // now a package
     EXPECT_EQ(pty.ReadExactly(7), Hex("EB EB 01 EC EB EE EE"));
     ASSERT_TRUE(pty.WriteAll(Hex("EB 41 42 EE")));
-    ASSERT_TRUE(WaitUntil([&] { return listener.events.contains("package 1"); }));
+    ASSERT_TRUE(WaitUntil([&] { return listener.SawPackage(PKG_RECEIVED); }));
     char buffer[16];
     EXPECT_EQ(device.Read(buffer, sizeof buffer), 2);
     EXPECT_EQ(QByteArray(buffer, 2), "AB");
