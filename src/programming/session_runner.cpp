@@ -1,5 +1,5 @@
 #include "programming/session_runner.h"
-#include "comm/comm32.h"
+#include "comm/comm_device.h"
 #include "comm/comm_error.h"
 
 namespace k3n {
@@ -7,15 +7,18 @@ namespace k3n {
 using namespace HalvexComm32;
 
 namespace {
-constexpr uint32_t kLinkBaud = 19200;
 // Long enough for the end frame to leave a real UART; a pty takes it at once.
 constexpr auto kDrainLimit = std::chrono::milliseconds(500);
 } // namespace
 
 SessionRunner::SessionRunner(ProgrammingSession& session)
-    : session_(session), port_(std::make_unique<TComm32>())
+    : session_(session), port_(std::make_unique<TZebCommDevice>())
 {
-    port_->OnCommNotify = [this](TComm32*, uint32_t mask) { OnPortEvent(mask); };
+    // Notifications straight from the port's threads: the runner only records them and
+    // wakes a blocking Run, so it needs no event loop.
+    port_->fSetSyncEvents(false);
+    QObject::connect(port_.get(), &TZebCustomCommDevice::OnCommNotify,
+                     [this](QObject*, quint32 mask) { OnPortEvent(mask); });
 }
 
 SessionRunner::~SessionRunner()
@@ -140,17 +143,16 @@ void SessionRunner::Carry(const SessionOutput& out, RunnerStep& step)
 std::optional<QString> SessionRunner::OpenPort(const std::string& nameOrPath)
 {
     port_->fSetDeviceName(QString::fromStdString(nameOrPath));
-    TCommLineSettings& line = port_->LineSettings();
-    line.baudRate = kLinkBaud;
-    line.byteSize = 8;
-    line.parity = kParityNone;
-    line.stopBits = kOneStopBit;
+    port_->fSetBaud(TBaudRate::br19200);
+    port_->fSetByteSize(8);
+    port_->fSetParity(TParity::ptNoParity);
+    port_->fSetStopBits(TStopBits::sbOneStopBit);
     {
         std::lock_guard lock(mutex_);
         hang_up_signalled_ = false;
     }
     try {
-        port_->Open();
+        port_->fSetActive(true);
     } catch (const EComm32Error& e) {
         ClosePort();
         return e.Message();
@@ -161,7 +163,7 @@ std::optional<QString> SessionRunner::OpenPort(const std::string& nameOrPath)
 void SessionRunner::ClosePort()
 {
     try {
-        port_->Close();
+        port_->fSetActive(false);
     } catch (const EComm32Error&) {   // a thread that would not stop: the port is released all the same
     }
 }
@@ -169,13 +171,13 @@ void SessionRunner::ClosePort()
 void SessionRunner::LetOutputDrain()
 {
     std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, kDrainLimit, [this] { return tx_empty_ && port_->OutQueue().Count() == 0; });
+    wake_.wait_for(lock, kDrainLimit, [this] { return tx_empty_ && port_->fGetOutQueue()->Count() == 0; });
 }
 
 std::vector<uint8_t> SessionRunner::ReadAll()
 {
     std::vector<uint8_t> bytes;
-    uint8_t block[TComm32::kQueueSize];
+    uint8_t block[TComm32::kQueueSize];   // the most one Read gives
     for (int n; (n = port_->Read(block, int(sizeof block))) > 0;)
         bytes.insert(bytes.end(), block, block + n);
     return bytes;

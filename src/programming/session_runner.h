@@ -1,6 +1,6 @@
 #pragma once
-// Runs a programming session over a serial port of the communication library:
-// owns the port, the clock and the waiting. Two ways to drive it:
+// Runs a programming session over the communication device component (raw
+// mode, 19200 baud, 8 data bits): owns the device, the clock and the waiting. Two ways to drive it:
 //  - a window: call Start(), then Step() whenever NextWake() comes (one precise
 //    single-shot QTimer re-armed after each step), Cancel() when it closes;
 //  - the command line: Run() blocks until the session ends, sleeping until each
@@ -12,9 +12,7 @@
 #include <memory>
 #include <mutex>
 
-namespace HalvexComm32 {
-class TComm32;
-}
+class TZebCommDevice;
 
 namespace k3n {
 
@@ -61,7 +59,7 @@ private:
     void OnPortEvent(uint32_t mask);
 
     ProgrammingSession& session_;
-    std::unique_ptr<HalvexComm32::TComm32> port_;
+    std::unique_ptr<TZebCommDevice> port_;
     const Clock::time_point origin_ = Clock::now();
 
     std::mutex mutex_;
