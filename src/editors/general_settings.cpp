@@ -54,7 +54,7 @@ TGeneralSettingsDlg::TGeneralSettingsDlg(RadioData& data, QWidget* parent)
     : EditorWindow(data, parent)
 {
     auto* lists = new QFormLayout;
-    lists->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    lists->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     lists->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto addList = [&](const char* label, int textNo, const char* name) {
         return AddLabelledList(lists, captions_, label, textNo, name);
