@@ -1,0 +1,133 @@
+// A full configuration read and write against the virtual radio answering at
+// the pace of a 19200-baud line, compared with the time the wire itself needs.
+// The radio runs in a child process, so the CPU time measured here is the
+// program's alone. Prints figures; never fails on speed.
+#include "model/radio_data.h"
+#include "programming/link_frame.h"
+#include "programming/session_runner.h"
+#include "virtualradio/virtual_radio.h"
+#include <QCoreApplication>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace k3n;
+using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+
+constexpr int kBaud = 19200;
+constexpr double kByteSeconds = 10.0 / kBaud;
+constexpr double kReadTarget = 1.15;
+constexpr double kWriteTarget = 1.05;
+
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Measured {
+    SessionOutcome outcome;
+    double wall;
+    double cpu;
+};
+
+Measured RunSession(const SessionRequest& request, const std::string& port)
+{
+    ProgrammingSession session(request, PortPlan{false, {port}});
+    SessionRunner runner(session);
+    const double cpuBefore = CpuSeconds();
+    const auto start = Clock::now();
+    const SessionOutcome outcome = runner.Run();
+    return {outcome, Seconds(Clock::now() - start).count(), CpuSeconds() - cpuBefore};
+}
+
+void Report(const char* what, const Measured& m, double floor, double target, const char* floorText)
+{
+    const double ratio = m.wall / floor;
+    std::printf("%-6s %-8s measured %7.3f s   floor %7.3f s   ratio %.3f (target <= %.2f: %s)   cpu %5.1f %% of wall\n",
+                what, m.outcome == SessionOutcome::Success ? "ok" : "FAILED", m.wall, floor, ratio, target,
+                ratio <= target ? "met" : "missed", 100.0 * m.cpu / m.wall);
+    std::printf("       floor: %s\n", floorText);
+}
+
+// The radio's side, in a process of its own: serves until the parent closes the pipe.
+[[noreturn]] void ServeRadio(int pathOut, int parentGone)
+{
+    VirtualRadioOptions options;
+    options.baud = kBaud;
+    options.band = 0;
+    VirtualRadio radio(options);
+    const auto error = radio.Start();
+    const std::string line = error ? std::string() : radio.device_path() + "\n";
+    [[maybe_unused]] ssize_t n = write(pathOut, line.data(), line.size());
+    close(pathOut);
+    char byte;
+    while (read(parentGone, &byte, 1) > 0) {
+    }
+    radio.Stop();
+    _exit(0);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int pathPipe[2], lifePipe[2];
+    if (pipe(pathPipe) != 0 || pipe(lifePipe) != 0)
+        return 1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pathPipe[0]);
+        close(lifePipe[1]);
+        ServeRadio(pathPipe[1], lifePipe[0]);
+    }
+    close(pathPipe[1]);
+    close(lifePipe[0]);
+    char buffer[256] = {};
+    const ssize_t got = read(pathPipe[0], buffer, sizeof buffer - 1);
+    std::string port(buffer, got > 0 ? std::size_t(got) : 0);
+    if (port.empty() || port.back() != '\n') {
+        std::fprintf(stderr, "session_bench: the virtual radio did not start\n");
+        return 1;
+    }
+    port.pop_back();
+
+    QCoreApplication app(argc, argv);
+    std::printf("Programming session against the virtual radio on %s at %d baud (10 bits a byte, %.3f ms a byte)\n",
+                port.c_str(), kBaud, kByteSeconds * 1000);
+
+    const double startAndFirstTick = 0.300 + 0.300;
+    const auto readPlan = TransferPlan(ConfigurationReadRequest());
+    // Greeting and its answer, every request and its reply, and the end frame.
+    std::size_t readBytes = link::kFrameOverhead + 2 + link::kFrameOverhead;
+    for (const PlanStep& step : readPlan)
+        readBytes += link::kFrameOverhead + step.size + link::kReplyOverhead;
+    const double readFloor = startAndFirstTick + double(readBytes) * kByteSeconds;
+    const std::string readFloorText = "0.600 s start wait and first tick + " + std::to_string(readBytes) +
+                                      " bytes of " + std::to_string(readPlan.size()) + " requests and replies";
+    for (int run = 1; run <= 3; ++run) {
+        const Measured m = RunSession(ConfigurationReadRequest(), port);
+        Report("read", m, readFloor, kReadTarget, readFloorText.c_str());
+    }
+
+    RadioData data;
+    data.ResetForBand(0);
+    const SessionRequest write = ConfigurationWriteRequest(data, LocalProgramTimeNow(), true);
+    const std::size_t frames = TransferPlan(write).size() + 1;   // the band request goes first
+    const double writeFloor = startAndFirstTick + double(frames) * 0.100;
+    const std::string writeFloorText = "0.600 s start wait and first tick + " + std::to_string(frames) +
+                                       " frames, one per 100 ms tick";
+    Report("write", RunSession(write, port), writeFloor, kWriteTarget, writeFloorText.c_str());
+
+    close(lifePipe[1]);
+    waitpid(child, nullptr, 0);
+    return 0;
+}
