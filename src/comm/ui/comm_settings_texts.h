@@ -1,0 +1,8 @@
+#pragma once
+// The 36 texts of the port settings dialog, in the current interface language.
+#include <QString>
+
+constexpr int kCommSettingsTextCount = 36;
+
+// Text n (0..35); empty for another number.
+QString CommSettingsText(int n);
