@@ -2,7 +2,6 @@
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/ui_text.h"
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
