@@ -89,9 +89,13 @@ void ExitHandlers::run(QObject* control)
 
 bool ExitHandlers::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        run(watched);
+    // A drop-down opening its list, another window coming to the front and the
+    // window closing take the focus too; none of them is leaving the control.
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            run(watched);
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -22,8 +22,9 @@ void MakeDigitBox(QLineEdit* box, int maxLength);
 // conversion error is shown and nothing is returned.
 std::optional<int> ConvertBoxText(QLineEdit* box);
 
-// Runs a handler when its control loses the focus (not when a drop-down only
-// opens its list), and on demand for the control holding the focus, so a
+// Runs a handler when the focus moves from its control to another control of
+// the window (not when a drop-down only opens its list, another window comes to
+// the front or the window closes), and on demand for the control holding the focus, so a
 // button pressed from the keyboard still sees what was typed.
 class ExitHandlers : public QObject {
 public:
@@ -39,7 +40,7 @@ private:
     void run(QObject* control);
     QWidget* window_;
     QHash<QObject*, std::function<void()>> handlers_;
-    bool running_ = false;   // a handler's error message takes the focus: no second run
+    bool running_ = false;   // a handler never runs inside another
 };
 
 // The small up and down arrows beside a number box; each click asks for one step.

@@ -185,3 +185,16 @@ TEST_F(ApcTuneWindow, ReadShowsTheNewValuesOnlyAfterSuccess)
         EXPECT_EQ(box(name)->text(), QString::number(value(run.service))) << name;
     EXPECT_EQ(box("eVoxLevel_6")->text(), "1040");
 }
+
+TEST_F(ApcTuneWindow, ClosingTheWindowIsNotLeavingABox)
+{
+    run.service.apc_max_dev[0] = 77;
+    dlg.RefreshAll();
+    ModalWatcher watcher;
+    TypeInto(box("eMaxDev_LowFreq"), "");
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(watcher.opened.empty()) << "no conversion message while the window goes";
+    EXPECT_EQ(run.service.apc_max_dev[0], 77);
+}
