@@ -36,5 +36,10 @@ std::optional<int> ParseArguments(const Command& self, QCommandLineParser& parse
 int RunNew(const Command& self, const QStringList& args);
 int RunDump(const Command& self, const QStringList& args);
 int RunVirtualRadio(const Command& self, const QStringList& args);
+int RunRead(const Command& self, const QStringList& args);
+int RunWrite(const Command& self, const QStringList& args);
+int RunImage(const Command& self, const QStringList& args);
+int RunUnimage(const Command& self, const QStringList& args);
+int RunPorts(const Command& self, const QStringList& args);
 
 } // namespace k3n::cli

@@ -23,6 +23,23 @@ const Command kCommands[] = {
      "  --link PATH    also make PATH a link to the port\n"
      "  --baud RATE    answer at the pace of a real line (19200), not at once\n",
      k3n::cli::RunVirtualRadio},
+    {"read", "read --port PORT -o OUT.fse [--base BASE.fse]", "Read the configuration from the radio into a file (written only on success).",
+     "  --port PORT           COMn of 'k3n ports', auto to search every port, or a device path\n"
+     "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
+     "  --base BASE.fse       start from this configuration instead of the defaults\n",
+     k3n::cli::RunRead},
+    {"write", "write --port PORT FILE.fse", "Write a configuration file into the radio; the radio's band must match.",
+     "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n",
+     k3n::cli::RunWrite},
+    {"image", "image FILE.fse -o IMAGE.bin [--time T]", "Write the 8192-byte radio memory image of a configuration.",
+     "  -o, --output IMAGE.bin  the file to write (replaced atomically)\n"
+     "  --time \"YYYY-MM-DD HH:MM\"  the programming time stored in the image (default: now)\n",
+     k3n::cli::RunImage},
+    {"unimage", "unimage IMAGE.bin -o OUT.fse [--base BASE.fse]", "Turn a radio memory image into a configuration, as a read would.",
+     "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
+     "  --base BASE.fse       start from this configuration instead of the defaults\n",
+     k3n::cli::RunUnimage},
+    {"ports", "ports", "List the serial ports: COM name, device path and description.", "", k3n::cli::RunPorts},
 };
 
 void PrintHelp(QTextStream& stream)

@@ -1,0 +1,48 @@
+// k3n image: the 8192-byte memory image a write would send for a configuration.
+#include "cli/command.h"
+#include "cli/radio_session.h"
+#include "programming/memory_image.h"
+#include <QDateTime>
+#include <QSaveFile>
+
+namespace k3n::cli {
+
+int RunImage(const Command& self, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption output(QStringList{"o", "output"}, QString(), QStringLiteral("IMAGE.bin"));
+    const QCommandLineOption time(QStringList{"time"}, QString(), QStringLiteral("YYYY-MM-DD HH:MM"));
+    parser.addOption(output);
+    parser.addOption(time);
+    if (auto done = ParseArguments(self, parser, args))
+        return *done;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return UsageError(self, files.isEmpty() ? QStringLiteral("the configuration file is missing")
+                                                : QStringLiteral("one file at a time"));
+    const QString outPath = parser.value(output);
+    if (outPath.isEmpty())
+        return UsageError(self, QStringLiteral("the output file is missing (-o IMAGE.bin)"));
+
+    ProgramTime programmed = LocalProgramTimeNow();
+    if (parser.isSet(time)) {
+        const QDateTime t = QDateTime::fromString(parser.value(time), QStringLiteral("yyyy-MM-dd HH:mm"));
+        if (!t.isValid())
+            return UsageError(self, QStringLiteral("--time must look like \"2024-06-30 23:59\", not '%1'").arg(parser.value(time)));
+        programmed = {uint16_t(t.date().year()), uint8_t(t.date().month()), uint8_t(t.date().day()),
+                      uint8_t(t.time().hour()), uint8_t(t.time().minute())};
+    }
+
+    RadioData data;
+    if (auto error = LoadWholeConfiguration(files.constFirst(), data))
+        return Failure(self, *error);
+    const MemoryImage image = GetDataForWrite(data, programmed);
+
+    QSaveFile file(outPath);   // replaced in one step, never left half-written
+    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(image.data()), qint64(image.size())) != qint64(image.size())
+        || !file.commit())
+        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString()));
+    return kExitOk;
+}
+
+} // namespace k3n::cli

@@ -1,0 +1,29 @@
+// k3n ports: the serial ports of this computer, as the port dialog offers them.
+#include "cli/command.h"
+#include "comm/comm_port_info.h"
+
+namespace k3n::cli {
+
+int RunPorts(const Command& self, const QStringList& args)
+{
+    QCommandLineParser parser;
+    if (auto done = ParseArguments(self, parser, args))
+        return *done;
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+
+    const HalvexComm32::TCommSerialPortInfo info;
+    int pathWidth = 0;
+    for (const auto& p : info.Ports())
+        pathWidth = std::max(pathWidth, int(p.devicePath.size()));
+    for (const auto& p : info.Ports())
+        Out() << (p.name.leftJustified(6) + ' ' + p.devicePath.leftJustified(pathWidth) + "  " + p.description).trimmed() << "\n";
+    Out().flush();
+    if (!info.FromSystem()) {
+        Err() << "(no serial port found: these are the usual built-in ports, which may not exist)\n";
+        Err().flush();
+    }
+    return kExitOk;
+}
+
+} // namespace k3n::cli
