@@ -7,6 +7,7 @@
 #include "text/app_lang.h"
 #include "text/ui_text.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -73,14 +74,6 @@ QString signalSystemText(const TAppLang& lang, unsigned system)
     return QStringLiteral("?");
 }
 
-QStringList numberTexts(int first, int count)
-{
-    QStringList texts;
-    for (int i = 0; i < count; ++i)
-        texts << QString::number(first + i);
-    return texts;
-}
-
 // Every text a column can show in the given language (used to size it).
 QStringList columnTexts(int col, const TAppLang& lang)
 {
@@ -94,10 +87,10 @@ QStringList columnTexts(int col, const TAppLang& lang)
     case Col::TxTone: return SubAudioList();
     case Col::Power: return both(kPowerTexts);
     case Col::Bandwidth: return both(kBandwidthTexts);
-    case Col::Sql: return numberTexts(0, kSquelchLevels);
+    case Col::Sql: return NumberTexts(0, kSquelchLevels - 1);
     case Col::Scramble:
     case Col::XtalShift: return both(kOnOffTexts);
-    case Col::ScrambleNo: return numberTexts(1, kScramblerCount);
+    case Col::ScrambleNo: return NumberTexts(1, kScramblerCount);
     case Col::Scan: return both(kScanTexts);
     case Col::LockOut: return {kLockOutTexts.begin(), kLockOutTexts.end()};
     case Col::SignalSys: {
@@ -106,7 +99,7 @@ QStringList columnTexts(int col, const TAppLang& lang)
             texts << signalSystemText(lang, s);
         return texts;
     }
-    case Col::SignalNo: return numberTexts(1, kSignalNumberCounts.back());
+    case Col::SignalNo: return NumberTexts(1, kSignalNumberCounts.back());
     default: return {};
     }
 }
@@ -156,7 +149,6 @@ TChInforDlg::TChInforDlg(RadioData& data, QWidget* parent) : EditorWindow(data, 
 {
     setObjectName("TChInforDlg");
     buildControls();
-    editingChannel_ = 1;
     RefreshAll();
 }
 
@@ -180,6 +172,7 @@ void TChInforDlg::buildControls()
     };
 
     cbChInforGroup = makeList("cbChInforGroup", this);
+    cbChInforGroup->setSizeAdjustPolicy(QComboBox::AdjustToContents);   // follows the language
     sFreqRange = makeLabel("sFreqRange", false);
     cbFreqRange = makeList("cbFreqRange", this);
     sLastWrite = makeLabel("sLastWrite", false);
@@ -290,29 +283,20 @@ void TChInforDlg::RefreshAll()
     for (int col = 1; col < kColumnCount; ++col)
         StringGrid1->item(0, col)->setText(UiText(kHeaderTexts[col]));
 
-    auto refill = [](QComboBox* list, const QStringList& entries) {
-        const QSignalBlocker block(list);
-        list->clear();
-        list->addItems(entries);
-    };
-    refill(cbChInforSubAudio, SubAudioList());
-    refill(cbChInforSignalSys, columnTexts(Col::SignalSys, lang));
-    refill(cbChInforSql, numberTexts(0, kSquelchLevels));
-    refill(cbChInforScrNo, numberTexts(1, kScramblerCount));
+    // The cell lists are preset from the cell when they open.
+    FillPickList(cbChInforSubAudio, SubAudioList(), -1);
+    FillPickList(cbChInforSignalSys, columnTexts(Col::SignalSys, lang), -1);
+    FillPickList(cbChInforSql, columnTexts(Col::Sql, lang), -1);
+    FillPickList(cbChInforScrNo, columnTexts(Col::ScrambleNo, lang), -1);
     QStringList groups;
     for (int g = 0; g < kGroupCount; ++g)
         groups << UiText(kFirstGroupText + g);
-    refill(cbChInforGroup, groups);
-    {
-        const QSignalBlocker block(cbChInforGroup);
-        cbChInforGroup->setCurrentIndex(shownGroup());
-    }
+    FillPickList(cbChInforGroup, groups, shownGroup());
     sFreqRange->setText(UiText(341));
     QStringList bands;
     for (int b = 0; b < kBandCount; ++b)
         bands << QString::fromLatin1(BandName(b));
-    refill(cbFreqRange, bands);
-    selectBandInList();
+    FillPickList(cbFreqRange, bands, data_.record.get(rec::freq_band));   // a band past the list selects nothing
 
     fitColumnWidths();
     for (int row = 1; row <= kRowsPerGroup; ++row)
@@ -565,9 +549,7 @@ void TChInforDlg::PlaceChInforSignalNoCombo()
 void TChInforDlg::fillSignalNoList(unsigned system)
 {
     const int count = system < kSignalNumberCounts.size() ? kSignalNumberCounts[system] : 0;
-    const QSignalBlocker block(cbChInforSignalNo);
-    cbChInforSignalNo->clear();
-    cbChInforSignalNo->addItems(numberTexts(1, count));
+    FillPickList(cbChInforSignalNo, NumberTexts(1, count), -1);
 }
 
 bool TChInforDlg::Edit_ChFreqKeyPress(QKeyEvent* key)
@@ -632,7 +614,9 @@ void TChInforDlg::Edit_ChFreqExit()
 
 void TChInforDlg::commitListEdit(QComboBox* list, const std::function<void(int)>& store)
 {
-    if (!list->isVisible())
+    // Opening the list moves the focus into it (with a second focus-out that
+    // does not say so); the cell stays open while the list is showing.
+    if (!list->isVisible() || list->view()->isVisible())
         return;
     const int position = list->currentIndex();
     if (position >= 0 && channelInUse(editingChannel_))
