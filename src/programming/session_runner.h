@@ -59,14 +59,16 @@ private:
     void OnPortEvent(uint32_t mask);
 
     ProgrammingSession& session_;
-    std::unique_ptr<TZebCommDevice> port_;
     const Clock::time_point origin_ = Clock::now();
 
+    // Declared before the port so they outlive its threads.
     std::mutex mutex_;
     std::condition_variable wake_;
     bool hang_up_signalled_ = false;
     bool tx_empty_ = false;
     bool cancel_requested_ = false;
+
+    std::unique_ptr<TZebCommDevice> port_;
 };
 
 } // namespace k3n
