@@ -42,8 +42,14 @@ TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner)
     : QObject(owner), engine_(std::make_unique<TComm32>())
 {
     engine_->OnCommNotify = [this](TComm32*, uint32_t mask) { _EvComm(mask); };
-    engine_->OnAfterOpen = [this](TComm32*) { EvAfterOpen(); };
-    engine_->OnBeforeClose = [this](TComm32*) { EvBeforeClose(); };
+    engine_->OnAfterOpen = [this](TComm32*) {
+        if (!destroying_.load())
+            EvAfterOpen();
+    };
+    engine_->OnBeforeClose = [this](TComm32*) {
+        if (!destroying_.load())
+            EvBeforeClose();
+    };
     package_ = std::make_unique<TCommPackage>(engine_.get());  // goes in front of _EvComm
     package_->OnPackage = [this](TCommPackage*, uint32_t mask) { _EvPackage(mask); };
     frameSettings_ = std::make_unique<TZebCommFrameSettings>(package_.get());
@@ -51,15 +57,18 @@ TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner)
 
 TZebCustomCommDevice::~TZebCustomCommDevice()
 {
+    // The engine's threads call the callbacks: silence them, stop the threads, and
+    // only then take the callbacks away.
+    destroying_.store(true);
+    try {
+        engine_->Close();
+    } catch (const EComm32Error&) {
+    }
     package_->OnPackage = nullptr;
     package_->fSetActive(false);
     engine_->OnCommNotify = nullptr;
     engine_->OnAfterOpen = nullptr;
     engine_->OnBeforeClose = nullptr;
-    try {
-        engine_->Close();
-    } catch (const EComm32Error&) {
-    }
     frameSettings_.reset();
     package_.reset();
     engine_.reset();
@@ -69,6 +78,8 @@ TZebCustomCommDevice::~TZebCustomCommDevice()
 
 void TZebCustomCommDevice::_EvComm(uint32_t mask)
 {
+    if (destroying_.load())
+        return;
     if (syncEvents_.load())
         QMetaObject::invokeMethod(this, [this, mask] { EvCommNotify(mask); }, Qt::QueuedConnection);
     else
@@ -77,6 +88,8 @@ void TZebCustomCommDevice::_EvComm(uint32_t mask)
 
 void TZebCustomCommDevice::_EvPackage(uint32_t mask)
 {
+    if (destroying_.load())
+        return;
     if (syncEvents_.load())
         QMetaObject::invokeMethod(this, [this, mask] { EvPackageNotify(mask); }, Qt::QueuedConnection);
     else

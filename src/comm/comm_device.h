@@ -144,6 +144,7 @@ private:
     std::unique_ptr<TZebCommFrameSettings> frameSettings_;
     bool usePackage_ = false;
     std::atomic<bool> syncEvents_{true};
+    std::atomic<bool> destroying_{false};
 };
 
 class TZebCommDevice : public TZebCustomCommDevice {

@@ -37,7 +37,8 @@ public:
     using TPackageEvent = std::function<void(TCommPackage* sender, uint32_t mask)>;
 
     // Attaches itself in front of the engine's event callback (set the engine's
-    // callback first). The engine must outlive the layer.
+    // callback first). Create and destroy it while the engine is closed; the
+    // engine must outlive the layer.
     explicit TCommPackage(TComm32* engine);
     virtual ~TCommPackage();
     TCommPackage(const TCommPackage&) = delete;
