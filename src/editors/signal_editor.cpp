@@ -84,7 +84,8 @@ SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape,
 
     auto* optionLayout = new QVBoxLayout(tsOption);
     optionColumns_ = new QHBoxLayout;
-    optionColumns_->setSpacing(24);
+    optionColumns_->setSpacing(32);
+    optionColumns_->addStretch();   // columns are inserted before it and stay packed to the left
     optionLayout->addLayout(optionColumns_);
     optionLayout->addStretch();
 
@@ -99,6 +100,7 @@ SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape,
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(pageControl);
     bHide->raise();
+    resize(820, 520);
 
     connect(pageControl, &QTabWidget::currentChanged, this, &SignalEditor::PageChange);
 }
@@ -149,7 +151,8 @@ QFormLayout* SignalEditor::optionForm(int column)
         auto* form = new QFormLayout;
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
         form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        optionColumns_->addLayout(form);
+        form->setVerticalSpacing(8);
+        optionColumns_->insertLayout(optionColumns_->count() - 1, form);
         optionForms_.push_back(form);
     }
     return optionForms_[std::size_t(column)];
@@ -243,6 +246,7 @@ void SignalEditor::addCallTone(int column, U8Field call1, U8Field call2)
         auto& bound = *lists_.emplace_back(std::make_unique<BoundList>(BoundList{box, call.field, {}, {}}));
         bindExit(box, [this, &bound] { commitList(bound); });
     }
+    group->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
     optionForm(column)->addRow(group);
 }
 
@@ -267,10 +271,10 @@ std::unique_ptr<GridColumn> SignalEditor::codeRefColumn(SignalGrid* grid, Header
                                                         std::function<U8Field(int)> field)
 {
     return listColumn(grid, std::move(header), listName,
-                      {[this](int) { return codes_.items(); },
-                       [this, field](int row) { return int(codes_.mendRef(record(), field(row))); },
-                       [this, field](int row, int ref) { record().set(field(row), uint8_t(ref)); },
-                       {}, {}});
+                      {.items = [this](int) { return codes_.items(); },
+                       .load = [this, field](int row) { return int(codes_.mendRef(record(), field(row))); },
+                       .store = [this, field](int row, int ref) { record().set(field(row), uint8_t(ref)); },
+                       .widestTexts = {codes_.widestText()}});
 }
 
 std::unique_ptr<GridColumn> SignalEditor::listColumn(SignalGrid* grid, Header header, const char* listName,
@@ -284,10 +288,9 @@ std::unique_ptr<GridColumn> SignalEditor::valueListColumn(SignalGrid* grid, Head
                                                           std::function<U8Field(int)> field)
 {
     return listColumn(grid, std::move(header), listName,
-                      {[items](int) { return items(); },
-                       [this, field](int row) { return int(record().get(field(row))); },
-                       [this, field](int row, int value) { record().set(field(row), uint8_t(value)); },
-                       {}, {}});
+                      {.items = [items](int) { return items(); },
+                       .load = [this, field](int row) { return int(record().get(field(row))); },
+                       .store = [this, field](int row, int value) { record().set(field(row), uint8_t(value)); }});
 }
 
 std::unique_ptr<GridColumn> SignalEditor::decodeTypeColumn(SignalGrid* grid, std::function<U8Field(int)> field)
@@ -306,7 +309,8 @@ std::unique_ptr<GridColumn> SignalEditor::digitCodeColumn(SignalGrid* grid, cons
     FilterEditedText(edit, [capacity](const QString& text) { return FilterDigitCodeText(text, capacity); });
     return std::make_unique<TextColumn>(
         TextNo(kCodeHeaderText), edit, [this, field](int row) { return ReadDigitCode(record(), field(row)); },
-        [this, field](int row, const QString& text) { WriteDigitCode(record(), field(row), text); });
+        [this, field](int row, const QString& text) { WriteDigitCode(record(), field(row), text); },
+        QString(capacity, u'8'));
 }
 
 std::unique_ptr<GridColumn> SignalEditor::tenthsColumn(SignalGrid* grid, Header header, const char* editName,
@@ -317,7 +321,8 @@ std::unique_ptr<GridColumn> SignalEditor::tenthsColumn(SignalGrid* grid, Header 
     FilterEditedText(edit, FilterTenthsText);
     return std::make_unique<TextColumn>(
         std::move(header), edit, [this, field](int row) { return TenthsText(record().get(field(row))); },
-        [this, field](int row, const QString& text) { record().set(field(row), TenthsFromText(text)); });
+        [this, field](int row, const QString& text) { record().set(field(row), TenthsFromText(text)); },
+        QStringLiteral("25.5"));
 }
 
 std::unique_ptr<GridColumn> SignalEditor::onOffColumn(Header header, BitOfRow bit)

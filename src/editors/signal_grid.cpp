@@ -17,6 +17,7 @@ namespace {
 const QColor kOddRowColour(192, 220, 192);
 constexpr int kCellPadding = 14;
 constexpr int kRowPadding = 8;
+constexpr int kListArrowRoom = 18;
 
 // One cell, headers included: the row colour, then the text centred on one line.
 void DrawGridCell(QPainter& p, const QRect& rect, int gridRow, const QString& text, const QWidget& grid)
@@ -153,6 +154,11 @@ ListItems CodeTable::items() const
     return items;
 }
 
+QString CodeTable::widestText() const
+{
+    return QStringLiteral("Enc- %1").arg(size_);
+}
+
 CodeTable::Ref CodeTable::stateOf(uint8_t ref) const
 {
     if (ref == kOff)
@@ -223,7 +229,7 @@ QString ListColumn::text(int row)
 
 QStringList ListColumn::widthSamples() const
 {
-    return binding_.items(1).texts;
+    return binding_.items(1).texts + binding_.widestTexts;
 }
 
 QWidget* ListColumn::cellEditor() const
@@ -248,8 +254,9 @@ void ListColumn::commit(int row)
 }
 
 TextColumn::TextColumn(std::function<QString()> header, QLineEdit* edit, std::function<QString(int)> load,
-                       std::function<void(int, const QString&)> store)
-    : GridColumn(std::move(header)), edit_(edit), load_(std::move(load)), store_(std::move(store))
+                       std::function<void(int, const QString&)> store, QString widestText)
+    : GridColumn(std::move(header)), edit_(edit), load_(std::move(load)), store_(std::move(store)),
+      widestText_(std::move(widestText))
 {
 }
 
@@ -354,6 +361,9 @@ void SignalGrid::fitColumns()
             width = std::max(width, cells.horizontalAdvance(sample));
         for (int row = 1; row <= rowCount(); ++row)
             width = std::max(width, cells.horizontalAdvance(cellText(row, col)));
+        // A list laid over the cell needs room for its arrow besides the text.
+        if (qobject_cast<QComboBox*>(c->cellEditor()))
+            width += kListArrowRoom;
         setColumnWidth(col - 1, width + kCellPadding);
     }
     const int numberWidth = std::max(headers.horizontalAdvance(cornerHeader_ ? cornerHeader_() : QString()),

@@ -49,6 +49,8 @@ public:
 
     // "Off", then "Enc- " k+1 for every code k in use.
     ListItems items() const;
+    // The longest entry a list of this table can have.
+    QString widestText() const;
     Ref stateOf(uint8_t ref) const;
     // Fills list and selects the stored reference: "Off" for Off and for a code
     // that is no longer in use, nothing for a reference past the table.
@@ -117,8 +119,9 @@ public:
         std::function<ListItems(int row)> items;
         std::function<int(int row)> load;
         std::function<void(int row, int value)> store;
-        std::function<QString(int row)> display;   // optional: the entry's text otherwise
-        std::function<bool(int row)> canOpen;      // optional: always otherwise
+        std::function<QString(int row)> display = {};   // optional: the entry's text otherwise
+        std::function<bool(int row)> canOpen = {};      // optional: always otherwise
+        QStringList widestTexts = {};                   // optional: more texts the column must fit
     };
     ListColumn(std::function<QString()> header, QComboBox* list, Binding binding);
     QString text(int row) override;
@@ -137,8 +140,9 @@ private:
 class TextColumn : public GridColumn {
 public:
     TextColumn(std::function<QString()> header, QLineEdit* edit, std::function<QString(int row)> load,
-               std::function<void(int row, const QString& text)> store);
+               std::function<void(int row, const QString& text)> store, QString widestText);
     QString text(int row) override { return load_(row); }
+    QStringList widthSamples() const override { return {widestText_}; }
     QWidget* cellEditor() const override;
     bool open(int row) override;
     void commit(int row) override;
@@ -147,6 +151,7 @@ private:
     QLineEdit* edit_;
     std::function<QString(int)> load_;
     std::function<void(int, const QString&)> store_;
+    QString widestText_;
 };
 
 // A grid with a header row, a header column of two-digit row numbers, and

@@ -71,34 +71,33 @@ GridColumns TTwoToneDlg::tonePairColumns(SignalGrid* grid, const char* listA, co
     GridColumns columns;
     columns.push_back(listColumn(
         grid, Fixed("Tone A"), listA,
-        {[](int) { return Tones(); },
-         [this, code](int row) { return int(ToneA(record().get(code(row)))); },
-         [this, code](int row, int tone) {
+        {.items = [](int) { return Tones(); },
+         .load = [this, code](int row) { return int(ToneA(record().get(code(row)))); },
+         .store = [this, code](int row, int tone) {
              // Without tone A there is no code: the whole byte becomes empty.
              const uint8_t old = record().get(code(row));
              record().set(code(row), tone == kNoTone ? kEmptyCode : uint8_t((old & 0xF0) | tone));
          },
-         [this, code](int row) {
+         .display = [this, code](int row) {
              // A code without tone A is always stored as FF.
              if (ToneA(record().get(code(row))) == kNoTone)
                  record().set(code(row), kEmptyCode);
              return ToneText(ToneA(record().get(code(row))));
-         },
-         {}}));
+         }}));
     columns.push_back(listColumn(
         grid, Fixed("Tone B"), listB,
-        {[](int) { return Tones(); },
-         [this, code](int row) { return int(ToneB(record().get(code(row)))); },
-         [this, code](int row, int tone) {
+        {.items = [](int) { return Tones(); },
+         .load = [this, code](int row) { return int(ToneB(record().get(code(row)))); },
+         .store = [this, code](int row, int tone) {
              const uint8_t old = record().get(code(row));
              record().set(code(row), uint8_t((old & 0x0F) | (tone << 4)));
          },
-         [this, code](int row) {
+         .display = [this, code](int row) {
              const uint8_t value = record().get(code(row));
              return ToneText(ToneA(value) == kNoTone ? kNoTone : ToneB(value));
          },
          // A code without tone A cannot get a tone B.
-         [this, code](int row) { return ToneA(record().get(code(row))) != kNoTone; }}));
+         .canOpen = [this, code](int row) { return ToneA(record().get(code(row))) != kNoTone; }}));
     return columns;
 }
 

@@ -52,8 +52,9 @@ inline QLineEdit* OpenEdit(SignalGrid* grid, int row, int col)
     DoubleClickCell(grid, row, col);
     auto* edit = qobject_cast<QLineEdit*>(grid->openEditor());
     EXPECT_NE(edit, nullptr) << grid->objectName().toStdString() << " " << row << "," << col;
-    if (edit)
+    if (edit) {
         EXPECT_TRUE(edit->isVisible() && edit->hasFocus());
+    }
     return edit;
 }
 
@@ -62,8 +63,9 @@ inline QComboBox* OpenList(SignalGrid* grid, int row, int col)
     DoubleClickCell(grid, row, col);
     auto* list = qobject_cast<QComboBox*>(grid->openEditor());
     EXPECT_NE(list, nullptr) << grid->objectName().toStdString() << " " << row << "," << col;
-    if (list)
+    if (list) {
         EXPECT_TRUE(list->isVisible() && list->hasFocus());
+    }
     return list;
 }
 
