@@ -238,7 +238,7 @@ TEST(EngineQueues, ReceiveQueueKeepsWhatFitsDropsTheRestAndReportsNothing)
     EXPECT_NO_THROW(engine.Close());
 }
 
-TEST(EngineCallbacks, OpenAndCloseCallInTheSpecifiedOrder)
+TEST(EngineCallbacks, OpenAndCloseCallBackInTheirFixedOrder)
 {
     PtyPair pty;
     ASSERT_TRUE(pty.Ok());

@@ -346,9 +346,9 @@ void TForm_ZebCommDevice_Settings::BnDefaultClick()
 void TForm_ZebCommDevice_Settings::BnAboutClick()
 {
     const QStringList kernel = QSysInfo::kernelVersion().split(QRegularExpression("[.-]"));
-    const auto part = [&](int i) { return i < kernel.size() ? kernel[i].toInt() : 0; };
+    const auto versionField = [&](int i) { return i < kernel.size() ? kernel[i].toInt() : 0; };
     const QString system = QString::asprintf("%s %d.%02d.%04d %s", qPrintable(QSysInfo::prettyProductName()),
-                                             part(0), part(1), part(2), "");
+                                             versionField(0), versionField(1), versionField(2), "");
     QMessageBox::about(this, CommSettingsText(kAbout).remove('&'),
                        QStringLiteral("%1\nVersion: 1.00\n%2\n%3")
                            .arg(QString::fromLatin1(device_->metaObject()->className()), system.trimmed(),
