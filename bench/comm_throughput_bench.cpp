@@ -109,7 +109,14 @@ RoundTrip MeasureRoundTrip(qsizetype total, bool paced)
     TComm32 engine;
     std::mutex m;
     std::condition_variable moved;
-    engine.OnCommNotify = [&](TComm32*, uint32_t) { moved.notify_one(); };
+    uint64_t events = 0;  // counted under the mutex so that no wake-up is lost
+    engine.OnCommNotify = [&](TComm32*, uint32_t) {
+        {
+            std::lock_guard lock(m);
+            ++events;
+        }
+        moved.notify_one();
+    };
     engine.fSetDeviceName(QString::fromLocal8Bit(pty.slave));
     engine.LineSettings().baudRate = kBaud;
     engine.Open();
@@ -125,6 +132,11 @@ RoundTrip MeasureRoundTrip(qsizetype total, bool paced)
     const auto start = Clock::now();
     auto lastProgress = start;
     while (back.size() < total) {
+        uint64_t seen;
+        {
+            std::lock_guard lock(m);
+            seen = events;
+        }
         const qsizetype room = std::min(total - queued, kWindow - (queued - back.size()));
         const int in = room > 0 ? engine.Write(sent.constData() + queued, int(room)) : 0;
         queued += in;
@@ -134,7 +146,7 @@ RoundTrip MeasureRoundTrip(qsizetype total, bool paced)
             if (Clock::now() - lastProgress > std::chrono::seconds(10))
                 break;  // reported as differing data
             std::unique_lock lock(m);
-            moved.wait_for(lock, std::chrono::milliseconds(5));
+            moved.wait_for(lock, std::chrono::milliseconds(50), [&] { return events != seen; });
         } else {
             lastProgress = Clock::now();
         }
@@ -168,6 +180,19 @@ int main()
     Pty pty;
     TComm32 engine;
     engine.fSetDeviceName(QString::fromLocal8Bit(pty.slave));
+    constexpr int kCycles = 50;
+    double slowestClose = 0;
+    const auto cyclesStart = Clock::now();
+    for (int i = 0; i < kCycles; ++i) {
+        engine.Open();
+        const auto closeStart = Clock::now();
+        engine.Close();
+        slowestClose = std::max(slowestClose, Seconds(Clock::now() - closeStart).count());
+    }
+    std::printf("Open and close: %.2f ms a cycle over %d cycles; slowest close %.2f ms (limit %d ms)\n",
+                1000.0 * Seconds(Clock::now() - cyclesStart).count() / kCycles, kCycles, 1000.0 * slowestClose,
+                TComm32::kCloseLimitMs);
+
     engine.Open();
     const double cpuBefore = CpuSeconds();
     const auto wallBefore = Clock::now();
