@@ -1,6 +1,7 @@
-// k3n image: the 8192-byte memory image a write would send for a configuration.
+// k3n image: the 8192-byte memory image of a configuration, as the radio holds it after a write.
 #include "cli/command.h"
 #include "cli/radio_session.h"
+#include "model/record_layout.h"
 #include "programming/memory_image.h"
 #include <QDateTime>
 #include <QSaveFile>
@@ -36,7 +37,10 @@ int RunImage(const Command& self, const QStringList& args)
     RadioData data;
     if (auto error = LoadWholeConfiguration(files.constFirst(), data))
         return Failure(self, *error);
-    const MemoryImage image = GetDataForWrite(data, programmed);
+    MemoryImage image = GetDataForWrite(data, programmed);
+    // The radio keeps its band code beside the configuration; with it the image
+    // turns back into the same file ('k3n unimage'). A write never sends it.
+    image[radio_addr::kBandCode] = BandRadioCode(data.record.get(rec::freq_band));
 
     QSaveFile file(outPath);   // replaced in one step, never left half-written
     if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(image.data()), qint64(image.size())) != qint64(image.size())

@@ -32,7 +32,8 @@ const Command kCommands[] = {
      "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n",
      k3n::cli::RunWrite},
     {"image", "image FILE.fse -o IMAGE.bin [--time T]", "Write the 8192-byte radio memory image of a configuration.",
-     "  -o, --output IMAGE.bin  the file to write (replaced atomically)\n"
+     "  -o, --output IMAGE.bin  the file to write (replaced atomically); the image holds\n"
+     "                          what a write sends, and the band code at 0x0FFF\n"
      "  --time \"YYYY-MM-DD HH:MM\"  the programming time stored in the image (default: now)\n",
      k3n::cli::RunImage},
     {"unimage", "unimage IMAGE.bin -o OUT.fse [--base BASE.fse]", "Turn a radio memory image into a configuration, as a read would.",

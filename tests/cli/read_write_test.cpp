@@ -1,0 +1,230 @@
+// The radio commands of the k3n tool, run as a user runs them, against the
+// virtual radio on a pseudo-terminal. The write takes its real 12 s of 100 ms
+// ticks; failures are chosen so that they end at once.
+#include "model/fse_file.h"
+#include "model/record_layout.h"
+#include "programming/memory_image.h"
+#include "support/test_support.h"
+#include "virtualradio/virtual_radio.h"
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace k3n {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the k3n tool built next to the tests.
+Result RunK3n(const QStringList& args)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../k3n";
+    EXPECT_TRUE(QFileInfo(program).isExecutable()) << "build the k3n target first: " << program.toStdString();
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A configuration of band 1 with every channel and a few settings away from the defaults.
+QString WriteSample(const test::ScratchDir& dir, const QString& name, int band = 1)
+{
+    RadioData data;
+    data.ResetForBand(band);
+    const uint32_t base = BandLimitsOf(band).lower;
+    for (int n = 1; n <= rec::kChannelCount; ++n) {
+        data.record.set(rec::ch::in_use(n), 1);
+        data.record.set(rec::ch::rx_freq(n), base + 25000u * n);
+        data.record.set(rec::ch::tx_freq(n), base + 25000u * n + 1000000);
+    }
+    data.record.set(rec::tot, 180);
+    const QString path = dir.file(name);
+    EXPECT_EQ(SaveFseFile(path, data.record), std::nullopt);
+    return path;
+}
+
+std::unique_ptr<VirtualRadio> StartRadio(VirtualRadioOptions options = {})
+{
+    auto radio = std::make_unique<VirtualRadio>(std::move(options));
+    EXPECT_EQ(radio->Start(), std::nullopt);
+    return radio;
+}
+
+QString PortOf(const VirtualRadio& radio)
+{
+    return QString::fromStdString(radio.device_path());
+}
+
+TEST(CliRadio, WriteThenReadBackGivesTheSameFile)
+{
+    test::ScratchDir dir;
+    const QString sample = WriteSample(dir, "sample.fse");
+    VirtualRadioOptions options;
+    options.band = 1;
+    auto radio = StartRadio(options);
+
+    const Result write = RunK3n({"write", "--port", PortOf(*radio), sample});
+    EXPECT_EQ(write.exitCode, 0) << write.err.toStdString();
+    EXPECT_TRUE(write.err.isEmpty()) << write.err.toStdString();   // no progress bar without a terminal
+    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+    EXPECT_EQ(radio->frame_errors(), 0);
+
+    // The radio holds what 'k3n image' makes of the file, all but the programming time.
+    const QString imagePath = dir.file("sample.bin");
+    ASSERT_EQ(RunK3n({"image", sample, "-o", imagePath, "--time", "2024-06-30 23:59"}).exitCode, 0);
+    const QByteArray image = ReadFile(imagePath);
+    ASSERT_EQ(image.size(), qsizetype(kMemoryImageSize));
+    const MemoryImage memory = radio->memory();
+    const auto radioBytes = [&](int from, int to) { return QByteArray(reinterpret_cast<const char*>(memory.data()) + from, to - from); };
+    EXPECT_EQ(radioBytes(0, radio_addr::kProgramTime), image.mid(0, radio_addr::kProgramTime));
+    EXPECT_EQ(radioBytes(radio_addr::kChannels, radio_addr::kChannelsEnd),
+              image.mid(radio_addr::kChannels, radio_addr::kChannelsEnd - radio_addr::kChannels));
+
+    // Read back, from the defaults and over a base: the same configuration either way.
+    const QString fromDefaults = dir.file("from-defaults.fse");
+    const Result read = RunK3n({"read", "--port", PortOf(*radio), "-o", fromDefaults});
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(ReadFile(fromDefaults), ReadFile(sample));
+    const QString overBase = dir.file("over-base.fse");
+    ASSERT_EQ(RunK3n({"read", "--port", PortOf(*radio), "-o", overBase, "--base", WriteSample(dir, "base.fse", 3)}).exitCode, 0);
+    EXPECT_EQ(ReadFile(overBase), ReadFile(sample));
+}
+
+TEST(CliRadio, FailedReadWritesNoFile)
+{
+    test::ScratchDir dir;
+    const QString out = dir.file("out.fse");
+    for (RadioFault fault : {RadioFault::WrongAnswer, RadioFault::HangUp}) {
+        VirtualRadioOptions options;
+        options.fault = {fault, 40};   // stops in the middle of the read
+        auto radio = StartRadio(options);
+        const Result r = RunK3n({"read", "--port", PortOf(*radio), "-o", out});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains("Communication False")) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out));
+        EXPECT_GE(radio->frames().size(), 40u);
+    }
+    // An existing file is left as it was.
+    WriteFile(out, "keep me");
+    VirtualRadioOptions options;
+    options.fault = {RadioFault::WrongAnswer, 10};
+    auto radio = StartRadio(options);
+    EXPECT_EQ(RunK3n({"read", "--port", PortOf(*radio), "-o", out}).exitCode, 1);
+    EXPECT_EQ(ReadFile(out), QByteArray("keep me"));
+}
+
+TEST(CliRadio, WriteStopsAtAWrongBand)
+{
+    test::ScratchDir dir;
+    const QString sample = WriteSample(dir, "sample.fse", 1);
+    VirtualRadioOptions options;
+    options.band = 2;
+    auto radio = StartRadio(options);
+    const Result r = RunK3n({"write", "--port", PortOf(*radio), sample});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("Wrong Freq Band")) << r.err.toStdString();
+    const auto frames = radio->frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].command, link::Command::Greeting);
+    EXPECT_EQ(frames[1].command, link::Command::ReadMemory);
+    EXPECT_EQ(frames[1].address, radio_addr::kBandCode);
+}
+
+TEST(CliRadio, BadPortsAndBadFiles)
+{
+    test::ScratchDir dir;
+    const QString sample = WriteSample(dir, "sample.fse");
+
+    const Result noSuchCom = RunK3n({"write", "--port", "COM98", sample});
+    EXPECT_EQ(noSuchCom.exitCode, 1);
+    EXPECT_TRUE(noSuchCom.err.contains("COM98")) << noSuchCom.err.toStdString();
+
+    const Result noSuchPath = RunK3n({"read", "--port", "/dev/k3n-no-such-port", "-o", dir.file("x.fse")});
+    EXPECT_EQ(noSuchPath.exitCode, 1);
+    EXPECT_TRUE(noSuchPath.err.contains("ZebCommDevice1: ")) << noSuchPath.err.toStdString();
+    EXPECT_TRUE(noSuchPath.err.contains("Communication False")) << noSuchPath.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.file("x.fse")));
+
+    // A short file is not a configuration: nothing is sent for it.
+    auto radio = StartRadio();
+    WriteFile(dir.file("short.fse"), QByteArray(100, '\0'));
+    const Result shortFile = RunK3n({"write", "--port", PortOf(*radio), dir.file("short.fse")});
+    EXPECT_EQ(shortFile.exitCode, 1);
+    EXPECT_TRUE(radio->frames().empty());
+
+    EXPECT_EQ(RunK3n({"read", "-o", dir.file("y.fse")}).exitCode, 2);   // no port
+    EXPECT_EQ(RunK3n({"write", "--port", PortOf(*radio)}).exitCode, 2);  // no file
+    EXPECT_EQ(RunK3n({"image", sample}).exitCode, 2);                     // no output
+    EXPECT_EQ(RunK3n({"image", sample, "-o", dir.file("i.bin"), "--time", "30.06.2024"}).exitCode, 2);
+}
+
+TEST(CliRadio, ImageAndUnimageRoundTrip)
+{
+    test::ScratchDir dir;
+    const QString sample = WriteSample(dir, "sample.fse");
+    const QString a = dir.file("a.bin"), b = dir.file("b.bin");
+    ASSERT_EQ(RunK3n({"image", sample, "-o", a, "--time", "2024-06-30 23:59"}).exitCode, 0);
+    ASSERT_EQ(RunK3n({"image", sample, "-o", b, "--time", "2025-01-02 03:04"}).exitCode, 0);
+    const QByteArray imageA = ReadFile(a), imageB = ReadFile(b);
+    ASSERT_EQ(imageA.size(), qsizetype(kMemoryImageSize));
+    // Only the programming time differs.
+    for (qsizetype i = 0; i < imageA.size(); ++i) {
+        const bool timeByte = i >= radio_addr::kProgramTime && i < radio_addr::kConfigEnd;
+        if (!timeByte) {
+            ASSERT_EQ(imageA[i], imageB[i]) << "offset " << i;
+        }
+    }
+    EXPECT_NE(imageA.mid(radio_addr::kProgramTime, 6), imageB.mid(radio_addr::kProgramTime, 6));
+    EXPECT_EQ(uint8_t(imageA[radio_addr::kBandCode]), BandRadioCode(1));   // the sample's band
+
+    const QString back = dir.file("back.fse");
+    const Result r = RunK3n({"unimage", a, "-o", back});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(ReadFile(back), ReadFile(sample));
+
+    // Not an image: refused, nothing written.
+    WriteFile(dir.file("short.bin"), QByteArray(8191, '\0'));
+    EXPECT_EQ(RunK3n({"unimage", dir.file("short.bin"), "-o", dir.file("no.fse")}).exitCode, 1);
+    WriteFile(dir.file("long.bin"), QByteArray(8193, '\0'));
+    EXPECT_EQ(RunK3n({"unimage", dir.file("long.bin"), "-o", dir.file("no.fse")}).exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("no.fse")));
+}
+
+TEST(CliRadio, PortsListsNameDeviceAndDescription)
+{
+    const Result r = RunK3n({"ports"});
+    EXPECT_EQ(r.exitCode, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());   // the list is never empty: COM1..COM4 when nothing is found
+    static const QRegularExpression line(QStringLiteral("^COM[0-9]+ +/\\S+( .*)?$"));
+    for (int i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(line.match(lines[i]).hasMatch()) << lines[i].toStdString();
+        EXPECT_TRUE(lines[i].startsWith(QStringLiteral("COM%1 ").arg(i + 1))) << lines[i].toStdString();
+    }
+}
+
+} // namespace
+} // namespace k3n
