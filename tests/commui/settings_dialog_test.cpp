@@ -214,8 +214,9 @@ TEST_F(SettingsDialogTest, ChecksEachFieldOnOkInOrder)
         EXPECT_EQ(ClickOk(dialog.get()), c.message) << c.control;
         EXPECT_TRUE(dialog->isVisible()) << c.control;
         EXPECT_EQ(dialog->focusWidget(), dialog->findChild<QWidget*>(c.control)) << c.control;
-        if (auto* edit = qobject_cast<QLineEdit*>(dialog->focusWidget()))
+        if (auto* edit = qobject_cast<QLineEdit*>(dialog->focusWidget())) {
             EXPECT_EQ(edit->selectedText(), edit->text()) << c.control;
+        }
     }
     EXPECT_EQ(device.fGetInBufSize(), 8192);  // nothing applied
 
