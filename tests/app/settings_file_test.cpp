@@ -1,4 +1,6 @@
+#include "app/attached_virtual_radio.h"
 #include "app/settings_file.h"
+#include "comm/comm_port_info.h"
 #include "support/test_support.h"
 #include <QDir>
 #include <QFile>
@@ -129,4 +131,54 @@ TEST(SettingsFile, PortNameRule)
     EXPECT_EQ(CheckedPort(7, {"COM1", "COM3"}), 1);
     EXPECT_EQ(CheckedPort(0, {"COM1", "COMx"}), 1);  // only 1..9 can be chosen
     EXPECT_EQ(CheckedPort(12, {"COM1", "COM12"}), 1);
+}
+
+TEST(SettingsFile, VirtualRadioRunKeepsTheUsersPortChoiceInTheFile)
+{
+    QString devicePath;
+    {
+        AttachedVirtualRadio radio;
+        ASSERT_EQ(radio.Start(), std::nullopt);
+        devicePath = radio.devicePath();
+        const auto ports = HalvexComm32::TCommSerialPortInfo().Ports();
+        const auto listed = std::find_if(ports.begin(), ports.end(), [&](const auto& p) { return p.devicePath == devicePath; });
+        ASSERT_NE(listed, ports.end());
+        EXPECT_EQ(listed->description, "virtual radio");
+        EXPECT_EQ(listed->name, radio.portName());
+        const int number = radio.portNumber();
+        if (number > kLastChoosablePort)
+            GTEST_SKIP() << "the virtual radio is " << radio.portName().toStdString() << " on this computer";
+
+        const AppSettings atStartUp{1, 0, true};
+        AppSettings run = atStartUp;
+        ASSERT_TRUE(radio.PointSettingsAtIt(run));
+        EXPECT_EQ(run.Port, number);
+        EXPECT_FALSE(run.AutoSeachPort);
+
+        // The port choice was left alone: the file keeps the user's own, with the run's language.
+        run.Language = 2;
+        AppSettings keep = radio.SettingsToKeep(run, atStartUp);
+        EXPECT_EQ(keep.Port, 1);
+        EXPECT_TRUE(keep.AutoSeachPort);
+        EXPECT_EQ(keep.Language, 2);
+
+        // A port chosen during the run is what the user wants next time.
+        run.AutoSeachPort = true;
+        keep = radio.SettingsToKeep(run, atStartUp);
+        EXPECT_TRUE(keep.AutoSeachPort);
+        EXPECT_EQ(keep.Port, number);
+    }
+    for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
+        EXPECT_NE(p.devicePath, devicePath);
+}
+
+TEST(SettingsFile, VirtualRadioIsAskedForOnTheCommandLine)
+{
+    EXPECT_FALSE(VirtualRadioAskedFor({"k3n-cps"}));
+    const auto plain = VirtualRadioAskedFor({"k3n-cps", "--virtual-radio"});
+    ASSERT_TRUE(plain);
+    EXPECT_TRUE(plain->memory_file.empty());
+    const auto kept = VirtualRadioAskedFor({"k3n-cps", "--virtual-radio", "--virtual-radio-memory", "/tmp/r.bin"});
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->memory_file, "/tmp/r.bin");
 }
