@@ -1,0 +1,43 @@
+#include "app/service_mode.h"
+#include "app/base/message_windows.h"
+#include "app/program_dialog.h"
+#include "programming/memory_image.h"
+#include "programming/session_texts.h"
+#include "service/password_dlg.h"
+#include "service/service_requests.h"
+#include <QApplication>
+
+namespace k3n {
+
+RunServiceTransfer ProgramDialogTransfers(QWidget* parent, ServiceData& service, RadioData& data,
+                                          const AppSettings& settings, std::function<void()> commitEdits)
+{
+    return [parent, &service, &data, &settings, commitEdits](const ServiceTransferRequest& request) {
+        if (request.kind == TransferKind::FrequencyBand && commitEdits)
+            commitEdits();
+        auto sessionRequest = MakeServiceSessionRequest(request, service, data, LocalProgramTimeNow());
+        if (!sessionRequest) {
+            // The record's band has no code in the radio: nothing is sent.
+            ShowNotice(parent, ProgramDialogText(ProgramText::WrongFreqBand));
+            return false;
+        }
+        // Over the service window that asked, which is modal itself.
+        QWidget* asker = QApplication::activeModalWidget();
+        TProgramDialog dialog(std::move(*sessionRequest), SessionPortPlan(settings), asker ? asker : parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        StoreServiceReply(request, dialog.session().service_reply(), service, data);
+        return true;
+    };
+}
+
+void OpenServiceMode(QWidget* parent, ServiceData& service, RadioData& data, const AppSettings& settings,
+                     std::function<void()> commitEdits)
+{
+    TPasswordDlg password(
+        {service, data, ProgramDialogTransfers(parent, service, data, settings, std::move(commitEdits))},
+        parent);
+    password.exec();
+}
+
+} // namespace k3n

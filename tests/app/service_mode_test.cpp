@@ -1,0 +1,203 @@
+// The service mode as the main window opens it: the password, the service
+// windows, and their transfers through the programming window to a virtual
+// radio on a pseudo-terminal, on the real clock.
+#include "app/base/message_windows.h"
+#include "app/program_dialog.h"
+#include "app/service_mode.h"
+#include "comm/comm_port_info.h"
+#include "model/record_layout.h"
+#include "service/adjustment_dlg.h"
+#include "service/apc_tune_dlg.h"
+#include "service/password_dlg.h"
+#include "virtualradio/virtual_radio.h"
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace k3n {
+namespace {
+
+using HalvexComm32::TCommSerialPortInfo;
+using Bytes = std::vector<uint8_t>;
+
+// Plays a user's part: each step waits for a modal window of its class to be
+// in front, then acts on it. Actions run from the event loop, never inside
+// the poll, so a button that opens another modal window does not block it.
+class UserScript {
+public:
+    struct Step {
+        const char* windowClass;
+        std::function<void(QWidget*)> act;
+    };
+
+    explicit UserScript(std::deque<Step> steps) : steps_(std::move(steps))
+    {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { poll(); });
+        poll_.start(5);
+    }
+    bool finished() const { return steps_.empty(); }
+    QStringList notices;
+
+private:
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (busy_ || steps_.empty() || !modal)
+            return;
+        if (std::string(modal->metaObject()->className()) != steps_.front().windowClass)
+            return;
+        Step step = std::move(steps_.front());
+        steps_.pop_front();
+        busy_ = true;
+        QTimer::singleShot(0, modal, [this, modal, step] {
+            busy_ = false;
+            step.act(modal);
+        });
+    }
+
+    std::deque<Step> steps_;
+    QTimer poll_;
+    bool busy_ = false;
+};
+
+template <class T>
+T* As(QWidget* w)
+{
+    return qobject_cast<T*>(w);
+}
+
+// The virtual radio listed as one of the machine's COM ports, chosen in the settings.
+class ServiceModeOnRadio : public ::testing::Test {
+protected:
+    void startRadio()
+    {
+        radio = std::make_unique<VirtualRadio>(options);
+        ASSERT_EQ(radio->Start(), std::nullopt);
+        const QString path = QString::fromStdString(radio->device_path());
+        TCommSerialPortInfo::AddExtraPort("virtual radio", path);
+        for (const auto& port : TCommSerialPortInfo().Ports())
+            if (port.devicePath == path)
+                settings.Port = TCommSerialPortInfo::PortNo(port.name);
+        ASSERT_GT(settings.Port, 0);
+    }
+    void TearDown() override
+    {
+        if (radio)
+            TCommSerialPortInfo::RemoveExtraPort(QString::fromStdString(radio->device_path()));
+    }
+
+    static UserScript::Step press(const char* windowClass, const char* button)
+    {
+        return {windowClass, [button](QWidget* w) { w->findChild<QPushButton*>(button)->click(); }};
+    }
+    // Start in the programming window, then OK on the notice it ends with.
+    void session(std::deque<UserScript::Step>& steps, QStringList& notices)
+    {
+        steps.push_back(press("k3n::TProgramDialog", "ProgramStart"));
+        steps.push_back({"k3n::TUserWarnDlg", [&notices](QWidget* w) {
+                             notices << As<TUserWarnDlg>(w)->WarnDlgText->text();
+                             As<TUserWarnDlg>(w)->OKBtn->click();
+                         }});
+    }
+
+    VirtualRadioOptions options;
+    std::unique_ptr<VirtualRadio> radio;
+    AppSettings settings{1, 0, false};
+    ServiceData service;
+    RadioData data;
+};
+
+TEST_F(ServiceModeOnRadio, PasswordAdjustmentWriteAndFirmwareRead)
+{
+    options.firmware_model = 1;
+    options.firmware_band = 2;
+    options.firmware_version = 0x0105;
+    startRadio();
+
+    QStringList notices;
+    QString versionShown;
+    std::deque<UserScript::Step> steps;
+    steps.push_back({"k3n::TPasswordDlg", [](QWidget* w) {
+                         QTest::keyClicks(As<TPasswordDlg>(w)->eInput, "482915");
+                         As<TPasswordDlg>(w)->OKBtn->click();
+                     }});
+    steps.push_back({"k3n::TAdjustmentDlg", [](QWidget* w) {
+                         auto* dlg = As<TAdjustmentDlg>(w);
+                         dlg->eModFineOutputGain->setFocus(Qt::TabFocusReason);
+                         dlg->eModFineOutputGain->selectAll();
+                         QTest::keyClicks(dlg->eModFineOutputGain, "20000");
+                         dlg->bWrite->click();
+                     }});
+    session(steps, notices);
+    steps.push_back(press("k3n::TAdjustmentDlg", "Button1"));
+    session(steps, notices);
+    steps.push_back({"k3n::TAdjustmentDlg", [&versionShown](QWidget* w) {
+                         versionShown = As<TAdjustmentDlg>(w)->labVersion->text();
+                         As<TAdjustmentDlg>(w)->reject();
+                     }});
+    UserScript user(std::move(steps));
+
+    OpenServiceMode(nullptr, service, data, settings, {});
+
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(notices, (QStringList{"SUCCESS", "SUCCESS"}));
+    const MemoryImage memory = radio->memory();
+    EXPECT_EQ(Bytes(memory.begin() + 0x0FF0, memory.begin() + 0x0FF6), (Bytes{0, 0, 0xFF, 0x3F, 0, 0}));
+    EXPECT_EQ(service.firmware_version, 0x0105);
+    EXPECT_EQ(versionShown, "105") << "shown after the success message was closed";
+}
+
+TEST_F(ServiceModeOnRadio, WriteAllCommitsTheEditorsFirstAndAFailedReadKeepsTheFields)
+{
+    startRadio();
+    data.ResetForBand(3);
+    int commits = 0;
+    QStringList notices;
+    std::deque<UserScript::Step> steps;
+    steps.push_back(press("k3n::TApcTuneDlg", "bWriteAll"));
+    session(steps, notices);
+    steps.push_back({"k3n::TApcTuneDlg", [this](QWidget*) { radio->SetFault({RadioFault::WrongAnswer, 1}); }});
+    steps.push_back(press("k3n::TApcTuneDlg", "bRead"));
+    session(steps, notices);
+    steps.push_back({"k3n::TApcTuneDlg", [](QWidget* w) { As<TApcTuneDlg>(w)->reject(); }});
+    UserScript user(std::move(steps));
+
+    service.apc_sq_level_9 = 999;
+    const ServiceData before = service;
+    TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, [&] { ++commits; })});
+    dlg.exec();
+
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(notices, (QStringList{"SUCCESS", "Communication False"}));
+    EXPECT_EQ(radio->memory()[0x0FFF], 0x81);
+    EXPECT_EQ(service, before);
+}
+
+TEST_F(ServiceModeOnRadio, WriteAllWithABandTheRadioLacksSendsNothing)
+{
+    startRadio();
+    data.record.set(rec::freq_band, 9);
+    QStringList notices;
+    std::deque<UserScript::Step> steps;
+    steps.push_back(press("k3n::TApcTuneDlg", "bWriteAll"));
+    steps.push_back({"k3n::TUserWarnDlg", [&notices](QWidget* w) {
+                         notices << As<TUserWarnDlg>(w)->WarnDlgText->text();
+                         As<TUserWarnDlg>(w)->OKBtn->click();
+                     }});
+    steps.push_back({"k3n::TApcTuneDlg", [](QWidget* w) { As<TApcTuneDlg>(w)->reject(); }});
+    UserScript user(std::move(steps));
+    TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
+    dlg.exec();
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(notices, QStringList{"Wrong Freq Band"});
+    EXPECT_TRUE(radio->frames().empty());
+}
+
+} // namespace
+} // namespace k3n
