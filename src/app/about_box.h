@@ -1,0 +1,24 @@
+#pragma once
+// The about box: product name, version, maker and web address.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace k3n {
+
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+    // Sets the caption, the four lines and the button in the current language.
+    void Relabel();
+
+    QLabel* ProductName;
+    QLabel* Version;
+    QLabel* Copyright;
+    QLabel* Comments;
+    QPushButton* OKButton;
+};
+
+} // namespace k3n

@@ -1,0 +1,659 @@
+// The main window driven through its tree, menus, shortcuts and modal
+// questions, with probe editors that stand in for the editor pages.
+#include "app/base/editor_window.h"
+#include "app/main_window.h"
+#include "model/fse_file.h"
+#include "model/record_layout.h"
+#include "support/test_support.h"
+#include "text/app_lang.h"
+#include "text/ui_text.h"
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <array>
+#include <memory>
+
+using namespace k3n;
+
+namespace {
+
+constexpr std::array<int, kEditorPageCount> kPageCaptionTexts = {25, 181, 183, 184, 185, 187, 188, 189};
+constexpr int kPageWithoutEditor = 7;
+
+// Stands in for an editor page: one edit box bound to a key-block byte of its
+// own, written when the box loses the focus, as the real editors do.
+class ProbeEditor : public EditorWindow {
+public:
+    ProbeEditor(int page, RadioData& data, QWidget* parent, std::vector<int>& sinkLog)
+        : EditorWindow(data, parent), page_(page), sinkLog_(sinkLog)
+    {
+        eValue = new QLineEdit(this);
+        eValue->setObjectName("eValue");
+        eValue->setGeometry(10, 10, 120, 24);
+        eOther = new QLineEdit(this);
+        eOther->setObjectName("eOther");
+        eOther->setGeometry(10, 40, 120, 24);
+        resize(260, 120);
+        bindExit(eValue, [this] { data_.record.set(field(), uint8_t(eValue->text().toInt())); });
+        bHide->installEventFilter(this);
+        RefreshAll();
+    }
+
+    void RefreshAll() override
+    {
+        ++refreshCount;
+        setWindowTitle(UiText(kPageCaptionTexts[page_]));
+        eValue->setText(QString::number(data_.record.get(field())));
+    }
+
+    U8Field field() const { return rec::key_function(page_ / 3, page_ % 3); }
+    QWidget* focusSink() const { return bHide; }
+    void requestRefreshOfAllViews() { emit refreshAllViewsRequested(); }
+
+    QLineEdit* eValue;
+    QLineEdit* eOther;
+    int refreshCount = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == bHide && event->type() == QEvent::FocusIn)
+            sinkLog_.push_back(page_);
+        return EditorWindow::eventFilter(watched, event);
+    }
+
+private:
+    int page_;
+    std::vector<int>& sinkLog_;
+};
+
+// Answers the modal windows that come up, in order, by pressing a named
+// button (or Escape), and keeps the texts each one showed.
+class ModalScript : public QObject {
+public:
+    ModalScript()
+    {
+        timer_.setInterval(1);
+        connect(&timer_, &QTimer::timeout, this, &ModalScript::answerIfShown);
+        timer_.start();
+    }
+    ModalScript& then(const QString& button)
+    {
+        steps_.push_back({button, {}, {}});
+        return *this;
+    }
+    bool allAnswered() const { return next_ == steps_.size(); }
+    std::size_t answered() const { return next_; }
+    QString textOf(std::size_t step) const { return steps_.at(step).texts; }
+    QString titleOf(std::size_t step) const { return steps_.at(step).title; }
+
+private:
+    struct Step {
+        QString button;   // an object name, or "Escape"
+        QString texts;
+        QString title;
+    };
+    void answerIfShown()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (next_ >= steps_.size() || !modal || modal == handled_)
+            return;
+        Step& step = steps_[next_];
+        QPushButton* button = step.button == "Escape" ? nullptr : modal->findChild<QPushButton*>(step.button);
+        if (step.button != "Escape" && !button)
+            return;
+        QStringList texts;
+        for (QLabel* label : modal->findChildren<QLabel*>())
+            texts << label->text();
+        step.texts = texts.join('\n');
+        step.title = modal->windowTitle();
+        handled_ = modal;
+        ++next_;
+        if (button)
+            button->click();
+        else
+            QTest::keyClick(modal, Qt::Key_Escape);
+    }
+
+    QTimer timer_;
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    QPointer<QWidget> handled_;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Closing the window under test must not end the application.
+        QApplication::setQuitOnLastWindowClosed(false);
+        settings.Language = 0;
+        openWindow();
+    }
+
+    void openWindow()
+    {
+        window = std::make_unique<TMainForm>(data, settings);
+        window->setEditorFactory([this](int page, RadioData& d, QWidget* parent) -> EditorWindow* {
+            if (page == kPageWithoutEditor)
+                return nullptr;
+            ++created[page];
+            return new ProbeEditor(page, d, parent, sinkLog);
+        });
+        window->setFileNameChooser([this](bool save) {
+            askedToSave.push_back(save);
+            return chosenFile;
+        });
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QTreeWidget* tree() const { return window->findChild<QTreeWidget*>("TreeView1"); }
+    QMdiArea* mdi() const { return window->findChild<QMdiArea*>("MdiArea"); }
+    QAction* action(const char* name) const
+    {
+        QAction* a = window->findChild<QAction*>(name);
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+    QMenu* menu(const char* name) const { return window->findChild<QMenu*>(name); }
+    ProbeEditor* probe(int page) const { return static_cast<ProbeEditor*>(window->editorOfPage(page)); }
+
+    // The tree node of a page; -1 is the root.
+    QTreeWidgetItem* node(int page) const
+    {
+        QTreeWidgetItem* root = tree()->topLevelItem(0);
+        return page < 0 ? root : root->child(page);
+    }
+    void clickNode(int page, bool twice = false)
+    {
+        const QPoint at = tree()->visualItemRect(node(page)).center();
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at);
+        if (twice)   // the second click of a double click
+            QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, at);
+        QApplication::processEvents();
+    }
+    // Types into a probe's edit box and leaves the focus there.
+    void typeInto(int page, const QString& text)
+    {
+        QLineEdit* box = probe(page)->eValue;
+        QTest::mouseClick(box, Qt::LeftButton);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        ASSERT_TRUE(box->hasFocus());
+    }
+    // An editor is deleted first, then the frame it leaves behind.
+    void deleteClosedWindows()
+    {
+        for (int round = 0; round < 2; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    test::ScratchDir dir;
+    RadioData data;
+    AppSettings settings;
+    std::unique_ptr<TMainForm> window;
+    std::array<int, kEditorPageCount> created{};
+    std::vector<int> sinkLog;
+    std::vector<bool> askedToSave;
+    QString chosenFile;
+};
+
+RadioRecord FreshRecordOfBand(int band)
+{
+    RadioData fresh;
+    fresh.ResetForBand(band);
+    return fresh.record;
+}
+
+TEST_F(MainWindowTest, TreeNodesOpenTheirPageOnceAndBringItBackWithoutReloading)
+{
+    clickNode(-1);   // "K3N" is page 0 too
+    ASSERT_NE(probe(0), nullptr);
+    EXPECT_EQ(created[0], 1);
+    EXPECT_EQ(probe(0)->refreshCount, 1);
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(0));
+
+    // Changed behind the editor's back: a second click must not reload it.
+    data.record.set(probe(0)->field(), 42);
+    ProbeEditor* first = probe(0);
+    clickNode(0);
+    EXPECT_EQ(probe(0), first);
+    EXPECT_EQ(created[0], 1);
+    EXPECT_EQ(first->refreshCount, 1);
+    EXPECT_EQ(first->eValue->text(), "0");
+
+    clickNode(5);
+    ASSERT_NE(probe(5), nullptr);
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(5));
+    clickNode(0, true);   // a double click brings page 0 back to the front
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(0));
+    EXPECT_EQ(created[0], 1);
+    EXPECT_EQ(first->refreshCount, 1);
+    EXPECT_EQ(created[5], 1);
+
+    // A minimised page comes back as a normal window.
+    window->subWindowOfPage(5)->showMinimized();
+    clickNode(5);
+    EXPECT_FALSE(window->subWindowOfPage(5)->isMinimized());
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(5));
+
+    clickNode(kPageWithoutEditor);   // no editor for the page: nothing opens
+    EXPECT_EQ(mdi()->subWindowList().size(), 2);
+    EXPECT_EQ(window->editorOfPage(kPageWithoutEditor), nullptr);
+}
+
+TEST_F(MainWindowTest, ClosingAnEditorFreesItAndTheNextClickCreatesANewOne)
+{
+    clickNode(1);
+    clickNode(2);
+    ASSERT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(2));
+
+    action("FileCloseItem")->trigger();   // closes the active editor
+    deleteClosedWindows();
+    EXPECT_EQ(window->editorOfPage(2), nullptr);
+    ASSERT_NE(window->editorOfPage(1), nullptr);
+
+    window->subWindowOfPage(1)->close();   // the window's own close box
+    deleteClosedWindows();
+    EXPECT_EQ(window->editorOfPage(1), nullptr);
+
+    clickNode(1);
+    EXPECT_EQ(created[1], 2);
+    probe(1)->close();   // an editor that closes itself takes its frame along
+    deleteClosedWindows();
+    EXPECT_EQ(window->editorOfPage(1), nullptr);
+    EXPECT_TRUE(mdi()->subWindowList().isEmpty());
+}
+
+TEST_F(MainWindowTest, NewAsksFirstAndOkResetsTheRecordToBandZero)
+{
+    data.ResetForBand(2);
+    data.record.set(rec::ch::rx_freq(1), 436025000);
+    data.record.set(rec::ch::in_use(1), 1);
+    const RadioRecord before = data.record;
+    clickNode(0);
+
+    ModalScript cancel;
+    cancel.then("CancelBtn");
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(cancel.allAnswered());
+    EXPECT_EQ(cancel.textOf(0), UiText(155));
+    EXPECT_EQ(data.record, before);
+    EXPECT_EQ(data.band_limits, (BandLimits{400000000, 470000000}));
+    EXPECT_EQ(probe(0)->refreshCount, 1);
+
+    ModalScript ok;
+    ok.then("OKBtn");
+    action("FileNewItem")->trigger();
+    ASSERT_TRUE(ok.allAnswered());
+    EXPECT_EQ(data.record, FreshRecordOfBand(0));
+    EXPECT_EQ(data.band_limits, (BandLimits{136000000, 174000000}));
+    EXPECT_EQ(probe(0)->refreshCount, 2);
+}
+
+TEST_F(MainWindowTest, NewDoesNotLetAValueBeingTypedLandInTheNewConfiguration)
+{
+    clickNode(3);
+    typeInto(3, "77");
+    ModalScript ok;
+    ok.then("OKBtn");
+    action("FileNewItem")->trigger();
+    ASSERT_TRUE(ok.allAnswered());
+    // Leave the box the way a user would.
+    QTest::mouseClick(probe(3)->eOther, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(data.record.get(probe(3)->field()), 0);
+    EXPECT_EQ(data.record, FreshRecordOfBand(0));
+    EXPECT_EQ(probe(3)->eValue->text(), "0");
+}
+
+TEST_F(MainWindowTest, OpenLoadsTheFileSelectsItsBandAndReloadsTheEditors)
+{
+    RadioData source;
+    source.ResetForBand(2);
+    source.record.set(rec::ch::rx_freq(5), 450012500);
+    source.record.set(rec::ch::in_use(5), 1);
+    source.record.set(rec::key_function(0, 0), 9);   // the byte of probe page 0
+    chosenFile = dir.file("band2.fse");
+    ASSERT_FALSE(SaveFseFile(chosenFile, source.record));
+    ASSERT_EQ(QFile(chosenFile).size(), 3048);
+    clickNode(0);
+
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(askedToSave, std::vector<bool>{false});
+    EXPECT_EQ(data.record, source.record);
+    EXPECT_EQ(data.band_limits, (BandLimits{400000000, 470000000}));
+    EXPECT_EQ(probe(0)->eValue->text(), "9");
+
+    // A cancelled dialog changes nothing.
+    data.record.set(rec::key_function(0, 0), 3);
+    const RadioRecord before = data.record;
+    chosenFile.clear();
+    action("FileOpenItem")->trigger();
+    EXPECT_EQ(data.record, before);
+}
+
+TEST_F(MainWindowTest, OpenRefusesAShortFileAndReportsAFileItCannotRead)
+{
+    data.record.set(rec::key_function(1, 1), 5);
+    const RadioRecord before = data.record;
+    const BandLimits limitsBefore = data.band_limits;
+
+    chosenFile = dir.file("short.fse");
+    {
+        QFile shortFile(chosenFile);
+        ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+        shortFile.write(QByteArray(100, '\x02'));
+    }
+    ModalScript notice;
+    notice.then("OKBtn");
+    action("FileOpenItem")->trigger();
+    ASSERT_TRUE(notice.allAnswered());
+    EXPECT_TRUE(notice.textOf(0).contains("short.fse")) << notice.textOf(0).toStdString();
+    EXPECT_TRUE(notice.textOf(0).contains("100")) << notice.textOf(0).toStdString();
+    EXPECT_EQ(data.record, before);
+
+    chosenFile = dir.file("missing.fse");
+    ModalScript missing;
+    missing.then("OKBtn");
+    action("FileOpenItem")->trigger();
+    ASSERT_TRUE(missing.allAnswered());
+    EXPECT_TRUE(missing.textOf(0).contains("missing.fse")) << missing.textOf(0).toStdString();
+    EXPECT_TRUE(missing.textOf(0).contains("No such file")) << missing.textOf(0).toStdString();
+
+    chosenFile = dir.path();   // a folder is not a configuration either
+    ModalScript folder;
+    folder.then("OKBtn");
+    action("FileOpenItem")->trigger();
+    ASSERT_TRUE(folder.allAnswered());
+    EXPECT_FALSE(folder.textOf(0).isEmpty());
+
+    EXPECT_EQ(data.record, before);
+    EXPECT_EQ(data.band_limits, limitsBefore);
+}
+
+TEST_F(MainWindowTest, SaveWritesTheRecordWithTheValueBeingTyped)
+{
+    clickNode(4);
+    typeInto(4, "23");
+    chosenFile = dir.file("saved.fse");
+    action("MenuFile_Save")->trigger();
+    EXPECT_EQ(askedToSave, std::vector<bool>{true});
+    EXPECT_EQ(data.record.get(probe(4)->field()), 23);
+
+    QFile saved(chosenFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    ASSERT_EQ(bytes.size(), 3048);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), data.record.bytes().begin(),
+                           [](char a, uint8_t b) { return uint8_t(a) == b; }));
+}
+
+TEST_F(MainWindowTest, AFailedSaveReportsTheFileAndReasonAndKeepsTheRecord)
+{
+    data.record.set(rec::ch::in_use(3), 1);
+    const RadioRecord before = data.record;
+    chosenFile = dir.file("no-such-folder/config.fse");
+    ModalScript notice;
+    notice.then("OKBtn");
+    action("MenuFile_Save")->trigger();
+    ASSERT_TRUE(notice.allAnswered());
+    EXPECT_TRUE(notice.textOf(0).contains("config.fse")) << notice.textOf(0).toStdString();
+    EXPECT_TRUE(notice.textOf(0).contains("Cannot save")) << notice.textOf(0).toStdString();
+    EXPECT_EQ(data.record, before);
+    EXPECT_FALSE(QFile::exists(chosenFile));
+}
+
+TEST_F(MainWindowTest, LanguageMenuRelabelsMenusTreeAndOpenEditorsAtOnce)
+{
+    settings.Language = 1;
+    window->RefreshAllViews();
+    clickNode(0);
+    clickNode(5);
+    EXPECT_EQ(menu("File1")->title(), QString::fromUtf8("文件(&F)"));
+    EXPECT_TRUE(action("MenuLanguage_Chs")->isChecked());
+
+    action("MenuLanguage_En")->trigger();
+    EXPECT_EQ(settings.Language, 0);
+    EXPECT_EQ(appLang().langType(), kLangEnglish);
+    EXPECT_TRUE(action("MenuLanguage_En")->isChecked());
+    EXPECT_FALSE(action("MenuLanguage_Chs")->isChecked());
+    const std::vector<std::pair<const char*, const char*>> english = {
+        {"FileNewItem", "&New"}, {"FileOpenItem", "&Open"}, {"FileCloseItem", "&Close"}, {"MenuFile_Save", "&Save"},
+        {"FileExitItem", "&Exit"}, {"MenuEdit_Read", "&Read from radio"}, {"MenuEdit_Write", "&Write to radio"},
+        {"MenuPort", "&Communication Port"}, {"Menu_RadioTest", "&Radio Test"}, {"HelpAboutItem", "&About..."},
+        {"WindowTileItem2", "Tile &Vertically"}, {"MenuLanguage_Chs", "Chinese(&Simplified)"},
+    };
+    for (const auto& [name, text] : english)
+        EXPECT_EQ(action(name)->text(), text) << name;
+    EXPECT_EQ(menu("File1")->title(), "&File");
+    EXPECT_EQ(menu("Window1")->title(), "&Window");
+    EXPECT_EQ(action("FileOpenItem")->statusTip(), "Open");
+    EXPECT_EQ(window->windowTitle(), "K3N");
+    EXPECT_EQ(node(-1)->text(0), "K3N");
+    EXPECT_EQ(node(0)->text(0), "Channel Settings");
+    EXPECT_EQ(node(5)->text(0), "DTMF");
+    EXPECT_EQ(tree()->topLevelItem(0)->childCount(), kEditorPageCount);
+    EXPECT_TRUE(node(-1)->isExpanded());
+    EXPECT_EQ(window->subWindowOfPage(0)->windowTitle(), "Channel Settings");
+    EXPECT_EQ(probe(0)->refreshCount, 2);
+    EXPECT_EQ(probe(5)->refreshCount, 2);
+
+    action("MenuLanguage_Chs")->trigger();
+    EXPECT_EQ(settings.Language, 1);
+    EXPECT_TRUE(action("MenuLanguage_Chs")->isChecked());
+    EXPECT_FALSE(action("MenuLanguage_En")->isChecked());
+    EXPECT_EQ(menu("File1")->title(), QString::fromUtf8("文件(&F)"));
+    EXPECT_EQ(action("FileOpenItem")->statusTip(), QString::fromUtf8("打开"));
+    EXPECT_EQ(node(0)->text(0), QString::fromUtf8("信道编辑"));
+    EXPECT_EQ(window->subWindowOfPage(5)->windowTitle(), QString::fromUtf8("双音多频(DTMF)"));
+
+    // Traditional has no menu item: neither entry is ticked.
+    settings.Language = 2;
+    window->RefreshAllViews();
+    EXPECT_FALSE(action("MenuLanguage_Chs")->isChecked());
+    EXPECT_FALSE(action("MenuLanguage_En")->isChecked());
+    EXPECT_EQ(node(0)->text(0), QString::fromUtf8("信道編輯"));
+}
+
+TEST_F(MainWindowTest, CloseQuestionKeepsTheProgramOpenUnlessTheDataIsSavedOrDropped)
+{
+    data.record.set(rec::ch::in_use(9), 1);
+    const RadioRecord before = data.record;
+
+    ModalScript cancel;
+    cancel.then("CancelBtn");
+    EXPECT_FALSE(window->close());
+    ASSERT_TRUE(cancel.allAnswered());
+    EXPECT_EQ(cancel.textOf(0), UiText(342));
+
+    ModalScript escape;
+    escape.then("Escape");
+    EXPECT_FALSE(window->close());
+    ASSERT_TRUE(escape.allAnswered());
+
+    // "Yes" and then a cancelled save dialog: closing now would lose the data.
+    chosenFile.clear();
+    ModalScript yesThenCancel;
+    yesThenCancel.then("OKBtn");
+    action("FileExitItem")->trigger();
+    ASSERT_TRUE(yesThenCancel.allAnswered());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(askedToSave, std::vector<bool>{true});
+
+    // "Yes" and a save that fails: reported, and still open.
+    chosenFile = dir.file("missing-folder/x.fse");
+    ModalScript yesThenFailure;
+    yesThenFailure.then("OKBtn").then("OKBtn");
+    EXPECT_FALSE(window->close());
+    ASSERT_TRUE(yesThenFailure.allAnswered());
+    EXPECT_TRUE(yesThenFailure.textOf(1).contains("x.fse"));
+    EXPECT_EQ(data.record, before);
+
+    chosenFile = dir.file("at-exit.fse");
+    ModalScript yesThenSave;
+    yesThenSave.then("OKBtn");
+    EXPECT_TRUE(window->close());
+    ASSERT_TRUE(yesThenSave.allAnswered());
+    RadioData reloaded;
+    ASSERT_FALSE(LoadFseFile(chosenFile, reloaded));
+    EXPECT_EQ(reloaded.record, before);
+}
+
+TEST_F(MainWindowTest, CloseQuestionNoLeavesWithoutSaving)
+{
+    ModalScript no;
+    no.then("NoBtn");
+    EXPECT_TRUE(window->close());
+    ASSERT_TRUE(no.allAnswered());
+    EXPECT_TRUE(askedToSave.empty());
+}
+
+TEST_F(MainWindowTest, CommitPendingEditsReachesEveryOpenEditorInPageOrder)
+{
+    for (int page = 0; page < kEditorPageCount; ++page)
+        clickNode(page);
+    for (int page = 0; page < kPageWithoutEditor; ++page)
+        typeInto(page, QString::number(page + 10));
+    QMdiSubWindow* active = mdi()->activeSubWindow();
+    sinkLog.clear();
+
+    window->CommitPendingEdits();
+
+    for (int page = 0; page < kPageWithoutEditor; ++page) {
+        EXPECT_EQ(data.record.get(probe(page)->field()), page + 10) << "page " << page;
+        EXPECT_EQ(probe(page)->focusWidget(), probe(page)->focusSink()) << "page " << page;
+    }
+    ASSERT_GE(sinkLog.size(), std::size_t(kPageWithoutEditor));
+    EXPECT_EQ(std::vector<int>(sinkLog.begin(), sinkLog.begin() + kPageWithoutEditor),
+              (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(mdi()->activeSubWindow(), active);
+}
+
+TEST_F(MainWindowTest, AnEditorThatReplacedTheConfigurationReloadsEveryView)
+{
+    clickNode(0);
+    clickNode(2);
+    data.record.set(rec::key_function(0, 0), 4);
+    data.record.set(rec::key_function(0, 2), 6);
+    probe(0)->requestRefreshOfAllViews();
+    EXPECT_EQ(probe(0)->eValue->text(), "4");
+    EXPECT_EQ(probe(2)->eValue->text(), "6");
+}
+
+TEST_F(MainWindowTest, WindowMenuArrangesAndListsTheOpenEditors)
+{
+    window->resize(1000, 700);
+    QApplication::processEvents();
+    clickNode(0);
+    clickNode(1);
+    clickNode(2);
+    const QRect area = mdi()->viewport()->rect();
+    const QList<QMdiSubWindow*> windows = mdi()->subWindowList(QMdiArea::CreationOrder);
+
+    action("WindowTileItem")->trigger();   // one above the other
+    int nextTop = 0;
+    for (QMdiSubWindow* w : windows) {
+        EXPECT_EQ(w->geometry().width(), area.width());
+        EXPECT_EQ(w->geometry().top(), nextTop);
+        nextTop = w->geometry().bottom() + 1;
+    }
+    EXPECT_EQ(nextTop, area.height());
+
+    action("WindowTileItem2")->trigger();   // side by side
+    int nextLeft = 0;
+    for (QMdiSubWindow* w : windows) {
+        EXPECT_EQ(w->geometry().height(), area.height());
+        EXPECT_EQ(w->geometry().left(), nextLeft);
+        nextLeft = w->geometry().right() + 1;
+    }
+    EXPECT_EQ(nextLeft, area.width());
+
+    action("WindowMinimizeItem")->trigger();
+    for (QMdiSubWindow* w : windows)
+        EXPECT_TRUE(w->isMinimized());
+    action("WindowArrangeItem")->trigger();
+    int nextIconLeft = 0;
+    for (QMdiSubWindow* w : windows) {
+        EXPECT_EQ(w->geometry().bottom(), area.bottom());
+        EXPECT_EQ(w->geometry().left(), nextIconLeft);
+        nextIconLeft = w->geometry().right() + 1;
+    }
+
+    QMenu* windowMenu = menu("Window1");
+    emit windowMenu->aboutToShow();
+    QStringList listed;
+    for (QAction* a : windowMenu->actions()) {
+        if (a->objectName().startsWith("WindowListItem"))
+            listed << a->text();
+    }
+    EXPECT_EQ(listed, (QStringList{"&1 Channel Settings", "&2 General Settings", "&3 Key Assignment"}));
+    window->findChild<QAction*>("WindowListItem2")->trigger();
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(1));
+    EXPECT_FALSE(window->subWindowOfPage(1)->isMinimized());
+
+    emit windowMenu->aboutToShow();   // rebuilt, not appended twice
+    int listedAgain = 0;
+    for (QAction* a : windowMenu->actions())
+        listedAgain += a->objectName().startsWith("WindowListItem") ? 1 : 0;
+    EXPECT_EQ(listedAgain, 3);
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsTheProductLinesInTheCurrentLanguage)
+{
+    ModalScript ok;
+    ok.then("OKButton");
+    action("HelpAboutItem")->trigger();
+    ASSERT_TRUE(ok.allAnswered());
+    EXPECT_EQ(ok.titleOf(0), "About");
+    for (int text : {162, 163, 164, 165})
+        EXPECT_TRUE(ok.textOf(0).contains(UiText(text))) << text;
+}
+
+TEST_F(MainWindowTest, RadioCommandsCommitWhatIsBeingTyped)
+{
+    clickNode(1);
+    typeInto(1, "31");
+    action("MenuEdit_Read")->trigger();
+    EXPECT_EQ(data.record.get(probe(1)->field()), 31);
+    typeInto(1, "32");
+    action("MenuEdit_Write")->trigger();
+    EXPECT_EQ(data.record.get(probe(1)->field()), 32);
+}
+
+// With the real editor pages.
+TEST(MainWindowPages, TheRealPagesOpenFromTheTreeAndFollowTheLanguage)
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    RadioData data;
+    AppSettings settings;
+    settings.Language = 1;
+    TMainForm window(data, settings);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTreeWidget* tree = window.findChild<QTreeWidget*>("TreeView1");
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    for (int page = 0; page < kEditorPageCount; ++page) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(root->child(page)).center());
+        ASSERT_NE(window.editorOfPage(page), nullptr) << page;
+        EXPECT_EQ(window.subWindowOfPage(page)->windowTitle(), UiText(kPageCaptionTexts[page])) << page;
+    }
+    window.findChild<QAction*>("MenuLanguage_En")->trigger();
+    for (int page = 0; page < kEditorPageCount; ++page)
+        EXPECT_EQ(window.subWindowOfPage(page)->windowTitle(), UiText(kPageCaptionTexts[page])) << page;
+    EXPECT_EQ(window.subWindowOfPage(0)->windowTitle(), "Channel Settings");
+}
+
+} // namespace
