@@ -58,7 +58,7 @@ protected:
     void addCallTone(int column, U8Field call1, U8Field call2);
     // "OFF", then "1" .. last; entry i stores i.
     static ListItems OffAndNumbers(int last);
-    // Editor-specific loading after the bound controls, in RefreshAll.
+    // Loads the editor's own controls after the bound ones, in RefreshAll.
     virtual void refreshOptions() {}
 
     // ---- grid columns ----

@@ -187,16 +187,4 @@ TEST_F(TwoToneEditor, ForeignSystemValuesAreMarkedAndKept)
     EXPECT_EQ(data.record, before);
 }
 
-TEST_F(TwoToneEditor, LeadTimesAreClamped)
-{
-    auto* leadOut = Child<QLineEdit>(w, "eLeadOut");
-    Retype(leadOut, "20");
-    Leave(w);
-    EXPECT_EQ(data.record.get(two::lead_out), 100);
-    Retype(leadOut, "3001");
-    Leave(w);
-    EXPECT_EQ(data.record.get(two::lead_out), 3000);
-    EXPECT_EQ(data.record.get(two::lead_in), 100);
-}
-
 } // namespace
