@@ -190,7 +190,7 @@ void TMainForm::buildToolBar()
 
 void TMainForm::buildTree()
 {
-    auto* dock = new QDockWidget(this);
+    auto* dock = treeDock_ = new QDockWidget(this);
     dock->setObjectName("TreeDock");
     dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     dock->setTitleBarWidget(new QWidget(dock));   // no title bar: the tree is part of the frame
@@ -198,7 +198,6 @@ void TMainForm::buildTree()
     TreeView1->setObjectName("TreeView1");
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
-    TreeView1->setMinimumWidth(170);
     dock->setWidget(TreeView1);
     addDockWidget(Qt::LeftDockWidgetArea, dock);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1Click(item); });
@@ -217,6 +216,11 @@ void TMainForm::rebuildTree()
         node->setIcon(0, pageIcon);
     }
     TreeView1->expandAll();
+    // Wide enough for the longest page name of the language, never cut off.
+    TreeView1->resizeColumnToContents(0);
+    const int width = TreeView1->columnWidth(0) + 2 * TreeView1->frameWidth() + 16;
+    TreeView1->setMinimumWidth(std::max(width, 150));
+    resizeDocks({treeDock_}, {std::max(width, 150)}, Qt::Horizontal);
 }
 
 void TMainForm::RefreshAllViews()
@@ -236,6 +240,7 @@ void TMainForm::RelabelMainWindow()
     setWindowTitle(UiText(kTitleText));
     for (const auto& [action, text] : captioned_) {
         action->setText(UiText(text));
+        action->setIconText(PlainCaption(UiText(text)));   // tool-bar captions
         action->setStatusTip(PlainCaption(UiText(text)));
     }
     QAction* save = findChild<QAction*>("MenuFile_Save");

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -101,6 +102,7 @@ private:
 
     QMdiArea* mdiArea_ = nullptr;
     QTreeWidget* TreeView1 = nullptr;
+    QDockWidget* treeDock_ = nullptr;
     QToolBar* ToolBar2 = nullptr;
     QMenu* Window1 = nullptr;
     std::vector<QAction*> windowListActions_;

@@ -4,6 +4,7 @@
 #include "model/radio_data.h"
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
     // the window applies the Language setting.
 
     k3n::TMainForm mainForm(data, settings);   // relabels in the chosen language
+    // Fill the screen also where no window manager maximises the window.
+    mainForm.setGeometry(mainForm.screen()->availableGeometry());
     mainForm.showMaximized();
     mainForm.OpenEditorPage(0);                // the channel editor is open from the start
 
