@@ -3,7 +3,6 @@
 #include "cli/configuration_report.h"
 #include "model/fse_file.h"
 #include "model/radio_data.h"
-#include <QFileInfo>
 #include <QJsonDocument>
 
 namespace k3n::cli {
@@ -21,13 +20,6 @@ int RunDump(const Command& self, const QStringList& args)
                                                 : QStringLiteral("one file at a time"));
     const QString path = files.constFirst();
 
-    // A short file is not a configuration; printing it would show defaults as its content.
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() < qint64(RadioRecord::kSize))
-        return Failure(self, QStringLiteral("%1 is not a configuration file: it holds %2 bytes, a configuration holds %3")
-                                 .arg(path)
-                                 .arg(info.size())
-                                 .arg(RadioRecord::kSize));
     RadioData data;
     if (auto error = LoadFseFile(path, data))
         return Failure(self, QStringLiteral("cannot read %1: %2").arg(path, *error));

@@ -13,6 +13,12 @@ std::optional<QString> LoadFseFile(const QString& path, RadioData& data)
     const QByteArray bytes = file.read(RadioRecord::kSize);
     if (file.error() != QFileDevice::NoError)
         return file.errorString();
+    // A short file would replace only the start of the record and leave a
+    // mixture of two configurations.
+    if (bytes.size() < qsizetype(RadioRecord::kSize))
+        return QStringLiteral("not a configuration file: it holds %1 bytes, a configuration holds %2")
+            .arg(bytes.size())
+            .arg(RadioRecord::kSize);
     std::copy(bytes.begin(), bytes.end(), data.record.bytes().begin());
     data.SelectBandLimits();
     return std::nullopt;

@@ -9,9 +9,9 @@ namespace k3n {
 inline constexpr const char* kFseFilter = "Marvane File(*.fse)";
 inline constexpr const char* kFseSuffix = "fse";
 
-// Reads up to 3048 bytes into the record (a shorter file replaces only its
-// leading bytes), then selects the band limits. On failure the record is
-// untouched and the reason is returned.
+// Reads the first 3048 bytes into the record (a shorter file is refused),
+// then selects the band limits. On failure the record is untouched and the
+// reason is returned.
 std::optional<QString> LoadFseFile(const QString& path, RadioData& data);
 
 // Writes the record through a temporary file renamed over the target, so a

@@ -110,7 +110,7 @@ TEST(FseFile, SaveThenLoadReproducesEveryByte)
     EXPECT_EQ(loaded.band_limits, (BandLimits{400000000, 470000000}));
 }
 
-TEST(FseFile, ShortFileReplacesOnlyItsBytesAndFailuresLeaveTheRecord)
+TEST(FseFile, ShortOrMissingFilesAreRefusedAndLeaveTheRecord)
 {
     test::ScratchDir dir;
     const QString path = dir.file("short.fse");
@@ -120,17 +120,27 @@ TEST(FseFile, ShortFileReplacesOnlyItsBytesAndFailuresLeaveTheRecord)
     f.close();
 
     RadioData d;
+    d.record.set(rec::freq_band, 2);
+    d.SelectBandLimits();
     const RadioRecord before = d.record;
-    ASSERT_FALSE(LoadFseFile(path, d));
-    EXPECT_EQ(d.record.bytes()[9], 0x11);
-    EXPECT_EQ(d.record.bytes()[10], before.bytes()[10]);
-    EXPECT_EQ(d.record.get(rec::dtmf::group_tone), 10);
+    auto error = LoadFseFile(path, d);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains("10 bytes")) << error->toStdString();
+    EXPECT_EQ(d.record, before);
+    EXPECT_EQ(d.band_limits, (BandLimits{400000000, 470000000}));
 
-    const RadioRecord afterShort = d.record;
-    auto error = LoadFseFile(dir.file("missing.fse"), d);
+    error = LoadFseFile(dir.file("missing.fse"), d);
     ASSERT_TRUE(error);
     EXPECT_FALSE(error->isEmpty());
-    EXPECT_EQ(d.record, afterShort);
+    EXPECT_EQ(d.record, before);
+
+    // A longer file: its first 3048 bytes are the configuration.
+    QFile longer(dir.file("long.fse"));
+    ASSERT_TRUE(longer.open(QIODevice::WriteOnly));
+    longer.write(QByteArray(3048, char(0x01)) + QByteArray(100, char(0x02)));
+    longer.close();
+    ASSERT_FALSE(LoadFseFile(longer.fileName(), d));
+    EXPECT_EQ(d.record.bytes()[3047], 0x01);
 }
 
 TEST(FseFile, FailedSaveReportsAndKeepsTheOldFile)

@@ -1,4 +1,6 @@
 #include "app/base/editor_window.h"
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QPushButton>
 
@@ -21,11 +23,19 @@ void EditorWindow::bindExit(QWidget* w, std::function<void()> handler)
     w->installEventFilter(this);
 }
 
+// A drop-down opening its list takes the focus for a moment (with a popup
+// reason, and on some platforms once more with an ordinary one): that is not
+// leaving the control.
+bool EditorWindow::isOpeningItsList(QObject* watched)
+{
+    auto* combo = qobject_cast<QComboBox*>(watched);
+    return combo && combo->view() && combo->view()->isVisible();
+}
+
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // A drop-down opening its list takes the focus for a moment; that is not leaving it.
     if (event->type() == QEvent::FocusOut && !committing_
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !isOpeningItsList(watched)) {
         auto it = exitHandlers_.find(watched);
         if (it != exitHandlers_.end())
             it.value()();

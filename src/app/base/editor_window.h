@@ -35,6 +35,7 @@ protected:
     QPushButton* bHide;     // the focus sink; 1x1 at the top-left corner
 
 private:
+    static bool isOpeningItsList(QObject* watched);
     QHash<QObject*, std::function<void()>> exitHandlers_;
     bool committing_ = false;
 };
