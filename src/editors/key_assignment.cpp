@@ -1,4 +1,5 @@
 #include "editors/key_assignment.h"
+#include "model/key_codes.h"
 #include "model/record_layout.h"
 #include "text/ui_text.h"
 #include <QComboBox>
@@ -13,7 +14,7 @@ namespace k3n {
 
 namespace {
 
-constexpr uint8_t kTalkAroundCode = 14;   // stored as 14, 15 or 16 (14 + talk-around mode)
+constexpr uint8_t kTalkAroundCode = kTalkAroundKeyCode;
 
 struct KeyFunctionName {
     uint8_t code;
@@ -57,7 +58,7 @@ std::vector<OptionText> NamesOf(std::span<const uint8_t> codes)
 // List position of a stored code; -1 when the list does not offer it.
 int PositionOfCode(std::span<const uint8_t> codes, uint8_t stored)
 {
-    const uint8_t code = stored >= kTalkAroundCode && stored <= kTalkAroundCode + 2 ? kTalkAroundCode : stored;
+    const uint8_t code = IsTalkAroundKeyCode(stored) ? kTalkAroundCode : stored;
     const auto it = std::find(codes.begin(), codes.end(), code);
     return it == codes.end() ? -1 : int(it - codes.begin());
 }
@@ -67,12 +68,6 @@ constexpr int kKeyGroupTexts[] = {213, 214, 215};
 constexpr const char* kActionLabelFormats[] = {"sKey%1_Press", "sKey%1_Hold", "sKey%1_PowerOn"};
 constexpr const char* kActionListFormats[] = {"cbKey%1_Press", "cbKey%1_Hold", "cbKey%1_PowerOn"};
 constexpr int kActionTexts[] = {217, 218, 219};   // Press, Holding, Power On
-
-// Code the "Talk Around" entry stores: 14 plus the talk-around mode (0..2), 255 for any other mode.
-uint8_t TalkAroundKeyCode(uint8_t talkAround)
-{
-    return talkAround <= 2 ? uint8_t(kTalkAroundCode + talkAround) : 0xFF;
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "programming/memory_image.h"
+#include "model/key_codes.h"
 #include "model/record_layout.h"
 #include <ctime>
 #include <initializer_list>
@@ -124,11 +125,9 @@ const std::vector<ByteRoute>& Routes()
 }
 
 // Key codes 14..16 all mean "talk around"; the radio takes the one the talk-around setting picks.
-uint8_t TalkAroundKeyCode(uint8_t code, uint8_t talkAround)
+uint8_t KeyCodeForRadio(uint8_t code, uint8_t talkAround)
 {
-    if (code < 14 || code > 16)
-        return code;
-    return talkAround > 2 ? 0xFF : uint8_t(14 + talkAround);
+    return IsTalkAroundKeyCode(code) ? TalkAroundKeyCode(talkAround) : code;
 }
 
 uint8_t EmergencyChannelByte(const RadioRecord& r)
@@ -197,7 +196,7 @@ void GetDataForWrite(const RadioData& data, const ProgramTime& now, MemoryImage&
 
     const uint8_t talkAround = r.get(rec::talk_around);
     for (U8Field key : {rec::key2_press, rec::key2_hold, rec::key3_press, rec::key3_hold})
-        image[imageKey(key)] = TalkAroundKeyCode(r.get(key), talkAround);
+        image[imageKey(key)] = KeyCodeForRadio(r.get(key), talkAround);
 
     image[kEmergencyBlock] = EmergencyChannelByte(r);
 
