@@ -77,4 +77,17 @@ std::optional<VirtualRadioOptions> VirtualRadioAskedFor(const QStringList& argum
     return options;
 }
 
+std::unique_ptr<AttachedVirtualRadio> StartVirtualRadioIfAskedFor(const QStringList& arguments)
+{
+    const auto options = VirtualRadioAskedFor(arguments);
+    if (!options)
+        return nullptr;
+    auto radio = std::make_unique<AttachedVirtualRadio>(*options);
+    if (auto error = radio->Start()) {
+        qWarning("k3n-cps: the virtual radio could not start: %s", qUtf8Printable(*error));
+        return nullptr;
+    }
+    return radio;
+}
+
 } // namespace k3n

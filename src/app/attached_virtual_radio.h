@@ -43,4 +43,8 @@ private:
 // keeps its memory in FILE between runs. None when not asked for.
 std::optional<VirtualRadioOptions> VirtualRadioAskedFor(const QStringList& arguments);
 
+// The started radio when the arguments ask for one; none otherwise, or when it
+// cannot start (a warning on stderr says why).
+std::unique_ptr<AttachedVirtualRadio> StartVirtualRadioIfAskedFor(const QStringList& arguments);
+
 } // namespace k3n

@@ -1,11 +1,18 @@
 // The programming window against a virtual radio on a pseudo-terminal: the
 // whole path through the session runner and real terminals, on the real clock.
+#include "app/base/editor_window.h"
 #include "app/base/message_windows.h"
+#include "app/main_window.h"
+#include "app/port_dialog.h"
 #include "app/program_dialog.h"
 #include "model/record_layout.h"
+#include "text/app_lang.h"
 #include "virtualradio/virtual_radio.h"
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -20,20 +27,27 @@ using Clock = std::chrono::steady_clock;
 
 const ProgramTime kTime{2024, 6, 30, 23, 59};
 
-// Answers every notice window as it opens, keeping its text.
+// Answers the modal windows as they open: every notice with OK (keeping its
+// text), a programming window with Start, a port dialog with 'choosePort'.
 class NoticeAnswerer {
 public:
     NoticeAnswerer()
     {
         QObject::connect(&poll_, &QTimer::timeout, [this] {
-            if (auto* notice = qobject_cast<TUserWarnDlg*>(QApplication::activeModalWidget())) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* notice = qobject_cast<TUserWarnDlg*>(modal)) {
                 texts << notice->WarnDlgText->text();
                 notice->OKBtn->click();
+            } else if (auto* program = qobject_cast<TProgramDialog*>(modal); program && program->ProgramStart->isEnabled()) {
+                QTest::mouseClick(program->ProgramStart, Qt::LeftButton);
+            } else if (auto* ports = qobject_cast<TCommunicationPort*>(modal); ports && choosePort) {
+                std::exchange(choosePort, nullptr)(*ports);
             }
         });
         poll_.start(5);
     }
     QStringList texts;
+    std::function<void(TCommunicationPort&)> choosePort;
 
 private:
     QTimer poll_;
@@ -63,6 +77,12 @@ RadioData SampleData()
     return data;
 }
 
+// The texts asserted on are the English ones.
+class ProgramDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ApplyLanguageSetting(0); }
+};
+
 // Presses Start and waits (with a deadline) until the window has closed itself.
 void RunToEnd(TProgramDialog& dlg, std::chrono::milliseconds deadline)
 {
@@ -74,7 +94,7 @@ void RunToEnd(TProgramDialog& dlg, std::chrono::milliseconds deadline)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.isVisible(); }, int(deadline.count())));
 }
 
-TEST(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
+TEST_F(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
 {
     VirtualRadioOptions options;
     options.band = 2;
@@ -102,7 +122,7 @@ TEST(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
     EXPECT_EQ(back.record.get(rec::freq_band), 2);
 }
 
-TEST(ProgramDialog, SilentRadioEndsWithCommunicationFalse)
+TEST_F(ProgramDialog, SilentRadioEndsWithCommunicationFalse)
 {
     VirtualRadioOptions options;
     options.fault = {RadioFault::Silent, 0};
@@ -117,7 +137,7 @@ TEST(ProgramDialog, SilentRadioEndsWithCommunicationFalse)
         EXPECT_EQ(f.command, link::Command::Greeting);
 }
 
-TEST(ProgramDialog, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
+TEST_F(ProgramDialog, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
 {
     NoticeAnswerer notices;
     TProgramDialog dlg(ConfigurationReadRequest(), {false, {"/dev/k3n-no-such-port"}});
@@ -129,7 +149,7 @@ TEST(ProgramDialog, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
 }
 
-TEST(ProgramDialog, CablePulledMidReadEndsPromptly)
+TEST_F(ProgramDialog, CablePulledMidReadEndsPromptly)
 {
     VirtualRadioOptions options;
     options.fault = {RadioFault::HangUp, 30};
@@ -144,7 +164,7 @@ TEST(ProgramDialog, CablePulledMidReadEndsPromptly)
     EXPECT_EQ(dlg.session().failure(), SessionFailure::LinkLost);
 }
 
-TEST(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
+TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
 {
     auto radio = StartRadio();
     NoticeAnswerer notices;
@@ -184,7 +204,7 @@ TEST(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
     EXPECT_EQ(frames.back().command, link::Command::End);
 }
 
-TEST(ProgramDialog, PortPlanFollowsTheSettings)
+TEST_F(ProgramDialog, PortPlanFollowsTheSettings)
 {
     const QList<HalvexComm32::TCommPortEntry> ports{{"COM1", "/dev/ttyUSB0", ""}, {"COM2", "/dev/pts/7", "virtual radio"}};
     const PortPlan search = SessionPortPlan(AppSettings{3, 1, true}, ports);
@@ -193,6 +213,152 @@ TEST(ProgramDialog, PortPlanFollowsTheSettings)
     const PortPlan fixed = SessionPortPlan(AppSettings{3, 1, false}, ports);
     EXPECT_FALSE(fixed.auto_search);
     EXPECT_EQ(fixed.ports, std::vector<std::string>{"COM3"});
+}
+
+
+// ---- the main window's Read, Write and Communication Port -------------------
+
+// Stands in for an editor page: one edit box bound to the time-out timer,
+// written when the box loses the focus.
+class ProbeEditor : public EditorWindow {
+public:
+    ProbeEditor(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
+    {
+        eTOT = new QLineEdit(this);
+        eTOT->setObjectName("eTOT");
+        bindExit(eTOT, [this] { data_.record.set(rec::tot, uint16_t(eTOT->text().toInt())); });
+        RefreshAll();
+    }
+    void RefreshAll() override
+    {
+        ++refreshCount;
+        eTOT->setText(QString::number(data_.record.get(rec::tot)));
+    }
+    QLineEdit* eTOT;
+    int refreshCount = 0;
+};
+
+// A virtual radio listed among the machine's ports, as k3n-cps --virtual-radio lists it.
+struct ListedRadio {
+    explicit ListedRadio(VirtualRadioOptions options = {}) : radio(StartRadio(std::move(options)))
+    {
+        HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", path());
+        for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
+            if (p.devicePath == path())
+                number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
+    }
+    ~ListedRadio() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(path()); }
+    QString path() const { return QString::fromStdString(radio->device_path()); }
+    std::unique_ptr<VirtualRadio> radio;
+    int number = 0;
+};
+
+class MainWindowSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        data.ResetForBand(0);
+        form = std::make_unique<TMainForm>(data, settings);
+        form->setEditorFactory([this](int, RadioData& d, QWidget* parent) {
+            probe = new ProbeEditor(d, parent);
+            return probe;
+        });
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_TRUE(form->OpenEditorPage(0));
+    }
+    // Fixed on the radio's port; skipped where the list puts it beyond COM9.
+    bool UseFixedPort(const ListedRadio& listed)
+    {
+        settings = AppSettings{listed.number, 0, false};
+        return listed.number >= 1 && listed.number <= 9;
+    }
+
+    RadioData data;
+    AppSettings settings{1, 0, true};
+    std::unique_ptr<TMainForm> form;
+    ProbeEditor* probe = nullptr;
+};
+
+TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
+{
+    ListedRadio listed;
+    if (!UseFixedPort(listed))
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    NoticeAnswerer answers;
+
+    // Typed but not yet committed: Write commits it before building the image.
+    probe->eTOT->setFocus();
+    probe->eTOT->selectAll();
+    QTest::keyClicks(probe->eTOT, "77");
+    form->MenuEdit_WriteClick();
+    EXPECT_EQ(answers.texts, QStringList{"SUCCESS"});
+    EXPECT_EQ(data.record.get(rec::tot), 77);
+    ASSERT_TRUE(listed.radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+    const auto frames = listed.radio->frames();
+    ASSERT_GE(frames.size(), 3u);
+    EXPECT_EQ(frames[1].command, link::Command::ReadMemory);   // the band check is armed
+    EXPECT_EQ(frames[1].address, radio_addr::kBandCode);
+    const MemoryImage sent = listed.radio->memory();
+    const MemoryImage expected = GetDataForWrite(data, kTime);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + radio_addr::kProgramTime, sent.begin()));
+    EXPECT_TRUE(std::equal(expected.begin() + radio_addr::kChannels, expected.end() - (kMemoryImageSize - radio_addr::kChannelsEnd),
+                           sent.begin() + radio_addr::kChannels));
+
+    // Reading replaces the record and reloads the open editors.
+    data.record.set(rec::tot, 5);
+    const int refreshes = probe->refreshCount;
+    form->MenuEdit_ReadClick();
+    EXPECT_EQ(answers.texts, (QStringList{"SUCCESS", "SUCCESS"}));
+    EXPECT_EQ(data.record.get(rec::tot), 77);
+    EXPECT_GT(probe->refreshCount, refreshes);
+    EXPECT_EQ(probe->eTOT->text(), "77");
+}
+
+TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
+{
+    VirtualRadioOptions options;
+    options.band = 2;
+    ListedRadio listed(options);
+    if (!UseFixedPort(listed))
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    NoticeAnswerer answers;
+    form->MenuEdit_WriteClick();
+    EXPECT_EQ(answers.texts, QStringList{"Wrong Freq Band"});
+    const auto frames = listed.radio->frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].command, link::Command::Greeting);
+    EXPECT_EQ(frames[1].command, link::Command::ReadMemory);
+}
+
+TEST_F(MainWindowSession, PortChosenInTheDialogCarriesTheNextReadWhichFailsWithoutChange)
+{
+    VirtualRadioOptions options;
+    options.fault = {RadioFault::Silent, 0};
+    ListedRadio listed(options);
+    if (listed.number < 1 || listed.number > 9)
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    NoticeAnswerer answers;
+
+    // Automatic search off, the radio's port chosen, OK.
+    answers.choosePort = [&](TCommunicationPort& dlg) {
+        QTest::mouseClick(dlg.cAutoSeachPort, Qt::LeftButton);
+        QTest::mouseClick(dlg.rbCOM[listed.number - 1], Qt::LeftButton);
+        QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+    };
+    form->MenuPortClick();
+    EXPECT_FALSE(settings.AutoSeachPort);
+    EXPECT_EQ(settings.Port, listed.number);
+
+    const auto bytes = data.record.bytes();
+    const std::vector<uint8_t> before(bytes.begin(), bytes.end());
+    const int refreshes = probe->refreshCount;
+    form->MenuEdit_ReadClick();
+    EXPECT_EQ(answers.texts, QStringList{"Communication False"});
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), data.record.bytes().begin()));
+    EXPECT_EQ(probe->refreshCount, refreshes);
+    // The greetings went to the chosen port.
+    EXPECT_FALSE(listed.radio->frames().empty());
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "programming/memory_image.h"
 #include "support/test_support.h"
 #include "virtualradio/virtual_radio.h"
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -24,11 +23,11 @@ struct Result {
     QString err;
 };
 
-// Runs the k3n tool built next to the tests.
+// Runs the k3n tool of this build.
 Result RunK3n(const QStringList& args)
 {
-    const QString program = QCoreApplication::applicationDirPath() + "/../k3n";
-    EXPECT_TRUE(QFileInfo(program).isExecutable()) << "build the k3n target first: " << program.toStdString();
+    const QString program = QStringLiteral(K3N_CLI_PATH);
+    EXPECT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
     QProcess p;
     p.start(program, args);
     EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();

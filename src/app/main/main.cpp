@@ -1,10 +1,14 @@
 // k3n-cps: the programming software's window.
+#include "app/attached_virtual_radio.h"
 #include "app/base/app_settings.h"
 #include "app/main_window.h"
+#include "app/settings_file.h"
+#include "comm/comm_port_info.h"
 #include "model/radio_data.h"
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QStatusBar>
 
 int main(int argc, char** argv)
 {
@@ -14,16 +18,23 @@ int main(int argc, char** argv)
     k3n::RadioData data;
     data.ResetForBand(0);
     k3n::AppSettings settings;
-    // Settings file: load (or create) config.ini into `settings` here, before
-    // the window applies the Language setting.
+    // Started before the settings are read, so that its port counts as present.
+    const auto virtualRadio = k3n::StartVirtualRadioIfAskedFor(QApplication::arguments());
+    k3n::LoadOrCreateSettings(settings, HalvexComm32::TCommSerialPortInfo().PortList());
+    const k3n::AppSettings settingsAtStartUp = settings;
+    if (virtualRadio)
+        virtualRadio->PointSettingsAtIt(settings);
 
     k3n::TMainForm mainForm(data, settings);   // relabels in the chosen language
     // Fill the screen also where no window manager maximises the window.
     mainForm.setGeometry(mainForm.screen()->availableGeometry());
     mainForm.showMaximized();
     mainForm.OpenEditorPage(0);                // the channel editor is open from the start
+    if (virtualRadio)
+        mainForm.statusBar()->showMessage(QStringLiteral("Virtual radio attached: %1 \u2014 %2")
+                                              .arg(virtualRadio->portName(), virtualRadio->devicePath()));
 
     const int status = app.exec();
-    // Settings file: write `settings` back to config.ini here.
+    k3n::SaveSettings(virtualRadio ? virtualRadio->SettingsToKeep(settings, settingsAtStartUp) : settings);
     return status;
 }
