@@ -82,6 +82,8 @@ TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* 
     Timer_Tx->setSingleShot(true);
     Timer_Tx->setTimerType(Qt::PreciseTimer);   // the read tick is 2 ms
 
+    ShowPort();
+
     connect(ProgramStart, &QPushButton::clicked, this, &TProgramDialog::ProgramStartClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(Timer_Tx, &QTimer::timeout, this, &TProgramDialog::Timer_TxTimer);
@@ -128,7 +130,7 @@ void TProgramDialog::Show(const RunnerStep& step)
 void TProgramDialog::ShowPort()
 {
     const PortPlan& plan = session_->ports();
-    if (!session_->running() || session_->port_index() >= plan.ports.size())
+    if (session_->port_index() >= plan.ports.size())
         return;
     const std::string& port = plan.ports[session_->port_index()];
     if (port == shownPort_)

@@ -109,11 +109,12 @@ TEST_F(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
     EXPECT_EQ(dlg.ProgramStart->text(), "Start");
     EXPECT_EQ(dlg.CancelBtn->text(), "Cancel");
     EXPECT_EQ(dlg.ProgressBar1->maximum(), 260);
+    // The port is named before anything is sent.
+    EXPECT_TRUE(dlg.sPort->text().contains(QString::fromStdString(radio->device_path())));
     RunToEnd(dlg, 10s);
     EXPECT_EQ(notices.texts, QStringList{"SUCCESS"});
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.ProgressBar1->value(), 260);
-    EXPECT_TRUE(dlg.findChild<QLabel*>("sPort")->text().contains(QString::fromStdString(radio->device_path())));
     ASSERT_EQ(dlg.session().outcome(), SessionOutcome::Success);
 
     RadioData back;

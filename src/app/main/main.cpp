@@ -7,6 +7,7 @@
 #include "model/radio_data.h"
 #include <QApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -30,9 +31,9 @@ int main(int argc, char** argv)
     mainForm.setGeometry(mainForm.screen()->availableGeometry());
     mainForm.showMaximized();
     mainForm.OpenEditorPage(0);                // the channel editor is open from the start
-    if (virtualRadio)
-        mainForm.statusBar()->showMessage(QStringLiteral("Virtual radio attached: %1 \u2014 %2")
-                                              .arg(virtualRadio->portName(), virtualRadio->devicePath()));
+    if (virtualRadio)   // kept in view: menu tips replace the status bar's plain messages
+        mainForm.statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Virtual radio attached: %1 \u2014 %2")
+                                                                .arg(virtualRadio->portName(), virtualRadio->devicePath())));
 
     const int status = app.exec();
     k3n::SaveSettings(virtualRadio ? virtualRadio->SettingsToKeep(settings, settingsAtStartUp) : settings);
