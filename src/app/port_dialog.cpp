@@ -113,14 +113,18 @@ void TCommunicationPort::cAutoSeachPortClick()
 void TCommunicationPort::EnablePresentPorts()
 {
     for (int i = 0; i < kLastChoosablePort; ++i)
-        if (PortIsPresent(i + 1, portNames_))
+        if (PortIsPresent(i + 1, portNames_)) {
             rbCOM[i]->setEnabled(true);
+            sCOMDevice[i]->setEnabled(true);
+        }
 }
 
 void TCommunicationPort::DisableAllPorts()
 {
-    for (QRadioButton* b : rbCOM)
-        b->setEnabled(false);
+    for (int i = 0; i < kLastChoosablePort; ++i) {
+        rbCOM[i]->setEnabled(false);
+        sCOMDevice[i]->setEnabled(false);   // greyed with its button
+    }
 }
 
 } // namespace k3n
