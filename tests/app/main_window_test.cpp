@@ -626,11 +626,16 @@ TEST_F(MainWindowTest, RadioCommandsCommitWhatIsBeingTyped)
 {
     clickNode(1);
     typeInto(1, "31");
+    ModalScript script;   // the programming window opens; leave it without starting
+    script.then("Escape").then("Escape");
     action("MenuEdit_Read")->trigger();
     EXPECT_EQ(data.record.get(probe(1)->field()), 31);
+    window->activateWindow();   // the closed programming window leaves none active
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     typeInto(1, "32");
     action("MenuEdit_Write")->trigger();
     EXPECT_EQ(data.record.get(probe(1)->field()), 32);
+    EXPECT_TRUE(script.allAnswered());
 }
 
 // With the real editor pages.
