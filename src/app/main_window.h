@@ -5,6 +5,7 @@
 #include "app/base/editor_window.h"
 #include "editors/editor_pages.h"
 #include "model/radio_data.h"
+#include "programming/service_data.h"
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -96,6 +97,7 @@ private:
 
     RadioData& data_;
     AppSettings& settings_;
+    ServiceData serviceData_;     // the radio's factory data for the service mode; kept for the run only
     FileNameChooser chooseFileName_;
     QString lastFolder_;          // where the file dialogs start
     EditorFactory createEditor_;
