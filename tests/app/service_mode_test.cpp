@@ -2,6 +2,7 @@
 // windows, and their transfers through the programming window to a virtual
 // radio on a pseudo-terminal, on the real clock.
 #include "app/base/message_windows.h"
+#include "app/main_window.h"
 #include "app/program_dialog.h"
 #include "app/service_mode.h"
 #include "comm/comm_port_info.h"
@@ -197,6 +198,48 @@ TEST_F(ServiceModeOnRadio, WriteAllWithABandTheRadioLacksSendsNothing)
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(notices, QStringList{"Wrong Freq Band"});
     EXPECT_TRUE(radio->frames().empty());
+}
+
+TEST(RadioTestMenu, OpensThePasswordWindowAndTheFactoryDataOutlivesTheWindows)
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    RadioData data;
+    AppSettings settings;
+    TMainForm window(data, settings);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QAction* radioTest = window.findChild<QAction*>("Menu_RadioTest");
+    ASSERT_NE(radioTest, nullptr);
+
+    auto enterWithPassword = [](const char* typed) {
+        return UserScript::Step{"k3n::TPasswordDlg", [typed](QWidget* w) {
+                                    QTest::keyClicks(As<TPasswordDlg>(w)->eInput, typed);
+                                    As<TPasswordDlg>(w)->OKBtn->click();
+                                }};
+    };
+    QString shownAgain;
+    UserScript user({
+        enterWithPassword("482915"),
+        {"k3n::TAdjustmentDlg", [](QWidget* w) {
+             auto* dlg = As<TAdjustmentDlg>(w);
+             dlg->eCtcssLevel->setFocus(Qt::TabFocusReason);
+             dlg->eCtcssLevel->selectAll();
+             QTest::keyClicks(dlg->eCtcssLevel, "100");
+             dlg->eMaxModLimit->setFocus(Qt::TabFocusReason);
+             dlg->reject();
+         }},
+        enterWithPassword("482915"),
+        {"k3n::TAdjustmentDlg", [&shownAgain](QWidget* w) {
+             shownAgain = As<TAdjustmentDlg>(w)->eCtcssLevel->text();
+             As<TAdjustmentDlg>(w)->reject();
+         }},
+        enterWithPassword("482951"),
+    });
+    for (int i = 0; i < 3; ++i)
+        radioTest->trigger();
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(shownAgain, "100");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a wrong password leaves nothing open";
 }
 
 } // namespace
