@@ -2,6 +2,7 @@
 // Small building blocks the editor pages share: pick-only lists filled from
 // tables of texts, captions relabelled from interface text numbers, labelled
 // rows, typed-key filters for edit boxes, and the striped look of the grids.
+#include "app/base/key_filter.h"
 #include "model/radio_record.h"
 #include <QString>
 #include <QStringList>
@@ -63,10 +64,6 @@ private:
 QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
                            const char* labelName, int labelText, const char* listName);
 
-// Drops typed printable characters that accept rejects; control keys
-// (Backspace, Delete, arrows, Enter) always pass. Pasted text is not filtered
-// here: change handlers clean it.
-void FilterTypedKeys(QLineEdit* edit, std::function<bool(QChar)> accept);
 
 // Paints grid cells the way every grid of the program looks: odd rows light
 // green, even rows the window colour, text centred on one line.

@@ -1,4 +1,5 @@
 #include "service/service_boxes.h"
+#include "app/base/key_filter.h"
 #include "app/base/message_windows.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -10,25 +11,6 @@ namespace k3n {
 
 namespace {
 
-class DigitKeyFilter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const QString text = key->text();
-            const bool printable = !text.isEmpty() && text.at(0).isPrint();
-            const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-            if (printable && !shortcut && !text.at(0).isDigit())
-                return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -38,7 +20,7 @@ bool isAsciiDigit(QChar c)
 
 void MakeDigitBox(QLineEdit* box, int maxLength)
 {
-    box->installEventFilter(new DigitKeyFilter(box));
+    FilterTypedKeys(box, isAsciiDigit);
     QObject::connect(box, &QLineEdit::textEdited, box, [box, maxLength](const QString& text) {
         QString kept;
         for (QChar c : text)
