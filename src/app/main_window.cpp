@@ -122,18 +122,18 @@ void TMainForm::buildMenus()
         {"Help1", 14, nullptr, helpItems},
     };
 
-    for (const MenuSpec& spec : menus) {
-        if (spec.run) {
+    for (const MenuSpec& entry : menus) {
+        if (entry.run) {
             QAction* command = menuBar()->addAction(QString());
-            command->setObjectName(spec.name);
-            connect(command, &QAction::triggered, this, spec.run);
-            captioned_.emplace_back(command, spec.text);
+            command->setObjectName(entry.name);
+            connect(command, &QAction::triggered, this, entry.run);
+            captioned_.emplace_back(command, entry.text);
             continue;
         }
         QMenu* menu = menuBar()->addMenu(QString());
-        menu->setObjectName(spec.name);
-        captioned_.emplace_back(menu->menuAction(), spec.text);
-        for (const ItemSpec& item : spec.items) {
+        menu->setObjectName(entry.name);
+        captioned_.emplace_back(menu->menuAction(), entry.text);
+        for (const ItemSpec& item : entry.items) {
             if (!item.name) {
                 menu->addSeparator();
                 continue;

@@ -312,11 +312,11 @@ ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
             row.emplace_back(QString::fromLatin1(column.key), column.value(record, n));
         report.channels.push_back(std::move(row));
     }
-    for (const SectionSpec& spec : kSections) {
-        ReportSection section{QString::fromLatin1(spec.key), QString::fromLatin1(spec.title), {}, {}};
-        for (const NamedField& f : spec.fields)
+    for (const SectionSpec& layout : kSections) {
+        ReportSection section{QString::fromLatin1(layout.key), QString::fromLatin1(layout.title), {}, {}};
+        for (const NamedField& f : layout.fields)
             section.values.emplace_back(QString::fromLatin1(f.name), ValueOf(record, f.field));
-        for (const GroupSpec& g : spec.groups) {
+        for (const GroupSpec& g : layout.groups) {
             EntryGroup group{QString::fromLatin1(g.key), QString::fromLatin1(g.label), {}};
             for (int i = g.firstIndex; i < g.firstIndex + g.count; ++i) {
                 NamedValues entry;
