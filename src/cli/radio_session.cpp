@@ -2,7 +2,6 @@
 #include "comm/comm_port_info.h"
 #include "model/fse_file.h"
 #include "programming/session_runner.h"
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <unistd.h>
 
@@ -72,12 +71,6 @@ QString FailureMessage(const ProgrammingSession& session)
 
 std::optional<QString> LoadWholeConfiguration(const QString& path, RadioData& data)
 {
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() < qint64(RadioRecord::kSize))
-        return QStringLiteral("%1 is not a configuration file: it holds %2 bytes, a configuration holds %3")
-            .arg(path)
-            .arg(info.size())
-            .arg(RadioRecord::kSize);
     if (auto error = LoadFseFile(path, data))
         return QStringLiteral("cannot read %1: %2").arg(path, *error);
     return std::nullopt;
