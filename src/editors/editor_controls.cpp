@@ -127,17 +127,25 @@ QColor StripedGridDelegate::oddRowColour()
     return QColor(192, 220, 192);
 }
 
+void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QString& text,
+                   const QPalette& palette)
+{
+    const bool odd = gridRow % 2 == 1;
+    painter.save();
+    painter.fillRect(rect, odd ? StripedGridDelegate::oddRowColour() : palette.color(QPalette::Window));
+    // Dark text on the light green whatever the theme; the palette's text on the window colour.
+    painter.setPen(odd ? QColor(Qt::black) : palette.color(QPalette::WindowText));
+    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+    painter.restore();
+}
+
 void StripedGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const
 {
     painter->save();
-    const QColor background = index.row() % 2 == 1 ? oddRowColour()
-                                                   : option.palette.color(QPalette::Window);
-    painter->fillRect(option.rect, background);
-    painter->setPen(option.palette.color(QPalette::WindowText));
     painter->setFont(option.font);
-    painter->drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
+    PaintGridCell(*painter, option.rect, index.row() + firstGridRow_, index.data(Qt::DisplayRole).toString(),
+                  option.palette);
     if (option.state & QStyle::State_HasFocus) {
         // The current cell keeps a visible frame, as the grid shows no selection colour.
         painter->setPen(QPen(option.palette.color(QPalette::Highlight), 1, Qt::DotLine));

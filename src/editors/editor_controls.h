@@ -65,15 +65,25 @@ QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
                            const char* labelName, int labelText, const char* listName);
 
 
-// Paints grid cells the way every grid of the program looks: odd rows light
-// green, even rows the window colour, text centred on one line.
+// Paints one cell the way every grid of the program looks: odd rows light
+// green, even rows the window colour, text centred on one line. gridRow
+// counts the header row as row 0.
+void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QString& text,
+                   const QPalette& palette);
+
+// The cells of a grid painted with PaintGridCell. firstGridRow is the grid row
+// of model row 0: 0 when the header row is a row of cells, 1 when it is a header view.
 class StripedGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit StripedGridDelegate(QObject* parent, int firstGridRow = 0)
+        : QStyledItemDelegate(parent), firstGridRow_(firstGridRow) {}
     static QColor oddRowColour();
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+private:
+    int firstGridRow_;
 };
 
 } // namespace k3n

@@ -1,4 +1,5 @@
 #include "editors/signal_grid.h"
+#include "editors/editor_controls.h"
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QHeaderView>
@@ -14,22 +15,9 @@ namespace k3n {
 
 namespace {
 
-const QColor kOddRowColour(192, 220, 192);
 constexpr int kCellPadding = 14;
 constexpr int kRowPadding = 8;
 constexpr int kListArrowRoom = 18;
-
-// One cell, headers included: the row colour, then the text centred on one line.
-void DrawGridCell(QPainter& p, const QRect& rect, int gridRow, const QString& text, const QWidget& grid)
-{
-    const bool odd = gridRow % 2 == 1;
-    p.save();
-    p.fillRect(rect, odd ? kOddRowColour : grid.palette().color(QPalette::Base));
-    // Dark text on the light green whatever the theme; the palette's text on the window colour.
-    p.setPen(odd ? QColor(Qt::black) : grid.palette().color(QPalette::Text));
-    p.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
-    p.restore();
-}
 
 QColor GridLineColour(const QWidget& w)
 {
@@ -47,21 +35,6 @@ void DrawGridLines(QPainter& p, const QRect& rect, const QWidget& grid)
     p.restore();
 }
 
-class CellDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        DrawGridCell(*p, option.rect, index.row() + 1, index.data().toString(), *option.widget);
-        if (option.state & QStyle::State_HasFocus) {
-            p->save();
-            p->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
-            p->drawRect(option.rect.adjusted(1, 1, -1, -1));
-            p->restore();
-        }
-    }
-};
-
 // The header row and the header column, painted like the cells and fixed in place.
 class HeaderCells : public QHeaderView {
 public:
@@ -75,8 +48,8 @@ protected:
     void paintSection(QPainter* p, const QRect& rect, int logicalIndex) const override
     {
         const int gridRow = orientation() == Qt::Horizontal ? 0 : logicalIndex + 1;
-        DrawGridCell(*p, rect, gridRow, model()->headerData(logicalIndex, orientation()).toString(),
-                     *parentWidget());
+        PaintGridCell(*p, rect, gridRow, model()->headerData(logicalIndex, orientation()).toString(),
+                      parentWidget()->palette());
         DrawGridLines(*p, rect, *parentWidget());
     }
 
@@ -286,7 +259,7 @@ SignalGrid::SignalGrid(const char* name, int rows, QWidget* parent) : QTableWidg
     setObjectName(name);
     setHorizontalHeader(new HeaderCells(Qt::Horizontal, this));
     setVerticalHeader(new HeaderCells(Qt::Vertical, this));
-    setItemDelegate(new CellDelegate(this));
+    setItemDelegate(new StripedGridDelegate(this, 1));   // row 0 is the header view
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -450,7 +423,7 @@ bool SignalGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == corner_ && event->type() == QEvent::Paint) {
         QPainter p(corner_);
-        DrawGridCell(p, corner_->rect(), 0, cornerHeader_ ? cornerHeader_() : QString(), *this);
+        PaintGridCell(p, corner_->rect(), 0, cornerHeader_ ? cornerHeader_() : QString(), palette());
         DrawGridLines(p, corner_->rect(), *this);
         return true;
     }
