@@ -9,19 +9,11 @@ namespace dtmf = rec::dtmf;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-enum Page { OptionPage, SystemPage, DecodePage, EncodePage };
-
 class DtmfEditor : public ::testing::Test {
 protected:
     void SetUp() override { ShowAndActivate(w); }
 
-    Bytes bytes(uint16_t offset, int length) const
-    {
-        const auto s = data.record.slice(offset, std::size_t(length));
-        return {s.begin(), s.end()};
-    }
+    Bytes bytes(uint16_t offset, int length) const { return RecordBytes(data, offset, length); }
     SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
     void turnPage(Page page) { TurnPage(w, "PageDtmf", page); }
     void typeCode(const char* gridName, int row, const QString& text)

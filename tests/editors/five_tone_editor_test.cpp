@@ -9,19 +9,11 @@ namespace five = rec::five_tone;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-enum Page { OptionPage, SystemPage, DecodePage, EncodePage };
-
 class FiveToneEditor : public ::testing::Test {
 protected:
     void SetUp() override { ShowAndActivate(w); }
 
-    Bytes bytes(uint16_t offset, int length) const
-    {
-        const auto s = data.record.slice(offset, std::size_t(length));
-        return {s.begin(), s.end()};
-    }
+    Bytes bytes(uint16_t offset, int length) const { return RecordBytes(data, offset, length); }
     SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
     QComboBox* list(const char* name) { return Child<QComboBox>(w, name); }
     void turnPage(Page page) { TurnPage(w, "PageControl1", page); }

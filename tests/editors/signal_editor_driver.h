@@ -11,8 +11,20 @@
 #include <QTabWidget>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace k3n::test {
+
+// The four pages every signalling editor has, in order.
+enum Page { OptionPage, SystemPage, DecodePage, EncodePage };
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes RecordBytes(const RadioData& data, uint16_t offset, int length)
+{
+    const auto s = data.record.slice(offset, std::size_t(length));
+    return {s.begin(), s.end()};
+}
 
 template <class T>
 T* Child(QWidget& w, const char* name)

@@ -8,8 +8,6 @@ namespace two = rec::two_tone;
 
 namespace {
 
-enum Page { OptionPage, SystemPage, DecodePage, EncodePage };
-
 class TwoToneEditor : public ::testing::Test {
 protected:
     void SetUp() override { ShowAndActivate(w); }
