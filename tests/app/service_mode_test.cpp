@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -55,9 +56,12 @@ private:
         Step step = std::move(steps_.front());
         steps_.pop_front();
         busy_ = true;
-        QTimer::singleShot(0, modal, [this, modal, step] {
+        // Posted to the application, not to the window: an event posted to a
+        // dialog that reuses a closed dialog's address was seen to be lost.
+        QTimer::singleShot(0, qApp, [this, modal = QPointer<QWidget>(modal), step] {
             busy_ = false;
-            step.act(modal);
+            if (modal)
+                step.act(modal);
         });
     }
 
