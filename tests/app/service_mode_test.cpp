@@ -12,6 +12,7 @@
 #include "service/password_dlg.h"
 #include "virtualradio/virtual_radio.h"
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -41,6 +42,9 @@ public:
     {
         QObject::connect(&poll_, &QTimer::timeout, [this] { poll(); });
         poll_.start(5);
+        // A step that never finds its window fails the test instead of hanging it.
+        giveUp_.setSingleShot(true);
+        giveUp_.start(60000);
     }
     bool finished() const { return steps_.empty(); }
     QStringList notices;
@@ -49,24 +53,31 @@ private:
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
+        if (!giveUp_.isActive()) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            return;
+        }
         if (busy_ || steps_.empty() || !modal)
             return;
         if (std::string(modal->metaObject()->className()) != steps_.front().windowClass)
             return;
-        Step step = std::move(steps_.front());
-        steps_.pop_front();
         busy_ = true;
-        // Posted to the application, not to the window: an event posted to a
-        // dialog that reuses a closed dialog's address was seen to be lost.
-        QTimer::singleShot(0, qApp, [this, modal = QPointer<QWidget>(modal), step] {
+        // Acted on from the event loop; by then a window that was closing when
+        // the poll saw it may be gone, and its step waits for the next one.
+        QTimer::singleShot(0, qApp, [this, modal = QPointer<QWidget>(modal)] {
             busy_ = false;
-            if (modal)
-                step.act(modal);
+            if (!modal || modal != QApplication::activeModalWidget() || steps_.empty())
+                return;
+            Step step = std::move(steps_.front());
+            steps_.pop_front();
+            step.act(modal);
         });
     }
 
     std::deque<Step> steps_;
     QTimer poll_;
+    QTimer giveUp_;
     bool busy_ = false;
 };
 
