@@ -1,8 +1,8 @@
 #include "comm/comm_device.h"
 
 #include "comm/comm_error.h"
+#include "comm/thread_mailbox.h"
 
-#include <QMetaObject>
 
 #include <algorithm>
 #include <array>
@@ -39,7 +39,7 @@ uint32_t BaudRateValue(TBaudRate rate)
 }
 
 TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner)
-    : QObject(owner), engine_(std::make_unique<TComm32>())
+    : QObject(owner), mailbox_(new TThreadMailbox(this)), engine_(std::make_unique<TComm32>())
 {
     engine_->OnCommNotify = [this](TComm32*, uint32_t mask) { _EvComm(mask); };
     engine_->OnAfterOpen = [this](TComm32*) {
@@ -81,7 +81,7 @@ void TZebCustomCommDevice::_EvComm(uint32_t mask)
     if (destroying_.load())
         return;
     if (syncEvents_.load())
-        QMetaObject::invokeMethod(this, [this, mask] { EvCommNotify(mask); }, Qt::QueuedConnection);
+        mailbox_->Post([this, mask] { EvCommNotify(mask); });
     else
         EvCommNotify(mask);
 }
@@ -91,7 +91,7 @@ void TZebCustomCommDevice::_EvPackage(uint32_t mask)
     if (destroying_.load())
         return;
     if (syncEvents_.load())
-        QMetaObject::invokeMethod(this, [this, mask] { EvPackageNotify(mask); }, Qt::QueuedConnection);
+        mailbox_->Post([this, mask] { EvPackageNotify(mask); });
     else
         EvPackageNotify(mask);
 }

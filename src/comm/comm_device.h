@@ -4,7 +4,7 @@
 // settings as properties, the port switched on and off as Active, Read and
 // Write routed to the byte queues or (UsePackage) to the package queues, and
 // the worker threads' notifications re-raised on the component's own thread
-// (the GUI thread), in order, through queued calls.
+// (the GUI thread), in order, through a thread mailbox.
 #include "comm/comm32.h"
 #include "comm/comm_frame_settings.h"
 #include "comm/comm_package.h"
@@ -15,6 +15,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+
+namespace HalvexComm32 {
+class TThreadMailbox;
+}
 
 enum class TBaudRate {
     br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
@@ -139,6 +143,7 @@ private:
     void _EvPackage(uint32_t mask);
     void ClosePort();
 
+    HalvexComm32::TThreadMailbox* mailbox_;   // a child, so it outlives the engine's threads
     std::unique_ptr<HalvexComm32::TComm32> engine_;
     std::unique_ptr<HalvexComm32::TCommPackage> package_;
     std::unique_ptr<TZebCommFrameSettings> frameSettings_;

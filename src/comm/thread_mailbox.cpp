@@ -1,0 +1,47 @@
+#include "comm/thread_mailbox.h"
+
+#include <QSocketNotifier>
+
+#include <stdexcept>
+
+namespace HalvexComm32 {
+
+TThreadMailbox::TThreadMailbox(QObject* owner) : QObject(owner)
+{
+    if (!wake_.Create())
+        throw std::runtime_error("no file descriptor left for a thread mailbox");
+    notifier_ = new QSocketNotifier(wake_.Fd(), QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TThreadMailbox::DeliverOne);
+}
+
+TThreadMailbox::~TThreadMailbox()
+{
+    delete notifier_;   // before the descriptor it watches is closed
+}
+
+void TThreadMailbox::Post(std::function<void()> call)
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    calls_.push_back(std::move(call));
+    if (calls_.size() == 1)
+        wake_.Set();
+}
+
+void TThreadMailbox::DeliverOne()
+{
+    std::function<void()> call;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (calls_.empty()) {
+            wake_.Reset();
+            return;
+        }
+        call = std::move(calls_.front());
+        calls_.pop_front();
+        if (calls_.empty())
+            wake_.Reset();
+    }
+    call();
+}
+
+} // namespace HalvexComm32
