@@ -9,7 +9,9 @@ namespace {
 
 const ProgramTime kTime{2024, 3, 7, 9, 5};
 
-std::vector<uint8_t> ImageBytes(const MemoryImage& image, std::size_t offset, std::size_t count)
+using Bytes = std::vector<uint8_t>;
+
+Bytes ImageBytes(const MemoryImage& image, std::size_t offset, std::size_t count)
 {
     return {image.begin() + offset, image.begin() + offset + count};
 }
@@ -42,35 +44,14 @@ RadioData CraftedData(unsigned seed)
     return data;
 }
 
-TEST(MemoryImage, PackedDecimalFrequencies)
+TEST(MemoryImage, PackedDecimalFrequenciesAndChannelBytesInRadioOrder)
 {
-    uint8_t bytes[4];
-    EncodePackedFrequency(136025000, bytes);
-    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 4), (std::vector<uint8_t>{0x01, 0x36, 0x02, 0x50}));
-    EncodePackedFrequency(470000000, bytes);
-    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 4), (std::vector<uint8_t>{0x04, 0x70, 0x00, 0x00}));
+    const uint8_t bytes[4] = {0x04, 0x70, 0x00, 0x00};
     EXPECT_EQ(DecodePackedFrequency(bytes), 470000000u);
-
     // Nibbles above 9 are taken as they are: 0x1A reads as 1*10 + 10 = 20.
     const uint8_t odd[4] = {0x00, 0x00, 0x00, 0x1A};
     EXPECT_EQ(DecodePackedFrequency(odd), 2000u);
 
-    // Channel 1 loses its 50 Hz on the way to the radio and back.
-    RadioData data;
-    data.record.set(rec::ch::rx_freq(1), 136025000);
-    data.record.set(rec::ch::tx_freq(1), 136025050);
-    data.record.set(rec::ch::rx_freq(128), 470000000);
-    const MemoryImage image = GetDataForWrite(data, kTime);
-    EXPECT_EQ(ImageBytes(image, 0x1001, 8), (std::vector<uint8_t>{0x01, 0x36, 0x02, 0x50, 0x01, 0x36, 0x02, 0x50}));
-    EXPECT_EQ(ImageBytes(image, 0x17F1, 4), (std::vector<uint8_t>{0x04, 0x70, 0x00, 0x00}));
-    RadioData back;
-    SetDataToSoftware(image, back);
-    EXPECT_EQ(back.record.get(rec::ch::rx_freq(1)), 136025000u);
-    EXPECT_EQ(back.record.get(rec::ch::tx_freq(1)), 136025000u);
-}
-
-TEST(MemoryImage, ChannelBytesInRadioOrder)
-{
     RadioData data;
     RadioRecord& r = data.record;
     r.set(rec::ch::flags_1(3), 0x11);
@@ -80,12 +61,18 @@ TEST(MemoryImage, ChannelBytesInRadioOrder)
     r.set(rec::ch::tx_subaudio(3), 0x55);
     r.set(rec::ch::squelch(3), 0x66);
     r.set(rec::ch::scramble_no(3), 0x77);
-    r.set(rec::ch::rx_freq(3), 145500000);
-    r.set(rec::ch::tx_freq(3), 145500000);
+    r.set(rec::ch::rx_freq(3), 136025000);
+    r.set(rec::ch::tx_freq(3), 136025050);   // loses its 50 Hz on the way to the radio and back
+    r.set(rec::ch::rx_freq(128), 470000000);
     const MemoryImage image = GetDataForWrite(data, kTime);
     EXPECT_EQ(ImageBytes(image, 0x1020, 16),
-              (std::vector<uint8_t>{0x11, 0x01, 0x45, 0x50, 0x00, 0x01, 0x45, 0x50, 0x00, 0x22, 0x33, 0x44, 0x55,
-                                    0x66, 0x77, 0x00}));
+              (Bytes{0x11, 0x01, 0x36, 0x02, 0x50, 0x01, 0x36, 0x02, 0x50, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x00}));
+    EXPECT_EQ(ImageBytes(image, 0x17F1, 4), (Bytes{0x04, 0x70, 0x00, 0x00}));
+
+    RadioData back;
+    SetDataToSoftware(image, back);
+    EXPECT_EQ(back.record.get(rec::ch::rx_freq(3)), 136025000u);
+    EXPECT_EQ(back.record.get(rec::ch::tx_freq(3)), 136025000u);
 }
 
 TEST(MemoryImage, TalkAroundKeySubstitution)
@@ -99,11 +86,8 @@ TEST(MemoryImage, TalkAroundKeySubstitution)
     r.set(rec::key1_press, 16);      // key 1 is copied as it is
     r.set(rec::key2_power_on, 16);   // so are the power-on fields
     MemoryImage image = GetDataForWrite(data, kTime);
+    EXPECT_EQ(ImageBytes(image, 0x623, 4), (Bytes{15, 15, 16, 13}));   // key 2 press, hold, power-on; key 3
     EXPECT_EQ(image[0x620], 16);
-    EXPECT_EQ(image[0x623], 15);
-    EXPECT_EQ(image[0x624], 15);
-    EXPECT_EQ(image[0x625], 16);
-    EXPECT_EQ(image[0x626], 13);
 
     RadioData back;
     SetDataToSoftware(image, back);
@@ -125,53 +109,40 @@ TEST(MemoryImage, EmergencyChannelByte)
     r.set(rec::priority_channel, 4);
     r.set(rec::home_channel, 7);
     r.set(rec::emergency_designated_channel, 9);
-
     const struct { uint8_t select; uint8_t byte; } builds[] = {{0, 4}, {1, 7}, {2, 0}, {3, 9}};
     for (const auto& b : builds) {
         r.set(rec::emergency_channel_select, b.select);
         EXPECT_EQ(GetDataForWrite(data, kTime)[0x660], b.byte) << "select " << int(b.select);
     }
 
-    // Choice 2: byte 0 and bit 2 of the mode byte; reads back as 2 while priority and home are not 0.
-    r.set(rec::emergency_channel_select, 2);
-    r.set(rec::emergency_mode, 0x05);
-    MemoryImage image = GetDataForWrite(data, kTime);
-    EXPECT_EQ(image[0x66B], 0x05);
-    RadioData back;
-    back.record.set(rec::emergency_designated_channel, 55);
-    SetDataToSoftware(image, back);
-    EXPECT_EQ(back.record.get(rec::emergency_channel_select), 2);
-    EXPECT_EQ(back.record.get(rec::emergency_designated_channel), 55);
-
-    r.set(rec::priority_channel, 0);
-    image = GetDataForWrite(data, kTime);
-    SetDataToSoftware(image, back);
-    EXPECT_EQ(back.record.get(rec::emergency_channel_select), 0);
-
-    // Choice 3 brings the designated channel back; other choices leave it alone.
-    r.set(rec::priority_channel, 4);
-    r.set(rec::emergency_mode, 0x01);
-    r.set(rec::emergency_channel_select, 3);
-    image = GetDataForWrite(data, kTime);
-    SetDataToSoftware(image, back);
-    EXPECT_EQ(back.record.get(rec::emergency_channel_select), 3);
-    EXPECT_EQ(back.record.get(rec::emergency_designated_channel), 9);
+    // Choice 2 (byte 0, bit 2 of the mode byte) reads back as 2 while priority and home are not 0;
+    // choice 3 brings the designated channel back, the others leave it alone.
+    const struct { uint8_t priority, select, mode, readSelect, readDesignated; } reads[] = {
+        {4, 2, 0x05, 2, 55}, {0, 2, 0x05, 0, 55}, {4, 3, 0x01, 3, 9}};
+    for (const auto& c : reads) {
+        SCOPED_TRACE(int(c.select));
+        r.set(rec::priority_channel, c.priority);
+        r.set(rec::emergency_channel_select, c.select);
+        r.set(rec::emergency_mode, c.mode);
+        const MemoryImage image = GetDataForWrite(data, kTime);
+        EXPECT_EQ(image[0x66B], c.mode);
+        RadioData back;
+        back.record.set(rec::emergency_designated_channel, 55);
+        SetDataToSoftware(image, back);
+        EXPECT_EQ(back.record.get(rec::emergency_channel_select), c.readSelect);
+        EXPECT_EQ(back.record.get(rec::emergency_designated_channel), c.readDesignated);
+    }
 }
 
 TEST(MemoryImage, ScramblerWords)
 {
-    EXPECT_EQ(ScramblerWordOf(2632), 7187);
-    EXPECT_EQ(ScramblerWordOf(3496), 9546);
-    EXPECT_EQ(ScramblerFreqOf(7187), 2632);
-    EXPECT_EQ(ScramblerFreqOf(9546), 3496);
-
     RadioData data;
     data.record.set(rec::scramble_freq(0), 2632);
     data.record.set(rec::scramble_freq(15), 3496);
     const MemoryImage image = GetDataForWrite(data, kTime);
-    EXPECT_EQ(ImageBytes(image, 0x680, 2), (std::vector<uint8_t>{0x13, 0x1C}));   // 7187 low byte first
-    EXPECT_EQ(ImageBytes(image, 0x69E, 2), (std::vector<uint8_t>{0x4A, 0x25}));   // 9546
-
+    EXPECT_EQ(ImageBytes(image, 0x680, 2), (Bytes{0x13, 0x1C}));   // 7187 low byte first
+    EXPECT_EQ(ImageBytes(image, 0x69E, 2), (Bytes{0x4A, 0x25}));   // 9546
+    EXPECT_EQ(ScramblerFreqOf(9546), 3496);
     for (uint16_t f = 1000; f < 6000; ++f)
         ASSERT_EQ(ScramblerFreqOf(ScramblerWordOf(f)), f);
 }
@@ -180,22 +151,19 @@ TEST(MemoryImage, DateSerialNumberAndBand)
 {
     RadioData data;
     MemoryImage image = GetDataForWrite(data, kTime);
-    EXPECT_EQ(ImageBytes(image, 0x6A0, 6), (std::vector<uint8_t>{0x07, 0xE8, 0x03, 0x07, 0x09, 0x05}));
+    EXPECT_EQ(ImageBytes(image, 0x6A0, 6), (Bytes{0x07, 0xE8, 0x03, 0x07, 0x09, 0x05}));
     // Nothing past the configuration and before the channels, not even serial number or band.
-    for (std::size_t a = 0x6A6; a < 0x1000; ++a)
-        ASSERT_EQ(image[a], 0) << std::hex << a;
-    for (std::size_t a = 0x1800; a < kMemoryImageSize; ++a)
-        ASSERT_EQ(image[a], 0) << std::hex << a;
+    const auto zero = [](uint8_t b) { return b == 0; };
+    EXPECT_TRUE(std::all_of(image.begin() + 0x6A6, image.begin() + 0x1000, zero));
+    EXPECT_TRUE(std::all_of(image.begin() + 0x1800, image.end(), zero));
 
     const uint8_t serial[8] = {'1', '2', '3', '4', '5', '6', '7', '8'};
     std::copy(serial, serial + 8, image.begin() + 0xFE0);
     image[0x6A0] = 0x07;
     image[0x6A1] = 0xE9;
-    image[0xFFF] = 0x81;
     SetDataToSoftware(image, data);
     EXPECT_EQ(data.last_program_time, (ProgramTime{2025, 3, 7, 9, 5}));
     EXPECT_TRUE(std::equal(serial, serial + 8, data.radio_serial_number.begin()));
-    EXPECT_EQ(data.record.get(rec::freq_band), 3);
 
     const struct { uint8_t code; int band; } codes[] = {{0x00, 0}, {0x01, 1}, {0x80, 2}, {0x42, 2}, {0x81, 3}, {0xFF, 3}};
     for (const auto& c : codes) {
@@ -209,12 +177,13 @@ TEST(MemoryImage, SignallingEntriesReordered)
 {
     RadioData data;
     RadioRecord& r = data.record;
-    for (int k = 0; k < rec::five_tone::kSystemSize; ++k)
-        r.bytes()[rec::five_tone::system(2) + k] = uint8_t(0xA0 + k);
-    for (int k = 0; k < rec::dtmf::kSystemSize; ++k)
-        r.bytes()[rec::dtmf::system(8) + k] = uint8_t(0xB0 + k);
-    for (int k = 0; k < rec::two_tone::kSystemSize; ++k)
-        r.bytes()[rec::two_tone::system(16) + k] = uint8_t(0xC0 + k);
+    const auto countUp = [&r](int offset, int size, uint8_t first) {
+        for (int k = 0; k < size; ++k)
+            r.bytes()[offset + k] = uint8_t(first + k);
+    };
+    countUp(rec::five_tone::system(2), rec::five_tone::kSystemSize, 0xA0);
+    countUp(rec::dtmf::system(8), rec::dtmf::kSystemSize, 0xB0);
+    countUp(rec::two_tone::system(16), rec::two_tone::kSystemSize, 0xC0);
     r.set(rec::five_tone::lead_in, 0x1234);
     r.set(rec::five_tone::flags, 0x5A);
     r.set(rec::dtmf::lead_out, 0xBEEF);
@@ -225,15 +194,14 @@ TEST(MemoryImage, SignallingEntriesReordered)
     r.set(rec::scan_flags, 0x81);
 
     const MemoryImage image = GetDataForWrite(data, kTime);
-    EXPECT_EQ(ImageBytes(image, 0x108, 8), (std::vector<uint8_t>{0xA4, 0xA5, 0xA1, 0xA2, 0xA3, 0xA6, 0xA7, 0xA0}));
-    EXPECT_EQ(ImageBytes(image, 0x338, 8), (std::vector<uint8_t>{0xB3, 0xB4, 0xB0, 0xB1, 0xB2, 0xB5, 0x00, 0x00}));
-    EXPECT_EQ(ImageBytes(image, 0x087, 9),
-              (std::vector<uint8_t>{0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC8, 0xC9}));
-    EXPECT_EQ(ImageBytes(image, 0x2C0, 2), (std::vector<uint8_t>{0x34, 0x12}));
+    EXPECT_EQ(ImageBytes(image, 0x108, 8), (Bytes{0xA4, 0xA5, 0xA1, 0xA2, 0xA3, 0xA6, 0xA7, 0xA0}));
+    EXPECT_EQ(ImageBytes(image, 0x338, 8), (Bytes{0xB3, 0xB4, 0xB0, 0xB1, 0xB2, 0xB5, 0x00, 0x00}));
+    EXPECT_EQ(ImageBytes(image, 0x087, 9), (Bytes{0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC8, 0xC9}));
+    EXPECT_EQ(ImageBytes(image, 0x2C0, 2), (Bytes{0x34, 0x12}));
     EXPECT_EQ(image[0x2D7], 0x5A);
-    EXPECT_EQ(ImageBytes(image, 0x422, 2), (std::vector<uint8_t>{0xEF, 0xBE}));
+    EXPECT_EQ(ImageBytes(image, 0x422, 2), (Bytes{0xEF, 0xBE}));
     EXPECT_EQ(image[0x42F], 0x3C);
-    EXPECT_EQ(ImageBytes(image, 0x600, 2), (std::vector<uint8_t>{0x02, 0x01}));
+    EXPECT_EQ(ImageBytes(image, 0x600, 2), (Bytes{0x02, 0x01}));
     EXPECT_EQ(image[0x615], 6);
     EXPECT_EQ(image[0x616], 1);
     EXPECT_EQ(image[0x648], 0x81);

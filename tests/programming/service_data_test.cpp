@@ -6,38 +6,21 @@ using namespace k3n;
 
 namespace {
 
-std::vector<uint8_t> head(const ServiceBuffer& b, std::size_t n)
+using Bytes = std::vector<uint8_t>;
+
+Bytes Head(const ServiceBuffer& b, std::size_t n) { return {b.begin(), b.begin() + n}; }
+
+bool ZeroFrom(const ServiceBuffer& b, std::size_t from)
 {
-    return {b.begin(), b.begin() + n};
+    return std::all_of(b.begin() + from, b.end(), [](uint8_t v) { return v == 0; });
 }
 
-bool tailIsZero(const ServiceBuffer& b, std::size_t from)
-{
-    for (std::size_t i = from; i < b.size(); ++i)
-        if (b[i] != 0)
-            return false;
-    return true;
-}
-
-ServiceBuffer dirtyBuffer()
+// A buffer left dirty, so that a fill that does not clear it first is caught.
+ServiceBuffer DirtyBuffer()
 {
     ServiceBuffer b;
     b.fill(0xEE);
     return b;
-}
-
-} // namespace
-
-TEST(ServiceData, FreshFieldsSendOnlyZeroBytes)
-{
-    const ServiceData fresh;
-    ServiceBuffer b = dirtyBuffer();
-    GetAdjustmentData(fresh, b);
-    EXPECT_TRUE(tailIsZero(b, 0));
-    b = dirtyBuffer();
-    GetApcTuneData(fresh, b);
-    EXPECT_TRUE(tailIsZero(b, 0));
-    EXPECT_EQ(fresh.firmware_model + fresh.firmware_band + fresh.firmware_version, 0);
 }
 
 TEST(ServiceData, AdjustmentBytesInWireOrderAndUntransferredFieldsIgnored)
@@ -48,33 +31,27 @@ TEST(ServiceData, AdjustmentBytesInWireOrderAndUntransferredFieldsIgnored)
     d.adj_mod_fine_output_gain = 16383;
     d.adj_disc_input = 3;
     d.adj_audio_output = 4;
-
-    ServiceBuffer b = dirtyBuffer();
-    GetAdjustmentData(d, b);
-    EXPECT_EQ(head(b, kAdjustmentArea.size), (std::vector<uint8_t>{0x01, 0x02, 0xFF, 0x3F, 0x03, 0x04}));
-    EXPECT_TRUE(tailIsZero(b, kAdjustmentArea.size)) << "the buffer is cleared before it is filled";
-
     // The limit, the CTCSS level and the CTCSS frequency have no place in the radio.
-    ServiceData other = d;
-    other.adj_max_mod_limit = 16383;
-    other.adj_ctcss_level = 4095;
-    other.adj_ctcss_freq = 77;
-    ServiceBuffer b2;
-    GetAdjustmentData(other, b2);
-    EXPECT_EQ(b2, b);
+    d.adj_max_mod_limit = 16383;
+    d.adj_ctcss_level = 4095;
+    d.adj_ctcss_freq = 77;
+
+    ServiceBuffer b = DirtyBuffer();
+    GetAdjustmentData(d, b);
+    EXPECT_EQ(Head(b, kAdjustmentArea.size), (Bytes{0x01, 0x02, 0xFF, 0x3F, 0x03, 0x04}));
+    EXPECT_TRUE(ZeroFrom(b, kAdjustmentArea.size));
 
     // Reading the bytes back gives the transferred fields and leaves the others alone.
     ServiceData back;
     back.adj_max_mod_limit = 555;
     back.adj_ctcss_level = 66;
+    back.adj_ctcss_freq = 5;
     SetAdjustmentData(b, back);
-    EXPECT_EQ(back.adj_mic_input, 1);
-    EXPECT_EQ(back.adj_mod_output, 2);
-    EXPECT_EQ(back.adj_mod_fine_output_gain, 16383);
-    EXPECT_EQ(back.adj_disc_input, 3);
-    EXPECT_EQ(back.adj_audio_output, 4);
-    EXPECT_EQ(back.adj_max_mod_limit, 555);
-    EXPECT_EQ(back.adj_ctcss_level, 66);
+    ServiceData expected = d;
+    expected.adj_max_mod_limit = 555;
+    expected.adj_ctcss_level = 66;
+    expected.adj_ctcss_freq = 5;
+    EXPECT_EQ(back, expected);
 }
 
 TEST(ServiceData, PowerTuningLayoutOfAllThirtyTwoBytes)
@@ -93,9 +70,9 @@ TEST(ServiceData, PowerTuningLayoutOfAllThirtyTwoBytes)
     d.apc_ctcss_2541 = {22, 32, 42};
     d.apc_dcs_031 = {23, 33, 43};
 
-    ServiceBuffer b = dirtyBuffer();
+    ServiceBuffer b = DirtyBuffer();
     GetApcTuneData(d, b);
-    EXPECT_EQ(head(b, kApcTuneArea.size), (std::vector<uint8_t>{
+    EXPECT_EQ(Head(b, kApcTuneArea.size), (Bytes{
         1, 2, 3, 4, 5, 6, 7, 8, 9,
         0x23, 0x01, 0xFF, 0x03,
         10, 11, 12,
@@ -103,56 +80,48 @@ TEST(ServiceData, PowerTuningLayoutOfAllThirtyTwoBytes)
         20, 21, 22, 23,    // low test frequency
         30, 31, 32, 33,    // middle
         40, 41, 42, 43})); // high
-    EXPECT_TRUE(tailIsZero(b, kApcTuneArea.size));
+    EXPECT_TRUE(ZeroFrom(b, kApcTuneArea.size));
 
     ServiceData back;
     SetApcTuneData(b, back);
     EXPECT_EQ(back, d);
 }
 
-TEST(ServiceData, SerialNumberIsCopiedAsStored)
+TEST(ServiceData, SerialNumberFirmwareAndBandCode)
 {
-    SerialNumber sn{'0', '0', '0', '0', '0', '0', '0', '1'};
-    ServiceBuffer b = dirtyBuffer();
-    GetSnData(sn, b);
-    EXPECT_EQ(head(b, 8), (std::vector<uint8_t>{0x30, 0x30, 0x30, 0x30, 0x30, 0x30, 0x30, 0x31}));
-    EXPECT_TRUE(tailIsZero(b, 8));
-
-    SerialNumber shortSn{'1', '2', '3'};
+    ServiceBuffer b = DirtyBuffer();
+    const SerialNumber shortSn{'1', '2', '3'};
     GetSnData(shortSn, b);
-    EXPECT_EQ(head(b, 8), (std::vector<uint8_t>{0x31, 0x32, 0x33, 0, 0, 0, 0, 0}));
-
+    EXPECT_EQ(Head(b, 8), (Bytes{0x31, 0x32, 0x33, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(ZeroFrom(b, 3));
     SerialNumber back;
     back.fill('x');
     SetSnData(b, back);
     EXPECT_EQ(back, shortSn);
-}
 
-TEST(ServiceData, FirmwareNumbersAreMostSignificantByteFirst)
-{
-    ServiceBuffer b{};
-    const uint8_t reply[] = {0x00, 0x01, 0x00, 0x02, 0x01, 0x05, 0xAA, 0xBB};
-    std::copy(std::begin(reply), std::end(reply), b.begin());
+    // Firmware numbers come most significant byte first; nothing else is touched.
+    ServiceBuffer reply{};
+    const uint8_t firmware[] = {0x00, 0x01, 0x00, 0x02, 0x01, 0x05, 0xAA, 0xBB};
+    std::copy(std::begin(firmware), std::end(firmware), reply.begin());
     ServiceData d;
     d.adj_mic_input = 7;
-    SetFirmWareInforData(b, d);
+    SetFirmWareInforData(reply, d);
     EXPECT_EQ(d.firmware_model, 1);
     EXPECT_EQ(d.firmware_band, 2);
     EXPECT_EQ(d.firmware_version, 0x0105);
     EXPECT_EQ(d.adj_mic_input, 7);
-}
 
-TEST(ServiceData, BandCodeForEachBandAndNoneForAnUnknownBand)
-{
     const uint8_t codes[] = {0x00, 0x01, 0x80, 0x81};
     for (int band = 0; band < 4; ++band) {
-        ServiceBuffer b = dirtyBuffer();
+        b = DirtyBuffer();
         ASSERT_TRUE(GetFreqBandData(band, b));
         EXPECT_EQ(b[0], codes[band]);
-        EXPECT_TRUE(tailIsZero(b, 1));
+        EXPECT_TRUE(ZeroFrom(b, 1));
     }
-    ServiceBuffer b = dirtyBuffer();
+    b = DirtyBuffer();
     EXPECT_FALSE(GetFreqBandData(4, b));
     EXPECT_FALSE(GetFreqBandData(-1, b));
-    EXPECT_TRUE(tailIsZero(b, 0));
+    EXPECT_TRUE(ZeroFrom(b, 0));
 }
+
+} // namespace
