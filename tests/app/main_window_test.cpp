@@ -8,6 +8,7 @@
 #include "text/app_lang.h"
 #include "text/ui_text.h"
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,14 +79,16 @@ private:
 };
 
 // Answers the modal windows that come up, in order, by pressing a named
-// button (or Escape), and keeps the texts each one showed.
+// button (or Escape), and keeps the texts each one showed. After a minute it
+// closes whatever is open, so a missing window fails the test instead of hanging it.
 class ModalScript : public QObject {
 public:
     ModalScript()
     {
-        timer_.setInterval(1);
         connect(&timer_, &QTimer::timeout, this, &ModalScript::answerIfShown);
-        timer_.start();
+        timer_.start(1);
+        giveUp_.setSingleShot(true);
+        giveUp_.start(60000);
     }
     ModalScript& then(const QString& button)
     {
@@ -106,6 +109,11 @@ private:
     void answerIfShown()
     {
         QWidget* modal = QApplication::activeModalWidget();
+        if (!giveUp_.isActive()) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            return;
+        }
         if (next_ >= steps_.size() || !modal || modal == handled_)
             return;
         Step& step = steps_[next_];
@@ -126,6 +134,7 @@ private:
     }
 
     QTimer timer_;
+    QTimer giveUp_;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     QPointer<QWidget> handled_;
@@ -138,11 +147,6 @@ protected:
         // Closing the window under test must not end the application.
         QApplication::setQuitOnLastWindowClosed(false);
         settings.Language = 0;
-        openWindow();
-    }
-
-    void openWindow()
-    {
         window = std::make_unique<TMainForm>(data, settings);
         window->setEditorFactory([this](int page, RadioData& d, QWidget* parent) -> EditorWindow* {
             if (page == kPageWithoutEditor)
@@ -220,18 +224,14 @@ RadioRecord FreshRecordOfBand(int band)
 TEST_F(MainWindowTest, TreeNodesOpenTheirPageOnceAndBringItBackWithoutReloading)
 {
     clickNode(-1);   // "K3N" is page 0 too
-    ASSERT_NE(probe(0), nullptr);
-    EXPECT_EQ(created[0], 1);
-    EXPECT_EQ(probe(0)->refreshCount, 1);
+    ProbeEditor* first = probe(0);
+    ASSERT_NE(first, nullptr);
     EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(0));
 
     // Changed behind the editor's back: a second click must not reload it.
-    data.record.set(probe(0)->field(), 42);
-    ProbeEditor* first = probe(0);
+    data.record.set(first->field(), 42);
     clickNode(0);
     EXPECT_EQ(probe(0), first);
-    EXPECT_EQ(created[0], 1);
-    EXPECT_EQ(first->refreshCount, 1);
     EXPECT_EQ(first->eValue->text(), "0");
 
     clickNode(5);
@@ -239,15 +239,15 @@ TEST_F(MainWindowTest, TreeNodesOpenTheirPageOnceAndBringItBackWithoutReloading)
     EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(5));
     clickNode(0, true);   // a double click brings page 0 back to the front
     EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(0));
-    EXPECT_EQ(created[0], 1);
     EXPECT_EQ(first->refreshCount, 1);
-    EXPECT_EQ(created[5], 1);
 
     // A minimised page comes back as a normal window.
     window->subWindowOfPage(5)->showMinimized();
     clickNode(5);
     EXPECT_FALSE(window->subWindowOfPage(5)->isMinimized());
     EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(5));
+    EXPECT_EQ(created[0], 1);
+    EXPECT_EQ(created[5], 1);
 
     clickNode(kPageWithoutEditor);   // no editor for the page: nothing opens
     EXPECT_EQ(mdi()->subWindowList().size(), 2);
@@ -258,8 +258,6 @@ TEST_F(MainWindowTest, ClosingAnEditorFreesItAndTheNextClickCreatesANewOne)
 {
     clickNode(1);
     clickNode(2);
-    ASSERT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(2));
-
     action("FileCloseItem")->trigger();   // closes the active editor
     deleteClosedWindows();
     EXPECT_EQ(window->editorOfPage(2), nullptr);
@@ -277,45 +275,34 @@ TEST_F(MainWindowTest, ClosingAnEditorFreesItAndTheNextClickCreatesANewOne)
     EXPECT_TRUE(mdi()->subWindowList().isEmpty());
 }
 
-TEST_F(MainWindowTest, NewAsksFirstAndOkResetsTheRecordToBandZero)
+TEST_F(MainWindowTest, NewAsksFirstAndOkResetsTheRecordToBandZeroWithoutWhatIsBeingTyped)
 {
     data.ResetForBand(2);
     data.record.set(rec::ch::rx_freq(1), 436025000);
     data.record.set(rec::ch::in_use(1), 1);
     const RadioRecord before = data.record;
-    clickNode(0);
+    clickNode(3);
 
-    ModalScript cancel;
-    cancel.then("CancelBtn");
+    ModalScript script;
+    script.then("CancelBtn").then("OKBtn");
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-    ASSERT_TRUE(cancel.allAnswered());
-    EXPECT_EQ(cancel.textOf(0), UiText(155));
+    ASSERT_EQ(script.answered(), 1u);
+    EXPECT_EQ(script.textOf(0), UiText(155));
     EXPECT_EQ(data.record, before);
     EXPECT_EQ(data.band_limits, (BandLimits{400000000, 470000000}));
-    EXPECT_EQ(probe(0)->refreshCount, 1);
+    EXPECT_EQ(probe(3)->refreshCount, 1);
 
-    ModalScript ok;
-    ok.then("OKBtn");
-    action("FileNewItem")->trigger();
-    ASSERT_TRUE(ok.allAnswered());
-    EXPECT_EQ(data.record, FreshRecordOfBand(0));
-    EXPECT_EQ(data.band_limits, (BandLimits{136000000, 174000000}));
-    EXPECT_EQ(probe(0)->refreshCount, 2);
-}
-
-TEST_F(MainWindowTest, NewDoesNotLetAValueBeingTypedLandInTheNewConfiguration)
-{
-    clickNode(3);
+    window->activateWindow();   // the closed question leaves no window active
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     typeInto(3, "77");
-    ModalScript ok;
-    ok.then("OKBtn");
     action("FileNewItem")->trigger();
-    ASSERT_TRUE(ok.allAnswered());
-    // Leave the box the way a user would.
+    ASSERT_TRUE(script.allAnswered());
+    EXPECT_EQ(probe(3)->refreshCount, 2);
+    // Leaving the box the way a user would must not bring the typed value back.
     QTest::mouseClick(probe(3)->eOther, Qt::LeftButton);
     QApplication::processEvents();
-    EXPECT_EQ(data.record.get(probe(3)->field()), 0);
     EXPECT_EQ(data.record, FreshRecordOfBand(0));
+    EXPECT_EQ(data.band_limits, (BandLimits{136000000, 174000000}));
     EXPECT_EQ(probe(3)->eValue->text(), "0");
 }
 
@@ -328,7 +315,6 @@ TEST_F(MainWindowTest, OpenLoadsTheFileSelectsItsBandAndReloadsTheEditors)
     source.record.set(rec::key_function(0, 0), 9);   // the byte of probe page 0
     chosenFile = dir.file("band2.fse");
     ASSERT_FALSE(SaveFseFile(chosenFile, source.record));
-    ASSERT_EQ(QFile(chosenFile).size(), 3048);
     clickNode(0);
 
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
@@ -350,41 +336,33 @@ TEST_F(MainWindowTest, OpenRefusesAShortFileAndReportsAFileItCannotRead)
     data.record.set(rec::key_function(1, 1), 5);
     const RadioRecord before = data.record;
     const BandLimits limitsBefore = data.band_limits;
-
-    chosenFile = dir.file("short.fse");
     {
-        QFile shortFile(chosenFile);
+        QFile shortFile(dir.file("short.fse"));
         ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
         shortFile.write(QByteArray(100, '\x02'));
     }
-    ModalScript notice;
-    notice.then("OKBtn");
-    action("FileOpenItem")->trigger();
-    ASSERT_TRUE(notice.allAnswered());
-    EXPECT_TRUE(notice.textOf(0).contains("short.fse")) << notice.textOf(0).toStdString();
-    EXPECT_TRUE(notice.textOf(0).contains("100")) << notice.textOf(0).toStdString();
-    EXPECT_EQ(data.record, before);
-
-    chosenFile = dir.file("missing.fse");
-    ModalScript missing;
-    missing.then("OKBtn");
-    action("FileOpenItem")->trigger();
-    ASSERT_TRUE(missing.allAnswered());
-    EXPECT_TRUE(missing.textOf(0).contains("missing.fse")) << missing.textOf(0).toStdString();
-    EXPECT_TRUE(missing.textOf(0).contains("No such file")) << missing.textOf(0).toStdString();
-
-    chosenFile = dir.path();   // a folder is not a configuration either
-    ModalScript folder;
-    folder.then("OKBtn");
-    action("FileOpenItem")->trigger();
-    ASSERT_TRUE(folder.allAnswered());
-    EXPECT_FALSE(folder.textOf(0).isEmpty());
-
+    const std::vector<std::pair<QString, QStringList>> cases = {
+        {dir.file("short.fse"), {"short.fse", "100"}},
+        {dir.file("missing.fse"), {"missing.fse", "No such file"}},
+        {dir.path(), {}},   // a folder is not a configuration either
+    };
+    ModalScript notices;
+    for (const auto& [file, mentions] : cases) {
+        notices.then("OKBtn");
+        chosenFile = file;
+        action("FileOpenItem")->trigger();
+    }
+    ASSERT_TRUE(notices.allAnswered());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_FALSE(notices.textOf(i).isEmpty()) << i;
+        for (const QString& mention : cases[i].second)
+            EXPECT_TRUE(notices.textOf(i).contains(mention)) << notices.textOf(i).toStdString();
+    }
     EXPECT_EQ(data.record, before);
     EXPECT_EQ(data.band_limits, limitsBefore);
 }
 
-TEST_F(MainWindowTest, SaveWritesTheRecordWithTheValueBeingTyped)
+TEST_F(MainWindowTest, SaveWritesTheValueBeingTypedAndAFailedSaveReportsAndKeepsTheRecord)
 {
     clickNode(4);
     typeInto(4, "23");
@@ -392,17 +370,10 @@ TEST_F(MainWindowTest, SaveWritesTheRecordWithTheValueBeingTyped)
     action("MenuFile_Save")->trigger();
     EXPECT_EQ(askedToSave, std::vector<bool>{true});
     EXPECT_EQ(data.record.get(probe(4)->field()), 23);
+    RadioData saved;
+    ASSERT_FALSE(LoadFseFile(chosenFile, saved));
+    EXPECT_EQ(saved.record, data.record);
 
-    QFile saved(chosenFile);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QByteArray bytes = saved.readAll();
-    ASSERT_EQ(bytes.size(), 3048);
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), data.record.bytes().begin(),
-                           [](char a, uint8_t b) { return uint8_t(a) == b; }));
-}
-
-TEST_F(MainWindowTest, AFailedSaveReportsTheFileAndReasonAndKeepsTheRecord)
-{
     data.record.set(rec::ch::in_use(3), 1);
     const RadioRecord before = data.record;
     chosenFile = dir.file("no-such-folder/config.fse");
@@ -430,32 +401,21 @@ TEST_F(MainWindowTest, LanguageMenuRelabelsMenusTreeAndOpenEditorsAtOnce)
     EXPECT_EQ(appLang().langType(), kLangEnglish);
     EXPECT_TRUE(action("MenuLanguage_En")->isChecked());
     EXPECT_FALSE(action("MenuLanguage_Chs")->isChecked());
-    const std::vector<std::pair<const char*, const char*>> english = {
-        {"FileNewItem", "&New"}, {"FileOpenItem", "&Open"}, {"FileCloseItem", "&Close"}, {"MenuFile_Save", "&Save"},
-        {"FileExitItem", "&Exit"}, {"MenuEdit_Read", "&Read from radio"}, {"MenuEdit_Write", "&Write to radio"},
-        {"MenuPort", "&Communication Port"}, {"Menu_RadioTest", "&Radio Test"}, {"HelpAboutItem", "&About..."},
-        {"WindowTileItem2", "Tile &Vertically"}, {"MenuLanguage_Chs", "Chinese(&Simplified)"},
-    };
-    for (const auto& [name, text] : english)
-        EXPECT_EQ(action(name)->text(), text) << name;
+    EXPECT_EQ(action("MenuEdit_Read")->text(), "&Read from radio");
+    EXPECT_EQ(action("MenuLanguage_Chs")->text(), "Chinese(&Simplified)");
     EXPECT_EQ(menu("File1")->title(), "&File");
-    EXPECT_EQ(menu("Window1")->title(), "&Window");
     EXPECT_EQ(action("FileOpenItem")->statusTip(), "Open");
-    EXPECT_EQ(window->windowTitle(), "K3N");
     EXPECT_EQ(node(-1)->text(0), "K3N");
-    EXPECT_EQ(node(0)->text(0), "Channel Settings");
     EXPECT_EQ(node(5)->text(0), "DTMF");
     EXPECT_EQ(tree()->topLevelItem(0)->childCount(), kEditorPageCount);
     EXPECT_TRUE(node(-1)->isExpanded());
     EXPECT_EQ(window->subWindowOfPage(0)->windowTitle(), "Channel Settings");
-    EXPECT_EQ(probe(0)->refreshCount, 2);
     EXPECT_EQ(probe(5)->refreshCount, 2);
 
     action("MenuLanguage_Chs")->trigger();
     EXPECT_EQ(settings.Language, 1);
     EXPECT_TRUE(action("MenuLanguage_Chs")->isChecked());
     EXPECT_FALSE(action("MenuLanguage_En")->isChecked());
-    EXPECT_EQ(menu("File1")->title(), QString::fromUtf8("文件(&F)"));
     EXPECT_EQ(action("FileOpenItem")->statusTip(), QString::fromUtf8("打开"));
     EXPECT_EQ(node(0)->text(0), QString::fromUtf8("信道编辑"));
     EXPECT_EQ(window->subWindowOfPage(5)->windowTitle(), QString::fromUtf8("双音多频(DTMF)"));
@@ -472,41 +432,31 @@ TEST_F(MainWindowTest, CloseQuestionKeepsTheProgramOpenUnlessTheDataIsSavedOrDro
 {
     data.record.set(rec::ch::in_use(9), 1);
     const RadioRecord before = data.record;
+    ModalScript script;
+    script.then("CancelBtn").then("Escape").then("OKBtn").then("OKBtn").then("OKBtn").then("OKBtn");
 
-    ModalScript cancel;
-    cancel.then("CancelBtn");
     EXPECT_FALSE(window->close());
-    ASSERT_TRUE(cancel.allAnswered());
-    EXPECT_EQ(cancel.textOf(0), UiText(342));
-
-    ModalScript escape;
-    escape.then("Escape");
+    EXPECT_EQ(script.textOf(0), UiText(342));
     EXPECT_FALSE(window->close());
-    ASSERT_TRUE(escape.allAnswered());
+    ASSERT_EQ(script.answered(), 2u);
 
     // "Yes" and then a cancelled save dialog: closing now would lose the data.
     chosenFile.clear();
-    ModalScript yesThenCancel;
-    yesThenCancel.then("OKBtn");
     action("FileExitItem")->trigger();
-    ASSERT_TRUE(yesThenCancel.allAnswered());
+    ASSERT_EQ(script.answered(), 3u);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(askedToSave, std::vector<bool>{true});
 
     // "Yes" and a save that fails: reported, and still open.
     chosenFile = dir.file("missing-folder/x.fse");
-    ModalScript yesThenFailure;
-    yesThenFailure.then("OKBtn").then("OKBtn");
     EXPECT_FALSE(window->close());
-    ASSERT_TRUE(yesThenFailure.allAnswered());
-    EXPECT_TRUE(yesThenFailure.textOf(1).contains("x.fse"));
+    ASSERT_EQ(script.answered(), 5u);
+    EXPECT_TRUE(script.textOf(4).contains("x.fse"));
     EXPECT_EQ(data.record, before);
 
     chosenFile = dir.file("at-exit.fse");
-    ModalScript yesThenSave;
-    yesThenSave.then("OKBtn");
     EXPECT_TRUE(window->close());
-    ASSERT_TRUE(yesThenSave.allAnswered());
+    ASSERT_TRUE(script.allAnswered());
     RadioData reloaded;
     ASSERT_FALSE(LoadFseFile(chosenFile, reloaded));
     EXPECT_EQ(reloaded.record, before);
@@ -557,58 +507,50 @@ TEST_F(MainWindowTest, WindowMenuArrangesAndListsTheOpenEditors)
 {
     window->resize(1000, 700);
     QApplication::processEvents();
-    clickNode(0);
-    clickNode(1);
-    clickNode(2);
+    for (int page : {0, 1, 2})
+        clickNode(page);
     const QRect area = mdi()->viewport()->rect();
     const QList<QMdiSubWindow*> windows = mdi()->subWindowList(QMdiArea::CreationOrder);
 
+    // Each window starts where the one before ends, and they fill the area.
     action("WindowTileItem")->trigger();   // one above the other
-    int nextTop = 0;
+    int next = 0;
     for (QMdiSubWindow* w : windows) {
         EXPECT_EQ(w->geometry().width(), area.width());
-        EXPECT_EQ(w->geometry().top(), nextTop);
-        nextTop = w->geometry().bottom() + 1;
+        EXPECT_EQ(w->geometry().top(), std::exchange(next, w->geometry().bottom() + 1));
     }
-    EXPECT_EQ(nextTop, area.height());
-
+    EXPECT_EQ(next, area.height());
     action("WindowTileItem2")->trigger();   // side by side
-    int nextLeft = 0;
+    next = 0;
     for (QMdiSubWindow* w : windows) {
         EXPECT_EQ(w->geometry().height(), area.height());
-        EXPECT_EQ(w->geometry().left(), nextLeft);
-        nextLeft = w->geometry().right() + 1;
+        EXPECT_EQ(w->geometry().left(), std::exchange(next, w->geometry().right() + 1));
     }
-    EXPECT_EQ(nextLeft, area.width());
+    EXPECT_EQ(next, area.width());
 
     action("WindowMinimizeItem")->trigger();
-    for (QMdiSubWindow* w : windows)
-        EXPECT_TRUE(w->isMinimized());
-    action("WindowArrangeItem")->trigger();
-    int nextIconLeft = 0;
+    action("WindowArrangeItem")->trigger();   // the icons in a row along the bottom
+    next = 0;
     for (QMdiSubWindow* w : windows) {
+        EXPECT_TRUE(w->isMinimized());
         EXPECT_EQ(w->geometry().bottom(), area.bottom());
-        EXPECT_EQ(w->geometry().left(), nextIconLeft);
-        nextIconLeft = w->geometry().right() + 1;
+        EXPECT_EQ(w->geometry().left(), std::exchange(next, w->geometry().right() + 1));
     }
 
     QMenu* windowMenu = menu("Window1");
-    emit windowMenu->aboutToShow();
-    QStringList listed;
-    for (QAction* a : windowMenu->actions()) {
-        if (a->objectName().startsWith("WindowListItem"))
-            listed << a->text();
-    }
-    EXPECT_EQ(listed, (QStringList{"&1 Channel Settings", "&2 General Settings", "&3 Key Assignment"}));
+    const auto listed = [windowMenu] {
+        emit windowMenu->aboutToShow();
+        QStringList texts;
+        for (QAction* a : windowMenu->actions())
+            if (a->objectName().startsWith("WindowListItem"))
+                texts << a->text();
+        return texts;
+    };
+    EXPECT_EQ(listed(), (QStringList{"&1 Channel Settings", "&2 General Settings", "&3 Key Assignment"}));
     window->findChild<QAction*>("WindowListItem2")->trigger();
     EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(1));
     EXPECT_FALSE(window->subWindowOfPage(1)->isMinimized());
-
-    emit windowMenu->aboutToShow();   // rebuilt, not appended twice
-    int listedAgain = 0;
-    for (QAction* a : windowMenu->actions())
-        listedAgain += a->objectName().startsWith("WindowListItem") ? 1 : 0;
-    EXPECT_EQ(listedAgain, 3);
+    EXPECT_EQ(listed().size(), 3) << "rebuilt, not appended twice";
 }
 
 TEST_F(MainWindowTest, AboutBoxShowsTheProductLinesInTheCurrentLanguage)
@@ -622,20 +564,15 @@ TEST_F(MainWindowTest, AboutBoxShowsTheProductLinesInTheCurrentLanguage)
         EXPECT_TRUE(ok.textOf(0).contains(UiText(text))) << text;
 }
 
-TEST_F(MainWindowTest, RadioCommandsCommitWhatIsBeingTyped)
+TEST_F(MainWindowTest, ReadFromRadioCommitsWhatIsBeingTyped)
 {
     clickNode(1);
     typeInto(1, "31");
     ModalScript script;   // the programming window opens; leave it without starting
-    script.then("Escape").then("Escape");
+    script.then("Escape");
     action("MenuEdit_Read")->trigger();
-    EXPECT_EQ(data.record.get(probe(1)->field()), 31);
-    window->activateWindow();   // the closed programming window leaves none active
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    typeInto(1, "32");
-    action("MenuEdit_Write")->trigger();
-    EXPECT_EQ(data.record.get(probe(1)->field()), 32);
     EXPECT_TRUE(script.allAnswered());
+    EXPECT_EQ(data.record.get(probe(1)->field()), 31);
 }
 
 // With the real editor pages.

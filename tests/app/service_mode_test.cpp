@@ -111,6 +111,13 @@ protected:
     {
         return {windowClass, [button](QWidget* w) { w->findChild<QPushButton*>(button)->click(); }};
     }
+    static UserScript::Step enterPassword(const char* typed)
+    {
+        return {"k3n::TPasswordDlg", [typed](QWidget* w) {
+                    QTest::keyClicks(As<TPasswordDlg>(w)->eInput, typed);
+                    As<TPasswordDlg>(w)->OKBtn->click();
+                }};
+    }
     // Start in the programming window, then OK on the notice it ends with.
     void session(std::deque<UserScript::Step>& steps, QStringList& notices)
     {
@@ -128,77 +135,43 @@ protected:
     RadioData data;
 };
 
-TEST_F(ServiceModeOnRadio, PasswordAdjustmentWriteAndFirmwareRead)
+TEST_F(ServiceModeOnRadio, PasswordThenFirmwareReadShownAfterTheSuccessNotice)
 {
     options.firmware_model = 1;
     options.firmware_band = 2;
     options.firmware_version = 0x0105;
     startRadio();
+    const MemoryImage before = radio->memory();
+    ASSERT_EQ(Bytes(before.begin() + 0x0FD0, before.begin() + 0x0FD6), (Bytes{0x00, 0x01, 0x00, 0x02, 0x01, 0x05}));
 
     QStringList notices;
-    QString versionShown;
-    std::deque<UserScript::Step> steps;
-    steps.push_back({"k3n::TPasswordDlg", [](QWidget* w) {
-                         QTest::keyClicks(As<TPasswordDlg>(w)->eInput, "482915");
-                         As<TPasswordDlg>(w)->OKBtn->click();
-                     }});
-    steps.push_back({"k3n::TAdjustmentDlg", [](QWidget* w) {
+    QStringList firmwareShown;
+    std::deque<UserScript::Step> steps{enterPassword("482915"), press("k3n::TAdjustmentDlg", "Button1")};
+    session(steps, notices);
+    steps.push_back({"k3n::TAdjustmentDlg", [&firmwareShown](QWidget* w) {
                          auto* dlg = As<TAdjustmentDlg>(w);
-                         dlg->eModFineOutputGain->setFocus(Qt::TabFocusReason);
-                         dlg->eModFineOutputGain->selectAll();
-                         QTest::keyClicks(dlg->eModFineOutputGain, "20000");
-                         dlg->bWrite->click();
-                     }});
-    session(steps, notices);
-    steps.push_back(press("k3n::TAdjustmentDlg", "Button1"));
-    session(steps, notices);
-    steps.push_back({"k3n::TAdjustmentDlg", [&versionShown](QWidget* w) {
-                         versionShown = As<TAdjustmentDlg>(w)->labVersion->text();
-                         As<TAdjustmentDlg>(w)->reject();
+                         firmwareShown = {dlg->labModel->text(), dlg->labBand->text(), dlg->labVersion->text()};
+                         dlg->reject();
                      }});
     UserScript user(std::move(steps));
 
     OpenServiceMode(nullptr, service, data, settings, {});
 
     EXPECT_TRUE(user.finished());
-    EXPECT_EQ(notices, (QStringList{"SUCCESS", "SUCCESS"}));
-    const MemoryImage memory = radio->memory();
-    EXPECT_EQ(Bytes(memory.begin() + 0x0FF0, memory.begin() + 0x0FF6), (Bytes{0, 0, 0xFF, 0x3F, 0, 0}));
+    EXPECT_EQ(notices, QStringList{"SUCCESS"});
     EXPECT_EQ(service.firmware_version, 0x0105);
-    EXPECT_EQ(versionShown, "105") << "shown after the success message was closed";
+    EXPECT_EQ(firmwareShown, (QStringList{"1", "2", "105"})) << "shown after the success message was closed";
 }
 
+// The editors are committed before the request is built: here the committed
+// band has no code in the radio, so Write All sends nothing.
 TEST_F(ServiceModeOnRadio, WriteAllCommitsTheEditorsFirstAndAFailedReadKeepsTheFields)
 {
+    options.fault = {RadioFault::WrongAnswer, 1};
     startRadio();
     data.ResetForBand(3);
     int commits = 0;
-    QStringList notices;
-    std::deque<UserScript::Step> steps;
-    steps.push_back(press("k3n::TApcTuneDlg", "bWriteAll"));
-    session(steps, notices);
-    steps.push_back({"k3n::TApcTuneDlg", [this](QWidget*) { radio->SetFault({RadioFault::WrongAnswer, 1}); }});
-    steps.push_back(press("k3n::TApcTuneDlg", "bRead"));
-    session(steps, notices);
-    steps.push_back({"k3n::TApcTuneDlg", [](QWidget* w) { As<TApcTuneDlg>(w)->reject(); }});
-    UserScript user(std::move(steps));
-
-    service.apc_sq_level_9 = 999;
-    const ServiceData before = service;
-    TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, [&] { ++commits; })});
-    dlg.exec();
-
-    EXPECT_TRUE(user.finished());
-    EXPECT_EQ(commits, 1);
-    EXPECT_EQ(notices, (QStringList{"SUCCESS", "Communication False"}));
-    EXPECT_EQ(radio->memory()[0x0FFF], 0x81);
-    EXPECT_EQ(service, before);
-}
-
-TEST_F(ServiceModeOnRadio, WriteAllWithABandTheRadioLacksSendsNothing)
-{
-    startRadio();
-    data.record.set(rec::freq_band, 9);
+    std::size_t framesAfterWriteAll = 0;
     QStringList notices;
     std::deque<UserScript::Step> steps;
     steps.push_back(press("k3n::TApcTuneDlg", "bWriteAll"));
@@ -206,35 +179,40 @@ TEST_F(ServiceModeOnRadio, WriteAllWithABandTheRadioLacksSendsNothing)
                          notices << As<TUserWarnDlg>(w)->WarnDlgText->text();
                          As<TUserWarnDlg>(w)->OKBtn->click();
                      }});
+    steps.push_back({"k3n::TApcTuneDlg", [&](QWidget*) { framesAfterWriteAll = radio->frames().size(); }});
+    steps.push_back(press("k3n::TApcTuneDlg", "bRead"));
+    session(steps, notices);
     steps.push_back({"k3n::TApcTuneDlg", [](QWidget* w) { As<TApcTuneDlg>(w)->reject(); }});
     UserScript user(std::move(steps));
-    TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
+
+    service.apc_sq_level_9 = 999;
+    const ServiceData before = service;
+    const auto commit = [&] {
+        ++commits;
+        data.record.set(rec::freq_band, 9);
+    };
+    TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, commit)});
     dlg.exec();
+
     EXPECT_TRUE(user.finished());
-    EXPECT_EQ(notices, QStringList{"Wrong Freq Band"});
-    EXPECT_TRUE(radio->frames().empty());
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(notices, (QStringList{"Wrong Freq Band", "Communication False"}));
+    EXPECT_EQ(framesAfterWriteAll, 0u);
+    EXPECT_EQ(service, before);
 }
 
-TEST(RadioTestMenu, OpensThePasswordWindowAndTheFactoryDataOutlivesTheWindows)
+TEST_F(ServiceModeOnRadio, RadioTestMenuOpensThePasswordWindowAndTheFactoryDataOutlivesTheWindows)
 {
     QApplication::setQuitOnLastWindowClosed(false);
-    RadioData data;
-    AppSettings settings;
     TMainForm window(data, settings);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QAction* radioTest = window.findChild<QAction*>("Menu_RadioTest");
     ASSERT_NE(radioTest, nullptr);
 
-    auto enterWithPassword = [](const char* typed) {
-        return UserScript::Step{"k3n::TPasswordDlg", [typed](QWidget* w) {
-                                    QTest::keyClicks(As<TPasswordDlg>(w)->eInput, typed);
-                                    As<TPasswordDlg>(w)->OKBtn->click();
-                                }};
-    };
     QString shownAgain;
     UserScript user({
-        enterWithPassword("482915"),
+        enterPassword("482915"),
         {"k3n::TAdjustmentDlg", [](QWidget* w) {
              auto* dlg = As<TAdjustmentDlg>(w);
              dlg->eCtcssLevel->setFocus(Qt::TabFocusReason);
@@ -243,12 +221,12 @@ TEST(RadioTestMenu, OpensThePasswordWindowAndTheFactoryDataOutlivesTheWindows)
              dlg->eMaxModLimit->setFocus(Qt::TabFocusReason);
              dlg->reject();
          }},
-        enterWithPassword("482915"),
+        enterPassword("482915"),
         {"k3n::TAdjustmentDlg", [&shownAgain](QWidget* w) {
              shownAgain = As<TAdjustmentDlg>(w)->eCtcssLevel->text();
              As<TAdjustmentDlg>(w)->reject();
          }},
-        enterWithPassword("482951"),
+        enterPassword("482951"),
     });
     for (int i = 0; i < 3; ++i)
         radioTest->trigger();

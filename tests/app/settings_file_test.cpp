@@ -65,58 +65,45 @@ TEST(SettingsFile, AbsentPortBecomesOneAndReachesTheFileAtExit)
     EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n"));
     ASSERT_TRUE(SaveSettings(s, path));
     EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=1\nLanguage=0\nAutoSeachPort=0\n"));
-
-    writeFile(path, "[config]\nPort=3\nLanguage=2\nAutoSeachPort=5\n");
-    LoadOrCreateSettings(s, {"COM1", "COM3"}, path);
-    EXPECT_EQ(s.Port, 3);
-    EXPECT_EQ(s.Language, 2);
-    EXPECT_TRUE(s.AutoSeachPort);  // any non-zero number is true
-    ASSERT_TRUE(SaveSettings(s, path));
-    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=3\nLanguage=2\nAutoSeachPort=1\n"));
 }
 
-TEST(SettingsFile, GarbageAndMissingValuesReadAsDefaults)
+TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
 {
+    const struct {
+        QByteArray text;
+        int port, language;
+        bool autoSearch;
+    } rows[] = {
+        {"[config]\nPort=5\nLanguage=2\nAutoSeachPort=5\n", 5, 2, true},   // any non-zero number is true
+        {"[config]\nPort=abc\nLanguage=\nAutoSeachPort=yes\n", 1, 1, true},
+        // Another section's keys do not count; names in any case, padded values, Windows line ends.
+        {"[other]\nPort=5\n\r\n[CONFIG]\r\n port = 5 \r\nlanguage=2\r\n", 5, 2, true},
+        {QByteArray("\xff\xfe\x00\x01[con", 9), 1, 1, true},
+        {"", 1, 1, true},
+    };
     test::ScratchDir dir;
     const QString path = dir.file("K3N/config.ini");
-    AppSettings s;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        writeFile(path, row.text);
+        AppSettings s{9, 0, false};
+        LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
+        EXPECT_EQ(s.Port, row.port);
+        EXPECT_EQ(s.Language, row.language);
+        EXPECT_EQ(s.AutoSeachPort, row.autoSearch);
+    }
+    ASSERT_TRUE(SaveSettings(AppSettings{5, 2, true}, path));
+    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=5\nLanguage=2\nAutoSeachPort=1\n"));
 
-    writeFile(path, "[config]\nPort=abc\nLanguage=\nAutoSeachPort=yes\n");
-    s = AppSettings{5, 0, false};
-    LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
-    EXPECT_EQ(s.Port, 1);
-    EXPECT_EQ(s.Language, 1);
-    EXPECT_TRUE(s.AutoSeachPort);
-
-    // Keys of another section do not count; names are read without regard to case,
-    // values may be padded, Windows line ends are accepted.
-    writeFile(path, "[other]\nPort=5\n\r\n[CONFIG]\r\n port = 5 \r\nlanguage=2\r\n");
-    s = AppSettings{};
-    LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
-    EXPECT_EQ(s.Port, 5);
-    EXPECT_EQ(s.Language, 2);
-    EXPECT_TRUE(s.AutoSeachPort);
-
-    // Binary rubbish and an empty file: the defaults, and nothing thrown.
-    writeFile(path, QByteArray("\xff\xfe\x00\x01[con", 9));
-    s = AppSettings{9, 0, false};
-    LoadOrCreateSettings(s, {"COM9"}, path);
-    EXPECT_EQ(s.Port, 1);
-    EXPECT_EQ(s.Language, 1);
-    EXPECT_TRUE(s.AutoSeachPort);
-}
-
-TEST(SettingsFile, UnreadableFileYieldsDefaults)
-{
-    test::ScratchDir dir;
-    const QString path = dir.file("K3N/config.ini");
-    QDir().mkpath(path);  // a folder where the file should be: it exists but cannot be read
+    // A folder where the file should be: it exists but cannot be read or written.
+    const QString folder = dir.file("folder/config.ini");
+    QDir().mkpath(folder);
     AppSettings s{4, 0, false};
-    LoadOrCreateSettings(s, {"COM4"}, path);
+    LoadOrCreateSettings(s, {"COM4"}, folder);
     EXPECT_EQ(s.Port, 1);
     EXPECT_EQ(s.Language, 1);
     EXPECT_TRUE(s.AutoSeachPort);
-    EXPECT_FALSE(SaveSettings(s, path));
+    EXPECT_FALSE(SaveSettings(s, folder));
 }
 
 TEST(SettingsFile, PortNameRule)

@@ -8,14 +8,6 @@ using namespace k3n::test;
 
 namespace {
 
-QStringList entries(const QComboBox* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
 class AdjustmentWindow : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(ShowActive(dlg)); }
@@ -37,31 +29,13 @@ protected:
 
 } // namespace
 
-TEST(AdjustmentDlg, ListsCountInStepsOfThreePointTwoDecibels)
+TEST(AdjustmentDlg, OpeningShowsEveryFieldInItsList)
 {
     EXPECT_EQ(TAdjustmentDlg::InputGainTexts(),
               (QStringList{"0 dB", "3.2 dB", "6.4 dB", "9.6 dB", "12.8 dB", "16 dB", "19.2 dB", "22.4 dB"}));
     EXPECT_EQ(TAdjustmentDlg::OutputGainTexts(),
               (QStringList{"mute", "-19.2 dB", "-16 dB", "-12.8 dB", "-9.6 dB", "-6.4 dB", "-3.2 dB", "0 dB"}));
 
-    ServiceRun run;
-    TAdjustmentDlg dlg(run.context());
-    EXPECT_EQ(entries(dlg.cbMicInput), TAdjustmentDlg::InputGainTexts());
-    EXPECT_EQ(entries(dlg.cbDiscInput), TAdjustmentDlg::InputGainTexts());
-    EXPECT_EQ(entries(dlg.cbModOutput), TAdjustmentDlg::OutputGainTexts());
-    EXPECT_EQ(entries(dlg.cbAudioOutput), TAdjustmentDlg::OutputGainTexts());
-    // The CTCSS tones with "Off" first, then the normal-polarity DCS codes.
-    const QStringList subAudio = entries(dlg.cbSubAudio);
-    ASSERT_EQ(subAudio.size(), 156);
-    EXPECT_EQ(subAudio[0], "Off");
-    EXPECT_EQ(subAudio[1], "62.5");
-    EXPECT_EQ(subAudio[51], "254.1");
-    EXPECT_EQ(subAudio[52], "D023N");
-    EXPECT_EQ(subAudio[155], "D754N");
-}
-
-TEST(AdjustmentDlg, OpeningShowsEveryField)
-{
     ServiceRun run;
     ServiceData& s = run.service;
     s.adj_mic_input = 1;
@@ -88,22 +62,22 @@ TEST(AdjustmentDlg, OpeningShowsEveryField)
     EXPECT_EQ(dlg.labModel->text(), "AB");
     EXPECT_EQ(dlg.labBand->text(), "2");
     EXPECT_EQ(dlg.labVersion->text(), "105");
-}
-
-TEST(AdjustmentDlg, AValueTheListLacksSelectsNothingAndLeavingKeepsIt)
-{
-    ServiceRun run;
-    run.service.adj_mic_input = 9;
-    TAdjustmentDlg dlg(run.context());
-    ASSERT_TRUE(ShowActive(dlg));
-    EXPECT_EQ(dlg.cbMicInput->currentIndex(), -1);
-    dlg.cbMicInput->setFocus(Qt::TabFocusReason);
-    Leave(dlg.eCtcssLevel);
-    EXPECT_EQ(run.service.adj_mic_input, 9);
+    // The CTCSS tones with "Off" first, then the normal-polarity DCS codes.
+    ASSERT_EQ(dlg.cbSubAudio->count(), 156);
+    for (auto [index, text] : {std::pair{0, "Off"}, {1, "62.5"}, {51, "254.1"}, {52, "D023N"}, {155, "D754N"}})
+        EXPECT_EQ(dlg.cbSubAudio->itemText(index), text);
 }
 
 TEST_F(AdjustmentWindow, LeavingAListStoresItsPositionButTheCtcssListStoresNothing)
 {
+    // A value the list lacks selects nothing, and leaving the list keeps it.
+    run.service.adj_mic_input = 9;
+    dlg.RefreshAll();
+    EXPECT_EQ(dlg.cbMicInput->currentIndex(), -1);
+    dlg.cbMicInput->setFocus(Qt::TabFocusReason);
+    Leave(dlg.eCtcssLevel);
+    EXPECT_EQ(run.service.adj_mic_input, 9);
+
     pickAndLeave(dlg.cbMicInput, 5);
     pickAndLeave(dlg.cbModOutput, 7);
     pickAndLeave(dlg.cbDiscInput, 1);
@@ -117,7 +91,7 @@ TEST_F(AdjustmentWindow, LeavingAListStoresItsPositionButTheCtcssListStoresNothi
     EXPECT_EQ(run.service, expected);
 }
 
-TEST_F(AdjustmentWindow, NumberBoxesFilterTrimAndClampToTheirRanges)
+TEST_F(AdjustmentWindow, NumberBoxesFilterTrimClampAndKeepTheFieldWhenLeftEmpty)
 {
     TypeInto(dlg.eMaxModLimit, "123456");
     EXPECT_EQ(dlg.eMaxModLimit->text(), "12345");
@@ -134,32 +108,25 @@ TEST_F(AdjustmentWindow, NumberBoxesFilterTrimAndClampToTheirRanges)
 
     TypeAndLeave(dlg.eCtcssLevel, "4a0-9", dlg.eModFineOutputGain);
     EXPECT_EQ(run.service.adj_ctcss_level, 409);
-}
 
-TEST_F(AdjustmentWindow, LeavingAnEmptyNumberBoxReportsItAndKeepsTheField)
-{
-    run.service.adj_ctcss_level = 123;
-    dlg.RefreshAll();
     QString notice;
     ModalWatcher watcher([&notice](QDialog* d) { notice = NoticeText(d); d->accept(); });
     TypeAndLeave(dlg.eCtcssLevel, "", dlg.eModFineOutputGain);
     EXPECT_EQ(notice, "'' is not a valid integer value");
-    EXPECT_EQ(run.service.adj_ctcss_level, 123);
-    EXPECT_EQ(dlg.eCtcssLevel->text(), "123");
+    EXPECT_EQ(run.service.adj_ctcss_level, 409);
+    EXPECT_EQ(dlg.eCtcssLevel->text(), "409");
 }
 
-TEST_F(AdjustmentWindow, ArrowsStepByOneWithinTheRangeAndStore)
+TEST_F(AdjustmentWindow, ArrowsStepByOneFromWhatIsTypedWithinTheRangeAndStore)
 {
     QToolButton* up = dlg.udCtcssLevel->upButton();
-    QToolButton* down = dlg.udCtcssLevel->downButton();
-    QTest::mouseClick(down, Qt::LeftButton);
+    QTest::mouseClick(dlg.udCtcssLevel->downButton(), Qt::LeftButton);
     EXPECT_EQ(dlg.eCtcssLevel->text(), "0");
     QTest::mouseClick(up, Qt::LeftButton);
     QTest::mouseClick(up, Qt::LeftButton);
     EXPECT_EQ(run.service.adj_ctcss_level, 2);
     EXPECT_EQ(dlg.eCtcssLevel->text(), "2");
 
-    // Steps from what is typed, even before the box is left.
     TypeInto(dlg.eCtcssLevel, "4094");
     QTest::mouseClick(up, Qt::LeftButton);
     QTest::mouseClick(up, Qt::LeftButton);
@@ -175,8 +142,9 @@ TEST_F(AdjustmentWindow, ArrowsStepByOneWithinTheRangeAndStore)
 
 TEST_F(AdjustmentWindow, TransfersAndWhatTheWindowShowsAfterwards)
 {
-    run.session = [this](const ServiceTransferRequest& r) {
-        if (r.kind == TransferKind::FirmwareInfo) {
+    bool succeed = false;
+    run.session = [&](const ServiceTransferRequest& r) {
+        if (succeed && r.kind == TransferKind::FirmwareInfo) {
             run.service.firmware_model = 1;
             run.service.firmware_band = 0x2C;
             run.service.firmware_version = 0x0105;
@@ -185,8 +153,14 @@ TEST_F(AdjustmentWindow, TransfersAndWhatTheWindowShowsAfterwards)
             run.service.adj_mic_input = 6;
             run.service.adj_mod_fine_output_gain = 777;
         }
-        return true;
+        return succeed;
     };
+    // A failed read changes nothing shown.
+    QTest::mouseClick(dlg.bRead, Qt::LeftButton);
+    EXPECT_EQ(dlg.cbMicInput->currentText(), "0 dB");
+    EXPECT_EQ(dlg.eModFineOutputGain->text(), "0");
+
+    succeed = true;
     TypeInto(dlg.eModFineOutputGain, "321");
     dlg.bWrite->click();
     EXPECT_EQ(run.service.adj_mod_fine_output_gain, 321) << "typed text is stored before the write";
@@ -201,19 +175,10 @@ TEST_F(AdjustmentWindow, TransfersAndWhatTheWindowShowsAfterwards)
     EXPECT_EQ(dlg.eModFineOutputGain->text(), "777");
 
     EXPECT_EQ(run.requests, (std::vector<ServiceTransferRequest>{
+                                {TransferKind::Adjustment, Direction::Read},
                                 {TransferKind::Adjustment, Direction::Write},
                                 {TransferKind::FirmwareInfo, Direction::Read},
                                 {TransferKind::Adjustment, Direction::Read}}));
-}
-
-TEST_F(AdjustmentWindow, AFailedReadChangesNothingShown)
-{
-    run.session = [](const ServiceTransferRequest&) { return false; };
-    run.service.firmware_version = 0x0204;
-    QTest::mouseClick(dlg.Button1, Qt::LeftButton);
-    QTest::mouseClick(dlg.bRead, Qt::LeftButton);
-    EXPECT_EQ(dlg.labVersion->text(), "0") << "the window still shows what it showed";
-    EXPECT_EQ(run.requests.size(), 2u);
 }
 
 TEST_F(AdjustmentWindow, OpensThePowerTuningAndSerialNumberWindows)

@@ -53,7 +53,17 @@ void fillDistinct(ServiceData& d, int base)
 class ApcTuneWindow : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(ShowActive(dlg)); }
-    QLineEdit* box(const std::string& name) { return Child<QLineEdit>(dlg, name.c_str()); }
+    QLineEdit* box(const std::string& name)
+    {
+        auto* found = dlg.findChild<QLineEdit*>(QString::fromStdString(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void expectEveryBoxShowsItsField()
+    {
+        for (const auto& [name, value] : allBoxes())
+            EXPECT_EQ(box(name)->text(), QString::number(value(run.service))) << name;
+    }
 
     ServiceRun run;
     TApcTuneDlg dlg{run.context()};
@@ -61,79 +71,72 @@ protected:
 
 } // namespace
 
-TEST(ApcTuneDlg, EveryBoxShowsItsOwnField)
+TEST_F(ApcTuneWindow, EveryBoxShowsItsOwnField)
 {
-    ServiceRun run;
-    fillDistinct(run.service, 10);
-    TApcTuneDlg dlg(run.context());
     EXPECT_EQ(dlg.windowTitle(), "WriteAll");
-    const auto boxes = allBoxes();
-    ASSERT_EQ(boxes.size(), 28u);
-    for (const auto& [name, value] : boxes) {
-        auto* b = dlg.findChild<QLineEdit*>(QString::fromStdString(name));
-        ASSERT_TRUE(b) << name;
-        EXPECT_EQ(b->text(), QString::number(value(run.service))) << name;
-    }
+    ASSERT_EQ(allBoxes().size(), 28u);
+    fillDistinct(run.service, 10);
+    dlg.RefreshAll();
+    expectEveryBoxShowsItsField();
 }
 
-TEST_F(ApcTuneWindow, TypingKeepsDigitsOnlyAndAtMostThreeOrFour)
+TEST_F(ApcTuneWindow, TypingKeepsDigitsOnlyAndLeavingStoresAndClamps)
 {
-    TypeInto(box("eLowPower_LowFreq"), "1234");
-    EXPECT_EQ(box("eLowPower_LowFreq")->text(), "123");
     TypeInto(box("eMaxDev_HighFreq"), "1a-2 b");
     EXPECT_EQ(box("eMaxDev_HighFreq")->text(), "12");
     TypeInto(box("eSqLevel_1"), "12345");
     EXPECT_EQ(box("eSqLevel_1")->text(), "1234");
     TypeInto(box("eVoxLevel_6"), "9x99");
-    EXPECT_EQ(box("eVoxLevel_6")->text(), "999");
-    // Backspace is a control key and passes.
-    QTest::keyClick(box("eVoxLevel_6"), Qt::Key_Backspace);
+    QTest::keyClick(box("eVoxLevel_6"), Qt::Key_Backspace);   // a control key: passes
     EXPECT_EQ(box("eVoxLevel_6")->text(), "99");
-}
 
-TEST_F(ApcTuneWindow, LeavingStoresAndClamps)
-{
-    TypeAndLeave(box("eLowPower_LowFreq"), "1234", box("eLowPower_MiddleFreq"));
-    EXPECT_EQ(run.service.apc_low_power[0], 123);
-    EXPECT_EQ(box("eLowPower_LowFreq")->text(), "123");
-
-    TypeAndLeave(box("eHighPower_MiddleFreq"), "999", box("eLowPower_LowFreq"));
-    EXPECT_EQ(run.service.apc_high_power[1], 255);
-    EXPECT_EQ(box("eHighPower_MiddleFreq")->text(), "255");
-
-    TypeAndLeave(box("eDCS_031_HighFreq"), "256", box("eLowPower_LowFreq"));
-    EXPECT_EQ(run.service.apc_dcs_031[2], 255);
-    TypeAndLeave(box("eDCS_031_HighFreq"), "007", box("eLowPower_LowFreq"));
-    EXPECT_EQ(run.service.apc_dcs_031[2], 7);
-    EXPECT_EQ(box("eDCS_031_HighFreq")->text(), "7");
-
-    TypeAndLeave(box("eSqLevel_9"), "1999", box("eLowPower_LowFreq"));
-    EXPECT_EQ(run.service.apc_sq_level_9, 1023);
-    EXPECT_EQ(box("eSqLevel_9")->text(), "1023");
-    TypeAndLeave(box("eVoxLevel_1"), "291", box("eLowPower_LowFreq"));
-    EXPECT_EQ(run.service.apc_vox_level_1, 291);
-
-    // Nothing else moved.
+    const struct {
+        const char* name;
+        const char* typed;
+        int stored;
+    } rows[] = {
+        {"eLowPower_LowFreq", "1234", 123}, {"eHighPower_MiddleFreq", "999", 255}, {"eDCS_031_HighFreq", "256", 255},
+        {"eDCS_031_HighFreq", "007", 7},    {"eSqLevel_9", "1999", 1023},          {"eVoxLevel_1", "291", 291},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TypeAndLeave(box(row.name), row.typed, dlg.bRead);
+        EXPECT_EQ(box(row.name)->text(), QString::number(row.stored));
+    }
+    // Each value went to its own field and nothing else moved.
     ServiceData expected;
     expected.apc_low_power[0] = 123;
     expected.apc_high_power[1] = 255;
     expected.apc_dcs_031[2] = 7;
     expected.apc_sq_level_9 = 1023;
     expected.apc_vox_level_1 = 291;
+    expected.apc_max_dev[2] = 12;
+    expected.apc_sq_level_1 = 1023;
+    expected.apc_vox_level_6 = 99;
     EXPECT_EQ(run.service, expected);
 }
 
-TEST_F(ApcTuneWindow, LeavingAnEmptyBoxReportsItAndKeepsTheField)
+TEST_F(ApcTuneWindow, LeavingAnEmptyBoxReportsItAndKeepsTheFieldButClosingIsNotLeaving)
 {
     run.service.apc_max_dev[0] = 77;
     dlg.RefreshAll();
     QString notice;
-    ModalWatcher watcher([&notice](QDialog* d) { notice = NoticeText(d); d->accept(); });
-    TypeAndLeave(box("eMaxDev_LowFreq"), "", box("eLowPower_LowFreq"));
-    EXPECT_EQ(watcher.opened, std::vector<std::string>{"k3n::TUserWarnDlg"});
+    {
+        ModalWatcher watcher([&notice](QDialog* d) { notice = NoticeText(d); d->accept(); });
+        TypeAndLeave(box("eMaxDev_LowFreq"), "", box("eLowPower_LowFreq"));
+        EXPECT_EQ(watcher.opened, std::vector<std::string>{"k3n::TUserWarnDlg"});
+    }
     EXPECT_EQ(notice, "'' is not a valid integer value");
     EXPECT_EQ(run.service.apc_max_dev[0], 77);
     EXPECT_EQ(box("eMaxDev_LowFreq")->text(), "77");
+
+    ModalWatcher watcher;
+    TypeInto(box("eMaxDev_LowFreq"), "");
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(watcher.opened.empty()) << "no conversion message while the window goes";
+    EXPECT_EQ(run.service.apc_max_dev[0], 77);
 }
 
 TEST_F(ApcTuneWindow, PastedTextIsCleanedLikeTypedText)
@@ -148,53 +151,33 @@ TEST_F(ApcTuneWindow, PastedTextIsCleanedLikeTypedText)
     EXPECT_EQ(run.service.apc_ctcss_1318[1], 255);
 }
 
-TEST_F(ApcTuneWindow, ButtonsAskForTheirTransfersWithWhatWasTyped)
+TEST_F(ApcTuneWindow, ButtonsAskForTheirTransfersWithWhatWasTypedAndReadShowsOnlyAfterSuccess)
 {
     std::vector<uint16_t> voxSeenBySession;
-    run.session = [&](const ServiceTransferRequest&) {
+    bool succeed = true;
+    run.session = [&](const ServiceTransferRequest& r) {
         voxSeenBySession.push_back(run.service.apc_vox_level_1);
-        return true;
+        if (r.direction == Direction::Read)
+            fillDistinct(run.service, 40);
+        return succeed;
     };
     // Typed but not left: the button still sends it (from the keyboard, no focus change).
     TypeInto(box("eVoxLevel_1"), "291");
     dlg.bWrite->click();
     TypeInto(box("eVoxLevel_1"), "300");
     dlg.bWriteAll->click();
-    EXPECT_EQ(run.requests, (std::vector<ServiceTransferRequest>{
-                                {TransferKind::PowerTuning, Direction::Write},
-                                {TransferKind::FrequencyBand, Direction::Write}}));
     EXPECT_EQ(voxSeenBySession, (std::vector<uint16_t>{291, 300}));
-}
 
-TEST_F(ApcTuneWindow, ReadShowsTheNewValuesOnlyAfterSuccess)
-{
-    bool succeed = false;
-    run.session = [&](const ServiceTransferRequest&) {
-        if (succeed)
-            fillDistinct(run.service, 40);
-        return succeed;
-    };
+    succeed = false;
     dlg.bRead->click();
     EXPECT_EQ(box("eLowPower_LowFreq")->text(), "0");
-    EXPECT_EQ(run.service, ServiceData{});
-
     succeed = true;
     QTest::mouseClick(dlg.bRead, Qt::LeftButton);
-    EXPECT_EQ(run.requests.back(), (ServiceTransferRequest{TransferKind::PowerTuning, Direction::Read}));
-    for (const auto& [name, value] : allBoxes())
-        EXPECT_EQ(box(name)->text(), QString::number(value(run.service))) << name;
+    expectEveryBoxShowsItsField();
     EXPECT_EQ(box("eVoxLevel_6")->text(), "1040");
-}
-
-TEST_F(ApcTuneWindow, ClosingTheWindowIsNotLeavingABox)
-{
-    run.service.apc_max_dev[0] = 77;
-    dlg.RefreshAll();
-    ModalWatcher watcher;
-    TypeInto(box("eMaxDev_LowFreq"), "");
-    QTest::keyClick(&dlg, Qt::Key_Escape);
-    QApplication::processEvents();
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_TRUE(watcher.opened.empty()) << "no conversion message while the window goes";
-    EXPECT_EQ(run.service.apc_max_dev[0], 77);
+    EXPECT_EQ(run.requests, (std::vector<ServiceTransferRequest>{
+                                {TransferKind::PowerTuning, Direction::Write},
+                                {TransferKind::FrequencyBand, Direction::Write},
+                                {TransferKind::PowerTuning, Direction::Read},
+                                {TransferKind::PowerTuning, Direction::Read}}));
 }

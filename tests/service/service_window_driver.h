@@ -45,14 +45,6 @@ struct ServiceRun {
     }
 };
 
-template <class T>
-T* Child(QWidget& window, const char* name)
-{
-    T* child = window.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
 inline bool ShowActive(QWidget& window)
 {
     window.show();
@@ -60,7 +52,7 @@ inline bool ShowActive(QWidget& window)
     return QTest::qWaitForWindowActive(&window);
 }
 
-// Tabs into the box, replaces its text by typing, and leaves it the same way.
+// Tabs into the box and replaces its text by typing.
 inline void TypeInto(QLineEdit* box, const QString& keys)
 {
     box->setFocus(Qt::TabFocusReason);
@@ -83,8 +75,8 @@ inline void TypeAndLeave(QLineEdit* box, const QString& keys, QWidget* next)
     Leave(next);
 }
 
-// Handles the next modal window to open (a notice, a child window) with
-// 'handle', which must close it. Records what opened.
+// Handles each modal window that opens (a notice, a child window) with
+// 'handle', which must close it, or else rejects it. Records what opened.
 class ModalWatcher {
 public:
     explicit ModalWatcher(std::function<void(QDialog*)> handle = {}) : handle_(std::move(handle))
