@@ -2,6 +2,8 @@
 // Helpers for the serial library tests: a pseudo-terminal pair whose slave the
 // engine opens while the test plays the far end on the master, and waiting on
 // a condition with a generous deadline instead of sleeping.
+#include "comm/comm_error.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -9,12 +11,13 @@
 #include <QString>
 
 #include <cerrno>
-#include <ostream>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <ostream>
 #include <poll.h>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 
 // Readable QStrings in test failure output.
@@ -46,10 +49,8 @@ public:
     PtyPair()
     {
         master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
-            return;
         char name[128];
-        if (ptsname_r(master_, name, sizeof name) != 0)
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0 || ptsname_r(master_, name, sizeof name) != 0)
             return;
         fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
         slavePath_ = QString::fromLocal8Bit(name);
@@ -60,7 +61,6 @@ public:
 
     bool Ok() const { return master_ >= 0 && !slavePath_.isEmpty(); }
     QString SlavePath() const { return slavePath_; }
-    int Master() const { return master_; }
 
     void CloseMaster()
     {
@@ -70,9 +70,9 @@ public:
     }
 
     // Writes every byte, waiting for room when the pty is full.
-    bool WriteAll(const QByteArray& data, int deadlineMs = kDeadlineMs)
+    bool WriteAll(const QByteArray& data)
     {
-        const QDeadlineTimer deadline(deadlineMs);
+        const QDeadlineTimer deadline(kDeadlineMs);
         qsizetype done = 0;
         while (done < data.size()) {
             const ssize_t n = ::write(master_, data.constData() + done, size_t(data.size() - done));
@@ -80,9 +80,7 @@ public:
                 done += n;
                 continue;
             }
-            if (n < 0 && errno != EAGAIN && errno != EINTR)
-                return false;
-            if (deadline.hasExpired())
+            if ((n < 0 && errno != EAGAIN && errno != EINTR) || deadline.hasExpired())
                 return false;
             pollfd p{master_, POLLOUT, 0};
             ::poll(&p, 1, 50);
@@ -98,19 +96,15 @@ public:
         if (::poll(&p, 1, waitMs) <= 0)
             return out;
         char block[4096];
-        for (;;) {
-            const ssize_t n = ::read(master_, block, sizeof block);
-            if (n <= 0)
-                break;
+        for (ssize_t n; (n = ::read(master_, block, sizeof block)) > 0;)
             out.append(block, n);
-        }
         return out;
     }
 
     // Collects until 'count' bytes arrived or the deadline passed.
-    QByteArray ReadExactly(qsizetype count, int deadlineMs = kDeadlineMs)
+    QByteArray ReadExactly(qsizetype count)
     {
-        const QDeadlineTimer deadline(deadlineMs);
+        const QDeadlineTimer deadline(kDeadlineMs);
         QByteArray out;
         while (out.size() < count && !deadline.hasExpired())
             out += ReadAvailable(50);
@@ -122,6 +116,23 @@ private:
     QString slavePath_;
 };
 
+// Runs 'action'; returns the code and message of the EComm32Error it raised (code 0: none).
+template <class Action>
+std::pair<int, QString> ErrorOf(Action action)
+{
+    try {
+        action();
+    } catch (const HalvexComm32::EComm32Error& e) {
+        return {e.ErrorCode(), e.Message()};
+    }
+    return {0, QString()};
+}
+
+inline QByteArray Hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
 // Bytes whose order shows: a counter mixed so that no short period repeats.
 inline QByteArray Pattern(qsizetype size, int seed = 0)
 {
@@ -131,14 +142,17 @@ inline QByteArray Pattern(qsizetype size, int seed = 0)
     return out;
 }
 
-inline int ThreadCount()
+// A pattern without the default frame head, tail and control bytes, so that it frames unescaped.
+inline QByteArray Unmarked(qsizetype size, int seed = 0)
 {
-    return int(QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    return Pattern(size, seed).replace(char(0xEB), 'a').replace(char(0xEE), 'b').replace(char(0xEC), 'c');
 }
 
-inline int OpenDescriptorCount()
+inline int CountEntries(const char* folder, QDir::Filters filters)
 {
-    return int(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size());
+    return int(QDir(folder).entryList(filters | QDir::NoDotAndDotDot).size());
 }
+inline int ThreadCount() { return CountEntries("/proc/self/task", QDir::Dirs); }
+inline int OpenDescriptorCount() { return CountEntries("/proc/self/fd", QDir::Files | QDir::System); }
 
 } // namespace commtest

@@ -22,23 +22,15 @@ struct LanguageGuard {
 
 } // namespace
 
-TEST(CommErrors, EnglishMessagesByNumber)
+TEST(CommErrors, NumberedMessagesInTheThreeLanguages)
 {
     LanguageGuard english(k3n::kLangEnglish);
-    const char* expected[] = {"Unknown error",
-                              "Out of memory",
-                              "Cannot initialize read buffer",
-                              "Cannot initialize write buffer",
-                              "Cannot open COM port",
-                              "Cannot set comm-mask",
-                              "Cannot set COM port buffer size",
-                              "Cannot read COM port parameters",
-                              "Cannot set COM port parameters",
-                              "Cannot create COM port asynchronize read event",
-                              "Cannot create COM port asynchronize write event",
-                              "Cannot create COM port read thread",
-                              "Cannot create COM port write thread",
-                              "Cannot close COM port read thread",
+    const char* expected[] = {"Unknown error", "Out of memory", "Cannot initialize read buffer",
+                              "Cannot initialize write buffer", "Cannot open COM port", "Cannot set comm-mask",
+                              "Cannot set COM port buffer size", "Cannot read COM port parameters",
+                              "Cannot set COM port parameters", "Cannot create COM port asynchronize read event",
+                              "Cannot create COM port asynchronize write event", "Cannot create COM port read thread",
+                              "Cannot create COM port write thread", "Cannot close COM port read thread",
                               "Cannot close COM port write thread"};
     for (int code = 1; code <= 14; ++code) {
         const EComm32Error e(static_cast<EComm32Error::TErrorCode>(code));
@@ -46,56 +38,50 @@ TEST(CommErrors, EnglishMessagesByNumber)
         EXPECT_EQ(e.Message(), expected[code]) << code;
         EXPECT_STREQ(e.what(), expected[code]) << code;
     }
-    EXPECT_EQ(EComm32Error(0).Message(), "Unknown error");
-    EXPECT_EQ(EComm32Error(15).Message(), "Unknown error");
-    EXPECT_EQ(EComm32Error(255).Message(), "Unknown error");
-}
+    for (int code : {0, 15, 255})
+        EXPECT_EQ(EComm32Error(code).Message(), "Unknown error") << code;
 
-TEST(CommErrors, ChineseMessagesFollowTheLanguage)
-{
     {
         LanguageGuard simplified(k3n::kLangSimplified);
         EXPECT_EQ(EComm32Error(4).Message(), QString::fromUtf8("不能打开端口"));
         EXPECT_EQ(EComm32Error(13).Message(), QString::fromUtf8("不能关闭端口读线程"));
         EXPECT_EQ(EComm32Error(99).Message(), QString::fromUtf8("未知错误"));
     }
-    {
-        LanguageGuard traditional(k3n::kLangTraditional);
-        EXPECT_EQ(EComm32Error(4).Message(), QString::fromUtf8("不能打開埠"));
-        EXPECT_EQ(EComm32Error(1).Message(), QString::fromUtf8("記憶體不夠"));
-        EXPECT_EQ(EComm32Error(99).Message(), QString::fromUtf8("未知錯誤"));
-    }
+    LanguageGuard traditional(k3n::kLangTraditional);
+    EXPECT_EQ(EComm32Error(4).Message(), QString::fromUtf8("不能打開埠"));
+    EXPECT_EQ(EComm32Error(1).Message(), QString::fromUtf8("記憶體不夠"));
+    EXPECT_EQ(EComm32Error(99).Message(), QString::fromUtf8("未知錯誤"));
 }
 
-TEST(CommErrors, TheDetailFollowsTheNumberedText)
+TEST(CommErrors, TheSystemsReasonSaysWhatToDoAndFollowsTheNumberedText)
 {
     LanguageGuard english(k3n::kLangEnglish);
-    const EComm32Error e(4, PortFailureDetail("COM3 (/dev/ttyUSB0)", EBUSY));
-    EXPECT_EQ(e.Message(), "Cannot open COM port: COM3 (/dev/ttyUSB0): the port is in use by another program");
-    EXPECT_EQ(e.Detail(), "COM3 (/dev/ttyUSB0): the port is in use by another program");
-    EXPECT_EQ(QString::fromUtf8(e.what()), e.Message());
-}
-
-TEST(CommErrors, SystemReasonsSayWhatToDo)
-{
-    LanguageGuard english(k3n::kLangEnglish);
-    for (int err : {ENOENT, ENODEV, ENXIO})
-        EXPECT_EQ(PortFailureReason(err), "the device is not present - check the cable") << err;
+    const struct {
+        int err;
+        const char* reason;
+    } rows[] = {{ENOENT, "the device is not present - check the cable"},
+                {ENODEV, "the device is not present - check the cable"},
+                {ENXIO, "the device is not present - check the cable"},
+                {EBUSY, "the port is in use by another program"},
+                {EWOULDBLOCK, "the port is in use by another program"},
+                {EIO, "the port does not respond"},
+                {ENOTTY, "not a serial port"}};
+    for (const auto& r : rows)
+        EXPECT_EQ(PortFailureReason(r.err), r.reason) << r.err;
     for (int err : {EACCES, EPERM}) {
-        const QString reason = PortFailureReason(err);
-        EXPECT_TRUE(reason.startsWith("permission denied")) << err;
-        EXPECT_TRUE(reason.contains("dialout group")) << err;
-        EXPECT_TRUE(reason.contains("sudo adduser $USER dialout")) << err;
+        EXPECT_TRUE(PortFailureReason(err).startsWith("permission denied")) << err;
+        EXPECT_TRUE(PortFailureReason(err).contains("dialout group (sudo adduser $USER dialout)")) << err;
     }
-    EXPECT_EQ(PortFailureReason(EBUSY), "the port is in use by another program");
-    EXPECT_EQ(PortFailureReason(EWOULDBLOCK), "the port is in use by another program");
-    EXPECT_EQ(PortFailureReason(EIO), "the port does not respond");
-    EXPECT_EQ(PortFailureReason(ENOTTY), "not a serial port");
     const QString other = PortFailureReason(EMFILE);
     EXPECT_TRUE(other.contains(QString::number(EMFILE)));
     EXPECT_TRUE(other.contains(QString::fromLocal8Bit(std::strerror(EMFILE))));
 
+    const EComm32Error e(4, PortFailureDetail("COM3 (/dev/ttyUSB0)", EBUSY));
+    EXPECT_EQ(e.Message(), "Cannot open COM port: COM3 (/dev/ttyUSB0): the port is in use by another program");
+    EXPECT_EQ(e.Detail(), "COM3 (/dev/ttyUSB0): the port is in use by another program");
+    EXPECT_EQ(QString::fromUtf8(e.what()), e.Message());
+
     LanguageGuard simplified(k3n::kLangSimplified);
-    EXPECT_TRUE(PortFailureReason(EACCES).contains("sudo adduser $USER dialout"));
     EXPECT_TRUE(PortFailureReason(EACCES).startsWith(QString::fromUtf8("没有权限")));
+    EXPECT_TRUE(PortFailureReason(EACCES).contains("sudo adduser $USER dialout"));
 }

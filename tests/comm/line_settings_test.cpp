@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <functional>
+
 using namespace HalvexComm32;
 
 namespace {
@@ -15,8 +17,11 @@ struct Built {
     termios t{};
 };
 
-Built Build(const TCommLineSettings& s)
+Built Build(const std::function<void(TCommLineSettings&)>& change = {})
 {
+    TCommLineSettings s;
+    if (change)
+        change(s);
     Built b;
     b.t.c_lflag = ICANON | ECHO | ISIG | IEXTEN;  // a cooked tty as a pty starts
     b.t.c_oflag = OPOST | ONLCR;
@@ -28,11 +33,9 @@ Built Build(const TCommLineSettings& s)
 
 TEST(LineSettings, DefaultsGiveRaw8N1At115200)
 {
-    const Built b = Build(TCommLineSettings{});
+    const Built b = Build();
     ASSERT_TRUE(b.plan.ok);
-    EXPECT_EQ(b.t.c_cflag & CSIZE, tcflag_t(CS8));
-    EXPECT_EQ(b.t.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
-    EXPECT_EQ(b.t.c_cflag & (CLOCAL | CREAD), tcflag_t(CLOCAL | CREAD));
+    EXPECT_EQ(b.t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CLOCAL | CREAD), tcflag_t(CS8 | CLOCAL | CREAD));
     EXPECT_EQ(b.t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(b.t.c_oflag & OPOST, 0u);
     EXPECT_EQ(b.t.c_iflag & (IXON | IXOFF | INPCK), 0u);
@@ -42,92 +45,38 @@ TEST(LineSettings, DefaultsGiveRaw8N1At115200)
     EXPECT_EQ(b.plan.customBaud, 0u);
 }
 
-TEST(LineSettings, ParityCodes)
+TEST(LineSettings, EachSettingSetsItsFlags)
 {
     const struct {
-        uint8_t code;
-        tcflag_t flags;
-    } rows[] = {{kParityNone, 0}, {kParityOdd, PARENB | PARODD}, {kParityEven, PARENB},
-                {kParityMark, PARENB | CMSPAR | PARODD}, {kParitySpace, PARENB | CMSPAR}};
+        const char* what;
+        std::function<void(TCommLineSettings&)> change;
+        tcflag_t cflagMask, cflag, iflagMask, iflag;
+    } rows[] = {
+        {"odd", [](auto& s) { s.parity = kParityOdd; s.parityCheck = true; }, PARENB | PARODD | CMSPAR, PARENB | PARODD, INPCK, INPCK},
+        {"even", [](auto& s) { s.parity = kParityEven; s.parityCheck = true; }, PARENB | PARODD | CMSPAR, PARENB, INPCK, INPCK},
+        {"mark", [](auto& s) { s.parity = kParityMark; }, PARENB | PARODD | CMSPAR, PARENB | CMSPAR | PARODD, INPCK, 0},
+        {"space", [](auto& s) { s.parity = kParitySpace; s.parityCheck = true; }, PARENB | PARODD | CMSPAR, PARENB | CMSPAR, INPCK, INPCK},
+        {"none checked", [](auto& s) { s.parityCheck = true; }, PARENB, 0, INPCK, 0},
+        {"5 bits", [](auto& s) { s.byteSize = 5; }, CSIZE, CS5, 0, 0},
+        {"6 bits", [](auto& s) { s.byteSize = 6; }, CSIZE, CS6, 0, 0},
+        {"7 bits", [](auto& s) { s.byteSize = 7; }, CSIZE, CS7, 0, 0},
+        {"2 stop", [](auto& s) { s.stopBits = kTwoStopBits; }, CSTOPB, CSTOPB, 0, 0},
+        {"1.5 stop, 5 bits", [](auto& s) { s.stopBits = kOne5StopBits; s.byteSize = 5; }, CSTOPB | CSIZE, CSTOPB | CS5, 0, 0},
+        {"cts", [](auto& s) { s.ctsOutputFlow = true; }, CRTSCTS, CRTSCTS, 0, 0},
+        {"rts handshake", [](auto& s) { s.rtsControl = kRtsControlHandshake; }, CRTSCTS, CRTSCTS, 0, 0},
+        {"xon out", [](auto& s) { s.xonXoffOutput = true; }, CRTSCTS, 0, IXON | IXOFF, IXON},
+        {"xoff in", [](auto& s) { s.xonXoffInput = true; }, CRTSCTS, 0, IXON | IXOFF, IXOFF},
+    };
     for (const auto& r : rows) {
-        TCommLineSettings s;
-        s.parity = r.code;
-        s.parityCheck = true;
-        const Built b = Build(s);
-        ASSERT_TRUE(b.plan.ok) << int(r.code);
-        EXPECT_EQ(b.t.c_cflag & (PARENB | PARODD | CMSPAR), r.flags) << int(r.code);
-        EXPECT_EQ((b.t.c_iflag & INPCK) != 0, r.code != kParityNone) << int(r.code);
-    }
-    k3n::appLang().fSetLangType(k3n::kLangEnglish);
-    TCommLineSettings bad;
-    bad.parity = 5;
-    const Built b = Build(bad);
-    EXPECT_FALSE(b.plan.ok);
-    EXPECT_EQ(b.plan.refused, "parity code 5");
-}
-
-TEST(LineSettings, ByteSizesAndStopBits)
-{
-    k3n::appLang().fSetLangType(k3n::kLangEnglish);
-    const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
-    for (uint8_t bits = 5; bits <= 8; ++bits) {
-        TCommLineSettings s;
-        s.byteSize = bits;
-        const Built b = Build(s);
+        SCOPED_TRACE(r.what);
+        const Built b = Build(r.change);
         ASSERT_TRUE(b.plan.ok);
-        EXPECT_EQ(b.t.c_cflag & CSIZE, sizes[bits - 5]);
+        EXPECT_EQ(b.t.c_cflag & r.cflagMask, r.cflag);
+        EXPECT_EQ(b.t.c_iflag & r.iflagMask, r.iflag);
     }
-    for (uint8_t bits : {0, 4, 9, 255}) {
-        TCommLineSettings s;
-        s.byteSize = bits;
-        const Built b = Build(s);
-        EXPECT_FALSE(b.plan.ok) << int(bits);
-        EXPECT_EQ(b.plan.refused, QString("%1 data bits (5 to 8 only)").arg(bits));
-    }
-
-    TCommLineSettings two;
-    two.stopBits = kTwoStopBits;
-    EXPECT_TRUE(Build(two).t.c_cflag & CSTOPB);
-
-    TCommLineSettings oneAndHalf;
-    oneAndHalf.stopBits = kOne5StopBits;
-    const Built refused = Build(oneAndHalf);
-    EXPECT_FALSE(refused.plan.ok);
-    EXPECT_EQ(refused.plan.refused, "1.5 stop bits need 5 data bits");
-    oneAndHalf.byteSize = 5;
-    const Built fiveBits = Build(oneAndHalf);
-    EXPECT_TRUE(fiveBits.plan.ok);
-    EXPECT_TRUE(fiveBits.t.c_cflag & CSTOPB);
-
-    TCommLineSettings bad;
-    bad.stopBits = 3;
-    EXPECT_EQ(Build(bad).plan.refused, "stop bits code 3");
-}
-
-TEST(LineSettings, FlowControlFlagsAndCharacters)
-{
-    TCommLineSettings cts;
-    cts.ctsOutputFlow = true;
-    EXPECT_TRUE(Build(cts).t.c_cflag & CRTSCTS);
-
-    TCommLineSettings rtsHandshake;
-    rtsHandshake.rtsControl = kRtsControlHandshake;
-    EXPECT_TRUE(Build(rtsHandshake).t.c_cflag & CRTSCTS);
-
-    TCommLineSettings xon;
-    xon.xonXoffOutput = true;
-    xon.xonChar = 0x21;
-    xon.xoffChar = 0x23;
-    const Built out = Build(xon);
-    EXPECT_TRUE(out.t.c_iflag & IXON);
-    EXPECT_FALSE(out.t.c_iflag & IXOFF);
-    EXPECT_EQ(out.t.c_cc[VSTART], 0x21);
-    EXPECT_EQ(out.t.c_cc[VSTOP], 0x23);
-
-    TCommLineSettings xoffIn;
-    xoffIn.xonXoffInput = true;
-    EXPECT_TRUE(Build(xoffIn).t.c_iflag & IXOFF);
-    EXPECT_FALSE(Build(xoffIn).t.c_cflag & CRTSCTS);
+    const Built chars = Build([](auto& s) { s.xonChar = 0x21; s.xoffChar = 0x23; });
+    EXPECT_EQ(chars.t.c_cc[VSTART], 0x21);
+    EXPECT_EQ(chars.t.c_cc[VSTOP], 0x23);
 }
 
 TEST(LineSettings, BaudRates)
@@ -138,22 +87,37 @@ TEST(LineSettings, BaudRates)
     } standard[] = {{110, B110}, {300, B300}, {600, B600}, {1200, B1200}, {2400, B2400}, {4800, B4800},
                     {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
     for (const auto& r : standard) {
-        TCommLineSettings s;
-        s.baudRate = r.rate;
-        const Built b = Build(s);
+        const Built b = Build([&](auto& s) { s.baudRate = r.rate; });
         EXPECT_EQ(cfgetospeed(&b.t), r.constant) << r.rate;
         EXPECT_EQ(cfgetispeed(&b.t), r.constant) << r.rate;
         EXPECT_EQ(b.plan.customBaud, 0u) << r.rate;
     }
     for (uint32_t rate : {14400u, 56000u, 128000u, 256000u}) {
-        TCommLineSettings s;
-        s.baudRate = rate;
-        const Built b = Build(s);
-        EXPECT_TRUE(b.plan.ok);
+        const Built b = Build([&](auto& s) { s.baudRate = rate; });
+        EXPECT_TRUE(b.plan.ok) << rate;
         EXPECT_EQ(b.plan.customBaud, rate);
     }
+}
+
+TEST(LineSettings, RefusalsNameTheSetting)
+{
     k3n::appLang().fSetLangType(k3n::kLangEnglish);
-    TCommLineSettings zero;
-    zero.baudRate = 0;
-    EXPECT_EQ(Build(zero).plan.refused, "baud rate 0");
+    const struct {
+        std::function<void(TCommLineSettings&)> change;
+        const char* refused;
+    } rows[] = {
+        {[](auto& s) { s.baudRate = 0; }, "baud rate 0"},
+        {[](auto& s) { s.parity = 5; }, "parity code 5"},
+        {[](auto& s) { s.stopBits = 3; }, "stop bits code 3"},
+        {[](auto& s) { s.stopBits = kOne5StopBits; }, "1.5 stop bits need 5 data bits"},
+        {[](auto& s) { s.byteSize = 0; }, "0 data bits (5 to 8 only)"},
+        {[](auto& s) { s.byteSize = 4; }, "4 data bits (5 to 8 only)"},
+        {[](auto& s) { s.byteSize = 9; }, "9 data bits (5 to 8 only)"},
+        {[](auto& s) { s.byteSize = 255; }, "255 data bits (5 to 8 only)"},
+    };
+    for (const auto& r : rows) {
+        const Built b = Build(r.change);
+        EXPECT_FALSE(b.plan.ok) << r.refused;
+        EXPECT_EQ(b.plan.refused, r.refused);
+    }
 }
