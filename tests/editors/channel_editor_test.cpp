@@ -1,18 +1,13 @@
 #include "editors/channel_editor.h"
 #include "model/record_layout.h"
+#include "settings_editor_driver.h"
 #include "text/app_lang.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
@@ -20,6 +15,7 @@
 namespace k3n {
 namespace {
 
+using namespace test;
 using Col = TChInforDlg::Col;
 using ChannelBytes = std::array<uint8_t, rec::kChannelSize>;
 
@@ -29,15 +25,13 @@ protected:
     {
         ApplyLanguageSetting(0);
         window = std::make_unique<TChInforDlg>(data);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid = window->findChild<QTableWidget*>("StringGrid1");
-        freqBox = window->findChild<QLineEdit*>("Edit_ChFreq");
+        ASSERT_TRUE(ShowActive(*window));
+        grid = Child<QTableWidget>(*window, "StringGrid1");
+        freqBox = Child<QLineEdit>(*window, "Edit_ChFreq");
         ASSERT_TRUE(grid && freqBox);
     }
 
-    QComboBox* list(const char* name) { return window->findChild<QComboBox*>(name); }
+    QComboBox* list(const char* name) { return Child<QComboBox>(*window, name); }
     QString cell(int row, int col) const { return grid->item(row, col)->text(); }
     ChannelBytes bytesOf(int channel) const
     {
@@ -46,15 +40,11 @@ protected:
         std::copy(s.begin(), s.end(), b.begin());
         return b;
     }
-
     void doubleClick(int row, int col)
     {
-        const QRect r = grid->visualRect(grid->model()->index(row, col));
-        // A real double click: the first click makes the cell current, the second opens it.
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-        QApplication::processEvents();
+        DoubleClick(grid->viewport(), grid->visualRect(grid->model()->index(row, col)).center());
     }
+    void leaveEditor() { LeaveControl(*window); }
 
     // Opens the frequency box of a cell, replaces its text and presses Enter.
     void typeFrequency(int row, int col, const QString& text)
@@ -67,29 +57,18 @@ protected:
         QTest::keyClick(freqBox, Qt::Key_Return);
         ASSERT_FALSE(freqBox->isVisible());
     }
+    void newChannel(int row, const QString& rx) { typeFrequency(row, Col::Rx, rx); }
 
     // Steps through the open list with the keyboard to text, then leaves it.
     void pick(int row, int col, const char* listName, const QString& text)
     {
         doubleClick(row, col);
         QComboBox* box = list(listName);
-        ASSERT_TRUE(box->isVisible()) << listName;
-        ASSERT_TRUE(box->hasFocus());
-        QTest::keyClick(box, Qt::Key_Home);
-        for (int i = 0; i < box->count() && box->currentText() != text; ++i)
-            QTest::keyClick(box, Qt::Key_Down);
-        ASSERT_EQ(box->currentText(), text) << listName;
+        ASSERT_TRUE(box->isVisible() && box->hasFocus()) << listName;
+        StepTo(box, text);
         leaveEditor();
         EXPECT_FALSE(box->isVisible());
     }
-
-    void leaveEditor()
-    {
-        window->findChild<QWidget*>("bHide")->setFocus();
-        QApplication::processEvents();
-    }
-
-    void newChannel(int row, const QString& rx) { typeFrequency(row, Col::Rx, rx); }
 
     RadioData data;
     std::unique_ptr<TChInforDlg> window;
@@ -107,8 +86,14 @@ void answerNextQuestion(const char* buttonName)
     });
 }
 
-TEST_F(ChannelEditorTest, TypingAnRxFrequencyStartsAChannelWithTheDefaults)
+TEST_F(ChannelEditorTest, OnAnEmptyRowOnlyRxOpensAndTypingThereStartsAChannelWithTheDefaults)
 {
+    for (int col = Col::Tx; col < TChInforDlg::kColumnCount; ++col) {
+        doubleClick(3, col);
+        EXPECT_EQ(QApplication::focusWidget(), grid) << "column " << col;
+    }
+    EXPECT_EQ(bytesOf(3), ChannelBytes{});
+
     newChannel(3, "145.5");
     const ChannelBytes expected = {0x60, 0x27, 0xac, 0x08, 0x60, 0x27, 0xac, 0x08,   // RX and TX 145500000
                                    0, 0, 1, 0, 0, 5, 0, 0};
@@ -140,7 +125,7 @@ TEST_F(ChannelEditorTest, TypingAnRxFrequencyStartsAChannelWithTheDefaults)
     EXPECT_EQ(data.record.get(rec::ch::tx_freq(5)), 146520000u);
 }
 
-TEST_F(ChannelEditorTest, FrequenciesAreBroughtIntoTheBandAndOntoTheChannelGrid)
+TEST_F(ChannelEditorTest, FrequenciesAreBroughtIntoTheBandAndClearingThemDeletesOrZeroes)
 {
     newChannel(1, "100");
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(1)), 136000000u);
@@ -150,20 +135,16 @@ TEST_F(ChannelEditorTest, FrequenciesAreBroughtIntoTheBandAndOntoTheChannelGrid)
     EXPECT_EQ(cell(1, Col::Rx), "136.01250");
     typeFrequency(1, Col::Tx, "999");
     EXPECT_EQ(data.record.get(rec::ch::tx_freq(1)), 174000000u);
-}
 
-TEST_F(ChannelEditorTest, ClearingTxStoresZeroAndClearingRxDeletesTheChannel)
-{
-    newChannel(2, "150");
-    typeFrequency(2, Col::Tx, "");
-    EXPECT_EQ(data.record.get(rec::ch::tx_freq(2)), 0u);
-    EXPECT_EQ(cell(2, Col::Tx), "0");
-    EXPECT_EQ(data.record.get(rec::ch::in_use(2)), 1u);
-
-    typeFrequency(2, Col::Rx, "");
-    EXPECT_EQ(bytesOf(2), ChannelBytes{});
+    // Clearing TX stores 0; clearing RX deletes the channel.
+    typeFrequency(1, Col::Tx, "");
+    EXPECT_EQ(data.record.get(rec::ch::tx_freq(1)), 0u);
+    EXPECT_EQ(cell(1, Col::Tx), "0");
+    EXPECT_EQ(data.record.get(rec::ch::in_use(1)), 1u);
+    typeFrequency(1, Col::Rx, "");
+    EXPECT_EQ(bytesOf(1), ChannelBytes{});
     for (int col = 1; col < TChInforDlg::kColumnCount; ++col)
-        EXPECT_TRUE(cell(2, col).isEmpty()) << "column " << col;
+        EXPECT_TRUE(cell(1, col).isEmpty()) << "column " << col;
 }
 
 TEST_F(ChannelEditorTest, FrequencyBoxTakesOnlyDigitsAndOnePoint)
@@ -184,17 +165,6 @@ TEST_F(ChannelEditorTest, FrequencyBoxTakesOnlyDigitsAndOnePoint)
     EXPECT_EQ(freqBox->text(), "146.025");
     QTest::keyClick(freqBox, Qt::Key_Return);
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(4)), 146025000u);
-}
-
-TEST_F(ChannelEditorTest, OnAnEmptyRowOnlyTheRxCellOpens)
-{
-    for (int col = Col::Tx; col < TChInforDlg::kColumnCount; ++col) {
-        doubleClick(7, col);
-        EXPECT_EQ(QApplication::focusWidget(), grid) << "column " << col;
-    }
-    EXPECT_EQ(bytesOf(7), ChannelBytes{});
-    for (int col = 1; col < TChInforDlg::kColumnCount; ++col)
-        EXPECT_TRUE(cell(7, col).isEmpty());
 }
 
 TEST_F(ChannelEditorTest, SubAudioListsStoreCodeAndPolarity)
@@ -299,7 +269,7 @@ TEST_F(ChannelEditorTest, ChangingTheSignallingSystemResetsTheNumber)
     EXPECT_EQ(data.record.get(rec::ch::signaling_no(1)), 15u);
 }
 
-TEST_F(ChannelEditorTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmpty)
+TEST_F(ChannelEditorTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmptyBesideTheRadioDetails)
 {
     using namespace rec::ch;
     RadioRecord& r = data.record;
@@ -311,7 +281,11 @@ TEST_F(ChannelEditorTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmpty)
     r.set(signaling(1), (6 << 5) | 31);
     r.set(busy_lockout(1), 3);
     r.set(rec::channel_group, 9);
+    data.last_program_time = {2009, 3, 7, 9, 5};
+    data.radio_serial_number = {'A', 'B', '1', '2', 0, 'X', 0, 0};   // shown up to the first zero
     window->RefreshAll();
+    EXPECT_EQ(Child<QLabel>(*window, "sLastWriteTime")->text(), "2009-3-7  9:5");
+    EXPECT_EQ(Child<QLabel>(*window, "sDeviceSnDisp")->text(), "AB12");
     EXPECT_EQ(cell(1, Col::Rx), "145.00000");   // group 1 is shown for a group number past the last
     EXPECT_EQ(list("cbChInforGroup")->currentIndex(), 0);
     EXPECT_EQ(cell(1, Col::RxTone), "?");
@@ -337,6 +311,10 @@ TEST_F(ChannelEditorTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmpty)
     doubleClick(1, Col::LockOut);
     EXPECT_EQ(r.get(busy_lockout(1)), 0u);
     EXPECT_EQ(r.get(rec::channel_group), 9);
+
+    data.radio_serial_number = {'K', '3', 'N', '1', '2', '3', '4', '5'};   // all eight, no zero
+    window->RefreshAll();
+    EXPECT_EQ(Child<QLabel>(*window, "sDeviceSnDisp")->text(), "K3N12345");
 }
 
 TEST_F(ChannelEditorTest, GroupThreeShowsChannels33To48)
@@ -416,18 +394,6 @@ TEST_F(ChannelEditorTest, AnOpenCellIsCommittedBySaveAndByAReload)
     window->CommitPendingEdits();
     EXPECT_EQ(data.record.get(rec::ch::tx_freq(6)), 148000000u);
     EXPECT_EQ(cell(6, Col::Tx), "148.00000");
-}
-
-TEST_F(ChannelEditorTest, ShowsTheLastProgrammingTimeAndSerialNumber)
-{
-    data.last_program_time = {2009, 3, 7, 9, 5};
-    data.radio_serial_number = {'A', 'B', '1', '2', 0, 'X', 0, 0};
-    window->RefreshAll();
-    EXPECT_EQ(window->findChild<QLabel*>("sLastWriteTime")->text(), "2009-3-7  9:5");
-    EXPECT_EQ(window->findChild<QLabel*>("sDeviceSnDisp")->text(), "AB12");
-    data.radio_serial_number = {'K', '3', 'N', '1', '2', '3', '4', '5'};
-    window->RefreshAll();
-    EXPECT_EQ(window->findChild<QLabel*>("sDeviceSnDisp")->text(), "K3N12345");
 }
 
 TEST_F(ChannelEditorTest, EveryColumnIsReadableBesideThePageTreeInBothLanguages)

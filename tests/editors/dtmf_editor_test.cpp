@@ -1,7 +1,6 @@
 #include "editors/dtmf_editor.h"
 #include "model/record_layout.h"
 #include "signal_editor_driver.h"
-#include <QCheckBox>
 
 using namespace k3n;
 using namespace k3n::test;
@@ -9,24 +8,16 @@ namespace dtmf = rec::dtmf;
 
 namespace {
 
-class DtmfEditor : public ::testing::Test {
+class DtmfEditor : public SignalEditorTest<TDtmfDlg> {
 protected:
-    void SetUp() override { ShowAndActivate(w); }
-
-    Bytes bytes(uint16_t offset, int length) const { return RecordBytes(data, offset, length); }
-    SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
-    void turnPage(Page page) { TurnPage(w, "PageDtmf", page); }
     void typeCode(const char* gridName, int row, const QString& text)
     {
         Retype(OpenEdit(grid(gridName), row, 1), text);
-        Leave(w);
+        LeaveControl(w);
     }
-
-    RadioData data;
-    TDtmfDlg w{data};
 };
 
-TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndShownBack)
+TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndDecodeTypesStoreTheirPosition)
 {
     turnPage(DecodePage);
     typeCode("sgDecode", 1, "12AB*#");
@@ -47,6 +38,14 @@ TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndShownBack)
     EXPECT_EQ(grid("sgDecode")->cellText(1, 1), "");
     // The decode entry's type and spare bytes are not touched by the code.
     EXPECT_EQ(bytes(dtmf::decode(0) + 5, 2), (Bytes{0, 0}));
+
+    // The decode type stores its entry's position.
+    QComboBox* type = OpenList(grid("sgDecode"), 4, 2);
+    EXPECT_EQ(Entries(type), (QStringList{"General", "Emergency On", "Stun", "UnStun", "Kill"}));
+    StepTo(type, "Kill");
+    LeaveControl(w);
+    EXPECT_EQ(data.record.get(dtmf::decode_type(3)), 4);
+    EXPECT_EQ(grid("sgDecode")->cellText(4, 2), "Kill");
 }
 
 TEST_F(DtmfEditor, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
@@ -55,9 +54,7 @@ TEST_F(DtmfEditor, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
     QLineEdit* edit = OpenEdit(grid("sgDecode"), 2, 1);
     QTest::keyClicks(edit, "123456789");
     EXPECT_EQ(edit->text(), "12345678");
-    QTest::keyClicks(edit, "a");
-    EXPECT_EQ(edit->text(), "12345678");
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(bytes(dtmf::decode(1), 5), (Bytes{0x08, 0x21, 0x43, 0x65, 0x87}));
 
     edit = OpenEdit(grid("sgDecode"), 3, 1);
@@ -67,14 +64,14 @@ TEST_F(DtmfEditor, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
     EXPECT_EQ(edit->text(), "12");   // no foreign character is left inside to be stored as "#"
     Retype(edit, "1xd2");            // typed letters outside the set are dropped as well
     EXPECT_EQ(edit->text(), "12");
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(bytes(dtmf::decode(2), 3), (Bytes{0x02, 0x21, 0xFF}));
 
     turnPage(EncodePage);
     edit = OpenEdit(grid("sgEncode"), 1, 1);
     QTest::keyClicks(edit, QString(25, '7'));
     EXPECT_EQ(edit->text(), QString(24, '7'));
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(U8Field{dtmf::encode(0)}), 24);
     EXPECT_EQ(grid("sgEncode")->cellText(1, 1), QString(24, '7'));
 }
@@ -87,21 +84,21 @@ TEST_F(DtmfEditor, CodeListsOfferOnlyCodesInUseAndReferencesToEmptiedCodesTurnOf
     turnPage(OptionPage);
     auto* call1 = Child<QComboBox>(w, "cbCall_1");
     EXPECT_EQ(Entries(call1), (QStringList{"Off", "Enc- 2", "Enc- 5"}));
-    Pick(call1, "Enc- 5");
-    Leave(w);
+    StepTo(call1, "Enc- 5");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(dtmf::call_1), 4);
 
     turnPage(SystemPage);
     QComboBox* call = OpenList(grid("sgSystem"), 3, 1);
     EXPECT_EQ(Entries(call), (QStringList{"Off", "Enc- 2", "Enc- 5"}));
-    Pick(call, "Enc- 2");
-    Leave(w);
+    StepTo(call, "Enc- 2");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(dtmf::call_code(3)), 1);
     EXPECT_EQ(grid("sgSystem")->cellText(3, 1), "Enc- 2");
     QComboBox* id = OpenList(grid("sgSystem"), 3, 2);
     EXPECT_EQ(id->currentText(), "Off");
-    Pick(id, "Enc- 5");
-    Leave(w);
+    StepTo(id, "Enc- 5");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(dtmf::id_code(3)), 4);
 
     // Code 5 emptied: the next page change turns every reference to it Off.
@@ -126,13 +123,13 @@ TEST_F(DtmfEditor, LeadTimesAreClampedWhenLeft)
     for (const auto& c : cases) {
         Retype(leadIn, c.typed);
         EXPECT_LE(leadIn->text().size(), 4);
-        Leave(w);
+        LeaveControl(w);
         EXPECT_EQ(data.record.get(dtmf::lead_in), c.stored) << c.typed;
         EXPECT_EQ(leadIn->text(), QString::number(c.stored));
     }
     Paste(leadOut, "1x2");
     EXPECT_EQ(leadOut->text(), "12");
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(dtmf::lead_out), 100);
 }
 
@@ -148,16 +145,16 @@ TEST_F(DtmfEditor, OptionListsStoreTheirCodings)
         {"cbANILock", "OFF", dtmf::ani_lock, 0},
     };
     for (const auto& c : cases) {
-        Pick(Child<QComboBox>(w, c.list), c.entry);
-        Leave(w);
+        StepTo(Child<QComboBox>(w, c.list), c.entry);
+        LeaveControl(w);
         EXPECT_EQ(data.record.get(c.field), c.stored) << c.list << " " << c.entry;
     }
     // Check boxes touch only their own bit.
     data.record.set(dtmf::flags, 0xF0);
     w.RefreshAll();
-    ClickCheck(Child<QCheckBox>(w, "cPauseTone"));
+    ClickBox(Child<QCheckBox>(w, "cPauseTone"));
     EXPECT_EQ(data.record.get(dtmf::flags), 0xF2);
-    ClickCheck(Child<QCheckBox>(w, "cPttCall"));
+    ClickBox(Child<QCheckBox>(w, "cPttCall"));
     EXPECT_EQ(data.record.get(dtmf::flags), 0xF3);
 }
 
@@ -210,17 +207,6 @@ TEST_F(DtmfEditor, SystemCellsToggleAndCycleTheirBits)
     EXPECT_EQ(data.record, before);
 }
 
-TEST_F(DtmfEditor, DecodeTypeIsTheEntryPosition)
-{
-    turnPage(DecodePage);
-    QComboBox* type = OpenList(grid("sgDecode"), 4, 2);
-    EXPECT_EQ(Entries(type), (QStringList{"General", "Emergency On", "Stun", "UnStun", "Kill"}));
-    Pick(type, "Kill");
-    Leave(w);
-    EXPECT_EQ(data.record.get(dtmf::decode_type(3)), 4);
-    EXPECT_EQ(grid("sgDecode")->cellText(4, 2), "Kill");
-}
-
 TEST_F(DtmfEditor, ForeignValuesShowNoEntryAndStayUntilTheUserPicks)
 {
     data.record.set(dtmf::tone_speed, 7);
@@ -234,28 +220,22 @@ TEST_F(DtmfEditor, ForeignValuesShowNoEntryAndStayUntilTheUserPicks)
     w.RefreshAll();
     const auto before = data.record;
 
-    for (const char* name : {"cbToneSpeed", "cbGapTone", "cbCall_2"}) {
-        auto* list = Child<QComboBox>(w, name);
-        EXPECT_EQ(list->currentIndex(), -1) << name;
-        list->setFocus();
-        Leave(w);
-    }
-    Child<QLineEdit>(w, "eLeadIn")->setFocus();
-    Leave(w);
+    ExpectNoEntryAndTabThrough(w, {"cbToneSpeed", "cbGapTone", "cbCall_2"});
+    TabThrough(w, Child<QLineEdit>(w, "eLeadIn"));
 
     turnPage(SystemPage);
     EXPECT_EQ(grid("sgSystem")->cellText(1, 1), "?");
     EXPECT_EQ(grid("sgSystem")->cellText(1, 3), "?");
     EXPECT_EQ(OpenList(grid("sgSystem"), 1, 1)->currentIndex(), -1);
-    Leave(w);
+    LeaveControl(w);
     turnPage(DecodePage);
     EXPECT_EQ(grid("sgDecode")->cellText(1, 2), "?");
     EXPECT_EQ(OpenList(grid("sgDecode"), 1, 2)->currentIndex(), -1);
-    Leave(w);
+    LeaveControl(w);
     turnPage(EncodePage);
     EXPECT_EQ(grid("sgEncode")->cellText(1, 1).size(), 24);
     OpenEdit(grid("sgEncode"), 1, 1);
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(data.record, before);
 
     // A foreign sequence is still stepped by a double-click.

@@ -3,22 +3,14 @@
 #include "model/record_layout.h"
 #include <QGroupBox>
 #include <QLabel>
-#include <memory>
-#include <gtest/gtest.h>
 
 using namespace k3n;
 using namespace k3n::test;
 
 namespace {
 
-class EmergencyPage : public ::testing::Test {
+class EmergencyPage : public EditorPageTest<TEmergencySettingDlg> {
 protected:
-    void open()
-    {
-        editor = std::make_unique<TEmergencySettingDlg>(data);
-        ASSERT_TRUE(ShowActive(*editor));
-    }
-    QComboBox* list(const char* name) { return Child<QComboBox>(*editor, name); }
     uint8_t modeByte() const { return data.record.get(rec::emergency_mode); }
     uint8_t signalingByte() const { return data.record.get(rec::emergency_signaling); }
 
@@ -28,9 +20,6 @@ protected:
         EXPECT_EQ(list(name)->count(), 0) << name;
         EXPECT_EQ(list(name)->currentText(), "") << name;
     }
-
-    RadioData data;
-    std::unique_ptr<TEmergencySettingDlg> editor;
 };
 
 TEST_F(EmergencyPage, AResetRecordShowsVoicePriorityScanAndSignallingOff)
@@ -39,25 +28,19 @@ TEST_F(EmergencyPage, AResetRecordShowsVoicePriorityScanAndSignallingOff)
     EXPECT_EQ(editor->windowTitle(), "Emergency Settings");
     EXPECT_EQ(Child<QGroupBox>(*editor, "gbLoneWorker")->title(), "Lone Worker");
     EXPECT_EQ(Child<QLabel>(*editor, "sActiveTime")->text(), "Active Time (min)");
-    EXPECT_EQ(list("cbMode")->currentText(), "Voice");
-    EXPECT_EQ(list("cbChannel")->currentText(), "Priority Scan");
+    ExpectShown(*editor, {{"cbMode", "Voice"}, {"cbChannel", "Priority Scan"}, {"cbActiveTime", "Infinity"},
+                          {"cbRxTime", "5"}, {"cbTxTime", "5"}, {"cbSirenTime", "1"}, {"cbSignalingType", "OFF"},
+                          {"cbReminderTime", "0"}, {"cbResponseTime", "0"}});
     EXPECT_FALSE(list("cbDesignatedChannel")->isEnabled());
     EXPECT_EQ(list("cbDesignatedChannel")->count(), 128);
-    EXPECT_EQ(list("cbActiveTime")->currentText(), "Infinity");
     EXPECT_EQ(list("cbActiveTime")->itemText(16), "60");
-    EXPECT_EQ(list("cbRxTime")->currentText(), "5");
-    EXPECT_EQ(list("cbTxTime")->currentText(), "5");
     EXPECT_EQ(list("cbTxTime")->count(), 12);
-    EXPECT_EQ(list("cbSirenTime")->currentText(), "1");
-    EXPECT_EQ(Entries(list("cbSignalingType")), QStringList({"OFF", "DTMF", "5-Tone"}));
-    EXPECT_EQ(list("cbSignalingType")->currentText(), "OFF");
-    expectBlankAndDisabled("cbEncodeSystem");
-    expectBlankAndDisabled("cbEncodeSelect");
-    EXPECT_EQ(list("cbReminderTime")->currentText(), "0");
-    EXPECT_EQ(list("cbResponseTime")->currentText(), "0");
     EXPECT_EQ(list("cbResponseTime")->count(), 121);
+    EXPECT_EQ(Entries(list("cbSignalingType")), QStringList({"OFF", "DTMF", "5-Tone"}));
     EXPECT_EQ(Entries(list("cbChannel")),
               QStringList({"Priority Scan", "Home Channel", "Current", "Designated Channel"}));
+    expectBlankAndDisabled("cbEncodeSystem");
+    expectBlankAndDisabled("cbEncodeSelect");
 }
 
 TEST_F(EmergencyPage, CurrentSetsBitTwoOfTheModeByteAndOtherChannelsClearIt)
@@ -131,26 +114,19 @@ TEST_F(EmergencyPage, OpeningWithSignallingOffClearsNonZeroEncodeBits)
     expectBlankAndDisabled("cbEncodeSystem");
 }
 
-TEST_F(EmergencyPage, ALoadedDtmfRecordFillsTheListsOfAnEditorThatShowedOff)
+TEST_F(EmergencyPage, ALoadedDtmfRecordFillsTheListsAndTheEncodeSystemKeepsTheModeBits)
 {
     open();
+    data.record.set(rec::emergency_channel_select, 2);
+    data.record.set(rec::emergency_mode, 0x0F);        // mode Both, "Current", bit 3
     data.record.set(rec::emergency_signaling_type, 1);
     data.record.set(rec::emergency_encode_system, 3);
     data.record.set(rec::emergency_encode_select, 9);
     editor->RefreshAll();
-    EXPECT_EQ(list("cbSignalingType")->currentText(), "DTMF");
+    ExpectShown(*editor, {{"cbSignalingType", "DTMF"}, {"cbEncodeSystem", "4"}, {"cbEncodeSelect", "10"}});
     EXPECT_TRUE(list("cbEncodeSystem")->isEnabled());
     EXPECT_TRUE(list("cbEncodeSelect")->isEnabled());
-    EXPECT_EQ(list("cbEncodeSystem")->currentText(), "4");
-    EXPECT_EQ(list("cbEncodeSelect")->currentText(), "10");
-}
 
-TEST_F(EmergencyPage, LeavingTheEncodeSystemKeepsTheModeAndTheChannelBit)
-{
-    data.record.set(rec::emergency_channel_select, 2);
-    data.record.set(rec::emergency_mode, 0x0F);        // mode Both, "Current", bit 3
-    data.record.set(rec::emergency_signaling_type, 1);
-    open();
     ChooseAndLeave(*editor, list("cbEncodeSystem"), "5");
     EXPECT_EQ(modeByte(), 0x4F);
     ChooseAndLeave(*editor, list("cbMode"), "Alarm");
@@ -160,18 +136,13 @@ TEST_F(EmergencyPage, LeavingTheEncodeSystemKeepsTheModeAndTheChannelBit)
 TEST_F(EmergencyPage, TimeListsStoreTheirPositions)
 {
     open();
-    ChooseAndLeave(*editor, list("cbActiveTime"), "60");
-    EXPECT_EQ(data.record.get(rec::emergency_active_time), 16);
-    ChooseAndLeave(*editor, list("cbRxTime"), "60");
-    EXPECT_EQ(data.record.get(rec::emergency_rx_time), 11);
-    ChooseAndLeave(*editor, list("cbTxTime"), "10");
-    EXPECT_EQ(data.record.get(rec::emergency_tx_time), 1);
-    ChooseAndLeave(*editor, list("cbSirenTime"), "10");
-    EXPECT_EQ(data.record.get(rec::emergency_siren_time), 9);
-    ChooseAndLeave(*editor, list("cbReminderTime"), "120");
-    EXPECT_EQ(data.record.get(rec::emergency_reminder_time), 120);
-    ChooseAndLeave(*editor, list("cbResponseTime"), "45");
-    EXPECT_EQ(data.record.get(rec::emergency_response_time), 45);
+    ExpectPicksStored(*editor, data.record,
+                      {{"cbActiveTime", "60", rec::emergency_active_time, 16},
+                       {"cbRxTime", "60", rec::emergency_rx_time, 11},
+                       {"cbTxTime", "10", rec::emergency_tx_time, 1},
+                       {"cbSirenTime", "10", rec::emergency_siren_time, 9},
+                       {"cbReminderTime", "120", rec::emergency_reminder_time, 120},
+                       {"cbResponseTime", "45", rec::emergency_response_time, 45}});
 }
 
 TEST_F(EmergencyPage, ForeignValuesShowNoSelectionAndAreKeptWhenTabbedThrough)
@@ -200,10 +171,7 @@ TEST_F(EmergencyPage, ForeignValuesShowNoSelectionAndAreKeptWhenTabbedThrough)
     data.record.set(rec::emergency_signaling, 0x33);     // type DTMF, code 20
     data.record.set(rec::emergency_mode, 0xB1);          // system 12, mode Voice
     editor->RefreshAll();
-    EXPECT_EQ(list("cbEncodeSystem")->currentIndex(), -1);
-    EXPECT_EQ(list("cbEncodeSelect")->currentIndex(), -1);
-    TabThrough(*editor, list("cbEncodeSystem"));
-    TabThrough(*editor, list("cbEncodeSelect"));
+    ExpectNoEntryAndTabThrough(*editor, {"cbEncodeSystem", "cbEncodeSelect"});
     EXPECT_EQ(signalingByte(), 0x33);
     EXPECT_EQ(modeByte(), 0xB1);
 }

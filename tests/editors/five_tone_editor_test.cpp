@@ -1,7 +1,6 @@
 #include "editors/five_tone_editor.h"
 #include "model/record_layout.h"
 #include "signal_editor_driver.h"
-#include <QCheckBox>
 
 using namespace k3n;
 using namespace k3n::test;
@@ -9,22 +8,13 @@ namespace five = rec::five_tone;
 
 namespace {
 
-class FiveToneEditor : public ::testing::Test {
+class FiveToneEditor : public SignalEditorTest<TFiveToneDlg> {
 protected:
-    void SetUp() override { ShowAndActivate(w); }
-
-    Bytes bytes(uint16_t offset, int length) const { return RecordBytes(data, offset, length); }
-    SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
-    QComboBox* list(const char* name) { return Child<QComboBox>(w, name); }
-    void turnPage(Page page) { TurnPage(w, "PageControl1", page); }
     void pickAndLeave(const char* name, const char* entry)
     {
-        Pick(list(name), entry);
-        Leave(w);
+        StepTo(list(name), entry);
+        LeaveControl(w);
     }
-
-    RadioData data;
-    TFiveToneDlg w{data};
 };
 
 TEST_F(FiveToneEditor, LastGapToneCodesAndTheGapTimeItSwitches)
@@ -33,9 +23,9 @@ TEST_F(FiveToneEditor, LastGapToneCodesAndTheGapTimeItSwitches)
     const struct { const char* entry; uint8_t stored; bool timeEnabled; } cases[] = {
         {"Mute", 128, true}, {"OFF", 255, false}, {"0", 0, true}, {"E", 14, true}, {"A", 10, true}};
     for (const auto& c : cases) {
-        Pick(list("cbLast_gap_tone"), c.entry);
+        StepTo(list("cbLast_gap_tone"), c.entry);
         EXPECT_EQ(gapTime->isEnabled(), c.timeEnabled) << c.entry;
-        Leave(w);
+        LeaveControl(w);
         EXPECT_EQ(data.record.get(five::last_gap_tone), c.stored) << c.entry;
     }
     data.record.set(five::last_gap_tone, 255);
@@ -51,15 +41,15 @@ TEST_F(FiveToneEditor, ToneExtensionsStoreTheirTimeWhileSwitchedOn)
     EXPECT_FALSE(first->isChecked());
     EXPECT_FALSE(firstTime->isEnabled());
 
-    ClickCheck(first);
+    ClickBox(first);
     EXPECT_EQ(data.record.get(five::extended_1st), 1);
-    Pick(firstTime, "300");
-    Leave(w);
+    StepTo(firstTime, "300");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(five::extended_1st), 3);
-    ClickCheck(first);
+    ClickBox(first);
     EXPECT_EQ(data.record.get(five::extended_1st), 0);
     EXPECT_FALSE(firstTime->isEnabled());
-    ClickCheck(first);   // back on with the time still shown
+    ClickBox(first);   // back on with the time still shown
     EXPECT_EQ(data.record.get(five::extended_1st), 3);
     EXPECT_EQ(data.record.get(five::extended_2nd), 0);
 
@@ -71,9 +61,7 @@ TEST_F(FiveToneEditor, ToneExtensionsStoreTheirTimeWhileSwitchedOn)
     // A foreign time shows no entry and is kept until the user acts.
     data.record.set(five::extended_2nd, 40);
     w.RefreshAll();
-    EXPECT_EQ(list("cbExtended_2nd_time")->currentIndex(), -1);
-    list("cbExtended_2nd_time")->setFocus();
-    Leave(w);
+    ExpectNoEntryAndTabThrough(w, {"cbExtended_2nd_time"});
     EXPECT_EQ(data.record.get(five::extended_2nd), 40);
 }
 
@@ -97,25 +85,12 @@ TEST_F(FiveToneEditor, OptionListsStoreTheirPositions)
         EXPECT_EQ(data.record.get(c.field), c.stored) << c.list << " " << c.entry;
     }
     // The transpond delay is stored at the pick, before the list is left.
-    Pick(list("cbTrans_delay_time"), "1500");
+    StepTo(list("cbTrans_delay_time"), "1500");
     EXPECT_EQ(data.record.get(five::trans_delay_time), 14);
-    Leave(w);
+    LeaveControl(w);
 
-    ClickCheck(Child<QCheckBox>(w, "cPttCall"));
+    ClickBox(Child<QCheckBox>(w, "cPttCall"));
     EXPECT_EQ(data.record.get(five::flags), 0x01);
-}
-
-TEST_F(FiveToneEditor, EncodeCodesHoldEightDigits)
-{
-    turnPage(EncodePage);
-    QLineEdit* edit = OpenEdit(grid("sgEncode"), 1, 1);
-    QTest::keyClicks(edit, "123456789");
-    EXPECT_EQ(edit->text(), "12345678");
-    Leave(w);
-    EXPECT_EQ(bytes(five::encode(0), 5), (Bytes{0x08, 0x21, 0x43, 0x65, 0x87}));
-    EXPECT_EQ(grid("sgEncode")->cellText(1, 1), "12345678");
-    // The neighbour code is untouched.
-    EXPECT_EQ(bytes(five::encode(1), 5), (Bytes{0, 0, 0, 0, 0}));
 }
 
 TEST_F(FiveToneEditor, SystemCellsCycleToggleAndPickTheirValues)
@@ -148,24 +123,29 @@ TEST_F(FiveToneEditor, SystemCellsCycleToggleAndPickTheirValues)
     QComboBox* type = OpenList(systems, 4, 1);
     EXPECT_EQ(Entries(type), (QStringList{"CCIR1", "CCOR2", "EIA", "EEA", "ZVEI1", "ZVEI2"}));
     EXPECT_EQ(type->currentText(), "CCIR1");
-    Pick(type, "ZVEI2");
-    Leave(w);
+    StepTo(type, "ZVEI2");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(five::standard(4)), 5);
     EXPECT_EQ(systems->cellText(4, 1), "ZVEI2");
 }
 
-TEST_F(FiveToneEditor, CodeReferencesOfferOnlyCodesInUse)
+TEST_F(FiveToneEditor, EncodeCodesHoldEightDigitsAndReferencesOfferOnlyCodesInUse)
 {
     turnPage(EncodePage);
-    QLineEdit* edit = OpenEdit(grid("sgEncode"), 32, 1);
-    QTest::keyClicks(edit, "7");
-    Leave(w);
+    QLineEdit* edit = OpenEdit(grid("sgEncode"), 1, 1);
+    QTest::keyClicks(edit, "123456789");
+    EXPECT_EQ(edit->text(), "12345678");
+    LeaveControl(w);
+    EXPECT_EQ(bytes(five::encode(0), 5), (Bytes{0x08, 0x21, 0x43, 0x65, 0x87}));
+    EXPECT_EQ(bytes(five::encode(1), 5), (Bytes{0, 0, 0, 0, 0}));   // the neighbour is untouched
+    QTest::keyClicks(OpenEdit(grid("sgEncode"), 32, 1), "7");
+    LeaveControl(w);
 
     turnPage(SystemPage);
     QComboBox* rep = OpenList(grid("sgSystem"), 2, 2);
-    EXPECT_EQ(Entries(rep), (QStringList{"Off", "Enc- 32"}));
-    Pick(rep, "Enc- 32");
-    Leave(w);
+    EXPECT_EQ(Entries(rep), (QStringList{"Off", "Enc- 1", "Enc- 32"}));
+    StepTo(rep, "Enc- 32");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(five::repeat_code(2)), 31);
     EXPECT_EQ(data.record.get(five::call_code(2)), 255);
 
@@ -175,19 +155,19 @@ TEST_F(FiveToneEditor, CodeReferencesOfferOnlyCodesInUse)
 
     turnPage(DecodePage);
     QComboBox* transpond = OpenList(grid("sgDecode"), 16, 3);
-    Pick(transpond, "Enc- 32");
-    Leave(w);
+    StepTo(transpond, "Enc- 32");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(five::decode_transpond(15)), 31);
     EXPECT_EQ(grid("sgDecode")->cellText(16, 3), "Enc- 32");
     QComboBox* type = OpenList(grid("sgDecode"), 16, 2);
-    Pick(type, "UnStun");
-    Leave(w);
+    StepTo(type, "UnStun");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(five::decode_type(15)), 3);
 
     // The code emptied: its transpond reference shows Off and becomes 255 when the row is redrawn.
     turnPage(EncodePage);
     Retype(OpenEdit(grid("sgEncode"), 32, 1), "");
-    Leave(w);
+    LeaveControl(w);
     turnPage(DecodePage);
     EXPECT_EQ(grid("sgDecode")->cellText(16, 3), "Off");
     EXPECT_EQ(data.record.get(five::decode_transpond(15)), 255);
@@ -203,19 +183,15 @@ TEST_F(FiveToneEditor, ForeignValuesAreShownMarkedAndKept)
     data.record.set(five::last_gap_tone, 20);
     w.RefreshAll();
     const auto before = data.record;
-    for (const char* name : {"cbGroupTone", "cbLast_gap_tone"}) {
-        EXPECT_EQ(list(name)->currentIndex(), -1) << name;
-        list(name)->setFocus();
-        Leave(w);
-    }
+    ExpectNoEntryAndTabThrough(w, {"cbGroupTone", "cbLast_gap_tone"});
     turnPage(SystemPage);
     EXPECT_EQ(grid("sgSystem")->cellText(1, 1), "?");
     OpenList(grid("sgSystem"), 1, 1);
-    Leave(w);
+    LeaveControl(w);
     turnPage(DecodePage);
     EXPECT_EQ(grid("sgDecode")->cellText(1, 3), "?");
     EXPECT_EQ(OpenList(grid("sgDecode"), 1, 3)->currentIndex(), -1);
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(data.record, before);
 }
 

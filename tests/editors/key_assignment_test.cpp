@@ -4,26 +4,13 @@
 #include "model/record_layout.h"
 #include <QGroupBox>
 #include <QLabel>
-#include <memory>
-#include <gtest/gtest.h>
 
 using namespace k3n;
 using namespace k3n::test;
 
 namespace {
 
-class KeyAssignmentPage : public ::testing::Test {
-protected:
-    void open()
-    {
-        editor = std::make_unique<TKeyAssignmentDlg>(data);
-        ASSERT_TRUE(ShowActive(*editor));
-    }
-    QComboBox* list(const char* name) { return Child<QComboBox>(*editor, name); }
-
-    RadioData data;
-    std::unique_ptr<TKeyAssignmentDlg> editor;
-};
+using KeyAssignmentPage = EditorPageTest<TKeyAssignmentDlg>;
 
 const char* const kKeyLists[] = {"cbKey1_Press", "cbKey1_Hold", "cbKey1_PowerOn",
                                  "cbKey2_Press", "cbKey2_Hold", "cbKey2_PowerOn",
@@ -35,8 +22,7 @@ TEST_F(KeyAssignmentPage, AResetRecordShowsTheFirstEntryOfEveryListAndTheCaption
     EXPECT_EQ(editor->windowTitle(), "Key Assignment");
     for (const char* name : kKeyLists)
         EXPECT_EQ(list(name)->currentText(), "None") << name;
-    EXPECT_EQ(list("cbHoldTime")->currentText(), "0.5");
-    EXPECT_EQ(list("cbEmgHoldTime")->currentText(), "2");
+    ExpectShown(*editor, {{"cbHoldTime", "0.5"}, {"cbEmgHoldTime", "2"}});
     EXPECT_EQ(Entries(list("cbKey1_PowerOn")), QStringList({"None", "Emergency", "Keypad Lock"}));
     EXPECT_EQ(Entries(list("cbKey1_Hold")), QStringList({"None", "Priority Call", "Emergency"}));
     EXPECT_EQ(Entries(list("cbKey2_PowerOn")),
@@ -55,33 +41,22 @@ TEST_F(KeyAssignmentPage, AResetRecordShowsTheFirstEntryOfEveryListAndTheCaption
 TEST_F(KeyAssignmentPage, EachListStoresTheFunctionCodeOfItsEntryInItsOwnByte)
 {
     open();
-    ChooseAndLeave(*editor, list("cbKey1_PowerOn"), "Emergency");
-    EXPECT_EQ(data.record.get(rec::key1_power_on), 20);
-    ChooseAndLeave(*editor, list("cbKey1_PowerOn"), "Keypad Lock");
-    EXPECT_EQ(data.record.get(rec::key1_power_on), 17);
-    ChooseAndLeave(*editor, list("cbKey1_Press"), "Priority Call");
-    EXPECT_EQ(data.record.get(rec::key1_press), 19);
-    ChooseAndLeave(*editor, list("cbKey1_Hold"), "Emergency");
-    EXPECT_EQ(data.record.get(rec::key1_hold), 20);
-    ChooseAndLeave(*editor, list("cbKey2_Press"), "Scan List Add/Del");
-    EXPECT_EQ(data.record.get(rec::key2_press), 27);
-    ChooseAndLeave(*editor, list("cbKey2_PowerOn"), "Group Select");
-    EXPECT_EQ(data.record.get(rec::key2_power_on), 13);
-    ChooseAndLeave(*editor, list("cbKey3_Press"), "Monitor");
-    EXPECT_EQ(data.record.get(rec::key3_press), 8);
-    ChooseAndLeave(*editor, list("cbKey3_Hold"), "Tx Burst Tone");
-    EXPECT_EQ(data.record.get(rec::key3_hold), 28);
-    ChooseAndLeave(*editor, list("cbKey3_PowerOn"), "Voice Scramble");
-    EXPECT_EQ(data.record.get(rec::key3_power_on), 26);
-    ChooseAndLeave(*editor, list("cbHoldTime"), "3");
-    EXPECT_EQ(data.record.get(rec::key_hold_time), 5);
-    ChooseAndLeave(*editor, list("cbEmgHoldTime"), "10");
-    EXPECT_EQ(data.record.get(rec::emergency_hold_time), 8);
-
-    const uint8_t expected[] = {19, 20, 17, 27, 0, 13, 8, 28, 26, 5, 8};
-    for (int i = 0; i < 11; ++i)
+    ExpectPicksStored(*editor, data.record,
+                      {{"cbKey1_PowerOn", "Emergency", rec::key1_power_on, 20},
+                       {"cbKey1_PowerOn", "Keypad Lock", rec::key1_power_on, 17},
+                       {"cbKey1_Press", "Priority Call", rec::key1_press, 19},
+                       {"cbKey1_Hold", "Emergency", rec::key1_hold, 20},
+                       {"cbKey2_Press", "Scan List Add/Del", rec::key2_press, 27},
+                       {"cbKey2_PowerOn", "Group Select", rec::key2_power_on, 13},
+                       {"cbKey3_Press", "Monitor", rec::key3_press, 8},
+                       {"cbKey3_Hold", "Tx Burst Tone", rec::key3_hold, 28},
+                       {"cbKey3_PowerOn", "Voice Scramble", rec::key3_power_on, 26},
+                       {"cbHoldTime", "3", rec::key_hold_time, 5},
+                       {"cbEmgHoldTime", "10", rec::emergency_hold_time, 8}});
+    // The block as the file has it, and nothing written past it.
+    const uint8_t expected[] = {19, 20, 17, 27, 0, 13, 8, 28, 26, 5, 8, 0};
+    for (int i = 0; i < 12; ++i)
         EXPECT_EQ(data.record.bytes()[rec::key1_press.offset + i], expected[i]) << i;
-    EXPECT_EQ(data.record.get(rec::scan_resume_time_rx), 0) << "the byte after the key block";
 }
 
 TEST_F(KeyAssignmentPage, TalkAroundStoresFourteenPlusTheTalkAroundModeOr255)
@@ -108,14 +83,10 @@ TEST_F(KeyAssignmentPage, TalkAroundStoresFourteenPlusTheTalkAroundModeOr255)
     ChooseAndLeave(*editor, list("cbKey2_Hold"), "Talk Around");
     EXPECT_EQ(data.record.get(rec::key2_hold), 255);
     editor->RefreshAll();
-    EXPECT_EQ(list("cbKey2_Hold")->currentIndex(), -1);
-    TabThrough(*editor, list("cbKey2_Hold"));
+    ExpectNoEntryAndTabThrough(*editor, {"cbKey2_Hold"});
     EXPECT_EQ(data.record.get(rec::key2_hold), 255);
-}
 
-TEST_F(KeyAssignmentPage, TheTalkAroundModeChosenOnTheGeneralPageDecidesTheCode)
-{
-    open();
+    // The mode chosen on the general page decides the code.
     TGeneralSettingsDlg general(data);
     ASSERT_TRUE(ShowActive(general));
     ChooseAndLeave(general, Child<QComboBox>(general, "cbTalkAround"), "All Tx ");
@@ -134,13 +105,9 @@ TEST_F(KeyAssignmentPage, CodesNoListOffersShowNoSelectionAndStayWhenTabbedThrou
     data.record.set(rec::key_hold_time, 6);
     data.record.set(rec::emergency_hold_time, 200);
     open();
-    for (const char* name : {"cbKey2_Press", "cbKey2_PowerOn", "cbKey1_Press", "cbHoldTime", "cbEmgHoldTime"})
-        EXPECT_EQ(list(name)->currentIndex(), -1) << name;
     EXPECT_EQ(list("cbKey3_Hold")->currentText(), "Talk Around");
-
     const RadioRecord before = data.record;
-    for (const char* name : {"cbKey2_Press", "cbKey2_PowerOn", "cbKey1_Press", "cbHoldTime", "cbEmgHoldTime"})
-        TabThrough(*editor, list(name));
+    ExpectNoEntryAndTabThrough(*editor, {"cbKey2_Press", "cbKey2_PowerOn", "cbKey1_Press", "cbHoldTime", "cbEmgHoldTime"});
     EXPECT_EQ(data.record, before);
     EXPECT_EQ(data.record.get(rec::key2_press), 9);
 

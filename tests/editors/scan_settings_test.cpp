@@ -2,35 +2,20 @@
 #include "editors/settings_editor_driver.h"
 #include "model/record_layout.h"
 #include <QLabel>
-#include <memory>
-#include <gtest/gtest.h>
 
 using namespace k3n;
 using namespace k3n::test;
 
 namespace {
 
-class ScanSettingsPage : public ::testing::Test {
-protected:
-    void open()
-    {
-        editor = std::make_unique<TScanSettingsDlg>(data);
-        ASSERT_TRUE(ShowActive(*editor));
-    }
-    QComboBox* list(const char* name) { return Child<QComboBox>(*editor, name); }
-
-    RadioData data;
-    std::unique_ptr<TScanSettingsDlg> editor;
-};
+using ScanSettingsPage = EditorPageTest<TScanSettingsDlg>;
 
 TEST_F(ScanSettingsPage, AResetRecordShowsTheFirstEntriesAndTalkBackOff)
 {
     open();
     EXPECT_EQ(editor->windowTitle(), "Scan Settings");
-    EXPECT_EQ(list("cbResumeTime_rx")->currentText(), "0.25");
-    EXPECT_EQ(list("cbResumeTime_tx")->currentText(), "2");
-    EXPECT_EQ(list("cbScanBusyTime")->currentText(), "Diable");
-    EXPECT_EQ(list("cbScanTxMode")->currentText(), "Scan Start");
+    ExpectShown(*editor, {{"cbResumeTime_rx", "0.25"}, {"cbResumeTime_tx", "2"}, {"cbScanBusyTime", "Diable"},
+                          {"cbScanTxMode", "Scan Start"}});
     for (const char* name : {"cbDesignatedChannel", "cbHomeChannel", "cbPriChannel", "cbDaulWatchCh"}) {
         EXPECT_EQ(list(name)->currentText(), "1") << name;
         EXPECT_EQ(list(name)->count(), 32) << name;
@@ -47,27 +32,18 @@ TEST_F(ScanSettingsPage, AResetRecordShowsTheFirstEntriesAndTalkBackOff)
 TEST_F(ScanSettingsPage, ListsStorePositionsAndChannelListsTheChannelNumberLessOne)
 {
     open();
-    ChooseAndLeave(*editor, list("cbHomeChannel"), "32");
-    EXPECT_EQ(data.record.get(rec::home_channel), 31);
-    ChooseAndLeave(*editor, list("cbPriChannel"), "7");
-    EXPECT_EQ(data.record.get(rec::priority_channel), 6);
-    ChooseAndLeave(*editor, list("cbDaulWatchCh"), "2");
-    EXPECT_EQ(data.record.get(rec::dual_watch_channel), 1);
-    ChooseAndLeave(*editor, list("cbDesignatedChannel"), "16");
-    EXPECT_EQ(data.record.get(rec::scan_designated_channel), 15);
-    ChooseAndLeave(*editor, list("cbResumeTime_rx"), "20");
-    EXPECT_EQ(data.record.get(rec::scan_resume_time_rx), 9);
-    ChooseAndLeave(*editor, list("cbResumeTime_tx"), "10");
-    EXPECT_EQ(data.record.get(rec::scan_resume_time_tx), 4);
-    ChooseAndLeave(*editor, list("cbScanBusyTime"), "30");
-    EXPECT_EQ(data.record.get(rec::scan_busy_time), 9);
-    ChooseAndLeave(*editor, list("cbScanTxMode"), "Priority Scan");
-    EXPECT_EQ(data.record.get(rec::scan_tx_mode), 4);
+    ExpectPicksStored(*editor, data.record,
+                      {{"cbHomeChannel", "32", rec::home_channel, 31},
+                       {"cbPriChannel", "7", rec::priority_channel, 6},
+                       {"cbDaulWatchCh", "2", rec::dual_watch_channel, 1},
+                       {"cbDesignatedChannel", "16", rec::scan_designated_channel, 15},
+                       {"cbResumeTime_rx", "20", rec::scan_resume_time_rx, 9},
+                       {"cbResumeTime_tx", "10", rec::scan_resume_time_tx, 4},
+                       {"cbScanBusyTime", "30", rec::scan_busy_time, 9},
+                       {"cbScanTxMode", "Priority Scan", rec::scan_tx_mode, 4}});
 
     open();   // reopened, each list shows what was stored
-    EXPECT_EQ(list("cbHomeChannel")->currentText(), "32");
-    EXPECT_EQ(list("cbScanTxMode")->currentText(), "Priority Scan");
-    EXPECT_EQ(list("cbResumeTime_tx")->currentText(), "10");
+    ExpectShown(*editor, {{"cbHomeChannel", "32"}, {"cbScanTxMode", "Priority Scan"}, {"cbResumeTime_tx", "10"}});
 }
 
 TEST_F(ScanSettingsPage, TalkBackTouchesOnlyBitZeroOfTheScanFlags)
@@ -92,10 +68,7 @@ TEST_F(ScanSettingsPage, StoredValuesBeyondTheListsShowNoSelectionAndStayWhenTab
     data.record.set(rec::scan_busy_time, 255);
     open();
     const RadioRecord before = data.record;
-    for (const char* name : {"cbScanTxMode", "cbHomeChannel", "cbResumeTime_tx", "cbScanBusyTime"}) {
-        EXPECT_EQ(list(name)->currentIndex(), -1) << name;
-        TabThrough(*editor, list(name));
-    }
+    ExpectNoEntryAndTabThrough(*editor, {"cbScanTxMode", "cbHomeChannel", "cbResumeTime_tx", "cbScanBusyTime"});
     EXPECT_EQ(data.record, before);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Drives the settings editor pages the way a user does: Tab into a control,
-// pick a list entry from its open list with the keyboard, tick boxes with the
-// mouse, and move the focus on so the control's exit handler writes it.
+// Drives the editor windows the way a user does: Tab into a control, pick a
+// list entry from its open list with the keyboard, tick boxes with the mouse,
+// and move the focus on so the control's exit handler writes it.
 #include "app/base/editor_window.h"
 #include <QAbstractItemView>
 #include <QApplication>
@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
 #include <ostream>
+#include <utility>
 
 QT_BEGIN_NAMESPACE
 // Readable QString values in failure messages.
@@ -81,6 +84,29 @@ inline void ChooseAndLeave(QWidget& editor, QComboBox* box, const QString& text)
     LeaveControl(editor);
 }
 
+// A list entry and the byte its pick must leave in the record.
+struct StoredPick {
+    const char* list;
+    const char* entry;
+    U8Field field;
+    uint8_t stored;
+};
+
+inline void ExpectPicksStored(QWidget& editor, const RadioRecord& record, std::initializer_list<StoredPick> picks)
+{
+    for (const StoredPick& p : picks) {
+        ChooseAndLeave(editor, Child<QComboBox>(editor, p.list), p.entry);
+        EXPECT_EQ(record.get(p.field), p.stored) << p.list << " " << p.entry;
+    }
+}
+
+// Checks the text each named list shows.
+inline void ExpectShown(QWidget& editor, std::initializer_list<std::pair<const char*, const char*>> shown)
+{
+    for (const auto& [list, text] : shown)
+        EXPECT_EQ(Child<QComboBox>(editor, list)->currentText(), text) << list;
+}
+
 inline QStringList Entries(const QComboBox* box)
 {
     QStringList texts;
@@ -96,6 +122,26 @@ inline void TabThrough(QWidget& editor, QWidget* control)
     LeaveControl(editor);
 }
 
+// Each list shows no entry (it holds a value it does not offer) and is tabbed through.
+inline void ExpectNoEntryAndTabThrough(QWidget& editor, std::initializer_list<const char*> lists)
+{
+    for (const char* name : lists) {
+        auto* box = Child<QComboBox>(editor, name);
+        EXPECT_EQ(box->currentIndex(), -1) << name;
+        TabThrough(editor, box);
+    }
+}
+
+// Steps a list that has the focus to the entry with the given text with the keyboard (Home, then Down).
+inline void StepTo(QComboBox* list, const QString& text)
+{
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < list->count() && list->currentText() != text; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->currentText(), text);
+}
+
 // A double click as the window system delivers it: press, release, double-click press, release.
 inline void DoubleClick(QWidget* widget, QPoint pos)
 {
@@ -105,10 +151,25 @@ inline void DoubleClick(QWidget* widget, QPoint pos)
     QApplication::processEvents();
 }
 
-inline void ClickBox(QCheckBox* box)
+inline void ClickBox(QAbstractButton* box)
 {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     QApplication::processEvents();
 }
+
+// One editor window over a fresh record; open() makes it and shows it active.
+template <class Editor>
+class EditorPageTest : public ::testing::Test {
+protected:
+    void open()
+    {
+        editor = std::make_unique<Editor>(data);
+        ASSERT_TRUE(ShowActive(*editor));
+    }
+    QComboBox* list(const char* name) { return Child<QComboBox>(*editor, name); }
+
+    RadioData data;
+    std::unique_ptr<Editor> editor;
+};
 
 } // namespace k3n::test

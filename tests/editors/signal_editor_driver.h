@@ -3,14 +3,11 @@
 // cells, types, pastes, picks list entries with the keyboard and moves the focus.
 #include "editors/signal_editor.h"
 #include "editors/signal_grid.h"
-#include <QApplication>
+#include "settings_editor_driver.h"
 #include <QClipboard>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QtTest/QTest>
-#include <gtest/gtest.h>
+#include <cstdint>
 #include <vector>
 
 namespace k3n::test {
@@ -20,30 +17,9 @@ enum Page { OptionPage, SystemPage, DecodePage, EncodePage };
 
 using Bytes = std::vector<uint8_t>;
 
-inline Bytes RecordBytes(const RadioData& data, uint16_t offset, int length)
-{
-    const auto s = data.record.slice(offset, std::size_t(length));
-    return {s.begin(), s.end()};
-}
-
-template <class T>
-T* Child(QWidget& w, const char* name)
-{
-    T* child = w.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
 inline void Settle()
 {
     QApplication::processEvents();
-}
-
-// Takes the focus away from whatever is being edited, as a click elsewhere does.
-inline void Leave(QWidget& window)
-{
-    Child<QPushButton>(window, "bHide")->setFocus(Qt::MouseFocusReason);
-    Settle();
 }
 
 inline void DoubleClickCell(SignalGrid* grid, int row, int col)
@@ -52,34 +28,24 @@ inline void DoubleClickCell(SignalGrid* grid, int row, int col)
     const QModelIndex cell = grid->model()->index(row - 1, col - 1);
     grid->scrollTo(cell);
     Settle();
-    const QPoint centre = grid->visualRect(cell).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
-    Settle();
+    DoubleClick(grid->viewport(), grid->visualRect(cell).center());
 }
 
-// The edit box that a double-click laid over the cell.
-inline QLineEdit* OpenEdit(SignalGrid* grid, int row, int col)
+// The editor a double-click laid over the cell, checked to be an Editor with the focus.
+template <class Editor>
+Editor* OpenCell(SignalGrid* grid, int row, int col)
 {
     DoubleClickCell(grid, row, col);
-    auto* edit = qobject_cast<QLineEdit*>(grid->openEditor());
-    EXPECT_NE(edit, nullptr) << grid->objectName().toStdString() << " " << row << "," << col;
-    if (edit) {
-        EXPECT_TRUE(edit->isVisible() && edit->hasFocus());
+    auto* editor = qobject_cast<Editor*>(grid->openEditor());
+    EXPECT_NE(editor, nullptr) << grid->objectName().toStdString() << " " << row << "," << col;
+    if (editor) {
+        EXPECT_TRUE(editor->isVisible() && editor->hasFocus());
     }
-    return edit;
+    return editor;
 }
 
-inline QComboBox* OpenList(SignalGrid* grid, int row, int col)
-{
-    DoubleClickCell(grid, row, col);
-    auto* list = qobject_cast<QComboBox*>(grid->openEditor());
-    EXPECT_NE(list, nullptr) << grid->objectName().toStdString() << " " << row << "," << col;
-    if (list) {
-        EXPECT_TRUE(list->isVisible() && list->hasFocus());
-    }
-    return list;
-}
+inline QLineEdit* OpenEdit(SignalGrid* grid, int row, int col) { return OpenCell<QLineEdit>(grid, row, col); }
+inline QComboBox* OpenList(SignalGrid* grid, int row, int col) { return OpenCell<QComboBox>(grid, row, col); }
 
 // Replaces the edit's text by typing, as the user does after selecting all.
 inline void Retype(QLineEdit* edit, const QString& text)
@@ -98,45 +64,31 @@ inline void Paste(QLineEdit* edit, const QString& text)
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
-// Picks the entry with the given text with the keyboard (Home, then Down).
-inline void Pick(QComboBox* list, const QString& text)
-{
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < list->count() && list->currentText() != text; ++i)
-        QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(list->currentText(), text);
-}
+// One signalling editor over a fresh record, shown large enough for every grid.
+template <class Dialog>
+class SignalEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        w.resize(900, 560);
+        ASSERT_TRUE(ShowActive(w));
+    }
+    Bytes bytes(uint16_t offset, int length) const
+    {
+        const auto s = data.record.slice(offset, std::size_t(length));
+        return {s.begin(), s.end()};
+    }
+    SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
+    QComboBox* list(const char* name) { return Child<QComboBox>(w, name); }
+    // Switches to another page, which reloads it from the record.
+    void turnPage(Page page)
+    {
+        w.template findChild<QTabWidget*>()->setCurrentIndex(page);
+        Settle();
+    }
 
-// Clicks a check box on its indicator.
-inline void ClickCheck(QWidget* box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    Settle();
-}
-
-inline QStringList Entries(const QComboBox* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
-// Switches to another page of the editor, which reloads it from the record.
-inline void TurnPage(QWidget& window, const char* pageControl, int page)
-{
-    auto* pages = Child<QTabWidget>(window, pageControl);
-    pages->setCurrentIndex(page);
-    Settle();
-}
-
-inline void ShowAndActivate(QWidget& window)
-{
-    window.resize(900, 560);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
+    RadioData data;
+    Dialog w{data};
+};
 
 } // namespace k3n::test

@@ -8,21 +8,14 @@ namespace two = rec::two_tone;
 
 namespace {
 
-class TwoToneEditor : public ::testing::Test {
+class TwoToneEditor : public SignalEditorTest<TTwoToneDlg> {
 protected:
-    void SetUp() override { ShowAndActivate(w); }
-
-    SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
-    void turnPage(Page page) { TurnPage(w, "PageControl1", page); }
     void pickInCell(const char* gridName, int row, int col, const char* entry)
     {
-        Pick(OpenList(grid(gridName), row, col), entry);
-        Leave(w);
+        StepTo(OpenList(grid(gridName), row, col), entry);
+        LeaveControl(w);
     }
     uint8_t code(int k) const { return data.record.get(two::encode(k)); }
-
-    RadioData data;
-    TTwoToneDlg w{data};
 };
 
 TEST_F(TwoToneEditor, TonePairsKeepToneAInTheLowNibble)
@@ -31,7 +24,7 @@ TEST_F(TwoToneEditor, TonePairsKeepToneAInTheLowNibble)
     SignalGrid* codes = grid("sgEncode");
     EXPECT_EQ(codes->cellText(5, 1), "---");
     EXPECT_EQ(Entries(OpenList(codes, 5, 1)), (QStringList{"Off", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
-    Leave(w);
+    LeaveControl(w);
     pickInCell("sgEncode", 5, 1, "3");
     EXPECT_EQ(code(4), 0xF3);
     EXPECT_EQ(codes->cellText(5, 2), "---");
@@ -85,8 +78,8 @@ TEST_F(TwoToneEditor, CodeListsOfferCodesWithToneA)
     turnPage(OptionPage);
     auto* call1 = Child<QComboBox>(w, "cbCall_1");
     EXPECT_EQ(Entries(call1), (QStringList{"Off", "Enc- 1", "Enc- 4"}));
-    Pick(call1, "Enc- 4");
-    Leave(w);
+    StepTo(call1, "Enc- 4");
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(two::call_1), 3);
 
     turnPage(SystemPage);
@@ -112,7 +105,7 @@ TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
         {"2.5", 25, "2.5"}, {"0.05", 1, "0.1"}, {"30", 250, "25"}, {"", 1, "0.1"}, {"12.5", 125, "12.5"}};
     for (const auto& c : cases) {
         Retype(OpenEdit(systems, 1, 3), c.typed);
-        Leave(w);
+        LeaveControl(w);
         EXPECT_EQ(data.record.get(two::tone_a_time(1)), c.stored) << c.typed;
         EXPECT_EQ(systems->cellText(1, 3), c.shown) << c.typed;
     }
@@ -120,7 +113,7 @@ TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
     QLineEdit* edit = OpenEdit(systems, 2, 4);
     QTest::keyClicks(edit, "1.2.3");
     EXPECT_EQ(edit->text(), "1.23");
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(two::tone_b_time(2)), 12);
 
     edit = OpenEdit(systems, 3, 5);
@@ -128,7 +121,7 @@ TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
     EXPECT_EQ(edit->text(), "");
     QTest::keyClicks(edit, "4x");
     EXPECT_EQ(edit->text(), "4");
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(data.record.get(two::group_time(3)), 40);
     EXPECT_EQ(data.record.get(two::tone_a_time(3)), 1);
     EXPECT_EQ(data.record.get(two::tone_b_time(3)), 1);
@@ -177,11 +170,11 @@ TEST_F(TwoToneEditor, ForeignSystemValuesAreMarkedAndKept)
     EXPECT_EQ(systems->cellText(2, 1), "?");
     EXPECT_EQ(systems->cellText(2, 3), "0");
     EXPECT_EQ(OpenList(systems, 2, 6)->currentIndex(), -1);
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(OpenList(systems, 2, 1)->currentIndex(), -1);
-    Leave(w);
+    LeaveControl(w);
     OpenEdit(systems, 2, 3);
-    Leave(w);
+    LeaveControl(w);
     EXPECT_EQ(data.record, before);
 }
 

@@ -9,10 +9,7 @@ namespace {
 
 TEST(SystemLanguageIdFromLocale, MapsChineseRegionsAndFallsBackToEnglish)
 {
-    const struct {
-        const char* locale;
-        uint16_t id;
-    } cases[] = {
+    const std::pair<const char*, uint16_t> cases[] = {
         {"zh_CN", kLangIdChinesePrc},       {"zh_SG", kLangIdChineseSingapore},
         {"zh_TW", kLangIdChineseTaiwan},    {"zh_HK", kLangIdChineseHongKong},
         {"zh_MO", kLangIdChineseMacau},     {"zh_TW.UTF-8", kLangIdChineseTaiwan},
@@ -21,131 +18,85 @@ TEST(SystemLanguageIdFromLocale, MapsChineseRegionsAndFallsBackToEnglish)
         {"de_DE", kLangIdEnglishUs},        {"C", kLangIdEnglishUs},
         {"", kLangIdEnglishUs},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(SystemLanguageIdFromLocale(QString::fromLatin1(c.locale)), c.id) << c.locale;
+    for (const auto& [locale, id] : cases)
+        EXPECT_EQ(SystemLanguageIdFromLocale(QString::fromLatin1(locale)), id) << locale;
 }
 
 TEST(LangTypeFromSystemLanguageId, PrimaryLanguageBitsAndSubLanguage)
 {
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x0804), kLangSimplified); // PRC
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x1004), kLangSimplified); // Singapore
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x0404), kLangTraditional); // Taiwan
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x0C04), kLangTraditional); // Hong Kong
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x1404), kLangTraditional); // Macau
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x0004), kLangTraditional); // neutral Chinese
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x0409), kLangEnglish);
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x0411), kLangEnglish);    // Japanese
-    // Bits 8-9 belong to the primary language, so this is not Chinese.
-    EXPECT_EQ(LangTypeFromSystemLanguageId(0x0604), kLangEnglish);
+    // PRC and Singapore are Simplified; Taiwan, Hong Kong, Macau and neutral Chinese Traditional;
+    // 0x0604 is not Chinese, as bits 8-9 belong to the primary language.
+    const std::pair<uint16_t, uint8_t> cases[] = {
+        {0x0804, kLangSimplified},  {0x1004, kLangSimplified},  {0x0404, kLangTraditional},
+        {0x0C04, kLangTraditional}, {0x1404, kLangTraditional}, {0x0004, kLangTraditional},
+        {0x0409, kLangEnglish},     {0x0411, kLangEnglish},     {0x0604, kLangEnglish},
+    };
+    for (const auto& [id, type] : cases)
+        EXPECT_EQ(LangTypeFromSystemLanguageId(id), type) << std::hex << id;
 }
 
-void ExpectEnglish(const TAppLang& lang)
+// How a language type shows: charset, font and text table.
+struct Looks {
+    uint8_t type;
+    uint8_t charset;
+    const char16_t* font;
+    int fontSize;
+    UiTextTable table;
+};
+const Looks kEnglish{kLangEnglish, 0, u"MS Sans Serif", 8, UiTextTable::English};
+const Looks kSimplified{kLangSimplified, 134, u"宋体", 9, UiTextTable::Simplified};
+const Looks kTraditional{kLangTraditional, 136, u"細明體", 9, UiTextTable::Traditional};
+
+void ExpectLooks(const TAppLang& lang, const Looks& looks)
 {
-    EXPECT_EQ(lang.langType(), kLangEnglish);
-    EXPECT_EQ(lang.charset(), 0);
-    EXPECT_EQ(lang.fontName(), QStringLiteral("MS Sans Serif"));
-    EXPECT_EQ(lang.fontSize(), 8);
-    EXPECT_EQ(UiTextTableFor(lang.langType()), UiTextTable::English);
+    EXPECT_EQ(lang.langType(), looks.type);
+    EXPECT_EQ(lang.charset(), looks.charset);
+    EXPECT_EQ(lang.fontName(), QString::fromUtf16(looks.font));
+    EXPECT_EQ(lang.fontSize(), looks.fontSize);
+    EXPECT_EQ(UiTextTableFor(lang.langType()), looks.table);
+    EXPECT_EQ(lang.showsBig5(), looks.type == kLangTraditional);
 }
 
-void ExpectSimplified(const TAppLang& lang)
+TEST(ApplyLanguageSetting, SettingsZeroToTwoOverrideTheSystemLanguageAndOthersDetectIt)
 {
-    EXPECT_EQ(lang.langType(), kLangSimplified);
-    EXPECT_EQ(lang.charset(), 134);
-    EXPECT_EQ(lang.fontName(), QStringLiteral(u"宋体"));
-    EXPECT_EQ(lang.fontSize(), 9);
-    EXPECT_EQ(UiTextTableFor(lang.langType()), UiTextTable::Simplified);
-}
-
-void ExpectTraditional(const TAppLang& lang)
-{
-    EXPECT_EQ(lang.langType(), kLangTraditional);
-    EXPECT_EQ(lang.charset(), 136);
-    EXPECT_EQ(lang.fontName(), QStringLiteral(u"細明體"));
-    EXPECT_EQ(lang.fontSize(), 9);
-    EXPECT_EQ(UiTextTableFor(lang.langType()), UiTextTable::Traditional);
-    EXPECT_TRUE(lang.showsBig5());
-}
-
-TEST(TAppLang, ConstructionDetectsFromTheSystemLanguage)
-{
-    TAppLang taiwan(SystemLanguageIdFromLocale(QStringLiteral("zh_TW")));
-    EXPECT_EQ(taiwan.systemLanguageId(), kLangIdChineseTaiwan);
-    EXPECT_EQ(taiwan.detectType(), 0);
-    EXPECT_TRUE(taiwan.convertToBig5());
-    ExpectTraditional(taiwan);
-
-    TAppLang prc(SystemLanguageIdFromLocale(QStringLiteral("zh_CN")));
-    EXPECT_EQ(prc.detectType(), 0);
-    ExpectSimplified(prc);
-
-    TAppLang us(SystemLanguageIdFromLocale(QStringLiteral("en_US")));
-    EXPECT_EQ(us.detectType(), 0);
-    EXPECT_TRUE(us.convertToBig5());
-    EXPECT_FALSE(us.showsBig5());
-    ExpectEnglish(us);
-}
-
-TEST(ApplyLanguageSetting, SettingsZeroToTwoOverrideTheSystemLanguage)
-{
-    for (const char* locale : {"zh_TW", "en_US"}) {
-        SCOPED_TRACE(locale);
-        TAppLang lang(SystemLanguageIdFromLocale(QString::fromLatin1(locale)));
-
-        ApplyLanguageSetting(lang, 0);
-        EXPECT_EQ(lang.detectType(), 1);
-        ExpectEnglish(lang);
-
-        ApplyLanguageSetting(lang, 1);
-        EXPECT_EQ(lang.detectType(), 1);
-        ExpectSimplified(lang);
-
-        ApplyLanguageSetting(lang, 2);
-        EXPECT_EQ(lang.detectType(), 1);
-        ExpectTraditional(lang);
+    const struct {
+        const char* locale;
+        const Looks& detected;
+    } systems[] = {{"zh_TW", kTraditional}, {"zh_CN", kSimplified}, {"en_US", kEnglish}};
+    const Looks* chosen[] = {&kEnglish, &kSimplified, &kTraditional};
+    for (const auto& system : systems) {
+        SCOPED_TRACE(system.locale);
+        TAppLang lang(SystemLanguageIdFromLocale(QString::fromLatin1(system.locale)));
+        EXPECT_EQ(lang.detectType(), 0);
+        EXPECT_TRUE(lang.convertToBig5());
+        ExpectLooks(lang, system.detected);
+        for (int setting = 0; setting < 3; ++setting) {
+            ApplyLanguageSetting(lang, setting);
+            EXPECT_EQ(lang.detectType(), 1);
+            ExpectLooks(lang, *chosen[setting]);
+        }
+        // After an explicit choice, any other setting must go back to detection.
+        for (int unknown : {7, -1}) {
+            ApplyLanguageSetting(lang, unknown);
+            EXPECT_EQ(lang.detectType(), 0);
+            ExpectLooks(lang, system.detected);
+        }
     }
 }
 
-TEST(ApplyLanguageSetting, UnknownSettingDetectsFromTheSystemLanguage)
-{
-    TAppLang taiwan(SystemLanguageIdFromLocale(QStringLiteral("zh_TW")));
-    ApplyLanguageSetting(taiwan, 0); // an explicit choice first, so detection must undo it
-    ApplyLanguageSetting(taiwan, 7);
-    EXPECT_EQ(taiwan.detectType(), 0);
-    ExpectTraditional(taiwan);
-    EXPECT_EQ(UiText(taiwan, 9), QStringLiteral(u"通訊端口(&C)"));
-
-    TAppLang us(SystemLanguageIdFromLocale(QStringLiteral("en_US")));
-    ApplyLanguageSetting(us, 2);
-    ApplyLanguageSetting(us, 7);
-    EXPECT_EQ(us.detectType(), 0);
-    ExpectEnglish(us);
-    EXPECT_EQ(UiText(us, 9), QStringLiteral("&Communication Port"));
-
-    ApplyLanguageSetting(us, -1);
-    ExpectEnglish(us);
-}
-
-TEST(TAppLang, ExplicitTypeSticksUntilDetectionIsAskedFor)
+TEST(TAppLang, ExplicitTypeSticksUntilDetectionIsAskedForAndOtherTypesLookEnglish)
 {
     TAppLang lang(kLangIdChinesePrc);
     lang.fSetLangType(kLangTraditional);
     lang.fSetDetectType(1); // detect type 1 keeps the explicit choice
-    ExpectTraditional(lang);
+    ExpectLooks(lang, kTraditional);
     lang.fSetDetectType(0);
-    ExpectSimplified(lang);
-}
+    ExpectLooks(lang, kSimplified);
 
-TEST(TAppLang, OtherLanguageTypesUseEnglishTableAndFont)
-{
-    TAppLang lang(kLangIdChineseTaiwan);
-    lang.fSetLangType(5);
-    EXPECT_EQ(lang.langType(), 5);
-    EXPECT_EQ(lang.charset(), 0);
-    EXPECT_EQ(lang.fontName(), QStringLiteral("MS Sans Serif"));
-    EXPECT_EQ(lang.fontSize(), 8);
-    EXPECT_FALSE(lang.showsBig5());
-    EXPECT_EQ(UiText(lang, 1), QStringLiteral("&File"));
+    TAppLang other(kLangIdChineseTaiwan);
+    other.fSetLangType(5);
+    ExpectLooks(other, {5, 0, u"MS Sans Serif", 8, UiTextTable::English});
+    EXPECT_EQ(UiText(other, 1), QStringLiteral("&File"));
 }
 
 TEST(AppLang, ProcessWideObjectFollowsTheLanguageSetting)
@@ -155,7 +106,7 @@ TEST(AppLang, ProcessWideObjectFollowsTheLanguageSetting)
     EXPECT_EQ(lang.systemLanguageId(), SystemLanguageIdFromLocale(QLocale::system().name()));
 
     ApplyLanguageSetting(1);
-    ExpectSimplified(lang);
+    ExpectLooks(lang, kSimplified);
     EXPECT_EQ(UiText(9), QStringLiteral(u"通讯端口(&C)"));
     ApplyLanguageSetting(2);
     EXPECT_EQ(UiText(9), QStringLiteral(u"通訊端口(&C)"));
