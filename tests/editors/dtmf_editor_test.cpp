@@ -8,24 +8,17 @@ namespace dtmf = rec::dtmf;
 
 namespace {
 
-class DtmfEditor : public SignalEditorTest<TDtmfDlg> {
-protected:
-    void typeCode(const char* gridName, int row, const QString& text)
-    {
-        Retype(OpenEdit(grid(gridName), row, 1), text);
-        LeaveControl(w);
-    }
-};
+using DtmfEditor = SignalEditorTest<TDtmfDlg>;
 
 TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndDecodeTypesStoreTheirPosition)
 {
     turnPage(DecodePage);
-    typeCode("sgDecode", 1, "12AB*#");
+    retypeCell("sgDecode", 1, 1, "12AB*#");
     EXPECT_EQ(bytes(dtmf::decode(0), 5), (Bytes{0x06, 0x21, 0xBA, 0xFE, 0xFF}));
     EXPECT_EQ(grid("sgDecode")->cellText(1, 1), "12AB*#");
 
     turnPage(EncodePage);
-    typeCode("sgEncode", 3, "123");
+    retypeCell("sgEncode", 3, 1, "123");
     Bytes expected{0x03, 0x21, 0xF3};
     expected.resize(13, 0xFF);
     EXPECT_EQ(bytes(dtmf::encode(2), 13), expected);
@@ -33,7 +26,7 @@ TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndDecodeTypesStoreTheirPositio
 
     // Emptied: count 0, every digit byte FF, an empty cell.
     turnPage(DecodePage);
-    typeCode("sgDecode", 1, "");
+    retypeCell("sgDecode", 1, 1, "");
     EXPECT_EQ(bytes(dtmf::decode(0), 5), (Bytes{0x00, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(grid("sgDecode")->cellText(1, 1), "");
     // The decode entry's type and spare bytes are not touched by the code.
@@ -42,8 +35,7 @@ TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndDecodeTypesStoreTheirPositio
     // The decode type stores its entry's position.
     QComboBox* type = OpenList(grid("sgDecode"), 4, 2);
     EXPECT_EQ(Entries(type), (QStringList{"General", "Emergency On", "Stun", "UnStun", "Kill"}));
-    StepTo(type, "Kill");
-    LeaveControl(w);
+    choose(type, "Kill");
     EXPECT_EQ(data.record.get(dtmf::decode_type(3)), 4);
     EXPECT_EQ(grid("sgDecode")->cellText(4, 2), "Kill");
 }
@@ -79,31 +71,28 @@ TEST_F(DtmfEditor, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
 TEST_F(DtmfEditor, CodeListsOfferOnlyCodesInUseAndReferencesToEmptiedCodesTurnOff)
 {
     turnPage(EncodePage);
-    typeCode("sgEncode", 2, "22");
-    typeCode("sgEncode", 5, "55");
+    retypeCell("sgEncode", 2, 1, "22");
+    retypeCell("sgEncode", 5, 1, "55");
     turnPage(OptionPage);
-    auto* call1 = Child<QComboBox>(w, "cbCall_1");
+    QComboBox* call1 = list("cbCall_1");
     EXPECT_EQ(Entries(call1), (QStringList{"Off", "Enc- 2", "Enc- 5"}));
-    StepTo(call1, "Enc- 5");
-    LeaveControl(w);
+    choose(call1, "Enc- 5");
     EXPECT_EQ(data.record.get(dtmf::call_1), 4);
 
     turnPage(SystemPage);
     QComboBox* call = OpenList(grid("sgSystem"), 3, 1);
     EXPECT_EQ(Entries(call), (QStringList{"Off", "Enc- 2", "Enc- 5"}));
-    StepTo(call, "Enc- 2");
-    LeaveControl(w);
+    choose(call, "Enc- 2");
     EXPECT_EQ(data.record.get(dtmf::call_code(3)), 1);
     EXPECT_EQ(grid("sgSystem")->cellText(3, 1), "Enc- 2");
     QComboBox* id = OpenList(grid("sgSystem"), 3, 2);
     EXPECT_EQ(id->currentText(), "Off");
-    StepTo(id, "Enc- 5");
-    LeaveControl(w);
+    choose(id, "Enc- 5");
     EXPECT_EQ(data.record.get(dtmf::id_code(3)), 4);
 
     // Code 5 emptied: the next page change turns every reference to it Off.
     turnPage(EncodePage);
-    typeCode("sgEncode", 5, "");
+    retypeCell("sgEncode", 5, 1, "");
     turnPage(OptionPage);
     EXPECT_EQ(call1->currentText(), "Off");
     EXPECT_EQ(Entries(call1), (QStringList{"Off", "Enc- 2"}));
@@ -135,7 +124,7 @@ TEST_F(DtmfEditor, LeadTimesAreClampedWhenLeft)
 
 TEST_F(DtmfEditor, OptionListsStoreTheirCodings)
 {
-    const struct { const char* list; const char* entry; U8Field field; uint8_t stored; } cases[] = {
+    expectPicksStored({
         {"cbGapTone", "A", dtmf::gap_tone, 11},      {"cbGapTone", "#", dtmf::gap_tone, 16},
         {"cbGapTone", "OFF", dtmf::gap_tone, 0},     {"cbGroupTone", "D", dtmf::group_tone, 13},
         {"cbGroupTone", "A", dtmf::group_tone, 10},  {"cbPauseTone", "*", dtmf::pause_tone, 14},
@@ -143,12 +132,7 @@ TEST_F(DtmfEditor, OptionListsStoreTheirCodings)
         {"cbPauseTime", "0.5", dtmf::pause_time, 0}, {"cbPauseTime", "4", dtmf::pause_time, 4},
         {"cbAutoReset", "75", dtmf::auto_reset, 75}, {"cbANILock", "120", dtmf::ani_lock, 120},
         {"cbANILock", "OFF", dtmf::ani_lock, 0},
-    };
-    for (const auto& c : cases) {
-        StepTo(Child<QComboBox>(w, c.list), c.entry);
-        LeaveControl(w);
-        EXPECT_EQ(data.record.get(c.field), c.stored) << c.list << " " << c.entry;
-    }
+    });
     // Check boxes touch only their own bit.
     data.record.set(dtmf::flags, 0xF0);
     w.RefreshAll();

@@ -8,14 +8,7 @@ namespace five = rec::five_tone;
 
 namespace {
 
-class FiveToneEditor : public SignalEditorTest<TFiveToneDlg> {
-protected:
-    void pickAndLeave(const char* name, const char* entry)
-    {
-        StepTo(list(name), entry);
-        LeaveControl(w);
-    }
-};
+using FiveToneEditor = SignalEditorTest<TFiveToneDlg>;
 
 TEST_F(FiveToneEditor, LastGapToneCodesAndTheGapTimeItSwitches)
 {
@@ -43,8 +36,7 @@ TEST_F(FiveToneEditor, ToneExtensionsStoreTheirTimeWhileSwitchedOn)
 
     ClickBox(first);
     EXPECT_EQ(data.record.get(five::extended_1st), 1);
-    StepTo(firstTime, "300");
-    LeaveControl(w);
+    choose(firstTime, "300");
     EXPECT_EQ(data.record.get(five::extended_1st), 3);
     ClickBox(first);
     EXPECT_EQ(data.record.get(five::extended_1st), 0);
@@ -67,7 +59,7 @@ TEST_F(FiveToneEditor, ToneExtensionsStoreTheirTimeWhileSwitchedOn)
 
 TEST_F(FiveToneEditor, OptionListsStoreTheirPositions)
 {
-    const struct { const char* list; const char* entry; U8Field field; uint8_t stored; } cases[] = {
+    expectPicksStored({
         {"cbClear_trans_delay_time", "Diable", five::clear_trans_delay_time, 0},
         {"cbClear_trans_delay_time", "1500", five::clear_trans_delay_time, 15},
         {"cbClear_trans_delay_time", "Nolimit", five::clear_trans_delay_time, 16},
@@ -79,11 +71,7 @@ TEST_F(FiveToneEditor, OptionListsStoreTheirPositions)
         {"cbRepeat_tone", "E", five::repeat_tone, 14},
         {"cbGroupTone", "9", five::group_tone, 9},
         {"cbAutoReset", "OFF", five::auto_reset, 0},
-    };
-    for (const auto& c : cases) {
-        pickAndLeave(c.list, c.entry);
-        EXPECT_EQ(data.record.get(c.field), c.stored) << c.list << " " << c.entry;
-    }
+    });
     // The transpond delay is stored at the pick, before the list is left.
     StepTo(list("cbTrans_delay_time"), "1500");
     EXPECT_EQ(data.record.get(five::trans_delay_time), 14);
@@ -123,8 +111,7 @@ TEST_F(FiveToneEditor, SystemCellsCycleToggleAndPickTheirValues)
     QComboBox* type = OpenList(systems, 4, 1);
     EXPECT_EQ(Entries(type), (QStringList{"CCIR1", "CCOR2", "EIA", "EEA", "ZVEI1", "ZVEI2"}));
     EXPECT_EQ(type->currentText(), "CCIR1");
-    StepTo(type, "ZVEI2");
-    LeaveControl(w);
+    choose(type, "ZVEI2");
     EXPECT_EQ(data.record.get(five::standard(4)), 5);
     EXPECT_EQ(systems->cellText(4, 1), "ZVEI2");
 }
@@ -144,30 +131,24 @@ TEST_F(FiveToneEditor, EncodeCodesHoldEightDigitsAndReferencesOfferOnlyCodesInUs
     turnPage(SystemPage);
     QComboBox* rep = OpenList(grid("sgSystem"), 2, 2);
     EXPECT_EQ(Entries(rep), (QStringList{"Off", "Enc- 1", "Enc- 32"}));
-    StepTo(rep, "Enc- 32");
-    LeaveControl(w);
+    choose(rep, "Enc- 32");
     EXPECT_EQ(data.record.get(five::repeat_code(2)), 31);
     EXPECT_EQ(data.record.get(five::call_code(2)), 255);
 
     turnPage(OptionPage);
-    pickAndLeave("cbCall_2", "Enc- 32");
+    choose(list("cbCall_2"), "Enc- 32");
     EXPECT_EQ(data.record.get(five::call_2), 31);
 
     turnPage(DecodePage);
-    QComboBox* transpond = OpenList(grid("sgDecode"), 16, 3);
-    StepTo(transpond, "Enc- 32");
-    LeaveControl(w);
+    chooseInCell("sgDecode", 16, 3, "Enc- 32");
     EXPECT_EQ(data.record.get(five::decode_transpond(15)), 31);
     EXPECT_EQ(grid("sgDecode")->cellText(16, 3), "Enc- 32");
-    QComboBox* type = OpenList(grid("sgDecode"), 16, 2);
-    StepTo(type, "UnStun");
-    LeaveControl(w);
+    chooseInCell("sgDecode", 16, 2, "UnStun");
     EXPECT_EQ(data.record.get(five::decode_type(15)), 3);
 
     // The code emptied: its transpond reference shows Off and becomes 255 when the row is redrawn.
     turnPage(EncodePage);
-    Retype(OpenEdit(grid("sgEncode"), 32, 1), "");
-    LeaveControl(w);
+    retypeCell("sgEncode", 32, 1, "");
     turnPage(DecodePage);
     EXPECT_EQ(grid("sgDecode")->cellText(16, 3), "Off");
     EXPECT_EQ(data.record.get(five::decode_transpond(15)), 255);

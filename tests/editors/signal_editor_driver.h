@@ -80,6 +80,28 @@ protected:
     }
     SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
     QComboBox* list(const char* name) { return Child<QComboBox>(w, name); }
+    // Steps the list to entry and leaves it, which stores the pick.
+    void choose(QComboBox* list, const QString& entry)
+    {
+        StepTo(list, entry);
+        LeaveControl(w);
+    }
+    void chooseInCell(const char* gridName, int row, int col, const QString& entry)
+    {
+        choose(OpenList(grid(gridName), row, col), entry);
+    }
+    void retypeCell(const char* gridName, int row, int col, const QString& text)
+    {
+        Retype(OpenEdit(grid(gridName), row, col), text);
+        LeaveControl(w);
+    }
+    void expectPicksStored(std::initializer_list<StoredPick> picks)
+    {
+        for (const StoredPick& p : picks) {
+            choose(list(p.list), p.entry);
+            EXPECT_EQ(data.record.get(p.field), p.stored) << p.list << " " << p.entry;
+        }
+    }
     // Switches to another page, which reloads it from the record.
     void turnPage(Page page)
     {

@@ -10,12 +10,12 @@ namespace {
 
 class TwoToneEditor : public SignalEditorTest<TTwoToneDlg> {
 protected:
-    void pickInCell(const char* gridName, int row, int col, const char* entry)
-    {
-        StepTo(OpenList(grid(gridName), row, col), entry);
-        LeaveControl(w);
-    }
     uint8_t code(int k) const { return data.record.get(two::encode(k)); }
+    // What the Tone A and Tone B cells of a code row show.
+    QStringList shown(const char* gridName, int row)
+    {
+        return {grid(gridName)->cellText(row, 1), grid(gridName)->cellText(row, 2)};
+    }
 };
 
 TEST_F(TwoToneEditor, TonePairsKeepToneAInTheLowNibble)
@@ -25,20 +25,18 @@ TEST_F(TwoToneEditor, TonePairsKeepToneAInTheLowNibble)
     EXPECT_EQ(codes->cellText(5, 1), "---");
     EXPECT_EQ(Entries(OpenList(codes, 5, 1)), (QStringList{"Off", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
     LeaveControl(w);
-    pickInCell("sgEncode", 5, 1, "3");
+    chooseInCell("sgEncode", 5, 1, "3");
     EXPECT_EQ(code(4), 0xF3);
-    EXPECT_EQ(codes->cellText(5, 2), "---");
-    pickInCell("sgEncode", 5, 2, "7");
+    EXPECT_EQ(shown("sgEncode", 5), (QStringList{"3", "---"}));
+    chooseInCell("sgEncode", 5, 2, "7");
     EXPECT_EQ(code(4), 0x73);
-    EXPECT_EQ(codes->cellText(5, 1), "3");
-    EXPECT_EQ(codes->cellText(5, 2), "7");
-    pickInCell("sgEncode", 5, 2, "Off");
+    EXPECT_EQ(shown("sgEncode", 5), (QStringList{"3", "7"}));
+    chooseInCell("sgEncode", 5, 2, "Off");
     EXPECT_EQ(code(4), 0xF3);
-    pickInCell("sgEncode", 5, 2, "0");
-    pickInCell("sgEncode", 5, 1, "Off");
+    chooseInCell("sgEncode", 5, 2, "0");
+    chooseInCell("sgEncode", 5, 1, "Off");
     EXPECT_EQ(code(4), 0xFF);
-    EXPECT_EQ(codes->cellText(5, 1), "---");
-    EXPECT_EQ(codes->cellText(5, 2), "---");
+    EXPECT_EQ(shown("sgEncode", 5), (QStringList{"---", "---"}));
 
     // Without tone A the Tone B cell opens nothing.
     DoubleClickCell(codes, 5, 2);
@@ -54,42 +52,37 @@ TEST_F(TwoToneEditor, StoredPairsShowAndAPairWithoutToneAIsRewrittenEmpty)
     data.record.set(two::decode(2), 0x73);
     data.record.set(two::decode(3), 0xC2);   // tone B 12 is no tone number
     turnPage(DecodePage);
-    SignalGrid* codes = grid("sgDecode");
-    EXPECT_EQ(codes->cellText(1, 1), "3");
-    EXPECT_EQ(codes->cellText(1, 2), "---");
-    EXPECT_EQ(codes->cellText(2, 1), "---");
-    EXPECT_EQ(codes->cellText(2, 2), "---");
+    EXPECT_EQ(shown("sgDecode", 1), (QStringList{"3", "---"}));
+    EXPECT_EQ(shown("sgDecode", 2), (QStringList{"---", "---"}));
     EXPECT_EQ(data.record.get(two::decode(1)), 0xFF);
-    EXPECT_EQ(codes->cellText(3, 1), "3");
-    EXPECT_EQ(codes->cellText(3, 2), "7");
-    EXPECT_EQ(codes->cellText(4, 2), "?");
+    EXPECT_EQ(shown("sgDecode", 3), (QStringList{"3", "7"}));
+    EXPECT_EQ(grid("sgDecode")->cellText(4, 2), "?");
     EXPECT_EQ(data.record.get(two::decode(0)), 0xF3);
     EXPECT_EQ(data.record.get(two::decode(3)), 0xC2);
 
-    pickInCell("sgDecode", 1, 2, "9");
+    chooseInCell("sgDecode", 1, 2, "9");
     EXPECT_EQ(data.record.get(two::decode(0)), 0x93);
 }
 
 TEST_F(TwoToneEditor, CodeListsOfferCodesWithToneA)
 {
     turnPage(EncodePage);
-    pickInCell("sgEncode", 1, 1, "0");
-    pickInCell("sgEncode", 4, 1, "9");
+    chooseInCell("sgEncode", 1, 1, "0");
+    chooseInCell("sgEncode", 4, 1, "9");
     turnPage(OptionPage);
-    auto* call1 = Child<QComboBox>(w, "cbCall_1");
+    QComboBox* call1 = list("cbCall_1");
     EXPECT_EQ(Entries(call1), (QStringList{"Off", "Enc- 1", "Enc- 4"}));
-    StepTo(call1, "Enc- 4");
-    LeaveControl(w);
+    choose(call1, "Enc- 4");
     EXPECT_EQ(data.record.get(two::call_1), 3);
 
     turnPage(SystemPage);
-    pickInCell("sgSystem", 7, 2, "Enc- 1");
+    chooseInCell("sgSystem", 7, 2, "Enc- 1");
     EXPECT_EQ(data.record.get(two::call_code(7)), 0);
     EXPECT_EQ(grid("sgSystem")->cellText(7, 2), "Enc- 1");
 
     // Tone A of code 4 switched off: Call 1 becomes Off at the next page change.
     turnPage(EncodePage);
-    pickInCell("sgEncode", 4, 1, "Off");
+    chooseInCell("sgEncode", 4, 1, "Off");
     turnPage(OptionPage);
     EXPECT_EQ(call1->currentText(), "Off");
     EXPECT_EQ(data.record.get(two::call_1), 255);
@@ -104,8 +97,7 @@ TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
     const struct { const char* typed; uint8_t stored; const char* shown; } cases[] = {
         {"2.5", 25, "2.5"}, {"0.05", 1, "0.1"}, {"30", 250, "25"}, {"", 1, "0.1"}, {"12.5", 125, "12.5"}};
     for (const auto& c : cases) {
-        Retype(OpenEdit(systems, 1, 3), c.typed);
-        LeaveControl(w);
+        retypeCell("sgSystem", 1, 3, c.typed);
         EXPECT_EQ(data.record.get(two::tone_a_time(1)), c.stored) << c.typed;
         EXPECT_EQ(systems->cellText(1, 3), c.shown) << c.typed;
     }
@@ -132,11 +124,11 @@ TEST_F(TwoToneEditor, SystemListsAndToggles)
     turnPage(SystemPage);
     SignalGrid* systems = grid("sgSystem");
     EXPECT_EQ(systems->cellText(9, 6), "1");
-    pickInCell("sgSystem", 9, 6, "120");
+    chooseInCell("sgSystem", 9, 6, "120");
     EXPECT_EQ(data.record.get(two::auto_reset_time(9)), 120);
-    pickInCell("sgSystem", 9, 6, "1");
+    chooseInCell("sgSystem", 9, 6, "1");
     EXPECT_EQ(data.record.get(two::auto_reset_time(9)), 1);
-    pickInCell("sgSystem", 9, 1, "REACH-E");
+    chooseInCell("sgSystem", 9, 1, "REACH-E");
     EXPECT_EQ(data.record.get(two::tone_table(9)), 15);
     EXPECT_EQ(systems->cellText(9, 1), "REACH-E");
 

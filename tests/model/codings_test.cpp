@@ -3,27 +3,21 @@
 
 using namespace k3n;
 
-TEST(FrequencyText, FormatDropsTheHertzDigitWithoutRounding)
+TEST(FrequencyText, FormatDropsTheHertzDigitWithoutRoundingAndParseIsExactToSixDecimals)
 {
-    EXPECT_EQ(FormatFrequency(0), "0");
-    EXPECT_EQ(FormatFrequency(136025000), "136.02500");
-    EXPECT_EQ(FormatFrequency(136012500), "136.01250");
-    EXPECT_EQ(FormatFrequency(446006250), "446.00625");
-    EXPECT_EQ(FormatFrequency(174000000), "174.00000");
-    EXPECT_EQ(FormatFrequency(136012345), "136.01234");
-    EXPECT_EQ(FormatFrequency(5000000), "005.00000");
-}
+    const std::pair<uint32_t, const char*> shown[] = {
+        {0, "0"}, {136025000, "136.02500"}, {136012500, "136.01250"}, {446006250, "446.00625"},
+        {174000000, "174.00000"}, {136012345, "136.01234"}, {5000000, "005.00000"}};
+    for (const auto& [hz, text] : shown)
+        EXPECT_EQ(FormatFrequency(hz), text) << hz;
 
-TEST(FrequencyText, ParseIsExactToSixDecimals)
-{
-    EXPECT_EQ(ParseFrequencyText(""), 0u);
-    EXPECT_EQ(ParseFrequencyText("136.025"), 136025000u);
-    EXPECT_EQ(ParseFrequencyText("136"), 136000000u);
-    EXPECT_EQ(ParseFrequencyText("136."), 136000000u);
-    EXPECT_EQ(ParseFrequencyText("145.5"), 145500000u);
-    EXPECT_EQ(ParseFrequencyText(".5"), 500000u);
-    EXPECT_EQ(ParseFrequencyText("136.0125678"), 136012567u);   // beyond six decimals: cut
-    EXPECT_EQ(ParseFrequencyText("999999999"), UINT32_MAX);      // saturates instead of wrapping
+    const std::pair<const char*, uint32_t> parsed[] = {
+        {"", 0}, {"136.025", 136025000}, {"136", 136000000}, {"136.", 136000000}, {"145.5", 145500000},
+        {".5", 500000},
+        {"136.0125678", 136012567},   // beyond six decimals: cut
+        {"999999999", UINT32_MAX}};   // saturates instead of wrapping
+    for (const auto& [text, hz] : parsed)
+        EXPECT_EQ(ParseFrequencyText(text), hz) << text;
     // Every 6.25 kHz channel of a band reads back exactly from its own text.
     for (uint32_t hz = 400000000; hz <= 401000000; hz += 6250)
         ASSERT_EQ(ParseFrequencyText(FormatFrequency(hz)), hz - hz % 10) << hz;
@@ -31,13 +25,11 @@ TEST(FrequencyText, ParseIsExactToSixDecimals)
 
 TEST(SubAudio, FormatCoversBothTablesAndMarksForeignCodes)
 {
-    EXPECT_EQ(FormatSubAudio(0, true), "Off");
-    EXPECT_EQ(FormatSubAudio(1, false), "62.5");
-    EXPECT_EQ(FormatSubAudio(51, true), "254.1");
-    EXPECT_EQ(FormatSubAudio(128, false), "D023N");
-    EXPECT_EQ(FormatSubAudio(128, true), "D023I");
-    EXPECT_EQ(FormatSubAudio(220, false), "D645N");
-    EXPECT_EQ(FormatSubAudio(231, true), "D754I");
+    const struct { int code; bool inverted; const char* text; } shown[] = {
+        {0, true, "Off"}, {1, false, "62.5"}, {51, true, "254.1"}, {128, false, "D023N"},
+        {128, true, "D023I"}, {220, false, "D645N"}, {231, true, "D754I"}};
+    for (const auto& c : shown)
+        EXPECT_EQ(FormatSubAudio(uint8_t(c.code), c.inverted), c.text) << c.code;
     for (int code : {52, 100, 127, 232, 255})
         EXPECT_EQ(FormatSubAudio(uint8_t(code), false), "?") << code;
 }
