@@ -254,9 +254,7 @@ void TAdjustmentDlg::showFirmware()
 void TAdjustmentDlg::runTransfer(TransferKind kind, Direction direction)
 {
     exits_.commitFocused();
-    if (!context_.runTransfer)
-        return;
-    if (context_.runTransfer({kind, direction}) && direction == Direction::Read)
+    if (context_.Run(kind, direction) && direction == Direction::Read)
         RefreshAll();
 }
 

@@ -165,9 +165,7 @@ void TApcTuneDlg::boxExit(const NumberBox& b)
 void TApcTuneDlg::runTransfer(TransferKind kind, Direction direction)
 {
     exits_.commitFocused();
-    if (!context_.runTransfer)
-        return;
-    if (context_.runTransfer({kind, direction}) && direction == Direction::Read)
+    if (context_.Run(kind, direction) && direction == Direction::Read)
         RefreshAll();
 }
 

@@ -26,6 +26,9 @@ struct ServiceContext {
     ServiceData& service;
     RadioData& radio;
     RunServiceTransfer runTransfer;
+
+    // False as well when nobody can run transfers (a window shown on its own).
+    bool Run(TransferKind kind, Direction direction) const { return runTransfer && runTransfer({kind, direction}); }
 };
 
 } // namespace k3n

@@ -107,14 +107,14 @@ void TWriteSnDlg::udSnChangingEx(int direction)
 void TWriteSnDlg::Button1Click()
 {
     exits_.commitFocused();
-    if (context_.runTransfer && context_.runTransfer({TransferKind::SerialNumber, Direction::Read}))
+    if (context_.Run(TransferKind::SerialNumber, Direction::Read))
         showSerial();
 }
 
 void TWriteSnDlg::Button2Click()
 {
     exits_.commitFocused();
-    if (context_.runTransfer && context_.runTransfer({TransferKind::SerialNumber, Direction::Write})) {
+    if (context_.Run(TransferKind::SerialNumber, Direction::Write)) {
         // Ready for the next radio.
         setSerialText(StepSerialText(serialText(), +1));
         showSerial();
