@@ -10,19 +10,8 @@ using namespace k3n;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using test::FileBytes;
+using test::WriteFileBytes;
 
 } // namespace
 
@@ -44,7 +33,7 @@ TEST(SettingsFile, FirstRunCreatesTheFileWithTheDefaults)
     const QString path = dir.file("deeper/K3N/config.ini");  // folders created as needed
     AppSettings s;
     LoadOrCreateSettings(s, {"COM2"}, path);
-    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=1\nLanguage=1\nAutoSeachPort=1\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=1\nLanguage=1\nAutoSeachPort=1\n"));
     // No port check on the first run: Port 1 stays although only COM2 is present.
     EXPECT_EQ(s.Port, 1);
     EXPECT_EQ(s.Language, 1);
@@ -55,16 +44,16 @@ TEST(SettingsFile, AbsentPortBecomesOneAndReachesTheFileAtExit)
 {
     test::ScratchDir dir;
     const QString path = dir.file("K3N/config.ini");
-    writeFile(path, "[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n");
+    WriteFileBytes(path, "[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n");
     AppSettings s;
     LoadOrCreateSettings(s, {"COM1", "COM3"}, path);
     EXPECT_EQ(s.Port, 1);
     EXPECT_EQ(s.Language, 0);
     EXPECT_FALSE(s.AutoSeachPort);
     // Only memory changed; the file changes at exit.
-    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n"));
     ASSERT_TRUE(SaveSettings(s, path));
-    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=1\nLanguage=0\nAutoSeachPort=0\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=1\nLanguage=0\nAutoSeachPort=0\n"));
 }
 
 TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
@@ -85,7 +74,7 @@ TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
     const QString path = dir.file("K3N/config.ini");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text.toStdString());
-        writeFile(path, row.text);
+        WriteFileBytes(path, row.text);
         AppSettings s{9, 0, false};
         LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
         EXPECT_EQ(s.Port, row.port);
@@ -93,7 +82,7 @@ TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
         EXPECT_EQ(s.AutoSeachPort, row.autoSearch);
     }
     ASSERT_TRUE(SaveSettings(AppSettings{5, 2, true}, path));
-    EXPECT_EQ(readAll(path), QByteArray("[config]\nPort=5\nLanguage=2\nAutoSeachPort=1\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=5\nLanguage=2\nAutoSeachPort=1\n"));
 
     // A folder where the file should be: it exists but cannot be read or written.
     const QString folder = dir.file("folder/config.ini");

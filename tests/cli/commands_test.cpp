@@ -2,38 +2,21 @@
 #include "model/fse_file.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
+#include "k3n_tool.h"
 #include "support/test_support.h"
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace k3n;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun RunK3n(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(K3N_CLI_PATH), args);
-    EXPECT_TRUE(process.waitForFinished(60000)) << "k3n did not finish";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::FileBytes;
+using test::RunK3n;
+using test::ToolRun;
 
 QByteArray RecordBytes(const RadioRecord& record)
 {

@@ -6,11 +6,11 @@
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
 #include "programming/transfer_plan.h"
+#include "k3n_tool.h"
 #include "support/test_support.h"
 #include "virtualradio/virtual_radio.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -19,33 +19,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Result RunK3n(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(K3N_CLI_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using test::FileBytes;
+using test::RunK3n;
+using test::WriteFileBytes;
 
 // A configuration with every channel in use and a few settings away from the defaults.
 QString WriteSample(const test::ScratchDir& dir, const QString& name, int band = 1)
@@ -83,7 +59,7 @@ TEST(CliRadio, WriteThenReadBackGivesTheSameFile)
     const QString sample = WriteSample(dir, "sample.fse");
     auto radio = StartRadio(RadioFault::None, 0, 1);
 
-    const Result write = RunK3n({"write", "--port", PortOf(*radio), sample});
+    const test::ToolRun write = RunK3n({"write", "--port", PortOf(*radio), sample});
     EXPECT_EQ(write.exitCode, 0) << write.err.toStdString();
     EXPECT_TRUE(write.err.isEmpty()) << write.err.toStdString();   // no progress bar without a terminal
     ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
@@ -105,7 +81,7 @@ TEST(CliRadio, WriteThenReadBackGivesTheSameFile)
     // The radio holds what 'k3n image' makes of the file, all but the programming time.
     const QString imagePath = dir.file("sample.bin");
     ASSERT_EQ(RunK3n({"image", sample, "-o", imagePath, "--time", "2024-06-30 23:59"}).exitCode, 0);
-    const QByteArray image = ReadFile(imagePath);
+    const QByteArray image = FileBytes(imagePath);
     ASSERT_EQ(image.size(), qsizetype(kMemoryImageSize));
     const MemoryImage memory = radio->memory();
     const auto radioBytes = [&](int from, int to) {
@@ -117,13 +93,13 @@ TEST(CliRadio, WriteThenReadBackGivesTheSameFile)
 
     // Read back, from the defaults and over a base: the same configuration either way.
     const QString fromDefaults = dir.file("from-defaults.fse");
-    const Result read = RunK3n({"read", "--port", PortOf(*radio), "-o", fromDefaults});
+    const test::ToolRun read = RunK3n({"read", "--port", PortOf(*radio), "-o", fromDefaults});
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
-    EXPECT_EQ(ReadFile(fromDefaults), ReadFile(sample));
+    EXPECT_EQ(FileBytes(fromDefaults), FileBytes(sample));
     const QString overBase = dir.file("over-base.fse");
     const QString base = WriteSample(dir, "base.fse", 3);
     ASSERT_EQ(RunK3n({"read", "--port", PortOf(*radio), "-o", overBase, "--base", base}).exitCode, 0);
-    EXPECT_EQ(ReadFile(overBase), ReadFile(sample));
+    EXPECT_EQ(FileBytes(overBase), FileBytes(sample));
 }
 
 TEST(CliRadio, FailedReadWritesNoFile)
@@ -143,13 +119,13 @@ TEST(CliRadio, FailedReadWritesNoFile)
         test::ScratchDir dir;
         const QString out = dir.file("out.fse");
         if (!c.existing.isEmpty())
-            WriteFile(out, c.existing);
+            WriteFileBytes(out, c.existing);
         auto radio = StartRadio(c.fault, c.after);
-        const Result r = RunK3n({"read", "--port", PortOf(*radio), "-o", out});
+        const test::ToolRun r = RunK3n({"read", "--port", PortOf(*radio), "-o", out});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("Communication False") && r.err.contains(c.detail)) << r.err.toStdString();
         EXPECT_EQ(QFileInfo::exists(out), !c.existing.isEmpty());
-        EXPECT_EQ(ReadFile(out), c.existing);
+        EXPECT_EQ(FileBytes(out), c.existing);
         const std::size_t heard = c.fault == RadioFault::Silent ? 4 : c.after;
         ASSERT_TRUE(radio->WaitFor([&](const RadioEmulator& e) { return e.frames().size() >= heard; }, 5000ms));
         if (c.fault == RadioFault::Silent) {
@@ -164,7 +140,7 @@ TEST(CliRadio, WriteStopsAtAWrongBand)
 {
     test::ScratchDir dir;
     auto radio = StartRadio(RadioFault::None, 0, 2);
-    const Result r = RunK3n({"write", "--port", PortOf(*radio), WriteSample(dir, "sample.fse", 1)});
+    const test::ToolRun r = RunK3n({"write", "--port", PortOf(*radio), WriteSample(dir, "sample.fse", 1)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("Wrong Freq Band")) << r.err.toStdString();
     const auto frames = radio->frames();
@@ -179,12 +155,12 @@ TEST(CliRadio, BadPortsAndBadFiles)
     test::ScratchDir dir;
     const QString sample = WriteSample(dir, "sample.fse");
 
-    const Result noSuchCom = RunK3n({"write", "--port", "COM98", sample});
+    const test::ToolRun noSuchCom = RunK3n({"write", "--port", "COM98", sample});
     EXPECT_EQ(noSuchCom.exitCode, 1);
     EXPECT_TRUE(noSuchCom.err.contains("COM98")) << noSuchCom.err.toStdString();
 
     // A device that cannot be opened: the port's own error, then the greeting time-out.
-    const Result noSuchPath = RunK3n({"read", "--port", "/dev/k3n-no-such-port", "-o", dir.file("x.fse")});
+    const test::ToolRun noSuchPath = RunK3n({"read", "--port", "/dev/k3n-no-such-port", "-o", dir.file("x.fse")});
     EXPECT_EQ(noSuchPath.exitCode, 1);
     EXPECT_TRUE(noSuchPath.err.contains("ZebCommDevice1: ") && noSuchPath.err.contains("/dev/k3n-no-such-port"))
         << noSuchPath.err.toStdString();
@@ -193,7 +169,7 @@ TEST(CliRadio, BadPortsAndBadFiles)
 
     // A short file is not a configuration: nothing is sent for it.
     auto radio = StartRadio();
-    WriteFile(dir.file("short.fse"), QByteArray(100, '\0'));
+    WriteFileBytes(dir.file("short.fse"), QByteArray(100, '\0'));
     EXPECT_EQ(RunK3n({"write", "--port", PortOf(*radio), dir.file("short.fse")}).exitCode, 1);
     EXPECT_TRUE(radio->frames().empty());
 
@@ -210,21 +186,21 @@ TEST(CliRadio, ImageAndUnimageRoundTrip)
     const QString a = dir.file("a.bin"), b = dir.file("b.bin");
     ASSERT_EQ(RunK3n({"image", sample, "-o", a, "--time", "2024-06-30 23:59"}).exitCode, 0);
     ASSERT_EQ(RunK3n({"image", sample, "-o", b, "--time", "2025-01-02 03:04"}).exitCode, 0);
-    QByteArray imageA = ReadFile(a), imageB = ReadFile(b);
+    QByteArray imageA = FileBytes(a), imageB = FileBytes(b);
     ASSERT_EQ(imageA.size(), qsizetype(kMemoryImageSize));
     // Only the programming time differs.
     EXPECT_NE(imageA.mid(radio_addr::kProgramTime, 6), imageB.mid(radio_addr::kProgramTime, 6));
     EXPECT_EQ(imageA.remove(radio_addr::kProgramTime, 6), imageB.remove(radio_addr::kProgramTime, 6));
-    EXPECT_EQ(uint8_t(ReadFile(a)[radio_addr::kBandCode]), BandRadioCode(1));   // the sample's band
+    EXPECT_EQ(uint8_t(FileBytes(a)[radio_addr::kBandCode]), BandRadioCode(1));   // the sample's band
 
     const QString back = dir.file("back.fse");
-    const Result r = RunK3n({"unimage", a, "-o", back});
+    const test::ToolRun r = RunK3n({"unimage", a, "-o", back});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(ReadFile(back), ReadFile(sample));
+    EXPECT_EQ(FileBytes(back), FileBytes(sample));
 
     // Not an image: refused, nothing written.
     for (qsizetype size : {8191, 8193}) {
-        WriteFile(dir.file("odd.bin"), QByteArray(size, '\0'));
+        WriteFileBytes(dir.file("odd.bin"), QByteArray(size, '\0'));
         EXPECT_EQ(RunK3n({"unimage", dir.file("odd.bin"), "-o", dir.file("no.fse")}).exitCode, 1) << size;
     }
     EXPECT_FALSE(QFileInfo::exists(dir.file("no.fse")));
@@ -232,7 +208,7 @@ TEST(CliRadio, ImageAndUnimageRoundTrip)
 
 TEST(CliRadio, PortsListsNameDeviceAndDescription)
 {
-    const Result r = RunK3n({"ports"});
+    const test::ToolRun r = RunK3n({"ports"});
     EXPECT_EQ(r.exitCode, 0);
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());   // the list is never empty: COM1..COM4 when nothing is found

@@ -1,5 +1,8 @@
 #include "support/test_support.h"
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
 #include <cstdlib>
 
 namespace k3n::test {
@@ -13,6 +16,20 @@ static QString scratchRoot()
 }
 
 ScratchDir::ScratchDir() : dir_(scratchRoot() + "/XXXXXX") {}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+}
 
 void isolateUserFiles()
 {

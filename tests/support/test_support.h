@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -13,6 +14,11 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// The whole file; empty when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// Creates the folders on the way; a failure fails the running test.
+void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 // Points XDG_CONFIG_HOME and HOME at a scratch folder so no test touches the user's files.
 void isolateUserFiles();
