@@ -11,7 +11,7 @@ TThreadMailbox::TThreadMailbox(QObject* owner) : QObject(owner)
     if (!wake_.Create())
         throw std::runtime_error("no file descriptor left for a thread mailbox");
     notifier_ = new QSocketNotifier(wake_.Fd(), QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &TThreadMailbox::DeliverOne);
+    connect(notifier_, &QSocketNotifier::activated, this, &TThreadMailbox::DeliverWaiting);
 }
 
 TThreadMailbox::~TThreadMailbox()
@@ -27,21 +27,24 @@ void TThreadMailbox::Post(std::function<void()> call)
         wake_.Set();
 }
 
-void TThreadMailbox::DeliverOne()
+void TThreadMailbox::DeliverWaiting()
 {
-    std::function<void()> call;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (calls_.empty()) {
-            wake_.Reset();
-            return;
+    // One at a time from the shared queue: a call that runs a nested event
+    // loop lets that loop deliver the next ones, and this loop then goes on
+    // with whatever is still waiting, so the order holds either way.
+    for (;;) {
+        std::function<void()> call;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            if (calls_.empty()) {
+                wake_.Reset();
+                return;
+            }
+            call = std::move(calls_.front());
+            calls_.pop_front();
         }
-        call = std::move(calls_.front());
-        calls_.pop_front();
-        if (calls_.empty())
-            wake_.Reset();
+        call();
     }
-    call();
 }
 
 } // namespace HalvexComm32

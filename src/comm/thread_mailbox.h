@@ -1,7 +1,7 @@
 #pragma once
-// Hands calls from worker threads to the thread that created the mailbox, one
-// at a time and in the order they were posted. The queue is guarded by a mutex
-// and the owner's event loop is woken through an eventfd it watches: no object
+// Hands calls from worker threads to the thread that created the mailbox, in
+// the order they were posted. The queue is guarded by a mutex and the owner's
+// event loop is woken through an eventfd it watches: no object
 // crosses threads inside Qt's event queue, so the hand-over is one a thread
 // checker can follow. The wake-up stays set while calls wait, so a nested
 // event loop (a modal window opened by a call) goes on delivering the rest.
@@ -26,7 +26,7 @@ public:
     void Post(std::function<void()> call);
 
 private:
-    void DeliverOne();
+    void DeliverWaiting();
 
     std::mutex lock_;
     std::deque<std::function<void()>> calls_;
