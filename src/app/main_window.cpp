@@ -4,6 +4,7 @@
 #include "app/mdi_arrangement.h"
 #include "model/fse_file.h"
 #include "text/app_lang.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 #include <QCloseEvent>
 #include <QDir>
@@ -31,13 +32,6 @@ constexpr int kOpenTitleText = 150;
 constexpr int kSaveTitleText = 151;
 constexpr int kClearAllDataText = 155;
 constexpr int kSaveQuestionText = 342;
-
-const LocalText kCannotOpen{"无法打开“%1”：%2", "无法打开“%1”：%2", "Cannot open \"%1\": %2"};
-const LocalText kNotAConfiguration{
-    "“%1”不是配置文件：它只有 %2 字节，配置文件有 %3 字节。",
-    "“%1”不是配置文件：它只有 %2 字节，配置文件有 %3 字节。",
-    "\"%1\" is not a configuration file: it holds %2 bytes, a configuration holds %3."};
-const LocalText kCannotSave{"无法保存“%1”：%2", "无法保存“%1”：%2", "Cannot save \"%1\": %2"};
 
 // "&Open" -> "Open", "打开(&O)" -> "打开", "&About..." -> "About".
 QString PlainCaption(QString text)
@@ -323,18 +317,8 @@ void TMainForm::FileOpen1Execute()
     const QString path = askFileName(false);
     if (path.isEmpty())
         return;
-    // A short file would only replace the start of the record and leave a
-    // mixture of two configurations.
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() < qint64(RadioRecord::kSize)) {
-        ShowNotice(this, Localized(kNotAConfiguration)
-                             .arg(QDir::toNativeSeparators(path))
-                             .arg(info.size())
-                             .arg(RadioRecord::kSize));
-        return;
-    }
     if (auto error = LoadFseFile(path, data_)) {
-        ShowNotice(this, Localized(kCannotOpen).arg(QDir::toNativeSeparators(path), *error));
+        ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
         return;
     }
     RefreshAllViews();
@@ -352,7 +336,7 @@ bool TMainForm::saveWithDialog()
     if (path.isEmpty())
         return false;
     if (auto error = SaveFseFile(path, data_.record)) {
-        ShowNotice(this, Localized(kCannotSave).arg(QDir::toNativeSeparators(path), *error));
+        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message()));
         return false;
     }
     return true;

@@ -22,7 +22,7 @@ int RunDump(const Command& self, const QStringList& args)
 
     RadioData data;
     if (auto error = LoadFseFile(path, data))
-        return Failure(self, QStringLiteral("cannot read %1: %2").arg(path, *error));
+        return Failure(self, QStringLiteral("cannot read %1: %2").arg(path, error->message()));
 
     const ConfigurationReport report = BuildConfigurationReport(data.record);
     if (parser.isSet(json))

@@ -28,7 +28,7 @@ int RunNew(const Command& self, const QStringList& args)
     RadioData data;
     data.ResetForBand(bandNumber);
     if (auto error = SaveFseFile(path, data.record))
-        return Failure(self, QStringLiteral("cannot write %1: %2").arg(path, *error));
+        return Failure(self, QStringLiteral("cannot write %1: %2").arg(path, error->message()));
     return kExitOk;
 }
 

@@ -35,7 +35,7 @@ int RunRead(const Command& self, const QStringList& args)
     if (RunSession(session) != SessionOutcome::Success || !ApplyConfigurationRead(session, data))
         return Failure(self, FailureMessage(session));
     if (auto error = SaveFseFile(outPath, data.record))
-        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, *error));
+        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
     return kExitOk;
 }
 

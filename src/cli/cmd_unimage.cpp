@@ -43,7 +43,7 @@ int RunUnimage(const Command& self, const QStringList& args)
     SetDataToSoftware(image, data);
     data.SelectBandLimits();
     if (auto error = SaveFseFile(outPath, data.record))
-        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, *error));
+        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
     return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 // k3n: the command-line tool for K3N configuration files.
 #include "cli/command.h"
+#include "text/app_lang.h"
 #include <QCoreApplication>
 #include <span>
 
@@ -60,6 +61,8 @@ void PrintHelp(QTextStream& stream)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // The tool speaks English, so the core's texts (file reasons, session notices) do too.
+    k3n::ApplyLanguageSetting(0);
     QStringList args = QCoreApplication::arguments().mid(1);
     using namespace k3n::cli;
     if (args.isEmpty()) {

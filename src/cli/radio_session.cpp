@@ -72,7 +72,7 @@ QString FailureMessage(const ProgrammingSession& session)
 std::optional<QString> LoadWholeConfiguration(const QString& path, RadioData& data)
 {
     if (auto error = LoadFseFile(path, data))
-        return QStringLiteral("cannot read %1: %2").arg(path, *error);
+        return QStringLiteral("cannot read %1: %2").arg(path, error->message());
     return std::nullopt;
 }
 

@@ -1,39 +1,148 @@
 #include "model/fse_file.h"
+
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace k3n {
 
-std::optional<QString> LoadFseFile(const QString& path, RadioData& data)
+namespace {
+
+// The file is read and written with the system calls themselves, so that every
+// failure keeps its errno and can be told to the user in their language.
+
+FileError LastError()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    const QByteArray bytes = file.read(RadioRecord::kSize);
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
+    return FileError::FromErrno(errno);
+}
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() { if (fd_ >= 0) ::close(fd_); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    // Closes now; false (errno set) when the close reports a failed write.
+    bool close() { const int fd = fd_; fd_ = -1; return ::close(fd) == 0; }
+private:
+    int fd_;
+};
+
+// Reads up to size bytes; stops early only at the end of the file.
+std::optional<FileError> ReadUpTo(int fd, uint8_t* out, std::size_t size, std::size_t& got)
+{
+    got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return LastError();
+        if (n == 0)
+            break;
+        got += std::size_t(n);
+    }
+    return std::nullopt;
+}
+
+std::optional<FileError> WriteAll(int fd, const uint8_t* data, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return LastError();
+        done += std::size_t(n);
+    }
+    return std::nullopt;
+}
+
+// A new file beside target, created with O_EXCL so nothing else is overwritten.
+// The kernel applies the user's umask to its 0666.
+int CreateTemporaryBeside(const QByteArray& target, QByteArray& tempPath)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = target + ".tmp-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        const int fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+void SyncFolderOf(const QByteArray& path)
+{
+    const QByteArray folder = QFileInfo(QString::fromLocal8Bit(path)).absolutePath().toLocal8Bit();
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::optional<FileError> LoadFseFile(const QString& path, RadioData& data)
+{
+    Fd file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        return LastError();
+    std::array<uint8_t, RadioRecord::kSize> bytes{};
+    std::size_t got = 0;
+    if (auto error = ReadUpTo(file.get(), bytes.data(), bytes.size(), got))
+        return error;
     // A short file would replace only the start of the record and leave a
     // mixture of two configurations.
-    if (bytes.size() < qsizetype(RadioRecord::kSize))
-        return QStringLiteral("not a configuration file: it holds %1 bytes, a configuration holds %2")
-            .arg(bytes.size())
-            .arg(RadioRecord::kSize);
+    if (got < bytes.size()) {
+        FileError error;
+        error.kind = FileError::Kind::TooShort;
+        error.size = qint64(got);
+        return error;
+    }
     std::copy(bytes.begin(), bytes.end(), data.record.bytes().begin());
     data.SelectBandLimits();
     return std::nullopt;
 }
 
-std::optional<QString> SaveFseFile(const QString& path, const RadioRecord& record)
+std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& record)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+    // A link is followed, so the file it points at is replaced and the link stays.
+    const QFileInfo info(path);
+    const QString resolved = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
+    const QByteArray target = QFile::encodeName(resolved);
+
+    struct stat existing {};
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return FileError::FromErrno(EISDIR);
+
+    QByteArray tempPath;
+    Fd temp(CreateTemporaryBeside(target, tempPath));
+    if (temp.get() < 0)
+        return LastError();
     const auto bytes = record.bytes();
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size()))
-        return file.errorString();
-    if (!file.commit())
-        return file.errorString();
+    std::optional<FileError> error = WriteAll(temp.get(), bytes.data(), bytes.size());
+    if (!error && exists && ::fchmod(temp.get(), existing.st_mode & 07777) != 0)
+        error = LastError();
+    if (!error && ::fsync(temp.get()) != 0)
+        error = LastError();
+    if (!error && !temp.close())
+        error = LastError();
+    if (!error && ::rename(tempPath.constData(), target.constData()) != 0)
+        error = LastError();
+    if (error) {
+        ::unlink(tempPath.constData());
+        return error;
+    }
+    SyncFolderOf(target);
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The .fse configuration file: the record's 3048 bytes, nothing else.
+#include "model/file_error.h"
 #include "model/radio_data.h"
 #include <QString>
 #include <optional>
@@ -12,10 +13,11 @@ inline constexpr const char* kFseSuffix = "fse";
 // Reads the first 3048 bytes into the record (a shorter file is refused),
 // then selects the band limits. On failure the record is untouched and the
 // reason is returned.
-std::optional<QString> LoadFseFile(const QString& path, RadioData& data);
+std::optional<FileError> LoadFseFile(const QString& path, RadioData& data);
 
 // Writes the record through a temporary file renamed over the target, so a
-// crash or a full disk never leaves a truncated configuration.
-std::optional<QString> SaveFseFile(const QString& path, const RadioRecord& record);
+// crash or a full disk never leaves a truncated configuration. An existing
+// file keeps its permissions.
+std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& record);
 
 } // namespace k3n

@@ -183,7 +183,7 @@ TEST_F(CliTest, DumpReportsFilesItCannotPrint)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(1000, '\0'));
     }
-    const std::vector<std::pair<QString, QString>> cases{{missing, "No such file"}, {shortFile, "1000 bytes"}};
+    const std::vector<std::pair<QString, QString>> cases{{missing, "no such file or folder"}, {shortFile, "1000 bytes"}};
     for (const auto& [path, reason] : cases) {
         const ToolRun run = RunK3n({"dump", path});
         EXPECT_EQ(run.exitCode, 1);

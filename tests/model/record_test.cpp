@@ -1,7 +1,12 @@
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "support/test_support.h"
+#include "text/app_lang.h"
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -125,13 +130,22 @@ TEST(FseFile, ShortOrMissingFilesAreRefusedAndLeaveTheRecord)
     const RadioRecord before = d.record;
     auto error = LoadFseFile(path, d);
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->contains("10 bytes")) << error->toStdString();
+    EXPECT_EQ(error->kind, FileError::Kind::TooShort);
+    EXPECT_TRUE(error->message().contains("10 bytes")) << error->message().toStdString();
     EXPECT_EQ(d.record, before);
     EXPECT_EQ(d.band_limits, (BandLimits{400000000, 470000000}));
 
-    error = LoadFseFile(dir.file("missing.fse"), d);
-    ASSERT_TRUE(error);
-    EXPECT_FALSE(error->isEmpty());
+    const std::pair<QString, FileError::Kind> unreadable[] = {
+        {dir.file("missing.fse"), FileError::Kind::NotFound},
+        {dir.path(), FileError::Kind::IsADirectory},
+        {path + "/x.fse", FileError::Kind::NotADirectory},
+    };
+    for (const auto& [file, kind] : unreadable) {
+        error = LoadFseFile(file, d);
+        ASSERT_TRUE(error) << file.toStdString();
+        EXPECT_EQ(error->kind, kind) << file.toStdString();
+        EXPECT_FALSE(error->message().isEmpty());
+    }
     EXPECT_EQ(d.record, before);
 
     // A longer file: its first 3048 bytes are the configuration.
@@ -150,14 +164,65 @@ TEST(FseFile, FailedSaveReportsAndKeepsTheOldFile)
     RadioData d;
     ASSERT_FALSE(SaveFseFile(path, d.record));
 
-    EXPECT_TRUE(SaveFseFile(dir.file("no/such/folder/x.fse"), d.record));
+    const std::pair<QString, FileError::Kind> unwritable[] = {
+        {dir.file("no/such/folder/x.fse"), FileError::Kind::NotFound},
+        {path + "/x.fse", FileError::Kind::NotADirectory},
+        {dir.path(), FileError::Kind::IsADirectory},
+    };
+    for (const auto& [file, kind] : unwritable) {
+        const auto error = SaveFseFile(file, d.record);
+        ASSERT_TRUE(error) << file.toStdString();
+        EXPECT_EQ(error->kind, kind) << file.toStdString();
+    }
     // A read-only folder: the temporary file cannot be created, the old file stays whole.
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     if (::geteuid() != 0) {
         RadioData other;
         other.record.set(rec::channel_group, 5);
-        EXPECT_TRUE(SaveFseFile(path, other.record));
+        const auto error = SaveFseFile(path, other.record);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind, FileError::Kind::PermissionDenied);
         EXPECT_EQ(QFile(path).size(), 3048);
     }
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.fse"});   // no temporary left behind
+}
+
+TEST(FseFile, SaveKeepsTheFilesPermissionsAndReplacesWhatALinkPointsAt)
+{
+    test::ScratchDir dir;
+    const QString target = dir.file("target.fse"), link = dir.file("link.fse");
+    RadioData d;
+    ASSERT_FALSE(SaveFseFile(target, d.record));
+    ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    ASSERT_TRUE(QFile::link(target, link));
+
+    d.record.set(rec::channel_group, 7);
+    ASSERT_FALSE(SaveFseFile(link, d.record));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    RadioData loaded;
+    ASSERT_FALSE(LoadFseFile(target, loaded));
+    EXPECT_EQ(loaded.record, d.record);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(FileError, ReasonsAreToldInEachLanguage)
+{
+    const FileError diskFull = FileError::FromErrno(ENOSPC);
+    EXPECT_EQ(diskFull.kind, FileError::Kind::DiskFull);
+    EXPECT_EQ(FileError::FromErrno(EROFS).kind, FileError::Kind::ReadOnlyFileSystem);
+    EXPECT_EQ(FileError::FromErrno(EACCES).kind, FileError::Kind::PermissionDenied);
+    ApplyLanguageSetting(0);
+    EXPECT_EQ(diskFull.message(), "the disk is full");
+    ApplyLanguageSetting(1);
+    EXPECT_EQ(diskFull.message(), QString::fromUtf8("磁盘已满"));
+    ApplyLanguageSetting(2);
+    EXPECT_EQ(diskFull.message(), QString::fromUtf8("磁盤已滿"));
+    // An error without a text of ours keeps the system's wording.
+    ApplyLanguageSetting(0);
+    const FileError other = FileError::FromErrno(EMFILE);
+    EXPECT_EQ(other.kind, FileError::Kind::Other);
+    EXPECT_FALSE(other.message().isEmpty());
 }

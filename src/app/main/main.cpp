@@ -5,17 +5,13 @@
 #include "app/settings_file.h"
 #include "comm/comm_port_info.h"
 #include "model/radio_data.h"
-#include "text/ui_text.h"
+#include "text/own_texts.h"
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
 
-namespace {
-const k3n::LocalText kVirtualRadioNote{"已连接虚拟对讲机：%1 \u2014 %2", "已连接虚拟对讲机：%1 \u2014 %2",
-                                       "Virtual radio attached: %1 \u2014 %2"};
-}
 
 int main(int argc, char** argv)
 {
@@ -38,7 +34,7 @@ int main(int argc, char** argv)
     mainForm.showMaximized();
     mainForm.OpenEditorPage(0);                // the channel editor is open from the start
     if (virtualRadio)   // kept in view: menu tips replace the status bar's plain messages
-        mainForm.statusBar()->addPermanentWidget(new QLabel(k3n::Localized(kVirtualRadioNote)
+        mainForm.statusBar()->addPermanentWidget(new QLabel(k3n::Text(k3n::OwnText::VirtualRadioAttached)
                                                                 .arg(virtualRadio->portName(), virtualRadio->devicePath())));
 
     const int status = app.exec();

@@ -1,0 +1,64 @@
+#include "text/own_texts.h"
+
+#include "text/app_lang.h"
+#include "text/ui_text.h"
+
+#include <array>
+
+namespace k3n {
+
+namespace {
+
+struct Row {
+    OwnText id;
+    LocalText text;   // Simplified, Traditional, English
+};
+
+// The Traditional column may be written in simplified characters: texts shown in
+// Traditional Chinese go through the same GBK -> Big5 conversion as the numbered tables.
+constexpr Row kRows[] = {
+    {OwnText::CannotOpenFile, {"无法打开“%1”：%2", "无法打开“%1”：%2", "Cannot open \"%1\": %2"}},
+    {OwnText::CannotSaveFile, {"无法保存“%1”：%2", "无法保存“%1”：%2", "Cannot save \"%1\": %2"}},
+    {OwnText::ReasonNotFound, {"文件或文件夹不存在", "文件或文件夹不存在", "no such file or folder"}},
+    {OwnText::ReasonPermissionDenied, {"没有访问权限", "没有访问权限", "permission denied"}},
+    {OwnText::ReasonIsADirectory, {"这是一个文件夹", "这是一个文件夹", "it is a folder"}},
+    {OwnText::ReasonNotADirectory,
+     {"路径中有一部分不是文件夹", "路径中有一部分不是文件夹", "a part of the path is not a folder"}},
+    {OwnText::ReasonDiskFull, {"磁盘已满", "磁盘已满", "the disk is full"}},
+    {OwnText::ReasonReadOnlyFileSystem, {"文件系统为只读", "文件系统为只读", "the file system is read-only"}},
+    {OwnText::ReasonTooShort,
+     {"不是配置文件：它只有 %1 字节，配置文件有 %2 字节",
+      "不是配置文件：它只有 %1 字节，配置文件有 %2 字节",
+      "not a configuration file: it holds %1 bytes, a configuration holds %2"}},
+    {OwnText::VirtualRadioAttached,
+     {"已连接虚拟对讲机：%1 \u2014 %2", "已连接虚拟对讲机：%1 \u2014 %2", "Virtual radio attached: %1 \u2014 %2"}},
+};
+
+constexpr int kCount = int(OwnText::Count);
+static_assert(std::size(kRows) == kCount, "one row per text");
+
+constexpr bool RowsInOrder()
+{
+    for (int i = 0; i < kCount; ++i)
+        if (int(kRows[i].id) != i)
+            return false;
+    return true;
+}
+static_assert(RowsInOrder(), "rows in the order of OwnText");
+
+} // namespace
+
+QString Text(const TAppLang& lang, OwnText id)
+{
+    const int n = int(id);
+    if (n < 0 || n >= kCount)
+        return {};
+    return Localized(lang, kRows[n].text);
+}
+
+QString Text(OwnText id)
+{
+    return Text(appLang(), id);
+}
+
+} // namespace k3n

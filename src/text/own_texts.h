@@ -1,0 +1,32 @@
+#pragma once
+// The program's own interface texts: everything shown to the user beyond the
+// numbered tables and the windows' small tables. One row per text, in English,
+// Chinese (Simplified) and Chinese (Traditional), switched with the language.
+#include <QString>
+
+namespace k3n {
+
+class TAppLang;
+
+enum class OwnText {
+    // Document commands
+    CannotOpenFile,         // %1 path, %2 reason
+    CannotSaveFile,         // %1 path, %2 reason
+    // Reasons a file could not be read or written
+    ReasonNotFound,
+    ReasonPermissionDenied,
+    ReasonIsADirectory,
+    ReasonNotADirectory,
+    ReasonDiskFull,
+    ReasonReadOnlyFileSystem,
+    ReasonTooShort,         // %1 size, %2 configuration size
+    // Start-up
+    VirtualRadioAttached,   // %1 port name, %2 device path
+    Count
+};
+
+// The text in the language of 'lang', or of appLang().
+QString Text(const TAppLang& lang, OwnText id);
+QString Text(OwnText id);
+
+} // namespace k3n
