@@ -144,7 +144,7 @@ CodeTable::Ref CodeTable::stateOf(uint8_t ref) const
 CodeTable::Ref CodeTable::FillCodeList(QComboBox* list, uint8_t ref) const
 {
     const Ref state = stateOf(ref);
-    items().fill(list, state == Ref::Emptied ? kOff : ref);
+    items().fill(list, IsMended(state) ? kOff : ref);
     return state;
 }
 
@@ -157,7 +157,7 @@ std::optional<uint8_t> CodeTable::CodeFromList(const QComboBox* list) const
 
 uint8_t CodeTable::mendRef(RadioRecord& record, U8Field field) const
 {
-    if (stateOf(record.get(field)) == Ref::Emptied)
+    if (IsMended(stateOf(record.get(field))))
         record.set(field, kOff);
     return record.get(field);
 }

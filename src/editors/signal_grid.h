@@ -52,13 +52,15 @@ public:
     // The longest entry a list of this table can have.
     QString widestText() const;
     Ref stateOf(uint8_t ref) const;
-    // Fills list and selects the stored reference: "Off" for Off and for a code
-    // that is no longer in use, nothing for a reference past the table.
+    // A reference to a code no longer in use or past the table is turned into
+    // Off: the radio must never receive a reference to a code it does not hold.
+    static bool IsMended(Ref state) { return state == Ref::Emptied || state == Ref::Foreign; }
+    // Fills list and selects the stored reference, or "Off" for one that is mended.
     Ref FillCodeList(QComboBox* list, uint8_t ref) const;
     // The reference of the chosen entry; none when nothing is chosen.
     std::optional<uint8_t> CodeFromList(const QComboBox* list) const;
-    // The stored reference of field; one to a code no longer in use becomes
-    // Off in the record, as it does wherever a list is built for it.
+    // The stored reference of field; one that is mended becomes Off in the
+    // record, as it does wherever a list is built for it.
     uint8_t mendRef(RadioRecord& record, U8Field field) const;
     // FillCodeList for the mended reference of field.
     void loadRef(QComboBox* list, RadioRecord& record, U8Field field) const;

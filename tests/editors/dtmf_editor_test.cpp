@@ -191,7 +191,7 @@ TEST_F(DtmfEditor, SystemCellsToggleAndCycleTheirBits)
     EXPECT_EQ(data.record, before);
 }
 
-TEST_F(DtmfEditor, ForeignValuesShowNoEntryAndStayUntilTheUserPicks)
+TEST_F(DtmfEditor, ForeignValuesShowNoEntryAndStayUntilTheUserPicksButCodeReferencesPastTheTableTurnOff)
 {
     data.record.set(dtmf::tone_speed, 7);
     data.record.set(dtmf::gap_tone, 10);
@@ -202,9 +202,13 @@ TEST_F(DtmfEditor, ForeignValuesShowNoEntryAndStayUntilTheUserPicks)
     data.record.set(dtmf::lead_in, 5000);
     data.record.set(U8Field{dtmf::encode(0)}, 200);   // count beyond the field
     w.RefreshAll();
+    // A code reference past the table would reach the radio as a code it does
+    // not hold: building its list turns it into Off.
+    EXPECT_EQ(data.record.get(dtmf::call_2), 255);
+    EXPECT_EQ(Child<QComboBox>(w, "cbCall_2")->currentText(), "Off");
     const auto before = data.record;
 
-    ExpectNoEntryAndTabThrough(w, {"cbToneSpeed", "cbGapTone", "cbCall_2"});
+    ExpectNoEntryAndTabThrough(w, {"cbToneSpeed", "cbGapTone"});
     TabThrough(w, Child<QLineEdit>(w, "eLeadIn"));
 
     turnPage(SystemPage);

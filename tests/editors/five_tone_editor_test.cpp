@@ -156,7 +156,7 @@ TEST_F(FiveToneEditor, EncodeCodesHoldEightDigitsAndReferencesOfferOnlyCodesInUs
     EXPECT_EQ(data.record.get(five::call_2), 255);
 }
 
-TEST_F(FiveToneEditor, ForeignValuesAreShownMarkedAndKept)
+TEST_F(FiveToneEditor, ForeignValuesAreShownMarkedAndKeptButTranspondsPastTheTableTurnOff)
 {
     data.record.set(five::standard(1), 9);
     data.record.set(five::decode_transpond(0), 32);   // one past the table
@@ -169,11 +169,15 @@ TEST_F(FiveToneEditor, ForeignValuesAreShownMarkedAndKept)
     EXPECT_EQ(grid("sgSystem")->cellText(1, 1), "?");
     OpenList(grid("sgSystem"), 1, 1);
     LeaveControl(w);
-    turnPage(DecodePage);
-    EXPECT_EQ(grid("sgDecode")->cellText(1, 3), "?");
-    EXPECT_EQ(OpenList(grid("sgDecode"), 1, 3)->currentIndex(), -1);
-    LeaveControl(w);
     EXPECT_EQ(data.record, before);
+
+    // A transpond reference past the table turns Off as soon as its row is shown.
+    turnPage(DecodePage);
+    EXPECT_EQ(grid("sgDecode")->cellText(1, 3), "Off");
+    EXPECT_EQ(data.record.get(five::decode_transpond(0)), 255);
+    EXPECT_EQ(OpenList(grid("sgDecode"), 1, 3)->currentText(), "Off");
+    LeaveControl(w);
+    EXPECT_EQ(data.record.get(five::decode_transpond(0)), 255);
 }
 
 } // namespace
