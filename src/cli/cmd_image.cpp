@@ -37,10 +37,16 @@ int RunImage(const Command& self, const QStringList& args)
     RadioData data;
     if (auto error = LoadWholeConfiguration(files.constFirst(), data))
         return Failure(self, *error);
+    const int band = data.record.get(rec::freq_band);
+    if (!IsKnownBand(band)) {
+        Err() << "k3n " << self.name << ": " << files.constFirst() << " holds band " << band
+              << ", which no radio has (0..3); set the band with the channel editor or 'k3n new --band'\n";
+        return kExitUsage;
+    }
     MemoryImage image = GetDataForWrite(data, programmed);
     // The radio keeps its band code beside the configuration; with it the image
     // turns back into the same file ('k3n unimage'). A write never sends it.
-    image[radio_addr::kBandCode] = BandRadioCode(data.record.get(rec::freq_band));
+    image[radio_addr::kBandCode] = BandRadioCode(band);
 
     QSaveFile file(outPath);   // replaced in one step, never left half-written
     if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(image.data()), qint64(image.size())) != qint64(image.size())

@@ -17,9 +17,11 @@ constexpr BandInfo kBands[kBandCount] = {
 };
 } // namespace
 
-BandLimits BandLimitsOf(int band) { return kBands[band].limits; }
-uint8_t BandRadioCode(int band) { return kBands[band].radioCode; }
-const char* BandName(int band) { return kBands[band].name; }
+bool IsKnownBand(int band) { return band >= 0 && band < kBandCount; }
+// The band byte comes from files and radios: an unknown one must never index the table.
+BandLimits BandLimitsOf(int band) { return IsKnownBand(band) ? kBands[band].limits : BandLimits{}; }
+uint8_t BandRadioCode(int band) { return IsKnownBand(band) ? kBands[band].radioCode : kNoBandRadioCode; }
+const char* BandName(int band) { return IsKnownBand(band) ? kBands[band].name : "unknown band"; }
 
 RadioData::RadioData()
 {

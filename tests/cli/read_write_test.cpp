@@ -177,6 +177,15 @@ TEST(CliRadio, BadPortsAndBadFiles)
     EXPECT_EQ(RunK3n({"write", "--port", PortOf(*radio)}).exitCode, 2);  // no file
     EXPECT_EQ(RunK3n({"image", sample}).exitCode, 2);                     // no output
     EXPECT_EQ(RunK3n({"image", sample, "-o", dir.file("i.bin"), "--time", "30.06.2024"}).exitCode, 2);
+
+    // A band byte no radio has is refused before an image is made of it.
+    QByteArray unknownBand = FileBytes(sample);
+    unknownBand[rec::freq_band.offset] = char(4);
+    WriteFileBytes(dir.file("band4.fse"), unknownBand);
+    const test::ToolRun bandRun = RunK3n({"image", dir.file("band4.fse"), "-o", dir.file("band4.bin")});
+    EXPECT_EQ(bandRun.exitCode, 2);
+    EXPECT_TRUE(bandRun.err.contains("band 4")) << bandRun.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.file("band4.bin")));
 }
 
 TEST(CliRadio, ImageAndUnimageRoundTrip)
