@@ -102,20 +102,100 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     settings.Port = CheckedPort(settings.Port, portNames);
 }
 
+QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& settings)
+{
+    const std::pair<QString, int> wanted[] = {
+        {kPortKey, settings.Port},
+        {kLanguageKey, settings.Language},
+        {kAutoSearchKey, settings.AutoSeachPort ? 1 : 0},
+    };
+    bool written[std::size(wanted)] = {};
+    QList<QByteArray> lines = oldText.isEmpty() ? QList<QByteArray>{} : oldText.split('\n');
+    const bool endsWithNewline = oldText.endsWith('\n');
+    if (endsWithNewline)
+        lines.removeLast();
+    const bool crlf = !lines.isEmpty() && lines.constFirst().endsWith('\r');
+    const QByteArray eol = crlf ? "\r\n" : "\n";
+
+    auto keyLine = [](const std::pair<QString, int>& kv) { return QStringLiteral("%1=%2").arg(kv.first).arg(kv.second).toUtf8(); };
+    // Keys the section lacks go after its last line; a file without the section gets it at its end.
+    auto missingLines = [&] {
+        QList<QByteArray> added;
+        for (std::size_t i = 0; i < std::size(wanted); ++i)
+            if (!written[i]) {
+                added << keyLine(wanted[i]);
+                written[i] = true;
+            }
+        return added;
+    };
+
+    QList<QByteArray> out;
+    bool inSection = false, sawSection = false;
+    int sectionEnd = -1;   // index in out after the section's last key or header
+    for (QByteArray line : lines) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        if (text.startsWith('[')) {
+            const int close = text.indexOf(']');
+            inSection = close > 0 && text.mid(1, close - 1).trimmed().compare(kSection, Qt::CaseInsensitive) == 0;
+            sawSection = sawSection || inSection;
+            out << line;
+            if (inSection)
+                sectionEnd = int(out.size());
+            continue;
+        }
+        const int eq = line.indexOf('=');
+        if (inSection && eq > 0 && !text.startsWith(';')) {
+            const QString key = QString::fromUtf8(line.left(eq)).trimmed();
+            for (std::size_t i = 0; i < std::size(wanted); ++i) {
+                if (written[i] || key.compare(wanted[i].first, Qt::CaseInsensitive) != 0)
+                    continue;
+                // The key keeps its spelling and spacing; only the value changes.
+                int valueStart = eq + 1;
+                while (valueStart < line.size() && (line[valueStart] == ' ' || line[valueStart] == '\t'))
+                    ++valueStart;
+                const bool cr = line.endsWith('\r');
+                line = line.left(valueStart) + QByteArray::number(wanted[i].second) + (cr ? "\r" : "");
+                written[i] = true;
+            }
+        }
+        out << line;
+        if (inSection && !text.isEmpty())
+            sectionEnd = int(out.size());
+    }
+    if (sawSection) {
+        const QList<QByteArray> added = missingLines();
+        for (int i = 0; i < added.size(); ++i)
+            out.insert(sectionEnd + i, added[i] + (crlf ? "\r" : ""));
+    } else {
+        if (!out.isEmpty() && !QString::fromUtf8(out.constLast()).trimmed().isEmpty())
+            out << (crlf ? QByteArray("\r") : QByteArray());
+        out << (QStringLiteral("[%1]").arg(kSection).toUtf8() + (crlf ? "\r" : ""));
+        for (const QByteArray& l : missingLines())
+            out << l + (crlf ? "\r" : "");
+    }
+    QByteArray result;
+    for (const QByteArray& l : out)
+        result += (l.endsWith('\r') ? l.chopped(1) : l) + eol;
+    return result;
+}
+
 bool SaveSettings(const AppSettings& settings, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QByteArray text = QStringLiteral("[%1]\n%2=%3\n%4=%5\n%6=%7\n")
-                                .arg(kSection)
-                                .arg(kPortKey).arg(settings.Port)
-                                .arg(kLanguageKey).arg(settings.Language)
-                                .arg(kAutoSearchKey).arg(settings.AutoSeachPort ? 1 : 0)
-                                .toUtf8();
+    // What a user or a later version added to the file is kept: only our three keys change.
+    QByteArray oldText;
+    QFile old(path);
+    if (old.exists()) {
+        if (!old.open(QIODevice::ReadOnly))
+            return false;   // rewriting a file we cannot read would lose it
+        oldText = old.readAll();
+        old.close();
+    }
     // Replaced in one step, so a failure half-way never leaves a damaged file.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(text);
+    file.write(UpdatedSettingsText(oldText, settings));
     return file.commit();
 }
 

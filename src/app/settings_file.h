@@ -28,7 +28,12 @@ int CheckedPort(int port, const QStringList& portNames);
 void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames,
                           const QString& path = SettingsFilePath());
 
-// Exit: writes Port, Language and AutoSeachPort, in this order. False when it could not.
+// The settings file's text with Port, Language and AutoSeachPort set to the
+// values of 'settings'. Every other line stays as it was; keys the file lacks
+// are added to section "config" (created at the end when missing) in this order.
+QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& settings);
+
+// Exit: updates the three keys in place, atomically. False when it could not.
 bool SaveSettings(const AppSettings& settings, const QString& path = SettingsFilePath());
 
 } // namespace k3n

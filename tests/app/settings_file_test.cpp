@@ -95,6 +95,35 @@ TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
     EXPECT_FALSE(SaveSettings(s, folder));
 }
 
+TEST(SettingsFile, SavingChangesOnlyTheThreeKeysAndKeepsEverythingElse)
+{
+    const AppSettings s{3, 2, false};
+    const struct {
+        QByteArray before, after;
+    } rows[] = {
+        {"", "[config]\nPort=3\nLanguage=2\nAutoSeachPort=0\n"},
+        // Comments, other sections and unknown keys stay where they are; spacing and spelling are kept.
+        {"; mine\n[window]\nwidth=800\n\n[Config]\nport = 7\nTheme=dark\nLANGUAGE=0\nAutoSeachPort=1\n[later]\nx=1\n",
+         "; mine\n[window]\nwidth=800\n\n[Config]\nport = 3\nTheme=dark\nLANGUAGE=2\nAutoSeachPort=0\n[later]\nx=1\n"},
+        // Missing keys join the end of the section, in order; a second occurrence is left alone.
+        {"[config]\nLanguage=1\nLanguage=9\n\n[other]\na=b\n",
+         "[config]\nLanguage=2\nLanguage=9\nPort=3\nAutoSeachPort=0\n\n[other]\na=b\n"},
+        // No section of ours: it is appended; Windows line ends and a missing last newline are handled.
+        {"[other]\r\na=b", "[other]\r\na=b\r\n\r\n[config]\r\nPort=3\r\nLanguage=2\r\nAutoSeachPort=0\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before.toStdString());
+        EXPECT_EQ(UpdatedSettingsText(row.before, s), row.after);
+        EXPECT_EQ(UpdatedSettingsText(row.after, s), row.after);   // saving twice changes nothing more
+    }
+
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    WriteFileBytes(path, "[config]\nPort=1\nRecentFile=/tmp/a.fse\n");
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nRecentFile=/tmp/a.fse\nLanguage=2\nAutoSeachPort=0\n"));
+}
+
 TEST(SettingsFile, PortNameRule)
 {
     EXPECT_EQ(PortNumberOfName("COM3"), 3);
