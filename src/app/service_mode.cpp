@@ -23,8 +23,14 @@ RunServiceTransfer ProgramDialogTransfers(QWidget* parent, ServiceData& service,
         }
         // Over the service window that asked, which is modal itself.
         QWidget* asker = QApplication::activeModalWidget();
-        TProgramDialog dialog(std::move(*sessionRequest), SessionPortPlan(settings), asker ? asker : parent);
-        if (dialog.exec() != QDialog::Accepted)
+        QWidget* owner = asker ? asker : parent;
+        if (const auto question = FactoryDataQuestion(request, service, data))
+            if (!AskYesNoDefaultNo(owner, Text(*question)))
+                return false;
+        TProgramDialog dialog(std::move(*sessionRequest), SessionPortPlan(settings), owner);
+        const bool succeeded = dialog.exec() == QDialog::Accepted;
+        NoteServiceReadOutcome(request, succeeded, service);
+        if (!succeeded)
             return false;
         StoreServiceReply(request, dialog.session().service_reply(), service, data);
         return true;

@@ -40,6 +40,12 @@ struct ServiceData {
     uint16_t firmware_band = 0;
     uint16_t firmware_version = 0;
 
+    // Whether the fields hold what the last read of this run brought from a
+    // radio; false before any read and after a failed one. Writing fields that
+    // were never read would replace the radio's factory values with zeros.
+    bool apc_read_from_radio = false;
+    bool adjustment_read_from_radio = false;
+
     bool operator==(const ServiceData&) const = default;
 };
 

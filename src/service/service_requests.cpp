@@ -1,5 +1,6 @@
 #include "service/service_requests.h"
 #include "model/record_layout.h"
+#include <algorithm>
 
 namespace k3n {
 
@@ -50,6 +51,46 @@ void StoreServiceReply(const ServiceTransferRequest& request, const ServiceBuffe
     case TransferKind::Configuration:
     case TransferKind::FrequencyBand: break;
     }
+}
+
+void NoteServiceReadOutcome(const ServiceTransferRequest& request, bool succeeded, ServiceData& service)
+{
+    if (request.direction != Direction::Read)
+        return;
+    if (request.kind == TransferKind::PowerTuning)
+        service.apc_read_from_radio = succeeded;
+    else if (request.kind == TransferKind::Adjustment)
+        service.adjustment_read_from_radio = succeeded;
+}
+
+std::optional<OwnText> FactoryDataQuestion(const ServiceTransferRequest& request, const ServiceData& service,
+                                           const RadioData& radio)
+{
+    if (request.direction != Direction::Write)
+        return std::nullopt;
+    switch (request.kind) {
+    case TransferKind::PowerTuning:
+        return service.apc_read_from_radio ? std::nullopt : std::optional(OwnText::AskWritePowerTuningNotRead);
+    case TransferKind::Adjustment:
+        return service.adjustment_read_from_radio ? std::nullopt : std::optional(OwnText::AskWriteAdjustmentNotRead);
+    case TransferKind::FrequencyBand:   // "Write All" sends both
+        if (!service.apc_read_from_radio && !service.adjustment_read_from_radio)
+            return OwnText::AskWriteFactoryDataNotRead;
+        if (!service.apc_read_from_radio)
+            return OwnText::AskWritePowerTuningNotRead;
+        if (!service.adjustment_read_from_radio)
+            return OwnText::AskWriteAdjustmentNotRead;
+        return std::nullopt;
+    case TransferKind::SerialNumber: {
+        // Empty, or nothing but zeros: a number no radio should be given by mistake.
+        const SerialNumber& sn = radio.radio_serial_number;
+        const bool meaningless = std::all_of(sn.begin(), sn.end(), [](uint8_t c) { return c == 0 || c == '0'; });
+        return meaningless ? std::optional(OwnText::AskWriteEmptySerialNumber) : std::nullopt;
+    }
+    case TransferKind::Configuration:
+    case TransferKind::FirmwareInfo: break;
+    }
+    return std::nullopt;
 }
 
 } // namespace k3n

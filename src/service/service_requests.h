@@ -4,6 +4,7 @@
 // and the storing of a read's reply once the session has succeeded.
 #include "programming/transfer_plan.h"
 #include "service/service_context.h"
+#include "text/own_texts.h"
 #include <optional>
 
 namespace k3n {
@@ -18,5 +19,15 @@ std::optional<SessionRequest> MakeServiceSessionRequest(const ServiceTransferReq
 // A successful read's reply into the fields of its kind; writes store nothing.
 void StoreServiceReply(const ServiceTransferRequest& request, const ServiceBuffer& reply,
                        ServiceData& service, RadioData& radio);
+
+// Remembers whether a read of power tuning or adjustment succeeded, so that a
+// later write knows whether its fields came from a radio.
+void NoteServiceReadOutcome(const ServiceTransferRequest& request, bool succeeded, ServiceData& service);
+
+// The question to ask before a write would replace factory data with values
+// that were not read from a radio (or an empty serial number); none when the
+// write can go ahead without asking.
+std::optional<OwnText> FactoryDataQuestion(const ServiceTransferRequest& request, const ServiceData& service,
+                                           const RadioData& radio);
 
 } // namespace k3n

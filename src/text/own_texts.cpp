@@ -30,6 +30,26 @@ constexpr Row kRows[] = {
      {"不是配置文件：它只有 %1 字节，配置文件有 %2 字节",
       "不是配置文件：它只有 %1 字节，配置文件有 %2 字节",
       "not a configuration file: it holds %1 bytes, a configuration holds %2"}},
+    {OwnText::AskWritePowerTuningNotRead,
+     {"功率调试值不是从这台对讲机读出的。写入将替换它的出厂校准值。仍要写入吗？",
+      "功率调试值不是从这台对讲机读出的。写入将替换它的出厂校准值。仍要写入吗？",
+      "The power-tuning values were not read from this radio. Writing them replaces its factory calibration. "
+      "Write anyway?"}},
+    {OwnText::AskWriteAdjustmentNotRead,
+     {"调整值不是从这台对讲机读出的。写入将替换它的出厂调整值。仍要写入吗？",
+      "调整值不是从这台对讲机读出的。写入将替换它的出厂调整值。仍要写入吗？",
+      "The adjustment values were not read from this radio. Writing them replaces its factory adjustment. "
+      "Write anyway?"}},
+    {OwnText::AskWriteFactoryDataNotRead,
+     {"功率调试值和调整值不是从这台对讲机读出的。写入将替换它的出厂校准值和调整值。仍要写入吗？",
+      "功率调试值和调整值不是从这台对讲机读出的。写入将替换它的出厂校准值和调整值。仍要写入吗？",
+      "The power-tuning and adjustment values were not read from this radio. Writing them replaces its factory "
+      "calibration and adjustment. Write anyway?"}},
+    {OwnText::AskWriteEmptySerialNumber,
+     {"要写入的序列号为空或全为零。写入将抹去对讲机的序列号。仍要写入吗？",
+      "要写入的序列号为空或全为零。写入将抹去对讲机的序列号。仍要写入吗？",
+      "The serial number to write is empty or all zeros. Writing it erases the radio's serial number. "
+      "Write anyway?"}},
     {OwnText::VirtualRadioAttached,
      {"已连接虚拟对讲机：%1 \u2014 %2", "已连接虚拟对讲机：%1 \u2014 %2", "Virtual radio attached: %1 \u2014 %2"}},
 };

@@ -20,6 +20,11 @@ enum class OwnText {
     ReasonDiskFull,
     ReasonReadOnlyFileSystem,
     ReasonTooShort,         // %1 size, %2 configuration size
+    // Service mode: questions before factory data is overwritten
+    AskWritePowerTuningNotRead,
+    AskWriteAdjustmentNotRead,
+    AskWriteFactoryDataNotRead,
+    AskWriteEmptySerialNumber,
     // Start-up
     VirtualRadioAttached,   // %1 port name, %2 device path
     Count

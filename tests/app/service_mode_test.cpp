@@ -10,6 +10,7 @@
 #include "service/adjustment_dlg.h"
 #include "service/apc_tune_dlg.h"
 #include "service/password_dlg.h"
+#include "service/write_sn_dlg.h"
 #include "virtualradio/virtual_radio.h"
 #include <QApplication>
 #include <QDialog>
@@ -199,6 +200,99 @@ TEST_F(ServiceModeOnRadio, WriteAllCommitsTheEditorsFirstAndAFailedReadKeepsTheF
     EXPECT_EQ(notices, (QStringList{"Wrong Freq Band", "Communication False"}));
     EXPECT_EQ(framesAfterWriteAll, 0u);
     EXPECT_EQ(service, before);
+}
+
+// Factory calibration that was never read in this run is not overwritten
+// with the empty fields unless the user says so; after a read nobody asks.
+TEST_F(ServiceModeOnRadio, WritingFactoryDataThatWasNeverReadAsksFirstAndNoSendsNothing)
+{
+    startRadio();
+    MemoryImage factory = radio->memory();
+    for (int i = 0; i < kApcTuneArea.size; ++i)
+        factory[kApcTuneArea.address + i] = uint8_t(0x40 + i);
+    radio->set_memory(factory);
+    const auto apcBytes = [this] {
+        const MemoryImage m = radio->memory();
+        return Bytes(m.begin() + kApcTuneArea.address, m.begin() + kApcTuneArea.address + kApcTuneArea.size);
+    };
+    const Bytes factoryApc = apcBytes();
+
+    QStringList questions, notices;
+    std::size_t framesAfterNo = 99;
+    const auto answer = [&questions](const char* button) {
+        return UserScript::Step{"k3n::TMyWarnDlg_3", [&questions, button](QWidget* w) {
+                                    auto* dlg = As<TMyWarnDlg_3>(w);
+                                    questions << dlg->Label1->text();
+                                    EXPECT_TRUE(dlg->NoBtn->isDefault());
+                                    EXPECT_FALSE(dlg->CancelBtn->isVisible());
+                                    w->findChild<QPushButton*>(button)->click();
+                                }};
+    };
+    std::deque<UserScript::Step> steps{press("k3n::TApcTuneDlg", "bWrite"), answer("NoBtn")};
+    steps.push_back({"k3n::TApcTuneDlg", [&](QWidget*) { framesAfterNo = radio->frames().size(); }});
+    steps.push_back(press("k3n::TApcTuneDlg", "bWrite"));
+    steps.push_back(answer("OKBtn"));   // Yes: the zeros go out as asked
+    session(steps, notices);
+    steps.push_back(press("k3n::TApcTuneDlg", "bRead"));
+    session(steps, notices);
+    steps.push_back(press("k3n::TApcTuneDlg", "bWrite"));   // read in this run: no question
+    session(steps, notices);
+    steps.push_back({"k3n::TApcTuneDlg", [](QWidget* w) { As<TApcTuneDlg>(w)->reject(); }});
+    UserScript user(std::move(steps));
+
+    TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
+    dlg.exec();
+
+    ASSERT_TRUE(user.finished());
+    EXPECT_EQ(framesAfterNo, 0u);
+    const QString asked = QString::fromUtf8("The power-tuning values were not read from this radio. Writing them "
+                                            "replaces its factory calibration. Write anyway?");
+    EXPECT_EQ(questions, (QStringList{asked, asked}));
+    EXPECT_EQ(notices, (QStringList{"SUCCESS", "SUCCESS", "SUCCESS"}));
+    EXPECT_EQ(apcBytes(), Bytes(kApcTuneArea.size, 0)) << "Yes wrote the fields, zeros";
+    EXPECT_TRUE(service.apc_read_from_radio);
+}
+
+TEST_F(ServiceModeOnRadio, AnEmptySerialNumberIsWrittenOnlyAfterAYesAndAFailedReadAsksAgain)
+{
+    options.fault = {RadioFault::WrongAnswer, 1};
+    startRadio();
+    QStringList questions, notices;
+    const auto answer = [&questions](const char* button) {
+        return UserScript::Step{"k3n::TMyWarnDlg_3", [&questions, button](QWidget* w) {
+                                    questions << As<TMyWarnDlg_3>(w)->Label1->text();
+                                    w->findChild<QPushButton*>(button)->click();
+                                }};
+    };
+    std::size_t framesAfterNo = 99;
+    std::deque<UserScript::Step> steps{press("k3n::TWriteSnDlg", "Button2"), answer("NoBtn")};
+    steps.push_back({"k3n::TWriteSnDlg", [&](QWidget* w) {
+                         framesAfterNo = radio->frames().size();
+                         As<TWriteSnDlg>(w)->reject();
+                     }});
+    UserScript user(std::move(steps));
+    TWriteSnDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
+    dlg.exec();
+    ASSERT_TRUE(user.finished());
+    EXPECT_EQ(framesAfterNo, 0u);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains("serial number")) << questions[0].toStdString();
+
+    // An adjustment read that fails leaves the fields unread: the write asks.
+    service.adjustment_read_from_radio = true;
+    std::deque<UserScript::Step> more{press("k3n::TAdjustmentDlg", "bRead")};
+    session(more, notices);
+    more.push_back(press("k3n::TAdjustmentDlg", "bWrite"));
+    more.push_back(answer("NoBtn"));
+    more.push_back({"k3n::TAdjustmentDlg", [](QWidget* w) { As<TAdjustmentDlg>(w)->reject(); }});
+    UserScript rest(std::move(more));
+    TAdjustmentDlg adjustment({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
+    adjustment.exec();
+    ASSERT_TRUE(rest.finished());
+    EXPECT_EQ(notices, QStringList{"Communication False"});
+    EXPECT_FALSE(service.adjustment_read_from_radio);
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[1].contains("adjustment")) << questions[1].toStdString();
 }
 
 TEST_F(ServiceModeOnRadio, RadioTestMenuOpensThePasswordWindowAndTheFactoryDataOutlivesTheWindows)

@@ -101,6 +101,16 @@ bool AskOkCancel(QWidget* parent, const QString& question)
     return dlg.exec() == QDialog::Accepted;
 }
 
+bool AskYesNoDefaultNo(QWidget* parent, const QString& question)
+{
+    TMyWarnDlg_3 dlg(parent);
+    dlg.Label1->setText(question);
+    dlg.CancelBtn->hide();
+    dlg.NoBtn->setDefault(true);
+    dlg.NoBtn->setFocus();
+    return dlg.exec() == TMyWarnDlg_3::Yes;
+}
+
 void ShowNotice(QWidget* parent, const QString& text, const QString& caption)
 {
     TUserWarnDlg dlg(parent);

@@ -42,6 +42,9 @@ public:
 
 // Common uses: returns true on OK.
 bool AskOkCancel(QWidget* parent, const QString& question);
+// A question whose safe answer is No: Yes and No, No the default and Escape
+// the same as No. True on Yes.
+bool AskYesNoDefaultNo(QWidget* parent, const QString& question);
 void ShowNotice(QWidget* parent, const QString& text, const QString& caption = QString());
 
 } // namespace k3n
