@@ -63,6 +63,7 @@ void TAboutBox::Relabel()
     Version->setText(UiText(163));
     Copyright->setText(UiText(164));
     Comments->setText(UiText(165));
+    Comments->setVisible(!Comments->text().isEmpty());   // an empty line would only leave a gap
     OKButton->setText(UiText(kOkText));
 }
 

@@ -2,6 +2,7 @@
 #include "app/about_box.h"
 #include "app/base/message_windows.h"
 #include "app/mdi_arrangement.h"
+#include "app/qt_translations.h"
 #include "model/fse_file.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
@@ -220,6 +221,7 @@ void TMainForm::rebuildTree()
 void TMainForm::RefreshAllViews()
 {
     ApplyLanguageSetting(settings_.Language);
+    InstallQtTranslations(appLang().langType());
     RelabelMainWindow();
     for (const QPointer<EditorWindow>& editor : editors_) {
         if (editor)

@@ -172,7 +172,7 @@ const char* const kEnglishTexts[kUiTextCount] = {
     /* 162 */ "K3N Radio Programming Software",
     /* 163 */ "Version V1.1.13",
     /* 164 */ "K3N Programming Software Team",
-    /* 165 */ "https://k3n.example.org",
+    /* 165 */ "",   // no web address until the project has one
     /* 166 */ "&About...",
     /* 167 */ "&Adjustment",
     /* 168 */ "Start up display",
@@ -532,7 +532,7 @@ const char* const kSimplifiedTexts[kUiTextCount] = {
     /* 162 */ "K3N 对讲机写频软件",
     /* 163 */ "版本：V1.1.13",
     /* 164 */ "K3N Programming Software Team",
-    /* 165 */ "https://k3n.example.org",
+    /* 165 */ "",   // no web address until the project has one
     /* 166 */ "关于(&A)...",
     /* 167 */ "调整(&A)",
     /* 168 */ "开机显示",

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -330,7 +331,7 @@ TEST_F(MainWindowTest, OpenLoadsTheFileSelectsItsBandAndReloadsTheEditors)
     EXPECT_EQ(data.record, before);
 }
 
-TEST_F(MainWindowTest, OpenRefusesAShortFileAndReportsAFileItCannotRead)
+TEST_F(MainWindowTest, OpenRefusesAShortFileAndReportsAFileItCannotReadInTheInterfaceLanguage)
 {
     data.record.set(rec::key_function(1, 1), 5);
     const RadioRecord before = data.record;
@@ -340,22 +341,33 @@ TEST_F(MainWindowTest, OpenRefusesAShortFileAndReportsAFileItCannotRead)
         ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
         shortFile.write(QByteArray(100, '\x02'));
     }
-    const std::vector<std::pair<QString, QStringList>> cases = {
-        {dir.file("short.fse"), {"short.fse", "100"}},
-        {dir.file("missing.fse"), {"missing.fse", "No such file"}},
-        {dir.path(), {}},   // a folder is not a configuration either
+    // The reasons are told in the interface language, never in the system's English.
+    struct Case {
+        int language;
+        QString file;
+        QStringList mentions;
+    };
+    const std::vector<Case> cases = {
+        {0, dir.file("short.fse"), {"short.fse", "100 bytes"}},
+        {0, dir.file("missing.fse"), {"missing.fse", "no such file or folder"}},
+        {0, dir.path(), {"it is a folder"}},
+        {1, dir.file("missing.fse"), {"missing.fse", QString::fromUtf8("无法打开"), QString::fromUtf8("不存在")}},
+        {1, dir.file("short.fse"), {QString::fromUtf8("不是配置文件"), "100"}},
+        {2, dir.file("missing.fse"), {QString::fromUtf8("無法打開"), QString::fromUtf8("不存在")}},
     };
     ModalScript notices;
-    for (const auto& [file, mentions] : cases) {
+    for (const Case& c : cases) {
+        settings.Language = c.language;
+        window->RefreshAllViews();
         notices.then("OKBtn");
-        chosenFile = file;
+        chosenFile = c.file;
         action("FileOpenItem")->trigger();
     }
     ASSERT_TRUE(notices.allAnswered());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_FALSE(notices.textOf(i).isEmpty()) << i;
-        for (const QString& mention : cases[i].second)
-            EXPECT_TRUE(notices.textOf(i).contains(mention)) << notices.textOf(i).toStdString();
+        EXPECT_FALSE(notices.textOf(i).contains("No such")) << notices.textOf(i).toStdString();
+        for (const QString& mention : cases[i].mentions)
+            EXPECT_TRUE(notices.textOf(i).contains(mention)) << i << ": " << notices.textOf(i).toStdString();
     }
     EXPECT_EQ(data.record, before);
     EXPECT_EQ(data.band_limits, limitsBefore);
@@ -372,6 +384,21 @@ TEST_F(MainWindowTest, SaveWritesTheRecordWithTheValueBeingTyped)
     RadioData saved;
     ASSERT_FALSE(LoadFseFile(chosenFile, saved));
     EXPECT_EQ(saved.record, data.record);
+}
+
+TEST_F(MainWindowTest, QtsOwnTextsFollowTheInterfaceLanguage)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+        GTEST_SKIP() << "Qt's translations are not installed (Debian package qt6-translations-l10n)";
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    action("MenuLanguage_Chs")->trigger();
+    EXPECT_EQ(cancel(), QString::fromUtf8("取消"));
+    settings.Language = 2;
+    window->RefreshAllViews();
+    EXPECT_EQ(cancel(), QString::fromUtf8("取消"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open"), QString::fromUtf8("開啟"));
+    action("MenuLanguage_En")->trigger();
+    EXPECT_EQ(cancel(), "Cancel");
 }
 
 TEST_F(MainWindowTest, LanguageMenuRelabelsMenusTreeAndOpenEditorsAtOnce)
@@ -549,8 +576,32 @@ TEST_F(MainWindowTest, AboutBoxShowsTheProductLinesInTheCurrentLanguage)
     action("HelpAboutItem")->trigger();
     ASSERT_TRUE(ok.allAnswered());
     EXPECT_EQ(ok.titleOf(0), "About");
-    for (int text : {162, 163, 164, 165})
+    for (int text : {162, 163, 164})
         EXPECT_TRUE(ok.textOf(0).contains(UiText(text))) << text;
+    // No made-up web address in any language.
+    for (int language : {0, 1, 2}) {
+        ApplyLanguageSetting(language);
+        EXPECT_TRUE(UiText(165).isEmpty()) << language;
+        EXPECT_FALSE(UiText(163).isEmpty()) << language;
+    }
+    ApplyLanguageSetting(0);
+    EXPECT_FALSE(ok.textOf(0).contains("http"));
+}
+
+TEST(DesktopEntry, NamesTheProgramAsItsAboutBoxDoes)
+{
+    QFile entry(QStringLiteral(K3N_SOURCE_DIR "/resources/k3n-cps.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    QMap<QString, QString> values;
+    for (const QString& line : QString::fromUtf8(entry.readAll()).split('\n'))
+        if (const int eq = line.indexOf('='); eq > 0)
+            values.insert(line.left(eq), line.mid(eq + 1));
+    const std::pair<const char*, int> names[] = {{"Name", 0}, {"Name[zh_CN]", 1}, {"Name[zh_TW]", 2}};
+    for (const auto& [key, language] : names) {
+        ApplyLanguageSetting(language);
+        EXPECT_EQ(values.value(key), UiText(162)) << key;
+    }
+    ApplyLanguageSetting(0);
 }
 
 TEST_F(MainWindowTest, ReadFromRadioCommitsWhatIsBeingTyped)
