@@ -46,7 +46,7 @@ TCommunicationPort::TCommunicationPort(AppSettings& settings, const QList<TCommP
         portNames_ << p.name;
 
     setObjectName("TCommunicationPort");
-    setWindowTitle(UiText(9).remove('&'));
+    setWindowTitle(PlainCaption(UiText(9)));
 
     gbCOM = new QGroupBox(this);
     gbCOM->setObjectName("gbCOM");

@@ -51,7 +51,7 @@ TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* 
       runner_(std::make_unique<SessionRunner>(*session_))
 {
     setObjectName("TProgramDialog");
-    setWindowTitle(UiText(session_->request().direction == Direction::Read ? 7 : 8).remove('&'));
+    setWindowTitle(PlainCaption(UiText(session_->request().direction == Direction::Read ? 7 : 8)));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");

@@ -13,7 +13,8 @@ const QString TPasswordDlg::kServicePassword = QStringLiteral("482915");
 TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context))
 {
-    setWindowTitle(UiText(72));   // "Password"
+    // Named after the menu that opens it: text 72 is the radio's power-on password.
+    setWindowTitle(PlainCaption(UiText(340)));   // "Radio Test"
 
     eInput = new QLineEdit(this);
     eInput->setObjectName("eInput");

@@ -4,6 +4,8 @@
 #include "text/code_page.h"
 #include "text/ui_text_tables.h"
 
+#include <QRegularExpression>
+
 #include <array>
 
 namespace k3n {
@@ -75,6 +77,16 @@ QString UiText(const TAppLang& lang, int n)
 QString UiText(int n)
 {
     return UiText(appLang(), n);
+}
+
+QString PlainCaption(QString text)
+{
+    static const QRegularExpression mnemonicInBrackets(QStringLiteral("\\(&.\\)"));
+    text.remove(mnemonicInBrackets);
+    text.remove('&');
+    if (text.endsWith(QLatin1String("...")))
+        text.chop(3);
+    return text.trimmed();
 }
 
 QString Localized(const TAppLang& lang, const LocalText& t)

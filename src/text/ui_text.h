@@ -24,6 +24,10 @@ QByteArray StoredUiText(UiTextTable table, int n);
 QString UiText(const TAppLang& lang, int n);
 QString UiText(int n);
 
+// A menu text as a window title or a tool-bar caption, without its keyboard
+// mnemonic: "&Open" -> "Open", "打开(&O)" -> "打开", "&About..." -> "About".
+QString PlainCaption(QString text);
+
 // A window's own small text table entry. Chinese is written in UTF-8 and goes the
 // same way as the main table's texts: GBK, FromGBK, decoded for display.
 struct LocalText {
