@@ -271,8 +271,6 @@ void TChInforDlg::buildControls()
 
 void TChInforDlg::RefreshAll()
 {
-    // A language switch reloads the window while a cell may still be open: keep what was typed.
-    commitOpenInPlaceEditor();
     const TAppLang& lang = appLang();
     setWindowTitle(UiText(25));
     sLastWrite->setText(UiText(345));
@@ -501,21 +499,10 @@ void TChInforDlg::presetList(QComboBox* list)
 
 void TChInforDlg::closeInPlaceEditor(QWidget* editor)
 {
-    const bool hadFocus = editor->hasFocus();
+    // The grid takes the focus back before the editor hides, so its current cell stays.
+    if (editor->hasFocus())
+        moveFocusWithoutExit(StringGrid1);
     editor->hide();
-    if (hadFocus)
-        StringGrid1->setFocus(Qt::OtherFocusReason);
-}
-
-void TChInforDlg::commitOpenInPlaceEditor()
-{
-    // Each exit does nothing unless its editor is open.
-    Edit_ChFreqExit();
-    cbChInforSubAudioExit();
-    cbChInforSqlExit();
-    cbChInforScrNoExit();
-    cbChInforSignalSysExit();
-    cbChInforSignalNoExit();
 }
 
 void TChInforDlg::keepOpenEditorOverCell()

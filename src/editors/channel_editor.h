@@ -62,7 +62,6 @@ private:
     void placeOverCell(QWidget* editor);
     void presetList(QComboBox* list);
     void closeInPlaceEditor(QWidget* editor);
-    void commitOpenInPlaceEditor();
     void keepOpenEditorOverCell();
     void PlaceChFreqEditor();
     void PlacecbChInforSubAudioEditor();

@@ -125,6 +125,34 @@ TEST_F(ChannelEditorTest, OnAnEmptyRowOnlyRxOpensAndTypingThereStartsAChannelWit
     EXPECT_EQ(data.record.get(rec::ch::tx_freq(5)), 146520000u);
 }
 
+TEST_F(ChannelEditorTest, EnterInTheFrequencyBoxStoresItAndKeepsTheSameCellCurrent)
+{
+    const struct {
+        int row;
+        int col;
+        Qt::Key key;
+        const char* typed;
+        U32Field field;
+        uint32_t hz;
+    } cases[] = {
+        {2, Col::Rx, Qt::Key_Return, "145.5", rec::ch::rx_freq(2), 145500000},
+        {2, Col::Tx, Qt::Key_Enter, "146.5", rec::ch::tx_freq(2), 146500000},
+        {16, Col::Rx, Qt::Key_Enter, "147.5", rec::ch::rx_freq(16), 147500000},
+    };
+    for (const auto& c : cases) {
+        doubleClick(c.row, c.col);
+        ASSERT_TRUE(freqBox->hasFocus()) << c.typed;
+        QTest::keyClick(freqBox, Qt::Key_Delete);
+        QTest::keyClicks(freqBox, c.typed);
+        QTest::keyClick(freqBox, c.key);
+        EXPECT_EQ(data.record.get(c.field), c.hz) << c.typed;
+        EXPECT_FALSE(freqBox->isVisible()) << c.typed;
+        EXPECT_TRUE(grid->hasFocus()) << c.typed;
+        EXPECT_EQ(grid->currentRow(), c.row) << c.typed;
+        EXPECT_EQ(grid->currentColumn(), c.col) << c.typed;
+    }
+}
+
 TEST_F(ChannelEditorTest, FrequenciesAreBroughtIntoTheBandAndClearingThemDeletesOrZeroes)
 {
     newChannel(1, "100");
@@ -354,7 +382,7 @@ TEST_F(ChannelEditorTest, BandChangeClearsEverythingOnlyWhenConfirmed)
     EXPECT_EQ(bands->currentIndex(), 3);
 }
 
-TEST_F(ChannelEditorTest, AnOpenCellIsCommittedBySaveAndByAReload)
+TEST_F(ChannelEditorTest, AnOpenCellIsCommittedInPlaceWhateverWindowIsActive)
 {
     doubleClick(6, Col::Rx);
     QTest::keyClicks(freqBox, "147.3");
@@ -363,13 +391,14 @@ TEST_F(ChannelEditorTest, AnOpenCellIsCommittedBySaveAndByAReload)
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(6)), 147300000u);
     EXPECT_FALSE(freqBox->isVisible());
 
-    // A language switch reloads the window with a box still open.
+    // An open list is committed in place: the same cell stays current.
     pick(6, Col::Sql, "cbChInforSql", "9");
     doubleClick(6, Col::Sql);
     QTest::keyClick(list("cbChInforSql"), Qt::Key_Home);
-    window->RefreshAll();
+    window->CommitPendingEdits();
     EXPECT_EQ(data.record.get(rec::ch::squelch(6)), 0);
     EXPECT_FALSE(list("cbChInforSql")->isVisible());
+    EXPECT_EQ(grid->currentColumn(), Col::Sql);
 
     // The same when another window is active (Save from the main window's menu).
     doubleClick(6, Col::Tx);

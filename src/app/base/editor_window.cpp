@@ -34,7 +34,7 @@ bool EditorWindow::isOpeningItsList(QObject* watched)
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && !committing_
+    if (event->type() == QEvent::FocusOut && !exitsSuppressed_
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !isOpeningItsList(watched)) {
         auto it = exitHandlers_.find(watched);
         if (it != exitHandlers_.end())
@@ -51,9 +51,14 @@ void EditorWindow::CommitPendingEdits()
     auto it = exitHandlers_.find(focused);
     if (it != exitHandlers_.end() && focused->isVisible())
         it.value()();
-    committing_ = true;
-    bHide->setFocus(Qt::OtherFocusReason);
-    committing_ = false;
+    moveFocusWithoutExit(bHide);
+}
+
+void EditorWindow::moveFocusWithoutExit(QWidget* target)
+{
+    exitsSuppressed_ = true;
+    target->setFocus(Qt::OtherFocusReason);
+    exitsSuppressed_ = false;
 }
 
 } // namespace k3n

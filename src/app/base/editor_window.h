@@ -30,6 +30,10 @@ protected:
     // Runs handler when w loses the focus, and from CommitPendingEdits while w has it.
     void bindExit(QWidget* w, std::function<void()> handler);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Gives target the focus without running the exit handler of the control
+    // losing it: for an in-place editor that has written its value and closes.
+    // (Hiding a control that holds the focus would pass it on like Tab.)
+    void moveFocusWithoutExit(QWidget* target);
 
     RadioData& data_;
     QPushButton* bHide;     // the focus sink; 1x1 at the top-left corner
@@ -37,7 +41,7 @@ protected:
 private:
     static bool isOpeningItsList(QObject* watched);
     QHash<QObject*, std::function<void()>> exitHandlers_;
-    bool committing_ = false;
+    bool exitsSuppressed_ = false;
 };
 
 } // namespace k3n
