@@ -12,15 +12,16 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <span>
 
 namespace k3n {
@@ -33,17 +34,6 @@ constexpr int kOpenTitleText = 150;
 constexpr int kSaveTitleText = 151;
 constexpr int kClearAllDataText = 155;
 constexpr int kSaveQuestionText = 342;
-
-// "&Open" -> "Open", "打开(&O)" -> "打开", "&About..." -> "About".
-QString PlainCaption(QString text)
-{
-    static const QRegularExpression mnemonicInBrackets(QStringLiteral("\\(&.\\)"));
-    text.remove(mnemonicInBrackets);
-    text.remove('&');
-    if (text.endsWith(QLatin1String("...")))
-        text.chop(3);
-    return text.trimmed();
-}
 } // namespace
 
 TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
@@ -62,6 +52,7 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     statusBar()->setObjectName("StatusBar");
     resize(1024, 720);
     RefreshAllViews();
+    fitTreeToPageNames();
 }
 
 TMainForm::~TMainForm() = default;
@@ -193,6 +184,9 @@ void TMainForm::buildTree()
     TreeView1->setObjectName("TreeView1");
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
+    // The column keeps the width of its texts, which sizes the tree; stretched
+    // to the tree it would widen the tree at every relabelling.
+    TreeView1->header()->setStretchLastSection(false);
     dock->setWidget(TreeView1);
     addDockWidget(Qt::LeftDockWidgetArea, dock);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1Click(item); });
@@ -211,9 +205,24 @@ void TMainForm::rebuildTree()
         node->setIcon(0, pageIcon);
     }
     TreeView1->expandAll();
-    // Wide enough for the longest page name of the language, never cut off.
+}
+
+void TMainForm::fitTreeToPageNames()
+{
+    // Wide enough for the longest page name of every language: a language
+    // switch never cuts a name off nor changes the workspace of the editors.
+    static const std::array<TAppLang, 3> languages = {
+        TAppLang(kLangIdEnglishUs), TAppLang(kLangIdChinesePrc), TAppLang(kLangIdChineseTaiwan)};
+    const QFontMetrics metrics(TreeView1->font());
+    int widest = 0;
+    int widestShown = 0;
+    for (int text : kPageTexts) {
+        widestShown = std::max(widestShown, metrics.horizontalAdvance(UiText(text)));
+        for (const TAppLang& lang : languages)
+            widest = std::max(widest, metrics.horizontalAdvance(UiText(lang, text)));
+    }
     TreeView1->resizeColumnToContents(0);
-    const int width = TreeView1->columnWidth(0) + 2 * TreeView1->frameWidth() + 16;
+    const int width = TreeView1->columnWidth(0) + widest - widestShown + 2 * TreeView1->frameWidth() + 16;
     TreeView1->setMinimumWidth(std::max(width, 150));
     resizeDocks({treeDock_}, {std::max(width, 150)}, Qt::Horizontal);
 }
@@ -223,9 +232,12 @@ void TMainForm::RefreshAllViews()
     ApplyLanguageSetting(settings_.Language);
     InstallQtTranslations(appLang().langType());
     RelabelMainWindow();
-    for (const QPointer<EditorWindow>& editor : editors_) {
-        if (editor)
+    for (int page = 0; page < kEditorPageCount; ++page) {
+        if (EditorWindow* editor = editors_[page]) {
             editor->RefreshAll();
+            // Texts of another language may need more room.
+            GrowToFitContent(*mdiArea_, *subWindowOfPage(page));
+        }
     }
 }
 
@@ -289,6 +301,7 @@ EditorWindow* TMainForm::OpenEditorPage(int page)
     // An editor that closes itself takes its frame with it.
     connect(editor, &QObject::destroyed, sub, &QObject::deleteLater);
     sub->show();
+    PlaceAtTopLeft(*mdiArea_, *sub);
     mdiArea_->setActiveSubWindow(sub);
     return editor;
 }
@@ -384,15 +397,14 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-void TMainForm::MenuLanguage_ChsClick()
-{
-    settings_.Language = 1;
-    RefreshAllViews();
-}
+void TMainForm::MenuLanguage_ChsClick() { switchLanguage(1); }
+void TMainForm::MenuLanguage_EnClick() { switchLanguage(0); }
 
-void TMainForm::MenuLanguage_EnClick()
+void TMainForm::switchLanguage(int language)
 {
-    settings_.Language = 0;
+    // Every window reloads from the record: what is being typed must be there first.
+    CommitPendingEdits();
+    settings_.Language = language;
     RefreshAllViews();
 }
 

@@ -90,7 +90,10 @@ private:
     void buildToolBar();
     void buildTree();
     void rebuildTree();
+    void fitTreeToPageNames();
     void listOpenWindowsInWindowMenu();
+    // Sets the Language setting (0 English, 1 Simplified) and relabels everything.
+    void switchLanguage(int language);
     QString askFileName(bool save);
     // Commits, asks for a file and writes it; false when cancelled or failed.
     bool saveWithDialog();

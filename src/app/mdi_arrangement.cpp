@@ -1,11 +1,24 @@
 #include "app/mdi_arrangement.h"
 #include <QMdiArea>
+#include <QLayout>
 #include <QMdiSubWindow>
+#include <algorithm>
 
 namespace k3n {
 
 namespace {
 enum class Direction { Rows, Columns };
+
+// What the window's content asks for now, frame included, but no larger than the area.
+QSize WantedSize(const QMdiArea& area, QMdiSubWindow& window)
+{
+    // The content's layout may not have seen its new texts yet.
+    if (QWidget* content = window.widget(); content && content->layout())
+        content->layout()->activate();
+    if (window.layout())
+        window.layout()->activate();
+    return window.sizeHint().boundedTo(area.viewport()->size());
+}
 
 void tile(QMdiArea& area, Direction direction)
 {
@@ -35,6 +48,26 @@ void tile(QMdiArea& area, Direction direction)
     }
 }
 } // namespace
+
+void PlaceAtTopLeft(QMdiArea& area, QMdiSubWindow& window)
+{
+    window.setGeometry(QRect(QPoint(0, 0), WantedSize(area, window)));
+}
+
+void GrowToFitContent(QMdiArea& area, QMdiSubWindow& window)
+{
+    if (window.isMinimized() || window.isMaximized())
+        return;
+    const QSize grown = window.size().expandedTo(WantedSize(area, window));
+    if (grown == window.size())
+        return;
+    // Growing may push the window past the right or bottom edge: move it back
+    // in as far as the area allows, never past the top-left corner.
+    const QSize space = area.viewport()->size();
+    const QPoint at(std::max(0, std::min(window.x(), space.width() - grown.width())),
+                    std::max(0, std::min(window.y(), space.height() - grown.height())));
+    window.setGeometry(QRect(at, grown));
+}
 
 void TileSubWindowsHorizontally(QMdiArea& area) { tile(area, Direction::Rows); }
 void TileSubWindowsVertically(QMdiArea& area) { tile(area, Direction::Columns); }

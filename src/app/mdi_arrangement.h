@@ -1,8 +1,17 @@
 #pragma once
-// The Window menu's arrangements of the editor windows inside the main window.
+// Where the editor windows go inside the main window: their first place, their
+// growth after a relabelling, and the Window menu's arrangements.
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace k3n {
+
+// A new window opens at the top-left corner at the size its content asks for,
+// no larger than the area.
+void PlaceAtTopLeft(QMdiArea& area, QMdiSubWindow& window);
+// After its texts changed, a window grows to what its content asks for (never
+// shrinking below the size it has) and, where it fits, stays inside the area.
+void GrowToFitContent(QMdiArea& area, QMdiSubWindow& window);
 
 // One window above the other, each the full width of the area.
 void TileSubWindowsHorizontally(QMdiArea& area);

@@ -100,9 +100,14 @@ SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape,
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(pageControl);
     bHide->raise();
-    resize(820, 520);
 
     connect(pageControl, &QTabWidget::currentChanged, this, &SignalEditor::PageChange);
+}
+
+QSize SignalEditor::sizeHint() const
+{
+    // Room for the widest grid without scrolling sideways.
+    return EditorWindow::sizeHint().expandedTo(QSize(820, 520));
 }
 
 void SignalEditor::PageChange()

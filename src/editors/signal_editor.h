@@ -29,6 +29,7 @@ class SignalEditor : public EditorWindow {
     Q_OBJECT
 public:
     void RefreshAll() final;
+    QSize sizeHint() const override;
     void ShowSystemRow(int row) { sgSystem->ShowRow(row); }
     void ShowDecodeRow(int row) { sgDecode->ShowRow(row); }
     void ShowEncodeRow(int row) { sgEncode->ShowRow(row); }
