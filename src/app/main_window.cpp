@@ -205,6 +205,7 @@ void TMainForm::rebuildTree()
         node->setIcon(0, pageIcon);
     }
     TreeView1->expandAll();
+    TreeView1->resizeColumnToContents(0);   // whole names; the tree itself is wide enough for every language
 }
 
 void TMainForm::fitTreeToPageNames()
@@ -221,7 +222,6 @@ void TMainForm::fitTreeToPageNames()
         for (const TAppLang& lang : languages)
             widest = std::max(widest, metrics.horizontalAdvance(UiText(lang, text)));
     }
-    TreeView1->resizeColumnToContents(0);
     const int width = TreeView1->columnWidth(0) + widest - widestShown + 2 * TreeView1->frameWidth() + 16;
     TreeView1->setMinimumWidth(std::max(width, 150));
     resizeDocks({treeDock_}, {std::max(width, 150)}, Qt::Horizontal);

@@ -126,6 +126,8 @@ TEST_F(EditorWindowsTest, AfterALanguageSwitchEveryWindowGrowsToItsTextsAndStays
     const QSize enlarged = scan->size();
     QMdiSubWindow* emergency = window->subWindowOfPage(Emergency);
     emergency->move(workspace().width() - emergency->width(), 0);
+    const int workspaceWidth = workspace().width();
+    QTreeWidget* tree = window->findChild<QTreeWidget*>("TreeView1");
 
     for (const char* language : {"MenuLanguage_En", "MenuLanguage_Chs", "MenuLanguage_En"}) {
         chooseMenu(language);
@@ -136,6 +138,16 @@ TEST_F(EditorWindowsTest, AfterALanguageSwitchEveryWindowGrowsToItsTextsAndStays
             EXPECT_EQ(CutControls(*window->editorOfPage(page)), QStringList()) << language << " page " << page;
         }
         EXPECT_EQ(scan->size(), enlarged.expandedTo(scan->sizeHint())) << language << ": never smaller";
+
+        // The page tree shows every name whole without taking room from the workspace.
+        EXPECT_EQ(workspace().width(), workspaceWidth) << language;
+        QTreeWidgetItem* root = tree->topLevelItem(0);
+        for (int page = 0; page < kEditorPageCount; ++page) {
+            QTreeWidgetItem* node = root->child(page);
+            const int textRoom = tree->visualItemRect(node).width() - tree->iconSize().width();
+            EXPECT_GE(textRoom, tree->fontMetrics().horizontalAdvance(node->text(0))) << language << " page " << page;
+            EXPECT_LE(tree->visualItemRect(node).right(), tree->viewport()->width()) << language << " page " << page;
+        }
     }
     EXPECT_EQ(emergency->geometry().right(), workspace().right()) << "kept at the edge it was pushed to";
 }
