@@ -106,7 +106,7 @@ SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape,
 
 QSize SignalEditor::sizeHint() const
 {
-    // Room for the widest grid without scrolling sideways.
+    // The size the pages are laid out for; the System grid with its many columns scrolls sideways.
     return EditorWindow::sizeHint().expandedTo(QSize(820, 520));
 }
 
