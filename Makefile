@@ -1,9 +1,10 @@
 # The two commands everything starts from: `make run` and `make test`.
 BUILD   ?= build/release
 TSAN    ?= build/tsan
+ASAN    ?= build/asan
 JOBS    ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-tsan install clean
+.PHONY: all deps configure build run test test-tsan test-asan install clean
 
 all: build
 
@@ -24,6 +25,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-tsan
+	@$(MAKE) --no-print-directory test-asan
 
 # The serial library's tests once more under ThreadSanitizer.
 test-tsan: deps
@@ -32,6 +34,16 @@ test-tsan: deps
 	cmake --build $(TSAN) -j $(JOBS) --target tsan_tests
 	cd $(TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	    ctest --output-on-failure -j $(JOBS) -L tsan
+
+# The core libraries' tests (text, model, comm, programming, command line, with
+# the virtual radio they link) once more under AddressSanitizer and UBSan.
+test-asan: deps
+	@test -f $(ASAN)/build.ninja || cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	    -DK3N_SANITIZE=address,undefined -DK3N_BUILD_BENCH=OFF
+	cmake --build $(ASAN) -j $(JOBS) --target asan_tests
+	cd $(ASAN) && ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1" \
+	    UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+	    ctest --output-on-failure -j $(JOBS) -L asan
 
 install: build
 	cmake --install $(BUILD)

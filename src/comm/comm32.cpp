@@ -25,6 +25,12 @@ TComm32::TComm32()
 
 TComm32::~TComm32()
 {
+    if (OnOwnThread()) {
+        // Destroyed from one of its own notifications: that thread cannot be
+        // joined; the others are stopped and it leaves without touching the engine.
+        StopThreadsFromOwnThread();
+        return;
+    }
     try {
         TComm32::Close();
     } catch (const EComm32Error&) {
@@ -60,6 +66,8 @@ void TComm32::PurgeRead(bool /*abort: reads never wait here*/)
 {
     if (!active_.load())
         return;
+    std::lock_guard lock(receiveMutex_);
+    ++purgeGeneration_;
     tcflush(fd_, TCIFLUSH);
     inQueue_.Discard();
 }
@@ -70,7 +78,7 @@ void TComm32::PurgeWrite(bool abort)
         return;
     if (abort)
         purgeChunk_.store(true);
-    tcflush(fd_, TCOFLUSH);
+    DiscardPortOutput();
     outQueue_.Discard();
 }
 
@@ -187,7 +195,8 @@ QString TComm32::ResolveDevicePath() const
 {
     if (TCommSerialPortInfo::PortNo(deviceName_) > 0)
         return TCommSerialPortInfo().DevicePathOf(deviceName_);
-    return deviceName_;
+    // Anything else would be opened relative to the working folder.
+    return deviceName_.startsWith(QLatin1Char('/')) ? deviceName_ : QString();
 }
 
 QString TComm32::PortLabel(const QString& devicePath) const
@@ -226,6 +235,8 @@ int TComm32::OpenDevice(QString& detail)
         return EComm32Error::ecOpenPort;
     }
     exclusive_ = ioctl(fd, TIOCEXCL) == 0;
+    savedTermios_ = current;  // given back at close, as other programs expect to find the port
+    termiosSaved_ = true;
     fd_ = fd;
     return 0;
 }
@@ -316,7 +327,8 @@ void TComm32::Open()
     active_.store(true);
     disableWrite_.store(false);
     uint32_t status = 0;
-    if (ReadModemLines(status))
+    modemStatusKnown_.store(ReadModemLines(status));
+    if (modemStatusKnown_.load())
         modemStatus_.store(status);
     dtrState_ = line_.dtrControl != kDtrControlDisable;
     rtsState_ = line_.rtsControl != kRtsControlDisable;
@@ -341,10 +353,42 @@ bool TComm32::WaitThreadsStopped()
     });
 }
 
+bool TComm32::OnOwnThread() const
+{
+    const std::thread::id self = std::this_thread::get_id();
+    return self == reader_.get_id() || self == writer_.get_id() || self == timer_.get_id();
+}
+
+void TComm32::WaitOutputDrained()
+{
+    // The kernel's own closing wait may hold close() for 30 s while flow control
+    // holds the output: give it the close limit, then drop what is left.
+    if (fd_ < 0 || hungUp_.load())
+        return;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCloseLimitMs);
+    while (!OutputDrained()) {
+        if (std::chrono::steady_clock::now() >= limit) {
+            DiscardPortOutput();
+            return;
+        }
+        ::poll(nullptr, 0, 5);
+    }
+}
+
 void TComm32::ReleasePort()
 {
     if (fd_ < 0)
         return;
+    WaitOutputDrained();
+    if (termiosSaved_) {
+        // HUPCL stays as the engine set it, so that close still drops DTR and RTS.
+        termios restored = savedTermios_;
+        termios current{};
+        if (tcgetattr(fd_, &current) == 0)
+            restored.c_cflag = (restored.c_cflag & ~HUPCL) | (current.c_cflag & HUPCL);
+        tcsetattr(fd_, TCSANOW, &restored);
+    }
+    termiosSaved_ = false;
     // The exclusive flag would outlive this descriptor while the other end stays open.
     if (exclusive_)
         ioctl(fd_, TIOCNXCL);
@@ -355,13 +399,20 @@ void TComm32::ReleasePort()
 
 void TComm32::Close()
 {
+    // A thread cannot join itself: refuse before anything is torn down.
+    if (OnOwnThread())
+        throw EComm32Error(EComm32Error::ecCloseReadThread);
     const bool wasActive = active_.load();
     if (wasActive)
         CommBeforeClose();
 
-    readerRun_.store(false);
-    writerRun_.store(false);
-    timerRun_.store(false);
+    {
+        std::lock_guard lock(aliveMutex_);  // so that a thread pausing after a failed poll hears it
+        readerRun_.store(false);
+        writerRun_.store(false);
+        timerRun_.store(false);
+    }
+    aliveChanged_.notify_all();
     readerStop_.Set();
     writerStop_.Set();
     timerStop_.Set();

@@ -16,7 +16,9 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <poll.h>
 #include <sys/types.h>
+#include <termios.h>
 #include <thread>
 
 namespace HalvexComm32 {
@@ -30,7 +32,7 @@ constexpr uint32_t EV_DSR = 0x0010;
 constexpr uint32_t EV_RLSD = 0x0020;      // carrier changed
 constexpr uint32_t EV_ERR = 0x0080;       // line error (frame, overrun, parity, break)
 constexpr uint32_t EV_RING = 0x0100;      // ring, from the timer
-constexpr uint32_t EV_RX80FULL = 0x0400;  // (not produced)
+constexpr uint32_t EV_RX80FULL = 0x0400;  // the receive queue passed 80 % of its size
 // The engine's own: the port went away (cable pulled, other end closed). Raised
 // once; the port stays open but dead until Close.
 constexpr uint32_t EV_HANGUP = 0x00010000;
@@ -87,7 +89,8 @@ public:
     // Raises EComm32Error; after a failure the engine is closed with no thread running.
     virtual void Open();
     // Stops the threads (code 13 or 14 when one outlives the time limit) and releases
-    // the port. Not from a notification running on one of the engine's own threads.
+    // the port. From a notification on one of the engine's own threads it raises
+    // code 13 and leaves the engine open: close it from the owner's thread.
     virtual void Close();
 
     // The port: "COMn" (resolved through TCommSerialPortInfo at Open) or a device path.
@@ -95,7 +98,8 @@ public:
     void fSetPortNo(int portNo);               // device name becomes "COM<portNo>"
     QString fGetDeviceName() const { return deviceName_; }
     void fSetDeviceName(const QString& nameOrPath);  // "COM3" also sets the port number, a path sets it to 0
-    // The device path Open will use; empty when a COM name is not in the port list.
+    // The device path Open will use; empty when a COM name is not in the port list
+    // or the name is neither "COMn" nor an absolute path.
     QString ResolveDevicePath() const;
 
     // Changed only while closed; Open applies them whole.
@@ -144,6 +148,12 @@ protected:
     virtual bool ReadModemLines(uint32_t& status);
     virtual ssize_t ReadFromPort(uint8_t* data, size_t length);
     virtual ssize_t WriteToPort(const uint8_t* data, size_t length);
+    // True when nothing written is left in the port (also where the port cannot tell).
+    virtual bool OutputDrained() const;
+    // Drops what the port still holds to send.
+    virtual void DiscardPortOutput();
+    // Every wait of the three threads: poll(2), -1 with errno on failure.
+    virtual int PollPort(pollfd* fds, nfds_t count, int timeoutMs);
 
 private:
     QString PortLabel(const QString& devicePath) const;
@@ -152,15 +162,24 @@ private:
     void StartThreads(int& code);
     void MarkStopped(std::atomic<bool>& alive);
     bool WaitThreadsStopped();
+    bool OnOwnThread() const;
+    void StopThreadsFromOwnThread();
     void ReleasePort();
+    void WaitOutputDrained();
 
     void ReaderThread();
     void WriterThread();
     void TimerThread();
     // Reader helpers.
     bool DrainPort(uint8_t* block, bool& hungUp);
-    bool OutputDrained() const;
+    bool PassedRx80Full();
     bool LineErrorsChanged();
+    // Waits for one of 'fds' (POLLIN): its position, -1 on time-out, -2 when only
+    // a failing poll and its back-off ended the wait.
+    int WaitForEvent(std::initializer_list<int> fds, int timeoutMs, const std::atomic<bool>& run);
+    // A poll that fails other than by a signal: reported once, then a tick's pause.
+    void BackOffAfterPollFailure(bool& failing, const std::atomic<bool>& run);
+    void PollSucceeded(bool& failing);
     // Steps shared by port events from the reader and modem-line changes from the timer.
     void FinishPortEvent(uint32_t mask, const uint32_t* freshStatus);
     // Writer helper: the whole chunk, or as much as the port took before stop or failure.
@@ -192,6 +211,16 @@ private:
     TCommEvent writerReady_, writerStop_;
 
     std::atomic<uint32_t> modemStatus_{0};
+    // False where the modem lines cannot be read: CTS then gates nothing (CRTSCTS holds output).
+    std::atomic<bool> modemStatusKnown_{false};
+    std::atomic<int> threadsFailingToPoll_{0};
+    // Received bytes move into the queue under this lock, and a purge bumps the
+    // generation, so a block read before a purge is dropped rather than queued after it.
+    std::mutex receiveMutex_;
+    uint64_t purgeGeneration_ = 0;
+    bool rxAbove80_ = false;  // reader thread only
+    termios savedTermios_{};
+    bool termiosSaved_ = false;
     std::atomic<int> tickCounter_{0};
     std::atomic<bool> purgeChunk_{false};
     // Reader-thread state: last line error counts (unsupported: TIOCGICOUNT failed).

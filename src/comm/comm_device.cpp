@@ -57,15 +57,17 @@ TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner)
 
 TZebCustomCommDevice::~TZebCustomCommDevice()
 {
-    // The engine's threads call the callbacks: silence them, stop the threads, and
-    // only then take the callbacks away.
+    // The engine's threads and the layer's timer thread call the callbacks:
+    // silence them, stop every one of those threads, and only then take the
+    // callbacks away.
     destroying_.store(true);
     try {
         engine_->Close();
     } catch (const EComm32Error&) {
     }
-    package_->OnPackage = nullptr;
     package_->fSetActive(false);
+    package_->StopTimer();
+    package_->OnPackage = nullptr;
     engine_->OnCommNotify = nullptr;
     engine_->OnAfterOpen = nullptr;
     engine_->OnBeforeClose = nullptr;

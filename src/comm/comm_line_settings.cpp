@@ -95,6 +95,8 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
         plan.refused = Refused(kRefusedParity, s.parity);
         return plan;
     }
+    // Left over from a previous owner of the port, these would check or drop bytes without parity.
+    t.c_iflag &= ~(INPCK | IGNPAR);
     if (s.parityCheck && s.parity != kParityNone)
         t.c_iflag |= INPCK;
 

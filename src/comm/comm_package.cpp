@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace HalvexComm32 {
 
@@ -20,17 +22,48 @@ TCommPackage::TCommPackage(TComm32* engine)
 TCommPackage::~TCommPackage()
 {
     engine_->OnCommNotify = previousNotify_;
+    StopTimer();
+}
+
+void TCommPackage::StopTimer()
+{
     timerRun_.store(false);
     wake_.Set();
     if (timer_.joinable())
         timer_.join();
 }
 
+namespace {
+
+struct PackageBuffers {
+    std::vector<uint8_t> assembly, encoded, raw;
+};
+
+// The three buffers for a package size, sized in 64 bits: a size near 2^32 must
+// fail here rather than wrap into a small buffer.
+PackageBuffers MakeBuffers(uint32_t packageSize)
+{
+    const size_t record = size_t(kPackageHeadSize) + packageSize;
+    return {std::vector<uint8_t>(record, 0), std::vector<uint8_t>(record + packageSize + 4, 0),
+            std::vector<uint8_t>(record, 0)};
+}
+
+uint32_t SlotSizeFor(uint32_t packageSize)
+{
+    const uint64_t slot = uint64_t(kPackageHeadSize) + packageSize;
+    if (slot > std::numeric_limits<uint32_t>::max())
+        throw std::bad_alloc();
+    return uint32_t(slot);
+}
+
+} // namespace
+
 void TCommPackage::_AllocBuffer()
 {
-    assembly_.assign(kPackageHeadSize + packageSize_, 0);
-    encoded_.assign(kPackageHeadSize + 2 * packageSize_ + 4, 0);
-    raw_.assign(kPackageHeadSize + packageSize_, 0);
+    PackageBuffers b = MakeBuffers(packageSize_);
+    assembly_.swap(b.assembly);
+    encoded_.swap(b.encoded);
+    raw_.swap(b.raw);
 }
 
 // ---- Settings ----------------------------------------------------------------
@@ -62,22 +95,29 @@ void TCommPackage::fSetActive(bool on)
     Reconfigure([&] { active_.store(on); });
 }
 
+// Everything is allocated before anything changes, so a failure leaves the layer whole.
 void TCommPackage::fSetQSize(uint32_t slotCount)
 {
+    TCommPackageQueue in(slotCount, RecordSize()), out(slotCount, RecordSize());
     Reconfigure([&] {
+        inPackages_.SwapSlots(in);
+        outPackages_.SwapSlots(out);
         queueSize_ = slotCount;
-        inPackages_.SetQueue(slotCount, packageSize_ + kPackageHeadSize);
-        outPackages_.SetQueue(slotCount, packageSize_ + kPackageHeadSize);
     });
 }
 
 void TCommPackage::fSetPkgSz(uint32_t size)
 {
+    const uint32_t slotSize = SlotSizeFor(size);
+    PackageBuffers buffers = MakeBuffers(size);
+    TCommPackageQueue in(queueSize_, slotSize), out(queueSize_, slotSize);
     Reconfigure([&] {
+        inPackages_.SwapSlots(in);
+        outPackages_.SwapSlots(out);
+        assembly_.swap(buffers.assembly);
+        encoded_.swap(buffers.encoded);
+        raw_.swap(buffers.raw);
         packageSize_ = size;
-        inPackages_.SetQueue(queueSize_, size + kPackageHeadSize);
-        outPackages_.SetQueue(queueSize_, size + kPackageHeadSize);
-        _AllocBuffer();
     });
 }
 
@@ -99,11 +139,11 @@ int TCommPackage::ReadPackage(void* buffer, int length)
     if (!active_.load())
         return 0;
     if (packageType_.load() == TCommPackageType::cptCompatiblePkg)
-        return inPackages_.Out(buffer);
+        return inPackages_.Out(buffer, RecordSize());
     std::vector<uint8_t> slot(inPackages_.SlotSize());
     if (!buffer || length <= 0)
-        return inPackages_.Read(slot.data(), 0) ? int(PackageLength(slot.data())) : 0;
-    if (!inPackages_.Out(slot.data()))
+        return inPackages_.Read(slot.data(), uint32_t(slot.size()), 0) ? int(PackageLength(slot.data())) : 0;
+    if (!inPackages_.Out(slot.data(), uint32_t(slot.size())))
         return 0;
     const uint32_t n = std::min<uint32_t>(uint32_t(length), PackageLength(slot.data()));
     std::memcpy(buffer, slot.data() + kPackageHeadSize, n);
@@ -116,7 +156,7 @@ int TCommPackage::WritePackage(const void* buffer, int length)
         return 0;
     if (packageType_.load() == TCommPackageType::cptCompatiblePkg) {
         std::lock_guard lock(sendMutex_);
-        if (!outPackages_.In(buffer))
+        if (!outPackages_.In(buffer, RecordSize()))
             return 0;
         _WritePackage();
         return 1;
@@ -128,7 +168,7 @@ int TCommPackage::WritePackage(const void* buffer, int length)
     SetPackageLength(slot.data(), n);
     std::memcpy(slot.data() + kPackageHeadSize, buffer, n);
     std::lock_guard lock(sendMutex_);
-    if (!outPackages_.In(slot.data()))
+    if (!outPackages_.In(slot.data(), uint32_t(slot.size())))
         return 0;
     _WritePackage();
     return int(n);
@@ -200,7 +240,7 @@ void TCommPackage::AppendToAssembly(uint8_t b)
 bool TCommPackage::QueueAssembly()
 {
     SetPackageLength(assembly_.data(), assemblyLength_);
-    const bool queued = inPackages_.In(assembly_.data()) == 1;  // lost when the queue is full
+    const bool queued = inPackages_.In(assembly_.data(), uint32_t(assembly_.size())) == 1;  // lost when the queue is full
     assemblyLength_ = 0;
     return queued;
 }
@@ -317,11 +357,11 @@ void TCommPackage::_WritePackage()
     if (outPackages_.Count() == 0)
         return;
     if (packageType_.load() == TCommPackageType::cptFrameTimeout) {
-        outPackages_.Out(encoded_.data());
+        outPackages_.Out(encoded_.data(), uint32_t(encoded_.size()));
         // A record queued under another type may claim more than a package.
         SetPackageLength(encoded_.data(), std::min(PackageLength(encoded_.data()), packageSize_));
     } else {
-        outPackages_.Out(raw_.data());
+        outPackages_.Out(raw_.data(), uint32_t(raw_.size()));
         _EncodePackage(encoded_.data(), raw_.data());
     }
     sentCount_ = uint32_t(engine_->Write(encoded_.data() + kPackageHeadSize, int(PackageLength(encoded_.data()))));

@@ -57,10 +57,15 @@ public:
     virtual void PurgeRead();
     virtual void PurgeWrite();
     virtual void CallNotify(uint32_t mask);
+    // Ends the layer's timer thread for good (the destructor does it too): after
+    // this no notification comes from that thread.
+    void StopTimer();
 
     bool fGetActive() const { return active_.load(); }
     void fSetActive(bool on);  // every switch empties both queues and resets both directions
     uint32_t fGetQSize() const { return queueSize_; }
+    // Queue size and package size change whole or not at all: when the memory
+    // cannot be had they raise std::bad_alloc and leave the layer as it was.
     void fSetQSize(uint32_t slotCount);
     uint32_t fGetPkgSz() const { return packageSize_; }
     void fSetPkgSz(uint32_t size);
@@ -91,6 +96,8 @@ private:
     void _WritePackage();
     void _EncodePackage(uint8_t* out, const uint8_t* in) const;
     void _AllocBuffer();
+    // Bytes of one package record: the length and package size data bytes.
+    uint32_t RecordSize() const { return kPackageHeadSize + packageSize_; }
     void _TimerThread();
     void AppendToAssembly(uint8_t b);
     bool QueueAssembly();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace HalvexComm32 {
 
@@ -25,11 +26,23 @@ TCommPackageQueue::~TCommPackageQueue() = default;
 
 void TCommPackageQueue::SetQueue(uint32_t slotCount, uint32_t slotSize)
 {
+    const uint32_t count = std::max<uint32_t>(slotCount, 2);
+    const uint32_t size = std::max<uint32_t>(slotSize, 32);
+    std::unique_ptr<uint8_t[]> memory(new uint8_t[size_t(count) * size]);  // first: it may throw
     memory_.reset();
-    slotCount_ = std::max<uint32_t>(slotCount, 2);
-    slotSize_ = std::max<uint32_t>(slotSize, 32);
+    memory_ = std::move(memory);
+    slotCount_ = count;
+    slotSize_ = size;
     Clear();
-    memory_.reset(new uint8_t[size_t(slotCount_) * slotSize_]);
+}
+
+void TCommPackageQueue::SwapSlots(TCommPackageQueue& other) noexcept
+{
+    std::swap(memory_, other.memory_);
+    std::swap(slotCount_, other.slotCount_);
+    std::swap(slotSize_, other.slotSize_);
+    Clear();
+    other.Clear();
 }
 
 void TCommPackageQueue::fRemoveQueue()
@@ -51,7 +64,7 @@ uint32_t TCommPackageQueue::Count() const
     return (tail + slotCount_ - head) % slotCount_;
 }
 
-int TCommPackageQueue::In(const void* record)
+int TCommPackageQueue::In(const void* record, uint32_t recordSize)
 {
     if (!memory_ || !record)
         return 0;
@@ -59,29 +72,29 @@ int TCommPackageQueue::In(const void* record)
     const uint32_t next = (tail + 1) % slotCount_;
     if (next == head_.load(std::memory_order_acquire))
         return 0;
-    std::memcpy(Slot(tail), record, slotSize_);
+    std::memcpy(Slot(tail), record, std::min(recordSize, slotSize_));
     tail_.store(next, std::memory_order_release);
     return 1;
 }
 
-int TCommPackageQueue::Out(void* record)
+int TCommPackageQueue::Out(void* record, uint32_t recordSize)
 {
     if (!memory_ || !record)
         return 0;
     const uint32_t head = head_.load(std::memory_order_relaxed);
     if (head == tail_.load(std::memory_order_acquire))
         return 0;
-    std::memcpy(record, Slot(head), slotSize_);
+    std::memcpy(record, Slot(head), std::min(recordSize, slotSize_));
     head_.store((head + 1) % slotCount_, std::memory_order_release);
     return 1;
 }
 
-int TCommPackageQueue::Read(void* record, uint32_t index) const
+int TCommPackageQueue::Read(void* record, uint32_t recordSize, uint32_t index) const
 {
     if (!memory_ || !record || index >= Count())
         return 0;
     const uint32_t head = head_.load(std::memory_order_relaxed);
-    std::memcpy(record, Slot((head + index) % slotCount_), slotSize_);
+    std::memcpy(record, Slot((head + index) % slotCount_), std::min(recordSize, slotSize_));
     return 1;
 }
 

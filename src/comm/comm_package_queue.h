@@ -21,13 +21,18 @@ public:
     TCommPackageQueue& operator=(const TCommPackageQueue&) = delete;
 
     // At least 2 slots of at least 32 bytes; empties the queue. Only while neither side runs.
+    // When the memory cannot be had (std::bad_alloc) the queue keeps its old slots.
     void SetQueue(uint32_t slotCount, uint32_t slotSize);
-    // Copies one whole slot in; 0 when full or without memory.
-    int In(const void* record);
+    // Exchanges slots and geometry with 'other' and empties both. Only while neither side runs.
+    void SwapSlots(TCommPackageQueue& other) noexcept;
+    // The record calls copy min(recordSize, slot size) bytes: a slot may be larger
+    // than the records kept in it.
+    // Copies one record into the tail slot; 0 when full or without memory.
+    int In(const void* record, uint32_t recordSize);
     // Copies the oldest slot out and removes it; 0 when empty.
-    int Out(void* record);
+    int Out(void* record, uint32_t recordSize);
     // Copies the slot 'index' places after the oldest, leaving it queued; 0 when there is none.
-    int Read(void* record, uint32_t index) const;
+    int Read(void* record, uint32_t recordSize, uint32_t index) const;
     void fRemoveQueue();
     // Empties the queue. Only while neither side runs.
     void Clear();

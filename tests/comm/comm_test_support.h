@@ -61,6 +61,8 @@ public:
 
     bool Ok() const { return master_ >= 0 && !slavePath_.isEmpty(); }
     QString SlavePath() const { return slavePath_; }
+    // The far end; termios calls on it reach the slave's settings.
+    int MasterFd() const { return master_; }
 
     void CloseMaster()
     {

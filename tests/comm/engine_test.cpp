@@ -6,10 +6,15 @@
 #include "comm/comm_test_support.h"
 #include "text/app_lang.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <future>
 #include <mutex>
 #include <vector>
 
@@ -191,7 +196,7 @@ TEST_F(EngineTest, BurstsOf64KiBWrapTheQueuesAndArriveWhole)
     engine.Close();
 }
 
-TEST_F(EngineTest, ReceiveQueueKeepsWhatFitsDropsTheRestAndReportsNothing)
+TEST_F(EngineTest, ReceiveQueueKeepsWhatFitsDropsTheRestAndSaysWhenItPasses80Percent)
 {
     EventLog log(engine);
     engine.Open();
@@ -204,10 +209,15 @@ TEST_F(EngineTest, ReceiveQueueKeepsWhatFitsDropsTheRestAndReportsNothing)
     kept.truncate(engine.Read(kept.data(), int(kept.size())));
     EXPECT_EQ(kept, flood.left(TComm32::kQueueSize - 1));
     for (uint32_t mask : log.Masks())
-        EXPECT_EQ(mask & ~(EV_RXCHAR | EV_MODEMLINES), 0u) << "only received-bytes events";
+        EXPECT_EQ(mask & ~(EV_RXCHAR | EV_RX80FULL | EV_MODEMLINES), 0u) << "only received-bytes events";
+    EXPECT_EQ(log.CountWith(EV_RX80FULL), 1) << "once, as the queue passed 80 %";
 
     ASSERT_TRUE(pty.WriteAll("next"));  // with room again, new bytes are taken as usual
     EXPECT_EQ(ReadAll(4), "next");
+    // Passing the mark again after the queue emptied is reported again.
+    ASSERT_TRUE(pty.WriteAll(commtest::Pattern(7000, 6)));
+    ASSERT_TRUE(WaitUntil([&] { return engine.InQueue().Count() == 7000; }));
+    EXPECT_TRUE(WaitUntil([&] { return log.CountWith(EV_RX80FULL) == 2; }));
     EXPECT_NO_THROW(engine.Close());
 }
 
@@ -255,6 +265,25 @@ TEST_F(EngineTest, OpenFailuresRaiseCode4WithTheReasonAndLeaveNothingRunning)
     other.fSetPortNo(999);
     EXPECT_EQ(other.fGetDeviceName(), "COM999");
     EXPECT_TRUE(OpenFailure(other, 4).contains("COM999"));
+}
+
+TEST_F(EngineTest, NamesNeitherComNNorAbsoluteAreNotLookedUpInTheWorkingFolder)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QFile::link(pty.SlavePath(), folder.filePath("ttyK3N")));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    for (const char* name : {"ttyK3N", "./ttyK3N", "COM0"}) {
+        engine.fSetDeviceName(name);
+        EXPECT_EQ(engine.ResolveDevicePath(), QString()) << name;
+        EXPECT_TRUE(OpenFailure(engine, 4).contains("the device is not present")) << name;
+        EXPECT_FALSE(engine.fGetActive());
+    }
+    engine.fSetDeviceName(folder.filePath("ttyK3N"));  // the same link by its absolute path
+    EXPECT_NO_THROW(engine.Open());
+    engine.Close();
+    QDir::setCurrent(before);
 }
 
 TEST_F(EngineTest, LineSettingsAtOpenRefusedWithCode8OrTakenWithoutAStandardConstant)
@@ -426,4 +455,191 @@ TEST_F(EngineTest, AVanishedPortIsReportedOnceAndTheReaderStopsPolling)
     EXPECT_NO_THROW(engine.Close());
     EXPECT_EQ(commtest::ThreadCount(), threadsBefore - 3);
     EXPECT_THROW(engine.Open(), EComm32Error);  // the device node is gone
+}
+
+namespace {
+
+// Plays the port's hard cases: polls that fail, output held by flow control,
+// writes taken by a vanished port, and a received block held between the read
+// and the queue. Records the reader's waits (the reader polls three descriptors).
+class HardCaseEngine : public TComm32 {
+public:
+    ~HardCaseEngine() override { Close(); }
+
+    std::atomic<bool> failPolls{false};
+    std::atomic<int> failedPolls{0};
+    std::atomic<bool> holdOutput{false};
+    std::atomic<bool> pretendWrites{false};
+    std::atomic<bool> holdNextBlock{false};
+    std::atomic<bool> blockHeld{false};
+    std::promise<void> releaseBlock;
+
+    std::vector<int> ReaderTimeouts()
+    {
+        std::lock_guard lock(m_);
+        return readerTimeouts_;
+    }
+    // Positions in ReaderTimeouts() of the waits that came right after a write was done.
+    std::vector<size_t> WaitsAfterWriteDone()
+    {
+        std::lock_guard lock(m_);
+        return afterTxDone_;
+    }
+
+protected:
+    int PollPort(pollfd* fds, nfds_t count, int timeoutMs) override
+    {
+        if (failPolls.load()) {
+            failedPolls.fetch_add(1);
+            errno = ENOMEM;
+            return -1;
+        }
+        if (count == 3) {
+            std::lock_guard lock(m_);
+            readerTimeouts_.push_back(timeoutMs);
+        }
+        const int r = TComm32::PollPort(fds, count, timeoutMs);
+        if (count == 3 && r > 0 && (fds[2].revents & POLLIN)) {
+            std::lock_guard lock(m_);
+            afterTxDone_.push_back(readerTimeouts_.size());
+        }
+        return r;
+    }
+    bool OutputDrained() const override { return !holdOutput.load() && TComm32::OutputDrained(); }
+    ssize_t WriteToPort(const uint8_t* data, size_t length) override
+    {
+        return pretendWrites.load() ? ssize_t(length) : TComm32::WriteToPort(data, length);
+    }
+    ssize_t ReadFromPort(uint8_t* data, size_t length) override
+    {
+        const ssize_t n = TComm32::ReadFromPort(data, length);
+        if (n > 0 && holdNextBlock.exchange(false)) {
+            blockHeld.store(true);
+            releaseBlock.get_future().wait();
+        }
+        return n;
+    }
+
+private:
+    std::mutex m_;
+    std::vector<int> readerTimeouts_;
+    std::vector<size_t> afterTxDone_;
+};
+
+class EngineHardCaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        k3n::appLang().fSetLangType(k3n::kLangEnglish);
+        ASSERT_TRUE(pty.Ok());
+        engine.fSetDeviceName(pty.SlavePath());
+    }
+    QByteArray ReadAll(int expected)
+    {
+        QByteArray got;
+        WaitUntil([&] {
+            char block[4096];
+            got.append(block, engine.Read(block, sizeof block));
+            return got.size() >= expected;
+        });
+        return got;
+    }
+
+    PtyPair pty;
+    HardCaseEngine engine;
+};
+
+} // namespace
+
+TEST_F(EngineHardCaseTest, RtsCtsWhereTheModemLinesCannotBeReadStillSendsEverything)
+{
+    // A pty has no modem lines: CTS reads as off, and the kernel's CRTSCTS is what holds output.
+    std::mutex m;
+    std::vector<int> queuedAtTxEmpty;
+    engine.OnCommNotify = [&](TComm32* sender, uint32_t mask) {
+        if (mask & EV_TXEMPTY) {
+            std::lock_guard lock(m);
+            queuedAtTxEmpty.push_back(sender->OutQueue().Count());
+        }
+    };
+    engine.fSetFCtrl(TComm32::fcRtsCts);
+    engine.Open();
+    const QByteArray data = commtest::Pattern(2000, 3);
+    EXPECT_EQ(engine.Write(data.constData(), int(data.size())), 2000);
+    EXPECT_EQ(pty.ReadExactly(2000), data);
+    ASSERT_TRUE(WaitUntil([&] {
+        std::lock_guard lock(m);
+        return !queuedAtTxEmpty.empty() && engine.OutQueue().Count() == 0;
+    }));
+    engine.Close();
+    for (int queued : queuedAtTxEmpty)
+        EXPECT_EQ(queued, 0) << "transmit-empty only with nothing left to send";
+}
+
+TEST_F(EngineHardCaseTest, PurgeReadAlsoDropsTheBlockTheReaderIsMoving)
+{
+    engine.Open();
+    engine.holdNextBlock.store(true);
+    ASSERT_TRUE(pty.WriteAll("stale"));
+    ASSERT_TRUE(WaitUntil([&] { return engine.blockHeld.load(); }));  // read, not yet queued
+    engine.PurgeRead(false);
+    engine.releaseBlock.set_value();
+    ASSERT_TRUE(pty.WriteAll("fresh"));
+    EXPECT_EQ(ReadAll(5), "fresh");
+    char rest[16];
+    EXPECT_EQ(engine.Read(rest, sizeof rest), 0);
+}
+
+TEST_F(EngineHardCaseTest, FailingPollsAreReportedOnceAndRetriedATickApartWithTheEngineWorking)
+{
+    EventLog log(engine);
+    engine.failPolls.store(true);
+    engine.Open();
+    const auto start = std::chrono::steady_clock::now();
+    // Three threads: the ninth failure is at least each thread's third, two pauses in.
+    ASSERT_TRUE(WaitUntil([&] { return engine.failedPolls.load() >= 9; }));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2 * TComm32::kTimerIntervalMs - 50))
+        << "a failing poll must not spin";
+    EXPECT_EQ(log.CountWith(EV_ERR), 1);
+    EXPECT_EQ(log.CountWith(EV_HANGUP), 0) << "the port is still there";
+
+    engine.failPolls.store(false);
+    EXPECT_TRUE(engine.fGetActive());
+    EXPECT_EQ(engine.Write("after", 5), 5);  // the writer is still there
+    EXPECT_EQ(pty.ReadExactly(5), "after");
+    ASSERT_TRUE(pty.WriteAll("in"));
+    EXPECT_EQ(ReadAll(2), "in");
+
+    const int threadsBefore = commtest::ThreadCount();
+    EXPECT_NO_THROW(engine.Close());
+    EXPECT_EQ(commtest::ThreadCount(), threadsBefore - 3);
+}
+
+TEST_F(EngineHardCaseTest, TheReaderStopsItsQuickDrainLooksWhenOutputIsHeldOrThePortIsGone)
+{
+    EventLog log(engine);
+    engine.holdOutput.store(true);  // as CTS low or XOFF would
+    engine.Open();
+    EXPECT_EQ(engine.Write("held", 4), 4);
+    EXPECT_EQ(pty.ReadExactly(4), "held");
+    // After a tick of quick looks the reader looks once a tick.
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::vector<int> waits = engine.ReaderTimeouts();
+        return std::any_of(waits.begin(), waits.end(), [](int ms) { return ms >= TComm32::kTimerIntervalMs; });
+    }));
+    engine.holdOutput.store(false);
+    EXPECT_TRUE(WaitUntil([&] { return log.CountWith(EV_TXEMPTY) >= 1; })) << "still noticed once it drains";
+
+    pty.CloseMaster();
+    ASSERT_TRUE(WaitUntil([&] { return engine.HungUp(); }));
+    engine.pretendWrites.store(true);  // a write done after the hang-up
+    const size_t doneBefore = engine.WaitsAfterWriteDone().size();
+    EXPECT_EQ(engine.Write("x", 1), 1);
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<size_t> after = engine.WaitsAfterWriteDone();
+        return after.size() > doneBefore && engine.ReaderTimeouts().size() > after.back();
+    }));
+    const std::vector<size_t> after = engine.WaitsAfterWriteDone();
+    EXPECT_EQ(engine.ReaderTimeouts()[after.back()], -1) << "a vanished port never drains: wait without limit";
+    engine.Close();
 }

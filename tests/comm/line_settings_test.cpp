@@ -45,6 +45,18 @@ TEST(LineSettings, DefaultsGiveRaw8N1At115200)
     EXPECT_EQ(b.plan.customBaud, 0u);
 }
 
+TEST(LineSettings, ParityCheckingLeftByAnotherProgramIsCleared)
+{
+    for (uint8_t parity : {kParityNone, kParityEven}) {
+        TCommLineSettings s;
+        s.parity = parity;  // parity checking off: nothing may check or drop bytes
+        termios t{};
+        t.c_iflag = INPCK | IGNPAR;
+        ASSERT_TRUE(MakeTermios(s, t).ok);
+        EXPECT_EQ(t.c_iflag & (INPCK | IGNPAR), 0u) << int(parity);
+    }
+}
+
 TEST(LineSettings, EachSettingSetsItsFlags)
 {
     const struct {
