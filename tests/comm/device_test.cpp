@@ -9,7 +9,9 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 using namespace HalvexComm32;
 using commtest::Hex;
@@ -298,4 +300,36 @@ TEST(DeviceLifetime, DestroyingAnOpenComponentReleasesThePort)
     TZebCommDevice next;
     next.fSetDeviceName(pty.SlavePath());
     EXPECT_NO_THROW(next.fSetActive(true));
+}
+
+TEST(DeviceLifetime, DestroyingWhileTheLayersTimerDeliversPackagesStopsThatThreadFirst)
+{
+    // Packages ended by pauses come from the layer's own timer thread; without synchronised
+    // events its OnPackage runs right there while the component goes away.
+    PtyPair pty;
+    ASSERT_TRUE(pty.Ok());
+    auto device = std::make_unique<TZebCommDevice>();
+    device->fSetDeviceName(pty.SlavePath());
+    device->fSetSyncEvents(false);
+    device->fSetPackageType(TCommPackageType::cptFrameTimeout);
+    device->fSetPackageInterval(1);
+    device->fSetUsePackage(true);
+    std::atomic<int> delivered{0};
+    QObject::connect(device.get(), &TZebCustomCommDevice::OnPackage, device.get(),
+                     [&](QObject*, quint32) { delivered.fetch_add(1); }, Qt::DirectConnection);
+    device->fSetActive(true);
+
+    std::atomic<bool> feeding{true};
+    std::thread feeder([&] {
+        while (feeding.load()) {
+            pty.WriteAll("p");
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));  // a pause ends each package
+        }
+    });
+    EXPECT_TRUE(WaitUntil([&] { return delivered.load() >= 5; }));
+    device.reset();  // the thread sanitizer run reports a callback cleared under a running delivery
+    const int after = delivered.load();
+    feeding.store(false);
+    feeder.join();
+    EXPECT_EQ(delivered.load(), after) << "nothing is delivered once the component is gone";
 }

@@ -211,6 +211,46 @@ TEST_F(FramingTest, WholeSlotPackagesInCompatibleMode)
     EXPECT_EQ(layer->ReadPackage(got.data(), 0), 0);
 }
 
+TEST_F(FramingTest, CompatibleModeCopiesExactlyTheRecordEvenBelowTheSmallestSlot)
+{
+    layer->fSetPkgType(TCommPackageType::cptCompatiblePkg);
+    layer->fSetPkgSz(8);  // records of 12 bytes in slots of 32
+    std::vector<uint8_t> record(12, 0);
+    SetPackageLength(record.data(), 3);
+    record[4] = 0x01;
+    record[5] = 0xEE;
+    record[6] = 0x02;
+    EXPECT_EQ(layer->WritePackage(record.data(), 0), 1);
+    const QByteArray frame = Sent();
+    EXPECT_EQ(frame, Hex("EB EB 01 EC EE 02 EE EE"));
+
+    Feed(frame + Hex("EB 0A 0B 0C 0D 0E 0F 10 11 12 EE"));  // the second is cut to 8
+    std::vector<uint8_t> got(12 + 20, 0xAA);  // a record, then a guard the layer must not touch
+    ASSERT_EQ(layer->ReadPackage(got.data(), 0), 1);
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + 7), std::vector<uint8_t>({3, 0, 0, 0, 0x01, 0xEE, 0x02}));
+    ASSERT_EQ(layer->ReadPackage(got.data(), 0), 1);
+    EXPECT_EQ(PackageLength(got.data()), 8u);
+    EXPECT_EQ(got[11], 0x11);
+    EXPECT_EQ(std::vector<uint8_t>(got.begin() + 12, got.end()), std::vector<uint8_t>(20, 0xAA));
+}
+
+TEST_F(FramingTest, APackageSizeThatCannotBeHadLeavesTheLayerAsItWas)
+{
+    layer->fSetPkgSz(16);
+    Feed(Hex("EB 01 02"));  // a frame under way
+    for (uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFCu}) {
+        EXPECT_THROW(layer->fSetPkgSz(size), std::bad_alloc) << size;
+        EXPECT_EQ(layer->fGetPkgSz(), 16u);
+        EXPECT_EQ(layer->InQueue().SlotSize(), 32u);
+        EXPECT_EQ(layer->OutQueue().SlotSize(), 32u);
+        EXPECT_TRUE(layer->fGetActive());
+    }
+    const QByteArray long20 = commtest::Unmarked(20, 7);
+    Feed(long20 + Hex("EE"));  // the frame goes on and is cut to the size kept
+    EXPECT_EQ(Received(), QList<QByteArray>({Hex("01 02") + long20.left(14)}));
+    EXPECT_EQ(Encode(long20.left(16)), Hex("EB EB") + long20.left(16) + Hex("EE EE"));
+}
+
 namespace {
 
 // Hands the framing layer's timer one scripted piece per pass; a pass ends when Read gives 0.
