@@ -261,6 +261,8 @@ void TComm32::StartThreads(int& code)
         {timer_, timerRun_, timerAlive_, &TComm32::TimerThread, EComm32Error::ecReadThread},
         {writer_, writerRun_, writerAlive_, &TComm32::WriterThread, EComm32Error::ecWriteThread},
     };
+    // A thread may read the handles when its own notification destroys the engine.
+    std::lock_guard lock(aliveMutex_);
     for (const Worker& w : workers) {
         w.run.store(true);
         w.alive.store(true);
@@ -353,21 +355,23 @@ bool TComm32::WaitThreadsStopped()
     });
 }
 
-bool TComm32::OnOwnThread() const
-{
-    const std::thread::id self = std::this_thread::get_id();
-    return self == reader_.get_id() || self == writer_.get_id() || self == timer_.get_id();
-}
-
 void TComm32::WaitOutputDrained()
 {
     // The kernel's own closing wait may hold close() for 30 s while flow control
-    // holds the output: give it the close limit, then drop what is left.
+    // holds the output. Output still moving is waited for; output that has not
+    // moved for the close limit is dropped.
     if (fd_ < 0 || hungUp_.load())
         return;
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCloseLimitMs);
+    const auto held = std::chrono::milliseconds(kCloseLimitMs);
+    auto limit = std::chrono::steady_clock::now() + held;
+    int queued = -1;
     while (!OutputDrained()) {
-        if (std::chrono::steady_clock::now() >= limit) {
+        int now = -1;
+        ioctl(fd_, TIOCOUTQ, &now);
+        if (now != queued) {
+            queued = now;
+            limit = std::chrono::steady_clock::now() + held;
+        } else if (std::chrono::steady_clock::now() >= limit) {
             DiscardPortOutput();
             return;
         }

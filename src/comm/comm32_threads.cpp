@@ -23,6 +23,8 @@ constexpr int kTxDrainPollMs = 5;
 // look once a timer tick instead.
 constexpr int kHeldOutputLooks = TComm32::kTimerIntervalMs / kTxDrainPollMs;
 
+// The engine a worker thread works for, set as the thread starts.
+thread_local const TComm32* t_ownEngine = nullptr;
 // Set on a worker thread whose own notification destroyed its engine: the thread
 // then leaves without touching the engine again.
 thread_local const TComm32* t_destroyedEngine = nullptr;
@@ -133,7 +135,12 @@ int TComm32::WaitForEvent(std::initializer_list<int> fds, int timeoutMs, const s
     }
 }
 
-// ---- Destruction from an own thread --------------------------------------------
+// ---- Close and destruction from an own thread -------------------------------------
+
+bool TComm32::OnOwnThread() const
+{
+    return t_ownEngine == this;
+}
 
 void TComm32::StopThreadsFromOwnThread()
 {
@@ -147,13 +154,21 @@ void TComm32::StopThreadsFromOwnThread()
     readerStop_.Set();
     writerStop_.Set();
     timerStop_.Set();
-    const std::thread::id self = std::this_thread::get_id();
-    for (std::thread* t : {&reader_, &writer_, &timer_}) {
-        if (t->get_id() == self)
-            t->detach();
-        else if (t->joinable())
-            t->join();
+    // The handles were stored under aliveMutex_ (see StartThreads); joined outside it.
+    std::thread others[3];
+    {
+        std::lock_guard lock(aliveMutex_);
+        int n = 0;
+        for (std::thread* t : {&reader_, &writer_, &timer_}) {
+            if (t->get_id() == std::this_thread::get_id())
+                t->detach();
+            else
+                others[n++] = std::move(*t);
+        }
     }
+    for (std::thread& t : others)
+        if (t.joinable())
+            t.join();
     t_destroyedEngine = this;
     ReleasePort();
     active_.store(false);
@@ -237,6 +252,7 @@ void TComm32::FinishPortEvent(uint32_t mask, const uint32_t* freshStatus)
 
 void TComm32::ReaderThread()
 {
+    t_ownEngine = this;
     // A lower nice value where allowed; the kernel buffers seconds of input, so failing is harmless.
     errno = 0;
     const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
@@ -355,6 +371,7 @@ size_t TComm32::WriteChunk(const uint8_t* data, size_t length, bool& stopped)
 
 void TComm32::WriterThread()
 {
+    t_ownEngine = this;
     uint8_t chunk[kWriteChunk];
     size_t length = 0;
     size_t sent = 0;
@@ -396,6 +413,7 @@ void TComm32::WriterThread()
 
 void TComm32::TimerThread()
 {
+    t_ownEngine = this;
     while (timerRun_.load()) {
         const int woken = WaitForEvent({timerStop_.Fd()}, kTimerIntervalMs, timerRun_);
         if (t_destroyedEngine == this)

@@ -57,16 +57,8 @@ TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner)
 
 TZebCustomCommDevice::~TZebCustomCommDevice()
 {
-    // The engine's threads and the layer's timer thread call the callbacks:
-    // silence them, stop every one of those threads, and only then take the
-    // callbacks away.
-    destroying_.store(true);
-    try {
-        engine_->Close();
-    } catch (const EComm32Error&) {
-    }
-    package_->fSetActive(false);
-    package_->StopTimer();
+    // Only with every calling thread stopped may the callbacks go.
+    StopWorkers();
     package_->OnPackage = nullptr;
     engine_->OnCommNotify = nullptr;
     engine_->OnAfterOpen = nullptr;
@@ -74,6 +66,18 @@ TZebCustomCommDevice::~TZebCustomCommDevice()
     frameSettings_.reset();
     package_.reset();
     engine_.reset();
+}
+
+void TZebCustomCommDevice::StopWorkers()
+{
+    // The engine's threads and the layer's timer thread call the callbacks: silence them first.
+    destroying_.store(true);
+    try {
+        engine_->Close();
+    } catch (const EComm32Error&) {
+    }
+    package_->fSetActive(false);
+    package_->StopTimer();
 }
 
 // ---- Notifications ---------------------------------------------------------------
@@ -483,4 +487,7 @@ bool TZebCustomCommDevice::HungUp() const
 
 TZebCommDevice::TZebCommDevice(QObject* owner) : TZebCustomCommDevice(owner) {}
 
-TZebCommDevice::~TZebCommDevice() = default;
+TZebCommDevice::~TZebCommDevice()
+{
+    StopWorkers();  // while the workers could still reach this class's handlers
+}

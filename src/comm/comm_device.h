@@ -133,6 +133,11 @@ signals:
     void BeforeClose(QObject* sender);
 
 protected:
+    // Closes the port and ends every worker thread that calls back into the
+    // component. The most derived destructor calls it first, before its virtual
+    // handlers go; calling it again does nothing.
+    void StopWorkers();
+
     virtual void EvCommNotify(quint32 mask);
     virtual void EvPackageNotify(quint32 mask);
     virtual void EvAfterOpen();

@@ -113,19 +113,21 @@ TEST_F(EngineCloseTest, DestroyingTheEngineFromItsOwnNotificationStopsEveryThrea
 {
     const int threads = commtest::ThreadCount();
     struct Done {
+        std::atomic<bool> opened{false};  // orders Open before the deletion for the thread sanitizer
         std::atomic<bool> deleted{false};
     } done;
     auto* engine = new TComm32;
     engine->fSetDeviceName(pty.SlavePath());
     Done* state = &done;
     engine->OnCommNotify = [state](TComm32* sender, uint32_t mask) {
-        if (!(mask & EV_RXCHAR))
+        if (!(mask & EV_RXCHAR) || !state->opened.load())
             return;
         Done* keep = state;  // this function object goes with the engine
         delete sender;
         keep->deleted.store(true);
     };
     engine->Open();
+    done.opened.store(true);
     ASSERT_TRUE(pty.WriteAll("x"));
     ASSERT_TRUE(WaitUntil([&] { return done.deleted.load(); }));
     EXPECT_TRUE(WaitUntil([&] { return commtest::ThreadCount() == threads; }));
