@@ -119,7 +119,16 @@ TEST_F(EditorWindowsTest, WindowsOpenAtTheTopLeftAndAfterALanguageSwitchGrowToTh
 
     for (const char* language : {"MenuLanguage_En", "MenuLanguage_Chs", "MenuLanguage_En"}) {
         chooseMenu(language);
-        QApplication::processEvents();   // the controls take their new places
+        // The controls take their new places through posted layout events and
+        // Qt's own short timers; on a busy machine those interleave, so the
+        // check waits (up to 5 s) for the layouts to settle.
+        const auto settled = [&] {
+            for (int page = 0; page < kEditorPageCount; ++page)
+                if (!CutControls(*window->editorOfPage(page)).isEmpty())
+                    return false;
+            return true;
+        };
+        QTest::qWaitFor(settled, 5000);
         for (int page = 0; page < kEditorPageCount; ++page) {
             QMdiSubWindow* sub = window->subWindowOfPage(page);
             EXPECT_TRUE(workspace().contains(sub->geometry())) << language << " page " << page;
