@@ -30,8 +30,8 @@ test: build
 # The serial library's tests once more under ThreadSanitizer.
 test-tsan: deps
 	@test -f $(TSAN)/build.ninja || cmake -S . -B $(TSAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	    -DK3N_SANITIZE=thread -DK3N_BUILD_BENCH=OFF
-	cmake --build $(TSAN) -j $(JOBS) --target tsan_tests
+	    -DK3N_SANITIZE=thread -DK3N_BUILD_BENCH=OFF -DK3N_BUILD_GUI=OFF
+	cmake --build $(TSAN) -j $(JOBS) --target test_programs
 	cd $(TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	    ctest --output-on-failure -j $(JOBS) -L tsan
 
@@ -39,8 +39,8 @@ test-tsan: deps
 # the virtual radio they link) once more under AddressSanitizer and UBSan.
 test-asan: deps
 	@test -f $(ASAN)/build.ninja || cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	    -DK3N_SANITIZE=address,undefined -DK3N_BUILD_BENCH=OFF
-	cmake --build $(ASAN) -j $(JOBS) --target asan_tests
+	    -DK3N_SANITIZE=address,undefined -DK3N_BUILD_BENCH=OFF -DK3N_BUILD_GUI=OFF
+	cmake --build $(ASAN) -j $(JOBS) --target test_programs
 	cd $(ASAN) && ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1" \
 	    UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
 	    ctest --output-on-failure -j $(JOBS) -L asan

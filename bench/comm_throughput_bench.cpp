@@ -3,7 +3,7 @@
 //    the far end pacing its answers like a 115200-baud line;
 //  - the CPU time an open, idle port costs over 10 s.
 // Prints figures; never fails on speed.
-#include "comm/comm32.h"
+#include "comm/serial_engine.h"
 
 #include <QByteArray>
 

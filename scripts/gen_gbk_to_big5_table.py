@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates src/text/gbk_to_big5_table.inc, the GBK -> Big5 character table.
+"""Generates src/core/text/gbk_to_big5_table.inc, the GBK -> Big5 character table.
 
 Sources (Debian packages, no network):
   - glibc iconv (libc6) for the GBK and Big5 code pages;
@@ -81,7 +81,7 @@ def opencc(config, chars):
 
 def main():
     out_path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "src", "text", "gbk_to_big5_table.inc")
+        os.path.dirname(os.path.abspath(__file__)), "..", "src", "core", "text", "gbk_to_big5_table.inc")
 
     from_gbk = Iconv("UTF-8", "GBK")
     to_big5 = Iconv("BIG5", "UTF-8")

@@ -1,6 +1,6 @@
 // k3n ports: the serial ports of this computer, as the port dialog offers them.
 #include "cli/command.h"
-#include "comm/comm_port_info.h"
+#include "comm/port_list.h"
 
 namespace k3n::cli {
 

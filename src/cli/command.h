@@ -8,7 +8,7 @@
 
 namespace k3n::cli {
 
-inline constexpr const char* kVersion = "1.1.13";
+inline constexpr const char* kVersion = K3N_VERSION;   // from the project version
 
 enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 

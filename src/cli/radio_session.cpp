@@ -1,5 +1,5 @@
 #include "cli/radio_session.h"
-#include "comm/comm_port_info.h"
+#include "comm/port_list.h"
 #include "model/fse_file.h"
 #include "programming/session_runner.h"
 #include <QRegularExpression>

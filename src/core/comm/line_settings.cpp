@@ -1,0 +1,165 @@
+#include "comm/line_settings.h"
+
+#include "comm/custom_baud.h"
+#include "comm/port_errors.h"
+#include "text/ui_text.h"
+
+#include <array>
+#include <cerrno>
+#include <termios.h>
+
+namespace HalvexComm32 {
+
+namespace {
+
+struct StandardRate {
+    uint32_t rate;
+    speed_t constant;
+};
+
+constexpr std::array<StandardRate, 15> kStandardRates = {{
+    {50, B50}, {75, B75}, {110, B110}, {150, B150}, {300, B300}, {600, B600},
+    {1200, B1200}, {2400, B2400}, {4800, B4800}, {9600, B9600}, {19200, B19200},
+    {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
+}};
+
+const k3n::LocalText kRefusedBaud = {"波特率 %1", "鮑率 %1", "baud rate %1"};
+const k3n::LocalText kRefusedByteSize = {"数据位 %1 (只能是 5 到 8)", "資料位元 %1 (只能是 5 到 8)",
+                                         "%1 data bits (5 to 8 only)"};
+const k3n::LocalText kRefusedParity = {"校验方式 %1", "同位檢查方式 %1", "parity code %1"};
+const k3n::LocalText kRefusedStopBits = {"停止位 %1", "停止位元 %1", "stop bits code %1"};
+const k3n::LocalText kRefusedByPort = {"端口不接受 %1 (%2)", "埠不接受 %1 (%2)", "the port refused %1 (%2)"};
+const k3n::LocalText kRefusedOne5StopBits = {"1.5 个停止位只能配 5 个数据位", "1.5 個停止位元只能配 5 個資料位元",
+                                             "1.5 stop bits need 5 data bits"};
+
+QString Refused(const k3n::LocalText& text, int value)
+{
+    return k3n::Localized(text).arg(value);
+}
+
+// "19200 baud 8N1"
+QString LineSummary(const TCommLineSettings& s)
+{
+    static const char parityLetters[] = "NOEMS";
+    static const char* const stopBits[] = {"1", "1.5", "2"};
+    return QStringLiteral("%1 baud %2%3%4")
+        .arg(s.baudRate)
+        .arg(s.byteSize)
+        .arg(QChar(s.parity <= kParitySpace ? parityLetters[s.parity] : '?'))
+        .arg(QLatin1String(s.stopBits <= kTwoStopBits ? stopBits[s.stopBits] : "?"));
+}
+
+} // namespace
+
+TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
+{
+    TTermiosPlan plan;
+    cfmakeraw(&t);
+    t.c_cflag |= CLOCAL | CREAD | HUPCL;  // HUPCL: DTR drops at close, as when a port is released
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+
+    if (s.baudRate == 0) {
+        plan.refused = Refused(kRefusedBaud, 0);
+        return plan;
+    }
+    speed_t speed = B38400;  // replaced through termios2 for a rate without a constant
+    plan.customBaud = s.baudRate;
+    for (const StandardRate& r : kStandardRates)
+        if (r.rate == s.baudRate) {
+            speed = r.constant;
+            plan.customBaud = 0;
+        }
+    cfsetispeed(&t, speed);
+    cfsetospeed(&t, speed);
+
+    t.c_cflag &= ~CSIZE;
+    switch (s.byteSize) {
+    case 5: t.c_cflag |= CS5; break;
+    case 6: t.c_cflag |= CS6; break;
+    case 7: t.c_cflag |= CS7; break;
+    case 8: t.c_cflag |= CS8; break;
+    default:
+        plan.refused = Refused(kRefusedByteSize, s.byteSize);
+        return plan;
+    }
+
+    t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
+    switch (s.parity) {
+    case kParityNone: break;
+    case kParityOdd: t.c_cflag |= PARENB | PARODD; break;
+    case kParityEven: t.c_cflag |= PARENB; break;
+    case kParityMark: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
+    case kParitySpace: t.c_cflag |= PARENB | CMSPAR; break;
+    default:
+        plan.refused = Refused(kRefusedParity, s.parity);
+        return plan;
+    }
+    // Left over from a previous owner of the port, these would check or drop bytes without parity.
+    t.c_iflag &= ~(INPCK | IGNPAR);
+    if (s.parityCheck && s.parity != kParityNone)
+        t.c_iflag |= INPCK;
+
+    t.c_cflag &= ~CSTOPB;
+    switch (s.stopBits) {
+    case kOneStopBit: break;
+    case kOne5StopBits:
+        // The UART sends 1.5 stop bits for CSTOPB only with 5 data bits.
+        if (s.byteSize != 5) {
+            plan.refused = k3n::Localized(kRefusedOne5StopBits);
+            return plan;
+        }
+        t.c_cflag |= CSTOPB;
+        break;
+    case kTwoStopBits: t.c_cflag |= CSTOPB; break;
+    default:
+        plan.refused = Refused(kRefusedStopBits, s.stopBits);
+        return plan;
+    }
+
+    if (s.ctsOutputFlow || s.rtsControl == kRtsControlHandshake)
+        t.c_cflag |= CRTSCTS;
+    else
+        t.c_cflag &= ~CRTSCTS;
+    t.c_iflag &= ~(IXON | IXOFF | IXANY);
+    if (s.xonXoffOutput)
+        t.c_iflag |= IXON;
+    if (s.xonXoffInput)
+        t.c_iflag |= IXOFF;
+    t.c_cc[VSTART] = static_cast<cc_t>(s.xonChar);
+    t.c_cc[VSTOP] = static_cast<cc_t>(s.xoffChar);
+
+    plan.ok = true;
+    return plan;
+}
+
+int ApplyLineSettings(int fd, const TCommLineSettings& s, QString& refused)
+{
+    termios t{};
+    if (tcgetattr(fd, &t) < 0) {
+        const int err = errno;
+        refused = PortFailureReason(err);
+        return err;
+    }
+    const TTermiosPlan plan = MakeTermios(s, t);
+    if (!plan.ok) {
+        refused = plan.refused;
+        return EINVAL;
+    }
+    // A driver may drop flags it cannot do and still succeed: never verify by reading back.
+    if (tcsetattr(fd, TCSANOW, &t) < 0) {
+        const int err = errno;
+        refused = k3n::Localized(kRefusedByPort).arg(LineSummary(s), PortFailureReason(err));
+        return err;
+    }
+    if (plan.customBaud != 0) {
+        const int err = SetCustomBaudRate(fd, plan.customBaud);
+        if (err != 0) {
+            refused = Refused(kRefusedBaud, static_cast<int>(plan.customBaud));
+            return err;
+        }
+    }
+    return 0;
+}
+
+} // namespace HalvexComm32

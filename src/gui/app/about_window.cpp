@@ -1,0 +1,70 @@
+#include "app/about_window.h"
+#include "text/ui_text.h"
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+namespace k3n {
+
+namespace {
+constexpr int kCaptionText = 161;
+constexpr int kOkText = 153;
+}
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("AboutBox");
+    auto* picture = new QLabel(this);
+    picture->setObjectName("ProgramIcon");
+    picture->setPixmap(QIcon(":/icons/k3n.png").pixmap(64, 64));
+
+    auto* lines = new QVBoxLayout;
+    const std::array<std::pair<QLabel**, const char*>, 4> named{{
+        {&ProductName, "ProductName"}, {&Version, "Version"}, {&Copyright, "Copyright"}, {&Comments, "Comments"}}};
+    for (auto [label, name] : named) {
+        *label = new QLabel(this);
+        (*label)->setObjectName(name);
+        QFont f = (*label)->font();
+        f.setPointSize(8);
+        (*label)->setFont(f);
+        (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        lines->addWidget(*label);
+    }
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(lines, 1);
+
+    OKButton = new QPushButton(this);
+    OKButton->setObjectName("OKButton");
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addStretch();
+
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addSpacing(8);
+    column->addLayout(buttons);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    Relabel();
+}
+
+void TAboutBox::Relabel()
+{
+    setWindowTitle(UiText(kCaptionText));
+    ProductName->setText(UiText(162));
+    Version->setText(UiText(163));
+    Copyright->setText(UiText(164));
+    Comments->setText(UiText(165));
+    Comments->setVisible(!Comments->text().isEmpty());   // an empty line would only leave a gap
+    OKButton->setText(UiText(kOkText));
+}
+
+} // namespace k3n

@@ -1,0 +1,452 @@
+#include "app/main_window.h"
+#include "app/about_window.h"
+#include "widgets/message_windows.h"
+#include "app/mdi_arrangement.h"
+#include "app/qt_translations.h"
+#include "model/fse_file.h"
+#include "text/app_lang.h"
+#include "text/own_texts.h"
+#include "text/ui_text.h"
+#include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <algorithm>
+#include <span>
+
+namespace k3n {
+
+namespace {
+constexpr int kTitleText = 0;
+constexpr int kPageTexts[kEditorPageCount] = {25, 181, 183, 184, 185, 187, 188, 189};
+constexpr const char* kTreeRootText = "K3N";   // the product name, in every language
+constexpr int kOpenTitleText = 150;
+constexpr int kSaveTitleText = 151;
+constexpr int kClearAllDataText = 155;
+constexpr int kSaveQuestionText = 342;
+} // namespace
+
+TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
+    : QMainWindow(parent), data_(data), settings_(settings), createEditor_(CreateEditorForPage)
+{
+    setObjectName("MainForm");
+    setWindowIcon(QIcon(QStringLiteral(":/icons/k3n.png")));
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName("MdiArea");
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+    buildMenus();
+    buildToolBar();
+    buildTree();
+    statusBar()->setObjectName("StatusBar");
+    resize(1024, 720);
+    RefreshAllViews();
+    fitTreeToPageNames();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildMenus()
+{
+    using Command = void (TMainForm::*)();
+    struct ItemSpec {
+        const char* name = nullptr;   // nullptr: a separator
+        int text = 0;
+        Command run = nullptr;
+        const char* shortcut = nullptr;
+    };
+    struct MenuSpec {
+        const char* name;
+        int text;
+        Command run;                  // a menu bar item that is a command of its own
+        std::span<const ItemSpec> items;
+    };
+    static const ItemSpec fileItems[] = {
+        {"FileNewItem", 2, &TMainForm::FileNew1Execute, "Ctrl+N"},
+        {"FileOpenItem", 3, &TMainForm::FileOpen1Execute, "Ctrl+O"},
+        {"FileCloseItem", 191, &TMainForm::FileClose1Execute},
+        {"MenuFile_Save", 4, &TMainForm::MenuFile_SaveClick},
+        {},
+        {"FileExitItem", 5, &TMainForm::FileExit1Execute},
+    };
+    static const ItemSpec editItems[] = {
+        {"MenuEdit_Read", 7, &TMainForm::MenuEdit_ReadClick},
+        {"MenuEdit_Write", 8, &TMainForm::MenuEdit_WriteClick},
+    };
+    static const ItemSpec languageItems[] = {
+        {"MenuLanguage_Chs", 11, &TMainForm::MenuLanguage_ChsClick},
+        {"MenuLanguage_En", 13, &TMainForm::MenuLanguage_EnClick},
+    };
+    static const ItemSpec windowItems[] = {
+        {"WindowCascadeItem", 193, &TMainForm::WindowCascadeItemClick},
+        {"WindowTileItem", 194, &TMainForm::WindowTileItemClick},
+        {"WindowTileItem2", 195, &TMainForm::WindowTileItem2Click},
+        {"WindowMinimizeItem", 196, &TMainForm::WindowMinimizeItemClick},
+        {"WindowArrangeItem", 197, &TMainForm::WindowArrangeItemClick},
+    };
+    static const ItemSpec helpItems[] = {
+        {"HelpAboutItem", 166, &TMainForm::HelpAbout1Execute},
+    };
+    static const MenuSpec menus[] = {
+        {"File1", 1, nullptr, fileItems},
+        {"Edit1", 6, nullptr, editItems},
+        {"MenuPort", 9, &TMainForm::MenuPortClick, {}},
+        {"MenuLanguage", 10, nullptr, languageItems},
+        {"Window1", 192, nullptr, windowItems},
+        {"Menu_RadioTest", 340, &TMainForm::Menu_RadioTestClick, {}},
+        {"Help1", 14, nullptr, helpItems},
+    };
+
+    for (const MenuSpec& entry : menus) {
+        if (entry.run) {
+            QAction* command = menuBar()->addAction(QString());
+            command->setObjectName(entry.name);
+            connect(command, &QAction::triggered, this, entry.run);
+            captioned_.emplace_back(command, entry.text);
+            continue;
+        }
+        QMenu* menu = menuBar()->addMenu(QString());
+        menu->setObjectName(entry.name);
+        captioned_.emplace_back(menu->menuAction(), entry.text);
+        for (const ItemSpec& item : entry.items) {
+            if (!item.name) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString());
+            action->setObjectName(item.name);
+            if (item.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+            connect(action, &QAction::triggered, this, item.run);
+            captioned_.emplace_back(action, item.text);
+        }
+    }
+
+    Window1 = findChild<QMenu*>("Window1");
+    connect(Window1, &QMenu::aboutToShow, this, &TMainForm::listOpenWindowsInWindowMenu);
+    MenuLanguage_Chs = findChild<QAction*>("MenuLanguage_Chs");
+    MenuLanguage_En = findChild<QAction*>("MenuLanguage_En");
+    MenuLanguage_Chs->setCheckable(true);
+    MenuLanguage_En->setCheckable(true);
+}
+
+void TMainForm::buildToolBar()
+{
+    struct ButtonSpec {
+        const char* action;   // nullptr: a separator
+        const char* icon;
+        bool showText;
+    };
+    static const ButtonSpec buttons[] = {
+        {"FileNewItem", ":/icons/new.png", true},
+        {"FileOpenItem", ":/icons/open.png", true},
+        {"MenuFile_Save", ":/icons/save.png", true},
+        {nullptr, nullptr, false},
+        {"MenuEdit_Read", ":/icons/read.png", false},
+        {"MenuEdit_Write", ":/icons/write.png", false},
+        {nullptr, nullptr, false},
+    };
+    ToolBar2 = addToolBar(QString());
+    ToolBar2->setObjectName("ToolBar2");
+    ToolBar2->setMovable(false);
+    ToolBar2->setIconSize(QSize(24, 24));
+    for (const ButtonSpec& b : buttons) {
+        if (!b.action) {
+            ToolBar2->addSeparator();
+            continue;
+        }
+        QAction* action = findChild<QAction*>(b.action);
+        action->setIcon(QIcon(QString::fromLatin1(b.icon)));
+        ToolBar2->addAction(action);
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar2->widgetForAction(action)))
+            button->setToolButtonStyle(b.showText ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
+    }
+}
+
+void TMainForm::buildTree()
+{
+    auto* dock = treeDock_ = new QDockWidget(this);
+    dock->setObjectName("TreeDock");
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setTitleBarWidget(new QWidget(dock));   // no title bar: the tree is part of the frame
+    TreeView1 = new QTreeWidget(dock);
+    TreeView1->setObjectName("TreeView1");
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    // The column keeps the width of its texts, which sizes the tree; stretched
+    // to the tree it would widen the tree at every relabelling.
+    TreeView1->header()->setStretchLastSection(false);
+    dock->setWidget(TreeView1);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1Click(item); });
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { TreeView1Click(item); });
+}
+
+void TMainForm::rebuildTree()
+{
+    QIcon pageIcon(QStringLiteral(":/icons/page.png"));
+    pageIcon.addFile(QStringLiteral(":/icons/page_selected.png"), QSize(), QIcon::Selected);
+    TreeView1->clear();
+    auto* root = new QTreeWidgetItem(TreeView1, QStringList{QString::fromLatin1(kTreeRootText)});
+    root->setIcon(0, pageIcon);
+    for (int page = 0; page < kEditorPageCount; ++page) {
+        auto* node = new QTreeWidgetItem(root, QStringList{UiText(kPageTexts[page])});
+        node->setIcon(0, pageIcon);
+    }
+    TreeView1->expandAll();
+    TreeView1->resizeColumnToContents(0);   // whole names; the tree itself is wide enough for every language
+}
+
+void TMainForm::fitTreeToPageNames()
+{
+    // Wide enough for the longest page name of every language: a language
+    // switch never cuts a name off nor changes the workspace of the editors.
+    static const std::array<TAppLang, 3> languages = {
+        TAppLang(kLangIdEnglishUs), TAppLang(kLangIdChinesePrc), TAppLang(kLangIdChineseTaiwan)};
+    const QFontMetrics metrics(TreeView1->font());
+    int widest = 0;
+    int widestShown = 0;
+    for (int text : kPageTexts) {
+        widestShown = std::max(widestShown, metrics.horizontalAdvance(UiText(text)));
+        for (const TAppLang& lang : languages)
+            widest = std::max(widest, metrics.horizontalAdvance(UiText(lang, text)));
+    }
+    const int width = TreeView1->columnWidth(0) + widest - widestShown + 2 * TreeView1->frameWidth() + 16;
+    TreeView1->setMinimumWidth(std::max(width, 150));
+    resizeDocks({treeDock_}, {std::max(width, 150)}, Qt::Horizontal);
+}
+
+void TMainForm::RefreshAllViews()
+{
+    ApplyLanguageSetting(settings_.Language);
+    InstallQtTranslations(appLang().langType());
+    RelabelMainWindow();
+    for (int page = 0; page < kEditorPageCount; ++page) {
+        if (EditorWindow* editor = editors_[page]) {
+            editor->RefreshAll();
+            // Texts of another language may need more room.
+            GrowToFitContent(*mdiArea_, *subWindowOfPage(page));
+        }
+    }
+}
+
+void TMainForm::RelabelMainWindow()
+{
+    MenuLanguage_En->setChecked(settings_.Language == 0);
+    MenuLanguage_Chs->setChecked(settings_.Language == 1);
+    setWindowTitle(UiText(kTitleText));
+    for (const auto& [action, text] : captioned_) {
+        action->setText(UiText(text));
+        action->setIconText(PlainCaption(UiText(text)));   // tool-bar captions
+        action->setStatusTip(PlainCaption(UiText(text)));
+    }
+    QAction* save = findChild<QAction*>("MenuFile_Save");
+    save->setToolTip(QStringLiteral("Save"));
+    save->setStatusTip(QStringLiteral("Save current file"));
+    rebuildTree();
+}
+
+void TMainForm::CommitPendingEdits()
+{
+    // Focusing bHide brings its window to the front; the user's window stays in front.
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    for (const QPointer<EditorWindow>& editor : editors_) {
+        if (editor)
+            editor->CommitPendingEdits();
+    }
+    if (active && active != mdiArea_->activeSubWindow())
+        mdiArea_->setActiveSubWindow(active);
+}
+
+EditorWindow* TMainForm::editorOfPage(int page) const
+{
+    return page >= 0 && page < kEditorPageCount ? editors_[page].data() : nullptr;
+}
+
+QMdiSubWindow* TMainForm::subWindowOfPage(int page) const
+{
+    EditorWindow* editor = editorOfPage(page);
+    return editor ? qobject_cast<QMdiSubWindow*>(editor->parentWidget()) : nullptr;
+}
+
+EditorWindow* TMainForm::OpenEditorPage(int page)
+{
+    if (page < 0 || page >= kEditorPageCount)
+        return nullptr;
+    if (EditorWindow* open = editors_[page]) {
+        QMdiSubWindow* sub = subWindowOfPage(page);
+        if (sub->isMinimized())
+            sub->showNormal();
+        sub->show();
+        mdiArea_->setActiveSubWindow(sub);
+        return open;
+    }
+    EditorWindow* editor = createEditor_(page, data_, this);
+    if (!editor)
+        return nullptr;
+    editors_[page] = editor;
+    connect(editor, &EditorWindow::refreshAllViewsRequested, this, &TMainForm::RefreshAllViews);
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(editor);
+    // An editor that closes itself takes its frame with it.
+    connect(editor, &QObject::destroyed, sub, &QObject::deleteLater);
+    sub->show();
+    PlaceAtTopLeft(*mdiArea_, *sub);
+    mdiArea_->setActiveSubWindow(sub);
+    return editor;
+}
+
+void TMainForm::TreeView1Click(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    // A node's page is its position among its siblings, so the root is page 0 too.
+    const int page = item->parent() ? item->parent()->indexOfChild(item) : TreeView1->indexOfTopLevelItem(item);
+    OpenEditorPage(page);
+}
+
+void TMainForm::FileNew1Execute()
+{
+    if (!AskOkCancel(this, UiText(kClearAllDataText)))
+        return;
+    // What is being typed belongs to the configuration being cleared; commit
+    // it now so it cannot land in the new one when its control loses the focus.
+    CommitPendingEdits();
+    data_.ResetForBand(0);
+    RefreshAllViews();
+}
+
+void TMainForm::FileOpen1Execute()
+{
+    CommitPendingEdits();
+    const QString path = askFileName(false);
+    if (path.isEmpty())
+        return;
+    if (auto error = LoadFseFile(path, data_)) {
+        ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
+        return;
+    }
+    RefreshAllViews();
+}
+
+void TMainForm::MenuFile_SaveClick()
+{
+    saveWithDialog();
+}
+
+bool TMainForm::saveWithDialog()
+{
+    CommitPendingEdits();
+    const QString path = askFileName(true);
+    if (path.isEmpty())
+        return false;
+    if (auto error = SaveFseFile(path, data_.record)) {
+        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message()));
+        return false;
+    }
+    return true;
+}
+
+QString TMainForm::askFileName(bool save)
+{
+    if (chooseFileName_)
+        return chooseFileName_(save);
+    QFileDialog dialog(this, UiText(save ? kSaveTitleText : kOpenTitleText), lastFolder_);
+    dialog.setNameFilter(QString::fromLatin1(kFseFilter));
+    dialog.setDefaultSuffix(QString::fromLatin1(kFseSuffix));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void TMainForm::FileClose1Execute()
+{
+    mdiArea_->closeActiveSubWindow();
+}
+
+void TMainForm::FileExit1Execute()
+{
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    TMyWarnDlg_3 question(this);
+    question.Label1->setText(UiText(kSaveQuestionText));
+    const int answer = question.exec();
+    // Leaving after a cancelled or failed save would lose the configuration,
+    // so then the program stays open with its data.
+    const bool leave = answer == TMyWarnDlg_3::No || (answer == TMyWarnDlg_3::Yes && saveWithDialog());
+    if (leave)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::MenuLanguage_ChsClick() { switchLanguage(1); }
+void TMainForm::MenuLanguage_EnClick() { switchLanguage(0); }
+
+void TMainForm::switchLanguage(int language)
+{
+    // Every window reloads from the record: what is being typed must be there first.
+    CommitPendingEdits();
+    settings_.Language = language;
+    RefreshAllViews();
+}
+
+void TMainForm::WindowCascadeItemClick() { mdiArea_->cascadeSubWindows(); }
+void TMainForm::WindowTileItemClick() { TileSubWindowsHorizontally(*mdiArea_); }
+void TMainForm::WindowTileItem2Click() { TileSubWindowsVertically(*mdiArea_); }
+void TMainForm::WindowMinimizeItemClick() { MinimizeAllSubWindows(*mdiArea_); }
+void TMainForm::WindowArrangeItemClick() { ArrangeMinimizedSubWindows(*mdiArea_); }
+
+void TMainForm::listOpenWindowsInWindowMenu()
+{
+    for (QAction* action : windowListActions_)
+        delete action;
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    windowListActions_.push_back(Window1->addSeparator());
+    int number = 0;
+    for (QMdiSubWindow* sub : windows) {
+        ++number;
+        QAction* action = Window1->addAction(QStringLiteral("&%1 %2").arg(number).arg(sub->windowTitle()));
+        action->setObjectName(QStringLiteral("WindowListItem%1").arg(number));
+        action->setCheckable(true);
+        action->setChecked(sub == mdiArea_->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
+            if (!sub)
+                return;
+            if (sub->isMinimized())
+                sub->showNormal();
+            mdiArea_->setActiveSubWindow(sub);
+        });
+        windowListActions_.push_back(action);
+    }
+}
+
+void TMainForm::HelpAbout1Execute()
+{
+    if (!aboutBox_)
+        aboutBox_ = new TAboutBox(this);
+    aboutBox_->Relabel();
+    aboutBox_->exec();
+}
+
+} // namespace k3n

@@ -1,0 +1,123 @@
+#pragma once
+// The main window: menus, tool bar, the tree of editor pages and the
+// document commands New, Open, Save and Close on the one radio data record.
+#include "app/app_settings.h"
+#include "widgets/editor_window.h"
+#include "editors/editor_pages.h"
+#include "model/radio_data.h"
+#include "programming/service_data.h"
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QDockWidget;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace k3n {
+
+class TAboutBox;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Asked for a file name instead of the file dialog; returns "" for a cancelled choice.
+    using FileNameChooser = std::function<QString(bool save)>;
+    using EditorFactory = std::function<EditorWindow*(int page, RadioData& data, QWidget* parent)>;
+
+    TMainForm(RadioData& data, AppSettings& settings, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    RadioData& radioData() { return data_; }
+    AppSettings& appSettings() { return settings_; }
+
+    void setFileNameChooser(FileNameChooser chooser) { chooseFileName_ = std::move(chooser); }
+    // Editors come from CreateEditorForPage unless replaced.
+    void setEditorFactory(EditorFactory factory) { createEditor_ = std::move(factory); }
+
+    // Opens the editor of page 0..7, or brings the open one to the front
+    // without reloading it. nullptr when the page has no editor.
+    EditorWindow* OpenEditorPage(int page);
+    EditorWindow* editorOfPage(int page) const;
+    QMdiSubWindow* subWindowOfPage(int page) const;
+
+public slots:
+    // Applies the Language setting, relabels this window and reloads every open editor.
+    void RefreshAllViews();
+    void RelabelMainWindow();
+    // Writes what is being typed in any open editor into the record, pages 0..7.
+    void CommitPendingEdits();
+
+    void TreeView1Click(QTreeWidgetItem* item);
+
+    void FileNew1Execute();
+    void FileOpen1Execute();
+    void FileClose1Execute();
+    void MenuFile_SaveClick();
+    void FileExit1Execute();
+
+    // Radio commands (main_window_radio_commands.cpp): the programming
+    // session, the port dialog and the service mode start from here.
+    void MenuEdit_ReadClick();
+    void MenuEdit_WriteClick();
+    void MenuPortClick();
+    void Menu_RadioTestClick();
+
+    void MenuLanguage_ChsClick();
+    void MenuLanguage_EnClick();
+
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowTileItem2Click();
+    void WindowMinimizeItemClick();
+    void WindowArrangeItemClick();
+
+    void HelpAbout1Execute();
+
+protected:
+    // The close question "Do you want to save data ?".
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildTree();
+    void rebuildTree();
+    void fitTreeToPageNames();
+    void listOpenWindowsInWindowMenu();
+    // Sets the Language setting (0 English, 1 Simplified) and relabels everything.
+    void switchLanguage(int language);
+    QString askFileName(bool save);
+    // Commits, asks for a file and writes it; false when cancelled or failed.
+    bool saveWithDialog();
+
+    RadioData& data_;
+    AppSettings& settings_;
+    ServiceData serviceData_;     // the radio's factory data for the service mode; kept for the run only
+    FileNameChooser chooseFileName_;
+    QString lastFolder_;          // where the file dialogs start
+    EditorFactory createEditor_;
+
+    QMdiArea* mdiArea_ = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    QDockWidget* treeDock_ = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QMenu* Window1 = nullptr;
+    std::vector<QAction*> windowListActions_;
+    // Every menu and item with the number of its caption, for relabelling.
+    std::vector<std::pair<QAction*, int>> captioned_;
+    QAction* MenuLanguage_Chs = nullptr;
+    QAction* MenuLanguage_En = nullptr;
+
+    std::array<QPointer<EditorWindow>, kEditorPageCount> editors_{};
+    QPointer<TAboutBox> aboutBox_;
+};
+
+} // namespace k3n

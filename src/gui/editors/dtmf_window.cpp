@@ -1,0 +1,90 @@
+#include "editors/dtmf_window.h"
+#include "model/record_layout.h"
+#include "text/ui_text.h"
+
+namespace k3n {
+
+namespace dtmf = rec::dtmf;
+
+namespace {
+
+constexpr int kOffText = 75;
+
+DigitCodeField EncodeField(int k) { return {dtmf::encode(k), dtmf::kEncodeDigits}; }
+DigitCodeField DecodeField(int k) { return {dtmf::decode(k), dtmf::kDecodeDigits}; }
+
+ListItems ToneSpeeds() { return ListItems::Positions({"50", "75", "100", "200"}); }
+ListItems GroupTones() { return ListItems::Positions({"A", "B", "C", "D"}, 10); }
+// The gap tone's letters are coded one above their digit codes.
+ListItems GapTones()
+{
+    return {{UiText(kOffText), "A", "B", "C", "D", "*", "#"}, {0, 11, 12, 13, 14, 15, 16}};
+}
+ListItems PauseTones()
+{
+    QStringList digits;
+    for (uint8_t code = 0; code < 16; ++code)
+        digits << DigitChar(code);
+    return ListItems::Positions(digits);
+}
+ListItems PauseTimes() { return ListItems::Positions({"0.5", "1", "2", "3", "4"}); }
+
+// A double-click switches between Single and CALL-ID; ID-CALL (and a foreign 3) go back to Single.
+unsigned NextSequence(unsigned v) { return v == 0 ? 2 : 0; }
+
+} // namespace
+
+TDtmfDlg::TDtmfDlg(RadioData& data, QWidget* parent)
+    : SignalEditor(data, parent, {"PageDtmf", 187, dtmf::kSystemCount, dtmf::kDecodeCount, dtmf::kEncodeCount},
+                   CodeTable(dtmf::kEncodeCount,
+                             [&record = data.record](int k) { return !IsEmptyDigitCode(record, EncodeField(k)); }))
+{
+    setObjectName("DtmfDlg");
+    buildOptionPage();
+    buildGrids();
+    RefreshAll();
+}
+
+void TDtmfDlg::buildOptionPage()
+{
+    addFlag(0, "cPttCall", 278, dtmf::ptt_call);
+    addFlag(0, "cPauseTone", 287, dtmf::pause_tone_enable);
+    addList(0, "cbAutoReset", 280, dtmf::auto_reset, [] { return OffAndNumbers(75); });
+    addList(0, "cbANILock", 281, dtmf::ani_lock, [] { return OffAndNumbers(120); });
+    addLeadTime(0, "eLeadIn", 282, dtmf::lead_in);
+    addLeadTime(0, "eLeadOut", 283, dtmf::lead_out);
+    addList(1, "cbToneSpeed", 284, dtmf::tone_speed, ToneSpeeds);
+    addList(1, "cbGroupTone", 285, dtmf::group_tone, GroupTones);
+    addList(1, "cbGapTone", 286, dtmf::gap_tone, GapTones);
+    addList(1, "cbPauseTone", 287, dtmf::pause_tone, PauseTones);
+    addList(1, "cbPauseTime", 288, dtmf::pause_time, PauseTimes);
+    addCallTone(2, dtmf::call_1, dtmf::call_2);
+}
+
+void TDtmfDlg::buildGrids()
+{
+    GridColumns system;
+    system.push_back(codeRefColumn(sgSystem, TextNo(306), "cbSystemCall", dtmf::call_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(307), "cbSystemId", dtmf::id_code));
+    system.push_back(sequenceColumn(dtmf::sequence, NextSequence));
+    system.push_back(aniColumn(dtmf::ani_mode));
+    system.push_back(markColumn(TextNo(300), dtmf::ptt_switch));
+    system.push_back(onOffColumn(TextNo(305), dtmf::auto_reset_on));
+    system.push_back(onOffColumn(TextNo(301), dtmf::duty));
+    system.push_back(onOffColumn(TextNo(302), dtmf::subaudio));
+    addDecodeMaskColumns(system, dtmf::kDecodeCount, [](int row, int n) {
+        return BitField{dtmf::decode_mask(row).offset, uint8_t(n), 1};
+    });
+    setGridColumns(sgSystem, std::move(system));
+
+    GridColumns decode;
+    decode.push_back(digitCodeColumn(sgDecode, "eDecodeCode", [](int row) { return DecodeField(row - 1); }));
+    decode.push_back(decodeTypeColumn(sgDecode, [](int row) { return dtmf::decode_type(row - 1); }));
+    setGridColumns(sgDecode, std::move(decode));
+
+    GridColumns encode;
+    encode.push_back(digitCodeColumn(sgEncode, "eEncodeCode", [](int row) { return EncodeField(row - 1); }));
+    setGridColumns(sgEncode, std::move(encode));
+}
+
+} // namespace k3n

@@ -1,0 +1,89 @@
+#pragma once
+// Small building blocks the editor pages share: pick-only lists filled from
+// tables of texts, captions relabelled from interface text numbers, labelled
+// rows, typed-key filters for edit boxes, and the striped look of the grids.
+#include "widgets/input_filters.h"
+#include "model/radio_record.h"
+#include <QString>
+#include <QStringList>
+#include <QStyledItemDelegate>
+#include <functional>
+#include <span>
+#include <vector>
+
+class QComboBox;
+class QFormLayout;
+class QLineEdit;
+
+namespace k3n {
+
+// One list entry: an interface text by number, two interface texts run
+// together ("All " + "Rx "), or a text that is the same in every language.
+struct OptionText {
+    constexpr OptionText(int textNo) : text(textNo) {}
+    constexpr OptionText(int textNo, int suffixNo) : text(textNo), suffix(suffixNo) {}
+    constexpr OptionText(const char* fixedText) : fixed(fixedText) {}
+    QString toString() const;   // in the current language
+
+    int text = -1;
+    int suffix = -1;
+    const char* fixed = nullptr;
+};
+
+QStringList OptionTexts(std::span<const OptionText> entries);
+// "first" .. "last" in steps, each number in its shortest decimal form ("0.5", "1", "1.5").
+QStringList NumberTexts(double first, double last, double step = 1);
+
+// Refills box as a pick-only list and selects position; a position outside the
+// list selects nothing (index -1). Emits no change signals, so change handlers
+// only ever see the user's picks.
+void FillPickList(QComboBox* box, const QStringList& entries, int position);
+void FillPickList(QComboBox* box, std::span<const OptionText> entries, int position);
+// Empties box (nothing selected) without change signals.
+void ClearPickList(QComboBox* box);
+
+// Writes the chosen position of box into field and returns true; with nothing
+// chosen (a stored value the list does not hold) the field keeps its value.
+bool StoreChosenPosition(const QComboBox* box, RadioRecord& record, U8Field field);
+bool StoreChosenPosition(const QComboBox* box, RadioRecord& record, U16Field field);
+bool StoreChosenPosition(const QComboBox* box, RadioRecord& record, BitField field);
+
+// Widgets captioned by interface text number, relabelled together on a language change.
+class CaptionTable {
+public:
+    // w is a QLabel, a button (check box, radio button) or a QGroupBox.
+    void add(QWidget* w, int textNo);
+    void apply() const;
+
+private:
+    std::vector<std::pair<QWidget*, int>> captions_;
+};
+
+// Adds "label  list" as one row of form: a caption named labelName showing text
+// labelText and a pick-only list named listName. Returns the list.
+QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
+                           const char* labelName, int labelText, const char* listName);
+
+
+// Paints one cell the way every grid of the program looks: odd rows light
+// green, even rows the window colour, text centred on one line. gridRow
+// counts the header row as row 0.
+void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QString& text,
+                   const QPalette& palette);
+
+// The cells of a grid painted with PaintGridCell. firstGridRow is the grid row
+// of model row 0: 0 when the header row is a row of cells, 1 when it is a header view.
+class StripedGridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit StripedGridDelegate(QObject* parent, int firstGridRow = 0)
+        : QStyledItemDelegate(parent), firstGridRow_(firstGridRow) {}
+    static QColor oddRowColour();
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+private:
+    int firstGridRow_;
+};
+
+} // namespace k3n

@@ -1,0 +1,13 @@
+#pragma once
+// The editor window of each page of the main window's tree.
+#include "widgets/editor_window.h"
+
+namespace k3n {
+
+constexpr int kEditorPageCount = 8;
+
+// Creates the editor of page 0..7 (channels, general, keys, scan, emergency,
+// DTMF, five-tone, two-tone) as a child of parent; nullptr for other pages.
+EditorWindow* CreateEditorForPage(int page, RadioData& data, QWidget* parent);
+
+} // namespace k3n

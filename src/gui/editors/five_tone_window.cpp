@@ -1,0 +1,179 @@
+#include "editors/five_tone_window.h"
+#include "model/record_layout.h"
+#include "text/ui_text.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+
+namespace k3n {
+
+namespace five = rec::five_tone;
+
+namespace {
+
+constexpr int kOffText = 75, kMuteText = 336, kDisableText = 252, kNoLimitText = 337;
+constexpr int kLastGapMute = 128, kLastGapOff = 255;
+constexpr const char* kStandards[] = {"CCIR1", "CCOR2", "EIA", "EEA", "ZVEI1", "ZVEI2"};
+
+DigitCodeField EncodeField(int k) { return {five::encode(k), five::kEncodeDigits}; }
+DigitCodeField DecodeField(int k) { return {five::decode(k), five::kDecodeDigits}; }
+
+// Tone values 0..14 are "0" .. "9", "A" .. "E".
+QStringList ToneTexts()
+{
+    return NumberTexts(0, 9) + QStringList{"A", "B", "C", "D", "E"};
+}
+ListItems Tones() { return ListItems::Positions(ToneTexts()); }
+ListItems LastGapTones()
+{
+    ListItems items{{UiText(kMuteText), UiText(kOffText)}, {kLastGapMute, kLastGapOff}};
+    const ListItems tones = Tones();
+    items.texts += tones.texts;
+    items.values.insert(items.values.end(), tones.values.begin(), tones.values.end());
+    return items;
+}
+ListItems Steps(int first, int last, int step) { return ListItems::Positions(NumberTexts(first, last, step)); }
+ListItems ClearTransponds()
+{
+    return ListItems::Positions(QStringList{UiText(kDisableText)} + NumberTexts(100, 1500, 100)
+                                + QStringList{UiText(kNoLimitText)});
+}
+QStringList ExtensionTimes() { return NumberTexts(100, 2500, 100); }
+ListItems Standards()
+{
+    QStringList texts;
+    for (const char* name : kStandards)
+        texts << name;
+    return ListItems::Positions(texts);
+}
+
+// A double-click steps through all three sequences; a foreign 3 goes back to Single.
+unsigned NextSequence(unsigned v) { return v >= 2 ? 0 : v + 1; }
+
+} // namespace
+
+TFiveToneDlg::TFiveToneDlg(RadioData& data, QWidget* parent)
+    : SignalEditor(data, parent,
+                   {"PageControl1", 188, five::kSystemCount, five::kDecodeCount, five::kEncodeCount},
+                   CodeTable(five::kEncodeCount,
+                             [&record = data.record](int k) { return !IsEmptyDigitCode(record, EncodeField(k)); }))
+{
+    setObjectName("FiveToneDlg");
+    buildOptionPage();
+    buildGrids();
+    RefreshAll();
+}
+
+void TFiveToneDlg::buildOptionPage()
+{
+    addFlag(0, "cPttCall", 278, five::ptt_call);
+    addList(0, "cbAutoReset", 280, five::auto_reset, [] { return OffAndNumbers(75); });
+    addList(0, "cbANILock", 281, five::ani_lock, [] { return OffAndNumbers(120); });
+    addLeadTime(0, "eLeadIn", 282, five::lead_in);
+    addLeadTime(0, "eLeadOut", 283, five::lead_out);
+    addList(0, "cbGroupTone", 285, five::group_tone, Tones);
+    addList(0, "cbRepeat_tone", 324, five::repeat_tone, Tones);
+    addCallTone(0, five::call_1, five::call_2);
+
+    cbLast_gap_tone = addList(1, "cbLast_gap_tone", 325, five::last_gap_tone, LastGapTones);
+    connect(cbLast_gap_tone, &QComboBox::activated, this, &TFiveToneDlg::cbLast_gap_toneChange);
+    cbLast_gap_time = addList(1, "cbLast_gap_time", 326, five::last_gap_time, [] { return Steps(100, 2500, 100); });
+    addList(1, "cbLast_2nd_gap_time", 335, five::last_2nd_gap_time, [] { return Steps(10, 180, 10); });
+    commitOnPick(addList(1, "cbTrans_delay_time", 327, five::trans_delay_time, [] { return Steps(100, 1500, 100); }));
+    addList(1, "cbClear_trans_delay_time", 328, five::clear_trans_delay_time, ClearTransponds);
+    addList(1, "cbAck_retry", 329, five::ack_retry, [] { return Steps(0, 15, 1); });
+    addList(1, "cbAck_decode_time", 330, five::ack_decode_time, [] { return Steps(1, 15, 1); });
+
+    addToneExtension("cExtended_1st", 322, "cbExtended_1st_time", 331, five::extended_1st);
+    addToneExtension("cExtended_2nd", 323, "cbExtended_2nd_time", 332, five::extended_2nd);
+    addList(2, "cbId_decode_time", 333, five::id_decode_time, [] { return Steps(100, 500, 50); });
+    addList(2, "cbAuto_tx_time", 334, five::auto_tx_time, [] { return Steps(10, 180, 10); });
+}
+
+void TFiveToneDlg::addToneExtension(const char* boxName, int boxText, const char* listName, int listText,
+                                    U8Field field)
+{
+    QFormLayout* form = optionForm(2);
+    auto* box = new QCheckBox(tsOption);
+    box->setObjectName(boxName);
+    captions_.add(box, boxText);
+    form->addRow(box);
+    const QByteArray labelName = QByteArray("s") + (listName + 2);
+    QComboBox* time = AddLabelledList(form, captions_, labelName.constData(), listText, listName);
+    extensions_.push_back({box, time, field});
+    const std::size_t i = extensions_.size() - 1;
+    connect(box, &QCheckBox::clicked, this, [this, i] { cExtendedClick(extensions_[i]); });
+    bindExit(time, [this, i] { cbExtendedTimeExit(extensions_[i]); });
+}
+
+void TFiveToneDlg::refreshOptions()
+{
+    for (const ToneExtension& ext : extensions_)
+        loadExtension(ext);
+    cbLast_gap_time->setEnabled(record().get(five::last_gap_tone) != kLastGapOff);
+}
+
+void TFiveToneDlg::loadExtension(const ToneExtension& ext)
+{
+    const int stored = record().get(ext.field);
+    ext.box->setChecked(stored != 0);
+    FillPickList(ext.time, ExtensionTimes(), stored == 0 ? 0 : stored - 1);
+    ext.time->setEnabled(stored != 0);
+}
+
+void TFiveToneDlg::cExtendedClick(const ToneExtension& ext)
+{
+    if (!ext.box->isChecked()) {
+        record().set(ext.field, 0);
+        ext.time->setEnabled(false);
+        return;
+    }
+    if (ext.time->currentIndex() < 0)   // a foreign time had no entry: start from the first
+        ext.time->setCurrentIndex(0);
+    record().set(ext.field, uint8_t(ext.time->currentIndex() + 1));
+    ext.time->setEnabled(true);
+}
+
+void TFiveToneDlg::cbExtendedTimeExit(const ToneExtension& ext)
+{
+    // A time picked while the extension is on is the extension's time.
+    if (ext.box->isChecked() && ext.time->currentIndex() >= 0)
+        record().set(ext.field, uint8_t(ext.time->currentIndex() + 1));
+}
+
+void TFiveToneDlg::cbLast_gap_toneChange()
+{
+    cbLast_gap_time->setEnabled(LastGapTones().chosen(cbLast_gap_tone) != kLastGapOff);
+}
+
+void TFiveToneDlg::buildGrids()
+{
+    GridColumns system;
+    system.push_back(valueListColumn(sgSystem, TextNo(320), "cbSystemType", Standards, five::standard));
+    system.push_back(codeRefColumn(sgSystem, TextNo(321), "cbSystemRep", five::repeat_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(306), "cbSystemCall", five::call_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(307), "cbSystemId", five::id_code));
+    system.push_back(sequenceColumn(five::sequence, NextSequence));
+    system.push_back(aniColumn(five::ani_mode));
+    system.push_back(markColumn(TextNo(300), five::ptt_switch));
+    system.push_back(onOffColumn(TextNo(305), five::auto_reset_on));
+    system.push_back(onOffColumn(TextNo(301), five::duty));
+    system.push_back(onOffColumn(TextNo(302), five::subaudio));
+    addDecodeMaskColumns(system, five::kDecodeCount, [](int row, int n) {
+        return BitField{uint16_t(five::decode_mask(row).offset + n / 8), uint8_t(n % 8), 1};
+    });
+    setGridColumns(sgSystem, std::move(system));
+
+    GridColumns decode;
+    decode.push_back(digitCodeColumn(sgDecode, "eDecodeCode", [](int row) { return DecodeField(row - 1); }));
+    decode.push_back(decodeTypeColumn(sgDecode, [](int row) { return five::decode_type(row - 1); }));
+    decode.push_back(codeRefColumn(sgDecode, TextNo(319), "cbDecodeTranspond",
+                                   [](int row) { return five::decode_transpond(row - 1); }));
+    setGridColumns(sgDecode, std::move(decode));
+
+    GridColumns encode;
+    encode.push_back(digitCodeColumn(sgEncode, "eEncodeCode", [](int row) { return EncodeField(row - 1); }));
+    setGridColumns(sgEncode, std::move(encode));
+}
+
+} // namespace k3n

@@ -1,0 +1,374 @@
+#include "editors/signal_window.h"
+#include "model/signal_entry.h"
+#include "text/ui_text.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace k3n {
+
+namespace {
+
+constexpr int kPageTexts[] = {272, 273, 275, 274};   // Option, System, Decode, Encode
+constexpr int kNumberHeaderText = 147;                // "NO."
+constexpr int kCodeHeaderText = 311;                  // "Code"
+constexpr int kTypeHeaderText = 312;                  // "Type"
+constexpr int kDecodeHeaderText = 303;                // "De- "
+constexpr int kCallToneText = 289;
+constexpr int kOffText = 75;
+constexpr int kCall1Text = 238, kCall2Text = 239;
+constexpr OptionText kDecodeTypes[] = {313, 314, 316, 317, 318};   // "Emergency Off" is not offered
+constexpr OptionText kAniModes[] = {"", 308, 309, 310};           // none, Press, Release, Both
+constexpr const char* kSequences[] = {"Single", "ID-CALL", "CALL-ID"};
+
+QComboBox* NewCellList(SignalGrid* grid, const char* name)
+{
+    auto* list = new QComboBox(grid->viewport());
+    list->setObjectName(name);
+    list->setEditable(false);
+    return list;
+}
+
+QLineEdit* NewCellEdit(SignalGrid* grid, const char* name)
+{
+    auto* edit = new QLineEdit(grid->viewport());
+    edit->setObjectName(name);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setFrame(false);
+    return edit;
+}
+
+// The page's grid fills it.
+void PutOnPage(QWidget* page, QWidget* content)
+{
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(content);
+}
+
+} // namespace
+
+void FilterEditedText(QLineEdit* edit, std::function<QString(const QString&)> rule)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, rule = std::move(rule)](const QString& text) {
+        const QString kept = rule(text);
+        if (kept != text) {
+            edit->setText(kept);   // leaves the caret at the end
+            edit->setModified(true);
+        }
+    });
+}
+
+SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape, CodeTable codes)
+    : EditorWindow(data, parent), captionText_(shape.captionText), codes_(std::move(codes))
+{
+    pageControl = new QTabWidget(this);
+    pageControl->setObjectName(shape.pageControlName);
+    tsOption = new QWidget;
+    tsOption->setObjectName("tsOption");
+    tsSystem = new QWidget;
+    tsSystem->setObjectName("tsSystem");
+    tsDecode = new QWidget;
+    tsDecode->setObjectName("tsDecode");
+    tsEncode = new QWidget;
+    tsEncode->setObjectName("tsEncode");
+    for (QWidget* page : {tsOption, tsSystem, tsDecode, tsEncode})
+        pageControl->addTab(page, QString());
+
+    auto* optionLayout = new QVBoxLayout(tsOption);
+    optionColumns_ = new QHBoxLayout;
+    optionColumns_->setSpacing(32);
+    optionColumns_->addStretch();   // columns are inserted before it and stay packed to the left
+    optionLayout->addLayout(optionColumns_);
+    optionLayout->addStretch();
+
+    sgSystem = new SignalGrid("sgSystem", shape.systemRows, tsSystem);
+    sgDecode = new SignalGrid("sgDecode", shape.decodeRows, tsDecode);
+    sgEncode = new SignalGrid("sgEncode", shape.encodeRows, tsEncode);
+    PutOnPage(tsSystem, sgSystem);
+    PutOnPage(tsDecode, sgDecode);
+    PutOnPage(tsEncode, sgEncode);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(pageControl);
+    bHide->raise();
+
+    connect(pageControl, &QTabWidget::currentChanged, this, &SignalEditor::PageChange);
+}
+
+QSize SignalEditor::sizeHint() const
+{
+    // The size the pages are laid out for; the System grid with its many columns scrolls sideways.
+    return EditorWindow::sizeHint().expandedTo(QSize(820, 520));
+}
+
+void SignalEditor::PageChange()
+{
+    // What a cell editor holds belongs to the page being left; then the whole block is read again.
+    for (SignalGrid* grid : grids())
+        grid->commitOpenCell();
+    RefreshAll();
+}
+
+void SignalEditor::RefreshAll()
+{
+    setWindowTitle(UiText(captionText_));
+    captions_.apply();
+    for (int page = 0; page < pageControl->count(); ++page)
+        pageControl->setTabText(page, UiText(kPageTexts[page]));
+    for (SignalGrid* grid : grids())
+        grid->closeCellEditor();
+
+    for (auto& bound : lists_) {
+        if (bound->items) {
+            bound->shown = bound->items();
+            bound->shown.fill(bound->box, record().get(bound->field));
+        } else {
+            bound->shown = codes_.items();
+            codes_.loadRef(bound->box, record(), bound->field);
+        }
+    }
+    for (const BoundFlag& bound : flags_)
+        bound.box->setChecked(record().get(bound.bit) != 0);
+    for (const BoundLeadTime& bound : leadTimes_)
+        bound.edit->setText(QString::number(record().get(bound.field)));
+    refreshOptions();
+
+    for (SignalGrid* grid : grids()) {
+        grid->showAllRows();
+        grid->relabel();
+    }
+}
+
+// ---- option page ---------------------------------------------------------------------
+
+QFormLayout* SignalEditor::optionForm(int column)
+{
+    while (int(optionForms_.size()) <= column) {
+        auto* form = new QFormLayout;
+        form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+        form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        form->setVerticalSpacing(8);
+        optionColumns_->insertLayout(optionColumns_->count() - 1, form);
+        optionForms_.push_back(form);
+    }
+    return optionForms_[std::size_t(column)];
+}
+
+QComboBox* SignalEditor::addList(int column, const char* name, int labelText, U8Field field,
+                                 std::function<ListItems()> items)
+{
+    QFormLayout* form = optionForm(column);
+    const QByteArray labelName = QByteArray("s") + (name + 2);   // cbAutoReset -> sAutoReset
+    QComboBox* box = AddLabelledList(form, captions_, labelName.constData(), labelText, name);
+    auto& bound = *lists_.emplace_back(std::make_unique<BoundList>(BoundList{box, field, std::move(items), {}}));
+    bindExit(box, [this, &bound] { commitList(bound); });
+    return box;
+}
+
+void SignalEditor::commitList(BoundList& bound)
+{
+    // Nothing chosen (a stored value the list lacks): the field keeps its value.
+    if (const std::optional<int> value = bound.shown.chosen(bound.box))
+        record().set(bound.field, uint8_t(*value));
+}
+
+void SignalEditor::commitOnPick(QComboBox* box)
+{
+    for (auto& bound : lists_)
+        if (bound->box == box)
+            connect(box, &QComboBox::activated, this, [this, b = bound.get()] { commitList(*b); });
+}
+
+ListItems SignalEditor::OffAndNumbers(int last)
+{
+    return ListItems::Positions(QStringList{UiText(kOffText)} + NumberTexts(1, last));
+}
+
+QCheckBox* SignalEditor::addFlag(int column, const char* name, int text, BitField bit)
+{
+    auto* box = new QCheckBox(tsOption);
+    box->setObjectName(name);
+    captions_.add(box, text);
+    optionForm(column)->addRow(box);
+    flags_.push_back({box, bit});
+    connect(box, &QCheckBox::clicked, this, [this, box, bit] { record().set(bit, box->isChecked() ? 1 : 0); });
+    return box;
+}
+
+QLineEdit* SignalEditor::addLeadTime(int column, const char* name, int labelText, U16Field field)
+{
+    auto* label = new QLabel(tsOption);
+    label->setObjectName(QByteArray("s") + (name + 1));   // eLeadIn -> sLeadIn
+    captions_.add(label, labelText);
+    auto* edit = new QLineEdit(tsOption);
+    edit->setObjectName(name);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    label->setBuddy(edit);
+    optionForm(column)->addRow(label, edit);
+    FilterTypedKeys(edit, [](QChar c) { return c >= u'0' && c <= u'9'; });
+    FilterEditedText(edit, [](const QString& text) { return FilterDecimalText(text, kLeadTimeDigits); });
+    leadTimes_.push_back({edit, field});
+    bindExit(edit, [this, bound = leadTimes_.back()] { commitLeadTime(bound); });
+    return edit;
+}
+
+void SignalEditor::commitLeadTime(const BoundLeadTime& bound)
+{
+    // Leaving the box without typing leaves the field alone, even a foreign value.
+    if (!bound.edit->isModified())
+        return;
+    if (const std::optional<uint16_t> ms = LeadTimeFromText(bound.edit->text()))
+        record().set(bound.field, *ms);
+    bound.edit->setText(QString::number(record().get(bound.field)));
+}
+
+void SignalEditor::addCallTone(int column, U8Field call1, U8Field call2)
+{
+    auto* group = new QGroupBox(tsOption);
+    group->setObjectName("gbCallTone");
+    captions_.add(group, kCallToneText);
+    auto* form = new QFormLayout(group);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    struct CallList {
+        const char* labelName;
+        const char* name;
+        int text;
+        U8Field field;
+    };
+    for (const CallList& call : {CallList{"sCall_1", "cbCall_1", kCall1Text, call1},
+                                 CallList{"sCall_2", "cbCall_2", kCall2Text, call2}}) {
+        QComboBox* box = AddLabelledList(form, captions_, call.labelName, call.text, call.name);
+        box->setMinimumContentsLength(7);
+        auto& bound = *lists_.emplace_back(std::make_unique<BoundList>(BoundList{box, call.field, {}, {}}));
+        bindExit(box, [this, &bound] { commitList(bound); });
+    }
+    group->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    optionForm(column)->addRow(group);
+}
+
+// ---- grid columns ----------------------------------------------------------------------
+
+SignalEditor::Header SignalEditor::TextNo(int textNo)
+{
+    return [textNo] { return UiText(textNo); };
+}
+
+SignalEditor::Header SignalEditor::Fixed(const char* text)
+{
+    return [text] { return QString::fromLatin1(text); };
+}
+
+SignalEditor::Header SignalEditor::DecodeHeader(int n)
+{
+    return [n] { return UiText(kDecodeHeaderText) + QString::number(n); };
+}
+
+std::unique_ptr<GridColumn> SignalEditor::codeRefColumn(SignalGrid* grid, Header header, const char* listName,
+                                                        std::function<U8Field(int)> field)
+{
+    return listColumn(grid, std::move(header), listName,
+                      {.items = [this](int) { return codes_.items(); },
+                       .load = [this, field](int row) { return int(codes_.mendRef(record(), field(row))); },
+                       .store = [this, field](int row, int ref) { record().set(field(row), uint8_t(ref)); },
+                       .widestTexts = {codes_.widestText()}});
+}
+
+std::unique_ptr<GridColumn> SignalEditor::listColumn(SignalGrid* grid, Header header, const char* listName,
+                                                     ListColumn::Binding binding)
+{
+    return std::make_unique<ListColumn>(std::move(header), NewCellList(grid, listName), std::move(binding));
+}
+
+std::unique_ptr<GridColumn> SignalEditor::valueListColumn(SignalGrid* grid, Header header, const char* listName,
+                                                          std::function<ListItems()> items,
+                                                          std::function<U8Field(int)> field)
+{
+    return listColumn(grid, std::move(header), listName,
+                      {.items = [items](int) { return items(); },
+                       .load = [this, field](int row) { return int(record().get(field(row))); },
+                       .store = [this, field](int row, int value) { record().set(field(row), uint8_t(value)); }});
+}
+
+std::unique_ptr<GridColumn> SignalEditor::decodeTypeColumn(SignalGrid* grid, std::function<U8Field(int)> field)
+{
+    return valueListColumn(grid, TextNo(kTypeHeaderText), "cbDecodeType",
+                           [] { return ListItems::Positions(OptionTexts(kDecodeTypes)); }, std::move(field));
+}
+
+std::unique_ptr<GridColumn> SignalEditor::digitCodeColumn(SignalGrid* grid, const char* editName,
+                                                          std::function<DigitCodeField(int)> field)
+{
+    QLineEdit* edit = NewCellEdit(grid, editName);
+    FilterTypedKeys(edit, IsDigitChar);
+    // The capacity is the same for every row of a table.
+    const int capacity = field(1).capacity;
+    FilterEditedText(edit, [capacity](const QString& text) { return FilterDigitCodeText(text, capacity); });
+    return std::make_unique<TextColumn>(
+        TextNo(kCodeHeaderText), edit, [this, field](int row) { return ReadDigitCode(record(), field(row)); },
+        [this, field](int row, const QString& text) { WriteDigitCode(record(), field(row), text); },
+        QString(capacity, u'8'));
+}
+
+std::unique_ptr<GridColumn> SignalEditor::tenthsColumn(SignalGrid* grid, Header header, const char* editName,
+                                                       std::function<U8Field(int)> field)
+{
+    QLineEdit* edit = NewCellEdit(grid, editName);
+    FilterTypedKeys(edit, [](QChar c) { return c == u'.' || (c >= u'0' && c <= u'9'); });
+    FilterEditedText(edit, FilterTenthsText);
+    return std::make_unique<TextColumn>(
+        std::move(header), edit, [this, field](int row) { return TenthsText(record().get(field(row))); },
+        [this, field](int row, const QString& text) { record().set(field(row), TenthsFromText(text)); },
+        QStringLiteral("25.5"));
+}
+
+std::unique_ptr<GridColumn> SignalEditor::onOffColumn(Header header, BitOfRow bit)
+{
+    return std::make_unique<CycleColumn>(
+        std::move(header), record(), std::move(bit), [] { return QStringList{"Off", "On"}; },
+        [](unsigned v) { return v ^ 1u; });
+}
+
+std::unique_ptr<GridColumn> SignalEditor::markColumn(Header header, BitOfRow bit)
+{
+    return std::make_unique<CycleColumn>(
+        std::move(header), record(), std::move(bit), [] { return QStringList{"", "Y"}; },
+        [](unsigned v) { return v ^ 1u; });
+}
+
+std::unique_ptr<GridColumn> SignalEditor::sequenceColumn(BitOfRow field, std::function<unsigned(unsigned)> next)
+{
+    return std::make_unique<CycleColumn>(
+        TextNo(299), record(), std::move(field),
+        [] { return QStringList{kSequences[0], kSequences[1], kSequences[2]}; }, std::move(next));
+}
+
+std::unique_ptr<GridColumn> SignalEditor::aniColumn(BitOfRow field)
+{
+    return std::make_unique<CycleColumn>(
+        TextNo(304), record(), std::move(field), [] { return OptionTexts(kAniModes); },
+        [](unsigned v) { return (v + 1) % 4; });
+}
+
+void SignalEditor::addDecodeMaskColumns(GridColumns& columns, int count, std::function<BitField(int, int)> bit)
+{
+    for (int n = 0; n < count; ++n)
+        columns.push_back(markColumn(DecodeHeader(n + 1), [bit, n](int row) { return bit(row, n); }));
+}
+
+void SignalEditor::setGridColumns(SignalGrid* grid, GridColumns columns)
+{
+    grid->setColumns(TextNo(kNumberHeaderText), std::move(columns));
+    for (QWidget* editor : grid->cellEditors())
+        bindExit(editor, [grid, editor] { grid->commitCell(editor); });
+}
+
+} // namespace k3n

@@ -1,0 +1,43 @@
+// k3n-cps: the programming software's window.
+#include "app/attached_virtual_radio.h"
+#include "app/app_settings.h"
+#include "app/main_window.h"
+#include "app/settings_file.h"
+#include "comm/port_list.h"
+#include "model/radio_data.h"
+#include "text/own_texts.h"
+#include <QApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
+
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/k3n.png")));
+
+    k3n::RadioData data;
+    data.ResetForBand(0);
+    k3n::AppSettings settings;
+    // Started before the settings are read, so that its port counts as present.
+    const auto virtualRadio = k3n::StartVirtualRadioIfAskedFor(QApplication::arguments());
+    k3n::LoadOrCreateSettings(settings, HalvexComm32::TCommSerialPortInfo().PortList());
+    const k3n::AppSettings settingsAtStartUp = settings;
+    if (virtualRadio)
+        virtualRadio->PointSettingsAtIt(settings);
+
+    k3n::TMainForm mainForm(data, settings);   // relabels in the chosen language
+    // Fill the screen also where no window manager maximises the window.
+    mainForm.setGeometry(mainForm.screen()->availableGeometry());
+    mainForm.showMaximized();
+    mainForm.OpenEditorPage(0);                // the channel editor is open from the start
+    if (virtualRadio)   // kept in view: menu tips replace the status bar's plain messages
+        mainForm.statusBar()->addPermanentWidget(new QLabel(k3n::Text(k3n::OwnText::VirtualRadioAttached)
+                                                                .arg(virtualRadio->portName(), virtualRadio->devicePath())));
+
+    const int status = app.exec();
+    k3n::SaveSettings(virtualRadio ? virtualRadio->SettingsToKeep(settings, settingsAtStartUp) : settings);
+    return status;
+}

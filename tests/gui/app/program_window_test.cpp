@@ -1,0 +1,317 @@
+// The programming window against a virtual radio on a pseudo-terminal: the
+// whole path through the session runner and real terminals, on the real clock.
+#include "widgets/editor_window.h"
+#include "widgets/message_windows.h"
+#include "app/main_window.h"
+#include "app/port_window.h"
+#include "app/program_window.h"
+#include "model/record_layout.h"
+#include "text/app_lang.h"
+#include "virtualradio/virtual_radio.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace k3n {
+namespace {
+
+using namespace std::chrono_literals;
+
+const ProgramTime kTime{2024, 6, 30, 23, 59};
+
+// Answers the modal windows as they open: every notice with OK (keeping its
+// text), a programming window with Start, a port dialog with 'choosePort';
+// any other window is closed, so no test waits forever.
+class NoticeAnswerer {
+public:
+    NoticeAnswerer()
+    {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* notice = qobject_cast<TUserWarnDlg*>(modal)) {
+                texts << notice->WarnDlgText->text();
+                notice->OKBtn->click();
+            } else if (auto* program = qobject_cast<TProgramDialog*>(modal)) {
+                if (program->ProgramStart->isEnabled())
+                    QTest::mouseClick(program->ProgramStart, Qt::LeftButton);
+            } else if (auto* ports = qobject_cast<TCommunicationPort*>(modal); ports && choosePort) {
+                std::exchange(choosePort, nullptr)(*ports);
+            } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+                other->reject();
+            }
+        });
+        poll_.start(5);
+    }
+    QStringList texts;
+    std::function<void(TCommunicationPort&)> choosePort;
+
+private:
+    QTimer poll_;
+};
+
+std::unique_ptr<VirtualRadio> StartRadio(VirtualRadioOptions options = {})
+{
+    auto radio = std::make_unique<VirtualRadio>(std::move(options));
+    EXPECT_EQ(radio->Start(), std::nullopt);
+    return radio;
+}
+
+VirtualRadioOptions Options(std::optional<int> band, FaultPlan fault = {})
+{
+    VirtualRadioOptions options;
+    options.band = band;
+    options.fault = fault;
+    return options;
+}
+
+PortPlan FixedPort(const VirtualRadio& radio)
+{
+    return {false, {radio.device_path()}};
+}
+
+// The texts asserted on are the English ones.
+class ProgramDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ApplyLanguageSetting(0); }
+    NoticeAnswerer notices;
+};
+
+// Presses Start and waits (with a deadline) until the window has closed itself.
+void RunToEnd(TProgramDialog& dlg, std::chrono::milliseconds deadline)
+{
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    ASSERT_TRUE(dlg.ProgramStart->isEnabled());
+    QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
+    EXPECT_FALSE(dlg.ProgramStart->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.isVisible(); }, int(deadline.count())));
+}
+
+TEST_F(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
+{
+    auto radio = StartRadio(Options(2));
+    TProgramDialog dlg(ConfigurationReadRequest(), FixedPort(*radio));
+    EXPECT_EQ(dlg.ProgramStart->text(), "Start");
+    EXPECT_EQ(dlg.CancelBtn->text(), "Cancel");
+    EXPECT_EQ(dlg.ProgressBar1->maximum(), 260);
+    // The port is named before anything is sent.
+    EXPECT_TRUE(dlg.sPort->text().contains(QString::fromStdString(radio->device_path())));
+    RunToEnd(dlg, 10s);
+    EXPECT_EQ(notices.texts, QStringList{"SUCCESS"});
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.ProgressBar1->value(), 260);
+
+    RadioData back;
+    ASSERT_TRUE(ApplyConfigurationRead(dlg.session(), back));
+    EXPECT_EQ(back.record.get(rec::freq_band), 2);
+}
+
+TEST_F(ProgramDialog, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
+{
+    TProgramDialog dlg(ConfigurationReadRequest(), {false, {"/dev/k3n-no-such-port"}});
+    RunToEnd(dlg, 5s);
+    ASSERT_EQ(notices.texts.size(), 2);
+    EXPECT_TRUE(notices.texts[0].startsWith("ZebCommDevice1: ")) << notices.texts[0].toStdString();
+    EXPECT_TRUE(notices.texts[0].contains("/dev/k3n-no-such-port"));
+    EXPECT_EQ(notices.texts[1], "Communication False");
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+}
+
+TEST_F(ProgramDialog, CablePulledMidReadEndsPromptly)
+{
+    auto radio = StartRadio(Options({}, {RadioFault::HangUp, 30}));
+    TProgramDialog dlg(ConfigurationReadRequest(), FixedPort(*radio));
+    RunToEnd(dlg, 15s);
+    // The hang-up itself ends the session, not the 5000 ms answer time-out.
+    EXPECT_EQ(notices.texts, QStringList{"Communication False"});
+    EXPECT_EQ(dlg.session().failure(), SessionFailure::LinkLost);
+}
+
+TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
+{
+    auto radio = StartRadio();
+    RadioData data;
+    data.ResetForBand(0);
+    {
+        TProgramDialog dlg(ConfigurationWriteRequest(data, kTime, true), FixedPort(*radio));
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return radio->frames().size() >= 5; }, 5000));
+        QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+        EXPECT_EQ(dlg.session().outcome(), SessionOutcome::Cancelled);
+        EXPECT_FALSE(dlg.Timer_Tx->isActive());
+    }
+    EXPECT_TRUE(notices.texts.isEmpty());
+
+    // The port is free again for the next session.
+    TProgramDialog again(ConfigurationReadRequest(), FixedPort(*radio));
+    RunToEnd(again, 10s);
+    EXPECT_EQ(notices.texts, QStringList{"SUCCESS"});
+
+    // The abandoned write sent no end frame: the one end frame is the read's.
+    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+    const auto frames = radio->frames();
+    EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const ReceivedFrame& f) { return f.command == link::Command::End; }), 1);
+}
+
+TEST(ProgramDialogPorts, PortPlanFollowsTheSettings)
+{
+    const QList<HalvexComm32::TCommPortEntry> ports{{"COM1", "/dev/ttyUSB0", ""}, {"COM2", "/dev/pts/7", "virtual radio"}};
+    const PortPlan search = SessionPortPlan(AppSettings{3, 1, true}, ports);
+    EXPECT_TRUE(search.auto_search);
+    EXPECT_EQ(search.ports, (std::vector<std::string>{"COM1", "COM2"}));
+    const PortPlan fixed = SessionPortPlan(AppSettings{3, 1, false}, ports);
+    EXPECT_FALSE(fixed.auto_search);
+    EXPECT_EQ(fixed.ports, std::vector<std::string>{"COM3"});
+}
+
+// ---- the main window's Read, Write and Communication Port -------------------
+
+// Stands in for an editor page: one edit box bound to the time-out timer,
+// written when the box loses the focus.
+class ProbeEditor : public EditorWindow {
+public:
+    ProbeEditor(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
+    {
+        eTOT = new QLineEdit(this);
+        eTOT->setObjectName("eTOT");
+        bindExit(eTOT, [this] { data_.record.set(rec::tot, uint16_t(eTOT->text().toInt())); });
+        RefreshAll();
+    }
+    void RefreshAll() override
+    {
+        ++refreshCount;
+        eTOT->setText(QString::number(data_.record.get(rec::tot)));
+    }
+    QLineEdit* eTOT;
+    int refreshCount = 0;
+};
+
+// A virtual radio listed among the machine's ports, as k3n-cps --virtual-radio lists it.
+struct ListedRadio {
+    explicit ListedRadio(VirtualRadioOptions options = {}) : radio(StartRadio(std::move(options)))
+    {
+        HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", path());
+        for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
+            if (p.devicePath == path())
+                number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
+    }
+    ~ListedRadio() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(path()); }
+    QString path() const { return QString::fromStdString(radio->device_path()); }
+    bool choosable() const { return number >= 1 && number <= 9; }
+    std::unique_ptr<VirtualRadio> radio;
+    int number = 0;
+};
+
+class MainWindowSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        data.ResetForBand(0);
+        form = std::make_unique<TMainForm>(data, settings);
+        form->setEditorFactory([this](int, RadioData& d, QWidget* parent) {
+            probe = new ProbeEditor(d, parent);
+            return probe;
+        });
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_TRUE(form->OpenEditorPage(0));
+    }
+
+    RadioData data;
+    AppSettings settings{1, 0, true};
+    std::unique_ptr<TMainForm> form;
+    ProbeEditor* probe = nullptr;
+    NoticeAnswerer answers;
+};
+
+TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
+{
+    ListedRadio listed;
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    settings = AppSettings{listed.number, 0, false};
+
+    // Typed but not yet committed: Write commits it before building the image.
+    probe->eTOT->setFocus();
+    probe->eTOT->selectAll();
+    QTest::keyClicks(probe->eTOT, "77");
+    form->MenuEdit_WriteClick();
+    EXPECT_EQ(answers.texts, QStringList{"SUCCESS"});
+    EXPECT_EQ(data.record.get(rec::tot), 77);
+    ASSERT_TRUE(listed.radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+    const auto frames = listed.radio->frames();
+    ASSERT_GE(frames.size(), 3u);
+    EXPECT_EQ(frames[1].command, link::Command::ReadMemory);   // the band check is armed
+    EXPECT_EQ(frames[1].address, radio_addr::kBandCode);
+    const MemoryImage sent = listed.radio->memory();
+    const MemoryImage expected = GetDataForWrite(data, kTime);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + radio_addr::kProgramTime, sent.begin()));
+    EXPECT_TRUE(std::equal(expected.begin() + radio_addr::kChannels, expected.end() - (kMemoryImageSize - radio_addr::kChannelsEnd),
+                           sent.begin() + radio_addr::kChannels));
+
+    // Reading replaces the record and reloads the open editors.
+    data.record.set(rec::tot, 5);
+    const int refreshes = probe->refreshCount;
+    form->MenuEdit_ReadClick();
+    EXPECT_EQ(answers.texts, (QStringList{"SUCCESS", "SUCCESS"}));
+    EXPECT_EQ(data.record.get(rec::tot), 77);
+    EXPECT_GT(probe->refreshCount, refreshes);
+    EXPECT_EQ(probe->eTOT->text(), "77");
+}
+
+TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
+{
+    ListedRadio listed(Options(2));
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    settings = AppSettings{listed.number, 0, false};
+    form->MenuEdit_WriteClick();
+    EXPECT_EQ(answers.texts, QStringList{"Wrong Freq Band"});
+    const auto frames = listed.radio->frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].command, link::Command::Greeting);
+    EXPECT_EQ(frames[1].command, link::Command::ReadMemory);
+}
+
+TEST_F(MainWindowSession, PortChosenInTheDialogCarriesTheNextReadWhichFailsWithoutChange)
+{
+    ListedRadio listed(Options({}, {RadioFault::Silent, 0}));
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+
+    // Automatic search off, the radio's port chosen, OK.
+    answers.choosePort = [&](TCommunicationPort& dlg) {
+        QTest::mouseClick(dlg.cAutoSeachPort, Qt::LeftButton);
+        QTest::mouseClick(dlg.rbCOM[listed.number - 1], Qt::LeftButton);
+        QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+    };
+    form->MenuPortClick();
+    EXPECT_FALSE(settings.AutoSeachPort);
+    EXPECT_EQ(settings.Port, listed.number);
+
+    const RadioRecord before = data.record;
+    const int refreshes = probe->refreshCount;
+    form->MenuEdit_ReadClick();
+    EXPECT_EQ(answers.texts, QStringList{"Communication False"});
+    EXPECT_EQ(data.record, before);
+    EXPECT_EQ(probe->refreshCount, refreshes);
+    // Only greetings, and they went to the chosen port.
+    const auto frames = listed.radio->frames();
+    EXPECT_FALSE(frames.empty());
+    for (const ReceivedFrame& f : frames)
+        EXPECT_EQ(f.command, link::Command::Greeting);
+}
+
+} // namespace
+} // namespace k3n

@@ -1,0 +1,189 @@
+#include "app/attached_virtual_radio.h"
+#include "app/settings_file.h"
+#include "comm/port_list.h"
+#include "support/test_support.h"
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace k3n;
+
+namespace {
+
+using test::FileBytes;
+using test::WriteFileBytes;
+
+} // namespace
+
+TEST(SettingsFile, LivesInTheUsersConfigFolder)
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/some/where");
+    EXPECT_EQ(SettingsFilePath(), "/some/where/K3N/config.ini");
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(SettingsFilePath(), QDir::homePath() + "/.config/K3N/config.ini");
+    qputenv("XDG_CONFIG_HOME", "relative/path");  // invalid by the XDG rules
+    EXPECT_EQ(SettingsFilePath(), QDir::homePath() + "/.config/K3N/config.ini");
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST(SettingsFile, FirstRunCreatesTheFileWithTheDefaults)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("deeper/K3N/config.ini");  // folders created as needed
+    AppSettings s;
+    LoadOrCreateSettings(s, {"COM2"}, path);
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=1\nLanguage=1\nAutoSeachPort=1\n"));
+    // No port check on the first run: Port 1 stays although only COM2 is present.
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 1);
+    EXPECT_TRUE(s.AutoSeachPort);
+}
+
+TEST(SettingsFile, AbsentPortBecomesOneAndReachesTheFileAtExit)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    WriteFileBytes(path, "[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n");
+    AppSettings s;
+    LoadOrCreateSettings(s, {"COM1", "COM3"}, path);
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 0);
+    EXPECT_FALSE(s.AutoSeachPort);
+    // Only memory changed; the file changes at exit.
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n"));
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=1\nLanguage=0\nAutoSeachPort=0\n"));
+}
+
+TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
+{
+    const struct {
+        QByteArray text;
+        int port, language;
+        bool autoSearch;
+    } rows[] = {
+        {"[config]\nPort=5\nLanguage=2\nAutoSeachPort=5\n", 5, 2, true},   // any non-zero number is true
+        {"[config]\nPort=abc\nLanguage=\nAutoSeachPort=yes\n", 1, 1, true},
+        // Another section's keys do not count; names in any case, padded values, Windows line ends.
+        {"[other]\nPort=5\n\r\n[CONFIG]\r\n port = 5 \r\nlanguage=2\r\n", 5, 2, true},
+        {QByteArray("\xff\xfe\x00\x01[con", 9), 1, 1, true},
+        {"", 1, 1, true},
+    };
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        WriteFileBytes(path, row.text);
+        AppSettings s{9, 0, false};
+        LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
+        EXPECT_EQ(s.Port, row.port);
+        EXPECT_EQ(s.Language, row.language);
+        EXPECT_EQ(s.AutoSeachPort, row.autoSearch);
+    }
+    ASSERT_TRUE(SaveSettings(AppSettings{5, 2, true}, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=5\nLanguage=2\nAutoSeachPort=1\n"));
+
+    // A folder where the file should be: it exists but cannot be read or written.
+    const QString folder = dir.file("folder/config.ini");
+    QDir().mkpath(folder);
+    AppSettings s{4, 0, false};
+    LoadOrCreateSettings(s, {"COM4"}, folder);
+    EXPECT_EQ(s.Port, 1);
+    EXPECT_EQ(s.Language, 1);
+    EXPECT_TRUE(s.AutoSeachPort);
+    EXPECT_FALSE(SaveSettings(s, folder));
+}
+
+TEST(SettingsFile, SavingChangesOnlyTheThreeKeysAndKeepsEverythingElse)
+{
+    const AppSettings s{3, 2, false};
+    const struct {
+        QByteArray before, after;
+    } rows[] = {
+        {"", "[config]\nPort=3\nLanguage=2\nAutoSeachPort=0\n"},
+        // Comments, other sections and unknown keys stay where they are; spacing and spelling are kept.
+        {"; mine\n[window]\nwidth=800\n\n[Config]\nport = 7\nTheme=dark\nLANGUAGE=0\nAutoSeachPort=1\n[later]\nx=1\n",
+         "; mine\n[window]\nwidth=800\n\n[Config]\nport = 3\nTheme=dark\nLANGUAGE=2\nAutoSeachPort=0\n[later]\nx=1\n"},
+        // Missing keys join the end of the section, in order; a second occurrence is left alone.
+        {"[config]\nLanguage=1\nLanguage=9\n\n[other]\na=b\n",
+         "[config]\nLanguage=2\nLanguage=9\nPort=3\nAutoSeachPort=0\n\n[other]\na=b\n"},
+        // No section of ours: it is appended; Windows line ends and a missing last newline are handled.
+        {"[other]\r\na=b", "[other]\r\na=b\r\n\r\n[config]\r\nPort=3\r\nLanguage=2\r\nAutoSeachPort=0\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before.toStdString());
+        EXPECT_EQ(UpdatedSettingsText(row.before, s), row.after);
+        EXPECT_EQ(UpdatedSettingsText(row.after, s), row.after);   // saving twice changes nothing more
+    }
+
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    WriteFileBytes(path, "[config]\nPort=1\nRecentFile=/tmp/a.fse\n");
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nRecentFile=/tmp/a.fse\nLanguage=2\nAutoSeachPort=0\n"));
+}
+
+TEST(SettingsFile, PortNameRule)
+{
+    EXPECT_EQ(PortNumberOfName("COM3"), 3);
+    EXPECT_EQ(PortNumberOfName("COM12"), 1);  // only the fourth character counts
+    EXPECT_EQ(PortNumberOfName("COM"), 0);
+    EXPECT_EQ(PortNumberOfName("virtual radio"), 0);
+    EXPECT_TRUE(PortIsPresent(1, {"COM3", "COM12"}));
+    EXPECT_FALSE(PortIsPresent(2, {"COM3", "COM12"}));
+    EXPECT_EQ(CheckedPort(3, {"COM1", "COM3"}), 3);
+    EXPECT_EQ(CheckedPort(7, {"COM1", "COM3"}), 1);
+    EXPECT_EQ(CheckedPort(0, {"COM1", "COMx"}), 1);  // only 1..9 can be chosen
+    EXPECT_EQ(CheckedPort(12, {"COM1", "COM12"}), 1);
+}
+
+TEST(SettingsFile, VirtualRadioRunKeepsTheUsersPortChoiceInTheFile)
+{
+    QString devicePath;
+    {
+        AttachedVirtualRadio radio;
+        ASSERT_EQ(radio.Start(), std::nullopt);
+        devicePath = radio.devicePath();
+        const auto ports = HalvexComm32::TCommSerialPortInfo().Ports();
+        const auto listed = std::find_if(ports.begin(), ports.end(), [&](const auto& p) { return p.devicePath == devicePath; });
+        ASSERT_NE(listed, ports.end());
+        EXPECT_EQ(listed->description, "virtual radio");
+        EXPECT_EQ(listed->name, radio.portName());
+        const int number = radio.portNumber();
+        if (number > kLastChoosablePort)
+            GTEST_SKIP() << "the virtual radio is " << radio.portName().toStdString() << " on this computer";
+
+        const AppSettings atStartUp{1, 0, true};
+        AppSettings run = atStartUp;
+        ASSERT_TRUE(radio.PointSettingsAtIt(run));
+        EXPECT_EQ(run.Port, number);
+        EXPECT_FALSE(run.AutoSeachPort);
+
+        // The port choice was left alone: the file keeps the user's own, with the run's language.
+        run.Language = 2;
+        AppSettings keep = radio.SettingsToKeep(run, atStartUp);
+        EXPECT_EQ(keep.Port, 1);
+        EXPECT_TRUE(keep.AutoSeachPort);
+        EXPECT_EQ(keep.Language, 2);
+
+        // A port chosen during the run is what the user wants next time.
+        run.AutoSeachPort = true;
+        keep = radio.SettingsToKeep(run, atStartUp);
+        EXPECT_TRUE(keep.AutoSeachPort);
+        EXPECT_EQ(keep.Port, number);
+    }
+    for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
+        EXPECT_NE(p.devicePath, devicePath);
+}
+
+TEST(SettingsFile, VirtualRadioIsAskedForOnTheCommandLine)
+{
+    EXPECT_FALSE(VirtualRadioAskedFor({"k3n-cps"}));
+    const auto plain = VirtualRadioAskedFor({"k3n-cps", "--virtual-radio"});
+    ASSERT_TRUE(plain);
+    EXPECT_TRUE(plain->memory_file.empty());
+    const auto kept = VirtualRadioAskedFor({"k3n-cps", "--virtual-radio", "--virtual-radio-memory", "/tmp/r.bin"});
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->memory_file, "/tmp/r.bin");
+}
