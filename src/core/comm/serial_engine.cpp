@@ -90,7 +90,7 @@ void TComm32::ResetModem()
 void TComm32::InitModem()
 {
     char text[64];
-    std::snprintf(text, sizeof text, "ATE0&K%dS0=%d\r", fGetFCtrl(), static_cast<int>(autoAnswer_));
+    std::snprintf(text, sizeof text, "ATE0&K%dS0=%d\r", static_cast<int>(fGetFCtrl()), static_cast<int>(autoAnswer_));
     Command(text);
 }
 
@@ -107,10 +107,10 @@ bool TComm32::EscapeCommFunction(uint32_t function)
     case CLRRTS: line = TIOCM_RTS; request = TIOCMBIC; break;
     case SETDTR: line = TIOCM_DTR; request = TIOCMBIS; break;
     case CLRDTR: line = TIOCM_DTR; request = TIOCMBIC; break;
-    case 1: return tcflow(fd_, TCOOFF) == 0;   // SETXOFF
-    case 2: return tcflow(fd_, TCOON) == 0;    // SETXON
-    case 8: return ioctl(fd_, TIOCSBRK) == 0;  // SETBREAK
-    case 9: return ioctl(fd_, TIOCCBRK) == 0;  // CLRBREAK
+    case SETXOFF: return tcflow(fd_, TCOOFF) == 0;
+    case SETXON: return tcflow(fd_, TCOON) == 0;
+    case SETBREAK: return ioctl(fd_, TIOCSBRK) == 0;
+    case CLRBREAK: return ioctl(fd_, TIOCCBRK) == 0;
     default: return false;
     }
     if (ioctl(fd_, request, &line) < 0)

@@ -5,6 +5,39 @@
 // Callers never touch the port: they Write into the send queue, Read from the
 // receive queue (never blocking) and react to OnCommNotify, which may run on
 // any of the engine's threads.
+//
+// Glossary: the engine keeps its own vocabulary; underneath it is a tty.
+//
+//   Event bits (OnCommNotify)   where they come from
+//   EV_RXCHAR    0x0001         reader: POLLIN on the port, bytes read until EAGAIN
+//   EV_RXFLAG    0x0002         never raised
+//   EV_TXEMPTY   0x0004         writer sets the tx-done eventfd after a chunk; the reader
+//                               raises the bit once TIOCOUTQ (and TIOCSERGETLSR) say drained
+//   EV_CTS       0x0008         timer: a TIOCMGET reading differs from the last one
+//   EV_DSR       0x0010         (the same)
+//   EV_RLSD      0x0020         (the same; also restarts the ring guard)
+//   EV_ERR       0x0080         reader: the TIOCGICOUNT sums (frame, overrun, parity, break) moved
+//   EV_RING      0x0100         timer: TIOCM_RNG with no carrier, at most once per 15 ticks
+//   EV_RX80FULL  0x0400         reader: the receive queue passed 80 %
+//   EV_HANGUP    0x10000        reader: POLLHUP/POLLERR on the port (the engine's own bit)
+//   Manual-reset events (readerStop_, writerStop_, timerStop_, writerReady_, txDone_) are
+//   eventfds (TCommEvent); each thread polls its events together with the port, and the
+//   timer's 200 ms tick is the time-out of its poll.
+//
+//   Modem status bits           TIOCMGET line
+//   MS_CTS_ON    0x10           TIOCM_CTS
+//   MS_DSR_ON    0x20           TIOCM_DSR
+//   MS_RING_ON   0x40           TIOCM_RNG
+//   MS_RLSD_ON   0x80           TIOCM_CAR
+//   EscapeCommFunction SETRTS/CLRRTS/SETDTR/CLRDTR (3/4/5/6) are TIOCMBIS/TIOCMBIC on
+//   TIOCM_RTS/TIOCM_DTR; SETXOFF/SETXON (1/2) tcflow; SETBREAK/CLRBREAK (8/9) TIOCSBRK/TIOCCBRK.
+//
+//   Flow-control codes (TComm32::TFlowControl, the numbers of the modem command "&K")
+//   0 fcNone            neither
+//   3 fcRtsCts          CRTSCTS
+//   4 fcXonXoff         IXON | IXOFF
+//   5 fcTranXonXoff     as 4; reads back as 4
+//   6 fcRtsCtsXonXoff   CRTSCTS | IXON | IXOFF
 #include "comm/serial_events.h"
 #include "comm/line_settings.h"
 #include "comm/byte_queue.h"
@@ -46,19 +79,24 @@ constexpr uint32_t MS_RLSD_ON = 0x80;
 
 class TComm32 {
 public:
-    // The numbers of the modem command "&K".
-    using TFlowControl = int;
-    static constexpr TFlowControl fcNone = 0;
-    static constexpr TFlowControl fcRtsCts = 3;
-    static constexpr TFlowControl fcXonXoff = 4;
-    static constexpr TFlowControl fcTranXonXoff = 5;
-    static constexpr TFlowControl fcRtsCtsXonXoff = 6;
+    // The numbers of the modem command "&K"; any other number means none.
+    enum TFlowControl : int {
+        fcNone = 0,
+        fcRtsCts = 3,
+        fcXonXoff = 4,
+        fcTranXonXoff = 5,
+        fcRtsCtsXonXoff = 6,
+    };
 
     // EscapeCommFunction codes.
+    static constexpr uint32_t SETXOFF = 1;
+    static constexpr uint32_t SETXON = 2;
     static constexpr uint32_t SETRTS = 3;
     static constexpr uint32_t CLRRTS = 4;
     static constexpr uint32_t SETDTR = 5;
     static constexpr uint32_t CLRDTR = 6;
+    static constexpr uint32_t SETBREAK = 8;
+    static constexpr uint32_t CLRBREAK = 9;
 
     static constexpr int kQueueSize = 8192;
     static constexpr int kTimerIntervalMs = 200;

@@ -366,7 +366,7 @@ TEST(EngineSettings, FlowControlCodesWriteTheTableAndReadBack)
         SCOPED_TRACE(r.code);
         engine.LineSettings().dtrControl = kDtrControlDisable;
         engine.LineSettings().dsrOutputFlow = true;
-        engine.fSetFCtrl(r.code);
+        engine.fSetFCtrl(TComm32::TFlowControl(r.code));
         const TCommLineSettings& s = engine.LineSettings();
         EXPECT_EQ(engine.fGetFCtrl(), r.readBack);
         EXPECT_EQ(s.rtsControl, r.rtsControl);
