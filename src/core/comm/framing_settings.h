@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace k3n {
+
 class TZebCommFrameSettings {
 public:
     explicit TZebCommFrameSettings(HalvexComm32::TCommPackage* package) : package_(package) {}
@@ -23,3 +25,5 @@ public:
 private:
     HalvexComm32::TCommPackage* package_;
 };
+
+} // namespace k3n

@@ -79,7 +79,8 @@ constexpr uint32_t MS_RLSD_ON = 0x80;
 
 class TComm32 {
 public:
-    // The numbers of the modem command "&K"; any other number means none.
+    // The numbers of the modem command "&K"; any other number means none. The
+    // communication device component names this same type k3n::TFlowControl.
     enum TFlowControl : int {
         fcNone = 0,
         fcRtsCts = 3,

@@ -12,9 +12,9 @@
 #include <memory>
 #include <mutex>
 
-class TZebCommDevice;
-
 namespace k3n {
+
+class TZebCommDevice;
 
 struct RunnerStep {
     std::vector<QString> notices;   // show each (TUserWarnDlg), in order

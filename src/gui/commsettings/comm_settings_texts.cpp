@@ -4,9 +4,11 @@
 
 #include <array>
 
+namespace k3n {
+
 namespace {
 
-const std::array<k3n::LocalText, kCommSettingsTextCount> kTexts = {{
+const std::array<LocalText, kCommSettingsTextCount> kTexts = {{
     {"确定(&O)", "確定(&O)", "&OK"},
     {"取消(&C)", "取消(&C)", "&Cancel"},
     {"串口设置", "串列埠設定", "COM port Setup"},
@@ -51,5 +53,7 @@ QString CommSettingsText(int n)
 {
     if (n < 0 || n >= kCommSettingsTextCount)
         return {};
-    return k3n::Localized(kTexts[size_t(n)]);
+    return Localized(kTexts[size_t(n)]);
 }
+
+} // namespace k3n

@@ -20,6 +20,8 @@
 
 #include <exception>
 
+namespace k3n {
+
 using HalvexComm32::EComm32Error;
 using HalvexComm32::TCommPortEntry;
 using HalvexComm32::TCommSerialPortInfo;
@@ -73,7 +75,7 @@ TForm_ZebCommDevice_Settings::TForm_ZebCommDevice_Settings(QWidget* owner, bool 
     : QDialog(owner), device_(device), openAfterOk_(openAfterOk)
 {
     setObjectName("Form_ZebCommDevice_Settings");
-    setFont(QFont(k3n::appLang().fontName(), k3n::appLang().fontSize()));
+    setFont(QFont(appLang().fontName(), appLang().fontSize()));
     BuildControls();
     Label();
     FillLists();
@@ -360,3 +362,5 @@ bool SettingsDialog(TZebCustomCommDevice& device, QWidget* owner, bool openAfter
     TForm_ZebCommDevice_Settings dialog(owner, openAfterOk, &device);
     return dialog.exec() == QDialog::Accepted;
 }
+
+} // namespace k3n

@@ -9,6 +9,9 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace k3n {
+
 class TZebCustomCommDevice;
 
 class TForm_ZebCommDevice_Settings : public QDialog {
@@ -74,3 +77,5 @@ private:
 
 // Shows the dialog for the device modally; true when it closed with OK.
 bool SettingsDialog(TZebCustomCommDevice& device, QWidget* owner, bool openAfterOk);
+
+} // namespace k3n

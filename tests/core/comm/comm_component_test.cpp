@@ -14,6 +14,13 @@
 #include <thread>
 
 using namespace HalvexComm32;
+using k3n::kBaudRateCount;
+using k3n::TBaudRate;
+using k3n::TFlowControl;
+using k3n::TParity;
+using k3n::TStopBits;
+using k3n::TZebCommDevice;
+using k3n::TZebCustomCommDevice;
 using commtest::Hex;
 using commtest::PtyPair;
 using commtest::WaitUntil;

@@ -11,6 +11,7 @@
 #include <mutex>
 
 using namespace HalvexComm32;
+using k3n::TZebCommFrameSettings;
 using commtest::Hex;
 using commtest::WaitUntil;
 

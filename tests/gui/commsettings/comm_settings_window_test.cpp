@@ -24,6 +24,12 @@
 
 using HalvexComm32::TCommPortEntry;
 using HalvexComm32::TCommSerialPortInfo;
+using k3n::TBaudRate;
+using k3n::TFlowControl;
+using k3n::TForm_ZebCommDevice_Settings;
+using k3n::TParity;
+using k3n::TStopBits;
+using k3n::TZebCommDevice;
 
 namespace {
 
