@@ -7,6 +7,7 @@
 #include "programming/session_runner.h"
 #include "virtualradio/virtual_radio.h"
 #include <QCoreApplication>
+#include <QFile>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -41,7 +42,7 @@ struct Measured {
 
 Measured RunSession(const SessionRequest& request, const std::string& port)
 {
-    ProgrammingSession session(request, PortPlan{false, {port}});
+    ProgrammingSession session(request, PortPlan{false, {QString::fromStdString(port)}});
     SessionRunner runner(session);
     const double cpuBefore = CpuSeconds();
     const auto start = Clock::now();
@@ -66,7 +67,7 @@ void Report(const char* what, const Measured& m, double floor, double target, co
     options.band = 0;
     VirtualRadio radio(options);
     const auto error = radio.Start();
-    const std::string line = error ? std::string() : radio.device_path() + "\n";
+    const QByteArray line = error ? QByteArray() : QFile::encodeName(radio.devicePath()) + "\n";
     [[maybe_unused]] ssize_t n = write(pathOut, line.data(), line.size());
     close(pathOut);
     char byte;

@@ -36,7 +36,7 @@ int RunImage(const Command& self, const QStringList& args)
 
     RadioData data;
     if (auto error = LoadWholeConfiguration(files.constFirst(), data))
-        return Failure(self, *error);
+        return Failure(self, error->message);
     const int band = data.record.get(rec::freq_band);
     if (!IsKnownBand(band)) {
         Err() << "k3n " << self.name << ": " << files.constFirst() << " holds band " << band

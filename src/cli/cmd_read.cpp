@@ -25,13 +25,13 @@ int RunRead(const Command& self, const QStringList& args)
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
 
     const auto plan = PortPlanFromArgument(parser.value(port));
-    if (const QString* error = std::get_if<QString>(&plan))
-        return Failure(self, *error);
+    if (!plan)
+        return Failure(self, plan.error().message);
     RadioData data;
     if (auto error = LoadBaseConfiguration(parser.value(base), data))
-        return Failure(self, *error);
+        return Failure(self, error->message);
 
-    ProgrammingSession session(ConfigurationReadRequest(), std::get<PortPlan>(plan));
+    ProgrammingSession session(ConfigurationReadRequest(), plan.value());
     if (RunSession(session) != SessionOutcome::Success || !ApplyConfigurationRead(session, data))
         return Failure(self, FailureMessage(session));
     if (auto error = SaveFseFile(outPath, data.record))

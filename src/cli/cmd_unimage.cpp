@@ -39,7 +39,7 @@ int RunUnimage(const Command& self, const QStringList& args)
 
     RadioData data;
     if (auto error = LoadBaseConfiguration(parser.value(base), data))
-        return Failure(self, *error);
+        return Failure(self, error->message);
     SetDataToSoftware(image, data);
     data.SelectBandLimits();
     if (auto error = SaveFseFile(outPath, data.record))

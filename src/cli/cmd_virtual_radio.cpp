@@ -47,8 +47,8 @@ int RunVirtualRadio(const Command& self, const QStringList& args)
             return UsageError(self, QStringLiteral("--baud must be a rate such as 19200, not '%1'").arg(parser.value(baud)));
         options.baud = *rate;
     }
-    options.memory_file = parser.value(memory).toStdString();
-    options.link_path = parser.value(link).toStdString();
+    options.memory_file = parser.value(memory);
+    options.link_path = parser.value(link);
 
     // The radio's thread and every later one must leave these signals to sigwait below.
     sigset_t stopSignals;
@@ -60,18 +60,18 @@ int RunVirtualRadio(const Command& self, const QStringList& args)
 
     VirtualRadio radio(options);
     if (auto error = radio.Start())
-        return Failure(self, QString::fromStdString(*error));
+        return Failure(self, error->message);
 
-    const QString device = QString::fromStdString(options.link_path.empty() ? radio.device_path() : options.link_path);
+    const QString device = options.link_path.isEmpty() ? radio.devicePath() : options.link_path;
     const uint8_t bandCode = radio.memory()[radio_addr::kBandCode];
-    Out() << "Virtual K3N radio on " << QString::fromStdString(radio.device_path()) << "\n";
-    if (!options.link_path.empty())
+    Out() << "Virtual K3N radio on " << radio.devicePath() << "\n";
+    if (!options.link_path.isEmpty())
         Out() << "  link:   " << device << "\n";
     for (int b = 0; b < kBandCount; ++b)
         if (BandRadioCode(b) == bandCode)
             Out() << "  band:   " << BandName(b) << "\n";
-    if (!options.memory_file.empty())
-        Out() << "  memory: " << QString::fromStdString(options.memory_file) << " (kept between runs)\n";
+    if (!options.memory_file.isEmpty())
+        Out() << "  memory: " << options.memory_file << " (kept between runs)\n";
     Out() << "Use " << device << " as the port, for example:\n"
           << "  k3n write --port " << device << " FILE.fse\n"
           << "  k3n read --port " << device << " -o OUT.fse\n"

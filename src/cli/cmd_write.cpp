@@ -20,13 +20,13 @@ int RunWrite(const Command& self, const QStringList& args)
         return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
 
     const auto plan = PortPlanFromArgument(parser.value(port));
-    if (const QString* error = std::get_if<QString>(&plan))
-        return Failure(self, *error);
+    if (!plan)
+        return Failure(self, plan.error().message);
     RadioData data;
     if (auto error = LoadWholeConfiguration(files.constFirst(), data))
-        return Failure(self, *error);
+        return Failure(self, error->message);
 
-    ProgrammingSession session(ConfigurationWriteRequest(data, LocalProgramTimeNow(), true), std::get<PortPlan>(plan));
+    ProgrammingSession session(ConfigurationWriteRequest(data, LocalProgramTimeNow(), true), plan.value());
     if (RunSession(session) != SessionOutcome::Success)
         return Failure(self, FailureMessage(session));
     return kExitOk;

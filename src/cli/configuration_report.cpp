@@ -1,4 +1,5 @@
 #include "cli/configuration_report.h"
+#include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
@@ -11,19 +12,15 @@ namespace k3n::cli {
 
 namespace {
 
-struct DigitCode {
-    uint16_t offset;
-    int maxDigits;
-};
-using FieldRef = std::variant<U8Field, U16Field, U32Field, F64Field, BitField, DigitCode>;
+using FieldRef = std::variant<U8Field, U16Field, U32Field, F64Field, BitField, DigitCodeField>;
 
 QJsonValue ValueOf(const RadioRecord& r, const FieldRef& field)
 {
     return std::visit(
         [&r](const auto& f) -> QJsonValue {
             using F = std::decay_t<decltype(f)>;
-            if constexpr (std::is_same_v<F, DigitCode>)
-                return DigitCodeText(r, f.offset, f.maxDigits);
+            if constexpr (std::is_same_v<F, DigitCodeField>)
+                return ReadDigitCode(r, f);
             else if constexpr (std::is_same_v<F, F64Field>)
                 return r.get(f);
             else
@@ -108,7 +105,7 @@ struct SectionSpec {
 template <auto F>
 FieldRef at(int i) { return F(i); }
 template <auto Offset, int MaxDigits>
-FieldRef digitsAt(int i) { return DigitCode{Offset(i), MaxDigits}; }
+FieldRef digitsAt(int i) { return DigitCodeField{Offset(i), MaxDigits}; }
 template <auto F, uint8_t Shift>
 FieldRef nibbleAt(int i) { return BitField{F(i).offset, Shift, 4}; }
 
@@ -283,18 +280,6 @@ QJsonObject ObjectOf(const NamedValues& values)
 }
 
 } // namespace
-
-QString DigitCodeText(const RadioRecord& record, uint16_t offset, int maxDigits)
-{
-    static const char kDigits[] = "0123456789ABCD*#";
-    const int count = std::min<int>(record.get(U8Field{offset}), maxDigits);
-    QString text;
-    for (int i = 0; i < count; ++i) {
-        const uint8_t packed = record.get(U8Field{uint16_t(offset + 1 + i / 2)});
-        text += QLatin1Char(kDigits[i % 2 == 0 ? packed & 0x0F : packed >> 4]);
-    }
-    return text;
-}
 
 ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
 {

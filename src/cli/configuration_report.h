@@ -39,8 +39,4 @@ ConfigurationReport BuildConfigurationReport(const RadioRecord& record);
 QString ReportAsText(const ConfigurationReport& report);
 QJsonObject ReportAsJson(const ConfigurationReport& report);
 
-// A packed digit code: count byte, then two digits per byte, earlier digit in
-// the low nibble. A count above maxDigits shows maxDigits digits.
-QString DigitCodeText(const RadioRecord& record, uint16_t offset, int maxDigits);
-
 } // namespace k3n::cli

@@ -9,24 +9,24 @@ namespace k3n::cli {
 
 using HalvexComm32::TCommSerialPortInfo;
 
-std::variant<PortPlan, QString> PortPlanFromArgument(const QString& port)
+Result<PortPlan> PortPlanFromArgument(const QString& port)
 {
     const TCommSerialPortInfo info;
     if (port.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0) {
         PortPlan plan{true, {}};
         for (const QString& name : info.PortList())
-            plan.ports.push_back(name.toStdString());
+            plan.ports.push_back(name);
         return plan;
     }
     static const QRegularExpression comName(QStringLiteral("^COM[0-9]+$"), QRegularExpression::CaseInsensitiveOption);
     if (comName.match(port).hasMatch()) {
         if (info.DevicePathOf(port).isEmpty())
-            return QStringLiteral("there is no port %1 on this computer ('k3n ports' lists them)").arg(port);
-        return PortPlan{false, {port.toUpper().toStdString()}};
+            return Error{QStringLiteral("there is no port %1 on this computer ('k3n ports' lists them)").arg(port)};
+        return PortPlan{false, {port.toUpper()}};
     }
     if (port.isEmpty())
-        return QStringLiteral("the port is missing (--port COMn, auto or a device path)");
-    return PortPlan{false, {port.toStdString()}};
+        return Error{QStringLiteral("the port is missing (--port COMn, auto or a device path)")};
+    return PortPlan{false, {port}};
 }
 
 namespace {
@@ -69,14 +69,14 @@ QString FailureMessage(const ProgrammingSession& session)
     return message;
 }
 
-std::optional<QString> LoadWholeConfiguration(const QString& path, RadioData& data)
+std::optional<Error> LoadWholeConfiguration(const QString& path, RadioData& data)
 {
     if (auto error = LoadFseFile(path, data))
-        return QStringLiteral("cannot read %1: %2").arg(path, error->message());
+        return Error{QStringLiteral("cannot read %1: %2").arg(path, error->message())};
     return std::nullopt;
 }
 
-std::optional<QString> LoadBaseConfiguration(const QString& basePath, RadioData& data)
+std::optional<Error> LoadBaseConfiguration(const QString& basePath, RadioData& data)
 {
     data.ResetForBand(0);
     if (basePath.isEmpty())

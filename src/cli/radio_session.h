@@ -4,15 +4,15 @@
 // configuration and image files.
 #include "cli/command.h"
 #include "programming/session.h"
+#include "text/error.h"
 #include <QString>
 #include <optional>
-#include <variant>
 
 namespace k3n::cli {
 
 // PORT: "COMn" of the port list, "auto" for the automatic search, or a device path.
 // The plan, or what is wrong with the argument.
-std::variant<PortPlan, QString> PortPlanFromArgument(const QString& port);
+Result<PortPlan> PortPlanFromArgument(const QString& port);
 
 // Runs the session until it ends. Notices go to stderr; so does a progress bar
 // when stderr is a terminal.
@@ -23,9 +23,9 @@ QString FailureMessage(const ProgrammingSession& session);
 
 // A configuration file of the full size (a shorter one would leave defaults
 // standing in for what it lacks). The reason on failure.
-std::optional<QString> LoadWholeConfiguration(const QString& path, RadioData& data);
+std::optional<Error> LoadWholeConfiguration(const QString& path, RadioData& data);
 
 // The starting record of read and unimage: BASE when given, otherwise the defaults.
-std::optional<QString> LoadBaseConfiguration(const QString& basePath, RadioData& data);
+std::optional<Error> LoadBaseConfiguration(const QString& basePath, RadioData& data);
 
 } // namespace k3n::cli

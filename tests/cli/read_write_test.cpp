@@ -51,7 +51,7 @@ std::unique_ptr<VirtualRadio> StartRadio(RadioFault fault = RadioFault::None, in
     return radio;
 }
 
-QString PortOf(const VirtualRadio& radio) { return QString::fromStdString(radio.device_path()); }
+QString PortOf(const VirtualRadio& radio) { return radio.devicePath(); }
 
 TEST(CliRadio, WriteThenReadBackGivesTheSameFile)
 {
@@ -62,10 +62,10 @@ TEST(CliRadio, WriteThenReadBackGivesTheSameFile)
     const test::ToolRun write = RunK3n({"write", "--port", PortOf(*radio), sample});
     EXPECT_EQ(write.exitCode, 0) << write.err.toStdString();
     EXPECT_TRUE(write.err.isEmpty()) << write.err.toStdString();   // no progress bar without a terminal
-    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 5000ms));
 
     // Every frame arrived whole (checksums right) and in plan order.
-    EXPECT_EQ(radio->frame_errors(), 0);
+    EXPECT_EQ(radio->frameErrors(), 0);
     const auto frames = radio->frames();
     const auto plan = TransferPlan(ConfigurationWriteRequest(RadioData(), {}, true));
     ASSERT_EQ(frames.size(), 1 + 1 + plan.size() + 1);

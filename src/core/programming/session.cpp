@@ -71,7 +71,7 @@ const char* FailureDetail(SessionFailure failure)
 ProgrammingSession::ProgrammingSession(SessionRequest request, PortPlan ports)
     : request_(std::move(request)), ports_(std::move(ports)), plan_(TransferPlan(request_))
 {
-    if (ports_.ports.empty())
+    if (ports_.ports.isEmpty())
         throw std::invalid_argument("a session needs a port");
     if (!ports_.auto_search)
         ports_.ports.resize(1);
@@ -87,7 +87,7 @@ std::optional<SessionTime> ProgrammingSession::NextDeadline() const
 {
     if (!running())
         return std::nullopt;
-    return timeout_at_ ? std::min(next_tick_, *timeout_at_) : next_tick_;
+    return timeoutAt_ ? std::min(nextTick_, *timeoutAt_) : nextTick_;
 }
 
 SessionOutput ProgrammingSession::Start(SessionTime now)
@@ -96,9 +96,9 @@ SessionOutput ProgrammingSession::Start(SessionTime now)
     if (phase_ != Phase::Idle)
         return out;
     phase_ = Phase::StartWait;
-    port_index_ = 0;
-    out.open_port = port_index_;
-    next_tick_ = now + kStartWait;
+    portIndex_ = 0;
+    out.open_port = portIndex_;
+    nextTick_ = now + kStartWait;
     return out;
 }
 
@@ -139,9 +139,9 @@ SessionOutput ProgrammingSession::Advance(SessionTime now, std::span<const uint8
         received_.insert(received_.end(), received.begin(), received.begin() + std::min(room, received.size()));
     }
     while (running()) {
-        const bool tickDue = next_tick_ <= now;
-        const bool timeoutDue = timeout_at_ && *timeout_at_ <= now;
-        if (timeoutDue && (!tickDue || *timeout_at_ < next_tick_)) {
+        const bool tickDue = nextTick_ <= now;
+        const bool timeoutDue = timeoutAt_ && *timeoutAt_ <= now;
+        if (timeoutDue && (!tickDue || *timeoutAt_ < nextTick_)) {
             Fail(SessionFailure::NoAnswer, out);
             break;
         }
@@ -155,14 +155,14 @@ SessionOutput ProgrammingSession::Advance(SessionTime now, std::span<const uint8
 void ProgrammingSession::SetInterval(SessionTime now, SessionTime interval)
 {
     interval_ = interval;
-    next_tick_ = now + interval;
-    interval_changed_ = true;
+    nextTick_ = now + interval;
+    intervalChanged_ = true;
 }
 
 void ProgrammingSession::RunTick(SessionTime now, SessionOutput& out)
 {
-    const SessionTime due = next_tick_;
-    interval_changed_ = false;
+    const SessionTime due = nextTick_;
+    intervalChanged_ = false;
     switch (phase_) {
     case Phase::StartWait:
         out.discard_input = true;
@@ -171,24 +171,24 @@ void ProgrammingSession::RunTick(SessionTime now, SessionOutput& out)
         received_.clear();
         SetInterval(now, kGreetingTick);
         if (!ports_.auto_search)
-            timeout_at_ = now + kGreetingTimeout;
+            timeoutAt_ = now + kGreetingTimeout;
         return;
     case Phase::Greeting: GreetingTick(now, out); break;
     case Phase::Transfer: TransferTick(now, out); break;
     case Phase::Idle:
     case Phase::Ended: return;
     }
-    if (!interval_changed_) {   // a late tick runs once; the next keeps the pace from now
-        next_tick_ = due + interval_;
-        if (next_tick_ <= now)
-            next_tick_ = now + interval_;
+    if (!intervalChanged_) {   // a late tick runs once; the next keeps the pace from now
+        nextTick_ = due + interval_;
+        if (nextTick_ <= now)
+            nextTick_ = now + interval_;
     }
 }
 
 void ProgrammingSession::GreetingTick(SessionTime now, SessionOutput& out)
 {
-    if (received_.size() == 1 && !(ports_.auto_search && lone_byte_waited_)) {
-        lone_byte_waited_ = true;   // half an answer: wait for the rest
+    if (received_.size() == 1 && !(ports_.auto_search && loneByteWaited_)) {
+        loneByteWaited_ = true;   // half an answer: wait for the rest
         return;
     }
     if (IsAck(received_)) {
@@ -206,35 +206,35 @@ void ProgrammingSession::GreetingTick(SessionTime now, SessionOutput& out)
 
 void ProgrammingSession::NextPort(SessionOutput& out)
 {
-    if (++port_index_ >= ports_.ports.size()) {
+    if (++portIndex_ >= std::size_t(ports_.ports.size())) {
         Fail(SessionFailure::NoRadioFound, out);
         return;
     }
-    out.open_port = port_index_;
+    out.open_port = portIndex_;
     out.discard_input = true;
     Append(out.send, link::GreetingFrame());
     received_.clear();
-    lone_byte_waited_ = false;
+    loneByteWaited_ = false;
 }
 
 void ProgrammingSession::GreetingAnswered(SessionTime now, SessionOutput& out)
 {
     progress_ = 1;
-    timeout_at_ = now + kAnswerTimeout;
+    timeoutAt_ = now + kAnswerTimeout;
     SetInterval(now, request_.direction == Direction::Read ? kReadTick : kWriteTick);
     phase_ = Phase::Transfer;
     cursor_ = 0;
-    in_flight_.reset();
-    band_check_pending_ = request_.band_check;
+    inFlight_.reset();
+    bandCheckPending_ = request_.band_check;
     SendNextStep(out);
     received_.clear();
 }
 
 void ProgrammingSession::SendNextStep(SessionOutput& out)
 {
-    if (band_check_pending_) {
-        band_check_pending_ = false;
-        band_reply_awaited_ = true;
+    if (bandCheckPending_) {
+        bandCheckPending_ = false;
+        bandReplyAwaited_ = true;
         Append(out.send, link::ReadRequest(radio_addr::kBandCode, 1));
         return;
     }
@@ -246,7 +246,7 @@ void ProgrammingSession::SendNextStep(SessionOutput& out)
         Append(out.send, link::WriteFrame(step.address, StepBytes(step)));
         AddProgress(step.progress_bytes);
     }
-    in_flight_ = step.await_answer ? std::optional(index) : std::nullopt;
+    inFlight_ = step.await_answer ? std::optional(index) : std::nullopt;
 }
 
 std::span<const uint8_t> ProgrammingSession::StepBytes(const PlanStep& step) const
@@ -261,25 +261,25 @@ std::span<const uint8_t> ProgrammingSession::StepBytes(const PlanStep& step) con
 
 void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
 {
-    if (!in_flight_ && !band_reply_awaited_) {   // the write-all chain: one unanswered frame per tick
+    if (!inFlight_ && !bandReplyAwaited_) {   // the write-all chain: one unanswered frame per tick
         SendNextStep(out);
-        if (in_flight_)
+        if (inFlight_)
             received_.clear();
         return;
     }
     if (received_.empty())
         return;
 
-    if (band_reply_awaited_) {
+    if (bandReplyAwaited_) {
         if (received_.size() < kBandReplySize)
             return;
         if (received_[0] != link::kReplyHead)
             return Fail(SessionFailure::WrongAnswer, out);
         if (!BandMatches(received_[2], request_.record_band))
             return Fail(SessionFailure::WrongBand, out);
-        band_reply_awaited_ = false;
+        bandReplyAwaited_ = false;
     } else if (request_.direction == Direction::Read) {
-        const std::size_t expected = plan_[*in_flight_].size + link::kReplyOverhead;
+        const std::size_t expected = plan_[*inFlight_].size + link::kReplyOverhead;
         if (received_.size() < expected)
             return;
         if (!TakeReadReply(out))
@@ -291,9 +291,9 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
             return Fail(SessionFailure::WrongAnswer, out);
     }
 
-    timeout_at_ = now + kAnswerTimeout;
+    timeoutAt_ = now + kAnswerTimeout;
     received_.clear();
-    in_flight_.reset();
+    inFlight_.reset();
     if (cursor_ >= plan_.size())
         Succeed(out);
     else
@@ -307,21 +307,21 @@ bool ProgrammingSession::TakeReadReply(SessionOutput& out)
         Fail(SessionFailure::WrongAnswer, out);
         return false;
     }
-    const PlanStep& step = plan_[*in_flight_];
+    const PlanStep& step = plan_[*inFlight_];
     const auto data = std::span(received_).subspan(2, step.size);
     if (step.data == StepData::Image)
         std::copy(data.begin(), data.end(), image_.begin() + step.address);
     else
-        std::copy(data.begin(), data.end(), service_reply_.begin());
+        std::copy(data.begin(), data.end(), serviceReply_.begin());
     AddProgress(step.progress_bytes);
     return true;
 }
 
 void ProgrammingSession::AddProgress(int bytes)
 {
-    progress_accumulator_ += bytes;
-    progress_ += progress_accumulator_ / kProgressStep;
-    progress_accumulator_ %= kProgressStep;
+    progressAccumulator_ += bytes;
+    progress_ += progressAccumulator_ / kProgressStep;
+    progressAccumulator_ %= kProgressStep;
 }
 
 void ProgrammingSession::Succeed(SessionOutput& out)

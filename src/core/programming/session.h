@@ -8,6 +8,7 @@
 #include "programming/session_texts.h"
 #include "programming/transfer_plan.h"
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <optional>
 #include <span>
@@ -35,7 +36,7 @@ constexpr int kProgressStep = 22;   // bytes per progress position
 // machine's ports in list order, tried one per unanswered greeting.
 struct PortPlan {
     bool auto_search = false;
-    std::vector<std::string> ports;
+    QStringList ports;
 };
 
 enum class SessionOutcome {
@@ -98,13 +99,13 @@ public:
     SessionOutcome outcome() const { return outcome_; }
     SessionFailure failure() const { return failure_; }
     int progress() const { return progress_; }            // 0..kProgressMax
-    std::size_t port_index() const { return port_index_; }
+    std::size_t portIndex() const { return portIndex_; }
     const SessionRequest& request() const { return request_; }
     const PortPlan& ports() const { return ports_; }
     // A configuration read's image: complete only once outcome() is Success.
     const MemoryImage& image() const { return image_; }
     // A service read's bytes (the item's area from offset 0): valid only at Success.
-    const ServiceBuffer& service_reply() const { return service_reply_; }
+    const ServiceBuffer& serviceReply() const { return serviceReply_; }
 
 private:
     enum class Phase { Idle, StartWait, Greeting, Transfer, Ended };
@@ -129,23 +130,23 @@ private:
     Phase phase_ = Phase::Idle;
     SessionOutcome outcome_ = SessionOutcome::Pending;
     SessionFailure failure_ = SessionFailure::None;
-    std::size_t port_index_ = 0;
+    std::size_t portIndex_ = 0;
     SessionTime interval_{0};
-    SessionTime next_tick_{0};
-    std::optional<SessionTime> timeout_at_;
-    bool interval_changed_ = false;
+    SessionTime nextTick_{0};
+    std::optional<SessionTime> timeoutAt_;
+    bool intervalChanged_ = false;
 
     std::vector<uint8_t> received_;
-    bool lone_byte_waited_ = false;   // auto-search: a one-byte answer has had its one tick of grace
+    bool loneByteWaited_ = false;   // auto-search: a one-byte answer has had its one tick of grace
     std::size_t cursor_ = 0;          // next plan step to send
-    std::optional<std::size_t> in_flight_;   // answered step whose answer is awaited
-    bool band_check_pending_ = false;
-    bool band_reply_awaited_ = false;
+    std::optional<std::size_t> inFlight_;   // answered step whose answer is awaited
+    bool bandCheckPending_ = false;
+    bool bandReplyAwaited_ = false;
     int progress_ = 0;
-    int progress_accumulator_ = 0;
+    int progressAccumulator_ = 0;
 
     MemoryImage image_{};
-    ServiceBuffer service_reply_{};
+    ServiceBuffer serviceReply_{};
 };
 
 // After a configuration read: converts the received image into the record and

@@ -34,9 +34,9 @@ void SessionRunner::OnPortEvent(uint32_t mask)
     {
         std::lock_guard lock(mutex_);
         if (mask & EV_HANGUP)
-            hang_up_signalled_ = true;
+            hangUpSignalled_ = true;
         if (mask & EV_TXEMPTY)
-            tx_empty_ = true;
+            txEmpty_ = true;
     }
     wake_.notify_all();
 }
@@ -87,7 +87,7 @@ void SessionRunner::RequestCancel()
 {
     {
         std::lock_guard lock(mutex_);
-        cancel_requested_ = true;
+        cancelRequested_ = true;
     }
     wake_.notify_all();
 }
@@ -103,9 +103,9 @@ SessionOutcome SessionRunner::Run(const std::function<void(const RunnerStep&)>& 
         bool cancel = false;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait_until(lock, *NextWake(), [this] { return cancel_requested_ || hang_up_signalled_; });
-            cancel = cancel_requested_;
-            hang_up_signalled_ = false;   // Step sees the port's state itself
+            wake_.wait_until(lock, *NextWake(), [this] { return cancelRequested_ || hangUpSignalled_; });
+            cancel = cancelRequested_;
+            hangUpSignalled_ = false;   // Step sees the port's state itself
         }
         report(cancel ? Cancel() : Step());
     }
@@ -116,8 +116,8 @@ void SessionRunner::Carry(const SessionOutput& out, RunnerStep& step)
 {
     if (out.open_port) {
         ClosePort();
-        if (auto error = OpenPort(session_.ports().ports.at(*out.open_port))) {
-            Carry(session_.PortOpenFailed(Now(), *error), step);
+        if (auto error = OpenPort(session_.ports().ports.at(qsizetype(*out.open_port)))) {
+            Carry(session_.PortOpenFailed(Now(), error->message), step);
             return;
         }
     }
@@ -127,7 +127,7 @@ void SessionRunner::Carry(const SessionOutput& out, RunnerStep& step)
     if (!out.send.empty() && open) {
         if (out.ended) {
             std::lock_guard lock(mutex_);
-            tx_empty_ = false;
+            txEmpty_ = false;
         }
         port_->Write(out.send.data(), int(out.send.size()));
     }
@@ -140,22 +140,22 @@ void SessionRunner::Carry(const SessionOutput& out, RunnerStep& step)
     }
 }
 
-std::optional<QString> SessionRunner::OpenPort(const std::string& nameOrPath)
+std::optional<Error> SessionRunner::OpenPort(const QString& nameOrPath)
 {
-    port_->fSetDeviceName(QString::fromStdString(nameOrPath));
+    port_->fSetDeviceName(nameOrPath);
     port_->fSetBaud(TBaudRate::br19200);
     port_->fSetByteSize(8);
     port_->fSetParity(TParity::ptNoParity);
     port_->fSetStopBits(TStopBits::sbOneStopBit);
     {
         std::lock_guard lock(mutex_);
-        hang_up_signalled_ = false;
+        hangUpSignalled_ = false;
     }
     try {
         port_->fSetActive(true);
     } catch (const EComm32Error& e) {
         ClosePort();
-        return e.Message();
+        return Error{e.Message()};
     }
     return std::nullopt;
 }
@@ -171,7 +171,7 @@ void SessionRunner::ClosePort()
 void SessionRunner::LetOutputDrain()
 {
     std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, kDrainLimit, [this] { return tx_empty_ && port_->fGetOutQueue()->Count() == 0; });
+    wake_.wait_for(lock, kDrainLimit, [this] { return txEmpty_ && port_->fGetOutQueue()->Count() == 0; });
 }
 
 std::vector<uint8_t> SessionRunner::ReadAll()

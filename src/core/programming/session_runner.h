@@ -6,6 +6,7 @@
 //  - the command line: Run() blocks until the session ends, sleeping until each
 //    deadline (woken at once when the port hangs up, or by RequestCancel()).
 #include "programming/session.h"
+#include "text/error.h"
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -52,7 +53,7 @@ public:
 private:
     SessionTime Now() const;
     void Carry(const SessionOutput& out, RunnerStep& step);
-    std::optional<QString> OpenPort(const std::string& nameOrPath);
+    std::optional<Error> OpenPort(const QString& nameOrPath);
     void ClosePort();
     void LetOutputDrain();
     std::vector<uint8_t> ReadAll();
@@ -64,9 +65,9 @@ private:
     // Declared before the port so they outlive its threads.
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool hang_up_signalled_ = false;
-    bool tx_empty_ = false;
-    bool cancel_requested_ = false;
+    bool hangUpSignalled_ = false;
+    bool txEmpty_ = false;
+    bool cancelRequested_ = false;
 
     std::unique_ptr<TZebCommDevice> port_;
 };

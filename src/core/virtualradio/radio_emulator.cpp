@@ -43,7 +43,7 @@ std::vector<uint8_t> RadioEmulator::Receive(std::span<const uint8_t> bytes)
 {
     std::vector<uint8_t> out;
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
-    while (!pending_.empty() && !hung_up_) {
+    while (!pending_.empty() && !hungUp_) {
         if (pending_[0] != link::kFrameHead) {   // noise between frames
             const auto head = std::find(pending_.begin(), pending_.end(), link::kFrameHead);
             pending_.erase(pending_.begin(), head);
@@ -69,7 +69,7 @@ std::vector<uint8_t> RadioEmulator::Receive(std::span<const uint8_t> bytes)
         frames_.push_back(frame);
         Answer(frame, out);
     }
-    if (hung_up_)
+    if (hungUp_)
         pending_.clear();
     if (pending_.empty())
         resyncing_ = false;
@@ -116,11 +116,11 @@ bool RadioEmulator::FaultActive(RadioFault fault) const
 void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out)
 {
     if (frame.command == link::Command::End) {   // not answered
-        ++end_frames_;
+        ++endFrames_;
         return;
     }
     if (FaultActive(RadioFault::HangUp)) {
-        hung_up_ = true;
+        hungUp_ = true;
         return;
     }
     if (FaultActive(RadioFault::Silent))

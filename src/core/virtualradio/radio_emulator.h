@@ -54,12 +54,12 @@ public:
     // incomplete frame are kept for the next call.
     std::vector<uint8_t> Receive(std::span<const uint8_t> bytes);
 
-    bool hung_up() const { return hung_up_; }
-    bool end_seen() const { return end_frames_ > 0; }
-    int end_frames() const { return end_frames_; }
-    int frames_answered() const { return answered_; }
+    bool hungUp() const { return hungUp_; }
+    bool endSeen() const { return endFrames_ > 0; }
+    int endFrames() const { return endFrames_; }
+    int framesAnswered() const { return answered_; }
     // Bad checksum, length, count or address, or noise: each run of dropped bytes counts once.
-    int frame_errors() const { return errors_; }
+    int frameErrors() const { return errors_; }
     const std::vector<ReceivedFrame>& frames() const { return frames_; }   // every well-formed frame
 
     MemoryImage& memory() { return memory_; }
@@ -78,8 +78,8 @@ private:
     int answered_ = 0;
     int errors_ = 0;
     bool resyncing_ = false;
-    bool hung_up_ = false;
-    int end_frames_ = 0;
+    bool hungUp_ = false;
+    int endFrames_ = 0;
 };
 
 } // namespace k3n

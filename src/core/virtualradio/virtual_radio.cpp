@@ -1,4 +1,5 @@
 #include "virtualradio/virtual_radio.h"
+#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,32 +18,37 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string SystemError(const std::string& what)
+Error SystemError(const QString& what)
 {
-    return what + ": " + std::strerror(errno);
+    return {what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno))};
 }
 
-bool IsSymlink(const std::string& path)
+QByteArray Native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+bool IsSymlink(const QString& path)
 {
     struct stat st {};
-    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    return lstat(Native(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-bool PathExists(const std::string& path)
+bool PathExists(const QString& path)
 {
     struct stat st {};
-    return lstat(path.c_str(), &st) == 0;
+    return lstat(Native(path).constData(), &st) == 0;
 }
 
-std::optional<std::string> LoadMemoryFile(const std::string& path, MemoryImage& memory)
+std::optional<Error> LoadMemoryFile(const QString& path, MemoryImage& memory)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Native(path).constData(), std::ios::binary);
     if (!in)
-        return "cannot read " + path;
+        return Error{QStringLiteral("cannot read ") + path};
     MemoryImage loaded{};
     in.read(reinterpret_cast<char*>(loaded.data()), std::streamsize(loaded.size()));
     if (in.gcount() != std::streamsize(loaded.size()) || in.peek() != std::char_traits<char>::eof())
-        return path + " is not a radio memory file (it must hold exactly 8192 bytes)";
+        return Error{path + QStringLiteral(" is not a radio memory file (it must hold exactly 8192 bytes)")};
     memory = loaded;
     return std::nullopt;
 }
@@ -62,9 +68,9 @@ VirtualRadio::~VirtualRadio()
     Stop();
 }
 
-std::optional<std::string> VirtualRadio::Start()
+std::optional<Error> VirtualRadio::Start()
 {
-    if (!options_.memory_file.empty() && PathExists(options_.memory_file)) {
+    if (!options_.memory_file.isEmpty() && PathExists(options_.memory_file)) {
         if (auto error = LoadMemoryFile(options_.memory_file, emulator_.memory()))
             return error;
         if (options_.band)
@@ -73,43 +79,43 @@ std::optional<std::string> VirtualRadio::Start()
 
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0)
-        return SystemError("cannot open a pseudo-terminal");
+        return SystemError(QStringLiteral("cannot open a pseudo-terminal"));
     char name[128];
     if (grantpt(master_) != 0 || unlockpt(master_) != 0 || ptsname_r(master_, name, sizeof name) != 0) {
-        const std::string error = SystemError("cannot set up the pseudo-terminal");
+        const Error error = SystemError(QStringLiteral("cannot set up the pseudo-terminal"));
         CloseLink();
         return error;
     }
-    device_path_ = name;
+    devicePath_ = QFile::decodeName(name);
     // Holding the terminal side open keeps the link up while no program has it open, and
     // lets us make it raw (no echo) before anyone talks on it.
-    held_slave_ = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    heldSlave_ = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios tio{};
-    if (held_slave_ < 0 || tcgetattr(held_slave_, &tio) != 0) {
-        const std::string error = SystemError("cannot open " + device_path_);
+    if (heldSlave_ < 0 || tcgetattr(heldSlave_, &tio) != 0) {
+        const Error error = SystemError(QStringLiteral("cannot open ") + devicePath_);
         CloseLink();
         return error;
     }
     cfmakeraw(&tio);
-    tcsetattr(held_slave_, TCSANOW, &tio);
+    tcsetattr(heldSlave_, TCSANOW, &tio);
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
 
-    if (!options_.link_path.empty()) {
+    if (!options_.link_path.isEmpty()) {
         if (PathExists(options_.link_path) && !IsSymlink(options_.link_path)) {
             CloseLink();
-            return options_.link_path + " exists and is not a link; not replacing it";
+            return Error{options_.link_path + QStringLiteral(" exists and is not a link; not replacing it")};
         }
-        unlink(options_.link_path.c_str());
-        if (symlink(device_path_.c_str(), options_.link_path.c_str()) != 0) {
-            const std::string error = SystemError("cannot make the link " + options_.link_path);
+        unlink(Native(options_.link_path).constData());
+        if (symlink(Native(devicePath_).constData(), Native(options_.link_path).constData()) != 0) {
+            const Error error = SystemError(QStringLiteral("cannot make the link ") + options_.link_path);
             CloseLink();
             return error;
         }
     }
 
-    stop_event_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (stop_event_ < 0) {
-        const std::string error = SystemError("cannot create an event");
+    stopEvent_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stopEvent_ < 0) {
+        const Error error = SystemError(QStringLiteral("cannot create an event"));
         CloseLink();
         return error;
     }
@@ -121,46 +127,47 @@ void VirtualRadio::Stop()
 {
     if (thread_.joinable()) {
         const uint64_t one = 1;
-        [[maybe_unused]] ssize_t n = write(stop_event_, &one, sizeof one);
+        [[maybe_unused]] ssize_t n = write(stopEvent_, &one, sizeof one);
         thread_.join();
     }
-    if (stop_event_ >= 0) {
-        close(stop_event_);
-        stop_event_ = -1;
+    if (stopEvent_ >= 0) {
+        close(stopEvent_);
+        stopEvent_ = -1;
     }
-    const bool wasServing = master_ >= 0 || hung_up();
+    const bool wasServing = master_ >= 0 || hungUp();
     CloseLink();
-    if (wasServing && !options_.memory_file.empty())
+    if (wasServing && !options_.memory_file.isEmpty())
         SaveMemory();
-    if (!options_.link_path.empty() && IsSymlink(options_.link_path)) {
+    if (!options_.link_path.isEmpty() && IsSymlink(options_.link_path)) {
         char target[256] = {};
-        if (readlink(options_.link_path.c_str(), target, sizeof target - 1) > 0 && device_path_ == target)
-            unlink(options_.link_path.c_str());
+        const QByteArray link = Native(options_.link_path);
+        if (readlink(link.constData(), target, sizeof target - 1) > 0 && Native(devicePath_) == target)
+            unlink(link.constData());
     }
 }
 
 void VirtualRadio::CloseLink()
 {
-    for (int* fd : {&master_, &held_slave_}) {
+    for (int* fd : {&master_, &heldSlave_}) {
         if (*fd >= 0)
             close(*fd);
         *fd = -1;
     }
 }
 
-std::optional<std::string> VirtualRadio::SaveMemory() const
+std::optional<Error> VirtualRadio::SaveMemory() const
 {
     const MemoryImage image = memory();
-    const std::string temp = options_.memory_file + ".tmp";
+    const QString temp = options_.memory_file + QStringLiteral(".tmp");
     {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        std::ofstream out(Native(temp).constData(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
         out.flush();
         if (!out)
-            return "cannot write " + temp;
+            return Error{QStringLiteral("cannot write ") + temp};
     }
-    if (std::rename(temp.c_str(), options_.memory_file.c_str()) != 0)
-        return SystemError("cannot replace " + options_.memory_file);
+    if (std::rename(Native(temp).constData(), Native(options_.memory_file).constData()) != 0)
+        return SystemError(QStringLiteral("cannot replace ") + options_.memory_file);
     return std::nullopt;
 }
 
@@ -169,7 +176,7 @@ void VirtualRadio::Serve()
     std::vector<uint8_t> buffer(4096);
     int endsSaved = 0;
     for (;;) {
-        pollfd fds[2] = {{master_, POLLIN, 0}, {stop_event_, POLLIN, 0}};
+        pollfd fds[2] = {{master_, POLLIN, 0}, {stopEvent_, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
@@ -180,7 +187,7 @@ void VirtualRadio::Serve()
         const ssize_t n = (fds[0].revents & POLLIN) ? read(master_, buffer.data(), buffer.size()) : -1;
         if (n <= 0) {
             if (fds[0].revents & (POLLHUP | POLLERR)) {   // cannot happen while the terminal is held; never spin
-                pollfd stop{stop_event_, POLLIN, 0};
+                pollfd stop{stopEvent_, POLLIN, 0};
                 poll(&stop, 1, 100);
             }
             continue;
@@ -192,8 +199,8 @@ void VirtualRadio::Serve()
         {
             std::lock_guard lock(mutex_);
             answer = emulator_.Receive(std::span(buffer.data(), std::size_t(n)));
-            hungUp = emulator_.hung_up();
-            ends = emulator_.end_frames();
+            hungUp = emulator_.hungUp();
+            ends = emulator_.endFrames();
             if (hungUp)   // the cable is pulled: the device goes away, seen together with the flag
                 CloseLink();
         }
@@ -202,7 +209,7 @@ void VirtualRadio::Serve()
             return;
         SendPaced(answer, std::size_t(n));
         changed_.notify_all();
-        if (ends != endsSaved && !options_.memory_file.empty()) {
+        if (ends != endsSaved && !options_.memory_file.isEmpty()) {
             endsSaved = ends;
             SaveMemory();
         }
@@ -230,14 +237,14 @@ void VirtualRadio::SendPaced(const std::vector<uint8_t>& answer, std::size_t req
     // Ten bits a byte. The request arrived (at wire speed) before the answer can start.
     const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / options_.baud);
     const auto now = Clock::now();
-    inbound_free_ = std::max(now, inbound_free_) + byteTime * std::ptrdiff_t(requestBytes);
-    const auto start = std::max(inbound_free_, outbound_free_);
+    inboundFree_ = std::max(now, inboundFree_) + byteTime * std::ptrdiff_t(requestBytes);
+    const auto start = std::max(inboundFree_, outboundFree_);
     for (std::size_t i = 0; i < answer.size(); ++i) {
         std::this_thread::sleep_until(start + byteTime * std::ptrdiff_t(i + 1));
         if (write(master_, &answer[i], 1) != 1)
             return;
     }
-    outbound_free_ = start + byteTime * std::ptrdiff_t(answer.size());
+    outboundFree_ = start + byteTime * std::ptrdiff_t(answer.size());
 }
 
 void VirtualRadio::SetFault(FaultPlan plan)
@@ -252,7 +259,7 @@ MemoryImage VirtualRadio::memory() const
     return emulator_.memory();
 }
 
-void VirtualRadio::set_memory(const MemoryImage& memory)
+void VirtualRadio::setMemory(const MemoryImage& memory)
 {
     std::lock_guard lock(mutex_);
     emulator_.memory() = memory;
@@ -264,16 +271,16 @@ std::vector<ReceivedFrame> VirtualRadio::frames() const
     return emulator_.frames();
 }
 
-int VirtualRadio::frame_errors() const
+int VirtualRadio::frameErrors() const
 {
     std::lock_guard lock(mutex_);
-    return emulator_.frame_errors();
+    return emulator_.frameErrors();
 }
 
-bool VirtualRadio::hung_up() const
+bool VirtualRadio::hungUp() const
 {
     std::lock_guard lock(mutex_);
-    return emulator_.hung_up();
+    return emulator_.hungUp();
 }
 
 bool VirtualRadio::WaitFor(const std::function<bool(const RadioEmulator&)>& condition,

@@ -1,15 +1,16 @@
 #pragma once
 // The virtual radio: serves the radio's side of the programming link on a
-// pseudo-terminal, on a thread of its own. The program opens device_path()
+// pseudo-terminal, on a thread of its own. The program opens devicePath()
 // like any serial port. Used by the tests, the benchmark and `k3n virtual-radio`.
+#include "text/error.h"
 #include "virtualradio/radio_emulator.h"
+#include <QString>
 #include <array>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <thread>
 
 namespace k3n {
@@ -18,9 +19,9 @@ struct VirtualRadioOptions {
     // The band code the radio reports; none: the memory file's, or band 0.
     std::optional<int> band;
     // Loaded at Start when it exists (8192 bytes); saved after every end frame and at Stop.
-    std::string memory_file;
+    QString memory_file;
     // A symbolic link made to the device path (an existing link there is replaced).
-    std::string link_path;
+    QString link_path;
     // 0: answer at once. Otherwise frames take their wire time at this rate, 10 bits a
     // byte, both ways: the answer starts when the request would have arrived.
     int baud = 0;
@@ -38,19 +39,19 @@ public:
     VirtualRadio(const VirtualRadio&) = delete;
     VirtualRadio& operator=(const VirtualRadio&) = delete;
 
-    // Opens the pseudo-terminal and starts serving; the error text on failure.
-    std::optional<std::string> Start();
+    // Opens the pseudo-terminal and starts serving.
+    std::optional<Error> Start();
     // Stops serving, saves the memory file, removes the link. Also done by the destructor.
     void Stop();
 
-    const std::string& device_path() const { return device_path_; }
+    const QString& devicePath() const { return devicePath_; }
 
     void SetFault(FaultPlan plan);
     MemoryImage memory() const;
-    void set_memory(const MemoryImage& memory);
+    void setMemory(const MemoryImage& memory);
     std::vector<ReceivedFrame> frames() const;
-    int frame_errors() const;
-    bool hung_up() const;
+    int frameErrors() const;
+    bool hungUp() const;
     // Waits until 'condition' holds for the radio's state, at most 'timeout'.
     bool WaitFor(const std::function<bool(const RadioEmulator&)>& condition, std::chrono::milliseconds timeout) const;
 
@@ -58,21 +59,21 @@ private:
     void Serve();
     void SendPaced(const std::vector<uint8_t>& answer, std::size_t requestBytes);
     void CloseLink();
-    std::optional<std::string> SaveMemory() const;
+    std::optional<Error> SaveMemory() const;
 
     VirtualRadioOptions options_;
-    std::string device_path_;
+    QString devicePath_;
     int master_ = -1;
-    int held_slave_ = -1;   // keeps the terminal alive between the program's sessions
-    int stop_event_ = -1;
+    int heldSlave_ = -1;   // keeps the terminal alive between the program's sessions
+    int stopEvent_ = -1;
     std::thread thread_;
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     RadioEmulator emulator_;
 
-    std::chrono::steady_clock::time_point inbound_free_{};
-    std::chrono::steady_clock::time_point outbound_free_{};
+    std::chrono::steady_clock::time_point inboundFree_{};
+    std::chrono::steady_clock::time_point outboundFree_{};
 };
 
 } // namespace k3n

@@ -15,10 +15,10 @@ AttachedVirtualRadio::~AttachedVirtualRadio()
     radio_.Stop();
 }
 
-std::optional<QString> AttachedVirtualRadio::Start()
+std::optional<Error> AttachedVirtualRadio::Start()
 {
     if (auto error = radio_.Start())
-        return QString::fromStdString(*error);
+        return error;
     TCommSerialPortInfo::AddExtraPort(QString::fromLatin1(kVirtualRadioPortLabel), devicePath());
     listed_ = true;
     return std::nullopt;
@@ -26,7 +26,7 @@ std::optional<QString> AttachedVirtualRadio::Start()
 
 QString AttachedVirtualRadio::devicePath() const
 {
-    return QString::fromStdString(radio_.device_path());
+    return radio_.devicePath();
 }
 
 QString AttachedVirtualRadio::portName() const
@@ -73,7 +73,7 @@ std::optional<VirtualRadioOptions> VirtualRadioAskedFor(const QStringList& argum
     VirtualRadioOptions options;
     const int memory = arguments.indexOf(QStringLiteral("--virtual-radio-memory"));
     if (memory >= 0 && memory + 1 < arguments.size())
-        options.memory_file = arguments.at(memory + 1).toStdString();
+        options.memory_file = arguments.at(memory + 1);
     return options;
 }
 
@@ -84,7 +84,7 @@ std::unique_ptr<AttachedVirtualRadio> StartVirtualRadioIfAskedFor(const QStringL
         return nullptr;
     auto radio = std::make_unique<AttachedVirtualRadio>(*options);
     if (auto error = radio->Start()) {
-        qWarning("k3n-cps: the virtual radio could not start: %s", qUtf8Printable(*error));
+        qWarning("k3n-cps: the virtual radio could not start: %s", qUtf8Printable(error->message));
         return nullptr;
     }
     return radio;

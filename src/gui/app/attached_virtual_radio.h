@@ -20,7 +20,7 @@ public:
     ~AttachedVirtualRadio();   // takes the port off the list and stops the radio
 
     // Starts the radio and adds its port to the list; the error text on failure.
-    std::optional<QString> Start();
+    std::optional<Error> Start();
 
     QString devicePath() const;
     // "COM2": the name the port list gives it; empty before Start.

@@ -20,9 +20,9 @@ PortPlan SessionPortPlan(const AppSettings& settings, const QList<TCommPortEntry
     plan.auto_search = settings.AutoSeachPort;
     if (plan.auto_search) {
         for (const TCommPortEntry& p : ports)
-            plan.ports.push_back(p.name.toStdString());
+            plan.ports.push_back(p.name);
     } else {
-        plan.ports.push_back(TCommSerialPortInfo::PortName(settings.Port).toStdString());
+        plan.ports.push_back(TCommSerialPortInfo::PortName(settings.Port));
     }
     return plan;
 }
@@ -35,9 +35,8 @@ PortPlan SessionPortPlan(const AppSettings& settings)
 
 namespace {
 // "COM2 — /dev/pts/4 (virtual radio)" for a port name of the list, else the name or path as given.
-QString PortDisplayText(const std::string& nameOrPath, const TCommSerialPortInfo& info)
+QString PortDisplayText(const QString& name, const TCommSerialPortInfo& info)
 {
-    const QString name = QString::fromStdString(nameOrPath);
     for (const TCommPortEntry& p : info.Ports())
         if (p.name.compare(name, Qt::CaseInsensitive) == 0)
             return TCommSerialPortInfo::DisplayText(p);
@@ -130,9 +129,9 @@ void TProgramDialog::Show(const RunnerStep& step)
 void TProgramDialog::ShowPort()
 {
     const PortPlan& plan = session_->ports();
-    if (session_->port_index() >= plan.ports.size())
+    if (session_->portIndex() >= std::size_t(plan.ports.size()))
         return;
-    const std::string& port = plan.ports[session_->port_index()];
+    const QString& port = plan.ports[qsizetype(session_->portIndex())];
     if (port == shownPort_)
         return;
     shownPort_ = port;

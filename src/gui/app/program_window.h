@@ -57,7 +57,7 @@ private:
 
     std::unique_ptr<ProgrammingSession> session_;
     std::unique_ptr<SessionRunner> runner_;
-    std::string shownPort_;
+    QString shownPort_;
 };
 
 } // namespace k3n

@@ -32,7 +32,7 @@ RunServiceTransfer ProgramDialogTransfers(QWidget* parent, ServiceData& service,
         NoteServiceReadOutcome(request, succeeded, service);
         if (!succeeded)
             return false;
-        StoreServiceReply(request, dialog.session().service_reply(), service, data);
+        StoreServiceReply(request, dialog.session().serviceReply(), service, data);
         return true;
     };
 }

@@ -38,9 +38,9 @@ TEST(SessionRunner, AutoSearchFindsTheRadioOnTheThirdPort)
     auto third = StartRadio(answering);
 
     ProgrammingSession session(ConfigurationReadRequest(),
-                               {true, {first->device_path(), second->device_path(), third->device_path()}});
+                               {true, {first->devicePath(), second->devicePath(), third->devicePath()}});
     EXPECT_EQ(SessionRunner(session).Run(), SessionOutcome::Success);
-    EXPECT_EQ(session.port_index(), 2u);
+    EXPECT_EQ(session.portIndex(), 2u);
     EXPECT_EQ(first->frames().size(), 1u);
     EXPECT_EQ(second->frames().size(), 1u);
     RadioData data;
@@ -53,7 +53,7 @@ TEST(SessionRunner, CancelFromAnotherThread)
     auto radio = StartRadio();
     RadioData data;
     ProgrammingSession session(ConfigurationWriteRequest(data, {2024, 6, 30, 23, 59}, false),
-                               {false, {radio->device_path()}});
+                               {false, {radio->devicePath()}});
     SessionRunner runner(session);
     std::thread canceller([&] {
         radio->WaitFor([](const RadioEmulator& e) { return e.frames().size() >= 5; }, 10000ms);
@@ -61,7 +61,7 @@ TEST(SessionRunner, CancelFromAnotherThread)
     });
     EXPECT_EQ(runner.Run(), SessionOutcome::Cancelled);
     canceller.join();
-    EXPECT_FALSE(radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 200ms));
+    EXPECT_FALSE(radio->WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 200ms));
 }
 
 TEST(SessionRunner, StepDrivenLikeAWindowTimer)
@@ -70,7 +70,7 @@ TEST(SessionRunner, StepDrivenLikeAWindowTimer)
     ServiceBuffer serial{};
     const std::string digits = "12345678";
     std::copy(digits.begin(), digits.end(), serial.begin());
-    ProgrammingSession session(ServiceWriteRequest(TransferKind::SerialNumber, serial), {false, {radio->device_path()}});
+    ProgrammingSession session(ServiceWriteRequest(TransferKind::SerialNumber, serial), {false, {radio->devicePath()}});
     SessionRunner runner(session);
 
     // What the programming window does: one precise single-shot timer, re-armed after each step.

@@ -95,7 +95,7 @@ struct Harness {
     {
         PortPlan plan{autoSearch, {}};
         for (std::size_t i = 0; i < count; ++i)
-            plan.ports.push_back("COM" + std::to_string(i + 1));
+            plan.ports.push_back(QStringLiteral("COM%1").arg(i + 1));
         return plan;
     }
 
@@ -258,8 +258,8 @@ TEST(Session, WriteSendsThePlanOneFramePerTickThenTheEndFrame)
     EXPECT_TRUE(std::equal(image.begin() + 0x1000, image.begin() + 0x1800, memory.begin() + 0x1000));
     EXPECT_EQ(memory[0x0F28], 0);
     EXPECT_EQ(memory[0x0FFF], 0x01);
-    EXPECT_EQ(h.radio().frame_errors(), 0);
-    EXPECT_TRUE(h.radio().end_seen());
+    EXPECT_EQ(h.radio().frameErrors(), 0);
+    EXPECT_TRUE(h.radio().endSeen());
 
     // Progress climbs to 172 before it is set to 260.
     const auto& progress = h.progress;
@@ -357,7 +357,7 @@ TEST(Session, ReadRepliesAreTakenByLengthAndHead)
     h.inbound.assign(reply.begin() + 20, reply.end());
     h.RunToEnd();
     ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
-    EXPECT_TRUE(std::equal(reply.begin() + 2, reply.begin() + 34, h.session.service_reply().begin()));
+    EXPECT_TRUE(std::equal(reply.begin() + 2, reply.begin() + 34, h.session.serviceReply().begin()));
     EXPECT_EQ(h.session.progress(), kProgressMax);
 }
 
@@ -387,7 +387,7 @@ TEST(Session, FailuresDuringATransfer)
         EXPECT_EQ(h.session.failure(), c.failure);
         ASSERT_EQ(h.sent.size(), std::size_t(c.fault.after_frames + 1));
         EXPECT_EQ(h.now, h.sent.back().at + c.endsAfterLastFrame);
-        EXPECT_FALSE(h.radio().end_seen());
+        EXPECT_FALSE(h.radio().endSeen());
         EXPECT_FALSE(ApplyConfigurationRead(h.session, target));
         EXPECT_EQ(target.record, data.record);
         EXPECT_EQ(target.band_limits, data.band_limits);
@@ -418,7 +418,7 @@ TEST(Session, LinkLostAndCancelEndAtOnce)
     c.Apply(c.session.Cancel());
     EXPECT_EQ(c.session.outcome(), SessionOutcome::Cancelled);
     EXPECT_FALSE(OutcomeText(c.session.outcome()));
-    EXPECT_FALSE(c.radio().end_seen());
+    EXPECT_FALSE(c.radio().endSeen());
     EXPECT_EQ(c.sent.size(), 5u);
 }
 
@@ -437,7 +437,7 @@ TEST(Session, AutoSearchMovesOnePortPerUnansweredGreeting)
     EXPECT_EQ(h.sent[3].command(), link::Command::ReadMemory);
     h.RunToEnd();
     EXPECT_EQ(h.session.outcome(), SessionOutcome::Success);
-    EXPECT_EQ(h.session.port_index(), 2u);
+    EXPECT_EQ(h.session.portIndex(), 2u);
     EXPECT_EQ(h.opened, (std::vector<std::size_t>{0, 1, 2}));
 
     // A wrong answer also moves on; an exhausted list fails (no time-out while searching).
@@ -503,7 +503,7 @@ TEST(Session, WriteAllChainSendsThreeFactoryFramesAheadOfTheConfiguration)
         EXPECT_EQ(sent[i].at - sent[i - 1].at, 100ms);
     EXPECT_EQ(h.radio().memory()[0x0FFF], 0x81);
     EXPECT_TRUE(std::equal(power.begin(), power.begin() + 32, h.radio().memory().begin() + 0x0E20));
-    EXPECT_EQ(h.radio().frame_errors(), 0);
+    EXPECT_EQ(h.radio().frameErrors(), 0);
 }
 
 TEST(Session, ServiceItemsMoveInOneFrame)
@@ -524,7 +524,7 @@ TEST(Session, ServiceItemsMoveInOneFrame)
     ASSERT_EQ(r.session.outcome(), SessionOutcome::Success);
     EXPECT_EQ(r.sent[1].bytes, link::ReadRequest(0x0FD0, 16));
     const Bytes firmware{0x00, 0x01, 0x00, 0x02, 0x01, 0x05};
-    EXPECT_TRUE(std::equal(firmware.begin(), firmware.end(), r.session.service_reply().begin()));
+    EXPECT_TRUE(std::equal(firmware.begin(), firmware.end(), r.session.serviceReply().begin()));
 }
 
 } // namespace

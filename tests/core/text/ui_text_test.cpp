@@ -100,6 +100,13 @@ TEST(UiText, AboutBoxCompanyAndAddressAreTheSameInAllLanguages)
     EXPECT_TRUE(UiText(LangOfType(kLangEnglish), 165).isEmpty()) << "no web address until the project has one";
 }
 
+TEST(UiText, TheAboutBoxShowsTheProjectsVersion)
+{
+    // The version is stated once, in the build; the about box's text must follow it.
+    for (uint8_t type : {kLangEnglish, kLangSimplified, kLangTraditional})
+        EXPECT_TRUE(UiText(LangOfType(type), 163).endsWith(QStringLiteral("V" K3N_VERSION))) << int(type);
+}
+
 TEST(Localized, ChoosesByLanguageAndConvertsLikeTheMainTable)
 {
     const LocalText ok{"确认", "确认", "OK"};

@@ -2,6 +2,7 @@
 // pseudo-terminal, talked to with plain reads and writes that have deadlines.
 #include "virtualradio/virtual_radio.h"
 #include "support/test_support.h"
+#include <QFile>
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -34,7 +35,7 @@ TEST(RadioEmulator, AnswersFramesAndRefusesBadOnes)
     frame.insert(frame.end(), request.begin(), request.end());
     EXPECT_TRUE(radio.Receive(Bytes(frame.begin(), frame.begin() + 5)).empty());
     EXPECT_EQ(radio.Receive(Bytes(frame.begin() + 5, frame.end())), (Bytes{0x52, 2, 3, 4, 0xF7}));
-    EXPECT_EQ(radio.frame_errors(), 1);
+    EXPECT_EQ(radio.frameErrors(), 1);
 
     // Wrong checksum, wrong length byte, count beyond 32 or past the memory's end: no answer, no change.
     Bytes badSum = link::WriteFrame(0x0000, data);
@@ -44,16 +45,16 @@ TEST(RadioEmulator, AnswersFramesAndRefusesBadOnes)
     badLength.back() = link::Checksum(std::span(badLength).subspan(1, badLength.size() - 2));
     const MemoryImage before = radio.memory();
     for (const Bytes& bad : {badSum, badLength, link::ReadRequest(0x0000, 33), link::ReadRequest(0x1FF0, 32)}) {
-        const int errors = radio.frame_errors();
+        const int errors = radio.frameErrors();
         EXPECT_TRUE(radio.Receive(bad).empty());
-        EXPECT_GT(radio.frame_errors(), errors);
+        EXPECT_GT(radio.frameErrors(), errors);
     }
     EXPECT_EQ(radio.memory(), before);
 
     // Still in step afterwards.
     EXPECT_EQ(radio.Receive(link::GreetingFrame()), kAck);
     EXPECT_TRUE(radio.Receive(link::EndFrame()).empty());
-    EXPECT_TRUE(radio.end_seen());
+    EXPECT_TRUE(radio.endSeen());
 }
 
 TEST(RadioEmulator, FaultsAfterKFrames)
@@ -77,7 +78,7 @@ TEST(RadioEmulator, FaultsAfterKFrames)
 
 // The program's end of the pseudo-terminal, raw, with reads that wait at most until a deadline.
 struct Terminal {
-    explicit Terminal(const std::string& path) : fd(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK))
+    explicit Terminal(const QString& path) : fd(open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
     {
         termios tio{};
         if (fd >= 0 && tcgetattr(fd, &tio) == 0) {
@@ -114,17 +115,17 @@ struct Terminal {
 TEST(VirtualRadio, ServesTheLinkOnAPseudoTerminalAndHangsUpAfterKFrames)
 {
     test::ScratchDir dir;
-    const std::string link = dir.file("radio").toStdString();
+    const QString link = dir.file("radio");
     VirtualRadioOptions options;
     options.band = 3;
     options.link_path = link;
     options.fault = {RadioFault::HangUp, 3};
     VirtualRadio radio(options);
     ASSERT_EQ(radio.Start(), std::nullopt);
-    const std::string device = radio.device_path();
+    const QByteArray device = QFile::encodeName(radio.devicePath());
     char target[256] = {};
-    ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
-    EXPECT_EQ(device, target);
+    ASSERT_GT(readlink(QFile::encodeName(link).constData(), target, sizeof target - 1), 0);
+    EXPECT_EQ(device, QByteArray(target));
 
     Terminal t(link);
     ASSERT_GE(t.fd, 0);
@@ -143,29 +144,29 @@ TEST(VirtualRadio, ServesTheLinkOnAPseudoTerminalAndHangsUpAfterKFrames)
     t.Send(link::GreetingFrame());
     EXPECT_TRUE(t.Receive(1).empty());
     EXPECT_TRUE(t.hung_up);
-    EXPECT_TRUE(radio.WaitFor([](const RadioEmulator& e) { return e.hung_up(); }, 5000ms));
+    EXPECT_TRUE(radio.WaitFor([](const RadioEmulator& e) { return e.hungUp(); }, 5000ms));
     struct stat st {};
-    EXPECT_NE(stat(device.c_str(), &st), 0);
+    EXPECT_NE(stat(device.constData(), &st), 0);
     radio.Stop();
-    EXPECT_NE(lstat(link.c_str(), &st), 0);
+    EXPECT_NE(lstat(QFile::encodeName(link).constData(), &st), 0);
 }
 
 TEST(VirtualRadio, KeepsItsMemoryInAFile)
 {
     test::ScratchDir dir;
-    const std::string file = dir.file("radio.bin").toStdString();
+    const QString file = dir.file("radio.bin");
     {
         VirtualRadioOptions options;
         options.memory_file = file;
         VirtualRadio radio(options);
         ASSERT_EQ(radio.Start(), std::nullopt);
-        Terminal t(radio.device_path());
+        Terminal t(radio.devicePath());
         t.Send(link::WriteFrame(0x1000, Bytes{0xAB, 0xCD}));
         EXPECT_EQ(t.Receive(2), kAck);
         t.Send(link::EndFrame());
-        EXPECT_TRUE(radio.WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+        EXPECT_TRUE(radio.WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 5000ms));
     }
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    std::ifstream in(QFile::encodeName(file).constData(), std::ios::binary | std::ios::ate);
     EXPECT_EQ(in.tellg(), std::streamoff(kMemoryImageSize));
 
     VirtualRadioOptions again;
@@ -181,7 +182,7 @@ TEST(VirtualRadio, KeepsItsMemoryInAFile)
     const std::string odd = dir.file("odd.bin").toStdString();
     std::ofstream(odd) << "not a radio";
     VirtualRadioOptions bad;
-    bad.memory_file = odd;
+    bad.memory_file = QString::fromStdString(odd);
     VirtualRadio refused(bad);
     EXPECT_NE(refused.Start(), std::nullopt);
     refused.Stop();
@@ -196,7 +197,7 @@ TEST(VirtualRadio, PacesItsAnswersAtTheBaudRate)
     options.baud = 19200;
     VirtualRadio radio(options);
     ASSERT_EQ(radio.Start(), std::nullopt);
-    Terminal t(radio.device_path());
+    Terminal t(radio.devicePath());
     const auto start = Clock::now();
     t.Send(link::ReadRequest(0x0000, 32));
     ASSERT_EQ(t.Receive(35).size(), 35u);

@@ -73,7 +73,7 @@ VirtualRadioOptions Options(std::optional<int> band, FaultPlan fault = {})
 
 PortPlan FixedPort(const VirtualRadio& radio)
 {
-    return {false, {radio.device_path()}};
+    return {false, {radio.devicePath()}};
 }
 
 // The texts asserted on are the English ones.
@@ -102,7 +102,7 @@ TEST_F(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
     EXPECT_EQ(dlg.CancelBtn->text(), "Cancel");
     EXPECT_EQ(dlg.ProgressBar1->maximum(), 260);
     // The port is named before anything is sent.
-    EXPECT_TRUE(dlg.sPort->text().contains(QString::fromStdString(radio->device_path())));
+    EXPECT_TRUE(dlg.sPort->text().contains(radio->devicePath()));
     RunToEnd(dlg, 10s);
     EXPECT_EQ(notices.texts, QStringList{"SUCCESS"});
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -159,7 +159,7 @@ TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
     EXPECT_EQ(notices.texts, QStringList{"SUCCESS"});
 
     // The abandoned write sent no end frame: the one end frame is the read's.
-    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 5000ms));
     const auto frames = radio->frames();
     EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const ReceivedFrame& f) { return f.command == link::Command::End; }), 1);
 }
@@ -169,10 +169,10 @@ TEST(ProgramDialogPorts, PortPlanFollowsTheSettings)
     const QList<HalvexComm32::TCommPortEntry> ports{{"COM1", "/dev/ttyUSB0", ""}, {"COM2", "/dev/pts/7", "virtual radio"}};
     const PortPlan search = SessionPortPlan(AppSettings{3, 1, true}, ports);
     EXPECT_TRUE(search.auto_search);
-    EXPECT_EQ(search.ports, (std::vector<std::string>{"COM1", "COM2"}));
+    EXPECT_EQ(search.ports, (QStringList{"COM1", "COM2"}));
     const PortPlan fixed = SessionPortPlan(AppSettings{3, 1, false}, ports);
     EXPECT_FALSE(fixed.auto_search);
-    EXPECT_EQ(fixed.ports, std::vector<std::string>{"COM3"});
+    EXPECT_EQ(fixed.ports, QStringList{"COM3"});
 }
 
 // ---- the main window's Read, Write and Communication Port -------------------
@@ -207,7 +207,7 @@ struct ListedRadio {
                 number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
     }
     ~ListedRadio() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(path()); }
-    QString path() const { return QString::fromStdString(radio->device_path()); }
+    QString path() const { return radio->devicePath(); }
     bool choosable() const { return number >= 1 && number <= 9; }
     std::unique_ptr<VirtualRadio> radio;
     int number = 0;
@@ -249,7 +249,7 @@ TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
     form->MenuEdit_WriteClick();
     EXPECT_EQ(answers.texts, QStringList{"SUCCESS"});
     EXPECT_EQ(data.record.get(rec::tot), 77);
-    ASSERT_TRUE(listed.radio->WaitFor([](const RadioEmulator& e) { return e.end_seen(); }, 5000ms));
+    ASSERT_TRUE(listed.radio->WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 5000ms));
     const auto frames = listed.radio->frames();
     ASSERT_GE(frames.size(), 3u);
     EXPECT_EQ(frames[1].command, link::Command::ReadMemory);   // the band check is armed

@@ -95,7 +95,7 @@ protected:
     {
         radio = std::make_unique<VirtualRadio>(options);
         ASSERT_EQ(radio->Start(), std::nullopt);
-        const QString path = QString::fromStdString(radio->device_path());
+        const QString path = radio->devicePath();
         TCommSerialPortInfo::AddExtraPort("virtual radio", path);
         for (const auto& port : TCommSerialPortInfo().Ports())
             if (port.devicePath == path)
@@ -105,7 +105,7 @@ protected:
     void TearDown() override
     {
         if (radio)
-            TCommSerialPortInfo::RemoveExtraPort(QString::fromStdString(radio->device_path()));
+            TCommSerialPortInfo::RemoveExtraPort(radio->devicePath());
     }
 
     static UserScript::Step press(const char* windowClass, const char* button)
@@ -210,7 +210,7 @@ TEST_F(ServiceModeOnRadio, WritingFactoryDataThatWasNeverReadAsksFirstAndNoSends
     MemoryImage factory = radio->memory();
     for (int i = 0; i < kApcTuneArea.size; ++i)
         factory[kApcTuneArea.address + i] = uint8_t(0x40 + i);
-    radio->set_memory(factory);
+    radio->setMemory(factory);
     const auto apcBytes = [this] {
         const MemoryImage m = radio->memory();
         return Bytes(m.begin() + kApcTuneArea.address, m.begin() + kApcTuneArea.address + kApcTuneArea.size);

@@ -182,7 +182,7 @@ TEST(SettingsFile, VirtualRadioIsAskedForOnTheCommandLine)
     EXPECT_FALSE(VirtualRadioAskedFor({"k3n-cps"}));
     const auto plain = VirtualRadioAskedFor({"k3n-cps", "--virtual-radio"});
     ASSERT_TRUE(plain);
-    EXPECT_TRUE(plain->memory_file.empty());
+    EXPECT_TRUE(plain->memory_file.isEmpty());
     const auto kept = VirtualRadioAskedFor({"k3n-cps", "--virtual-radio", "--virtual-radio-memory", "/tmp/r.bin"});
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->memory_file, "/tmp/r.bin");

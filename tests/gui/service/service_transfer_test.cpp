@@ -29,11 +29,11 @@ protected:
             const auto sessionRequest = MakeServiceSessionRequest(request, run.service, run.radio, kTime);
             if (!sessionRequest)
                 return false;
-            ProgrammingSession session(*sessionRequest, PortPlan{false, {radio.device_path()}});
+            ProgrammingSession session(*sessionRequest, PortPlan{false, {radio.devicePath()}});
             outcomes.push_back(SessionRunner(session).Run());
             if (outcomes.back() != SessionOutcome::Success)
                 return false;
-            StoreServiceReply(request, session.service_reply(), run.service, run.radio);
+            StoreServiceReply(request, session.serviceReply(), run.service, run.radio);
             return true;
         };
     }
@@ -57,7 +57,7 @@ protected:
     // The radio serves on its own thread: give the end frame time to arrive.
     bool endFrameArrived() const
     {
-        return radio.WaitFor([](const RadioEmulator& e) { return e.end_frames() == 1; }, std::chrono::seconds(5));
+        return radio.WaitFor([](const RadioEmulator& e) { return e.endFrames() == 1; }, std::chrono::seconds(5));
     }
 
     ServiceRun run;
