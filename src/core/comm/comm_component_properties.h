@@ -46,7 +46,8 @@ public:
     TCommDeviceProperties(const TCommDeviceProperties&) = delete;
     TCommDeviceProperties& operator=(const TCommDeviceProperties&) = delete;
 
-    // ---- Stored properties, in their stored order.
+    // ---- Stored properties, in their stored order (SyncEvents and UsePackage are the
+    // component's own: they decide where notifications run and where Read and Write go).
     int fGetPortNo() const;
     void fSetPortNo(int portNo);   // closes
     // A COM name ("COM3") or a device path ("/dev/ttyUSB0", a pseudo-terminal).
