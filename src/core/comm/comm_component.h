@@ -19,7 +19,7 @@ class TThreadMailbox;
 
 namespace k3n {
 
-class TZebCustomCommDevice : public QObject, public TCommDeviceProperties {
+class TZebCustomCommDevice : public QObject, public CommDeviceProperties {
     Q_OBJECT
 
 public:

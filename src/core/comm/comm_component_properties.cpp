@@ -28,137 +28,137 @@ uint32_t NonNegative(long value) { return uint32_t(std::clamp<long>(value, 0, 0x
 
 uint32_t BaudRateValue(TBaudRate rate) { return InRange(rate, kBaudRateCount) ? kBaudRates[size_t(rate)] : 115200; }
 
-TCommDeviceProperties::TCommDeviceProperties() = default;
+CommDeviceProperties::CommDeviceProperties() = default;
 
-TCommDeviceProperties::~TCommDeviceProperties() = default;
+CommDeviceProperties::~CommDeviceProperties() = default;
 
 // ---- Port and line ------------------------------------------------------------------
 
-int TCommDeviceProperties::fGetPortNo() const { return engine_->fGetPortNo(); }
+int CommDeviceProperties::fGetPortNo() const { return engine_->fGetPortNo(); }
 
-void TCommDeviceProperties::fSetPortNo(int portNo)
+void CommDeviceProperties::fSetPortNo(int portNo)
 {
     ClosePort();
     engine_->fSetPortNo(portNo);
 }
 
-QString TCommDeviceProperties::fGetDeviceName() const { return engine_->fGetDeviceName(); }
+QString CommDeviceProperties::fGetDeviceName() const { return engine_->fGetDeviceName(); }
 
-void TCommDeviceProperties::fSetDeviceName(const QString& nameOrPath)
+void CommDeviceProperties::fSetDeviceName(const QString& nameOrPath)
 {
     ClosePort();
     engine_->fSetDeviceName(nameOrPath);
 }
 
-TBaudRate TCommDeviceProperties::fGetBaud() const
+TBaudRate CommDeviceProperties::fGetBaud() const
 {
     const auto it = std::find(kBaudRates.begin(), kBaudRates.end(), engine_->LineSettings().baudRate);
     return it == kBaudRates.end() ? TBaudRate::br115200 : TBaudRate(it - kBaudRates.begin());
 }
 
-void TCommDeviceProperties::fSetBaud(TBaudRate rate)
+void CommDeviceProperties::fSetBaud(TBaudRate rate)
 {
     ClosePort();
     engine_->LineSettings().baudRate = BaudRateValue(rate);
 }
 
-TParity TCommDeviceProperties::fGetParity() const
+TParity CommDeviceProperties::fGetParity() const
 {
     const uint8_t code = engine_->LineSettings().parity;
     return code <= kParitySpace ? TParity(code) : TParity::ptNoParity;
 }
 
-void TCommDeviceProperties::fSetParity(TParity parity)
+void CommDeviceProperties::fSetParity(TParity parity)
 {
     ClosePort();
     engine_->LineSettings().parity = InRange(parity, 5) ? uint8_t(parity) : kParityNone;
 }
 
-int TCommDeviceProperties::fGetByteSize() const { return engine_->LineSettings().byteSize; }
+int CommDeviceProperties::fGetByteSize() const { return engine_->LineSettings().byteSize; }
 
-void TCommDeviceProperties::fSetByteSize(int bits)
+void CommDeviceProperties::fSetByteSize(int bits)
 {
     ClosePort();
     engine_->LineSettings().byteSize = uint8_t(std::clamp(bits, 0, 255));
 }
 
-TStopBits TCommDeviceProperties::fGetStopBits() const
+TStopBits CommDeviceProperties::fGetStopBits() const
 {
     const uint8_t code = engine_->LineSettings().stopBits;
     return code <= kTwoStopBits ? TStopBits(code) : TStopBits::sbOneStopBit;
 }
 
-void TCommDeviceProperties::fSetStopBits(TStopBits stopBits)
+void CommDeviceProperties::fSetStopBits(TStopBits stopBits)
 {
     ClosePort();
     engine_->LineSettings().stopBits = InRange(stopBits, 3) ? uint8_t(stopBits) : kOneStopBit;
 }
 
-TFlowControl TCommDeviceProperties::fGetFlowControl() const { return engine_->fGetFCtrl(); }
+TFlowControl CommDeviceProperties::fGetFlowControl() const { return engine_->fGetFCtrl(); }
 
-void TCommDeviceProperties::fSetFlowControl(TFlowControl flow)
+void CommDeviceProperties::fSetFlowControl(TFlowControl flow)
 {
     ClosePort();
     engine_->fSetFCtrl(flow);   // a code outside the table means none
 }
 
-int TCommDeviceProperties::fGetAutoAnswer() const { return engine_->fGetAutoAnswer(); }
+int CommDeviceProperties::fGetAutoAnswer() const { return engine_->fGetAutoAnswer(); }
 
-void TCommDeviceProperties::fSetAutoAnswer(int rings) { engine_->fSetAutoAnswer(uint8_t(std::clamp(rings, 0, 255))); }
+void CommDeviceProperties::fSetAutoAnswer(int rings) { engine_->fSetAutoAnswer(uint8_t(std::clamp(rings, 0, 255))); }
 
 // ---- Buffers and packages ----------------------------------------------------------------
 
-long TCommDeviceProperties::fGetInBufSize() const { return engine_->InQueue().BufSize(); }
+long CommDeviceProperties::fGetInBufSize() const { return engine_->InQueue().BufSize(); }
 
-void TCommDeviceProperties::fSetInBufSize(long size)
+void CommDeviceProperties::fSetInBufSize(long size)
 {
     // The reader thread writes into this buffer while the port is open.
     ClosePort();
     engine_->InQueue().fSetBufSize(int32_t(std::clamp<long>(size, -1, 0x7FFFFFFF)));
 }
 
-long TCommDeviceProperties::fGetOutBufSize() const { return engine_->OutQueue().BufSize(); }
+long CommDeviceProperties::fGetOutBufSize() const { return engine_->OutQueue().BufSize(); }
 
-void TCommDeviceProperties::fSetOutBufSize(long size)
+void CommDeviceProperties::fSetOutBufSize(long size)
 {
     // The writer thread reads from this buffer while the port is open.
     ClosePort();
     engine_->OutQueue().fSetBufSize(int32_t(std::clamp<long>(size, -1, 0x7FFFFFFF)));
 }
 
-long TCommDeviceProperties::fGetHwInSize() const { return engine_->fGetHwInSize(); }
+long CommDeviceProperties::fGetHwInSize() const { return engine_->fGetHwInSize(); }
 
-void TCommDeviceProperties::fSetHwInSize(long size)
+void CommDeviceProperties::fSetHwInSize(long size)
 {
     ClosePort();
     engine_->fSetHwInSize(int32_t(std::clamp<long>(size, INT32_MIN, INT32_MAX)));
 }
 
-long TCommDeviceProperties::fGetHwOutSize() const { return engine_->fGetHwOutSize(); }
+long CommDeviceProperties::fGetHwOutSize() const { return engine_->fGetHwOutSize(); }
 
-void TCommDeviceProperties::fSetHwOutSize(long size)
+void CommDeviceProperties::fSetHwOutSize(long size)
 {
     ClosePort();
     engine_->fSetHwOutSize(int32_t(std::clamp<long>(size, INT32_MIN, INT32_MAX)));
 }
 
-long TCommDeviceProperties::fGetQueueSize() const { return long(package_->fGetQSize()); }
+long CommDeviceProperties::fGetQueueSize() const { return long(package_->fGetQSize()); }
 
-void TCommDeviceProperties::fSetQueueSize(long slotCount) { package_->fSetQSize(NonNegative(slotCount)); }
+void CommDeviceProperties::fSetQueueSize(long slotCount) { package_->fSetQSize(NonNegative(slotCount)); }
 
-long TCommDeviceProperties::fGetPackageSize() const { return long(package_->fGetPkgSz()); }
+long CommDeviceProperties::fGetPackageSize() const { return long(package_->fGetPkgSz()); }
 
-void TCommDeviceProperties::fSetPackageSize(long size) { package_->fSetPkgSz(NonNegative(size)); }
+void CommDeviceProperties::fSetPackageSize(long size) { package_->fSetPkgSz(NonNegative(size)); }
 
-TCommPackageType TCommDeviceProperties::fGetPackageType() const { return package_->fGetPkgType(); }
+TCommPackageType CommDeviceProperties::fGetPackageType() const { return package_->fGetPkgType(); }
 
-void TCommDeviceProperties::fSetPackageType(TCommPackageType type) { package_->fSetPkgType(type); }
+void CommDeviceProperties::fSetPackageType(TCommPackageType type) { package_->fSetPkgType(type); }
 
-long TCommDeviceProperties::fGetPackageInterval() const { return long(package_->fGetPkgInterval()); }
+long CommDeviceProperties::fGetPackageInterval() const { return long(package_->fGetPkgInterval()); }
 
-void TCommDeviceProperties::fSetPackageInterval(long ms) { package_->fSetPkgInterval(NonNegative(ms)); }
+void CommDeviceProperties::fSetPackageInterval(long ms) { package_->fSetPkgInterval(NonNegative(ms)); }
 
-void TCommDeviceProperties::fSetFrameSettings(const TZebCommFrameSettings* settings)
+void CommDeviceProperties::fSetFrameSettings(const TZebCommFrameSettings* settings)
 {
     if (!settings)
         return;
@@ -169,30 +169,30 @@ void TCommDeviceProperties::fSetFrameSettings(const TZebCommFrameSettings* setti
 
 // ---- Modem lines and state ----------------------------------------------------------------
 
-int TCommDeviceProperties::fGetHandle() const { return engine_->fGetHandle(); }
+int CommDeviceProperties::fGetHandle() const { return engine_->fGetHandle(); }
 
-bool TCommDeviceProperties::fGetDisableWrite() const { return engine_->fGetDisableWrite(); }
+bool CommDeviceProperties::fGetDisableWrite() const { return engine_->fGetDisableWrite(); }
 
-void TCommDeviceProperties::fSetDisableWrite(bool on) { engine_->fSetDisableWrite(on); }
+void CommDeviceProperties::fSetDisableWrite(bool on) { engine_->fSetDisableWrite(on); }
 
-bool TCommDeviceProperties::fGetDTR() const { return engine_->fGetDTR(); }
+bool CommDeviceProperties::fGetDTR() const { return engine_->fGetDTR(); }
 
-void TCommDeviceProperties::fSetDTR(bool on) { engine_->fSetDTR(on); }
+void CommDeviceProperties::fSetDTR(bool on) { engine_->fSetDTR(on); }
 
-bool TCommDeviceProperties::fGetRTS() const { return engine_->fGetRTS(); }
+bool CommDeviceProperties::fGetRTS() const { return engine_->fGetRTS(); }
 
-void TCommDeviceProperties::fSetRTS(bool on) { engine_->fSetRTS(on); }
+void CommDeviceProperties::fSetRTS(bool on) { engine_->fSetRTS(on); }
 
-bool TCommDeviceProperties::fGetCTS() const { return (engine_->fGetModemStatus() & MS_CTS_ON) != 0; }
+bool CommDeviceProperties::fGetCTS() const { return (engine_->fGetModemStatus() & MS_CTS_ON) != 0; }
 
-bool TCommDeviceProperties::fGetDSR() const { return (engine_->fGetModemStatus() & MS_DSR_ON) != 0; }
+bool CommDeviceProperties::fGetDSR() const { return (engine_->fGetModemStatus() & MS_DSR_ON) != 0; }
 
-bool TCommDeviceProperties::fGetRING() const { return (engine_->fGetModemStatus() & MS_RING_ON) != 0; }
+bool CommDeviceProperties::fGetRING() const { return (engine_->fGetModemStatus() & MS_RING_ON) != 0; }
 
-bool TCommDeviceProperties::fGetRLSD() const { return (engine_->fGetModemStatus() & MS_RLSD_ON) != 0; }
+bool CommDeviceProperties::fGetRLSD() const { return (engine_->fGetModemStatus() & MS_RLSD_ON) != 0; }
 
-uint8_t TCommDeviceProperties::fGetModemStatus() const { return uint8_t((engine_->fGetModemStatus() >> 4) & 0x0F); }
+uint8_t CommDeviceProperties::fGetModemStatus() const { return uint8_t((engine_->fGetModemStatus() >> 4) & 0x0F); }
 
-bool TCommDeviceProperties::HungUp() const { return engine_->HungUp(); }
+bool CommDeviceProperties::HungUp() const { return engine_->HungUp(); }
 
 }   // namespace k3n

@@ -41,10 +41,10 @@ enum class TStopBits { sbOneStopBit, sbOne_5_StopBits, sbTwoStopBit };
 using TFlowControl = HalvexComm32::TComm32::TFlowControl;
 using TCommPackageType = HalvexComm32::TCommPackageType;
 
-class TCommDeviceProperties {
+class CommDeviceProperties {
 public:
-    TCommDeviceProperties(const TCommDeviceProperties&) = delete;
-    TCommDeviceProperties& operator=(const TCommDeviceProperties&) = delete;
+    CommDeviceProperties(const CommDeviceProperties&) = delete;
+    CommDeviceProperties& operator=(const CommDeviceProperties&) = delete;
 
     // ---- Stored properties, in their stored order (SyncEvents and UsePackage are the
     // component's own: they decide where notifications run and where Read and Write go).
@@ -108,8 +108,8 @@ public:
     HalvexComm32::TCommPackage* Package() const { return package_.get(); }
 
 protected:
-    TCommDeviceProperties();
-    ~TCommDeviceProperties();
+    CommDeviceProperties();
+    ~CommDeviceProperties();
 
     // What a setter marked "closes" does first: Active false.
     virtual void ClosePort() = 0;
