@@ -63,7 +63,7 @@ void TDtmfDlg::buildOptionPage()
 
 void TDtmfDlg::buildGrids()
 {
-    GridColumns system;
+    CellColumns system;
     system.push_back(codeRefColumn(sgSystem, TextNo(306), "cbSystemCall", dtmf::call_code));
     system.push_back(codeRefColumn(sgSystem, TextNo(307), "cbSystemId", dtmf::id_code));
     system.push_back(sequenceColumn(dtmf::sequence, NextSequence));
@@ -75,16 +75,16 @@ void TDtmfDlg::buildGrids()
     addDecodeMaskColumns(system, dtmf::kDecodeCount, [](int row, int n) {
         return BitField{dtmf::decode_mask(row).offset, uint8_t(n), 1};
     });
-    setGridColumns(sgSystem, std::move(system));
+    setCellColumns(sgSystem, std::move(system));
 
-    GridColumns decode;
+    CellColumns decode;
     decode.push_back(digitCodeColumn(sgDecode, "eDecodeCode", [](int row) { return DecodeField(row - 1); }));
     decode.push_back(decodeTypeColumn(sgDecode, [](int row) { return dtmf::decode_type(row - 1); }));
-    setGridColumns(sgDecode, std::move(decode));
+    setCellColumns(sgDecode, std::move(decode));
 
-    GridColumns encode;
+    CellColumns encode;
     encode.push_back(digitCodeColumn(sgEncode, "eEncodeCode", [](int row) { return EncodeField(row - 1); }));
-    setGridColumns(sgEncode, std::move(encode));
+    setCellColumns(sgEncode, std::move(encode));
 }
 
 } // namespace k3n

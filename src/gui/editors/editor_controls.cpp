@@ -2,13 +2,9 @@
 #include "text/ui_text.h"
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
 #include <QSignalBlocker>
 #include <cmath>
 
@@ -120,38 +116,6 @@ QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
     label->setBuddy(list);
     form->addRow(label, list);
     return list;
-}
-
-QColor StripedGridDelegate::oddRowColour()
-{
-    return QColor(192, 220, 192);
-}
-
-void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QString& text,
-                   const QPalette& palette)
-{
-    const bool odd = gridRow % 2 == 1;
-    painter.save();
-    painter.fillRect(rect, odd ? StripedGridDelegate::oddRowColour() : palette.color(QPalette::Window));
-    // Dark text on the light green whatever the theme; the palette's text on the window colour.
-    painter.setPen(odd ? QColor(Qt::black) : palette.color(QPalette::WindowText));
-    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
-    painter.restore();
-}
-
-void StripedGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                const QModelIndex& index) const
-{
-    painter->save();
-    painter->setFont(option.font);
-    PaintGridCell(*painter, option.rect, index.row() + firstGridRow_, index.data(Qt::DisplayRole).toString(),
-                  option.palette);
-    if (option.state & QStyle::State_HasFocus) {
-        // The current cell keeps a visible frame, as the grid shows no selection colour.
-        painter->setPen(QPen(option.palette.color(QPalette::Highlight), 1, Qt::DotLine));
-        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
-    }
-    painter->restore();
 }
 
 } // namespace k3n

@@ -1,19 +1,16 @@
 #pragma once
 // Small building blocks the editor pages share: pick-only lists filled from
 // tables of texts, captions relabelled from interface text numbers, labelled
-// rows, typed-key filters for edit boxes, and the striped look of the grids.
-#include "widgets/input_filters.h"
+// rows.
 #include "model/radio_record.h"
 #include <QString>
 #include <QStringList>
-#include <QStyledItemDelegate>
 #include <functional>
 #include <span>
 #include <vector>
 
 class QComboBox;
 class QFormLayout;
-class QLineEdit;
 
 namespace k3n {
 
@@ -63,27 +60,5 @@ private:
 // labelText and a pick-only list named listName. Returns the list.
 QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
                            const char* labelName, int labelText, const char* listName);
-
-
-// Paints one cell the way every grid of the program looks: odd rows light
-// green, even rows the window colour, text centred on one line. gridRow
-// counts the header row as row 0.
-void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QString& text,
-                   const QPalette& palette);
-
-// The cells of a grid painted with PaintGridCell. firstGridRow is the grid row
-// of model row 0: 0 when the header row is a row of cells, 1 when it is a header view.
-class StripedGridDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    explicit StripedGridDelegate(QObject* parent, int firstGridRow = 0)
-        : QStyledItemDelegate(parent), firstGridRow_(firstGridRow) {}
-    static QColor oddRowColour();
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
-
-private:
-    int firstGridRow_;
-};
 
 } // namespace k3n

@@ -148,7 +148,7 @@ void TFiveToneDlg::cbLast_gap_toneChange()
 
 void TFiveToneDlg::buildGrids()
 {
-    GridColumns system;
+    CellColumns system;
     system.push_back(valueListColumn(sgSystem, TextNo(320), "cbSystemType", Standards, five::standard));
     system.push_back(codeRefColumn(sgSystem, TextNo(321), "cbSystemRep", five::repeat_code));
     system.push_back(codeRefColumn(sgSystem, TextNo(306), "cbSystemCall", five::call_code));
@@ -162,18 +162,18 @@ void TFiveToneDlg::buildGrids()
     addDecodeMaskColumns(system, five::kDecodeCount, [](int row, int n) {
         return BitField{uint16_t(five::decode_mask(row).offset + n / 8), uint8_t(n % 8), 1};
     });
-    setGridColumns(sgSystem, std::move(system));
+    setCellColumns(sgSystem, std::move(system));
 
-    GridColumns decode;
+    CellColumns decode;
     decode.push_back(digitCodeColumn(sgDecode, "eDecodeCode", [](int row) { return DecodeField(row - 1); }));
     decode.push_back(decodeTypeColumn(sgDecode, [](int row) { return five::decode_type(row - 1); }));
     decode.push_back(codeRefColumn(sgDecode, TextNo(319), "cbDecodeTranspond",
                                    [](int row) { return five::decode_transpond(row - 1); }));
-    setGridColumns(sgDecode, std::move(decode));
+    setCellColumns(sgDecode, std::move(decode));
 
-    GridColumns encode;
+    CellColumns encode;
     encode.push_back(digitCodeColumn(sgEncode, "eEncodeCode", [](int row) { return EncodeField(row - 1); }));
-    setGridColumns(sgEncode, std::move(encode));
+    setCellColumns(sgEncode, std::move(encode));
 }
 
 } // namespace k3n

@@ -2,16 +2,16 @@
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/ui_text.h"
+#include "widgets/cell_grid.h"
+#include "widgets/input_filters.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -28,7 +28,7 @@ constexpr OptionText kTalkAroundModes[] = {295, {296, 297}, {296, 298}};   // Re
 constexpr OptionText kSavingModes[] = {75, "1:1", "1:2", "1:3"};
 constexpr OptionText kCtcTailModes[] = {75, "180"};
 
-constexpr int kScrFreqRows = 1 + rec::kScrambleFreqCount;   // header row + 16
+constexpr int kScrFreqDigits = 4;
 
 QCheckBox* AddCheckBox(QGridLayout* grid, CaptionTable& captions, const char* name,
                        int textNo, int row, int column)
@@ -38,13 +38,6 @@ QCheckBox* AddCheckBox(QGridLayout* grid, CaptionTable& captions, const char* na
     captions.add(box, textNo);
     grid->addWidget(box, row, column);
     return box;
-}
-
-QTableWidgetItem* FixedCell(const QString& text)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled);
-    return item;
 }
 
 } // namespace
@@ -142,58 +135,25 @@ TGeneralSettingsDlg::TGeneralSettingsDlg(RadioData& data, QWidget* parent)
     bindExit(cCtcss_tail, [this] { cCtcss_tailExit(); });
     bindExit(eUserCtc, [this] { eUserCtcExit(); });
     bindExit(eUserDcs, [this] { eUserDcsExit(); });
-    bindExit(eScrFreq, [this] { eScrFreqExit(); });
 
     RefreshAll();
 }
 
 void TGeneralSettingsDlg::buildScrambleGrid()
 {
-    sgScrFreq = new QTableWidget(kScrFreqRows, 2, this);
-    sgScrFreq->setObjectName("sgScrFreq");
-    sgScrFreq->horizontalHeader()->hide();
-    sgScrFreq->verticalHeader()->hide();
-    sgScrFreq->setEditTriggers(QAbstractItemView::NoEditTriggers);   // edited only through eScrFreq
-    sgScrFreq->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgScrFreq->setTabKeyNavigation(true);
+    sgScrFreq = new CellGrid("sgScrFreq", rec::kScrambleFreqCount, this);
     sgScrFreq->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgScrFreq->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    sgScrFreq->setItemDelegate(new StripedGridDelegate(sgScrFreq));
-    for (int row = 1; row < kScrFreqRows; ++row) {
-        sgScrFreq->setItem(row, 0, FixedCell(QString::asprintf("%02d", row)));
-        auto* cell = new QTableWidgetItem;
-        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        sgScrFreq->setItem(row, 1, cell);
-    }
-    sgScrFreq->setItem(0, 0, FixedCell(QString()));
-    sgScrFreq->setItem(0, 1, FixedCell(QString()));
-    connect(sgScrFreq, &QTableWidget::cellDoubleClicked, this, &TGeneralSettingsDlg::sgScrFreqDblClick);
-
-    eScrFreq = new QLineEdit(sgScrFreq->viewport());
-    eScrFreq->setObjectName("eScrFreq");
-    eScrFreq->setAlignment(Qt::AlignCenter);
-    eScrFreq->setFrame(false);
-    eScrFreq->hide();
-    FilterTypedKeys(eScrFreq, [](QChar c) { return c.isDigit(); });
-    connect(eScrFreq, &QLineEdit::textChanged, this, &TGeneralSettingsDlg::eScrFreqChange);
-    connect(eScrFreq, &QLineEdit::returnPressed, this, [this] { sgScrFreq->setFocus(); });
-}
-
-void TGeneralSettingsDlg::fitScrambleGrid()
-{
-    // The whole grid is always visible: size it to its cells for the current texts.
-    const QFontMetrics metrics(sgScrFreq->font());
-    const int rowHeight = metrics.height() + 6;
-    for (int row = 0; row < kScrFreqRows; ++row)
-        sgScrFreq->setRowHeight(row, rowHeight);
-    const int padding = 16;
-    sgScrFreq->setColumnWidth(0, std::max(metrics.horizontalAdvance(sgScrFreq->item(0, 0)->text()),
-                                          metrics.horizontalAdvance("00")) + padding);
-    sgScrFreq->setColumnWidth(1, std::max(metrics.horizontalAdvance(sgScrFreq->item(0, 1)->text()),
-                                          metrics.horizontalAdvance("00000")) + padding);
-    const int frame = 2 * sgScrFreq->frameWidth();
-    sgScrFreq->setFixedSize(sgScrFreq->columnWidth(0) + sgScrFreq->columnWidth(1) + frame,
-                            rowHeight * kScrFreqRows + frame);
+    eScrFreq = NewCellEdit(sgScrFreq, "eScrFreq");
+    FilterInput(eScrFreq, DigitsInput(kScrFreqDigits));
+    CellColumns columns;
+    columns.push_back(std::make_unique<TextColumn>(
+        [] { return UiText(209); }, eScrFreq,
+        [this](int row) { return QString::number(data_.record.get(rec::scramble_freq(row - 1))); },
+        [this](int row, const QString& text) { eScrFreqExit(row, text); }, QStringLiteral("00000"),
+        TextColumn::Commit::Always));
+    sgScrFreq->setColumns([] { return UiText(147); }, std::move(columns));
+    bindCellEditors(sgScrFreq);
 }
 
 void TGeneralSettingsDlg::RefreshAll()
@@ -224,11 +184,10 @@ void TGeneralSettingsDlg::RefreshAll()
     eUserCtc->setText(FormatUserCtcss(r.get(rec::user_ctcss_freq)));
     eUserDcs->setText(QString::number(r.get(rec::user_dcs_code)));
 
-    sgScrFreq->item(0, 0)->setText(UiText(147));
-    sgScrFreq->item(0, 1)->setText(UiText(209));
-    for (int row = 1; row < kScrFreqRows; ++row)
-        sgScrFreq->item(row, 1)->setText(QString::number(r.get(rec::scramble_freq(row - 1))));
-    fitScrambleGrid();
+    // The whole grid is always visible.
+    sgScrFreq->showAllRows();
+    sgScrFreq->relabel();
+    sgScrFreq->setFixedSize(sgScrFreq->wholeGridSize());
 }
 
 void TGeneralSettingsDlg::storeFlag(const QCheckBox* box, BitField bit)
@@ -273,53 +232,10 @@ void TGeneralSettingsDlg::eUserDcsExit()
     eUserDcs->setText(QString::number(code));
 }
 
-void TGeneralSettingsDlg::sgScrFreqDblClick(int row, int column)
+void TGeneralSettingsDlg::eScrFreqExit(int row, const QString& text)
 {
-    if (column != 1 || row < 1)
-        return;
-    editRow_ = row;
-    PlaceScrFreqEditor();
-}
-
-void TGeneralSettingsDlg::PlaceScrFreqEditor()
-{
-    const QTableWidgetItem* cell = sgScrFreq->item(editRow_, 1);
-    eScrFreq->setGeometry(sgScrFreq->visualItemRect(cell));
-    eScrFreq->setText(cell->text());
-    editingScrFreq_ = true;
-    eScrFreq->show();
-    eScrFreq->setFocus(Qt::OtherFocusReason);
-    eScrFreq->selectAll();
-}
-
-void TGeneralSettingsDlg::eScrFreqChange(const QString& text)
-{
-    // Typing is filtered, but pasted text is not: keep digits only, at most four.
-    QString digits;
-    for (QChar c : text)
-        if (c.isDigit() && c.unicode() < 128)
-            digits += c;
-    digits.truncate(4);
-    if (digits != text) {
-        eScrFreq->setText(digits);
-        eScrFreq->setCursorPosition(int(digits.size()));
-    }
-}
-
-void TGeneralSettingsDlg::eScrFreqExit()
-{
-    if (!editingScrFreq_)
-        return;
-    editingScrFreq_ = false;    // hiding the box below may send a second focus-out
-    const int typed = eScrFreq->text().toInt();   // empty text reads as 0
-    const int hz = std::clamp(typed, kScrFreqMin, kScrFreqMax);
-    data_.record.set(rec::scramble_freq(editRow_ - 1), uint16_t(hz));
-    sgScrFreq->item(editRow_, 1)->setText(QString::number(hz));
-    // Back to the grid only when the box still holds the focus (Enter, a commit);
-    // a click elsewhere keeps the focus where the user put it.
-    if (eScrFreq->hasFocus())
-        sgScrFreq->setFocus(Qt::OtherFocusReason);
-    eScrFreq->hide();
+    const int typed = text.toInt();   // empty text reads as 0
+    data_.record.set(rec::scramble_freq(row - 1), uint16_t(std::clamp(typed, kScrFreqMin, kScrFreqMax)));
 }
 
 } // namespace k3n

@@ -10,9 +10,10 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QTableWidget;
 
 namespace k3n {
+
+class CellGrid;
 
 class TGeneralSettingsDlg : public EditorWindow {
     Q_OBJECT
@@ -25,7 +26,6 @@ public:
 
 private:
     void buildScrambleGrid();
-    void fitScrambleGrid();
     void storeFlag(const QCheckBox* box, BitField bit);
 
     void cbTOTExit();
@@ -49,10 +49,8 @@ private:
     void eUserCtcExit();
     void eUserDcsExit();
 
-    void sgScrFreqDblClick(int row, int column);
-    void PlaceScrFreqEditor();
-    void eScrFreqChange(const QString& text);
-    void eScrFreqExit();
+    // Stores the frequency typed into row (1..16) of the scrambler grid.
+    void eScrFreqExit(int row, const QString& text);
 
     CaptionTable captions_;
     QComboBox* cbTOT;
@@ -73,7 +71,7 @@ private:
     QCheckBox* cCtcss_extra_tail;
     QCheckBox* cCtcss_tail;
     QLabel* sScrambleSet;
-    QTableWidget* sgScrFreq;
+    CellGrid* sgScrFreq;
     QLineEdit* eScrFreq;
 
     // Never shown: these fields are not edited on this page.
@@ -83,9 +81,6 @@ private:
     QLineEdit* eUserCtc;
     QLabel* sUserDcs;
     QLineEdit* eUserDcs;
-
-    int editRow_ = 0;            // grid row of the scrambler frequency being edited (1..16)
-    bool editingScrFreq_ = false;
 };
 
 } // namespace k3n

@@ -1,6 +1,7 @@
 #include "editors/signal_window.h"
 #include "model/signal_entry.h"
 #include "text/ui_text.h"
+#include "widgets/input_filters.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -28,21 +29,14 @@ constexpr OptionText kDecodeTypes[] = {313, 314, 316, 317, 318};   // "Emergency
 constexpr OptionText kAniModes[] = {"", 308, 309, 310};           // none, Press, Release, Both
 constexpr const char* kSequences[] = {"Single", "ID-CALL", "CALL-ID"};
 
-QComboBox* NewCellList(SignalGrid* grid, const char* name)
-{
-    auto* list = new QComboBox(grid->viewport());
-    list->setObjectName(name);
-    list->setEditable(false);
-    return list;
-}
+// A list laid over a cell needs room for its arrow besides the text.
+constexpr int kListArrowRoom = 18;
 
-QLineEdit* NewCellEdit(SignalGrid* grid, const char* name)
+CellGrid* NewSignalGrid(const char* name, int rows, QWidget* page)
 {
-    auto* edit = new QLineEdit(grid->viewport());
-    edit->setObjectName(name);
-    edit->setAlignment(Qt::AlignCenter);
-    edit->setFrame(false);
-    return edit;
+    auto* grid = new CellGrid(name, rows, page);
+    grid->setListArrowRoom(kListArrowRoom);
+    return grid;
 }
 
 // The page's grid fills it.
@@ -55,15 +49,57 @@ void PutOnPage(QWidget* page, QWidget* content)
 
 } // namespace
 
-void FilterEditedText(QLineEdit* edit, std::function<QString(const QString&)> rule)
+CodeTable::CodeTable(int size, std::function<bool(int)> inUse) : size_(size), inUse_(std::move(inUse)) {}
+
+ListItems CodeTable::items() const
 {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, rule = std::move(rule)](const QString& text) {
-        const QString kept = rule(text);
-        if (kept != text) {
-            edit->setText(kept);   // leaves the caret at the end
-            edit->setModified(true);
+    ListItems items{{QStringLiteral("Off")}, {kOff}};
+    for (int k = 0; k < size_; ++k)
+        if (inUse_(k)) {
+            items.texts << QStringLiteral("Enc- %1").arg(k + 1);
+            items.values.push_back(k);
         }
-    });
+    return items;
+}
+
+QString CodeTable::widestText() const
+{
+    return QStringLiteral("Enc- %1").arg(size_);
+}
+
+CodeTable::Ref CodeTable::stateOf(uint8_t ref) const
+{
+    if (ref == kOff)
+        return Ref::Off;
+    if (ref >= size_)
+        return Ref::Foreign;
+    return inUse_(ref) ? Ref::Listed : Ref::Emptied;
+}
+
+CodeTable::Ref CodeTable::FillCodeList(QComboBox* list, uint8_t ref) const
+{
+    const Ref state = stateOf(ref);
+    items().fill(list, IsMended(state) ? kOff : ref);
+    return state;
+}
+
+std::optional<uint8_t> CodeTable::CodeFromList(const QComboBox* list) const
+{
+    // Entry i >= 1 is the i-th code in use, counted in table order.
+    const std::optional<int> ref = items().chosen(list);
+    return ref ? std::optional<uint8_t>(uint8_t(*ref)) : std::nullopt;
+}
+
+uint8_t CodeTable::mendRef(RadioRecord& record, U8Field field) const
+{
+    if (IsMended(stateOf(record.get(field))))
+        record.set(field, kOff);
+    return record.get(field);
+}
+
+void CodeTable::loadRef(QComboBox* list, RadioRecord& record, U8Field field) const
+{
+    FillCodeList(list, mendRef(record, field));
 }
 
 SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape, CodeTable codes)
@@ -89,9 +125,9 @@ SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape,
     optionLayout->addLayout(optionColumns_);
     optionLayout->addStretch();
 
-    sgSystem = new SignalGrid("sgSystem", shape.systemRows, tsSystem);
-    sgDecode = new SignalGrid("sgDecode", shape.decodeRows, tsDecode);
-    sgEncode = new SignalGrid("sgEncode", shape.encodeRows, tsEncode);
+    sgSystem = NewSignalGrid("sgSystem", shape.systemRows, tsSystem);
+    sgDecode = NewSignalGrid("sgDecode", shape.decodeRows, tsDecode);
+    sgEncode = NewSignalGrid("sgEncode", shape.encodeRows, tsEncode);
     PutOnPage(tsSystem, sgSystem);
     PutOnPage(tsDecode, sgDecode);
     PutOnPage(tsEncode, sgEncode);
@@ -113,7 +149,7 @@ QSize SignalEditor::sizeHint() const
 void SignalEditor::PageChange()
 {
     // What a cell editor holds belongs to the page being left; then the whole block is read again.
-    for (SignalGrid* grid : grids())
+    for (CellGrid* grid : grids())
         grid->commitOpenCell();
     RefreshAll();
 }
@@ -124,7 +160,7 @@ void SignalEditor::RefreshAll()
     captions_.apply();
     for (int page = 0; page < pageControl->count(); ++page)
         pageControl->setTabText(page, UiText(kPageTexts[page]));
-    for (SignalGrid* grid : grids())
+    for (CellGrid* grid : grids())
         grid->closeCellEditor();
 
     for (auto& bound : lists_) {
@@ -142,7 +178,7 @@ void SignalEditor::RefreshAll()
         bound.edit->setText(QString::number(record().get(bound.field)));
     refreshOptions();
 
-    for (SignalGrid* grid : grids()) {
+    for (CellGrid* grid : grids()) {
         grid->showAllRows();
         grid->relabel();
     }
@@ -214,8 +250,7 @@ QLineEdit* SignalEditor::addLeadTime(int column, const char* name, int labelText
     edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     label->setBuddy(edit);
     optionForm(column)->addRow(label, edit);
-    FilterTypedKeys(edit, [](QChar c) { return c >= u'0' && c <= u'9'; });
-    FilterEditedText(edit, [](const QString& text) { return FilterDecimalText(text, kLeadTimeDigits); });
+    FilterInput(edit, DigitsInput(kLeadTimeDigits));
     leadTimes_.push_back({edit, field});
     bindExit(edit, [this, bound = leadTimes_.back()] { commitLeadTime(bound); });
     return edit;
@@ -272,23 +307,24 @@ SignalEditor::Header SignalEditor::DecodeHeader(int n)
     return [n] { return UiText(kDecodeHeaderText) + QString::number(n); };
 }
 
-std::unique_ptr<GridColumn> SignalEditor::codeRefColumn(SignalGrid* grid, Header header, const char* listName,
+std::unique_ptr<CellColumn> SignalEditor::codeRefColumn(CellGrid* grid, Header header, const char* listName,
                                                         std::function<U8Field(int)> field)
 {
-    return listColumn(grid, std::move(header), listName,
-                      {.items = [this](int) { return codes_.items(); },
-                       .load = [this, field](int row) { return int(codes_.mendRef(record(), field(row))); },
-                       .store = [this, field](int row, int ref) { record().set(field(row), uint8_t(ref)); },
-                       .widestTexts = {codes_.widestText()}});
+    auto column = listColumn(grid, std::move(header), listName,
+                             {.items = [this](int) { return codes_.items(); },
+                              .load = [this, field](int row) { return int(codes_.mendRef(record(), field(row))); },
+                              .store = [this, field](int row, int ref) { record().set(field(row), uint8_t(ref)); }});
+    column->addWidthSamples({codes_.widestText()});
+    return column;
 }
 
-std::unique_ptr<GridColumn> SignalEditor::listColumn(SignalGrid* grid, Header header, const char* listName,
+std::unique_ptr<CellColumn> SignalEditor::listColumn(CellGrid* grid, Header header, const char* listName,
                                                      ListColumn::Binding binding)
 {
     return std::make_unique<ListColumn>(std::move(header), NewCellList(grid, listName), std::move(binding));
 }
 
-std::unique_ptr<GridColumn> SignalEditor::valueListColumn(SignalGrid* grid, Header header, const char* listName,
+std::unique_ptr<CellColumn> SignalEditor::valueListColumn(CellGrid* grid, Header header, const char* listName,
                                                           std::function<ListItems()> items,
                                                           std::function<U8Field(int)> field)
 {
@@ -298,77 +334,74 @@ std::unique_ptr<GridColumn> SignalEditor::valueListColumn(SignalGrid* grid, Head
                        .store = [this, field](int row, int value) { record().set(field(row), uint8_t(value)); }});
 }
 
-std::unique_ptr<GridColumn> SignalEditor::decodeTypeColumn(SignalGrid* grid, std::function<U8Field(int)> field)
+std::unique_ptr<CellColumn> SignalEditor::decodeTypeColumn(CellGrid* grid, std::function<U8Field(int)> field)
 {
     return valueListColumn(grid, TextNo(kTypeHeaderText), "cbDecodeType",
                            [] { return ListItems::Positions(OptionTexts(kDecodeTypes)); }, std::move(field));
 }
 
-std::unique_ptr<GridColumn> SignalEditor::digitCodeColumn(SignalGrid* grid, const char* editName,
+std::unique_ptr<CellColumn> SignalEditor::digitCodeColumn(CellGrid* grid, const char* editName,
                                                           std::function<DigitCodeField(int)> field)
 {
     QLineEdit* edit = NewCellEdit(grid, editName);
-    FilterTypedKeys(edit, IsDigitChar);
     // The capacity is the same for every row of a table.
     const int capacity = field(1).capacity;
-    FilterEditedText(edit, [capacity](const QString& text) { return FilterDigitCodeText(text, capacity); });
+    FilterInput(edit, DigitCodeInput(capacity));
     return std::make_unique<TextColumn>(
         TextNo(kCodeHeaderText), edit, [this, field](int row) { return ReadDigitCode(record(), field(row)); },
         [this, field](int row, const QString& text) { WriteDigitCode(record(), field(row), text); },
-        QString(capacity, u'8'));
+        QString(capacity, u'8'), TextColumn::Commit::WhenTyped);
 }
 
-std::unique_ptr<GridColumn> SignalEditor::tenthsColumn(SignalGrid* grid, Header header, const char* editName,
+std::unique_ptr<CellColumn> SignalEditor::tenthsColumn(CellGrid* grid, Header header, const char* editName,
                                                        std::function<U8Field(int)> field)
 {
     QLineEdit* edit = NewCellEdit(grid, editName);
-    FilterTypedKeys(edit, [](QChar c) { return c == u'.' || (c >= u'0' && c <= u'9'); });
-    FilterEditedText(edit, FilterTenthsText);
+    FilterInput(edit, DecimalInput(kTenthsTextLength));
     return std::make_unique<TextColumn>(
         std::move(header), edit, [this, field](int row) { return TenthsText(record().get(field(row))); },
         [this, field](int row, const QString& text) { record().set(field(row), TenthsFromText(text)); },
-        QStringLiteral("25.5"));
+        QStringLiteral("25.5"), TextColumn::Commit::WhenTyped);
 }
 
-std::unique_ptr<GridColumn> SignalEditor::onOffColumn(Header header, BitOfRow bit)
+std::unique_ptr<CellColumn> SignalEditor::onOffColumn(Header header, BitOfRow bit)
 {
     return std::make_unique<CycleColumn>(
         std::move(header), record(), std::move(bit), [] { return QStringList{"Off", "On"}; },
         [](unsigned v) { return v ^ 1u; });
 }
 
-std::unique_ptr<GridColumn> SignalEditor::markColumn(Header header, BitOfRow bit)
+std::unique_ptr<CellColumn> SignalEditor::markColumn(Header header, BitOfRow bit)
 {
     return std::make_unique<CycleColumn>(
         std::move(header), record(), std::move(bit), [] { return QStringList{"", "Y"}; },
         [](unsigned v) { return v ^ 1u; });
 }
 
-std::unique_ptr<GridColumn> SignalEditor::sequenceColumn(BitOfRow field, std::function<unsigned(unsigned)> next)
+std::unique_ptr<CellColumn> SignalEditor::sequenceColumn(BitOfRow field, std::function<unsigned(unsigned)> next)
 {
     return std::make_unique<CycleColumn>(
         TextNo(299), record(), std::move(field),
         [] { return QStringList{kSequences[0], kSequences[1], kSequences[2]}; }, std::move(next));
 }
 
-std::unique_ptr<GridColumn> SignalEditor::aniColumn(BitOfRow field)
+std::unique_ptr<CellColumn> SignalEditor::aniColumn(BitOfRow field)
 {
     return std::make_unique<CycleColumn>(
         TextNo(304), record(), std::move(field), [] { return OptionTexts(kAniModes); },
         [](unsigned v) { return (v + 1) % 4; });
 }
 
-void SignalEditor::addDecodeMaskColumns(GridColumns& columns, int count, std::function<BitField(int, int)> bit)
+void SignalEditor::addDecodeMaskColumns(CellColumns& columns, int count, std::function<BitField(int, int)> bit)
 {
     for (int n = 0; n < count; ++n)
         columns.push_back(markColumn(DecodeHeader(n + 1), [bit, n](int row) { return bit(row, n); }));
 }
 
-void SignalEditor::setGridColumns(SignalGrid* grid, GridColumns columns)
+void SignalEditor::setCellColumns(CellGrid* grid, CellColumns columns)
 {
     grid->setColumns(TextNo(kNumberHeaderText), std::move(columns));
-    for (QWidget* editor : grid->cellEditors())
-        bindExit(editor, [grid, editor] { grid->commitCell(editor); });
+    bindCellEditors(grid);
 }
 
 } // namespace k3n

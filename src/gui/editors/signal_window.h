@@ -6,7 +6,7 @@
 // window. Each editor supplies its tables, its columns and its differences.
 #include "widgets/editor_window.h"
 #include "editors/editor_controls.h"
-#include "editors/signal_grid.h"
+#include "widgets/cell_grid.h"
 #include "model/digit_code.h"
 #include <QString>
 #include <functional>
@@ -22,17 +22,46 @@ class QTabWidget;
 
 namespace k3n {
 
-// Keeps what rule leaves of every text the user types or pastes; the caret goes to the end.
-void FilterEditedText(QLineEdit* edit, std::function<QString(const QString&)> rule);
+// The encode codes that code references point into: references are 0-based
+// indexes, 255 is Off, and only codes in use are offered.
+class CodeTable {
+public:
+    static constexpr uint8_t kOff = 255;
+    enum class Ref { Off, Listed, Emptied, Foreign };
+
+    CodeTable(int size, std::function<bool(int)> inUse);
+
+    // "Off", then "Enc- " k+1 for every code k in use.
+    ListItems items() const;
+    // The longest entry a list of this table can have.
+    QString widestText() const;
+    Ref stateOf(uint8_t ref) const;
+    // A reference to a code no longer in use or past the table is turned into
+    // Off: the radio must never receive a reference to a code it does not hold.
+    static bool IsMended(Ref state) { return state == Ref::Emptied || state == Ref::Foreign; }
+    // Fills list and selects the stored reference, or "Off" for one that is mended.
+    Ref FillCodeList(QComboBox* list, uint8_t ref) const;
+    // The reference of the chosen entry; none when nothing is chosen.
+    std::optional<uint8_t> CodeFromList(const QComboBox* list) const;
+    // The stored reference of field; one that is mended becomes Off in the
+    // record, as it does wherever a list is built for it.
+    uint8_t mendRef(RadioRecord& record, U8Field field) const;
+    // FillCodeList for the mended reference of field.
+    void loadRef(QComboBox* list, RadioRecord& record, U8Field field) const;
+
+private:
+    int size_;
+    std::function<bool(int)> inUse_;
+};
 
 class SignalEditor : public EditorWindow {
     Q_OBJECT
 public:
     void RefreshAll() final;
     QSize sizeHint() const override;
-    void ShowSystemRow(int row) { sgSystem->ShowRow(row); }
-    void ShowDecodeRow(int row) { sgDecode->ShowRow(row); }
-    void ShowEncodeRow(int row) { sgEncode->ShowRow(row); }
+    void ShowSystemRow(int row) { sgSystem->showRow(row); }
+    void ShowDecodeRow(int row) { sgDecode->showRow(row); }
+    void ShowEncodeRow(int row) { sgEncode->showRow(row); }
 
 protected:
     struct Shape {
@@ -63,43 +92,43 @@ protected:
     virtual void refreshOptions() {}
 
     // ---- grid columns ----
-    using Header = std::function<QString()>;
+    using Header = HeaderText;
     static Header TextNo(int textNo);
     static Header Fixed(const char* text);
     // "De- " followed by n.
     static Header DecodeHeader(int n);
 
-    std::unique_ptr<GridColumn> codeRefColumn(SignalGrid* grid, Header header, const char* listName,
+    std::unique_ptr<CellColumn> codeRefColumn(CellGrid* grid, Header header, const char* listName,
                                               std::function<U8Field(int row)> field);
-    std::unique_ptr<GridColumn> listColumn(SignalGrid* grid, Header header, const char* listName,
+    std::unique_ptr<CellColumn> listColumn(CellGrid* grid, Header header, const char* listName,
                                            ListColumn::Binding binding);
     // A byte holding the value of an entry of items.
-    std::unique_ptr<GridColumn> valueListColumn(SignalGrid* grid, Header header, const char* listName,
+    std::unique_ptr<CellColumn> valueListColumn(CellGrid* grid, Header header, const char* listName,
                                                 std::function<ListItems()> items,
                                                 std::function<U8Field(int row)> field);
-    std::unique_ptr<GridColumn> decodeTypeColumn(SignalGrid* grid, std::function<U8Field(int row)> field);
-    std::unique_ptr<GridColumn> digitCodeColumn(SignalGrid* grid, const char* editName,
+    std::unique_ptr<CellColumn> decodeTypeColumn(CellGrid* grid, std::function<U8Field(int row)> field);
+    std::unique_ptr<CellColumn> digitCodeColumn(CellGrid* grid, const char* editName,
                                                 std::function<DigitCodeField(int row)> field);
-    std::unique_ptr<GridColumn> tenthsColumn(SignalGrid* grid, Header header, const char* editName,
+    std::unique_ptr<CellColumn> tenthsColumn(CellGrid* grid, Header header, const char* editName,
                                              std::function<U8Field(int row)> field);
-    std::unique_ptr<GridColumn> onOffColumn(Header header, BitOfRow bit);
+    std::unique_ptr<CellColumn> onOffColumn(Header header, BitOfRow bit);
     // "Y" when the bit is set, else empty.
-    std::unique_ptr<GridColumn> markColumn(Header header, BitOfRow bit);
-    std::unique_ptr<GridColumn> sequenceColumn(BitOfRow field, std::function<unsigned(unsigned)> next);
-    std::unique_ptr<GridColumn> aniColumn(BitOfRow field);
+    std::unique_ptr<CellColumn> markColumn(Header header, BitOfRow bit);
+    std::unique_ptr<CellColumn> sequenceColumn(BitOfRow field, std::function<unsigned(unsigned)> next);
+    std::unique_ptr<CellColumn> aniColumn(BitOfRow field);
     // One "De- n" column per decode entry; bit(row, n) is the mask bit of entry n (0-based).
-    void addDecodeMaskColumns(GridColumns& columns, int count, std::function<BitField(int row, int n)> bit);
+    void addDecodeMaskColumns(CellColumns& columns, int count, std::function<BitField(int row, int n)> bit);
     // Takes the columns and wires their cell editors' exits.
-    void setGridColumns(SignalGrid* grid, GridColumns columns);
+    void setCellColumns(CellGrid* grid, CellColumns columns);
 
     CaptionTable captions_;
     QTabWidget* pageControl;
     QWidget *tsOption, *tsSystem, *tsDecode, *tsEncode;
-    SignalGrid *sgSystem, *sgDecode, *sgEncode;
+    CellGrid *sgSystem, *sgDecode, *sgEncode;
 
 private:
     void PageChange();
-    std::vector<SignalGrid*> grids() const { return {sgSystem, sgDecode, sgEncode}; }
+    std::vector<CellGrid*> grids() const { return {sgSystem, sgDecode, sgEncode}; }
 
     struct BoundList {
         QComboBox* box;

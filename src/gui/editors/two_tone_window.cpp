@@ -65,10 +65,10 @@ void TTwoToneDlg::buildOptionPage()
     addCallTone(0, two::call_1, two::call_2);
 }
 
-GridColumns TTwoToneDlg::tonePairColumns(SignalGrid* grid, const char* listA, const char* listB,
+CellColumns TTwoToneDlg::tonePairColumns(CellGrid* grid, const char* listA, const char* listB,
                                          std::function<U8Field(int)> code)
 {
-    GridColumns columns;
+    CellColumns columns;
     columns.push_back(listColumn(
         grid, Fixed("Tone A"), listA,
         {.items = [](int) { return Tones(); },
@@ -84,7 +84,7 @@ GridColumns TTwoToneDlg::tonePairColumns(SignalGrid* grid, const char* listA, co
                  record().set(code(row), kEmptyCode);
              return ToneText(ToneA(record().get(code(row))));
          }}));
-    columns.push_back(listColumn(
+    auto toneB = listColumn(
         grid, Fixed("Tone B"), listB,
         {.items = [](int) { return Tones(); },
          .load = [this, code](int row) { return int(ToneB(record().get(code(row)))); },
@@ -95,15 +95,16 @@ GridColumns TTwoToneDlg::tonePairColumns(SignalGrid* grid, const char* listA, co
          .display = [this, code](int row) {
              const uint8_t value = record().get(code(row));
              return ToneText(ToneA(value) == kNoTone ? kNoTone : ToneB(value));
-         },
-         // A code without tone A cannot get a tone B.
-         .canOpen = [this, code](int row) { return ToneA(record().get(code(row))) != kNoTone; }}));
+         }});
+    // A code without tone A cannot get a tone B.
+    toneB->openOnlyWhen([this, code](int row) { return ToneA(record().get(code(row))) != kNoTone; });
+    columns.push_back(std::move(toneB));
     return columns;
 }
 
 void TTwoToneDlg::buildGrids()
 {
-    GridColumns system;
+    CellColumns system;
     system.push_back(valueListColumn(sgSystem, Fixed("Table"), "cbSystemTable", ToneTables, two::tone_table));
     system.push_back(codeRefColumn(sgSystem, Fixed("Call Tone"), "cbSystemCall", two::call_code));
     system.push_back(tenthsColumn(sgSystem, Fixed("Tone A Time"), "eToneATime", two::tone_a_time));
@@ -118,11 +119,11 @@ void TTwoToneDlg::buildGrids()
     addDecodeMaskColumns(system, two::kDecodeCount, [](int row, int n) {
         return BitField{uint16_t(two::decode_mask(row).offset + n / 8), uint8_t(n % 8), 1};
     });
-    setGridColumns(sgSystem, std::move(system));
+    setCellColumns(sgSystem, std::move(system));
 
-    setGridColumns(sgEncode, tonePairColumns(sgEncode, "cbEncodeToneA", "cbEncodeToneB",
+    setCellColumns(sgEncode, tonePairColumns(sgEncode, "cbEncodeToneA", "cbEncodeToneB",
                                              [](int row) { return two::encode(row - 1); }));
-    setGridColumns(sgDecode, tonePairColumns(sgDecode, "cbDecodeToneA", "cbDecodeToneB",
+    setCellColumns(sgDecode, tonePairColumns(sgDecode, "cbDecodeToneA", "cbDecodeToneB",
                                              [](int row) { return two::decode(row - 1); }));
 }
 

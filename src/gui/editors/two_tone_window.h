@@ -15,7 +15,7 @@ private:
     void buildOptionPage();
     void buildGrids();
     // The Tone A and Tone B columns of the encode or decode table.
-    GridColumns tonePairColumns(SignalGrid* grid, const char* listA, const char* listB,
+    CellColumns tonePairColumns(CellGrid* grid, const char* listA, const char* listB,
                                 std::function<U8Field(int row)> code);
 };
 

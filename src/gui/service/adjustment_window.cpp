@@ -1,4 +1,5 @@
 #include "service/adjustment_window.h"
+#include "widgets/input_filters.h"
 #include "model/value_codings.h"
 #include "service/apc_tune_window.h"
 #include "service/write_sn_window.h"
@@ -204,7 +205,7 @@ void TAdjustmentDlg::bindList(QComboBox* list, uint8_t ServiceData::*field)
 void TAdjustmentDlg::bindRangedBox(QLineEdit* box, TUpDown* upDown, int maxValue,
                                    uint16_t ServiceData::*field)
 {
-    MakeDigitBox(box, kNumberDigits);
+    FilterInput(box, DigitsInput(kNumberDigits));
     rangedBoxes_.push_back({box, 0, maxValue, field});
     const std::size_t index = rangedBoxes_.size() - 1;
     exits_.bind(box, [this, index] { rangedBoxExit(rangedBoxes_[index]); });

@@ -1,4 +1,5 @@
 #include "service/apc_tune_window.h"
+#include "widgets/input_filters.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -142,7 +143,7 @@ TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
 void TApcTuneDlg::addBox(QLineEdit* box, int maxDigits, int maxValue,
                          std::function<int()> load, std::function<void(int)> store)
 {
-    MakeDigitBox(box, maxDigits);
+    FilterInput(box, DigitsInput(maxDigits));
     boxes_.push_back({box, maxValue, std::move(load), std::move(store)});
     const std::size_t index = boxes_.size() - 1;
     exits_.bind(box, [this, index] { boxExit(boxes_[index]); });

@@ -1,38 +1,11 @@
 #include "service/service_boxes.h"
-#include "widgets/input_filters.h"
 #include "widgets/message_windows.h"
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace k3n {
-
-namespace {
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-} // namespace
-
-void MakeDigitBox(QLineEdit* box, int maxLength)
-{
-    FilterTypedKeys(box, isAsciiDigit);
-    QObject::connect(box, &QLineEdit::textEdited, box, [box, maxLength](const QString& text) {
-        QString kept;
-        for (QChar c : text)
-            if (isAsciiDigit(c))
-                kept.append(c);
-        kept.truncate(maxLength);
-        if (kept != text) {
-            box->setText(kept);
-            box->setCursorPosition(kept.size());
-        }
-    });
-}
 
 std::optional<int> ConvertBoxText(QLineEdit* box)
 {

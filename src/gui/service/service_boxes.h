@@ -1,7 +1,7 @@
 #pragma once
-// Pieces the service windows share: number boxes that take only digits,
-// handlers that run when a control is left, the conversion of a box's text
-// with its error message, and the up-down arrows beside a number box.
+// Pieces the service windows share: handlers that run when a control is left,
+// the conversion of a box's text with its error message, and the up-down
+// arrows beside a number box.
 #include <QHash>
 #include <QObject>
 #include <QWidget>
@@ -12,11 +12,6 @@ class QLineEdit;
 class QToolButton;
 
 namespace k3n {
-
-// Typed printable characters other than "0".."9" are dropped; control keys
-// pass. A text longer than maxLength loses its last characters and pasted
-// non-digits are removed, with the caret put at the end.
-void MakeDigitBox(QLineEdit* box, int maxLength);
 
 // The box's text as a number; for a text that is not one (an empty box) the
 // conversion error is shown and nothing is returned.

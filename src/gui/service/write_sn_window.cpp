@@ -1,4 +1,5 @@
 #include "service/write_sn_window.h"
+#include "widgets/input_filters.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,7 +40,7 @@ TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent)
     eSn = new QLineEdit(this);
     eSn->setObjectName("eSn");
     eSn->setMinimumWidth(180);
-    MakeDigitBox(eSn, kSerialDigits);
+    FilterInput(eSn, DigitsInput(kSerialDigits));
     udSn = new TUpDown(this);
     udSn->setObjectName("udSn");
     Button1 = new QPushButton("Read", this);

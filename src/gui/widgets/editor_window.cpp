@@ -1,4 +1,5 @@
 #include "widgets/editor_window.h"
+#include "widgets/cell_grid.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -21,6 +22,12 @@ void EditorWindow::bindExit(QWidget* w, std::function<void()> handler)
 {
     exitHandlers_.insert(w, std::move(handler));
     w->installEventFilter(this);
+}
+
+void EditorWindow::bindCellEditors(CellGrid* grid)
+{
+    for (QWidget* editor : grid->cellEditors())
+        bindExit(editor, [grid, editor] { grid->commitCell(editor); });
 }
 
 // A drop-down opening its list takes the focus for a moment (with a popup

@@ -12,6 +12,8 @@ class QPushButton;
 
 namespace k3n {
 
+class CellGrid;
+
 class EditorWindow : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +31,8 @@ signals:
 protected:
     // Runs handler when w loses the focus, and from CommitPendingEdits while w has it.
     void bindExit(QWidget* w, std::function<void()> handler);
+    // The exit of each of the grid's cell editors commits its cell.
+    void bindCellEditors(CellGrid* grid);
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Gives target the focus without running the exit handler of the control
     // losing it: for an in-place editor that has written its value and closes.

@@ -1,14 +1,16 @@
 #include "widgets/input_filters.h"
+#include "model/digit_code.h"
+#include "model/signal_entry.h"
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace k3n {
 
 namespace {
+
 class TypedKeyFilter : public QObject {
 public:
-    TypedKeyFilter(QLineEdit* edit, std::function<bool(QChar)> accept)
-        : QObject(edit), accept_(std::move(accept)) {}
+    TypedKeyFilter(QLineEdit* edit, std::function<bool(QChar)> accept) : QObject(edit), accept_(std::move(accept)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -17,7 +19,7 @@ protected:
             const auto* key = static_cast<QKeyEvent*>(event);
             const QString text = key->text();
             const bool printable = !text.isEmpty() && text.at(0).isPrint();
-            const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+            const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
             if (printable && !shortcut && !accept_(text.at(0)))
                 return true;
         }
@@ -27,11 +29,57 @@ protected:
 private:
     std::function<bool(QChar)> accept_;
 };
-} // namespace
 
-void FilterTypedKeys(QLineEdit* edit, std::function<bool(QChar)> accept)
+bool IsDecimalChar(QChar c) { return IsAsciiDigit(c) || c == u'.'; }
+
+}   // namespace
+
+bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+QString KeepDecimalText(const QString& text, int maxLength)
 {
-    edit->installEventFilter(new TypedKeyFilter(edit, std::move(accept)));
+    QString kept;
+    bool hasPoint = false;
+    for (QChar c : text) {
+        if (kept.size() == maxLength)
+            break;
+        if (IsAsciiDigit(c)) {
+            kept += c;
+        } else if (c == u'.' && !hasPoint) {
+            kept += c;
+            hasPoint = true;
+        }
+    }
+    return kept == QLatin1String(".") ? QString() : kept;
 }
 
-} // namespace k3n
+InputFilter DigitsInput(int maxDigits)
+{
+    return {IsAsciiDigit, [maxDigits](const QString& text) { return FilterDecimalText(text, maxDigits); }};
+}
+
+InputFilter DecimalInput(int maxLength)
+{
+    return {IsDecimalChar, [maxLength](const QString& text) { return KeepDecimalText(text, maxLength); }};
+}
+
+InputFilter FrequencyInput() { return DecimalInput(kFrequencyTextLength); }
+
+InputFilter DigitCodeInput(int maxDigits)
+{
+    return {IsDigitChar, [maxDigits](const QString& text) { return FilterDigitCodeText(text, maxDigits); }};
+}
+
+void FilterInput(QLineEdit* edit, InputFilter filter)
+{
+    edit->installEventFilter(new TypedKeyFilter(edit, std::move(filter.typed)));
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, keep = std::move(filter.keep)](const QString& text) {
+        const QString kept = keep(text);
+        if (kept != text) {
+            edit->setText(kept);   // leaves the caret at the end
+            edit->setModified(true);
+        }
+    });
+}
+
+}   // namespace k3n

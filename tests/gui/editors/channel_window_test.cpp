@@ -4,6 +4,7 @@
 #include "text/app_lang.h"
 
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -395,10 +396,13 @@ TEST_F(ChannelEditorTest, EveryColumnIsReadableBesideThePageTreeInBothLanguages)
         ApplyLanguageSetting(language);
         window->RefreshAll();
         const QFontMetrics metrics(grid->font());
-        for (int col = 0; col < TChInforDlg::kColumnCount; ++col)
+        for (int col = 0; col < TChInforDlg::kColumnCount; ++col) {
+            // Column 0, the row numbers, is the grid's row header.
+            const int width = col == 0 ? grid->verticalHeader()->width() : grid->columnWidth(col);
             for (int row = 0; row < TChInforDlg::kRowCount; ++row)
-                EXPECT_LE(metrics.horizontalAdvance(cell(row, col)), grid->columnWidth(col))
+                EXPECT_LE(metrics.horizontalAdvance(cell(row, col)), width)
                     << "language " << language << " row " << row << " column " << col;
+        }
         // 1280 pixels less the page tree and the child window's frame.
         EXPECT_LE(window->sizeHint().width(), 1280 - 200 - 20) << "language " << language;
     }

@@ -145,7 +145,7 @@ TEST_F(DtmfEditor, OptionListsStoreTheirCodings)
 TEST_F(DtmfEditor, SystemCellsToggleAndCycleTheirBits)
 {
     turnPage(SystemPage);
-    SignalGrid* systems = grid("sgSystem");
+    CellGrid* systems = grid("sgSystem");
     data.record.set(dtmf::options(2), 0x09);      // bits 0 and 3 are not the editor's
     w.RefreshAll();
 

@@ -84,7 +84,7 @@ TEST_F(FiveToneEditor, OptionListsStoreTheirPositions)
 TEST_F(FiveToneEditor, SystemCellsCycleToggleAndPickTheirValues)
 {
     turnPage(SystemPage);
-    SignalGrid* systems = grid("sgSystem");
+    CellGrid* systems = grid("sgSystem");
     for (const char* expected : {"ID-CALL", "CALL-ID", "Single"}) {
         DoubleClickCell(systems, 16, 5);
         EXPECT_EQ(systems->cellText(16, 5), expected);

@@ -2,6 +2,7 @@
 #include "editors/settings_editor_driver.h"
 #include "model/record_layout.h"
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -166,10 +167,14 @@ TEST_F(GeneralSettingsPage, TheFrequencyBoxTakesAtMostFourDigitsAndOnlyItsColumn
     EXPECT_EQ(data.record.get(rec::scramble_freq(7)), 2999);
     EXPECT_FALSE(freqBox->isVisible());
 
-    // Only the frequency column opens the box; the grid itself takes no typing.
-    DoubleClick(grid->viewport(), grid->visualItemRect(grid->item(3, 0)).center());
+    // Only the frequency column opens the box, not the headers (the row number
+    // of row 3, the column's header); the grid itself takes no typing.
+    QHeaderView* rowHeader = grid->verticalHeader();
+    DoubleClick(rowHeader->viewport(), QPoint(rowHeader->width() / 2, rowHeader->sectionViewportPosition(3) + 4));
     EXPECT_FALSE(freqBox->isVisible());
-    DoubleClick(grid->viewport(), grid->visualItemRect(grid->item(0, 1)).center());
+    QHeaderView* columnHeader = grid->horizontalHeader();
+    DoubleClick(columnHeader->viewport(),
+                QPoint(columnHeader->sectionViewportPosition(1) + 4, columnHeader->height() / 2));
     EXPECT_FALSE(freqBox->isVisible());
     QTest::keyClicks(grid, "3000");
     const RadioRecord before = data.record;

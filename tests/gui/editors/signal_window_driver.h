@@ -2,7 +2,7 @@
 // Drives the signalling editors the way a user does: double-clicks grid
 // cells, types, pastes, picks list entries with the keyboard and moves the focus.
 #include "editors/signal_window.h"
-#include "editors/signal_grid.h"
+#include "widgets/cell_grid.h"
 #include "settings_editor_driver.h"
 #include <QClipboard>
 #include <QLineEdit>
@@ -16,16 +16,18 @@ namespace k3n::test {
 enum Page { OptionPage, SystemPage, DecodePage, EncodePage };
 
 using Bytes = std::vector<uint8_t>;
+// The main window's tests still name the signalling editors' grids so.
+using SignalGrid = CellGrid;
 
 inline void Settle()
 {
     QApplication::processEvents();
 }
 
-inline void DoubleClickCell(SignalGrid* grid, int row, int col)
+inline void DoubleClickCell(CellGrid* grid, int row, int col)
 {
     ASSERT_TRUE(grid->isVisible()) << grid->objectName().toStdString() << ": its page is not shown";
-    const QModelIndex cell = grid->model()->index(row - 1, col - 1);
+    const QModelIndex cell = grid->model()->index(row, col);
     grid->scrollTo(cell);
     Settle();
     DoubleClick(grid->viewport(), grid->visualRect(cell).center());
@@ -33,7 +35,7 @@ inline void DoubleClickCell(SignalGrid* grid, int row, int col)
 
 // The editor a double-click laid over the cell, checked to be an Editor with the focus.
 template <class Editor>
-Editor* OpenCell(SignalGrid* grid, int row, int col)
+Editor* OpenCell(CellGrid* grid, int row, int col)
 {
     DoubleClickCell(grid, row, col);
     auto* editor = qobject_cast<Editor*>(grid->openEditor());
@@ -44,8 +46,8 @@ Editor* OpenCell(SignalGrid* grid, int row, int col)
     return editor;
 }
 
-inline QLineEdit* OpenEdit(SignalGrid* grid, int row, int col) { return OpenCell<QLineEdit>(grid, row, col); }
-inline QComboBox* OpenList(SignalGrid* grid, int row, int col) { return OpenCell<QComboBox>(grid, row, col); }
+inline QLineEdit* OpenEdit(CellGrid* grid, int row, int col) { return OpenCell<QLineEdit>(grid, row, col); }
+inline QComboBox* OpenList(CellGrid* grid, int row, int col) { return OpenCell<QComboBox>(grid, row, col); }
 
 // Replaces the edit's text by typing, as the user does after selecting all.
 inline void Retype(QLineEdit* edit, const QString& text)
@@ -78,7 +80,7 @@ protected:
         const auto s = data.record.slice(offset, std::size_t(length));
         return {s.begin(), s.end()};
     }
-    SignalGrid* grid(const char* name) { return Child<SignalGrid>(w, name); }
+    CellGrid* grid(const char* name) { return Child<CellGrid>(w, name); }
     QComboBox* list(const char* name) { return Child<QComboBox>(w, name); }
     // Steps the list to entry and leaves it, which stores the pick.
     void choose(QComboBox* list, const QString& entry)

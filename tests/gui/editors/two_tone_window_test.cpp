@@ -21,7 +21,7 @@ protected:
 TEST_F(TwoToneEditor, TonePairsKeepToneAInTheLowNibble)
 {
     turnPage(EncodePage);
-    SignalGrid* codes = grid("sgEncode");
+    CellGrid* codes = grid("sgEncode");
     EXPECT_EQ(codes->cellText(5, 1), "---");
     EXPECT_EQ(Entries(OpenList(codes, 5, 1)), (QStringList{"Off", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
     LeaveControl(w);
@@ -92,7 +92,7 @@ TEST_F(TwoToneEditor, CodeListsOfferCodesWithToneA)
 TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
 {
     turnPage(SystemPage);
-    SignalGrid* systems = grid("sgSystem");
+    CellGrid* systems = grid("sgSystem");
     EXPECT_EQ(systems->cellText(1, 3), "0.1");
     const struct { const char* typed; uint8_t stored; const char* shown; } cases[] = {
         {"2.5", 25, "2.5"}, {"0.05", 1, "0.1"}, {"30", 250, "25"}, {"", 1, "0.1"}, {"12.5", 125, "12.5"}};
@@ -122,7 +122,7 @@ TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
 TEST_F(TwoToneEditor, SystemListsAndToggles)
 {
     turnPage(SystemPage);
-    SignalGrid* systems = grid("sgSystem");
+    CellGrid* systems = grid("sgSystem");
     EXPECT_EQ(systems->cellText(9, 6), "1");
     chooseInCell("sgSystem", 9, 6, "120");
     EXPECT_EQ(data.record.get(two::auto_reset_time(9)), 120);
@@ -157,7 +157,7 @@ TEST_F(TwoToneEditor, ForeignSystemValuesAreMarkedAndKept)
     w.RefreshAll();
     const auto before = data.record;
     turnPage(SystemPage);
-    SignalGrid* systems = grid("sgSystem");
+    CellGrid* systems = grid("sgSystem");
     EXPECT_EQ(systems->cellText(2, 6), "?");
     EXPECT_EQ(systems->cellText(2, 1), "?");
     EXPECT_EQ(systems->cellText(2, 3), "0");
