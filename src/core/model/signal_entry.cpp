@@ -3,15 +3,6 @@
 
 namespace k3n {
 
-QString FilterDecimalText(const QString& text, int maxDigits)
-{
-    QString kept;
-    for (QChar c : text)
-        if (c >= u'0' && c <= u'9' && kept.size() < maxDigits)
-            kept += c;
-    return kept;
-}
-
 std::optional<uint16_t> LeadTimeFromText(const QString& text)
 {
     if (text.isEmpty())
@@ -23,23 +14,6 @@ std::optional<uint16_t> LeadTimeFromText(const QString& text)
         value = std::min<uint32_t>(value * 10 + (c.unicode() - u'0'), kLeadTimeMax + 1);
     }
     return uint16_t(std::clamp<uint32_t>(value, kLeadTimeMin, kLeadTimeMax));
-}
-
-QString FilterTenthsText(const QString& text)
-{
-    QString kept;
-    bool hasPoint = false;
-    for (QChar c : text) {
-        if (kept.size() == kTenthsTextLength)
-            break;
-        if (c == u'.' && !hasPoint) {
-            hasPoint = true;
-            kept += c;
-        } else if (c >= u'0' && c <= u'9') {
-            kept += c;
-        }
-    }
-    return kept == QLatin1String(".") ? QString() : kept;
 }
 
 uint8_t TenthsFromText(const QString& text)

@@ -1,8 +1,9 @@
 #pragma once
 // Number entry of the signalling editors: the lead-in and lead-out times in
-// milliseconds and the two-tone durations in tenths of a second. Each text
-// rule says what a typed or pasted text keeps; each reader turns a kept text
-// into the stored value.
+// milliseconds and the two-tone durations in tenths of a second. What a typed
+// text keeps follows model/text_rules.h (kLeadTimeDigits digits; a decimal
+// text of kTenthsTextLength characters); each reader turns a kept text into
+// the stored value.
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -12,8 +13,6 @@ namespace k3n {
 constexpr int kLeadTimeDigits = 4;
 constexpr uint16_t kLeadTimeMin = 100, kLeadTimeMax = 3000;
 
-// The decimal digits of text, at most maxDigits of them.
-QString FilterDecimalText(const QString& text, int maxDigits);
 // Milliseconds clamped to 100..3000; an empty text gives the minimum.
 // No value for a text that is not a decimal number.
 std::optional<uint16_t> LeadTimeFromText(const QString& text);
@@ -21,8 +20,6 @@ std::optional<uint16_t> LeadTimeFromText(const QString& text);
 constexpr int kTenthsTextLength = 4;
 constexpr uint8_t kTenthsMin = 1, kTenthsMax = 250;
 
-// Digits and the first ".", at most four characters; a lone "." becomes empty.
-QString FilterTenthsText(const QString& text);
 // Seconds text to tenths, truncated toward zero and clamped to 1..250;
 // a text that is no number (an empty one among them) gives 1.
 uint8_t TenthsFromText(const QString& text);

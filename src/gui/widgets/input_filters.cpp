@@ -1,6 +1,5 @@
 #include "widgets/input_filters.h"
 #include "model/digit_code.h"
-#include "model/signal_entry.h"
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -34,28 +33,9 @@ bool IsDecimalChar(QChar c) { return IsAsciiDigit(c) || c == u'.'; }
 
 }   // namespace
 
-bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-QString KeepDecimalText(const QString& text, int maxLength)
-{
-    QString kept;
-    bool hasPoint = false;
-    for (QChar c : text) {
-        if (kept.size() == maxLength)
-            break;
-        if (IsAsciiDigit(c)) {
-            kept += c;
-        } else if (c == u'.' && !hasPoint) {
-            kept += c;
-            hasPoint = true;
-        }
-    }
-    return kept == QLatin1String(".") ? QString() : kept;
-}
-
 InputFilter DigitsInput(int maxDigits)
 {
-    return {IsAsciiDigit, [maxDigits](const QString& text) { return FilterDecimalText(text, maxDigits); }};
+    return {IsAsciiDigit, [maxDigits](const QString& text) { return KeepDigits(text, maxDigits); }};
 }
 
 InputFilter DecimalInput(int maxLength)

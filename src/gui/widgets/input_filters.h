@@ -2,6 +2,7 @@
 // The edit boxes' input filters. A filter checks each typed key and cleans
 // whatever text an edit leaves (typing, pasting, an input method): the box
 // keeps what the filter's rule keeps and the caret goes to the end.
+#include "model/text_rules.h"
 #include <QChar>
 #include <QString>
 #include <functional>
@@ -17,9 +18,6 @@ struct InputFilter {
 
 constexpr int kFrequencyTextLength = 9;   // "146.02500"
 
-bool IsAsciiDigit(QChar c);
-// Digits and the first ".", at most maxLength characters; a lone "." becomes empty.
-QString KeepDecimalText(const QString& text, int maxLength);
 
 // "0".."9", at most maxDigits of them.
 InputFilter DigitsInput(int maxDigits);

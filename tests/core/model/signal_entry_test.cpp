@@ -1,4 +1,5 @@
 #include "model/signal_entry.h"
+#include "model/text_rules.h"
 #include <gtest/gtest.h>
 
 using namespace k3n;
@@ -6,8 +7,8 @@ using namespace k3n;
 // The signalling editors' tests type the everyday values; these are the edges.
 TEST(LeadTimeEntry, FilterKeepsFourDigitsAndTheValueIsClampedTo100Through3000)
 {
-    EXPECT_EQ(FilterDecimalText("12345", kLeadTimeDigits), "1234");
-    EXPECT_EQ(FilterDecimalText("-5 0", kLeadTimeDigits), "50");
+    EXPECT_EQ(KeepDigits("12345", kLeadTimeDigits), "1234");
+    EXPECT_EQ(KeepDigits("-5 0", kLeadTimeDigits), "50");
     const std::pair<const char*, std::optional<uint16_t>> cases[] = {
         {"50", 100}, {"", 100}, {"100", 100}, {"3000", 3000}, {"9999", 3000},
         {"65636", 3000},   // no wrap to a small value
@@ -18,11 +19,11 @@ TEST(LeadTimeEntry, FilterKeepsFourDigitsAndTheValueIsClampedTo100Through3000)
 
 TEST(TenthsEntry, FilterKeepsTheFirstPointAndFourCharactersAndTheValueIsClampedTo1Through250)
 {
-    EXPECT_EQ(FilterTenthsText("1.2.3"), "1.23");
-    EXPECT_EQ(FilterTenthsText("."), "");
-    EXPECT_EQ(FilterTenthsText("12345"), "1234");
-    EXPECT_EQ(FilterTenthsText("2,5s"), "25");
-    EXPECT_EQ(FilterTenthsText(".5"), ".5");
+    EXPECT_EQ(KeepDecimalText("1.2.3", kTenthsTextLength), "1.23");
+    EXPECT_EQ(KeepDecimalText(".", kTenthsTextLength), "");
+    EXPECT_EQ(KeepDecimalText("12345", kTenthsTextLength), "1234");
+    EXPECT_EQ(KeepDecimalText("2,5s", kTenthsTextLength), "25");
+    EXPECT_EQ(KeepDecimalText(".5", kTenthsTextLength), ".5");
     const std::pair<const char*, uint8_t> cases[] = {
         {"2.5", 25}, {"0.05", 1}, {"30", 250}, {"1.23", 12}, {"", 1}, {".", 1}, {"5.", 50}, {".7", 7}};
     for (const auto& [text, tenths] : cases)

@@ -182,19 +182,19 @@ TEST_F(EditorWindowsTest, ALanguageSwitchKeepsWhatIsBeingEditedOnEveryPage)
         {"typed code", Dtmf,
          [](EditorWindow& editor) {
              TurnSignalPage(editor, DecodePage);
-             QTest::keyClicks(OpenEdit(Child<SignalGrid>(editor, "sgDecode"), 1, 1), "123");
+             QTest::keyClicks(OpenEdit(Child<CellGrid>(editor, "sgDecode"), 1, 1), "123");
          },
          [](const RadioRecord& r) { return unsigned(r.get(U8Field{rec::dtmf::decode(0)})); }, 3},
         {"open cell list", FiveTone,
          [](EditorWindow& editor) {
              TurnSignalPage(editor, DecodePage);
-             StepToPosition(OpenList(Child<SignalGrid>(editor, "sgDecode"), 1, 2), 3);
+             StepToPosition(OpenList(Child<CellGrid>(editor, "sgDecode"), 1, 2), 3);
          },
          byte(rec::five_tone::decode_type(0)), 3},
         {"open cell list", TwoTone,
          [](EditorWindow& editor) {
              TurnSignalPage(editor, EncodePage);
-             StepToPosition(OpenList(Child<SignalGrid>(editor, "sgEncode"), 1, 1), 4);   // tone "3"
+             StepToPosition(OpenList(Child<CellGrid>(editor, "sgEncode"), 1, 1), 4);   // tone "3"
          },
          byte(rec::two_tone::encode(0)), 0xF3},
     };

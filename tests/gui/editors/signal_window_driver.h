@@ -16,8 +16,6 @@ namespace k3n::test {
 enum Page { OptionPage, SystemPage, DecodePage, EncodePage };
 
 using Bytes = std::vector<uint8_t>;
-// The main window's tests still name the signalling editors' grids so.
-using SignalGrid = CellGrid;
 
 inline void Settle()
 {

@@ -1,0 +1,36 @@
+#include "model/text_rules.h"
+
+namespace k3n {
+
+bool IsAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+QString KeepDigits(const QString& text, int maxDigits)
+{
+    QString kept;
+    for (QChar c : text)
+        if (IsAsciiDigit(c) && kept.size() < maxDigits)
+            kept += c;
+    return kept;
+}
+
+QString KeepDecimalText(const QString& text, int maxLength)
+{
+    QString kept;
+    bool hasPoint = false;
+    for (QChar c : text) {
+        if (kept.size() == maxLength)
+            break;
+        if (IsAsciiDigit(c)) {
+            kept += c;
+        } else if (c == u'.' && !hasPoint) {
+            kept += c;
+            hasPoint = true;
+        }
+    }
+    return kept == QLatin1String(".") ? QString() : kept;
+}
+
+} // namespace k3n
