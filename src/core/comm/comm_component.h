@@ -99,4 +99,4 @@ public:
     ~TZebCommDevice() override;
 };
 
-}   // namespace k3n
+} // namespace k3n

@@ -24,7 +24,7 @@ template <class Enum> bool InRange(Enum value, int count) { return int(value) >=
 
 uint32_t NonNegative(long value) { return uint32_t(std::clamp<long>(value, 0, 0x7FFFFFFF)); }
 
-}   // namespace
+} // namespace
 
 uint32_t BaudRateValue(TBaudRate rate) { return InRange(rate, kBaudRateCount) ? kBaudRates[size_t(rate)] : 115200; }
 
@@ -195,4 +195,4 @@ uint8_t CommDeviceProperties::fGetModemStatus() const { return uint8_t((engine_-
 
 bool CommDeviceProperties::HungUp() const { return engine_->HungUp(); }
 
-}   // namespace k3n
+} // namespace k3n

@@ -120,4 +120,4 @@ protected:
     std::unique_ptr<TZebCommFrameSettings> frameSettings_;
 };
 
-}   // namespace k3n
+} // namespace k3n

@@ -138,7 +138,7 @@ QString serialNumberText(const std::array<uint8_t, 8>& sn)
     return QString::fromLatin1(reinterpret_cast<const char*>(sn.data()), end - sn.begin());
 }
 
-}   // namespace
+} // namespace
 
 TChInforDlg::TChInforDlg(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
 {
@@ -496,4 +496,4 @@ void TChInforDlg::cbFreqRangeChange(int position)
         RefreshAll();
 }
 
-}   // namespace k3n
+} // namespace k3n

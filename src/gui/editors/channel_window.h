@@ -78,4 +78,4 @@ private:
     QLabel* sDeviceSnDisp = nullptr;
 };
 
-}   // namespace k3n
+} // namespace k3n

@@ -97,7 +97,7 @@ public:
     }
 };
 
-}   // namespace
+} // namespace
 
 QString ForeignValueText() { return QStringLiteral("?"); }
 
@@ -490,4 +490,4 @@ QLineEdit* NewCellEdit(CellGrid* grid, const char* name)
     return edit;
 }
 
-}   // namespace k3n
+} // namespace k3n

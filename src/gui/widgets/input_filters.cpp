@@ -31,7 +31,7 @@ private:
 
 bool IsDecimalChar(QChar c) { return IsAsciiDigit(c) || c == u'.'; }
 
-}   // namespace
+} // namespace
 
 InputFilter DigitsInput(int maxDigits)
 {
@@ -62,4 +62,4 @@ void FilterInput(QLineEdit* edit, InputFilter filter)
     });
 }
 
-}   // namespace k3n
+} // namespace k3n

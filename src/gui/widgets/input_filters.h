@@ -33,4 +33,4 @@ InputFilter DigitCodeInput(int maxDigits);
 // marked as modified, with the caret at the end.
 void FilterInput(QLineEdit* edit, InputFilter filter);
 
-}   // namespace k3n
+} // namespace k3n

@@ -219,5 +219,5 @@ TEST_F(CellGridTest, TheGridTakesNoTypingButADigitOrEnterOpensATextCellThatAsksF
     EXPECT_EQ(std::pair(grid->currentRow(), grid->currentColumn()), std::pair(1, int(Level)));
 }
 
-}   // namespace
-}   // namespace k3n
+} // namespace
+} // namespace k3n
