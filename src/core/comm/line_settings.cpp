@@ -2,7 +2,7 @@
 
 #include "comm/custom_baud.h"
 #include "comm/port_errors.h"
-#include "text/ui_text.h"
+#include "text/own_texts.h"
 
 #include <array>
 #include <cerrno>
@@ -23,18 +23,9 @@ constexpr std::array<StandardRate, 15> kStandardRates = {{
     {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
 }};
 
-const k3n::LocalText kRefusedBaud = {"波特率 %1", "鮑率 %1", "baud rate %1"};
-const k3n::LocalText kRefusedByteSize = {"数据位 %1 (只能是 5 到 8)", "資料位元 %1 (只能是 5 到 8)",
-                                         "%1 data bits (5 to 8 only)"};
-const k3n::LocalText kRefusedParity = {"校验方式 %1", "同位檢查方式 %1", "parity code %1"};
-const k3n::LocalText kRefusedStopBits = {"停止位 %1", "停止位元 %1", "stop bits code %1"};
-const k3n::LocalText kRefusedByPort = {"端口不接受 %1 (%2)", "埠不接受 %1 (%2)", "the port refused %1 (%2)"};
-const k3n::LocalText kRefusedOne5StopBits = {"1.5 个停止位只能配 5 个数据位", "1.5 個停止位元只能配 5 個資料位元",
-                                             "1.5 stop bits need 5 data bits"};
-
-QString Refused(const k3n::LocalText& text, int value)
+QString Refused(k3n::OwnText text, int value)
 {
-    return k3n::Localized(text).arg(value);
+    return k3n::Text(text).arg(value);
 }
 
 // "19200 baud 8N1"
@@ -60,7 +51,7 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
     t.c_cc[VTIME] = 0;
 
     if (s.baudRate == 0) {
-        plan.refused = Refused(kRefusedBaud, 0);
+        plan.refused = Refused(k3n::OwnText::PortRefusedBaud, 0);
         return plan;
     }
     speed_t speed = B38400;  // replaced through termios2 for a rate without a constant
@@ -80,7 +71,7 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
     case 7: t.c_cflag |= CS7; break;
     case 8: t.c_cflag |= CS8; break;
     default:
-        plan.refused = Refused(kRefusedByteSize, s.byteSize);
+        plan.refused = Refused(k3n::OwnText::PortRefusedByteSize, s.byteSize);
         return plan;
     }
 
@@ -92,7 +83,7 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
     case kParityMark: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
     case kParitySpace: t.c_cflag |= PARENB | CMSPAR; break;
     default:
-        plan.refused = Refused(kRefusedParity, s.parity);
+        plan.refused = Refused(k3n::OwnText::PortRefusedParity, s.parity);
         return plan;
     }
     // Left over from a previous owner of the port, these would check or drop bytes without parity.
@@ -106,14 +97,14 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
     case kOne5StopBits:
         // The UART sends 1.5 stop bits for CSTOPB only with 5 data bits.
         if (s.byteSize != 5) {
-            plan.refused = k3n::Localized(kRefusedOne5StopBits);
+            plan.refused = k3n::Text(k3n::OwnText::PortOne5StopBitsNeedFive);
             return plan;
         }
         t.c_cflag |= CSTOPB;
         break;
     case kTwoStopBits: t.c_cflag |= CSTOPB; break;
     default:
-        plan.refused = Refused(kRefusedStopBits, s.stopBits);
+        plan.refused = Refused(k3n::OwnText::PortRefusedStopBits, s.stopBits);
         return plan;
     }
 
@@ -149,13 +140,13 @@ int ApplyLineSettings(int fd, const TCommLineSettings& s, QString& refused)
     // A driver may drop flags it cannot do and still succeed: never verify by reading back.
     if (tcsetattr(fd, TCSANOW, &t) < 0) {
         const int err = errno;
-        refused = k3n::Localized(kRefusedByPort).arg(LineSummary(s), PortFailureReason(err));
+        refused = k3n::Text(k3n::OwnText::PortRefusedSettings).arg(LineSummary(s), PortFailureReason(err));
         return err;
     }
     if (plan.customBaud != 0) {
         const int err = SetCustomBaudRate(fd, plan.customBaud);
         if (err != 0) {
-            refused = Refused(kRefusedBaud, static_cast<int>(plan.customBaud));
+            refused = Refused(k3n::OwnText::PortRefusedBaud, static_cast<int>(plan.customBaud));
             return err;
         }
     }

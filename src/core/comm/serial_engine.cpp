@@ -410,16 +410,7 @@ void TComm32::Close()
     if (wasActive)
         CommBeforeClose();
 
-    {
-        std::lock_guard lock(aliveMutex_);  // so that a thread pausing after a failed poll hears it
-        readerRun_.store(false);
-        writerRun_.store(false);
-        timerRun_.store(false);
-    }
-    aliveChanged_.notify_all();
-    readerStop_.Set();
-    writerStop_.Set();
-    timerStop_.Set();
+    TellThreadsToStop();
 
     int code = 0;
     if (!WaitThreadsStopped()) {

@@ -202,6 +202,8 @@ private:
     void MarkStopped(std::atomic<bool>& alive);
     bool WaitThreadsStopped();
     bool OnOwnThread() const;
+    // Clears the three run flags and wakes every thread, also one pausing after a failed poll.
+    void TellThreadsToStop();
     void StopThreadsFromOwnThread();
     void ReleasePort();
     void WaitOutputDrained();

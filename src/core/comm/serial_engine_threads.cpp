@@ -142,10 +142,10 @@ bool TComm32::OnOwnThread() const
     return t_ownEngine == this;
 }
 
-void TComm32::StopThreadsFromOwnThread()
+void TComm32::TellThreadsToStop()
 {
     {
-        std::lock_guard lock(aliveMutex_);
+        std::lock_guard lock(aliveMutex_);   // so that a thread pausing after a failed poll hears it
         readerRun_.store(false);
         writerRun_.store(false);
         timerRun_.store(false);
@@ -154,6 +154,11 @@ void TComm32::StopThreadsFromOwnThread()
     readerStop_.Set();
     writerStop_.Set();
     timerStop_.Set();
+}
+
+void TComm32::StopThreadsFromOwnThread()
+{
+    TellThreadsToStop();
     // The handles were stored under aliveMutex_ (see StartThreads); joined outside it.
     std::thread others[3];
     {

@@ -1,4 +1,5 @@
 #include "model/digit_code.h"
+#include "model/text_rules.h"
 #include <algorithm>
 
 namespace k3n {
@@ -71,11 +72,7 @@ bool IsEmptyDigitCode(const RadioRecord& record, DigitCodeField field)
 
 QString FilterDigitCodeText(const QString& text, int maxDigits)
 {
-    QString kept;
-    for (QChar c : text)
-        if (IsDigitChar(c) && kept.size() < maxDigits)
-            kept += c;
-    return kept;
+    return KeepAccepted(text, maxDigits, IsDigitChar);
 }
 
 } // namespace k3n

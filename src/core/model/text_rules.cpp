@@ -7,13 +7,18 @@ bool IsAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-QString KeepDigits(const QString& text, int maxDigits)
+QString KeepAccepted(const QString& text, int maxCount, bool (*accept)(QChar))
 {
     QString kept;
     for (QChar c : text)
-        if (IsAsciiDigit(c) && kept.size() < maxDigits)
+        if (accept(c) && kept.size() < maxCount)
             kept += c;
     return kept;
+}
+
+QString KeepDigits(const QString& text, int maxDigits)
+{
+    return KeepAccepted(text, maxDigits, IsAsciiDigit);
 }
 
 QString KeepDecimalText(const QString& text, int maxLength)

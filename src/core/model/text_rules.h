@@ -7,6 +7,8 @@
 namespace k3n {
 
 bool IsAsciiDigit(QChar c);
+// The characters of text that 'accept' takes, at most maxCount of them.
+QString KeepAccepted(const QString& text, int maxCount, bool (*accept)(QChar));
 // The decimal digits of text, at most maxDigits of them.
 QString KeepDigits(const QString& text, int maxDigits);
 // Digits and the first ".", at most maxLength characters; a lone "." becomes empty.

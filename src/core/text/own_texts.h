@@ -25,6 +25,19 @@ enum class OwnText {
     AskWriteAdjustmentNotRead,
     AskWriteFactoryDataNotRead,
     AskWriteEmptySerialNumber,
+    // Serial ports: why one cannot be opened or set
+    PortNotPresent,
+    PortPermissionDenied,
+    PortInUse,
+    PortNoResponse,
+    PortNotSerial,
+    PortSystemError,
+    PortRefusedBaud,            // %1 baud rate
+    PortRefusedByteSize,        // %1 data bits
+    PortRefusedParity,          // %1 parity code
+    PortRefusedStopBits,        // %1 stop-bits code
+    PortRefusedSettings,        // %1 line settings, %2 reason
+    PortOne5StopBitsNeedFive,
     // Start-up
     VirtualRadioAttached,   // %1 port name, %2 device path
     Count
