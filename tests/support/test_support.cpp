@@ -36,6 +36,7 @@ void isolateUserFiles()
     static QTemporaryDir home(scratchRoot() + "/home-XXXXXX");
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toLocal8Bit());
 }
 
 } // namespace k3n::test

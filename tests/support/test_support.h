@@ -20,7 +20,7 @@ QByteArray FileBytes(const QString& path);
 // Creates the folders on the way; a failure fails the running test.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
-// Points XDG_CONFIG_HOME and HOME at a scratch folder so no test touches the user's files.
+// Points HOME, XDG_CONFIG_HOME and XDG_DATA_HOME at a scratch folder so no test touches the user's files.
 void isolateUserFiles();
 
 } // namespace k3n::test
