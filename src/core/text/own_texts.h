@@ -40,6 +40,21 @@ enum class OwnText {
     PortOne5StopBitsNeedFive,
     // Start-up
     VirtualRadioAttached,   // %1 port name, %2 device path
+    // The check before a write
+    CheckRxFrequencyMissing,
+    CheckFrequencyOutsideBand,      // %1 MHz, %2 band name, %3 lower MHz, %4 upper MHz
+    CheckUnknownBand,               // %1 band value
+    CheckFrequencyOffRaster,        // %1 MHz
+    CheckSignalNumberBeyondSystem,  // %1 entry, %2 system name, %3 entries
+    CheckScrambleNumberTooHigh,     // %1 scrambler, %2 scramblers
+    CheckEmptyChannelReference,     // %1 channel
+    CheckEmptyCodeReference,        // %1 code
+    CheckMissingCodeReference,      // %1 code, %2 codes in the table
+    CheckDigitCountBeyondField,     // %1 digits claimed, %2 digits the field holds
+    CheckLeadTimeOutOfRange,        // %1 ms, %2 lowest, %3 highest
+    CheckToneTimeOutOfRange,        // %1 tenths, %2 lowest, %3 highest
+    CheckValueNotOffered,           // %1 value
+    CheckNoChannelInUse,
     Count
 };
 
