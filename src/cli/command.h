@@ -41,5 +41,7 @@ int RunWrite(const Command& self, const QStringList& args);
 int RunImage(const Command& self, const QStringList& args);
 int RunUnimage(const Command& self, const QStringList& args);
 int RunPorts(const Command& self, const QStringList& args);
+int RunExport(const Command& self, const QStringList& args);
+int RunImport(const Command& self, const QStringList& args);
 
 } // namespace k3n::cli

@@ -42,6 +42,18 @@ const Command kCommands[] = {
      "  --base BASE.fse       start from this configuration instead of the defaults\n",
      k3n::cli::RunUnimage},
     {"ports", "ports", "List the serial ports: COM name, device path and description.", "", k3n::cli::RunPorts},
+    {"export", "export FILE.fse -o OUT.csv [--standard]", "Write the channels in use as a channel-list CSV.",
+     "  -o, --output OUT.csv  the file to write (replaced atomically)\n"
+     "  --standard            only the 21 common columns, not the radio's own\n",
+     k3n::cli::RunExport},
+    {"import", "import IN.csv [--base BASE.fse | --band N] [--replace-all] [--strict] -o OUT.fse",
+     "Put the channels of a CSV onto a configuration; what did not fit is reported on stderr.",
+     "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
+     "  --base BASE.fse       start from this configuration (its band is used)\n"
+     "  --band N              without --base: the defaults of band 0..3 (default 0)\n"
+     "  --replace-all         empty every channel before importing\n"
+     "  --strict              write nothing and exit 1 when a row was skipped or a value changed\n",
+     k3n::cli::RunImport},
 };
 
 void PrintHelp(QTextStream& stream)

@@ -1,0 +1,84 @@
+// k3n import: channels from a channel-list CSV onto a configuration, with a
+// report on stderr of everything that did not fit.
+#include "cli/command.h"
+#include "cli/radio_session.h"
+#include "interchange/channel_csv.h"
+#include "model/fse_file.h"
+#include "model/record_layout.h"
+#include <QFile>
+
+namespace k3n::cli {
+
+namespace {
+
+int BadInput(const Command& self, const QString& message)
+{
+    Err() << "k3n " << self.name << ": " << message << "\n";
+    Err().flush();
+    return kExitUsage;
+}
+
+} // namespace
+
+int RunImport(const Command& self, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption output(QStringList{"o", "output"}, QString(), QStringLiteral("OUT.fse"));
+    const QCommandLineOption base(QStringList{"base"}, QString(), QStringLiteral("BASE.fse"));
+    const QCommandLineOption band(QStringList{"band"}, QString(), QStringLiteral("N"));
+    const QCommandLineOption replaceAll(QStringList{"replace-all"});
+    const QCommandLineOption strict(QStringList{"strict"});
+    for (const QCommandLineOption& option : {output, base, band, replaceAll, strict})
+        parser.addOption(option);
+    if (auto done = ParseArguments(self, parser, args))
+        return *done;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return UsageError(self, files.isEmpty() ? QStringLiteral("the CSV file is missing")
+                                                : QStringLiteral("one file at a time"));
+    const QString outPath = parser.value(output);
+    if (outPath.isEmpty())
+        return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
+    int bandNumber = 0;
+    if (parser.isSet(band)) {
+        bool isNumber = false;
+        bandNumber = parser.value(band).toInt(&isNumber);
+        if (!isNumber || !IsKnownBand(bandNumber))
+            return UsageError(self, QStringLiteral("--band must be 0, 1, 2 or 3, not '%1'").arg(parser.value(band)));
+    }
+
+    RadioData start;
+    start.ResetForBand(bandNumber);
+    if (parser.isSet(base)) {
+        if (auto error = LoadWholeConfiguration(parser.value(base), start))
+            return BadInput(self, error->message);
+        const int baseBand = start.record.get(rec::freq_band);
+        if (!IsKnownBand(baseBand))
+            return BadInput(self, QStringLiteral("%1 holds band %2, which no radio has (0..3)").arg(parser.value(base)).arg(baseBand));
+        if (parser.isSet(band) && baseBand != bandNumber)
+            return UsageError(self, QStringLiteral("--band %1 differs from the band of %2 (%3); leave --band out")
+                                        .arg(bandNumber)
+                                        .arg(parser.value(base))
+                                        .arg(baseBand));
+    }
+
+    const QString inPath = files.constFirst();
+    QFile in(inPath);
+    if (!in.open(QIODevice::ReadOnly))
+        return BadInput(self, QStringLiteral("cannot read %1: %2").arg(inPath, in.errorString()));
+    const QByteArray csv = in.readAll();
+    Result<ChannelImport> imported = ImportChannelsCsv(csv, start, {.replaceAll = parser.isSet(replaceAll)});
+    if (!imported)
+        return BadInput(self, QStringLiteral("%1: %2").arg(inPath, imported.error().message));
+
+    for (const ImportNote& note : imported.value().notes)
+        Err() << inPath << ": " << note.describe() << "\n";
+    Err().flush();
+    if (parser.isSet(strict) && imported.value().skippedOrChanged())
+        return Failure(self, QStringLiteral("rows were skipped or values changed (--strict); %1 not written").arg(outPath));
+    if (auto error = SaveFseFile(outPath, imported.value().data.record))
+        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
+    return kExitOk;
+}
+
+} // namespace k3n::cli
