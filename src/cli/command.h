@@ -35,6 +35,7 @@ std::optional<int> ParseArguments(const Command& self, QCommandLineParser& parse
 
 int RunNew(const Command& self, const QStringList& args);
 int RunDump(const Command& self, const QStringList& args);
+int RunCheck(const Command& self, const QStringList& args);
 int RunVirtualRadio(const Command& self, const QStringList& args);
 int RunRead(const Command& self, const QStringList& args);
 int RunWrite(const Command& self, const QStringList& args);

@@ -17,6 +17,11 @@ const Command kCommands[] = {
     {"dump", "dump FILE.fse [--json]", "Print a configuration: band, channels in use and the settings blocks.",
      "  --json  print JSON with named fields instead of text\n",
      k3n::cli::RunDump},
+    {"check", "check FILE.fse [--json]",
+     "Check a configuration before writing it: errors a radio cannot take, warnings worth a look.",
+     "  --json  print the problems as a JSON array instead of text\n"
+     "Exit status: 0 no errors (warnings are printed), 1 errors, 2 the file cannot be read.\n",
+     k3n::cli::RunCheck},
     {"virtual-radio", "virtual-radio [--band 0..3] [--memory FILE] [--link PATH]",
      "Serve a virtual radio on a pseudo-terminal until interrupted; prints the port to use.",
      "  --band N       the radio's frequency band, 0..3 (default 0, or the memory file's)\n"

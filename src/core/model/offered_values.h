@@ -12,6 +12,9 @@ namespace k3n {
 // The editor pages, numbered as the main window's tree shows them.
 enum class EditorPage : int { Channels, General, Keys, Scan, Emergency, Dtmf, FiveTone, TwoTone };
 constexpr int kEditorPages = 8;
+// The interface text naming each page in the tree.
+constexpr int kEditorPageTexts[kEditorPages] = {25, 181, 183, 184, 185, 187, 188, 189};
+constexpr int EditorPageText(EditorPage page) { return kEditorPageTexts[int(page)]; }
 
 using ListField = std::variant<U8Field, U16Field, BitField>;
 unsigned ValueOf(const RadioRecord& record, const ListField& field);
