@@ -1,7 +1,10 @@
 // k3n write: writes a configuration file into the radio, like the main
-// window's "Write to radio": the radio's band must match the file's.
+// window's "Write to radio": the radio's band must match the file's, and a
+// configuration the check finds errors in is written only with --force.
+#include "cli/check_report.h"
 #include "cli/command.h"
 #include "cli/radio_session.h"
+#include "model/configuration_check.h"
 
 namespace k3n::cli {
 
@@ -10,6 +13,8 @@ int RunWrite(const Command& self, const QStringList& args)
     QCommandLineParser parser;
     const QCommandLineOption port(QStringList{"port"}, QString(), QStringLiteral("PORT"));
     parser.addOption(port);
+    const QCommandLineOption force(QStringList{"force"});
+    parser.addOption(force);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
     const QStringList files = parser.positionalArguments();
@@ -25,6 +30,15 @@ int RunWrite(const Command& self, const QStringList& args)
     RadioData data;
     if (auto error = LoadWholeConfiguration(files.constFirst(), data))
         return Failure(self, error->message);
+
+    // Warnings are shown and the write goes on; errors stop it unless forced.
+    const std::vector<ConfigurationProblem> problems = CheckConfiguration(data.record);
+    PrintProblems(Err(), problems);
+    Err().flush();
+    if (HasErrors(problems) && !parser.isSet(force))
+        return Failure(self,
+                       QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
+                           .arg(ProblemCounts(problems)));
 
     ProgrammingSession session(ConfigurationWriteRequest(data, LocalProgramTimeNow(), true), plan.value());
     if (RunSession(session) != SessionOutcome::Success)

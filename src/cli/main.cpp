@@ -34,8 +34,10 @@ const Command kCommands[] = {
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration instead of the defaults\n",
      k3n::cli::RunRead},
-    {"write", "write --port PORT FILE.fse", "Write a configuration file into the radio; the radio's band must match.",
-     "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n",
+    {"write", "write --port PORT FILE.fse [--force]",
+     "Write a configuration file into the radio; the radio's band must match.",
+     "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n"
+     "  --force      write even when 'k3n check' finds errors (its warnings never stop a write)\n",
      k3n::cli::RunWrite},
     {"image", "image FILE.fse -o IMAGE.bin [--time T]", "Write the 8192-byte radio memory image of a configuration.",
      "  -o, --output IMAGE.bin  the file to write (replaced atomically); the image holds\n"

@@ -1,4 +1,5 @@
-// k3n check run as a user runs it: exit status, text and JSON, unreadable files.
+// k3n check run as a user runs it: exit status, text and JSON, unreadable files;
+// and k3n write, which refuses a configuration with errors unless forced.
 #include "k3n_tool.h"
 #include "model/configuration_check.h"
 #include "model/fse_file.h"
@@ -6,6 +7,7 @@
 #include "model/record_layout.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
+#include "virtualradio/virtual_radio.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -127,6 +129,29 @@ TEST_F(CheckCommand, HelpListsTheCommand)
     const ToolRun commandHelp = RunK3n({"check", "--help"});
     EXPECT_EQ(commandHelp.exitCode, 0);
     EXPECT_TRUE(commandHelp.out.contains("--json"));
+}
+
+// A refused write sends nothing; a forced one writes the radio (its real 12 s of ticks).
+TEST_F(CheckCommand, WriteRefusesErrorsUnlessForcedAndShowsWarnings)
+{
+    const RadioData spoiled = Spoiled();
+    const auto expected = Expected(spoiled);
+    const QString path = save("spoiled.fse", spoiled);
+    VirtualRadioOptions options;
+    options.band = 1;
+    VirtualRadio radio(std::move(options));
+    ASSERT_EQ(radio.Start(), std::nullopt);
+
+    const ToolRun refused = RunK3n({"write", "--port", radio.devicePath(), path});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("--force")) << refused.err.toStdString();
+    EXPECT_TRUE(radio.frames().empty());
+
+    const ToolRun forced = RunK3n({"write", "--port", radio.devicePath(), path, "--force"});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
+    for (const ConfigurationProblem& p : expected)
+        EXPECT_TRUE(forced.err.contains(p.message)) << forced.err.toStdString();
+    EXPECT_FALSE(radio.frames().empty());
 }
 
 } // namespace
