@@ -17,8 +17,9 @@ int RunExport(const Command& self, const QStringList& args)
         return *done;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
-        return UsageError(self, files.isEmpty() ? QStringLiteral("the configuration file is missing")
-                                                : QStringLiteral("one file at a time"));
+        return UsageError(self,
+                          files.isEmpty() ? QStringLiteral("the configuration file is missing")
+                                          : QStringLiteral("one file at a time"));
     const QString outPath = parser.value(output);
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.csv)"));

@@ -34,8 +34,8 @@ int RunImport(const Command& self, const QStringList& args)
         return *done;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
-        return UsageError(self, files.isEmpty() ? QStringLiteral("the CSV file is missing")
-                                                : QStringLiteral("one file at a time"));
+        return UsageError(
+            self, files.isEmpty() ? QStringLiteral("the CSV file is missing") : QStringLiteral("one file at a time"));
     const QString outPath = parser.value(output);
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
@@ -54,12 +54,15 @@ int RunImport(const Command& self, const QStringList& args)
             return BadInput(self, error->message);
         const int baseBand = start.record.get(rec::freq_band);
         if (!IsKnownBand(baseBand))
-            return BadInput(self, QStringLiteral("%1 holds band %2, which no radio has (0..3)").arg(parser.value(base)).arg(baseBand));
+            return BadInput(
+                self,
+                QStringLiteral("%1 holds band %2, which no radio has (0..3)").arg(parser.value(base)).arg(baseBand));
         if (parser.isSet(band) && baseBand != bandNumber)
-            return UsageError(self, QStringLiteral("--band %1 differs from the band of %2 (%3); leave --band out")
-                                        .arg(bandNumber)
-                                        .arg(parser.value(base))
-                                        .arg(baseBand));
+            return UsageError(self,
+                              QStringLiteral("--band %1 differs from the band of %2 (%3); leave --band out")
+                                  .arg(bandNumber)
+                                  .arg(parser.value(base))
+                                  .arg(baseBand));
     }
 
     const QString inPath = files.constFirst();
@@ -75,7 +78,8 @@ int RunImport(const Command& self, const QStringList& args)
         Err() << inPath << ": " << note.describe() << "\n";
     Err().flush();
     if (parser.isSet(strict) && imported.value().skippedOrChanged())
-        return Failure(self, QStringLiteral("rows were skipped or values changed (--strict); %1 not written").arg(outPath));
+        return Failure(self,
+                       QStringLiteral("rows were skipped or values changed (--strict); %1 not written").arg(outPath));
     if (auto error = SaveFseFile(outPath, imported.value().data.record))
         return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
     return kExitOk;

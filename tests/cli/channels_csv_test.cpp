@@ -1,9 +1,9 @@
 // k3n export and import run as a user runs them: the round trip, the report,
 // --strict, and the input that is no channel list.
+#include "k3n_tool.h"
 #include "model/fse_file.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
-#include "k3n_tool.h"
 #include "support/test_support.h"
 #include <QFile>
 #include <gtest/gtest.h>
@@ -93,18 +93,21 @@ TEST_F(ChannelsCsvTool, ExportThenImportOntoTheSameBaseGivesBackEveryByte)
 TEST_F(ChannelsCsvTool, ImportReportsOnStderrAndStrictWritesNothing)
 {
     const QString csv = dir.file("list.csv");
-    WriteFileBytes(csv, "Location,Name,Frequency,Tone,rToneFreq\n"
-                        "1,Rep,145.6125,Tone,88.5\n"
-                        "2,,146.013,,\n"
-                        "3,,99.0,,\n");
+    WriteFileBytes(csv,
+                   "Location,Name,Frequency,Tone,rToneFreq\n"
+                   "1,Rep,145.6125,Tone,88.5\n"
+                   "2,,146.013,,\n"
+                   "3,,99.0,,\n");
     const QString out = dir.file("out.fse");
     const ToolRun run = RunK3n({"import", csv, "-o", out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err.split('\n', Qt::SkipEmptyParts),
-              (QStringList{csv + ": Names and comments are not stored by this radio: dropped from 1 row(s), the first on line 2",
-                           csv + ": line 3, Location 2: Frequency 146.013000 MHz snapped to 146.012500 MHz",
-                           csv + ": line 4, Location 3: Frequency 99.000000 MHz is outside the band's limits "
-                                 "136.000000-174.000000 MHz: row skipped"}));
+              (QStringList{
+                  csv + ": Names and comments are not stored by this radio: dropped from 1 row(s), the first on line 2",
+                  csv + ": line 3, Location 2: Frequency 146.013000 MHz snapped to 146.012500 MHz",
+                  csv
+                      + ": line 4, Location 3: Frequency 99.000000 MHz is outside the band's limits "
+                        "136.000000-174.000000 MHz: row skipped"}));
     RadioData loaded;
     ASSERT_FALSE(LoadFseFile(out, loaded));
     EXPECT_EQ(loaded.record.get(rec::ch::rx_freq(1)), 145612500u);
@@ -132,7 +135,11 @@ TEST_F(ChannelsCsvTool, InputThatIsNoChannelListExitsTwoNamingTheLine)
         const char* message;
     } refused[] = {
         {"empty.csv", "", "the file is empty"},
-        {"garbage.csv", QByteArray("\x7F" "ELF\x02\x01\x01\x00\x00\x00", 10), "line 1: binary data"},
+        {"garbage.csv",
+         QByteArray("\x7F"
+                    "ELF\x02\x01\x01\x00\x00\x00",
+                    10),
+         "line 1: binary data"},
         {"nofreq.csv", "Location,Name\n1,a\n", "line 1: the header names no Frequency column"},
         {"quote.csv", "Frequency,Name\n146.52,\"open\n", "line 2: a quoted field starts here and is never closed"},
     };

@@ -147,7 +147,9 @@ QStringList ExportRow(const RadioRecord& record, int n, const QStringList& colum
         v["Tone"] = QStringLiteral("DTCS");
     } else {
         auto side = [](ToneKind kind) {
-            return kind == ToneKind::Ctcss ? QStringLiteral("Tone") : kind == ToneKind::Dcs ? QStringLiteral("DTCS") : QString();
+            return kind == ToneKind::Ctcss ? QStringLiteral("Tone")
+                : kind == ToneKind::Dcs    ? QStringLiteral("DTCS")
+                                           : QString();
         };
         v["Tone"] = QStringLiteral("Cross");
         v["CrossMode"] = side(txKind) + QStringLiteral("->") + side(rxKind);
@@ -329,7 +331,8 @@ private:
             if (std::abs(QString::fromLatin1(CtcssText(code)).toDouble() - hz) < 0.05)
                 return uint8_t(code);
         }
-        row_.changed(QStringLiteral("%1 %2 Hz is not a tone the radio has: imported without it").arg(column, row_.field(column)));
+        row_.changed(QStringLiteral("%1 %2 Hz is not a tone the radio has: imported without it")
+                         .arg(column, row_.field(column)));
         return 0;
     }
 
@@ -356,7 +359,8 @@ private:
         const QString rTone = QStringLiteral("rToneFreq"), cTone = QStringLiteral("cToneFreq");
         const QString txCode = QStringLiteral("DtcsCode");
         // Files without a receive code come from tools that had one code for both directions.
-        const QString rxCode = row_.field(QStringLiteral("RxDtcsCode")).isEmpty() ? txCode : QStringLiteral("RxDtcsCode");
+        const QString rxCode =
+            row_.field(QStringLiteral("RxDtcsCode")).isEmpty() ? txCode : QStringLiteral("RxDtcsCode");
         if (mode.compare("Tone", Qt::CaseInsensitive) == 0) {
             c.txTone = ctcss(rTone);
         } else if (mode.compare("TSQL", Qt::CaseInsensitive) == 0) {
@@ -455,7 +459,8 @@ private:
                 c.scrambleNo = uint8_t(*v);
         }
         if (given("Scramble")) {
-            const std::optional<int> on = choice(QStringLiteral("Scramble"), {"OFF", "ON"}, QStringLiteral("as ScrambleNo says"));
+            const std::optional<int> on =
+                choice(QStringLiteral("Scramble"), {"OFF", "ON"}, QStringLiteral("as ScrambleNo says"));
             if (on == 0)
                 c.scrambleNo = 0;
             else if (on == 1 && c.scrambleNo == 0)
@@ -470,7 +475,8 @@ private:
                 c.xtalShift = *v == 1;
         }
         if (given("Signaling")) {
-            if (auto v = choice(QStringLiteral("Signaling"), {"OFF", "DTMF", "5-TONE", "2-TONE"}, QStringLiteral("OFF")))
+            if (auto v =
+                    choice(QStringLiteral("Signaling"), {"OFF", "DTMF", "5-TONE", "2-TONE"}, QStringLiteral("OFF")))
                 c.signalingSystem = uint8_t(*v);
         }
         if (given("SignalingNo")) {
@@ -502,17 +508,17 @@ bool FitsHeader(RowReader& reader, const CsvRow& row, const Table& table)
 
 const QStringList& StandardChannelColumns()
 {
-    static const QStringList columns{
-        "Location", "Name",        "Frequency", "Duplex", "Offset", "Tone", "rToneFreq",
-        "cToneFreq", "DtcsCode",   "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep",
-        "Skip",     "Power",       "Comment",   "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE"};
+    static const QStringList columns{"Location",  "Name",      "Frequency", "Duplex",       "Offset",     "Tone",
+                                     "rToneFreq", "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode", "CrossMode",
+                                     "Mode",      "TStep",     "Skip",      "Power",        "Comment",    "URCALL",
+                                     "RPT1CALL",  "RPT2CALL",  "DVCODE"};
     return columns;
 }
 
 const QStringList& RadioChannelColumns()
 {
-    static const QStringList columns{"Squelch", "Scramble", "ScrambleNo", "LockOut", "XtalShift", "Signaling",
-                                     "SignalingNo"};
+    static const QStringList columns{"Squelch",   "Scramble",  "ScrambleNo", "LockOut",
+                                     "XtalShift", "Signaling", "SignalingNo"};
     return columns;
 }
 
@@ -543,10 +549,12 @@ QString ImportNote::describe() const
 
 bool ChannelImport::skippedOrChanged() const
 {
-    return std::any_of(notes.begin(), notes.end(), [](const ImportNote& n) { return n.kind != ImportNote::Kind::Remark; });
+    return std::any_of(notes.begin(), notes.end(),
+                       [](const ImportNote& n) { return n.kind != ImportNote::Kind::Remark; });
 }
 
-Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& base, const ChannelImportOptions& options)
+Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& base,
+                                        const ChannelImportOptions& options)
 {
     Result<std::vector<CsvRow>> parsed = ParseCsv(csv);
     if (!parsed)
@@ -599,7 +607,10 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
         located.push_back({&rows[i], location});
     }
     if (fromZero)
-        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0,
+        notes.push_back({ImportNote::Kind::Remark,
+                         0,
+                         {},
+                         0,
                          QStringLiteral("Locations start at 0: each row goes to the channel one higher")});
 
     std::map<int, int> lineOfChannel;
@@ -636,12 +647,16 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
         }
     }
     if (rowsWithNames > 0)
-        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0,
+        notes.push_back({ImportNote::Kind::Remark,
+                         0,
+                         {},
+                         0,
                          QStringLiteral("Names and comments are not stored by this radio: dropped from %1 row(s), "
                                         "the first on line %2")
                              .arg(rowsWithNames)
                              .arg(firstNamedLine)});
-    std::stable_sort(notes.begin(), notes.end(), [](const ImportNote& a, const ImportNote& b) { return a.line < b.line; });
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const ImportNote& a, const ImportNote& b) { return a.line < b.line; });
     return result;
 }
 

@@ -29,12 +29,12 @@ struct ImportNote {
     enum class Kind {
         Skipped,   // the row was not imported
         Changed,   // imported with a value other than the file's
-        Remark,    // nothing lost that the radio could hold
+        Remark,   // nothing lost that the radio could hold
     };
     Kind kind = Kind::Remark;
-    int line = 0;           // the file's line; 0 for a note about the whole file
-    QString location;       // the row's Location as written, "none" when empty
-    int channel = 0;        // where the row went or would have gone; 0 when unknown
+    int line = 0;   // the file's line; 0 for a note about the whole file
+    QString location;   // the row's Location as written, "none" when empty
+    int channel = 0;   // where the row went or would have gone; 0 when unknown
     QString text;
 
     // "line 7, Location 12: ..." with the channel when it differs from the Location.

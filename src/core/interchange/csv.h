@@ -10,7 +10,7 @@
 namespace k3n {
 
 struct CsvRow {
-    int line = 0;          // the file's line (from 1) where the row starts
+    int line = 0;   // the file's line (from 1) where the row starts
     QStringList fields;
 };
 

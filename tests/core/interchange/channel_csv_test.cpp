@@ -109,13 +109,14 @@ TEST(ChannelCsv, ToneModesExportTheSimplestModeAndImportBackTheSameCodes)
 
     // "Tone->" says the same as "Tone"; a mode the radio has no use for is reported.
     const QString header = "Location,Frequency,Tone,rToneFreq,cToneFreq,DtcsCode,CrossMode";
-    const ChannelImport other = Import(Csv(header, {"1,146.52,Cross,100.0,88.5,023,Tone->", "2,146.52,DTCS-R,,,,",
-                                                    "3,146.52,Cross,,,,Tone->Nowhere"}));
+    const ChannelImport other = Import(Csv(
+        header, {"1,146.52,Cross,100.0,88.5,023,Tone->", "2,146.52,DTCS-R,,,,", "3,146.52,Cross,,,,Tone->Nowhere"}));
     EXPECT_EQ(other.data.record.get(ch::tx_subaudio(1)), kTone1000);
     EXPECT_EQ(other.data.record.get(ch::rx_subaudio(1)), 0);
     EXPECT_EQ(other.data.record.get(ch::tx_subaudio(2)), 0);
-    EXPECT_EQ(Report(other), (QStringList{"line 3, Location 2: unreadable Tone 'DTCS-R': no tones",
-                                          "line 4, Location 3: unreadable CrossMode 'Tone->Nowhere': no tones"}));
+    EXPECT_EQ(Report(other),
+              (QStringList{"line 3, Location 2: unreadable Tone 'DTCS-R': no tones",
+                           "line 4, Location 3: unreadable CrossMode 'Tone->Nowhere': no tones"}));
 }
 
 TEST(ChannelCsv, DcsPolaritySetsAndShowsBothBitsWhateverTheToneMode)
@@ -142,8 +143,8 @@ TEST(ChannelCsv, DcsPolaritySetsAndShowsBothBitsWhateverTheToneMode)
 TEST(ChannelCsv, DuplexGivesTheTransmitFrequency)
 {
     const QByteArray csv = Csv("Location,Frequency,Duplex,Offset",
-                               {"1,146.940,-,0.600", "2,146.340,+,0.6", "3,146.52,split,147.000000",
-                                "4,146.52,off,0.6", "5,146.52,,5.0", "6,146.52,+,xyz"});
+                               {"1,146.940,-,0.600", "2,146.340,+,0.6", "3,146.52,split,147.000000", "4,146.52,off,0.6",
+                                "5,146.52,,5.0", "6,146.52,+,xyz"});
     const ChannelImport import = Import(csv);
     const RadioRecord& r = import.data.record;
     EXPECT_EQ(r.get(ch::tx_freq(1)), 146340000u);
@@ -155,9 +156,10 @@ TEST(ChannelCsv, DuplexGivesTheTransmitFrequency)
     EXPECT_EQ(Report(import), QStringList{"line 7, Location 6: unreadable Offset 'xyz': TX = RX"});
 
     // Export: the sign of the difference, "off" for no transmit frequency.
-    const std::pair<uint32_t, QStringList> exported[] = {
-        {145920000, {"-", "0.600000"}}, {147120000, {"+", "0.600000"}}, {146520000, {"", "0.000000"}},
-        {0, {"off", "0.000000"}}};
+    const std::pair<uint32_t, QStringList> exported[] = {{145920000, {"-", "0.600000"}},
+                                                         {147120000, {"+", "0.600000"}},
+                                                         {146520000, {"", "0.000000"}},
+                                                         {0, {"off", "0.000000"}}};
     for (const auto& [tx, expected] : exported) {
         RadioData data = Band(0);
         PutChannel(data.record, 1, 146520000, tx);
@@ -170,7 +172,8 @@ TEST(ChannelCsv, LocationsFromOneOrZeroAndRowsWithoutOneFillFreeChannels)
 {
     RadioData base = Band(0);
     PutChannel(base.record, 2, 150000000, 150000000);
-    const ChannelImport fromOne = Import(Csv("Location,Frequency", {"1,146.52", "3,146.54", ",146.56", ",146.58"}), base);
+    const ChannelImport fromOne =
+        Import(Csv("Location,Frequency", {"1,146.52", "3,146.54", ",146.56", ",146.58"}), base);
     const RadioRecord& a = fromOne.data.record;
     EXPECT_EQ(a.get(ch::rx_freq(1)), 146520000u);
     EXPECT_EQ(a.get(ch::rx_freq(2)), 150000000u);   // the base's own channel stays
@@ -193,7 +196,8 @@ TEST(ChannelCsv, LocationsFromOneOrZeroAndRowsWithoutOneFillFreeChannels)
 TEST(ChannelCsv, ImportedChannelTakesTheDefaultsOfMissingColumns)
 {
     // An older tool's file: no RxDtcsCode, CrossMode or Power; the code serves both directions.
-    const ChannelImport import = Import(Csv("Location,Frequency,Tone,DtcsCode,Mode,Skip", {"7,146.52,Cross,754,NFM,S"}));
+    const ChannelImport import =
+        Import(Csv("Location,Frequency,Tone,DtcsCode,Mode,Skip", {"7,146.52,Cross,754,NFM,S"}));
     const RadioRecord& r = import.data.record;
     // Cross without CrossMode is Tone->Tone, and this file has no tone columns for it.
     EXPECT_EQ(r.get(ch::tx_subaudio(7)), 0);
@@ -203,12 +207,19 @@ TEST(ChannelCsv, ImportedChannelTakesTheDefaultsOfMissingColumns)
     EXPECT_EQ(r.get(ch::scan_add(7)), 0u);
     EXPECT_EQ(r.get(ch::squelch(7)), 5);
     EXPECT_EQ(r.get(ch::tx_freq(7)), 146520000u);
-    EXPECT_EQ(Report(import), (QStringList{"line 2, Location 7: no rToneFreq given: no tone",
-                                           "line 2, Location 7: no cToneFreq given: no tone"}));
+    EXPECT_EQ(Report(import),
+              (QStringList{"line 2, Location 7: no rToneFreq given: no tone",
+                           "line 2, Location 7: no cToneFreq given: no tone"}));
 
     const ChannelImport dtcs = Import(Csv("Frequency,Tone,DtcsCode", {"146.52,DTCS,754"}));
     EXPECT_EQ(dtcs.data.record.get(ch::rx_subaudio(1)), kD754);
-    const ChannelImport watts = Import(Csv("Frequency,Power", {"146.52,5.0W", "146.54,2.0W", "146.56,Low", "146.58,1"}));
+    // Without RxDtcsCode the one code serves both directions.
+    const ChannelImport oneCode = Import(Csv("Frequency,Tone,DtcsCode,CrossMode", {"146.52,Cross,754,DTCS->DTCS"}));
+    EXPECT_EQ(oneCode.data.record.get(ch::tx_subaudio(1)), kD754);
+    EXPECT_EQ(oneCode.data.record.get(ch::rx_subaudio(1)), kD754);
+    EXPECT_TRUE(oneCode.notes.empty()) << Report(oneCode).join('\n').toStdString();
+    const ChannelImport watts =
+        Import(Csv("Frequency,Power", {"146.52,5.0W", "146.54,2.0W", "146.56,Low", "146.58,1"}));
     for (auto [n, high] : {std::pair{1, 1u}, {2, 0u}, {3, 0u}, {4, 0u}})
         EXPECT_EQ(watts.data.record.get(ch::tx_power(n)), high) << n;
 }
@@ -216,24 +227,25 @@ TEST(ChannelCsv, ImportedChannelTakesTheDefaultsOfMissingColumns)
 TEST(ChannelCsv, ReportNamesEverythingThatDidNotFit)
 {
     const QByteArray csv = Csv("Location,Name,Frequency,Tone,rToneFreq,DtcsCode,Mode,Power,Comment",
-                               {"1,Home,146.52,Tone,88.5,,FM,High,",              // fits
-                                "2,,180.0,,,,,,",                                 // outside the band
-                                "3,,146.013,,,,,,",                               // snapped
-                                "4,,146.52,Tone,88.50,,,,",                       // a tone the radio has
-                                "5,,146.52,Tone,69.0,,,,",                        // a tone it has not
-                                "6,,146.52,DTCS,,036,,,",                         // a code it has not
-                                "1,,146.60,,,,,,",                                // duplicate
-                                "x,,146.60,,,,,,",                                // unreadable location
-                                "7,,146.52,,,,AM,lots,",                          // unreadable values
-                                "8,,146.52,,,,,,,,",                              // trailing commas: fine
-                                "9,,146.52,,,,,,,extra",                          // values past the header
-                                "200,,146.52,,,,,,",                              // no such channel
-                                "10,,146.52",                                     // short row: defaults
+                               {"1,Home,146.52,Tone,88.5,,FM,High,",   // fits
+                                "2,,180.0,,,,,,",   // outside the band
+                                "3,,146.013,,,,,,",   // snapped
+                                "4,,146.52,Tone,88.50,,,,",   // a tone the radio has
+                                "5,,146.52,Tone,69.0,,,,",   // a tone it has not
+                                "6,,146.52,DTCS,,036,,,",   // a code it has not
+                                "1,,146.60,,,,,,",   // duplicate
+                                "x,,146.60,,,,,,",   // unreadable location
+                                "7,,146.52,,,,AM,lots,",   // unreadable values
+                                "8,,146.52,,,,,,,,",   // trailing commas: fine
+                                "9,,146.52,,,,,,,extra",   // values past the header
+                                "200,,146.52,,,,,,",   // no such channel
+                                "10,,146.52",   // short row: defaults
                                 "11,,abc,,,,,,note"});
     const ChannelImport import = Import(csv);
     const QStringList expected{
         "Names and comments are not stored by this radio: dropped from 2 row(s), the first on line 2",
-        "line 3, Location 2: Frequency 180.000000 MHz is outside the band's limits 136.000000-174.000000 MHz: row skipped",
+        "line 3, Location 2: Frequency 180.000000 MHz is outside the band's limits 136.000000-174.000000 MHz: row "
+        "skipped",
         "line 4, Location 3: Frequency 146.013000 MHz snapped to 146.012500 MHz",
         "line 6, Location 5: rToneFreq 69.0 Hz is not a tone the radio has: imported without it",
         "line 7, Location 6: DtcsCode 036 is not a code the radio has: imported without it",
@@ -263,8 +275,9 @@ TEST(ChannelCsv, ReportNamesEverythingThatDidNotFit)
     for (int i = 0; i < rec::kChannelCount + 2; ++i)
         many << QStringLiteral("146.52");
     const ChannelImport full = Import(Csv("Frequency", many));
-    EXPECT_EQ(Report(full), (QStringList{"line 130, Location none: more rows than channels, no free channel left: row skipped",
-                                         "line 131, Location none: more rows than channels, no free channel left: row skipped"}));
+    EXPECT_EQ(Report(full),
+              (QStringList{"line 130, Location none: more rows than channels, no free channel left: row skipped",
+                           "line 131, Location none: more rows than channels, no free channel left: row skipped"}));
 }
 
 TEST(ChannelCsv, FilesThatAreNoChannelListFailNamingTheLine)
@@ -287,11 +300,12 @@ TEST(ChannelCsv, ExportWritesTheStandardColumnsThenTheRadiosOwn)
     data.record.set(ch::signaling_system(3), 3);
     data.record.set(ch::signaling_no(3), 15);
     const QString full = QString::fromUtf8(ExportChannelsCsv(data.record, ChannelColumnSet::StandardAndRadio).csv);
-    EXPECT_EQ(full, "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,"
-                    "CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,Squelch,Scramble,"
-                    "ScrambleNo,LockOut,XtalShift,Signaling,SignalingNo\r\n"
-                    "3,,446.006250,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,S,Low,,,,,,5,ON,4,BTLO,OFF,"
-                    "2-TONE,16\r\n");
+    EXPECT_EQ(full,
+              "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,"
+              "CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,Squelch,Scramble,"
+              "ScrambleNo,LockOut,XtalShift,Signaling,SignalingNo\r\n"
+              "3,,446.006250,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,S,Low,,,,,,5,ON,4,BTLO,OFF,"
+              "2-TONE,16\r\n");
     const QString standard = QString::fromUtf8(ExportChannelsCsv(data.record, ChannelColumnSet::StandardOnly).csv);
     EXPECT_EQ(standard.section("\r\n", 0, 0).split(',').size(), 21);
     EXPECT_EQ(standard.section("\r\n", 1, 1), full.section("\r\n", 1, 1).section(',', 0, 20));
