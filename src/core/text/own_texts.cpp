@@ -100,6 +100,20 @@ constexpr Row kRows[] = {
     {OwnText::CheckValueNotOffered,
      {"数值 %1 不在选项列表中", "数值 %1 不在选项列表中", "the value %1 is not one the list offers"}},
     {OwnText::CheckNoChannelInUse, {"没有启用的信道", "没有启用的信道", "no channel is in use"}},
+    {OwnText::MenuCheckConfiguration, {"检查配置(&C)", "检查配置(&C)", "&Check configuration"}},
+    {OwnText::CheckWindowTitle, {"检查配置", "检查配置", "Check configuration"}},
+    {OwnText::CheckColumnSeverity, {"严重程度", "严重程度", "Severity"}},
+    {OwnText::CheckColumnPage, {"页面", "页面", "Page"}},
+    {OwnText::CheckColumnItem, {"项目", "项目", "Item"}},
+    {OwnText::CheckColumnProblem, {"问题", "问题", "Problem"}},
+    {OwnText::CheckSeverityError, {"错误", "错误", "Error"}},
+    {OwnText::CheckSeverityWarning, {"请注意", "请注意", "Warning"}},
+    {OwnText::CheckNoProblems, {"没有发现问题。", "没有发现问题。", "No problems found."}},
+    {OwnText::CheckCounts, {"%1 个错误，%2 个警告", "%1 个错误，%2 个警告", "%1 errors, %2 warnings"}},
+    {OwnText::CheckAskWriteWithErrors,
+     {"配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
+      "配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
+      "The configuration has %1 errors a radio cannot work with (see the check list). Write it anyway?"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

@@ -55,6 +55,18 @@ enum class OwnText {
     CheckToneTimeOutOfRange,        // %1 tenths, %2 lowest, %3 highest
     CheckValueNotOffered,           // %1 value
     CheckNoChannelInUse,
+    // The check's window and the questions around a write
+    MenuCheckConfiguration,
+    CheckWindowTitle,
+    CheckColumnSeverity,
+    CheckColumnPage,
+    CheckColumnItem,
+    CheckColumnProblem,
+    CheckSeverityError,
+    CheckSeverityWarning,
+    CheckNoProblems,
+    CheckCounts,                    // %1 errors, %2 warnings
+    CheckAskWriteWithErrors,        // %1 errors
     Count
 };
 

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/about_window.h"
+#include "app/check_window.h"
 #include "widgets/message_windows.h"
 #include "app/mdi_arrangement.h"
 #include "app/qt_translations.h"
@@ -132,6 +133,10 @@ void TMainForm::buildMenus()
             captioned_.emplace_back(action, item.text);
         }
     }
+    // The check's caption is one of the program's own texts, relabelled in RelabelMainWindow.
+    MenuEdit_Check = findChild<QMenu*>("Edit1")->addAction(QString());
+    MenuEdit_Check->setObjectName("MenuEdit_Check");
+    connect(MenuEdit_Check, &QAction::triggered, this, &TMainForm::MenuEdit_CheckClick);
 
     Window1 = findChild<QMenu*>("Window1");
     connect(Window1, &QMenu::aboutToShow, this, &TMainForm::listOpenWindowsInWindowMenu);
@@ -251,6 +256,10 @@ void TMainForm::RelabelMainWindow()
         action->setIconText(PlainCaption(UiText(text)));   // tool-bar captions
         action->setStatusTip(PlainCaption(UiText(text)));
     }
+    MenuEdit_Check->setText(Text(OwnText::MenuCheckConfiguration));
+    MenuEdit_Check->setStatusTip(PlainCaption(Text(OwnText::MenuCheckConfiguration)));
+    if (checkWindow_)
+        checkWindow_->setProblems(CheckConfiguration(data_.record));
     QAction* save = findChild<QAction*>("MenuFile_Save");
     save->setToolTip(QStringLiteral("Save"));
     save->setStatusTip(QStringLiteral("Save current file"));

@@ -4,6 +4,7 @@
 #include "app/app_settings.h"
 #include "widgets/editor_window.h"
 #include "editors/editor_pages.h"
+#include "model/configuration_check.h"
 #include "model/radio_data.h"
 #include "programming/service_data.h"
 #include <QMainWindow>
@@ -23,6 +24,7 @@ class QTreeWidgetItem;
 
 namespace k3n {
 
+class CheckWindow;
 class TAboutBox;
 
 class TMainForm : public QMainWindow {
@@ -67,6 +69,8 @@ public slots:
     // session, the port dialog and the service mode start from here.
     void MenuEdit_ReadClick();
     void MenuEdit_WriteClick();
+    // Edit > Check configuration: the check's list in a window of its own.
+    void MenuEdit_CheckClick();
     void MenuPortClick();
     void Menu_RadioTestClick();
 
@@ -97,6 +101,10 @@ private:
     QString askFileName(bool save);
     // Commits, asks for a file and writes it; false when cancelled or failed.
     bool saveWithDialog();
+    // Shows the check window with these problems, opening it if need be.
+    void showCheckWindow(std::vector<ConfigurationProblem> problems);
+    // Opens a problem's page; a channel's problem also selects its row in the channel grid.
+    void openProblem(EditorPage page, int channel);
 
     RadioData& data_;
     AppSettings& settings_;
@@ -118,6 +126,8 @@ private:
 
     std::array<QPointer<EditorWindow>, kEditorPageCount> editors_{};
     QPointer<TAboutBox> aboutBox_;
+    QAction* MenuEdit_Check = nullptr;
+    QPointer<CheckWindow> checkWindow_;
 };
 
 } // namespace k3n

@@ -3,10 +3,15 @@
 // opens its modal window here; the settings and the record are reachable
 // through appSettings() and radioData().
 #include "app/main_window.h"
+#include "app/check_window.h"
+#include "editors/channel_window.h"
+#include "text/own_texts.h"
+#include "widgets/message_windows.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
 #include "app/service_mode.h"
 #include "comm/port_list.h"
+#include <algorithm>
 
 namespace k3n {
 
@@ -22,9 +27,44 @@ void TMainForm::MenuEdit_ReadClick()
 void TMainForm::MenuEdit_WriteClick()
 {
     CommitPendingEdits();   // the image is built from what the editors hold now
+    // Warnings are shown and the write goes on; errors need the user's Yes.
+    std::vector<ConfigurationProblem> problems = CheckConfiguration(data_.record);
+    const auto errors = std::count_if(problems.begin(), problems.end(),
+                                      [](const ConfigurationProblem& p) { return p.severity == Severity::Error; });
+    if (!problems.empty())
+        showCheckWindow(std::move(problems));
+    if (errors > 0 && !AskYesNoDefaultNo(this, Text(OwnText::CheckAskWriteWithErrors).arg(errors)))
+        return;
     TProgramDialog dlg(ConfigurationWriteRequest(data_, LocalProgramTimeNow(), /*bandCheck=*/true),
                        SessionPortPlan(settings_), this);
     dlg.exec();
+}
+
+void TMainForm::MenuEdit_CheckClick()
+{
+    CommitPendingEdits();   // the check sees what is being typed too
+    showCheckWindow(CheckConfiguration(data_.record));
+}
+
+void TMainForm::showCheckWindow(std::vector<ConfigurationProblem> problems)
+{
+    if (!checkWindow_) {
+        checkWindow_ = new CheckWindow(this);
+        checkWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(checkWindow_, &CheckWindow::problemChosen, this, &TMainForm::openProblem);
+    }
+    checkWindow_->setProblems(std::move(problems));
+    checkWindow_->show();
+    checkWindow_->raise();
+    checkWindow_->activateWindow();
+}
+
+void TMainForm::openProblem(EditorPage page, int channel)
+{
+    EditorWindow* editor = OpenEditorPage(int(page));
+    if (auto* channels = qobject_cast<TChInforDlg*>(editor); channels && channel > 0)
+        channels->showChannel(channel);
+    activateWindow();
 }
 
 void TMainForm::MenuPortClick()

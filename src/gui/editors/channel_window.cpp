@@ -369,6 +369,19 @@ int TChInforDlg::shownGroup() const
 
 int TChInforDlg::channelOfRow(int row) const { return kRowsPerGroup * shownGroup() + row; }
 
+void TChInforDlg::showChannel(int channel)
+{
+    if (channel < 1 || channel > rec::kChannelCount)
+        return;
+    const int group = (channel - 1) / kRowsPerGroup;
+    if (group != shownGroup()) {
+        const QSignalBlocker block(cbChInforGroup);
+        cbChInforGroup->setCurrentIndex(group);
+        cbChInforGroupChange(group);
+    }
+    StringGrid1->setCurrentCell(channel - kRowsPerGroup * group, Col::Rx);
+}
+
 bool TChInforDlg::channelInUse(int channel) const { return data_.record.get(rec::ch::in_use(channel)) != 0; }
 
 void TChInforDlg::StringGridUpdataRow(int row)

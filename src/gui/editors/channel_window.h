@@ -30,6 +30,8 @@ public:
     static constexpr int kRowsPerGroup = 16;
 
     void RefreshAll() override;
+    // Shows the group of channel 1..128 and selects its row (a problem of the check leads here).
+    void showChannel(int channel);
 
     // Rows are 1..16; other values are ignored.
     void StringGridUpdataRow(int row);

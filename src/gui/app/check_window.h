@@ -1,0 +1,35 @@
+#pragma once
+// The list of the check before a write, in a window of its own. A double
+// click on a problem asks for its editor page (and channel).
+#include "model/configuration_check.h"
+#include <QWidget>
+#include <vector>
+
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace k3n {
+
+class CheckWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CheckWindow(QWidget* parent = nullptr);
+
+    // Shows these problems, labelled in the current language.
+    void setProblems(std::vector<ConfigurationProblem> problems);
+    const std::vector<ConfigurationProblem>& problems() const { return problems_; }
+
+    QTreeWidget* tvProblems;
+    QLabel* sSummary;
+
+signals:
+    void problemChosen(k3n::EditorPage page, int channel);
+
+private:
+    void chooseItem(QTreeWidgetItem* item);
+
+    std::vector<ConfigurationProblem> problems_;
+};
+
+} // namespace k3n
