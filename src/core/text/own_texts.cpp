@@ -107,7 +107,7 @@ constexpr Row kRows[] = {
     {OwnText::CheckColumnItem, {"项目", "项目", "Item"}},
     {OwnText::CheckColumnProblem, {"问题", "问题", "Problem"}},
     {OwnText::CheckSeverityError, {"错误", "错误", "Error"}},
-    {OwnText::CheckSeverityWarning, {"请注意", "请注意", "Warning"}},
+    {OwnText::CheckSeverityWarning, {"警告", "警告", "Warning"}},
     {OwnText::CheckNoProblems, {"没有发现问题。", "没有发现问题。", "No problems found."}},
     {OwnText::CheckCounts, {"%1 个错误，%2 个警告", "%1 个错误，%2 个警告", "%1 errors, %2 warnings"}},
     {OwnText::CheckAskWriteWithErrors,
