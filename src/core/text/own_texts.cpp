@@ -19,6 +19,13 @@ struct Row {
 constexpr Row kRows[] = {
     {OwnText::CannotOpenFile, {"无法打开“%1”：%2", "无法打开“%1”：%2", "Cannot open \"%1\": %2"}},
     {OwnText::CannotSaveFile, {"无法保存“%1”：%2", "无法保存“%1”：%2", "Cannot save \"%1\": %2"}},
+    {OwnText::MenuUndo, {"撤销(&U)", "復原(&U)", "&Undo"}},
+    {OwnText::MenuUndoStep, {"撤销%1(&U)", "復原%1(&U)", "&Undo %1"}},
+    {OwnText::MenuRedo, {"重做(&R)", "取消復原(&R)", "&Redo"}},
+    {OwnText::MenuRedoStep, {"重做%1(&R)", "取消復原%1(&R)", "&Redo %1"}},
+    {OwnText::StepEditPage, {"“%1”中的修改", "「%1」中的變更", "Edit %1"}},
+    {OwnText::StepEdit, {"修改", "變更", "Edit"}},
+    {OwnText::StepBandChange, {"更改频段", "更改频段", "Change band"}},
     {OwnText::ReasonNotFound, {"文件或文件夹不存在", "文件或文件夹不存在", "no such file or folder"}},
     {OwnText::ReasonPermissionDenied, {"没有访问权限", "没有访问权限", "permission denied"}},
     {OwnText::ReasonIsADirectory, {"这是一个文件夹", "这是一个文件夹", "it is a folder"}},

@@ -12,6 +12,14 @@ enum class OwnText {
     // Document commands
     CannotOpenFile,         // %1 path, %2 reason
     CannotSaveFile,         // %1 path, %2 reason
+    // Undo and redo: the Edit menu's items and the names of the steps they take back
+    MenuUndo,
+    MenuUndoStep,           // %1 step
+    MenuRedo,
+    MenuRedoStep,           // %1 step
+    StepEditPage,           // %1 page name
+    StepEdit,
+    StepBandChange,
     // Reasons a file could not be read or written
     ReasonNotFound,
     ReasonPermissionDenied,

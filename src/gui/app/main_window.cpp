@@ -35,6 +35,23 @@ constexpr int kOpenTitleText = 150;
 constexpr int kSaveTitleText = 151;
 constexpr int kClearAllDataText = 155;
 constexpr int kSaveQuestionText = 342;
+constexpr int kNewText = 2;
+constexpr int kOpenText = 3;
+constexpr int kReadText = 7;
+
+// Step names are texts of the moment: they follow a language switch.
+StepName PageStep(int page)
+{
+    return [page] { return Text(OwnText::StepEditPage).arg(PlainCaption(UiText(kPageTexts[page]))); };
+}
+StepName CommandStep(int captionText)
+{
+    return [captionText] { return PlainCaption(UiText(captionText)); };
+}
+StepName OwnStep(OwnText text)
+{
+    return [text] { return Text(text); };
+}
 } // namespace
 
 TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
@@ -48,6 +65,7 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
     buildMenus();
+    buildUndoItems();
     buildToolBar();
     buildTree();
     statusBar()->setObjectName("StatusBar");
@@ -251,6 +269,7 @@ void TMainForm::RelabelMainWindow()
     MenuLanguage_En->setChecked(settings_.Language == 0);
     MenuLanguage_Chs->setChecked(settings_.Language == 1);
     setWindowTitle(UiText(kTitleText));
+    relabelUndoItems();
     for (const auto& [action, text] : captioned_) {
         action->setText(UiText(text));
         action->setIconText(PlainCaption(UiText(text)));   // tool-bar captions
@@ -305,7 +324,11 @@ EditorWindow* TMainForm::OpenEditorPage(int page)
     if (!editor)
         return nullptr;
     editors_[page] = editor;
-    connect(editor, &EditorWindow::refreshAllViewsRequested, this, &TMainForm::RefreshAllViews);
+    connect(editor, &EditorWindow::refreshAllViewsRequested, this, [this] {
+        RefreshAllViews();
+        history_->recordStep(OwnStep(OwnText::StepBandChange));
+    });
+    connect(editor, &EditorWindow::recordWritten, this, [this, page] { history_->recordStep(PageStep(page)); });
     QMdiSubWindow* sub = mdiArea_->addSubWindow(editor);
     // An editor that closes itself takes its frame with it.
     connect(editor, &QObject::destroyed, sub, &QObject::deleteLater);
@@ -331,13 +354,16 @@ void TMainForm::FileNew1Execute()
     // What is being typed belongs to the configuration being cleared; commit
     // it now so it cannot land in the new one when its control loses the focus.
     CommitPendingEdits();
+    recordUnreportedEdits();
     data_.ResetForBand(0);
     RefreshAllViews();
+    history_->recordStep(CommandStep(kNewText));
 }
 
 void TMainForm::FileOpen1Execute()
 {
     CommitPendingEdits();
+    recordUnreportedEdits();
     const QString path = askFileName(false);
     if (path.isEmpty())
         return;
@@ -346,6 +372,75 @@ void TMainForm::FileOpen1Execute()
         return;
     }
     RefreshAllViews();
+    history_->recordStep(CommandStep(kOpenText));
+}
+
+void TMainForm::buildUndoItems()
+{
+    auto showRecord = [this] { RefreshAllViews(); };
+    history_ = new RecordHistory(data_, showRecord, this);
+    QMenu* edit = findChild<QMenu*>("Edit1");
+    edit->addSeparator();
+    undoItem_ = edit->addAction(QString());
+    undoItem_->setObjectName("EditUndoItem");
+    undoItem_->setShortcuts(QKeySequence::Undo);
+    connect(undoItem_, &QAction::triggered, this, &TMainForm::undoStep);
+    redoItem_ = edit->addAction(QString());
+    redoItem_->setObjectName("EditRedoItem");
+    redoItem_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(redoItem_, &QAction::triggered, this, &TMainForm::redoStep);
+    connect(history_, &RecordHistory::changed, this, &TMainForm::relabelUndoItems);
+    // The items name the step they would take back, including a change just made.
+    connect(edit, &QMenu::aboutToShow, this, &TMainForm::recordUnreportedEdits);
+}
+
+void TMainForm::relabelUndoItems()
+{
+    const QString undo = history_->undoName();
+    const QString redo = history_->redoName();
+    undoItem_->setText(undo.isEmpty() ? Text(OwnText::MenuUndo) : Text(OwnText::MenuUndoStep).arg(undo));
+    redoItem_->setText(redo.isEmpty() ? Text(OwnText::MenuRedo) : Text(OwnText::MenuRedoStep).arg(redo));
+    undoItem_->setStatusTip(PlainCaption(undoItem_->text()));
+    redoItem_->setStatusTip(PlainCaption(redoItem_->text()));
+    undoItem_->setEnabled(history_->canUndo());
+    redoItem_->setEnabled(history_->canRedo());
+}
+
+void TMainForm::undoStep()
+{
+    // What is being typed becomes a step first, so undo takes back the latest change.
+    CommitPendingEdits();
+    recordUnreportedEdits();
+    history_->undo();
+}
+
+void TMainForm::redoStep()
+{
+    // A change made after an undo is a step that leaves nothing to redo.
+    CommitPendingEdits();
+    recordUnreportedEdits();
+    history_->redo();
+}
+
+void TMainForm::recordReadStep()
+{
+    history_->recordStep(CommandStep(kReadText));
+}
+
+void TMainForm::recordUnreportedEdits()
+{
+    const int page = activePage();
+    history_->recordStep(page >= 0 ? PageStep(page) : OwnStep(OwnText::StepEdit));
+}
+
+int TMainForm::activePage() const
+{
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    for (int page = 0; page < kEditorPageCount; ++page) {
+        if (active && active == subWindowOfPage(page))
+            return page;
+    }
+    return -1;
 }
 
 void TMainForm::MenuFile_SaveClick()

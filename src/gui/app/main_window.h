@@ -2,6 +2,7 @@
 // The main window: menus, tool bar, the tree of editor pages and the
 // document commands New, Open, Save and Close on the one radio data record.
 #include "app/app_settings.h"
+#include "app/record_history.h"
 #include "widgets/editor_window.h"
 #include "editors/editor_pages.h"
 #include "model/configuration_check.h"
@@ -98,6 +99,17 @@ private:
     void listOpenWindowsInWindowMenu();
     // Sets the Language setting (0 English, 1 Simplified) and relabels everything.
     void switchLanguage(int language);
+    // Edit > Undo and Redo: the items follow the history; every user action that
+    // changed the record's bytes is one step.
+    void buildUndoItems();
+    void relabelUndoItems();
+    void undoStep();
+    void redoStep();
+    // Makes a change no editor reported a step of its own, named after the
+    // active page, so that it is not folded into the next command's step.
+    void recordUnreportedEdits();
+    int activePage() const;
+    void recordReadStep();
     QString askFileName(bool save);
     // Commits, asks for a file and writes it; false when cancelled or failed.
     bool saveWithDialog();
@@ -112,6 +124,7 @@ private:
     FileNameChooser chooseFileName_;
     QString lastFolder_;          // where the file dialogs start
     EditorFactory createEditor_;
+    RecordHistory* history_ = nullptr;
 
     QMdiArea* mdiArea_ = nullptr;
     QTreeWidget* TreeView1 = nullptr;
@@ -123,6 +136,8 @@ private:
     std::vector<std::pair<QAction*, int>> captioned_;
     QAction* MenuLanguage_Chs = nullptr;
     QAction* MenuLanguage_En = nullptr;
+    QAction* undoItem_ = nullptr;
+    QAction* redoItem_ = nullptr;
 
     std::array<QPointer<EditorWindow>, kEditorPageCount> editors_{};
     QPointer<TAboutBox> aboutBox_;

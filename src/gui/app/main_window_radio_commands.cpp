@@ -18,10 +18,13 @@ namespace k3n {
 void TMainForm::MenuEdit_ReadClick()
 {
     CommitPendingEdits();
+    recordUnreportedEdits();
     TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
     // The record changes only after a successful read, once "SUCCESS" is closed.
-    if (dlg.exec() == QDialog::Accepted && ApplyConfigurationRead(dlg.session(), data_))
+    if (dlg.exec() == QDialog::Accepted && ApplyConfigurationRead(dlg.session(), data_)) {
         RefreshAllViews();
+        recordReadStep();
+    }
 }
 
 void TMainForm::MenuEdit_WriteClick()

@@ -102,7 +102,10 @@ void TFiveToneDlg::addToneExtension(const char* boxName, int boxText, const char
     QComboBox* time = AddLabelledList(form, captions_, labelName.constData(), listText, listName);
     extensions_.push_back({box, time, field});
     const std::size_t i = extensions_.size() - 1;
-    connect(box, &QCheckBox::clicked, this, [this, i] { cExtendedClick(extensions_[i]); });
+    connect(box, &QCheckBox::clicked, this, [this, i] {
+        cExtendedClick(extensions_[i]);
+        emit recordWritten();
+    });
     bindExit(time, [this, i] { cbExtendedTimeExit(extensions_[i]); });
 }
 

@@ -221,7 +221,10 @@ void SignalEditor::commitOnPick(QComboBox* box)
 {
     for (auto& bound : lists_)
         if (bound->box == box)
-            connect(box, &QComboBox::activated, this, [this, b = bound.get()] { commitList(*b); });
+            connect(box, &QComboBox::activated, this, [this, b = bound.get()] {
+                commitList(*b);
+                emit recordWritten();
+            });
 }
 
 ListItems SignalEditor::OffAndNumbers(int last)
@@ -236,7 +239,10 @@ QCheckBox* SignalEditor::addFlag(int column, const char* name, int text, BitFiel
     captions_.add(box, text);
     optionForm(column)->addRow(box);
     flags_.push_back({box, bit});
-    connect(box, &QCheckBox::clicked, this, [this, box, bit] { record().set(bit, box->isChecked() ? 1 : 0); });
+    connect(box, &QCheckBox::clicked, this, [this, box, bit] {
+        record().set(bit, box->isChecked() ? 1 : 0);
+        emit recordWritten();
+    });
     return box;
 }
 

@@ -385,6 +385,7 @@ void CellGrid::openCell(int row, int col)
     if (!c->cellEditor()) {
         c->act(row);
         showRow(row);
+        emit cellStored();
         return;
     }
     editingRow_ = row;
@@ -415,6 +416,7 @@ void CellGrid::commitCell(QWidget* editor)
     if (editor->hasFocus())
         setFocus(Qt::OtherFocusReason);
     editor->hide();
+    emit cellStored();
 }
 
 void CellGrid::commitOpenCell()

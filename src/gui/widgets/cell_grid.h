@@ -212,6 +212,10 @@ public:
     int editingRow() const { return editingRow_; }
     int editingColumn() const { return editingColumn_; }
 
+signals:
+    // A cell stored its value: a toggle acted, or an editor committed.
+    void cellStored();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

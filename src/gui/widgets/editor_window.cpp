@@ -28,6 +28,7 @@ void EditorWindow::bindCellEditors(CellGrid* grid)
 {
     for (QWidget* editor : grid->cellEditors())
         bindExit(editor, [grid, editor] { grid->commitCell(editor); });
+    connect(grid, &CellGrid::cellStored, this, &EditorWindow::recordWritten);
 }
 
 // A drop-down opening its list takes the focus for a moment (with a popup
@@ -44,8 +45,10 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusOut && !exitsSuppressed_
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !isOpeningItsList(watched)) {
         auto it = exitHandlers_.find(watched);
-        if (it != exitHandlers_.end())
+        if (it != exitHandlers_.end()) {
             it.value()();
+            emit recordWritten();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -56,8 +59,10 @@ void EditorWindow::CommitPendingEdits()
     // focus sends no focus-out; so run its exit handler directly, once.
     QWidget* focused = focusWidget();
     auto it = exitHandlers_.find(focused);
-    if (it != exitHandlers_.end() && focused->isVisible())
+    if (it != exitHandlers_.end() && focused->isVisible()) {
         it.value()();
+        emit recordWritten();
+    }
     moveFocusWithoutExit(bHide);
 }
 

@@ -27,6 +27,9 @@ public:
 signals:
     // The editor changed the whole configuration (a band change): every view must reload.
     void refreshAllViewsRequested();
+    // A control's exit handler or a grid cell may have written the record: one
+    // user action ended (the main window makes it an undo step if bytes changed).
+    void recordWritten();
 
 protected:
     // Runs handler when w loses the focus, and from CommitPendingEdits while w has it.

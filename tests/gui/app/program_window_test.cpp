@@ -284,6 +284,27 @@ TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
     EXPECT_EQ(frames[1].command, link::Command::ReadMemory);
 }
 
+TEST_F(MainWindowSession, ASuccessfulReadIsOneStepThatUndoTakesBack)
+{
+    ListedRadio listed(Options(2));
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    settings = AppSettings{listed.number, 0, false};
+    const RadioRecord before = data.record;
+    form->MenuEdit_ReadClick();
+    ASSERT_EQ(answers.texts, QStringList{"SUCCESS"});
+    ASSERT_NE(data.record, before);
+    const RadioRecord read = data.record;
+    QAction* undo = form->findChild<QAction*>("EditUndoItem");
+    EXPECT_EQ(undo->text(), "&Undo Read from radio");
+
+    undo->trigger();
+    EXPECT_EQ(data.record, before);
+    EXPECT_EQ(data.band_limits, (BandLimits{136000000, 174000000}));
+    form->findChild<QAction*>("EditRedoItem")->trigger();
+    EXPECT_EQ(data.record, read);
+}
+
 TEST_F(MainWindowSession, PortChosenInTheDialogCarriesTheNextReadWhichFailsWithoutChange)
 {
     ListedRadio listed(Options({}, {RadioFault::Silent, 0}));
