@@ -227,5 +227,5 @@ TEST_F(UndoRedoTest, MoreThanTwoHundredStepsAreKept)
     EXPECT_FALSE(undoItem()->isEnabled());
 }
 
-}   // namespace
-}   // namespace k3n
+} // namespace
+} // namespace k3n
