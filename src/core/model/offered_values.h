@@ -2,6 +2,7 @@
 // The values each pick-only list of the editor pages offers, by record field:
 // the one statement of them outside the editors, so a check can name a stored
 // value that no list holds (one only a foreign file or a radio can bring).
+#include "model/editor_page.h"
 #include "model/radio_record.h"
 #include <cstdint>
 #include <span>
@@ -9,12 +10,6 @@
 
 namespace k3n {
 
-// The editor pages, numbered as the main window's tree shows them.
-enum class EditorPage : int { Channels, General, Keys, Scan, Emergency, Dtmf, FiveTone, TwoTone };
-constexpr int kEditorPages = 8;
-// The interface text naming each page in the tree.
-constexpr int kEditorPageTexts[kEditorPages] = {25, 181, 183, 184, 185, 187, 188, 189};
-constexpr int EditorPageText(EditorPage page) { return kEditorPageTexts[int(page)]; }
 
 using ListField = std::variant<U8Field, U16Field, BitField>;
 unsigned ValueOf(const RadioRecord& record, const ListField& field);

@@ -29,7 +29,6 @@ namespace k3n {
 
 namespace {
 constexpr int kTitleText = 0;
-constexpr int kPageTexts[kEditorPageCount] = {25, 181, 183, 184, 185, 187, 188, 189};
 constexpr const char* kTreeRootText = "K3N";   // the product name, in every language
 constexpr int kOpenTitleText = 150;
 constexpr int kSaveTitleText = 151;
@@ -42,7 +41,7 @@ constexpr int kReadText = 7;
 // Step names are texts of the moment: they follow a language switch.
 StepName PageStep(int page)
 {
-    return [page] { return Text(OwnText::StepEditPage).arg(PlainCaption(UiText(kPageTexts[page]))); };
+    return [page] { return Text(OwnText::StepEditPage).arg(PlainCaption(UiText(kEditorPageTexts[page]))); };
 }
 StepName CommandStep(int captionText)
 {
@@ -224,7 +223,7 @@ void TMainForm::rebuildTree()
     auto* root = new QTreeWidgetItem(TreeView1, QStringList{QString::fromLatin1(kTreeRootText)});
     root->setIcon(0, pageIcon);
     for (int page = 0; page < kEditorPageCount; ++page) {
-        auto* node = new QTreeWidgetItem(root, QStringList{UiText(kPageTexts[page])});
+        auto* node = new QTreeWidgetItem(root, QStringList{UiText(kEditorPageTexts[page])});
         node->setIcon(0, pageIcon);
     }
     TreeView1->expandAll();
@@ -240,7 +239,7 @@ void TMainForm::fitTreeToPageNames()
     const QFontMetrics metrics(TreeView1->font());
     int widest = 0;
     int widestShown = 0;
-    for (int text : kPageTexts) {
+    for (int text : kEditorPageTexts) {
         widestShown = std::max(widestShown, metrics.horizontalAdvance(UiText(text)));
         for (const TAppLang& lang : languages)
             widest = std::max(widest, metrics.horizontalAdvance(UiText(lang, text)));
