@@ -3,6 +3,7 @@
 // engine opens while the test plays the far end on the master, and waiting on
 // a condition with a generous deadline instead of sleeping.
 #include "comm/comm_error.h"
+#include "comm/serial_engine.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -10,10 +11,14 @@
 #include <QDir>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <ostream>
 #include <poll.h>
 #include <thread>
@@ -156,5 +161,29 @@ inline int CountEntries(const char* folder, QDir::Filters filters)
 }
 inline int ThreadCount() { return CountEntries("/proc/self/task", QDir::Dirs); }
 inline int OpenDescriptorCount() { return CountEntries("/proc/self/fd", QDir::Files | QDir::System); }
+
+// Hands the framing layer's timer one scripted piece per pass; a pass ends when Read gives 0.
+struct ScriptedEngine : HalvexComm32::TComm32 {
+    std::mutex m;
+    std::deque<QByteArray> script;  // an empty piece ends a pass
+
+    int Read(void* buffer, int length) override
+    {
+        std::lock_guard lock(m);
+        if (script.empty())
+            return 0;
+        const int n = std::min(length, int(script.front().size()));
+        std::memcpy(buffer, script.front().constData(), size_t(n));
+        script.front().remove(0, n);
+        if (n == 0)
+            script.pop_front();
+        return n;
+    }
+    bool ScriptDone()
+    {
+        std::lock_guard lock(m);
+        return script.empty();
+    }
+};
 
 } // namespace commtest

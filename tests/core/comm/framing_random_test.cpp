@@ -14,6 +14,7 @@
 #include <random>
 
 using namespace HalvexComm32;
+using commtest::ScriptedEngine;
 using commtest::WaitUntil;
 
 namespace {
@@ -55,30 +56,6 @@ QByteArray RandomBytesWithout(Rng& rng, int length, const QByteArray& excluded)
     }
     return out;
 }
-
-// Hands the layer's timer one scripted piece per pass; an empty piece is a pass without bytes.
-struct ScriptedEngine : TComm32 {
-    std::mutex m;
-    std::deque<QByteArray> script;
-
-    int Read(void* buffer, int length) override
-    {
-        std::lock_guard lock(m);
-        if (script.empty())
-            return 0;
-        const int n = std::min(length, int(script.front().size()));
-        std::memcpy(buffer, script.front().constData(), size_t(n));
-        script.front().remove(0, n);
-        if (n == 0)
-            script.pop_front();
-        return n;
-    }
-    bool ScriptDone()
-    {
-        std::lock_guard lock(m);
-        return script.empty();
-    }
-};
 
 class RandomFramingTest : public ::testing::Test {
 protected:

@@ -13,6 +13,7 @@
 using namespace HalvexComm32;
 using k3n::TZebCommFrameSettings;
 using commtest::Hex;
+using commtest::ScriptedEngine;
 using commtest::WaitUntil;
 
 namespace {
@@ -252,33 +253,6 @@ TEST_F(FramingTest, APackageSizeThatCannotBeHadLeavesTheLayerAsItWas)
     EXPECT_EQ(Encode(long20.left(16)), Hex("EB EB") + long20.left(16) + Hex("EE EE"));
 }
 
-namespace {
-
-// Hands the framing layer's timer one scripted piece per pass; a pass ends when Read gives 0.
-struct ScriptedEngine : TComm32 {
-    std::mutex m;
-    std::deque<QByteArray> script;  // an empty piece ends a pass
-
-    int Read(void* buffer, int length) override
-    {
-        std::lock_guard lock(m);
-        if (script.empty())
-            return 0;
-        const int n = std::min(length, int(script.front().size()));
-        std::memcpy(buffer, script.front().constData(), size_t(n));
-        script.front().remove(0, n);
-        if (n == 0)
-            script.pop_front();
-        return n;
-    }
-    bool ScriptDone()
-    {
-        std::lock_guard lock(m);
-        return script.empty();
-    }
-};
-
-} // namespace
 
 TEST(FramingByPause, APassWithoutBytesEndsThePackageAndPackagesGoOutUnframed)
 {

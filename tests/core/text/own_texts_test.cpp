@@ -1,4 +1,5 @@
 #include "text/app_lang.h"
+#include "text/lang_of_type.h"
 #include "text/own_texts.h"
 
 #include <QRegularExpression>
@@ -7,12 +8,7 @@
 namespace k3n {
 namespace {
 
-TAppLang LangOfType(uint8_t type)
-{
-    TAppLang lang(kLangIdEnglishUs);
-    lang.fSetLangType(type);
-    return lang;
-}
+using test::LangOfType;
 
 // Every text exists in the three languages, the Chinese ones survive the GBK
 // (and Big5) round trip without replacement characters, and each language's

@@ -1,4 +1,5 @@
 #include "text/app_lang.h"
+#include "text/lang_of_type.h"
 #include "text/code_page.h"
 #include "text/ui_text.h"
 #include "text/ui_text_tables.h"
@@ -9,12 +10,7 @@
 namespace k3n {
 namespace {
 
-TAppLang LangOfType(uint8_t type)
-{
-    TAppLang lang(kLangIdEnglishUs);
-    lang.fSetLangType(type);
-    return lang;
-}
+using test::LangOfType;
 
 TEST(UiText, NumbersOutsideTheTableGiveEmptyText)
 {
