@@ -492,6 +492,7 @@ void TChInforDlg::cbChInforGroupChange(int position)
         StringGridCleanRow(row);
         StringGridUpdataRow(row);
     }
+    emit recordWritten();   // stored at once, like a cell: its own step
 }
 
 void TChInforDlg::cbFreqRangeChange(int position)

@@ -6,6 +6,7 @@
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "support/test_support.h"
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTimer>
@@ -152,6 +153,20 @@ TEST_F(UndoRedoTest, AnEditThatChangesNothingRecordsNoStep)
     undoItem()->trigger();
     EXPECT_EQ(data.record, original);
     EXPECT_FALSE(undoItem()->isEnabled());
+}
+
+TEST_F(UndoRedoTest, PickingAChannelGroupIsAStepOfItsOwn)
+{
+    auto* groups = Child<QComboBox>(*openPage(kChannelPage), "cbChInforGroup");
+    PickEntry(groups, 3);
+    ASSERT_EQ(data.record.get(rec::channel_group), 3);
+    clickKeyLock();   // the next step, on another page
+    undoItem()->trigger();
+    EXPECT_EQ(data.record.get(rec::channel_group), 3) << "the group was not part of the key-lock step";
+    EXPECT_EQ(data.record, [&] { RadioRecord r = FreshRecordOfBand(0); r.set(rec::channel_group, 3); return r; }());
+    undoItem()->trigger();
+    EXPECT_EQ(data.record.get(rec::channel_group), 0);
+    EXPECT_EQ(groups->currentIndex(), 0);
 }
 
 TEST_F(UndoRedoTest, NewOpenAndABandChangeAreOneStepEachBackToThePreviousConfiguration)
