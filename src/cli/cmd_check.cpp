@@ -20,12 +20,10 @@ int RunCheck(const Command& self, const QStringList& args)
     parser.addOption(json);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        return UsageError(self,
-                          files.isEmpty() ? QStringLiteral("the file to check is missing")
-                                          : QStringLiteral("one file at a time"));
-    const QString path = files.constFirst();
+    const Result<QString> input = OneFileArgument(parser, "the file to check");
+    if (!input)
+        return UsageError(self, input.error().message);
+    const QString path = input.value();
 
     RadioData data;
     if (auto error = LoadFseFile(path, data)) {

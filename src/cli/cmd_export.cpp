@@ -15,17 +15,15 @@ int RunExport(const Command& self, const QStringList& args)
     parser.addOption(standard);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        return UsageError(self,
-                          files.isEmpty() ? QStringLiteral("the configuration file is missing")
-                                          : QStringLiteral("one file at a time"));
+    const Result<QString> input = OneFileArgument(parser, "the configuration file");
+    if (!input)
+        return UsageError(self, input.error().message);
     const QString outPath = parser.value(output);
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.csv)"));
 
     RadioData data;
-    if (auto error = LoadWholeConfiguration(files.constFirst(), data)) {
+    if (auto error = LoadWholeConfiguration(input.value(), data)) {
         Err() << "k3n " << self.name << ": " << error->message << "\n";
         Err().flush();
         return kExitUsage;

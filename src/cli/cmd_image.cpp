@@ -17,10 +17,9 @@ int RunImage(const Command& self, const QStringList& args)
     parser.addOption(time);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        return UsageError(self, files.isEmpty() ? QStringLiteral("the configuration file is missing")
-                                                : QStringLiteral("one file at a time"));
+    const Result<QString> input = OneFileArgument(parser, "the configuration file");
+    if (!input)
+        return UsageError(self, input.error().message);
     const QString outPath = parser.value(output);
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o IMAGE.bin)"));
@@ -35,11 +34,11 @@ int RunImage(const Command& self, const QStringList& args)
     }
 
     RadioData data;
-    if (auto error = LoadWholeConfiguration(files.constFirst(), data))
+    if (auto error = LoadWholeConfiguration(input.value(), data))
         return Failure(self, error->message);
     const int band = data.record.get(rec::freq_band);
     if (!IsKnownBand(band)) {
-        Err() << "k3n " << self.name << ": " << files.constFirst() << " holds band " << band
+        Err() << "k3n " << self.name << ": " << input.value() << " holds band " << band
               << ", which no radio has (0..3); set the band with the channel editor or 'k3n new --band'\n";
         return kExitUsage;
     }

@@ -32,10 +32,9 @@ int RunImport(const Command& self, const QStringList& args)
         parser.addOption(option);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        return UsageError(
-            self, files.isEmpty() ? QStringLiteral("the CSV file is missing") : QStringLiteral("one file at a time"));
+    const Result<QString> input = OneFileArgument(parser, "the CSV file");
+    if (!input)
+        return UsageError(self, input.error().message);
     const QString outPath = parser.value(output);
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
@@ -65,7 +64,7 @@ int RunImport(const Command& self, const QStringList& args)
                                   .arg(baseBand));
     }
 
-    const QString inPath = files.constFirst();
+    const QString inPath = input.value();
     QFile in(inPath);
     if (!in.open(QIODevice::ReadOnly))
         return BadInput(self, QStringLiteral("cannot read %1: %2").arg(inPath, in.errorString()));

@@ -16,15 +16,14 @@ int RunUnimage(const Command& self, const QStringList& args)
     parser.addOption(base);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        return UsageError(self, files.isEmpty() ? QStringLiteral("the image file is missing")
-                                                : QStringLiteral("one file at a time"));
+    const Result<QString> input = OneFileArgument(parser, "the image file");
+    if (!input)
+        return UsageError(self, input.error().message);
     const QString outPath = parser.value(output);
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
 
-    const QString imagePath = files.constFirst();
+    const QString imagePath = input.value();
     QFile file(imagePath);
     if (!file.open(QIODevice::ReadOnly))
         return Failure(self, QStringLiteral("cannot read %1: %2").arg(imagePath, file.errorString()));

@@ -17,10 +17,9 @@ int RunWrite(const Command& self, const QStringList& args)
     parser.addOption(force);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1)
-        return UsageError(self, files.isEmpty() ? QStringLiteral("the file to write is missing")
-                                                : QStringLiteral("one file at a time"));
+    const Result<QString> input = OneFileArgument(parser, "the file to write");
+    if (!input)
+        return UsageError(self, input.error().message);
     if (!parser.isSet(port))
         return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
 
@@ -28,7 +27,7 @@ int RunWrite(const Command& self, const QStringList& args)
     if (!plan)
         return Failure(self, plan.error().message);
     RadioData data;
-    if (auto error = LoadWholeConfiguration(files.constFirst(), data))
+    if (auto error = LoadWholeConfiguration(input.value(), data))
         return Failure(self, error->message);
 
     // Warnings are shown and the write goes on; errors stop it unless forced.

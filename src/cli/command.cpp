@@ -52,4 +52,14 @@ std::optional<int> ParseArguments(const Command& self, QCommandLineParser& parse
     return std::nullopt;
 }
 
+Result<QString> OneFileArgument(const QCommandLineParser& parser, const char* what)
+{
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return Error{QStringLiteral("%1 is missing").arg(QLatin1String(what))};
+    if (files.size() > 1)
+        return Error{QStringLiteral("one file at a time")};
+    return files.constFirst();
+}
+
 } // namespace k3n::cli

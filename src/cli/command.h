@@ -1,6 +1,7 @@
 #pragma once
 // The sub-commands of the k3n command-line tool. Each lives in a file of its
 // own (cmd_<name>.cpp) and has one line in the table of main.cpp.
+#include "text/error.h"
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
@@ -32,6 +33,10 @@ void PrintCommandHelp(const Command& self, QTextStream& stream);
 // Parses args with a --help option of its own added. A usage error or --help
 // is handled here and its exit code returned; nullopt means go on.
 std::optional<int> ParseArguments(const Command& self, QCommandLineParser& parser, const QStringList& args);
+
+// The command's one file argument; an error ("<what> is missing", "one file at a
+// time") when there is none or more than one.
+Result<QString> OneFileArgument(const QCommandLineParser& parser, const char* what);
 
 int RunNew(const Command& self, const QStringList& args);
 int RunDump(const Command& self, const QStringList& args);

@@ -24,6 +24,18 @@ using commtest::WaitUntil;
 
 namespace {
 
+// What the engine receives until 'expected' bytes are there (or the wait ends).
+QByteArray ReadUntil(TComm32& engine, int expected)
+{
+    QByteArray got;
+    WaitUntil([&] {
+        char block[4096];
+        got.append(block, engine.Read(block, sizeof block));
+        return got.size() >= expected;
+    });
+    return got;
+}
+
 // Records every event of an engine, from whichever thread it comes.
 struct EventLog {
     explicit EventLog(TComm32& e)
@@ -119,16 +131,7 @@ protected:
         engine.LineSettings().baudRate = 19200;
     }
 
-    QByteArray ReadAll(int expected)
-    {
-        QByteArray got;
-        WaitUntil([&] {
-            char block[4096];
-            got.append(block, engine.Read(block, sizeof block));
-            return got.size() >= expected;
-        });
-        return got;
-    }
+    QByteArray ReadAll(int expected) { return ReadUntil(engine, expected); }
 
     PtyPair pty;
     ObservedEngine engine;
@@ -534,16 +537,7 @@ protected:
         ASSERT_TRUE(pty.Ok());
         engine.fSetDeviceName(pty.SlavePath());
     }
-    QByteArray ReadAll(int expected)
-    {
-        QByteArray got;
-        WaitUntil([&] {
-            char block[4096];
-            got.append(block, engine.Read(block, sizeof block));
-            return got.size() >= expected;
-        });
-        return got;
-    }
+    QByteArray ReadAll(int expected) { return ReadUntil(engine, expected); }
 
     PtyPair pty;
     HardCaseEngine engine;
