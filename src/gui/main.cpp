@@ -1,6 +1,7 @@
 // k3n-cps: the programming software's window.
 #include "app/attached_virtual_radio.h"
 #include "app/app_settings.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "comm/port_list.h"
@@ -33,6 +34,11 @@ int main(int argc, char** argv)
     mainForm.setGeometry(mainForm.screen()->availableGeometry());
     mainForm.showMaximized();
     mainForm.OpenEditorPage(0);                // the channel editor is open from the start
+    const QString fileToOpen = k3n::ConfigurationFileArgument(QApplication::arguments());
+    if (!fileToOpen.isEmpty())
+        mainForm.openFile(fileToOpen);
+    // After the named file, so that restoring the copy can be undone back to it.
+    mainForm.offerAutosaveRestore();
     if (virtualRadio)   // kept in view: menu tips replace the status bar's plain messages
         mainForm.statusBar()->addPermanentWidget(new QLabel(k3n::Text(k3n::OwnText::VirtualRadioAttached)
                                                                 .arg(virtualRadio->portName(), virtualRadio->devicePath())));

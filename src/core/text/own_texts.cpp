@@ -121,6 +121,12 @@ constexpr Row kRows[] = {
      {"配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
       "配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
       "The configuration has %1 errors a radio cannot work with (see the check list). Write it anyway?"}},
+    {OwnText::AskRestoreAutosave,
+     {"程序上次意外结束时，未保存的配置已保存在“%1”（%2）。要恢复它吗？\n选择“否”将删除这份副本，选择“取消”则下次启动时再询问。",
+      "程式上次意外結束時，未儲存的配置已保存在「%1」（%2）。要還原它嗎？\n選擇「否」將刪除這份副本，選擇「取消」則下次啟動時再詢問。",
+      "When the program last ended unexpectedly, a configuration that was not saved was kept in \"%1\" (%2). Restore it?\nNo deletes this copy; Cancel asks again at the next start."}},
+    {OwnText::StepRestoreAutosave, {"恢复未保存的配置", "還原未儲存的配置", "Restore unsaved configuration"}},
+    {OwnText::AutosaveFailed, {"无法保存副本“%1”：%2", "無法保存副本「%1」：%2", "Cannot keep a copy in \"%1\": %2"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

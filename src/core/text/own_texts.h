@@ -75,6 +75,10 @@ enum class OwnText {
     CheckNoProblems,
     CheckCounts,                    // %1 errors, %2 warnings
     CheckAskWriteWithErrors,        // %1 errors
+    // Files: the recent files and the copy kept against a crash
+    AskRestoreAutosave,             // %1 path, %2 time it was written
+    StepRestoreAutosave,
+    AutosaveFailed,                 // %1 path, %2 reason
     Count
 };
 

@@ -64,6 +64,7 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
     buildMenus();
+    buildRecentFileItems();
     buildUndoItems();
     buildToolBar();
     buildTree();
@@ -71,6 +72,8 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     resize(1024, 720);
     RefreshAllViews();
     fitTreeToPageNames();
+    savedRecord_ = data_.record;
+    lastFolder_ = settings_.RecentFiles.isEmpty() ? QString() : QFileInfo(settings_.RecentFiles.constFirst()).absolutePath();
 }
 
 TMainForm::~TMainForm() = default;
@@ -364,14 +367,8 @@ void TMainForm::FileOpen1Execute()
     CommitPendingEdits();
     recordUnreportedEdits();
     const QString path = askFileName(false);
-    if (path.isEmpty())
-        return;
-    if (auto error = LoadFseFile(path, data_)) {
-        ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
-        return;
-    }
-    RefreshAllViews();
-    history_->recordStep(CommandStep(kOpenText));
+    if (!path.isEmpty())
+        openFile(path);
 }
 
 void TMainForm::buildUndoItems()
@@ -389,6 +386,7 @@ void TMainForm::buildUndoItems()
     redoItem_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(redoItem_, &QAction::triggered, this, &TMainForm::redoStep);
     connect(history_, &RecordHistory::changed, this, &TMainForm::relabelUndoItems);
+    connect(history_, &RecordHistory::changed, this, &TMainForm::recordMaybeChanged);
     // The items name the step they would take back, including a change just made.
     connect(edit, &QMenu::aboutToShow, this, &TMainForm::recordUnreportedEdits);
 }
@@ -457,6 +455,7 @@ bool TMainForm::saveWithDialog()
         ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message()));
         return false;
     }
+    fileBecameCurrent(path);
     return true;
 }
 
@@ -469,6 +468,8 @@ QString TMainForm::askFileName(bool save)
     dialog.setDefaultSuffix(QString::fromLatin1(kFseSuffix));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save && !currentFile_.isEmpty())
+        dialog.selectFile(QFileInfo(currentFile_).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();
@@ -494,8 +495,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
     // Leaving after a cancelled or failed save would lose the configuration,
     // so then the program stays open with its data.
     const bool leave = answer == TMyWarnDlg_3::No || (answer == TMyWarnDlg_3::Yes && saveWithDialog());
-    if (leave)
+    if (leave) {
+        removeAutosave();   // a normal end: nothing to offer back at the next start
         event->accept();
+    }
     else
         event->ignore();
 }

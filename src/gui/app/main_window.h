@@ -5,6 +5,7 @@
 #include "app/record_history.h"
 #include "widgets/editor_window.h"
 #include "editors/editor_pages.h"
+#include "model/autosave.h"
 #include "model/configuration_check.h"
 #include "model/radio_data.h"
 #include "programming/service_data.h"
@@ -19,6 +20,7 @@ class QDockWidget;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -34,6 +36,8 @@ public:
     // Asked for a file name instead of the file dialog; returns "" for a cancelled choice.
     using FileNameChooser = std::function<QString(bool save)>;
     using EditorFactory = std::function<EditorWindow*(int page, RadioData& data, QWidget* parent)>;
+    // Milliseconds of a steady clock; the autosave's timing reads it.
+    using Clock = std::function<qint64()>;
 
     TMainForm(RadioData& data, AppSettings& settings, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -42,6 +46,7 @@ public:
     AppSettings& appSettings() { return settings_; }
 
     void setFileNameChooser(FileNameChooser chooser) { chooseFileName_ = std::move(chooser); }
+    void setClock(Clock clock) { clock_ = std::move(clock); }
     // Editors come from CreateEditorForPage unless replaced.
     void setEditorFactory(EditorFactory factory) { createEditor_ = std::move(factory); }
 
@@ -65,6 +70,14 @@ public slots:
     void FileClose1Execute();
     void MenuFile_SaveClick();
     void FileExit1Execute();
+
+    // Files (main_window_files.cpp). Opens a configuration file as one undoable
+    // step; false (after saying why) when it cannot be read.
+    bool openFile(const QString& path);
+    // Start-up: a copy kept by a run that did not end normally is offered back.
+    void offerAutosaveRestore();
+    // Writes the autosave copy when one is due by the clock.
+    void autosaveIfDue();
 
     // Radio commands (main_window_radio_commands.cpp): the programming
     // session, the port dialog and the service mode start from here.
@@ -110,6 +123,15 @@ private:
     void recordUnreportedEdits();
     int activePage() const;
     void recordReadStep();
+    // Files (main_window_files.cpp)
+    void buildRecentFileItems();
+    void showRecentFiles();
+    // The file just opened or saved: the save dialog's proposal, the recent
+    // files, and what the autosave compares with.
+    void fileBecameCurrent(const QString& path);
+    void recordMaybeChanged();
+    void removeAutosave();
+    qint64 now() const;
     QString askFileName(bool save);
     // Commits, asks for a file and writes it; false when cancelled or failed.
     bool saveWithDialog();
@@ -142,6 +164,13 @@ private:
     std::array<QPointer<EditorWindow>, kEditorPageCount> editors_{};
     QPointer<TAboutBox> aboutBox_;
     QAction* MenuEdit_Check = nullptr;
+    std::vector<QAction*> recentFileItems_;
+    QAction* recentFilesEnd_ = nullptr;   // the separator after them
+    QString currentFile_;                 // last opened or saved; proposed by the save dialog
+    RadioRecord savedRecord_;             // the configuration as last opened or saved
+    AutosaveSchedule autosave_;
+    QTimer* autosaveTimer_ = nullptr;
+    Clock clock_;
     QPointer<CheckWindow> checkWindow_;
 };
 

@@ -2,8 +2,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <optional>
+#include <vector>
 
 namespace k3n {
 
@@ -13,12 +15,9 @@ const QString kPortKey = QStringLiteral("Port");
 const QString kLanguageKey = QStringLiteral("Language");
 const QString kAutoSearchKey = QStringLiteral("AutoSeachPort");
 
-// The integer values of section "config", as INI readers see them: names
-// without regard to case, the first occurrence of a key counts, a value that
-// is not a decimal integer is absent.
-struct ConfigValues {
-    std::optional<int> port, language, autoSearch;
-};
+// The values of section "config" as INI readers see them: names without
+// regard to case (keys are stored lower-cased), the first occurrence of a key counts.
+using ConfigValues = QHash<QString, QString>;
 
 ConfigValues ParseConfigSection(const QByteArray& text)
 {
@@ -36,20 +35,44 @@ ConfigValues ParseConfigSection(const QByteArray& text)
         const int eq = line.indexOf('=');
         if (!inSection || eq <= 0)
             continue;
-        const QString key = line.left(eq).trimmed();
-        bool ok = false;
-        const int value = line.mid(eq + 1).trimmed().toInt(&ok);
-        std::optional<int>* slot = nullptr;
-        if (key.compare(kPortKey, Qt::CaseInsensitive) == 0)
-            slot = &values.port;
-        else if (key.compare(kLanguageKey, Qt::CaseInsensitive) == 0)
-            slot = &values.language;
-        else if (key.compare(kAutoSearchKey, Qt::CaseInsensitive) == 0)
-            slot = &values.autoSearch;
-        if (slot && !slot->has_value() && ok)
-            *slot = value;
+        const QString key = line.left(eq).trimmed().toLower();
+        if (!values.contains(key))
+            values.insert(key, line.mid(eq + 1).trimmed());
     }
     return values;
+}
+
+// A value that is not a decimal integer is absent.
+std::optional<int> IntegerValue(const ConfigValues& values, const QString& key)
+{
+    bool ok = false;
+    const int value = values.value(key.toLower()).toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+QString RecentFileKey(int index)
+{
+    return QStringLiteral("RecentFile%1").arg(index + 1);
+}
+
+// A key the program writes. An optional key is added to a file only when it has
+// a value; one already in the file is always updated (emptied, if need be).
+struct WrittenKey {
+    QString name;
+    QByteArray value;
+    bool optional = false;
+};
+
+std::vector<WrittenKey> KeysToWrite(const AppSettings& settings)
+{
+    std::vector<WrittenKey> keys = {
+        {kPortKey, QByteArray::number(settings.Port)},
+        {kLanguageKey, QByteArray::number(settings.Language)},
+        {kAutoSearchKey, settings.AutoSeachPort ? "1" : "0"},
+    };
+    for (int i = 0; i < kRecentFileCount; ++i)
+        keys.push_back({RecentFileKey(i), settings.RecentFiles.value(i).toUtf8(), true});
+    return keys;
 }
 } // namespace
 
@@ -96,20 +119,23 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))
         values = ParseConfigSection(file.readAll());
-    settings.Port = values.port.value_or(defaults.Port);
-    settings.Language = values.language.value_or(defaults.Language);
-    settings.AutoSeachPort = values.autoSearch ? *values.autoSearch != 0 : defaults.AutoSeachPort;
+    settings.Port = IntegerValue(values, kPortKey).value_or(defaults.Port);
+    settings.Language = IntegerValue(values, kLanguageKey).value_or(defaults.Language);
+    const std::optional<int> autoSearch = IntegerValue(values, kAutoSearchKey);
+    settings.AutoSeachPort = autoSearch ? *autoSearch != 0 : defaults.AutoSeachPort;
     settings.Port = CheckedPort(settings.Port, portNames);
+    settings.RecentFiles.clear();
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        const QString file = values.value(RecentFileKey(i).toLower());
+        if (!file.isEmpty())
+            settings.RecentFiles << file;
+    }
 }
 
 QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& settings)
 {
-    const std::pair<QString, int> wanted[] = {
-        {kPortKey, settings.Port},
-        {kLanguageKey, settings.Language},
-        {kAutoSearchKey, settings.AutoSeachPort ? 1 : 0},
-    };
-    bool written[std::size(wanted)] = {};
+    const std::vector<WrittenKey> wanted = KeysToWrite(settings);
+    std::vector<bool> written(wanted.size(), false);
     QList<QByteArray> lines = oldText.isEmpty() ? QList<QByteArray>{} : oldText.split('\n');
     const bool endsWithNewline = oldText.endsWith('\n');
     if (endsWithNewline)
@@ -117,13 +143,14 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
     const bool crlf = !lines.isEmpty() && lines.constFirst().endsWith('\r');
     const QByteArray eol = crlf ? "\r\n" : "\n";
 
-    auto keyLine = [](const std::pair<QString, int>& kv) { return QStringLiteral("%1=%2").arg(kv.first).arg(kv.second).toUtf8(); };
+    auto keyLine = [](const WrittenKey& key) { return key.name.toUtf8() + '=' + key.value; };
     // Keys the section lacks go after its last line; a file without the section gets it at its end.
     auto missingLines = [&] {
         QList<QByteArray> added;
-        for (std::size_t i = 0; i < std::size(wanted); ++i)
+        for (std::size_t i = 0; i < wanted.size(); ++i)
             if (!written[i]) {
-                added << keyLine(wanted[i]);
+                if (!wanted[i].optional || !wanted[i].value.isEmpty())
+                    added << keyLine(wanted[i]);
                 written[i] = true;
             }
         return added;
@@ -146,15 +173,15 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
         const int eq = line.indexOf('=');
         if (inSection && eq > 0 && !text.startsWith(';')) {
             const QString key = QString::fromUtf8(line.left(eq)).trimmed();
-            for (std::size_t i = 0; i < std::size(wanted); ++i) {
-                if (written[i] || key.compare(wanted[i].first, Qt::CaseInsensitive) != 0)
+            for (std::size_t i = 0; i < wanted.size(); ++i) {
+                if (written[i] || key.compare(wanted[i].name, Qt::CaseInsensitive) != 0)
                     continue;
                 // The key keeps its spelling and spacing; only the value changes.
                 int valueStart = eq + 1;
                 while (valueStart < line.size() && (line[valueStart] == ' ' || line[valueStart] == '\t'))
                     ++valueStart;
                 const bool cr = line.endsWith('\r');
-                line = line.left(valueStart) + QByteArray::number(wanted[i].second) + (cr ? "\r" : "");
+                line = line.left(valueStart) + wanted[i].value + (cr ? "\r" : "");
                 written[i] = true;
             }
         }
@@ -182,7 +209,7 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
 bool SaveSettings(const AppSettings& settings, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    // What a user or a later version added to the file is kept: only our three keys change.
+    // What a user or a later version added to the file is kept: only our keys change.
     QByteArray oldText;
     QFile old(path);
     if (old.exists()) {

@@ -29,16 +29,6 @@ RadioRecord FreshRecordOfBand(int band)
     return fresh.record;
 }
 
-// Answers the next modal question by pressing one of its buttons.
-void AnswerNextQuestion(const char* buttonName)
-{
-    QTimer::singleShot(0, [buttonName] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        modal->findChild<QPushButton*>(buttonName)->click();
-    });
-}
-
 class UndoRedoTest : public ::testing::Test {
 protected:
     void SetUp() override

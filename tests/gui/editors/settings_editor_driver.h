@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
@@ -171,5 +172,15 @@ protected:
     RadioData data;
     std::unique_ptr<Editor> editor;
 };
+
+// Answers the next modal question by pressing the button of this object name.
+inline void AnswerNextQuestion(const char* buttonName)
+{
+    QTimer::singleShot(0, [buttonName] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        modal->findChild<QPushButton*>(buttonName)->click();
+    });
+}
 
 } // namespace k3n::test
