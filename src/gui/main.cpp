@@ -2,6 +2,7 @@
 #include "app/attached_virtual_radio.h"
 #include "app/app_settings.h"
 #include "app/main_window.h"
+#include "app/remembered_cable.h"
 #include "app/settings_file.h"
 #include "comm/port_list.h"
 #include "model/radio_data.h"
@@ -12,6 +13,20 @@
 #include <QScreen>
 #include <QStatusBar>
 
+namespace k3n {
+// The ".fse" file to open at start: the first argument that is not an option
+// (the file manager's "Open with"); the value of --virtual-radio-memory is not one.
+QString FileNamedOnCommandLine(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--virtual-radio-memory"))
+            ++i;
+        else if (!arguments[i].startsWith('-'))
+            return arguments[i];
+    }
+    return {};
+}
+} // namespace k3n
 
 int main(int argc, char** argv)
 {
@@ -23,7 +38,9 @@ int main(int argc, char** argv)
     k3n::AppSettings settings;
     // Started before the settings are read, so that its port counts as present.
     const auto virtualRadio = k3n::StartVirtualRadioIfAskedFor(QApplication::arguments());
-    k3n::LoadOrCreateSettings(settings, HalvexComm32::TCommSerialPortInfo().PortList());
+    const HalvexComm32::TCommSerialPortInfo ports;
+    k3n::LoadOrCreateSettings(settings, ports.PortList());
+    k3n::FollowRememberedCable(settings, ports.Ports());
     const k3n::AppSettings settingsAtStartUp = settings;
     if (virtualRadio)
         virtualRadio->PointSettingsAtIt(settings);
@@ -33,6 +50,8 @@ int main(int argc, char** argv)
     mainForm.setGeometry(mainForm.screen()->availableGeometry());
     mainForm.showMaximized();
     mainForm.OpenEditorPage(0);                // the channel editor is open from the start
+    if (const QString file = k3n::FileNamedOnCommandLine(QApplication::arguments()); !file.isEmpty())
+        mainForm.OpenFseFile(file);
     if (virtualRadio)   // kept in view: menu tips replace the status bar's plain messages
         mainForm.statusBar()->addPermanentWidget(new QLabel(k3n::Text(k3n::OwnText::VirtualRadioAttached)
                                                                 .arg(virtualRadio->portName(), virtualRadio->devicePath())));

@@ -121,6 +121,16 @@ constexpr Row kRows[] = {
      {"配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
       "配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
       "The configuration has %1 errors a radio cannot work with (see the check list). Write it anyway?"}},
+    {OwnText::PortAccessRuleHint,
+     {"或者确认已安装 %1（k3n 软件包自带），再重新插入写频线",
+      "或者確認已安裝 %1（k3n 軟體包自帶），再重新插入寫頻線",
+      "or make sure %1 is installed (the k3n package brings it) and plug the cable in again"}},
+    {OwnText::CableNotConnected,
+     {"所选的写频线没有连接：%1", "所選的寫頻線沒有連接：%1", "The chosen cable is not connected: %1"}},
+    {OwnText::PortsSkippedBySearch,
+     {"自动查找跳过了无法打开的端口：\n%1", "自動查找跳過了無法開啟的埠：\n%1",
+      "The search skipped the ports it could not open:\n%1"}},
+    {OwnText::PortSerialNumber, {"序列号 %1", "序號 %1", "serial %1"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

@@ -75,6 +75,11 @@ enum class OwnText {
     CheckNoProblems,
     CheckCounts,                    // %1 errors, %2 warnings
     CheckAskWriteWithErrors,        // %1 errors
+    // Cables: the access rule, the remembered cable, the ports a search skipped
+    PortAccessRuleHint,             // %1 path of the installed device rule
+    CableNotConnected,              // %1 the cable's identity
+    PortsSkippedBySearch,           // %1 one line per port: "COM1: reason"
+    PortSerialNumber,               // %1 serial number
     Count
 };
 

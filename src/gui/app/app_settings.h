@@ -1,5 +1,6 @@
 #pragma once
 // The program's own settings, kept in config.ini between runs.
+#include <QString>
 
 namespace k3n {
 
@@ -7,6 +8,7 @@ struct AppSettings {
     int Port = 1;                 // serial port COM1..COM9
     int Language = 1;             // 0 English, 1 Simplified, 2 Traditional, other: from the system
     bool AutoSeachPort = true;    // the session searches the ports by itself
+    QString PortId = {};          // the chosen cable's stable identity; empty: Port alone counts
 };
 
 } // namespace k3n

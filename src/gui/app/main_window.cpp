@@ -364,14 +364,19 @@ void TMainForm::FileOpen1Execute()
     CommitPendingEdits();
     recordUnreportedEdits();
     const QString path = askFileName(false);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        OpenFseFile(path);
+}
+
+bool TMainForm::OpenFseFile(const QString& path)
+{
     if (auto error = LoadFseFile(path, data_)) {
         ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
-        return;
+        return false;
     }
     RefreshAllViews();
     history_->recordStep(CommandStep(kOpenText));
+    return true;
 }
 
 void TMainForm::buildUndoItems()

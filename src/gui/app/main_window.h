@@ -48,6 +48,9 @@ public:
     // Opens the editor of page 0..7, or brings the open one to the front
     // without reloading it. nullptr when the page has no editor.
     EditorWindow* OpenEditorPage(int page);
+    // Loads a ".fse" file as Open does after its file dialog (a file named on
+    // the command line, as the file manager passes it); a notice on failure.
+    bool OpenFseFile(const QString& path);
     EditorWindow* editorOfPage(int page) const;
     QMdiSubWindow* subWindowOfPage(int page) const;
 

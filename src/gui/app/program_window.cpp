@@ -1,4 +1,5 @@
 #include "app/program_window.h"
+#include "app/remembered_cable.h"
 #include "widgets/message_windows.h"
 #include "programming/session_texts.h"
 #include "text/ui_text.h"
@@ -21,9 +22,13 @@ PortPlan SessionPortPlan(const AppSettings& settings, const QList<TCommPortEntry
     if (plan.auto_search) {
         for (const TCommPortEntry& p : ports)
             plan.ports.push_back(p.name);
-    } else {
-        plan.ports.push_back(TCommSerialPortInfo::PortName(settings.Port));
+        return plan;
     }
+    // The remembered cable, wherever it is now; when it is gone the session says so.
+    AppSettings followed = settings;
+    if (FollowRememberedCable(followed, ports).where == HalvexComm32::CableLookup::Where::Gone)
+        plan.missing_cable = settings.PortId;
+    plan.ports.push_back(TCommSerialPortInfo::PortName(followed.Port));
     return plan;
 }
 

@@ -12,12 +12,15 @@ const QString kSection = QStringLiteral("config");
 const QString kPortKey = QStringLiteral("Port");
 const QString kLanguageKey = QStringLiteral("Language");
 const QString kAutoSearchKey = QStringLiteral("AutoSeachPort");
+// Beside the port number: which cable it was, to find it again after a replug.
+const QString kPortIdKey = QStringLiteral("PortId");
 
 // The integer values of section "config", as INI readers see them: names
 // without regard to case, the first occurrence of a key counts, a value that
 // is not a decimal integer is absent.
 struct ConfigValues {
     std::optional<int> port, language, autoSearch;
+    std::optional<QString> portId;
 };
 
 ConfigValues ParseConfigSection(const QByteArray& text)
@@ -37,6 +40,11 @@ ConfigValues ParseConfigSection(const QByteArray& text)
         if (!inSection || eq <= 0)
             continue;
         const QString key = line.left(eq).trimmed();
+        if (key.compare(kPortIdKey, Qt::CaseInsensitive) == 0) {
+            if (!values.portId)
+                values.portId = line.mid(eq + 1).trimmed();
+            continue;
+        }
         bool ok = false;
         const int value = line.mid(eq + 1).trimmed().toInt(&ok);
         std::optional<int>* slot = nullptr;
@@ -99,16 +107,20 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     settings.Port = values.port.value_or(defaults.Port);
     settings.Language = values.language.value_or(defaults.Language);
     settings.AutoSeachPort = values.autoSearch ? *values.autoSearch != 0 : defaults.AutoSeachPort;
+    settings.PortId = values.portId.value_or(QString());
     settings.Port = CheckedPort(settings.Port, portNames);
 }
 
 QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& settings)
 {
-    const std::pair<QString, int> wanted[] = {
-        {kPortKey, settings.Port},
-        {kLanguageKey, settings.Language},
-        {kAutoSearchKey, settings.AutoSeachPort ? 1 : 0},
+    const std::pair<QString, QByteArray> wanted[] = {
+        {kPortKey, QByteArray::number(settings.Port)},
+        {kLanguageKey, QByteArray::number(settings.Language)},
+        {kAutoSearchKey, settings.AutoSeachPort ? "1" : "0"},
+        {kPortIdKey, settings.PortId.toUtf8()},
     };
+    // Without a remembered cable the file keeps the three specified lines only.
+    const bool addIfMissing[std::size(wanted)] = {true, true, true, !settings.PortId.isEmpty()};
     bool written[std::size(wanted)] = {};
     QList<QByteArray> lines = oldText.isEmpty() ? QList<QByteArray>{} : oldText.split('\n');
     const bool endsWithNewline = oldText.endsWith('\n');
@@ -117,12 +129,12 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
     const bool crlf = !lines.isEmpty() && lines.constFirst().endsWith('\r');
     const QByteArray eol = crlf ? "\r\n" : "\n";
 
-    auto keyLine = [](const std::pair<QString, int>& kv) { return QStringLiteral("%1=%2").arg(kv.first).arg(kv.second).toUtf8(); };
+    auto keyLine = [](const std::pair<QString, QByteArray>& kv) { return kv.first.toUtf8() + '=' + kv.second; };
     // Keys the section lacks go after its last line; a file without the section gets it at its end.
     auto missingLines = [&] {
         QList<QByteArray> added;
         for (std::size_t i = 0; i < std::size(wanted); ++i)
-            if (!written[i]) {
+            if (!written[i] && addIfMissing[i]) {
                 added << keyLine(wanted[i]);
                 written[i] = true;
             }
@@ -154,7 +166,7 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
                 while (valueStart < line.size() && (line[valueStart] == ' ' || line[valueStart] == '\t'))
                     ++valueStart;
                 const bool cr = line.endsWith('\r');
-                line = line.left(valueStart) + QByteArray::number(wanted[i].second) + (cr ? "\r" : "");
+                line = line.left(valueStart) + wanted[i].second + (cr ? "\r" : "");
                 written[i] = true;
             }
         }
@@ -182,7 +194,7 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
 bool SaveSettings(const AppSettings& settings, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    // What a user or a later version added to the file is kept: only our three keys change.
+    // What a user or a later version added to the file is kept: only our keys change.
     QByteArray oldText;
     QFile old(path);
     if (old.exists()) {

@@ -1,5 +1,5 @@
 #pragma once
-// config.ini: the program's three settings between runs. Read (or created)
+// config.ini: the program's three settings, and the remembered cable, between runs. Read (or created)
 // once at start-up, written once at exit; problems with the file are silent.
 #include "app/app_settings.h"
 #include <QString>
@@ -29,11 +29,11 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames,
                           const QString& path = SettingsFilePath());
 
 // The settings file's text with Port, Language and AutoSeachPort set to the
-// values of 'settings'. Every other line stays as it was; keys the file lacks
+// values of 'settings', and PortId when the file has it or it is not empty. Every other line stays as it was; keys the file lacks
 // are added to section "config" (created at the end when missing) in this order.
 QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& settings);
 
-// Exit: updates the three keys in place, atomically. False when it could not.
+// Exit: updates the keys in place, atomically. False when it could not.
 bool SaveSettings(const AppSettings& settings, const QString& path = SettingsFilePath());
 
 } // namespace k3n
