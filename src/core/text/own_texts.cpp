@@ -131,6 +131,11 @@ constexpr Row kRows[] = {
      {"自动查找跳过了无法打开的端口：\n%1", "自動查找跳過了無法開啟的埠：\n%1",
       "The search skipped the ports it could not open:\n%1"}},
     {OwnText::PortSerialNumber, {"序列号 %1", "序號 %1", "serial %1"}},
+    {OwnText::AboutLicence,
+     {"自由软件，依照 GNU 通用公共许可证第 3 版或（由您选择）任何更新版本发布，不提供任何担保。",
+      "自由軟體，依照 GNU 通用公共授權條款第 3 版或（由您選擇）任何更新版本發佈，不提供任何擔保。",
+      "Free software under the GNU General Public License, version 3 or (at your option) any later version; "
+      "it comes with no warranty."}},
 };
 
 constexpr int kCount = int(OwnText::Count);

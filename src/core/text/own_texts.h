@@ -80,6 +80,7 @@ enum class OwnText {
     CableNotConnected,              // %1 the cable's identity
     PortsSkippedBySearch,           // %1 one line per port: "COM1: reason"
     PortSerialNumber,               // %1 serial number
+    AboutLicence,
     Count
 };
 
