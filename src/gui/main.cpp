@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/remembered_cable.h"
 #include "app/settings_file.h"
+#include "app/start_file.h"
 #include "comm/port_list.h"
 #include "model/radio_data.h"
 #include "text/own_texts.h"
@@ -13,20 +14,6 @@
 #include <QScreen>
 #include <QStatusBar>
 
-namespace k3n {
-// The ".fse" file to open at start: the first argument that is not an option
-// (the file manager's "Open with"); the value of --virtual-radio-memory is not one.
-QString FileNamedOnCommandLine(const QStringList& arguments)
-{
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--virtual-radio-memory"))
-            ++i;
-        else if (!arguments[i].startsWith('-'))
-            return arguments[i];
-    }
-    return {};
-}
-} // namespace k3n
 
 int main(int argc, char** argv)
 {
