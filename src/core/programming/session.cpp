@@ -215,16 +215,11 @@ void ProgrammingSession::GreetingTick(SessionTime now, SessionOutput& out)
 void ProgrammingSession::SkipPort(const QString& reason, SessionOutput& out)
 {
     skipped_.push_back({ports_.ports.at(qsizetype(portIndex_)), reason});
-    if (phase_ != Phase::StartWait) {
+    const bool lastPort = portIndex_ + 1 >= std::size_t(ports_.ports.size());
+    if (phase_ == Phase::StartWait && !lastPort)
+        out.open_port = ++portIndex_;   // before the first greeting: the start wait still runs
+    else
         NextPort(out);
-        return;
-    }
-    // Still before the first greeting: the next port gets the start wait instead.
-    if (portIndex_ + 1 >= std::size_t(ports_.ports.size())) {
-        NextPort(out);
-        return;
-    }
-    out.open_port = ++portIndex_;
 }
 
 void ProgrammingSession::NextPort(SessionOutput& out)
