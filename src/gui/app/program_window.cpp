@@ -1,5 +1,5 @@
 #include "app/program_window.h"
-#include "app/remembered_cable.h"
+#include "comm/port_identity.h"
 #include "widgets/message_windows.h"
 #include "programming/session_texts.h"
 #include "text/ui_text.h"
@@ -24,11 +24,12 @@ PortPlan SessionPortPlan(const AppSettings& settings, const QList<TCommPortEntry
             plan.ports.push_back(p.name);
         return plan;
     }
-    // The remembered cable, wherever it is now; when it is gone the session says so.
-    AppSettings followed = settings;
-    if (FollowRememberedCable(followed, ports).where == HalvexComm32::CableLookup::Where::Gone)
+    // The remembered cable, wherever it is now (also beyond COM9, which Port cannot
+    // hold); when it is gone the session says so.
+    const auto cable = HalvexComm32::FindRememberedCable(settings.PortId, settings.Port, ports);
+    if (cable.where == HalvexComm32::CableLookup::Where::Gone)
         plan.missing_cable = settings.PortId;
-    plan.ports.push_back(TCommSerialPortInfo::PortName(followed.Port));
+    plan.ports.push_back(TCommSerialPortInfo::PortName(cable.port));
     return plan;
 }
 

@@ -151,6 +151,14 @@ TEST(ProgramDialogPorts, AFixedPortFollowsTheRememberedCableOrSaysItIsGone)
     EXPECT_EQ(gone.ports, QStringList{"COM1"});
     EXPECT_EQ(gone.missing_cable, "0403:6001:A50285BI");
 
+    // Beyond COM9 the Port setting cannot follow, but the session still finds the cable.
+    QList<TCommPortEntry> many;
+    for (int n = 1; n <= 11; ++n)
+        many.push_back({QString("COM%1").arg(n), QString("/dev/ttyUSB%1").arg(n - 1), ""});
+    many.push_back(kReplugged[1]);
+    many.back().name = "COM12";
+    EXPECT_EQ(SessionPortPlan(moved, many).ports, QStringList{"COM12"});
+
     // The search tries every port whatever is remembered; a plain port number is used as it is.
     EXPECT_TRUE(SessionPortPlan(AppSettings{1, 0, true, "0403:6001:A50285BI"}, without).missing_cable.isEmpty());
     EXPECT_EQ(SessionPortPlan(AppSettings{3, 0, false}, without).ports, QStringList{"COM3"});
