@@ -4,7 +4,7 @@ TSAN    ?= build/tsan
 ASAN    ?= build/asan
 JOBS    ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-tsan test-asan install clean
+.PHONY: all deps configure build run test test-tsan test-asan install package clean
 
 all: build
 
@@ -47,6 +47,12 @@ test-asan: deps
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package k3n_<version>_<arch>.deb in $(BUILD), stripped, from the
+# same tree the tests use; then lintian's verdict on it.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/k3n_*.deb
 
 clean:
 	rm -rf build

@@ -1,4 +1,5 @@
-// k3n ports: the serial ports of this computer, as the port dialog offers them.
+// k3n ports: the serial ports of this computer, as the port dialog offers them,
+// with the cables' serial numbers.
 #include "cli/command.h"
 #include "comm/port_list.h"
 
@@ -12,12 +13,13 @@ int RunPorts(const Command& self, const QStringList& args)
     if (!parser.positionalArguments().isEmpty())
         return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
 
-    const HalvexComm32::TCommSerialPortInfo info;
+    using HalvexComm32::TCommSerialPortInfo;
+    const TCommSerialPortInfo info;
     int pathWidth = 0;
     for (const auto& p : info.Ports())
         pathWidth = std::max(pathWidth, int(p.devicePath.size()));
     for (const auto& p : info.Ports())
-        Out() << (p.name.leftJustified(6) + ' ' + p.devicePath.leftJustified(pathWidth) + "  " + p.description).trimmed() << "\n";
+        Out() << (p.name.leftJustified(6) + ' ' + p.devicePath.leftJustified(pathWidth) + "  " + TCommSerialPortInfo::Details(p)).trimmed() << "\n";
     Out().flush();
     if (!info.FromSystem()) {
         Err() << "(no serial port found: these are the usual built-in ports, which may not exist)\n";

@@ -3,6 +3,7 @@
 #include "app/app_settings.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/remembered_cable.h"
 #include "app/settings_file.h"
 #include "comm/port_list.h"
 #include "model/radio_data.h"
@@ -24,7 +25,9 @@ int main(int argc, char** argv)
     k3n::AppSettings settings;
     // Started before the settings are read, so that its port counts as present.
     const auto virtualRadio = k3n::StartVirtualRadioIfAskedFor(QApplication::arguments());
-    k3n::LoadOrCreateSettings(settings, HalvexComm32::TCommSerialPortInfo().PortList());
+    const HalvexComm32::TCommSerialPortInfo ports;
+    k3n::LoadOrCreateSettings(settings, ports.PortList());
+    k3n::FollowRememberedCable(settings, ports.Ports());
     const k3n::AppSettings settingsAtStartUp = settings;
     if (virtualRadio)
         virtualRadio->PointSettingsAtIt(settings);

@@ -5,8 +5,16 @@
 #include <cerrno>
 #include <cstring>
 
+#ifndef K3N_CABLE_RULE_PATH
+#define K3N_CABLE_RULE_PATH "/usr/lib/udev/rules.d/60-k3n-cables.rules"
+#endif
+
 namespace HalvexComm32 {
 
+QString CableRulePath()
+{
+    return QStringLiteral(K3N_CABLE_RULE_PATH);
+}
 
 QString PortFailureReason(int err)
 {
@@ -17,7 +25,8 @@ QString PortFailureReason(int err)
         return k3n::Text(k3n::OwnText::PortNotPresent);
     case EACCES:
     case EPERM:
-        return k3n::Text(k3n::OwnText::PortPermissionDenied);
+        return k3n::Text(k3n::OwnText::PortPermissionDenied) + QStringLiteral("; ")
+               + k3n::Text(k3n::OwnText::PortAccessRuleHint).arg(CableRulePath());
     case EBUSY:
     case EWOULDBLOCK:  // flock: another program holds the port
         return k3n::Text(k3n::OwnText::PortInUse);

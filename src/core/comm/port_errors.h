@@ -5,6 +5,9 @@
 
 namespace HalvexComm32 {
 
+// Where the installed device rule lets the desktop user open programming cables.
+QString CableRulePath();
+
 // The reason for one errno value of open(), tcgetattr() or flock() on a port.
 QString PortFailureReason(int err);
 

@@ -1,5 +1,7 @@
 #include "comm/port_list.h"
 
+#include "text/own_texts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,11 +42,11 @@ QString ReadSysfsText(const QString& path)
 struct FoundTty {
     QString name;  // ttyUSB0
     QString description;
+    QString serial;
+    QString usbIdentity;
     bool usb = false;
 };
 
-// USB cables first (ttyACM, then ttyUSB, then other USB), then built-in UARTs
-// (ttyS, then ttyAMA), then anything else; by number inside each kind.
 int KindRank(const FoundTty& t)
 {
     static const QStringList usbKinds = {"ttyACM", "ttyUSB"};
@@ -64,20 +66,22 @@ int TrailingNumber(const QString& name)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-// Walks up from the tty's device folder to the USB device that carries it.
-bool DescribeUsbParent(const QString& deviceDir, const QString& sysRoot, QString& description)
+// Walks up from the tty's device folder to the USB device that carries it and
+// takes its maker, product, ids and serial number.
+bool DescribeUsbParent(const QString& deviceDir, const QString& sysRoot, FoundTty& tty)
 {
     const QString stop = QFileInfo(sysRoot).canonicalFilePath();
     QDir dir(deviceDir);
     while (!dir.path().isEmpty() && dir.path() != stop && !dir.isRoot()) {
         if (QFileInfo::exists(dir.filePath("idVendor")) && QFileInfo::exists(dir.filePath("idProduct"))) {
-            const QString maker = ReadSysfsText(dir.filePath("manufacturer"));
-            const QString product = ReadSysfsText(dir.filePath("product"));
-            description = QStringList{maker, product}.join(' ').trimmed();
-            if (description.isEmpty())
-                description = QStringLiteral("USB %1:%2")
-                                  .arg(ReadSysfsText(dir.filePath("idVendor")),
-                                       ReadSysfsText(dir.filePath("idProduct")));
+            const QString vendor = ReadSysfsText(dir.filePath("idVendor"));
+            const QString product = ReadSysfsText(dir.filePath("idProduct"));
+            tty.serial = ReadSysfsText(dir.filePath("serial"));
+            tty.usbIdentity = QStringList{vendor, product, tty.serial}.join(':');
+            tty.description = QStringList{ReadSysfsText(dir.filePath("manufacturer")),
+                                          ReadSysfsText(dir.filePath("product"))}.join(' ').trimmed();
+            if (tty.description.isEmpty())
+                tty.description = QStringLiteral("USB %1:%2").arg(vendor, product);
             return true;
         }
         if (!dir.cdUp())
@@ -107,14 +111,14 @@ void TCommSerialPortInfo::Refresh()
     if (ports_.isEmpty()) {
         fromSystem_ = false;
         for (int i = 0; i < 4; ++i)
-            AppendPort(devRoot_ + QStringLiteral("/ttyS%1").arg(i), {});
+            AppendPort({{}, devRoot_ + QStringLiteral("/ttyS%1").arg(i), {}, {}, {}, {}});
     }
     std::lock_guard lock(ExtraPortsMutex());
     for (const ExtraPort& extra : ExtraPorts()) {
         const bool listed = std::any_of(ports_.cbegin(), ports_.cend(),
             [&](const TCommPortEntry& p) { return p.devicePath == extra.devicePath; });
         if (!listed)
-            AppendPort(extra.devicePath, extra.description);
+            AppendPort({{}, extra.devicePath, extra.description, {}, {}, {}});
     }
 }
 
@@ -135,8 +139,8 @@ void TCommSerialPortInfo::ListFromSystem()
             continue;
         if (!QFileInfo::exists(devRoot_ + '/' + name))
             continue;
-        FoundTty tty{name, {}, false};
-        tty.usb = DescribeUsbParent(deviceLink.canonicalFilePath(), sysRoot_, tty.description);
+        FoundTty tty{name, {}, {}, {}, false};
+        tty.usb = DescribeUsbParent(deviceLink.canonicalFilePath(), sysRoot_, tty);
         found.append(tty);
     }
     std::sort(found.begin(), found.end(), [](const FoundTty& a, const FoundTty& b) {
@@ -148,16 +152,38 @@ void TCommSerialPortInfo::ListFromSystem()
             return na < nb;
         return a.name < b.name;
     });
-    for (const FoundTty& tty : found)
-        AppendPort(devRoot_ + '/' + tty.name, tty.description);
+    for (const FoundTty& tty : found) {
+        const QString devicePath = devRoot_ + '/' + tty.name;
+        QString identity;
+        if (tty.usb) {
+            identity = ByIdLinkOf(devicePath);
+            if (identity.isEmpty())
+                identity = tty.usbIdentity;
+        }
+        AppendPort({{}, devicePath, tty.description, tty.serial, identity, tty.usbIdentity});
+    }
     fromSystem_ = true;
 }
 
-void TCommSerialPortInfo::AppendPort(const QString& devicePath, const QString& description)
+void TCommSerialPortInfo::AppendPort(TCommPortEntry entry)
 {
-    const QString name = PortName(ports_.size() + 1);
-    ports_.append({name, devicePath, description});
-    names_.append(name);
+    entry.name = PortName(ports_.size() + 1);
+    names_.append(entry.name);
+    ports_.append(std::move(entry));
+}
+
+// The /dev/serial/by-id/ link that leads to the device; empty without one.
+QString TCommSerialPortInfo::ByIdLinkOf(const QString& devicePath) const
+{
+    const QDir byId(devRoot_ + QStringLiteral("/serial/by-id"));
+    const QString target = QFileInfo(devicePath).canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    const QStringList links = byId.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& link : links)
+        if (QFileInfo(byId.filePath(link)).canonicalFilePath() == target)
+            return byId.filePath(link);
+    return {};
 }
 
 QString TCommSerialPortInfo::DevicePathOf(const QString& portName) const
@@ -174,9 +200,20 @@ QString TCommSerialPortInfo::DevicePathOf(const QString& portName) const
 QString TCommSerialPortInfo::DisplayText(const TCommPortEntry& entry)
 {
     QString text = entry.name + QStringLiteral(" \u2014 ") + entry.devicePath;
-    if (!entry.description.isEmpty())
-        text += QStringLiteral(" (") + entry.description + ')';
+    const QString details = Details(entry);
+    if (!details.isEmpty())
+        text += QStringLiteral(" (") + details + ')';
     return text;
+}
+
+QString TCommSerialPortInfo::Details(const TCommPortEntry& entry)
+{
+    QStringList details;
+    if (!entry.description.isEmpty())
+        details << entry.description;
+    if (!entry.serial.isEmpty())
+        details << k3n::Text(k3n::OwnText::PortSerialNumber).arg(entry.serial);
+    return details.join(QStringLiteral(", "));
 }
 
 int TCommSerialPortInfo::PortNo(const QString& name)

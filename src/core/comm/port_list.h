@@ -13,6 +13,11 @@ struct TCommPortEntry {
     QString name;         // "COM1"
     QString devicePath;   // "/dev/ttyUSB0"
     QString description;  // USB maker and product, or the label of an added device; may be empty
+    QString serial = {};  // the USB cable's serial number; may be empty
+    // What finds the same cable after replugging: its /dev/serial/by-id/ link,
+    // or "vendor:product:serial" without one; empty for built-in ports.
+    QString identity = {};
+    QString usbIdentity = {};  // "vendor:product:serial" (serial may be empty); empty for built-in ports
 };
 
 class TCommSerialPortInfo {
@@ -32,8 +37,10 @@ public:
 
     // The device path of a port name such as "COM3" (any case); empty when absent.
     QString DevicePathOf(const QString& portName) const;
-    // "COM1 — /dev/ttyUSB0 (FTDI FT232R USB UART)" for the port dialog.
+    // "COM1 — /dev/ttyUSB0 (FTDI FT232R USB UART, serial A50285BI)" for the port dialog.
     static QString DisplayText(const TCommPortEntry& entry);
+    // "FTDI FT232R USB UART, serial A50285BI": the description and the serial number.
+    static QString Details(const TCommPortEntry& entry);
 
     // "COM12" and "com12" give 12; any other name, "COM", "COM0" and "COMx" give 0.
     static int PortNo(const QString& name);
@@ -48,7 +55,8 @@ protected:
     virtual void ListFromSystem();
 
 private:
-    void AppendPort(const QString& devicePath, const QString& description);
+    void AppendPort(TCommPortEntry entry);
+    QString ByIdLinkOf(const QString& devicePath) const;
 
     QString sysRoot_;
     QString devRoot_;

@@ -1,5 +1,6 @@
 #include "programming/session.h"
 #include "programming/link_frame.h"
+#include "text/own_texts.h"
 #include <algorithm>
 #include <stdexcept>
 
@@ -57,10 +58,10 @@ const char* FailureDetail(SessionFailure failure)
 {
     switch (failure) {
     case SessionFailure::None: return "";
-    case SessionFailure::PortNotOpened: return "the port could not be opened";
     case SessionFailure::NoAnswer: return "the radio did not answer in time";
     case SessionFailure::WrongAnswer: return "the radio gave an unexpected answer";
     case SessionFailure::NoRadioFound: return "no port answered the greeting";
+    case SessionFailure::CableMissing: return "the chosen cable is not connected";
     case SessionFailure::WrongBand: return "the radio is of another frequency band";
     case SessionFailure::LinkLost: return "the port went away (cable pulled?)";
     case SessionFailure::Cancelled: return "cancelled";
@@ -97,18 +98,23 @@ SessionOutput ProgrammingSession::Start(SessionTime now)
         return out;
     phase_ = Phase::StartWait;
     portIndex_ = 0;
+    if (!ports_.auto_search && !ports_.missing_cable.isEmpty()) {
+        out.notices.push_back(Text(OwnText::CableNotConnected).arg(ports_.missing_cable));
+        Fail(SessionFailure::CableMissing, out);
+        return out;
+    }
     out.open_port = portIndex_;
     nextTick_ = now + kStartWait;
     return out;
 }
 
-SessionOutput ProgrammingSession::PortOpenFailed(SessionTime, const QString& error)
+SessionOutput ProgrammingSession::PortOpenFailed(SessionTime, const QString& error, const QString& detail)
 {
     SessionOutput out;
     if (!running())
         return out;
     if (ports_.auto_search)
-        Fail(SessionFailure::PortNotOpened, out);
+        SkipPort(detail.isEmpty() ? ports_.ports.at(qsizetype(portIndex_)) + QStringLiteral(": ") + error : detail, out);
     else   // the greeting then goes unanswered and the time-out ends the session
         out.notices.push_back(PortOpenNotice(error));
     return out;
@@ -204,9 +210,27 @@ void ProgrammingSession::GreetingTick(SessionTime now, SessionOutput& out)
         Fail(SessionFailure::WrongAnswer, out);   // a wrong answer on a fixed port
 }
 
+// A placeholder port the user may not open must not end the search: it goes on
+// with the next port, at once, as no greeting went out on this one.
+void ProgrammingSession::SkipPort(const QString& reason, SessionOutput& out)
+{
+    skipped_.push_back({ports_.ports.at(qsizetype(portIndex_)), reason});
+    const bool lastPort = portIndex_ + 1 >= std::size_t(ports_.ports.size());
+    if (phase_ == Phase::StartWait && !lastPort)
+        out.open_port = ++portIndex_;   // before the first greeting: the start wait still runs
+    else
+        NextPort(out);
+}
+
 void ProgrammingSession::NextPort(SessionOutput& out)
 {
     if (++portIndex_ >= std::size_t(ports_.ports.size())) {
+        if (!skipped_.empty()) {
+            QStringList lines;
+            for (const SkippedPort& skipped : skipped_)
+                lines << skipped.reason;
+            out.notices.push_back(Text(OwnText::PortsSkippedBySearch).arg(lines.join('\n')));
+        }
         Fail(SessionFailure::NoRadioFound, out);
         return;
     }

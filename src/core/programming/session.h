@@ -37,6 +37,15 @@ constexpr int kProgressStep = 22;   // bytes per progress position
 struct PortPlan {
     bool auto_search = false;
     QStringList ports;
+    // Fixed port: the remembered cable (this identity) is not connected, so the
+    // session says so and fails at Start without opening whatever took its place.
+    QString missing_cable = {};
+};
+
+// Auto-search: a port that would not open, and why; the search goes past it.
+struct SkippedPort {
+    QString port;
+    QString reason;   // "COM1 (/dev/ttyS0): permission denied ..."
 };
 
 enum class SessionOutcome {
@@ -50,10 +59,10 @@ enum class SessionOutcome {
 // Why a session did not succeed (several reasons share one message).
 enum class SessionFailure {
     None,
-    PortNotOpened,   // auto-search: a port would not open
     NoAnswer,        // a time-out
     WrongAnswer,     // a wrong greeting answer, acknowledgement or reply head
     NoRadioFound,    // auto-search: every port tried
+    CableMissing,    // the remembered cable is not connected
     WrongBand,
     LinkLost,
     Cancelled,
@@ -85,8 +94,9 @@ public:
     SessionOutput Start(SessionTime now);
     // Call at NextDeadline() (earlier is harmless) with every byte received since the last call.
     SessionOutput Advance(SessionTime now, std::span<const uint8_t> received = {});
-    // The port of the last open_port could not be opened.
-    SessionOutput PortOpenFailed(SessionTime now, const QString& error);
+    // The port of the last open_port could not be opened. 'error' is the message
+    // for the user; 'detail', when given, says why naming the port and its device.
+    SessionOutput PortOpenFailed(SessionTime now, const QString& error, const QString& detail = {});
     // The open port went away (cable pulled, hang-up, read error): ends the session at once.
     SessionOutput LinkLost(SessionTime now);
     // The user closed the window: abandons the transfer, no end frame.
@@ -102,6 +112,8 @@ public:
     std::size_t portIndex() const { return portIndex_; }
     const SessionRequest& request() const { return request_; }
     const PortPlan& ports() const { return ports_; }
+    // Auto-search: the ports it went past because they would not open, in order.
+    const std::vector<SkippedPort>& skippedPorts() const { return skipped_; }
     // A configuration read's image: complete only once outcome() is Success.
     const MemoryImage& image() const { return image_; }
     // A service read's bytes (the item's area from offset 0): valid only at Success.
@@ -115,6 +127,7 @@ private:
     void TransferTick(SessionTime now, SessionOutput& out);
     void GreetingAnswered(SessionTime now, SessionOutput& out);
     void NextPort(SessionOutput& out);
+    void SkipPort(const QString& reason, SessionOutput& out);
     void SendNextStep(SessionOutput& out);
     bool TakeReadReply(SessionOutput& out);
     void SetInterval(SessionTime now, SessionTime interval);
@@ -131,6 +144,7 @@ private:
     SessionOutcome outcome_ = SessionOutcome::Pending;
     SessionFailure failure_ = SessionFailure::None;
     std::size_t portIndex_ = 0;
+    std::vector<SkippedPort> skipped_;
     SessionTime interval_{0};
     SessionTime nextTick_{0};
     std::optional<SessionTime> timeoutAt_;

@@ -117,7 +117,7 @@ void SessionRunner::Carry(const SessionOutput& out, RunnerStep& step)
     if (out.open_port) {
         ClosePort();
         if (auto error = OpenPort(session_.ports().ports.at(qsizetype(*out.open_port)))) {
-            Carry(session_.PortOpenFailed(Now(), error->message), step);
+            Carry(session_.PortOpenFailed(Now(), error->message, openFailureDetail_), step);
             return;
         }
     }
@@ -155,6 +155,7 @@ std::optional<Error> SessionRunner::OpenPort(const QString& nameOrPath)
         port_->fSetActive(true);
     } catch (const EComm32Error& e) {
         ClosePort();
+        openFailureDetail_ = e.Detail();
         return Error{e.Message()};
     }
     return std::nullopt;

@@ -70,6 +70,7 @@ private:
     bool cancelRequested_ = false;
 
     std::unique_ptr<TZebCommDevice> port_;
+    QString openFailureDetail_;   // why the last port would not open, naming it
 };
 
 } // namespace k3n

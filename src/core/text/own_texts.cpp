@@ -127,6 +127,21 @@ constexpr Row kRows[] = {
       "When the program last ended unexpectedly, a configuration that was not saved was kept in \"%1\" (%2). Restore it?\nNo deletes this copy; Cancel asks again at the next start."}},
     {OwnText::StepRestoreAutosave, {"恢复未保存的配置", "還原未儲存的配置", "Restore unsaved configuration"}},
     {OwnText::AutosaveFailed, {"无法保存副本“%1”：%2", "無法保存副本「%1」：%2", "Cannot keep a copy in \"%1\": %2"}},
+    {OwnText::PortAccessRuleHint,
+     {"或者确认已安装 %1（k3n 软件包自带），再重新插入写频线",
+      "或者確認已安裝 %1（k3n 軟體包自帶），再重新插入寫頻線",
+      "or make sure %1 is installed (the k3n package brings it) and plug the cable in again"}},
+    {OwnText::CableNotConnected,
+     {"所选的写频线没有连接：%1", "所選的寫頻線沒有連接：%1", "The chosen cable is not connected: %1"}},
+    {OwnText::PortsSkippedBySearch,
+     {"自动查找跳过了无法打开的端口：\n%1", "自動查找跳過了無法開啟的埠：\n%1",
+      "The search skipped the ports it could not open:\n%1"}},
+    {OwnText::PortSerialNumber, {"序列号 %1", "序號 %1", "serial %1"}},
+    {OwnText::AboutLicence,
+     {"自由软件，依照 GNU 通用公共许可证第 3 版或（由您选择）任何更新版本发布，不提供任何担保。",
+      "自由軟體，依照 GNU 通用公共授權條款第 3 版或（由您選擇）任何更新版本發佈，不提供任何擔保。",
+      "Free software under the GNU General Public License, version 3 or (at your option) any later version; "
+      "it comes with no warranty."}},
 };
 
 constexpr int kCount = int(OwnText::Count);

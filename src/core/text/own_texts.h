@@ -79,6 +79,12 @@ enum class OwnText {
     AskRestoreAutosave,             // %1 path, %2 time it was written
     StepRestoreAutosave,
     AutosaveFailed,                 // %1 path, %2 reason
+    // Cables: the access rule, the remembered cable, the ports a search skipped
+    PortAccessRuleHint,             // %1 path of the installed device rule
+    CableNotConnected,              // %1 the cable's identity
+    PortsSkippedBySearch,           // %1 one line per port: "COM1: reason"
+    PortSerialNumber,               // %1 serial number
+    AboutLicence,
     Count
 };
 

@@ -1,4 +1,5 @@
 #include "app/about_window.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 #include <QHBoxLayout>
 #include <QIcon>
@@ -22,8 +23,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     picture->setPixmap(QIcon(":/icons/k3n.png").pixmap(64, 64));
 
     auto* lines = new QVBoxLayout;
-    const std::array<std::pair<QLabel**, const char*>, 4> named{{
-        {&ProductName, "ProductName"}, {&Version, "Version"}, {&Copyright, "Copyright"}, {&Comments, "Comments"}}};
+    const std::array<std::pair<QLabel**, const char*>, 5> named{{{&ProductName, "ProductName"},
+                                                                 {&Version, "Version"},
+                                                                 {&Copyright, "Copyright"},
+                                                                 {&Comments, "Comments"},
+                                                                 {&Licence, "Licence"}}};
     for (auto [label, name] : named) {
         *label = new QLabel(this);
         (*label)->setObjectName(name);
@@ -33,6 +37,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
         (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
         lines->addWidget(*label);
     }
+    Licence->setWordWrap(true);   // a sentence, not a line: it must not widen the box
 
     auto* top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
@@ -64,6 +69,7 @@ void TAboutBox::Relabel()
     Copyright->setText(UiText(164));
     Comments->setText(UiText(165));
     Comments->setVisible(!Comments->text().isEmpty());   // an empty line would only leave a gap
+    Licence->setText(Text(OwnText::AboutLicence));
     OKButton->setText(UiText(kOkText));
 }
 

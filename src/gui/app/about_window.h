@@ -1,5 +1,5 @@
 #pragma once
-// The about box: product name, version, maker and web address.
+// The about box: product name, version, maker, web address and the licence.
 #include <QDialog>
 
 class QLabel;
@@ -11,13 +11,14 @@ class TAboutBox : public QDialog {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
-    // Sets the caption, the four lines and the button in the current language.
+    // Sets the caption, the lines and the button in the current language.
     void Relabel();
 
     QLabel* ProductName;
     QLabel* Version;
     QLabel* Copyright;
     QLabel* Comments;
+    QLabel* Licence;
     QPushButton* OKButton;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 // The program's own settings, kept in config.ini between runs.
+#include <QString>
 #include <QStringList>
 
 namespace k3n {
@@ -10,7 +11,8 @@ struct AppSettings {
     int Port = 1;                 // serial port COM1..COM9
     int Language = 1;             // 0 English, 1 Simplified, 2 Traditional, other: from the system
     bool AutoSeachPort = true;    // the session searches the ports by itself
-    QStringList RecentFiles;      // configuration files last opened or saved, most recent first
+    QString PortId = {};          // the chosen cable's stable identity; empty: Port alone counts
+    QStringList RecentFiles = {}; // configuration files last opened or saved, most recent first
 };
 
 } // namespace k3n

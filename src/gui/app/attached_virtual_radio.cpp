@@ -52,6 +52,7 @@ bool AttachedVirtualRadio::PointSettingsAtIt(AppSettings& settings) const
         return false;
     settings.Port = number;
     settings.AutoSeachPort = false;
+    settings.PortId.clear();   // a pseudo-terminal has no cable to remember
     return true;
 }
 
@@ -63,6 +64,7 @@ AppSettings AttachedVirtualRadio::SettingsToKeep(const AppSettings& now, const A
     AppSettings keep = now;
     keep.Port = atStartUp.Port;
     keep.AutoSeachPort = atStartUp.AutoSeachPort;
+    keep.PortId = atStartUp.PortId;
     return keep;
 }
 

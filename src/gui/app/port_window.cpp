@@ -1,4 +1,5 @@
 #include "app/port_window.h"
+#include "app/remembered_cable.h"
 #include "app/settings_file.h"
 #include "text/ui_text.h"
 #include <QCheckBox>
@@ -23,24 +24,19 @@ const LocalText kTexts[] = {
     {"自动查找通讯口", "自动查找通讯口", "Auto seach COM port"},
 };
 
-// "— /dev/ttyUSB0 (FTDI USB-Serial)" for the port named exactly like the button.
+// "— /dev/ttyUSB0 (FTDI USB-Serial, serial A50285BI)" for the port named exactly like the button.
 QString DeviceTextOf(const QString& buttonName, const QList<TCommPortEntry>& ports)
 {
-    for (const TCommPortEntry& p : ports) {
-        if (p.name.compare(buttonName, Qt::CaseInsensitive) != 0)
-            continue;
-        QString text = QStringLiteral("\u2014 ") + p.devicePath;
-        if (!p.description.isEmpty())
-            text += QStringLiteral(" (") + p.description + ')';
-        return text;
-    }
+    for (const TCommPortEntry& p : ports)
+        if (p.name.compare(buttonName, Qt::CaseInsensitive) == 0)
+            return TCommSerialPortInfo::DisplayText(p).mid(p.name.size() + 1);
     return {};
 }
 } // namespace
 
 TCommunicationPort::TCommunicationPort(AppSettings& settings, const QList<TCommPortEntry>& ports,
                                        QWidget* parent)
-    : QDialog(parent), settings_(settings)
+    : QDialog(parent), settings_(settings), ports_(ports)
 {
     for (const TCommPortEntry& p : ports)
         portNames_ << p.name;
@@ -82,6 +78,7 @@ TCommunicationPort::TCommunicationPort(AppSettings& settings, const QList<TCommP
     cAutoSeachPort->setChecked(settings_.AutoSeachPort);
     DisableAllPorts();
     // Takes effect even when the dialog is cancelled.
+    FollowRememberedCable(settings_, ports_);
     settings_.Port = CheckedPort(settings_.Port, portNames_);
     if (!settings_.AutoSeachPort)
         EnablePresentPorts();
@@ -97,6 +94,7 @@ void TCommunicationPort::OKBtnClick()
     for (int i = 0; i < kLastChoosablePort; ++i)
         if (rbCOM[i]->isChecked())
             settings_.Port = i + 1;
+    RememberCableOfPort(settings_, ports_);
     accept();
 }
 

@@ -18,8 +18,9 @@ namespace k3n {
 class TCommunicationPort : public QDialog {
     Q_OBJECT
 public:
-    // ports: the machine's port list. Opening the dialog already sets Port to 1
-    // when its port is absent; the search switch changes the settings at once.
+    // ports: the machine's port list. Opening the dialog already moves Port to
+    // the remembered cable's number, or sets it to 1 when its port is absent; the
+    // search switch changes the settings at once. OK remembers the chosen cable.
     TCommunicationPort(AppSettings& settings, const QList<HalvexComm32::TCommPortEntry>& ports,
                        QWidget* parent = nullptr);
 
@@ -38,6 +39,7 @@ private:
     void DisableAllPorts();
 
     AppSettings& settings_;
+    QList<HalvexComm32::TCommPortEntry> ports_;
     QStringList portNames_;
 };
 

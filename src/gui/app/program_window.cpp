@@ -1,4 +1,5 @@
 #include "app/program_window.h"
+#include "comm/port_identity.h"
 #include "widgets/message_windows.h"
 #include "programming/session_texts.h"
 #include "text/ui_text.h"
@@ -21,9 +22,14 @@ PortPlan SessionPortPlan(const AppSettings& settings, const QList<TCommPortEntry
     if (plan.auto_search) {
         for (const TCommPortEntry& p : ports)
             plan.ports.push_back(p.name);
-    } else {
-        plan.ports.push_back(TCommSerialPortInfo::PortName(settings.Port));
+        return plan;
     }
+    // The remembered cable, wherever it is now (also beyond COM9, which Port cannot
+    // hold); when it is gone the session says so.
+    const auto cable = HalvexComm32::FindRememberedCable(settings.PortId, settings.Port, ports);
+    if (cable.where == HalvexComm32::CableLookup::Where::Gone)
+        plan.missing_cable = settings.PortId;
+    plan.ports.push_back(TCommSerialPortInfo::PortName(cable.port));
     return plan;
 }
 

@@ -20,7 +20,8 @@ class QTimer;
 namespace k3n {
 
 // The ports a session tries: with AutoSeachPort every port of the list in its
-// order, otherwise "COMn" of the Port setting.
+// order, otherwise "COMn" of the Port setting, or of the remembered cable where
+// it is now (the plan names it missing when it is gone).
 PortPlan SessionPortPlan(const AppSettings& settings, const QList<HalvexComm32::TCommPortEntry>& ports);
 // The same over the machine's current port list.
 PortPlan SessionPortPlan(const AppSettings& settings);

@@ -14,6 +14,8 @@ const QString kSection = QStringLiteral("config");
 const QString kPortKey = QStringLiteral("Port");
 const QString kLanguageKey = QStringLiteral("Language");
 const QString kAutoSearchKey = QStringLiteral("AutoSeachPort");
+// Beside the port number: which cable it was, to find it again after a replug.
+const QString kPortIdKey = QStringLiteral("PortId");
 
 // The values of section "config" as INI readers see them: names without
 // regard to case (keys are stored lower-cased), the first occurrence of a key counts.
@@ -69,6 +71,7 @@ std::vector<WrittenKey> KeysToWrite(const AppSettings& settings)
         {kPortKey, QByteArray::number(settings.Port)},
         {kLanguageKey, QByteArray::number(settings.Language)},
         {kAutoSearchKey, settings.AutoSeachPort ? "1" : "0"},
+        {kPortIdKey, settings.PortId.toUtf8(), true},
     };
     for (int i = 0; i < kRecentFileCount; ++i)
         keys.push_back({RecentFileKey(i), settings.RecentFiles.value(i).toUtf8(), true});
@@ -123,6 +126,7 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     settings.Language = IntegerValue(values, kLanguageKey).value_or(defaults.Language);
     const std::optional<int> autoSearch = IntegerValue(values, kAutoSearchKey);
     settings.AutoSeachPort = autoSearch ? *autoSearch != 0 : defaults.AutoSeachPort;
+    settings.PortId = values.value(kPortIdKey.toLower());
     settings.Port = CheckedPort(settings.Port, portNames);
     settings.RecentFiles.clear();
     for (int i = 0; i < kRecentFileCount; ++i) {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+using HalvexComm32::CableRulePath;
 using HalvexComm32::EComm32Error;
 using HalvexComm32::PortFailureDetail;
 using HalvexComm32::PortFailureReason;
@@ -71,6 +72,7 @@ TEST(CommErrors, TheSystemsReasonSaysWhatToDoAndFollowsTheNumberedText)
     for (int err : {EACCES, EPERM}) {
         EXPECT_TRUE(PortFailureReason(err).startsWith("permission denied")) << err;
         EXPECT_TRUE(PortFailureReason(err).contains("dialout group (sudo adduser $USER dialout)")) << err;
+        EXPECT_TRUE(PortFailureReason(err).contains(CableRulePath() + " is installed")) << err;
     }
     const QString other = PortFailureReason(EMFILE);
     EXPECT_TRUE(other.contains(QString::number(EMFILE)));
@@ -84,4 +86,5 @@ TEST(CommErrors, TheSystemsReasonSaysWhatToDoAndFollowsTheNumberedText)
     LanguageGuard simplified(k3n::kLangSimplified);
     EXPECT_TRUE(PortFailureReason(EACCES).startsWith(QString::fromUtf8("没有权限")));
     EXPECT_TRUE(PortFailureReason(EACCES).contains("sudo adduser $USER dialout"));
+    EXPECT_TRUE(PortFailureReason(EACCES).contains(CableRulePath()));
 }

@@ -3,6 +3,7 @@
 // devices the program adds itself.
 #include "comm/port_list.h"
 #include "comm/comm_test_support.h"
+#include "comm/fake_sysfs.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -12,49 +13,9 @@
 using HalvexComm32::TCommPortEntry;
 using HalvexComm32::TCommSerialPortInfo;
 
+using k3n::test::FakeSysfs;
+
 namespace {
-
-class FakeSysfs {
-public:
-    FakeSysfs()
-    {
-        QDir().mkpath(Sys("class/tty"));
-        QDir().mkpath(Dev());
-    }
-    QString Sys(const QString& rel = {}) const { return dir.path() + "/sys/" + rel; }
-    QString Dev(const QString& rel = {}) const { return dir.path() + "/dev/" + rel; }
-
-    void Write(const QString& path, const QByteArray& text)
-    {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text + "\n");
-    }
-
-    // A tty whose device folder is 'devicePath' (relative to sys/devices).
-    void AddTty(const QString& name, const QString& devicePath, const char* type, bool devNode = true)
-    {
-        const QString classDir = Sys("class/tty/" + name);
-        QDir().mkpath(classDir);
-        QDir().mkpath(Sys("devices/" + devicePath));
-        ASSERT_TRUE(QFile::link(Sys("devices/" + devicePath), classDir + "/device"));
-        if (type)
-            Write(classDir + "/type", type);
-        if (devNode)
-            Write(Dev(name), "");
-    }
-    // A USB device at 'usbPath' with the given attribute files and a tty somewhere below it.
-    void AddUsbTty(const QString& name, const QString& usbPath, const QString& below,
-                   std::initializer_list<std::pair<const char*, const char*>> attributes)
-    {
-        for (const auto& [file, text] : attributes)
-            Write(Sys("devices/" + usbPath + "/" + file), text);
-        AddTty(name, usbPath + below, nullptr);
-    }
-
-    k3n::test::ScratchDir dir;
-};
 
 QStringList Describe(const TCommSerialPortInfo& info)
 {

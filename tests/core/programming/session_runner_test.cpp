@@ -5,6 +5,8 @@
 #include "programming/session_runner.h"
 #include "model/record_layout.h"
 #include "virtualradio/virtual_radio.h"
+#include "comm/fake_sysfs.h"
+#include "comm/port_list.h"
 #include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -100,6 +102,44 @@ TEST(SessionRunner, StepDrivenLikeAWindowTimer)
     EXPECT_EQ(session.outcome(), SessionOutcome::Success);
     const MemoryImage memory = radio->memory();
     EXPECT_TRUE(std::equal(digits.begin(), digits.end(), memory.begin() + 0x0FE0));
+}
+
+// A built-in placeholder port first in the machine's list (here a node that is
+// no terminal; on a real machine often one the user may not open): the search
+// goes past it to the cable, and says at the end why it skipped it.
+TEST(SessionRunner, AutoSearchGoesPastAPortItCannotOpen)
+{
+    auto radio = StartRadio();
+    test::FakeSysfs fs;
+    fs.AddTty("ttyS0", "pnp0/00:04", "4");
+    fs.AddUsbTty("ttyUSB0", "pci0/usb1/1-1", "/1-1:1.0/ttyUSB0", {{"idVendor", "1a86"}, {"idProduct", "7523"}});
+    fs.LinkDevNode("ttyUSB0", radio->devicePath());
+    PortPlan plan{true, {}};
+    for (const auto& port : HalvexComm32::TCommSerialPortInfo(fs.Sys(), fs.Dev()).Ports())
+        plan.ports.push_back(port.devicePath);
+    ASSERT_EQ(plan.ports, QStringList({fs.Dev("ttyUSB0"), fs.Dev("ttyS0")}));
+    std::reverse(plan.ports.begin(), plan.ports.end());   // the placeholder first
+
+    ProgrammingSession found(ConfigurationReadRequest(), plan);
+    EXPECT_EQ(SessionRunner(found).Run(), SessionOutcome::Success);
+    ASSERT_EQ(found.skippedPorts().size(), 1u);
+    EXPECT_EQ(found.skippedPorts()[0].port, fs.Dev("ttyS0"));
+    EXPECT_EQ(found.skippedPorts()[0].reason, fs.Dev("ttyS0") + ": not a serial port");
+
+    // Nothing answers: the notices end with the list of skipped ports, then "Communication False".
+    radio->Stop();
+    plan.ports.removeLast();
+    plan.ports.push_back(fs.Dev("ttyS1"));   // absent
+    ProgrammingSession none(ConfigurationReadRequest(), plan);
+    std::vector<QString> notices;
+    EXPECT_EQ(SessionRunner(none).Run([&](const RunnerStep& step) {
+        notices.insert(notices.end(), step.notices.begin(), step.notices.end());
+    }), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(none.failure(), SessionFailure::NoRadioFound);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "The search skipped the ports it could not open:\n" + fs.Dev("ttyS0")
+                              + ": not a serial port\n" + fs.Dev("ttyS1")
+                              + ": the device is not present - check the cable");
 }
 
 } // namespace

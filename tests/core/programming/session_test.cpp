@@ -464,13 +464,35 @@ TEST(Session, AutoSearchMovesOnePortPerUnansweredGreeting)
 
 TEST(Session, PortsThatDoNotOpen)
 {
-    // Auto-search: the session fails at once.
+    // Auto-search goes past a port it cannot open, keeping the start wait for the next one.
     Harness a(ConfigurationReadRequest(), {FakePort{false, {}}, RadioPort()}, true);
-    a.Start();
-    EXPECT_EQ(a.session.outcome(), SessionOutcome::CommunicationFalse);
-    EXPECT_EQ(a.session.failure(), SessionFailure::PortNotOpened);
+    a.Run();
+    EXPECT_EQ(a.session.outcome(), SessionOutcome::Success);
+    EXPECT_EQ(a.opened, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(a.sent.front().port, 1u);
+    EXPECT_EQ(a.sent.front().at, 300ms);
     EXPECT_TRUE(a.notices.empty());
-    EXPECT_TRUE(a.sent.empty());
+    ASSERT_EQ(a.session.skippedPorts().size(), 1u);
+    EXPECT_EQ(a.session.skippedPorts()[0].port, "COM1");
+
+    // Unopenable ports in the middle and at the end: the search tries the rest, then
+    // says which ports it skipped and why before "Communication False".
+    Harness b(ConfigurationReadRequest(), {FakePort{}, FakePort{false, {}}, FakePort{}, FakePort{false, {}}}, true);
+    b.Run();
+    EXPECT_EQ(b.session.outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(b.session.failure(), SessionFailure::NoRadioFound);
+    EXPECT_EQ(b.opened, (std::vector<std::size_t>{0, 1, 2, 3}));
+    EXPECT_EQ(b.sent.size(), 2u);   // greetings only on the ports that opened
+    ASSERT_EQ(b.notices.size(), 1u);
+    EXPECT_TRUE(b.notices[0].startsWith("The search skipped the ports it could not open:\n"));
+    EXPECT_TRUE(b.notices[0].endsWith("\nCOM2: no such device\nCOM4: no such device"));
+    EXPECT_EQ(OutcomeText(b.session.outcome()), ProgramText::CommunicationFalse);
+
+    // A search that skips nothing and finds nothing shows no list.
+    Harness c(ConfigurationReadRequest(), {FakePort{}}, true);
+    c.Run();
+    EXPECT_EQ(c.session.failure(), SessionFailure::NoRadioFound);
+    EXPECT_TRUE(c.notices.empty());
 
     // Fixed port: the error is shown, the greeting goes unanswered and the time-out ends it.
     Harness f(ConfigurationReadRequest(), {FakePort{false, {}}});
@@ -479,6 +501,25 @@ TEST(Session, PortsThatDoNotOpen)
     f.RunToEnd();
     EXPECT_EQ(f.session.outcome(), SessionOutcome::CommunicationFalse);
     EXPECT_EQ(f.now, 1300ms);
+}
+
+TEST(Session, RememberedCableNotConnectedEndsBeforeAnythingIsOpened)
+{
+    PortPlan plan{false, {"COM1"}, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"};
+    ProgrammingSession session(ConfigurationReadRequest(), plan);
+    const SessionOutput out = session.Start(0ms);
+    EXPECT_FALSE(out.open_port.has_value());
+    EXPECT_TRUE(out.send.empty());
+    EXPECT_TRUE(out.ended);
+    ASSERT_EQ(out.notices.size(), 1u);
+    EXPECT_EQ(out.notices[0], "The chosen cable is not connected: " + plan.missing_cable);
+    EXPECT_EQ(session.outcome(), SessionOutcome::CommunicationFalse);
+    EXPECT_EQ(session.failure(), SessionFailure::CableMissing);
+
+    // The search ignores it: it tries every port anyway.
+    plan.auto_search = true;
+    ProgrammingSession search(ConfigurationReadRequest(), plan);
+    EXPECT_EQ(search.Start(0ms).open_port, 0u);
 }
 
 TEST(Session, WriteAllChainSendsThreeFactoryFramesAheadOfTheConfiguration)

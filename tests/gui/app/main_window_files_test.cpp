@@ -34,6 +34,7 @@ TEST(CommandLine, TheConfigurationFileIsTheArgumentThatIsNoOption)
     EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "--virtual-radio", "--virtual-radio-memory", "m.bin", "b.fse"}), "b.fse");
     EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "--virtual-radio-memory", "m.bin"}), "");
     EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "--", "-odd name.fse"}), "-odd name.fse");
+    EXPECT_EQ(ConfigurationFileArgument({"/usr/bin/k3n-cps.fse"}), "") << "the program's own name is no file to open";
 }
 
 class MainWindowFilesTest : public ::testing::Test {

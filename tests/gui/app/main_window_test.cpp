@@ -578,6 +578,7 @@ TEST_F(MainWindowTest, AboutBoxShowsTheProductLinesInTheCurrentLanguage)
     EXPECT_EQ(ok.titleOf(0), "About");
     for (int text : {162, 163, 164})
         EXPECT_TRUE(ok.textOf(0).contains(UiText(text))) << text;
+    EXPECT_TRUE(ok.textOf(0).contains("GNU General Public License, version 3 or (at your option) any later version"));
     // No made-up web address in any language.
     for (int language : {0, 1, 2}) {
         ApplyLanguageSetting(language);

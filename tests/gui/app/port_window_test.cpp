@@ -1,4 +1,5 @@
 #include "app/port_window.h"
+#include "app/program_window.h"
 #include "text/app_lang.h"
 #include <QCheckBox>
 #include <QLabel>
@@ -105,4 +106,60 @@ TEST(PortDialog, ShowsTheDevicePathBesideEachPresentPort)
     EXPECT_TRUE(dlg.findChild<QLabel*>("sCOM2Device")->text().isEmpty());
     EXPECT_EQ(button(dlg, 1)->text(), "COM1");
     EXPECT_EQ(dlg.cAutoSeachPort->text(), "Auto seach COM port");
+}
+
+// Two cables; the programming cable (serial A50285BI) was COM1 and is now COM2.
+const QList<TCommPortEntry> kReplugged{
+    {"COM1", "/dev/ttyUSB0", "USB Serial", "", "1a86:7523:", "1a86:7523:"},
+    {"COM2", "/dev/ttyUSB1", "FTDI FT232R USB UART", "A50285BI", "/dev/serial/by-id/usb-FTDI_A50285BI",
+     "0403:6001:A50285BI"},
+    {"COM3", "/dev/ttyS0", ""},
+};
+
+TEST(PortDialog, TheRememberedCableIsCheckedUnderItsNewNumberAndShowsItsSerial)
+{
+    ApplyLanguageSetting(0);
+    AppSettings settings{1, 0, false, "/dev/serial/by-id/usb-FTDI_A50285BI"};
+    TCommunicationPort dlg(settings, kReplugged);
+    EXPECT_EQ(settings.Port, 2);
+    EXPECT_TRUE(button(dlg, 2)->isChecked());
+    EXPECT_EQ(dlg.findChild<QLabel*>("sCOM2Device")->text(),
+              QString::fromUtf8("— /dev/ttyUSB1 (FTDI FT232R USB UART, serial A50285BI)"));
+
+    // OK remembers the chosen cable; a built-in port has nothing to remember.
+    showAndActivate(dlg);
+    QTest::mouseClick(button(dlg, 1), Qt::LeftButton);
+    QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+    EXPECT_EQ(settings.PortId, "1a86:7523:");
+    TCommunicationPort builtIn(settings, kReplugged);
+    showAndActivate(builtIn);
+    QTest::mouseClick(button(builtIn, 3), Qt::LeftButton);
+    QTest::mouseClick(builtIn.OKBtn, Qt::LeftButton);
+    EXPECT_EQ(settings.Port, 3);
+    EXPECT_TRUE(settings.PortId.isEmpty());
+}
+
+TEST(ProgramDialogPorts, AFixedPortFollowsTheRememberedCableOrSaysItIsGone)
+{
+    const AppSettings moved{1, 0, false, "0403:6001:A50285BI"};
+    const PortPlan found = SessionPortPlan(moved, kReplugged);
+    EXPECT_EQ(found.ports, QStringList{"COM2"});
+    EXPECT_TRUE(found.missing_cable.isEmpty());
+
+    const QList<TCommPortEntry> without{kReplugged[0], kReplugged[2]};
+    const PortPlan gone = SessionPortPlan(moved, without);
+    EXPECT_EQ(gone.ports, QStringList{"COM1"});
+    EXPECT_EQ(gone.missing_cable, "0403:6001:A50285BI");
+
+    // Beyond COM9 the Port setting cannot follow, but the session still finds the cable.
+    QList<TCommPortEntry> many;
+    for (int n = 1; n <= 11; ++n)
+        many.push_back({QString("COM%1").arg(n), QString("/dev/ttyUSB%1").arg(n - 1), ""});
+    many.push_back(kReplugged[1]);
+    many.back().name = "COM12";
+    EXPECT_EQ(SessionPortPlan(moved, many).ports, QStringList{"COM12"});
+
+    // The search tries every port whatever is remembered; a plain port number is used as it is.
+    EXPECT_TRUE(SessionPortPlan(AppSettings{1, 0, true, "0403:6001:A50285BI"}, without).missing_cable.isEmpty());
+    EXPECT_EQ(SessionPortPlan(AppSettings{3, 0, false}, without).ports, QStringList{"COM3"});
 }

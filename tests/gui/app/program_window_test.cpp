@@ -124,6 +124,18 @@ TEST_F(ProgramDialog, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
 }
 
+TEST_F(ProgramDialog, RememberedCableGoneIsSaidBeforeCommunicationFalse)
+{
+    auto radio = StartRadio(Options(0));
+    PortPlan plan = FixedPort(*radio);
+    plan.missing_cable = "0403:6001:A50285BI";
+    TProgramDialog dlg(ConfigurationReadRequest(), plan);
+    RunToEnd(dlg, 5s);
+    EXPECT_EQ(notices.texts, (QStringList{"The chosen cable is not connected: 0403:6001:A50285BI",
+                                          "Communication False"}));
+    EXPECT_TRUE(radio->frames().empty());   // whatever took the cable's place is not greeted
+}
+
 TEST_F(ProgramDialog, CablePulledMidReadEndsPromptly)
 {
     auto radio = StartRadio(Options({}, {RadioFault::HangUp, 30}));

@@ -187,3 +187,26 @@ TEST(SettingsFile, VirtualRadioIsAskedForOnTheCommandLine)
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->memory_file, "/tmp/r.bin");
 }
+
+TEST(SettingsFile, TheRememberedCableIsKeptBesideThePort)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    AppSettings s{2, 0, false, byId};
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), "[config]\nPort=2\nLanguage=0\nAutoSeachPort=0\nPortId=" + byId.toUtf8() + "\n");
+
+    AppSettings read;
+    LoadOrCreateSettings(read, {"COM1", "COM2"}, path);
+    EXPECT_EQ(read.PortId, byId);
+    EXPECT_EQ(read.Port, 2);
+
+    // Choosing a built-in port forgets the cable: the key stays, empty.
+    read.PortId.clear();
+    ASSERT_TRUE(SaveSettings(read, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=2\nLanguage=0\nAutoSeachPort=0\nPortId=\n"));
+    AppSettings again;
+    LoadOrCreateSettings(again, {"COM1", "COM2"}, path);
+    EXPECT_TRUE(again.PortId.isEmpty());
+}
