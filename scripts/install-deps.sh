@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev
-          qt6-translations-l10n xvfb xauth imagemagick fonts-wqy-microhei)
+          qt6-translations-l10n xvfb xauth imagemagick fonts-wqy-microhei poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -121,6 +121,15 @@ constexpr Row kRows[] = {
      {"配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
       "配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
       "The configuration has %1 errors a radio cannot work with (see the check list). Write it anyway?"}},
+    {OwnText::ProgrammingLogNotWritable,
+     {"无法写入编程记录 %1：%2", "無法寫入編程記錄 %1：%2", "the programming log %1 cannot be written: %2"}},
+    {OwnText::ReportTitle, {"配置报告", "配置報告", "Configuration report"}},
+    {OwnText::ReportFile, {"文件", "檔案", "File"}},
+    {OwnText::ReportChannelsInUse, {"已用信道：%1", "已用信道：%1", "Channels in use: %1"}},
+    {OwnText::ReportPageOf, {"第 %1 页，共 %2 页", "第 %1 頁，共 %2 頁", "Page %1 of %2"}},
+    {OwnText::ReportPrintedOn, {"打印日期：%1", "列印日期：%1", "Printed %1"}},
+    {OwnText::MenuPrint, {"打印(&P)…", "列印(&P)…", "&Print…"}},
+    {OwnText::MenuExportPdf, {"导出 PDF(&E)…", "匯出 PDF(&E)…", "&Export PDF…"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

@@ -75,6 +75,16 @@ enum class OwnText {
     CheckNoProblems,
     CheckCounts,                    // %1 errors, %2 warnings
     CheckAskWriteWithErrors,        // %1 errors
+    // The programming log
+    ProgrammingLogNotWritable,      // %1 path, %2 reason
+    // The printed configuration report
+    ReportTitle,
+    ReportFile,
+    ReportChannelsInUse,            // %1 channels
+    ReportPageOf,                   // %1 page, %2 pages
+    ReportPrintedOn,                // %1 date
+    MenuPrint,
+    MenuExportPdf,
     Count
 };
 

@@ -65,6 +65,7 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     setCentralWidget(mdiArea_);
     buildMenus();
     buildUndoItems();
+    buildReportItems();
     buildToolBar();
     buildTree();
     statusBar()->setObjectName("StatusBar");
@@ -276,6 +277,8 @@ void TMainForm::RelabelMainWindow()
     }
     MenuEdit_Check->setText(Text(OwnText::MenuCheckConfiguration));
     MenuEdit_Check->setStatusTip(PlainCaption(Text(OwnText::MenuCheckConfiguration)));
+    MenuFile_Print->setText(Text(OwnText::MenuPrint));
+    MenuFile_ExportPdf->setText(Text(OwnText::MenuExportPdf));
     if (checkWindow_)
         checkWindow_->setProblems(CheckConfiguration(data_.record));
     QAction* save = findChild<QAction*>("MenuFile_Save");
@@ -355,6 +358,7 @@ void TMainForm::FileNew1Execute()
     CommitPendingEdits();
     recordUnreportedEdits();
     data_.ResetForBand(0);
+    documentName_.clear();
     RefreshAllViews();
     history_->recordStep(CommandStep(kNewText));
 }
@@ -370,6 +374,7 @@ void TMainForm::FileOpen1Execute()
         ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
         return;
     }
+    documentName_ = QFileInfo(path).fileName();
     RefreshAllViews();
     history_->recordStep(CommandStep(kOpenText));
 }
@@ -457,6 +462,7 @@ bool TMainForm::saveWithDialog()
         ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message()));
         return false;
     }
+    documentName_ = QFileInfo(path).fileName();
     return true;
 }
 

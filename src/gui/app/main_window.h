@@ -75,6 +75,10 @@ public slots:
     void MenuPortClick();
     void Menu_RadioTestClick();
 
+    // File > Print and Export PDF (main_window_report.cpp): the configuration's printable report.
+    void MenuFile_PrintClick();
+    void MenuFile_ExportPdfClick();
+
     void MenuLanguage_ChsClick();
     void MenuLanguage_EnClick();
 
@@ -143,6 +147,11 @@ private:
     QPointer<TAboutBox> aboutBox_;
     QAction* MenuEdit_Check = nullptr;
     QPointer<CheckWindow> checkWindow_;
+    void buildReportItems();
+    QString reportHtml();
+    QAction* MenuFile_Print = nullptr;
+    QAction* MenuFile_ExportPdf = nullptr;
+    QString documentName_;   // the file last opened or saved; the report names it
 };
 
 } // namespace k3n

@@ -1,4 +1,4 @@
-#include "cli/configuration_report.h"
+#include "report/configuration_report.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
@@ -8,7 +8,7 @@
 #include <span>
 #include <variant>
 
-namespace k3n::cli {
+namespace k3n {
 
 namespace {
 
@@ -98,6 +98,7 @@ struct GroupSpec {
 struct SectionSpec {
     const char* key;
     const char* title;
+    EditorPage page;
     std::span<const NamedField> fields;
     std::span<const GroupSpec> groups;
 };
@@ -220,23 +221,16 @@ const GroupSpec kTwoToneGroups[] = {
 };
 
 const SectionSpec kSections[] = {
-    {"general", "General settings", kGeneralFields, kGeneralGroups},
-    {"keys", "Keys", kKeyFields, {}},
-    {"scan", "Scan", kScanFields, {}},
-    {"emergency", "Emergency", kEmergencyFields, {}},
-    {"dtmf", "DTMF", kDtmfFields, kDtmfGroups},
-    {"five_tone", "Five-tone", kFiveToneFields, kFiveToneGroups},
-    {"two_tone", "Two-tone", kTwoToneFields, kTwoToneGroups},
+    {"general", "General settings", EditorPage::General, kGeneralFields, kGeneralGroups},
+    {"keys", "Keys", EditorPage::Keys, kKeyFields, {}},
+    {"scan", "Scan", EditorPage::Scan, kScanFields, {}},
+    {"emergency", "Emergency", EditorPage::Emergency, kEmergencyFields, {}},
+    {"dtmf", "DTMF", EditorPage::Dtmf, kDtmfFields, kDtmfGroups},
+    {"five_tone", "Five-tone", EditorPage::FiveTone, kFiveToneFields, kFiveToneGroups},
+    {"two_tone", "Two-tone", EditorPage::TwoTone, kTwoToneFields, kTwoToneGroups},
 };
 
 // ---- text layout -----------------------------------------------------------
-
-QString ValueText(const QJsonValue& v)
-{
-    if (v.isDouble())
-        return QString::number(v.toDouble(), 'g', 15);
-    return v.toString();
-}
 
 void AppendChannelTable(QString& out, const ConfigurationReport& report)
 {
@@ -281,6 +275,21 @@ QJsonObject ObjectOf(const NamedValues& values)
 
 } // namespace
 
+QString ValueText(const QJsonValue& v)
+{
+    if (v.isDouble())
+        return QString::number(v.toDouble(), 'g', 15);
+    return v.toString();
+}
+
+bool IsEmptyEntry(const NamedValues& entry)
+{
+    return std::all_of(entry.begin(), entry.end(), [](const auto& named) {
+        const QJsonValue& v = named.second;
+        return v.isNull() || (v.isDouble() && v.toDouble() == 0) || (v.isString() && v.toString().isEmpty());
+    });
+}
+
 ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
 {
     ConfigurationReport report;
@@ -298,7 +307,7 @@ ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
         report.channels.push_back(std::move(row));
     }
     for (const SectionSpec& layout : kSections) {
-        ReportSection section{QString::fromLatin1(layout.key), QString::fromLatin1(layout.title), {}, {}};
+        ReportSection section{QString::fromLatin1(layout.key), QString::fromLatin1(layout.title), layout.page, {}, {}};
         for (const NamedField& f : layout.fields)
             section.values.emplace_back(QString::fromLatin1(f.name), ValueOf(record, f.field));
         for (const GroupSpec& g : layout.groups) {
@@ -361,4 +370,4 @@ QJsonObject ReportAsJson(const ConfigurationReport& report)
     return root;
 }
 
-} // namespace k3n::cli
+} // namespace k3n
