@@ -54,7 +54,7 @@ QString AsText(const std::vector<ProgrammingLogEntry>& entries)
     return out;
 }
 
-}   // namespace
+} // namespace
 
 int RunLog(const Command& self, const QStringList& args)
 {
@@ -106,4 +106,4 @@ int RunLog(const Command& self, const QStringList& args)
     return kExitOk;
 }
 
-}   // namespace k3n::cli
+} // namespace k3n::cli

@@ -40,7 +40,7 @@ std::optional<Error> WriteHtml(const QString& path, const QString& html)
     return std::nullopt;
 }
 
-}   // namespace
+} // namespace
 
 int RunReport(const Command& self, const QStringList& args)
 {
@@ -84,4 +84,4 @@ int RunReport(const Command& self, const QStringList& args)
     return kExitOk;
 }
 
-}   // namespace k3n::cli
+} // namespace k3n::cli

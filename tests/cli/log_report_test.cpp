@@ -81,7 +81,7 @@ QStringList ChannelFrequencies(const QString& path)
     return frequencies;
 }
 
-}   // namespace
+} // namespace
 
 TEST_F(LogAndReport, LogPrintsEveryAttemptAsTableOrJsonAndFiltersByDate)
 {

@@ -14,7 +14,7 @@ QString TwoStateText(const TAppLang& lang, const TwoStateTexts& texts, unsigned 
     return UiText(lang, bit ? texts.set : texts.clear);
 }
 
-}   // namespace
+} // namespace
 
 QString UnknownValueText()
 {
@@ -81,4 +81,4 @@ QString SerialNumberText(const std::array<uint8_t, 8>& sn)
     return QString::fromLatin1(reinterpret_cast<const char*>(sn.data()), end - sn.begin());
 }
 
-}   // namespace k3n
+} // namespace k3n

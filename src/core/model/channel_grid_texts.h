@@ -18,6 +18,11 @@ constexpr int Rx = 1, Tx = 2, RxTone = 3, TxTone = 4, Power = 5, Bandwidth = 6, 
 }
 constexpr int kChannelGridColumns = 15;
 
+// The grid shows the channels in groups of 16, each named by an interface text.
+constexpr int kChannelGroups = 8;
+constexpr int kChannelsPerGroup = 16;
+constexpr int kFirstChannelGroupText = 349;   // "Group-1"
+
 // Header text number of each grid column (-1: no header).
 constexpr std::array<int, kChannelGridColumns> kChannelGridHeaderTexts = {-1, 16,  17, 18,  19,  20,  21, 44,
                                                                           73, 172, 22, 173, 174, 175, 176};
@@ -50,4 +55,4 @@ QString ChannelCellText(const TAppLang& lang, const RadioRecord& record, int col
 QString ProgramTimeText(const ProgramTime& t);
 QString SerialNumberText(const std::array<uint8_t, 8>& sn);
 
-}   // namespace k3n
+} // namespace k3n

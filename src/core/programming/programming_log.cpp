@@ -77,7 +77,7 @@ std::optional<ProgrammingLogEntry> EntryOfFields(const QStringList& f)
     return ProgrammingLogEntry{time, f[1], f[2], f[3], f[4], f[5], f[6], f[7], *verify, *outcome, f[10]};
 }
 
-}   // namespace
+} // namespace
 
 QStringList ProgrammingLogColumns()
 {
@@ -216,4 +216,4 @@ std::vector<ProgrammingLogEntry> EntriesSince(const std::vector<ProgrammingLogEn
     return kept;
 }
 
-}   // namespace k3n
+} // namespace k3n

@@ -94,6 +94,7 @@ struct GroupSpec {
     int firstIndex;   // the layout's index of entry 1
     int count;
     std::span<const EntryField> fields;
+    bool (*holdsNothing)(const RadioRecord& r, int index);   // nullptr: every entry counts
 };
 struct SectionSpec {
     const char* key;
@@ -109,6 +110,12 @@ template <auto Offset, int MaxDigits>
 FieldRef digitsAt(int i) { return DigitCodeField{Offset(i), MaxDigits}; }
 template <auto F, uint8_t Shift>
 FieldRef nibbleAt(int i) { return BitField{F(i).offset, Shift, 4}; }
+template <auto Offset, int MaxDigits>
+bool noDigitsAt(const RadioRecord& r, int i) { return IsEmptyDigitCode(r, DigitCodeField{Offset(i), MaxDigits}); }
+// Tone A and tone B both 15, "none".
+constexpr uint8_t kNoTones = 0xFF;
+template <auto F>
+bool noTonesAt(const RadioRecord& r, int i) { return r.get(F(i)) == kNoTones; }
 
 using namespace rec;
 
@@ -121,7 +128,7 @@ const NamedField kGeneralFields[] = {
     {"talk_around", talk_around},
 };
 const EntryField kScrambleFields[] = {{"freq", at<scramble_freq>}};
-const GroupSpec kGeneralGroups[] = {{"scramble", "scramble", 0, kScrambleFreqCount, kScrambleFields}};
+const GroupSpec kGeneralGroups[] = {{"scramble", "scramble", 0, kScrambleFreqCount, kScrambleFields, nullptr}};
 
 const NamedField kKeyFields[] = {
     {"key1_press", key1_press}, {"key1_hold", key1_hold}, {"key1_power_on", key1_power_on},
@@ -162,9 +169,9 @@ const EntryField kDtmfDecodeFields[] = {
 };
 const EntryField kDtmfEncodeFields[] = {{"digits", digitsAt<dtmf::encode, dtmf::kEncodeDigits>}};
 const GroupSpec kDtmfGroups[] = {
-    {"systems", "system", 1, dtmf::kSystemCount, kDtmfSystemFields},
-    {"decode", "decode", 0, dtmf::kDecodeCount, kDtmfDecodeFields},
-    {"encode", "encode", 0, dtmf::kEncodeCount, kDtmfEncodeFields},
+    {"systems", "system", 1, dtmf::kSystemCount, kDtmfSystemFields, nullptr},
+    {"decode", "decode", 0, dtmf::kDecodeCount, kDtmfDecodeFields, noDigitsAt<dtmf::decode, dtmf::kDecodeDigits>},
+    {"encode", "encode", 0, dtmf::kEncodeCount, kDtmfEncodeFields, noDigitsAt<dtmf::encode, dtmf::kEncodeDigits>},
 };
 
 const NamedField kFiveToneFields[] = {
@@ -191,9 +198,11 @@ const EntryField kFiveToneDecodeFields[] = {
     {"transpond", at<five_tone::decode_transpond>},
 };
 const GroupSpec kFiveToneGroups[] = {
-    {"systems", "system", 1, five_tone::kSystemCount, kFiveToneSystemFields},
-    {"encode", "encode", 0, five_tone::kEncodeCount, kFiveToneEncodeFields},
-    {"decode", "decode", 0, five_tone::kDecodeCount, kFiveToneDecodeFields},
+    {"systems", "system", 1, five_tone::kSystemCount, kFiveToneSystemFields, nullptr},
+    {"encode", "encode", 0, five_tone::kEncodeCount, kFiveToneEncodeFields,
+     noDigitsAt<five_tone::encode, five_tone::kEncodeDigits>},
+    {"decode", "decode", 0, five_tone::kDecodeCount, kFiveToneDecodeFields,
+     noDigitsAt<five_tone::decode, five_tone::kDecodeDigits>},
 };
 
 const NamedField kTwoToneFields[] = {
@@ -215,9 +224,9 @@ const EntryField kTwoToneDecodeFields[] = {
     {"tone_a", nibbleAt<two_tone::decode, 0>}, {"tone_b", nibbleAt<two_tone::decode, 4>},
 };
 const GroupSpec kTwoToneGroups[] = {
-    {"systems", "system", 1, two_tone::kSystemCount, kTwoToneSystemFields},
-    {"encode", "encode", 0, two_tone::kEncodeCount, kTwoToneEncodeFields},
-    {"decode", "decode", 0, two_tone::kDecodeCount, kTwoToneDecodeFields},
+    {"systems", "system", 1, two_tone::kSystemCount, kTwoToneSystemFields, nullptr},
+    {"encode", "encode", 0, two_tone::kEncodeCount, kTwoToneEncodeFields, noTonesAt<two_tone::encode>},
+    {"decode", "decode", 0, two_tone::kDecodeCount, kTwoToneDecodeFields, noTonesAt<two_tone::decode>},
 };
 
 const SectionSpec kSections[] = {
@@ -282,14 +291,6 @@ QString ValueText(const QJsonValue& v)
     return v.toString();
 }
 
-bool IsEmptyEntry(const NamedValues& entry)
-{
-    return std::all_of(entry.begin(), entry.end(), [](const auto& named) {
-        const QJsonValue& v = named.second;
-        return v.isNull() || (v.isDouble() && v.toDouble() == 0) || (v.isString() && v.toString().isEmpty());
-    });
-}
-
 ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
 {
     ConfigurationReport report;
@@ -311,12 +312,13 @@ ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
         for (const NamedField& f : layout.fields)
             section.values.emplace_back(QString::fromLatin1(f.name), ValueOf(record, f.field));
         for (const GroupSpec& g : layout.groups) {
-            EntryGroup group{QString::fromLatin1(g.key), QString::fromLatin1(g.label), {}};
+            EntryGroup group{QString::fromLatin1(g.key), QString::fromLatin1(g.label), {}, {}};
             for (int i = g.firstIndex; i < g.firstIndex + g.count; ++i) {
                 NamedValues entry;
                 for (const EntryField& f : g.fields)
                     entry.emplace_back(QString::fromLatin1(f.name), ValueOf(record, f.at(i)));
                 group.entries.push_back(std::move(entry));
+                group.holdsNothing.push_back(g.holdsNothing && g.holdsNothing(record, i));
             }
             section.groups.push_back(std::move(group));
         }

@@ -19,6 +19,7 @@ struct EntryGroup {
     QString key;       // "systems"
     QString label;     // "system": an entry shows as "system 3"
     std::vector<NamedValues> entries;
+    std::vector<bool> holdsNothing;   // per entry: a code table's entry without a code
 };
 
 struct ReportSection {
@@ -38,8 +39,6 @@ struct ConfigurationReport {
 };
 
 ConfigurationReport BuildConfigurationReport(const RadioRecord& record);
-// An entry of a table that holds nothing: every value zero or empty.
-bool IsEmptyEntry(const NamedValues& entry);
 // A value as text: numbers without a trailing fraction, strings as they are.
 QString ValueText(const QJsonValue& value);
 QString ReportAsText(const ConfigurationReport& report);

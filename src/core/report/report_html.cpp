@@ -6,6 +6,7 @@
 #include "report/configuration_report.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include <algorithm>
 
 namespace k3n {
 
@@ -14,6 +15,7 @@ namespace {
 constexpr int kBandCaptionText = 341;   // "Frequency Range"
 constexpr int kLastProgrammedText = 345;   // "Last Program Data"
 constexpr int kSerialNumberText = 346;   // "Serial Number"
+constexpr int kSingleValueEntriesPerRow = 4;   // table entries of one value: four side by side
 constexpr int kValuePairsPerRow = 2;   // settings: two name-value pairs side by side
 
 // Qt's rich text understands this much CSS; a browser shows the same.
@@ -21,7 +23,7 @@ constexpr const char* kStyle = "body { font-size: 9pt; }\n"
                                "h1 { font-size: 16pt; margin-bottom: 6px; }\n"
                                "h2 { font-size: 12pt; margin-top: 18px; margin-bottom: 4px; }\n"
                                "h3 { font-size: 10pt; margin-top: 10px; margin-bottom: 3px; }\n"
-                               "table { border-collapse: collapse; margin-bottom: 10px; }\n"
+                               "table { margin-bottom: 10px; }\n"
                                "th { background-color: #e4e4e4; font-weight: bold; text-align: left; }\n"
                                "th, td { padding: 2px 4px; }\n"
                                "td { white-space: nowrap; }\n"
@@ -64,11 +66,10 @@ QString FactsTable(const TAppLang& lang, const RadioData& data, const QString& f
     return html + QStringLiteral("</table>\n");
 }
 
-QString ChannelTable(const TAppLang& lang, const RadioRecord& record)
+QString ChannelRows(const TAppLang& lang, const RadioRecord& record, int firstChannel, int& inUse)
 {
     QString rows;
-    int inUse = 0;
-    for (int ch = 1; ch <= rec::kChannelCount; ++ch) {
+    for (int ch = firstChannel; ch < firstChannel + kChannelsPerGroup; ++ch) {
         if (!record.get(rec::ch::in_use(ch)))
             continue;
         ++inUse;
@@ -77,16 +78,30 @@ QString ChannelTable(const TAppLang& lang, const RadioRecord& record)
             rows += Cell("td", ChannelCellText(lang, record, col, ch), col == 0 ? "num" : nullptr);
         rows += QStringLiteral("</tr>\n");
     }
-    QString html = QStringLiteral("<h2>%1</h2>\n<p>%2</p>\n")
-                       .arg(Esc(UiText(lang, EditorPageText(EditorPage::Channels))),
-                            Esc(Text(lang, OwnText::ReportChannelsInUse).arg(inUse)));
-    if (inUse == 0)
-        return html;
-    // A header row in <thead> is repeated on every page the table runs onto.
-    html += TableStart("grid") + QStringLiteral("<thead><tr>");
+    return rows;
+}
+
+// One table per group of the grid that has a channel in use: tables of a page's
+// length or less are also what a text layout lays out fastest.
+QString ChannelTables(const TAppLang& lang, const RadioRecord& record)
+{
+    QString header = QStringLiteral("<thead><tr>");
     for (int col = 0; col < kChannelGridColumns; ++col)
-        html += Cell("th", ChannelGridHeader(lang, col));
-    return html + QStringLiteral("</tr></thead>\n<tbody>\n") + rows + QStringLiteral("</tbody></table>\n");
+        header += Cell("th", ChannelGridHeader(lang, col));
+    header += QStringLiteral("</tr></thead>\n");
+    QString tables;
+    int inUse = 0;
+    for (int group = 0; group < kChannelGroups; ++group) {
+        const QString rows = ChannelRows(lang, record, 1 + group * kChannelsPerGroup, inUse);
+        if (rows.isEmpty())
+            continue;
+        tables += QStringLiteral("<h3>%1</h3>\n").arg(Esc(UiText(lang, kFirstChannelGroupText + group)));
+        tables += TableStart("grid") + header + QStringLiteral("<tbody>\n") + rows + QStringLiteral("</tbody></table>\n");
+    }
+    return QStringLiteral("<h2>%1</h2>\n<p>%2</p>\n")
+               .arg(Esc(UiText(lang, EditorPageText(EditorPage::Channels))),
+                    Esc(Text(lang, OwnText::ReportChannelsInUse).arg(inUse)))
+        + tables;
 }
 
 QString ValuesTable(const NamedValues& values)
@@ -104,30 +119,43 @@ QString ValuesTable(const NamedValues& values)
     return html + QStringLiteral("</table>\n");
 }
 
-// The group's entries that hold something, numbered as the page numbers them; nothing when none does.
+// The group's entries that hold something (every entry of a group of settings), numbered as the
+// page numbers them; nothing when none does.
+// Entries of one value sit side by side, several to a row, so a long list stays short on paper.
 QString GroupTable(const EntryGroup& group)
 {
+    const int perRow = group.entries.front().size() == 1 ? kSingleValueEntriesPerRow : 1;
     QString rows;
-    int number = 0;
-    for (const NamedValues& entry : group.entries) {
-        ++number;
-        if (IsEmptyEntry(entry))
+    int inRow = 0;
+    for (std::size_t i = 0; i < group.entries.size(); ++i) {
+        if (group.holdsNothing[i])
             continue;
-        rows += QStringLiteral("<tr>") + Cell("td", QString::number(number), "num");
+        const NamedValues& entry = group.entries[i];
+        if (inRow == 0)
+            rows += QStringLiteral("<tr>");
+        rows += Cell("td", QString::number(i + 1), "num");
         for (const auto& [name, value] : entry)
             rows += Cell("td", ValueText(value));
-        rows += QStringLiteral("</tr>\n");
+        if (++inRow == perRow) {
+            rows += QStringLiteral("</tr>\n");
+            inRow = 0;
+        }
     }
     if (rows.isEmpty())
         return QString();
+    if (inRow != 0)
+        rows += QStringLiteral("</tr>\n");
+    const int headerRepeats = std::min<int>(perRow, int(group.entries.size()));
     QString html = QStringLiteral("<h3>%1</h3>\n").arg(Esc(group.key)) + TableStart() + QStringLiteral("<thead><tr>");
-    html += Cell("th", group.label);
-    for (const auto& [name, value] : group.entries.front())
-        html += Cell("th", name);
+    for (int i = 0; i < headerRepeats; ++i) {
+        html += Cell("th", group.label);
+        for (const auto& [name, value] : group.entries.front())
+            html += Cell("th", name);
+    }
     return html + QStringLiteral("</tr></thead>\n<tbody>\n") + rows + QStringLiteral("</tbody></table>\n");
 }
 
-}   // namespace
+} // namespace
 
 QString ConfigurationReportHtml(const TAppLang& lang, const RadioData& data, const QString& fileName)
 {
@@ -136,7 +164,7 @@ QString ConfigurationReportHtml(const TAppLang& lang, const RadioData& data, con
                                   "<style>\n%2</style></head>\n<body>\n<h1>%3</h1>\n")
                        .arg(Esc(title + QStringLiteral(" \u2014 ") + fileName), QLatin1String(kStyle), Esc(title));
     html += FactsTable(lang, data, fileName);
-    html += ChannelTable(lang, data.record);
+    html += ChannelTables(lang, data.record);
     const ConfigurationReport report = BuildConfigurationReport(data.record);
     for (const ReportSection& section : report.sections) {
         html += QStringLiteral("<h2>%1</h2>\n").arg(Esc(PlainCaption(UiText(lang, EditorPageText(section.page)))));
@@ -147,4 +175,4 @@ QString ConfigurationReportHtml(const TAppLang& lang, const RadioData& data, con
     return html + QStringLiteral("</body></html>\n");
 }
 
-}   // namespace k3n
+} // namespace k3n

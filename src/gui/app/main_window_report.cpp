@@ -24,7 +24,7 @@ QString TodayText()
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
-}   // namespace
+} // namespace
 
 void TMainForm::buildReportItems()
 {
@@ -79,4 +79,4 @@ void TMainForm::MenuFile_ExportPdfClick()
         ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message));
 }
 
-}   // namespace k3n
+} // namespace k3n

@@ -30,8 +30,6 @@ using Col = TChInforDlg::Col;
 constexpr std::array<int, 4> kSignalNumberCounts = {0, 8, 16, 16};
 constexpr int kSquelchLevels = 10;
 constexpr int kScramblerCount = 16;
-constexpr int kGroupCount = 8;
-constexpr int kFirstGroupText = 349;
 
 // Room around the texts of the two read-only displays.
 constexpr int kDisplayPadding = 8;
@@ -289,8 +287,8 @@ void TChInforDlg::RefreshAll()
     sDeviceSnDisp->setText(SerialNumberText(data_.radio_serial_number));
 
     QStringList groups;
-    for (int g = 0; g < kGroupCount; ++g)
-        groups << UiText(kFirstGroupText + g);
+    for (int g = 0; g < kChannelGroups; ++g)
+        groups << UiText(kFirstChannelGroupText + g);
     FillPickList(cbChInforGroup, groups, shownGroup());
     sFreqRange->setText(UiText(341));
     QStringList bands;
@@ -316,7 +314,7 @@ int TChInforDlg::shownGroup() const
     // A group number no editor writes (from a foreign file) shows group 1
     // rather than channels beyond the record.
     const int group = data_.record.get(rec::channel_group);
-    return group < kGroupCount ? group : 0;
+    return group < kChannelGroups ? group : 0;
 }
 
 int TChInforDlg::channelOfRow(int row) const { return kRowsPerGroup * shownGroup() + row; }
@@ -437,7 +435,7 @@ void TChInforDlg::cbChInforSignalNoExit(int channel, int position)
 
 void TChInforDlg::cbChInforGroupChange(int position)
 {
-    if (position < 0 || position >= kGroupCount)
+    if (position < 0 || position >= kChannelGroups)
         return;
     data_.record.set(rec::channel_group, uint8_t(position));
     for (int row = 1; row <= kRowsPerGroup; ++row) {

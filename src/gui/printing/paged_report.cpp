@@ -53,7 +53,7 @@ void PaintFooter(QPainter& painter, const QRectF& area, const QString& left, con
     painter.restore();
 }
 
-}   // namespace
+} // namespace
 
 int PaintPagedReport(const QString& html, QPagedPaintDevice& device, const TAppLang& lang, const QString& dateText)
 {
@@ -123,4 +123,4 @@ void UseOffscreenPlatformWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-}   // namespace k3n
+} // namespace k3n

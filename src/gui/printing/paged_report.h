@@ -26,4 +26,4 @@ std::optional<Error> WriteReportPdf(const QString& html, const QString& path, co
 // Call before the application object is made.
 void UseOffscreenPlatformWithoutDisplay();
 
-}   // namespace k3n
+} // namespace k3n

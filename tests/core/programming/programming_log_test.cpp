@@ -37,7 +37,7 @@ int CountLinesEqualTo(const QByteArray& bytes, const QByteArray& line)
     return count;
 }
 
-}   // namespace
+} // namespace
 
 TEST(ProgrammingLog, EntriesReadBackAsWrittenUnderOneHeader)
 {

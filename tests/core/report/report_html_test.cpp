@@ -32,7 +32,7 @@ RadioData ThreeChannels()
     return data;
 }
 
-}   // namespace
+} // namespace
 
 TEST(ReportHtml, ShowsTheChannelsInUseWithTheGridsTexts)
 {
