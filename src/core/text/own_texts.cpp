@@ -129,7 +129,7 @@ constexpr Row kRows[] = {
     {OwnText::ReportPageOf, {"第 %1 页，共 %2 页", "第 %1 頁，共 %2 頁", "Page %1 of %2"}},
     {OwnText::ReportPrintedOn, {"打印日期：%1", "列印日期：%1", "Printed %1"}},
     {OwnText::MenuPrint, {"打印(&P)…", "列印(&P)…", "&Print…"}},
-    {OwnText::MenuExportPdf, {"导出 PDF(&E)…", "匯出 PDF(&E)…", "&Export PDF…"}},
+    {OwnText::MenuExportPdf, {"导出 PDF(&D)…", "匯出 PDF(&D)…", "Export P&DF…"}},
 };
 
 constexpr int kCount = int(OwnText::Count);
