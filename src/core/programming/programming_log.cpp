@@ -139,8 +139,9 @@ std::optional<Error> CheckProgrammingLogWritable(const QString& path)
     }
     // Not creating the log itself: an empty log would look like one that lost its lines.
     QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.programming-log-XXXXXX"));
+    errno = 0;
     if (!probe.open())
-        return LogError(path, EACCES);
+        return LogError(path, errno ? errno : EACCES);   // a read-only or full file system has its own reason
     return std::nullopt;
 }
 
