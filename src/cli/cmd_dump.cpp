@@ -1,6 +1,6 @@
 // k3n dump: prints a configuration file as text or JSON.
 #include "cli/command.h"
-#include "cli/configuration_report.h"
+#include "report/configuration_report.h"
 #include "model/fse_file.h"
 #include "model/radio_data.h"
 #include <QJsonDocument>

@@ -1,7 +1,10 @@
 // k3n: the command-line tool for K3N configuration files.
 #include "cli/command.h"
+#include "printing/paged_report.h"
 #include "text/app_lang.h"
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <span>
 
 namespace {
@@ -61,7 +64,24 @@ const Command kCommands[] = {
      "  --replace-all         empty every channel before importing\n"
      "  --strict              write nothing and exit 1 when a row was skipped or a value changed\n",
      k3n::cli::RunImport},
+    {"log", "log [--json] [--since DATE]", "Print the programming log: every write attempt on every radio.",
+     "  --json        print a JSON array instead of a table\n"
+     "  --since DATE  only the attempts from DATE on: YYYY-MM-DD (local midnight)\n"
+     "                or YYYY-MM-DDTHH:MM:SS\n",
+     k3n::cli::RunLog},
+    {"report", "report FILE.fse -o OUT.pdf|OUT.html [--language L]",
+     "Write the printable report of a configuration: band, channels in use, every settings page.",
+     "  -o, --output FILE  the report to write (replaced atomically): .pdf or .html\n"
+     "  --language L       en (default), zh-CN or zh-TW\n"
+     "Works without a display.\n",
+     k3n::cli::RunReport},
 };
+
+// Laying a report out on PDF pages needs Qt GUI; the other commands need no more than Qt Core.
+bool NeedsGui(int argc, char** argv)
+{
+    return argc > 1 && qstrcmp(argv[1], "report") == 0;
+}
 
 void PrintHelp(QTextStream& stream)
 {
@@ -79,7 +99,11 @@ void PrintHelp(QTextStream& stream)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (NeedsGui(argc, argv))
+        k3n::UseOffscreenPlatformWithoutDisplay();
+    const std::unique_ptr<QCoreApplication> app = NeedsGui(argc, argv)
+                                                      ? std::make_unique<QGuiApplication>(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
     // The tool speaks English, so the core's texts (file reasons, session notices) do too.
     k3n::ApplyLanguageSetting(0);
     QStringList args = QCoreApplication::arguments().mid(1);

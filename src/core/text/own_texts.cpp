@@ -142,6 +142,15 @@ constexpr Row kRows[] = {
       "自由軟體，依照 GNU 通用公共授權條款第 3 版或（由您選擇）任何更新版本發佈，不提供任何擔保。",
       "Free software under the GNU General Public License, version 3 or (at your option) any later version; "
       "it comes with no warranty."}},
+    {OwnText::ProgrammingLogNotWritable,
+     {"无法写入编程记录 %1：%2", "無法寫入編程記錄 %1：%2", "the programming log %1 cannot be written: %2"}},
+    {OwnText::ReportTitle, {"配置报告", "配置報告", "Configuration report"}},
+    {OwnText::ReportFile, {"文件", "檔案", "File"}},
+    {OwnText::ReportChannelsInUse, {"已用信道：%1", "已用信道：%1", "Channels in use: %1"}},
+    {OwnText::ReportPageOf, {"第 %1 页，共 %2 页", "第 %1 頁，共 %2 頁", "Page %1 of %2"}},
+    {OwnText::ReportPrintedOn, {"打印日期：%1", "列印日期：%1", "Printed %1"}},
+    {OwnText::MenuPrint, {"打印(&P)…", "列印(&P)…", "&Print…"}},
+    {OwnText::MenuExportPdf, {"导出 PDF(&D)…", "匯出 PDF(&D)…", "Export P&DF…"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

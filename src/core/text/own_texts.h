@@ -85,6 +85,16 @@ enum class OwnText {
     PortsSkippedBySearch,           // %1 one line per port: "COM1: reason"
     PortSerialNumber,               // %1 serial number
     AboutLicence,
+    // The programming log
+    ProgrammingLogNotWritable,      // %1 path, %2 reason
+    // The printed configuration report
+    ReportTitle,
+    ReportFile,
+    ReportChannelsInUse,            // %1 channels
+    ReportPageOf,                   // %1 page, %2 pages
+    ReportPrintedOn,                // %1 date
+    MenuPrint,
+    MenuExportPdf,
     Count
 };
 

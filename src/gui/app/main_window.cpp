@@ -66,6 +66,7 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     buildMenus();
     buildRecentFileItems();
     buildUndoItems();
+    buildReportItems();
     buildToolBar();
     buildTree();
     statusBar()->setObjectName("StatusBar");
@@ -279,6 +280,8 @@ void TMainForm::RelabelMainWindow()
     }
     MenuEdit_Check->setText(Text(OwnText::MenuCheckConfiguration));
     MenuEdit_Check->setStatusTip(PlainCaption(Text(OwnText::MenuCheckConfiguration)));
+    MenuFile_Print->setText(Text(OwnText::MenuPrint));
+    MenuFile_ExportPdf->setText(Text(OwnText::MenuExportPdf));
     if (checkWindow_)
         checkWindow_->setProblems(CheckConfiguration(data_.record));
     QAction* save = findChild<QAction*>("MenuFile_Save");
@@ -358,6 +361,7 @@ void TMainForm::FileNew1Execute()
     CommitPendingEdits();
     recordUnreportedEdits();
     data_.ResetForBand(0);
+    currentFile_.clear();   // a fresh configuration has no file name to propose
     RefreshAllViews();
     history_->recordStep(CommandStep(kNewText));
 }

@@ -88,6 +88,10 @@ public slots:
     void MenuPortClick();
     void Menu_RadioTestClick();
 
+    // File > Print and Export PDF (main_window_report.cpp): the configuration's printable report.
+    void MenuFile_PrintClick();
+    void MenuFile_ExportPdfClick();
+
     void MenuLanguage_ChsClick();
     void MenuLanguage_EnClick();
 
@@ -172,6 +176,10 @@ private:
     QTimer* autosaveTimer_ = nullptr;
     Clock clock_;
     QPointer<CheckWindow> checkWindow_;
+    void buildReportItems();
+    QString reportHtml();
+    QAction* MenuFile_Print = nullptr;
+    QAction* MenuFile_ExportPdf = nullptr;
 };
 
 } // namespace k3n

@@ -1,6 +1,7 @@
 #include "editors/channel_window.h"
 
 #include "editors/editor_controls.h"
+#include "model/channel_grid_texts.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
@@ -25,30 +26,10 @@ namespace {
 
 using Col = TChInforDlg::Col;
 
-// Header text number of each grid column (column 0 has no header text).
-constexpr std::array<int, TChInforDlg::kColumnCount> kHeaderTexts = {-1, 16,  17, 18,  19,  20,  21, 44,
-                                                                     73, 172, 22, 173, 174, 175, 176};
-
-// Texts of a one-bit cell: shown for the bit set and for the bit clear.
-struct TwoStateTexts {
-    int set;
-    int clear;
-};
-constexpr TwoStateTexts kPowerTexts{26, 27};   // High / Low
-constexpr TwoStateTexts kBandwidthTexts{29, 28};   // Narrow / Wide
-constexpr TwoStateTexts kOnOffTexts{177, 178};   // ON / OFF
-constexpr TwoStateTexts kScanTexts{30, 31};   // ADD / DEL
-
-constexpr std::array<const char*, 3> kLockOutTexts = {"----", "BCLO", "BTLO"};
-// Signalling systems by stored number; 0 is the interface text "OFF".
-constexpr int kSignalOffText = 178;
-constexpr std::array<const char*, 4> kSignalSystemNames = {nullptr, "DTMF", "5-TONE", "2-TONE"};
 // Entries each signalling system offers in the number list.
 constexpr std::array<int, 4> kSignalNumberCounts = {0, 8, 16, 16};
 constexpr int kSquelchLevels = 10;
 constexpr int kScramblerCount = 16;
-constexpr int kGroupCount = 8;
-constexpr int kFirstGroupText = 349;
 
 // Room around the texts of the two read-only displays.
 constexpr int kDisplayPadding = 8;
@@ -61,20 +42,11 @@ QStringList twoStateTexts(const TAppLang& lang, const TwoStateTexts& t)
     return {UiText(lang, t.clear), UiText(lang, t.set)};
 }
 
-QString signalSystemText(const TAppLang& lang, unsigned system)
-{
-    if (system == 0)
-        return UiText(lang, kSignalOffText);
-    if (system < kSignalSystemNames.size())
-        return QString::fromLatin1(kSignalSystemNames[system]);
-    return ForeignValueText();
-}
-
 QStringList signalSystemTexts(const TAppLang& lang)
 {
     QStringList texts;
     for (unsigned s = 0; s < kSignalSystemNames.size(); ++s)
-        texts << signalSystemText(lang, s);
+        texts << SignalSystemText(lang, s);
     return texts;
 }
 
@@ -113,29 +85,13 @@ QStringList textsInEveryLanguage(int col)
                                                       TAppLang(kLangIdChineseTaiwan)};
     QStringList texts;
     for (const TAppLang& lang : languages)
-        texts << UiText(lang, kHeaderTexts[std::size_t(col)]) << columnTexts(col, lang);
+        texts << UiText(lang, kChannelGridHeaderTexts[std::size_t(col)]) << columnTexts(col, lang);
     return texts;
 }
 
 HeaderText headerOf(int col)
 {
-    return [col] { return UiText(kHeaderTexts[std::size_t(col)]); };
-}
-
-QString programTimeText(const ProgramTime& t)
-{
-    return QStringLiteral("%1-%2-%3  %4:%5")
-        .arg(int(t.year))
-        .arg(int(t.month))
-        .arg(int(t.day))
-        .arg(int(t.hour))
-        .arg(int(t.minute));
-}
-
-QString serialNumberText(const std::array<uint8_t, 8>& sn)
-{
-    const auto end = std::find(sn.begin(), sn.end(), uint8_t(0));
-    return QString::fromLatin1(reinterpret_cast<const char*>(sn.data()), end - sn.begin());
+    return [col] { return UiText(kChannelGridHeaderTexts[std::size_t(col)]); };
 }
 
 } // namespace
@@ -223,21 +179,17 @@ void TChInforDlg::buildGrid()
     columns.push_back(frequencyColumn(Col::Rx));
     columns.push_back(frequencyColumn(Col::Tx));
     for (const int col : {Col::RxTone, Col::TxTone}) {
-        const bool rx = col == Col::RxTone;
         columns.push_back(listColumn(
             col, cbChInforSubAudio, [](int) { return SubAudioList(); },
             [this, col](int ch, int position) { cbChInforSubAudioExit(ch, col, position); },
-            [&r, rx](int ch) {
-                return rx ? FormatSubAudio(r.get(rx_subaudio(ch)), r.get(rx_dcs_inverted(ch)))
-                          : FormatSubAudio(r.get(tx_subaudio(ch)), r.get(tx_dcs_inverted(ch)));
-            }));
+            [&r, col](int ch) { return ChannelCellText(appLang(), r, col, ch); }));
     }
     columns.push_back(bitColumn(Col::Power, tx_power, kPowerTexts.clear, kPowerTexts.set));
     columns.push_back(bitColumn(Col::Bandwidth, bandwidth, kBandwidthTexts.clear, kBandwidthTexts.set));
     columns.push_back(listColumn(
         Col::Sql, cbChInforSql, [](int) { return NumberTexts(0, kSquelchLevels - 1); },
         [this](int ch, int position) { cbChInforSqlExit(ch, position); },
-        [&r](int ch) { return QString::number(r.get(squelch(ch))); }));
+        [&r](int ch) { return ChannelCellText(appLang(), r, Col::Sql, ch); }));
     // Scrambling on is scrambler 1; off is 0.
     columns.push_back(std::make_unique<CycleColumn>(
         headerOf(Col::Scramble), [this](int row) { return data_.record.get(scramble_no(channelOfRow(row))) != 0; },
@@ -246,7 +198,7 @@ void TChInforDlg::buildGrid()
     columns.push_back(listColumn(
         Col::ScrambleNo, cbChInforScrNo, [](int) { return NumberTexts(1, kScramblerCount); },
         [this](int ch, int position) { cbChInforScrNoExit(ch, position); },
-        [&r](int ch) { return r.get(scramble_no(ch)) ? QString::number(r.get(scramble_no(ch))) : QString(); }));
+        [&r](int ch) { return ChannelCellText(appLang(), r, Col::ScrambleNo, ch); }));
     columns.push_back(bitColumn(Col::Scan, scan_add, kScanTexts.clear, kScanTexts.set));
     columns.push_back(std::make_unique<CycleColumn>(
         headerOf(Col::LockOut), data_.record, [this](int row) { return busy_lockout(channelOfRow(row)); },
@@ -256,13 +208,11 @@ void TChInforDlg::buildGrid()
     columns.push_back(listColumn(
         Col::SignalSys, cbChInforSignalSys, [](int) { return signalSystemTexts(appLang()); },
         [this](int ch, int position) { cbChInforSignalSysExit(ch, position); },
-        [&r](int ch) { return signalSystemText(appLang(), r.get(signaling_system(ch))); }));
+        [&r](int ch) { return ChannelCellText(appLang(), r, Col::SignalSys, ch); }));
     columns.push_back(listColumn(
         Col::SignalNo, cbChInforSignalNo, [&r](int ch) { return signalNumberTexts(r.get(signaling_system(ch))); },
         [this](int ch, int position) { cbChInforSignalNoExit(ch, position); },
-        [&r](int ch) {
-            return r.get(signaling_system(ch)) ? QString::number(r.get(signaling_no(ch)) + 1) : QString();
-        }));
+        [&r](int ch) { return ChannelCellText(appLang(), r, Col::SignalNo, ch); }));
 
     for (int col = Col::Rx; col < kColumnCount; ++col)
         columns[std::size_t(col - 1)]->addWidthSamples(textsInEveryLanguage(col));
@@ -332,13 +282,13 @@ void TChInforDlg::RefreshAll()
 {
     setWindowTitle(UiText(25));
     sLastWrite->setText(UiText(345));
-    sLastWriteTime->setText(programTimeText(data_.last_program_time));
+    sLastWriteTime->setText(ProgramTimeText(data_.last_program_time));
     sDeviceSn->setText(UiText(346));
-    sDeviceSnDisp->setText(serialNumberText(data_.radio_serial_number));
+    sDeviceSnDisp->setText(SerialNumberText(data_.radio_serial_number));
 
     QStringList groups;
-    for (int g = 0; g < kGroupCount; ++g)
-        groups << UiText(kFirstGroupText + g);
+    for (int g = 0; g < kChannelGroups; ++g)
+        groups << UiText(kFirstChannelGroupText + g);
     FillPickList(cbChInforGroup, groups, shownGroup());
     sFreqRange->setText(UiText(341));
     QStringList bands;
@@ -364,7 +314,7 @@ int TChInforDlg::shownGroup() const
     // A group number no editor writes (from a foreign file) shows group 1
     // rather than channels beyond the record.
     const int group = data_.record.get(rec::channel_group);
-    return group < kGroupCount ? group : 0;
+    return group < kChannelGroups ? group : 0;
 }
 
 int TChInforDlg::channelOfRow(int row) const { return kRowsPerGroup * shownGroup() + row; }
@@ -485,7 +435,7 @@ void TChInforDlg::cbChInforSignalNoExit(int channel, int position)
 
 void TChInforDlg::cbChInforGroupChange(int position)
 {
-    if (position < 0 || position >= kGroupCount)
+    if (position < 0 || position >= kChannelGroups)
         return;
     data_.record.set(rec::channel_group, uint8_t(position));
     for (int row = 1; row <= kRowsPerGroup; ++row) {

@@ -6,6 +6,7 @@
 #include "model/record_layout.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 #include <QApplication>
 #include <QDialog>
@@ -16,7 +17,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -640,3 +643,38 @@ TEST(MainWindowPages, TheRealPagesOpenFromTheTreeAndFollowTheLanguage)
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, ExportPdfWritesTheReportOfTheOpenFileWithWhatIsBeingTyped)
+{
+    RadioData source;
+    source.ResetForBand(2);
+    source.record.set(rec::ch::rx_freq(5), 450012500);
+    source.record.set(rec::ch::in_use(5), 1);
+    chosenFile = dir.file("fleet.fse");
+    ASSERT_FALSE(SaveFseFile(chosenFile, source.record));
+    action("FileOpenItem")->trigger();
+
+    // Print and Export PDF sit together between Save and Exit, named in the interface language.
+    const QList<QAction*> items = menu("File1")->actions();
+    const qsizetype print = items.indexOf(action("MenuFile_Print"));
+    EXPECT_EQ(items.indexOf(action("MenuFile_ExportPdf")), print + 1);
+    EXPECT_LT(items.indexOf(action("MenuFile_Save")), print);
+    EXPECT_GT(items.indexOf(action("FileExitItem")), print + 1);
+    EXPECT_EQ(action("MenuFile_Print")->text(), Text(OwnText::MenuPrint));
+
+    clickNode(0);
+    typeInto(0, "7");   // not yet committed when the report is asked for
+    chosenFile = dir.file("fleet.pdf");
+    action("MenuFile_ExportPdf")->trigger();
+    ASSERT_TRUE(QFile::exists(chosenFile));
+    EXPECT_TRUE(test::FileBytes(chosenFile).startsWith("%PDF"));
+    EXPECT_EQ(data.record.get(rec::key_function(0, 0)), 7);
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        return;   // the file is written; its text is checked where poppler-utils is installed
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {chosenFile, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("450.01250"));
+    EXPECT_TRUE(text.contains("fleet.fse")) << text.toStdString();
+}

@@ -1,4 +1,4 @@
-#include "cli/configuration_report.h"
+#include "report/configuration_report.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
@@ -8,7 +8,7 @@
 #include <span>
 #include <variant>
 
-namespace k3n::cli {
+namespace k3n {
 
 namespace {
 
@@ -94,10 +94,12 @@ struct GroupSpec {
     int firstIndex;   // the layout's index of entry 1
     int count;
     std::span<const EntryField> fields;
+    bool (*holdsNothing)(const RadioRecord& r, int index);   // nullptr: every entry counts
 };
 struct SectionSpec {
     const char* key;
     const char* title;
+    EditorPage page;
     std::span<const NamedField> fields;
     std::span<const GroupSpec> groups;
 };
@@ -108,6 +110,12 @@ template <auto Offset, int MaxDigits>
 FieldRef digitsAt(int i) { return DigitCodeField{Offset(i), MaxDigits}; }
 template <auto F, uint8_t Shift>
 FieldRef nibbleAt(int i) { return BitField{F(i).offset, Shift, 4}; }
+template <auto Offset, int MaxDigits>
+bool noDigitsAt(const RadioRecord& r, int i) { return IsEmptyDigitCode(r, DigitCodeField{Offset(i), MaxDigits}); }
+// Tone A and tone B both 15, "none".
+constexpr uint8_t kNoTones = 0xFF;
+template <auto F>
+bool noTonesAt(const RadioRecord& r, int i) { return r.get(F(i)) == kNoTones; }
 
 using namespace rec;
 
@@ -120,7 +128,7 @@ const NamedField kGeneralFields[] = {
     {"talk_around", talk_around},
 };
 const EntryField kScrambleFields[] = {{"freq", at<scramble_freq>}};
-const GroupSpec kGeneralGroups[] = {{"scramble", "scramble", 0, kScrambleFreqCount, kScrambleFields}};
+const GroupSpec kGeneralGroups[] = {{"scramble", "scramble", 0, kScrambleFreqCount, kScrambleFields, nullptr}};
 
 const NamedField kKeyFields[] = {
     {"key1_press", key1_press}, {"key1_hold", key1_hold}, {"key1_power_on", key1_power_on},
@@ -161,9 +169,9 @@ const EntryField kDtmfDecodeFields[] = {
 };
 const EntryField kDtmfEncodeFields[] = {{"digits", digitsAt<dtmf::encode, dtmf::kEncodeDigits>}};
 const GroupSpec kDtmfGroups[] = {
-    {"systems", "system", 1, dtmf::kSystemCount, kDtmfSystemFields},
-    {"decode", "decode", 0, dtmf::kDecodeCount, kDtmfDecodeFields},
-    {"encode", "encode", 0, dtmf::kEncodeCount, kDtmfEncodeFields},
+    {"systems", "system", 1, dtmf::kSystemCount, kDtmfSystemFields, nullptr},
+    {"decode", "decode", 0, dtmf::kDecodeCount, kDtmfDecodeFields, noDigitsAt<dtmf::decode, dtmf::kDecodeDigits>},
+    {"encode", "encode", 0, dtmf::kEncodeCount, kDtmfEncodeFields, noDigitsAt<dtmf::encode, dtmf::kEncodeDigits>},
 };
 
 const NamedField kFiveToneFields[] = {
@@ -190,9 +198,11 @@ const EntryField kFiveToneDecodeFields[] = {
     {"transpond", at<five_tone::decode_transpond>},
 };
 const GroupSpec kFiveToneGroups[] = {
-    {"systems", "system", 1, five_tone::kSystemCount, kFiveToneSystemFields},
-    {"encode", "encode", 0, five_tone::kEncodeCount, kFiveToneEncodeFields},
-    {"decode", "decode", 0, five_tone::kDecodeCount, kFiveToneDecodeFields},
+    {"systems", "system", 1, five_tone::kSystemCount, kFiveToneSystemFields, nullptr},
+    {"encode", "encode", 0, five_tone::kEncodeCount, kFiveToneEncodeFields,
+     noDigitsAt<five_tone::encode, five_tone::kEncodeDigits>},
+    {"decode", "decode", 0, five_tone::kDecodeCount, kFiveToneDecodeFields,
+     noDigitsAt<five_tone::decode, five_tone::kDecodeDigits>},
 };
 
 const NamedField kTwoToneFields[] = {
@@ -214,29 +224,22 @@ const EntryField kTwoToneDecodeFields[] = {
     {"tone_a", nibbleAt<two_tone::decode, 0>}, {"tone_b", nibbleAt<two_tone::decode, 4>},
 };
 const GroupSpec kTwoToneGroups[] = {
-    {"systems", "system", 1, two_tone::kSystemCount, kTwoToneSystemFields},
-    {"encode", "encode", 0, two_tone::kEncodeCount, kTwoToneEncodeFields},
-    {"decode", "decode", 0, two_tone::kDecodeCount, kTwoToneDecodeFields},
+    {"systems", "system", 1, two_tone::kSystemCount, kTwoToneSystemFields, nullptr},
+    {"encode", "encode", 0, two_tone::kEncodeCount, kTwoToneEncodeFields, noTonesAt<two_tone::encode>},
+    {"decode", "decode", 0, two_tone::kDecodeCount, kTwoToneDecodeFields, noTonesAt<two_tone::decode>},
 };
 
 const SectionSpec kSections[] = {
-    {"general", "General settings", kGeneralFields, kGeneralGroups},
-    {"keys", "Keys", kKeyFields, {}},
-    {"scan", "Scan", kScanFields, {}},
-    {"emergency", "Emergency", kEmergencyFields, {}},
-    {"dtmf", "DTMF", kDtmfFields, kDtmfGroups},
-    {"five_tone", "Five-tone", kFiveToneFields, kFiveToneGroups},
-    {"two_tone", "Two-tone", kTwoToneFields, kTwoToneGroups},
+    {"general", "General settings", EditorPage::General, kGeneralFields, kGeneralGroups},
+    {"keys", "Keys", EditorPage::Keys, kKeyFields, {}},
+    {"scan", "Scan", EditorPage::Scan, kScanFields, {}},
+    {"emergency", "Emergency", EditorPage::Emergency, kEmergencyFields, {}},
+    {"dtmf", "DTMF", EditorPage::Dtmf, kDtmfFields, kDtmfGroups},
+    {"five_tone", "Five-tone", EditorPage::FiveTone, kFiveToneFields, kFiveToneGroups},
+    {"two_tone", "Two-tone", EditorPage::TwoTone, kTwoToneFields, kTwoToneGroups},
 };
 
 // ---- text layout -----------------------------------------------------------
-
-QString ValueText(const QJsonValue& v)
-{
-    if (v.isDouble())
-        return QString::number(v.toDouble(), 'g', 15);
-    return v.toString();
-}
 
 void AppendChannelTable(QString& out, const ConfigurationReport& report)
 {
@@ -281,6 +284,13 @@ QJsonObject ObjectOf(const NamedValues& values)
 
 } // namespace
 
+QString ValueText(const QJsonValue& v)
+{
+    if (v.isDouble())
+        return QString::number(v.toDouble(), 'g', 15);
+    return v.toString();
+}
+
 ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
 {
     ConfigurationReport report;
@@ -298,16 +308,17 @@ ConfigurationReport BuildConfigurationReport(const RadioRecord& record)
         report.channels.push_back(std::move(row));
     }
     for (const SectionSpec& layout : kSections) {
-        ReportSection section{QString::fromLatin1(layout.key), QString::fromLatin1(layout.title), {}, {}};
+        ReportSection section{QString::fromLatin1(layout.key), QString::fromLatin1(layout.title), layout.page, {}, {}};
         for (const NamedField& f : layout.fields)
             section.values.emplace_back(QString::fromLatin1(f.name), ValueOf(record, f.field));
         for (const GroupSpec& g : layout.groups) {
-            EntryGroup group{QString::fromLatin1(g.key), QString::fromLatin1(g.label), {}};
+            EntryGroup group{QString::fromLatin1(g.key), QString::fromLatin1(g.label), {}, {}};
             for (int i = g.firstIndex; i < g.firstIndex + g.count; ++i) {
                 NamedValues entry;
                 for (const EntryField& f : g.fields)
                     entry.emplace_back(QString::fromLatin1(f.name), ValueOf(record, f.at(i)));
                 group.entries.push_back(std::move(entry));
+                group.holdsNothing.push_back(g.holdsNothing && g.holdsNothing(record, i));
             }
             section.groups.push_back(std::move(group));
         }
@@ -361,4 +372,4 @@ QJsonObject ReportAsJson(const ConfigurationReport& report)
     return root;
 }
 
-} // namespace k3n::cli
+} // namespace k3n

@@ -2,6 +2,7 @@
 // A configuration as a person reads it: the band, the channels in use with
 // formatted values, then every settings block as named raw values. Shown as
 // text or as JSON from the same content.
+#include "model/editor_page.h"
 #include "model/radio_record.h"
 #include <QJsonObject>
 #include <QJsonValue>
@@ -9,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace k3n::cli {
+namespace k3n {
 
 using NamedValues = std::vector<std::pair<QString, QJsonValue>>;
 
@@ -18,11 +19,13 @@ struct EntryGroup {
     QString key;       // "systems"
     QString label;     // "system": an entry shows as "system 3"
     std::vector<NamedValues> entries;
+    std::vector<bool> holdsNothing;   // per entry: a code table's entry without a code
 };
 
 struct ReportSection {
     QString key;       // "dtmf"
     QString title;     // "DTMF"
+    EditorPage page;   // the page the block is edited on
     NamedValues values;
     std::vector<EntryGroup> groups;
 };
@@ -36,7 +39,9 @@ struct ConfigurationReport {
 };
 
 ConfigurationReport BuildConfigurationReport(const RadioRecord& record);
+// A value as text: numbers without a trailing fraction, strings as they are.
+QString ValueText(const QJsonValue& value);
 QString ReportAsText(const ConfigurationReport& report);
 QJsonObject ReportAsJson(const ConfigurationReport& report);
 
-} // namespace k3n::cli
+} // namespace k3n

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// k3n log: prints the programming log, every write attempt on every radio.
+#include "cli/command.h"
+#include "programming/programming_log.h"
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+namespace k3n::cli {
+
+namespace {
+
+constexpr int kShownHashDigits = 12;   // enough to tell files apart; --json has all of it
+
+QJsonArray AsJson(const std::vector<ProgrammingLogEntry>& entries)
+{
+    const QStringList columns = ProgrammingLogColumns();
+    QJsonArray array;
+    for (const ProgrammingLogEntry& entry : entries) {
+        const QStringList fields = ProgrammingLogFields(entry);
+        QJsonObject object;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            object.insert(columns[i], fields[i]);
+        array.append(object);
+    }
+    return array;
+}
+
+// One line per entry, the columns aligned under the header.
+QString AsText(const std::vector<ProgrammingLogEntry>& entries)
+{
+    const QStringList columns = ProgrammingLogColumns();
+    const qsizetype hashColumn = columns.indexOf(QStringLiteral("file_sha256"));
+    std::vector<QStringList> rows{columns};
+    for (const ProgrammingLogEntry& entry : entries) {
+        QStringList fields = ProgrammingLogFields(entry);
+        fields[hashColumn].truncate(kShownHashDigits);
+        rows.push_back(fields);
+    }
+    std::vector<qsizetype> width(std::size_t(columns.size()), 0);
+    for (const QStringList& row : rows) {
+        for (qsizetype c = 0; c < row.size(); ++c)
+            width[std::size_t(c)] = std::max(width[std::size_t(c)], row[c].size());
+    }
+    QString out;
+    for (const QStringList& row : rows) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c)
+            line += row[c].leftJustified(width[std::size_t(c)]) + QStringLiteral("  ");
+        out += line.trimmed() + '\n';
+    }
+    return out;
+}
+
+} // namespace
+
+int RunLog(const Command& self, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringList{"json"});
+    const QCommandLineOption since(QStringList{"since"}, QString(), QStringLiteral("DATE"));
+    parser.addOption(json);
+    parser.addOption(since);
+    if (auto done = ParseArguments(self, parser, args))
+        return *done;
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    std::optional<QDateTime> from;
+    if (parser.isSet(since)) {
+        from = ParseLogDate(parser.value(since));
+        if (!from)
+            return UsageError(
+                self,
+                QStringLiteral("'%1' is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)").arg(parser.value(since)));
+    }
+
+    const QString path = ProgrammingLogPath();
+    if (!QFileInfo::exists(path)) {
+        const QString none = QStringLiteral("No programming log yet (%1): no radio has been written.\n").arg(path);
+        if (parser.isSet(json)) {
+            Err() << none;
+            Out() << "[]\n";
+        } else {
+            Out() << none;
+        }
+        Err().flush();
+        Out().flush();
+        return kExitOk;
+    }
+    const Result<ProgrammingLog> log = ReadProgrammingLog(path);
+    if (!log)
+        return Failure(self, log.error().message);
+    for (const int line : log.value().unreadableLines)
+        Err() << "k3n log: " << path << " line " << line << ": not a log entry, left out\n";
+    Err().flush();
+
+    const std::vector<ProgrammingLogEntry> entries =
+        from ? EntriesSince(log.value().entries, *from) : log.value().entries;
+    if (parser.isSet(json))
+        Out() << QJsonDocument(AsJson(entries)).toJson(QJsonDocument::Indented);
+    else
+        Out() << AsText(entries);
+    Out().flush();
+    return kExitOk;
+}
+
+} // namespace k3n::cli

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File > Print… and Export PDF…: the configuration's printable report, printed
+// through Qt's print dialog with a preview, or written as a PDF file.
+#include "app/main_window.h"
+#include "printing/paged_report.h"
+#include "report/report_html.h"
+#include "text/app_lang.h"
+#include "text/own_texts.h"
+#include "text/ui_text.h"
+#include "widgets/message_windows.h"
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace k3n {
+
+namespace {
+
+QString TodayText()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+} // namespace
+
+void TMainForm::buildReportItems()
+{
+    // Between Save and Exit, a group of their own.
+    QMenu* file = findChild<QMenu*>("File1");
+    QAction* exit = findChild<QAction*>("FileExitItem");
+    MenuFile_Print = new QAction(file);
+    MenuFile_Print->setObjectName("MenuFile_Print");
+    MenuFile_Print->setShortcut(QKeySequence::Print);
+    MenuFile_ExportPdf = new QAction(file);
+    MenuFile_ExportPdf->setObjectName("MenuFile_ExportPdf");
+    file->insertAction(exit, MenuFile_Print);
+    file->insertAction(exit, MenuFile_ExportPdf);
+    file->insertSeparator(exit);
+    connect(MenuFile_Print, &QAction::triggered, this, &TMainForm::MenuFile_PrintClick);
+    connect(MenuFile_ExportPdf, &QAction::triggered, this, &TMainForm::MenuFile_ExportPdfClick);
+}
+
+QString TMainForm::reportHtml()
+{
+    CommitPendingEdits();   // what is being typed belongs in the report
+    const QString name = QFileInfo(currentFile_).fileName();
+    return ConfigurationReportHtml(appLang(), data_, name.isEmpty() ? QStringLiteral("\u2014") : name);
+}
+
+void TMainForm::MenuFile_PrintClick()
+{
+    const QString html = reportHtml();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(Text(OwnText::ReportTitle));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(PlainCaption(Text(OwnText::MenuPrint)));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&html](QPrinter* target) { PaintPagedReport(html, *target, appLang(), TodayText()); });
+    preview.exec();
+}
+
+void TMainForm::MenuFile_ExportPdfClick()
+{
+    const QString html = reportHtml();
+    const QString suggested =
+        QDir(lastFolder_)
+            .filePath((currentFile_.isEmpty() ? QStringLiteral("report") : QFileInfo(currentFile_).completeBaseName())
+                      + QStringLiteral(".pdf"));
+    const QString path = chooseFileName_
+        ? chooseFileName_(true)
+        : QFileDialog::getSaveFileName(this, PlainCaption(Text(OwnText::MenuExportPdf)), suggested,
+                                       QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (auto error = WriteReportPdf(html, path, appLang(), TodayText(), Text(OwnText::ReportTitle)))
+        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message));
+}
+
+} // namespace k3n

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "printing/paged_report.h"
+#include "text/own_texts.h"
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QTextOption>
+#include <cmath>
+
+namespace k3n {
+
+namespace {
+
+constexpr qreal kBodyPointSize = 9;
+constexpr qreal kFooterPointSize = 8;
+constexpr qreal kMarginMm = 15;
+constexpr int kPdfResolution = 300;
+constexpr qreal kLayoutDpi = 96;
+constexpr qreal kInchInMeters = 0.0254;
+
+// Latin text in a sans face; Chinese falls back to the installed CJK face.
+QFont ReportFont(qreal pointSize)
+{
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    // Without the fi and fl ligatures the PDF's text is searched and copied as typed.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+// area in the painter's coordinates; the text is drawn in the device's own, so its point size holds.
+void PaintFooter(QPainter& painter, const QRectF& area, const QString& left, const QString& right)
+{
+    painter.save();
+    const QRectF deviceArea = painter.transform().mapRect(area);
+    painter.resetTransform();
+    painter.setFont(ReportFont(kFooterPointSize));
+    painter.setPen(QPen(Qt::gray, 0));
+    painter.drawLine(deviceArea.topLeft(), deviceArea.topRight());
+    painter.setPen(Qt::black);
+    painter.drawText(deviceArea, Qt::AlignLeft | Qt::AlignBottom, left);
+    painter.drawText(deviceArea, Qt::AlignRight | Qt::AlignBottom, right);
+    painter.restore();
+}
+
+} // namespace
+
+int PaintPagedReport(const QString& html, QPagedPaintDevice& device, const TAppLang& lang, const QString& dateText)
+{
+    // The page is laid out at the resolution a browser assumes (a CSS pixel is
+    // 1/96 inch) and scaled to the device, so the HTML file and the print agree.
+    QImage layoutDevice(1, 1, QImage::Format_Mono);
+    layoutDevice.setDotsPerMeterX(qRound(kLayoutDpi / kInchInMeters));
+    layoutDevice.setDotsPerMeterY(qRound(kLayoutDpi / kInchInMeters));
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&layoutDevice);
+    document.setDefaultFont(ReportFont(kBodyPointSize));
+    document.setDocumentMargin(0);
+    QTextOption wrapAtWords = document.defaultTextOption();
+    wrapAtWords.setWrapMode(QTextOption::WordWrap);   // a number or a word is never split
+    document.setDefaultTextOption(wrapAtWords);
+    document.setHtml(html);
+
+    QPainter painter(&device);
+    const qreal scale = device.logicalDpiY() / kLayoutDpi;
+    painter.scale(device.logicalDpiX() / kLayoutDpi, scale);
+    const qreal footerHeight = 2 * QFontMetricsF(ReportFont(kFooterPointSize), &layoutDevice).lineSpacing();
+    // The painter starts at the page's printable area (inside the margins).
+    const QRectF printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    const QSizeF body(printable.width() / scale, printable.height() / scale - footerHeight);
+    document.setPageSize(body);
+
+    const int pages = document.pageCount();
+    const QString date = Text(lang, OwnText::ReportPrintedOn).arg(dateText);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0)
+            device.newPage();
+        painter.save();
+        painter.translate(0, -page * body.height());
+        document.drawContents(&painter, QRectF(QPointF(0, page * body.height()), body));
+        painter.restore();
+        PaintFooter(painter, QRectF(0, body.height(), body.width(), footerHeight), date,
+                    Text(lang, OwnText::ReportPageOf).arg(page + 1).arg(pages));
+    }
+    return pages;
+}
+
+std::optional<Error> WriteReportPdf(const QString& html, const QString& path, const TAppLang& lang,
+                                    const QString& dateText, const QString& title)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Error{file.errorString()};
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("K3N"));
+        writer.setResolution(kPdfResolution);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
+        PaintPagedReport(html, writer, lang, dateText);
+    }   // the writer finishes the file when it goes
+    if (!file.commit())
+        return Error{file.errorString()};
+    return std::nullopt;
+}
+
+void UseOffscreenPlatformWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+} // namespace k3n
