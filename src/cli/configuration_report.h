@@ -1,9 +1,7 @@
 #pragma once
 // A configuration as a person reads it: the band, the channels in use with
-// formatted values, then every settings block as named raw values. Shown as
-// text or as JSON from the same content.
+// formatted values, then every settings block as named raw values, as text.
 #include "model/radio_record.h"
-#include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 #include <utility>
@@ -37,6 +35,5 @@ struct ConfigurationReport {
 
 ConfigurationReport BuildConfigurationReport(const RadioRecord& record);
 QString ReportAsText(const ConfigurationReport& report);
-QJsonObject ReportAsJson(const ConfigurationReport& report);
 
 } // namespace k3n::cli
