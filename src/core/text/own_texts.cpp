@@ -144,6 +144,7 @@ constexpr Row kRows[] = {
     {OwnText::CompareColumnFile, {"文件", "檔案", "File"}},
     {OwnText::CompareNoDifferences, {"两个配置相同。", "兩個配置相同。", "The configurations are the same."}},
     {OwnText::CompareCount, {"%1 处不同", "%1 處不同", "%1 differences"}},
+    {OwnText::StepImportChannels, {"导入信道", "匯入頻道", "Import channels"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

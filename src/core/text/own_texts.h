@@ -95,6 +95,7 @@ enum class OwnText {
     CompareColumnFile,
     CompareNoDifferences,
     CompareCount,                   // %1 differences
+    StepImportChannels,
     Count
 };
 

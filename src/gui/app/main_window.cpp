@@ -154,6 +154,7 @@ void TMainForm::buildMenus()
     MenuEdit_Check = findChild<QMenu*>("Edit1")->addAction(QString());
     MenuEdit_Check->setObjectName("MenuEdit_Check");
     connect(MenuEdit_Check, &QAction::triggered, this, &TMainForm::MenuEdit_CheckClick);
+    buildInterchangeItems();
 
     Window1 = findChild<QMenu*>("Window1");
     connect(Window1, &QMenu::aboutToShow, this, &TMainForm::listOpenWindowsInWindowMenu);
@@ -278,6 +279,7 @@ void TMainForm::RelabelMainWindow()
     MenuEdit_Check->setStatusTip(PlainCaption(Text(OwnText::MenuCheckConfiguration)));
     if (checkWindow_)
         checkWindow_->setProblems(CheckConfiguration(data_.record));
+    relabelInterchangeItems();
     QAction* save = findChild<QAction*>("MenuFile_Save");
     save->setToolTip(QStringLiteral("Save"));
     save->setStatusTip(QStringLiteral("Save current file"));

@@ -26,6 +26,7 @@ class QTreeWidgetItem;
 namespace k3n {
 
 class CheckWindow;
+class CompareWindow;
 class TAboutBox;
 
 class TMainForm : public QMainWindow {
@@ -42,6 +43,10 @@ public:
     AppSettings& appSettings() { return settings_; }
 
     void setFileNameChooser(FileNameChooser chooser) { chooseFileName_ = std::move(chooser); }
+    // Asked for the file of an import, export or comparison instead of the file dialog;
+    // nameFilter is the dialog's ("CSV (*.csv)"). Returns "" for a cancelled choice.
+    using OtherFileChooser = std::function<QString(bool save, const QString& nameFilter)>;
+    void setOtherFileChooser(OtherFileChooser chooser) { chooseOtherFile_ = std::move(chooser); }
     // Editors come from CreateEditorForPage unless replaced.
     void setEditorFactory(EditorFactory factory) { createEditor_ = std::move(factory); }
 
@@ -74,6 +79,11 @@ public slots:
     void MenuEdit_CheckClick();
     void MenuPortClick();
     void Menu_RadioTestClick();
+
+    // Channels in and out as CSV, and the comparison with a file (main_window_interchange.cpp).
+    void FileImportChannelsClick();
+    void FileExportChannelsClick();
+    void FileCompareWithFileClick();
 
     void MenuLanguage_ChsClick();
     void MenuLanguage_EnClick();
@@ -117,6 +127,9 @@ private:
     void showCheckWindow(std::vector<ConfigurationProblem> problems);
     // Opens a problem's page; a channel's problem also selects its row in the channel grid.
     void openProblem(EditorPage page, int channel);
+    void buildInterchangeItems();
+    void relabelInterchangeItems();
+    QString askOtherFile(bool save, const QString& nameFilter, const QString& suffix);
 
     RadioData& data_;
     AppSettings& settings_;
@@ -143,6 +156,11 @@ private:
     QPointer<TAboutBox> aboutBox_;
     QAction* MenuEdit_Check = nullptr;
     QPointer<CheckWindow> checkWindow_;
+    OtherFileChooser chooseOtherFile_;
+    QAction* FileImportChannels = nullptr;
+    QAction* FileExportChannels = nullptr;
+    QAction* FileCompareWithFile = nullptr;
+    QPointer<CompareWindow> compareWindow_;
 };
 
 } // namespace k3n
