@@ -44,7 +44,8 @@ int RunDiff(const Command& self, const QStringList& args)
         return UsageError(self, QStringLiteral("two files to compare are needed, not %1").arg(files.size()));
     const std::optional<TAppLang> lang = LanguageOf(parser.value(language), parser.isSet(language));
     if (!lang)
-        return UsageError(self, QStringLiteral("--language must be en, zh-CN or zh-TW, not '%1'").arg(parser.value(language)));
+        return UsageError(
+            self, QStringLiteral("--language must be en, zh-CN or zh-TW, not '%1'").arg(parser.value(language)));
 
     RadioData sides[2];
     for (int i = 0; i < 2; ++i) {

@@ -87,7 +87,8 @@ TEST_F(JsonAndDiffTool, ImportOfJsonKeepsTheBaseForMissingKeysAndRefusesUnknownO
     ASSERT_FALSE(SaveFseFile(baseFile, base.record));
 
     const QString partial = dir.file("partial.json");
-    WriteFileBytes(partial, R"({"format": "k3n-configuration", "general": {"toa": 9, "user_ctcss_freq_text": "ignored"}})");
+    WriteFileBytes(partial,
+                   R"({"format": "k3n-configuration", "general": {"toa": 9, "user_ctcss_freq_text": "ignored"}})");
     const QString out = dir.file("out.fse");
     const ToolRun run = RunK3n({"import", partial, "--base", baseFile, "-o", out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -156,8 +157,9 @@ TEST_F(JsonAndDiffTool, DiffPrintsOneLinePerDifferenceAndExitsByTheOutcome)
 
     const ToolRun english = RunK3n({"diff", fileA, fileB, "--language", "en"});
     EXPECT_EQ(english.exitCode, 1);
-    EXPECT_EQ(english.out, "[Channel Settings]\nChannel 12 · TX Freq.: 146.52000 → 147.12000\n[DTMF]\n"
-                           "DTMF · Encode 3: 123 → 124\n");
+    EXPECT_EQ(english.out,
+              "[Channel Settings]\nChannel 12 · TX Freq.: 146.52000 → 147.12000\n[DTMF]\n"
+              "DTMF · Encode 3: 123 → 124\n");
     EXPECT_TRUE(english.err.contains(fileA) && english.err.contains(fileB) && english.err.contains("2 differences"))
         << english.err.toStdString();
 

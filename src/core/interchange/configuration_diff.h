@@ -16,10 +16,10 @@ class TAppLang;
 struct ConfigurationDifference {
     EditorPage page;
     QString pageName;   // "Channel Settings"
-    int channel;        // 1..128 for a channel's field, else 0
-    QString item;       // "Channel 12 · TX Freq."
-    QString oldText;    // the value in the first configuration
-    QString newText;    // and in the second
+    int channel;   // 1..128 for a channel's field, else 0
+    QString item;   // "Channel 12 · TX Freq."
+    QString oldText;   // the value in the first configuration
+    QString newText;   // and in the second
 
     // "Channel 12 · TX Freq.: 146.52000 → 147.12000"
     QString line() const;

@@ -45,7 +45,8 @@ QString ScopeOf(const RecordField& field)
 std::vector<std::pair<QString, Part>> KeysOf(const RecordField& field)
 {
     switch (field.kind) {
-    case FieldKind::DoubleBits: return {{field.key + kBitsSuffix, Part::DoubleBits}, {field.key + kTextSuffix, Part::Text}};
+    case FieldKind::DoubleBits:
+        return {{field.key + kBitsSuffix, Part::DoubleBits}, {field.key + kTextSuffix, Part::Text}};
     case FieldKind::Digits:
         return {{field.key + kCountSuffix, Part::DigitCount},
                 {field.key + kNibblesSuffix, Part::DigitNibbles},
@@ -232,7 +233,8 @@ private:
             if (!number)
                 return KeyError(path, QStringLiteral("expected a whole number from 0 to %1").arg(FieldLimit(field)));
             if (field.kind == FieldKind::OtherBits && (*number & ~uint64_t(field.mask)))
-                return KeyError(path, QStringLiteral("only the bits 0x%1 can be set").arg(field.mask, 2, 16, QChar('0')));
+                return KeyError(path,
+                                QStringLiteral("only the bits 0x%1 can be set").arg(field.mask, 2, 16, QChar('0')));
             SetFieldNumber(record_, field, *number);
             return std::nullopt;
         }
@@ -270,7 +272,8 @@ private:
         for (const QJsonValue& item : array) {
             const std::optional<uint64_t> number = WholeNumber(item, limit);
             if (!number)
-                return KeyError(path, QStringLiteral("expected an array of %1 numbers from 0 to %2").arg(count).arg(limit));
+                return KeyError(path,
+                                QStringLiteral("expected an array of %1 numbers from 0 to %2").arg(count).arg(limit));
             read.push_back(uint8_t(*number));
         }
         for (int i = 0; i < bytes; ++i)

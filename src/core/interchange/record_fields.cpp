@@ -26,9 +26,18 @@ constexpr int kDelAdd[] = {31, 30};
 constexpr const char* kLockOuts[] = {"----", "BCLO", "BTLO"};
 constexpr const char* kSignalSystems[] = {"OFF", "DTMF", "5-TONE", "2-TONE"};
 
-Caption Ui(int n) { return {n, nullptr, OwnText::Count}; }
-Caption Fixed(const char* text) { return {-1, text, OwnText::Count}; }
-Caption Own(OwnText id) { return {-1, nullptr, id}; }
+Caption Ui(int n)
+{
+    return {n, nullptr, OwnText::Count};
+}
+Caption Fixed(const char* text)
+{
+    return {-1, text, OwnText::Count};
+}
+Caption Own(OwnText id)
+{
+    return {-1, nullptr, id};
+}
 constexpr Caption kNoCaption{};
 
 // Adds fields in layout order; the place (section, array entry, page) is set
@@ -99,8 +108,12 @@ public:
 private:
     RecordField& add(const char* key, FieldKind kind, uint16_t offset, Caption caption)
     {
-        RecordField field{.section = section_, .group = group_, .index = index_, .key = QString::fromLatin1(key),
-                          .kind = kind, .offset = offset};
+        RecordField field{.section = section_,
+                          .group = group_,
+                          .index = index_,
+                          .key = QString::fromLatin1(key),
+                          .kind = kind,
+                          .offset = offset};
         field.page = page_;
         field.entry = number_;
         field.entryCaption = entryCaption_;
@@ -118,15 +131,13 @@ private:
 };
 
 // The field reads as one of these texts, by value.
-template <std::size_t N>
-RecordField& WithOptions(RecordField& field, const int (&texts)[N])
+template <std::size_t N> RecordField& WithOptions(RecordField& field, const int (&texts)[N])
 {
     field.style = ValueStyle::Options;
     field.uiOptions = texts;
     return field;
 }
-template <std::size_t N>
-RecordField& WithOptions(RecordField& field, const char* const (&texts)[N])
+template <std::size_t N> RecordField& WithOptions(RecordField& field, const char* const (&texts)[N])
 {
     field.style = ValueStyle::Options;
     field.fixedOptions = texts;
@@ -151,10 +162,8 @@ void AddChannelSlot(FieldList& list, int n)
     WithOptions(list.bits("tx_power", ch::tx_power(n), Ui(20)), kLowHigh);
     list.otherBits("flags_2_other_bits", ch::flags_2(n).offset, 0x02);
     WithOptions(list.bits("busy_lockout", ch::busy_lockout(n), Ui(173)), kLockOuts);
-    list.bits("tx_dcs_inverted", ch::tx_dcs_inverted(n), Own(OwnText::FieldTxDcsPolarity)).style =
-        ValueStyle::Polarity;
-    list.bits("rx_dcs_inverted", ch::rx_dcs_inverted(n), Own(OwnText::FieldRxDcsPolarity)).style =
-        ValueStyle::Polarity;
+    list.bits("tx_dcs_inverted", ch::tx_dcs_inverted(n), Own(OwnText::FieldTxDcsPolarity)).style = ValueStyle::Polarity;
+    list.bits("rx_dcs_inverted", ch::rx_dcs_inverted(n), Own(OwnText::FieldRxDcsPolarity)).style = ValueStyle::Polarity;
     WithOptions(list.bits("bandwidth", ch::bandwidth(n), Ui(21)), kWideNarrow);
     WithOptions(list.bits("scan_add", ch::scan_add(n), Ui(22)), kDelAdd);
     list.bits("signaling_no", ch::signaling_no(n), Ui(176));
@@ -513,8 +522,9 @@ QString FieldItemName(const RecordField& field, const TAppLang& lang)
         caption = Text(lang, field.caption.own);
 
     const bool channel = QLatin1String(field.section) == QLatin1String("channels");
-    const QString context = channel ? QStringLiteral("%1 %2").arg(CaptionText(lang, field.entryCaption)).arg(field.entry)
-                                    : EditorPageName(field.page, lang);
+    const QString context = channel
+        ? QStringLiteral("%1 %2").arg(CaptionText(lang, field.entryCaption)).arg(field.entry)
+        : EditorPageName(field.page, lang);
     QString item;
     if (!channel && field.entryCaption >= 0) {
         item = QStringLiteral("%1 %2").arg(CaptionText(lang, field.entryCaption)).arg(field.entry);
@@ -556,7 +566,10 @@ QString FieldValueText(const RadioRecord& record, const RecordField& field, cons
     case ValueStyle::Number: break;
     }
     if (field.kind == FieldKind::OtherBits)
-        return QStringLiteral("0x%1").arg(number, 2, 16, QChar('0')).toUpper().replace(QLatin1String("0X"), QLatin1String("0x"));
+        return QStringLiteral("0x%1")
+            .arg(number, 2, 16, QChar('0'))
+            .toUpper()
+            .replace(QLatin1String("0X"), QLatin1String("0x"));
     return QString::number(number);
 }
 

@@ -18,13 +18,13 @@ class TAppLang;
 
 enum class FieldKind {
     Byte,
-    Word,         // little-endian
-    Long,         // little-endian
-    Bits,         // shift and width within one byte
-    OtherBits,    // the bits of a flag byte that no named field holds (mask)
+    Word,   // little-endian
+    Long,   // little-endian
+    Bits,   // shift and width within one byte
+    OtherBits,   // the bits of a flag byte that no named field holds (mask)
     DoubleBits,   // an IEEE double, kept as its exact 64-bit pattern
-    Digits,       // a count byte, then the digits two to a byte (length = digit capacity)
-    Bytes,        // raw bytes (length)
+    Digits,   // a count byte, then the digits two to a byte (length = digit capacity)
+    Bytes,   // raw bytes (length)
 };
 
 // How a value reads for a person.
@@ -41,21 +41,21 @@ struct Caption {
 
 struct RecordField {
     const char* section;   // "channels", "general", ...
-    const char* group;     // an array within the section, or nullptr
-    int index;             // position in the array; -1 for a field of its own
-    QString key;           // "rx_freq", "reserved_2079"
+    const char* group;   // an array within the section, or nullptr
+    int index;   // position in the array; -1 for a field of its own
+    QString key;   // "rx_freq", "reserved_2079"
     FieldKind kind;
     uint16_t offset;
     uint8_t shift = 0;
     uint8_t width = 8;
-    uint8_t mask = 0;      // OtherBits
-    int length = 0;        // Digits: digit capacity; Bytes: byte count
+    uint8_t mask = 0;   // OtherBits
+    int length = 0;   // Digits: digit capacity; Bytes: byte count
     EditorPage page = EditorPage::Channels;
-    int entry = 0;         // the entry's number for a person (channel 12, system 3); 0 none
-    int entryCaption = -1; // interface text naming the entry ("Channel", "System")
+    int entry = 0;   // the entry's number for a person (channel 12, system 3); 0 none
+    int entryCaption = -1;   // interface text naming the entry ("Channel", "System")
     Caption caption{};
     ValueStyle style = ValueStyle::Number;
-    std::span<const int> uiOptions{};              // Options: interface texts by value
+    std::span<const int> uiOptions{};   // Options: interface texts by value
     std::span<const char* const> fixedOptions{};   // or texts the same in every language
     BitField polarity{};   // SubAudio: the bit that says the DCS code is inverted
 };

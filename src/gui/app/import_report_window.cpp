@@ -20,9 +20,8 @@ ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringLis
     setObjectName("ImportReportWindow");
     setWindowTitle(PlainCaption(Text(OwnText::MenuImportChannels)));
     auto* layout = new QVBoxLayout(this);
-    sIntro = new QLabel(report.isEmpty() ? Text(OwnText::ImportNothingToReport)
-                                         : Text(OwnText::ImportReportIntro).arg(fileName),
-                        this);
+    sIntro = new QLabel(
+        report.isEmpty() ? Text(OwnText::ImportNothingToReport) : Text(OwnText::ImportReportIntro).arg(fileName), this);
     sIntro->setObjectName("sIntro");
     layout->addWidget(sIntro);
     tReport = new QPlainTextEdit(report.join('\n'), this);

@@ -125,8 +125,9 @@ void TMainForm::FileExportChannelsClick()
         return;
     }
     if (!exported.notes.isEmpty())
-        ShowNotice(this, Text(OwnText::ExportNotesIntro).arg(Shown(path)) + QStringLiteral("\n\n") +
-                             exported.notes.join('\n'));
+        ShowNotice(this,
+                   Text(OwnText::ExportNotesIntro).arg(Shown(path)) + QStringLiteral("\n\n")
+                       + exported.notes.join('\n'));
 }
 
 void TMainForm::FileCompareWithFileClick()

@@ -44,10 +44,12 @@ TEST(DiffConfigurations, NamesItemsAsAPersonWouldInEachLanguage)
 {
     const Pair pair = TwoChanges();
     const std::vector<std::pair<int, QStringList>> expected{
-        {0, {"[Channel Settings]", "Channel 12 · TX Freq.: 146.52000 → 147.12000", "[DTMF]",
-             "DTMF · Encode 3: 123 → 124"}},
-        {1, {"[信道编辑]", "信道 12 · 发射频率: 146.52000 → 147.12000", "[双音多频(DTMF)]",
-             "双音多频(DTMF) · 编码 3: 123 → 124"}},
+        {0,
+         {"[Channel Settings]", "Channel 12 · TX Freq.: 146.52000 → 147.12000", "[DTMF]",
+          "DTMF · Encode 3: 123 → 124"}},
+        {1,
+         {"[信道编辑]", "信道 12 · 发射频率: 146.52000 → 147.12000", "[双音多频(DTMF)]",
+          "双音多频(DTMF) · 编码 3: 123 → 124"}},
     };
     for (const auto& [setting, lines] : expected) {
         const std::vector<ConfigurationDifference> differences = DiffConfigurations(pair.a, pair.b, Language(setting));

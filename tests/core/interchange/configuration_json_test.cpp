@@ -61,8 +61,8 @@ TEST(RecordFields, EveryBitOfTheRecordBelongsToExactlyOneField)
         for (int i = 0; i < FieldByteCount(field); ++i) {
             const std::size_t at = std::size_t(field.offset + i);
             ASSERT_LT(at, owned.size()) << field.key.toStdString();
-            EXPECT_EQ(owned[at] & mask, 0) << "byte " << at << " taken twice, again by " << field.section << "."
-                                           << field.key.toStdString();
+            EXPECT_EQ(owned[at] & mask, 0)
+                << "byte " << at << " taken twice, again by " << field.section << "." << field.key.toStdString();
             owned[at] |= mask;
         }
     }
@@ -125,10 +125,10 @@ TEST(ConfigurationJson, MissingKeysKeepTheBaseAndTextsAreIgnored)
     RadioData base;
     base.record.set(rec::ch::rx_freq(3), 150000000);
     base.record.set(rec::tot, 120);
-    const QJsonObject input{
-        {"channels", QJsonArray{QJsonObject{}, QJsonObject{}, QJsonObject{},
-                                QJsonObject{{"tx_freq", 151000000}, {"rx_freq_text", "999.99"}}}},
-        {"general", QJsonObject{{"toa", 30}}}};
+    const QJsonObject input{{"channels",
+                             QJsonArray{QJsonObject{}, QJsonObject{}, QJsonObject{},
+                                        QJsonObject{{"tx_freq", 151000000}, {"rx_freq_text", "999.99"}}}},
+                            {"general", QJsonObject{{"toa", 30}}}};
     const RadioRecord read = Read(Json(input), base.record);
     EXPECT_EQ(read.get(rec::ch::rx_freq(3)), 150000000u);
     EXPECT_EQ(read.get(rec::ch::tx_freq(3)), 151000000u);
@@ -145,7 +145,8 @@ TEST(ConfigurationJson, RefusesUnknownKeysValuesOutOfRangeAndTextThatIsNoJson)
     const std::vector<std::pair<QJsonObject, QString>> refused{
         {QJsonObject{{"general", QJsonObject{{"totx", 1}}}}, "general.totx: unknown key"},
         {QJsonObject{{"colour", 1}}, "colour: unknown key"},
-        {QJsonObject{{"channels", QJsonArray{QJsonObject{}, QJsonObject{{"rx_frq", 1}}}}}, "channels[1].rx_frq: unknown key"},
+        {QJsonObject{{"channels", QJsonArray{QJsonObject{}, QJsonObject{{"rx_frq", 1}}}}},
+         "channels[1].rx_frq: unknown key"},
         {QJsonObject{{"general", QJsonObject{{"tot", 70000}}}}, "general.tot: expected a whole number from 0 to 65535"},
         {QJsonObject{{"general", QJsonObject{{"tot", 1.5}}}}, "general.tot"},
         {QJsonObject{{"general", QJsonObject{{"tot", "300"}}}}, "general.tot"},

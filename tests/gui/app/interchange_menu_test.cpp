@@ -84,8 +84,8 @@ protected:
 
 const QByteArray kTwoBadRows = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\n"
                                "1,Home,146.520000,,0.000000,Tone,100.0,FM\n"
-                               "2,Far,446.000000,,0.000000,,88.5,FM\n"      // outside band 0
-                               "3,Odd,abc,,0.000000,,88.5,NFM\n"            // unreadable
+                               "2,Far,446.000000,,0.000000,,88.5,FM\n"   // outside band 0
+                               "3,Odd,abc,,0.000000,,88.5,NFM\n"   // unreadable
                                "4,Rep,147.120000,-,0.600000,,88.5,NFM\n";
 
 } // namespace
@@ -101,7 +101,8 @@ TEST_F(InterchangeMenu, ImportShowsTheReportAndAppliesTheRowsAsOneUndoStep)
     ASSERT_EQ(answers.reports.size(), 1);
     const QStringList report = answers.reports[0].split('\n');
     const auto mentions = [&](const QString& a, const QString& b) {
-        return std::any_of(report.begin(), report.end(), [&](const QString& l) { return l.contains(a) && l.contains(b); });
+        return std::any_of(report.begin(), report.end(),
+                           [&](const QString& l) { return l.contains(a) && l.contains(b); });
     };
     EXPECT_TRUE(mentions("line 3", "Location 2")) << answers.reports[0].toStdString();
     EXPECT_TRUE(mentions("line 4", "Frequency")) << answers.reports[0].toStdString();
@@ -147,8 +148,8 @@ TEST_F(InterchangeMenu, NoToTheReportOrAFileThatIsNoChannelListChangesNothing)
         EXPECT_EQ(answers.reports.size(), 1);
         EXPECT_TRUE(data.record == before);
     }
-    for (const QByteArray& content : {QByteArray(), QByteArray("Location,Name\n1,x\n"),
-                                      QByteArray("Location,Frequency\n1,\"146.52\n")}) {
+    for (const QByteArray& content :
+         {QByteArray(), QByteArray("Location,Name\n1,x\n"), QByteArray("Location,Frequency\n1,\"146.52\n")}) {
         test::WriteFileBytes(openPath, content);
         DialogAnswers answers("bApply");
         trigger("FileImportChannels");
