@@ -210,13 +210,11 @@ void AddKeysAndScan(FieldList& list)
     const char* const keys[3][3] = {{"key1_press", "key1_hold", "key1_power_on"},
                                     {"key2_press", "key2_hold", "key2_power_on"},
                                     {"key3_press", "key3_hold", "key3_power_on"}};
-    // "[Side]Key 1, Press" has two texts; the list names the key and the action in one fixed text.
-    const char* const names[3][3] = {{"Key 1 Press", "Key 1 Holding", "Key 1 Power On"},
-                                     {"Key 2 Press", "Key 2 Holding", "Key 2 Power On"},
-                                     {"Key 3 Press", "Key 3 Holding", "Key 3 Power On"}};
+    constexpr int kKeyTexts[3] = {213, 214, 215}, kActionTexts[3] = {217, 218, 219};
     for (int key = 0; key < 3; ++key)
         for (int action = 0; action < 3; ++action)
-            list.byte(keys[key][action], rec::key_function(key, action), Fixed(names[key][action]));
+            list.byte(keys[key][action], rec::key_function(key, action),
+                      {.ui = kKeyTexts[key], .uiSub = kActionTexts[action]});
     list.byte("key_hold_time", rec::key_hold_time, Ui(220));
     list.byte("emergency_hold_time", rec::emergency_hold_time, Ui(221));
 
@@ -514,6 +512,8 @@ QString FieldItemName(const RecordField& field, const TAppLang& lang)
     QString caption;
     if (field.caption.ui >= 0)
         caption = CaptionText(lang, field.caption.ui);
+    if (field.caption.uiSub >= 0)
+        caption += QStringLiteral(", ") + CaptionText(lang, field.caption.uiSub);
     else if (field.caption.fixed)
         caption = QString::fromLatin1(field.caption.fixed);
     else if (field.caption.own == OwnText::FieldReservedByte || field.caption.own == OwnText::FieldOtherBits)

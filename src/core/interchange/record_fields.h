@@ -37,6 +37,7 @@ struct Caption {
     int ui = -1;
     const char* fixed = nullptr;
     OwnText own = OwnText::Count;
+    int uiSub = -1;   // a second interface text after the first: "[Side]Key 1, Press"
 };
 
 struct RecordField {

@@ -466,9 +466,14 @@ QString TMainForm::askFileName(bool save)
 {
     if (chooseFileName_)
         return chooseFileName_(save);
+    return runFileDialog(save, QString::fromLatin1(kFseFilter), QString::fromLatin1(kFseSuffix));
+}
+
+QString TMainForm::runFileDialog(bool save, const QString& nameFilter, const QString& suffix)
+{
     QFileDialog dialog(this, UiText(save ? kSaveTitleText : kOpenTitleText), lastFolder_);
-    dialog.setNameFilter(QString::fromLatin1(kFseFilter));
-    dialog.setDefaultSuffix(QString::fromLatin1(kFseSuffix));
+    dialog.setNameFilter(nameFilter);
+    dialog.setDefaultSuffix(suffix);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

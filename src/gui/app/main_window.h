@@ -121,6 +121,8 @@ private:
     int activePage() const;
     void recordReadStep();
     QString askFileName(bool save);
+    // The file dialog, starting in the last folder used.
+    QString runFileDialog(bool save, const QString& nameFilter, const QString& suffix);
     // Commits, asks for a file and writes it; false when cancelled or failed.
     bool saveWithDialog();
     // Shows the check window with these problems, opening it if need be.

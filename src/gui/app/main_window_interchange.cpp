@@ -13,7 +13,6 @@
 #include "widgets/message_windows.h"
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QSaveFile>
@@ -70,17 +69,7 @@ QString TMainForm::askOtherFile(bool save, const QString& nameFilter, const QStr
 {
     if (chooseOtherFile_)
         return chooseOtherFile_(save, nameFilter);
-    constexpr int kOpenTitleText = 150, kSaveTitleText = 151;
-    QFileDialog dialog(this, UiText(save ? kSaveTitleText : kOpenTitleText), lastFolder_);
-    dialog.setNameFilter(nameFilter);
-    dialog.setDefaultSuffix(suffix);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    const QString path = dialog.selectedFiles().constFirst();
-    lastFolder_ = QFileInfo(path).absolutePath();
-    return path;
+    return runFileDialog(save, nameFilter, suffix);
 }
 
 void TMainForm::FileImportChannelsClick()
