@@ -14,7 +14,7 @@ set(allowed_widgets      widgets model text)
 set(allowed_editors      editors widgets model text)
 set(allowed_service      service widgets programming model comm text)
 set(allowed_commsettings commsettings comm text)
-set(allowed_app          app widgets editors service programming virtualradio model comm text)
+set(allowed_app          app widgets editors service programming virtualradio interchange model comm text)
 set(allowed_cli          cli programming virtualradio interchange model comm text)
 set(libraries text model interchange comm programming virtualradio widgets editors service commsettings app cli)
 
