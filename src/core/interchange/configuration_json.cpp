@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -63,7 +64,7 @@ std::vector<std::pair<QString, Part>> KeysOf(const RecordField& field)
 // names of the sections and their arrays.
 struct KeyIndex {
     QHash<QString, KeyRef> keys;
-    QSet<QString> arrays;   // "channels", "dtmf/encode"
+    QHash<QString, int> arrays;   // entries of each array: "channels" 129, "dtmf/encode" 10
     QSet<QString> sections;
 };
 
@@ -78,8 +79,10 @@ const KeyIndex& Index()
             for (const auto& [key, part] : KeysOf(field))
                 built.keys.insert(scope + '/' + key, {i, part});
             built.sections.insert(QString::fromLatin1(field.section));
-            if (field.index >= 0)
-                built.arrays.insert(scope.section('/', 0, -2));
+            if (field.index >= 0) {
+                int& entries = built.arrays[scope.section('/', 0, -2)];
+                entries = std::max(entries, field.index + 1);
+            }
         }
         return built;
     }();
@@ -198,6 +201,8 @@ private:
             if (!value.isArray())
                 return KeyError(path, QStringLiteral("expected an array"));
             const QJsonArray entries = value.toArray();
+            if (const int most = index.arrays.value(path); entries.size() > most)
+                return KeyError(path, QStringLiteral("%1 entries, but there are only %2").arg(entries.size()).arg(most));
             for (int i = 0; i < entries.size(); ++i) {
                 const QString entryPath = path + '/' + QString::number(i);
                 if (!entries[i].isObject())

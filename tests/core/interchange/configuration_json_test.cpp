@@ -158,6 +158,8 @@ TEST(ConfigurationJson, RefusesUnknownKeysValuesOutOfRangeAndTextThatIsNoJson)
         {QJsonObject{{"format_version", 2}}, "format_version 2 is newer"},
         {QJsonObject{{"format", "something-else"}}, "format"},
         {QJsonObject{{"general", 5}}, "general: expected an object"},
+        {QJsonObject{{"dtmf", QJsonObject{{"systems", QJsonArray{{}, {}, {}, {}, {}, {}, {}, {}, {}}}}}},
+         "dtmf.systems: 9 entries, but there are only 8"},
     };
     for (const auto& [input, expected] : refused) {
         const QString error = ReadError(Json(input));
