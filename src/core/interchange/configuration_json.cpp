@@ -202,7 +202,8 @@ private:
                 return KeyError(path, QStringLiteral("expected an array"));
             const QJsonArray entries = value.toArray();
             if (const int most = index.arrays.value(path); entries.size() > most)
-                return KeyError(path, QStringLiteral("%1 entries, but there are only %2").arg(entries.size()).arg(most));
+                return KeyError(path,
+                                QStringLiteral("%1 entries, but there are only %2").arg(entries.size()).arg(most));
             for (int i = 0; i < entries.size(); ++i) {
                 const QString entryPath = path + '/' + QString::number(i);
                 if (!entries[i].isObject())
