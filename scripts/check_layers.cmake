@@ -16,7 +16,7 @@ set(allowed_widgets      widgets model text)
 set(allowed_editors      editors widgets model text)
 set(allowed_service      service widgets programming model comm text)
 set(allowed_commsettings commsettings comm text)
-set(allowed_app          app widgets editors service printing report programming virtualradio model comm text)
+set(allowed_app          app widgets editors service printing report programming virtualradio interchange model comm text)
 set(allowed_cli          cli printing report programming virtualradio interchange model comm text)
 set(libraries text model interchange comm programming virtualradio report widgets editors service commsettings printing app cli)
 

@@ -1,9 +1,9 @@
-// k3n dump: prints a configuration file as text or JSON.
+// k3n dump: prints a configuration file as text, or as the JSON image of every field.
 #include "cli/command.h"
 #include "report/configuration_report.h"
+#include "interchange/configuration_json.h"
 #include "model/fse_file.h"
 #include "model/radio_data.h"
-#include <QJsonDocument>
 
 namespace k3n::cli {
 
@@ -23,11 +23,10 @@ int RunDump(const Command& self, const QStringList& args)
     if (auto error = LoadFseFile(path, data))
         return Failure(self, QStringLiteral("cannot read %1: %2").arg(path, error->message()));
 
-    const ConfigurationReport report = BuildConfigurationReport(data.record);
     if (parser.isSet(json))
-        Out() << QJsonDocument(ReportAsJson(report)).toJson(QJsonDocument::Indented);
+        Out() << ConfigurationJsonText(data.record);
     else
-        Out() << ReportAsText(report);
+        Out() << ReportAsText(BuildConfigurationReport(data.record));
     Out().flush();
     return kExitOk;
 }

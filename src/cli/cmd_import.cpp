@@ -1,8 +1,10 @@
 // k3n import: channels from a channel-list CSV onto a configuration, with a
-// report on stderr of everything that did not fit.
+// report on stderr of everything that did not fit; or a whole configuration
+// from its JSON image.
 #include "cli/command.h"
 #include "cli/radio_session.h"
 #include "interchange/channel_csv.h"
+#include "interchange/configuration_json.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include <QFile>
@@ -32,7 +34,7 @@ int RunImport(const Command& self, const QStringList& args)
         parser.addOption(option);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
-    const Result<QString> input = OneFileArgument(parser, "the CSV file");
+    const Result<QString> input = OneFileArgument(parser, "the CSV or JSON file");
     if (!input)
         return UsageError(self, input.error().message);
     const QString outPath = parser.value(output);
@@ -68,7 +70,18 @@ int RunImport(const Command& self, const QStringList& args)
     QFile in(inPath);
     if (!in.open(QIODevice::ReadOnly))
         return BadInput(self, QStringLiteral("cannot read %1: %2").arg(inPath, in.errorString()));
-    const QByteArray csv = in.readAll();
+    const QByteArray bytes = in.readAll();
+    if (IsJsonFile(inPath, bytes)) {
+        if (parser.isSet(replaceAll))
+            return UsageError(self, QStringLiteral("--replace-all is for channel lists; a JSON file holds every channel"));
+        const Result<RadioRecord> record = ConfigurationFromJson(bytes, start.record);
+        if (!record)
+            return BadInput(self, QStringLiteral("%1: %2").arg(inPath, record.error().message));
+        if (auto error = SaveFseFile(outPath, record.value()))
+            return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
+        return kExitOk;
+    }
+    const QByteArray& csv = bytes;
     Result<ChannelImport> imported = ImportChannelsCsv(csv, start, {.replaceAll = parser.isSet(replaceAll)});
     if (!imported)
         return BadInput(self, QStringLiteral("%1: %2").arg(inPath, imported.error().message));

@@ -51,5 +51,6 @@ int RunExport(const Command& self, const QStringList& args);
 int RunImport(const Command& self, const QStringList& args);
 int RunLog(const Command& self, const QStringList& args);
 int RunReport(const Command& self, const QStringList& args);
+int RunDiff(const Command& self, const QStringList& args);
 
 } // namespace k3n::cli

@@ -18,7 +18,8 @@ const Command kCommands[] = {
      "                         2 K3N [400 - 470 MHz], 3 K3N [410 - 430 MHz]\n",
      k3n::cli::RunNew},
     {"dump", "dump FILE.fse [--json]", "Print a configuration: band, channels in use and the settings blocks.",
-     "  --json  print JSON with named fields instead of text\n",
+     "  --json  print every field of the record as JSON: numbers to read back with\n"
+     "          'k3n import', with texts for a reader beside them\n",
      k3n::cli::RunDump},
     {"check", "check FILE.fse [--json]",
      "Check a configuration before writing it: errors a radio cannot take, warnings worth a look.",
@@ -56,13 +57,16 @@ const Command kCommands[] = {
      "  -o, --output OUT.csv  the file to write (replaced atomically)\n"
      "  --standard            only the 21 common columns, not the radio's own\n",
      k3n::cli::RunExport},
-    {"import", "import IN.csv [--base BASE.fse | --band N] [--replace-all] [--strict] -o OUT.fse",
-     "Put the channels of a CSV onto a configuration; what did not fit is reported on stderr.",
+    {"import", "import IN.csv|IN.json [--base BASE.fse | --band N] [--replace-all] [--strict] -o OUT.fse",
+     "Put the channels of a CSV, or a whole JSON configuration, onto a configuration.",
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration (its band is used)\n"
      "  --band N              without --base: the defaults of band 0..3 (default 0)\n"
      "  --replace-all         empty every channel before importing\n"
-     "  --strict              write nothing and exit 1 when a row was skipped or a value changed\n",
+     "  --strict              write nothing and exit 1 when a row was skipped or a value changed\n"
+     "A CSV's report of what did not fit goes to stderr. A JSON file ('k3n dump --json') sets\n"
+     "every field it names; the base keeps the others. CSV and JSON are told apart by the\n"
+     "file's suffix, or else by its content.\n",
      k3n::cli::RunImport},
     {"log", "log [--json] [--since DATE]", "Print the programming log: every write attempt on every radio.",
      "  --json        print a JSON array instead of a table\n"
@@ -75,6 +79,12 @@ const Command kCommands[] = {
      "  --language L       en (default), zh-CN or zh-TW\n"
      "Works without a display.\n",
      k3n::cli::RunReport},
+    {"diff", "diff A B [--json] [--language en|zh-CN|zh-TW]",
+     "Compare two configurations (.fse or JSON): one line per difference.",
+     "  --json             print the differences as a JSON array\n"
+     "  --language LANG    name the items in en, zh-CN or zh-TW (default: the locale's)\n"
+     "Exit status: 0 the same, 1 different, 2 a file cannot be read.\n",
+     k3n::cli::RunDiff},
 };
 
 // Laying a report out on PDF pages needs Qt GUI; the other commands need no more than Qt Core.

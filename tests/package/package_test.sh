@@ -123,7 +123,7 @@ done
 
 completion=$(PATH=$root/usr/bin:$PATH bash -c '
     source "$1"
-    COMP_WORDS=(k3n re); COMP_CWORD=1; _k3n; echo "${COMPREPLY[*]}"
+    COMP_WORDS=(k3n rea); COMP_CWORD=1; _k3n; echo "${COMPREPLY[*]}"
     COMP_WORDS=(k3n read --po); COMP_CWORD=2; _k3n; echo "${COMPREPLY[*]}"' _ "$root/usr/share/bash-completion/completions/k3n")
 [ "$completion" = $'read\n--port' ] || fail "bash completion offers '$completion'"
 

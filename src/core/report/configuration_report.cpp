@@ -3,7 +3,6 @@
 #include "model/radio_data.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
-#include <QJsonArray>
 #include <algorithm>
 #include <span>
 #include <variant>
@@ -274,14 +273,6 @@ QString EntryLine(const NamedValues& entry)
     return parts.join(' ');
 }
 
-QJsonObject ObjectOf(const NamedValues& values)
-{
-    QJsonObject object;
-    for (const auto& [name, value] : values)
-        object.insert(name, value);
-    return object;
-}
-
 } // namespace
 
 QString ValueText(const QJsonValue& v)
@@ -348,28 +339,6 @@ QString ReportAsText(const ConfigurationReport& report)
         }
     }
     return out;
-}
-
-QJsonObject ReportAsJson(const ConfigurationReport& report)
-{
-    QJsonObject root;
-    root.insert("band", report.band);
-    root.insert("band_name", report.bandName);
-    QJsonArray channels;
-    for (const NamedValues& row : report.channels)
-        channels.append(ObjectOf(row));
-    root.insert("channels", channels);
-    for (const ReportSection& section : report.sections) {
-        QJsonObject block = ObjectOf(section.values);
-        for (const EntryGroup& group : section.groups) {
-            QJsonArray entries;
-            for (const NamedValues& entry : group.entries)
-                entries.append(ObjectOf(entry));
-            block.insert(group.key, entries);
-        }
-        root.insert(section.key, block);
-    }
-    return root;
 }
 
 } // namespace k3n

@@ -1,10 +1,8 @@
 #pragma once
 // A configuration as a person reads it: the band, the channels in use with
-// formatted values, then every settings block as named raw values. Shown as
-// text or as JSON from the same content.
+// formatted values, then every settings block as named raw values, as text.
 #include "model/editor_page.h"
 #include "model/radio_record.h"
-#include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 #include <utility>
@@ -42,6 +40,5 @@ ConfigurationReport BuildConfigurationReport(const RadioRecord& record);
 // A value as text: numbers without a trailing fraction, strings as they are.
 QString ValueText(const QJsonValue& value);
 QString ReportAsText(const ConfigurationReport& report);
-QJsonObject ReportAsJson(const ConfigurationReport& report);
 
 } // namespace k3n

@@ -95,6 +95,27 @@ enum class OwnText {
     ReportPrintedOn,                // %1 date
     MenuPrint,
     MenuExportPdf,
+    // Record fields without an interface text of their own
+    FieldInUse,
+    FieldTxDcsPolarity,
+    FieldRxDcsPolarity,
+    FieldReservedByte,              // %1 byte offset
+    FieldOtherBits,                 // %1 byte offset
+    // Channels in and out as CSV, and the comparison of two configurations
+    MenuImportChannels,
+    MenuExportChannels,
+    MenuCompareWithFile,
+    ImportReportIntro,              // %1 file
+    ImportNothingToReport,
+    ImportAskApply,
+    ImportFailed,                   // %1 file, %2 reason
+    ExportNotesIntro,               // %1 file
+    CompareWindowTitle,             // %1 file
+    CompareColumnOpen,
+    CompareColumnFile,
+    CompareNoDifferences,
+    CompareCount,                   // %1 differences
+    StepImportChannels,
     Count
 };
 

@@ -158,6 +158,7 @@ void TMainForm::buildMenus()
     MenuEdit_Check = findChild<QMenu*>("Edit1")->addAction(QString());
     MenuEdit_Check->setObjectName("MenuEdit_Check");
     connect(MenuEdit_Check, &QAction::triggered, this, &TMainForm::MenuEdit_CheckClick);
+    buildInterchangeItems();
 
     Window1 = findChild<QMenu*>("Window1");
     connect(Window1, &QMenu::aboutToShow, this, &TMainForm::listOpenWindowsInWindowMenu);
@@ -284,6 +285,7 @@ void TMainForm::RelabelMainWindow()
     MenuFile_ExportPdf->setText(Text(OwnText::MenuExportPdf));
     if (checkWindow_)
         checkWindow_->setProblems(CheckConfiguration(data_.record));
+    relabelInterchangeItems();
     QAction* save = findChild<QAction*>("MenuFile_Save");
     save->setToolTip(QStringLiteral("Save"));
     save->setStatusTip(QStringLiteral("Save current file"));
@@ -467,13 +469,19 @@ QString TMainForm::askFileName(bool save)
 {
     if (chooseFileName_)
         return chooseFileName_(save);
+    const QString proposed = save ? QFileInfo(currentFile_).fileName() : QString();
+    return runFileDialog(save, QString::fromLatin1(kFseFilter), QString::fromLatin1(kFseSuffix), proposed);
+}
+
+QString TMainForm::runFileDialog(bool save, const QString& nameFilter, const QString& suffix, const QString& proposedName)
+{
     QFileDialog dialog(this, UiText(save ? kSaveTitleText : kOpenTitleText), lastFolder_);
-    dialog.setNameFilter(QString::fromLatin1(kFseFilter));
-    dialog.setDefaultSuffix(QString::fromLatin1(kFseSuffix));
+    dialog.setNameFilter(nameFilter);
+    dialog.setDefaultSuffix(suffix);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (save && !currentFile_.isEmpty())
-        dialog.selectFile(QFileInfo(currentFile_).fileName());
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString path = dialog.selectedFiles().constFirst();

@@ -28,6 +28,7 @@ class QTreeWidgetItem;
 namespace k3n {
 
 class CheckWindow;
+class CompareWindow;
 class TAboutBox;
 
 class TMainForm : public QMainWindow {
@@ -47,6 +48,10 @@ public:
 
     void setFileNameChooser(FileNameChooser chooser) { chooseFileName_ = std::move(chooser); }
     void setClock(Clock clock) { clock_ = std::move(clock); }
+    // Asked for the file of an import, export or comparison instead of the file dialog;
+    // nameFilter is the dialog's ("CSV (*.csv)"). Returns "" for a cancelled choice.
+    using OtherFileChooser = std::function<QString(bool save, const QString& nameFilter)>;
+    void setOtherFileChooser(OtherFileChooser chooser) { chooseOtherFile_ = std::move(chooser); }
     // Editors come from CreateEditorForPage unless replaced.
     void setEditorFactory(EditorFactory factory) { createEditor_ = std::move(factory); }
 
@@ -91,6 +96,10 @@ public slots:
     // File > Print and Export PDF (main_window_report.cpp): the configuration's printable report.
     void MenuFile_PrintClick();
     void MenuFile_ExportPdfClick();
+    // Channels in and out as CSV, and the comparison with a file (main_window_interchange.cpp).
+    void FileImportChannelsClick();
+    void FileExportChannelsClick();
+    void FileCompareWithFileClick();
 
     void MenuLanguage_ChsClick();
     void MenuLanguage_EnClick();
@@ -137,12 +146,18 @@ private:
     void removeAutosave();
     qint64 now() const;
     QString askFileName(bool save);
+    // The file dialog, starting in the last folder used, proposing a name when given one.
+    QString runFileDialog(bool save, const QString& nameFilter, const QString& suffix,
+                          const QString& proposedName = {});
     // Commits, asks for a file and writes it; false when cancelled or failed.
     bool saveWithDialog();
     // Shows the check window with these problems, opening it if need be.
     void showCheckWindow(std::vector<ConfigurationProblem> problems);
     // Opens a problem's page; a channel's problem also selects its row in the channel grid.
     void openProblem(EditorPage page, int channel);
+    void buildInterchangeItems();
+    void relabelInterchangeItems();
+    QString askOtherFile(bool save, const QString& nameFilter, const QString& suffix);
 
     RadioData& data_;
     AppSettings& settings_;
@@ -180,6 +195,11 @@ private:
     QString reportHtml();
     QAction* MenuFile_Print = nullptr;
     QAction* MenuFile_ExportPdf = nullptr;
+    OtherFileChooser chooseOtherFile_;
+    QAction* FileImportChannels = nullptr;
+    QAction* FileExportChannels = nullptr;
+    QAction* FileCompareWithFile = nullptr;
+    QPointer<CompareWindow> compareWindow_;
 };
 
 } // namespace k3n

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// k3n diff: what differs between two configurations (.fse or JSON), one line
+// per difference on stdout, the files compared and the count on stderr.
+#include "cli/command.h"
+#include "interchange/configuration_diff.h"
+#include "interchange/configuration_file.h"
+#include "text/app_lang.h"
+#include <QJsonDocument>
+#include <QLocale>
+
+namespace k3n::cli {
+
+namespace {
+
+// --language en|zh-CN|zh-TW, or the locale's language when not given.
+std::optional<TAppLang> LanguageOf(const QString& name, bool given)
+{
+    TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
+    if (!given) {
+        ApplyLanguageSetting(lang, -1);   // detect
+        return lang;
+    }
+    const QStringList names{"en", "zh-CN", "zh-TW"};
+    const int setting = int(names.indexOf(name));
+    if (setting < 0)
+        return std::nullopt;
+    ApplyLanguageSetting(lang, setting);
+    return lang;
+}
+
+} // namespace
+
+int RunDiff(const Command& self, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringList{"json"});
+    const QCommandLineOption language(QStringList{"language"}, QString(), QStringLiteral("LANG"));
+    parser.addOption(json);
+    parser.addOption(language);
+    if (auto done = ParseArguments(self, parser, args))
+        return *done;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2)
+        return UsageError(self, QStringLiteral("two files to compare are needed, not %1").arg(files.size()));
+    const std::optional<TAppLang> lang = LanguageOf(parser.value(language), parser.isSet(language));
+    if (!lang)
+        return UsageError(
+            self, QStringLiteral("--language must be en, zh-CN or zh-TW, not '%1'").arg(parser.value(language)));
+
+    RadioData sides[2];
+    for (int i = 0; i < 2; ++i) {
+        if (auto error = LoadConfigurationFile(files[i], sides[i])) {
+            Err() << "k3n " << self.name << ": cannot read " << files[i] << ": " << error->message << "\n";
+            Err().flush();
+            return kExitUsage;
+        }
+    }
+    const std::vector<ConfigurationDifference> differences = DiffConfigurations(sides[0], sides[1], *lang);
+    if (parser.isSet(json))
+        Out() << QJsonDocument(DifferencesAsJson(differences)).toJson(QJsonDocument::Indented);
+    else
+        for (const QString& line : DifferenceLines(differences))
+            Out() << line << "\n";
+    Out().flush();
+    Err() << "--- " << files[0] << "\n+++ " << files[1] << "\n";
+    if (differences.empty())
+        Err() << "the configurations are the same\n";
+    else
+        Err() << differences.size() << (differences.size() == 1 ? " difference\n" : " differences\n");
+    Err().flush();
+    return differences.empty() ? kExitOk : kExitFailure;
+}
+
+} // namespace k3n::cli

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "interchange/configuration_file.h"
+#include "interchange/configuration_json.h"
+#include "model/fse_file.h"
+#include <QFile>
+
+namespace k3n {
+
+std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data)
+{
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    // The .fse reader also words the reasons a file cannot be opened.
+    if (!opened || !IsJsonFile(path, bytes)) {
+        if (auto error = LoadFseFile(path, data))
+            return Error{error->message()};
+        return std::nullopt;
+    }
+    RadioData defaults;
+    Result<RadioRecord> record = ConfigurationFromJson(bytes, defaults.record);
+    if (!record)
+        return record.error();
+    data.ResetForBand(0);
+    data.record = record.value();
+    data.SelectBandLimits();
+    return std::nullopt;
+}
+
+} // namespace k3n

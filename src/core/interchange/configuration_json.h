@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The whole configuration as JSON, both ways: every field of the record
+// (reserved bytes, the unused channel slot and digits past a code's count
+// included) as numbers, with texts for a reader beside them. The numbers
+// alone give back the record byte for byte; the texts are ignored on the way in.
+#include "model/radio_record.h"
+#include "text/error.h"
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+namespace k3n {
+
+inline constexpr const char* kConfigurationJsonFormat = "k3n-configuration";
+inline constexpr int kConfigurationJsonVersion = 1;
+
+QJsonObject ConfigurationToJson(const RadioRecord& record);
+QByteArray ConfigurationJsonText(const RadioRecord& record);   // indented, ends with a line break
+
+// Reads the numeric keys onto the base: a key that is missing keeps the base's
+// value, a text key is ignored, an unknown key or a value out of its range is
+// an error naming it, and a file that is no JSON an error naming its line.
+Result<RadioRecord> ConfigurationFromJson(const QByteArray& json, const RadioRecord& base);
+
+// Whether a file is JSON rather than CSV or a .fse file: by the name's suffix
+// (.json, .csv, .fse), otherwise by the content starting like a JSON object.
+bool IsJsonFile(const QString& path, const QByteArray& bytes);
+
+} // namespace k3n

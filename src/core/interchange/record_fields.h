@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Every field of the record, in layout order: where it lives, how a person
+// names it and how its value reads. Together the fields cover every bit of
+// the 3048 bytes exactly once, reserved ones included, so that whatever is
+// built on the list (the JSON image, the comparison) misses nothing.
+#include "model/editor_page.h"
+#include "model/radio_record.h"
+#include "text/own_texts.h"
+#include <QString>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace k3n {
+
+class TAppLang;
+
+enum class FieldKind {
+    Byte,
+    Word,   // little-endian
+    Long,   // little-endian
+    Bits,   // shift and width within one byte
+    OtherBits,   // the bits of a flag byte that no named field holds (mask)
+    DoubleBits,   // an IEEE double, kept as its exact 64-bit pattern
+    Digits,   // a count byte, then the digits two to a byte (length = digit capacity)
+    Bytes,   // raw bytes (length)
+};
+
+// How a value reads for a person.
+enum class ValueStyle { Number, Frequency, SubAudio, Options, UserCtcss, UserDcs, Digits, Bytes, Polarity, Band };
+
+// What names a field: an interface text, a text that is the same in every
+// language, or one of the program's own texts; none of them for the main
+// value of an entry ("Encode 3" says it all).
+struct Caption {
+    int ui = -1;
+    const char* fixed = nullptr;
+    OwnText own = OwnText::Count;
+    int uiSub = -1;   // a second interface text after the first: "[Side]Key 1, Press"
+};
+
+struct RecordField {
+    const char* section;   // "channels", "general", ...
+    const char* group;   // an array within the section, or nullptr
+    int index;   // position in the array; -1 for a field of its own
+    QString key;   // "rx_freq", "reserved_2079"
+    FieldKind kind;
+    uint16_t offset;
+    uint8_t shift = 0;
+    uint8_t width = 8;
+    uint8_t mask = 0;   // OtherBits
+    int length = 0;   // Digits: digit capacity; Bytes: byte count
+    EditorPage page = EditorPage::Channels;
+    int entry = 0;   // the entry's number for a person (channel 12, system 3); 0 none
+    int entryCaption = -1;   // interface text naming the entry ("Channel", "System")
+    Caption caption{};
+    ValueStyle style = ValueStyle::Number;
+    std::span<const int> uiOptions{};   // Options: interface texts by value
+    std::span<const char* const> fixedOptions{};   // or texts the same in every language
+    BitField polarity{};   // SubAudio: the bit that says the DCS code is inverted
+};
+
+// The fields in layout order; built once.
+const std::vector<RecordField>& RecordFields();
+
+// The field's bytes and, for a single byte, the bits it owns.
+int FieldByteCount(const RecordField& field);
+uint8_t FieldByteMask(const RecordField& field);   // 0xFF unless Bits or OtherBits
+bool FieldsEqual(const RadioRecord& a, const RadioRecord& b, const RecordField& field);
+
+// The number a field holds (Byte, Word, Long, Bits, OtherBits, DoubleBits).
+uint64_t FieldNumber(const RadioRecord& record, const RecordField& field);
+void SetFieldNumber(RadioRecord& record, const RecordField& field, uint64_t value);
+// The largest number the field can hold.
+uint64_t FieldLimit(const RecordField& field);
+
+// "Channel 12 · TX Freq.", "DTMF · Encode 3", "Two-tone · System 2, Table".
+QString FieldItemName(const RecordField& field, const TAppLang& lang);
+// The value as a person reads it: "146.52000", "D023N", "High", "123".
+QString FieldValueText(const RadioRecord& record, const RecordField& field, const TAppLang& lang);
+// The field's bytes in hex, for values whose texts are the same.
+QString FieldRawText(const RadioRecord& record, const RecordField& field);
+// The name of an editor page in the language.
+QString EditorPageName(EditorPage page, const TAppLang& lang);
+
+} // namespace k3n

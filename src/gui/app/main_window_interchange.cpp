@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's File items for channels as CSV and for the comparison
+// with a configuration file: the core does the work, these ask for the file,
+// show the outcome and make an import one undo step.
+#include "app/compare_window.h"
+#include "app/import_report_window.h"
+#include "app/main_window.h"
+#include "interchange/channel_csv.h"
+#include "interchange/configuration_file.h"
+#include "model/fse_file.h"
+#include "text/own_texts.h"
+#include "text/ui_text.h"
+#include "widgets/message_windows.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSaveFile>
+
+namespace k3n {
+
+namespace {
+
+// File dialog filters; like the .fse filter, the same in every language.
+const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
+const QString kConfigurationFilter = QStringLiteral("Marvane File, JSON (*.fse *.json)");
+
+QString Shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+void TMainForm::buildInterchangeItems()
+{
+    QMenu* file = findChild<QMenu*>("File1");
+    // The items go in a group of their own just above Exit's separator.
+    const QList<QAction*> items = file->actions();
+    const qsizetype exitAt = items.indexOf(findChild<QAction*>("FileExitItem"));
+    QAction* before = exitAt > 0 ? items[exitAt - 1] : nullptr;
+    file->insertSeparator(before);
+    auto add = [&](const char* name, void (TMainForm::*run)()) {
+        auto* action = new QAction(file);
+        action->setObjectName(name);
+        file->insertAction(before, action);
+        connect(action, &QAction::triggered, this, run);
+        return action;
+    };
+    FileImportChannels = add("FileImportChannels", &TMainForm::FileImportChannelsClick);
+    FileExportChannels = add("FileExportChannels", &TMainForm::FileExportChannelsClick);
+    FileCompareWithFile = add("FileCompareWithFile", &TMainForm::FileCompareWithFileClick);
+}
+
+void TMainForm::relabelInterchangeItems()
+{
+    const std::pair<QAction*, OwnText> items[] = {{FileImportChannels, OwnText::MenuImportChannels},
+                                                  {FileExportChannels, OwnText::MenuExportChannels},
+                                                  {FileCompareWithFile, OwnText::MenuCompareWithFile}};
+    for (const auto& [action, text] : items) {
+        action->setText(Text(text));
+        action->setStatusTip(PlainCaption(Text(text)));
+    }
+    if (compareWindow_)
+        compareWindow_->compare(data_.record);   // the open configuration may have changed too
+}
+
+QString TMainForm::askOtherFile(bool save, const QString& nameFilter, const QString& suffix)
+{
+    if (chooseOtherFile_)
+        return chooseOtherFile_(save, nameFilter);
+    return runFileDialog(save, nameFilter, suffix);
+}
+
+void TMainForm::FileImportChannelsClick()
+{
+    // The import is a step of its own: what was typed before it is one already.
+    CommitPendingEdits();
+    recordUnreportedEdits();
+    const QString path = askOtherFile(false, kCsvFilter, QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowNotice(this, Text(OwnText::ImportFailed).arg(Shown(path), file.errorString()));
+        return;
+    }
+    const Result<ChannelImport> imported = ImportChannelsCsv(file.readAll(), data_);
+    if (!imported) {
+        ShowNotice(this, Text(OwnText::ImportFailed).arg(Shown(path), imported.error().message));
+        return;
+    }
+    QStringList report;
+    for (const ImportNote& note : imported.value().notes)
+        report << note.describe();
+    ImportReportWindow question(QFileInfo(path).fileName(), report, this);
+    if (question.exec() != QDialog::Accepted)
+        return;
+    data_.record = imported.value().data.record;
+    RefreshAllViews();
+    history_->recordStep([] { return Text(OwnText::StepImportChannels); });
+}
+
+void TMainForm::FileExportChannelsClick()
+{
+    CommitPendingEdits();
+    const QString path = askOtherFile(true, kCsvFilter, QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    const ChannelExport exported = ExportChannelsCsv(data_.record, ChannelColumnSet::StandardAndRadio);
+    QSaveFile file(path);   // replaced in one step, never left half-written
+    if (!file.open(QIODevice::WriteOnly) || file.write(exported.csv) != exported.csv.size() || !file.commit()) {
+        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(Shown(path), file.errorString()));
+        return;
+    }
+    if (!exported.notes.isEmpty())
+        ShowNotice(this,
+                   Text(OwnText::ExportNotesIntro).arg(Shown(path)) + QStringLiteral("\n\n")
+                       + exported.notes.join('\n'));
+}
+
+void TMainForm::FileCompareWithFileClick()
+{
+    CommitPendingEdits();   // the comparison sees what is being typed too
+    const QString path = askOtherFile(false, kConfigurationFilter, QString::fromLatin1(kFseSuffix));
+    if (path.isEmpty())
+        return;
+    RadioData other;
+    if (auto error = LoadConfigurationFile(path, other)) {
+        ShowNotice(this, Text(OwnText::CannotOpenFile).arg(Shown(path), error->message));
+        return;
+    }
+    if (compareWindow_)
+        compareWindow_->close();
+    compareWindow_ = new CompareWindow(QFileInfo(path).fileName(), other.record, this);
+    compareWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    // A difference opens its page the way a problem of the check does.
+    connect(compareWindow_, &CompareWindow::differenceChosen, this, &TMainForm::openProblem);
+    compareWindow_->compare(data_.record);
+    compareWindow_->show();
+    compareWindow_->raise();
+    compareWindow_->activateWindow();
+}
+
+} // namespace k3n

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The comparison of two configurations: items named as a person would, in the
+// three languages, one heading per page, and bytes that only the raw form shows.
+#include "interchange/configuration_diff.h"
+#include "model/digit_code.h"
+#include "model/record_layout.h"
+#include "text/app_lang.h"
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+using namespace k3n;
+
+namespace {
+
+TAppLang Language(int setting)
+{
+    TAppLang lang(kLangIdEnglishUs);
+    ApplyLanguageSetting(lang, setting);
+    return lang;
+}
+
+struct Pair {
+    RadioData a, b;
+};
+
+// Channel 12's TX frequency and DTMF code 3 differ.
+Pair TwoChanges()
+{
+    Pair pair;
+    for (RadioData* data : {&pair.a, &pair.b}) {
+        data->record.set(rec::ch::in_use(12), 1);
+        data->record.set(rec::ch::rx_freq(12), 146520000);
+    }
+    pair.a.record.set(rec::ch::tx_freq(12), 146520000);
+    pair.b.record.set(rec::ch::tx_freq(12), 147120000);
+    WriteDigitCode(pair.a.record, {rec::dtmf::encode(2), rec::dtmf::kEncodeDigits}, "123");
+    WriteDigitCode(pair.b.record, {rec::dtmf::encode(2), rec::dtmf::kEncodeDigits}, "124");
+    return pair;
+}
+
+} // namespace
+
+TEST(DiffConfigurations, NamesItemsAsAPersonWouldInEachLanguage)
+{
+    const Pair pair = TwoChanges();
+    const std::vector<std::pair<int, QStringList>> expected{
+        {0,
+         {"[Channel Settings]", "Channel 12 · TX Freq.: 146.52000 → 147.12000", "[DTMF]",
+          "DTMF · Encode 3: 123 → 124"}},
+        {1,
+         {"[信道编辑]", "信道 12 · 发射频率: 146.52000 → 147.12000", "[双音多频(DTMF)]",
+          "双音多频(DTMF) · 编码 3: 123 → 124"}},
+    };
+    for (const auto& [setting, lines] : expected) {
+        const std::vector<ConfigurationDifference> differences = DiffConfigurations(pair.a, pair.b, Language(setting));
+        ASSERT_EQ(differences.size(), 2u);
+        EXPECT_EQ(differences[0].channel, 12);
+        EXPECT_EQ(differences[0].page, EditorPage::Channels);
+        EXPECT_EQ(differences[1].page, EditorPage::Dtmf);
+        EXPECT_EQ(DifferenceLines(differences), lines);
+    }
+    // Traditional Chinese has texts of its own, not the English or Simplified ones.
+    const QStringList traditional = DifferenceLines(DiffConfigurations(pair.a, pair.b, Language(2)));
+    ASSERT_EQ(traditional.size(), 4);
+    EXPECT_TRUE(traditional[1].endsWith(": 146.52000 → 147.12000"));
+    EXPECT_NE(traditional[1], DifferenceLines(DiffConfigurations(pair.a, pair.b, Language(0)))[1]);
+    EXPECT_FALSE(traditional[1].contains("Channel"));
+}
+
+TEST(DiffConfigurations, EqualRecordsHaveNoDifferencesAndEveryByteCounts)
+{
+    const Pair pair = TwoChanges();
+    EXPECT_TRUE(DiffConfigurations(pair.a, pair.a, Language(0)).empty());
+
+    // Every single byte of the record, even reserved ones, shows as one difference.
+    for (std::size_t at = 0; at < RadioRecord::kSize; at += 7) {
+        RadioData changed = pair.a;
+        changed.record.bytes()[at] ^= 0x81;
+        const auto differences = DiffConfigurations(pair.a, changed, Language(0));
+        ASSERT_FALSE(differences.empty()) << "byte " << at;
+        for (const ConfigurationDifference& d : differences)
+            EXPECT_NE(d.oldText, d.newText) << d.item.toStdString();
+    }
+}
+
+TEST(DiffConfigurations, ShowsTheBytesWhenTheTextsAreTheSame)
+{
+    RadioData a, b;
+    WriteDigitCode(a.record, {rec::dtmf::encode(0), rec::dtmf::kEncodeDigits}, "12");
+    b.record = a.record;
+    b.record.bytes()[rec::dtmf::encode(0) + 2] = 0x00;   // a digit past the count
+    a.record.set(rec::freq_band, 2);
+    const auto differences = DiffConfigurations(a, b, Language(0));
+    ASSERT_EQ(differences.size(), 2u);
+    // The band sits at the end of the record but belongs to the first page.
+    EXPECT_EQ(differences[0].item, "Channel Settings · Frequency Range");
+    EXPECT_EQ(differences[0].oldText, "K3N [400 - 470 MHz]");
+    EXPECT_EQ(differences[1].item, "DTMF · Encode 1");
+    EXPECT_TRUE(differences[1].oldText.startsWith("12 [02 21 FF")) << differences[1].oldText.toStdString();
+    EXPECT_TRUE(differences[1].newText.startsWith("12 [02 21 00")) << differences[1].newText.toStdString();
+
+    const QJsonArray json = DifferencesAsJson(differences);
+    ASSERT_EQ(json.size(), 2);
+    EXPECT_EQ(json[1]["item"].toString(), "DTMF · Encode 1");
+    EXPECT_FALSE(json[1].toObject().contains("channel"));
+}
