@@ -75,6 +75,36 @@ enum class OwnText {
     CheckNoProblems,
     CheckCounts,                    // %1 errors, %2 warnings
     CheckAskWriteWithErrors,        // %1 errors
+    // Writing with a backup before and a read-back after
+    SafeWritePhaseBackup,
+    SafeWritePhaseWrite,
+    SafeWritePhaseVerify,
+    SafeWriteBackupReadFailed,
+    SafeWriteBackupNotSaved,          // %1 folder, %2 reason
+    SafeWriteStoppedBeforeWrite,
+    SafeWriteCancelledNothingWritten,
+    SafeWriteCancelledDuringWrite,
+    SafeWriteNothingWritten,
+    SafeWritePartlyWritten,
+    SafeWriteNotVerified,
+    SafeWriteVerifyFailed,            // %1 the first differences
+    VerifyProgramTime,
+    VerifyMoreDifferences,            // %1 count
+    SafeWriteBackupOption,
+    SafeWriteVerifyOption,
+    SafeWriteBackupSaved,             // %1 path
+    // Restoring a backup
+    MenuRestoreBackup,
+    RestoreWindowTitle,
+    RestoreColumnDate,
+    RestoreColumnSerial,
+    RestoreColumnBand,
+    RestoreColumnChannels,
+    RestoreNoBackups,                 // %1 folder
+    RestoreOpen,
+    RestoreUnreadable,
+    RestoreAskWrite,
+    StepRestoreBackup,
     Count
 };
 
