@@ -49,5 +49,6 @@ int RunUnimage(const Command& self, const QStringList& args);
 int RunPorts(const Command& self, const QStringList& args);
 int RunExport(const Command& self, const QStringList& args);
 int RunImport(const Command& self, const QStringList& args);
+int RunBackups(const Command& self, const QStringList& args);
 
 } // namespace k3n::cli
