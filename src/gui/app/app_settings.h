@@ -7,6 +7,9 @@ struct AppSettings {
     int Port = 1;                 // serial port COM1..COM9
     int Language = 1;             // 0 English, 1 Simplified, 2 Traditional, other: from the system
     bool AutoSeachPort = true;    // the session searches the ports by itself
+    // Writing a configuration: back the radio up first, read it back afterwards.
+    bool BackupBeforeWrite = true;
+    bool VerifyAfterWrite = true;
 };
 
 } // namespace k3n

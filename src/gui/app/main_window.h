@@ -72,6 +72,9 @@ public slots:
     void MenuEdit_WriteClick();
     // Edit > Check configuration: the check's list in a window of its own.
     void MenuEdit_CheckClick();
+    // File > Restore radio from backup: opens a chosen backup as the configuration
+    // (one undoable step) and offers to write it.
+    void MenuFile_RestoreClick();
     void MenuPortClick();
     void Menu_RadioTestClick();
 
@@ -142,6 +145,7 @@ private:
     std::array<QPointer<EditorWindow>, kEditorPageCount> editors_{};
     QPointer<TAboutBox> aboutBox_;
     QAction* MenuEdit_Check = nullptr;
+    QAction* MenuFile_Restore = nullptr;
     QPointer<CheckWindow> checkWindow_;
 };
 

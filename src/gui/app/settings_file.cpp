@@ -12,12 +12,14 @@ const QString kSection = QStringLiteral("config");
 const QString kPortKey = QStringLiteral("Port");
 const QString kLanguageKey = QStringLiteral("Language");
 const QString kAutoSearchKey = QStringLiteral("AutoSeachPort");
+const QString kBackupKey = QStringLiteral("BackupBeforeWrite");
+const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
 
 // The integer values of section "config", as INI readers see them: names
 // without regard to case, the first occurrence of a key counts, a value that
 // is not a decimal integer is absent.
 struct ConfigValues {
-    std::optional<int> port, language, autoSearch;
+    std::optional<int> port, language, autoSearch, backup, verify;
 };
 
 ConfigValues ParseConfigSection(const QByteArray& text)
@@ -46,6 +48,10 @@ ConfigValues ParseConfigSection(const QByteArray& text)
             slot = &values.language;
         else if (key.compare(kAutoSearchKey, Qt::CaseInsensitive) == 0)
             slot = &values.autoSearch;
+        else if (key.compare(kBackupKey, Qt::CaseInsensitive) == 0)
+            slot = &values.backup;
+        else if (key.compare(kVerifyKey, Qt::CaseInsensitive) == 0)
+            slot = &values.verify;
         if (slot && !slot->has_value() && ok)
             *slot = value;
     }
@@ -99,16 +105,26 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     settings.Port = values.port.value_or(defaults.Port);
     settings.Language = values.language.value_or(defaults.Language);
     settings.AutoSeachPort = values.autoSearch ? *values.autoSearch != 0 : defaults.AutoSeachPort;
+    settings.BackupBeforeWrite = values.backup ? *values.backup != 0 : defaults.BackupBeforeWrite;
+    settings.VerifyAfterWrite = values.verify ? *values.verify != 0 : defaults.VerifyAfterWrite;
     settings.Port = CheckedPort(settings.Port, portNames);
 }
 
 QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& settings)
 {
+    const AppSettings defaults;
     const std::pair<QString, int> wanted[] = {
         {kPortKey, settings.Port},
         {kLanguageKey, settings.Language},
         {kAutoSearchKey, settings.AutoSeachPort ? 1 : 0},
+        {kBackupKey, settings.BackupBeforeWrite ? 1 : 0},
+        {kVerifyKey, settings.VerifyAfterWrite ? 1 : 0},
     };
+    // The write options are added only once switched off, so a file of
+    // someone who never touched them keeps its three keys.
+    const bool addWhenMissing[std::size(wanted)] = {true, true, true,
+                                                    settings.BackupBeforeWrite != defaults.BackupBeforeWrite,
+                                                    settings.VerifyAfterWrite != defaults.VerifyAfterWrite};
     bool written[std::size(wanted)] = {};
     QList<QByteArray> lines = oldText.isEmpty() ? QList<QByteArray>{} : oldText.split('\n');
     const bool endsWithNewline = oldText.endsWith('\n');
@@ -122,7 +138,7 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
     auto missingLines = [&] {
         QList<QByteArray> added;
         for (std::size_t i = 0; i < std::size(wanted); ++i)
-            if (!written[i]) {
+            if (!written[i] && addWhenMissing[i]) {
                 added << keyLine(wanted[i]);
                 written[i] = true;
             }
