@@ -93,8 +93,8 @@ QString DescribeDifferences(const std::vector<ImageDifference>& differences, std
     QStringList places;
     for (std::size_t i = 0; i < differences.size() && i < count; ++i)
         places << QStringLiteral("0x%1 (%2)")
-                      .arg(differences[i].address, 4, 16, QChar('0'))
-                      .arg(ImagePlaceName(differences[i].address));
+                      .arg(QString::number(differences[i].address, 16).toUpper().rightJustified(4, QChar('0')),
+                           ImagePlaceName(differences[i].address));
     QString text = places.join(QStringLiteral(", "));
     if (differences.size() > count)
         text += Text(OwnText::VerifyMoreDifferences).arg(differences.size() - count);
