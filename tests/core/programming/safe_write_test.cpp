@@ -106,6 +106,7 @@ TEST_F(SafeWriteTest, BacksUpWritesAndVerifiesWithoutTouchingTheConfiguration)
     EXPECT_EQ(backup.record, earlier.record);
 
     // Three sessions, each closed with its end frame; the radio holds the new configuration.
+    EXPECT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 3; }, std::chrono::seconds(5)));
     const auto frames = radio->frames();
     EXPECT_EQ(Count(frames, link::Command::Greeting), 3u);
     EXPECT_EQ(Count(frames, link::Command::End), 3u);
