@@ -187,3 +187,27 @@ TEST(SettingsFile, VirtualRadioIsAskedForOnTheCommandLine)
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->memory_file, "/tmp/r.bin");
 }
+
+TEST(SettingsFile, WriteOptionsAreKeptOnceSwitchedOff)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    AppSettings s{3, 0, false};
+    ASSERT_TRUE(SaveSettings(s, path));   // both on, as by default: the three keys only
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\n"));
+
+    s.VerifyAfterWrite = false;
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=0\n"));
+    AppSettings loaded;
+    LoadOrCreateSettings(loaded, {"COM3"}, path);
+    EXPECT_TRUE(loaded.BackupBeforeWrite);
+    EXPECT_FALSE(loaded.VerifyAfterWrite);
+
+    // Switched on again, the key that is there follows.
+    s.VerifyAfterWrite = true;
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=1\n"));
+    LoadOrCreateSettings(loaded, {"COM3"}, path);
+    EXPECT_TRUE(loaded.VerifyAfterWrite);
+}
