@@ -25,7 +25,7 @@ RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent) : QDialog(p
                                 Text(OwnText::RestoreColumnBand), Text(OwnText::RestoreColumnChannels)});
     for (const BackupEntry& entry : entries_) {
         auto* item = new QTreeWidgetItem(tvBackups);
-        item->setText(0, QLocale().toString(entry.taken, QLocale::ShortFormat));
+        item->setText(0, entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         item->setText(1, entry.serial);
         item->setText(2, entry.readable ? QString::fromLatin1(BandName(entry.band)) : Text(OwnText::RestoreUnreadable));
         item->setText(3, entry.readable ? QString::number(entry.channels_in_use) : QString());
