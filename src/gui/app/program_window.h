@@ -42,7 +42,7 @@ public:
     ~TProgramDialog() override;
 
     // Outcome and, after a successful read, the received image or service reply.
-    // In a configuration write: the session of the last phase, null before Start.
+    // Not for the configuration write, whose sessions safeWrite() holds.
     const ProgrammingSession& session() const { return *session_; }
     // A configuration write: its phases and result; null before Start and otherwise.
     const SafeWrite* safeWrite() const { return chain_.get(); }

@@ -31,6 +31,14 @@ RadioData Sample(uint32_t offset, uint16_t tot)
     return data;
 }
 
+VirtualRadioOptions RadioOptions(int band, FaultPlan fault = {})
+{
+    VirtualRadioOptions options;
+    options.band = band;
+    options.fault = fault;
+    return options;
+}
+
 std::size_t Count(const std::vector<ReceivedFrame>& frames, link::Command command)
 {
     return std::size_t(std::count_if(frames.begin(), frames.end(), [&](const ReceivedFrame& f) { return f.command == command; }));
@@ -132,7 +140,7 @@ TEST_F(SafeWriteTest, VerifyCatchesARadioThatAcknowledgesWithoutStoring)
 TEST_F(SafeWriteTest, AFailedBackupReadStopsBeforeAnyWriteFrame)
 {
     for (RadioFault fault : {RadioFault::WrongAnswer, RadioFault::HangUp}) {
-        radio = std::make_unique<VirtualRadio>(VirtualRadioOptions{.band = 1, .fault = {fault, 40}});
+        radio = std::make_unique<VirtualRadio>(RadioOptions(1, {fault, 40}));
         ASSERT_EQ(radio->Start(), std::nullopt);
         SafeWrite chain(next, kTime, Port(), options_);
         EXPECT_EQ(chain.Run(), SafeWriteOutcome::BackupReadFailed);
@@ -181,7 +189,7 @@ TEST_F(SafeWriteTest, CancelStopsEachPhaseAtOnce)
                           Case{SafeWritePhase::Write, SafeWriteOutcome::Cancelled,
                                "Cancelled during the write: the radio now holds only part of the new configuration"},
                           Case{SafeWritePhase::Verify, SafeWriteOutcome::WrittenNotVerified, "Written, but not verified"}}) {
-        radio = std::make_unique<VirtualRadio>(VirtualRadioOptions{.band = 1});
+        radio = std::make_unique<VirtualRadio>(RadioOptions(1));
         ASSERT_EQ(radio->Start(), std::nullopt);
         SafeWrite chain(next, kTime, Port(), options_);
         std::size_t framesAtCancel = 0;
@@ -200,9 +208,9 @@ TEST_F(SafeWriteTest, CancelStopsEachPhaseAtOnce)
         const std::size_t sessionsBefore = c.phase == SafeWritePhase::Backup ? 0 : c.phase == SafeWritePhase::Write ? 1 : 2;
         EXPECT_EQ(Count(frames, link::Command::End), sessionsBefore);
         const std::size_t writes = Count(frames, link::Command::WriteMemory);
-        if (c.phase == SafeWritePhase::Backup)
+        if (c.phase == SafeWritePhase::Backup) {
             EXPECT_EQ(writes, 0u);
-        if (c.phase == SafeWritePhase::Write) {
+        } else if (c.phase == SafeWritePhase::Write) {
             EXPECT_GT(writes, 0u);
             // The frame sent as the cancel came may not have reached the radio.
             EXPECT_GE(chain.result().frames_written, writes);
@@ -242,7 +250,7 @@ TEST_F(SafeWriteTest, WithoutBackupAndVerifyItIsTheWriteSessionAlone)
 
 TEST_F(SafeWriteTest, ARadioOfAnotherBandGetsNothingWritten)
 {
-    radio = std::make_unique<VirtualRadio>(VirtualRadioOptions{.band = 2});
+    radio = std::make_unique<VirtualRadio>(RadioOptions(2));
     ASSERT_EQ(radio->Start(), std::nullopt);
     SafeWrite chain(next, kTime, Port(), options_);
     EXPECT_EQ(chain.Run(), SafeWriteOutcome::WrongFreqBand);
