@@ -146,6 +146,30 @@ TEST_F(ProgramDialog, CablePulledMidReadEndsPromptly)
     EXPECT_EQ(dlg.session().failure(), SessionFailure::LinkLost);
 }
 
+TEST_F(ProgramDialog, CancelDuringTheWriteSaysThatThePartWrittenIsInTheRadio)
+{
+    auto radio = StartRadio(Options(0));
+    RadioData data;
+    data.ResetForBand(0);
+    AppSettings settings;
+    TProgramDialog dlg(data, settings, FixedPort(*radio));
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
+    EXPECT_FALSE(dlg.cBackup->isEnabled());   // the choice is fixed once started
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return dlg.safeWrite()->phase() == SafeWritePhase::Write && dlg.safeWrite()->session()->stepsSent() >= 3;
+    }, 15000));
+    EXPECT_EQ(dlg.ProgressBar1->maximum(), 3 * kProgressMax);
+    EXPECT_GT(dlg.ProgressBar1->value(), kProgressMax);   // the backup's third is behind it
+    EXPECT_TRUE(dlg.sPhase->text().startsWith("Writing\nBackup saved: ")) << dlg.sPhase->text().toStdString();
+    QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
+    EXPECT_EQ(notices.texts,
+              QStringList{"Cancelled during the write: the radio now holds only part of the new configuration"});
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(dlg.safeWrite()->result().outcome, SafeWriteOutcome::Cancelled);
+}
+
 TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
 {
     auto radio = StartRadio();
