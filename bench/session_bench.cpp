@@ -1,13 +1,17 @@
 // A full configuration read and write against the virtual radio answering at
-// the pace of a 19200-baud line, compared with the time the wire itself needs.
+// the pace of a 19200-baud line, compared with the time the wire itself needs;
+// then a write with its backup before and read-back after, against the sum of
+// the read, write and read floors.
 // The radio runs in a child process, so the CPU time measured here is the
 // program's alone. Prints figures; never fails on speed.
 #include "model/radio_data.h"
 #include "programming/link_frame.h"
+#include "programming/safe_write.h"
 #include "programming/session_runner.h"
 #include "virtualradio/virtual_radio.h"
 #include <QCoreApplication>
 #include <QFile>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -25,6 +29,7 @@ constexpr int kBaud = 19200;
 constexpr double kByteSeconds = 10.0 / kBaud;
 constexpr double kReadTarget = 1.15;
 constexpr double kWriteTarget = 1.05;
+constexpr double kSafeWriteTarget = 1.10;
 
 double CpuSeconds()
 {
@@ -48,6 +53,20 @@ Measured RunSession(const SessionRequest& request, const std::string& port)
     const auto start = Clock::now();
     const SessionOutcome outcome = runner.Run();
     return {outcome, Seconds(Clock::now() - start).count(), CpuSeconds() - cpuBefore};
+}
+
+// Backup, write and read-back in one chain, the backup going to a scratch folder.
+Measured RunSafeWrite(const RadioData& data, const std::string& port)
+{
+    QTemporaryDir folder;
+    SafeWriteOptions options;
+    options.backup_folder = folder.path();
+    SafeWrite chain(data, LocalProgramTimeNow(), PortPlan{false, {QString::fromStdString(port)}}, options);
+    const double cpuBefore = CpuSeconds();
+    const auto start = Clock::now();
+    const SafeWriteOutcome outcome = chain.Run();
+    return {outcome == SafeWriteOutcome::Written ? SessionOutcome::Success : SessionOutcome::CommunicationFalse,
+            Seconds(Clock::now() - start).count(), CpuSeconds() - cpuBefore};
 }
 
 void Report(const char* what, const Measured& m, double floor, double target, const char* floorText)
@@ -127,6 +146,11 @@ int main(int argc, char** argv)
     const std::string writeFloorText = "0.600 s start wait and first tick + " + std::to_string(frames) +
                                        " frames, one per 100 ms tick";
     Report("write", RunSession(write, port), writeFloor, kWriteTarget, writeFloorText.c_str());
+
+    const double safeFloor = readFloor + writeFloor + readFloor;
+    const std::string safeFloorText = "backup read + write + read-back floors: " + std::to_string(readFloor) + " + " +
+                                      std::to_string(writeFloor) + " + " + std::to_string(readFloor) + " s";
+    Report("safe", RunSafeWrite(data, port), safeFloor, kSafeWriteTarget, safeFloorText.c_str());
 
     close(lifePipe[1]);
     waitpid(child, nullptr, 0);

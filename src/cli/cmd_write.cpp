@@ -1,10 +1,12 @@
 // k3n write: writes a configuration file into the radio, like the main
 // window's "Write to radio": the radio's band must match the file's, and a
 // configuration the check finds errors in is written only with --force.
+// The radio is backed up first and read back afterwards unless switched off.
 #include "cli/check_report.h"
 #include "cli/command.h"
 #include "cli/radio_session.h"
 #include "model/configuration_check.h"
+#include <QDir>
 
 namespace k3n::cli {
 
@@ -15,6 +17,10 @@ int RunWrite(const Command& self, const QStringList& args)
     parser.addOption(port);
     const QCommandLineOption force(QStringList{"force"});
     parser.addOption(force);
+    const QCommandLineOption noBackup(QStringList{"no-backup"});
+    parser.addOption(noBackup);
+    const QCommandLineOption noVerify(QStringList{"no-verify"});
+    parser.addOption(noVerify);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
     const Result<QString> input = OneFileArgument(parser, "the file to write");
@@ -27,8 +33,11 @@ int RunWrite(const Command& self, const QStringList& args)
     if (!plan)
         return Failure(self, plan.error().message);
     RadioData data;
-    if (auto error = LoadWholeConfiguration(input.value(), data))
-        return Failure(self, error->message);
+    if (auto error = LoadWholeConfiguration(input.value(), data)) {
+        Err() << "k3n " << self.name << ": " << error->message << "\n";
+        Err().flush();
+        return kExitUsage;
+    }
 
     // Warnings are shown and the write goes on; errors stop it unless forced.
     const std::vector<ConfigurationProblem> problems = CheckConfiguration(data.record);
@@ -39,10 +48,23 @@ int RunWrite(const Command& self, const QStringList& args)
                        QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
                            .arg(ProblemCounts(problems)));
 
-    ProgrammingSession session(ConfigurationWriteRequest(data, LocalProgramTimeNow(), true), plan.value());
-    if (RunSession(session) != SessionOutcome::Success)
-        return Failure(self, FailureMessage(session));
-    return kExitOk;
+    SafeWriteOptions options;
+    options.backup = !parser.isSet(noBackup);
+    options.verify = !parser.isSet(noVerify);
+    SafeWrite chain(data, LocalProgramTimeNow(), plan.value(), std::move(options));
+    const SafeWriteOutcome outcome = RunSafeWrite(chain);
+    const SafeWriteResult& result = chain.result();
+    if (!result.backup_path.isEmpty())
+        Out() << "backup: " << QDir::toNativeSeparators(result.backup_path) << "\n";
+    Out().flush();
+    if (outcome == SafeWriteOutcome::Written)
+        return kExitOk;
+    QString message = result.message;
+    if (const char* detail = FailureDetail(result.failure);
+        detail && *detail && result.failure != SessionFailure::Cancelled)
+        message += QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));
+    Failure(self, message);
+    return SafeWriteExitCode(outcome);
 }
 
 } // namespace k3n::cli

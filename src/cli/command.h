@@ -52,5 +52,6 @@ int RunImport(const Command& self, const QStringList& args);
 int RunLog(const Command& self, const QStringList& args);
 int RunReport(const Command& self, const QStringList& args);
 int RunDiff(const Command& self, const QStringList& args);
+int RunBackups(const Command& self, const QStringList& args);
 
 } // namespace k3n::cli

@@ -38,11 +38,19 @@ const Command kCommands[] = {
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration instead of the defaults\n",
      k3n::cli::RunRead},
-    {"write", "write --port PORT FILE.fse [--force]",
+    {"write", "write --port PORT FILE.fse [--force] [--no-backup] [--no-verify]",
      "Write a configuration file into the radio; the radio's band must match.",
      "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n"
-     "  --force      write even when 'k3n check' finds errors (its warnings never stop a write)\n",
+     "  --force      write even when 'k3n check' finds errors (its warnings never stop a write)\n"
+     "  --no-backup  do not read the radio into a backup file first ('k3n backups' lists them)\n"
+     "  --no-verify  do not read the radio back afterwards to compare it with what was sent\n"
+     "Exit status: 0 written (and verified), 1 failed (the message says whether anything was\n"
+     "written), 2 bad arguments or an unreadable file, 3 written but the read-back could not\n"
+     "reach the radio.\n",
      k3n::cli::RunWrite},
+    {"backups", "backups [--json]", "List the backups taken before each write, the newest first.",
+     "  --json  print JSON instead of text\n",
+     k3n::cli::RunBackups},
     {"image", "image FILE.fse -o IMAGE.bin [--time T]", "Write the 8192-byte radio memory image of a configuration.",
      "  -o, --output IMAGE.bin  the file to write (replaced atomically); the image holds\n"
      "                          what a write sends, and the band code at 0x0FFF\n"

@@ -2,6 +2,7 @@
 #include "comm/port_list.h"
 #include "model/fse_file.h"
 #include "programming/session_runner.h"
+#include "text/own_texts.h"
 #include <QRegularExpression>
 #include <unistd.h>
 
@@ -31,32 +32,66 @@ Result<PortPlan> PortPlanFromArgument(const QString& port)
 
 namespace {
 
-void ShowProgress(int progress, bool ended)
+void ShowProgress(int progress, int maximum, const QString& phase, bool ended)
 {
     constexpr int kWidth = 40;
-    const int filled = progress * kWidth / kProgressMax;
+    const int filled = progress * kWidth / maximum;
     Err() << "\r[" << QString(filled, '#') << QString(kWidth - filled, '-') << "] "
-          << QString::number(progress * 100 / kProgressMax).rightJustified(3) << "%";
+          << QString::number(progress * 100 / maximum).rightJustified(3) << "%";
+    if (!phase.isEmpty())
+        Err() << " " << phase.leftJustified(24);
     if (ended)
         Err() << "\n";
     Err().flush();
+}
+
+// The progress bar (on a terminal) and the notices of each step.
+class StepReporter {
+public:
+    void operator()(const RunnerStep& step, int progress, int maximum, const QString& phase = {})
+    {
+        if (terminal_ && (progress != shown_ || phase != shownPhase_ || step.ended)) {
+            shown_ = progress;
+            shownPhase_ = phase;
+            ShowProgress(progress, maximum, phase, step.ended);
+        }
+        for (const QString& notice : step.notices)
+            Err() << (terminal_ && !step.ended ? "\n" : "") << notice << "\n";
+        Err().flush();
+    }
+
+private:
+    const bool terminal_ = isatty(STDERR_FILENO);
+    int shown_ = -1;
+    QString shownPhase_;
+};
+
+QString PhaseText(SafeWritePhase phase)
+{
+    switch (phase) {
+    case SafeWritePhase::Backup: return Text(OwnText::SafeWritePhaseBackup);
+    case SafeWritePhase::Write: return Text(OwnText::SafeWritePhaseWrite);
+    case SafeWritePhase::Verify: return Text(OwnText::SafeWritePhaseVerify);
+    case SafeWritePhase::Idle:
+    case SafeWritePhase::Done: break;
+    }
+    return {};
 }
 
 } // namespace
 
 SessionOutcome RunSession(ProgrammingSession& session)
 {
-    const bool terminal = isatty(STDERR_FILENO);
-    int shown = -1;
+    StepReporter report;
     SessionRunner runner(session);
-    return runner.Run([&](const RunnerStep& step) {
-        if (terminal && (session.progress() != shown || step.ended)) {
-            shown = session.progress();
-            ShowProgress(shown, step.ended);
-        }
-        for (const QString& notice : step.notices)
-            Err() << (terminal && !step.ended ? "\n" : "") << notice << "\n";
-        Err().flush();
+    return runner.Run([&](const RunnerStep& step) { report(step, session.progress(), kProgressMax); });
+}
+
+SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
+{
+    StepReporter report;
+    return chain.Run([&](const RunnerStep& step) {
+        report(step, chain.progress(), chain.progressMax(), PhaseText(chain.phase()));
     });
 }
 

@@ -3,6 +3,7 @@
 // argument, running a session with progress on stderr, and loading whole
 // configuration and image files.
 #include "cli/command.h"
+#include "programming/safe_write.h"
 #include "programming/session.h"
 #include "text/error.h"
 #include <QString>
@@ -17,6 +18,9 @@ Result<PortPlan> PortPlanFromArgument(const QString& port);
 // Runs the session until it ends. Notices go to stderr; so does a progress bar
 // when stderr is a terminal.
 SessionOutcome RunSession(ProgrammingSession& session);
+
+// Runs the chain of backup, write and read-back until it ends, like RunSession.
+SafeWriteOutcome RunSafeWrite(SafeWrite& chain);
 
 // The session's message for a failure: "Communication False (no answer from the radio)".
 QString FailureMessage(const ProgrammingSession& session);

@@ -112,6 +112,31 @@ std::optional<FileError> LoadFseFile(const QString& path, RadioData& data)
     return std::nullopt;
 }
 
+namespace {
+
+// The record in a new temporary file beside target, written through and closed.
+// With a mode, the file takes it (an existing file keeps its permissions).
+std::optional<FileError> WriteTemporaryBeside(const QByteArray& target, const RadioRecord& record,
+                                              std::optional<mode_t> mode, QByteArray& tempPath)
+{
+    Fd temp(CreateTemporaryBeside(target, tempPath));
+    if (temp.get() < 0)
+        return LastError();
+    const auto bytes = record.bytes();
+    std::optional<FileError> error = WriteAll(temp.get(), bytes.data(), bytes.size());
+    if (!error && mode && ::fchmod(temp.get(), *mode & 07777) != 0)
+        error = LastError();
+    if (!error && ::fsync(temp.get()) != 0)
+        error = LastError();
+    if (!error && !temp.close())
+        error = LastError();
+    if (error)
+        ::unlink(tempPath.constData());
+    return error;
+}
+
+} // namespace
+
 std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& record)
 {
     // A link is followed, so the file it points at is replaced and the link stays.
@@ -125,25 +150,38 @@ std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& rec
         return FileError::FromErrno(EISDIR);
 
     QByteArray tempPath;
-    Fd temp(CreateTemporaryBeside(target, tempPath));
-    if (temp.get() < 0)
-        return LastError();
-    const auto bytes = record.bytes();
-    std::optional<FileError> error = WriteAll(temp.get(), bytes.data(), bytes.size());
-    if (!error && exists && ::fchmod(temp.get(), existing.st_mode & 07777) != 0)
-        error = LastError();
-    if (!error && ::fsync(temp.get()) != 0)
-        error = LastError();
-    if (!error && !temp.close())
-        error = LastError();
-    if (!error && ::rename(tempPath.constData(), target.constData()) != 0)
-        error = LastError();
-    if (error) {
+    if (auto error = WriteTemporaryBeside(target, record, exists ? std::optional(existing.st_mode) : std::nullopt, tempPath))
+        return error;
+    if (::rename(tempPath.constData(), target.constData()) != 0) {
+        const FileError error = LastError();
         ::unlink(tempPath.constData());
         return error;
     }
     SyncFolderOf(target);
     return std::nullopt;
+}
+
+std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record)
+{
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray tempPath;
+    if (auto error = WriteTemporaryBeside(target, record, std::nullopt, tempPath))
+        return error;
+    // A hard link is made only when the name is free; where the file system has
+    // none, a rename after a look is the best there is.
+    int result = ::link(tempPath.constData(), target.constData());
+    if (result != 0 && errno != EEXIST) {
+        struct stat existing {};
+        if (::lstat(target.constData(), &existing) == 0)
+            errno = EEXIST;
+        else
+            result = ::rename(tempPath.constData(), target.constData());
+    }
+    const std::optional<FileError> error = result == 0 ? std::nullopt : std::optional(LastError());
+    ::unlink(tempPath.constData());
+    if (!error)
+        SyncFolderOf(target);
+    return error;
 }
 
 } // namespace k3n

@@ -20,4 +20,9 @@ std::optional<FileError> LoadFseFile(const QString& path, RadioData& data);
 // file keeps its permissions.
 std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& record);
 
+// Writes the record as a file that must not exist yet: written in full under a
+// temporary name first, then given its name only if no file has it (the
+// reason for a taken name is "file exists"). Nothing is left behind on failure.
+std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record);
+
 } // namespace k3n

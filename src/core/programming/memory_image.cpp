@@ -187,6 +187,23 @@ uint16_t ScramblerFreqOf(uint16_t word)
     return uint16_t(word * 0.7324 * 0.5 + 0.5);
 }
 
+const ImageMask& ImageBytesFromRecord()
+{
+    static const ImageMask mask = [] {
+        ImageMask m;
+        for (const ByteRoute& route : Routes())
+            m.set(route.image);
+        m.set(kEmergencyBlock);
+        for (int i = 0; i < 2 * rec::kScrambleFreqCount; ++i)
+            m.set(radio_addr::kScramblerWords + i);
+        for (int n = 1; n <= rec::kChannelCount; ++n)
+            for (int i = 1; i <= 8; ++i)   // receive and transmit frequency
+                m.set(imageChannel(n) + i);
+        return m;
+    }();
+    return mask;
+}
+
 void GetDataForWrite(const RadioData& data, const ProgramTime& now, MemoryImage& image)
 {
     const RadioRecord& r = data.record;

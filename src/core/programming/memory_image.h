@@ -4,6 +4,7 @@
 // Image offset and radio address are the same number.
 #include "model/radio_data.h"
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 namespace k3n {
@@ -28,6 +29,11 @@ constexpr uint16_t kChannelsEnd = 0x1800;
 // band code are left zero (they travel only by their own transfers).
 void GetDataForWrite(const RadioData& data, const ProgramTime& now, MemoryImage& image);
 MemoryImage GetDataForWrite(const RadioData& data, const ProgramTime& now);
+
+// The image bytes GetDataForWrite fills from the record: not the programming time,
+// nor the bytes it always leaves 0.
+using ImageMask = std::bitset<kMemoryImageSize>;
+const ImageMask& ImageBytesFromRecord();
 
 // Image -> record and companion state (serial number, programming time), only
 // the fields the radio holds. The caller selects the band limits afterwards.

@@ -177,7 +177,7 @@ void ProgrammingSession::RunTick(SessionTime now, SessionOutput& out)
         received_.clear();
         SetInterval(now, kGreetingTick);
         if (!ports_.auto_search)
-            timeoutAt_ = now + kGreetingTimeout;
+            timeoutAt_ = now + greetingTimeout_;
         return;
     case Phase::Greeting: GreetingTick(now, out); break;
     case Phase::Transfer: TransferTick(now, out); break;

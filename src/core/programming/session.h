@@ -27,6 +27,8 @@ constexpr SessionTime kReadTick{2};
 constexpr SessionTime kWriteTick{100};         // at most one frame per tick
 constexpr SessionTime kGreetingTimeout{1000};  // fixed port only
 constexpr SessionTime kAnswerTimeout{5000};    // during a transfer, from the last good answer
+// A session chained right after another: the radio may still be busy with the end frame.
+constexpr SessionTime kChainedGreetingTimeout{10000};
 } // namespace session_timing
 
 constexpr int kProgressMax = 260;
@@ -102,6 +104,10 @@ public:
     // The user closed the window: abandons the transfer, no end frame.
     SessionOutput Cancel();
 
+    // Fixed port: how long the greeting is repeated before the session fails
+    // (kGreetingTimeout unless set before Start).
+    void SetGreetingTimeout(SessionTime timeout) { greetingTimeout_ = timeout; }
+
     // When Advance must next be called; none before Start and after the end.
     std::optional<SessionTime> NextDeadline() const;
     bool running() const;
@@ -114,6 +120,8 @@ public:
     const PortPlan& ports() const { return ports_; }
     // Auto-search: the ports it went past because they would not open, in order.
     const std::vector<SkippedPort>& skippedPorts() const { return skipped_; }
+    // Frames of the transfer plan sent so far (a write's band request is not one).
+    std::size_t stepsSent() const { return cursor_; }
     // A configuration read's image: complete only once outcome() is Success.
     const MemoryImage& image() const { return image_; }
     // A service read's bytes (the item's area from offset 0): valid only at Success.
@@ -145,6 +153,7 @@ private:
     SessionFailure failure_ = SessionFailure::None;
     std::size_t portIndex_ = 0;
     std::vector<SkippedPort> skipped_;
+    SessionTime greetingTimeout_ = session_timing::kGreetingTimeout;
     SessionTime interval_{0};
     SessionTime nextTick_{0};
     std::optional<SessionTime> timeoutAt_;

@@ -99,17 +99,24 @@ SessionOutcome SessionRunner::Run(const std::function<void(const RunnerStep&)>& 
             onStep(step);
     };
     report(Start());
-    while (session_.running()) {
-        bool cancel = false;
-        {
-            std::unique_lock lock(mutex_);
-            wake_.wait_until(lock, *NextWake(), [this] { return cancelRequested_ || hangUpSignalled_; });
-            cancel = cancelRequested_;
-            hangUpSignalled_ = false;   // Step sees the port's state itself
-        }
-        report(cancel ? Cancel() : Step());
-    }
+    while (session_.running())
+        report(WaitAndStep());
     return session_.outcome();
+}
+
+RunnerStep SessionRunner::WaitAndStep()
+{
+    const auto wake = NextWake();
+    if (!wake)
+        return {};
+    bool cancel = false;
+    {
+        std::unique_lock lock(mutex_);
+        wake_.wait_until(lock, *wake, [this] { return cancelRequested_ || hangUpSignalled_; });
+        cancel = cancelRequested_;
+        hangUpSignalled_ = false;   // Step sees the port's state itself
+    }
+    return cancel ? Cancel() : Step();
 }
 
 void SessionRunner::Carry(const SessionOutput& out, RunnerStep& step)

@@ -45,6 +45,9 @@ public:
     // Blocking: Start, then steps until the session ends. 'onStep' sees every step
     // (read session().progress() there). Returns the outcome.
     SessionOutcome Run(const std::function<void(const RunnerStep&)>& onStep = {});
+    // Blocking, after Start: sleeps until NextWake() (woken early by a hang-up or
+    // RequestCancel()), then steps, or cancels when asked to.
+    RunnerStep WaitAndStep();
     // From any thread (a signal handler's helper thread, a test): Run cancels at once.
     void RequestCancel();
 

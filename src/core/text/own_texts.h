@@ -116,6 +116,36 @@ enum class OwnText {
     CompareNoDifferences,
     CompareCount,                   // %1 differences
     StepImportChannels,
+    // Writing with a backup before and a read-back after
+    SafeWritePhaseBackup,
+    SafeWritePhaseWrite,
+    SafeWritePhaseVerify,
+    SafeWriteBackupReadFailed,
+    SafeWriteBackupNotSaved,          // %1 folder, %2 reason
+    SafeWriteStoppedBeforeWrite,
+    SafeWriteCancelledNothingWritten,
+    SafeWriteCancelledDuringWrite,
+    SafeWriteNothingWritten,
+    SafeWritePartlyWritten,
+    SafeWriteNotVerified,
+    SafeWriteVerifyFailed,            // %1 the first differences
+    VerifyProgramTime,
+    VerifyMoreDifferences,            // %1 count
+    SafeWriteBackupOption,
+    SafeWriteVerifyOption,
+    SafeWriteBackupSaved,             // %1 path
+    // Restoring a backup
+    MenuRestoreBackup,
+    RestoreWindowTitle,
+    RestoreColumnDate,
+    RestoreColumnSerial,
+    RestoreColumnBand,
+    RestoreColumnChannels,
+    RestoreNoBackups,                 // %1 folder
+    RestoreOpen,
+    RestoreUnreadable,
+    RestoreAskWrite,
+    StepRestoreBackup,
     Count
 };
 

@@ -117,6 +117,12 @@ void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out
 {
     if (frame.command == link::Command::End) {   // not answered
         ++endFrames_;
+        if (fault_.fault == RadioFault::SlowRestart)
+            greetingsToIgnore_ = fault_.after_frames;
+        return;
+    }
+    if (frame.command == link::Command::Greeting && greetingsToIgnore_ > 0) {
+        --greetingsToIgnore_;
         return;
     }
     if (FaultActive(RadioFault::HangUp)) {
@@ -131,7 +137,7 @@ void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out
     switch (frame.command) {
     case link::Command::Greeting:
     case link::Command::WriteMemory:
-        if (frame.command == link::Command::WriteMemory && !wrong)
+        if (frame.command == link::Command::WriteMemory && !wrong && !FaultActive(RadioFault::AckWithoutStoring))
             std::copy(frame.data.begin(), frame.data.end(), memory_.begin() + frame.address);
         out.push_back(link::kAck[0]);
         out.push_back(wrong ? 0x01 : link::kAck[1]);

@@ -17,6 +17,10 @@ enum class RadioFault {
     Silent,        // answers nothing more (after_frames 0: never answers)
     WrongAnswer,   // acknowledges with 52 01, read replies start with 00; stores nothing
     HangUp,        // the link goes away (the pseudo-terminal closes)
+    AckWithoutStoring,   // acknowledges write frames as usual but keeps nothing of them
+    // Busy after each end frame: the next 'after_frames' greetings go unanswered
+    // (counted from the end frame, not from the first frame).
+    SlowRestart,
 };
 
 struct FaultPlan {
@@ -80,6 +84,7 @@ private:
     bool resyncing_ = false;
     bool hungUp_ = false;
     int endFrames_ = 0;
+    int greetingsToIgnore_ = 0;
 };
 
 } // namespace k3n

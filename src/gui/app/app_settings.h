@@ -13,6 +13,9 @@ struct AppSettings {
     bool AutoSeachPort = true;    // the session searches the ports by itself
     QString PortId = {};          // the chosen cable's stable identity; empty: Port alone counts
     QStringList RecentFiles = {}; // configuration files last opened or saved, most recent first
+    // Writing a configuration: back the radio up first, read it back afterwards.
+    bool BackupBeforeWrite = true;
+    bool VerifyAfterWrite = true;
 };
 
 } // namespace k3n

@@ -159,6 +159,13 @@ void TMainForm::buildMenus()
     MenuEdit_Check->setObjectName("MenuEdit_Check");
     connect(MenuEdit_Check, &QAction::triggered, this, &TMainForm::MenuEdit_CheckClick);
     buildInterchangeItems();
+    // Restoring a backup sits with the file commands, before the separator above Exit.
+    MenuFile_Restore = new QAction(this);
+    MenuFile_Restore->setObjectName("MenuFile_Restore");
+    QMenu* file = findChild<QMenu*>("File1");
+    file->insertAction(file->actions().at(file->actions().indexOf(findChild<QAction*>("FileExitItem")) - 1),
+                       MenuFile_Restore);
+    connect(MenuFile_Restore, &QAction::triggered, this, &TMainForm::MenuFile_RestoreClick);
 
     Window1 = findChild<QMenu*>("Window1");
     connect(Window1, &QMenu::aboutToShow, this, &TMainForm::listOpenWindowsInWindowMenu);
@@ -283,6 +290,8 @@ void TMainForm::RelabelMainWindow()
     MenuEdit_Check->setStatusTip(PlainCaption(Text(OwnText::MenuCheckConfiguration)));
     MenuFile_Print->setText(Text(OwnText::MenuPrint));
     MenuFile_ExportPdf->setText(Text(OwnText::MenuExportPdf));
+    MenuFile_Restore->setText(Text(OwnText::MenuRestoreBackup));
+    MenuFile_Restore->setStatusTip(PlainCaption(Text(OwnText::MenuRestoreBackup)));
     if (checkWindow_)
         checkWindow_->setProblems(CheckConfiguration(data_.record));
     relabelInterchangeItems();

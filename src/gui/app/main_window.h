@@ -90,6 +90,9 @@ public slots:
     void MenuEdit_WriteClick();
     // Edit > Check configuration: the check's list in a window of its own.
     void MenuEdit_CheckClick();
+    // File > Restore radio from backup: opens a chosen backup as the configuration
+    // (one undoable step) and offers to write it.
+    void MenuFile_RestoreClick();
     void MenuPortClick();
     void Menu_RadioTestClick();
 
@@ -190,6 +193,7 @@ private:
     AutosaveSchedule autosave_;
     QTimer* autosaveTimer_ = nullptr;
     Clock clock_;
+    QAction* MenuFile_Restore = nullptr;
     QPointer<CheckWindow> checkWindow_;
     void buildReportItems();
     QString reportHtml();

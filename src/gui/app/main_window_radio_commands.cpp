@@ -9,6 +9,9 @@
 #include "widgets/message_windows.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
+#include "app/restore_window.h"
+#include "model/fse_file.h"
+#include <QDir>
 #include "app/service_mode.h"
 #include "comm/port_list.h"
 #include <algorithm>
@@ -38,9 +41,26 @@ void TMainForm::MenuEdit_WriteClick()
         showCheckWindow(std::move(problems));
     if (errors > 0 && !AskYesNoDefaultNo(this, Text(OwnText::CheckAskWriteWithErrors).arg(errors)))
         return;
-    TProgramDialog dlg(ConfigurationWriteRequest(data_, LocalProgramTimeNow(), /*bandCheck=*/true),
-                       SessionPortPlan(settings_), this);
+    TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
     dlg.exec();
+}
+
+void TMainForm::MenuFile_RestoreClick()
+{
+    RestoreWindow chooser(BackupFolder(), this);
+    if (chooser.exec() != QDialog::Accepted || chooser.chosenPath().isEmpty())
+        return;
+    CommitPendingEdits();
+    recordUnreportedEdits();   // what was typed stays a step of its own
+    const QString path = chooser.chosenPath();
+    if (auto error = LoadFseFile(path, data_)) {
+        ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
+        return;
+    }
+    RefreshAllViews();
+    history_->recordStep([] { return Text(OwnText::StepRestoreBackup); });
+    if (AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWrite)))
+        MenuEdit_WriteClick();
 }
 
 void TMainForm::MenuEdit_CheckClick()

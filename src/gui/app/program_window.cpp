@@ -2,7 +2,10 @@
 #include "comm/port_identity.h"
 #include "widgets/message_windows.h"
 #include "programming/session_texts.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
+#include <QCheckBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -55,8 +58,29 @@ TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* 
       session_(std::make_unique<ProgrammingSession>(std::move(request), std::move(ports))),
       runner_(std::make_unique<SessionRunner>(*session_))
 {
+    BuildWindow(PlainCaption(UiText(session_->request().direction == Direction::Read ? 7 : 8)));
+}
+
+TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, PortPlan ports, QWidget* parent)
+    : QDialog(parent), writeData_(&data), settings_(&settings), writePorts_(std::move(ports))
+{
+    cBackup = new QCheckBox(Text(OwnText::SafeWriteBackupOption), this);
+    cBackup->setObjectName("cBackup");
+    cBackup->setChecked(settings.BackupBeforeWrite);
+    cVerify = new QCheckBox(Text(OwnText::SafeWriteVerifyOption), this);
+    cVerify->setObjectName("cVerify");
+    cVerify->setChecked(settings.VerifyAfterWrite);
+    sPhase = new QLabel(this);
+    sPhase->setObjectName("sPhase");
+    BuildWindow(PlainCaption(UiText(8)));
+    connect(cBackup, &QCheckBox::toggled, this, [this](bool on) { settings_->BackupBeforeWrite = on; });
+    connect(cVerify, &QCheckBox::toggled, this, [this](bool on) { settings_->VerifyAfterWrite = on; });
+}
+
+void TProgramDialog::BuildWindow(const QString& title)
+{
     setObjectName("TProgramDialog");
-    setWindowTitle(PlainCaption(UiText(session_->request().direction == Direction::Read ? 7 : 8)));
+    setWindowTitle(title);
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -78,6 +102,11 @@ TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* 
     buttons->addWidget(CancelBtn);
     buttons->addStretch();
     auto* column = new QVBoxLayout(this);
+    for (QWidget* option : {static_cast<QWidget*>(cBackup), static_cast<QWidget*>(cVerify)})
+        if (option)
+            column->addWidget(option);
+    if (sPhase)
+        column->addWidget(sPhase);
     column->addWidget(ProgressBar1);
     column->addWidget(sPort);
     column->addLayout(buttons);
@@ -97,12 +126,39 @@ TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* 
 TProgramDialog::~TProgramDialog()
 {
     Timer_Tx->stop();
-    if (session_->running())
+    if (chain_ && chain_->running())
+        chain_->Cancel();
+    else if (session_ && session_->running())
         runner_->Cancel();
+}
+
+bool TProgramDialog::Running() const
+{
+    return chain_ ? chain_->running() : session_ && session_->running();
+}
+
+const ProgrammingSession* TProgramDialog::CurrentSession() const
+{
+    return chain_ ? chain_->session() : session_.get();
 }
 
 void TProgramDialog::ProgramStartClick()
 {
+    if (writeData_) {
+        if (chain_)
+            return;
+        cBackup->setEnabled(false);
+        cVerify->setEnabled(false);
+        SafeWriteOptions options;
+        options.backup = cBackup->isChecked();
+        options.verify = cVerify->isChecked();
+        // The programming time is the moment the write starts.
+        chain_ = std::make_unique<SafeWrite>(*writeData_, LocalProgramTimeNow(), writePorts_, std::move(options));
+        ProgressBar1->setRange(0, chain_->progressMax());
+        ProgramStart->setEnabled(false);
+        Show(chain_->Start());
+        return;
+    }
     if (session_->ended() || session_->running())
         return;
     ProgramStart->setEnabled(false);
@@ -111,33 +167,61 @@ void TProgramDialog::ProgramStartClick()
 
 void TProgramDialog::Timer_TxTimer()
 {
-    Show(runner_->Step());
+    Show(chain_ ? chain_->Step() : runner_->Step());
 }
 
 void TProgramDialog::Show(const RunnerStep& step)
 {
-    ProgressBar1->setValue(session_->progress());
+    ProgressBar1->setValue(chain_ ? chain_->progress() : session_->progress());
     ShowPort();
+    ShowPhase();
     for (const QString& notice : step.notices)
         ShowNotice(this, notice);
     if (step.ended) {
+        if (chain_) {
+            ShowNotice(this, chain_->result().message);
+            done(chain_->result().outcome == SafeWriteOutcome::Written ? Accepted : Rejected);
+            return;
+        }
         if (auto text = OutcomeText(session_->outcome()))
             ShowNotice(this, ProgramDialogText(*text));
         done(session_->outcome() == SessionOutcome::Success ? Accepted : Rejected);
         return;
     }
-    if (auto wake = runner_->NextWake()) {
+    const auto wake = chain_ ? chain_->NextWake() : runner_->NextWake();
+    if (wake) {
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wake - SessionRunner::Clock::now());
         Timer_Tx->start(std::max<int>(0, int(wait.count())));
     }
 }
 
+void TProgramDialog::ShowPhase()
+{
+    if (!sPhase || !chain_)
+        return;
+    QString text;
+    switch (chain_->phase()) {
+    case SafeWritePhase::Backup: text = Text(OwnText::SafeWritePhaseBackup); break;
+    case SafeWritePhase::Write: text = Text(OwnText::SafeWritePhaseWrite); break;
+    case SafeWritePhase::Verify: text = Text(OwnText::SafeWritePhaseVerify); break;
+    case SafeWritePhase::Idle:
+    case SafeWritePhase::Done: text = sPhase->text(); break;
+    }
+    if (!chain_->result().backup_path.isEmpty() && chain_->phase() != SafeWritePhase::Backup)
+        text += QStringLiteral("\n") +
+                Text(OwnText::SafeWriteBackupSaved).arg(QDir::toNativeSeparators(chain_->result().backup_path));
+    sPhase->setText(text);
+}
+
 void TProgramDialog::ShowPort()
 {
-    const PortPlan& plan = session_->ports();
-    if (session_->portIndex() >= std::size_t(plan.ports.size()))
+    const ProgrammingSession* session = CurrentSession();
+    if (!session)
         return;
-    const QString& port = plan.ports[qsizetype(session_->portIndex())];
+    const PortPlan& plan = session->ports();
+    if (session->portIndex() >= std::size_t(plan.ports.size()))
+        return;
+    const QString& port = plan.ports[qsizetype(session->portIndex())];
     if (port == shownPort_)
         return;
     shownPort_ = port;
@@ -147,8 +231,13 @@ void TProgramDialog::ShowPort()
 void TProgramDialog::done(int result)
 {
     Timer_Tx->stop();
-    if (session_->running())
+    if (chain_ && chain_->running()) {
+        chain_->Cancel();
+        // Cancelling part-way through a write leaves the radio half written: say so.
+        ShowNotice(this, chain_->result().message);
+    } else if (session_ && session_->running()) {
         runner_->Cancel();
+    }
     QDialog::done(result);
 }
 

@@ -6,12 +6,14 @@
 // drives it and shows its progress.
 #include "app/app_settings.h"
 #include "comm/port_list.h"
+#include "programming/safe_write.h"
 #include "programming/session.h"
 #include "programming/session_runner.h"
 #include <QDialog>
 #include <memory>
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -33,10 +35,18 @@ public:
     // and dies with the window, so a band check or write-all chain never
     // reaches a later session.
     TProgramDialog(SessionRequest request, PortPlan ports, QWidget* parent = nullptr);
+    // Writing the configuration 'data': with the check boxes on, the radio is backed
+    // up before and read back after the write, in one run with one progress bar.
+    // The boxes start from, and are remembered in, 'settings'. Closes with
+    // Accepted only when the configuration was written (and matched on read-back).
+    TProgramDialog(const RadioData& data, AppSettings& settings, PortPlan ports, QWidget* parent = nullptr);
     ~TProgramDialog() override;
 
     // Outcome and, after a successful read, the received image or service reply.
+    // Not for the configuration write, whose sessions safeWrite() holds.
     const ProgrammingSession& session() const { return *session_; }
+    // A configuration write: its phases and result; null before Start and otherwise.
+    const SafeWrite* safeWrite() const { return chain_.get(); }
 
     void ProgramStartClick();
 
@@ -44,6 +54,9 @@ public:
     QPushButton* CancelBtn;
     QProgressBar* ProgressBar1;
     QLabel* sPort;       // the port being tried
+    QLabel* sPhase = nullptr;         // configuration write: the running phase
+    QCheckBox* cBackup = nullptr;     // configuration write: back the radio up first
+    QCheckBox* cVerify = nullptr;     // configuration write: read the radio back afterwards
     QTimer* Timer_Tx;    // single-shot, armed for the session's next deadline
 
 public slots:
@@ -55,9 +68,18 @@ private:
     // Shows notices, progress and the end of the session; re-arms the timer while it runs.
     void Show(const RunnerStep& step);
     void ShowPort();
+    void BuildWindow(const QString& title);
+    void ShowPhase();
+    bool Running() const;
+    const ProgrammingSession* CurrentSession() const;
 
     std::unique_ptr<ProgrammingSession> session_;
     std::unique_ptr<SessionRunner> runner_;
+    // Configuration write
+    const RadioData* writeData_ = nullptr;
+    AppSettings* settings_ = nullptr;
+    PortPlan writePorts_;
+    std::unique_ptr<SafeWrite> chain_;
     QString shownPort_;
 };
 

@@ -16,6 +16,8 @@ const QString kLanguageKey = QStringLiteral("Language");
 const QString kAutoSearchKey = QStringLiteral("AutoSeachPort");
 // Beside the port number: which cable it was, to find it again after a replug.
 const QString kPortIdKey = QStringLiteral("PortId");
+const QString kBackupKey = QStringLiteral("BackupBeforeWrite");
+const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
 
 // The values of section "config" as INI readers see them: names without
 // regard to case (keys are stored lower-cased), the first occurrence of a key counts.
@@ -52,29 +54,48 @@ std::optional<int> IntegerValue(const ConfigValues& values, const QString& key)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+// Any integer but 0 is true.
+std::optional<bool> BoolValue(const ConfigValues& values, const QString& key)
+{
+    const std::optional<int> value = IntegerValue(values, key);
+    return value ? std::optional<bool>(*value != 0) : std::nullopt;
+}
+
 QString RecentFileKey(int index)
 {
     return QStringLiteral("RecentFile%1").arg(index + 1);
 }
 
-// A key the program writes. An optional key is added to a file only when it has
-// a value; one already in the file is always updated (emptied, if need be).
+// A key the program writes. Beyond the three first ones, a key is added to a
+// file only when its value says something (a cable, a recent file, an option
+// switched off), so the file of someone who never used them keeps three keys;
+// one already in the file is always updated (emptied, if need be).
 struct WrittenKey {
     QString name;
     QByteArray value;
-    bool optional = false;
+    bool addWhenMissing = true;
 };
+
+QByteArray BoolText(bool value)
+{
+    return value ? "1" : "0";
+}
 
 std::vector<WrittenKey> KeysToWrite(const AppSettings& settings)
 {
+    const AppSettings defaults;
     std::vector<WrittenKey> keys = {
         {kPortKey, QByteArray::number(settings.Port)},
         {kLanguageKey, QByteArray::number(settings.Language)},
-        {kAutoSearchKey, settings.AutoSeachPort ? "1" : "0"},
-        {kPortIdKey, settings.PortId.toUtf8(), true},
+        {kAutoSearchKey, BoolText(settings.AutoSeachPort)},
+        {kPortIdKey, settings.PortId.toUtf8(), !settings.PortId.isEmpty()},
+        {kBackupKey, BoolText(settings.BackupBeforeWrite), settings.BackupBeforeWrite != defaults.BackupBeforeWrite},
+        {kVerifyKey, BoolText(settings.VerifyAfterWrite), settings.VerifyAfterWrite != defaults.VerifyAfterWrite},
     };
-    for (int i = 0; i < kRecentFileCount; ++i)
-        keys.push_back({RecentFileKey(i), settings.RecentFiles.value(i).toUtf8(), true});
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        const QString file = settings.RecentFiles.value(i);
+        keys.push_back({RecentFileKey(i), file.toUtf8(), !file.isEmpty()});
+    }
     return keys;
 }
 } // namespace
@@ -124,8 +145,9 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
         values = ParseConfigSection(file.readAll());
     settings.Port = IntegerValue(values, kPortKey).value_or(defaults.Port);
     settings.Language = IntegerValue(values, kLanguageKey).value_or(defaults.Language);
-    const std::optional<int> autoSearch = IntegerValue(values, kAutoSearchKey);
-    settings.AutoSeachPort = autoSearch ? *autoSearch != 0 : defaults.AutoSeachPort;
+    settings.AutoSeachPort = BoolValue(values, kAutoSearchKey).value_or(defaults.AutoSeachPort);
+    settings.BackupBeforeWrite = BoolValue(values, kBackupKey).value_or(defaults.BackupBeforeWrite);
+    settings.VerifyAfterWrite = BoolValue(values, kVerifyKey).value_or(defaults.VerifyAfterWrite);
     settings.PortId = values.value(kPortIdKey.toLower());
     settings.Port = CheckedPort(settings.Port, portNames);
     settings.RecentFiles.clear();
@@ -153,7 +175,7 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
         QList<QByteArray> added;
         for (std::size_t i = 0; i < wanted.size(); ++i)
             if (!written[i]) {
-                if (!wanted[i].optional || !wanted[i].value.isEmpty())
+                if (wanted[i].addWhenMissing)
                     added << keyLine(wanted[i]);
                 written[i] = true;
             }

@@ -194,6 +194,44 @@ TEST(Session, SilentRadioOnFixedPortGreetsEvery300msAndFailsAfter1000ms)
     EXPECT_FALSE(h.session.NextDeadline());
 }
 
+TEST(Session, ChainedSessionKeepsGreetingEvery300msForTenSeconds)
+{
+    // A radio still busy with the last end frame lets 20 greetings go unanswered.
+    auto busyRadio = [] {
+        FakePort port = RadioPort();
+        port.radio->SetFault({RadioFault::SlowRestart, 20});
+        port.radio->Receive(link::EndFrame());
+        return port;
+    };
+    {   // the specified timing gives up after 1000 ms
+        Harness h(ConfigurationReadRequest(), {busyRadio()});
+        h.Run();
+        EXPECT_EQ(h.session.outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_EQ(h.sent.size(), 4u);
+    }
+    {   // after another session the patience is 10 s; the 21st greeting is answered
+        Harness h(ConfigurationReadRequest(), {busyRadio()});
+        h.session.SetGreetingTimeout(session_timing::kChainedGreetingTimeout);
+        h.Run();
+        EXPECT_EQ(h.session.outcome(), SessionOutcome::Success);
+        ASSERT_GT(h.sent.size(), 21u);
+        for (std::size_t i = 0; i < 21; ++i) {
+            EXPECT_EQ(h.sent[i].command(), link::Command::Greeting) << i;
+            EXPECT_EQ(h.sent[i].at, SessionTime(300 * (i + 1))) << i;
+        }
+        EXPECT_EQ(h.sent[21].command(), link::Command::ReadMemory);
+    }
+    {   // and it ends there: 34 greetings, 300 ms apart, then "Communication False" at 10.3 s
+        Harness h(ConfigurationReadRequest(), {FakePort{}});
+        h.session.SetGreetingTimeout(session_timing::kChainedGreetingTimeout);
+        h.Run();
+        EXPECT_EQ(h.session.outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_EQ(h.sent.size(), 34u);
+        EXPECT_EQ(h.sent.back().at, 10200ms);
+        EXPECT_EQ(h.now, 10300ms);
+    }
+}
+
 TEST(Session, GreetingAnswers)
 {
     {   // a wrong answer on a fixed port fails at once

@@ -99,7 +99,7 @@ protected:
     CheckWindow* checkWindow() const { return form->findChild<CheckWindow*>(); }
 
     RadioData data;
-    AppSettings settings{1, 0, false};
+    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false};
     std::unique_ptr<TMainForm> form;
 };
 

@@ -76,7 +76,7 @@ protected:
 
     test::ScratchDir dir;
     RadioData data;
-    AppSettings settings{0, 0, false};
+    AppSettings settings{.Port = 0, .Language = 0, .AutoSeachPort = false};
     std::unique_ptr<TMainForm> form;
     QString openPath, savePath;
     QStringList filters;

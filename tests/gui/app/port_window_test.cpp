@@ -45,7 +45,7 @@ void showAndActivate(QDialog& dlg)
 
 TEST(PortDialog, AutoSearchDisablesEveryButtonAndSurvivesCancelWhileThePortChoiceDoesNot)
 {
-    AppSettings settings{3, 0, true};
+    AppSettings settings{.Port = 3, .Language = 0, .AutoSeachPort = true};
     TCommunicationPort dlg(settings, kPorts);
     showAndActivate(dlg);
     EXPECT_TRUE(dlg.cAutoSeachPort->isChecked());
@@ -69,7 +69,7 @@ TEST(PortDialog, AutoSearchDisablesEveryButtonAndSurvivesCancelWhileThePortChoic
 
 TEST(PortDialog, ChoosingAPortWithOk)
 {
-    AppSettings settings{1, 0, false};
+    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false};
     TCommunicationPort dlg(settings, kPorts);
     showAndActivate(dlg);
     EXPECT_EQ(enabledButtons(dlg), (std::vector<int>{1, 3}));
@@ -86,7 +86,7 @@ TEST(PortDialog, ChoosingAPortWithOk)
 
 TEST(PortDialog, AbsentPortBecomesOneOnOpeningEvenWhenCancelled)
 {
-    AppSettings settings{7, 0, false};
+    AppSettings settings{.Port = 7, .Language = 0, .AutoSeachPort = false};
     TCommunicationPort dlg(settings, kPorts);
     EXPECT_EQ(settings.Port, 1);
     EXPECT_TRUE(button(dlg, 1)->isChecked());
@@ -119,7 +119,7 @@ const QList<TCommPortEntry> kReplugged{
 TEST(PortDialog, TheRememberedCableIsCheckedUnderItsNewNumberAndShowsItsSerial)
 {
     ApplyLanguageSetting(0);
-    AppSettings settings{1, 0, false, "/dev/serial/by-id/usb-FTDI_A50285BI"};
+    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false, .PortId = "/dev/serial/by-id/usb-FTDI_A50285BI"};
     TCommunicationPort dlg(settings, kReplugged);
     EXPECT_EQ(settings.Port, 2);
     EXPECT_TRUE(button(dlg, 2)->isChecked());
@@ -141,7 +141,7 @@ TEST(PortDialog, TheRememberedCableIsCheckedUnderItsNewNumberAndShowsItsSerial)
 
 TEST(ProgramDialogPorts, AFixedPortFollowsTheRememberedCableOrSaysItIsGone)
 {
-    const AppSettings moved{1, 0, false, "0403:6001:A50285BI"};
+    const AppSettings moved{.Port = 1, .Language = 0, .AutoSeachPort = false, .PortId = "0403:6001:A50285BI"};
     const PortPlan found = SessionPortPlan(moved, kReplugged);
     EXPECT_EQ(found.ports, QStringList{"COM2"});
     EXPECT_TRUE(found.missing_cable.isEmpty());
@@ -160,6 +160,6 @@ TEST(ProgramDialogPorts, AFixedPortFollowsTheRememberedCableOrSaysItIsGone)
     EXPECT_EQ(SessionPortPlan(moved, many).ports, QStringList{"COM12"});
 
     // The search tries every port whatever is remembered; a plain port number is used as it is.
-    EXPECT_TRUE(SessionPortPlan(AppSettings{1, 0, true, "0403:6001:A50285BI"}, without).missing_cable.isEmpty());
-    EXPECT_EQ(SessionPortPlan(AppSettings{3, 0, false}, without).ports, QStringList{"COM3"});
+    EXPECT_TRUE(SessionPortPlan(AppSettings{.Port = 1, .Language = 0, .AutoSeachPort = true, .PortId = "0403:6001:A50285BI"}, without).missing_cable.isEmpty());
+    EXPECT_EQ(SessionPortPlan(AppSettings{.Port = 3, .Language = 0, .AutoSeachPort = false}, without).ports, QStringList{"COM3"});
 }

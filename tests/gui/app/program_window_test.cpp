@@ -5,6 +5,10 @@
 #include "app/main_window.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
+#include "app/restore_window.h"
+#include "model/fse_file.h"
+#include "programming/radio_backups.h"
+#include <QDir>
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "virtualradio/virtual_radio.h"
@@ -17,6 +21,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace k3n {
@@ -41,6 +46,11 @@ public:
             } else if (auto* program = qobject_cast<TProgramDialog*>(modal)) {
                 if (program->ProgramStart->isEnabled())
                     QTest::mouseClick(program->ProgramStart, Qt::LeftButton);
+                if (program->sPhase && (phases.isEmpty() || phases.constLast() != program->sPhase->text()))
+                    phases << program->sPhase->text();
+            } else if (auto* restore = qobject_cast<RestoreWindow*>(modal)) {
+                restoreListed = restore->tvBackups->topLevelItemCount();
+                restore->bOpen->click();
             } else if (auto* ports = qobject_cast<TCommunicationPort*>(modal); ports && choosePort) {
                 std::exchange(choosePort, nullptr)(*ports);
             } else if (auto* other = qobject_cast<QDialog*>(modal)) {
@@ -50,6 +60,8 @@ public:
         poll_.start(5);
     }
     QStringList texts;
+    QStringList phases;      // what a configuration write's phase line showed, in turn
+    int restoreListed = -1;  // the backups the restore window listed
     std::function<void(TCommunicationPort&)> choosePort;
 
 private:
@@ -146,6 +158,30 @@ TEST_F(ProgramDialog, CablePulledMidReadEndsPromptly)
     EXPECT_EQ(dlg.session().failure(), SessionFailure::LinkLost);
 }
 
+TEST_F(ProgramDialog, CancelDuringTheWriteSaysThatThePartWrittenIsInTheRadio)
+{
+    auto radio = StartRadio(Options(0));
+    RadioData data;
+    data.ResetForBand(0);
+    AppSettings settings;
+    TProgramDialog dlg(data, settings, FixedPort(*radio));
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
+    EXPECT_FALSE(dlg.cBackup->isEnabled());   // the choice is fixed once started
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return dlg.safeWrite()->phase() == SafeWritePhase::Write && dlg.safeWrite()->session()->stepsSent() >= 3;
+    }, 15000));
+    EXPECT_EQ(dlg.ProgressBar1->maximum(), 3 * kProgressMax);
+    EXPECT_GT(dlg.ProgressBar1->value(), kProgressMax);   // the backup's third is behind it
+    EXPECT_TRUE(dlg.sPhase->text().startsWith("Writing\nBackup saved: ")) << dlg.sPhase->text().toStdString();
+    QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
+    EXPECT_EQ(notices.texts,
+              QStringList{"Cancelled during the write: the radio now holds only part of the new configuration"});
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(dlg.safeWrite()->result().outcome, SafeWriteOutcome::Cancelled);
+}
+
 TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
 {
     auto radio = StartRadio();
@@ -179,10 +215,10 @@ TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
 TEST(ProgramDialogPorts, PortPlanFollowsTheSettings)
 {
     const QList<HalvexComm32::TCommPortEntry> ports{{"COM1", "/dev/ttyUSB0", ""}, {"COM2", "/dev/pts/7", "virtual radio"}};
-    const PortPlan search = SessionPortPlan(AppSettings{3, 1, true}, ports);
+    const PortPlan search = SessionPortPlan(AppSettings{.Port = 3, .Language = 1, .AutoSeachPort = true}, ports);
     EXPECT_TRUE(search.auto_search);
     EXPECT_EQ(search.ports, (QStringList{"COM1", "COM2"}));
-    const PortPlan fixed = SessionPortPlan(AppSettings{3, 1, false}, ports);
+    const PortPlan fixed = SessionPortPlan(AppSettings{.Port = 3, .Language = 1, .AutoSeachPort = false}, ports);
     EXPECT_FALSE(fixed.auto_search);
     EXPECT_EQ(fixed.ports, QStringList{"COM3"});
 }
@@ -241,7 +277,7 @@ protected:
     }
 
     RadioData data;
-    AppSettings settings{1, 0, true};
+    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = true};
     std::unique_ptr<TMainForm> form;
     ProbeEditor* probe = nullptr;
     NoticeAnswerer answers;
@@ -252,7 +288,7 @@ TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
     ListedRadio listed;
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{listed.number, 0, false};
+    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
 
     // Typed but not yet committed: Write commits it before building the image.
     probe->eTOT->setFocus();
@@ -287,7 +323,7 @@ TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
     ListedRadio listed(Options(2));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{listed.number, 0, false};
+    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
     form->MenuEdit_WriteClick();
     EXPECT_EQ(answers.texts, QStringList{"Wrong Freq Band"});
     const auto frames = listed.radio->frames();
@@ -296,12 +332,89 @@ TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
     EXPECT_EQ(frames[1].command, link::Command::ReadMemory);
 }
 
+TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
+{
+    ListedRadio listed(Options(0));
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false};   // backup and read-back on, as by default
+    ASSERT_TRUE(settings.BackupBeforeWrite && settings.VerifyAfterWrite);
+    const MemoryImage previous = listed.radio->memory();
+    const int backupsBefore = int(ListBackups().size());
+    data.record.set(rec::tot, 44);
+    const RadioData before = data;
+    const int refreshes = probe->refreshCount;
+    const QString undoBefore = form->findChild<QAction*>("EditUndoItem")->text();
+
+    form->MenuEdit_WriteClick();
+    EXPECT_EQ(answers.texts, QStringList{"SUCCESS"});
+    EXPECT_TRUE(answers.phases.contains("Backing up the radio")) << answers.phases.join('|').toStdString();
+    EXPECT_TRUE(answers.phases.contains("Verifying") || answers.phases.constLast().startsWith("Verifying"))
+        << answers.phases.join('|').toStdString();
+
+    // The configuration, its companion state and the history are as they were.
+    EXPECT_EQ(data.record, before.record);
+    EXPECT_EQ(data.radio_serial_number, before.radio_serial_number);
+    EXPECT_EQ(data.last_program_time, before.last_program_time);
+    EXPECT_EQ(form->findChild<QAction*>("EditUndoItem")->text(), undoBefore);   // no step of its own
+    EXPECT_EQ(probe->refreshCount, refreshes);   // the editors were not reloaded
+
+    // The radio's earlier configuration is in a new backup; the radio holds the new one.
+    const auto backups = ListBackups();
+    ASSERT_EQ(int(backups.size()), backupsBefore + 1);
+    EXPECT_EQ(backups.front().serial, "00000001");
+    RadioData backup;
+    ASSERT_EQ(LoadFseFile(backups.front().path, backup), std::nullopt);
+    RadioData fromPrevious;
+    fromPrevious.ResetForBand(0);
+    SetDataToSoftware(previous, fromPrevious);
+    EXPECT_EQ(backup.record, fromPrevious.record);
+    ASSERT_TRUE(listed.radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 3; }, 5000ms));
+    EXPECT_EQ(listed.radio->memory()[0x0600], 44);
+}
+
+TEST_F(MainWindowSession, WriteCheckBoxesAreRememberedInTheSettings)
+{
+    TProgramDialog dlg(data, settings, PortPlan{false, {"COM1"}});
+    ASSERT_TRUE(dlg.cBackup && dlg.cVerify);
+    EXPECT_TRUE(dlg.cBackup->isChecked());
+    dlg.cBackup->click();
+    dlg.cVerify->click();
+    EXPECT_FALSE(settings.BackupBeforeWrite);
+    EXPECT_FALSE(settings.VerifyAfterWrite);
+    TProgramDialog again(data, settings, PortPlan{false, {"COM1"}});
+    EXPECT_FALSE(again.cBackup->isChecked());
+    EXPECT_FALSE(again.cVerify->isChecked());
+}
+
+TEST_F(MainWindowSession, RestoreOpensTheChosenBackupAsOneUndoableStep)
+{
+    RadioData saved;
+    saved.ResetForBand(2);
+    saved.record.set(rec::ch::in_use(5), 1);
+    saved.record.set(rec::tot, 123);
+    ASSERT_TRUE(SaveBackup(BackupFolder(), saved.record, "RESTORE1", QDateTime::currentDateTime().addYears(1)));
+    const RadioRecord before = data.record;
+
+    form->findChild<QAction*>("MenuFile_Restore")->trigger();
+    EXPECT_GE(answers.restoreListed, 1);
+    EXPECT_EQ(data.record, saved.record);   // the newest backup, at the top of the list
+    EXPECT_EQ(data.band_limits, BandLimitsOf(2));
+    EXPECT_EQ(probe->eTOT->text(), "123");
+    QAction* undo = form->findChild<QAction*>("EditUndoItem");
+    EXPECT_EQ(undo->text(), "&Undo Restore from backup");
+    undo->trigger();
+    EXPECT_EQ(data.record, before);
+    // Asked whether to write it now; the answer was No, so no programming window opened.
+    EXPECT_TRUE(answers.texts.isEmpty());
+}
+
 TEST_F(MainWindowSession, ASuccessfulReadIsOneStepThatUndoTakesBack)
 {
     ListedRadio listed(Options(2));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{listed.number, 0, false};
+    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false};
     const RadioRecord before = data.record;
     form->MenuEdit_ReadClick();
     ASSERT_EQ(answers.texts, QStringList{"SUCCESS"});

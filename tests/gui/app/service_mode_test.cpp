@@ -131,7 +131,7 @@ protected:
 
     VirtualRadioOptions options;
     std::unique_ptr<VirtualRadio> radio;
-    AppSettings settings{1, 0, false};
+    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false};
     ServiceData service;
     RadioData data;
 };

@@ -75,19 +75,19 @@ TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text.toStdString());
         WriteFileBytes(path, row.text);
-        AppSettings s{9, 0, false};
+        AppSettings s{.Port = 9, .Language = 0, .AutoSeachPort = false};
         LoadOrCreateSettings(s, {"COM1", "COM5"}, path);
         EXPECT_EQ(s.Port, row.port);
         EXPECT_EQ(s.Language, row.language);
         EXPECT_EQ(s.AutoSeachPort, row.autoSearch);
     }
-    ASSERT_TRUE(SaveSettings(AppSettings{5, 2, true}, path));
+    ASSERT_TRUE(SaveSettings(AppSettings{.Port = 5, .Language = 2, .AutoSeachPort = true}, path));
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=5\nLanguage=2\nAutoSeachPort=1\n"));
 
     // A folder where the file should be: it exists but cannot be read or written.
     const QString folder = dir.file("folder/config.ini");
     QDir().mkpath(folder);
-    AppSettings s{4, 0, false};
+    AppSettings s{.Port = 4, .Language = 0, .AutoSeachPort = false};
     LoadOrCreateSettings(s, {"COM4"}, folder);
     EXPECT_EQ(s.Port, 1);
     EXPECT_EQ(s.Language, 1);
@@ -97,7 +97,7 @@ TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
 
 TEST(SettingsFile, SavingChangesOnlyTheThreeKeysAndKeepsEverythingElse)
 {
-    const AppSettings s{3, 2, false};
+    const AppSettings s{.Port = 3, .Language = 2, .AutoSeachPort = false};
     const struct {
         QByteArray before, after;
     } rows[] = {
@@ -154,7 +154,7 @@ TEST(SettingsFile, VirtualRadioRunKeepsTheUsersPortChoiceInTheFile)
         if (number > kLastChoosablePort)
             GTEST_SKIP() << "the virtual radio is " << radio.portName().toStdString() << " on this computer";
 
-        const AppSettings atStartUp{1, 0, true};
+        const AppSettings atStartUp{.Port = 1, .Language = 0, .AutoSeachPort = true};
         AppSettings run = atStartUp;
         ASSERT_TRUE(radio.PointSettingsAtIt(run));
         EXPECT_EQ(run.Port, number);
@@ -193,7 +193,7 @@ TEST(SettingsFile, TheRememberedCableIsKeptBesideThePort)
     test::ScratchDir dir;
     const QString path = dir.file("K3N/config.ini");
     const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
-    AppSettings s{2, 0, false, byId};
+    AppSettings s{.Port = 2, .Language = 0, .AutoSeachPort = false, .PortId = byId};
     ASSERT_TRUE(SaveSettings(s, path));
     EXPECT_EQ(FileBytes(path), "[config]\nPort=2\nLanguage=0\nAutoSeachPort=0\nPortId=" + byId.toUtf8() + "\n");
 
@@ -209,4 +209,28 @@ TEST(SettingsFile, TheRememberedCableIsKeptBesideThePort)
     AppSettings again;
     LoadOrCreateSettings(again, {"COM1", "COM2"}, path);
     EXPECT_TRUE(again.PortId.isEmpty());
+}
+
+TEST(SettingsFile, WriteOptionsAreKeptOnceSwitchedOff)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    AppSettings s{.Port = 3, .Language = 0, .AutoSeachPort = false};
+    ASSERT_TRUE(SaveSettings(s, path));   // both on, as by default: the three keys only
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\n"));
+
+    s.VerifyAfterWrite = false;
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=0\n"));
+    AppSettings loaded;
+    LoadOrCreateSettings(loaded, {"COM3"}, path);
+    EXPECT_TRUE(loaded.BackupBeforeWrite);
+    EXPECT_FALSE(loaded.VerifyAfterWrite);
+
+    // Switched on again, the key that is there follows.
+    s.VerifyAfterWrite = true;
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=1\n"));
+    LoadOrCreateSettings(loaded, {"COM3"}, path);
+    EXPECT_TRUE(loaded.VerifyAfterWrite);
 }

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// k3n backups: lists the backups taken before each write, the newest first.
+#include "cli/command.h"
+#include "programming/radio_backups.h"
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace k3n::cli {
+
+namespace {
+
+QString BandText(const BackupEntry& entry)
+{
+    return entry.readable ? QString::fromLatin1(BandName(entry.band)) : QStringLiteral("(cannot be read)");
+}
+
+QJsonObject BackupAsJson(const BackupEntry& entry)
+{
+    QJsonObject o{{"path", entry.path},
+                  {"date", entry.taken.toString(Qt::ISODate)},
+                  {"serial_number", entry.serial},
+                  {"readable", entry.readable}};
+    if (entry.readable) {
+        o.insert("band", entry.band);
+        o.insert("band_name", QString::fromLatin1(BandName(entry.band)));
+        o.insert("channels_in_use", entry.channels_in_use);
+    }
+    return o;
+}
+
+} // namespace
+
+int RunBackups(const Command& self, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringList{"json"});
+    parser.addOption(json);
+    if (auto done = ParseArguments(self, parser, args))
+        return *done;
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+
+    const QString folder = BackupFolder();
+    const std::vector<BackupEntry> entries = ListBackups(folder);
+    if (parser.isSet(json)) {
+        QJsonArray list;
+        for (const BackupEntry& entry : entries)
+            list.append(BackupAsJson(entry));
+        Out() << QJsonDocument(list).toJson(QJsonDocument::Indented);
+        Out().flush();
+        return kExitOk;
+    }
+    if (entries.empty()) {
+        Out() << "no backups yet in " << QDir::toNativeSeparators(folder) << "\n";
+        Out().flush();
+        return kExitOk;
+    }
+    Out() << QStringLiteral("%1  %2  %3  %4  %5\n")
+                 .arg(QStringLiteral("date").leftJustified(19), QStringLiteral("serial").leftJustified(8),
+                      QStringLiteral("band").leftJustified(20), QStringLiteral("channels"), QStringLiteral("file"));
+    for (const BackupEntry& entry : entries) {
+        const QString serial = entry.serial.isEmpty() ? QStringLiteral("-") : entry.serial;
+        const QString channels = entry.readable ? QString::number(entry.channels_in_use) : QStringLiteral("-");
+        Out() << QStringLiteral("%1  %2  %3  %4  %5\n")
+                     .arg(entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), serial.leftJustified(8),
+                          BandText(entry).leftJustified(20), channels.rightJustified(8),
+                          QDir::toNativeSeparators(entry.path));
+    }
+    Out().flush();
+    return kExitOk;
+}
+
+} // namespace k3n::cli

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "programming/radio_backups.h"
+#include "model/fse_file.h"
+#include "model/record_layout.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <cerrno>
+#include <algorithm>
+
+namespace k3n {
+
+namespace {
+
+constexpr int kMaxCopies = 1000;
+const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd_HHmmss");
+
+int ChannelsInUse(const RadioRecord& record)
+{
+    int count = 0;
+    for (int n = 1; n <= rec::kChannelCount; ++n)
+        count += record.get(rec::ch::in_use(n)) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+QString BackupFolder()
+{
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    // A relative XDG_DATA_HOME is invalid and must be ignored.
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/K3N/backups");
+}
+
+QString SerialNumberText(std::span<const uint8_t, 8> serial)
+{
+    QString text;
+    for (uint8_t c : serial) {
+        if (c == 0)
+            break;
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            text += QChar(c);
+    }
+    return text.isEmpty() ? QStringLiteral("unknown") : text;
+}
+
+QString BackupFileName(const QString& serial, const QDateTime& when, int copy)
+{
+    const QString copyText = copy > 1 ? QStringLiteral("-%1").arg(copy) : QString();
+    return QStringLiteral("%1_%2%3.fse").arg(serial, when.toString(kDateTimeFormat), copyText);
+}
+
+Result<QString> SaveBackup(const QString& folder, const RadioRecord& record, const QString& serial,
+                           const QDateTime& when)
+{
+    if (!QDir().mkpath(folder)) {
+        // mkpath keeps no reason: the nearest existing folder on the way tells it.
+        QFileInfo parent(folder);
+        while (!parent.exists() && parent.absolutePath() != parent.absoluteFilePath())
+            parent = QFileInfo(parent.absolutePath());
+        const int reason = parent.isDir() ? EACCES : ENOTDIR;
+        return Error{FileError::FromErrno(reason).message()};
+    }
+    for (int copy = 1; copy <= kMaxCopies; ++copy) {
+        const QString path = QDir(folder).filePath(BackupFileName(serial, when, copy));
+        if (QFileInfo(path).exists())
+            continue;
+        const auto error = SaveNewFseFile(path, record);
+        if (!error)
+            return path;
+        if (!QFileInfo(path).exists())   // taken meanwhile: try the next name
+            return Error{error->message()};
+    }
+    return Error{FileError::FromErrno(EEXIST).message()};
+}
+
+std::vector<BackupEntry> ListBackups(const QString& folder)
+{
+    static const QRegularExpression named(QStringLiteral("^(.+)_(\\d{4}-\\d{2}-\\d{2}_\\d{6})(-\\d+)?\\.fse$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    std::vector<BackupEntry> entries;
+    const QFileInfoList files =
+        QDir(folder).entryInfoList({QStringLiteral("*.fse")}, QDir::Files | QDir::Readable);
+    for (const QFileInfo& file : files) {
+        BackupEntry entry;
+        entry.path = file.absoluteFilePath();
+        entry.taken = file.lastModified();
+        if (const auto match = named.match(file.fileName()); match.hasMatch()) {
+            const QDateTime taken = QDateTime::fromString(match.captured(2), kDateTimeFormat);
+            if (taken.isValid()) {
+                entry.taken = taken;
+                entry.serial = match.captured(1);
+            }
+        }
+        RadioData data;
+        if (!LoadFseFile(entry.path, data)) {
+            entry.readable = true;
+            entry.band = data.record.get(rec::freq_band);
+            entry.channels_in_use = ChannelsInUse(data.record);
+        }
+        entries.push_back(entry);
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
+        return a.taken != b.taken ? a.taken > b.taken : a.path > b.path;
+    });
+    return entries;
+}
+
+} // namespace k3n

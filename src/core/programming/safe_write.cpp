@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "programming/safe_write.h"
+#include "model/record_layout.h"
+#include "text/own_texts.h"
+#include <QDir>
+
+namespace k3n {
+
+namespace {
+
+// The outcome's text of the programming window: "Communication False".
+QString SessionReason(const ProgrammingSession& session)
+{
+    const auto text = OutcomeText(session.outcome());
+    return text ? ProgramDialogText(*text) : ProgramDialogText(ProgramText::Cancel);
+}
+
+// The radio's configuration as a backup keeps it: read onto a fresh
+// configuration of the band the radio reports.
+RadioData BackupRecord(const MemoryImage& image)
+{
+    RadioData backup;
+    int band = 0;
+    for (int b = 0; b < kBandCount; ++b)
+        if (BandRadioCode(b) == image[radio_addr::kBandCode])
+            band = b;
+    backup.ResetForBand(band);
+    SetDataToSoftware(image, backup);
+    backup.SelectBandLimits();
+    return backup;
+}
+
+} // namespace
+
+int SafeWriteExitCode(SafeWriteOutcome outcome)
+{
+    switch (outcome) {
+    case SafeWriteOutcome::Written: return 0;
+    case SafeWriteOutcome::WrittenNotVerified: return 3;
+    default: return 1;
+    }
+}
+
+SafeWrite::SafeWrite(const RadioData& toWrite, const ProgramTime& now, PortPlan ports, SafeWriteOptions options)
+    : toWrite_(toWrite), writeRequest_(ConfigurationWriteRequest(toWrite, now, /*bandCheck=*/true)),
+      ports_(std::move(ports)), options_(std::move(options))
+{
+    result_.band = toWrite_.record.get(rec::freq_band);
+}
+
+SafeWrite::~SafeWrite()
+{
+    std::lock_guard lock(runnerMutex_);
+    runner_.reset();   // before the session it drives
+}
+
+RunnerStep SafeWrite::Start()
+{
+    RunnerStep step;
+    if (phase_ == SafeWritePhase::Idle)
+        BeginPhase(options_.backup ? SafeWritePhase::Backup : SafeWritePhase::Write, step);
+    return step;
+}
+
+RunnerStep SafeWrite::Step()
+{
+    if (!running())
+        return {};
+    RunnerStep step = runner_->Step();
+    if (step.ended)
+        SessionEnded(step);
+    return step;
+}
+
+RunnerStep SafeWrite::Cancel()
+{
+    if (!running())
+        return {};
+    RunnerStep step = runner_->Cancel();
+    SessionEnded(step);
+    return step;
+}
+
+std::optional<SessionRunner::Clock::time_point> SafeWrite::NextWake() const
+{
+    return running() ? runner_->NextWake() : std::nullopt;
+}
+
+SafeWriteOutcome SafeWrite::Run(const std::function<void(const RunnerStep&)>& onStep)
+{
+    auto report = [&](const RunnerStep& step) {
+        if (onStep)
+            onStep(step);
+    };
+    report(Start());
+    while (running()) {
+        RunnerStep step = runner_->WaitAndStep();
+        if (step.ended)
+            SessionEnded(step);
+        report(step);
+    }
+    return result_.outcome;
+}
+
+void SafeWrite::RequestCancel()
+{
+    cancelRequested_ = true;
+    std::lock_guard lock(runnerMutex_);
+    if (runner_)
+        runner_->RequestCancel();
+}
+
+int SafeWrite::PhaseIndex(SafeWritePhase phase) const
+{
+    const int backup = options_.backup ? 1 : 0;
+    switch (phase) {
+    case SafeWritePhase::Idle:
+    case SafeWritePhase::Backup: return 0;
+    case SafeWritePhase::Write: return backup;
+    case SafeWritePhase::Verify: return backup + 1;
+    case SafeWritePhase::Done: return progressMax() / kProgressMax;
+    }
+    return 0;
+}
+
+int SafeWrite::progressMax() const
+{
+    return kProgressMax * (1 + (options_.backup ? 1 : 0) + (options_.verify ? 1 : 0));
+}
+
+int SafeWrite::progress() const
+{
+    if (phase_ == SafeWritePhase::Done)
+        return result_.outcome == SafeWriteOutcome::Written ? progressMax()
+                                                            : PhaseIndex(result_.ended_in) * kProgressMax;
+    return PhaseIndex(phase_) * kProgressMax + (session_ ? session_->progress() : 0);
+}
+
+PortPlan SafeWrite::NextPortPlan() const
+{
+    return chained_ ? PortPlan{false, {result_.port}} : ports_;
+}
+
+void SafeWrite::BeginPhase(SafeWritePhase phase, RunnerStep& step)
+{
+    phase_ = phase;
+    auto session = std::make_unique<ProgrammingSession>(
+        phase == SafeWritePhase::Write ? writeRequest_ : ConfigurationReadRequest(), NextPortPlan());
+    // The radio may still be busy with the last session's end frame.
+    if (chained_)
+        session->SetGreetingTimeout(session_timing::kChainedGreetingTimeout);
+    {
+        std::lock_guard lock(runnerMutex_);
+        runner_.reset();
+        session_ = std::move(session);
+        runner_ = std::make_unique<SessionRunner>(*session_);
+        if (cancelRequested_)
+            runner_->RequestCancel();
+    }
+    chained_ = true;
+    RunnerStep started = runner_->Start();
+    step.notices.insert(step.notices.end(), started.notices.begin(), started.notices.end());
+    step.ended = false;
+    if (started.ended)
+        SessionEnded(step);
+}
+
+void SafeWrite::SessionEnded(RunnerStep& step)
+{
+    const ProgrammingSession& s = *session_;
+    result_.port = s.ports().ports.at(qsizetype(s.portIndex()));
+    result_.failure = s.failure();
+    SafeWritePhase next = SafeWritePhase::Done;
+    switch (phase_) {
+    case SafeWritePhase::Backup: next = FinishBackup(); break;
+    case SafeWritePhase::Write: next = FinishWrite(); break;
+    case SafeWritePhase::Verify: next = FinishVerify(); break;
+    case SafeWritePhase::Idle:
+    case SafeWritePhase::Done: break;
+    }
+    // A cancel asked for between two sessions stops the chain before the next one.
+    if (next != SafeWritePhase::Done && cancelRequested_) {
+        result_.failure = SessionFailure::Cancelled;
+        if (next == SafeWritePhase::Write)
+            End(SafeWriteOutcome::Cancelled, Text(OwnText::SafeWriteCancelledNothingWritten));
+        else
+            End(SafeWriteOutcome::WrittenNotVerified, Text(OwnText::SafeWriteNotVerified));
+        next = SafeWritePhase::Done;
+    }
+    if (next == SafeWritePhase::Done) {
+        step.ended = true;
+        return;
+    }
+    BeginPhase(next, step);
+}
+
+SafeWritePhase SafeWrite::FinishBackup()
+{
+    const ProgrammingSession& s = *session_;
+    if (s.outcome() == SessionOutcome::Cancelled) {
+        End(SafeWriteOutcome::Cancelled, Text(OwnText::SafeWriteCancelledNothingWritten));
+        return SafeWritePhase::Done;
+    }
+    if (s.outcome() != SessionOutcome::Success) {
+        End(SafeWriteOutcome::BackupReadFailed,
+            QStringLiteral("%1 (%2)").arg(Text(OwnText::SafeWriteBackupReadFailed), SessionReason(s)));
+        return SafeWritePhase::Done;
+    }
+    const RadioData backup = BackupRecord(s.image());
+    result_.serial_number = SerialNumberText(backup.radio_serial_number);
+    const Result<QString> saved =
+        SaveBackup(options_.backup_folder, backup.record, result_.serial_number, QDateTime::currentDateTime());
+    if (!saved) {
+        End(SafeWriteOutcome::BackupNotSaved, Text(OwnText::SafeWriteBackupNotSaved)
+                                                  .arg(QDir::toNativeSeparators(options_.backup_folder),
+                                                       saved.error().message));
+        return SafeWritePhase::Done;
+    }
+    result_.backup_path = saved.value();
+    if (options_.before_write && !options_.before_write(backup, toWrite_)) {
+        End(SafeWriteOutcome::StoppedBeforeWrite, Text(OwnText::SafeWriteStoppedBeforeWrite));
+        return SafeWritePhase::Done;
+    }
+    return SafeWritePhase::Write;
+}
+
+SafeWritePhase SafeWrite::FinishWrite()
+{
+    const ProgrammingSession& s = *session_;
+    result_.frames_written = s.stepsSent();
+    const bool partly = result_.frames_written > 0;
+    switch (s.outcome()) {
+    case SessionOutcome::Success:
+        if (options_.verify)
+            return SafeWritePhase::Verify;
+        End(SafeWriteOutcome::Written, ProgramDialogText(ProgramText::Success));
+        break;
+    case SessionOutcome::WrongFreqBand:
+        End(SafeWriteOutcome::WrongFreqBand, ProgramDialogText(ProgramText::WrongFreqBand));
+        break;
+    case SessionOutcome::Cancelled:
+        End(SafeWriteOutcome::Cancelled, Text(partly ? OwnText::SafeWriteCancelledDuringWrite
+                                                     : OwnText::SafeWriteCancelledNothingWritten));
+        break;
+    default:
+        End(SafeWriteOutcome::WriteFailed,
+            QStringLiteral("%1: %2").arg(SessionReason(s), Text(partly ? OwnText::SafeWritePartlyWritten
+                                                                      : OwnText::SafeWriteNothingWritten)));
+        break;
+    }
+    return SafeWritePhase::Done;
+}
+
+SafeWritePhase SafeWrite::FinishVerify()
+{
+    const ProgrammingSession& s = *session_;
+    if (s.outcome() != SessionOutcome::Success) {
+        QString message = Text(OwnText::SafeWriteNotVerified);
+        if (s.outcome() != SessionOutcome::Cancelled)
+            message += QStringLiteral(" (%1)").arg(SessionReason(s));
+        End(SafeWriteOutcome::WrittenNotVerified, message);
+        return SafeWritePhase::Done;
+    }
+    result_.differences = CompareWrittenImage(writeRequest_.image, s.image());
+    result_.verified = result_.differences.empty();
+    if (result_.verified)
+        End(SafeWriteOutcome::Written, ProgramDialogText(ProgramText::Success));
+    else
+        End(SafeWriteOutcome::VerifyFailed,
+            Text(OwnText::SafeWriteVerifyFailed).arg(DescribeDifferences(result_.differences)));
+    return SafeWritePhase::Done;
+}
+
+void SafeWrite::End(SafeWriteOutcome outcome, QString message)
+{
+    result_.outcome = outcome;
+    result_.ended_in = phase_;
+    result_.message = std::move(message);
+    phase_ = SafeWritePhase::Done;
+}
+
+} // namespace k3n

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Writing a configuration with a safety net: a backup read of the whole radio
+// before the write, and a read-back after it. Each step is a programming
+// session of its own; the chain only starts the next one and judges what they
+// brought. The backup and the read-back never touch the configuration being
+// written: the backup becomes a file, the read-back a comparison.
+//
+// Driven like a SessionRunner: a window calls Start(), Step() at NextWake() and
+// Cancel(); the command line calls Run().
+#include "programming/radio_backups.h"
+#include "programming/session_runner.h"
+#include "programming/write_verify.h"
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace k3n {
+
+enum class SafeWritePhase { Idle, Backup, Write, Verify, Done };
+
+struct SafeWriteOptions {
+    bool backup = true;
+    bool verify = true;
+    QString backup_folder = BackupFolder();
+    // Between the backup and the write: sees the radio's configuration as backed up
+    // and the one about to be written; false stops the chain before anything is written.
+    std::function<bool(const RadioData& backup, const RadioData& toWrite)> before_write;
+};
+
+enum class SafeWriteOutcome {
+    Pending,
+    Written,              // written, and read back the same when verify was on
+    WrittenNotVerified,   // written; the read-back could not reach the radio or was cancelled
+    VerifyFailed,         // written, but the radio holds something else
+    BackupReadFailed,     // nothing written
+    BackupNotSaved,       // nothing written
+    StoppedBeforeWrite,   // before_write said no; nothing written
+    WrongFreqBand,        // nothing written
+    WriteFailed,          // nothing or part written: see frames_written
+    Cancelled,            // during the backup (nothing written) or the write (part written)
+};
+
+// What one write did, for the user and for a programming log.
+struct SafeWriteResult {
+    SafeWriteOutcome outcome = SafeWriteOutcome::Pending;
+    SafeWritePhase ended_in = SafeWritePhase::Idle;   // the phase that ended the chain
+    SessionFailure failure = SessionFailure::None;    // of the session that ended it
+    QString port;                  // where the radio answered
+    QString serial_number;         // as the backup read it; "" without a backup
+    int band = -1;                 // the band of the configuration written
+    QString backup_path;           // "" without a backup
+    std::size_t frames_written = 0;   // write frames the radio acknowledged or was sent
+    bool verified = false;         // the read-back matched
+    std::vector<ImageDifference> differences;
+    QString message;               // in the interface language
+};
+
+// Exit status of `k3n write` for an outcome: 0 written (and verified), 3 written
+// but the read-back could not reach the radio, 1 anything else.
+int SafeWriteExitCode(SafeWriteOutcome outcome);
+
+class SafeWrite {
+public:
+    // 'now' is the programming time written into the radio.
+    SafeWrite(const RadioData& toWrite, const ProgramTime& now, PortPlan ports, SafeWriteOptions options);
+    ~SafeWrite();
+    SafeWrite(const SafeWrite&) = delete;
+    SafeWrite& operator=(const SafeWrite&) = delete;
+
+    RunnerStep Start();
+    RunnerStep Step();
+    RunnerStep Cancel();
+    std::optional<SessionRunner::Clock::time_point> NextWake() const;
+
+    // Blocking: Start, then steps until the chain ends; 'onStep' sees every step.
+    SafeWriteOutcome Run(const std::function<void(const RunnerStep&)>& onStep = {});
+    // From any thread: Run cancels the running phase at once and starts no other.
+    void RequestCancel();
+
+    bool running() const { return phase_ != SafeWritePhase::Idle && phase_ != SafeWritePhase::Done; }
+    SafeWritePhase phase() const { return phase_; }
+    // One bar over every phase the chain runs.
+    int progress() const;
+    int progressMax() const;
+    // The running phase's session (the last one once the chain has ended); null before Start.
+    const ProgrammingSession* session() const { return session_.get(); }
+    const SafeWriteResult& result() const { return result_; }
+    // The write request's image: what the radio is to hold.
+    const MemoryImage& imageToWrite() const { return writeRequest_.image; }
+
+private:
+    void BeginPhase(SafeWritePhase phase, RunnerStep& step);
+    // The running session ended: judge it, then begin the next phase or end the chain.
+    void SessionEnded(RunnerStep& step);
+    SafeWritePhase FinishBackup();
+    SafeWritePhase FinishWrite();
+    SafeWritePhase FinishVerify();
+    void End(SafeWriteOutcome outcome, QString message);
+    int PhaseIndex(SafeWritePhase phase) const;
+    PortPlan NextPortPlan() const;
+
+    RadioData toWrite_;
+    SessionRequest writeRequest_;
+    PortPlan ports_;
+    SafeWriteOptions options_;
+    SafeWritePhase phase_ = SafeWritePhase::Idle;
+    std::unique_ptr<ProgrammingSession> session_;
+    std::unique_ptr<SessionRunner> runner_;
+    std::mutex runnerMutex_;   // RequestCancel reaches the runner from another thread
+    std::atomic<bool> cancelRequested_{false};
+    bool chained_ = false;     // a session has run before: the next greets with more patience
+    SafeWriteResult result_;
+};
+
+} // namespace k3n

@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A write with its backup before and read-back after, against the virtual radio
+// on a pseudo-terminal, on the real clock. Failures are chosen to end at once.
+#include "programming/safe_write.h"
+#include "model/fse_file.h"
+#include "model/record_layout.h"
+#include "support/test_support.h"
+#include "text/app_lang.h"
+#include "virtualradio/virtual_radio.h"
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace k3n {
+namespace {
+
+const ProgramTime kTime{2025, 7, 8, 9, 10};
+const std::array<uint8_t, 8> kSerial{'2', '0', '2', '5', '0', '0', '4', '2'};
+
+// A band-1 configuration with some channels in use and settings off the defaults.
+RadioData Sample(uint32_t offset, uint16_t tot)
+{
+    RadioData data;
+    data.ResetForBand(1);
+    for (int n = 1; n <= 20; ++n) {
+        data.record.set(rec::ch::in_use(n), 1);
+        data.record.set(rec::ch::rx_freq(n), 150000000 + offset + 25000u * n);
+        data.record.set(rec::ch::tx_freq(n), 150000000 + offset + 25000u * n);
+    }
+    data.record.set(rec::tot, tot);
+    return data;
+}
+
+VirtualRadioOptions RadioOptions(int band, FaultPlan fault = {})
+{
+    VirtualRadioOptions options;
+    options.band = band;
+    options.fault = fault;
+    return options;
+}
+
+std::size_t Count(const std::vector<ReceivedFrame>& frames, link::Command command)
+{
+    return std::size_t(std::count_if(frames.begin(), frames.end(), [&](const ReceivedFrame& f) { return f.command == command; }));
+}
+
+class SafeWriteTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ApplyLanguageSetting(0);
+        VirtualRadioOptions options;
+        options.band = 1;
+        options.serial_number = kSerial;
+        radio = std::make_unique<VirtualRadio>(options);
+        ASSERT_EQ(radio->Start(), std::nullopt);
+        // The radio holds an earlier configuration, written the day before.
+        MemoryImage memory = radio->memory();
+        const MemoryImage earlierImage = GetDataForWrite(earlier, {2025, 7, 7, 8, 0});
+        std::copy(earlierImage.begin(), earlierImage.begin() + radio_addr::kConfigEnd, memory.begin());
+        std::copy(earlierImage.begin() + radio_addr::kChannels, earlierImage.begin() + radio_addr::kChannelsEnd,
+                  memory.begin() + radio_addr::kChannels);
+        radio->setMemory(memory);
+        options_.backup_folder = dir.file("backups");
+    }
+
+    PortPlan Port() const { return {false, {radio->devicePath()}}; }
+    QStringList Backups() const { return QDir(options_.backup_folder).entryList(QDir::Files); }
+
+    test::ScratchDir dir;
+    RadioData earlier = Sample(0, 30);
+    RadioData next = Sample(500000, 60);
+    std::unique_ptr<VirtualRadio> radio;
+    SafeWriteOptions options_;
+};
+
+TEST_F(SafeWriteTest, BacksUpWritesAndVerifiesWithoutTouchingTheConfiguration)
+{
+    next.radio_serial_number = {'X', 0, 0, 0, 0, 0, 0, 0};
+    next.last_program_time = {2000, 1, 1, 0, 0};
+    const RadioData before = next;
+    SafeWrite chain(next, kTime, Port(), options_);
+    std::vector<SafeWritePhase> phases;
+    int lastProgress = 0;
+    bool progressFell = false;
+    chain.Run([&](const RunnerStep&) {
+        if (phases.empty() || phases.back() != chain.phase())
+            phases.push_back(chain.phase());
+        progressFell = progressFell || chain.progress() < lastProgress;
+        lastProgress = chain.progress();
+    });
+    const SafeWriteResult& result = chain.result();
+    ASSERT_EQ(result.outcome, SafeWriteOutcome::Written) << result.message.toStdString();
+    EXPECT_EQ(result.message, "SUCCESS");
+    EXPECT_TRUE(result.verified);
+    EXPECT_EQ(phases, (std::vector{SafeWritePhase::Backup, SafeWritePhase::Write, SafeWritePhase::Verify,
+                                   SafeWritePhase::Done}));
+    EXPECT_FALSE(progressFell);
+    EXPECT_EQ(chain.progress(), chain.progressMax());
+
+    // The open configuration and its companion state are as they were.
+    EXPECT_EQ(next.record, before.record);
+    EXPECT_EQ(next.radio_serial_number, before.radio_serial_number);
+    EXPECT_EQ(next.last_program_time, before.last_program_time);
+    EXPECT_EQ(next.band_limits, before.band_limits);
+
+    // The backup is the radio's previous configuration, named after its serial number.
+    EXPECT_EQ(result.serial_number, "20250042");
+    EXPECT_EQ(result.port, radio->devicePath());
+    ASSERT_EQ(Backups().size(), 1);
+    EXPECT_TRUE(QFileInfo(result.backup_path).fileName().startsWith("20250042_"));
+    RadioData backup;
+    ASSERT_EQ(LoadFseFile(result.backup_path, backup), std::nullopt);
+    EXPECT_EQ(backup.record, earlier.record);
+
+    // Three sessions, each closed with its end frame; the radio holds the new configuration.
+    EXPECT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 3; }, std::chrono::seconds(5)));
+    const auto frames = radio->frames();
+    EXPECT_EQ(Count(frames, link::Command::Greeting), 3u);
+    EXPECT_EQ(Count(frames, link::Command::End), 3u);
+    EXPECT_EQ(Count(frames, link::Command::WriteMemory), TransferPlan(ConfigurationWriteRequest(next, kTime, true)).size());
+    EXPECT_TRUE(CompareWrittenImage(GetDataForWrite(next, kTime), radio->memory()).empty());
+}
+
+TEST_F(SafeWriteTest, VerifyCatchesARadioThatAcknowledgesWithoutStoring)
+{
+    radio->SetFault({RadioFault::AckWithoutStoring, 0});
+    SafeWrite chain(next, kTime, Port(), options_);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::VerifyFailed);
+    const SafeWriteResult& result = chain.result();
+    ASSERT_FALSE(result.differences.empty());
+    // The first configuration byte that differs between the two is the time-out timer.
+    EXPECT_EQ(result.differences.front().address, 0x0600);
+    EXPECT_TRUE(result.message.startsWith("Written, but the radio does not hold what was sent: 0x0600 ("))
+        << result.message.toStdString();
+    EXPECT_TRUE(result.message.contains("(Date and time of programming) and ")) << result.message.toStdString();
+    EXPECT_EQ(SafeWriteExitCode(result.outcome), 1);
+}
+
+TEST_F(SafeWriteTest, AFailedBackupReadStopsBeforeAnyWriteFrame)
+{
+    for (RadioFault fault : {RadioFault::WrongAnswer, RadioFault::HangUp}) {
+        radio = std::make_unique<VirtualRadio>(RadioOptions(1, {fault, 40}));
+        ASSERT_EQ(radio->Start(), std::nullopt);
+        SafeWrite chain(next, kTime, Port(), options_);
+        EXPECT_EQ(chain.Run(), SafeWriteOutcome::BackupReadFailed);
+        EXPECT_EQ(chain.result().ended_in, SafeWritePhase::Backup);
+        EXPECT_TRUE(chain.result().message.startsWith("The radio could not be read, so nothing was written ("));
+        EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+        EXPECT_TRUE(Backups().isEmpty());   // nothing of the partial read is kept
+    }
+}
+
+TEST_F(SafeWriteTest, ABackupThatCannotBeSavedStopsBeforeAnyWriteFrame)
+{
+    test::WriteFileBytes(dir.file("file"), "x");
+    options_.backup_folder = dir.file("file/backups");
+    SafeWrite chain(next, kTime, Port(), options_);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::BackupNotSaved);
+    EXPECT_EQ(chain.result().message, "The backup could not be saved in \"" + QDir::toNativeSeparators(options_.backup_folder) +
+                                          "\" (a part of the path is not a folder), so nothing was written");
+    EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+}
+
+TEST_F(SafeWriteTest, TheDecisionBeforeTheWriteSeesBothConfigurationsAndMayStopIt)
+{
+    RadioRecord seenBackup, seenToWrite;
+    options_.before_write = [&](const RadioData& backup, const RadioData& toWrite) {
+        seenBackup = backup.record;
+        seenToWrite = toWrite.record;
+        return false;
+    };
+    SafeWrite chain(next, kTime, Port(), options_);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::StoppedBeforeWrite);
+    EXPECT_EQ(seenBackup, earlier.record);
+    EXPECT_EQ(seenToWrite, next.record);
+    EXPECT_EQ(Backups().size(), 1);
+    EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+}
+
+TEST_F(SafeWriteTest, CancelStopsEachPhaseAtOnce)
+{
+    struct Case {
+        SafeWritePhase phase;
+        SafeWriteOutcome outcome;
+        const char* message;
+    };
+    for (const Case& c : {Case{SafeWritePhase::Backup, SafeWriteOutcome::Cancelled, "Cancelled; nothing was written"},
+                          Case{SafeWritePhase::Write, SafeWriteOutcome::Cancelled,
+                               "Cancelled during the write: the radio now holds only part of the new configuration"},
+                          Case{SafeWritePhase::Verify, SafeWriteOutcome::WrittenNotVerified, "Written, but not verified"}}) {
+        radio = std::make_unique<VirtualRadio>(RadioOptions(1));
+        ASSERT_EQ(radio->Start(), std::nullopt);
+        SafeWrite chain(next, kTime, Port(), options_);
+        std::size_t framesAtCancel = 0;
+        chain.Run([&](const RunnerStep&) {
+            if (chain.phase() == c.phase && chain.session()->progress() >= 20 && framesAtCancel == 0) {
+                framesAtCancel = radio->frames().size();
+                chain.RequestCancel();
+            }
+        });
+        EXPECT_EQ(chain.result().outcome, c.outcome);
+        EXPECT_EQ(chain.result().ended_in, c.phase);
+        EXPECT_EQ(chain.result().message, c.message);
+        // At most the frame already in flight went out after the cancel, and no end frame.
+        const auto frames = radio->frames();
+        EXPECT_LE(frames.size(), framesAtCancel + 1);
+        const std::size_t sessionsBefore = c.phase == SafeWritePhase::Backup ? 0 : c.phase == SafeWritePhase::Write ? 1 : 2;
+        EXPECT_EQ(Count(frames, link::Command::End), sessionsBefore);
+        const std::size_t writes = Count(frames, link::Command::WriteMemory);
+        if (c.phase == SafeWritePhase::Backup) {
+            EXPECT_EQ(writes, 0u);
+        } else if (c.phase == SafeWritePhase::Write) {
+            EXPECT_GT(writes, 0u);
+            // The frame sent as the cancel came may not have reached the radio.
+            EXPECT_GE(chain.result().frames_written, writes);
+            EXPECT_LE(chain.result().frames_written, writes + 1);
+        }
+    }
+}
+
+TEST_F(SafeWriteTest, TheNextSessionWaitsForARadioBusyAfterTheEndFrame)
+{
+    // Five greetings unanswered: 1.5 s, longer than a single session waits.
+    radio->SetFault({RadioFault::SlowRestart, 5});
+    SafeWrite chain(next, kTime, Port(), options_);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::Written) << chain.result().message.toStdString();
+    EXPECT_EQ(Count(radio->frames(), link::Command::Greeting), 1u + 6u + 6u);
+}
+
+TEST_F(SafeWriteTest, WithoutBackupAndVerifyItIsTheWriteSessionAlone)
+{
+    options_.backup = false;
+    options_.verify = false;
+    SafeWrite chain(next, kTime, Port(), options_);
+    EXPECT_EQ(chain.progressMax(), kProgressMax);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::Written);
+    EXPECT_TRUE(chain.result().backup_path.isEmpty());
+    EXPECT_TRUE(Backups().isEmpty());
+
+    const auto frames = radio->frames();
+    const auto plan = TransferPlan(ConfigurationWriteRequest(next, kTime, true));
+    ASSERT_EQ(frames.size(), 2 + plan.size() + 1);
+    EXPECT_EQ(frames[0].command, link::Command::Greeting);
+    EXPECT_EQ(frames[1].address, radio_addr::kBandCode);
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        EXPECT_EQ(frames[2 + i].address, plan[i].address) << i;
+    EXPECT_EQ(frames.back().command, link::Command::End);
+}
+
+TEST_F(SafeWriteTest, ARadioOfAnotherBandGetsNothingWritten)
+{
+    radio = std::make_unique<VirtualRadio>(RadioOptions(2));
+    ASSERT_EQ(radio->Start(), std::nullopt);
+    SafeWrite chain(next, kTime, Port(), options_);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::WrongFreqBand);
+    EXPECT_EQ(chain.result().message, "Wrong Freq Band");
+    EXPECT_EQ(chain.result().frames_written, 0u);
+    EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+}
+
+} // namespace
+} // namespace k3n
