@@ -138,20 +138,40 @@ ReferenceNotes MoveChannelBlock(RadioRecord& record, int first, int last, int by
     return Rearrange(record, origins, {});
 }
 
-int EntriesThatFit(int first, int count)
+namespace {
+
+bool FitsBand(const ChannelEntry& entry, const BandLimits& limits)
 {
-    return IsChannel(first) ? std::min(count, rec::kChannelCount - first + 1) : 0;
+    RadioRecord scratch;
+    WriteChannelEntry(scratch, 1, entry);
+    if (!ChannelInUse(scratch, 1))
+        return true;
+    const auto inBand = [&limits](uint32_t hz) { return hz >= limits.lower && hz <= limits.upper; };
+    const uint32_t tx = scratch.get(rec::ch::tx_freq(1));
+    return inBand(scratch.get(rec::ch::rx_freq(1))) && (tx == 0 || inBand(tx));
 }
 
-ReferenceNotes WriteChannelEntries(RadioRecord& record, int first, const std::vector<ChannelEntry>& entries)
+} // namespace
+
+EntriesPaste PasteChannelEntries(RadioData& data, int first, const std::vector<ChannelEntry>& entries)
 {
+    EntriesPaste paste;
     Origins origins = Unmoved();
     std::map<int, ChannelEntry> fresh;
-    for (int i = 0; i < EntriesThatFit(first, int(entries.size())); ++i) {
-        origins[std::size_t(first + i - 1)] = 0;
-        fresh[first + i] = entries[std::size_t(i)];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int place = first + int(i);
+        if (!IsChannel(place)) {
+            ++paste.beyondLastChannel;
+        } else if (!FitsBand(entries[i], data.band_limits)) {
+            paste.outsideBand.push_back(place);
+        } else {
+            origins[std::size_t(place - 1)] = 0;
+            fresh[place] = entries[i];
+            ++paste.written;
+        }
     }
-    return Rearrange(record, origins, fresh);
+    paste.notes = Rearrange(data.record, origins, fresh);
+    return paste;
 }
 
 ReferenceNotes ClearChannels(RadioRecord& record, const std::vector<int>& channels)

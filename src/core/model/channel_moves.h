@@ -5,7 +5,7 @@
 // clearing. What points at a channel in use (the scan block's channels and
 // the emergency designated channel) follows it to its new place; a pointer
 // that cannot follow is reported, never left silently on another channel.
-#include "model/radio_record.h"
+#include "model/radio_data.h"
 #include "model/record_layout.h"
 #include <QString>
 #include <array>
@@ -51,10 +51,16 @@ ReferenceNotes RemoveChannels(RadioRecord& record, const std::vector<int>& chann
 // channel it passes takes the freed place. False-free: a block at the edge stays.
 ReferenceNotes MoveChannelBlock(RadioRecord& record, int first, int last, int by);
 bool CanMoveChannelBlock(int first, int last, int by);
-// Writes the entries from place first on; entries past place 128 are not
-// written (count them with EntriesThatFit).
-ReferenceNotes WriteChannelEntries(RadioRecord& record, int first, const std::vector<ChannelEntry>& entries);
-int EntriesThatFit(int first, int count);
+// Writes copied entries from place first on. An entry in use whose
+// frequencies lie outside the band (copied before a band change) and entries
+// past place 128 are not written: their places keep what they hold.
+struct EntriesPaste {
+    int written = 0;
+    int beyondLastChannel = 0;
+    std::vector<int> outsideBand;   // the places that kept their channel
+    ReferenceNotes notes;
+};
+EntriesPaste PasteChannelEntries(RadioData& data, int first, const std::vector<ChannelEntry>& entries);
 ReferenceNotes ClearChannels(RadioRecord& record, const std::vector<int>& channels);
 
 } // namespace k3n

@@ -118,6 +118,7 @@ enum class OwnText {
     FillSeriesBadStep,
     FillSeriesLeavesBand,
     FillSeriesFirstEmpty,
+    PasteEntryOutsideBand,
     Count
 };
 

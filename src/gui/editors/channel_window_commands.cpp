@@ -197,15 +197,19 @@ void TChInforDlg::pasteChannels()
     const int first = targetChannel();
     if (mime && mime->hasFormat(kChannelEntriesMime)) {
         const std::vector<ChannelEntry> entries = DecodeEntries(mime->data(kChannelEntriesMime));
-        const int fit = EntriesThatFit(first, int(entries.size()));
-        if (fit == 0)
+        if (entries.empty())
             return;
-        QStringList leftOut = Described(WriteChannelEntries(data_.record, first, entries));
-        if (fit < int(entries.size()))
-            leftOut.prepend(Text(OwnText::PasteEntriesBeyondLastChannel).arg(int(entries.size()) - fit));
-        endCommand(ChannelsStep(OwnText::StepPasteChannel, OwnText::StepPasteChannels, fit, first), first, leftOut);
+        const EntriesPaste paste = PasteChannelEntries(data_, first, entries);
+        QStringList leftOut;
+        if (paste.beyondLastChannel > 0)
+            leftOut << Text(OwnText::PasteEntriesBeyondLastChannel).arg(paste.beyondLastChannel);
+        for (int channel : paste.outsideBand)
+            leftOut << Text(OwnText::PasteEntryOutsideBand).arg(channel);
+        leftOut << Described(paste.notes);
+        endCommand(ChannelsStep(OwnText::StepPasteChannel, OwnText::StepPasteChannels, paste.written, first), first,
+                   leftOut);
         const int row = first - kRowsPerGroup * shownGroup();
-        StringGrid1->selectRows(row, std::min(row + fit - 1, kRowsPerGroup));
+        StringGrid1->selectRows(row, std::min(row + int(entries.size()) - 1, kRowsPerGroup));
         return;
     }
     if (!mime || !mime->hasText())

@@ -107,23 +107,33 @@ TEST(ChannelMovesTest, ABlockMovesPastItsNeighbourAndStopsAtTheEdges)
     EXPECT_EQ(r, unmoved);
 }
 
-TEST(ChannelMovesTest, OverwritingAndClearingReportOnlyReferencesWhoseChannelChanged)
+TEST(ChannelMovesTest, PastingAndClearingReportOnlyReferencesWhoseChannelChanged)
 {
     RadioData data = Numbered({1, 2, 126});
     RadioRecord& r = data.record;
     PointAt(r, rec::home_channel, 1);
     PointAt(r, rec::emergency_designated_channel, 126);
-    const std::vector<ChannelEntry> entries(16, ReadChannelEntry(r, 2));
+    std::vector<ChannelEntry> entries(16, ReadChannelEntry(r, 2));
+    // One entry copied in another band, and an empty one.
+    RadioRecord otherBand;
+    StartChannel(otherBand, 1, 440000000);
+    entries[3] = ReadChannelEntry(otherBand, 1);
+    entries[4] = ChannelEntry{};
 
-    EXPECT_EQ(EntriesThatFit(120, 16), 9);
-    const ReferenceNotes notes = WriteChannelEntries(r, 120, entries);
-    for (int n = 120; n <= 128; ++n)
+    const RadioRecord before = r;
+    EntriesPaste paste = PasteChannelEntries(data, 120, entries);
+    EXPECT_EQ(paste.written, 8);
+    EXPECT_EQ(paste.beyondLastChannel, 7);
+    EXPECT_EQ(paste.outsideBand, std::vector<int>{123});
+    EXPECT_EQ(ReadChannelEntry(r, 123), ReadChannelEntry(before, 123));
+    EXPECT_EQ(ReadChannelEntry(r, 124), ChannelEntry{});
+    for (int n : {120, 121, 122, 125, 126, 127, 128})
         EXPECT_EQ(ReadChannelEntry(r, n), entries[0]) << n;
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].channel, 126);
+    ASSERT_EQ(paste.notes.size(), 1u);
+    EXPECT_EQ(paste.notes[0].channel, 126);
 
     // The same bytes written again change nothing worth a note.
-    EXPECT_TRUE(WriteChannelEntries(r, 1, {ReadChannelEntry(r, 1)}).empty());
+    EXPECT_TRUE(PasteChannelEntries(data, 1, {ReadChannelEntry(r, 1)}).notes.empty());
     // All four scan channels of a reset record point at channel 1.
     EXPECT_EQ(ClearChannels(r, {1, 3}).size(), 4u);
     EXPECT_EQ(ReadChannelEntry(r, 1), ChannelEntry{});
