@@ -3,7 +3,7 @@
 // moving channels, and filling a column. Each command is one undo step; what
 // it could not do is listed in a message.
 #include "editors/channel_window.h"
-#include "interchange/channel_sheet.h"
+#include "model/channel_sheet.h"
 #include "model/channel_moves.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"

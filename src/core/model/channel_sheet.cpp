@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "interchange/channel_sheet.h"
+#include "model/channel_sheet.h"
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"

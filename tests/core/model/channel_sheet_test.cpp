@@ -2,7 +2,7 @@
 // The channel grid's texts as spreadsheet lines: copied rows pasted back give
 // the same bytes, a header line may reorder the columns, and whatever cannot
 // be stored is listed and left as it was.
-#include "interchange/channel_sheet.h"
+#include "model/channel_sheet.h"
 #include "model/channel_moves.h"
 #include "model/record_layout.h"
 #include "text/app_lang.h"
