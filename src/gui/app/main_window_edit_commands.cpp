@@ -32,8 +32,8 @@ std::vector<CommandItem> CommandItems()
         {C::InsertChannel, "EditInsertChannelItem", OwnText::MenuInsertChannel, QKeySequence(Qt::Key_Insert)},
         {C::RemoveChannel, "EditRemoveChannelItem", OwnText::MenuRemoveChannel,
          QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-        {C::MoveUp, "EditMoveUpItem", OwnText::MenuMoveUp, QKeySequence(Qt::ALT | Qt::Key_Up)},
-        {C::MoveDown, "EditMoveDownItem", OwnText::MenuMoveDown, QKeySequence(Qt::ALT | Qt::Key_Down)},
+        {C::MoveUp, "EditMoveUpItem", OwnText::MenuMoveUp, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)},
+        {C::MoveDown, "EditMoveDownItem", OwnText::MenuMoveDown, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)},
         {C::FillDown, "EditFillDownItem", OwnText::MenuFillDown, QKeySequence(Qt::CTRL | Qt::Key_D)},
         {C::FillSeries, "EditFillSeriesItem", OwnText::MenuFillSeries, QKeySequence()},
     };

@@ -204,12 +204,7 @@ std::unique_ptr<CellColumn> TChInforDlg::frequencyColumn(int col)
 {
     auto column = std::make_unique<TextColumn>(
         headerOf(col), Edit_ChFreq,
-        [this, col](int row) {
-            const int ch = channelOfRow(row);
-            if (!channelInUse(ch))
-                return QString();
-            return FormatFrequency(data_.record.get(col == Col::Rx ? rec::ch::rx_freq(ch) : rec::ch::tx_freq(ch)));
-        },
+        [this, col](int row) { return ChannelCellText(data_.record, channelOfRow(row), col, appLang()); },
         [this, col](int row, const QString& text) { Edit_ChFreqExit(row, col, text); }, QString(),
         TextColumn::Commit::Always);
     // A digit typed on the cell starts the box with that digit.

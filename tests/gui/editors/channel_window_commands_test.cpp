@@ -321,13 +321,13 @@ TEST_F(ChannelCommandsTest, ShiftArrowsGrowTheRowSelectionAndTheBlockMovesWithIt
     clickRowHeader(3);
     key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(grid->selectedRows(), (std::vector<int>{3, 4}));
-    key(Qt::Key_Up, Qt::AltModifier);
+    key(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(entry(2), ReadChannelEntry(before, 3));
     EXPECT_EQ(entry(3), ReadChannelEntry(before, 4));
     EXPECT_EQ(entry(4), ChannelEntry{});
     EXPECT_EQ(data.record.get(rec::priority_channel), 2);
     EXPECT_EQ(grid->selectedRows(), (std::vector<int>{2, 3}));
-    key(Qt::Key_Down, Qt::AltModifier);
+    key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(data.record, before);
 }
 
