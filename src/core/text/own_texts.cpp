@@ -164,6 +164,7 @@ constexpr Row kRows[] = {
     {OwnText::FillSeriesLeavesBand, {"未填充：信道 %1 将得到 %2 MHz，超出频段范围 %3 至 %4 MHz。", "未填充：信道 %1 将得到 %2 MHz，超出频段范围 %3 至 %4 MHz。", "Nothing was filled: channel %1 would get %2 MHz, outside the band's limits %3 – %4 MHz."}},
     {OwnText::FillSeriesFirstEmpty, {"第一个单元格没有可作为序列起点的频率。", "第一个单元格没有可作为序列起点的频率。", "The first cell holds no frequency to start the series from."}},
     {OwnText::PasteEntryOutsideBand, {"信道 %1 保持不变：粘贴的信道频率超出当前频段", "信道 %1 保持不变：粘贴的信道频率超出当前频段", "Channel %1 kept its values: the pasted channel's frequencies lie outside the band"}},
+    {OwnText::NoticeMoreLeftOut, {"……另有 %1 项", "……另有 %1 项", "… and %1 more"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

@@ -119,6 +119,7 @@ enum class OwnText {
     FillSeriesLeavesBand,
     FillSeriesFirstEmpty,
     PasteEntryOutsideBand,
+    NoticeMoreLeftOut,              // %1 lines not listed
     Count
 };
 

@@ -75,6 +75,17 @@ QStringList Described(const CellProblems& problems)
     return lines;
 }
 
+// A message lists this many things left out; a paste of garbage names the rest by their count.
+constexpr int kListedAtMost = 20;
+
+QString LeftOutText(const QStringList& leftOut)
+{
+    QStringList listed = leftOut.mid(0, kListedAtMost);
+    if (leftOut.size() > kListedAtMost)
+        listed << Text(OwnText::NoticeMoreLeftOut).arg(leftOut.size() - kListedAtMost);
+    return Text(OwnText::NoticeNotEverythingDone) + QStringLiteral("\n\n") + listed.join(u'\n');
+}
+
 bool IsUnbroken(const std::vector<int>& rows) { return !rows.empty() && rows.back() - rows.front() + 1 == int(rows.size()); }
 
 } // namespace
@@ -163,7 +174,7 @@ void TChInforDlg::endCommand(StepName name, int channel, const QStringList& left
     StringGrid1->showAllRows();
     emit commandEnded(std::move(name));
     if (!leftOut.isEmpty())
-        ShowNotice(this, Text(OwnText::NoticeNotEverythingDone) + QStringLiteral("\n\n") + leftOut.join(u'\n'));
+        ShowNotice(this, LeftOutText(leftOut));
 }
 
 void TChInforDlg::copyChannels() const

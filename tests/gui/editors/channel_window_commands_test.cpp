@@ -189,6 +189,15 @@ TEST_F(ChannelCommandsTest, SpreadsheetTextWithTwoBadCellsPastesTheRestAndListsT
     EXPECT_EQ(undoText(), "&Undo Paste 3 channels");
     undo();
     EXPECT_EQ(data.record, before);
+
+    // Garbage changes nothing; the message lists the first cells and counts the rest.
+    QGuiApplication::clipboard()->setText(QString("#?!\tx\n").repeated(40));
+    answers.readNotice(&notice);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(answers.done());
+    EXPECT_EQ(data.record, before);
+    EXPECT_EQ(notice.count("Channel "), 20);
+    EXPECT_TRUE(notice.endsWith("… and 60 more")) << notice.toStdString();
 }
 
 TEST_F(ChannelCommandsTest, InsertAndRemoveShiftChannel128AndTheScanReferencesFollow)
