@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // k3n log and k3n report run as a user runs them, without a display.
 #include "k3n_tool.h"
-#include "model/channel_grid_texts.h"
+#include "model/channel_cells.h"
 #include "model/editor_page.h"
 #include "model/fse_file.h"
 #include "model/radio_data.h"
@@ -141,7 +141,7 @@ TEST_F(LogAndReport, PdfReportHoldsEveryChannelAndTheChineseTitles)
         const QString title = PlainCaption(UiText(simplified, EditorPageText(EditorPage(page))));
         EXPECT_TRUE(text.contains(title)) << title.toStdString();
     }
-    EXPECT_TRUE(text.contains(ChannelGridHeader(simplified, channel_col::Rx)));
+    EXPECT_TRUE(text.contains(ChannelHeader(simplified, channel_col::Rx)));
     // Every page ends with its number of the whole.
     EXPECT_TRUE(text.contains(Text(simplified, OwnText::ReportPageOf).arg(1).arg(text.count('\f'))));
 }

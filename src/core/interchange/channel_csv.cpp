@@ -176,15 +176,6 @@ QStringList ExportRow(const RadioRecord& record, int n, const QStringList& colum
 
 // ---- import ------------------------------------------------------------------
 
-// A text of MHz with digits and at most one point; anything else is unreadable.
-std::optional<uint32_t> ParseMHz(const QString& text)
-{
-    static const QRegularExpression kNumber(QStringLiteral("^(\\d{1,4}(\\.\\d*)?|\\.\\d+)$"));
-    if (!kNumber.match(text).hasMatch())
-        return std::nullopt;
-    return ParseFrequencyText(text);
-}
-
 std::optional<int> ParseWhole(const QString& text)
 {
     bool ok = false;
@@ -279,7 +270,7 @@ private:
             row_.skip(QStringLiteral("no Frequency"));
             return false;
         }
-        const std::optional<uint32_t> rx = ParseMHz(rxText);
+        const std::optional<uint32_t> rx = ReadFrequencyText(rxText);
         if (!rx) {
             row_.skip(QStringLiteral("unreadable Frequency '%1'").arg(rxText));
             return false;
@@ -288,7 +279,7 @@ private:
         int64_t tx = *rx;
         bool txIsRx = false;   // then the snapped RX, with one note for both
         if (duplex == "+" || duplex == "-" || duplex == "split") {
-            const std::optional<uint32_t> offset = ParseMHz(row_.field(QStringLiteral("Offset")));
+            const std::optional<uint32_t> offset = ReadFrequencyText(row_.field(QStringLiteral("Offset")));
             txIsRx = !offset;
             if (!offset)
                 row_.unreadable(QStringLiteral("Offset"), QStringLiteral("TX = RX"));

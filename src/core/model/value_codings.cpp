@@ -1,4 +1,5 @@
 #include "model/value_codings.h"
+#include <QRegularExpression>
 #include <cmath>
 
 namespace k3n {
@@ -36,6 +37,14 @@ QString FormatFrequency(uint32_t hz)
     for (uint32_t div = 100000; div >= 10; div /= 10)
         text += QChar('0' + int(hz / div % 10));
     return text;
+}
+
+std::optional<uint32_t> ReadFrequencyText(const QString& text)
+{
+    static const QRegularExpression kNumber(QStringLiteral("^(\\d{1,4}(\\.\\d*)?|\\.\\d+)$"));
+    if (!kNumber.match(text).hasMatch())
+        return std::nullopt;
+    return ParseFrequencyText(text);
 }
 
 uint32_t ParseFrequencyText(const QString& text)

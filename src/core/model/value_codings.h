@@ -4,12 +4,16 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 namespace k3n {
 
 QString FormatFrequency(uint32_t hz);
 // Text of MHz ("136.025", "136.", "") to Hz, exact to six decimals; too large saturates.
 uint32_t ParseFrequencyText(const QString& text);
+// A text of MHz that is only digits and at most one point ("145.5", ".5");
+// none for anything else, so that a pasted or imported word is not read as 0.
+std::optional<uint32_t> ReadFrequencyText(const QString& text);
 
 constexpr int kCtcssCount = 52;        // entry 0 is "Off"
 constexpr int kDcsCodeCount = 104;     // normal polarity; the table repeats them inverted

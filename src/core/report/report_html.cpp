@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/report_html.h"
-#include "model/channel_grid_texts.h"
+#include "model/channel_cells.h"
 #include "model/editor_page.h"
 #include "model/record_layout.h"
 #include "report/configuration_report.h"
@@ -9,6 +9,11 @@
 #include <algorithm>
 
 namespace k3n {
+
+namespace {
+// The number column and the grid's value columns.
+constexpr int kChannelGridColumns = channel_col::kCount + 1;
+}
 
 namespace {
 
@@ -75,7 +80,7 @@ QString ChannelRows(const TAppLang& lang, const RadioRecord& record, int firstCh
         ++inUse;
         rows += QStringLiteral("<tr>");
         for (int col = 0; col < kChannelGridColumns; ++col)
-            rows += Cell("td", ChannelCellText(lang, record, col, ch), col == 0 ? "num" : nullptr);
+            rows += Cell("td", col == 0 ? QString::number(ch) : ChannelCellText(record, ch, col, lang), col == 0 ? "num" : nullptr);
         rows += QStringLiteral("</tr>\n");
     }
     return rows;
@@ -87,7 +92,7 @@ QString ChannelTables(const TAppLang& lang, const RadioRecord& record)
 {
     QString header = QStringLiteral("<thead><tr>");
     for (int col = 0; col < kChannelGridColumns; ++col)
-        header += Cell("th", ChannelGridHeader(lang, col));
+        header += Cell("th", ChannelHeader(lang, col));
     header += QStringLiteral("</tr></thead>\n");
     QString tables;
     int inUse = 0;

@@ -67,6 +67,7 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     buildRecentFileItems();
     buildUndoItems();
     buildReportItems();
+    buildEditCommandItems();
     buildToolBar();
     buildTree();
     statusBar()->setObjectName("StatusBar");
@@ -281,6 +282,7 @@ void TMainForm::RelabelMainWindow()
     MenuLanguage_Chs->setChecked(settings_.Language == 1);
     setWindowTitle(UiText(kTitleText));
     relabelUndoItems();
+    relabelEditCommandItems();
     for (const auto& [action, text] : captioned_) {
         action->setText(UiText(text));
         action->setIconText(PlainCaption(UiText(text)));   // tool-bar captions
@@ -345,6 +347,8 @@ EditorWindow* TMainForm::OpenEditorPage(int page)
         history_->recordStep(OwnStep(OwnText::StepBandChange));
     });
     connect(editor, &EditorWindow::recordWritten, this, [this, page] { history_->recordStep(PageStep(page)); });
+    connect(editor, &EditorWindow::commandEnded, this,
+            [this, editor](StepName name) { takeCommandStep(editor, std::move(name)); });
     QMdiSubWindow* sub = mdiArea_->addSubWindow(editor);
     // An editor that closes itself takes its frame with it.
     connect(editor, &QObject::destroyed, sub, &QObject::deleteLater);

@@ -134,6 +134,14 @@ private:
     void relabelUndoItems();
     void undoStep();
     void redoStep();
+    // Edit > Cut .. Fill series (main_window_edit_commands.cpp).
+    void buildEditCommandItems();
+    void relabelEditCommandItems();
+    // Enabled for the active editor's commands; exact: only where they apply now.
+    void updateEditCommandItems(bool exact);
+    void runEditCommand(EditCommand command);
+    // An editor's command ended: one step, and the other editors show its result.
+    void takeCommandStep(EditorWindow* editor, StepName name);
     // Makes a change no editor reported a step of its own, named after the
     // active page, so that it is not folded into the next command's step.
     void recordUnreportedEdits();

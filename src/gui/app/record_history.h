@@ -5,16 +5,13 @@
 // Undo and redo put a step's bytes back into the record; the record stays the
 // only copy anyone edits.
 #include "model/radio_data.h"
+#include "widgets/edit_command.h"
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
 #include <functional>
 
 namespace k3n {
-
-// What a step is called, asked for each time it is shown, so that it follows
-// the interface language.
-using StepName = std::function<QString()>;
 
 class RecordHistory : public QObject {
     Q_OBJECT

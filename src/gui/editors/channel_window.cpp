@@ -1,7 +1,7 @@
 #include "editors/channel_window.h"
 
 #include "editors/editor_controls.h"
-#include "model/channel_grid_texts.h"
+#include "model/channel_cells.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
@@ -26,10 +26,6 @@ namespace {
 
 using Col = TChInforDlg::Col;
 
-// Entries each signalling system offers in the number list.
-constexpr std::array<int, 4> kSignalNumberCounts = {0, 8, 16, 16};
-constexpr int kSquelchLevels = 10;
-constexpr int kScramblerCount = 16;
 
 // Room around the texts of the two read-only displays.
 constexpr int kDisplayPadding = 8;
@@ -37,45 +33,7 @@ constexpr int kDisplayPadding = 8;
 // the width of a 1280-pixel screen beside the page tree.
 constexpr qreal kGridMaxPointSize = 8;
 
-QStringList twoStateTexts(const TAppLang& lang, const TwoStateTexts& t)
-{
-    return {UiText(lang, t.clear), UiText(lang, t.set)};
-}
-
-QStringList signalSystemTexts(const TAppLang& lang)
-{
-    QStringList texts;
-    for (unsigned s = 0; s < kSignalSystemNames.size(); ++s)
-        texts << SignalSystemText(lang, s);
-    return texts;
-}
-
-QStringList signalNumberTexts(unsigned system)
-{
-    return NumberTexts(1, system < kSignalNumberCounts.size() ? kSignalNumberCounts[system] : 0);
-}
-
-// Every text a column can show in the given language (used to size it).
-QStringList columnTexts(int col, const TAppLang& lang)
-{
-    switch (col) {
-    case Col::Rx:
-    case Col::Tx: return {FormatFrequency(470000000)};
-    case Col::RxTone:
-    case Col::TxTone: return SubAudioList();
-    case Col::Power: return twoStateTexts(lang, kPowerTexts);
-    case Col::Bandwidth: return twoStateTexts(lang, kBandwidthTexts);
-    case Col::Sql: return NumberTexts(0, kSquelchLevels - 1);
-    case Col::Scramble:
-    case Col::XtalShift: return twoStateTexts(lang, kOnOffTexts);
-    case Col::ScrambleNo: return NumberTexts(1, kScramblerCount);
-    case Col::Scan: return twoStateTexts(lang, kScanTexts);
-    case Col::LockOut: return {kLockOutTexts.begin(), kLockOutTexts.end()};
-    case Col::SignalSys: return signalSystemTexts(lang);
-    case Col::SignalNo: return NumberTexts(1, kSignalNumberCounts.back());
-    default: return {};
-    }
-}
+QStringList signalNumberTexts(unsigned system) { return NumberTexts(1, SignalNumberCount(system)); }
 
 // The headers and texts of a column in every language, so a language switch
 // never makes the grid scroll.
@@ -85,14 +43,16 @@ QStringList textsInEveryLanguage(int col)
                                                       TAppLang(kLangIdChineseTaiwan)};
     QStringList texts;
     for (const TAppLang& lang : languages)
-        texts << UiText(lang, kChannelGridHeaderTexts[std::size_t(col)]) << columnTexts(col, lang);
+        texts << ChannelHeader(lang, col) << ChannelColumnTexts(lang, col);
     return texts;
 }
 
 HeaderText headerOf(int col)
 {
-    return [col] { return UiText(kChannelGridHeaderTexts[std::size_t(col)]); };
+    return [col] { return ChannelHeader(appLang(), col); };
 }
+
+
 
 } // namespace
 
@@ -153,6 +113,7 @@ void TChInforDlg::buildControls()
     column->addWidget(StringGrid1, 1);
 
     connect(cbChInforGroup, &QComboBox::activated, this, &TChInforDlg::cbChInforGroupChange);
+    connect(StringGrid1, &CellGrid::deletePressed, this, [this] { runCommand(EditCommand::Delete); });
     connect(cbFreqRange, &QComboBox::activated, this, &TChInforDlg::cbFreqRangeChange);
 }
 
@@ -178,41 +139,34 @@ void TChInforDlg::buildGrid()
     CellColumns columns;
     columns.push_back(frequencyColumn(Col::Rx));
     columns.push_back(frequencyColumn(Col::Tx));
-    for (const int col : {Col::RxTone, Col::TxTone}) {
+    for (const int col : {Col::RxTone, Col::TxTone})
         columns.push_back(listColumn(
             col, cbChInforSubAudio, [](int) { return SubAudioList(); },
-            [this, col](int ch, int position) { cbChInforSubAudioExit(ch, col, position); },
-            [&r, col](int ch) { return ChannelCellText(appLang(), r, col, ch); }));
-    }
-    columns.push_back(bitColumn(Col::Power, tx_power, kPowerTexts.clear, kPowerTexts.set));
-    columns.push_back(bitColumn(Col::Bandwidth, bandwidth, kBandwidthTexts.clear, kBandwidthTexts.set));
+            [this, col](int ch, int position) { cbChInforSubAudioExit(ch, col, position); }));
+    columns.push_back(bitColumn(Col::Power, tx_power));
+    columns.push_back(bitColumn(Col::Bandwidth, bandwidth));
     columns.push_back(listColumn(
         Col::Sql, cbChInforSql, [](int) { return NumberTexts(0, kSquelchLevels - 1); },
-        [this](int ch, int position) { cbChInforSqlExit(ch, position); },
-        [&r](int ch) { return ChannelCellText(appLang(), r, Col::Sql, ch); }));
+        [this](int ch, int position) { cbChInforSqlExit(ch, position); }));
     // Scrambling on is scrambler 1; off is 0.
     columns.push_back(std::make_unique<CycleColumn>(
         headerOf(Col::Scramble), [this](int row) { return data_.record.get(scramble_no(channelOfRow(row))) != 0; },
         [this](int row, unsigned on) { data_.record.set(scramble_no(channelOfRow(row)), uint8_t(on)); },
-        [] { return twoStateTexts(appLang(), kOnOffTexts); }, [](unsigned v) { return v ^ 1u; }));
+        [] { return TwoStateTexts(appLang(), Col::Scramble); }, [](unsigned v) { return v ^ 1u; }));
     columns.push_back(listColumn(
         Col::ScrambleNo, cbChInforScrNo, [](int) { return NumberTexts(1, kScramblerCount); },
-        [this](int ch, int position) { cbChInforScrNoExit(ch, position); },
-        [&r](int ch) { return ChannelCellText(appLang(), r, Col::ScrambleNo, ch); }));
-    columns.push_back(bitColumn(Col::Scan, scan_add, kScanTexts.clear, kScanTexts.set));
+        [this](int ch, int position) { cbChInforScrNoExit(ch, position); }));
+    columns.push_back(bitColumn(Col::Scan, scan_add));
     columns.push_back(std::make_unique<CycleColumn>(
         headerOf(Col::LockOut), data_.record, [this](int row) { return busy_lockout(channelOfRow(row)); },
-        [] { return QStringList(kLockOutTexts.begin(), kLockOutTexts.end()); },
-        [](unsigned v) { return v + 1 < kLockOutTexts.size() ? v + 1 : 0u; }));
-    columns.push_back(bitColumn(Col::XtalShift, xtal_shift, kOnOffTexts.clear, kOnOffTexts.set));
+        [] { return LockOutTexts(); }, [](unsigned v) { return v + 1 < unsigned(LockOutTexts().size()) ? v + 1 : 0u; }));
+    columns.push_back(bitColumn(Col::XtalShift, xtal_shift));
     columns.push_back(listColumn(
-        Col::SignalSys, cbChInforSignalSys, [](int) { return signalSystemTexts(appLang()); },
-        [this](int ch, int position) { cbChInforSignalSysExit(ch, position); },
-        [&r](int ch) { return ChannelCellText(appLang(), r, Col::SignalSys, ch); }));
+        Col::SignalSys, cbChInforSignalSys, [](int) { return SignalSystemTexts(appLang()); },
+        [this](int ch, int position) { cbChInforSignalSysExit(ch, position); }));
     columns.push_back(listColumn(
         Col::SignalNo, cbChInforSignalNo, [&r](int ch) { return signalNumberTexts(r.get(signaling_system(ch))); },
-        [this](int ch, int position) { cbChInforSignalNoExit(ch, position); },
-        [&r](int ch) { return ChannelCellText(appLang(), r, Col::SignalNo, ch); }));
+        [this](int ch, int position) { cbChInforSignalNoExit(ch, position); }));
 
     for (int col = Col::Rx; col < kColumnCount; ++col)
         columns[std::size_t(col - 1)]->addWidthSamples(textsInEveryLanguage(col));
@@ -234,12 +188,7 @@ std::unique_ptr<CellColumn> TChInforDlg::frequencyColumn(int col)
 {
     auto column = std::make_unique<TextColumn>(
         headerOf(col), Edit_ChFreq,
-        [this, col](int row) {
-            const int ch = channelOfRow(row);
-            if (!channelInUse(ch))
-                return QString();
-            return FormatFrequency(data_.record.get(col == Col::Rx ? rec::ch::rx_freq(ch) : rec::ch::tx_freq(ch)));
-        },
+        [this, col](int row) { return ChannelCellText(data_.record, channelOfRow(row), col, appLang()); },
         [this, col](int row, const QString& text) { Edit_ChFreqExit(row, col, text); }, QString(),
         TextColumn::Commit::Always);
     // A digit typed on the cell starts the box with that digit.
@@ -248,8 +197,7 @@ std::unique_ptr<CellColumn> TChInforDlg::frequencyColumn(int col)
 }
 
 std::unique_ptr<CellColumn> TChInforDlg::listColumn(int col, QComboBox* list, std::function<QStringList(int)> texts,
-                                                    std::function<void(int, int)> store,
-                                                    std::function<QString(int)> display)
+                                                    std::function<void(int, int)> store)
 {
     // The list opens on the entry whose text the cell shows: none for a value the list lacks.
     return std::make_unique<ListColumn>(
@@ -263,17 +211,14 @@ std::unique_ptr<CellColumn> TChInforDlg::listColumn(int col, QComboBox* list, st
                     if (channelInUse(channelOfRow(row)))
                         store(channelOfRow(row), position);
                 },
-            .display = [this, display](int row) { return display(channelOfRow(row)); }});
+            .display = [this, col](int row) { return ChannelCellText(data_.record, channelOfRow(row), col, appLang()); }});
 }
 
-std::unique_ptr<CellColumn> TChInforDlg::bitColumn(int col, BitField (*field)(int), int clearText, int setText)
+std::unique_ptr<CellColumn> TChInforDlg::bitColumn(int col, BitField (*field)(int))
 {
     return std::make_unique<CycleColumn>(
         headerOf(col), data_.record, [this, field](int row) { return field(channelOfRow(row)); },
-        [clearText, setText] {
-            return QStringList{UiText(clearText), UiText(setText)};
-        },
-        [](unsigned v) { return v ^ 1u; });
+        [col] { return TwoStateTexts(appLang(), col); }, [](unsigned v) { return v ^ 1u; });
 }
 
 // ---- reload ------------------------------------------------------------------
@@ -332,7 +277,7 @@ void TChInforDlg::showChannel(int channel)
     StringGrid1->setCurrentCell(channel - kRowsPerGroup * group, Col::Rx);
 }
 
-bool TChInforDlg::channelInUse(int channel) const { return data_.record.get(rec::ch::in_use(channel)) != 0; }
+bool TChInforDlg::channelInUse(int channel) const { return ChannelInUse(data_.record, channel); }
 
 void TChInforDlg::StringGridUpdataRow(int row)
 {
@@ -365,16 +310,7 @@ void TChInforDlg::StringGridAutoFullRow(int row)
     if (row < 1 || row > kRowsPerGroup)
         return;
     const int ch = channelOfRow(row);
-    RadioRecord& r = data_.record;
-    using namespace rec::ch;
-    r.set(tx_freq(ch), r.get(rx_freq(ch)));
-    r.set(rx_subaudio(ch), 0);
-    r.set(tx_subaudio(ch), 0);
-    r.set(flags_2(ch), 0);
-    r.set(signaling(ch), 0);
-    r.set(squelch(ch), 5);
-    r.set(scramble_no(ch), 0);
-    r.set(flags_1(ch), 1);
+    StartChannel(data_.record, ch, data_.record.get(rec::ch::rx_freq(ch)));
     StringGridUpdataRow(row);
 }
 

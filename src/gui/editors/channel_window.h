@@ -3,6 +3,7 @@
 // time. Cells are edited in place by an edit box or pick-only list laid over
 // the double-clicked cell; two-state cells toggle at once. Every edit is
 // written straight into the record.
+#include "widgets/cell_grid.h"
 #include "widgets/editor_window.h"
 #include <QStringList>
 
@@ -12,8 +13,6 @@ class QLineEdit;
 
 namespace k3n {
 
-class CellGrid;
-class CellColumn;
 
 class TChInforDlg : public EditorWindow {
     Q_OBJECT
@@ -39,14 +38,35 @@ public:
     void CleanOneChData(int row);
     void StringGridAutoFullRow(int row);
 
+    // The Edit menu's commands on the grid's selected rows or cells (channel_window_commands.cpp).
+    bool hasCommand(EditCommand command) const override;
+    bool commandApplies(EditCommand command) const override;
+    void runCommand(EditCommand command) override;
+
 private:
+    std::vector<int> selectedChannels() const;
+    // Where a paste, an insertion or a removal starts: the first selected row, else the current row.
+    int targetChannel() const;
+    // The rows of one selected column, or of the selected rows in the current column.
+    std::optional<CellGrid::ColumnRange> fillRange() const;
+    void copyChannels() const;
+    void clearChannels(bool cut);
+    void pasteChannels();
+    void insertChannel();
+    void removeChannels();
+    void moveChannels(int by);
+    void fillDown();
+    void fillSeries();
+    // Redraws the rows, shows the group holding channel, ends the command as
+    // one step and lists what was left out.
+    void endCommand(StepName name, int channel, const QStringList& leftOut);
+
     void buildControls();
     void buildGrid();
     std::unique_ptr<CellColumn> frequencyColumn(int col);
     std::unique_ptr<CellColumn> listColumn(int col, QComboBox* list, std::function<QStringList(int channel)> texts,
-                                           std::function<void(int channel, int position)> store,
-                                           std::function<QString(int channel)> display);
-    std::unique_ptr<CellColumn> bitColumn(int col, BitField (*field)(int channel), int clearText, int setText);
+                                           std::function<void(int channel, int position)> store);
+    std::unique_ptr<CellColumn> bitColumn(int col, BitField (*field)(int channel));
 
     int shownGroup() const;
     int channelOfRow(int row) const;

@@ -54,7 +54,8 @@ class HeaderCells : public QHeaderView {
 public:
     HeaderCells(Qt::Orientation o, CellGrid* grid) : QHeaderView(o, grid), grid_(grid)
     {
-        setSectionsClickable(false);
+        // A row number selects its row; the column headers select nothing.
+        setSectionsClickable(o == Qt::Vertical);
         setHighlightSections(false);
     }
 
@@ -83,18 +84,28 @@ private:
 // The cells: striped, and the current cell framed, as the grid shows no selection colour.
 class CellPainter : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit CellPainter(CellGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         painter->save();
         painter->setFont(option.font);
-        PaintGridCell(*painter, option.rect, index.row(), index.data(Qt::DisplayRole).toString(), option.palette);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if ((option.state & QStyle::State_Selected) && grid_->showsSelection()) {
+            painter->fillRect(option.rect, option.palette.color(QPalette::Highlight));
+            painter->setPen(option.palette.color(QPalette::HighlightedText));
+            painter->drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+        } else {
+            PaintGridCell(*painter, option.rect, index.row(), text, option.palette);
+        }
         if (option.state & QStyle::State_HasFocus) {
             painter->setPen(QPen(option.palette.color(QPalette::Highlight), 1, Qt::DotLine));
             painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
         }
         painter->restore();
     }
+
+private:
+    CellGrid* grid_;
 };
 
 } // namespace
@@ -243,7 +254,7 @@ CellGrid::CellGrid(const char* name, int rows, QWidget* parent) : QTableWidget(1
     setVerticalHeader(new HeaderCells(Qt::Vertical, this));
     setItemDelegate(new CellPainter(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(true);
     setWordWrap(false);
@@ -282,6 +293,14 @@ void CellGrid::setColumns(HeaderText cornerHeader, CellColumns columns)
     for (QWidget* editor : cellEditors()) {
         editor->hide();
         editor->installEventFilter(this);
+        // Picking an entry of a list opened from the keyboard stores it.
+        if (auto* list = qobject_cast<QComboBox*>(editor))
+            connect(list, &QComboBox::activated, this, [this, list] {
+                if (list != openEditor_ || !openedByKey_)
+                    return;
+                list->hidePopup();
+                commitCell(list);
+            });
     }
     setCurrentCell(1, 1);
 }
@@ -374,7 +393,11 @@ QString CellGrid::cellText(int row, int col) const
     return cell ? cell->text() : QString();
 }
 
-void CellGrid::openCell(int row, int col)
+void CellGrid::openCell(int row, int col) { open(row, col, false); }
+
+void CellGrid::openCellByKey(int row, int col) { open(row, col, true); }
+
+void CellGrid::open(int row, int col, bool byKey)
 {
     if (row < 1 || row > rowTotal() || col < 1 || col > columnTotal())
         return;
@@ -394,11 +417,14 @@ void CellGrid::openCell(int row, int col)
         return;
     setCurrentCell(row, col);
     openEditor_ = c->cellEditor();
+    openedByKey_ = byKey;
     scrollTo(model()->index(row, col));
     placeEditorOverCell();
     openEditor_->show();
     openEditor_->raise();
     openEditor_->setFocus(Qt::OtherFocusReason);
+    if (auto* list = qobject_cast<QComboBox*>(openEditor_); list && byKey)
+        list->showPopup();
 }
 
 void CellGrid::commitCell(QWidget* editor)
@@ -433,6 +459,74 @@ void CellGrid::closeCellEditor()
         editor->hide();
 }
 
+void CellGrid::cancelCell()
+{
+    QWidget* editor = openEditor_;
+    if (!editor)
+        return;
+    openEditor_ = nullptr;   // first: the exit that moving the focus causes finds nothing to store
+    if (editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    showRow(editingRow_);
+}
+
+std::vector<int> CellGrid::selectedRows() const
+{
+    std::vector<int> rows;
+    for (int row = 1; row <= rowTotal(); ++row)
+        if (selectionModel()->isRowSelected(row, QModelIndex()))
+            rows.push_back(row);
+    return rows;
+}
+
+void CellGrid::selectRows(int first, int last)
+{
+    first = std::clamp(first, 1, rowTotal());
+    last = std::clamp(last, 1, rowTotal());
+    const QItemSelection rows(model()->index(std::min(first, last), 1),
+                              model()->index(std::max(first, last), columnTotal()));
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(model()->index(last, std::max(currentColumn(), 1)), QItemSelectionModel::NoUpdate);
+    viewport()->update();
+}
+
+std::optional<CellGrid::ColumnRange> CellGrid::selectedColumnRange() const
+{
+    const QModelIndexList cells = selectionModel()->selectedIndexes();
+    if (cells.size() < 2)
+        return std::nullopt;
+    ColumnRange range{cells.first().column(), rowTotal() + 1, 0};
+    for (const QModelIndex& cell : cells) {
+        if (cell.column() != range.col || cell.column() < 1)
+            return std::nullopt;
+        range.first = std::min(range.first, cell.row());
+        range.last = std::max(range.last, cell.row());
+    }
+    if (range.last - range.first + 1 != cells.size())
+        return std::nullopt;   // not one unbroken range
+    return range;
+}
+
+bool CellGrid::showsSelection() const { return selectionModel()->selectedIndexes().size() > 1; }
+
+bool CellGrid::extendRowSelection(int by)
+{
+    const std::vector<int> rows = selectedRows();
+    const int current = currentRow();
+    if (std::ranges::find(rows, current) == rows.end())
+        return false;
+    // The unbroken block of selected rows around the current row; its other end stays.
+    int top = current, bottom = current;
+    while (std::ranges::find(rows, top - 1) != rows.end())
+        --top;
+    while (std::ranges::find(rows, bottom + 1) != rows.end())
+        ++bottom;
+    const int anchor = current == top ? bottom : top;
+    selectRows(anchor, std::clamp(current + by, 1, rowTotal()));
+    return true;
+}
+
 void CellGrid::placeEditorOverCell()
 {
     // Editors live on the viewport, so the cell rectangle needs no offset; one
@@ -446,15 +540,30 @@ void CellGrid::keyPressEvent(QKeyEvent* event)
     const int row = currentRow();
     const int col = currentColumn();
     const bool enter = IsEnterKey(event);
-    if (col >= 1 && col <= columnTotal() && (enter || TypesCharacter(event))
-        && column(col)->opensOnKey(enter ? QString() : event->text())) {
-        openCell(row, col);
-        if (!enter && openEditor_) {
+    const bool onCell = row >= 1 && row <= rowTotal() && col >= 1 && col <= columnTotal();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (onCell && TypesCharacter(event) && column(col)->opensOnKey(event->text())) {
+        openCellByKey(row, col);
+        if (openEditor_) {
             QKeyEvent typed(event->type(), event->key(), event->modifiers(), event->text());
             QCoreApplication::sendEvent(openEditor_, &typed);
         }
         return;
     }
+    const bool space = event->key() == Qt::Key_Space;
+    if (onCell && modifiers == Qt::NoModifier && (enter || event->key() == Qt::Key_F2 || space)) {
+        // Space only toggles; Enter and F2 open whatever the cell has.
+        if (!space || !column(col)->cellEditor())
+            openCellByKey(row, col);
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        emit deletePressed();
+        return;
+    }
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && modifiers == Qt::ShiftModifier
+        && extendRowSelection(event->key() == Qt::Key_Up ? -1 : 1))
+        return;
     if (enter || TypesCharacter(event))
         return;   // the grid takes no typing
     QTableWidget::keyPressEvent(event);
@@ -467,10 +576,18 @@ bool CellGrid::eventFilter(QObject* watched, QEvent* event)
         PaintHeaderCell(p, corner_->rect(), 0, cellText(0, 0), *this);
         return true;
     }
-    // Enter in a cell editor commits the cell and hands the focus back to the grid.
-    if (watched == openEditor_ && event->type() == QEvent::KeyPress && IsEnterKey(static_cast<QKeyEvent*>(event))) {
-        commitCell(openEditor_);
-        return true;
+    // Enter in a cell editor commits the cell and hands the focus back to the
+    // grid; Escape closes it without storing.
+    if (watched == openEditor_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsEnterKey(key)) {
+            commitCell(openEditor_);
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            cancelCell();
+            return true;
+        }
     }
     return QTableWidget::eventFilter(watched, event);
 }

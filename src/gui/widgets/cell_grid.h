@@ -11,6 +11,13 @@
 // box over the cell. The grid is the one place that knows the cell being
 // edited: it opens the cell's editor, commits it (its exit, Enter) or closes
 // it without storing, and redraws the row.
+//
+// The keyboard works every grid the same way: arrows and Tab move, Enter or
+// F2 opens the cell (a list opened so drops down, and picking an entry with
+// Enter stores it), Space or Enter toggles a cell that steps at once, Escape
+// closes an open editor and leaves the cell as it was. Rows are selected by
+// their header (click, Shift+click, Ctrl+click, Shift+arrows) and cells by
+// dragging; a selection of more than one cell is shown highlighted.
 #include "model/radio_record.h"
 #include <QString>
 #include <QStringList>
@@ -202,19 +209,36 @@ public:
 
     // Opens a cell (a double-click): acts at once, or lays its editor over it.
     void openCell(int row, int col);
+    // Opens a cell from the keyboard: as a double-click, but a list drops down.
+    void openCellByKey(int row, int col);
     // Exit of a cell editor: stores its value, redraws the row, hides the editor.
     void commitCell(QWidget* editor);
     // Commits the open cell editor, if there is one.
     void commitOpenCell();
     // Hides the open cell editor without storing (the record may have been replaced).
     void closeCellEditor();
+    // Escape: closes the open editor without storing and shows the cell as it was.
+    void cancelCell();
     QWidget* openEditor() const { return openEditor_; }
     int editingRow() const { return editingRow_; }
     int editingColumn() const { return editingColumn_; }
 
+    // Rows 1..rowTotal() whose every cell is selected, top to bottom.
+    std::vector<int> selectedRows() const;
+    void selectRows(int first, int last);
+    // The selected cells when they are one column's rows first..last (at least two).
+    struct ColumnRange {
+        int col = 0, first = 0, last = 0;
+    };
+    std::optional<ColumnRange> selectedColumnRange() const;
+    // More than one cell is selected: selected cells are painted highlighted.
+    bool showsSelection() const;
+
 signals:
     // A cell stored its value: a toggle acted, or an editor committed.
     void cellStored();
+    // Delete was pressed on the grid (not in an open editor).
+    void deletePressed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -224,12 +248,16 @@ protected:
 private:
     void fitToContents();
     void placeEditorOverCell();
+    void open(int row, int col, bool byKey);
+    // Shift+Up or Shift+Down over selected rows: the row selection grows or shrinks.
+    bool extendRowSelection(int by);
 
     HeaderText cornerHeader_;
     CellColumns columns_;
     std::function<void(int)> rowDisplay_;
     QAbstractButton* corner_ = nullptr;
     QWidget* openEditor_ = nullptr;
+    bool openedByKey_ = false;   // a list opened from the keyboard stores what is picked at once
     int editingRow_ = 1;
     int editingColumn_ = 1;
     int listArrowRoom_ = 0;

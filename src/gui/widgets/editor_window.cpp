@@ -14,7 +14,8 @@ EditorWindow::EditorWindow(RadioData& data, QWidget* parent)
     bHide->setObjectName("bHide");
     bHide->setGeometry(0, 0, 1, 1);
     bHide->setFlat(true);
-    bHide->setFocusPolicy(Qt::StrongFocus);
+    // Only CommitPendingEdits puts the focus there: Tab and clicks never land on it.
+    bHide->setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 

@@ -4,6 +4,7 @@
 // loses the focus. CommitPendingEdits runs that write for whatever control
 // is being edited, so Save, Open, Read and Write see everything typed.
 #include "model/radio_data.h"
+#include "widgets/edit_command.h"
 #include <QHash>
 #include <QWidget>
 #include <functional>
@@ -24,12 +25,20 @@ public:
     // Writes the value of the control being edited into the record and parks the focus on bHide.
     void CommitPendingEdits();
 
+    // The Edit menu's commands on this window: whether it has the command at
+    // all, whether it applies to what is selected now, and running it.
+    virtual bool hasCommand(EditCommand) const { return false; }
+    virtual bool commandApplies(EditCommand command) const { return hasCommand(command); }
+    virtual void runCommand(EditCommand) {}
+
 signals:
     // The editor changed the whole configuration (a band change): every view must reload.
     void refreshAllViewsRequested();
     // A control's exit handler or a grid cell may have written the record: one
     // user action ended (the main window makes it an undo step if bytes changed).
     void recordWritten();
+    // A command of the window ended: what it changed is one step called name.
+    void commandEnded(StepName name);
 
 protected:
     // Runs handler when w loses the focus, and from CommitPendingEdits while w has it.

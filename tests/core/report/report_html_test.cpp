@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printable report's page: what it shows of a configuration, in which
 // language, and what it leaves out.
-#include "model/channel_grid_texts.h"
+#include "model/channel_cells.h"
 #include "model/digit_code.h"
 #include "model/editor_page.h"
 #include "model/record_layout.h"
@@ -45,8 +45,8 @@ TEST(ReportHtml, ShowsTheChannelsInUseWithTheGridsTexts)
             EXPECT_TRUE(html.contains(FormatFrequency(data.record.get(rec::ch::tx_freq(ch)))));
         }
         EXPECT_FALSE(html.contains(FormatFrequency(455550000)));   // not in use
-        for (int col = 1; col < kChannelGridColumns; ++col)
-            EXPECT_TRUE(html.contains(ChannelGridHeader(lang, col).toHtmlEscaped())) << col;
+        for (int col = 1; col <= channel_col::kCount; ++col)
+            EXPECT_TRUE(html.contains(ChannelHeader(lang, col).toHtmlEscaped())) << col;
         for (int page = 0; page < kEditorPages; ++page)
             EXPECT_TRUE(html.contains(PlainCaption(UiText(lang, EditorPageText(EditorPage(page)))).toHtmlEscaped()))
                 << int(type) << " page " << page;

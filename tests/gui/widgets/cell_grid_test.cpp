@@ -214,9 +214,84 @@ TEST_F(CellGridTest, TheGridTakesNoTypingButADigitOrEnterOpensATextCellThatAsksF
     // A list column does not open on typing, and the grid does not search its cells.
     grid->setCurrentCell(1, Level);
     QTest::keyClick(grid, Qt::Key_H);
-    QTest::keyClick(grid, Qt::Key_Return);
     EXPECT_EQ(grid->openEditor(), nullptr);
     EXPECT_EQ(std::pair(grid->currentRow(), grid->currentColumn()), std::pair(1, int(Level)));
+}
+
+TEST_F(CellGridTest, TheKeyboardOpensEveryCellAndEscapeLeavesItAsItWas)
+{
+    grid->setFocus();
+    // Space and Enter step a cycle cell; Space opens nothing else.
+    QTest::keyClick(grid, Qt::Key_Space);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(record.get(BitField{1, 0, 2}), 2u);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Space);
+    EXPECT_EQ(grid->openEditor(), nullptr);
+
+    // Enter drops a list down; Escape closes the list, a second Escape the cell.
+    record.set(U8Field{9}, 10);
+    QTest::keyClick(grid, Qt::Key_Return);
+    ASSERT_EQ(grid->openEditor(), list);
+    ASSERT_TRUE(list->view()->isVisible());
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    QTest::keyClick(list->view(), Qt::Key_Escape);
+    EXPECT_FALSE(list->view()->isVisible());
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_EQ(grid->openEditor(), nullptr);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(record.get(U8Field{9}), 10);
+
+    // F2 and Enter pick from the dropped list.
+    QTest::keyClick(grid, Qt::Key_F2);
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    QTest::keyClick(list->view(), Qt::Key_Return);
+    EXPECT_EQ(record.get(U8Field{9}), 20);
+    EXPECT_EQ(grid->cellText(1, Level), "High");
+    EXPECT_EQ(grid->openEditor(), nullptr);
+
+    // A typed text is dropped by Escape and the cell shows the record again.
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_EQ(grid->openEditor(), edit);
+    QTest::keyClicks(edit, "77");
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(record.get(U8Field{17}), 0);
+    EXPECT_EQ(grid->cellText(1, Name), "0");
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+TEST_F(CellGridTest, RowsAreSelectedByTheirHeadersAndShiftArrowsAndCellsInOneColumnFormARange)
+{
+    QHeaderView* header = grid->verticalHeader();
+    auto clickHeader = [header](int row, Qt::KeyboardModifiers modifiers) {
+        const QPoint at(header->width() / 2, header->sectionViewportPosition(row) + header->sectionSize(row) / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers, at);
+    };
+    clickHeader(1, {});
+    clickHeader(3, Qt::ControlModifier);
+    EXPECT_EQ(grid->selectedRows(), (std::vector<int>{1, 3}));
+    EXPECT_TRUE(grid->showsSelection());
+    clickHeader(2, {});
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(grid->selectedRows(), (std::vector<int>{2, 3, 4}));
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(grid->selectedRows(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(grid->selectedColumnRange(), std::nullopt);
+
+    // A range of one column; a single cell is no range and is not highlighted.
+    auto clickCell = [this](int row, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
+                          grid->visualRect(grid->model()->index(row, Name)).center());
+    };
+    clickCell(2, {});
+    EXPECT_FALSE(grid->showsSelection());
+    clickCell(4, Qt::ShiftModifier);
+    const auto range = grid->selectedColumnRange();
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(std::tuple(range->col, range->first, range->last), std::tuple(int(Name), 2, 4));
 }
 
 } // namespace
