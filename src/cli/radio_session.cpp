@@ -66,17 +66,6 @@ private:
     QString shownPhase_;
 };
 
-QString PhaseText(SafeWritePhase phase)
-{
-    switch (phase) {
-    case SafeWritePhase::Backup: return Text(OwnText::SafeWritePhaseBackup);
-    case SafeWritePhase::Write: return Text(OwnText::SafeWritePhaseWrite);
-    case SafeWritePhase::Verify: return Text(OwnText::SafeWritePhaseVerify);
-    case SafeWritePhase::Idle:
-    case SafeWritePhase::Done: break;
-    }
-    return {};
-}
 
 } // namespace
 
@@ -91,7 +80,7 @@ SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
 {
     StepReporter report;
     return chain.Run([&](const RunnerStep& step) {
-        report(step, chain.progress(), chain.progressMax(), PhaseText(chain.phase()));
+        report(step, chain.progress(), chain.progressMax(), SafeWritePhaseText(chain.phase()));
     });
 }
 

@@ -191,6 +191,24 @@ enum class OwnText {
     FillSeriesFirstEmpty,
     PasteEntryOutsideBand,
     NoticeMoreLeftOut,              // %1 lines not listed
+    // Writing several radios at once
+    MenuWriteSeveralRadios,
+    SeveralRadiosTitle,
+    SeveralRadiosColumnPort,
+    SeveralRadiosColumnDevice,
+    SeveralRadiosColumnCable,
+    SeveralRadiosColumnProgress,
+    SeveralRadiosColumnSerial,
+    SeveralRadiosColumnResult,
+    SeveralRadiosStart,
+    SeveralRadiosCancel,
+    SeveralRadiosClose,
+    SeveralRadiosNoneChosen,
+    SeveralRadiosWritten,
+    SeveralRadiosNotVerified,
+    SeveralRadiosFailed,
+    SeveralRadiosCancelled,
+    SeveralRadiosSummary,           // %1 radios written, %2 radios
     Count
 };
 
