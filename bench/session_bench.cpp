@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full configuration read and write against the virtual radio answering at
 // the pace of a 19200-baud line, compared with the time the wire itself needs;
 // then a write with its backup before and read-back after, against the sum of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n write: writes a configuration file into the radio, like the main
 // window's "Write to radio": the radio's band must match the file's, and a
 // configuration the check finds errors in is written only with --force.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n: the command-line tool for K3N configuration files.
 #include "cli/command.h"
 #include "printing/paged_report.h"

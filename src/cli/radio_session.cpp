@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/radio_session.h"
 #include "comm/port_list.h"
 #include "model/fse_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own interface texts: everything shown to the user beyond the
 // numbered tables and the windows' small tables. One row per text, in English,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menus, tool bar, the tree of editor pages and the
 // document commands New, Open, Save and Close on the one radio data record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands that reach the radio: reading and writing the
 // configuration, the communication-port dialog and the service mode. Each
 // opens its modal window here; the settings and the record are reachable

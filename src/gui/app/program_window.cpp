@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/program_window.h"
 #include "comm/port_identity.h"
 #include "widgets/message_windows.h"

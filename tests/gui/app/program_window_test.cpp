@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programming window against a virtual radio on a pseudo-terminal: the
 // whole path through the session runner and real terminals, on the real clock.
 #include "widgets/editor_window.h"
