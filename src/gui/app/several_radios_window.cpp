@@ -137,7 +137,7 @@ void SeveralRadiosWindow::start()
     writes_ = std::make_unique<SeveralRadiosWrite>(data_, LocalProgramTimeNow(), targets.value(), options);
     ended_ = false;
     startButton->setEnabled(false);
-    grid->setEnabled(false);
+    setTicksEditable(false);   // the grid stays readable while the radios are written
     summary->clear();
     // The writes run on their own threads; what they report reaches the grid
     // through the event loop, on this window's thread.
@@ -164,6 +164,12 @@ void SeveralRadiosWindow::start()
     relabel();   // Cancel now stops the run
 }
 
+void SeveralRadiosWindow::setTicksEditable(bool editable)
+{
+    for (int row = 0; row < grid->rowCount(); ++row)
+        grid->item(row, ColPort)->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::ItemIsEnabled);
+}
+
 void SeveralRadiosWindow::showProgress(int row, SafeWritePhase phase, int progress, int max)
 {
     auto* bar = static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress));
@@ -188,7 +194,7 @@ void SeveralRadiosWindow::runEnded()
 {
     ended_ = true;
     startButton->setEnabled(true);
-    grid->setEnabled(true);
+    setTicksEditable(true);
     int written = 0;
     for (const SafeWriteResult& result : writes_->results())
         written += SafeWriteExitCode(result.outcome) == 0 ? 1 : 0;

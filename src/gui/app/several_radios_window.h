@@ -51,6 +51,7 @@ private:
     void showResult(int row, const SafeWriteResult& result, double seconds);
     void runEnded();
     void relabel();
+    void setTicksEditable(bool editable);
 
     const RadioData& data_;
     WriteLogContext logContext_;
