@@ -13,7 +13,7 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 
 configure: deps $(BUILD)/build.ninja
 
