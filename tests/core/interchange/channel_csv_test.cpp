@@ -3,7 +3,11 @@
 #include "interchange/channel_csv.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
+#include "text/app_lang.h"
+#include "text/lang_of_type.h"
+#include "text/own_texts.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 
 using namespace k3n;
@@ -367,4 +371,39 @@ TEST(ChannelCsv, ExportThenImportGivesBackEveryByteOfRandomChannels)
         // Onto the configuration itself the same: the rows replace what they name.
         ASSERT_EQ(Import(exported.csv, data).data.record, data.record) << "round " << round;
     }
+}
+
+TEST(ChannelCsv, ReportFollowsTheLanguageAskedFor)
+{
+    const QByteArray csv = Csv("Location,Name,Frequency,Tone,rToneFreq",
+                               {"1,Home,146.52,,", "2,,146.013,,", "3,,99.0,,", "4,,146.52,Tone,69.0"});
+    const TAppLang simplified = test::LangOfType(kLangSimplified);
+    const ChannelImport chinese = Import(csv, Band(0), {.language = &simplified});
+    const ChannelImport english = Import(csv);
+    ASSERT_EQ(chinese.notes.size(), english.notes.size());
+    EXPECT_TRUE(std::ranges::equal(chinese.data.record.bytes(), english.data.record.bytes()));   // only the words differ
+    QStringList lines;
+    for (const ImportNote& note : chinese.notes)
+        lines << note.describe(simplified);
+    const QString limits = QStringLiteral("136.000000-174.000000 MHz");
+    EXPECT_EQ(lines,
+              (QStringList{Text(simplified, OwnText::ImportNamesDropped).arg(1).arg(2),
+                           Text(simplified, OwnText::ImportNoteLine)
+                               .arg("3", "2",
+                                    Text(simplified, OwnText::ImportSnapped)
+                                        .arg("Frequency", "146.013000", "146.012500")),
+                           Text(simplified, OwnText::ImportNoteLine)
+                               .arg("4", "3",
+                                    Text(simplified, OwnText::ImportRowSkipped)
+                                        .arg(Text(simplified, OwnText::ImportOutsideBand)
+                                                 .arg("Frequency", "99.000000", limits))),
+                           Text(simplified, OwnText::ImportNoteLine)
+                               .arg("5", "4", Text(simplified, OwnText::ImportToneNotOffered).arg("rToneFreq", "69.0"))}));
+    // Chinese through and through: the words of the English report are gone.
+    for (const QString& line : lines) {
+        EXPECT_FALSE(line.contains("line ")) << line.toStdString();
+        EXPECT_FALSE(line.contains("skipped") || line.contains("snapped") || line.contains("stored"))
+            << line.toStdString();
+    }
+    EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("第 4 行"))) << lines[2].toStdString();
 }
