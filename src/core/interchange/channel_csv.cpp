@@ -220,9 +220,9 @@ public:
     void setChannel(int channel) { channel_ = channel; }
     QString text(OwnText id) const { return Text(lang_, id); }
 
-    void note(ImportNote::Kind kind, const QString& text)
+    void note(ImportNote::Kind kind, const QString& what)
     {
-        notes_.push_back({kind, row_.line, location_.isEmpty() ? QStringLiteral("none") : location_, channel_, text});
+        notes_.push_back({kind, row_.line, location_.isEmpty() ? text(OwnText::ImportNoLocation) : location_, channel_, what});
     }
     void skip(const QString& why) { note(ImportNote::Kind::Skipped, text(OwnText::ImportRowSkipped).arg(why)); }
     void changed(const QString& what) { note(ImportNote::Kind::Changed, what); }

@@ -289,6 +289,7 @@ constexpr Row kRows[] = {
     {OwnText::ImportInsteadNoCode, {"无数字亚音码", "无数字亚音码", "no code"}},
     {OwnText::ImportInsteadNoTones, {"无亚音", "无亚音", "no tones"}},
     {OwnText::ImportInsteadScrambleNo, {"按 ScrambleNo 的值", "按 ScrambleNo 的值", "as ScrambleNo says"}},
+    {OwnText::ImportNoLocation, {"无", "无", "none"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

@@ -219,6 +219,7 @@ enum class OwnText {
     ImportInsteadNoCode,
     ImportInsteadNoTones,
     ImportInsteadScrambleNo,
+    ImportNoLocation,               // a row's Location when it gives none
     Count
 };
 

@@ -407,3 +407,18 @@ TEST(ChannelCsv, ReportFollowsTheLanguageAskedFor)
     }
     EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("第 4 行"))) << lines[2].toStdString();
 }
+
+TEST(ChannelCsv, ARowWithoutLocationIsNamedInTheReportsLanguage)
+{
+    QStringList rows;
+    for (int i = 0; i <= rec::kChannelCount; ++i)
+        rows << QStringLiteral("146.52");
+    const TAppLang traditional = test::LangOfType(kLangTraditional);
+    const ChannelImport full = Import(Csv("Frequency", rows), Band(0), {.language = &traditional});
+    ASSERT_EQ(full.notes.size(), 1u);
+    EXPECT_EQ(full.notes[0].location, Text(traditional, OwnText::ImportNoLocation));
+    EXPECT_EQ(full.notes[0].describe(traditional),
+              Text(traditional, OwnText::ImportNoteLine)
+                  .arg("130", Text(traditional, OwnText::ImportNoLocation),
+                       Text(traditional, OwnText::ImportRowSkipped).arg(Text(traditional, OwnText::ImportNoFreeChannel))));
+}
