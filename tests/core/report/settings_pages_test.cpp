@@ -93,8 +93,8 @@ TEST(SettingsPages, EachPageShowsTheEditorsCaptionsAndListTexts)
         EXPECT_EQ(ValueOf(emergency, Caption(lang, kActiveTimeText)), Caption(lang, kInfinityText));
     }
     // The English texts as a reader sees them.
-    const CaptionedValues& general =
-        ValuesOf(BuildSettingsPages(data.record, test::LangOfType(kLangEnglish)), EditorPage::General);
+    const std::vector<SettingsPageReport> english = BuildSettingsPages(data.record, test::LangOfType(kLangEnglish));
+    const CaptionedValues& general = ValuesOf(english, EditorPage::General);
     EXPECT_EQ(ValueOf(general, "VOX Level"), "3");
     EXPECT_EQ(ValueOf(general, "Beep Tone"), "ON");
 }
