@@ -2,6 +2,7 @@
 // k3n diff: what differs between two configurations (.fse or JSON), one line
 // per difference on stdout, the files compared and the count on stderr.
 #include "cli/command.h"
+#include "cli/language_option.h"
 #include "interchange/configuration_diff.h"
 #include "interchange/configuration_file.h"
 #include "text/app_lang.h"
@@ -20,12 +21,7 @@ std::optional<TAppLang> LanguageOf(const QString& name, bool given)
         ApplyLanguageSetting(lang, -1);   // detect
         return lang;
     }
-    const QStringList names{"en", "zh-CN", "zh-TW"};
-    const int setting = int(names.indexOf(name));
-    if (setting < 0)
-        return std::nullopt;
-    ApplyLanguageSetting(lang, setting);
-    return lang;
+    return LanguageNamed(name);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // report on stderr of everything that did not fit; or a whole configuration
 // from its JSON image.
 #include "cli/command.h"
+#include "cli/language_option.h"
 #include "cli/radio_session.h"
 #include "interchange/channel_csv.h"
 #include "interchange/configuration_json.h"
@@ -31,7 +32,8 @@ int RunImport(const Command& self, const QStringList& args)
     const QCommandLineOption band(QStringList{"band"}, QString(), QStringLiteral("N"));
     const QCommandLineOption replaceAll(QStringList{"replace-all"});
     const QCommandLineOption strict(QStringList{"strict"});
-    for (const QCommandLineOption& option : {output, base, band, replaceAll, strict})
+    const QCommandLineOption language(QStringList{"language"}, QString(), QStringLiteral("LANG"));
+    for (const QCommandLineOption& option : {output, base, band, replaceAll, strict, language})
         parser.addOption(option);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
@@ -41,6 +43,14 @@ int RunImport(const Command& self, const QStringList& args)
     const QString outPath = parser.value(output);
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
+    // The report is English unless another language is asked for.
+    std::optional<TAppLang> lang;
+    if (parser.isSet(language)) {
+        lang = LanguageNamed(parser.value(language));
+        if (!lang)
+            return UsageError(self, QStringLiteral("--language must be %1, not '%2'")
+                                        .arg(QLatin1String(kLanguageNames), parser.value(language)));
+    }
     int bandNumber = 0;
     if (parser.isSet(band)) {
         bool isNumber = false;
@@ -83,12 +93,13 @@ int RunImport(const Command& self, const QStringList& args)
         return kExitOk;
     }
     const QByteArray& csv = bytes;
-    Result<ChannelImport> imported = ImportChannelsCsv(csv, start, {.replaceAll = parser.isSet(replaceAll)});
+    Result<ChannelImport> imported = ImportChannelsCsv(
+        csv, start, {.replaceAll = parser.isSet(replaceAll), .language = lang ? &*lang : nullptr});
     if (!imported)
         return BadInput(self, QStringLiteral("%1: %2").arg(inPath, imported.error().message));
 
     for (const ImportNote& note : imported.value().notes)
-        Err() << inPath << ": " << note.describe() << "\n";
+        Err() << inPath << ": " << (lang ? note.describe(*lang) : note.describe()) << "\n";
     Err().flush();
     if (parser.isSet(strict) && imported.value().skippedOrChanged())
         return Failure(self,

@@ -70,13 +70,14 @@ const Command kCommands[] = {
      "  -o, --output OUT.csv  the file to write (replaced atomically)\n"
      "  --standard            only the 21 common columns, not the radio's own\n",
      k3n::cli::RunExport},
-    {"import", "import IN.csv|IN.json [--base BASE.fse | --band N] [--replace-all] [--strict] -o OUT.fse",
+    {"import", "import IN.csv|IN.json [--base BASE.fse | --band N] [--replace-all] [--strict] [--language LANG] -o OUT.fse",
      "Put the channels of a CSV, or a whole JSON configuration, onto a configuration.",
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration (its band is used)\n"
      "  --band N              without --base: the defaults of band 0..3 (default 0)\n"
      "  --replace-all         empty every channel before importing\n"
      "  --strict              write nothing and exit 1 when a row was skipped or a value changed\n"
+     "  --language LANG       the report's language: en (default), zh-CN or zh-TW\n"
      "A CSV's report of what did not fit goes to stderr. A JSON file ('k3n dump --json') sets\n"
      "every field it names; the base keeps the others. CSV and JSON are told apart by the\n"
      "file's suffix, or else by its content.\n",

@@ -6,6 +6,8 @@
 #include "model/radio_data.h"
 #include "model/record_layout.h"
 #include "support/test_support.h"
+#include "text/app_lang.h"
+#include "text/own_texts.h"
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -125,6 +127,24 @@ TEST_F(ChannelsCsvTool, ImportReportsOnStderrAndStrictWritesNothing)
     WriteFileBytes(csv, "Name,Frequency\nHome,146.52\n");
     EXPECT_EQ(RunK3n({"import", csv, "-o", strictOut, "--strict"}).exitCode, 0);
     EXPECT_TRUE(QFile::exists(strictOut));
+}
+
+TEST_F(ChannelsCsvTool, ImportReportInTheLanguageAskedFor)
+{
+    const QString csv = dir.file("list.csv");
+    WriteFileBytes(csv, "Location,Frequency\n1,146.013\n");
+    const QString out = dir.file("out.fse");
+    const ToolRun chinese = RunK3n({"import", csv, "-o", out, "--language", "zh-CN"});
+    ASSERT_EQ(chinese.exitCode, 0) << chinese.err.toStdString();
+    const TAppLang simplified(kLangIdChinesePrc);
+    const QString snapped = Text(simplified, OwnText::ImportSnapped).arg("Frequency", "146.013000", "146.012500");
+    EXPECT_EQ(chinese.err.trimmed(), csv + ": " + Text(simplified, OwnText::ImportNoteLine).arg("2", "1", snapped));
+    EXPECT_FALSE(chinese.err.contains("snapped"));
+
+    const ToolRun unknown = RunK3n({"import", csv, "-o", dir.file("other.fse"), "--language", "fr"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains("--language")) << unknown.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file("other.fse")));
 }
 
 TEST_F(ChannelsCsvTool, InputThatIsNoChannelListExitsTwoNamingTheLine)

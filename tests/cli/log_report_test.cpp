@@ -142,6 +142,12 @@ TEST_F(LogAndReport, PdfReportHoldsEveryChannelAndTheChineseTitles)
         EXPECT_TRUE(text.contains(title)) << title.toStdString();
     }
     EXPECT_TRUE(text.contains(ChannelHeader(simplified, channel_col::Rx)));
+    // The general settings read with the editor's Chinese captions and texts.
+    for (const int caption : {48 /* TOT */, 46 /* VOX level */, 199 /* voice */, 68 /* beep */, 202 /* talk around */}) {
+        const QString shown = PlainCaption(UiText(simplified, caption)).trimmed();
+        EXPECT_TRUE(text.contains(shown)) << caption << " " << shown.toStdString();
+    }
+    EXPECT_TRUE(text.contains(PlainCaption(UiText(simplified, 178 /* OFF */)).trimmed()));
     // Every page ends with its number of the whole.
     EXPECT_TRUE(text.contains(Text(simplified, OwnText::ReportPageOf).arg(1).arg(text.count('\f'))));
 }

@@ -2,6 +2,8 @@
 #include "interchange/channel_csv.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
+#include "text/app_lang.h"
+#include "text/own_texts.h"
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
@@ -11,6 +13,17 @@
 namespace k3n {
 
 namespace {
+
+// The report's language when none is asked for: the command line speaks English.
+const TAppLang& EnglishLanguage()
+{
+    static const TAppLang english = [] {
+        TAppLang lang(kLangIdEnglishUs);
+        ApplyLanguageSetting(lang, 0);
+        return lang;
+    }();
+    return english;
+}
 
 // One channel's values, as the record holds them.
 struct Channel {
@@ -191,8 +204,8 @@ struct Table {
 
 class RowReader {
 public:
-    RowReader(const CsvRow& row, const Table& table, std::vector<ImportNote>& notes)
-        : row_(row), table_(table), notes_(notes)
+    RowReader(const CsvRow& row, const Table& table, const TAppLang& lang, std::vector<ImportNote>& notes)
+        : row_(row), table_(table), lang_(lang), notes_(notes)
     {
         location_ = field(QStringLiteral("Location"));
     }
@@ -206,24 +219,26 @@ public:
     int line() const { return row_.line; }
     const QString& location() const { return location_; }
     void setChannel(int channel) { channel_ = channel; }
+    QString text(OwnText id) const { return Text(lang_, id); }
 
-    void note(ImportNote::Kind kind, const QString& text)
+    void note(ImportNote::Kind kind, const QString& what)
     {
-        notes_.push_back({kind, row_.line, location_.isEmpty() ? QStringLiteral("none") : location_, channel_, text});
+        notes_.push_back({kind, row_.line, location_.isEmpty() ? text(OwnText::ImportNoLocation) : location_, channel_, what});
     }
-    void skip(const QString& why) { note(ImportNote::Kind::Skipped, why + QStringLiteral(": row skipped")); }
+    void skip(const QString& why) { note(ImportNote::Kind::Skipped, text(OwnText::ImportRowSkipped).arg(why)); }
     void changed(const QString& what) { note(ImportNote::Kind::Changed, what); }
     void unreadable(const QString& column, const QString& instead)
     {
         if (field(column).isEmpty())
-            changed(QStringLiteral("no %1 given: %2").arg(column, instead));
+            changed(text(OwnText::ImportNoValueGiven).arg(column, instead));
         else
-            changed(QStringLiteral("unreadable %1 '%2': %3").arg(column, field(column), instead));
+            changed(text(OwnText::ImportUnreadableValue).arg(column, field(column), instead));
     }
 
 private:
     const CsvRow& row_;
     const Table& table_;
+    const TAppLang& lang_;
     std::vector<ImportNote>& notes_;
     QString location_;
     int channel_ = 0;
@@ -254,12 +269,12 @@ private:
     bool fitFrequency(uint32_t& hz, const QString& what)
     {
         if (hz < data_.band_limits.lower || hz > data_.band_limits.upper) {
-            row_.skip(QStringLiteral("%1 %2 MHz is outside the band's limits %3").arg(what, MHzText(hz), limitsText()));
+            row_.skip(row_.text(OwnText::ImportOutsideBand).arg(what, MHzText(hz), limitsText()));
             return false;
         }
         const uint32_t snapped = data_.SnapFrequency(hz);
         if (snapped != hz)
-            row_.changed(QStringLiteral("%1 %2 MHz snapped to %3 MHz").arg(what, MHzText(hz), MHzText(snapped)));
+            row_.changed(row_.text(OwnText::ImportSnapped).arg(what, MHzText(hz), MHzText(snapped)));
         hz = snapped;
         return true;
     }
@@ -268,12 +283,12 @@ private:
     {
         const QString rxText = row_.field(QStringLiteral("Frequency"));
         if (rxText.isEmpty()) {
-            row_.skip(QStringLiteral("no Frequency"));
+            row_.skip(row_.text(OwnText::ImportNoFrequency));
             return false;
         }
         const std::optional<uint32_t> rx = ReadFrequencyText(rxText);
         if (!rx) {
-            row_.skip(QStringLiteral("unreadable Frequency '%1'").arg(rxText));
+            row_.skip(row_.text(OwnText::ImportUnreadableFrequency).arg(rxText));
             return false;
         }
         const QString duplex = row_.field(QStringLiteral("Duplex")).toLower();
@@ -283,7 +298,7 @@ private:
             const std::optional<uint32_t> offset = ReadFrequencyText(row_.field(QStringLiteral("Offset")));
             txIsRx = !offset;
             if (!offset)
-                row_.unreadable(QStringLiteral("Offset"), QStringLiteral("TX = RX"));
+                row_.unreadable(QStringLiteral("Offset"), row_.text(OwnText::ImportInsteadTxIsRx));
             else if (duplex == "split")
                 tx = *offset;
             else
@@ -293,7 +308,7 @@ private:
         } else {
             txIsRx = true;
             if (!duplex.isEmpty())
-                row_.unreadable(QStringLiteral("Duplex"), QStringLiteral("TX = RX"));
+                row_.unreadable(QStringLiteral("Duplex"), row_.text(OwnText::ImportInsteadTxIsRx));
         }
 
         c.rx = *rx;
@@ -304,11 +319,11 @@ private:
             return true;
         }
         if (tx <= 0 || tx > UINT32_MAX) {
-            row_.skip(QStringLiteral("the TX frequency is outside the band's limits %1").arg(limitsText()));
+            row_.skip(row_.text(OwnText::ImportTxOutsideBand).arg(limitsText()));
             return false;
         }
         c.tx = uint32_t(tx);
-        return fitFrequency(c.tx, QStringLiteral("TX frequency"));
+        return fitFrequency(c.tx, row_.text(OwnText::ImportTxFrequency));
     }
 
     uint8_t ctcss(const QString& column)
@@ -316,15 +331,14 @@ private:
         bool ok = false;
         const double hz = row_.field(column).toDouble(&ok);
         if (!ok) {
-            row_.unreadable(column, QStringLiteral("no tone"));
+            row_.unreadable(column, row_.text(OwnText::ImportInsteadNoTone));
             return 0;
         }
         for (int code = 1; code < kCtcssCount; ++code) {
             if (std::abs(QString::fromLatin1(CtcssText(code)).toDouble() - hz) < 0.05)
                 return uint8_t(code);
         }
-        row_.changed(QStringLiteral("%1 %2 Hz is not a tone the radio has: imported without it")
-                         .arg(column, row_.field(column)));
+        row_.changed(row_.text(OwnText::ImportToneNotOffered).arg(column, row_.field(column)));
         return 0;
     }
 
@@ -333,7 +347,7 @@ private:
         static const QRegularExpression kOctal(QStringLiteral("^[0-7]{1,3}$"));
         const QString text = row_.field(column);
         if (!kOctal.match(text).hasMatch()) {
-            row_.unreadable(column, QStringLiteral("no code"));
+            row_.unreadable(column, row_.text(OwnText::ImportInsteadNoCode));
             return 0;
         }
         const int number = text.toInt();
@@ -341,7 +355,7 @@ private:
             if (DcsOctalCode(i) == number)
                 return uint8_t(kDcsCodeBase + i);
         }
-        row_.changed(QStringLiteral("%1 %2 is not a code the radio has: imported without it").arg(column, text));
+        row_.changed(row_.text(OwnText::ImportCodeNotOffered).arg(column, text));
         return 0;
     }
 
@@ -366,7 +380,7 @@ private:
             const QStringList sides = cross.split(QStringLiteral("->"));
             auto known = [](const QString& side) { return side.isEmpty() || side == "Tone" || side == "DTCS"; };
             if (sides.size() != 2 || !known(sides[0]) || !known(sides[1]) || cross == "->") {
-                row_.unreadable(QStringLiteral("CrossMode"), QStringLiteral("no tones"));
+                row_.unreadable(QStringLiteral("CrossMode"), row_.text(OwnText::ImportInsteadNoTones));
             } else {
                 if (!sides[0].isEmpty())
                     c.txTone = sides[0] == "Tone" ? ctcss(rTone) : dcs(txCode);
@@ -374,7 +388,7 @@ private:
                     c.rxTone = sides[1] == "Tone" ? ctcss(cTone) : dcs(rxCode);
             }
         } else if (!mode.isEmpty()) {
-            row_.unreadable(QStringLiteral("Tone"), QStringLiteral("no tones"));
+            row_.unreadable(QStringLiteral("Tone"), row_.text(OwnText::ImportInsteadNoTones));
         }
 
         const QString polarity = row_.field(QStringLiteral("DtcsPolarity")).toUpper();
@@ -393,13 +407,13 @@ private:
         if (mode == "NFM")
             c.narrow = true;
         else if (!mode.isEmpty() && mode != "FM")
-            row_.changed(QStringLiteral("Mode '%1' is not one the radio has: FM (Wide)").arg(row_.field("Mode")));
+            row_.changed(row_.text(OwnText::ImportModeNotOffered).arg(row_.field("Mode")));
 
         const QString skip = row_.field(QStringLiteral("Skip")).toUpper();
         if (skip == "S")
             c.scanAdd = false;
         else if (!skip.isEmpty())
-            row_.changed(QStringLiteral("Skip '%1' is not one the radio has: scan ADD").arg(row_.field("Skip")));
+            row_.changed(row_.text(OwnText::ImportSkipNotOffered).arg(row_.field("Skip")));
 
         QString power = row_.field(QStringLiteral("Power"));
         if (power.compare("Low", Qt::CaseInsensitive) == 0) {
@@ -452,7 +466,7 @@ private:
         }
         if (given("Scramble")) {
             const std::optional<int> on =
-                choice(QStringLiteral("Scramble"), {"OFF", "ON"}, QStringLiteral("as ScrambleNo says"));
+                choice(QStringLiteral("Scramble"), {"OFF", "ON"}, row_.text(OwnText::ImportInsteadScrambleNo));
             if (on == 0)
                 c.scrambleNo = 0;
             else if (on == 1 && c.scrambleNo == 0)
@@ -487,7 +501,7 @@ bool FitsHeader(RowReader& reader, const CsvRow& row, const Table& table)
 {
     for (int i = table.width; i < row.fields.size(); ++i) {
         if (!row.fields[i].trimmed().isEmpty()) {
-            reader.skip(QStringLiteral("%1 fields past the header's %2 columns hold values")
+            reader.skip(reader.text(OwnText::ImportFieldsPastHeader)
                             .arg(row.fields.size() - table.width)
                             .arg(table.width));
             return false;
@@ -531,12 +545,16 @@ ChannelExport ExportChannelsCsv(const RadioRecord& record, ChannelColumnSet set)
 
 QString ImportNote::describe() const
 {
+    return describe(EnglishLanguage());
+}
+
+QString ImportNote::describe(const TAppLang& lang) const
+{
     if (line == 0)
         return text;
-    QString where = QStringLiteral("line %1, Location %2").arg(line).arg(location);
     if (channel != 0 && location != QString::number(channel))
-        where += QStringLiteral(" (channel %1)").arg(channel);
-    return where + QStringLiteral(": ") + text;
+        return Text(lang, OwnText::ImportNoteLineChannel).arg(QString::number(line), location, QString::number(channel), text);
+    return Text(lang, OwnText::ImportNoteLine).arg(QString::number(line), location, text);
 }
 
 bool ChannelImport::skippedOrChanged() const
@@ -569,6 +587,7 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
     if (options.replaceAll)
         record.fill(rec::channelOffset(1), std::size_t(rec::kChannelSize) * rec::kChannelCount, 0);
     std::vector<ImportNote>& notes = result.notes;
+    const TAppLang& lang = options.language ? *options.language : EnglishLanguage();
 
     // Locations first, so the rows without one fill what is still free.
     struct Pending {
@@ -579,7 +598,7 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
     bool fromZero = false;
     int rowsWithNames = 0, firstNamedLine = 0;
     for (std::size_t i = 1; i < rows.size(); ++i) {
-        RowReader reader(rows[i], table, notes);
+        RowReader reader(rows[i], table, lang, notes);
         if (!FitsHeader(reader, rows[i], table))
             continue;
         if (!reader.field(QStringLiteral("Name")).isEmpty() || !reader.field(QStringLiteral("Comment")).isEmpty()) {
@@ -592,7 +611,7 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
         }
         const std::optional<int> location = ParseWhole(reader.location());
         if (!location) {
-            reader.skip(QStringLiteral("unreadable Location"));
+            reader.skip(reader.text(OwnText::ImportUnreadableLocation));
             continue;
         }
         fromZero = fromZero || *location == 0;
@@ -603,19 +622,19 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
                          0,
                          {},
                          0,
-                         QStringLiteral("Locations start at 0: each row goes to the channel one higher")});
+                         Text(lang, OwnText::ImportLocationsFromZero)});
 
     std::map<int, int> lineOfChannel;
     for (const Pending& pending : located) {
-        RowReader reader(*pending.row, table, notes);
+        RowReader reader(*pending.row, table, lang, notes);
         const int channel = *pending.location + (fromZero ? 1 : 0);
         if (channel < 1 || channel > rec::kChannelCount) {
-            reader.skip(QStringLiteral("no channel %1 (the radio has 1..%2)").arg(channel).arg(rec::kChannelCount));
+            reader.skip(reader.text(OwnText::ImportNoSuchChannel).arg(channel).arg(rec::kChannelCount));
             continue;
         }
         reader.setChannel(channel);
         if (auto seen = lineOfChannel.find(channel); seen != lineOfChannel.end()) {
-            reader.skip(QStringLiteral("channel %1 was already given on line %2").arg(channel).arg(seen->second));
+            reader.skip(reader.text(OwnText::ImportChannelGivenTwice).arg(channel).arg(seen->second));
             continue;
         }
         lineOfChannel[channel] = pending.row->line;
@@ -624,12 +643,12 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
     }
     int nextFree = 1;
     for (const Pending& pending : unlocated) {
-        RowReader reader(*pending.row, table, notes);
+        RowReader reader(*pending.row, table, lang, notes);
         while (nextFree <= rec::kChannelCount
                && (record.get(rec::ch::in_use(nextFree)) != 0 || lineOfChannel.contains(nextFree)))
             ++nextFree;
         if (nextFree > rec::kChannelCount) {
-            reader.skip(QStringLiteral("more rows than channels, no free channel left"));
+            reader.skip(reader.text(OwnText::ImportNoFreeChannel));
             continue;
         }
         reader.setChannel(nextFree);
@@ -643,8 +662,7 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
                          0,
                          {},
                          0,
-                         QStringLiteral("Names and comments are not stored by this radio: dropped from %1 row(s), "
-                                        "the first on line %2")
+                         Text(lang, OwnText::ImportNamesDropped)
                              .arg(rowsWithNames)
                              .arg(firstNamedLine)});
     std::stable_sort(notes.begin(), notes.end(),

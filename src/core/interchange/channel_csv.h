@@ -12,6 +12,8 @@
 
 namespace k3n {
 
+class TAppLang;
+
 // The columns every channel-list program knows, in their usual order.
 const QStringList& StandardChannelColumns();
 // This radio's settings that the common columns have no place for.
@@ -36,14 +38,16 @@ struct ImportNote {
     int line = 0;   // the file's line; 0 for a note about the whole file
     QString location;   // the row's Location as written, "none" when empty
     int channel = 0;   // where the row went or would have gone; 0 when unknown
-    QString text;
+    QString text;   // in the language the import was asked for
 
     // "line 7, Location 12: ..." with the channel when it differs from the Location.
-    QString describe() const;
+    QString describe() const;   // English
+    QString describe(const TAppLang& lang) const;
 };
 
 struct ChannelImportOptions {
     bool replaceAll = false;   // empty every channel of the base first
+    const TAppLang* language = nullptr;   // the report's language; English when none
 };
 
 struct ChannelImport {

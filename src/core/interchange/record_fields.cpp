@@ -40,6 +40,14 @@ Caption Own(OwnText id)
 }
 constexpr Caption kNoCaption{};
 
+RecordField& Listed(RecordField& field, SettingsList list, int first = 0)
+{
+    field.style = ValueStyle::Listed;
+    field.list = list;
+    field.listFirst = first;
+    return field;
+}
+
 // Adds fields in layout order; the place (section, array entry, page) is set
 // before the fields that belong to it.
 class FieldList {
@@ -176,13 +184,14 @@ void AddChannelSlot(FieldList& list, int n)
 void AddGeneral(FieldList& list)
 {
     list.section("general", P::General);
-    list.word("tot", rec::tot, Ui(48));
-    list.word("toa", rec::toa, Ui(49));
-    list.byte("burst_tone", rec::burst_tone, Ui(198));
-    list.byte("saving", rec::saving, Ui(70));
-    list.byte("batlow_warning_time", rec::batlow_warning_time, Ui(203));
-    list.byte("vox", rec::vox, Ui(46));
-    list.byte("vox_delay", rec::vox_delay, Ui(47));
+    using L = SettingsList;
+    Listed(list.word("tot", rec::tot, Ui(48)), L::Tot);
+    Listed(list.word("toa", rec::toa, Ui(49)), L::Toa);
+    Listed(list.byte("burst_tone", rec::burst_tone, Ui(198)), L::BurstTone);
+    Listed(list.byte("saving", rec::saving, Ui(70)), L::PowerSave);
+    Listed(list.byte("batlow_warning_time", rec::batlow_warning_time, Ui(203)), L::BatlowInterval);
+    Listed(list.byte("vox", rec::vox, Ui(46)), L::VoxLevel);
+    Listed(list.byte("vox_delay", rec::vox_delay, Ui(47)), L::VoxDelay);
     WithOptions(list.bits("ctcss_tail", rec::ctcss_tail, Ui(348)), kOffOn);
     WithOptions(list.bits("ctcss_extra_tail", rec::ctcss_extra_tail, Ui(347)), kOffOn);
     WithOptions(list.bits("batlow_rx", rec::batlow_rx, Ui(207)), kOffOn);
@@ -196,8 +205,8 @@ void AddGeneral(FieldList& list)
     list.reserved("reserved_2079", 2079);
     list.doubleBits("user_ctcss_freq", rec::user_ctcss_freq, Ui(205));
     list.word("user_dcs_code", rec::user_dcs_code, Ui(206)).style = ValueStyle::UserDcs;
-    list.byte("voice", rec::voice, Ui(199));
-    list.byte("talk_around", rec::talk_around, Ui(202));
+    Listed(list.byte("voice", rec::voice, Ui(199)), L::Voice);
+    Listed(list.byte("talk_around", rec::talk_around, Ui(202)), L::TalkAround);
     for (int i = 0; i < rec::kScrambleFreqCount; ++i) {
         list.entry("scramble", i, i + 1, kScrambleText);
         list.word("freq", rec::scramble_freq(i), kNoCaption);
@@ -214,19 +223,21 @@ void AddKeysAndScan(FieldList& list)
     for (int key = 0; key < 3; ++key)
         for (int action = 0; action < 3; ++action)
             list.byte(keys[key][action], rec::key_function(key, action),
-                      {.ui = kKeyTexts[key], .uiSub = kActionTexts[action]});
-    list.byte("key_hold_time", rec::key_hold_time, Ui(220));
-    list.byte("emergency_hold_time", rec::emergency_hold_time, Ui(221));
+                      {.ui = kKeyTexts[key], .uiSub = kActionTexts[action]})
+                .style = ValueStyle::KeyFunction;
+    using L = SettingsList;
+    Listed(list.byte("key_hold_time", rec::key_hold_time, Ui(220)), L::KeyHoldTime);
+    Listed(list.byte("emergency_hold_time", rec::emergency_hold_time, Ui(221)), L::EmergencyKeyHoldTime);
 
     list.section("scan", P::Scan);
-    list.byte("scan_resume_time_rx", rec::scan_resume_time_rx, Ui(241));
-    list.byte("scan_resume_time_tx", rec::scan_resume_time_tx, Ui(242));
-    list.byte("scan_busy_time", rec::scan_busy_time, Ui(243));
-    list.byte("scan_tx_mode", rec::scan_tx_mode, Ui(244));
-    list.byte("scan_designated_channel", rec::scan_designated_channel, Ui(245));
-    list.byte("home_channel", rec::home_channel, Ui(250));
-    list.byte("priority_channel", rec::priority_channel, Ui(55));
-    list.byte("dual_watch_channel", rec::dual_watch_channel, Ui(249));
+    Listed(list.byte("scan_resume_time_rx", rec::scan_resume_time_rx, Ui(241)), L::ScanResumeTimeRx);
+    Listed(list.byte("scan_resume_time_tx", rec::scan_resume_time_tx, Ui(242)), L::ScanResumeTimeTx);
+    Listed(list.byte("scan_busy_time", rec::scan_busy_time, Ui(243)), L::ScanBusyTime);
+    Listed(list.byte("scan_tx_mode", rec::scan_tx_mode, Ui(244)), L::ScanTxMode);
+    Listed(list.byte("scan_designated_channel", rec::scan_designated_channel, Ui(245)), L::ScanChannel);
+    Listed(list.byte("home_channel", rec::home_channel, Ui(250)), L::ScanChannel);
+    Listed(list.byte("priority_channel", rec::priority_channel, Ui(55)), L::ScanChannel);
+    Listed(list.byte("dual_watch_channel", rec::dual_watch_channel, Ui(249)), L::ScanChannel);
     WithOptions(list.bits("talk_back", rec::talk_back, Ui(247)), kOffOn);
     list.otherBits("flags_other_bits", rec::scan_flags.offset, 0xFE);
 }
@@ -234,21 +245,22 @@ void AddKeysAndScan(FieldList& list)
 void AddEmergency(FieldList& list)
 {
     list.section("emergency", P::Emergency);
-    list.byte("channel_select", rec::emergency_channel_select, Ui(259));
-    list.byte("designated_channel", rec::emergency_designated_channel, Ui(245));
-    list.byte("active_time", rec::emergency_active_time, Ui(260));
-    list.byte("rx_time", rec::emergency_rx_time, Ui(261));
-    list.byte("tx_time", rec::emergency_tx_time, Ui(262));
-    list.byte("siren_time", rec::emergency_siren_time, Ui(263));
-    list.byte("response_time", rec::emergency_response_time, Ui(268));
-    list.byte("reminder_time", rec::emergency_reminder_time, Ui(267));
-    list.bits("encode_select", rec::emergency_encode_select, Ui(266));
-    list.bits("signaling_type", rec::emergency_signaling_type, Ui(264));
+    using L = SettingsList;
+    Listed(list.byte("channel_select", rec::emergency_channel_select, Ui(259)), L::EmergencyChannel);
+    Listed(list.byte("designated_channel", rec::emergency_designated_channel, Ui(245)), L::EmergencyDesignatedChannel);
+    Listed(list.byte("active_time", rec::emergency_active_time, Ui(260)), L::EmergencyActiveTime);
+    Listed(list.byte("rx_time", rec::emergency_rx_time, Ui(261)), L::EmergencyRxTxTime);
+    Listed(list.byte("tx_time", rec::emergency_tx_time, Ui(262)), L::EmergencyRxTxTime);
+    Listed(list.byte("siren_time", rec::emergency_siren_time, Ui(263)), L::EmergencySirenTime);
+    Listed(list.byte("response_time", rec::emergency_response_time, Ui(268)), L::EmergencyMinutes);
+    Listed(list.byte("reminder_time", rec::emergency_reminder_time, Ui(267)), L::EmergencyMinutes);
+    list.bits("encode_select", rec::emergency_encode_select, Ui(266)).style = ValueStyle::Ordinal;
+    Listed(list.bits("signaling_type", rec::emergency_signaling_type, Ui(264)), L::EmergencySignalingType);
     list.otherBits("signaling_other_bits", rec::emergency_signaling.offset, 0x80);
-    list.bits("mode", rec::emergency_mode_bits, Ui(256));
+    Listed(list.bits("mode", rec::emergency_mode_bits, Ui(256)), L::EmergencyMode, 1);
     WithOptions(list.bits("current_channel", rec::emergency_current_channel, Ui(339)), kOffOn);
     list.otherBits("mode_other_bits", rec::emergency_mode.offset, 0x08);
-    list.bits("encode_system", rec::emergency_encode_system, Ui(265));
+    list.bits("encode_system", rec::emergency_encode_system, Ui(265)).style = ValueStyle::Ordinal;
 }
 
 // Lead times and call tones open each signalling block.
@@ -507,7 +519,7 @@ QString EditorPageName(EditorPage page, const TAppLang& lang)
     return CaptionText(lang, EditorPageText(page));
 }
 
-QString FieldItemName(const RecordField& field, const TAppLang& lang)
+QString FieldCaption(const RecordField& field, const TAppLang& lang)
 {
     QString caption;
     if (field.caption.ui >= 0)
@@ -520,6 +532,12 @@ QString FieldItemName(const RecordField& field, const TAppLang& lang)
         caption = Text(lang, field.caption.own).arg(field.offset);   // named by the byte's place
     else if (field.caption.own != OwnText::Count)
         caption = Text(lang, field.caption.own);
+    return caption;
+}
+
+QString FieldItemName(const RecordField& field, const TAppLang& lang)
+{
+    const QString caption = FieldCaption(field, lang);
 
     const bool channel = QLatin1String(field.section) == QLatin1String("channels");
     const QString context = channel
@@ -563,6 +581,20 @@ QString FieldValueText(const RadioRecord& record, const RecordField& field, cons
         return UnpackDigits(record.slice(field.offset, std::size_t(FieldByteCount(field))), field.length);
     case ValueStyle::Bytes: return FieldRawText(record, field);
     case ValueStyle::Band: return QString::fromLatin1(BandName(int(number)));
+    case ValueStyle::Listed: {
+        const QStringList texts = SettingsListTexts(field.list, lang);
+        const int64_t position = int64_t(number) - field.listFirst;
+        if (position >= 0 && position < texts.size())
+            return texts[qsizetype(position)].trimmed();
+        break;   // a value no list holds shows as the number it is
+    }
+    case ValueStyle::KeyFunction: {
+        const int text = KeyFunctionTextNumber(uint8_t(number));
+        if (text >= 0)
+            return CaptionText(lang, text);
+        break;
+    }
+    case ValueStyle::Ordinal: return QString::number(number + 1);
     case ValueStyle::Number: break;
     }
     if (field.kind == FieldKind::OtherBits)

@@ -6,6 +6,7 @@
 // built on the list (the JSON image, the comparison) misses nothing.
 #include "model/editor_page.h"
 #include "model/radio_record.h"
+#include "model/settings_lists.h"
 #include "text/own_texts.h"
 #include <QString>
 #include <cstdint>
@@ -28,7 +29,21 @@ enum class FieldKind {
 };
 
 // How a value reads for a person.
-enum class ValueStyle { Number, Frequency, SubAudio, Options, UserCtcss, UserDcs, Digits, Bytes, Polarity, Band };
+enum class ValueStyle {
+    Number,
+    Frequency,
+    SubAudio,
+    Options,
+    UserCtcss,
+    UserDcs,
+    Digits,
+    Bytes,
+    Polarity,
+    Band,
+    Listed,   // the entry of a settings list the editor shows
+    KeyFunction,   // a side-key function's name
+    Ordinal,   // numbered from 1 as its list shows it
+};
 
 // What names a field: an interface text, a text that is the same in every
 // language, or one of the program's own texts; none of them for the main
@@ -59,6 +74,8 @@ struct RecordField {
     std::span<const int> uiOptions{};   // Options: interface texts by value
     std::span<const char* const> fixedOptions{};   // or texts the same in every language
     BitField polarity{};   // SubAudio: the bit that says the DCS code is inverted
+    SettingsList list{};   // Listed: the editor's list
+    int listFirst = 0;   // Listed: the stored value of the list's first entry
 };
 
 // The fields in layout order; built once.
@@ -75,9 +92,12 @@ void SetFieldNumber(RadioRecord& record, const RecordField& field, uint64_t valu
 // The largest number the field can hold.
 uint64_t FieldLimit(const RecordField& field);
 
+// The field's own caption as its editor shows it ("TOT Time (s)", "[Side]Key 1, Press");
+// empty for the main value of an entry.
+QString FieldCaption(const RecordField& field, const TAppLang& lang);
 // "Channel 12 · TX Freq.", "DTMF · Encode 3", "Two-tone · System 2, Table".
 QString FieldItemName(const RecordField& field, const TAppLang& lang);
-// The value as a person reads it: "146.52000", "D023N", "High", "123".
+// The value as a person reads it: "146.52000", "D023N", "High", "123", a list's entry.
 QString FieldValueText(const RadioRecord& record, const RecordField& field, const TAppLang& lang);
 // The field's bytes in hex, for values whose texts are the same.
 QString FieldRawText(const RadioRecord& record, const RecordField& field);

@@ -3,7 +3,7 @@
 #include "model/channel_cells.h"
 #include "model/editor_page.h"
 #include "model/record_layout.h"
-#include "report/configuration_report.h"
+#include "report/settings_pages.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include <algorithm>
@@ -109,7 +109,7 @@ QString ChannelTables(const TAppLang& lang, const RadioRecord& record)
         + tables;
 }
 
-QString ValuesTable(const NamedValues& values)
+QString ValuesTable(const CaptionedValues& values)
 {
     QString html = TableStart();
     for (std::size_t i = 0; i < values.size(); i += kValuePairsPerRow) {
@@ -117,46 +117,38 @@ QString ValuesTable(const NamedValues& values)
         for (std::size_t j = i; j < i + kValuePairsPerRow; ++j) {
             const bool present = j < values.size();
             html += Cell("td", present ? values[j].first : QString(), "name");
-            html += Cell("td", present ? ValueText(values[j].second) : QString());
+            html += Cell("td", present ? values[j].second : QString());
         }
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</table>\n");
 }
 
-// The group's entries that hold something (every entry of a group of settings), numbered as the
-// page numbers them; nothing when none does.
-// Entries of one value sit side by side, several to a row, so a long list stays short on paper.
-QString GroupTable(const EntryGroup& group)
+// A table's entries numbered as the page numbers them. Entries of one value sit
+// side by side, several to a row, so a long list stays short on paper.
+QString EntryTableHtml(const EntryTable& table)
 {
-    const int perRow = group.entries.front().size() == 1 ? kSingleValueEntriesPerRow : 1;
+    const int perRow = table.headers.size() == 2 ? kSingleValueEntriesPerRow : 1;
     QString rows;
     int inRow = 0;
-    for (std::size_t i = 0; i < group.entries.size(); ++i) {
-        if (group.holdsNothing[i])
-            continue;
-        const NamedValues& entry = group.entries[i];
+    for (const auto& [number, texts] : table.rows) {
         if (inRow == 0)
             rows += QStringLiteral("<tr>");
-        rows += Cell("td", QString::number(i + 1), "num");
-        for (const auto& [name, value] : entry)
-            rows += Cell("td", ValueText(value));
+        rows += Cell("td", QString::number(number), "num");
+        for (const QString& text : texts)
+            rows += Cell("td", text);
         if (++inRow == perRow) {
             rows += QStringLiteral("</tr>\n");
             inRow = 0;
         }
     }
-    if (rows.isEmpty())
-        return QString();
     if (inRow != 0)
         rows += QStringLiteral("</tr>\n");
-    const int headerRepeats = std::min<int>(perRow, int(group.entries.size()));
-    QString html = QStringLiteral("<h3>%1</h3>\n").arg(Esc(group.key)) + TableStart() + QStringLiteral("<thead><tr>");
-    for (int i = 0; i < headerRepeats; ++i) {
-        html += Cell("th", group.label);
-        for (const auto& [name, value] : group.entries.front())
-            html += Cell("th", name);
-    }
+    const int headerRepeats = std::min<int>(perRow, int(table.rows.size()));
+    QString html = QStringLiteral("<h3>%1</h3>\n").arg(Esc(table.title)) + TableStart() + QStringLiteral("<thead><tr>");
+    for (int i = 0; i < headerRepeats; ++i)
+        for (const QString& header : table.headers)
+            html += Cell("th", header);
     return html + QStringLiteral("</tr></thead>\n<tbody>\n") + rows + QStringLiteral("</tbody></table>\n");
 }
 
@@ -170,12 +162,11 @@ QString ConfigurationReportHtml(const TAppLang& lang, const RadioData& data, con
                        .arg(Esc(title + QStringLiteral(" \u2014 ") + fileName), QLatin1String(kStyle), Esc(title));
     html += FactsTable(lang, data, fileName);
     html += ChannelTables(lang, data.record);
-    const ConfigurationReport report = BuildConfigurationReport(data.record);
-    for (const ReportSection& section : report.sections) {
-        html += QStringLiteral("<h2>%1</h2>\n").arg(Esc(PlainCaption(UiText(lang, EditorPageText(section.page)))));
-        html += ValuesTable(section.values);
-        for (const EntryGroup& group : section.groups)
-            html += GroupTable(group);
+    for (const SettingsPageReport& page : BuildSettingsPages(data.record, lang)) {
+        html += QStringLiteral("<h2>%1</h2>\n").arg(Esc(page.title));
+        html += ValuesTable(page.values);
+        for (const EntryTable& table : page.tables)
+            html += EntryTableHtml(table);
     }
     return html + QStringLiteral("</body></html>\n");
 }

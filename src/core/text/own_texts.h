@@ -210,6 +210,35 @@ enum class OwnText {
     SeveralRadiosFailed,
     SeveralRadiosCancelled,
     SeveralRadiosSummary,           // %1 radios written, %2 radios
+    // The channel import's report
+    ImportNoValueGiven,             // %1 column, %2 value taken instead
+    ImportUnreadableValue,          // %1 column, %2 text, %3 value taken instead
+    ImportRowSkipped,               // %1 why
+    ImportOutsideBand,              // %1 column, %2 MHz, %3 band limits
+    ImportSnapped,                  // %1 column, %2 MHz as given, %3 MHz stored
+    ImportNoFrequency,
+    ImportUnreadableFrequency,      // %1 text
+    ImportTxOutsideBand,            // %1 band limits
+    ImportTxFrequency,
+    ImportToneNotOffered,           // %1 column, %2 text
+    ImportCodeNotOffered,           // %1 column, %2 text
+    ImportModeNotOffered,           // %1 text
+    ImportSkipNotOffered,           // %1 text
+    ImportFieldsPastHeader,         // %1 fields, %2 header columns
+    ImportUnreadableLocation,
+    ImportLocationsFromZero,
+    ImportNoSuchChannel,            // %1 channel, %2 channel count
+    ImportChannelGivenTwice,        // %1 channel, %2 line
+    ImportNoFreeChannel,
+    ImportNamesDropped,             // %1 rows, %2 first line
+    ImportNoteLine,                 // %1 line, %2 Location, %3 note
+    ImportNoteLineChannel,          // %1 line, %2 Location, %3 channel, %4 note
+    ImportInsteadTxIsRx,
+    ImportInsteadNoTone,
+    ImportInsteadNoCode,
+    ImportInsteadNoTones,
+    ImportInsteadScrambleNo,
+    ImportNoLocation,               // a row's Location when it gives none
     Count
 };
 

@@ -8,6 +8,7 @@
 #include "interchange/channel_csv.h"
 #include "interchange/configuration_file.h"
 #include "model/fse_file.h"
+#include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "widgets/message_windows.h"
@@ -85,14 +86,14 @@ void TMainForm::FileImportChannelsClick()
         ShowNotice(this, Text(OwnText::ImportFailed).arg(Shown(path), file.errorString()));
         return;
     }
-    const Result<ChannelImport> imported = ImportChannelsCsv(file.readAll(), data_);
+    const Result<ChannelImport> imported = ImportChannelsCsv(file.readAll(), data_, {.language = &appLang()});
     if (!imported) {
         ShowNotice(this, Text(OwnText::ImportFailed).arg(Shown(path), imported.error().message));
         return;
     }
     QStringList report;
     for (const ImportNote& note : imported.value().notes)
-        report << note.describe();
+        report << note.describe(appLang());
     ImportReportWindow question(QFileInfo(path).fileName(), report, this);
     if (question.exec() != QDialog::Accepted)
         return;

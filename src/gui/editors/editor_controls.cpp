@@ -11,34 +11,6 @@
 
 namespace k3n {
 
-QString OptionText::toString() const
-{
-    if (fixed)
-        return QString::fromLatin1(fixed);
-    QString s = UiText(text);
-    if (suffix >= 0)
-        s += UiText(suffix);
-    return s;
-}
-
-QStringList OptionTexts(std::span<const OptionText> entries)
-{
-    QStringList texts;
-    texts.reserve(qsizetype(entries.size()));
-    for (const OptionText& e : entries)
-        texts << e.toString();
-    return texts;
-}
-
-QStringList NumberTexts(double first, double last, double step)
-{
-    QStringList texts;
-    const int count = int(std::lround((last - first) / step)) + 1;
-    for (int i = 0; i < count; ++i)
-        texts << QString::number(first + i * step, 'g', 10);
-    return texts;
-}
-
 void FillPickList(QComboBox* box, const QStringList& entries, int position)
 {
     const QSignalBlocker blocker(box);

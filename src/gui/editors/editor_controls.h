@@ -4,6 +4,7 @@
 // tables of texts, captions relabelled from interface text numbers, labelled
 // rows.
 #include "model/radio_record.h"
+#include "model/settings_lists.h"
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -14,23 +15,6 @@ class QComboBox;
 class QFormLayout;
 
 namespace k3n {
-
-// One list entry: an interface text by number, two interface texts run
-// together ("All " + "Rx "), or a text that is the same in every language.
-struct OptionText {
-    constexpr OptionText(int textNo) : text(textNo) {}
-    constexpr OptionText(int textNo, int suffixNo) : text(textNo), suffix(suffixNo) {}
-    constexpr OptionText(const char* fixedText) : fixed(fixedText) {}
-    QString toString() const;   // in the current language
-
-    int text = -1;
-    int suffix = -1;
-    const char* fixed = nullptr;
-};
-
-QStringList OptionTexts(std::span<const OptionText> entries);
-// "first" .. "last" in steps, each number in its shortest decimal form ("0.5", "1", "1.5").
-QStringList NumberTexts(double first, double last, double step = 1);
 
 // Refills box as a pick-only list and selects position; a position outside the
 // list selects nothing (index -1). Emits no change signals, so change handlers

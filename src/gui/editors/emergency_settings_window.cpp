@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/emergency_settings_window.h"
 #include "model/record_layout.h"
+#include "text/app_lang.h"
 #include "text/ui_text.h"
 #include <QComboBox>
 #include <QFormLayout>
@@ -12,13 +13,8 @@ namespace k3n {
 
 namespace {
 
-constexpr OptionText kModes[] = {199, 257, 258};              // Voice, Alarm, Both: mode 1..3
-constexpr OptionText kChannelChoices[] = {55, 250, 339, 245};  // Priority Scan, Home Channel, Current, Designated Channel
 constexpr int kCurrentChannel = 2;
 constexpr int kDesignatedChannel = 3;
-constexpr OptionText kActiveTimes[] = {269, "1", "2", "3", "4", "5", "10", "15", "20",
-                                       "25", "30", "35", "40", "45", "50", "55", "60"};
-constexpr OptionText kSignalingTypes[] = {75, 187, 188};      // OFF, DTMF, 5-Tone
 constexpr int kSignalingOff = 0;
 
 // How many systems and encode codes each signalling type offers.
@@ -97,17 +93,17 @@ void TEmergencySettingDlg::RefreshAll()
     setWindowTitle(UiText(185));
     captions_.apply();
 
-    FillPickList(cbMode, kModes, int(r.get(rec::emergency_mode_bits)) - 1);
-    FillPickList(cbDesignatedChannel, NumberTexts(1, rec::kChannelCount), r.get(rec::emergency_designated_channel));
-    FillPickList(cbChannel, kChannelChoices, r.get(rec::emergency_channel_select));
+    FillPickList(cbMode, SettingsListTexts(SettingsList::EmergencyMode, appLang()), int(r.get(rec::emergency_mode_bits)) - 1);
+    FillPickList(cbDesignatedChannel, SettingsListTexts(SettingsList::EmergencyDesignatedChannel, appLang()), r.get(rec::emergency_designated_channel));
+    FillPickList(cbChannel, SettingsListTexts(SettingsList::EmergencyChannel, appLang()), r.get(rec::emergency_channel_select));
     cbDesignatedChannel->setEnabled(cbChannel->currentIndex() == kDesignatedChannel);
-    FillPickList(cbActiveTime, kActiveTimes, r.get(rec::emergency_active_time));
-    FillPickList(cbRxTime, NumberTexts(5, 60, 5), r.get(rec::emergency_rx_time));
-    FillPickList(cbTxTime, NumberTexts(5, 60, 5), r.get(rec::emergency_tx_time));
-    FillPickList(cbSirenTime, NumberTexts(1, 10), r.get(rec::emergency_siren_time));
+    FillPickList(cbActiveTime, SettingsListTexts(SettingsList::EmergencyActiveTime, appLang()), r.get(rec::emergency_active_time));
+    FillPickList(cbRxTime, SettingsListTexts(SettingsList::EmergencyRxTxTime, appLang()), r.get(rec::emergency_rx_time));
+    FillPickList(cbTxTime, SettingsListTexts(SettingsList::EmergencyRxTxTime, appLang()), r.get(rec::emergency_tx_time));
+    FillPickList(cbSirenTime, SettingsListTexts(SettingsList::EmergencySirenTime, appLang()), r.get(rec::emergency_siren_time));
 
     const int type = int(r.get(rec::emergency_signaling_type));
-    FillPickList(cbSignalingType, kSignalingTypes, type);
+    FillPickList(cbSignalingType, SettingsListTexts(SettingsList::EmergencySignalingType, appLang()), type);
     if (type == kSignalingOff) {
         // With signalling off the radio must see system 1, code 1.
         r.set(rec::emergency_encode_system, 0);
@@ -116,8 +112,8 @@ void TEmergencySettingDlg::RefreshAll()
     // A type no list names (3) shows blank lists and leaves the stored bits alone.
     showEncodeLists(type, int(r.get(rec::emergency_encode_system)), int(r.get(rec::emergency_encode_select)));
 
-    FillPickList(cbReminderTime, NumberTexts(0, 120), r.get(rec::emergency_reminder_time));
-    FillPickList(cbResponseTime, NumberTexts(0, 120), r.get(rec::emergency_response_time));
+    FillPickList(cbReminderTime, SettingsListTexts(SettingsList::EmergencyMinutes, appLang()), r.get(rec::emergency_reminder_time));
+    FillPickList(cbResponseTime, SettingsListTexts(SettingsList::EmergencyMinutes, appLang()), r.get(rec::emergency_response_time));
 }
 
 void TEmergencySettingDlg::showEncodeLists(int signalingType, int systemPosition, int selectPosition)

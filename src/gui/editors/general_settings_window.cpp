@@ -2,6 +2,7 @@
 #include "editors/general_settings_window.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
+#include "text/app_lang.h"
 #include "text/ui_text.h"
 #include "widgets/cell_grid.h"
 #include "widgets/input_filters.h"
@@ -19,15 +20,6 @@
 namespace k3n {
 
 namespace {
-
-constexpr OptionText kBurstTones[] = {
-    "1750", "400", "1000", "1050", "1150", "1250", "1350", "1450", "1550",
-    "1650", "1850", "1950", "2050", "2100", "2135", "2175", "2800",
-};
-constexpr OptionText kVoices[] = {200, 201, 222};                    // Chinese, English, None
-constexpr OptionText kTalkAroundModes[] = {295, {296, 297}, {296, 298}};   // Reverse, All Rx, All Tx
-constexpr OptionText kSavingModes[] = {75, "1:1", "1:2", "1:3"};
-constexpr OptionText kCtcTailModes[] = {75, "180"};
 
 constexpr int kScrFreqDigits = 4;
 
@@ -163,16 +155,16 @@ void TGeneralSettingsDlg::RefreshAll()
     setWindowTitle(UiText(181));
     captions_.apply();
 
-    FillPickList(cbTOT, NumberTexts(0, 300), r.get(rec::tot));
-    FillPickList(cbTOA, NumberTexts(0, 300), r.get(rec::toa));
-    FillPickList(cbBurst_tone, kBurstTones, r.get(rec::burst_tone));
-    FillPickList(cbVoice, kVoices, r.get(rec::voice));
-    FillPickList(cbVOX, NumberTexts(1, 6), r.get(rec::vox));
-    FillPickList(cbVOX_DELAY, NumberTexts(0.5, 3, 0.5), r.get(rec::vox_delay));
-    FillPickList(cbTalkAround, kTalkAroundModes, r.get(rec::talk_around));
-    FillPickList(cbSaving, kSavingModes, r.get(rec::saving));
-    FillPickList(cbBatlowWarningTime, NumberTexts(30, 270, 30), r.get(rec::batlow_warning_time));
-    FillPickList(cbCtcTail, kCtcTailModes, int(r.get(rec::ctcss_tail)));
+    FillPickList(cbTOT, SettingsListTexts(SettingsList::Tot, appLang()), r.get(rec::tot));
+    FillPickList(cbTOA, SettingsListTexts(SettingsList::Toa, appLang()), r.get(rec::toa));
+    FillPickList(cbBurst_tone, SettingsListTexts(SettingsList::BurstTone, appLang()), r.get(rec::burst_tone));
+    FillPickList(cbVoice, SettingsListTexts(SettingsList::Voice, appLang()), r.get(rec::voice));
+    FillPickList(cbVOX, SettingsListTexts(SettingsList::VoxLevel, appLang()), r.get(rec::vox));
+    FillPickList(cbVOX_DELAY, SettingsListTexts(SettingsList::VoxDelay, appLang()), r.get(rec::vox_delay));
+    FillPickList(cbTalkAround, SettingsListTexts(SettingsList::TalkAround, appLang()), r.get(rec::talk_around));
+    FillPickList(cbSaving, SettingsListTexts(SettingsList::PowerSave, appLang()), r.get(rec::saving));
+    FillPickList(cbBatlowWarningTime, SettingsListTexts(SettingsList::BatlowInterval, appLang()), r.get(rec::batlow_warning_time));
+    FillPickList(cbCtcTail, SettingsListTexts(SettingsList::CtcssTail, appLang()), int(r.get(rec::ctcss_tail)));
 
     const std::pair<QCheckBox*, BitField> flags[] = {
         {cKeyLock, rec::key_lock}, {cBeep, rec::beep}, {cCompandor, rec::compandor},

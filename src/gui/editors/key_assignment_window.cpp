@@ -2,6 +2,7 @@
 #include "editors/key_assignment_window.h"
 #include "model/key_codes.h"
 #include "model/record_layout.h"
+#include "text/app_lang.h"
 #include "text/ui_text.h"
 #include <QComboBox>
 #include <QFormLayout>
@@ -16,16 +17,6 @@ namespace k3n {
 namespace {
 
 constexpr uint8_t kTalkAroundCode = kTalkAroundKeyCode;
-
-struct KeyFunctionName {
-    uint8_t code;
-    int text;
-};
-constexpr KeyFunctionName kKeyFunctionNames[] = {
-    {0, 222}, {3, 230}, {4, 231}, {5, 232}, {6, 233}, {7, 234}, {8, 225}, {10, 226},
-    {13, 229}, {kTalkAroundCode, 202}, {17, 60}, {18, 68}, {19, 223}, {20, 224}, {21, 236},
-    {22, 237}, {23, 238}, {24, 239}, {25, 69}, {26, 73}, {27, 235}, {28, 198},
-};
 
 // The codes each list offers, in list order.
 constexpr uint8_t kKey1PressCodes[] = {0, 19, 20};
@@ -48,11 +39,8 @@ std::span<const uint8_t> CodesOfList(int key, int action)
 std::vector<OptionText> NamesOf(std::span<const uint8_t> codes)
 {
     std::vector<OptionText> names;
-    for (uint8_t code : codes) {
-        const auto* it = std::find_if(std::begin(kKeyFunctionNames), std::end(kKeyFunctionNames),
-                                      [code](const KeyFunctionName& n) { return n.code == code; });
-        names.emplace_back(it->text);
-    }
+    for (uint8_t code : codes)
+        names.emplace_back(KeyFunctionTextNumber(code));
     return names;
 }
 
@@ -128,8 +116,8 @@ void TKeyAssignmentDlg::RefreshAll()
                          PositionOfCode(codes, r.get(rec::key_function(key, action))));
         }
     }
-    FillPickList(cbHoldTime, NumberTexts(0.5, 3, 0.5), r.get(rec::key_hold_time));
-    FillPickList(cbEmgHoldTime, NumberTexts(2, 10), r.get(rec::emergency_hold_time));
+    FillPickList(cbHoldTime, SettingsListTexts(SettingsList::KeyHoldTime, appLang()), r.get(rec::key_hold_time));
+    FillPickList(cbEmgHoldTime, SettingsListTexts(SettingsList::EmergencyKeyHoldTime, appLang()), r.get(rec::emergency_hold_time));
 }
 
 void TKeyAssignmentDlg::storeKeyFunction(int key, int action)

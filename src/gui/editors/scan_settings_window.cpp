@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/scan_settings_window.h"
 #include "model/record_layout.h"
+#include "text/app_lang.h"
 #include "text/ui_text.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,11 +13,6 @@ namespace k3n {
 
 namespace {
 
-constexpr OptionText kResumeTimesRx[] = {"0.25", "0.5", "1.0", "2.0", "3.0", "4.0", "5.0", "10", "15", "20"};
-constexpr OptionText kScanBusyTimes[] = {252, "2", "3", "4", "5", "10", "15", "20", "25", "30"};   // Diable first
-// Scan Start, Designated, Last Busy, Home Channel, Priority Scan
-constexpr OptionText kScanTxModes[] = {253, 254, 255, 250, 55};
-constexpr int kScanChannelCount = 32;   // the scan channel lists offer channels 1 to 32
 
 } // namespace
 
@@ -63,11 +59,11 @@ void TScanSettingsDlg::RefreshAll()
     const RadioRecord& r = data_.record;
     setWindowTitle(UiText(184));
     captions_.apply();
-    const QStringList channels = NumberTexts(1, kScanChannelCount);
-    FillPickList(cbResumeTime_rx, kResumeTimesRx, r.get(rec::scan_resume_time_rx));
-    FillPickList(cbResumeTime_tx, NumberTexts(2, 5) + NumberTexts(10, 60, 5), r.get(rec::scan_resume_time_tx));
-    FillPickList(cbScanBusyTime, kScanBusyTimes, r.get(rec::scan_busy_time));
-    FillPickList(cbScanTxMode, kScanTxModes, r.get(rec::scan_tx_mode));
+    const QStringList channels = SettingsListTexts(SettingsList::ScanChannel, appLang());
+    FillPickList(cbResumeTime_rx, SettingsListTexts(SettingsList::ScanResumeTimeRx, appLang()), r.get(rec::scan_resume_time_rx));
+    FillPickList(cbResumeTime_tx, SettingsListTexts(SettingsList::ScanResumeTimeTx, appLang()), r.get(rec::scan_resume_time_tx));
+    FillPickList(cbScanBusyTime, SettingsListTexts(SettingsList::ScanBusyTime, appLang()), r.get(rec::scan_busy_time));
+    FillPickList(cbScanTxMode, SettingsListTexts(SettingsList::ScanTxMode, appLang()), r.get(rec::scan_tx_mode));
     FillPickList(cbDesignatedChannel, channels, r.get(rec::scan_designated_channel));
     FillPickList(cbHomeChannel, channels, r.get(rec::home_channel));
     FillPickList(cbPriChannel, channels, r.get(rec::priority_channel));

@@ -4,7 +4,11 @@
 #include "interchange/channel_csv.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
+#include "text/app_lang.h"
+#include "text/lang_of_type.h"
+#include "text/own_texts.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 
 using namespace k3n;
@@ -368,4 +372,54 @@ TEST(ChannelCsv, ExportThenImportGivesBackEveryByteOfRandomChannels)
         // Onto the configuration itself the same: the rows replace what they name.
         ASSERT_EQ(Import(exported.csv, data).data.record, data.record) << "round " << round;
     }
+}
+
+TEST(ChannelCsv, ReportFollowsTheLanguageAskedFor)
+{
+    const QByteArray csv = Csv("Location,Name,Frequency,Tone,rToneFreq",
+                               {"1,Home,146.52,,", "2,,146.013,,", "3,,99.0,,", "4,,146.52,Tone,69.0"});
+    const TAppLang simplified = test::LangOfType(kLangSimplified);
+    const ChannelImport chinese = Import(csv, Band(0), {.language = &simplified});
+    const ChannelImport english = Import(csv);
+    ASSERT_EQ(chinese.notes.size(), english.notes.size());
+    EXPECT_TRUE(std::ranges::equal(chinese.data.record.bytes(), english.data.record.bytes()));   // only the words differ
+    QStringList lines;
+    for (const ImportNote& note : chinese.notes)
+        lines << note.describe(simplified);
+    const QString limits = QStringLiteral("136.000000-174.000000 MHz");
+    EXPECT_EQ(lines,
+              (QStringList{Text(simplified, OwnText::ImportNamesDropped).arg(1).arg(2),
+                           Text(simplified, OwnText::ImportNoteLine)
+                               .arg("3", "2",
+                                    Text(simplified, OwnText::ImportSnapped)
+                                        .arg("Frequency", "146.013000", "146.012500")),
+                           Text(simplified, OwnText::ImportNoteLine)
+                               .arg("4", "3",
+                                    Text(simplified, OwnText::ImportRowSkipped)
+                                        .arg(Text(simplified, OwnText::ImportOutsideBand)
+                                                 .arg("Frequency", "99.000000", limits))),
+                           Text(simplified, OwnText::ImportNoteLine)
+                               .arg("5", "4", Text(simplified, OwnText::ImportToneNotOffered).arg("rToneFreq", "69.0"))}));
+    // Chinese through and through: the words of the English report are gone.
+    for (const QString& line : lines) {
+        EXPECT_FALSE(line.contains("line ")) << line.toStdString();
+        EXPECT_FALSE(line.contains("skipped") || line.contains("snapped") || line.contains("stored"))
+            << line.toStdString();
+    }
+    EXPECT_TRUE(lines[2].startsWith(QString::fromUtf8("第 4 行"))) << lines[2].toStdString();
+}
+
+TEST(ChannelCsv, ARowWithoutLocationIsNamedInTheReportsLanguage)
+{
+    QStringList rows;
+    for (int i = 0; i <= rec::kChannelCount; ++i)
+        rows << QStringLiteral("146.52");
+    const TAppLang traditional = test::LangOfType(kLangTraditional);
+    const ChannelImport full = Import(Csv("Frequency", rows), Band(0), {.language = &traditional});
+    ASSERT_EQ(full.notes.size(), 1u);
+    EXPECT_EQ(full.notes[0].location, Text(traditional, OwnText::ImportNoLocation));
+    EXPECT_EQ(full.notes[0].describe(traditional),
+              Text(traditional, OwnText::ImportNoteLine)
+                  .arg("130", Text(traditional, OwnText::ImportNoLocation),
+                       Text(traditional, OwnText::ImportRowSkipped).arg(Text(traditional, OwnText::ImportNoFreeChannel))));
 }

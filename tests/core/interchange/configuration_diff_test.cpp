@@ -104,3 +104,20 @@ TEST(DiffConfigurations, ShowsTheBytesWhenTheTextsAreTheSame)
     EXPECT_EQ(json[1]["item"].toString(), "DTMF · Encode 1");
     EXPECT_FALSE(json[1].toObject().contains("channel"));
 }
+
+TEST(DiffConfigurations, SettingsReadAsTheEditorsListsShowThem)
+{
+    RadioData a, b;
+    b.record.set(rec::vox_delay, 3);   // the list's fourth entry
+    b.record.set(rec::saving, 2);
+    b.record.set(rec::key_function(1, 1), 17);   // Key Lock
+    b.record.set(rec::emergency_mode_bits, 3);   // stored from 1
+    b.record.set(rec::scan_tx_mode, 200);   // a value no list holds
+    const QStringList lines = DifferenceLines(DiffConfigurations(a, b, Language(0)));
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("General Settings \u00B7 VOX Hold Time (s): 0.5 \u2192 2")))
+        << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("General Settings \u00B7 Battery Power Save: OFF \u2192 1:2")));
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("Key Assignment \u00B7 [Side]Key 2, Holding: None \u2192 Keypad Lock")));
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("Emergency Settings \u00B7 Mode: Voice \u2192 Both")));
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("Scan Settings \u00B7 Scan Tx Mode: Scan Start \u2192 200")));
+}

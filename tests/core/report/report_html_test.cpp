@@ -16,6 +16,8 @@ using namespace k3n;
 
 namespace {
 
+constexpr int kEncodeText = 274;   // "Encode"
+
 // Band 2 with three channels in use; channel 4 holds a frequency but is not in use.
 RadioData ThreeChannels()
 {
@@ -85,7 +87,8 @@ TEST(ReportHtml, SignallingTablesListOnlyEntriesThatHoldSomething)
     // Entry 7 (stored at index 6) is listed under its number.
     EXPECT_TRUE(one.contains("<td class=\"num\">7</td><td>1234567890</td>")) << one.toStdString();
     // A table with no entry left is left out with its heading.
-    EXPECT_EQ(one.count("<h3>encode</h3>"), none.count("<h3>encode</h3>") + 1);
+    const QString encodeHeading = QStringLiteral("<h3>%1</h3>").arg(PlainCaption(UiText(lang, kEncodeText)));
+    EXPECT_EQ(one.count(encodeHeading), none.count(encodeHeading) + 1);
 }
 
 TEST(ReportHtml, TheFileNameIsTextNotMarkup)

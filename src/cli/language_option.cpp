@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/language_option.h"
+#include <QLocale>
+#include <QStringList>
+
+namespace k3n::cli {
+
+std::optional<TAppLang> LanguageNamed(const QString& name)
+{
+    const QStringList names{"en", "zh-CN", "zh-TW"};
+    const int setting = int(names.indexOf(name));
+    if (setting < 0)
+        return std::nullopt;
+    TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
+    ApplyLanguageSetting(lang, setting);
+    return lang;
+}
+
+} // namespace k3n::cli
