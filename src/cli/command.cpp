@@ -1,4 +1,5 @@
 #include "cli/command.h"
+#include <QLocale>
 #include <cstdio>
 
 namespace k3n::cli {
@@ -60,6 +61,21 @@ Result<QString> OneFileArgument(const QCommandLineParser& parser, const char* wh
     if (files.size() > 1)
         return Error{QStringLiteral("one file at a time")};
     return files.constFirst();
+}
+
+Result<TAppLang> LanguageOption(const QString& name, bool given)
+{
+    TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
+    if (!given) {
+        ApplyLanguageSetting(lang, -1);   // detect
+        return lang;
+    }
+    const QStringList names{"en", "zh-CN", "zh-TW"};
+    const int setting = int(names.indexOf(name));
+    if (setting < 0)
+        return Error{QStringLiteral("--language must be en, zh-CN or zh-TW, not '%1'").arg(name)};
+    ApplyLanguageSetting(lang, setting);
+    return lang;
 }
 
 } // namespace k3n::cli

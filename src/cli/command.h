@@ -1,6 +1,7 @@
 #pragma once
 // The sub-commands of the k3n command-line tool. Each lives in a file of its
 // own (cmd_<name>.cpp) and has one line in the table of main.cpp.
+#include "text/app_lang.h"
 #include "text/error.h"
 #include <QCommandLineParser>
 #include <QStringList>
@@ -37,6 +38,9 @@ std::optional<int> ParseArguments(const Command& self, QCommandLineParser& parse
 // The command's one file argument; an error ("<what> is missing", "one file at a
 // time") when there is none or more than one.
 Result<QString> OneFileArgument(const QCommandLineParser& parser, const char* what);
+
+// --language en|zh-CN|zh-TW, or the locale's language when not given.
+Result<TAppLang> LanguageOption(const QString& name, bool given);
 
 int RunNew(const Command& self, const QStringList& args);
 int RunDump(const Command& self, const QStringList& args);

@@ -191,6 +191,16 @@ enum class OwnText {
     FillSeriesFirstEmpty,
     PasteEntryOutsideBand,
     NoticeMoreLeftOut,              // %1 lines not listed
+    // Comparing with the radio, and the changes a write makes
+    MenuCompareWithRadio,
+    CompareWithRadioTitle,          // %1 serial number
+    CompareColumnRadio,
+    SafeWriteShowChangesOption,
+    ChangesWindowTitle,
+    ChangesAskWrite,                // %1 differences
+    ChangesNoneAskWrite,
+    ChangesWrite,
+    ChangesStop,
     Count
 };
 
