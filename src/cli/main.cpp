@@ -38,14 +38,14 @@ const Command kCommands[] = {
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration instead of the defaults\n",
      k3n::cli::RunRead},
-    {"write", "write --port PORT FILE.fse [--force] [--no-backup] [--no-verify] [--show-changes]",
+    {"write", "write --port PORT FILE.fse [--force] [--no-backup] [--no-verify] [--show-changes [--language LANG]]",
      "Write a configuration file into the radio; the radio's band must match.",
      "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n"
      "  --force      write even when 'k3n check' finds errors (its warnings never stop a write)\n"
      "  --no-backup  do not read the radio into a backup file first ('k3n backups' lists them)\n"
      "  --no-verify  do not read the radio back afterwards to compare it with what was sent\n"
-     "  --show-changes  after the backup, print what the write changes in the radio (as\n"
-     "               'k3n diff' prints it, the radio's value first), then write\n"
+     "  --show-changes   once the radio is backed up, print what the write changes in it\n"
+     "                   (as 'k3n diff' prints it, the radio's value first), then write\n"
      "  --language LANG  name the changes in en, zh-CN or zh-TW (default: the locale's)\n"
      "Exit status: 0 written (and verified), 1 failed (the message says whether anything was\n"
      "written), 2 bad arguments or an unreadable file, 3 written but the read-back could not\n"

@@ -6,6 +6,7 @@
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
 #include "support/test_support.h"
+#include "support/virtual_radio_memory.h"
 #include "virtualradio/virtual_radio.h"
 #include <gtest/gtest.h>
 
@@ -35,20 +36,7 @@ protected:
         RadioData inRadio = data;
         inRadio.record.set(rec::tot, 30);
         inRadio.record.set(rec::ch::tx_freq(3), 155500000);
-        MemoryImage memory = radio->memory();
-        const MemoryImage written = GetDataForWrite(inRadio, ProgramTime{2025, 1, 2, 3, 4});
-        for (std::size_t i = 0; i < kMemoryImageSize; ++i)
-            if (ImageBytesFromRecord()[i])
-                memory[i] = written[i];
-        radio->setMemory(memory);
-    }
-
-    std::size_t WriteFrames() const
-    {
-        std::size_t n = 0;
-        for (const ReceivedFrame& f : radio->frames())
-            n += f.command == link::Command::WriteMemory;
-        return n;
+        test::HoldConfiguration(*radio, inRadio);
     }
 
     test::ScratchDir dir;
@@ -65,12 +53,13 @@ TEST_F(CliShowChanges, PrintsTheChangesFromTheBackupThenWrites)
     QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_TRUE(lines.takeLast().startsWith("backup: "));
-    EXPECT_EQ(lines, (QStringList{"[Channel Settings]", "Channel 3 · TX Freq.: 155.50000 → 151.00000",
-                                  "[General Settings]", "General Settings · TOT Time (s): 30 → 90"}))
+    EXPECT_EQ(lines,
+              (QStringList{"[Channel Settings]", "Channel 3 · TX Freq.: 155.50000 → 151.00000", "[General Settings]",
+                           "General Settings · TOT Time (s): 30 → 90"}))
         << run.out.toStdString();
     EXPECT_TRUE(run.err.contains("2 differences between the radio and this configuration")) << run.err.toStdString();
     // Written: the radio holds the file now.
-    EXPECT_GT(WriteFrames(), 0u);
+    EXPECT_GT(test::WriteFrameCount(*radio), 0u);
     RadioData held;
     held.ResetForBand(1);
     SetDataToSoftware(radio->memory(), held);
@@ -90,5 +79,5 @@ TEST_F(CliShowChanges, NeedsTheBackupAndAKnownLanguage)
     EXPECT_TRUE(radio->frames().empty());   // neither reached the radio
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

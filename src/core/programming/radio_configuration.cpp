@@ -20,9 +20,8 @@ RadioData RadioConfigurationOf(const MemoryImage& image)
 
 std::optional<RadioData> RadioConfigurationRead(const ProgrammingSession& session)
 {
-    const SessionRequest& r = session.request();
-    if (session.outcome() != SessionOutcome::Success || r.kind != TransferKind::Configuration ||
-        r.direction != Direction::Read)
+    // Read from radio's own rule decides whether the session brought a configuration.
+    if (RadioData probe; !ApplyConfigurationRead(session, probe))
         return std::nullopt;
     return RadioConfigurationOf(session.image());
 }
@@ -38,4 +37,4 @@ RadioRecord AsTheRadioHoldsIt(const RadioRecord& record)
     return RadioConfigurationOf(image).record;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -24,4 +24,4 @@ std::optional<RadioData> RadioConfigurationRead(const ProgrammingSession& sessio
 // the radio keeps (a frequency to 100 Hz, one key code for talk-around).
 RadioRecord AsTheRadioHoldsIt(const RadioRecord& record);
 
-} // namespace k3n
+}   // namespace k3n

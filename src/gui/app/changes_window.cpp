@@ -16,13 +16,14 @@ ChangesWindow::ChangesWindow(const RadioData& radio, const RadioRecord& toWrite,
     setObjectName("ChangesWindow");
     setWindowTitle(Text(OwnText::ChangesWindowTitle));
     // The comparison's list itself, inside this window; its pages cannot be opened while the write waits.
-    wDifferences = new CompareWindow(CompareSide::Radio, SerialNumberText(radio.radio_serial_number), radio.record, this);
+    wDifferences =
+        new CompareWindow(CompareSide::Radio, SerialNumberText(radio.radio_serial_number), radio.record, this);
     wDifferences->setWindowFlags(Qt::Widget);
     wDifferences->compare(toWrite);
     wDifferences->sSummary->hide();   // the question says it
     const std::size_t count = wDifferences->differences().size();
-    sQuestion = new QLabel(count == 0 ? Text(OwnText::ChangesNoneAskWrite) : Text(OwnText::ChangesAskWrite).arg(count),
-                           this);
+    sQuestion =
+        new QLabel(count == 0 ? Text(OwnText::ChangesNoneAskWrite) : Text(OwnText::ChangesAskWrite).arg(count), this);
     sQuestion->setObjectName("sQuestion");
     sQuestion->setWordWrap(true);
     bWrite = new QPushButton(Text(OwnText::ChangesWrite), this);
@@ -44,4 +45,4 @@ ChangesWindow::ChangesWindow(const RadioData& radio, const RadioRecord& toWrite,
     resize(860, 420);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -25,4 +25,4 @@ public:
     QPushButton* bStop;
 };
 
-} // namespace k3n
+}   // namespace k3n

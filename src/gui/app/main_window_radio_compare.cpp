@@ -46,4 +46,4 @@ void TMainForm::MenuEdit_CompareWithRadioClick()
         new CompareWindow(CompareSide::Radio, SerialNumberText(radio->radio_serial_number), radio->record, this));
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -71,5 +71,5 @@ TEST(RadioConfiguration, ReadIsTheRadiosOwnBandSerialAndTime)
     EXPECT_FALSE(RadioConfigurationRead(write));
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

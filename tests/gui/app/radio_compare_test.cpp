@@ -6,8 +6,11 @@
 #include "app/compare_window.h"
 #include "app/main_window.h"
 #include "app/program_window.h"
+#include "app/settings_file.h"
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
+#include "support/test_support.h"
+#include "support/virtual_radio_memory.h"
 #include "text/app_lang.h"
 #include "virtualradio/virtual_radio.h"
 #include "widgets/message_windows.h"
@@ -83,23 +86,6 @@ struct RadioOnAPort {
                 number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
     }
     ~RadioOnAPort() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(radio->devicePath()); }
-    // The radio holds 'data' as a write leaves it; its factory areas stay.
-    void hold(const RadioData& data)
-    {
-        MemoryImage memory = radio->memory();
-        const MemoryImage written = GetDataForWrite(data, ProgramTime{2025, 1, 2, 3, 4});
-        for (std::size_t i = 0; i < kMemoryImageSize; ++i)
-            if (ImageBytesFromRecord()[i])
-                memory[i] = written[i];
-        radio->setMemory(memory);
-    }
-    std::size_t writeFrames() const
-    {
-        std::size_t n = 0;
-        for (const ReceivedFrame& f : radio->frames())
-            n += f.command == link::Command::WriteMemory;
-        return n;
-    }
     std::unique_ptr<VirtualRadio> radio;
     int number = 0;
 };
@@ -137,8 +123,8 @@ protected:
         inRadio.record.set(rec::tot, uint16_t(data.record.get(rec::tot) ^ 0x01));
         inRadio.record.set(rec::ch::rx_freq(12), 146520000);
         inRadio.record.set(rec::ch::tx_freq(12), 147120000);
-        radio.hold(inRadio);
-        answers.framesNow = [this] { return radio.writeFrames(); };
+        test::HoldConfiguration(*radio.radio, inRadio);
+        answers.framesNow = [this] { return test::WriteFrameCount(*radio.radio); };
         form = std::make_unique<TMainForm>(data, settings);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -188,7 +174,7 @@ TEST_F(RadioComparison, ListsExactlyWhatDiffersAndLeavesTheOpenConfigurationAlon
     EXPECT_EQ(data.radio_serial_number, before.radio_serial_number);
     EXPECT_EQ(data.last_program_time, before.last_program_time);
     EXPECT_EQ(form->findChild<QAction*>("EditUndoItem")->text(), undoBefore);   // no step of its own
-    EXPECT_EQ(radio.writeFrames(), 0u);
+    EXPECT_EQ(test::WriteFrameCount(*radio.radio), 0u);
 }
 
 TEST_F(RadioComparison, AFailedReadSaysWhyAndShowsNoComparison)
@@ -208,9 +194,10 @@ TEST_F(RadioComparison, ShowChangesStoppedThereSendsNoWriteFrame)
     const MemoryImage held = radio.radio->memory();
     form->MenuEdit_WriteClick();
     EXPECT_EQ(answers.question, "3 differences between the radio and this configuration. Write it?");
-    EXPECT_EQ(listedItems(answers.listed), (QStringList{"Channel 12 · RX Freq.", "Channel 12 · TX Freq.", "General Settings · TOT Time (s)"}));
+    EXPECT_EQ(listedItems(answers.listed),
+              (QStringList{"Channel 12 · RX Freq.", "Channel 12 · TX Freq.", "General Settings · TOT Time (s)"}));
     EXPECT_EQ(answers.notices, QStringList{"Stopped before writing; nothing was written"});
-    EXPECT_EQ(radio.writeFrames(), 0u);
+    EXPECT_EQ(test::WriteFrameCount(*radio.radio), 0u);
     EXPECT_EQ(radio.radio->memory(), held);
 }
 
@@ -221,7 +208,7 @@ TEST_F(RadioComparison, ShowChangesThenWriteWritesAsBefore)
     EXPECT_EQ(answers.listed.size(), 3u);
     EXPECT_EQ(answers.framesWhenAsked, 0u);   // asked before the first write frame
     EXPECT_EQ(answers.notices, QStringList{"SUCCESS"});   // written and read back the same
-    EXPECT_GT(radio.writeFrames(), 0u);
+    EXPECT_GT(test::WriteFrameCount(*radio.radio), 0u);
     ASSERT_TRUE(radio.radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 3; }, 5000ms));
     const MemoryImage expected = GetDataForWrite(data, ProgramTime{});
     const MemoryImage held = radio.radio->memory();
@@ -254,6 +241,18 @@ TEST_F(RadioComparison, ShowChangesIsOffByDefaultRememberedAndNeedsTheBackup)
     TProgramDialog again(data, settings, PortPlan{false, {"COM1"}});
     EXPECT_TRUE(again.cShowChanges->isChecked());
     EXPECT_FALSE(again.cShowChanges->isEnabled());
+
+    // Kept in config.ini between runs.
+    test::ScratchDir dir;
+    const QString path = dir.file("config.ini");
+    ASSERT_TRUE(SaveSettings(settings, path));
+    AppSettings loaded;
+    LoadOrCreateSettings(loaded, {}, path);
+    EXPECT_TRUE(loaded.ShowChangesBeforeWrite);
+    settings.ShowChangesBeforeWrite = false;
+    ASSERT_TRUE(SaveSettings(settings, path));
+    LoadOrCreateSettings(loaded, {}, path);
+    EXPECT_FALSE(loaded.ShowChangesBeforeWrite);
 }
 
 TEST_F(RadioComparison, ClosingTheWindowWhileTheChangesAreShownStopsTheWrite)
@@ -273,8 +272,8 @@ TEST_F(RadioComparison, ClosingTheWindowWhileTheChangesAreShownStopsTheWrite)
     QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.isVisible(); }, 15000));
     EXPECT_EQ(dlg.safeWrite()->result().outcome, SafeWriteOutcome::StoppedBeforeWrite);
-    EXPECT_EQ(radio.writeFrames(), 0u);
+    EXPECT_EQ(test::WriteFrameCount(*radio.radio), 0u);
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n
