@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands everything starts from: `make run` and `make test`.
 BUILD   ?= build/release
 TSAN    ?= build/tsan

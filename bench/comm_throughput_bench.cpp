@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serial engine figures over a pseudo-terminal pair:
 //  - round-trip throughput with an echoing far end, at memory speed and with
 //    the far end pacing its answers like a 115200-baud line;

@@ -1,20 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full configuration read and write against the virtual radio answering at
 // the pace of a 19200-baud line, compared with the time the wire itself needs;
 // then a write with its backup before and read-back after, against the sum of
 // the read, write and read floors.
-// The radio runs in a child process, so the CPU time measured here is the
-// program's alone. Prints figures; never fails on speed.
+// Last, one configuration written into 1, 2, 4 and 8 radios at once, each
+// against the time of one. The radios run in a child process, so the CPU time
+// measured here is the program's alone. Prints figures; never fails on speed.
 #include "model/radio_data.h"
 #include "programming/link_frame.h"
 #include "programming/safe_write.h"
 #include "programming/session_runner.h"
+#include "programming/several_radios_write.h"
 #include "virtualradio/virtual_radio.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,6 +35,9 @@ constexpr double kByteSeconds = 10.0 / kBaud;
 constexpr double kReadTarget = 1.15;
 constexpr double kWriteTarget = 1.05;
 constexpr double kSafeWriteTarget = 1.10;
+constexpr double kSeveralRadiosTarget = 1.10;
+constexpr double kCpuPerRadioTarget = 5.0;   // % of one core
+constexpr int kMostRadios = 8;
 
 double CpuSeconds()
 {
@@ -78,22 +86,47 @@ void Report(const char* what, const Measured& m, double floor, double target, co
     std::printf("       floor: %s\n", floorText);
 }
 
-// The radio's side, in a process of its own: serves until the parent closes the pipe.
-[[noreturn]] void ServeRadio(int pathOut, int parentGone)
+// The radios' side, in a process of its own: serves until the parent closes the pipe.
+[[noreturn]] void ServeRadios(int pathsOut, int parentGone)
 {
     VirtualRadioOptions options;
     options.baud = kBaud;
     options.band = 0;
-    VirtualRadio radio(options);
-    const auto error = radio.Start();
-    const QByteArray line = error ? QByteArray() : QFile::encodeName(radio.devicePath()) + "\n";
-    [[maybe_unused]] ssize_t n = write(pathOut, line.data(), line.size());
-    close(pathOut);
+    std::vector<std::unique_ptr<VirtualRadio>> radios;
+    QByteArray lines;
+    for (int i = 0; i < kMostRadios; ++i) {
+        radios.push_back(std::make_unique<VirtualRadio>(options));
+        if (radios.back()->Start())
+            break;
+        lines += QFile::encodeName(radios.back()->devicePath()) + "\n";
+    }
+    [[maybe_unused]] ssize_t n = write(pathsOut, lines.data(), lines.size());
+    close(pathsOut);
     char byte;
     while (read(parentGone, &byte, 1) > 0) {
     }
-    radio.Stop();
+    radios.clear();
     _exit(0);
+}
+
+// One complete write (backup, write, read-back) into each of 'ports' at once.
+Measured WriteSeveral(const RadioData& data, const std::vector<std::string>& ports)
+{
+    QTemporaryDir folder;
+    SafeWriteOptions options;
+    options.backup_folder = folder.path();
+    std::vector<RadioTarget> targets;
+    for (const std::string& port : ports)
+        targets.push_back({QString::fromStdString(port), QString::fromStdString(port)});
+    SeveralRadiosWrite writes(data, LocalProgramTimeNow(), targets, options);
+    const double cpuBefore = CpuSeconds();
+    const auto start = Clock::now();
+    writes.Run({}, {});
+    bool allWritten = true;
+    for (const SafeWriteResult& result : writes.results())
+        allWritten = allWritten && result.outcome == SafeWriteOutcome::Written;
+    return {allWritten ? SessionOutcome::Success : SessionOutcome::CommunicationFalse,
+            Seconds(Clock::now() - start).count(), CpuSeconds() - cpuBefore};
 }
 
 } // namespace
@@ -107,18 +140,22 @@ int main(int argc, char** argv)
     if (child == 0) {
         close(pathPipe[0]);
         close(lifePipe[1]);
-        ServeRadio(pathPipe[1], lifePipe[0]);
+        ServeRadios(pathPipe[1], lifePipe[0]);
     }
     close(pathPipe[1]);
     close(lifePipe[0]);
-    char buffer[256] = {};
-    const ssize_t got = read(pathPipe[0], buffer, sizeof buffer - 1);
-    std::string port(buffer, got > 0 ? std::size_t(got) : 0);
-    if (port.empty() || port.back() != '\n') {
-        std::fprintf(stderr, "session_bench: the virtual radio did not start\n");
+    std::string paths;
+    char buffer[512];
+    for (ssize_t got; (got = read(pathPipe[0], buffer, sizeof buffer)) > 0;)
+        paths.append(buffer, std::size_t(got));
+    std::vector<std::string> ports;
+    for (std::size_t from = 0, end; (end = paths.find('\n', from)) != std::string::npos; from = end + 1)
+        ports.push_back(paths.substr(from, end - from));
+    if (int(ports.size()) < kMostRadios) {
+        std::fprintf(stderr, "session_bench: the virtual radios did not start\n");
         return 1;
     }
-    port.pop_back();
+    const std::string port = ports.front();
 
     QCoreApplication app(argc, argv);
     std::printf("Programming session against the virtual radio on %s at %d baud (10 bits a byte, %.3f ms a byte)\n",
@@ -151,6 +188,21 @@ int main(int argc, char** argv)
     const std::string safeFloorText = "backup read + write + read-back floors: " + std::to_string(readFloor) + " + " +
                                       std::to_string(writeFloor) + " + " + std::to_string(readFloor) + " s";
     Report("safe", RunSafeWrite(data, port), safeFloor, kSafeWriteTarget, safeFloorText.c_str());
+
+    std::printf("\nThe same complete write into several radios at once, against one radio:\n");
+    double oneRadio = 0;
+    for (int count : {1, 2, 4, 8}) {
+        const Measured m = WriteSeveral(data, std::vector<std::string>(ports.begin(), ports.begin() + count));
+        if (count == 1)
+            oneRadio = m.wall;
+        const double ratio = m.wall / oneRadio;
+        const double cpuPerRadio = 100.0 * m.cpu / m.wall / count;
+        std::printf("N=%d    %-8s measured %7.3f s   ratio to one radio %.3f (target <= %.2f: %s)   "
+                    "cpu %4.1f %% of a core per radio (target < %.0f %%: %s)\n",
+                    count, m.outcome == SessionOutcome::Success ? "ok" : "FAILED", m.wall, ratio,
+                    kSeveralRadiosTarget, ratio <= kSeveralRadiosTarget ? "met" : "missed", cpuPerRadio,
+                    kCpuPerRadioTarget, cpuPerRadio < kCpuPerRadioTarget ? "met" : "missed");
+    }
 
     close(lifePipe[1]);
     waitpid(child, nullptr, 0);

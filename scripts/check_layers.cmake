@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.25)
 # Fails when a source file includes a header of a layer it must not use.
 # Run as: cmake -DSOURCE_DIR=<repo> -P scripts/check_layers.cmake

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A short terminal demonstration of the programming software, for a machine
 # without a display: a virtual radio on a pseudo-terminal, a sample
 # configuration written into it, read back, and its channel list printed.

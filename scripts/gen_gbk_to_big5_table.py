@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates src/core/text/gbk_to_big5_table.inc, the GBK -> Big5 character table.
 
 Sources (Debian packages, no network):

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and the screenshots need,
 # when any is missing. As root it installs directly, otherwise through sudo;
 # without either it prints the exact command to run.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the programming software. With a display: the GUI, with a virtual
 # radio attached and offered in the port list (its memory kept in the build
 # folder between runs). Without one: a short terminal demonstration of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the k3n tool shows the problems of the check before a write, as text
 // lines and as JSON; shared by "check" and "write".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n check: the check before a write, on a configuration file.
 #include "cli/check_report.h"
 #include "cli/command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n dump: prints a configuration file as text, or as the JSON image of every field.
 #include "cli/command.h"
 #include "report/configuration_report.h"

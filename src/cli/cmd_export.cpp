@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n export: the channels of a configuration as a channel-list CSV.
 #include "cli/command.h"
 #include "cli/radio_session.h"

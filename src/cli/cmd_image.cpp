@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n image: the 8192-byte memory image of a configuration, as the radio holds it after a write.
 #include "cli/command.h"
 #include "cli/radio_session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n import: channels from a channel-list CSV onto a configuration, with a
 // report on stderr of everything that did not fit; or a whole configuration
 // from its JSON image.

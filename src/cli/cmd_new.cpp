@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n new: writes the reset defaults of a band to a file.
 #include "cli/command.h"
 #include "model/fse_file.h"

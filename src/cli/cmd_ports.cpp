@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n ports: the serial ports of this computer, as the port dialog offers them,
 // with the cables' serial numbers.
 #include "cli/command.h"

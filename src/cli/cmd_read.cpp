@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n read: reads the configuration from the radio into a file, like the main
 // window's "Read from radio". The file is written only when the read succeeded.
 #include "cli/command.h"

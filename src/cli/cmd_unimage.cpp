@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n unimage: a configuration from a radio memory image, as a read would make it.
 #include "cli/command.h"
 #include "cli/radio_session.h"

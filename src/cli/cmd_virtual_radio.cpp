@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n virtual-radio: a radio on a pseudo-terminal, for trying the program
 // without a radio. Runs until interrupted.
 #include "cli/command.h"

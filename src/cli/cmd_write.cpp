@@ -1,19 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n write: writes a configuration file into the radio, like the main
 // window's "Write to radio": the radio's band must match the file's, and a
 // configuration the check finds errors in is written only with --force.
-// The radio is backed up first and read back afterwards unless switched off;
+// The radio is backed up first and read back afterwards unless switched off.
+// With several ports, every radio is written at once. Every attempt goes into
+// the programming log; Ctrl+C stops the sessions and is logged too.
 // --show-changes lists what the write changes in the radio before writing.
 #include "cli/check_report.h"
 #include "cli/command.h"
+#include "cli/interrupt.h"
 #include "cli/radio_session.h"
+#include "cli/several_radios.h"
+#include "comm/port_list.h"
 #include "interchange/configuration_diff.h"
 #include "model/configuration_check.h"
 #include "programming/radio_configuration.h"
+#include "programming/write_log.h"
 #include <QDir>
+#include <QFile>
 
 namespace k3n::cli {
 
 namespace {
+
+// The ports named by --port (repeatable), --ports A,B,… and --all-ports, in that order.
+Result<QStringList> NamedPorts(const QCommandLineParser& parser, const QCommandLineOption& port,
+                               const QCommandLineOption& ports, const QCommandLineOption& allPorts)
+{
+    QStringList named = parser.values(port);
+    for (const QString& list : parser.values(ports))
+        named += list.split(',', Qt::SkipEmptyParts);
+    if (parser.isSet(allPorts)) {
+        const QStringList cables = UsbCablePorts(HalvexComm32::TCommSerialPortInfo());
+        if (cables.isEmpty())
+            return Error{QStringLiteral("--all-ports: no USB serial cable is connected ('k3n ports' lists the ports)")};
+        named += cables;
+    }
+    if (named.isEmpty())
+        return Error{QStringLiteral("the port is missing (--port COMn, auto or a device path)")};
+    return named;
+}
 
 // What the write changes in the radio, as k3n diff prints it: the radio's value first.
 void PrintChanges(const RadioData& radio, const RadioData& toWrite, const TAppLang& lang)
@@ -31,6 +57,31 @@ void PrintChanges(const RadioData& radio, const RadioData& toWrite, const TAppLa
     Err().flush();
 }
 
+int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogContext& context,
+                  const PortPlan& plan, SafeWriteOptions options)
+{
+    SafeWrite chain(data, LocalProgramTimeNow(), plan, std::move(options));
+    SafeWriteOutcome outcome;
+    {
+        const InterruptWatch interrupt([&chain] { chain.RequestCancel(); });
+        outcome = RunSafeWrite(chain);
+    }
+    const SafeWriteResult& result = chain.result();
+    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result))
+        Err() << "k3n " << self.name << ": the programming log was not written: " << error->message << "\n";
+    if (!result.backup_path.isEmpty())
+        Out() << "backup: " << QDir::toNativeSeparators(result.backup_path) << "\n";
+    Out().flush();
+    if (outcome == SafeWriteOutcome::Written)
+        return kExitOk;
+    QString message = result.message;
+    if (const char* detail = FailureDetail(result.failure);
+        detail && *detail && result.failure != SessionFailure::Cancelled)
+        message += QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));
+    Failure(self, message);
+    return SafeWriteExitCode(outcome);
+}
+
 } // namespace
 
 int RunWrite(const Command& self, const QStringList& args)
@@ -38,6 +89,10 @@ int RunWrite(const Command& self, const QStringList& args)
     QCommandLineParser parser;
     const QCommandLineOption port(QStringList{"port"}, QString(), QStringLiteral("PORT"));
     parser.addOption(port);
+    const QCommandLineOption ports(QStringList{"ports"}, QString(), QStringLiteral("LIST"));
+    parser.addOption(ports);
+    const QCommandLineOption allPorts(QStringList{"all-ports"});
+    parser.addOption(allPorts);
     const QCommandLineOption force(QStringList{"force"});
     parser.addOption(force);
     const QCommandLineOption noBackup(QStringList{"no-backup"});
@@ -53,17 +108,25 @@ int RunWrite(const Command& self, const QStringList& args)
     const Result<QString> input = OneFileArgument(parser, "the file to write");
     if (!input)
         return UsageError(self, input.error().message);
-    if (!parser.isSet(port))
-        return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
+    const Result<QStringList> named = NamedPorts(parser, port, ports, allPorts);
+    if (!named)
+        return UsageError(self, named.error().message);
+    const bool several = named.value().size() > 1 || parser.isSet(ports) || parser.isSet(allPorts);
     if (parser.isSet(showChanges) && parser.isSet(noBackup))
         return UsageError(self, QStringLiteral("--show-changes compares with the backup: it cannot go with --no-backup"));
+    if (parser.isSet(showChanges) && several)
+        return UsageError(self, QStringLiteral("--show-changes lists the changes of one radio: give one --port"));
     const Result<TAppLang> lang = LanguageOption(parser.value(language), parser.isSet(language));
     if (!lang)
         return UsageError(self, lang.error().message);
 
-    const auto plan = PortPlanFromArgument(parser.value(port));
-    if (!plan)
-        return Failure(self, plan.error().message);
+    std::optional<PortPlan> plan;
+    if (!several) {
+        auto one = PortPlanFromArgument(named.value().constFirst());
+        if (!one)
+            return Failure(self, one.error().message);
+        plan = one.value();
+    }
     RadioData data;
     if (auto error = LoadWholeConfiguration(input.value(), data)) {
         Err() << "k3n " << self.name << ": " << error->message << "\n";
@@ -79,6 +142,10 @@ int RunWrite(const Command& self, const QStringList& args)
         return Failure(self,
                        QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
                            .arg(ProblemCounts(problems)));
+    // A write that could not be proved later is not started.
+    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath()))
+        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
+                                 .arg(error->message));
 
     SafeWriteOptions options;
     options.backup = !parser.isSet(noBackup);
@@ -88,20 +155,13 @@ int RunWrite(const Command& self, const QStringList& args)
             PrintChanges(radio, toWrite, lang.value());
             return true;   // shown, not asked: the command line goes on writing
         };
-    SafeWrite chain(data, LocalProgramTimeNow(), plan.value(), std::move(options));
-    const SafeWriteOutcome outcome = RunSafeWrite(chain);
-    const SafeWriteResult& result = chain.result();
-    if (!result.backup_path.isEmpty())
-        Out() << "backup: " << QDir::toNativeSeparators(result.backup_path) << "\n";
-    Out().flush();
-    if (outcome == SafeWriteOutcome::Written)
-        return kExitOk;
-    QString message = result.message;
-    if (const char* detail = FailureDetail(result.failure);
-        detail && *detail && result.failure != SessionFailure::Cancelled)
-        message += QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));
-    Failure(self, message);
-    return SafeWriteExitCode(outcome);
+    QFile file(input.value());
+    const QByteArray fileBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (several)
+        return WriteSeveralRadios(self, data, WriteLogContext{{}, {}, input.value(), fileBytes}, named.value(),
+                                  options);
+    const WriteLogContext context{named.value().constFirst(), {}, input.value(), fileBytes};
+    return WriteOneRadio(self, data, context, *plan, std::move(options));
 }
 
 } // namespace k3n::cli

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sub-commands of the k3n command-line tool. Each lives in a file of its
 // own (cmd_<name>.cpp) and has one line in the table of main.cpp.

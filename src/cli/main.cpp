@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n: the command-line tool for K3N configuration files.
 #include "cli/command.h"
 #include "printing/paged_report.h"
@@ -38,18 +39,22 @@ const Command kCommands[] = {
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration instead of the defaults\n",
      k3n::cli::RunRead},
-    {"write", "write --port PORT FILE.fse [--force] [--no-backup] [--no-verify] [--show-changes [--language LANG]]",
-     "Write a configuration file into the radio; the radio's band must match.",
-     "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n"
-     "  --force      write even when 'k3n check' finds errors (its warnings never stop a write)\n"
-     "  --no-backup  do not read the radio into a backup file first ('k3n backups' lists them)\n"
-     "  --no-verify  do not read the radio back afterwards to compare it with what was sent\n"
-     "  --show-changes   once the radio is backed up, print what the write changes in it\n"
-     "                   (as 'k3n diff' prints it, the radio's value first), then write\n"
+    {"write", "write --port PORT [--port PORT2 …] FILE.fse [--force] [--no-backup] [--no-verify] [--show-changes]",
+     "Write a configuration file into the radio, or into several radios at once.",
+     "  --port PORT    COMn of 'k3n ports', auto to search every port, or a device path;\n"
+     "                 repeat it to write several radios at once, one per port\n"
+     "  --ports LIST   several ports at once, separated by commas (COM1,COM2,…)\n"
+     "  --all-ports    every USB serial cable connected\n"
+     "  --force        write even when 'k3n check' finds errors (its warnings never stop a write)\n"
+     "  --no-backup    do not read the radio into a backup file first ('k3n backups' lists them)\n"
+     "  --no-verify    do not read the radio back afterwards to compare it with what was sent\n"
+     "  --show-changes once the radio is backed up, print what the write changes in it (as\n"
+     "                 'k3n diff' prints it, the radio's value first), then write; one radio\n"
      "  --language LANG  name the changes in en, zh-CN or zh-TW (default: the locale's)\n"
+     "Every attempt is added to the programming log ('k3n log'); Ctrl+C stops every session.\n"
      "Exit status: 0 written (and verified), 1 failed (the message says whether anything was\n"
-     "written), 2 bad arguments or an unreadable file, 3 written but the read-back could not\n"
-     "reach the radio.\n",
+     "written; with several radios: any of them), 2 bad arguments or an unreadable file,\n"
+     "3 written but a read-back could not reach the radio.\n",
      k3n::cli::RunWrite},
     {"backups", "backups [--json]", "List the backups taken before each write, the newest first.",
      "  --json  print JSON instead of text\n",

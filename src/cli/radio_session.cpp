@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/radio_session.h"
 #include "comm/port_list.h"
 #include "model/fse_file.h"
@@ -66,17 +67,6 @@ private:
     QString shownPhase_;
 };
 
-QString PhaseText(SafeWritePhase phase)
-{
-    switch (phase) {
-    case SafeWritePhase::Backup: return Text(OwnText::SafeWritePhaseBackup);
-    case SafeWritePhase::Write: return Text(OwnText::SafeWritePhaseWrite);
-    case SafeWritePhase::Verify: return Text(OwnText::SafeWritePhaseVerify);
-    case SafeWritePhase::Idle:
-    case SafeWritePhase::Done: break;
-    }
-    return {};
-}
 
 } // namespace
 
@@ -91,7 +81,7 @@ SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
 {
     StepReporter report;
     return chain.Run([&](const RunnerStep& step) {
-        report(step, chain.progress(), chain.progressMax(), PhaseText(chain.phase()));
+        report(step, chain.progress(), chain.progressMax(), SafeWritePhaseText(chain.phase()));
     });
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the commands that reach the radio or its memory image share: the PORT
 // argument, running a session with progress on stderr, and loading whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n-cps: the programming software's window.
 #include "app/attached_virtual_radio.h"
 #include "app/app_settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n export and import run as a user runs them: the round trip, the report,
 // --strict, and the input that is no channel list.
 #include "k3n_tool.h"

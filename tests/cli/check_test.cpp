@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // k3n check run as a user runs it: exit status, text and JSON, unreadable files;
 // and k3n write, which refuses a configuration with errors unless forced.
 #include "k3n_tool.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The k3n tool run as a user runs it: new, dump, --json, help and bad input.
 #include "model/fse_file.h"
 #include "model/radio_data.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the built k3n tool as a user runs it from a terminal.
 #include <QProcess>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio commands of the k3n tool, run as a user runs them, against the
 // virtual radio on a pseudo-terminal. This is also the full write and read of
 // the session runner over a real terminal: the write takes its real 12 s of

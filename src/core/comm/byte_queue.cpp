@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "comm/byte_queue.h"
 
 #include "comm/comm_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A byte ring shared by exactly one producer thread and one consumer thread,
 // without a lock: the producer only moves the tail, the consumer only moves the

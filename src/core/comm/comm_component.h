@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication device component a window owns to talk over a serial
 // port: one engine, one framing layer on it and the frame settings, their

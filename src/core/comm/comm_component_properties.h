@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The published properties of the communication device component and its
 // run-time state, each read from or written straight into the component's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial library's exception: a numbered failure with its text in the
 // current interface language, and, where the system said why, the port and

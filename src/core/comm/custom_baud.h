@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Baud rates without a termios B-constant (14400, 56000, 128000, 256000).
 // Kept apart: the termios2 header clashes with <termios.h>.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The framing layer: turns the byte stream of one engine into packages and
 // back. Types 0 and 1 frame each package with a head and a tail byte and

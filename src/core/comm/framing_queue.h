@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A ring of fixed-size package slots for one producer and one consumer thread,
 // without a lock (the same index discipline as the byte queue). Each slot holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame bytes of a framing layer as one settings object, read from and
 // written straight into the layer, with immediate effect.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The line settings of a port, kept whole as the engine's own record, and their
 // translation into termios. Fields without a counterpart on this system (XON/XOFF

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "comm/port_errors.h"
 
 #include "text/own_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Why the system refused a serial port, said in the user's language together
 // with what the user can do next.

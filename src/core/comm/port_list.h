@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial ports of this computer, named "COM1", "COM2", ... in a stable
 // order: USB cables first, then built-in UARTs, then devices added by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial port engine: owns one port, runs a reader, a writer and a 200 ms
 // timer thread of its own, moves received bytes into the receive queue and

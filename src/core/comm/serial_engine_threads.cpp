@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's reader, writer and timer threads. Each waits in poll() on the
 // port and eventfds, never in a sleep loop: an idle open port costs only the
 // timer's tick.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A manual-reset event on an eventfd: it stays set until reset, and one Set
 // wakes every thread that polls it. Waiting is poll(), so a thread can wait for

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "comm/thread_mailbox.h"
 
+#include <QAbstractEventDispatcher>
 #include <QSocketNotifier>
 
 #include <stdexcept>
@@ -8,6 +10,10 @@ namespace HalvexComm32 {
 
 TThreadMailbox::TThreadMailbox(QObject* owner) : QObject(owner)
 {
+    // A thread without an event loop (a plain std::thread driving a session
+    // by blocking waits) can never take the calls: they are not kept.
+    if (!QAbstractEventDispatcher::instance())
+        return;
     if (!wake_.Create())
         throw std::runtime_error("no file descriptor left for a thread mailbox");
     notifier_ = new QSocketNotifier(wake_.Fd(), QSocketNotifier::Read, this);
@@ -21,6 +27,8 @@ TThreadMailbox::~TThreadMailbox()
 
 void TThreadMailbox::Post(std::function<void()> call)
 {
+    if (!notifier_)
+        return;
     std::lock_guard<std::mutex> guard(lock_);
     calls_.push_back(std::move(call));
     if (calls_.size() == 1)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Hands calls from worker threads to the thread that created the mailbox, in
 // the order they were posted. The queue is guarded by a mutex and the owner's
@@ -22,7 +23,9 @@ public:
     explicit TThreadMailbox(QObject* owner = nullptr);
     ~TThreadMailbox() override;
 
-    // From any thread. A call still waiting when the mailbox is destroyed is dropped.
+    // From any thread. A call still waiting when the mailbox is destroyed is
+    // dropped, and so is every call to a mailbox made on a thread without an
+    // event loop.
     void Post(std::function<void()> call);
 
 private:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Channels as the channel-list CSV that radio amateurs exchange: the common
 // columns, then this radio's own. Import never changes a value silently:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Comma-separated text as RFC 4180 writes it, read as real files are: quoted
 // fields with commas, quotes and line breaks inside, CRLF or LF, a UTF-8 BOM.

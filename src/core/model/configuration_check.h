@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check before a write: what in a configuration a radio cannot take
 // (errors) and what is worth a second look (warnings), each named by the

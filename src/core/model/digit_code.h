@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Digit codes of the DTMF and five-tone signalling: one digit in four bits,
 // and a code as a count byte followed by its digits packed two per byte.

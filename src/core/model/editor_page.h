@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages a configuration is edited on, numbered as the main window's tree
 // shows them; checks and reports name a problem's place by its page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The .fse configuration file: the record's 3048 bytes, nothing else.
 #include "model/file_error.h"

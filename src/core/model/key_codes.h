@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Side-key function codes with a meaning outside the key lists themselves.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The values each pick-only list of the editor pages offers, by record field:
 // the one statement of them outside the editors, so a check can name a stored

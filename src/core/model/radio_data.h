@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one configuration of the program: the radio data record and the state
 // that accompanies it but is never saved in the file.

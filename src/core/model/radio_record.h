@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio data record: the whole configuration of one radio in 3048 bytes,
 // laid out exactly as the .fse file. Fields are reached through typed

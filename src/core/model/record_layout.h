@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where every field of the radio data record lives. This file is the one
 // statement of the layout; everything else reaches the bytes through it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number entry of the signalling editors: the lead-in and lead-out times in
 // milliseconds and the two-tone durations in tenths of a second. What a typed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a typed or pasted text keeps, for the number entries of every window:
 // the rules live here so they are the same everywhere and testable without widgets.

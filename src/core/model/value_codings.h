@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How record values are shown and typed: frequency texts, CTCSS tones,
 // DCS codes, the sub-audio list and the two user-defined tones.

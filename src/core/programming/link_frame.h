@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Frames of the programming link: what the program sends to the radio and
 // the head of what the radio answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's memory image: 8192 bytes laid out as the radio keeps them.
 // Built from the record before every write, converted back after a read.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/programming_log.h"
+#include "model/user_data_folder.h"
 #include "interchange/csv.h"
 #include "model/file_error.h"
 #include "text/own_texts.h"
@@ -114,10 +115,7 @@ QString VerifyResultName(VerifyResult result)
 
 QString ProgrammingLogPath()
 {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || QDir::isRelativePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/K3N/programming-log.csv");
+    return UserDataFolder() + QStringLiteral("/programming-log.csv");
 }
 
 QString Sha256Hex(const QByteArray& bytes)

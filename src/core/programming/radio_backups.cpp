@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/radio_backups.h"
+#include "model/user_data_folder.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include <QDir>
@@ -27,14 +28,10 @@ int ChannelsInUse(const RadioRecord& record)
 
 QString BackupFolder()
 {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    // A relative XDG_DATA_HOME is invalid and must be ignored.
-    if (base.isEmpty() || QDir::isRelativePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/K3N/backups");
+    return UserDataFolder() + QStringLiteral("/backups");
 }
 
-QString SerialNumberText(std::span<const uint8_t, 8> serial)
+QString SerialNumberInFileName(std::span<const uint8_t, 8> serial)
 {
     QString text;
     for (uint8_t c : serial) {

@@ -17,7 +17,7 @@ QString BackupFolder();
 
 // The serial number as a backup's name carries it: its ASCII letters and digits
 // up to the first zero byte; "unknown" when that leaves nothing.
-QString SerialNumberText(std::span<const uint8_t, 8> serial);
+QString SerialNumberInFileName(std::span<const uint8_t, 8> serial);
 
 // "<serial>_<yyyy-MM-dd>_<HHmmss>.fse"; copy 2, 3, ... adds "-2", "-3" before the suffix.
 QString BackupFileName(const QString& serial, const QDateTime& when, int copy = 1);

@@ -18,6 +18,18 @@ QString SessionReason(const ProgrammingSession& session)
 
 } // namespace
 
+QString SafeWritePhaseText(SafeWritePhase phase)
+{
+    switch (phase) {
+    case SafeWritePhase::Backup: return Text(OwnText::SafeWritePhaseBackup);
+    case SafeWritePhase::Write: return Text(OwnText::SafeWritePhaseWrite);
+    case SafeWritePhase::Verify: return Text(OwnText::SafeWritePhaseVerify);
+    case SafeWritePhase::Idle:
+    case SafeWritePhase::Done: break;
+    }
+    return {};
+}
+
 int SafeWriteExitCode(SafeWriteOutcome outcome)
 {
     switch (outcome) {
@@ -193,7 +205,7 @@ SafeWritePhase SafeWrite::FinishBackup()
         return SafeWritePhase::Done;
     }
     const RadioData backup = RadioConfigurationOf(s.image());
-    result_.serial_number = SerialNumberText(backup.radio_serial_number);
+    result_.serial_number = SerialNumberInFileName(backup.radio_serial_number);
     const Result<QString> saved =
         SaveBackup(options_.backup_folder, backup.record, result_.serial_number, QDateTime::currentDateTime());
     if (!saved) {

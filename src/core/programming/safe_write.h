@@ -20,6 +20,9 @@ namespace k3n {
 
 enum class SafeWritePhase { Idle, Backup, Write, Verify, Done };
 
+// "Backing up the radio", "Writing", "Verifying" in the interface language; "" for Idle and Done.
+QString SafeWritePhaseText(SafeWritePhase phase);
+
 struct SafeWriteOptions {
     bool backup = true;
     bool verify = true;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/service_data.h"
 #include "model/radio_data.h"
 #include <algorithm>

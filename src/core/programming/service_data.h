@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's factory data as the service windows edit it, and how each item
 // is laid out in the radio's memory. None of it is part of the radio data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The programming session: greets the radio, moves one frame per tick and ends
 // with success or a failure. It owns no timer, thread or port. Its driver

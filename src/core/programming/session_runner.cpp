@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/session_runner.h"
 #include "comm/comm_component.h"
 #include "comm/comm_error.h"

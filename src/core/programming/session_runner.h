@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a programming session over the communication device component (raw
 // mode, 19200 baud, 8 data bits): owns the device, the clock and the waiting. Two ways to drive it:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one programming session moves: the transfer kinds, the request a caller
 // makes, and the address plans (which frames go out, in which order).

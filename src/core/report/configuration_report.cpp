@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/configuration_report.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A configuration as a person reads it: the band, the channels in use with
 // formatted values, then every settings block as named raw values, as text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The language object: which text table is read, the font that goes with it,
 // and the GBK -> Big5 conversion of texts shown in Chinese (Traditional).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Code-page conversions between Unicode and the GBK and Big5 byte forms of the texts.
 #include <QByteArray>

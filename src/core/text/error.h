@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one way of reporting a failure outside the serial engine (which
 // throws its specified exception): an action returns std::optional<Error>, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/own_texts.h"
 
 #include "text/app_lang.h"
@@ -262,7 +263,25 @@ constexpr Row kRows[] = {
     {OwnText::FillSeriesFirstEmpty, {"第一个单元格没有可作为序列起点的频率。", "第一个单元格没有可作为序列起点的频率。", "The first cell holds no frequency to start the series from."}},
     {OwnText::PasteEntryOutsideBand, {"信道 %1 保持不变：粘贴的信道频率超出当前频段", "信道 %1 保持不变：粘贴的信道频率超出当前频段", "Channel %1 kept its values: the pasted channel's frequencies lie outside the band"}},
     {OwnText::NoticeMoreLeftOut, {"……另有 %1 项", "……另有 %1 项", "… and %1 more"}},
-    {OwnText::MenuCompareWithRadio, {"与对讲机比较(&M)…", "與對講機比較(&M)…", "Co&mpare with radio\u2026"}},
+    {OwnText::MenuWriteSeveralRadios, {"写入多台对讲机(&M)…", "寫入多台對講機(&M)…", "Write to &several radios…"}},
+    {OwnText::SeveralRadiosTitle, {"写入多台对讲机", "寫入多台對講機", "Write to several radios"}},
+    {OwnText::SeveralRadiosColumnPort, {"端口", "埠", "Port"}},
+    {OwnText::SeveralRadiosColumnDevice, {"设备", "裝置", "Device"}},
+    {OwnText::SeveralRadiosColumnCable, {"写频线", "寫頻線", "Cable"}},
+    {OwnText::SeveralRadiosColumnProgress, {"进度", "進度", "Progress"}},
+    {OwnText::SeveralRadiosColumnSerial, {"序列号", "序號", "Serial number"}},
+    {OwnText::SeveralRadiosColumnResult, {"结果", "結果", "Result"}},
+    {OwnText::SeveralRadiosStart, {"开始", "開始", "Start"}},
+    {OwnText::SeveralRadiosCancel, {"取消", "取消", "Cancel"}},
+    {OwnText::SeveralRadiosClose, {"关闭", "關閉", "Close"}},
+    {OwnText::SeveralRadiosNoneChosen,
+     {"请至少勾选一台对讲机的端口。", "請至少勾選一台對講機的埠。", "Tick the port of at least one radio."}},
+    {OwnText::SeveralRadiosWritten, {"已写入", "已寫入", "Written"}},
+    {OwnText::SeveralRadiosNotVerified, {"已写入，未校验", "已寫入，未校驗", "Written, not verified"}},
+    {OwnText::SeveralRadiosFailed, {"失败", "失敗", "Failed"}},
+    {OwnText::SeveralRadiosCancelled, {"已取消", "已取消", "Cancelled"}},
+    {OwnText::SeveralRadiosSummary, {"%2 台中已写入 %1 台", "%2 台中已寫入 %1 台", "%1 of %2 radios written"}},
+    {OwnText::MenuCompareWithRadio, {"与对讲机比较(&O)…", "與對講機比較(&O)…", "C&ompare with radio\u2026"}},
     {OwnText::CompareWithRadioTitle, {"与对讲机比较（序列号 %1）", "與對講機比較（序號 %1）", "Compare with the radio (serial number %1)"}},
     {OwnText::CompareColumnRadio, {"对讲机", "對講機", "Radio"}},
     {OwnText::SafeWriteShowChangesOption, {"写入前显示更改", "寫入前顯示變更", "Show changes before writing"}},

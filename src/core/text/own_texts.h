@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own interface texts: everything shown to the user beyond the
 // numbered tables and the windows' small tables. One row per text, in English,
@@ -191,6 +192,24 @@ enum class OwnText {
     FillSeriesFirstEmpty,
     PasteEntryOutsideBand,
     NoticeMoreLeftOut,              // %1 lines not listed
+    // Writing several radios at once
+    MenuWriteSeveralRadios,
+    SeveralRadiosTitle,
+    SeveralRadiosColumnPort,
+    SeveralRadiosColumnDevice,
+    SeveralRadiosColumnCable,
+    SeveralRadiosColumnProgress,
+    SeveralRadiosColumnSerial,
+    SeveralRadiosColumnResult,
+    SeveralRadiosStart,
+    SeveralRadiosCancel,
+    SeveralRadiosClose,
+    SeveralRadiosNoneChosen,
+    SeveralRadiosWritten,
+    SeveralRadiosNotVerified,
+    SeveralRadiosFailed,
+    SeveralRadiosCancelled,
+    SeveralRadiosSummary,           // %1 radios written, %2 radios
     // Comparing with the radio, and the changes a write makes
     MenuCompareWithRadio,
     CompareWithRadioTitle,          // %1 serial number

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/ui_text.h"
 
 #include "text/app_lang.h"

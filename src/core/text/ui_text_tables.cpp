@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface texts, numbered 0..356; the same number means the same thing in
 // every language. Chinese texts are written here in UTF-8 for review; the program
 // stores and converts them in the GBK code page (see ui_text.cpp).

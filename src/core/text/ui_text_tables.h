@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The raw interface text tables behind UiText; only ui_text.cpp reads them.
 #include "text/ui_text.h"

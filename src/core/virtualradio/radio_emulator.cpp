@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "virtualradio/radio_emulator.h"
 #include "model/radio_data.h"
 #include <algorithm>

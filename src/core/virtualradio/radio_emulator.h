@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's side of the programming link, without any I/O: takes the bytes
 // the program sends and gives back what the radio answers. Its memory holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The virtual radio: serves the radio's side of the programming link on a
 // pseudo-terminal, on a thread of its own. The program opens devicePath()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A virtual radio served inside the program (k3n-cps --virtual-radio), so that
 // someone without a radio can read and write at once. Its pseudo-terminal is

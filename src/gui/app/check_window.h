@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list of the check before a write, in a window of its own. A double
 // click on a problem asks for its editor page (and channel).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 #include "app/about_window.h"
 #include "app/check_window.h"
@@ -158,6 +159,9 @@ void TMainForm::buildMenus()
     // The check's caption is one of the program's own texts, relabelled in RelabelMainWindow.
     MenuEdit_Check = findChild<QMenu*>("Edit1")->addAction(QString());
     MenuEdit_Check->setObjectName("MenuEdit_Check");
+    MenuEdit_WriteSeveral = findChild<QMenu*>("Edit1")->addAction(QString());
+    MenuEdit_WriteSeveral->setObjectName("MenuEdit_WriteSeveral");
+    connect(MenuEdit_WriteSeveral, &QAction::triggered, this, &TMainForm::MenuEdit_WriteSeveralClick);
     connect(MenuEdit_Check, &QAction::triggered, this, &TMainForm::MenuEdit_CheckClick);
     buildInterchangeItems();
     buildCompareWithRadioItem();
@@ -291,6 +295,8 @@ void TMainForm::RelabelMainWindow()
     }
     MenuEdit_Check->setText(Text(OwnText::MenuCheckConfiguration));
     MenuEdit_Check->setStatusTip(PlainCaption(Text(OwnText::MenuCheckConfiguration)));
+    MenuEdit_WriteSeveral->setText(Text(OwnText::MenuWriteSeveralRadios));
+    MenuEdit_WriteSeveral->setStatusTip(PlainCaption(Text(OwnText::MenuWriteSeveralRadios)));
     MenuFile_Print->setText(Text(OwnText::MenuPrint));
     MenuFile_ExportPdf->setText(Text(OwnText::MenuExportPdf));
     MenuFile_Restore->setText(Text(OwnText::MenuRestoreBackup));

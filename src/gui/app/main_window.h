@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menus, tool bar, the tree of editor pages and the
 // document commands New, Open, Save and Close on the one radio data record.
@@ -9,6 +10,7 @@
 #include "model/configuration_check.h"
 #include "model/radio_data.h"
 #include "programming/service_data.h"
+#include "programming/write_log.h"
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -90,6 +92,8 @@ public slots:
     void MenuEdit_WriteClick();
     // Edit > Check configuration: the check's list in a window of its own.
     void MenuEdit_CheckClick();
+    // Edit > Write to several radios: the open configuration into every ticked radio at once.
+    void MenuEdit_WriteSeveralClick();
     // File > Restore radio from backup: opens a chosen backup as the configuration
     // (one undoable step) and offers to write it.
     void MenuFile_RestoreClick();
@@ -150,6 +154,11 @@ private:
     void recordUnreportedEdits();
     int activePage() const;
     void recordReadStep();
+    // The programming log: what a write of the open configuration records, and recording one.
+    WriteLogContext writeLogContext() const;
+    void logWrite(const SafeWriteResult& result);
+    // Before any write: the check's list, the question on errors and the log's folder; false: do not write.
+    bool readyToWrite();
     // Files (main_window_files.cpp)
     void buildRecentFileItems();
     void showRecentFiles();
@@ -197,6 +206,7 @@ private:
     std::array<QPointer<EditorWindow>, kEditorPageCount> editors_{};
     QPointer<TAboutBox> aboutBox_;
     QAction* MenuEdit_Check = nullptr;
+    QAction* MenuEdit_WriteSeveral = nullptr;
     std::vector<QAction*> recentFileItems_;
     QAction* recentFilesEnd_ = nullptr;   // the separator after them
     QString currentFile_;                 // last opened or saved; proposed by the save dialog

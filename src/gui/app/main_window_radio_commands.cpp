@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands that reach the radio: reading and writing the
 // configuration, the communication-port dialog and the service mode. Each
 // opens its modal window here; the settings and the record are reachable
@@ -10,7 +11,9 @@
 #include "app/port_window.h"
 #include "app/program_window.h"
 #include "app/restore_window.h"
+#include "app/several_radios_window.h"
 #include "model/fse_file.h"
+#include <QDateTime>
 #include <QDir>
 #include "app/service_mode.h"
 #include "comm/port_list.h"
@@ -32,6 +35,16 @@ void TMainForm::MenuEdit_ReadClick()
 
 void TMainForm::MenuEdit_WriteClick()
 {
+    if (!readyToWrite())
+        return;
+    TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
+    dlg.exec();
+    if (const SafeWrite* chain = dlg.safeWrite())
+        logWrite(chain->result());
+}
+
+bool TMainForm::readyToWrite()
+{
     CommitPendingEdits();   // the image is built from what the editors hold now
     // Warnings are shown and the write goes on; errors need the user's Yes.
     std::vector<ConfigurationProblem> problems = CheckConfiguration(data_.record);
@@ -40,9 +53,41 @@ void TMainForm::MenuEdit_WriteClick()
     if (!problems.empty())
         showCheckWindow(std::move(problems));
     if (errors > 0 && !AskYesNoDefaultNo(this, Text(OwnText::CheckAskWriteWithErrors).arg(errors)))
+        return false;
+    // Every write is logged; one that could not be is not started.
+    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath())) {
+        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
+                                                                      error->message));
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::MenuEdit_WriteSeveralClick()
+{
+    if (!readyToWrite())
         return;
-    TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
-    dlg.exec();
+    SeveralRadiosWindow window(data_, writeLogContext(), settings_, HalvexComm32::TCommSerialPortInfo(), this);
+    window.exec();
+}
+
+WriteLogContext TMainForm::writeLogContext() const
+{
+    const RadioRecord& record = data_.record;
+    return {QString(), QString(), currentFile_,
+            QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()))};
+}
+
+void TMainForm::logWrite(const SafeWriteResult& result)
+{
+    WriteLogContext context = writeLogContext();
+    context.port = result.port;
+    context.device = HalvexComm32::TCommSerialPortInfo::PortNo(result.port) > 0
+                         ? HalvexComm32::TCommSerialPortInfo().DevicePathOf(result.port)
+                         : result.port;
+    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result))
+        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
+                                                                      error->message));
 }
 
 void TMainForm::MenuFile_RestoreClick()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the editor windows go inside the main window: their first place, their
 // growth after a relabelling, and the Window menu's arrangements.

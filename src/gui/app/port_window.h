@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication-port dialog: which of COM1..COM9 the programming session
 // uses, and whether it searches the machine's ports by itself instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/program_window.h"
 #include "app/changes_window.h"
 #include "comm/port_identity.h"
@@ -226,14 +227,9 @@ void TProgramDialog::ShowPhase()
 {
     if (!sPhase || !chain_)
         return;
-    QString text;
-    switch (chain_->phase()) {
-    case SafeWritePhase::Backup: text = Text(OwnText::SafeWritePhaseBackup); break;
-    case SafeWritePhase::Write: text = Text(OwnText::SafeWritePhaseWrite); break;
-    case SafeWritePhase::Verify: text = Text(OwnText::SafeWritePhaseVerify); break;
-    case SafeWritePhase::Idle:
-    case SafeWritePhase::Done: text = sPhase->text(); break;
-    }
+    QString text = SafeWritePhaseText(chain_->phase());
+    if (text.isEmpty())   // idle or done: the last phase's line stays
+        text = sPhase->text();
     if (!chain_->result().backup_path.isEmpty() && chain_->phase() != SafeWritePhase::Backup)
         text += QStringLiteral("\n") +
                 Text(OwnText::SafeWriteBackupSaved).arg(QDir::toNativeSeparators(chain_->result().backup_path));

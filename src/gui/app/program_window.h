@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The programming window: every exchange with the radio runs through it. The
 // caller sets up the request, the user presses "Start", and one single-shot

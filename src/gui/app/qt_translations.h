@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts (file dialogs, standard buttons, context menus) in the
 // interface language, from the translations Debian ships with Qt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The undo history of the configuration. A step is the record's bytes before
 // and after one user action; the history keeps the record as of its last

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/service_mode.h"
 #include "widgets/message_windows.h"
 #include "app/program_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's way into the service mode: the password window, with
 // every service transfer run through the programming window.

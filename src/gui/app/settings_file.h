@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // config.ini: the program's settings between runs. Read (or created)
 // once at start-up, written once at exit; problems with the file are silent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commsettings/comm_settings_texts.h"
 
 #include "text/ui_text.h"

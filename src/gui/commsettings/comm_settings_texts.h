@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 36 texts of the port settings dialog, in the current interface language.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commsettings/comm_settings_window.h"
 
 #include "comm/comm_component.h"

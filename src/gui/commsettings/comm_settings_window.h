@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal port settings dialog of a communication device component: port,
 // line settings, flow control, auto answer and queue sizes, checked on OK and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel grid: the radio's 128 memory channels, one group of 16 at a
 // time. Cells are edited in place by an edit box or pick-only list laid over

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The DTMF signalling editor (page 5): options, eight systems, eight decode
 // entries and ten encode codes of the record's DTMF block.

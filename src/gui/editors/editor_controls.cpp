@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/editor_controls.h"
 #include "text/ui_text.h"
 #include <QAbstractButton>

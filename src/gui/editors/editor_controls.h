@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small building blocks the editor pages share: pick-only lists filled from
 // tables of texts, captions relabelled from interface text numbers, labelled

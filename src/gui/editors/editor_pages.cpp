@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/editor_pages.h"
 #include "editors/channel_window.h"
 #include "editors/general_settings_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor window of each page of the main window's tree.
 #include "model/editor_page.h"

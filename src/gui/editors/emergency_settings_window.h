@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The emergency page: how an emergency is signalled, the channel it switches
 // to, its timing, the signalling system and code it sends, and the lone-worker

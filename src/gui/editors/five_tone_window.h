@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five-tone signalling editor (page 6): options, sixteen systems, sixteen
 // decode entries and thirty-two encode codes of the record's five-tone block.

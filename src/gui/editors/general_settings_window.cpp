@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/general_settings_window.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The general settings page: time-out timer, burst tone, voice prompts, VOX,
 // talk-around, battery saving and warnings, tone tails, keypad lock, beep,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/key_assignment_window.h"
 #include "model/key_codes.h"
 #include "model/record_layout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key assignment page: what each of the three side keys does on a short
 // press, on a long press and when held at power-on, plus the long-press time

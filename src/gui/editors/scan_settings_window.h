@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scan settings page: resume and busy times, the transmit channel while
 // scanning, the home, priority and dual-watch channels and talk-back. Every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/signal_window.h"
 #include "model/signal_entry.h"
 #include "text/ui_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the DTMF, five-tone and two-tone editors have in common: four pages
 // (Option, System, Decode, Encode), option controls bound to record fields,

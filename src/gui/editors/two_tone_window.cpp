@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/two_tone_window.h"
 #include "model/record_layout.h"
 #include "text/ui_text.h"

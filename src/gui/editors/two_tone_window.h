@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two-tone signalling editor (page 7): lead times and calls, sixteen
 // systems, sixteen decode codes and thirty-two encode codes of the record's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/adjustment_window.h"
 #include "widgets/input_filters.h"
 #include "model/value_codings.h"

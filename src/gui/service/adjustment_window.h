@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hub of the service mode: the audio-path adjustment values, the
 // firmware information, and the doors to the power-tuning and the

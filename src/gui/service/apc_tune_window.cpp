@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/apc_tune_window.h"
 #include "widgets/input_filters.h"
 #include <QGridLayout>

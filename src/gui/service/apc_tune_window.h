@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The power-tuning window ("Alignment Value"): power, deviation, tuning,
 // squelch and VOX values of the radio, read and written one table at a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/password_window.h"
 #include "service/adjustment_window.h"
 #include "text/ui_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The door to the service mode: the right password opens the adjustment
 // window; a wrong one simply closes this window without a word.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/service_boxes.h"
 #include "widgets/message_windows.h"
 #include <QFocusEvent>

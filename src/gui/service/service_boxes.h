@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pieces the service windows share: handlers that run when a control is left,
 // the conversion of a box's text with its error message, and the up-down

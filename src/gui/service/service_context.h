@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the service windows share: the factory data they edit, the radio data
 // (serial number and band), and the way they run a transfer with the radio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Between the service fields and a programming session: the session request
 // for a window's transfer, with its write buffers filled from the fields,

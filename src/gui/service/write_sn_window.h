@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial-number window: the number is typed or stepped, written to the
 // radio and then stepped up by one, ready for the next radio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's grids: a header row and a header column of two-digit row
 // numbers, striped cells, and cells edited in place. Rows and columns are

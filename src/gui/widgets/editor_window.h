@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Base of every editor page of the main window. An editor keeps no copy of
 // the configuration: each control writes its field of the record when it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/input_filters.h"
 #include "model/digit_code.h"
 #include <QKeyEvent>

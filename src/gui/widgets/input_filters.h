@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The edit boxes' input filters. A filter checks each typed key and cleans
 // whatever text an edit leaves (typing, pasting, an input method): the box

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/message_windows.h"
 #include "text/ui_text.h"
 #include <QHBoxLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three small modal message windows other windows reuse for questions
 // and notices. The caller sets the texts and reads the result of exec().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lock-free byte queue: its limits, wrapping, resizing, and one producer
 // and one consumer thread running flat out against each other.
 #include "comm/byte_queue.h"

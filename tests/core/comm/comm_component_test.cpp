@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication device component: Active in raw and package mode, the
 // setters that close the port, property mapping, and notifications re-raised
 // on the component's thread in order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for the serial library tests: a pseudo-terminal pair whose slave the
 // engine opens while the test plays the far end on the master, and waiting on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Failure texts: the numbered messages in the three languages, and the
 // system's reason with what the user can do next.
 #include "comm/comm_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framing layer fed random byte streams in random chunk sizes, with a fixed
 // seed: every package type, package sizes from 0 to 4096, frame bytes that
 // need escaping, stray head and tail bytes, broken frames and pauses. Checks

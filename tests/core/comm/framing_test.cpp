@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framing layer: frames on the wire, the receiver's states, package queue
 // limits, the pause-ended packages of type 2, and the send pump feeding an
 // engine whose queue is short.

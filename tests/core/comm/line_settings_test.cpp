@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line settings turned into termios: what each setting becomes, and which
 // settings this system refuses with a name the user can read.
 #include "comm/line_settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port list read from a fake sysfs tree: which ttys count as ports, their
 // COM names in order, the USB maker and product, the fallback list and the
 // devices the program adds itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the serial port engine in the hard cases: output held by flow
 // control, a close or destruction from one of the engine's own notifications,
 // and giving the port back with the settings it had before.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port engine over pseudo-terminal pairs: data both ways, the
 // queues at their limits, the order of callbacks, failures to open, the
 // writer's chunks, flow-control codes, modem texts, modem lines and hang-up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mailbox that brings the engine's notifications to the GUI thread.
 #include "comm/thread_mailbox.h"
 
@@ -7,6 +8,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -77,6 +79,29 @@ TEST(ThreadMailbox, CallsStillWaitingWhenTheMailboxGoesAreDropped)
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(delivered, 0);
+}
+
+TEST(ThreadMailbox, AMailboxOfAThreadWithoutEventLoopKeepsNoCalls)
+{
+    // A session driven by blocking waits on a plain thread owns such a mailbox:
+    // it must neither complain nor pile up calls nobody can ever take.
+    static std::atomic<int> warnings{0};
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+            if (type == QtWarningMsg)
+                ++warnings;
+        });
+    int delivered = 0;
+    std::thread plain([&] {
+        TThreadMailbox mailbox;
+        for (int i = 0; i < 1000; ++i)
+            mailbox.Post([&] { ++delivered; });
+    });
+    plain.join();
+    QCoreApplication::processEvents();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(delivered, 0);
+    EXPECT_EQ(warnings, 0);
 }
 
 } // namespace

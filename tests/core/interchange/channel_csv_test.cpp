@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channels as CSV: the tone-mode table both ways, polarity, duplex, locations,
 // every item of the import report, and export -> import giving back every byte.
 #include "interchange/channel_csv.h"

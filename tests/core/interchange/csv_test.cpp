@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated text: RFC 4180 quoting both ways, line breaks of every kind,
 // and the files that are not CSV at all.
 #include "interchange/csv.h"

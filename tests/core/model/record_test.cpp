@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "support/test_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/memory_image.h"
 #include "model/record_layout.h"
 #include <gtest/gtest.h>

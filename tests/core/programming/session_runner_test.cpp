@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session runner over real terminals: serial engine and virtual radio on
 // pseudo-terminals, on the real clock. Timing is asserted only by the session
 // tests with their test clock; the full write and read, a silent radio and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programming session over fake ports and a test clock: every byte the
 // session sends goes to a radio emulator (or a script) and the answer is
 // delivered at the session's next deadline.

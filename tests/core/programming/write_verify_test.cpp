@@ -69,11 +69,11 @@ TEST_F(RadioBackups, SerialNumberAsAFileNameCarriesIt)
     const std::array<uint8_t, 8> padded{'4', '2', 0, 0, 0, 0, 0, 0};
     const std::array<uint8_t, 8> slashes{'.', '.', '/', 'a', '/', ' ', 'b', 0};
     const std::array<uint8_t, 8> erased{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(SerialNumberText(digits), "12345678");
-    EXPECT_EQ(SerialNumberText(padded), "42");
-    EXPECT_EQ(SerialNumberText(slashes), "ab");
-    EXPECT_EQ(SerialNumberText(erased), "unknown");
-    EXPECT_EQ(SerialNumberText(std::array<uint8_t, 8>{}), "unknown");
+    EXPECT_EQ(SerialNumberInFileName(digits), "12345678");
+    EXPECT_EQ(SerialNumberInFileName(padded), "42");
+    EXPECT_EQ(SerialNumberInFileName(slashes), "ab");
+    EXPECT_EQ(SerialNumberInFileName(erased), "unknown");
+    EXPECT_EQ(SerialNumberInFileName(std::array<uint8_t, 8>{}), "unknown");
 }
 
 TEST_F(RadioBackups, FolderFollowsXdgDataHome)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A language object set to one language type, for tests of the text tables.
 #include "text/app_lang.h"

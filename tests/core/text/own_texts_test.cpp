@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/app_lang.h"
 #include "text/lang_of_type.h"
 #include "text/own_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual radio: its protocol engine on its own, then the real thing on a
 // pseudo-terminal, talked to with plain reads and writes that have deadlines.
 #include "virtualradio/virtual_radio.h"

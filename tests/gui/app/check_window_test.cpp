@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check before a write in the main window: Edit > Check configuration, the
 // list's window, a double click that opens the problem's page, and Write to
 // radio stopped by errors unless the user says Yes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real editor pages inside the main window: where they open, how they
 // follow a language switch made through the Language menu, and the titles of
 // the windows the menus open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven through its tree, menus, shortcuts and modal
 // questions, with probe editors that stand in for the editor pages.
 #include "widgets/editor_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/port_window.h"
 #include "app/program_window.h"
 #include "text/app_lang.h"

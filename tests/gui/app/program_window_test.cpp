@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programming window against a virtual radio on a pseudo-terminal: the
 // whole path through the session runner and real terminals, on the real clock.
 #include "widgets/editor_window.h"
@@ -5,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
+#include "programming/programming_log.h"
 #include "app/restore_window.h"
 #include "model/fse_file.h"
 #include "programming/radio_backups.h"
@@ -371,6 +373,16 @@ TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
     EXPECT_EQ(backup.record, fromPrevious.record);
     ASSERT_TRUE(listed.radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 3; }, 5000ms));
     EXPECT_EQ(listed.radio->memory()[0x0600], 44);
+
+    // The attempt is in the programming log, with its backup and the read-back's result.
+    const auto log = ReadProgrammingLog(ProgrammingLogPath());
+    ASSERT_TRUE(log);
+    ASSERT_FALSE(log.value().entries.empty());
+    const ProgrammingLogEntry& entry = log.value().entries.back();
+    EXPECT_EQ(entry.outcome, WriteOutcome::Succeeded);
+    EXPECT_EQ(entry.verify, VerifyResult::Passed);
+    EXPECT_EQ(entry.backupFile, backups.front().path);
+    EXPECT_EQ(entry.serialNumber, "00000001");
 }
 
 TEST_F(MainWindowSession, WriteCheckBoxesAreRememberedInTheSettings)

@@ -151,7 +151,7 @@ TEST_F(RadioComparison, ListsExactlyWhatDiffersAndLeavesTheOpenConfigurationAlon
     const QString undoBefore = form->findChild<QAction*>("EditUndoItem")->text();
     QAction* item = form->findChild<QAction*>("MenuEdit_CompareWithRadio");
     ASSERT_TRUE(item);
-    EXPECT_EQ(item->text(), "Co&mpare with radio\u2026");
+    EXPECT_EQ(item->text(), "C&ompare with radio\u2026");
     // It follows Check configuration in the Edit menu.
     const QList<QAction*> editItems = form->findChild<QMenu*>("Edit1")->actions();
     EXPECT_EQ(editItems.indexOf(item), editItems.indexOf(form->findChild<QAction*>("MenuEdit_Check")) + 1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of the configuration, driven through the real editor pages,
 // the Edit menu's items and their keys, checked on the record's bytes.
 #include "app/main_window.h"

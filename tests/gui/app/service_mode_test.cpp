@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service mode as the main window opens it: the password, the service
 // windows, and their transfers through the programming window to a virtual
 // radio on a pseudo-terminal, on the real clock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/attached_virtual_radio.h"
 #include "app/settings_file.h"
 #include "comm/port_list.h"

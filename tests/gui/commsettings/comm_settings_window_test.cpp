@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port settings dialog, driven through its widgets: texts in the
 // language, the component's values shown, the checks on OK with their
 // messages, Enter walking through the fields, applying, and putting the old

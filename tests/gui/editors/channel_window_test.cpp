@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/channel_window.h"
 #include "model/record_layout.h"
 #include "settings_editor_driver.h"

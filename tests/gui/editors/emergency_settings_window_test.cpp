@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/emergency_settings_window.h"
 #include "editors/settings_editor_driver.h"
 #include "model/record_layout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/general_settings_window.h"
 #include "editors/key_assignment_window.h"
 #include "editors/settings_editor_driver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the editor windows the way a user does: Tab into a control, pick a
 // list entry from its open list with the keyboard, tick boxes with the mouse,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the signalling editors the way a user does: double-clicks grid
 // cells, types, pastes, picks list entries with the keyboard and moves the focus.

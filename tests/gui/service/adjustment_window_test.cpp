@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/adjustment_window.h"
 #include "service_window_driver.h"
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which writes ask before they replace factory data.
 #include "service/service_requests.h"
 

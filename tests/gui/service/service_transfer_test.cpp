@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service windows against the virtual radio on a pseudo-terminal: each
 // button runs a real programming session, as the session window would.
 #include "programming/session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the service windows as a user does, with the factory data and the
 // radio data of one run, and a transfer runner that a test scripts.

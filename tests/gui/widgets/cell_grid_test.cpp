@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cell grid on its own: a grid of three columns (a cycle, a list and a
 // text column) over a small record, driven by mouse and keys.
 #include "widgets/cell_grid.h"

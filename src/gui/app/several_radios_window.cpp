@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/several_radios_window.h"
+#include "programming/memory_image.h"
+#include "text/own_texts.h"
+#include "widgets/message_windows.h"
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace k3n {
+
+namespace {
+
+OwnText ResultText(SafeWriteOutcome outcome)
+{
+    switch (outcome) {
+    case SafeWriteOutcome::Written: return OwnText::SeveralRadiosWritten;
+    case SafeWriteOutcome::WrittenNotVerified: return OwnText::SeveralRadiosNotVerified;
+    case SafeWriteOutcome::Cancelled: return OwnText::SeveralRadiosCancelled;
+    default: return OwnText::SeveralRadiosFailed;
+    }
+}
+
+} // namespace
+
+SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext logContext,
+                                         const AppSettings& settings,
+                                         const HalvexComm32::TCommSerialPortInfo& portList, QWidget* parent)
+    : QDialog(parent), data_(data), logContext_(std::move(logContext)), settings_(settings)
+{
+    setObjectName("SeveralRadiosWindow");
+    const QList<HalvexComm32::TCommPortEntry> ports = portList.Ports();
+    ports_.assign(ports.begin(), ports.end());
+
+    grid = new QTableWidget(int(ports_.size()), ColCount, this);
+    grid->setObjectName("SeveralRadiosGrid");
+    grid->verticalHeader()->hide();
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int row = 0; row < int(ports_.size()); ++row) {
+        const HalvexComm32::TCommPortEntry& port = ports_[row];
+        auto* pick = new QTableWidgetItem(port.name);
+        pick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        pick->setCheckState(Qt::Unchecked);
+        grid->setItem(row, ColPort, pick);
+        grid->setItem(row, ColDevice, new QTableWidgetItem(port.devicePath));
+        grid->setItem(row, ColCable, new QTableWidgetItem(port.description));
+        auto* bar = new QProgressBar(grid);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        grid->setCellWidget(row, ColProgress, bar);
+        grid->setItem(row, ColSerial, new QTableWidgetItem());
+        grid->setItem(row, ColResult, new QTableWidgetItem());
+    }
+
+    startButton = new QPushButton(this);
+    startButton->setObjectName("StartButton");
+    cancelButton = new QPushButton(this);
+    cancelButton->setObjectName("CancelButton");
+    summary = new QLabel(this);
+    summary->setObjectName("Summary");
+    connect(startButton, &QPushButton::clicked, this, &SeveralRadiosWindow::start);
+    connect(cancelButton, &QPushButton::clicked, this, &SeveralRadiosWindow::cancelOrClose);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(summary, 1);
+    buttons->addWidget(startButton);
+    buttons->addWidget(cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid);
+    layout->addLayout(buttons);
+    relabel();
+    grid->resizeColumnsToContents();
+    grid->setColumnWidth(ColProgress, 160);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    resize(860, 360);
+}
+
+SeveralRadiosWindow::~SeveralRadiosWindow()
+{
+    if (writes_)
+        writes_->RequestCancel();
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void SeveralRadiosWindow::relabel()
+{
+    setWindowTitle(Text(OwnText::SeveralRadiosTitle));
+    const OwnText headers[ColCount] = {OwnText::SeveralRadiosColumnPort,   OwnText::SeveralRadiosColumnDevice,
+                                       OwnText::SeveralRadiosColumnCable,  OwnText::SeveralRadiosColumnProgress,
+                                       OwnText::SeveralRadiosColumnSerial, OwnText::SeveralRadiosColumnResult};
+    QStringList labels;
+    for (OwnText header : headers)
+        labels << Text(header);
+    grid->setHorizontalHeaderLabels(labels);
+    startButton->setText(Text(OwnText::SeveralRadiosStart));
+    cancelButton->setText(Text(running() ? OwnText::SeveralRadiosCancel : OwnText::SeveralRadiosClose));
+}
+
+void SeveralRadiosWindow::start()
+{
+    if (running())
+        return;
+    if (worker_.joinable())
+        worker_.join();
+    QStringList ports;
+    runningRows_.clear();
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        if (grid->item(row, ColPort)->checkState() != Qt::Checked)
+            continue;
+        ports << ports_[row].name;
+        runningRows_.push_back(row);
+        static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress))->setValue(0);
+        grid->item(row, ColSerial)->setText(QString());
+        grid->item(row, ColResult)->setText(QString());
+    }
+    if (ports.isEmpty()) {
+        ShowNotice(this, Text(OwnText::SeveralRadiosNoneChosen));
+        return;
+    }
+    auto targets = ResolveRadioTargets(ports, HalvexComm32::TCommSerialPortInfo());
+    if (!targets) {
+        ShowNotice(this, targets.error().message);
+        return;
+    }
+    SafeWriteOptions options;
+    options.backup = settings_.BackupBeforeWrite;
+    options.verify = settings_.VerifyAfterWrite;
+    writes_ = std::make_unique<SeveralRadiosWrite>(data_, LocalProgramTimeNow(), targets.value(), options);
+    ended_ = false;
+    startButton->setEnabled(false);
+    setTicksEditable(false);   // the grid stays readable while the radios are written
+    summary->clear();
+    // The writes run on their own threads; what they report reaches the grid
+    // through the event loop, on this window's thread.
+    worker_ = std::thread([this, writes = writes_.get(), context = logContext_] {
+        writes->Run(
+            [this](std::size_t radio, SafeWritePhase phase, int progress, int max) {
+                QMetaObject::invokeMethod(this, [=, this] { showProgress(runningRows_[radio], phase, progress, max); },
+                                          Qt::QueuedConnection);
+            },
+            [this, writes, context](std::size_t radio, const SafeWriteResult& result, double seconds) {
+                WriteLogContext radioContext = context;
+                radioContext.port = writes->targets()[radio].port;
+                radioContext.device = writes->targets()[radio].device;
+                // A line that cannot be added is said in the result; the write itself is done.
+                const auto logError = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), radioContext, result);
+                SafeWriteResult shown = result;
+                if (logError)
+                    shown.message += QStringLiteral(" (") + logError->message + QStringLiteral(")");
+                QMetaObject::invokeMethod(this, [=, this] { showResult(runningRows_[radio], shown, seconds); },
+                                          Qt::QueuedConnection);
+            });
+        QMetaObject::invokeMethod(this, &SeveralRadiosWindow::runEnded, Qt::QueuedConnection);
+    });
+    relabel();   // Cancel now stops the run
+}
+
+void SeveralRadiosWindow::setTicksEditable(bool editable)
+{
+    for (int row = 0; row < grid->rowCount(); ++row)
+        grid->item(row, ColPort)->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::ItemIsEnabled);
+}
+
+void SeveralRadiosWindow::showProgress(int row, SafeWritePhase phase, int progress, int max)
+{
+    auto* bar = static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress));
+    bar->setMaximum(std::max(max, 1));
+    bar->setValue(progress);
+    bar->setFormat(SafeWritePhaseText(phase) + QStringLiteral(" %p%"));
+}
+
+void SeveralRadiosWindow::showResult(int row, const SafeWriteResult& result, double seconds)
+{
+    grid->item(row, ColSerial)->setText(result.serial_number);
+    QString text = Text(ResultText(result.outcome));
+    if (!result.message.isEmpty() && result.outcome != SafeWriteOutcome::Written)
+        text += QStringLiteral(": ") + result.message;
+    grid->item(row, ColResult)->setText(text + QStringLiteral(" (%1 s)").arg(seconds, 0, 'f', 1));
+    grid->item(row, ColResult)->setToolTip(text);
+    auto* bar = static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress));
+    bar->setFormat(Text(ResultText(result.outcome)));
+}
+
+void SeveralRadiosWindow::runEnded()
+{
+    ended_ = true;
+    startButton->setEnabled(true);
+    setTicksEditable(true);
+    int written = 0;
+    for (const SafeWriteResult& result : writes_->results())
+        written += SafeWriteExitCode(result.outcome) == 0 ? 1 : 0;
+    summary->setText(Text(OwnText::SeveralRadiosSummary).arg(written).arg(writes_->results().size()));
+    relabel();
+    emit allEnded();
+}
+
+void SeveralRadiosWindow::cancelOrClose()
+{
+    if (running())
+        writes_->RequestCancel();
+    else
+        accept();
+}
+
+void SeveralRadiosWindow::reject()
+{
+    // Escape or the title bar's close: radios being written are stopped first.
+    if (running()) {
+        writes_->RequestCancel();
+        return;
+    }
+    QDialog::reject();
+}
+
+void SeveralRadiosWindow::closeEvent(QCloseEvent* event)
+{
+    if (running()) {
+        writes_->RequestCancel();
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace k3n

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Edit > "Write to several radios…": one row per port present (check box,
+// device, cable, progress, serial number, result); Start writes the open
+// configuration into every ticked radio at once, Cancel stops them all. The
+// results stay on screen until the window is closed.
+#include "app/app_settings.h"
+#include "comm/port_list.h"
+#include "programming/several_radios_write.h"
+#include "programming/write_log.h"
+#include <QDialog>
+#include <memory>
+#include <thread>
+
+class QPushButton;
+class QTableWidget;
+class QLabel;
+
+namespace k3n {
+
+class SeveralRadiosWindow : public QDialog {
+    Q_OBJECT
+public:
+    enum Column { ColPort, ColDevice, ColCable, ColProgress, ColSerial, ColResult, ColCount };
+
+    // 'data' is copied when Start is pressed; each radio's attempt is logged
+    // with 'logContext' and the radio's port and device.
+    SeveralRadiosWindow(const RadioData& data, WriteLogContext logContext, const AppSettings& settings,
+                        const HalvexComm32::TCommSerialPortInfo& portList, QWidget* parent = nullptr);
+    ~SeveralRadiosWindow() override;
+
+    bool running() const { return worker_.joinable() && !ended_; }
+
+    QTableWidget* grid = nullptr;
+    QPushButton* startButton = nullptr;
+    QPushButton* cancelButton = nullptr;   // stops the run; closes the window when nothing runs
+    QLabel* summary = nullptr;
+
+signals:
+    // Every radio's write has ended.
+    void allEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void start();
+    void cancelOrClose();
+    void showProgress(int row, SafeWritePhase phase, int progress, int max);
+    void showResult(int row, const SafeWriteResult& result, double seconds);
+    void runEnded();
+    void relabel();
+    void setTicksEditable(bool editable);
+
+    const RadioData& data_;
+    WriteLogContext logContext_;
+    const AppSettings& settings_;
+    std::vector<HalvexComm32::TCommPortEntry> ports_;
+    std::vector<int> runningRows_;   // the grid row of each radio of the run
+    std::unique_ptr<SeveralRadiosWrite> writes_;
+    std::thread worker_;
+    bool ended_ = false;
+};
+
+} // namespace k3n

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Edit > Write to several radios, driven with the mouse against virtual radios
+// offered in the port list.
+#include "app/main_window.h"
+#include "app/several_radios_window.h"
+#include "editors/settings_editor_driver.h"
+#include "model/record_layout.h"
+#include "programming/programming_log.h"
+#include "support/test_support.h"
+#include "virtualradio/virtual_radio.h"
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+
+namespace k3n {
+namespace {
+
+using namespace test;
+
+std::unique_ptr<VirtualRadio> OfferedRadio(char lastDigit, FaultPlan fault = {})
+{
+    VirtualRadioOptions options;
+    options.band = 0;
+    options.serial_number = {'8', '8', '0', uint8_t(lastDigit), 0, 0, 0, 0};
+    options.fault = fault;
+    auto radio = std::make_unique<VirtualRadio>(options);
+    EXPECT_EQ(radio->Start(), std::nullopt);
+    HalvexComm32::TCommSerialPortInfo::AddExtraPort(QStringLiteral("virtual radio"), radio->devicePath());
+    return radio;
+}
+
+int RowOf(const QTableWidget& grid, const QString& device)
+{
+    for (int row = 0; row < grid.rowCount(); ++row)
+        if (grid.item(row, SeveralRadiosWindow::ColDevice)->text() == device)
+            return row;
+    return -1;
+}
+
+void Tick(QTableWidget& grid, int row)
+{
+    const QRect cell = grid.visualItemRect(grid.item(row, SeveralRadiosWindow::ColPort));
+    // The check box sits at the cell's left edge.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 10, cell.center().y()));
+}
+
+TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen)
+{
+    ScratchDir dir;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.file("data")));
+    auto good = OfferedRadio('1');
+    auto silent = OfferedRadio('2', {RadioFault::Silent, 0});
+    auto untouched = OfferedRadio('3');
+
+    RadioData data;
+    data.ResetForBand(0);
+    data.record.set(rec::ch::in_use(1), 1);
+    data.record.set(rec::ch::rx_freq(1), 145500000);
+    data.record.set(rec::ch::tx_freq(1), 145500000);
+    AppSettings settings;
+    settings.VerifyAfterWrite = false;
+    const QByteArray bytes(reinterpret_cast<const char*>(data.record.bytes().data()), int(data.record.bytes().size()));
+    SeveralRadiosWindow window(data, {{}, {}, dir.file("club.fse"), bytes}, settings,
+                               HalvexComm32::TCommSerialPortInfo());
+    window.show();
+    QTableWidget& grid = *window.grid;
+    const int goodRow = RowOf(grid, good->devicePath());
+    const int silentRow = RowOf(grid, silent->devicePath());
+    ASSERT_GE(goodRow, 0);
+    ASSERT_GE(silentRow, 0);
+    ASSERT_GE(RowOf(grid, untouched->devicePath()), 0);
+
+    // Nothing ticked: said, nothing started.
+    AnswerNextQuestion("OKBtn");
+    QTest::mouseClick(window.startButton, Qt::LeftButton);
+    EXPECT_FALSE(window.running());
+
+    Tick(grid, goodRow);
+    Tick(grid, silentRow);
+    ASSERT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColPort)->checkState(), Qt::Checked);
+    QSignalSpy ended(&window, &SeveralRadiosWindow::allEnded);
+    QTest::mouseClick(window.startButton, Qt::LeftButton);
+    EXPECT_EQ(window.cancelButton->text(), "Cancel");
+    ASSERT_TRUE(ended.wait(60000));
+
+    EXPECT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColSerial)->text(), "8801");
+    EXPECT_TRUE(grid.item(goodRow, SeveralRadiosWindow::ColResult)->text().startsWith("Written"));
+    EXPECT_TRUE(grid.item(silentRow, SeveralRadiosWindow::ColResult)->text().startsWith("Failed"));
+    EXPECT_EQ(window.summary->text(), "1 of 2 radios written");
+    EXPECT_EQ(window.cancelButton->text(), "Close");
+    RadioData read;
+    read.ResetForBand(0);
+    SetDataToSoftware(good->memory(), read);
+    EXPECT_EQ(read.record.get(rec::ch::rx_freq(1)), 145500000u);
+    EXPECT_TRUE(untouched->frames().empty());
+
+    const auto log = ReadProgrammingLog(ProgrammingLogPath());
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 2u);
+    for (const ProgrammingLogEntry& entry : log.value().entries)
+        EXPECT_EQ(entry.fileName, "club.fse");
+
+    for (const auto& radio : {good.get(), silent.get(), untouched.get()})
+        HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(radio->devicePath());
+}
+
+} // namespace
+} // namespace k3n
