@@ -67,7 +67,7 @@ TEST_F(CliShowChanges, PrintsTheChangesFromTheBackupThenWrites)
     EXPECT_EQ(held.record.get(rec::ch::tx_freq(3)), 151000000u);
 }
 
-TEST_F(CliShowChanges, NeedsTheBackupAndAKnownLanguage)
+TEST_F(CliShowChanges, NeedsTheBackupOneRadioAndAKnownLanguage)
 {
     const test::ToolRun noBackup =
         RunK3n({"write", "--port", radio->devicePath(), file, "--show-changes", "--no-backup"});
@@ -76,7 +76,12 @@ TEST_F(CliShowChanges, NeedsTheBackupAndAKnownLanguage)
     const test::ToolRun french =
         RunK3n({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "fr"});
     EXPECT_EQ(french.exitCode, 2);
-    EXPECT_TRUE(radio->frames().empty());   // neither reached the radio
+    // The changes are one radio's: not with several ports.
+    const test::ToolRun several = RunK3n(
+        {"write", "--port", radio->devicePath(), "--port", radio->devicePath(), file, "--show-changes"});
+    EXPECT_EQ(several.exitCode, 2);
+    EXPECT_TRUE(several.err.contains("one radio")) << several.err.toStdString();
+    EXPECT_TRUE(radio->frames().empty());   // none reached the radio
 }
 
 }   // namespace
