@@ -3,7 +3,6 @@
 // radio would hold it: the comparison with the radio hides nothing a write sends.
 #include "model/record_layout.h"
 #include "programming/radio_configuration.h"
-#include "programming/session.h"
 #include <gtest/gtest.h>
 #include <random>
 
@@ -43,32 +42,6 @@ TEST(RadioConfiguration, AsTheRadioHoldsItSendsTheSameBytesAndIsStable)
         EXPECT_EQ(held.get(rec::freq_band), record.get(rec::freq_band));
         EXPECT_EQ(AsTheRadioHoldsIt(held), held) << "seed " << seed;
     }
-}
-
-TEST(RadioConfiguration, ReadIsTheRadiosOwnBandSerialAndTime)
-{
-    RadioData written;
-    written.ResetForBand(2);
-    written.record.set(rec::tot, 120);
-    MemoryImage image = GetDataForWrite(written, ProgramTime{2024, 6, 30, 23, 59});
-    image[radio_addr::kBandCode] = BandRadioCode(2);
-    const char serial[] = "77010000";
-    for (int i = 0; i < 8; ++i)
-        image[radio_addr::kSerialNumber + i] = uint8_t(serial[i]);
-
-    const RadioData radio = RadioConfigurationOf(image);
-    EXPECT_EQ(radio.record.get(rec::freq_band), 2);
-    EXPECT_EQ(radio.band_limits, BandLimitsOf(2));
-    EXPECT_EQ(radio.record.get(rec::tot), 120);
-    EXPECT_EQ(radio.last_program_time, (ProgramTime{2024, 6, 30, 23, 59}));
-    EXPECT_EQ(radio.radio_serial_number[0], '7');
-    EXPECT_EQ(radio.record, AsTheRadioHoldsIt(written.record));
-
-    // A session that has not read anything brings no configuration.
-    const ProgrammingSession unread(ConfigurationReadRequest(), PortPlan{false, {"COM1"}});
-    EXPECT_FALSE(RadioConfigurationRead(unread));
-    const ProgrammingSession write(ConfigurationWriteRequest(written, ProgramTime{}, true), PortPlan{false, {"COM1"}});
-    EXPECT_FALSE(RadioConfigurationRead(write));
 }
 
 }   // namespace
