@@ -7,24 +7,8 @@
 #include "interchange/configuration_file.h"
 #include "text/app_lang.h"
 #include <QJsonDocument>
-#include <QLocale>
 
 namespace k3n::cli {
-
-namespace {
-
-// --language en|zh-CN|zh-TW, or the locale's language when not given.
-std::optional<TAppLang> LanguageOf(const QString& name, bool given)
-{
-    TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
-    if (!given) {
-        ApplyLanguageSetting(lang, -1);   // detect
-        return lang;
-    }
-    return LanguageNamed(name);
-}
-
-} // namespace
 
 int RunDiff(const Command& self, const QStringList& args)
 {
@@ -38,10 +22,9 @@ int RunDiff(const Command& self, const QStringList& args)
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
         return UsageError(self, QStringLiteral("two files to compare are needed, not %1").arg(files.size()));
-    const std::optional<TAppLang> lang = LanguageOf(parser.value(language), parser.isSet(language));
+    const Result<TAppLang> lang = LanguageOption(parser.value(language), parser.isSet(language));
     if (!lang)
-        return UsageError(
-            self, QStringLiteral("--language must be en, zh-CN or zh-TW, not '%1'").arg(parser.value(language)));
+        return UsageError(self, lang.error().message);
 
     RadioData sides[2];
     for (int i = 0; i < 2; ++i) {
@@ -51,7 +34,7 @@ int RunDiff(const Command& self, const QStringList& args)
             return kExitUsage;
         }
     }
-    const std::vector<ConfigurationDifference> differences = DiffConfigurations(sides[0], sides[1], *lang);
+    const std::vector<ConfigurationDifference> differences = DiffConfigurations(sides[0], sides[1], lang.value());
     if (parser.isSet(json))
         Out() << QJsonDocument(DifferencesAsJson(differences)).toJson(QJsonDocument::Indented);
     else

@@ -5,13 +5,17 @@
 // The radio is backed up first and read back afterwards unless switched off.
 // With several ports, every radio is written at once. Every attempt goes into
 // the programming log; Ctrl+C stops the sessions and is logged too.
+// --show-changes lists what the write changes in the radio before writing.
 #include "cli/check_report.h"
 #include "cli/command.h"
+#include "cli/language_option.h"
 #include "cli/interrupt.h"
 #include "cli/radio_session.h"
 #include "cli/several_radios.h"
 #include "comm/port_list.h"
+#include "interchange/configuration_diff.h"
 #include "model/configuration_check.h"
+#include "programming/radio_configuration.h"
 #include "programming/write_log.h"
 #include <QDir>
 #include <QFile>
@@ -36,6 +40,22 @@ Result<QStringList> NamedPorts(const QCommandLineParser& parser, const QCommandL
     if (named.isEmpty())
         return Error{QStringLiteral("the port is missing (--port COMn, auto or a device path)")};
     return named;
+}
+
+// What the write changes in the radio, as k3n diff prints it: the radio's value first.
+void PrintChanges(const RadioData& radio, const RadioData& toWrite, const TAppLang& lang)
+{
+    const std::vector<ConfigurationDifference> changes =
+        DiffConfigurations(radio.record, AsTheRadioHoldsIt(toWrite.record), lang);
+    for (const QString& line : DifferenceLines(changes))
+        Out() << line << "\n";
+    Out().flush();
+    if (changes.empty())
+        Err() << "the radio already holds this configuration\n";
+    else
+        Err() << changes.size() << (changes.size() == 1 ? " difference" : " differences")
+              << " between the radio and this configuration\n";
+    Err().flush();
 }
 
 int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogContext& context,
@@ -80,6 +100,10 @@ int RunWrite(const Command& self, const QStringList& args)
     parser.addOption(noBackup);
     const QCommandLineOption noVerify(QStringList{"no-verify"});
     parser.addOption(noVerify);
+    const QCommandLineOption showChanges(QStringList{"show-changes"});
+    parser.addOption(showChanges);
+    const QCommandLineOption language(QStringList{"language"}, QString(), QStringLiteral("LANG"));
+    parser.addOption(language);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
     const Result<QString> input = OneFileArgument(parser, "the file to write");
@@ -89,6 +113,13 @@ int RunWrite(const Command& self, const QStringList& args)
     if (!named)
         return UsageError(self, named.error().message);
     const bool several = named.value().size() > 1 || parser.isSet(ports) || parser.isSet(allPorts);
+    if (parser.isSet(showChanges) && parser.isSet(noBackup))
+        return UsageError(self, QStringLiteral("--show-changes compares with the backup: it cannot go with --no-backup"));
+    if (parser.isSet(showChanges) && several)
+        return UsageError(self, QStringLiteral("--show-changes lists the changes of one radio: give one --port"));
+    const Result<TAppLang> lang = LanguageOption(parser.value(language), parser.isSet(language));
+    if (!lang)
+        return UsageError(self, lang.error().message);
 
     std::optional<PortPlan> plan;
     if (!several) {
@@ -120,6 +151,11 @@ int RunWrite(const Command& self, const QStringList& args)
     SafeWriteOptions options;
     options.backup = !parser.isSet(noBackup);
     options.verify = !parser.isSet(noVerify);
+    if (parser.isSet(showChanges))
+        options.before_write = [&](const RadioData& radio, const RadioData& toWrite) {
+            PrintChanges(radio, toWrite, lang.value());
+            return true;   // shown, not asked: the command line goes on writing
+        };
     QFile file(input.value());
     const QByteArray fileBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (several)

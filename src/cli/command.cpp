@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/command.h"
+#include <QLocale>
 #include <cstdio>
 
 namespace k3n::cli {
@@ -62,5 +63,6 @@ Result<QString> OneFileArgument(const QCommandLineParser& parser, const char* wh
         return Error{QStringLiteral("one file at a time")};
     return files.constFirst();
 }
+
 
 } // namespace k3n::cli

@@ -16,4 +16,16 @@ std::optional<TAppLang> LanguageNamed(const QString& name)
     return lang;
 }
 
+Result<TAppLang> LanguageOption(const QString& name, bool given)
+{
+    if (given) {
+        if (auto lang = LanguageNamed(name))
+            return *lang;
+        return Error{QStringLiteral("--language must be %1, not '%2'").arg(QLatin1String(kLanguageNames), name)};
+    }
+    TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
+    ApplyLanguageSetting(lang, -1);   // detect
+    return lang;
+}
+
 } // namespace k3n::cli

@@ -2,6 +2,7 @@
 #pragma once
 // The --language option of the commands that print texts for people.
 #include "text/app_lang.h"
+#include "text/error.h"
 #include <QString>
 #include <optional>
 
@@ -11,5 +12,9 @@ inline constexpr const char* kLanguageNames = "en, zh-CN or zh-TW";
 
 // "en", "zh-CN" or "zh-TW" as a language; nullopt for any other name.
 std::optional<TAppLang> LanguageNamed(const QString& name);
+
+// The value of --language, or the locale's language when it was not given;
+// an error naming the accepted names for any other value.
+Result<TAppLang> LanguageOption(const QString& name, bool given);
 
 } // namespace k3n::cli

@@ -39,7 +39,7 @@ const Command kCommands[] = {
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration instead of the defaults\n",
      k3n::cli::RunRead},
-    {"write", "write --port PORT [--port PORT2 …] FILE.fse [--force] [--no-backup] [--no-verify]",
+    {"write", "write --port PORT [--port PORT2 …] FILE.fse [--force] [--no-backup] [--no-verify] [--show-changes]",
      "Write a configuration file into the radio, or into several radios at once.",
      "  --port PORT    COMn of 'k3n ports', auto to search every port, or a device path;\n"
      "                 repeat it to write several radios at once, one per port\n"
@@ -48,6 +48,9 @@ const Command kCommands[] = {
      "  --force        write even when 'k3n check' finds errors (its warnings never stop a write)\n"
      "  --no-backup    do not read the radio into a backup file first ('k3n backups' lists them)\n"
      "  --no-verify    do not read the radio back afterwards to compare it with what was sent\n"
+     "  --show-changes once the radio is backed up, print what the write changes in it (as\n"
+     "                 'k3n diff' prints it, the radio's value first), then write; one radio\n"
+     "  --language LANG  name the changes in en, zh-CN or zh-TW (default: the locale's)\n"
      "Every attempt is added to the programming log ('k3n log'); Ctrl+C stops every session.\n"
      "Exit status: 0 written (and verified), 1 failed (the message says whether anything was\n"
      "written; with several radios: any of them), 2 bad arguments or an unreadable file,\n"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/safe_write.h"
 #include "model/record_layout.h"
+#include "programming/radio_configuration.h"
 #include "text/own_texts.h"
 #include <QDir>
 
@@ -13,21 +14,6 @@ QString SessionReason(const ProgrammingSession& session)
 {
     const auto text = OutcomeText(session.outcome());
     return text ? ProgramDialogText(*text) : ProgramDialogText(ProgramText::Cancel);
-}
-
-// The radio's configuration as a backup keeps it: read onto a fresh
-// configuration of the band the radio reports.
-RadioData BackupRecord(const MemoryImage& image)
-{
-    RadioData backup;
-    int band = 0;
-    for (int b = 0; b < kBandCount; ++b)
-        if (BandRadioCode(b) == image[radio_addr::kBandCode])
-            band = b;
-    backup.ResetForBand(band);
-    SetDataToSoftware(image, backup);
-    backup.SelectBandLimits();
-    return backup;
 }
 
 } // namespace
@@ -218,7 +204,7 @@ SafeWritePhase SafeWrite::FinishBackup()
             QStringLiteral("%1 (%2)").arg(Text(OwnText::SafeWriteBackupReadFailed), SessionReason(s)));
         return SafeWritePhase::Done;
     }
-    const RadioData backup = BackupRecord(s.image());
+    const RadioData backup = RadioConfigurationOf(s.image());
     result_.serial_number = SerialNumberInFileName(backup.radio_serial_number);
     const Result<QString> saved =
         SaveBackup(options_.backup_folder, backup.record, result_.serial_number, QDateTime::currentDateTime());

@@ -309,6 +309,19 @@ constexpr Row kRows[] = {
     {OwnText::ImportInsteadNoTones, {"无亚音", "无亚音", "no tones"}},
     {OwnText::ImportInsteadScrambleNo, {"按 ScrambleNo 的值", "按 ScrambleNo 的值", "as ScrambleNo says"}},
     {OwnText::ImportNoLocation, {"无", "无", "none"}},
+    {OwnText::MenuCompareWithRadio, {"与对讲机比较(&O)…", "與對講機比較(&O)…", "C&ompare with radio\u2026"}},
+    {OwnText::CompareWithRadioTitle, {"与对讲机比较（序列号 %1）", "與對講機比較（序號 %1）", "Compare with the radio (serial number %1)"}},
+    {OwnText::CompareColumnRadio, {"对讲机", "對講機", "Radio"}},
+    {OwnText::SafeWriteShowChangesOption, {"写入前显示更改", "寫入前顯示變更", "Show changes before writing"}},
+    {OwnText::ChangesWindowTitle, {"写入将带来的更改", "寫入將帶來的變更", "Changes the write makes"}},
+    {OwnText::ChangesAskWrite,
+     {"对讲机与此配置有 %1 处不同。写入此配置吗？", "對講機與此配置有 %1 處不同。寫入此配置嗎？",
+      "%1 differences between the radio and this configuration. Write it?"}},
+    {OwnText::ChangesNoneAskWrite,
+     {"对讲机已保存此配置。仍要写入吗？", "對講機已儲存此配置。仍要寫入嗎？",
+      "The radio already holds this configuration. Write it anyway?"}},
+    {OwnText::ChangesWrite, {"写入(&W)", "寫入(&W)", "&Write"}},
+    {OwnText::ChangesStop, {"停止(&S)", "停止(&S)", "&Stop"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

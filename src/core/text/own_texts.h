@@ -239,6 +239,16 @@ enum class OwnText {
     ImportInsteadNoTones,
     ImportInsteadScrambleNo,
     ImportNoLocation,               // a row's Location when it gives none
+    // Comparing with the radio, and the changes a write makes
+    MenuCompareWithRadio,
+    CompareWithRadioTitle,          // %1 serial number
+    CompareColumnRadio,
+    SafeWriteShowChangesOption,
+    ChangesWindowTitle,
+    ChangesAskWrite,                // %1 differences
+    ChangesNoneAskWrite,
+    ChangesWrite,
+    ChangesStop,
     Count
 };
 

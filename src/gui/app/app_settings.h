@@ -17,6 +17,8 @@ struct AppSettings {
     // Writing a configuration: back the radio up first, read it back afterwards.
     bool BackupBeforeWrite = true;
     bool VerifyAfterWrite = true;
+    // After the backup, list what the write changes and ask before writing.
+    bool ShowChangesBeforeWrite = false;
 };
 
 } // namespace k3n

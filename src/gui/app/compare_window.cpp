@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/compare_window.h"
+#include "programming/radio_configuration.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include <QLabel>
@@ -15,7 +16,12 @@ enum Column { PageColumn, ItemColumn, OpenColumn, FileColumn, kColumnCount };
 } // namespace
 
 CompareWindow::CompareWindow(const QString& fileName, const RadioRecord& fileRecord, QWidget* parent)
-    : QWidget(parent, Qt::Window), fileName_(fileName), fileRecord_(fileRecord)
+    : CompareWindow(CompareSide::File, fileName, fileRecord, parent)
+{
+}
+
+CompareWindow::CompareWindow(CompareSide side, const QString& name, const RadioRecord& otherRecord, QWidget* parent)
+    : QWidget(parent, Qt::Window), side_(side), name_(name), otherRecord_(otherRecord)
 {
     setObjectName("CompareWindow");
     auto* layout = new QVBoxLayout(this);
@@ -36,10 +42,12 @@ CompareWindow::CompareWindow(const QString& fileName, const RadioRecord& fileRec
 
 void CompareWindow::compare(const RadioRecord& open)
 {
-    differences_ = DiffConfigurations(open, fileRecord_, appLang());
-    setWindowTitle(Text(OwnText::CompareWindowTitle).arg(fileName_));
+    const bool radio = side_ == CompareSide::Radio;
+    differences_ = DiffConfigurations(radio ? AsTheRadioHoldsIt(open) : open, otherRecord_, appLang());
+    setWindowTitle(Text(radio ? OwnText::CompareWithRadioTitle : OwnText::CompareWindowTitle).arg(name_));
     tvDifferences->setHeaderLabels({Text(OwnText::CheckColumnPage), Text(OwnText::CheckColumnItem),
-                                    Text(OwnText::CompareColumnOpen), Text(OwnText::CompareColumnFile)});
+                                    Text(OwnText::CompareColumnOpen),
+                                    Text(radio ? OwnText::CompareColumnRadio : OwnText::CompareColumnFile)});
     tvDifferences->clear();
     for (std::size_t i = 0; i < differences_.size(); ++i) {
         const ConfigurationDifference& d = differences_[i];

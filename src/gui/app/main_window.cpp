@@ -164,6 +164,7 @@ void TMainForm::buildMenus()
     connect(MenuEdit_WriteSeveral, &QAction::triggered, this, &TMainForm::MenuEdit_WriteSeveralClick);
     connect(MenuEdit_Check, &QAction::triggered, this, &TMainForm::MenuEdit_CheckClick);
     buildInterchangeItems();
+    buildCompareWithRadioItem();
     // Restoring a backup sits with the file commands, before the separator above Exit.
     MenuFile_Restore = new QAction(this);
     MenuFile_Restore->setObjectName("MenuFile_Restore");
@@ -302,6 +303,7 @@ void TMainForm::RelabelMainWindow()
     MenuFile_Restore->setStatusTip(PlainCaption(Text(OwnText::MenuRestoreBackup)));
     if (checkWindow_)
         checkWindow_->setProblems(CheckConfiguration(data_.record));
+    relabelCompareWithRadioItem();
     relabelInterchangeItems();
     QAction* save = findChild<QAction*>("MenuFile_Save");
     save->setToolTip(QStringLiteral("Save"));

@@ -107,6 +107,9 @@ public slots:
     void FileImportChannelsClick();
     void FileExportChannelsClick();
     void FileCompareWithFileClick();
+    // Edit > Compare with radio (main_window_radio_compare.cpp): reads the radio apart
+    // from the open configuration and lists what differs.
+    void MenuEdit_CompareWithRadioClick();
 
     void MenuLanguage_ChsClick();
     void MenuLanguage_EnClick();
@@ -222,6 +225,11 @@ private:
     QAction* FileExportChannels = nullptr;
     QAction* FileCompareWithFile = nullptr;
     QPointer<CompareWindow> compareWindow_;
+    // Replaces the comparison shown, if any, with 'window' and brings it to the front.
+    void showCompareWindow(CompareWindow* window);
+    void buildCompareWithRadioItem();
+    void relabelCompareWithRadioItem();
+    QAction* MenuEdit_CompareWithRadio = nullptr;
 };
 
 } // namespace k3n

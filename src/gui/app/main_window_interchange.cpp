@@ -131,9 +131,14 @@ void TMainForm::FileCompareWithFileClick()
         ShowNotice(this, Text(OwnText::CannotOpenFile).arg(Shown(path), error->message));
         return;
     }
+    showCompareWindow(new CompareWindow(QFileInfo(path).fileName(), other.record, this));
+}
+
+void TMainForm::showCompareWindow(CompareWindow* window)
+{
     if (compareWindow_)
         compareWindow_->close();
-    compareWindow_ = new CompareWindow(QFileInfo(path).fileName(), other.record, this);
+    compareWindow_ = window;
     compareWindow_->setAttribute(Qt::WA_DeleteOnClose);
     // A difference opens its page the way a problem of the check does.
     connect(compareWindow_, &CompareWindow::differenceChosen, this, &TMainForm::openProblem);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/program_window.h"
+#include "app/changes_window.h"
 #include "comm/port_identity.h"
 #include "widgets/message_windows.h"
 #include "programming/session_texts.h"
@@ -71,10 +72,19 @@ TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, Por
     cVerify = new QCheckBox(Text(OwnText::SafeWriteVerifyOption), this);
     cVerify->setObjectName("cVerify");
     cVerify->setChecked(settings.VerifyAfterWrite);
+    // The changes are those between the backup and this configuration: no backup, nothing to show.
+    cShowChanges = new QCheckBox(Text(OwnText::SafeWriteShowChangesOption), this);
+    cShowChanges->setObjectName("cShowChanges");
+    cShowChanges->setChecked(settings.ShowChangesBeforeWrite);
+    cShowChanges->setEnabled(cBackup->isChecked());
     sPhase = new QLabel(this);
     sPhase->setObjectName("sPhase");
     BuildWindow(PlainCaption(UiText(8)));
-    connect(cBackup, &QCheckBox::toggled, this, [this](bool on) { settings_->BackupBeforeWrite = on; });
+    connect(cBackup, &QCheckBox::toggled, this, [this](bool on) {
+        settings_->BackupBeforeWrite = on;
+        cShowChanges->setEnabled(on);
+    });
+    connect(cShowChanges, &QCheckBox::toggled, this, [this](bool on) { settings_->ShowChangesBeforeWrite = on; });
     connect(cVerify, &QCheckBox::toggled, this, [this](bool on) { settings_->VerifyAfterWrite = on; });
 }
 
@@ -103,7 +113,8 @@ void TProgramDialog::BuildWindow(const QString& title)
     buttons->addWidget(CancelBtn);
     buttons->addStretch();
     auto* column = new QVBoxLayout(this);
-    for (QWidget* option : {static_cast<QWidget*>(cBackup), static_cast<QWidget*>(cVerify)})
+    for (QWidget* option :
+         {static_cast<QWidget*>(cBackup), static_cast<QWidget*>(cShowChanges), static_cast<QWidget*>(cVerify)})
         if (option)
             column->addWidget(option);
     if (sPhase)
@@ -150,9 +161,14 @@ void TProgramDialog::ProgramStartClick()
             return;
         cBackup->setEnabled(false);
         cVerify->setEnabled(false);
+        cShowChanges->setEnabled(false);
         SafeWriteOptions options;
         options.backup = cBackup->isChecked();
         options.verify = cVerify->isChecked();
+        if (options.backup && cShowChanges->isChecked())
+            options.before_write = [this](const RadioData& radio, const RadioData& toWrite) {
+                return AskToWriteChanges(radio, toWrite);
+            };
         // The programming time is the moment the write starts.
         chain_ = std::make_unique<SafeWrite>(*writeData_, LocalProgramTimeNow(), writePorts_, std::move(options));
         ProgressBar1->setRange(0, chain_->progressMax());
@@ -169,6 +185,17 @@ void TProgramDialog::ProgramStartClick()
 void TProgramDialog::Timer_TxTimer()
 {
     Show(chain_ ? chain_->Step() : runner_->Step());
+}
+
+bool TProgramDialog::AskToWriteChanges(const RadioData& radio, const RadioData& toWrite)
+{
+    // The backup's session has ended and closed its port: nothing waits on the radio while
+    // the user reads. The timer is not re-armed before this step returns.
+    ChangesWindow question(radio, toWrite.record, this);
+    changesQuestion_ = &question;
+    const bool write = question.exec() == QDialog::Accepted;
+    changesQuestion_ = nullptr;
+    return write;
 }
 
 void TProgramDialog::Show(const RunnerStep& step)
@@ -226,6 +253,11 @@ void TProgramDialog::ShowPort()
 
 void TProgramDialog::done(int result)
 {
+    // Closed while the changes are shown: the answer is Stop, and the chain's end closes the window.
+    if (changesQuestion_) {
+        changesQuestion_->reject();
+        return;
+    }
     Timer_Tx->stop();
     if (chain_ && chain_->running()) {
         chain_->Cancel();

@@ -15,6 +15,7 @@
 #include <string>
 
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -58,6 +59,7 @@ public:
     QLabel* sPhase = nullptr;         // configuration write: the running phase
     QCheckBox* cBackup = nullptr;     // configuration write: back the radio up first
     QCheckBox* cVerify = nullptr;     // configuration write: read the radio back afterwards
+    QCheckBox* cShowChanges = nullptr;   // configuration write: after the backup, list the changes and ask
     QTimer* Timer_Tx;    // single-shot, armed for the session's next deadline
 
 public slots:
@@ -73,6 +75,8 @@ private:
     void ShowPhase();
     bool Running() const;
     const ProgrammingSession* CurrentSession() const;
+    // Between the backup and the write, on the timer's step: lists the changes and asks; true writes.
+    bool AskToWriteChanges(const RadioData& radio, const RadioData& toWrite);
 
     std::unique_ptr<ProgrammingSession> session_;
     std::unique_ptr<SessionRunner> runner_;
@@ -81,6 +85,7 @@ private:
     AppSettings* settings_ = nullptr;
     PortPlan writePorts_;
     std::unique_ptr<SafeWrite> chain_;
+    QDialog* changesQuestion_ = nullptr;   // open while the chain waits for the answer
     QString shownPort_;
 };
 

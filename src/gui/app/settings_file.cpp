@@ -19,6 +19,7 @@ const QString kAutoSearchKey = QStringLiteral("AutoSeachPort");
 const QString kPortIdKey = QStringLiteral("PortId");
 const QString kBackupKey = QStringLiteral("BackupBeforeWrite");
 const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
+const QString kShowChangesKey = QStringLiteral("ShowChangesBeforeWrite");
 
 // The values of section "config" as INI readers see them: names without
 // regard to case (keys are stored lower-cased), the first occurrence of a key counts.
@@ -92,6 +93,8 @@ std::vector<WrittenKey> KeysToWrite(const AppSettings& settings)
         {kPortIdKey, settings.PortId.toUtf8(), !settings.PortId.isEmpty()},
         {kBackupKey, BoolText(settings.BackupBeforeWrite), settings.BackupBeforeWrite != defaults.BackupBeforeWrite},
         {kVerifyKey, BoolText(settings.VerifyAfterWrite), settings.VerifyAfterWrite != defaults.VerifyAfterWrite},
+        {kShowChangesKey, BoolText(settings.ShowChangesBeforeWrite),
+         settings.ShowChangesBeforeWrite != defaults.ShowChangesBeforeWrite},
     };
     for (int i = 0; i < kRecentFileCount; ++i) {
         const QString file = settings.RecentFiles.value(i);
@@ -149,6 +152,7 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     settings.AutoSeachPort = BoolValue(values, kAutoSearchKey).value_or(defaults.AutoSeachPort);
     settings.BackupBeforeWrite = BoolValue(values, kBackupKey).value_or(defaults.BackupBeforeWrite);
     settings.VerifyAfterWrite = BoolValue(values, kVerifyKey).value_or(defaults.VerifyAfterWrite);
+    settings.ShowChangesBeforeWrite = BoolValue(values, kShowChangesKey).value_or(defaults.ShowChangesBeforeWrite);
     settings.PortId = values.value(kPortIdKey.toLower());
     settings.Port = CheckedPort(settings.Port, portNames);
     settings.RecentFiles.clear();

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Edit > Compare with radio: the radio is read like Read from radio, but into
+// a configuration of its own; the open configuration, its band limits, the
+// serial number and programming time shown and the editors stay as they are.
+#include "app/compare_window.h"
+#include "app/main_window.h"
+#include "app/program_window.h"
+#include "model/channel_cells.h"
+#include "programming/radio_configuration.h"
+#include "text/own_texts.h"
+#include "text/ui_text.h"
+#include <QMenu>
+
+namespace k3n {
+
+void TMainForm::buildCompareWithRadioItem()
+{
+    QMenu* edit = findChild<QMenu*>("Edit1");
+    MenuEdit_CompareWithRadio = new QAction(edit);
+    MenuEdit_CompareWithRadio->setObjectName("MenuEdit_CompareWithRadio");
+    // Right after Check configuration.
+    const QList<QAction*> items = edit->actions();
+    const qsizetype checkAt = items.indexOf(MenuEdit_Check);
+    edit->insertAction(checkAt >= 0 && checkAt + 1 < items.size() ? items[checkAt + 1] : nullptr,
+                       MenuEdit_CompareWithRadio);
+    connect(MenuEdit_CompareWithRadio, &QAction::triggered, this, &TMainForm::MenuEdit_CompareWithRadioClick);
+}
+
+void TMainForm::relabelCompareWithRadioItem()
+{
+    MenuEdit_CompareWithRadio->setText(Text(OwnText::MenuCompareWithRadio));
+    MenuEdit_CompareWithRadio->setStatusTip(PlainCaption(Text(OwnText::MenuCompareWithRadio)));
+}
+
+void TMainForm::MenuEdit_CompareWithRadioClick()
+{
+    CommitPendingEdits();   // the comparison sees what is being typed too
+    TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
+    // A failed read has said why in the window; nothing else happens.
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    const std::optional<RadioData> radio = RadioConfigurationRead(dlg.session());
+    if (!radio)
+        return;
+    showCompareWindow(
+        new CompareWindow(CompareSide::Radio, SerialNumberText(radio->radio_serial_number), radio->record, this));
+}
+
+}   // namespace k3n
