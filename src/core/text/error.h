@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one way of reporting a failure outside the serial engine (which
-// throws its specified exception): an action returns std::optional<Error>, a
+// throws its own exception type): an action returns std::optional<Error>, a
 // computation returns Result<T>. The message is ready to show: in the interface
 // language for the GUI's texts, in English for the command line's own.
 #include <QString>

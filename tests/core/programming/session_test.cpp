@@ -204,7 +204,7 @@ TEST(Session, ChainedSessionKeepsGreetingEvery300msForTenSeconds)
         port.radio->Receive(link::EndFrame());
         return port;
     };
-    {   // the specified timing gives up after 1000 ms
+    {   // a lone session's timing gives up after 1000 ms
         Harness h(ConfigurationReadRequest(), {busyRadio()});
         h.Run();
         EXPECT_EQ(h.session.outcome(), SessionOutcome::CommunicationFalse);
