@@ -75,11 +75,7 @@ int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogCont
     Out().flush();
     if (outcome == SafeWriteOutcome::Written)
         return kExitOk;
-    QString message = result.message;
-    if (const char* detail = FailureDetail(result.failure);
-        detail && *detail && result.failure != SessionFailure::Cancelled)
-        message += QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));
-    Failure(self, message);
+    Failure(self, WriteResultMessage(result));
     return SafeWriteExitCode(outcome);
 }
 

@@ -85,6 +85,15 @@ SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
     });
 }
 
+QString WriteResultMessage(const SafeWriteResult& result)
+{
+    QString message = result.message;
+    if (const char* detail = FailureDetail(result.failure);
+        detail && *detail && result.failure != SessionFailure::Cancelled)
+        message += QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));
+    return message;
+}
+
 QString FailureMessage(const ProgrammingSession& session)
 {
     const auto text = OutcomeText(session.outcome());

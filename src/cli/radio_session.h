@@ -23,6 +23,10 @@ SessionOutcome RunSession(ProgrammingSession& session);
 // Runs the chain of backup, write and read-back until it ends, like RunSession.
 SafeWriteOutcome RunSafeWrite(SafeWrite& chain);
 
+// A write's message with the reason of the session that ended it:
+// "… nothing was written (no answer from the radio)".
+QString WriteResultMessage(const SafeWriteResult& result);
+
 // The session's message for a failure: "Communication False (no answer from the radio)".
 QString FailureMessage(const ProgrammingSession& session);
 

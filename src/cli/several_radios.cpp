@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/several_radios.h"
 #include "cli/interrupt.h"
+#include "cli/radio_session.h"
 #include "comm/port_list.h"
 #include <QDir>
 #include <mutex>
@@ -102,7 +103,10 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
         },
         [&](std::size_t radio, const SafeWriteResult& result, double took) {
             seconds[radio] = took;
-            lines.finished(radio, ResultText(result) + (result.message.isEmpty() ? QString() : ": " + result.message));
+            QString message = WriteResultMessage(result);
+            if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty())
+                message += " - " + result.notices.constLast();   // the port's own reason, if it said one
+            lines.finished(radio, ResultText(result) + (message.isEmpty() ? QString() : ": " + message));
             WriteLogContext context = file;
             context.port = writes.targets()[radio].port;
             context.device = writes.targets()[radio].device;

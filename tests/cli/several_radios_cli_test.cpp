@@ -109,6 +109,11 @@ TEST_F(CliSeveralRadios, OneDeviceNamedTwiceOrAnUnwritableLogStopsBeforeAnyRadio
     EXPECT_TRUE(twice.err.contains("same device")) << twice.err.toStdString();
     EXPECT_TRUE(radio->frames().empty());
 
+    // Ports that are not there fail each with the port's own reason.
+    const test::ToolRun absent = RunK3n({"write", "--port", dir.file("gone1"), "--port", dir.file("gone2"), file});
+    EXPECT_EQ(absent.exitCode, 1);
+    EXPECT_EQ(absent.err.count("the device is not present"), 2) << absent.err.toStdString();
+
     // A file where the data folder should be: refused before any frame, as a single write too.
     test::WriteFileBytes(dir.file("plain file"), "not a folder");
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.file("plain file")));

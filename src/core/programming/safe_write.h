@@ -58,6 +58,7 @@ struct SafeWriteResult {
     bool verified = false;         // the read-back matched
     std::vector<ImageDifference> differences;
     QString message;               // in the interface language
+    QStringList notices;           // what the sessions said on the way (a port that would not open, …)
 };
 
 // Exit status of `k3n write` for an outcome: 0 written (and verified), 3 written

@@ -106,11 +106,15 @@ SafeWriteResult SeveralRadiosWrite::RunOne(std::size_t radio, const ProgressHand
     SafeWrite& chain = *chains_[radio];
     if (cancelRequested_)
         chain.RequestCancel();
-    chain.Run([&](const RunnerStep&) {
+    QStringList notices;
+    chain.Run([&](const RunnerStep& step) {
+        for (const QString& notice : step.notices)
+            notices << notice;
         if (onProgress)
             onProgress(radio, chain.phase(), chain.progress(), chain.progressMax());
     });
     SafeWriteResult result = chain.result();
+    result.notices = notices;
     if (result.port.isEmpty())
         result.port = targets_[radio].port;
     return result;
