@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // k3n report: the printable report of a configuration, as a PDF or an HTML page.
 #include "cli/command.h"
+#include "cli/language_option.h"
 #include "model/fse_file.h"
 #include "model/radio_data.h"
 #include "printing/paged_report.h"
@@ -14,22 +15,6 @@
 namespace k3n::cli {
 
 namespace {
-
-struct ReportLanguage {
-    const char* name;
-    uint16_t systemLanguageId;
-};
-constexpr ReportLanguage kLanguages[] = {
-    {"en", kLangIdEnglishUs}, {"zh-CN", kLangIdChinesePrc}, {"zh-TW", kLangIdChineseTaiwan}};
-
-std::optional<uint16_t> LanguageOfName(const QString& name)
-{
-    for (const ReportLanguage& l : kLanguages) {
-        if (name.compare(QLatin1String(l.name), Qt::CaseInsensitive) == 0)
-            return l.systemLanguageId;
-    }
-    return std::nullopt;
-}
 
 std::optional<Error> WriteHtml(const QString& path, const QString& html)
 {
@@ -61,8 +46,8 @@ int RunReport(const Command& self, const QStringList& args)
     const bool pdf = suffix == QLatin1String("pdf");
     if (!pdf && suffix != QLatin1String("html") && suffix != QLatin1String("htm"))
         return UsageError(self, QStringLiteral("'%1': the output must end in .pdf or .html").arg(outPath));
-    const std::optional<uint16_t> languageId = LanguageOfName(parser.value(language));
-    if (!languageId)
+    const std::optional<TAppLang> lang = LanguageNamed(parser.value(language));
+    if (!lang)
         return UsageError(self,
                           QStringLiteral("unknown language '%1' (en, zh-CN or zh-TW)").arg(parser.value(language)));
 
@@ -72,12 +57,11 @@ int RunReport(const Command& self, const QStringList& args)
         Err().flush();
         return kExitUsage;
     }
-    const TAppLang lang(*languageId);
     const QString fileName = QFileInfo(input.value()).fileName();
-    const QString html = ConfigurationReportHtml(lang, data, fileName);
+    const QString html = ConfigurationReportHtml(*lang, data, fileName);
     const std::optional<Error> error = pdf
-        ? WriteReportPdf(html, outPath, lang, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                         Text(lang, OwnText::ReportTitle) + QStringLiteral(" \u2014 ") + fileName)
+        ? WriteReportPdf(html, outPath, *lang, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                         Text(*lang, OwnText::ReportTitle) + QStringLiteral(" \u2014 ") + fileName)
         : WriteHtml(outPath, html);
     if (error)
         return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message));

@@ -8,7 +8,10 @@ namespace k3n::cli {
 std::optional<TAppLang> LanguageNamed(const QString& name)
 {
     const QStringList names{"en", "zh-CN", "zh-TW"};
-    const int setting = int(names.indexOf(name));
+    int setting = -1;
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            setting = i;
     if (setting < 0)
         return std::nullopt;
     TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));

@@ -10,7 +10,7 @@ namespace k3n::cli {
 
 inline constexpr const char* kLanguageNames = "en, zh-CN or zh-TW";
 
-// "en", "zh-CN" or "zh-TW" as a language; nullopt for any other name.
+// "en", "zh-CN" or "zh-TW" (any case) as a language; nullopt for any other name.
 std::optional<TAppLang> LanguageNamed(const QString& name);
 
 // The value of --language, or the locale's language when it was not given;
