@@ -21,7 +21,10 @@ QJsonObject BackupAsJson(const BackupEntry& entry)
     QJsonObject o{{"path", entry.path},
                   {"date", entry.taken.toString(Qt::ISODate)},
                   {"serial_number", entry.serial},
-                  {"readable", entry.readable}};
+                  {"readable", entry.readable},
+                  {"unsure", entry.unsure}};
+    if (entry.unsure)
+        o.insert("unsure_reason", entry.unsure_reason);
     if (entry.readable) {
         o.insert("band", entry.band);
         o.insert("band_name", QString::fromLatin1(BandName(entry.band)));
@@ -67,6 +70,9 @@ int RunBackups(const Command& self, const QStringList& args)
                      .arg(entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), serial.leftJustified(8),
                           BandText(entry).leftJustified(20), channels.rightJustified(8),
                           QDir::toNativeSeparators(entry.path));
+        if (entry.unsure)   // a later read of the radio found bytes a write never changes changed
+            Out() << QStringLiteral("%1  unsure: may not hold the radio's true bytes (%2)\n")
+                         .arg(QString(19, ' '), entry.unsure_reason);
     }
     Out().flush();
     return kExitOk;

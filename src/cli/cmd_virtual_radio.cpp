@@ -29,7 +29,12 @@ int RunVirtualRadio(const Command& self, const QStringList& args)
     const QCommandLineOption memory(QStringList{"memory"}, QString(), QStringLiteral("FILE"));
     const QCommandLineOption link(QStringList{"link"}, QString(), QStringLiteral("PATH"));
     const QCommandLineOption baud(QStringList{"baud"}, QString(), QStringLiteral("RATE"));
-    for (const auto* option : {&band, &memory, &link, &baud})
+    const QCommandLineOption lateGreeting(QStringList{"late-greeting"}, QString(), QStringLiteral("MS"));
+    const QCommandLineOption garbleSession(QStringList{"garble-session"}, QString(), QStringLiteral("N"));
+    const QCommandLineOption ackWithoutStoring(QStringList{"ack-without-storing"}, QString(), QStringLiteral("N"));
+    const QCommandLineOption vanishAfter(QStringList{"vanish-after"}, QString(), QStringLiteral("N"));
+    for (const auto* option : {&band, &memory, &link, &baud, &lateGreeting, &garbleSession, &ackWithoutStoring,
+                               &vanishAfter})
         parser.addOption(*option);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
@@ -47,6 +52,39 @@ int RunVirtualRadio(const Command& self, const QStringList& args)
         if (!rate)
             return UsageError(self, QStringLiteral("--baud must be a rate such as 19200, not '%1'").arg(parser.value(baud)));
         options.baud = *rate;
+    }
+    if (parser.isSet(lateGreeting)) {
+        const auto ms = ParseNumber(parser.value(lateGreeting), 1, 60000);
+        if (!ms)
+            return UsageError(self, QStringLiteral("--late-greeting must be milliseconds, 1..60000, not '%1'")
+                                        .arg(parser.value(lateGreeting)));
+        options.greeting_delay = std::chrono::milliseconds(*ms);
+    }
+    // One way of misbehaving at a time.
+    const struct {
+        const QCommandLineOption& option;
+        RadioFault fault;
+        int low;
+    } faults[] = {{garbleSession, RadioFault::LongReplies, 1},
+                  {ackWithoutStoring, RadioFault::AckWithoutStoring, 0},
+                  {vanishAfter, RadioFault::HangUp, 0}};
+    for (const auto& f : faults) {
+        if (!parser.isSet(f.option))
+            continue;
+        if (options.fault.fault != RadioFault::None)
+            return UsageError(self, QStringLiteral("--garble-session, --ack-without-storing and --vanish-after "
+                                                   "cannot be combined"));
+        const auto n = ParseNumber(parser.value(f.option), f.low, 1000000);
+        if (!n)
+            return UsageError(self, QStringLiteral("--%1 must be a number from %2, not '%3'")
+                                        .arg(f.option.names().constFirst())
+                                        .arg(f.low)
+                                        .arg(parser.value(f.option)));
+        options.fault.fault = f.fault;
+        if (f.fault == RadioFault::LongReplies)
+            options.fault.session = *n;
+        else
+            options.fault.after_frames = *n;
     }
     options.memory_file = parser.value(memory);
     options.link_path = parser.value(link);

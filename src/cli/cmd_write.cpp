@@ -68,7 +68,9 @@ int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogCont
         outcome = RunSafeWrite(chain);
     }
     const SafeWriteResult& result = chain.result();
-    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result))
+    WriteLogContext logged = context;
+    logged.device = result.device;   // the device the chain held open from the backup to the read-back
+    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), logged, result))
         Err() << "k3n " << self.name << ": the programming log was not written: " << error->message << "\n";
     if (!result.backup_path.isEmpty())
         Out() << "backup: " << QDir::toNativeSeparators(result.backup_path) << "\n";

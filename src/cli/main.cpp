@@ -27,12 +27,21 @@ const Command kCommands[] = {
      "  --json  print the problems as a JSON array instead of text\n"
      "Exit status: 0 no errors (warnings are printed), 1 errors, 2 the file cannot be read.\n",
      k3n::cli::RunCheck},
-    {"virtual-radio", "virtual-radio [--band 0..3] [--memory FILE] [--link PATH]",
+    {"virtual-radio",
+     "virtual-radio [--band 0..3] [--memory FILE] [--link PATH] [--baud RATE] [--late-greeting MS] "
+     "[--garble-session N | --ack-without-storing N | --vanish-after N]",
      "Serve a virtual radio on a pseudo-terminal until interrupted; prints the port to use.",
      "  --band N       the radio's frequency band, 0..3 (default 0, or the memory file's)\n"
      "  --memory FILE  keep the radio's 8192-byte memory in FILE between runs\n"
      "  --link PATH    also make PATH a link to the port\n"
-     "  --baud RATE    answer at the pace of a real line (19200), not at once\n",
+     "  --baud RATE    answer at the pace of a real line (19200), not at once\n"
+     "Misbehaving, to try the program against a faulty radio (one of the last three at a time):\n"
+     "  --late-greeting MS       a radio slow to wake: every greeting is answered MS ms late,\n"
+     "                           so greetings repeated meanwhile are each answered too\n"
+     "  --garble-session N       in the N-th session (1 = the first), every read reply\n"
+     "                           carries two bytes more than asked for\n"
+     "  --ack-without-storing N  after N frames, acknowledge writes but keep nothing\n"
+     "  --vanish-after N         after N frames the radio goes away (the port closes)\n",
      k3n::cli::RunVirtualRadio},
     {"read", "read --port PORT -o OUT.fse [--base BASE.fse]", "Read the configuration from the radio into a file (written only on success).",
      "  --port PORT           COMn of 'k3n ports', auto to search every port, or a device path\n"

@@ -109,7 +109,7 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
             lines.finished(radio, ResultText(result) + (message.isEmpty() ? QString() : ": " + message));
             WriteLogContext context = file;
             context.port = writes.targets()[radio].port;
-            context.device = writes.targets()[radio].device;
+            context.device = result.device.isEmpty() ? writes.targets()[radio].device : result.device;
             if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result)) {
                 const std::lock_guard lock(logMutex);
                 logErrors << context.port + ": " + error->message;

@@ -4,6 +4,7 @@
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cerrno>
@@ -73,6 +74,22 @@ Result<QString> SaveBackup(const QString& folder, const RadioRecord& record, con
     return Error{FileError::FromErrno(EEXIST).message()};
 }
 
+namespace {
+QString UnsureMarkPath(const QString& backupPath)
+{
+    return backupPath + QStringLiteral(".unsure");
+}
+} // namespace
+
+std::optional<Error> MarkBackupUnsure(const QString& backupPath, const QString& reason)
+{
+    QFile mark(UnsureMarkPath(backupPath));
+    if (!mark.open(QIODevice::WriteOnly | QIODevice::Truncate) || mark.write(reason.toUtf8() + '\n') < 0 ||
+        !mark.flush())
+        return Error{mark.errorString()};
+    return std::nullopt;
+}
+
 std::vector<BackupEntry> ListBackups(const QString& folder)
 {
     static const QRegularExpression named(QStringLiteral("^(.+)_(\\d{4}-\\d{2}-\\d{2}_\\d{6})(-\\d+)?\\.fse$"),
@@ -90,6 +107,11 @@ std::vector<BackupEntry> ListBackups(const QString& folder)
                 entry.taken = taken;
                 entry.serial = match.captured(1);
             }
+        }
+        // Only a regular file is read: a FIFO would block the listing.
+        if (QFile mark(UnsureMarkPath(entry.path)); QFileInfo(mark).isFile() && mark.open(QIODevice::ReadOnly)) {
+            entry.unsure = true;
+            entry.unsure_reason = QString::fromUtf8(mark.read(4096)).trimmed();
         }
         RadioData data;
         if (!LoadFseFile(entry.path, data)) {

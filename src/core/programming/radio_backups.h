@@ -7,6 +7,7 @@
 #include "text/error.h"
 #include <QDateTime>
 #include <QString>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,6 +28,11 @@ QString BackupFileName(const QString& serial, const QDateTime& when, int copy = 
 Result<QString> SaveBackup(const QString& folder, const RadioRecord& record, const QString& serial,
                            const QDateTime& when);
 
+// Marks a backup as unsure: a later read of the same radio found bytes a write
+// never touches changed, so the backup may not hold the radio's true bytes. The
+// backup keeps its name; the mark is a file beside it ("<backup>.unsure") holding 'reason'.
+std::optional<Error> MarkBackupUnsure(const QString& backupPath, const QString& reason);
+
 struct BackupEntry {
     QString path;
     QDateTime taken;      // from the name; the file's time for a file named otherwise
@@ -34,6 +40,8 @@ struct BackupEntry {
     bool readable = false;
     int band = -1;        // freq_band of a readable file
     int channels_in_use = 0;
+    bool unsure = false;    // see MarkBackupUnsure
+    QString unsure_reason;
 };
 
 // The configuration files of the folder, the newest first. A missing folder has none.

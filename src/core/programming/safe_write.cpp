@@ -22,6 +22,7 @@ QString SafeWritePhaseText(SafeWritePhase phase)
 {
     switch (phase) {
     case SafeWritePhase::Backup: return Text(OwnText::SafeWritePhaseBackup);
+    case SafeWritePhase::Recheck: return Text(OwnText::SafeWritePhaseRecheck);
     case SafeWritePhase::Write: return Text(OwnText::SafeWritePhaseWrite);
     case SafeWritePhase::Verify: return Text(OwnText::SafeWritePhaseVerify);
     case SafeWritePhase::Idle:
@@ -34,7 +35,8 @@ int SafeWriteExitCode(SafeWriteOutcome outcome)
 {
     switch (outcome) {
     case SafeWriteOutcome::Written: return 0;
-    case SafeWriteOutcome::WrittenNotVerified: return 3;
+    case SafeWriteOutcome::WrittenNotVerified:
+    case SafeWriteOutcome::DifferentRadio: return 3;
     default: return 1;
     }
 }
@@ -114,6 +116,7 @@ int SafeWrite::PhaseIndex(SafeWritePhase phase) const
     switch (phase) {
     case SafeWritePhase::Idle:
     case SafeWritePhase::Backup: return 0;
+    case SafeWritePhase::Recheck:
     case SafeWritePhase::Write: return backup;
     case SafeWritePhase::Verify: return backup + 1;
     case SafeWritePhase::Done: return progressMax() / kProgressMax;
@@ -131,7 +134,8 @@ int SafeWrite::progress() const
     if (phase_ == SafeWritePhase::Done)
         return result_.outcome == SafeWriteOutcome::Written ? progressMax()
                                                             : PhaseIndex(result_.ended_in) * kProgressMax;
-    return PhaseIndex(phase_) * kProgressMax + (session_ ? session_->progress() : 0);
+    const bool counted = session_ && phase_ != SafeWritePhase::Recheck;   // one block: no bar of its own
+    return PhaseIndex(phase_) * kProgressMax + (counted ? session_->progress() : 0);
 }
 
 PortPlan SafeWrite::NextPortPlan() const
@@ -139,11 +143,19 @@ PortPlan SafeWrite::NextPortPlan() const
     return chained_ ? PortPlan{false, {result_.port}} : ports_;
 }
 
+SessionRequest SafeWrite::RequestOf(SafeWritePhase phase) const
+{
+    switch (phase) {
+    case SafeWritePhase::Write: return writeRequest_;
+    case SafeWritePhase::Recheck: return RadioIdentityReadRequest();
+    default: return ConfigurationReadRequest();
+    }
+}
+
 void SafeWrite::BeginPhase(SafeWritePhase phase, RunnerStep& step)
 {
     phase_ = phase;
-    auto session = std::make_unique<ProgrammingSession>(
-        phase == SafeWritePhase::Write ? writeRequest_ : ConfigurationReadRequest(), NextPortPlan());
+    auto session = std::make_unique<ProgrammingSession>(RequestOf(phase), NextPortPlan());
     // The radio may still be busy with the last session's end frame.
     if (chained_)
         session->SetGreetingTimeout(session_timing::kChainedGreetingTimeout);
@@ -151,7 +163,8 @@ void SafeWrite::BeginPhase(SafeWritePhase phase, RunnerStep& step)
         std::lock_guard lock(runnerMutex_);
         runner_.reset();
         session_ = std::move(session);
-        runner_ = std::make_unique<SessionRunner>(*session_);
+        // The first session opens the device; the others talk through it and never open a port by name.
+        runner_ = std::make_unique<SessionRunner>(*session_, port_, chained_ ? PortUse::UseOpen : PortUse::OpenAndKeep);
         if (cancelRequested_)
             runner_->RequestCancel();
     }
@@ -166,11 +179,16 @@ void SafeWrite::BeginPhase(SafeWritePhase phase, RunnerStep& step)
 void SafeWrite::SessionEnded(RunnerStep& step)
 {
     const ProgrammingSession& s = *session_;
-    result_.port = s.ports().ports.at(qsizetype(s.portIndex()));
+    // An auto-search that found no radio has gone past the end of its list.
+    if (s.portIndex() < std::size_t(s.ports().ports.size()))
+        result_.port = s.ports().ports.at(qsizetype(s.portIndex()));
+    if (!port_->device().isEmpty())
+        result_.device = port_->device();
     result_.failure = s.failure();
     SafeWritePhase next = SafeWritePhase::Done;
     switch (phase_) {
     case SafeWritePhase::Backup: next = FinishBackup(); break;
+    case SafeWritePhase::Recheck: next = FinishRecheck(); break;
     case SafeWritePhase::Write: next = FinishWrite(); break;
     case SafeWritePhase::Verify: next = FinishVerify(); break;
     case SafeWritePhase::Idle:
@@ -186,6 +204,7 @@ void SafeWrite::SessionEnded(RunnerStep& step)
         next = SafeWritePhase::Done;
     }
     if (next == SafeWritePhase::Done) {
+        port_->Close();
         step.ended = true;
         return;
     }
@@ -204,6 +223,7 @@ SafeWritePhase SafeWrite::FinishBackup()
             QStringLiteral("%1 (%2)").arg(Text(OwnText::SafeWriteBackupReadFailed), SessionReason(s)));
         return SafeWritePhase::Done;
     }
+    backupImage_ = s.image();
     const RadioData backup = RadioConfigurationOf(s.image());
     result_.serial_number = SerialNumberInFileName(backup.radio_serial_number);
     const Result<QString> saved =
@@ -215,8 +235,33 @@ SafeWritePhase SafeWrite::FinishBackup()
         return SafeWritePhase::Done;
     }
     result_.backup_path = saved.value();
-    if (options_.before_write && !options_.before_write(backup, toWrite_)) {
-        End(SafeWriteOutcome::StoppedBeforeWrite, Text(OwnText::SafeWriteStoppedBeforeWrite));
+    if (options_.before_write) {
+        if (!options_.before_write(backup, toWrite_)) {
+            End(SafeWriteOutcome::StoppedBeforeWrite, Text(OwnText::SafeWriteStoppedBeforeWrite));
+            return SafeWritePhase::Done;
+        }
+        if (options_.recheck_after_before_write)
+            return SafeWritePhase::Recheck;
+    }
+    return SafeWritePhase::Write;
+}
+
+SafeWritePhase SafeWrite::FinishRecheck()
+{
+    const ProgrammingSession& s = *session_;
+    if (s.outcome() == SessionOutcome::Cancelled) {
+        End(SafeWriteOutcome::Cancelled, Text(OwnText::SafeWriteCancelledNothingWritten));
+        return SafeWritePhase::Done;
+    }
+    if (s.outcome() != SessionOutcome::Success) {
+        End(SafeWriteOutcome::WriteFailed,
+            QStringLiteral("%1: %2").arg(SessionReason(s), Text(OwnText::SafeWriteNothingWritten)));
+        return SafeWritePhase::Done;
+    }
+    if (!SameRadio(backupImage_, s.image())) {
+        End(SafeWriteOutcome::DifferentRadioBeforeWrite,
+            Text(OwnText::SafeWriteDifferentRadioBeforeWrite)
+                .arg(RadioIdentityText(backupImage_), RadioIdentityText(s.image())));
         return SafeWritePhase::Done;
     }
     return SafeWritePhase::Write;
@@ -259,6 +304,12 @@ SafeWritePhase SafeWrite::FinishVerify()
         End(SafeWriteOutcome::WrittenNotVerified, message);
         return SafeWritePhase::Done;
     }
+    if (options_.backup && !SameRadio(backupImage_, s.image())) {
+        End(SafeWriteOutcome::DifferentRadio, Text(OwnText::SafeWriteDifferentRadio)
+                                                  .arg(RadioIdentityText(backupImage_), RadioIdentityText(s.image())));
+        CrossCheckBackup(s.image());
+        return SafeWritePhase::Done;
+    }
     result_.differences = CompareWrittenImage(writeRequest_.image, s.image());
     result_.verified = result_.differences.empty();
     if (result_.verified)
@@ -266,7 +317,29 @@ SafeWritePhase SafeWrite::FinishVerify()
     else
         End(SafeWriteOutcome::VerifyFailed,
             Text(OwnText::SafeWriteVerifyFailed).arg(DescribeDifferences(result_.differences)));
+    CrossCheckBackup(s.image());
     return SafeWritePhase::Done;
+}
+
+// What the write never sends must read back as the backup has it; otherwise the
+// backup may not hold the radio's true bytes, and the user is told.
+void SafeWrite::CrossCheckBackup(const MemoryImage& readBack)
+{
+    if (result_.backup_path.isEmpty())
+        return;
+    const std::vector<ImageDifference> changed = CompareUnwrittenBytes(backupImage_, readBack);
+    if (changed.empty())
+        return;
+    QStringList addresses;
+    for (std::size_t i = 0; i < std::min<std::size_t>(changed.size(), 3); ++i)
+        addresses << QStringLiteral("0x") + QString::number(changed[i].address, 16).toUpper().rightJustified(4, '0');
+    if (changed.size() > 3)
+        addresses << QStringLiteral("+%1").arg(changed.size() - 3);
+    const QString reason = addresses.join(QStringLiteral(", "));
+    result_.backup_unsure = true;
+    MarkBackupUnsure(result_.backup_path, reason);   // the message below says it either way
+    result_.message += QStringLiteral("\n") + Text(OwnText::SafeWriteBackupUnsure)
+                                                  .arg(QDir::toNativeSeparators(result_.backup_path), reason);
 }
 
 void SafeWrite::End(SafeWriteOutcome outcome, QString message)

@@ -18,7 +18,9 @@
 
 namespace k3n {
 
-enum class SafeWritePhase { Idle, Backup, Write, Verify, Done };
+// Recheck: after a long pause between the backup and the write (a question shown),
+// the identity block is read again to make sure the same radio is still there.
+enum class SafeWritePhase { Idle, Backup, Recheck, Write, Verify, Done };
 
 // "Backing up the radio", "Writing", "Verifying" in the interface language; "" for Idle and Done.
 QString SafeWritePhaseText(SafeWritePhase phase);
@@ -30,6 +32,9 @@ struct SafeWriteOptions {
     // Between the backup and the write: sees the radio's configuration as backed up
     // and the one about to be written; false stops the chain before anything is written.
     std::function<bool(const RadioData& backup, const RadioData& toWrite)> before_write;
+    // before_write may take long (a person answers a question): read the radio's identity
+    // again after it and write only when it is still the radio backed up.
+    bool recheck_after_before_write = false;
 };
 
 enum class SafeWriteOutcome {
@@ -43,6 +48,8 @@ enum class SafeWriteOutcome {
     WrongFreqBand,        // nothing written
     WriteFailed,          // nothing or part written: see frames_written
     Cancelled,            // during the backup (nothing written) or the write (part written)
+    DifferentRadio,       // written, but the read-back came from another radio than the backup
+    DifferentRadioBeforeWrite,   // the recheck found another radio; nothing written
 };
 
 // What one write did, for the user and for a programming log.
@@ -50,10 +57,12 @@ struct SafeWriteResult {
     SafeWriteOutcome outcome = SafeWriteOutcome::Pending;
     SafeWritePhase ended_in = SafeWritePhase::Idle;   // the phase that ended the chain
     SessionFailure failure = SessionFailure::None;    // of the session that ended it
-    QString port;                  // where the radio answered
+    QString port;                  // where the radio answered, as named
+    QString device;                // the device the chain opened, links followed; "" when none opened
     QString serial_number;         // as the backup read it; "" without a backup
     int band = -1;                 // the band of the configuration written
     QString backup_path;           // "" without a backup
+    bool backup_unsure = false;    // the read-back found bytes the write never sends changed
     std::size_t frames_written = 0;   // write frames the radio acknowledged or was sent
     bool verified = false;         // the read-back matched
     std::vector<ImageDifference> differences;
@@ -62,7 +71,7 @@ struct SafeWriteResult {
 };
 
 // Exit status of `k3n write` for an outcome: 0 written (and verified), 3 written
-// but the read-back could not reach the radio, 1 anything else.
+// but the read-back could not reach the radio or came from a different radio, 1 anything else.
 int SafeWriteExitCode(SafeWriteOutcome outcome);
 
 class SafeWrite {
@@ -99,19 +108,26 @@ private:
     // The running session ended: judge it, then begin the next phase or end the chain.
     void SessionEnded(RunnerStep& step);
     SafeWritePhase FinishBackup();
+    SafeWritePhase FinishRecheck();
     SafeWritePhase FinishWrite();
     SafeWritePhase FinishVerify();
+    void CrossCheckBackup(const MemoryImage& readBack);
     void End(SafeWriteOutcome outcome, QString message);
     int PhaseIndex(SafeWritePhase phase) const;
     PortPlan NextPortPlan() const;
+    SessionRequest RequestOf(SafeWritePhase phase) const;
 
     RadioData toWrite_;
     SessionRequest writeRequest_;
     PortPlan ports_;
     SafeWriteOptions options_;
     SafeWritePhase phase_ = SafeWritePhase::Idle;
+    // One device from the backup to the read-back: opened by the first session, used by the others.
+    std::shared_ptr<SessionPort> port_ = std::make_shared<SessionPort>();
     std::unique_ptr<ProgrammingSession> session_;
     std::unique_ptr<SessionRunner> runner_;
+    MemoryImage backupImage_{};
+    bool recheckDue_ = false;
     std::mutex runnerMutex_;   // RequestCancel reaches the runner from another thread
     std::atomic<bool> cancelRequested_{false};
     bool chained_ = false;     // a session has run before: the next greets with more patience

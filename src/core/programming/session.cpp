@@ -48,7 +48,7 @@ bool ApplyConfigurationRead(const ProgrammingSession& session, RadioData& data)
 {
     const SessionRequest& r = session.request();
     if (session.outcome() != SessionOutcome::Success || r.kind != TransferKind::Configuration ||
-        r.direction != Direction::Read)
+        r.direction != Direction::Read || r.identity_only)
         return false;
     SetDataToSoftware(session.image(), data);
     data.SelectBandLimits();
@@ -66,6 +66,7 @@ const char* FailureDetail(SessionFailure failure)
     case SessionFailure::WrongBand: return "the radio is of another frequency band";
     case SessionFailure::LinkLost: return "the port went away (cable pulled?)";
     case SessionFailure::Cancelled: return "cancelled";
+    case SessionFailure::GarbledReply: return "the radio's answer was longer than asked for (garbled)";
     }
     return "";
 }
@@ -140,10 +141,12 @@ SessionOutput ProgrammingSession::Cancel()
 SessionOutput ProgrammingSession::Advance(SessionTime now, std::span<const uint8_t> received)
 {
     SessionOutput out;
-    if (phase_ == Phase::Greeting || phase_ == Phase::Transfer) {
+    if (phase_ == Phase::Greeting || phase_ == Phase::Settle || phase_ == Phase::Transfer) {
         // Bytes during the start wait are stale and dropped; the buffer holds at most 8192.
         const std::size_t room = kReceiveBufferSize - std::min(kReceiveBufferSize, received_.size());
         received_.insert(received_.end(), received.begin(), received.begin() + std::min(room, received.size()));
+        if (!received.empty())
+            lastByteAt_ = now;
     }
     while (running()) {
         const bool tickDue = nextTick_ <= now;
@@ -173,7 +176,7 @@ void ProgrammingSession::RunTick(SessionTime now, SessionOutput& out)
     switch (phase_) {
     case Phase::StartWait:
         out.discard_input = true;
-        Append(out.send, link::GreetingFrame());
+        SendGreeting(out);
         phase_ = Phase::Greeting;
         received_.clear();
         SetInterval(now, kGreetingTick);
@@ -181,6 +184,7 @@ void ProgrammingSession::RunTick(SessionTime now, SessionOutput& out)
             timeoutAt_ = now + greetingTimeout_;
         return;
     case Phase::Greeting: GreetingTick(now, out); break;
+    case Phase::Settle: SettleTick(now, out); break;
     case Phase::Transfer: TransferTick(now, out); break;
     case Phase::Idle:
     case Phase::Ended: return;
@@ -206,7 +210,7 @@ void ProgrammingSession::GreetingTick(SessionTime now, SessionOutput& out)
     if (ports_.auto_search)
         NextPort(out);
     else if (unanswered)
-        Append(out.send, link::GreetingFrame());
+        SendGreeting(out);
     else
         Fail(SessionFailure::WrongAnswer, out);   // a wrong answer on a fixed port
 }
@@ -237,22 +241,53 @@ void ProgrammingSession::NextPort(SessionOutput& out)
     }
     out.open_port = portIndex_;
     out.discard_input = true;
-    Append(out.send, link::GreetingFrame());
+    greetingsSent_ = 0;
+    SendGreeting(out);
     received_.clear();
     loneByteWaited_ = false;
+}
+
+void ProgrammingSession::SendGreeting(SessionOutput& out)
+{
+    Append(out.send, link::GreetingFrame());
+    ++greetingsSent_;
 }
 
 void ProgrammingSession::GreetingAnswered(SessionTime now, SessionOutput& out)
 {
     progress_ = 1;
+    received_.erase(received_.begin(), received_.begin() + 2);
+    if (greetingsSent_ <= 1) {
+        BeginTransfer(now, out);
+        return;
+    }
+    // A radio slow to wake answers every greeting it saw, one interval apart. Each
+    // late answer would otherwise sit in front of the first reply and shift it.
+    phase_ = Phase::Settle;
+    lateAnswerBytes_ = sizeof link::kAck * std::size_t(greetingsSent_ - 1);
+    lastByteAt_ = now;
+    timeoutAt_ = now + kAnswerTimeout;
+    SetInterval(now, kReadTick);
+    SettleTick(now, out);
+}
+
+// Until an answer has come for each extra greeting, or the line has been quiet for one greeting interval.
+void ProgrammingSession::SettleTick(SessionTime now, SessionOutput& out)
+{
+    if (received_.size() >= lateAnswerBytes_ || now - lastByteAt_ >= kGreetingTick)
+        BeginTransfer(now, out);
+}
+
+void ProgrammingSession::BeginTransfer(SessionTime now, SessionOutput& out)
+{
     timeoutAt_ = now + kAnswerTimeout;
     SetInterval(now, request_.direction == Direction::Read ? kReadTick : kWriteTick);
     phase_ = Phase::Transfer;
     cursor_ = 0;
     inFlight_.reset();
     bandCheckPending_ = request_.band_check;
-    SendNextStep(out);
     received_.clear();
+    SendNextStep(out);
 }
 
 void ProgrammingSession::SendNextStep(SessionOutput& out)
@@ -298,6 +333,8 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
     if (bandReplyAwaited_) {
         if (received_.size() < kBandReplySize)
             return;
+        if (received_.size() > kBandReplySize)
+            return Fail(SessionFailure::GarbledReply, out);
         if (received_[0] != link::kReplyHead)
             return Fail(SessionFailure::WrongAnswer, out);
         if (!BandMatches(received_[2], request_.record_band))
@@ -307,6 +344,9 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
         const std::size_t expected = plan_[*inFlight_].size + link::kReplyOverhead;
         if (received_.size() < expected)
             return;
+        // Bytes beyond the reply belong to nothing asked for: the data cannot be trusted.
+        if (received_.size() > expected)
+            return Fail(SessionFailure::GarbledReply, out);
         if (!TakeReadReply(out))
             return;
     } else {

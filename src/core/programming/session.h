@@ -69,6 +69,7 @@ enum class SessionFailure {
     WrongBand,
     LinkLost,
     Cancelled,
+    GarbledReply,    // a read reply longer than asked for
 };
 // A short English explanation for logs and the command line.
 const char* FailureDetail(SessionFailure failure);
@@ -129,12 +130,17 @@ public:
     const ServiceBuffer& serviceReply() const { return serviceReply_; }
 
 private:
-    enum class Phase { Idle, StartWait, Greeting, Transfer, Ended };
+    // Settle: the greeting was answered after more than one went out; the answers
+    // to the others are let in and dropped before the first request.
+    enum class Phase { Idle, StartWait, Greeting, Settle, Transfer, Ended };
 
     void RunTick(SessionTime now, SessionOutput& out);
     void GreetingTick(SessionTime now, SessionOutput& out);
     void TransferTick(SessionTime now, SessionOutput& out);
     void GreetingAnswered(SessionTime now, SessionOutput& out);
+    void SettleTick(SessionTime now, SessionOutput& out);
+    void BeginTransfer(SessionTime now, SessionOutput& out);
+    void SendGreeting(SessionOutput& out);
     void NextPort(SessionOutput& out);
     void SkipPort(const QString& reason, SessionOutput& out);
     void SendNextStep(SessionOutput& out);
@@ -162,6 +168,9 @@ private:
 
     std::vector<uint8_t> received_;
     bool loneByteWaited_ = false;   // auto-search: a one-byte answer has had its one tick of grace
+    int greetingsSent_ = 0;          // on the port now open
+    std::size_t lateAnswerBytes_ = 0;   // Settle: the answers still owed for the extra greetings
+    SessionTime lastByteAt_{0};      // Settle: when the line was last heard
     std::size_t cursor_ = 0;          // next plan step to send
     std::optional<std::size_t> inFlight_;   // answered step whose answer is awaited
     bool bandCheckPending_ = false;

@@ -1,45 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/session_runner.h"
-#include "comm/comm_component.h"
-#include "comm/comm_error.h"
 
 namespace k3n {
 
-using namespace HalvexComm32;
-
-namespace {
-// Long enough for the end frame to leave a real UART; a pty takes it at once.
-constexpr auto kDrainLimit = std::chrono::milliseconds(500);
-} // namespace
-
 SessionRunner::SessionRunner(ProgrammingSession& session)
-    : session_(session), port_(std::make_unique<TZebCommDevice>())
+    : SessionRunner(session, std::make_shared<SessionPort>(), PortUse::Own)
 {
-    // Notifications straight from the port's threads: the runner only records them and
-    // wakes a blocking Run, so it needs no event loop.
-    port_->fSetSyncEvents(false);
-    QObject::connect(port_.get(), &TZebCustomCommDevice::OnCommNotify,
-                     [this](QObject*, quint32 mask) { OnPortEvent(mask); });
+}
+
+SessionRunner::SessionRunner(ProgrammingSession& session, std::shared_ptr<SessionPort> port, PortUse use)
+    : session_(session), port_(std::move(port)), use_(use)
+{
 }
 
 SessionRunner::~SessionRunner()
 {
-    ClosePort();
-}
-
-// On one of the port's own threads.
-void SessionRunner::OnPortEvent(uint32_t mask)
-{
-    if (!(mask & (EV_HANGUP | EV_TXEMPTY)))
-        return;
-    {
-        std::lock_guard lock(mutex_);
-        if (mask & EV_HANGUP)
-            hangUpSignalled_ = true;
-        if (mask & EV_TXEMPTY)
-            txEmpty_ = true;
-    }
-    wake_.notify_all();
+    ReleasePort();
 }
 
 SessionTime SessionRunner::Now() const
@@ -67,11 +43,12 @@ RunnerStep SessionRunner::Step()
     RunnerStep step;
     if (!session_.running())
         return step;
-    if (port_->fGetActive() && port_->HungUp()) {   // the cable was pulled: no waiting for a time-out
+    // The cable was pulled, or the port a chain holds is gone: no waiting for a time-out.
+    if (port_->hungUp() || (use_ == PortUse::UseOpen && !port_->isOpen())) {
         Carry(session_.LinkLost(Now()), step);
         return step;
     }
-    const std::vector<uint8_t> received = ReadAll();
+    const std::vector<uint8_t> received = port_->ReadAll();
     Carry(session_.Advance(Now(), received), step);
     return step;
 }
@@ -80,17 +57,13 @@ RunnerStep SessionRunner::Cancel()
 {
     RunnerStep step;
     Carry(session_.Cancel(), step);
-    ClosePort();
+    port_->Close();   // a cancelled chain goes no further
     return step;
 }
 
 void SessionRunner::RequestCancel()
 {
-    {
-        std::lock_guard lock(mutex_);
-        cancelRequested_ = true;
-    }
-    wake_.notify_all();
+    port_->RequestCancel();
 }
 
 SessionOutcome SessionRunner::Run(const std::function<void(const RunnerStep&)>& onStep)
@@ -110,86 +83,45 @@ RunnerStep SessionRunner::WaitAndStep()
     const auto wake = NextWake();
     if (!wake)
         return {};
-    bool cancel = false;
-    {
-        std::unique_lock lock(mutex_);
-        wake_.wait_until(lock, *wake, [this] { return cancelRequested_ || hangUpSignalled_; });
-        cancel = cancelRequested_;
-        hangUpSignalled_ = false;   // Step sees the port's state itself
-    }
-    return cancel ? Cancel() : Step();
+    return port_->WaitUntil(*wake) ? Cancel() : Step();
 }
 
 void SessionRunner::Carry(const SessionOutput& out, RunnerStep& step)
 {
     if (out.open_port) {
-        ClosePort();
-        if (auto error = OpenPort(session_.ports().ports.at(qsizetype(*out.open_port)))) {
-            Carry(session_.PortOpenFailed(Now(), error->message, openFailureDetail_), step);
+        OpenPort(*out.open_port, step);
+        if (step.ended || !port_->isOpen())
             return;
-        }
     }
-    const bool open = port_->fGetActive();
-    if (out.discard_input && open)
-        port_->PurgeRead(false);
-    if (!out.send.empty() && open) {
-        if (out.ended) {
-            std::lock_guard lock(mutex_);
-            txEmpty_ = false;
-        }
-        port_->Write(out.send.data(), int(out.send.size()));
-    }
+    if (out.discard_input)
+        port_->DiscardInput();
+    port_->Send(out.send);
     step.notices.insert(step.notices.end(), out.notices.begin(), out.notices.end());
     if (out.ended) {
-        if (!out.send.empty() && open)
-            LetOutputDrain();
-        ClosePort();
+        if (!out.send.empty())
+            port_->LetOutputDrain();
+        ReleasePort();
         step.ended = true;
     }
 }
 
-std::optional<Error> SessionRunner::OpenPort(const QString& nameOrPath)
+void SessionRunner::OpenPort(std::size_t index, RunnerStep& step)
 {
-    port_->fSetDeviceName(nameOrPath);
-    port_->fSetBaud(TBaudRate::br19200);
-    port_->fSetByteSize(8);
-    port_->fSetParity(TParity::ptNoParity);
-    port_->fSetStopBits(TStopBits::sbOneStopBit);
-    {
-        std::lock_guard lock(mutex_);
-        hangUpSignalled_ = false;
+    if (use_ == PortUse::UseOpen) {
+        if (!port_->isOpen() || port_->hungUp())
+            Carry(session_.LinkLost(Now()), step);
+        return;
     }
-    try {
-        port_->fSetActive(true);
-    } catch (const EComm32Error& e) {
-        ClosePort();
-        openFailureDetail_ = e.Detail();
-        return Error{e.Message()};
-    }
-    return std::nullopt;
+    if (auto error = port_->Open(session_.ports().ports.at(qsizetype(index))))
+        Carry(session_.PortOpenFailed(Now(), error->message, port_->detail()), step);
 }
 
-void SessionRunner::ClosePort()
+// A kept port stays open for the next session of the chain, but only after a success.
+void SessionRunner::ReleasePort()
 {
-    try {
-        port_->fSetActive(false);
-    } catch (const EComm32Error&) {   // a thread that would not stop: the port is released all the same
-    }
-}
-
-void SessionRunner::LetOutputDrain()
-{
-    std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, kDrainLimit, [this] { return txEmpty_ && port_->fGetOutQueue()->Count() == 0; });
-}
-
-std::vector<uint8_t> SessionRunner::ReadAll()
-{
-    std::vector<uint8_t> bytes;
-    uint8_t block[TComm32::kQueueSize];   // the most one Read gives
-    for (int n; (n = port_->Read(block, int(sizeof block))) > 0;)
-        bytes.insert(bytes.end(), block, block + n);
-    return bytes;
+    const bool keep = use_ != PortUse::Own && session_.outcome() == SessionOutcome::Success;
+    if (!keep && (use_ == PortUse::Own || session_.ended()))
+        port_->Close();
 }
 
 } // namespace k3n

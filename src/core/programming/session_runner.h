@@ -7,28 +7,33 @@
 //  - the command line: Run() blocks until the session ends, sleeping until each
 //    deadline (woken at once when the port hangs up, or by RequestCancel()).
 #include "programming/session.h"
-#include "text/error.h"
+#include "programming/session_port.h"
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 namespace k3n {
 
-class TZebCommDevice;
-
 struct RunnerStep {
     std::vector<QString> notices;   // show each (TUserWarnDlg), in order
-    bool ended = false;             // the session is over and the port closed: show
-                                    // OutcomeText(session.outcome()) (none after Cancel)
+    bool ended = false;             // the session is over (and, unless kept, the port closed):
+                                    // show OutcomeText(session.outcome()) (none after Cancel)
+};
+
+// Whose port the runner uses.
+enum class PortUse {
+    Own,           // opens the ports the session names and closes them when it ends
+    OpenAndKeep,   // opens them as the session says and leaves the last one open for the next session
+    UseOpen,       // the given port is open already: the session talks through it, and a port
+                   // that is no longer open or has gone away ends the session (nothing is opened by name)
 };
 
 class SessionRunner {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = SessionPort::Clock;
 
     explicit SessionRunner(ProgrammingSession& session);
+    SessionRunner(ProgrammingSession& session, std::shared_ptr<SessionPort> port, PortUse use);
     ~SessionRunner();
     SessionRunner(const SessionRunner&) = delete;
     SessionRunner& operator=(const SessionRunner&) = delete;
@@ -53,28 +58,18 @@ public:
     void RequestCancel();
 
     ProgrammingSession& session() { return session_; }
+    SessionPort& port() { return *port_; }
 
 private:
     SessionTime Now() const;
     void Carry(const SessionOutput& out, RunnerStep& step);
-    std::optional<Error> OpenPort(const QString& nameOrPath);
-    void ClosePort();
-    void LetOutputDrain();
-    std::vector<uint8_t> ReadAll();
-    void OnPortEvent(uint32_t mask);
+    void OpenPort(std::size_t index, RunnerStep& step);
+    void ReleasePort();
 
     ProgrammingSession& session_;
     const Clock::time_point origin_ = Clock::now();
-
-    // Declared before the port so they outlive its threads.
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool hangUpSignalled_ = false;
-    bool txEmpty_ = false;
-    bool cancelRequested_ = false;
-
-    std::unique_ptr<TZebCommDevice> port_;
-    QString openFailureDetail_;   // why the last port would not open, naming it
+    std::shared_ptr<SessionPort> port_;
+    PortUse use_ = PortUse::Own;
 };
 
 } // namespace k3n

@@ -83,8 +83,11 @@ void SeveralRadiosWrite::Run(const ProgressHandler& onProgress, const FinishedHa
     {
         std::lock_guard lock(chainsMutex_);
         chains_.clear();
+        // The device each name was resolved to, not the name again: a link re-pointed since
+        // cannot send one radio's write to another.
         for (const RadioTarget& target : targets_)
-            chains_.push_back(std::make_unique<SafeWrite>(toWrite_, now_, PortPlan{false, {target.port}}, options_));
+            chains_.push_back(std::make_unique<SafeWrite>(
+                toWrite_, now_, PortPlan{false, {target.device.isEmpty() ? target.port : target.device}}, options_));
     }
     std::vector<std::thread> threads;
     threads.reserve(targets_.size());
@@ -115,8 +118,7 @@ SafeWriteResult SeveralRadiosWrite::RunOne(std::size_t radio, const ProgressHand
     });
     SafeWriteResult result = chain.result();
     result.notices = notices;
-    if (result.port.isEmpty())
-        result.port = targets_[radio].port;
+    result.port = targets_[radio].port;   // as the user named it; the device is in result.device
     return result;
 }
 

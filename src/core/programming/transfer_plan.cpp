@@ -25,6 +25,10 @@ constexpr AddressRun kConfigurationReadRuns[] = {
     {radio_addr::kChannels, radio_addr::kChannelsEnd, kBlock, StepData::Image},
 };
 
+constexpr AddressRun kIdentityReadRuns[] = {
+    {0x0FE0, 0x1000, kBlock, StepData::Image},
+};
+
 // The serial number and band code are never written here: they have their own transfers.
 constexpr AddressRun kConfigurationWriteRuns[] = {
     {0x0000, 0x06A0, kBlock, StepData::Image},
@@ -92,6 +96,13 @@ SessionRequest ConfigurationReadRequest()
     return {};
 }
 
+SessionRequest RadioIdentityReadRequest()
+{
+    SessionRequest r;
+    r.identity_only = true;
+    return r;
+}
+
 SessionRequest ConfigurationWriteRequest(const RadioData& data, const ProgramTime& now, bool bandCheck)
 {
     SessionRequest r = ConfigurationWrite(data, now);
@@ -136,8 +147,13 @@ std::vector<PlanStep> TransferPlan(const SessionRequest& request)
     Require(!request.write_all_chain || (request.kind == TransferKind::FrequencyBand && write),
             "the write-all chain is a frequency band write");
     Require(!(write && request.kind == TransferKind::FirmwareInfo), "the firmware information is read only");
+    Require(!request.identity_only || (configuration && !write), "the identity block is read in a configuration read");
 
     std::vector<PlanStep> plan;
+    if (request.identity_only) {
+        AppendRuns(plan, kIdentityReadRuns);
+        return plan;
+    }
     if (configuration) {
         AppendRuns(plan, write ? std::span<const AddressRun>(kConfigurationWriteRuns)
                                : std::span<const AddressRun>(kConfigurationReadRuns));

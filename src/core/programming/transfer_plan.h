@@ -27,6 +27,8 @@ struct SessionRequest {
     bool band_check = false;
     // Frequency band write only: band, power tuning, adjustment, then the whole configuration.
     bool write_all_chain = false;
+    // Configuration read of the radio's identity block (0x0FE0, 32 bytes) alone.
+    bool identity_only = false;
     int record_band = 0;
     // Configuration write: the image to send (GetDataForWrite). Configuration read: the
     // starting image; the areas of the read plan are replaced.
@@ -37,6 +39,8 @@ struct SessionRequest {
 
 // The requests of the callers that exist today.
 SessionRequest ConfigurationReadRequest();
+// Reads only the identity block: is the radio on the port still the one read before?
+SessionRequest RadioIdentityReadRequest();
 // Builds the image from the record at programming time 'now'.
 SessionRequest ConfigurationWriteRequest(const RadioData& data, const ProgramTime& now, bool bandCheck);
 SessionRequest ServiceReadRequest(TransferKind kind);

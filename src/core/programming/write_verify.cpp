@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/write_verify.h"
 #include "model/editor_page.h"
+#include "programming/radio_backups.h"
 #include "programming/transfer_plan.h"
+#include <algorithm>
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 
@@ -99,6 +101,32 @@ QString DescribeDifferences(const std::vector<ImageDifference>& differences, std
     if (differences.size() > count)
         text += Text(OwnText::VerifyMoreDifferences).arg(differences.size() - count);
     return text;
+}
+
+bool SameRadio(const MemoryImage& a, const MemoryImage& b)
+{
+    const auto first = std::ptrdiff_t(kRadioIdentityAddress);
+    const auto last = first + std::ptrdiff_t(kRadioIdentitySize);
+    return std::equal(a.begin() + first, a.begin() + last, b.begin() + first);
+}
+
+QString RadioIdentityText(const MemoryImage& image)
+{
+    return SerialNumberInFileName(std::span<const uint8_t, 8>(image.data() + radio_addr::kSerialNumber, 8));
+}
+
+std::vector<ImageDifference> CompareUnwrittenBytes(const MemoryImage& backup, const MemoryImage& readBack)
+{
+    constexpr std::pair<unsigned, unsigned> kUnwritten[] = {
+        {radio_addr::kConfigEnd, 0x06C0},
+        {kRadioIdentityAddress, kRadioIdentityAddress + kRadioIdentitySize},
+    };
+    std::vector<ImageDifference> differences;
+    for (const auto& [first, end] : kUnwritten)
+        for (unsigned a = first; a < end; ++a)
+            if (backup[a] != readBack[a])
+                differences.push_back({uint16_t(a), backup[a], readBack[a]});
+    return differences;
 }
 
 } // namespace k3n

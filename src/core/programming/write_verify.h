@@ -23,6 +23,19 @@ const ImageMask& VerifiedImageBytes();
 // Every compared byte that differs, in address order.
 std::vector<ImageDifference> CompareWrittenImage(const MemoryImage& sent, const MemoryImage& readBack);
 
+// The 32-byte block at 0x0FE0 (serial number, adjustment data, band code): the
+// adjustment bytes tell two radios apart even when their serial numbers are empty.
+constexpr uint16_t kRadioIdentityAddress = 0x0FE0;
+constexpr std::size_t kRadioIdentitySize = 32;
+bool SameRadio(const MemoryImage& a, const MemoryImage& b);
+// The serial number of an identity block as a person reads it ("unknown" when empty).
+QString RadioIdentityText(const MemoryImage& image);
+
+// The bytes a configuration read returns but a write never sends (0x06A6-0x06BF
+// and 0x0FE0-0x0FFF) that differ between a backup and a later read of the same
+// radio, in address order: none when the backup can be trusted.
+std::vector<ImageDifference> CompareUnwrittenBytes(const MemoryImage& backup, const MemoryImage& readBack);
+
 // What an address holds, in the interface language: "Channel 12, RX Freq.", "Key assignment".
 QString ImagePlaceName(uint16_t address);
 

@@ -322,6 +322,23 @@ constexpr Row kRows[] = {
       "The radio already holds this configuration. Write it anyway?"}},
     {OwnText::ChangesWrite, {"写入(&W)", "寫入(&W)", "&Write"}},
     {OwnText::ChangesStop, {"停止(&S)", "停止(&S)", "&Stop"}},
+    {OwnText::SafeWritePhaseRecheck, {"正在确认对讲机", "正在確認對講機", "Checking the radio"}},
+    {OwnText::SafeWriteDifferentRadio,
+     {"回读时应答的是另一台对讲机（备份的序列号为 %1，回读的为 %2）：不知道哪台对讲机保存了写入的配置，请检查两台对讲机",
+      "回讀時應答的是另一台對講機（備份的序號為 %1，回讀的為 %2）：不知道哪台對講機儲存了寫入的配置，請檢查兩台對講機",
+      "A different radio answered the read-back than the one backed up (serial number %1 backed up, %2 read "
+      "back): which radio holds the written configuration is not known; check both radios"}},
+    {OwnText::SafeWriteDifferentRadioBeforeWrite,
+     {"显示更改后应答的是另一台对讲机（备份的序列号为 %1，现在为 %2），因此没有写入任何数据",
+      "顯示變更後應答的是另一台對講機（備份的序號為 %1，現在為 %2），因此沒有寫入任何資料",
+      "A different radio answered after the changes were shown (serial number %1 backed up, %2 now); nothing "
+      "was written"}},
+    {OwnText::SafeWriteBackupUnsure,
+     {"备份“%1”可能不是这台对讲机的真实数据：写入不会改动的字节回读时不同（%2）。备份已保留并标记为不可靠",
+      "備份「%1」可能不是這台對講機的真實資料：寫入不會改動的位元組回讀時不同（%2）。備份已保留並標記為不可靠",
+      "The backup \"%1\" may not hold this radio's true bytes: bytes a write never changes read back "
+      "differently (%2). It was kept and marked unsure"}},
+    {OwnText::RestoreUnsure, {"不可靠", "不可靠", "unsure"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

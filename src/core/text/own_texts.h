@@ -249,6 +249,12 @@ enum class OwnText {
     ChangesNoneAskWrite,
     ChangesWrite,
     ChangesStop,
+    // The same radio from the backup to the read-back
+    SafeWritePhaseRecheck,
+    SafeWriteDifferentRadio,            // %1 serial number backed up, %2 serial number read back
+    SafeWriteDifferentRadioBeforeWrite, // %1 serial number backed up, %2 serial number now
+    SafeWriteBackupUnsure,              // %1 backup path, %2 addresses
+    RestoreUnsure,
     Count
 };
 

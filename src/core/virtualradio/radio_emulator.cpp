@@ -111,13 +111,19 @@ RadioEmulator::Parse RadioEmulator::ParseFrame(std::size_t& frameSize, ReceivedF
 
 bool RadioEmulator::FaultActive(RadioFault fault) const
 {
-    return fault_.fault == fault && answered_ >= fault_.after_frames;
+    return fault_.fault == fault && answered_ >= fault_.after_frames &&
+           (fault_.session == 0 || fault_.session == sessions_);
 }
 
 void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out)
 {
+    if (frame.command == link::Command::Greeting && !inSession_) {
+        inSession_ = true;
+        ++sessions_;
+    }
     if (frame.command == link::Command::End) {   // not answered
         ++endFrames_;
+        inSession_ = false;
         if (fault_.fault == RadioFault::SlowRestart)
             greetingsToIgnore_ = fault_.after_frames;
         return;
@@ -150,6 +156,8 @@ void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out
         out.push_back(frame.count);
         out.insert(out.end(), memory_.begin() + frame.address, memory_.begin() + frame.address + frame.count);
         out.push_back(link::Checksum(std::span(out).subspan(start + 1)));
+        if (FaultActive(RadioFault::LongReplies))
+            out.insert(out.end(), {0x52, 0x00});
         return;
     }
     case link::Command::End: return;

@@ -22,11 +22,15 @@ enum class RadioFault {
     // Busy after each end frame: the next 'after_frames' greetings go unanswered
     // (counted from the end frame, not from the first frame).
     SlowRestart,
+    LongReplies,   // every read reply carries two bytes more than asked for
 };
 
 struct FaultPlan {
     RadioFault fault = RadioFault::None;
     int after_frames = 0;
+    // Only in this session (1 = the first; a session begins with the first greeting after
+    // an end frame); 0: in every session.
+    int session = 0;
 };
 
 // Radio addresses of the factory areas the emulator seeds.
@@ -62,6 +66,7 @@ public:
     bool hungUp() const { return hungUp_; }
     bool endSeen() const { return endFrames_ > 0; }
     int endFrames() const { return endFrames_; }
+    int sessions() const { return sessions_; }
     int framesAnswered() const { return answered_; }
     // Bad checksum, length, count or address, or noise: each run of dropped bytes counts once.
     int frameErrors() const { return errors_; }
@@ -86,6 +91,8 @@ private:
     bool hungUp_ = false;
     int endFrames_ = 0;
     int greetingsToIgnore_ = 0;
+    int sessions_ = 0;
+    bool inSession_ = false;
 };
 
 } // namespace k3n

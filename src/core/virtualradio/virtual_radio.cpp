@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "virtualradio/virtual_radio.h"
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -178,13 +179,16 @@ void VirtualRadio::Serve()
     int endsSaved = 0;
     for (;;) {
         pollfd fds[2] = {{master_, POLLIN, 0}, {stopEvent_, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        if (poll(fds, 2, MsUntilNextAnswer()) < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
         if (fds[1].revents)
             return;
+        SendDueAnswers();
+        if (!fds[0].revents)
+            continue;
         const ssize_t n = (fds[0].revents & POLLIN) ? read(master_, buffer.data(), buffer.size()) : -1;
         if (n <= 0) {
             if (fds[0].revents & (POLLHUP | POLLERR)) {   // cannot happen while the terminal is held; never spin
@@ -196,10 +200,16 @@ void VirtualRadio::Serve()
 
         std::vector<uint8_t> answer;
         bool hungUp = false;
+        bool greetingOnly = false;
         int ends = 0;
         {
             std::lock_guard lock(mutex_);
+            const std::size_t framesBefore = emulator_.frames().size();
             answer = emulator_.Receive(std::span(buffer.data(), std::size_t(n)));
+            const auto& frames = emulator_.frames();
+            greetingOnly = frames.size() > framesBefore &&
+                           std::all_of(frames.begin() + std::ptrdiff_t(framesBefore), frames.end(),
+                                       [](const ReceivedFrame& f) { return f.command == link::Command::Greeting; });
             hungUp = emulator_.hungUp();
             ends = emulator_.endFrames();
             if (hungUp)   // the cable is pulled: the device goes away, seen together with the flag
@@ -208,13 +218,47 @@ void VirtualRadio::Serve()
         changed_.notify_all();
         if (hungUp)
             return;
-        SendPaced(answer, std::size_t(n));
+        Answer(std::move(answer), std::size_t(n), greetingOnly);
         changed_.notify_all();
         if (ends != endsSaved && !options_.memory_file.isEmpty()) {
             endsSaved = ends;
             SaveMemory();
         }
     }
+}
+
+void VirtualRadio::Answer(std::vector<uint8_t> answer, std::size_t requestBytes, bool greetingOnly)
+{
+    const auto now = Clock::now();
+    const bool late = greetingOnly && options_.greeting_delay.count() > 0;
+    if (!late && later_.empty()) {
+        SendPaced(answer, requestBytes);
+        return;
+    }
+    if (answer.empty())
+        return;
+    // Behind the answers held back, never before them.
+    auto due = late ? now + options_.greeting_delay : now;
+    if (!later_.empty())
+        due = std::max(due, later_.back().due);
+    later_.push_back({due, std::move(answer), requestBytes});
+}
+
+void VirtualRadio::SendDueAnswers()
+{
+    const auto now = Clock::now();
+    std::size_t sent = 0;
+    for (; sent < later_.size() && later_[sent].due <= now; ++sent)
+        SendPaced(later_[sent].bytes, later_[sent].requestBytes);
+    later_.erase(later_.begin(), later_.begin() + std::ptrdiff_t(sent));
+}
+
+int VirtualRadio::MsUntilNextAnswer() const
+{
+    if (later_.empty())
+        return -1;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(later_.front().due - Clock::now());
+    return int(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
 }
 
 void VirtualRadio::SendPaced(const std::vector<uint8_t>& answer, std::size_t requestBytes)

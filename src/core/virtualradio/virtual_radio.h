@@ -31,6 +31,9 @@ struct VirtualRadioOptions {
     uint16_t firmware_band = 0x0000;
     uint16_t firmware_version = 0x0100;
     FaultPlan fault;
+    // A radio slow to wake: every greeting is answered this much later, so a program
+    // that greets again meanwhile gets one answer for each greeting.
+    std::chrono::milliseconds greeting_delay{0};
 };
 
 class VirtualRadio {
@@ -59,6 +62,15 @@ public:
 private:
     void Serve();
     void SendPaced(const std::vector<uint8_t>& answer, std::size_t requestBytes);
+    // Answers held back (late greetings), in order, with when each is due.
+    struct LaterAnswer {
+        std::chrono::steady_clock::time_point due;
+        std::vector<uint8_t> bytes;
+        std::size_t requestBytes;
+    };
+    void Answer(std::vector<uint8_t> answer, std::size_t requestBytes, bool greetingOnly);
+    void SendDueAnswers();
+    int MsUntilNextAnswer() const;
     void CloseLink();
     std::optional<Error> SaveMemory() const;
 
@@ -73,6 +85,7 @@ private:
     mutable std::condition_variable changed_;
     RadioEmulator emulator_;
 
+    std::vector<LaterAnswer> later_;   // the serving thread's own
     std::chrono::steady_clock::time_point inboundFree_{};
     std::chrono::steady_clock::time_point outboundFree_{};
 };

@@ -26,6 +26,7 @@ void TMainForm::MenuEdit_ReadClick()
     CommitPendingEdits();
     recordUnreportedEdits();
     TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
+    dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
     // The record changes only after a successful read, once "SUCCESS" is closed.
     if (dlg.exec() == QDialog::Accepted && ApplyConfigurationRead(dlg.session(), data_)) {
         RefreshAllViews();
@@ -38,6 +39,7 @@ void TMainForm::MenuEdit_WriteClick()
     if (!readyToWrite())
         return;
     TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
+    dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
     dlg.exec();
     if (const SafeWrite* chain = dlg.safeWrite())
         logWrite(chain->result());
@@ -82,9 +84,7 @@ void TMainForm::logWrite(const SafeWriteResult& result)
 {
     WriteLogContext context = writeLogContext();
     context.port = result.port;
-    context.device = HalvexComm32::TCommSerialPortInfo::PortNo(result.port) > 0
-                         ? HalvexComm32::TCommSerialPortInfo().DevicePathOf(result.port)
-                         : result.port;
+    context.device = result.device;   // the device the write held open, not the name looked up again
     if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result))
         ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
                                                                       error->message));

@@ -36,6 +36,7 @@ void TMainForm::MenuEdit_CompareWithRadioClick()
 {
     CommitPendingEdits();   // the comparison sees what is being typed too
     TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
+    dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
     // A failed read has said why in the window; nothing else happens.
     if (dlg.exec() != QDialog::Accepted)
         return;

@@ -165,10 +165,15 @@ void TProgramDialog::ProgramStartClick()
         SafeWriteOptions options;
         options.backup = cBackup->isChecked();
         options.verify = cVerify->isChecked();
-        if (options.backup && cShowChanges->isChecked())
+        if (options.backup && cShowChanges->isChecked()) {
             options.before_write = [this](const RadioData& radio, const RadioData& toWrite) {
                 return AskToWriteChanges(radio, toWrite);
             };
+            // The user may take minutes: the radio on the cable then may not be the one backed up.
+            options.recheck_after_before_write = true;
+        }
+        if (portsAtStart_)
+            writePorts_ = portsAtStart_();
         // The programming time is the moment the write starts.
         chain_ = std::make_unique<SafeWrite>(*writeData_, LocalProgramTimeNow(), writePorts_, std::move(options));
         ProgressBar1->setRange(0, chain_->progressMax());
@@ -178,6 +183,10 @@ void TProgramDialog::ProgramStartClick()
     }
     if (session_->ended() || session_->running())
         return;
+    if (portsAtStart_) {   // the session is made anew for the ports present now
+        session_ = std::make_unique<ProgrammingSession>(session_->request(), portsAtStart_());
+        runner_ = std::make_unique<SessionRunner>(*session_);
+    }
     ProgramStart->setEnabled(false);
     Show(runner_->Start());
 }
@@ -189,8 +198,8 @@ void TProgramDialog::Timer_TxTimer()
 
 bool TProgramDialog::AskToWriteChanges(const RadioData& radio, const RadioData& toWrite)
 {
-    // The backup's session has ended and closed its port: nothing waits on the radio while
-    // the user reads. The timer is not re-armed before this step returns.
+    // The backup's session has ended; its port stays open for the write, and nothing is sent
+    // while the user reads. The timer is not re-armed before this step returns.
     ChangesWindow question(radio, toWrite.record, this);
     changesQuestion_ = &question;
     const bool write = question.exec() == QDialog::Accepted;

@@ -11,6 +11,7 @@
 #include "programming/session.h"
 #include "programming/session_runner.h"
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,10 @@ public:
     // Accepted only when the configuration was written (and matched on read-back).
     TProgramDialog(const RadioData& data, AppSettings& settings, PortPlan ports, QWidget* parent = nullptr);
     ~TProgramDialog() override;
+
+    // Where the ports come from when Start is pressed (the settings and the cables
+    // present then), so a cable replugged while the window was open is found where it is now.
+    void setPortsAtStart(std::function<PortPlan()> plan) { portsAtStart_ = std::move(plan); }
 
     // Outcome and, after a successful read, the received image or service reply.
     // Not for the configuration write, whose sessions safeWrite() holds.
@@ -87,6 +92,7 @@ private:
     std::unique_ptr<SafeWrite> chain_;
     QDialog* changesQuestion_ = nullptr;   // open while the chain waits for the answer
     QString shownPort_;
+    std::function<PortPlan()> portsAtStart_;
 };
 
 } // namespace k3n

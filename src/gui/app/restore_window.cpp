@@ -31,6 +31,10 @@ RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent) : QDialog(p
         item->setText(3, entry.readable ? QString::number(entry.channels_in_use) : QString());
         item->setTextAlignment(3, Qt::AlignCenter);
         item->setToolTip(0, QDir::toNativeSeparators(entry.path));
+        if (entry.unsure) {   // kept, but a later read found bytes a write never changes changed
+            item->setText(0, item->text(0) + QStringLiteral(" (%1)").arg(Text(OwnText::RestoreUnsure)));
+            item->setToolTip(0, item->toolTip(0) + QStringLiteral("\n") + entry.unsure_reason);
+        }
         if (!entry.readable)
             item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
     }

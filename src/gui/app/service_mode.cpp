@@ -29,6 +29,7 @@ RunServiceTransfer ProgramDialogTransfers(QWidget* parent, ServiceData& service,
             if (!AskYesNoDefaultNo(owner, Text(*question)))
                 return false;
         TProgramDialog dialog(std::move(*sessionRequest), SessionPortPlan(settings), owner);
+        dialog.setPortsAtStart([&settings] { return SessionPortPlan(settings); });
         const bool succeeded = dialog.exec() == QDialog::Accepted;
         NoteServiceReadOutcome(request, succeeded, service);
         if (!succeeded)

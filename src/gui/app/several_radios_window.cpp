@@ -150,7 +150,7 @@ void SeveralRadiosWindow::start()
             [this, writes, context](std::size_t radio, const SafeWriteResult& result, double seconds) {
                 WriteLogContext radioContext = context;
                 radioContext.port = writes->targets()[radio].port;
-                radioContext.device = writes->targets()[radio].device;
+                radioContext.device = result.device.isEmpty() ? writes->targets()[radio].device : result.device;
                 // A line that cannot be added is said in the result; the write itself is done.
                 const auto logError = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), radioContext, result);
                 SafeWriteResult shown = result;
