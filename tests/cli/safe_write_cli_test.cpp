@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace k3n {
@@ -107,6 +108,71 @@ TEST_F(CliSafeWrite, ExitCodesTellWhatTheRadioHolds)
     for (const char* option : {"--no-backup", "--no-verify", "--force"})
         EXPECT_TRUE(help.out.contains(option)) << option;
     EXPECT_EQ(RunK3n({"backups", "extra"}).exitCode, 2);
+}
+
+// `k3n virtual-radio` with its options, as anyone can start it to try a faulty radio.
+class VirtualRadioTool {
+public:
+    VirtualRadioTool(const test::ScratchDir& dir, const QStringList& options) : link_(dir.file("radio"))
+    {
+        process_.start(QStringLiteral(K3N_CLI_PATH), QStringList{"virtual-radio", "--link", link_} + options);
+        // It prints where it serves once the link is there.
+        EXPECT_TRUE(process_.waitForReadyRead(10000)) << process_.readAllStandardError().toStdString();
+    }
+    ~VirtualRadioTool()
+    {
+        process_.terminate();
+        process_.waitForFinished(10000);
+    }
+    const QString& link() const { return link_; }
+
+private:
+    QString link_;
+    QProcess process_;
+};
+
+TEST_F(CliSafeWrite, TheVirtualRadioMisbehavesAsAskedAndTheWriteHoldsUp)
+{
+    EXPECT_EQ(RunK3n({"new", "-o", dir.file("band0.fse")}).exitCode, 0);
+    const QString memory = dir.file("memory.bin");
+    {   // Slow to wake: two greetings answered, and the read still gives the radio's own bytes.
+        VirtualRadioTool radio(dir, {"--late-greeting", "350", "--memory", memory});
+        const test::ToolRun read = RunK3n({"read", "--port", radio.link(), "-o", dir.file("read.fse")});
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    }
+    ASSERT_EQ(RunK3n({"unimage", memory, "-o", dir.file("expected.fse")}).exitCode, 0);
+    EXPECT_EQ(test::FileBytes(dir.file("read.fse")), test::FileBytes(dir.file("expected.fse")));
+    {   // Garbled replies in the write session: backed up, nothing written.
+        VirtualRadioTool radio(dir, {"--garble-session", "2", "--memory", memory});
+        const test::ToolRun write = RunK3n({"write", "--port", radio.link(), dir.file("band0.fse")});
+        EXPECT_EQ(write.exitCode, 1);
+        EXPECT_TRUE(write.err.contains("Communication False: nothing was written") && write.err.contains("garbled"))
+            << write.err.toStdString();
+        EXPECT_TRUE(write.out.contains("backup: ")) << write.out.toStdString();
+    }
+    EXPECT_EQ(RunK3n({"unimage", memory, "-o", dir.file("after.fse")}).exitCode, 0);
+    EXPECT_EQ(test::FileBytes(dir.file("after.fse")), test::FileBytes(dir.file("expected.fse")));
+
+    const test::ToolRun help = RunK3n({"virtual-radio", "--help"});
+    for (const char* option : {"--late-greeting MS", "--garble-session N", "--ack-without-storing N", "--vanish-after N"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    EXPECT_EQ(RunK3n({"virtual-radio", "--vanish-after", "3", "--garble-session", "1"}).exitCode, 2);
+}
+
+TEST_F(CliSafeWrite, BackupsListsABackupMarkedUnsure)
+{
+    RadioData data;
+    data.ResetForBand(0);
+    const Result<QString> saved =
+        SaveBackup(dir.file("data/K3N/backups"), data.record, "7701", QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(MarkBackupUnsure(saved.value(), "0x06B0"), std::nullopt);
+    const test::ToolRun list = RunK3n({"backups"});
+    EXPECT_TRUE(list.out.contains("unsure: may not hold the radio's true bytes (0x06B0)")) << list.out.toStdString();
+    const QJsonArray json = QJsonDocument::fromJson(RunK3n({"backups", "--json"}).out.toUtf8()).array();
+    ASSERT_EQ(json.size(), 1);
+    EXPECT_TRUE(json[0].toObject()["unsure"].toBool());
+    EXPECT_EQ(json[0].toObject()["unsure_reason"].toString(), "0x06B0");
 }
 
 } // namespace

@@ -310,6 +310,14 @@ void VirtualRadio::setMemory(const MemoryImage& memory)
     emulator_.memory() = memory;
 }
 
+void VirtualRadio::writeMemory(uint16_t address, std::span<const uint8_t> bytes)
+{
+    std::lock_guard lock(mutex_);
+    MemoryImage& memory = emulator_.memory();
+    std::copy_n(bytes.begin(), std::min(bytes.size(), memory.size() - std::min<std::size_t>(address, memory.size())),
+                memory.begin() + address);
+}
+
 std::vector<ReceivedFrame> VirtualRadio::frames() const
 {
     std::lock_guard lock(mutex_);

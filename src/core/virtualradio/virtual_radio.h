@@ -12,6 +12,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <thread>
 
 namespace k3n {
@@ -53,6 +54,8 @@ public:
     void SetFault(FaultPlan plan);
     MemoryImage memory() const;
     void setMemory(const MemoryImage& memory);
+    // Changes bytes of the memory in one step, between two frames (another radio put on the cable).
+    void writeMemory(uint16_t address, std::span<const uint8_t> bytes);
     std::vector<ReceivedFrame> frames() const;
     int frameErrors() const;
     bool hungUp() const;

@@ -2,6 +2,7 @@
 // A write with its backup before and read-back after, against the virtual radio
 // on a pseudo-terminal, on the real clock. Failures are chosen to end at once.
 #include "programming/safe_write.h"
+#include "programming/write_verify.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "support/test_support.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace k3n {
 namespace {
@@ -257,6 +259,138 @@ TEST_F(SafeWriteTest, ARadioOfAnotherBandGetsNothingWritten)
     EXPECT_EQ(chain.result().message, "Wrong Freq Band");
     EXPECT_EQ(chain.result().frames_written, 0u);
     EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+}
+
+// Another radio on the cable: the same (empty) serial number, other adjustment bytes.
+void PutAnotherRadioOnTheCable(VirtualRadio& radio)
+{
+    const uint8_t adjustment[] = {0x11, 0x22, 0x33};
+    radio.writeMemory(0x0FF0, adjustment);
+}
+
+TEST_F(SafeWriteTest, ALinkRepointedDuringTheBackupCannotSendTheWriteElsewhere)
+{
+    VirtualRadioOptions otherOptions = RadioOptions(1);
+    otherOptions.serial_number = {'9', '9', '9', '9', '9', '9', '9', '9'};
+    VirtualRadio other(otherOptions);
+    ASSERT_EQ(other.Start(), std::nullopt);
+    const QString link = dir.file("cable");
+    ASSERT_EQ(::symlink(QFile::encodeName(radio->devicePath()).constData(), QFile::encodeName(link).constData()), 0);
+
+    options_.verify = false;
+    SafeWrite chain(next, kTime, PortPlan{false, {link}}, options_);
+    bool repointed = false;
+    chain.Run([&](const RunnerStep&) {
+        if (!repointed && chain.phase() == SafeWritePhase::Backup && chain.session()->progress() >= 20) {
+            repointed = true;   // the by-id link now names the other radio's device
+            ::unlink(QFile::encodeName(link).constData());
+            ASSERT_EQ(::symlink(QFile::encodeName(other.devicePath()).constData(), QFile::encodeName(link).constData()), 0);
+        }
+        if (chain.phase() == SafeWritePhase::Write && Count(radio->frames(), link::Command::WriteMemory) > 0)
+            chain.RequestCancel();   // the first write frame is enough to see where it went
+    });
+    ASSERT_TRUE(repointed);
+    EXPECT_EQ(chain.result().outcome, SafeWriteOutcome::Cancelled);
+    EXPECT_GT(Count(radio->frames(), link::Command::WriteMemory), 0u);
+    EXPECT_TRUE(other.frames().empty());
+    EXPECT_EQ(chain.result().port, link);
+    EXPECT_EQ(chain.result().device, radio->devicePath());
+    EXPECT_EQ(chain.result().serial_number, "20250042");
+}
+
+TEST_F(SafeWriteTest, AReadBackFromAnotherRadioSaysSoAndMarksTheBackupUnsure)
+{
+    // Swapped while the write ran: the identity block read back is not the backup's.
+    SafeWrite chain(next, kTime, Port(), options_);
+    bool swapped = false;
+    chain.Run([&](const RunnerStep&) {
+        if (!swapped && chain.phase() == SafeWritePhase::Verify) {
+            swapped = true;
+            PutAnotherRadioOnTheCable(*radio);
+        }
+    });
+    const SafeWriteResult& result = chain.result();
+    EXPECT_EQ(result.outcome, SafeWriteOutcome::DifferentRadio);
+    EXPECT_EQ(SafeWriteExitCode(result.outcome), 3);
+    EXPECT_FALSE(result.verified);
+    EXPECT_TRUE(result.message.startsWith("A different radio answered the read-back")) << result.message.toStdString();
+    EXPECT_TRUE(result.backup_unsure);
+    EXPECT_TRUE(result.message.contains("marked unsure")) << result.message.toStdString();
+    const std::vector<BackupEntry> backups = ListBackups(options_.backup_folder);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(backups[0].path, result.backup_path);   // kept under its name
+    EXPECT_TRUE(backups[0].unsure);
+    EXPECT_EQ(backups[0].unsure_reason, "0x0FF0, 0x0FF1, 0x0FF2");
+}
+
+TEST_F(SafeWriteTest, AfterTheQuestionBeforeTheWriteTheRadioIsCheckedAgain)
+{
+    options_.recheck_after_before_write = true;
+    {   // The same radio: the write goes on after one read of the identity block.
+        options_.before_write = [](const RadioData&, const RadioData&) { return true; };
+        SafeWrite chain(next, kTime, Port(), options_);
+        chain.Run([&](const RunnerStep&) {
+            if (chain.phase() == SafeWritePhase::Write && Count(radio->frames(), link::Command::WriteMemory) > 0)
+                chain.RequestCancel();
+        });
+        EXPECT_EQ(chain.result().outcome, SafeWriteOutcome::Cancelled);
+        const auto frames = radio->frames();
+        const auto backupEnd = std::find_if(frames.begin(), frames.end(),
+                                            [](const ReceivedFrame& f) { return f.command == link::Command::End; });
+        ASSERT_LE(backupEnd + 4, frames.end());
+        EXPECT_EQ(backupEnd[1].command, link::Command::Greeting);
+        EXPECT_EQ(backupEnd[2], (ReceivedFrame{link::Command::ReadMemory, 0x0FE0, 32, {}}));
+        EXPECT_EQ(backupEnd[3].command, link::Command::End);
+        EXPECT_EQ(backupEnd[4].command, link::Command::Greeting);
+    }
+    {   // Another radio while the user read the changes: nothing is written.
+        radio = std::make_unique<VirtualRadio>(RadioOptions(1));
+        ASSERT_EQ(radio->Start(), std::nullopt);
+        options_.before_write = [&](const RadioData&, const RadioData&) {
+            PutAnotherRadioOnTheCable(*radio);
+            return true;
+        };
+        SafeWrite chain(next, kTime, Port(), options_);
+        EXPECT_EQ(chain.Run(), SafeWriteOutcome::DifferentRadioBeforeWrite);
+        EXPECT_EQ(chain.result().ended_in, SafeWritePhase::Recheck);
+        EXPECT_EQ(SafeWriteExitCode(chain.result().outcome), 1);
+        EXPECT_TRUE(chain.result().message.startsWith("A different radio answered after the changes were shown"));
+        EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+    }
+}
+
+TEST(SafeWriteChecks, BytesAWriteNeverSendsMustReadBackAsTheBackupHasThem)
+{
+    MemoryImage backup{};
+    for (std::size_t a = 0; a < backup.size(); ++a)
+        backup[a] = uint8_t(a);
+    MemoryImage readBack = backup;
+    readBack[0x0100] ^= 1;   // written: not this comparison's business
+    readBack[0x1000] ^= 1;
+    EXPECT_TRUE(CompareUnwrittenBytes(backup, readBack).empty());
+    EXPECT_TRUE(SameRadio(backup, readBack));
+    readBack[0x06A6] ^= 1;   // after the programming time, never written
+    readBack[0x06BF] ^= 1;
+    EXPECT_EQ(CompareUnwrittenBytes(backup, readBack),
+              (std::vector<ImageDifference>{{0x06A6, 0xA6, 0xA7}, {0x06BF, 0xBF, 0xBE}}));
+    EXPECT_TRUE(SameRadio(backup, readBack));
+    readBack[0x0FFF] ^= 1;   // the band code: the identity block
+    EXPECT_FALSE(SameRadio(backup, readBack));
+    EXPECT_EQ(CompareUnwrittenBytes(backup, readBack).size(), 3u);
+}
+
+TEST(SafeWriteChecks, AnAutoSearchThatFindsNoRadioEndsWithCommunicationFalse)
+{
+    test::ScratchDir dir;
+    SafeWriteOptions options;
+    options.backup_folder = dir.file("backups");
+    RadioData data;
+    data.ResetForBand(0);
+    SafeWrite chain(data, kTime, PortPlan{true, {dir.file("no-port-1"), dir.file("no-port-2")}}, options);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::BackupReadFailed);
+    EXPECT_EQ(chain.result().failure, SessionFailure::NoRadioFound);
+    EXPECT_TRUE(chain.result().message.contains("Communication False")) << chain.result().message.toStdString();
+    EXPECT_TRUE(chain.result().port.isEmpty());
 }
 
 } // namespace

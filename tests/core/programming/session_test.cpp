@@ -4,8 +4,10 @@
 // delivered at the session's next deadline.
 #include "programming/session.h"
 #include "model/record_layout.h"
+#include "programming/write_verify.h"
 #include "virtualradio/radio_emulator.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -48,8 +50,17 @@ struct Harness {
     void Step()
     {
         now = *session.NextDeadline();
+        for (auto it = later.begin(); it != later.end() && it->first <= now; it = later.erase(it))
+            inbound.insert(inbound.end(), it->second.begin(), it->second.end());
         Bytes in = std::exchange(inbound, {});
         Apply(session.Advance(now, in));
+    }
+    // Bytes the radio sends at a time of its own, in the order they are due.
+    void SendLater(SessionTime at, const Bytes& bytes)
+    {
+        auto it = std::upper_bound(later.begin(), later.end(), at,
+                                   [](SessionTime t, const auto& entry) { return t < entry.first; });
+        later.insert(it, {at, bytes});
     }
     void RunToEnd()
     {
@@ -107,6 +118,7 @@ struct Harness {
     SessionTime now{0};
     std::optional<std::size_t> open;
     Bytes inbound;
+    std::vector<std::pair<SessionTime, Bytes>> later;
     std::vector<SentFrame> sent;
     std::vector<std::size_t> opened;
     std::vector<QString> notices;
@@ -398,6 +410,101 @@ TEST(Session, ReadRepliesAreTakenByLengthAndHead)
     ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
     EXPECT_TRUE(std::equal(reply.begin() + 2, reply.begin() + 34, h.session.serviceReply().begin()));
     EXPECT_EQ(h.session.progress(), kProgressMax);
+}
+
+// A radio slow to wake answers every greeting 'delay' after it arrived; everything else at once.
+void AnswerGreetingsLate(Harness& h, SessionTime delay)
+{
+    h.script = [&h, delay](std::size_t, const Bytes& sent) {
+        const Bytes answer = h.radio().Receive(sent);
+        if (link::Command(sent[2]) != link::Command::Greeting)
+            return answer;
+        h.SendLater(h.now + delay, answer);
+        return Bytes{};
+    };
+}
+
+TEST(Session, LateGreetingAnswersAreLetInAndDroppedBeforeTheFirstRequest)
+{
+    // Two greetings go out before the first answer is seen; the second answer arrives after
+    // it and would shift the first block of a read, or be read as a write's band byte.
+    {
+        Harness h(ConfigurationReadRequest(), {RadioPort()});
+        for (std::size_t a = 0; a < h.radio().memory().size(); ++a)
+            h.radio().memory()[a] = uint8_t(a * 7 + 1);
+        AnswerGreetingsLate(h, 350ms);
+        h.Run();
+        ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
+        EXPECT_EQ(h.radio().frames().front().command, link::Command::Greeting);
+        EXPECT_EQ(h.radio().frames()[1].command, link::Command::Greeting);
+        // Seen at 900 ms; the first request waits for the second answer (due at 950 ms),
+        // not for a quiet line (1200 ms).
+        const auto request = std::find_if(h.sent.begin(), h.sent.end(), [](const SentFrame& f) {
+            return f.command() == link::Command::ReadMemory;
+        });
+        ASSERT_NE(request, h.sent.end());
+        EXPECT_EQ(request->at, 950ms);
+        const MemoryImage& got = h.session.image();
+        for (const PlanStep& step : TransferPlan(ConfigurationReadRequest()))
+            EXPECT_TRUE(std::equal(got.begin() + step.address, got.begin() + step.address + step.size,
+                                   h.radio().memory().begin() + step.address))
+                << step.address;
+    }
+    {
+        Harness h(ConfigurationWriteRequest(SampleData(0), kTime, true), {RadioPort()});
+        AnswerGreetingsLate(h, 350ms);
+        h.Run();
+        EXPECT_EQ(h.session.outcome(), SessionOutcome::Success);
+        EXPECT_TRUE(h.radio().endSeen());
+    }
+    {   // The radio slept through the first greeting and answered only the second: after a
+        // quiet greeting interval the transfer begins.
+        Harness h(ConfigurationReadRequest(), {RadioPort()});
+        int greetings = 0;
+        h.script = [&](std::size_t, const Bytes& sent) {
+            const bool greeting = link::Command(sent[2]) == link::Command::Greeting;
+            return greeting && ++greetings == 1 ? Bytes{} : h.radio().Receive(sent);
+        };
+        h.Run();
+        ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
+        ASSERT_GE(h.sent.size(), 3u);
+        EXPECT_EQ(h.sent[1].at, 600ms);    // the second greeting, answered at once
+        EXPECT_EQ(h.sent[2].at, 1200ms);   // seen at 900 ms, then 300 ms of quiet
+        EXPECT_EQ(h.sent[2].command(), link::Command::ReadMemory);
+    }
+}
+
+TEST(Session, ReadRepliesLongerThanAskedForFailAsGarbled)
+{
+    // Nothing of a garbled read is kept, and a write never reads extra bytes as the band byte.
+    for (SessionRequest request : {ConfigurationReadRequest(), ConfigurationWriteRequest(SampleData(0), kTime, true),
+                                   ServiceReadRequest(TransferKind::Adjustment)}) {
+        Harness h(request, {RadioPort()});
+        h.radio().SetFault({RadioFault::LongReplies, 1});   // from the first reply after the greeting
+        RadioData target = SampleData(1);
+        const RadioData before = target;
+        h.Run();
+        EXPECT_EQ(h.session.outcome(), SessionOutcome::CommunicationFalse);
+        EXPECT_EQ(h.session.failure(), SessionFailure::GarbledReply);
+        EXPECT_FALSE(ApplyConfigurationRead(h.session, target));
+        EXPECT_EQ(target.record, before.record);
+        EXPECT_EQ(std::count_if(h.sent.begin(), h.sent.end(),
+                                [](const SentFrame& f) { return f.command() == link::Command::WriteMemory; }),
+                  0);
+    }
+}
+
+TEST(Session, TheIdentityReadAsksForTheBlockAt0FE0AloneAndConvertsNothing)
+{
+    Harness h(RadioIdentityReadRequest(), {RadioPort(2)});
+    h.Run();
+    ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
+    ASSERT_EQ(h.sent.size(), 3u);
+    EXPECT_EQ(h.sent[1].bytes, link::ReadRequest(0x0FE0, 32));
+    EXPECT_EQ(h.sent[2].bytes, link::EndFrame());
+    EXPECT_TRUE(SameRadio(h.session.image(), h.radio().memory()));
+    RadioData data = SampleData(0);
+    EXPECT_FALSE(ApplyConfigurationRead(h.session, data));
 }
 
 TEST(Session, FailuresDuringATransfer)

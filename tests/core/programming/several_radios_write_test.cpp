@@ -75,7 +75,7 @@ TEST(SeveralRadiosWrite, ExitCodeSaysWhetherEveryRadioWasWrittenAndVerified)
     auto results = [](std::initializer_list<SafeWriteOutcome> outcomes) {
         std::vector<SafeWriteResult> list;
         for (SafeWriteOutcome outcome : outcomes)
-            list.push_back(SafeWriteResult{outcome});
+            list.emplace_back().outcome = outcome;
         return list;
     };
     using O = SafeWriteOutcome;
@@ -83,6 +83,7 @@ TEST(SeveralRadiosWrite, ExitCodeSaysWhetherEveryRadioWasWrittenAndVerified)
     EXPECT_EQ(SeveralRadiosExitCode(results({O::Written, O::WrittenNotVerified})), 3);
     EXPECT_EQ(SeveralRadiosExitCode(results({O::WrittenNotVerified, O::WriteFailed, O::Written})), 1);
     EXPECT_EQ(SeveralRadiosExitCode(results({O::Cancelled, O::Written})), 1);
+    EXPECT_EQ(SeveralRadiosExitCode(results({O::Written, O::DifferentRadio})), 3);
     EXPECT_EQ(SeveralRadiosExitCode({}), 1);
 }
 

@@ -4,6 +4,7 @@
 #include "widgets/editor_window.h"
 #include "widgets/message_windows.h"
 #include "app/main_window.h"
+#include "support/test_support.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
 #include "programming/programming_log.h"
@@ -419,6 +420,23 @@ TEST_F(MainWindowSession, RestoreOpensTheChosenBackupAsOneUndoableStep)
     EXPECT_EQ(data.record, before);
     // Asked whether to write it now; the answer was No, so no programming window opened.
     EXPECT_TRUE(answers.texts.isEmpty());
+}
+
+TEST(RestoreWindowList, ABackupMarkedUnsureSaysSoAndWhy)
+{
+    ApplyLanguageSetting(0);
+    test::ScratchDir dir;
+    RadioData saved;
+    saved.ResetForBand(0);
+    const Result<QString> unsure = SaveBackup(dir.path(), saved.record, "A1", QDateTime(QDate(2026, 3, 4), QTime(5, 6)));
+    const Result<QString> sure = SaveBackup(dir.path(), saved.record, "A1", QDateTime(QDate(2026, 3, 3), QTime(5, 6)));
+    ASSERT_TRUE(unsure && sure);
+    ASSERT_EQ(MarkBackupUnsure(unsure.value(), "0x0FF0"), std::nullopt);
+    RestoreWindow window(dir.path());
+    ASSERT_EQ(window.tvBackups->topLevelItemCount(), 2);
+    EXPECT_EQ(window.tvBackups->topLevelItem(0)->text(0), "2026-03-04 05:06:00 (unsure)");
+    EXPECT_TRUE(window.tvBackups->topLevelItem(0)->toolTip(0).endsWith("\n0x0FF0"));
+    EXPECT_EQ(window.tvBackups->topLevelItem(1)->text(0), "2026-03-03 05:06:00");
 }
 
 TEST_F(MainWindowSession, ASuccessfulReadIsOneStepThatUndoTakesBack)

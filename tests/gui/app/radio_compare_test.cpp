@@ -52,6 +52,8 @@ public:
                 question = changes->sQuestion->text();
                 listed = changes->wDifferences->differences();
                 framesWhenAsked = framesNow ? framesNow() : 0;
+                if (whileAsked)
+                    std::exchange(whileAsked, nullptr)();
                 if (writeChanges)
                     (*writeChanges ? changes->bWrite : changes->bStop)->click();
             } else if (auto* other = qobject_cast<QDialog*>(modal)) {
@@ -66,6 +68,7 @@ public:
     std::vector<ConfigurationDifference> listed;
     std::function<std::size_t()> framesNow;
     std::size_t framesWhenAsked = 0;
+    std::function<void()> whileAsked;   // once, while the changes are shown
 
 private:
     QTimer poll_;
@@ -201,6 +204,20 @@ TEST_F(RadioComparison, ShowChangesStoppedThereSendsNoWriteFrame)
     EXPECT_EQ(radio.radio->memory(), held);
 }
 
+TEST_F(RadioComparison, AnotherRadioOnTheCableWhileTheChangesAreShownGetsNothingWritten)
+{
+    settings.ShowChangesBeforeWrite = true;
+    answers.whileAsked = [&] {
+        const uint8_t adjustment[] = {0x42, 0x43};   // the serial number alone may not tell radios apart
+        radio.radio->writeMemory(0x0FF0, adjustment);
+    };
+    form->MenuEdit_WriteClick();
+    EXPECT_EQ(answers.listed.size(), 3u);
+    EXPECT_EQ(answers.notices, QStringList{"A different radio answered after the changes were shown (serial number "
+                                           "55120000 backed up, 55120000 now); nothing was written"});
+    EXPECT_EQ(test::WriteFrameCount(*radio.radio), 0u);
+}
+
 TEST_F(RadioComparison, ShowChangesThenWriteWritesAsBefore)
 {
     settings.ShowChangesBeforeWrite = true;
@@ -209,12 +226,14 @@ TEST_F(RadioComparison, ShowChangesThenWriteWritesAsBefore)
     EXPECT_EQ(answers.framesWhenAsked, 0u);   // asked before the first write frame
     EXPECT_EQ(answers.notices, QStringList{"SUCCESS"});   // written and read back the same
     EXPECT_GT(test::WriteFrameCount(*radio.radio), 0u);
-    ASSERT_TRUE(radio.radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 3; }, 5000ms));
+    // Backup, the identity read after the question, write, read-back.
+    ASSERT_TRUE(radio.radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 4; }, 5000ms));
     const MemoryImage expected = GetDataForWrite(data, ProgramTime{});
     const MemoryImage held = radio.radio->memory();
     for (std::size_t i = 0; i < kMemoryImageSize; ++i) {
-        if (ImageBytesFromRecord()[i])
+        if (ImageBytesFromRecord()[i]) {
             ASSERT_EQ(held[i], expected[i]) << "at " << i;
+        }
     }
 
     // Now the radio holds it: a second look lists nothing.
