@@ -359,6 +359,22 @@ TEST_F(SafeWriteTest, AfterTheQuestionBeforeTheWriteTheRadioIsCheckedAgain)
     }
 }
 
+TEST_F(SafeWriteTest, ARadioGoneBetweenTheBackupAndTheWriteEndsTheChainWithoutOpeningAnything)
+{
+    // The greeting, 119 read requests: then the device goes away at the write's greeting.
+    radio = std::make_unique<VirtualRadio>(RadioOptions(1, {RadioFault::HangUp, 120}));
+    ASSERT_EQ(radio->Start(), std::nullopt);
+    std::vector<QString> notices;
+    SafeWrite chain(next, kTime, Port(), options_);
+    chain.Run([&](const RunnerStep& step) { notices.insert(notices.end(), step.notices.begin(), step.notices.end()); });
+    EXPECT_EQ(chain.result().outcome, SafeWriteOutcome::WriteFailed);
+    EXPECT_EQ(chain.result().ended_in, SafeWritePhase::Write);
+    EXPECT_EQ(chain.result().failure, SessionFailure::LinkLost);
+    EXPECT_FALSE(chain.result().backup_path.isEmpty());
+    EXPECT_TRUE(notices.empty());   // no port was opened again by its name, so none failed to open
+    EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+}
+
 TEST(SafeWriteChecks, BytesAWriteNeverSendsMustReadBackAsTheBackupHasThem)
 {
     MemoryImage backup{};
