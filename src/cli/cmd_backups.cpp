@@ -22,7 +22,8 @@ QJsonObject BackupAsJson(const BackupEntry& entry)
                   {"date", entry.taken.toString(Qt::ISODate)},
                   {"serial_number", entry.serial},
                   {"readable", entry.readable},
-                  {"unsure", entry.unsure}};
+                  {"unsure", entry.unsure},
+                  {"exact", entry.exact}};
     if (entry.unsure)
         o.insert("unsure_reason", entry.unsure_reason);
     if (entry.readable) {
@@ -60,15 +61,17 @@ int RunBackups(const Command& self, const QStringList& args)
         Out().flush();
         return kExitOk;
     }
-    Out() << QStringLiteral("%1  %2  %3  %4  %5\n")
+    Out() << QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                  .arg(QStringLiteral("date").leftJustified(19), QStringLiteral("serial").leftJustified(8),
-                      QStringLiteral("band").leftJustified(20), QStringLiteral("channels"), QStringLiteral("file"));
+                      QStringLiteral("band").leftJustified(20), QStringLiteral("channels"),
+                      QStringLiteral("restores").leftJustified(15), QStringLiteral("file"));
     for (const BackupEntry& entry : entries) {
         const QString serial = entry.serial.isEmpty() ? QStringLiteral("-") : entry.serial;
         const QString channels = entry.readable ? QString::number(entry.channels_in_use) : QStringLiteral("-");
-        Out() << QStringLiteral("%1  %2  %3  %4  %5\n")
+        const QString restores = entry.exact ? QStringLiteral("exactly") : QStringLiteral("as a config");
+        Out() << QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                      .arg(entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), serial.leftJustified(8),
-                          BandText(entry).leftJustified(20), channels.rightJustified(8),
+                          BandText(entry).leftJustified(20), channels.rightJustified(8), restores.leftJustified(15),
                           QDir::toNativeSeparators(entry.path));
         if (entry.unsure)   // a later read of the radio found bytes a write never changes changed
             Out() << QStringLiteral("%1  unsure: may not hold the radio's true bytes (%2)\n")

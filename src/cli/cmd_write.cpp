@@ -62,23 +62,7 @@ int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogCont
                   const PortPlan& plan, SafeWriteOptions options)
 {
     SafeWrite chain(data, LocalProgramTimeNow(), plan, std::move(options));
-    SafeWriteOutcome outcome;
-    {
-        const InterruptWatch interrupt([&chain] { chain.RequestCancel(); });
-        outcome = RunSafeWrite(chain);
-    }
-    const SafeWriteResult& result = chain.result();
-    WriteLogContext logged = context;
-    logged.device = result.device;   // the device the chain held open from the backup to the read-back
-    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), logged, result))
-        Err() << "k3n " << self.name << ": the programming log was not written: " << error->message << "\n";
-    if (!result.backup_path.isEmpty())
-        Out() << "backup: " << QDir::toNativeSeparators(result.backup_path) << "\n";
-    Out().flush();
-    if (outcome == SafeWriteOutcome::Written)
-        return kExitOk;
-    Failure(self, WriteResultMessage(result));
-    return SafeWriteExitCode(outcome);
+    return RunLoggedWrite(self, chain, context);
 }
 
 } // namespace

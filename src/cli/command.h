@@ -54,5 +54,6 @@ int RunLog(const Command& self, const QStringList& args);
 int RunReport(const Command& self, const QStringList& args);
 int RunDiff(const Command& self, const QStringList& args);
 int RunBackups(const Command& self, const QStringList& args);
+int RunRestore(const Command& self, const QStringList& args);
 
 } // namespace k3n::cli

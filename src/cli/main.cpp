@@ -68,6 +68,18 @@ const Command kCommands[] = {
     {"backups", "backups [--json]", "List the backups taken before each write, the newest first.",
      "  --json  print JSON instead of text\n",
      k3n::cli::RunBackups},
+    {"restore", "restore BACKUP.fse --port PORT [--force] [--no-backup] [--no-verify]",
+     "Put a backup back into the radio, exactly as it was read.",
+     "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n"
+     "  --force      restore a backup of another radio (other serial number or band); a backup\n"
+     "               made before backups kept the radio's own bytes is written as a configuration,\n"
+     "               and --force then writes it even when 'k3n check' finds errors\n"
+     "  --no-backup  do not read the radio into a backup file first\n"
+     "  --no-verify  do not read the radio back afterwards to compare it with what was sent\n"
+     "The backup's serial number, band and date are printed before anything is written.\n"
+     "Exit status as k3n write: 0 written and verified, 1 failed, 2 bad arguments or file,\n"
+     "3 written but not verified, or a different radio answered the read-back.\n",
+     k3n::cli::RunRestore},
     {"image", "image FILE.fse -o IMAGE.bin [--time T]", "Write the 8192-byte radio memory image of a configuration.",
      "  -o, --output IMAGE.bin  the file to write (replaced atomically); the image holds\n"
      "                          what a write sends, and the band code at 0x0FFF\n"

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/radio_session.h"
+#include "cli/interrupt.h"
 #include "comm/port_list.h"
 #include "model/fse_file.h"
 #include "programming/session_runner.h"
 #include "text/own_texts.h"
+#include <QDir>
 #include <QRegularExpression>
 #include <unistd.h>
 
@@ -83,6 +85,27 @@ SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
     return chain.Run([&](const RunnerStep& step) {
         report(step, chain.progress(), chain.progressMax(), SafeWritePhaseText(chain.phase()));
     });
+}
+
+int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext& context)
+{
+    SafeWriteOutcome outcome;
+    {
+        const InterruptWatch interrupt([&chain] { chain.RequestCancel(); });
+        outcome = RunSafeWrite(chain);
+    }
+    const SafeWriteResult& result = chain.result();
+    WriteLogContext logged = context;
+    logged.device = result.device;   // the device the chain held open from the backup to the read-back
+    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), logged, result))
+        Err() << "k3n " << self.name << ": the programming log was not written: " << error->message << "\n";
+    if (!result.backup_path.isEmpty())
+        Out() << "backup: " << QDir::toNativeSeparators(result.backup_path) << "\n";
+    Out().flush();
+    if (outcome == SafeWriteOutcome::Written)
+        return kExitOk;
+    Failure(self, WriteResultMessage(result));
+    return SafeWriteExitCode(outcome);
 }
 
 QString WriteResultMessage(const SafeWriteResult& result)

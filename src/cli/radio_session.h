@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "programming/safe_write.h"
 #include "programming/session.h"
+#include "programming/write_log.h"
 #include "text/error.h"
 #include <QString>
 #include <optional>
@@ -22,6 +23,10 @@ SessionOutcome RunSession(ProgrammingSession& session);
 
 // Runs the chain of backup, write and read-back until it ends, like RunSession.
 SafeWriteOutcome RunSafeWrite(SafeWrite& chain);
+
+// Runs the chain (Ctrl+C cancels it), adds its line to the programming log, prints
+// the backup's path and the outcome's message; returns the exit status of `k3n write`.
+int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext& context);
 
 // A write's message with the reason of the session that ended it:
 // "… nothing was written (no answer from the radio)".

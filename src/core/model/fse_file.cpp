@@ -118,13 +118,16 @@ namespace {
 // The record in a new temporary file beside target, written through and closed.
 // With a mode, the file takes it (an existing file keeps its permissions).
 std::optional<FileError> WriteTemporaryBeside(const QByteArray& target, const RadioRecord& record,
-                                              std::optional<mode_t> mode, QByteArray& tempPath)
+                                              std::optional<mode_t> mode, QByteArray& tempPath,
+                                              const QByteArray& extra = {})
 {
     Fd temp(CreateTemporaryBeside(target, tempPath));
     if (temp.get() < 0)
         return LastError();
     const auto bytes = record.bytes();
     std::optional<FileError> error = WriteAll(temp.get(), bytes.data(), bytes.size());
+    if (!error && !extra.isEmpty())
+        error = WriteAll(temp.get(), reinterpret_cast<const uint8_t*>(extra.constData()), std::size_t(extra.size()));
     if (!error && mode && ::fchmod(temp.get(), *mode & 07777) != 0)
         error = LastError();
     if (!error && ::fsync(temp.get()) != 0)
@@ -162,11 +165,11 @@ std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& rec
     return std::nullopt;
 }
 
-std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record)
+std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record, const QByteArray& extra)
 {
     const QByteArray target = QFile::encodeName(path);
     QByteArray tempPath;
-    if (auto error = WriteTemporaryBeside(target, record, std::nullopt, tempPath))
+    if (auto error = WriteTemporaryBeside(target, record, std::nullopt, tempPath, extra))
         return error;
     // A hard link is made only when the name is free; where the file system has
     // none, a rename after a look is the best there is.

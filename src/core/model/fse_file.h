@@ -3,6 +3,7 @@
 // The .fse configuration file: the record's 3048 bytes, nothing else.
 #include "model/file_error.h"
 #include "model/radio_data.h"
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -24,6 +25,7 @@ std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& rec
 // Writes the record as a file that must not exist yet: written in full under a
 // temporary name first, then given its name only if no file has it (the
 // reason for a taken name is "file exists"). Nothing is left behind on failure.
-std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record);
+// 'extra' follows the record's bytes (readers of the file ignore what follows the record).
+std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record, const QByteArray& extra = {});
 
 } // namespace k3n

@@ -3,6 +3,7 @@
 #include "model/user_data_folder.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "programming/transfer_plan.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,8 +51,71 @@ QString BackupFileName(const QString& serial, const QDateTime& when, int copy)
     return QStringLiteral("%1_%2%3.fse").arg(serial, when.toString(kDateTimeFormat), copyText);
 }
 
+namespace {
+
+// After the record: this mark, the bytes of the read plan's blocks in their order, and a CRC-16 of them.
+const QByteArray kRadioBytesMark = QByteArrayLiteral("K3N-RADIO-BYTES-1");
+
+std::vector<PlanStep> ReadBlocks()
+{
+    return TransferPlan(ConfigurationReadRequest());
+}
+
+QByteArray RadioBytesTrailer(const MemoryImage& read)
+{
+    QByteArray bytes;
+    for (const PlanStep& step : ReadBlocks())
+        bytes.append(reinterpret_cast<const char*>(read.data() + step.address), step.size);
+    const quint16 crc = qChecksum(bytes);
+    return kRadioBytesMark + bytes + char(crc >> 8) + char(crc & 0xFF);
+}
+
+} // namespace
+
+std::optional<MemoryImage> ReadBackupRadioBytes(const QString& backupPath)
+{
+    QFile file(backupPath);
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray all = file.read(qsizetype(RadioRecord::kSize) + kRadioBytesMark.size() + qsizetype(kMemoryImageSize) + 2);
+    const QByteArray trailer = all.mid(qsizetype(RadioRecord::kSize));
+    if (!trailer.startsWith(kRadioBytesMark))
+        return std::nullopt;
+    const QByteArray bytes = trailer.mid(kRadioBytesMark.size());
+    qsizetype expected = 0;
+    for (const PlanStep& step : ReadBlocks())
+        expected += step.size;
+    if (bytes.size() != expected + 2)
+        return std::nullopt;
+    const QByteArray data = bytes.first(expected);
+    const quint16 crc = quint16(uint8_t(bytes[expected]) << 8 | uint8_t(bytes[expected + 1]));
+    if (qChecksum(data) != crc)
+        return std::nullopt;
+    MemoryImage image{};
+    qsizetype at = 0;
+    for (const PlanStep& step : ReadBlocks()) {
+        std::copy_n(data.constData() + at, step.size, image.begin() + step.address);
+        at += step.size;
+    }
+    return image;
+}
+
+BackupRadio BackupRadioOf(const MemoryImage& read)
+{
+    return {SerialNumberInFileName(std::span<const uint8_t, 8>(read.data() + radio_addr::kSerialNumber, 8)),
+            read[radio_addr::kBandCode]};
+}
+
+QString BandCodeText(uint8_t code)
+{
+    for (int band = 0; band < kBandCount; ++band)
+        if (BandRadioCode(band) == code)
+            return QString::fromLatin1(BandName(band));
+    return QStringLiteral("band code 0x%1").arg(QString::number(code, 16).toUpper().rightJustified(2, '0'));
+}
+
 Result<QString> SaveBackup(const QString& folder, const RadioRecord& record, const QString& serial,
-                           const QDateTime& when)
+                           const QDateTime& when, const std::optional<MemoryImage>& read)
 {
     if (!QDir().mkpath(folder)) {
         // mkpath keeps no reason: the nearest existing folder on the way tells it.
@@ -65,7 +129,7 @@ Result<QString> SaveBackup(const QString& folder, const RadioRecord& record, con
         const QString path = QDir(folder).filePath(BackupFileName(serial, when, copy));
         if (QFileInfo(path).exists())
             continue;
-        const auto error = SaveNewFseFile(path, record);
+        const auto error = SaveNewFseFile(path, record, read ? RadioBytesTrailer(*read) : QByteArray());
         if (!error)
             return path;
         if (!QFileInfo(path).exists())   // taken meanwhile: try the next name
@@ -90,37 +154,43 @@ std::optional<Error> MarkBackupUnsure(const QString& backupPath, const QString& 
     return std::nullopt;
 }
 
-std::vector<BackupEntry> ListBackups(const QString& folder)
+BackupEntry DescribeBackup(const QString& path)
 {
     static const QRegularExpression named(QStringLiteral("^(.+)_(\\d{4}-\\d{2}-\\d{2}_\\d{6})(-\\d+)?\\.fse$"),
                                           QRegularExpression::CaseInsensitiveOption);
+    const QFileInfo file(path);
+    BackupEntry entry;
+    entry.path = file.absoluteFilePath();
+    entry.taken = file.lastModified();
+    if (const auto match = named.match(file.fileName()); match.hasMatch()) {
+        const QDateTime taken = QDateTime::fromString(match.captured(2), kDateTimeFormat);
+        if (taken.isValid()) {
+            entry.taken = taken;
+            entry.serial = match.captured(1);
+        }
+    }
+    // Only a regular file is read: a FIFO would block the listing.
+    if (QFile mark(UnsureMarkPath(entry.path)); QFileInfo(mark).isFile() && mark.open(QIODevice::ReadOnly)) {
+        entry.unsure = true;
+        entry.unsure_reason = QString::fromUtf8(mark.read(4096)).trimmed();
+    }
+    RadioData data;
+    if (file.isFile() && !LoadFseFile(entry.path, data)) {
+        entry.readable = true;
+        entry.band = data.record.get(rec::freq_band);
+        entry.channels_in_use = ChannelsInUse(data.record);
+        entry.exact = ReadBackupRadioBytes(entry.path).has_value();
+    }
+    return entry;
+}
+
+std::vector<BackupEntry> ListBackups(const QString& folder)
+{
     std::vector<BackupEntry> entries;
     const QFileInfoList files =
         QDir(folder).entryInfoList({QStringLiteral("*.fse")}, QDir::Files | QDir::Readable);
-    for (const QFileInfo& file : files) {
-        BackupEntry entry;
-        entry.path = file.absoluteFilePath();
-        entry.taken = file.lastModified();
-        if (const auto match = named.match(file.fileName()); match.hasMatch()) {
-            const QDateTime taken = QDateTime::fromString(match.captured(2), kDateTimeFormat);
-            if (taken.isValid()) {
-                entry.taken = taken;
-                entry.serial = match.captured(1);
-            }
-        }
-        // Only a regular file is read: a FIFO would block the listing.
-        if (QFile mark(UnsureMarkPath(entry.path)); QFileInfo(mark).isFile() && mark.open(QIODevice::ReadOnly)) {
-            entry.unsure = true;
-            entry.unsure_reason = QString::fromUtf8(mark.read(4096)).trimmed();
-        }
-        RadioData data;
-        if (!LoadFseFile(entry.path, data)) {
-            entry.readable = true;
-            entry.band = data.record.get(rec::freq_band);
-            entry.channels_in_use = ChannelsInUse(data.record);
-        }
-        entries.push_back(entry);
-    }
+    for (const QFileInfo& file : files)
+        entries.push_back(DescribeBackup(file.absoluteFilePath()));
     std::stable_sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
         return a.taken != b.taken ? a.taken > b.taken : a.path > b.path;
     });

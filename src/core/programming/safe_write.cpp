@@ -2,6 +2,7 @@
 #include "programming/safe_write.h"
 #include "model/record_layout.h"
 #include "programming/radio_configuration.h"
+#include "programming/write_verify.h"
 #include "text/own_texts.h"
 #include <QDir>
 
@@ -43,6 +44,13 @@ int SafeWriteExitCode(SafeWriteOutcome outcome)
 
 SafeWrite::SafeWrite(const RadioData& toWrite, const ProgramTime& now, PortPlan ports, SafeWriteOptions options)
     : toWrite_(toWrite), writeRequest_(ConfigurationWriteRequest(toWrite, now, /*bandCheck=*/true)),
+      ports_(std::move(ports)), options_(std::move(options))
+{
+    result_.band = toWrite_.record.get(rec::freq_band);
+}
+
+SafeWrite::SafeWrite(const ExactRestore& restore, PortPlan ports, SafeWriteOptions options)
+    : toWrite_(RadioConfigurationOf(restore.read)), writeRequest_(ExactRestoreWriteRequest(restore.read)),
       ports_(std::move(ports)), options_(std::move(options))
 {
     result_.band = toWrite_.record.get(rec::freq_band);
@@ -227,7 +235,7 @@ SafeWritePhase SafeWrite::FinishBackup()
     const RadioData backup = RadioConfigurationOf(s.image());
     result_.serial_number = SerialNumberInFileName(backup.radio_serial_number);
     const Result<QString> saved =
-        SaveBackup(options_.backup_folder, backup.record, result_.serial_number, QDateTime::currentDateTime());
+        SaveBackup(options_.backup_folder, backup.record, result_.serial_number, QDateTime::currentDateTime(), s.image());
     if (!saved) {
         End(SafeWriteOutcome::BackupNotSaved, Text(OwnText::SafeWriteBackupNotSaved)
                                                   .arg(QDir::toNativeSeparators(options_.backup_folder),
@@ -235,6 +243,8 @@ SafeWritePhase SafeWrite::FinishBackup()
         return SafeWritePhase::Done;
     }
     result_.backup_path = saved.value();
+    if (RefuseOtherRadio())
+        return SafeWritePhase::Done;
     if (options_.before_write) {
         if (!options_.before_write(backup, toWrite_)) {
             End(SafeWriteOutcome::StoppedBeforeWrite, Text(OwnText::SafeWriteStoppedBeforeWrite));
@@ -244,6 +254,23 @@ SafeWritePhase SafeWrite::FinishBackup()
             return SafeWritePhase::Recheck;
     }
     return SafeWritePhase::Write;
+}
+
+bool SafeWrite::RefuseOtherRadio()
+{
+    if (!options_.same_radio_only)
+        return false;
+    const MemoryImage& mine = writeRequest_.image;
+    const BackupRadio from = BackupRadioOf(mine);
+    const BackupRadio here = BackupRadioOf(backupImage_);
+    const auto serial = std::span(mine).subspan(radio_addr::kSerialNumber, 8);
+    const bool sameSerial = std::equal(serial.begin(), serial.end(), backupImage_.begin() + radio_addr::kSerialNumber);
+    if (sameSerial && from.band_code == here.band_code)
+        return false;
+    End(SafeWriteOutcome::OtherRadioRefused,
+        Text(OwnText::SafeWriteOtherRadioRefused)
+            .arg(from.serial, BandCodeText(from.band_code), here.serial, BandCodeText(here.band_code)));
+    return true;
 }
 
 SafeWritePhase SafeWrite::FinishRecheck()

@@ -35,6 +35,14 @@ struct SafeWriteOptions {
     // before_write may take long (a person answers a question): read the radio's identity
     // again after it and write only when it is still the radio backed up.
     bool recheck_after_before_write = false;
+    // An exact restore: a radio whose serial number or band code differs from the one
+    // the bytes came from is refused after the backup, before anything is written.
+    bool same_radio_only = false;
+};
+
+// A backup's radio bytes, written back as they were read (ExactRestoreWriteRequest).
+struct ExactRestore {
+    MemoryImage read{};
 };
 
 enum class SafeWriteOutcome {
@@ -50,6 +58,7 @@ enum class SafeWriteOutcome {
     Cancelled,            // during the backup (nothing written) or the write (part written)
     DifferentRadio,       // written, but the read-back came from another radio than the backup
     DifferentRadioBeforeWrite,   // the recheck found another radio; nothing written
+    OtherRadioRefused,    // same_radio_only: the radio is not the one the bytes came from; nothing written
 };
 
 // What one write did, for the user and for a programming log.
@@ -78,6 +87,8 @@ class SafeWrite {
 public:
     // 'now' is the programming time written into the radio.
     SafeWrite(const RadioData& toWrite, const ProgramTime& now, PortPlan ports, SafeWriteOptions options);
+    // Puts a backup's bytes back exactly; no new programming time is written.
+    SafeWrite(const ExactRestore& restore, PortPlan ports, SafeWriteOptions options);
     ~SafeWrite();
     SafeWrite(const SafeWrite&) = delete;
     SafeWrite& operator=(const SafeWrite&) = delete;
@@ -109,6 +120,7 @@ private:
     void SessionEnded(RunnerStep& step);
     SafeWritePhase FinishBackup();
     SafeWritePhase FinishRecheck();
+    bool RefuseOtherRadio();
     SafeWritePhase FinishWrite();
     SafeWritePhase FinishVerify();
     void CrossCheckBackup(const MemoryImage& readBack);

@@ -337,7 +337,9 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
             return Fail(SessionFailure::GarbledReply, out);
         if (received_[0] != link::kReplyHead)
             return Fail(SessionFailure::WrongAnswer, out);
-        if (!BandMatches(received_[2], request_.record_band))
+        const bool match = request_.band_code ? received_[2] == *request_.band_code
+                                              : BandMatches(received_[2], request_.record_band);
+        if (!match)
             return Fail(SessionFailure::WrongBand, out);
         bandReplyAwaited_ = false;
     } else if (request_.direction == Direction::Read) {

@@ -2,6 +2,7 @@
 #include "programming/transfer_plan.h"
 #include "model/record_layout.h"
 #include "programming/link_frame.h"
+#include <algorithm>
 #include <stdexcept>
 
 namespace k3n {
@@ -94,6 +95,23 @@ ServiceArea ServiceAreaOf(TransferKind kind)
 SessionRequest ConfigurationReadRequest()
 {
     return {};
+}
+
+SessionRequest ExactRestoreWriteRequest(const MemoryImage& read)
+{
+    SessionRequest r;
+    r.kind = TransferKind::Configuration;
+    r.direction = Direction::Write;
+    r.band_check = true;
+    r.band_code = read[radio_addr::kBandCode];
+    // The areas the write plan sends; and the identity block, never sent, to tell which
+    // radio the bytes came from.
+    for (const PlanStep& step : TransferPlan(r))
+        if (step.data == StepData::Image)
+            std::copy_n(read.begin() + step.address, step.size, r.image.begin() + step.address);
+    constexpr std::size_t kIdentity = 0x0FE0, kIdentityEnd = 0x1000;
+    std::copy(read.begin() + kIdentity, read.begin() + kIdentityEnd, r.image.begin() + kIdentity);
+    return r;
 }
 
 SessionRequest RadioIdentityReadRequest()

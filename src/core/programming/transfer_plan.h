@@ -5,6 +5,7 @@
 #include "programming/memory_image.h"
 #include "programming/service_data.h"
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace k3n {
@@ -30,6 +31,8 @@ struct SessionRequest {
     // Configuration read of the radio's identity block (0x0FE0, 32 bytes) alone.
     bool identity_only = false;
     int record_band = 0;
+    // The band check compares the radio's band code with this one instead (an exact restore).
+    std::optional<uint8_t> band_code;
     // Configuration write: the image to send (GetDataForWrite). Configuration read: the
     // starting image; the areas of the read plan are replaced.
     MemoryImage image{};
@@ -39,6 +42,9 @@ struct SessionRequest {
 
 // The requests of the callers that exist today.
 SessionRequest ConfigurationReadRequest();
+// Writes 'read' (a backup's radio bytes) back as they were, its programming time included,
+// in the plan of a configuration write; the band check compares with the band code in it.
+SessionRequest ExactRestoreWriteRequest(const MemoryImage& read);
 // Reads only the identity block: is the radio on the port still the one read before?
 SessionRequest RadioIdentityReadRequest();
 // Builds the image from the record at programming time 'now'.

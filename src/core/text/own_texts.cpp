@@ -339,6 +339,19 @@ constexpr Row kRows[] = {
       "The backup \"%1\" may not hold this radio's true bytes: bytes a write never changes read back "
       "differently (%2). It was kept and marked unsure"}},
     {OwnText::RestoreUnsure, {"不可靠", "不可靠", "unsure"}},
+    {OwnText::SafeWriteOtherRadioRefused,
+     {"备份来自另一台对讲机（序列号 %1，%2），而这台对讲机的序列号为 %3，%4，因此没有写入任何数据",
+      "備份來自另一台對講機（序號 %1，%2），而這台對講機的序號為 %3，%4，因此沒有寫入任何資料",
+      "The backup is of another radio (serial number %1, %2); this radio has serial number %3, %4. Nothing was "
+      "written"}},
+    {OwnText::RestoreColumnExact, {"恢复方式", "恢復方式", "Restores"}},
+    {OwnText::RestoreExactly, {"逐字节", "逐位元組", "exactly"}},
+    {OwnText::RestoreThroughConfiguration, {"按配置", "按配置", "as a configuration"}},
+    {OwnText::RestoreAskWriteExact,
+     {"现在将此备份写回对讲机吗？对讲机的配置和信道将被替换为从对讲机 %1（%2）于 %3 读取的字节。",
+      "現在將此備份寫回對講機嗎？對講機的配置和頻道將被替換為從對講機 %1（%2）於 %3 讀取的位元組。",
+      "Write this backup back into the radio now? The radio's configuration and channels are replaced by the bytes "
+      "read from radio %1 (%2) on %3."}},
 };
 
 constexpr int kCount = int(OwnText::Count);

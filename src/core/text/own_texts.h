@@ -255,6 +255,12 @@ enum class OwnText {
     SafeWriteDifferentRadioBeforeWrite, // %1 serial number backed up, %2 serial number now
     SafeWriteBackupUnsure,              // %1 backup path, %2 addresses
     RestoreUnsure,
+    // Exact backups and restore
+    SafeWriteOtherRadioRefused,         // %1 serial, %2 band of the backup; %3 serial, %4 band of the radio
+    RestoreColumnExact,
+    RestoreExactly,
+    RestoreThroughConfiguration,
+    RestoreAskWriteExact,               // %1 serial number, %2 band, %3 date and time
     Count
 };
 

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// k3n restore: puts a backup back into the radio. A backup that keeps the
+// radio's own bytes is written back exactly as they were read, the programming
+// date and time included, without the configuration check (they are the radio's
+// own bytes); a radio other than the one they came from is refused unless
+// --force. A backup made before the bytes were kept is written as a
+// configuration, as k3n write writes it. Backup, read-back and log as k3n write.
+#include "cli/check_report.h"
+#include "cli/command.h"
+#include "cli/radio_session.h"
+#include "model/configuration_check.h"
+#include "programming/radio_backups.h"
+#include "programming/radio_configuration.h"
+#include <QDir>
+#include <QFile>
+
+namespace k3n::cli {
+
+namespace {
+
+void PrintBackup(const BackupEntry& entry, const std::optional<MemoryImage>& read)
+{
+    const QString taken = entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (read) {
+        const BackupRadio radio = BackupRadioOf(*read);
+        Out() << "restoring the backup of radio " << radio.serial << " (" << BandCodeText(radio.band_code)
+              << ") taken " << taken << ", exactly as it was read\n";
+    } else {
+        Out() << "restoring the backup taken " << taken << " as a configuration (it was made before backups kept "
+              << "the radio's own bytes)\n";
+    }
+    if (entry.unsure)
+        Out() << "note: this backup is marked unsure (" << entry.unsure_reason << ")\n";
+    Out().flush();
+}
+
+} // namespace
+
+int RunRestore(const Command& self, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption port(QStringList{"port"}, QString(), QStringLiteral("PORT"));
+    const QCommandLineOption force(QStringList{"force"});
+    const QCommandLineOption noBackup(QStringList{"no-backup"});
+    const QCommandLineOption noVerify(QStringList{"no-verify"});
+    for (const auto* option : {&port, &force, &noBackup, &noVerify})
+        parser.addOption(*option);
+    if (auto done = ParseArguments(self, parser, args))
+        return *done;
+    const Result<QString> input = OneFileArgument(parser, "the backup to restore");
+    if (!input)
+        return UsageError(self, input.error().message);
+    if (!parser.isSet(port))
+        return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
+    const Result<PortPlan> plan = PortPlanFromArgument(parser.value(port));
+    if (!plan)
+        return Failure(self, plan.error().message);
+
+    RadioData data;
+    if (auto error = LoadWholeConfiguration(input.value(), data)) {
+        Err() << "k3n " << self.name << ": " << error->message << "\n";
+        Err().flush();
+        return kExitUsage;
+    }
+    const std::optional<MemoryImage> read = ReadBackupRadioBytes(input.value());
+    PrintBackup(DescribeBackup(input.value()), read);
+    if (!read) {   // a configuration like any other: checked as k3n write checks it
+        const std::vector<ConfigurationProblem> problems = CheckConfiguration(data.record);
+        PrintProblems(Err(), problems);
+        Err().flush();
+        if (HasErrors(problems) && !parser.isSet(force))
+            return Failure(self,
+                           QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
+                               .arg(ProblemCounts(problems)));
+    }
+    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath()))
+        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
+                                 .arg(error->message));
+
+    SafeWriteOptions options;
+    options.backup = !parser.isSet(noBackup);
+    options.verify = !parser.isSet(noVerify);
+    // Which radio is on the cable is known only from the restore's own backup read.
+    options.same_radio_only = read && options.backup && !parser.isSet(force);
+    const QString name = parser.value(port);
+    if (read) {
+        SafeWrite chain(ExactRestore{*read}, plan.value(), std::move(options));
+        const MemoryImage& written = chain.imageToWrite();
+        const QByteArray bytes(reinterpret_cast<const char*>(written.data()), int(written.size()));
+        return RunLoggedWrite(self, chain, WriteLogContext{name, {}, input.value(), bytes});
+    }
+    QFile file(input.value());
+    const QByteArray fileBytes = file.open(QIODevice::ReadOnly) ? file.read(qint64(RadioRecord::kSize)) : QByteArray();
+    SafeWrite chain(data, LocalProgramTimeNow(), plan.value(), std::move(options));
+    return RunLoggedWrite(self, chain, WriteLogContext{name, {}, input.value(), fileBytes});
+}
+
+} // namespace k3n::cli
