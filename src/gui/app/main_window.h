@@ -156,7 +156,9 @@ private:
     void recordReadStep();
     // The programming log: what a write of the open configuration records, and recording one.
     WriteLogContext writeLogContext() const;
-    void logWrite(const SafeWriteResult& result);
+    void logWrite(const SafeWriteResult& result, WriteLogContext context);
+    // Writes a backup's radio bytes back into the radio, after asking.
+    void restoreExactly(const QString& backupPath, const MemoryImage& read);
     // Before any write: the check's list, the question on errors and the log's folder; false: do not write.
     bool readyToWrite();
     // Files (main_window_files.cpp)

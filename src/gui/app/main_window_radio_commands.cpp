@@ -42,7 +42,7 @@ void TMainForm::MenuEdit_WriteClick()
     dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
     dlg.exec();
     if (const SafeWrite* chain = dlg.safeWrite())
-        logWrite(chain->result());
+        logWrite(chain->result(), writeLogContext());
 }
 
 bool TMainForm::readyToWrite()
@@ -80,9 +80,8 @@ WriteLogContext TMainForm::writeLogContext() const
             QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()))};
 }
 
-void TMainForm::logWrite(const SafeWriteResult& result)
+void TMainForm::logWrite(const SafeWriteResult& result, WriteLogContext context)
 {
-    WriteLogContext context = writeLogContext();
     context.port = result.port;
     context.device = result.device;   // the device the write held open, not the name looked up again
     if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result))
@@ -104,8 +103,33 @@ void TMainForm::MenuFile_RestoreClick()
     }
     RefreshAllViews();
     history_->recordStep([] { return Text(OwnText::StepRestoreBackup); });
-    if (AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWrite)))
+    // A backup that kept the radio's own bytes goes back exactly; an older one as a configuration.
+    if (const std::optional<MemoryImage> read = ReadBackupRadioBytes(path))
+        restoreExactly(path, *read);
+    else if (AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWrite)))
         MenuEdit_WriteClick();
+}
+
+void TMainForm::restoreExactly(const QString& backupPath, const MemoryImage& read)
+{
+    const BackupRadio radio = BackupRadioOf(read);
+    const QString taken = DescribeBackup(backupPath).taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWriteExact).arg(radio.serial, BandCodeText(radio.band_code), taken)))
+        return;
+    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath())) {
+        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
+                                                                      error->message));
+        return;
+    }
+    TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
+    dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
+    dlg.setExactRestore(read);
+    dlg.exec();
+    if (const SafeWrite* chain = dlg.safeWrite()) {
+        const MemoryImage& written = chain->imageToWrite();
+        logWrite(chain->result(), {QString(), QString(), backupPath,
+                                   QByteArray(reinterpret_cast<const char*>(written.data()), int(written.size()))});
+    }
 }
 
 void TMainForm::MenuEdit_CheckClick()

@@ -174,8 +174,12 @@ void TProgramDialog::ProgramStartClick()
         }
         if (portsAtStart_)
             writePorts_ = portsAtStart_();
-        // The programming time is the moment the write starts.
-        chain_ = std::make_unique<SafeWrite>(*writeData_, LocalProgramTimeNow(), writePorts_, std::move(options));
+        if (exactRestore_) {
+            options.same_radio_only = options.backup;   // known only from the restore's own backup
+            chain_ = std::make_unique<SafeWrite>(ExactRestore{*exactRestore_}, writePorts_, std::move(options));
+        } else {   // the programming time is the moment the write starts
+            chain_ = std::make_unique<SafeWrite>(*writeData_, LocalProgramTimeNow(), writePorts_, std::move(options));
+        }
         ProgressBar1->setRange(0, chain_->progressMax());
         ProgramStart->setEnabled(false);
         Show(chain_->Start());

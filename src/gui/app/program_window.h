@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -48,6 +49,9 @@ public:
     // Where the ports come from when Start is pressed (the settings and the cables
     // present then), so a cable replugged while the window was open is found where it is now.
     void setPortsAtStart(std::function<PortPlan()> plan) { portsAtStart_ = std::move(plan); }
+    // Writes a backup's radio bytes back exactly (programming time included) instead of the
+    // configuration; a radio other than the one they came from is refused.
+    void setExactRestore(const MemoryImage& read) { exactRestore_ = read; }
 
     // Outcome and, after a successful read, the received image or service reply.
     // Not for the configuration write, whose sessions safeWrite() holds.
@@ -93,6 +97,7 @@ private:
     QDialog* changesQuestion_ = nullptr;   // open while the chain waits for the answer
     QString shownPort_;
     std::function<PortPlan()> portsAtStart_;
+    std::optional<MemoryImage> exactRestore_;
 };
 
 } // namespace k3n

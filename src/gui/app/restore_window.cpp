@@ -22,7 +22,8 @@ RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent) : QDialog(p
     tvBackups->setObjectName("tvBackups");
     tvBackups->setRootIsDecorated(false);
     tvBackups->setHeaderLabels({Text(OwnText::RestoreColumnDate), Text(OwnText::RestoreColumnSerial),
-                                Text(OwnText::RestoreColumnBand), Text(OwnText::RestoreColumnChannels)});
+                                Text(OwnText::RestoreColumnBand), Text(OwnText::RestoreColumnChannels),
+                                Text(OwnText::RestoreColumnExact)});
     for (const BackupEntry& entry : entries_) {
         auto* item = new QTreeWidgetItem(tvBackups);
         item->setText(0, entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
@@ -30,6 +31,8 @@ RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent) : QDialog(p
         item->setText(2, entry.readable ? QString::fromLatin1(BandName(entry.band)) : Text(OwnText::RestoreUnreadable));
         item->setText(3, entry.readable ? QString::number(entry.channels_in_use) : QString());
         item->setTextAlignment(3, Qt::AlignCenter);
+        if (entry.readable)
+            item->setText(4, Text(entry.exact ? OwnText::RestoreExactly : OwnText::RestoreThroughConfiguration));
         item->setToolTip(0, QDir::toNativeSeparators(entry.path));
         if (entry.unsure) {   // kept, but a later read found bytes a write never changes changed
             item->setText(0, item->text(0) + QStringLiteral(" (%1)").arg(Text(OwnText::RestoreUnsure)));

@@ -2,6 +2,7 @@
 // A write with its backup before and read-back after, against the virtual radio
 // on a pseudo-terminal, on the real clock. Failures are chosen to end at once.
 #include "programming/safe_write.h"
+#include "programming/transfer_plan.h"
 #include "programming/write_verify.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
@@ -372,6 +373,69 @@ TEST_F(SafeWriteTest, ARadioGoneBetweenTheBackupAndTheWriteEndsTheChainWithoutOp
     EXPECT_EQ(chain.result().failure, SessionFailure::LinkLost);
     EXPECT_FALSE(chain.result().backup_path.isEmpty());
     EXPECT_TRUE(notices.empty());   // no port was opened again by its name, so none failed to open
+    EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+}
+
+// The radio as a backup found it: a backup alone, the write stopped before it began.
+QString BackUpOnly(const SafeWriteOptions& options, const PortPlan& port, const RadioData& any)
+{
+    SafeWriteOptions backupOnly = options;
+    backupOnly.before_write = [](const RadioData&, const RadioData&) { return false; };
+    SafeWrite chain(any, kTime, port, backupOnly);
+    EXPECT_EQ(chain.Run(), SafeWriteOutcome::StoppedBeforeWrite);
+    return chain.result().backup_path;
+}
+
+TEST_F(SafeWriteTest, AnErasedRadioComesBackExactlyFromItsBackup)
+{
+    // 0xFF everywhere but the band code: 750 settings and 1,152 channel bytes no record can hold.
+    MemoryImage erased;
+    erased.fill(0xFF);
+    erased[radio_addr::kBandCode] = BandRadioCode(1);
+    radio->setMemory(erased);
+    const QString backup = BackUpOnly(options_, Port(), next);
+    const std::optional<MemoryImage> read = ReadBackupRadioBytes(backup);
+    ASSERT_TRUE(read);
+    radio->setMemory(GetDataForWrite(next, kTime));   // then a configuration was written into it
+    radio->writeMemory(radio_addr::kSerialNumber, std::span<const uint8_t>(erased.data() + 0x0FE0, 32));
+
+    SafeWrite restore(ExactRestore{*read}, Port(), options_);
+    const std::size_t framesBefore = radio->frames().size();
+    EXPECT_EQ(restore.Run(), SafeWriteOutcome::Written) << restore.result().message.toStdString();
+    EXPECT_TRUE(restore.result().verified);
+    const MemoryImage held = radio->memory();
+    for (unsigned a = 0; a < kMemoryImageSize; ++a) {
+        if (a < radio_addr::kConfigEnd || (a >= radio_addr::kChannels && a < radio_addr::kChannelsEnd)) {
+            ASSERT_EQ(held[a], 0xFF) << a;
+        }
+    }
+    // The write plan as a configuration write sends it, the radio-state frame as always 0.
+    const auto frames = radio->frames();
+    std::vector<ReceivedFrame> writes;
+    std::copy_if(frames.begin() + std::ptrdiff_t(framesBefore), frames.end(), std::back_inserter(writes),
+                 [](const ReceivedFrame& f) { return f.command == link::Command::WriteMemory; });
+    const auto plan = TransferPlan(ConfigurationWriteRequest(next, kTime, true));
+    ASSERT_EQ(writes.size(), plan.size());
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        EXPECT_EQ(writes[i].address, plan[i].address) << i;
+    EXPECT_EQ(writes[54].data, std::vector<uint8_t>{0x00});
+    // The restore's own backup was taken first, and is exact too.
+    EXPECT_NE(restore.result().backup_path, backup);
+    EXPECT_TRUE(ReadBackupRadioBytes(restore.result().backup_path));
+}
+
+TEST_F(SafeWriteTest, AnExactRestoreRefusesAnotherRadioBeforeWriting)
+{
+    const std::optional<MemoryImage> read = ReadBackupRadioBytes(BackUpOnly(options_, Port(), next));
+    ASSERT_TRUE(read);
+    radio = std::make_unique<VirtualRadio>(RadioOptions(1));   // serial number 00000001, not 20250042
+    ASSERT_EQ(radio->Start(), std::nullopt);
+    options_.same_radio_only = true;
+    SafeWrite restore(ExactRestore{*read}, Port(), options_);
+    EXPECT_EQ(restore.Run(), SafeWriteOutcome::OtherRadioRefused);
+    EXPECT_EQ(restore.result().message, "The backup is of another radio (serial number 20250042, K3N [150 - 174 MHz]); "
+                                        "this radio has serial number 00000001, K3N [150 - 174 MHz]. Nothing was written");
+    EXPECT_EQ(SafeWriteExitCode(restore.result().outcome), 1);
     EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
 }
 

@@ -140,5 +140,47 @@ TEST_F(RadioBackups, AFolderThatCannotBeMadeIsReported)
     EXPECT_EQ(saved.error().message, "a part of the path is not a folder");
 }
 
+TEST_F(RadioBackups, TheRadioBytesGoWithTheBackupAndADamagedOrOldBackupHasNone)
+{
+    test::ScratchDir dir;
+    MemoryImage read{};
+    for (std::size_t a = 0; a < read.size(); ++a)
+        read[a] = uint8_t(a * 31 + 7);
+    RadioData data;
+    data.ResetForBand(1);
+    const auto exact = SaveBackup(dir.path(), data.record, "S1", QDateTime(QDate(2026, 1, 1), QTime(1, 0)), read);
+    const auto old = SaveBackup(dir.path(), data.record, "S1", QDateTime(QDate(2025, 1, 1), QTime(1, 0)));
+    ASSERT_TRUE(exact && old);
+
+    // Readers of configuration files still find the record first.
+    RadioData loaded;
+    ASSERT_EQ(LoadFseFile(exact.value(), loaded), std::nullopt);
+    EXPECT_EQ(loaded.record, data.record);
+    // Every block the backup read asked for, and nothing else.
+    const std::optional<MemoryImage> kept = ReadBackupRadioBytes(exact.value());
+    ASSERT_TRUE(kept);
+    for (std::size_t a = 0; a < read.size(); ++a) {
+        const bool asked = a < 0x06C0 || (a >= 0x0FE0 && a < 0x1800);
+        EXPECT_EQ((*kept)[a], asked ? read[a] : 0) << a;
+    }
+    EXPECT_EQ(BackupRadioOf(read).band_code, read[0x0FFF]);
+    EXPECT_FALSE(ReadBackupRadioBytes(old.value()));
+
+    const std::vector<BackupEntry> listed = ListBackups(dir.path());
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_TRUE(listed[0].exact);
+    EXPECT_FALSE(listed[1].exact);
+
+    // One byte changed, or the file cut short: the kept bytes cannot be trusted.
+    QByteArray bytes = test::FileBytes(exact.value());
+    bytes[bytes.size() - 100] = char(bytes[bytes.size() - 100] ^ 0x55);
+    test::WriteFileBytes(dir.file("changed.fse"), bytes);
+    EXPECT_FALSE(ReadBackupRadioBytes(dir.file("changed.fse")));
+    test::WriteFileBytes(dir.file("cut.fse"), test::FileBytes(exact.value()).chopped(1));
+    EXPECT_FALSE(ReadBackupRadioBytes(dir.file("cut.fse")));
+    EXPECT_EQ(BandCodeText(0x80), "K3N [400 - 470 MHz]");
+    EXPECT_EQ(BandCodeText(0xFF), "band code 0xFF");
+}
+
 } // namespace
 } // namespace k3n
