@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated text: RFC 4180 quoting both ways, line breaks of every kind,
-// and the files that are not CSV at all.
+// the separators of other locales, and the files that are not CSV at all.
 #include "interchange/csv.h"
+#include "text/app_lang.h"
 #include <gtest/gtest.h>
 
 using namespace k3n;
@@ -96,4 +97,28 @@ TEST(Csv, TextInASingleByteCodePageStillReads)
     const Result<std::vector<CsvRow>> rows = ParseCsv("Name,Frequency\nCaf\xE9,146.52\n");
     ASSERT_TRUE(rows);
     EXPECT_EQ(rows.value()[1].fields, (QStringList{QString::fromUtf8("Café"), "146.52"}));
+}
+
+TEST(Csv, TheHeaderLineTellsTheSeparatorAndADosEndOfFileMarkIsNoRow)
+{
+    const TAppLang english(kLangIdEnglishUs);
+    const struct {
+        QByteArray bytes;
+        QChar separator;
+    } files[] = {
+        {"Location;Frequency;Name\r\n1;146,52;\"a;b\"\r\n\x1A", ';'},
+        {"Location\tFrequency\tName\n1\t146,52\ta;b\x1A", '\t'},
+        {"\"Location;x\",Frequency,Name\n1,\"146,52\",a;b\n\x1A\r\n", ','},
+    };
+    for (const auto& [bytes, separator] : files) {
+        const Result<CsvTable> table = ReadCsvTable(bytes, english);
+        ASSERT_TRUE(table) << table.error().message.toStdString();
+        EXPECT_EQ(table.value().separator, separator);
+        ASSERT_EQ(table.value().rows.size(), 2u);
+        EXPECT_EQ(table.value().rows[1].fields, (QStringList{"1", "146,52", "a;b"}));
+    }
+    // The program's own files are comma-separated whatever their first line holds.
+    const Result<std::vector<CsvRow>> own = ParseCsv("a;b;c,d\n1;2;3,4\n");
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own.value()[1].fields, (QStringList{"1;2;3", "4"}));
 }
