@@ -47,8 +47,9 @@ int RunImport(const Command& self, const QStringList& args)
     // The report is English unless another language is asked for.
     const std::optional<TAppLang> lang = LanguageNamed(parser.isSet(language) ? parser.value(language) : "en");
     if (!lang)
-        return UsageError(self, QStringLiteral("--language must be %1, not '%2'")
-                                    .arg(QLatin1String(kLanguageNames), parser.value(language)));
+        return UsageError(self,
+                          QStringLiteral("--language must be %1, not '%2'")
+                              .arg(QLatin1String(kLanguageNames), parser.value(language)));
     int bandNumber = 0;
     if (parser.isSet(band)) {
         bool isNumber = false;
@@ -90,15 +91,15 @@ int RunImport(const Command& self, const QStringList& args)
             Err() << inPath << ": " << contradiction << "\n";
         Err().flush();
         if (parser.isSet(strict) && !image.value().contradictions.isEmpty())
-            return Failure(self,
-                           QStringLiteral("texts say otherwise than their numbers (--strict); %1 not written").arg(outPath));
+            return Failure(
+                self, QStringLiteral("texts say otherwise than their numbers (--strict); %1 not written").arg(outPath));
         if (auto error = SaveFseFile(outPath, image.value().record))
             return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
         return kExitOk;
     }
     const QByteArray& csv = bytes;
-    Result<ChannelImport> imported = ImportChannelsCsv(
-        csv, start, {.replaceAll = parser.isSet(replaceAll), .language = &*lang});
+    Result<ChannelImport> imported =
+        ImportChannelsCsv(csv, start, {.replaceAll = parser.isSet(replaceAll), .language = &*lang});
     if (!imported)
         return BadInput(self, QStringLiteral("%1: %2").arg(inPath, imported.error().message));
 

@@ -78,7 +78,8 @@ TEST_F(ChannelsCsvTool, ExportThenImportOntoTheSameBaseGivesBackEveryByte)
     const ToolRun imported = RunK3n({"import", csv, "--base", fse, "--replace-all", "-o", back, "--strict"});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
     EXPECT_EQ(imported.err.split('\n', Qt::SkipEmptyParts),
-              (QStringList{csv + ": Columns this radio does not store were ignored: TStep (values in 3 row(s), the "
+              (QStringList{csv
+                               + ": Columns this radio does not store were ignored: TStep (values in 3 row(s), the "
                                  "first on line 2)",
                            csv + ": 3 row(s) read: 3 imported (0 with changed values), 0 skipped"}));
     EXPECT_EQ(FileBytes(back), RecordBytes(data.record));
@@ -108,14 +109,15 @@ TEST_F(ChannelsCsvTool, ImportReportsOnStderrAndStrictWritesNothing)
     const QString out = dir.file("out.fse");
     const ToolRun run = RunK3n({"import", csv, "-o", out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.err.split('\n', Qt::SkipEmptyParts),
-              (QStringList{
-                  csv + ": Columns this radio does not store were ignored: Name (values in 1 row(s), the first on line 2)",
-                  csv + ": line 3, Location 2: Frequency 146.013000 MHz snapped to 146.012500 MHz",
-                  csv
-                      + ": line 4, Location 3: Frequency 99.000000 MHz is outside the band's limits "
-                        "136.000000-174.000000 MHz: row skipped",
-                  csv + ": 3 row(s) read: 2 imported (1 with changed values), 1 skipped"}));
+    EXPECT_EQ(
+        run.err.split('\n', Qt::SkipEmptyParts),
+        (QStringList{
+            csv + ": Columns this radio does not store were ignored: Name (values in 1 row(s), the first on line 2)",
+            csv + ": line 3, Location 2: Frequency 146.013000 MHz snapped to 146.012500 MHz",
+            csv
+                + ": line 4, Location 3: Frequency 99.000000 MHz is outside the band's limits "
+                  "136.000000-174.000000 MHz: row skipped",
+            csv + ": 3 row(s) read: 2 imported (1 with changed values), 1 skipped"}));
     RadioData loaded;
     ASSERT_FALSE(LoadFseFile(out, loaded));
     EXPECT_EQ(loaded.record.get(rec::ch::rx_freq(1)), 145612500u);
@@ -262,7 +264,8 @@ TEST_F(ChannelsCsvTool, AnImportOfNoRowWritesNothingAndSaysWhyWithAHint)
     const ToolRun refused = RunK3n({"import", csv, "-o", out});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_FALSE(QFile::exists(out));
-    EXPECT_TRUE(refused.err.endsWith(csv + ": 0 of 2 rows imported: all outside 136\u2013174 MHz \u2014 try --band 2\n"))
+    EXPECT_TRUE(
+        refused.err.endsWith(csv + ": 0 of 2 rows imported: all outside 136\u2013174 MHz \u2014 try --band 2\n"))
         << refused.err.toStdString();
 
     const QString base = dir.file("band0.fse");

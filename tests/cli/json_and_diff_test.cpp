@@ -93,8 +93,10 @@ TEST_F(JsonAndDiffTool, ImportOfJsonKeepsTheBaseForMissingKeysAndRefusesUnknownO
     const ToolRun run = RunK3n({"import", partial, "--base", baseFile, "-o", out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     // A text that says otherwise than its number is reported, and the number taken.
-    EXPECT_EQ(run.err, partial + ": general.user_ctcss_freq_text: the text 'ignored' says otherwise than the number, "
-                                 "which reads '62.5'; the number is taken\n");
+    EXPECT_EQ(run.err,
+              partial
+                  + ": general.user_ctcss_freq_text: the text 'ignored' says otherwise than the number, "
+                    "which reads '62.5'; the number is taken\n");
     const QString strictOut = dir.file("strict.fse");
     const ToolRun strict = RunK3n({"import", partial, "--base", baseFile, "-o", strictOut, "--strict"});
     EXPECT_EQ(strict.exitCode, 1);
@@ -224,8 +226,9 @@ TEST_F(JsonAndDiffTool, DiffCountsSignalingNumbersFromOneAndReportsTextsThatSayO
     WriteFileBytes(dir.file("edited.json"), QJsonDocument(root).toJson());
     const ToolRun edited = RunK3n({"diff", fileB, dir.file("edited.json")});
     EXPECT_EQ(edited.exitCode, 0);
-    EXPECT_TRUE(edited.err.startsWith(dir.file("edited.json") + ": channels[3].signaling_no_text: the text '7' says "
-                                                                 "otherwise than the number, which reads '1'; the "
-                                                                 "number is taken\n---"))
+    EXPECT_TRUE(edited.err.startsWith(dir.file("edited.json")
+                                      + ": channels[3].signaling_no_text: the text '7' says "
+                                        "otherwise than the number, which reads '1'; the "
+                                        "number is taken\n---"))
         << edited.err.toStdString();
 }

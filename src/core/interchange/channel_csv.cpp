@@ -217,8 +217,7 @@ QStringList ExportRow(const Channel& c, int n, const QStringList& columns)
 }
 
 // What of channel n the file cannot carry, or an import of it would change or refuse.
-QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, ChannelColumnSet set,
-                        const TAppLang& lang)
+QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, ChannelColumnSet set, const TAppLang& lang)
 {
     const Channel c = ReadChannel(r, n);
     QStringList notes;
@@ -278,8 +277,7 @@ std::optional<int> ParseWhole(const QString& text)
 
 // Columns that say one thing together: a file without any of them keeps the channel's value.
 const QStringList kTxColumns{"Duplex", "Offset"};
-const QStringList kToneColumns{"Tone",         "rToneFreq",  "cToneFreq", "DtcsCode",
-                               "DtcsPolarity", "RxDtcsCode", "CrossMode"};
+const QStringList kToneColumns{"Tone", "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode"};
 const QString kDefaultCtcss = QStringLiteral("88.5");
 constexpr int kDefaultDcs = 23;
 
@@ -450,7 +448,8 @@ private:
             if (!duplex.isEmpty())
                 row_.unreadable(QStringLiteral("Duplex"), row_.text(OwnText::ImportInsteadTxIsRx));
             const QString offset = row_.field(QStringLiteral("Offset"));
-            if (duplex.isEmpty() && !offset.isEmpty() && ReadFrequencyText(row_.decimal(QStringLiteral("Offset"))) != 0u)
+            if (duplex.isEmpty() && !offset.isEmpty()
+                && ReadFrequencyText(row_.decimal(QStringLiteral("Offset"))) != 0u)
                 row_.remark(row_.text(OwnText::ImportOffsetUnused).arg(offset));
         }
 
@@ -470,8 +469,7 @@ private:
             const QString why = tx <= 0 || tx > UINT32_MAX
                 ? row_.text(OwnText::ImportTxOutsideBand).arg(LimitsText(data_.band_limits))
                 : row_.text(OwnText::ImportOutsideBand)
-                      .arg(row_.text(OwnText::ImportTxFrequency), MHzText(uint32_t(tx)),
-                           LimitsText(data_.band_limits));
+                      .arg(row_.text(OwnText::ImportTxFrequency), MHzText(uint32_t(tx)), LimitsText(data_.band_limits));
             skipForBand(why, {*rx, tx});
             return false;
         }
@@ -793,7 +791,10 @@ std::optional<ImportNote> IgnoredColumns(const std::vector<CsvRow>& rows, const 
     for (int i : ignored)
         if (const QString name = header.fields[i].trimmed(); named.contains(name) && !ordered.contains(name))
             ordered << (name.isEmpty() ? QStringLiteral("#%1").arg(i + 1) : name);
-    return ImportNote{ImportNote::Kind::Remark, 0, {}, 0,
+    return ImportNote{ImportNote::Kind::Remark,
+                      0,
+                      {},
+                      0,
                       Text(lang, OwnText::ImportColumnsIgnored)
                           .arg(ordered.join(QStringLiteral(", ")))
                           .arg(rowsWithValues)
@@ -973,8 +974,7 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
     int nextFree = 1;
     for (const Pending& pending : unlocated) {
         RowReader reader(*pending.row, table, lang, notes);
-        while (nextFree <= rec::kChannelCount
-               && (ChannelInUse(record, nextFree) || lineOfChannel.contains(nextFree)))
+        while (nextFree <= rec::kChannelCount && (ChannelInUse(record, nextFree) || lineOfChannel.contains(nextFree)))
             ++nextFree;
         if (nextFree > rec::kChannelCount) {
             reader.skip(reader.text(OwnText::ImportNoFreeChannel));
@@ -1012,8 +1012,9 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
             why = Text(lang, OwnText::ImportReasonNoRows);
         } else if (skippedForBand == counts.read) {
             const BandLimits& limits = base.band_limits;
-            why = Text(lang, OwnText::ImportReasonAllOutsideBand)
-                      .arg(QStringLiteral("%1\u2013%2 MHz").arg(ShortMHzText(limits.lower), ShortMHzText(limits.upper)));
+            why =
+                Text(lang, OwnText::ImportReasonAllOutsideBand)
+                    .arg(QStringLiteral("%1\u2013%2 MHz").arg(ShortMHzText(limits.lower), ShortMHzText(limits.upper)));
             result.fittingBand = BandHolding(outsideBand);
         }
         result.summary = Text(lang, OwnText::ImportNothingImported).arg(counts.read).arg(why);

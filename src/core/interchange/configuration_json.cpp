@@ -212,9 +212,10 @@ public:
             const QString given = value.isString() ? value.toString() : value.toVariant().toString();
             const QString reads = FieldValueText(record_, RecordFields()[std::size_t(field)], english);
             if (!SayTheSame(given, reads))
-                found << KeyError(path, QStringLiteral("the text '%1' says otherwise than the number, which reads "
-                                                       "'%2'; the number is taken")
-                                            .arg(given, reads))
+                found << KeyError(path,
+                                  QStringLiteral("the text '%1' says otherwise than the number, which reads "
+                                                 "'%2'; the number is taken")
+                                      .arg(given, reads))
                              .message;
         }
         return found;

@@ -411,19 +411,18 @@ TEST(ChannelCsv, ReportFollowsTheLanguageAskedFor)
     for (const ImportNote& note : chinese.notes)
         lines << note.describe(simplified);
     const QString limits = QStringLiteral("136.000000-174.000000 MHz");
-    EXPECT_EQ(lines,
-              (QStringList{Text(simplified, OwnText::ImportColumnsIgnored).arg("Name").arg(1).arg(2),
-                           Text(simplified, OwnText::ImportNoteLine)
-                               .arg("3", "2",
-                                    Text(simplified, OwnText::ImportSnapped)
-                                        .arg("Frequency", "146.013000", "146.012500")),
-                           Text(simplified, OwnText::ImportNoteLine)
-                               .arg("4", "3",
-                                    Text(simplified, OwnText::ImportRowSkipped)
-                                        .arg(Text(simplified, OwnText::ImportOutsideBand)
-                                                 .arg("Frequency", "99.000000", limits))),
-                           Text(simplified, OwnText::ImportNoteLine)
-                               .arg("5", "4", Text(simplified, OwnText::ImportToneNotOffered).arg("rToneFreq", "69.0"))}));
+    EXPECT_EQ(
+        lines,
+        (QStringList{
+            Text(simplified, OwnText::ImportColumnsIgnored).arg("Name").arg(1).arg(2),
+            Text(simplified, OwnText::ImportNoteLine)
+                .arg("3", "2", Text(simplified, OwnText::ImportSnapped).arg("Frequency", "146.013000", "146.012500")),
+            Text(simplified, OwnText::ImportNoteLine)
+                .arg("4", "3",
+                     Text(simplified, OwnText::ImportRowSkipped)
+                         .arg(Text(simplified, OwnText::ImportOutsideBand).arg("Frequency", "99.000000", limits))),
+            Text(simplified, OwnText::ImportNoteLine)
+                .arg("5", "4", Text(simplified, OwnText::ImportToneNotOffered).arg("rToneFreq", "69.0"))}));
     // Chinese through and through: the words of the English report are gone.
     for (const QString& line : lines) {
         EXPECT_FALSE(line.contains("line ")) << line.toStdString();
@@ -545,9 +544,9 @@ TEST(ChannelCsv, ARowSetsOnlyWhatItsColumnsSay)
     EXPECT_TRUE(power.notes.empty()) << Report(power).join('\n').toStdString();
 
     // The tone group replaces tones and polarity together; an empty own cell keeps its value.
-    const ChannelImport tones = Import(
-        Csv("Location,Frequency,Duplex,Offset,Tone,rToneFreq,Squelch,Scramble,LockOut", {"1,146.52,+,0.6,Tone,100.0,,OFF,"}),
-        base);
+    const ChannelImport tones = Import(Csv("Location,Frequency,Duplex,Offset,Tone,rToneFreq,Squelch,Scramble,LockOut",
+                                           {"1,146.52,+,0.6,Tone,100.0,,OFF,"}),
+                                       base);
     expected = base.record;
     expected.set(ch::tx_subaudio(1), kTone1000);
     expected.set(ch::rx_subaudio(1), 0);
@@ -562,8 +561,9 @@ TEST(ChannelCsv, ARowSetsOnlyWhatItsColumnsSay)
     EXPECT_EQ(own.data.record.get(ch::signaling_no(1)), 0u);
     EXPECT_EQ(own.data.record.get(ch::squelch(1)), 7);
     EXPECT_EQ(own.data.record.get(ch::xtal_shift(1)), 1u);
-    EXPECT_EQ(Report(own), (QStringList{"line 2, Location 1: unreadable Squelch '12': 7",
-                                        "line 2, Location 1: unreadable XtalShift 'maybe': ON"}));
+    EXPECT_EQ(Report(own),
+              (QStringList{"line 2, Location 1: unreadable Squelch '12': 7",
+                           "line 2, Location 1: unreadable XtalShift 'maybe': ON"}));
 
     // A row onto an empty channel starts from what the grid gives a new channel.
     r.bytes()[rec::channelOffset(2) + 15] = 0x33;   // leftovers of an empty slot do not survive
@@ -579,22 +579,22 @@ TEST(ChannelCsv, EveryAlterationIsANoteAndOnlyChangesCount)
     const QString header = "Location,Name,Frequency,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,RxDtcsCode,TStep,Power,"
                            "Comment,Squelch,Scramble,ScrambleNo,Signaling,SignalingNo";
     const ChannelImport import =
-        Import(Csv(header, {"1,Home,146.5200004,,Tone,69.25,88.5,023,023,5.00,5.0W,,,,,,",
-                            "2,,146.54,,TSQL,100.0,88.5,023,023,5.00,High,,,OFF,4,OFF,3",
-                            "3,,146.56,,DTCS,88.5,88.5,754,051,5.00,Low,note,,ON,20,,",
-                            "4,,146.58,,,,,,,,,,,,,,"}));
-    EXPECT_EQ(Report(import),
-              (QStringList{
-                  "Columns this radio does not store were ignored: Name, TStep, Comment (values in 3 row(s), the "
-                  "first on line 2)",
-                  "line 2, Location 1: Frequency '146.5200004' has digits past the sixth decimal: cut to 146.520000 MHz",
-                  "line 2, Location 1: rToneFreq 69.25 Hz taken as 69.3 Hz",
-                  "line 2, Location 1: Power '5.0W' taken as High",
-                  "line 3, Location 2: rToneFreq '100.0' is not used by a TSQL row: ignored",
-                  "line 3, Location 2: ScrambleNo 4 dropped: Scramble is OFF",
-                  "line 3, Location 2: SignalingNo 3 kept, but Signaling is OFF: the radio does not use it",
-                  "line 4, Location 3: RxDtcsCode '051' is not used by a DTCS row: ignored",
-                  "line 4, Location 3: unreadable ScrambleNo '20': 1"}));
+        Import(Csv(header,
+                   {"1,Home,146.5200004,,Tone,69.25,88.5,023,023,5.00,5.0W,,,,,,",
+                    "2,,146.54,,TSQL,100.0,88.5,023,023,5.00,High,,,OFF,4,OFF,3",
+                    "3,,146.56,,DTCS,88.5,88.5,754,051,5.00,Low,note,,ON,20,,", "4,,146.58,,,,,,,,,,,,,,"}));
+    EXPECT_EQ(
+        Report(import),
+        (QStringList{
+            "Columns this radio does not store were ignored: Name, TStep, Comment (values in 3 row(s), the "
+            "first on line 2)",
+            "line 2, Location 1: Frequency '146.5200004' has digits past the sixth decimal: cut to 146.520000 MHz",
+            "line 2, Location 1: rToneFreq 69.25 Hz taken as 69.3 Hz", "line 2, Location 1: Power '5.0W' taken as High",
+            "line 3, Location 2: rToneFreq '100.0' is not used by a TSQL row: ignored",
+            "line 3, Location 2: ScrambleNo 4 dropped: Scramble is OFF",
+            "line 3, Location 2: SignalingNo 3 kept, but Signaling is OFF: the radio does not use it",
+            "line 4, Location 3: RxDtcsCode '051' is not used by a DTCS row: ignored",
+            "line 4, Location 3: unreadable ScrambleNo '20': 1"}));
     const RadioRecord& r = import.data.record;
     EXPECT_EQ(r.get(ch::rx_freq(1)), 146520000u);
     EXPECT_EQ(r.get(ch::tx_subaudio(1)), 3);   // 69.3 Hz
@@ -639,22 +639,23 @@ TEST(ChannelCsv, ExportNamesWhatTheColumnsCannotCarryOrAnImportWouldNotTakeBack)
     r.set(ch::signaling_system(4), 1);
     r.set(ch::signaling_no(4), 9);   // DTMF offers 8
 
-    EXPECT_EQ(ExportChannelsCsv(r, ChannelColumnSet::StandardAndRadio).notes,
-              (QStringList{"channel 1: LockOut 3 is beyond what an import takes: it keeps the base's value and reports it",
-                           "channel 1: Squelch 12 is beyond what an import takes: it keeps the base's value and reports it",
-                           "channel 1: ScrambleNo 20 is beyond what an import takes: it keeps the base's value and "
-                           "reports it",
-                           "channel 2: Frequency 180.000000 MHz is outside the band's limits 136.000000-174.000000 MHz; "
-                           "an import skips the row",
-                           "channel 2: TX frequency 146.013000 MHz is off the channel raster; an import stores "
-                           "146.012500 MHz",
-                           "channel 2: Signaling 5 is beyond what an import takes: it keeps the base's value and "
-                           "reports it",
-                           "channel 2: bits no column holds are set (byte 10: 0x40, byte 15: 0x12): the CSV cannot "
-                           "carry them, an import keeps them only from its base",
-                           "channel 3: SignalingNo 4 with Signaling OFF: an import reports it as changed",
-                           "channel 4: SignalingNo 10 is beyond what an import takes: it keeps the base's value and "
-                           "reports it"}));
+    EXPECT_EQ(
+        ExportChannelsCsv(r, ChannelColumnSet::StandardAndRadio).notes,
+        (QStringList{"channel 1: LockOut 3 is beyond what an import takes: it keeps the base's value and reports it",
+                     "channel 1: Squelch 12 is beyond what an import takes: it keeps the base's value and reports it",
+                     "channel 1: ScrambleNo 20 is beyond what an import takes: it keeps the base's value and "
+                     "reports it",
+                     "channel 2: Frequency 180.000000 MHz is outside the band's limits 136.000000-174.000000 MHz; "
+                     "an import skips the row",
+                     "channel 2: TX frequency 146.013000 MHz is off the channel raster; an import stores "
+                     "146.012500 MHz",
+                     "channel 2: Signaling 5 is beyond what an import takes: it keeps the base's value and "
+                     "reports it",
+                     "channel 2: bits no column holds are set (byte 10: 0x40, byte 15: 0x12): the CSV cannot "
+                     "carry them, an import keeps them only from its base",
+                     "channel 3: SignalingNo 4 with Signaling OFF: an import reports it as changed",
+                     "channel 4: SignalingNo 10 is beyond what an import takes: it keeps the base's value and "
+                     "reports it"}));
     // The common columns carry none of the radio's own settings, so only the rest is named.
     EXPECT_EQ(NotedChannels(ExportChannelsCsv(r, ChannelColumnSet::StandardOnly).notes), std::set<int>{2});
 
@@ -698,7 +699,8 @@ TEST(ChannelCsv, SpreadsheetFilesOfOtherLocalesAndOldToolsRead)
     for (const QByteArray& wide : {little.mid(2), big.mid(2), QByteArray("\xFF\xFE\0\0F\0\0\0", 8)}) {
         const Result<ChannelImport> refused = ImportChannelsCsv(wide, Band(0));
         ASSERT_FALSE(refused);
-        EXPECT_TRUE(refused.error().message.endsWith("save the file as UTF-8")) << refused.error().message.toStdString();
+        EXPECT_TRUE(refused.error().message.endsWith("save the file as UTF-8"))
+            << refused.error().message.toStdString();
     }
 }
 

@@ -175,8 +175,8 @@ TEST(DiffConfigurations, NumberedFieldsCountAsTheDumpTheReportAndTheCsvDo)
                 return ValueText(value);
         return QString();
     };
-    const QStringList csvLines = QString::fromUtf8(ExportChannelsCsv(b.record, ChannelColumnSet::StandardAndRadio).csv)
-                                     .split("\r\n");
+    const QStringList csvLines =
+        QString::fromUtf8(ExportChannelsCsv(b.record, ChannelColumnSet::StandardAndRadio).csv).split("\r\n");
     auto csvText = [&](const char* column) {
         return csvLines.value(1).split(',').value(csvLines.value(0).split(',').indexOf(QLatin1String(column)));
     };

@@ -130,12 +130,13 @@ TEST(ConfigurationJson, MissingKeysKeepTheBaseAndATextThatSaysOtherwiseIsReporte
     base.record.set(rec::ch::rx_freq(3), 150000000);
     base.record.set(rec::tot, 120);
     // Texts that agree in another case or as the same number pass; the one that contradicts is named.
-    const QJsonObject input{{"channels", QJsonArray{QJsonObject{}, QJsonObject{}, QJsonObject{},
-                                                    QJsonObject{{"tx_freq", 151000000},
-                                                                {"tx_freq_text", "151"},
-                                                                {"rx_freq_text", "999.99"},
-                                                                {"tx_power", 1},
-                                                                {"tx_power_text", "high"}}}},
+    const QJsonObject input{{"channels",
+                             QJsonArray{QJsonObject{}, QJsonObject{}, QJsonObject{},
+                                        QJsonObject{{"tx_freq", 151000000},
+                                                    {"tx_freq_text", "151"},
+                                                    {"rx_freq_text", "999.99"},
+                                                    {"tx_power", 1},
+                                                    {"tx_power_text", "high"}}}},
                             {"general", QJsonObject{{"toa", 30}, {"beep_text", "On"}}}};
     const Result<JsonImage> read = ConfigurationFromJson(Json(input), base.record);
     ASSERT_TRUE(read) << read.error().message.toStdString();

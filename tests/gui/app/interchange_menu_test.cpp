@@ -174,8 +174,9 @@ TEST_F(InterchangeMenu, AFileWithNoRowForTheBandSaysWhyAndOffersNothingToApply)
     trigger("FileImportChannels");
     ASSERT_EQ(answers.reports.size(), 1);
     EXPECT_EQ(answers.applyOffered.value(0), false);
-    EXPECT_EQ(answers.summaries.value(0), "0 of 2 rows imported: all outside 136\u2013174 MHz \u2014 choose "
-                                          "K3N [400 - 470 MHz] in the channel settings first");
+    EXPECT_EQ(answers.summaries.value(0),
+              "0 of 2 rows imported: all outside 136\u2013174 MHz \u2014 choose "
+              "K3N [400 - 470 MHz] in the channel settings first");
     EXPECT_TRUE(answers.reports[0].contains("line 2")) << answers.reports[0].toStdString();
     EXPECT_TRUE(data.record == before);
     EXPECT_FALSE(form->findChild<QAction*>("EditUndoItem")->isEnabled());
