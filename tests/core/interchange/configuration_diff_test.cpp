@@ -4,12 +4,10 @@
 // numbers counted as the dump, the report and the CSV count them.
 #include "interchange/channel_csv.h"
 #include "interchange/configuration_diff.h"
-#include "interchange/record_fields.h"
 #include "model/channel_cells.h"
 #include "model/digit_code.h"
 #include "model/record_layout.h"
 #include "report/configuration_report.h"
-#include "report/settings_pages.h"
 #include "text/app_lang.h"
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -128,91 +126,39 @@ TEST(DiffConfigurations, SettingsReadAsTheEditorsListsShowThem)
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Scan Settings \u00B7 Scan Tx Mode: Scan Start \u2192 200")));
 }
 
-namespace {
-
-// The value the difference of this field shows on the second side.
-QString DiffText(const RadioData& a, const RadioData& b, const RecordField& field)
+TEST(DiffConfigurations, ChannelNumbersCountAsTheDumpTheReportAndTheCsvDo)
 {
-    const QString item = FieldItemName(field, Language(0));
-    for (const ConfigurationDifference& d : DiffConfigurations(a, b, Language(0)))
-        if (d.item == item)
-            return d.newText;
-    return QStringLiteral("(no difference)");
-}
-
-const RecordField& FieldOf(const char* section, int index, const char* key)
-{
-    for (const RecordField& field : RecordFields())
-        if (QLatin1String(field.section) == QLatin1String(section) && field.index == index && field.key == key)
-            return field;
-    ADD_FAILURE() << section << "." << key;
-    return RecordFields().front();
-}
-
-} // namespace
-
-TEST(DiffConfigurations, NumberedFieldsCountAsTheDumpTheReportAndTheCsvDo)
-{
-    const TAppLang english = Language(0);
-    RadioData a, b;
-    for (RadioData* data : {&a, &b}) {
-        data->record.set(rec::ch::in_use(1), 1);
-        data->record.set(rec::ch::rx_freq(1), 146520000);
-        data->record.set(rec::ch::tx_freq(1), 146520000);
-        data->record.set(rec::ch::signaling_system(1), 1);   // DTMF
-        data->record.set(rec::ch::scramble_no(1), 1);
-    }
-    b.record.set(rec::ch::signaling_no(1), 2);   // DTMF 3
+    RadioData a;
+    a.record.set(rec::ch::in_use(1), 1);
+    a.record.set(rec::ch::rx_freq(1), 146520000);
+    a.record.set(rec::ch::signaling_system(1), 1);   // DTMF
+    a.record.set(rec::ch::scramble_no(1), 1);
+    RadioData b = a;
+    b.record.set(rec::ch::signaling_no(1), 2);   // its entry 3
     b.record.set(rec::ch::scramble_no(1), 4);
-    b.record.set(rec::emergency_encode_select, 5);
-    b.record.set(rec::emergency_encode_system, 2);
 
-    // A channel's numbers: the comparison, the dump's table, the report's grid and the CSV's columns.
+    const std::vector<ConfigurationDifference> differences = DiffConfigurations(a, b, Language(0));
     const NamedValues dumped = BuildConfigurationReport(b.record).channels.at(0);
     auto dumpText = [&](const char* key) {
-        for (const auto& [name, value] : dumped)
-            if (name == QLatin1String(key))
-                return ValueText(value);
-        return QString();
+        const auto value = std::ranges::find(dumped, QLatin1String(key), &NamedValues::value_type::first);
+        return value == dumped.end() ? QString() : ValueText(value->second);
     };
-    const QStringList csvLines =
-        QString::fromUtf8(ExportChannelsCsv(b.record, ChannelColumnSet::StandardAndRadio).csv).split("\r\n");
-    auto csvText = [&](const char* column) {
-        return csvLines.value(1).split(',').value(csvLines.value(0).split(',').indexOf(QLatin1String(column)));
-    };
+    const QStringList csv = QString::fromUtf8(ExportChannelsCsv(b.record, ChannelColumnSet::StandardAndRadio).csv)
+                                .split("\r\n");
     const struct {
-        const char* key;   // in the record's fields and the dump
+        int diffIndex;   // in layout order: scramble_no after signaling_no
         const char* dumpKey;
         int gridColumn;
         const char* csvColumn;
         const char* text;
-    } channelNumbers[] = {{"signaling_no", "signaling_no", channel_col::SignalNo, "SignalingNo", "3"},
-                          {"scramble_no", "scramble", channel_col::ScrambleNo, "ScrambleNo", "4"}};
-    for (const auto& n : channelNumbers) {
-        SCOPED_TRACE(n.key);
-        EXPECT_EQ(DiffText(a, b, FieldOf("channels", 1, n.key)), n.text);
+    } numbers[] = {{0, "signaling_no", channel_col::SignalNo, "SignalingNo", "3"},
+                  {1, "scramble", channel_col::ScrambleNo, "ScrambleNo", "4"}};
+    ASSERT_EQ(differences.size(), 2u);
+    for (const auto& n : numbers) {
+        SCOPED_TRACE(n.csvColumn);
+        EXPECT_EQ(differences[std::size_t(n.diffIndex)].newText, n.text);
         EXPECT_EQ(dumpText(n.dumpKey), n.text);
-        EXPECT_EQ(ChannelCellText(b.record, 1, n.gridColumn, english), n.text);
-        EXPECT_EQ(csvText(n.csvColumn), n.text);
+        EXPECT_EQ(ChannelCellText(b.record, 1, n.gridColumn, Language(0)), n.text);
+        EXPECT_EQ(csv[1].split(',').value(csv[0].split(',').indexOf(QLatin1String(n.csvColumn))), n.text);
     }
-
-    // The settings pages' numbers: the comparison and the report's pages.
-    const std::vector<SettingsPageReport> pages = BuildSettingsPages(b.record, english);
-    for (const auto& [key, text] : {std::pair{"encode_select", "6"}, std::pair{"encode_system", "3"}}) {
-        SCOPED_TRACE(key);
-        const RecordField& field = FieldOf("emergency", -1, key);
-        EXPECT_EQ(DiffText(a, b, field), text);
-        QString reported;
-        for (const SettingsPageReport& page : pages)
-            for (const auto& [caption, value] : page.values)
-                if (page.page == EditorPage::Emergency && caption == FieldCaption(field, english))
-                    reported = value;
-        EXPECT_EQ(reported, text);
-    }
-
-    // Every field numbered from 1 is one of those held to the others above.
-    for (const RecordField& field : RecordFields())
-        if (field.style == ValueStyle::Ordinal)
-            EXPECT_TRUE(field.key == "signaling_no" || field.key == "encode_select" || field.key == "encode_system")
-                << field.key.toStdString();
 }

@@ -230,13 +230,4 @@ TEST_F(InterchangeMenu, CompareWithFileListsTheDifferencesAndADoubleClickOpensTh
     EXPECT_TRUE(answers.notices[0].contains("missing.fse"));
     EXPECT_TRUE(data.record == before);
 
-    // A JSON text that says otherwise than its number is named before the numbers are compared.
-    QByteArray edited = ConfigurationJsonText(other.record);
-    edited.replace("\"freq_band_text\": \"K3N [136 - 174 MHz]\"", "\"freq_band_text\": \"K3N [400 - 470 MHz]\"");
-    openPath = dir.file("edited.json");
-    test::WriteFileBytes(openPath, edited);
-    trigger("FileCompareWithFile");
-    ASSERT_EQ(answers.notices.size(), 2);
-    EXPECT_TRUE(answers.notices[1].contains("footer.freq_band_text")) << answers.notices[1].toStdString();
-    EXPECT_EQ(form->findChild<CompareWindow*>()->tvDifferences->topLevelItemCount(), 2);
 }
