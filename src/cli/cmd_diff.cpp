@@ -28,11 +28,14 @@ int RunDiff(const Command& self, const QStringList& args)
 
     RadioData sides[2];
     for (int i = 0; i < 2; ++i) {
-        if (auto error = LoadConfigurationFile(files[i], sides[i])) {
+        QStringList contradictions;
+        if (auto error = LoadConfigurationFile(files[i], sides[i], &contradictions)) {
             Err() << "k3n " << self.name << ": cannot read " << files[i] << ": " << error->message << "\n";
             Err().flush();
             return kExitUsage;
         }
+        for (const QString& contradiction : contradictions)
+            Err() << files[i] << ": " << contradiction << "\n";
     }
     const std::vector<ConfigurationDifference> differences = DiffConfigurations(sides[0], sides[1], lang.value());
     if (parser.isSet(json))

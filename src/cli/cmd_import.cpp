@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // k3n import: channels from a channel-list CSV onto a configuration, with a
-// report on stderr of everything that did not fit; or a whole configuration
-// from its JSON image.
+// report on stderr of everything that did not fit and a summary line; or a
+// whole configuration from its JSON image.
 #include "cli/command.h"
 #include "cli/language_option.h"
 #include "cli/radio_session.h"
@@ -9,6 +9,7 @@
 #include "interchange/configuration_json.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "text/own_texts.h"
 #include <QFile>
 
 namespace k3n::cli {
@@ -44,13 +45,11 @@ int RunImport(const Command& self, const QStringList& args)
     if (outPath.isEmpty())
         return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
     // The report is English unless another language is asked for.
-    std::optional<TAppLang> lang;
-    if (parser.isSet(language)) {
-        lang = LanguageNamed(parser.value(language));
-        if (!lang)
-            return UsageError(self, QStringLiteral("--language must be %1, not '%2'")
-                                        .arg(QLatin1String(kLanguageNames), parser.value(language)));
-    }
+    const std::optional<TAppLang> lang = LanguageNamed(parser.isSet(language) ? parser.value(language) : "en");
+    if (!lang)
+        return UsageError(self,
+                          QStringLiteral("--language must be %1, not '%2'")
+                              .arg(QLatin1String(kLanguageNames), parser.value(language)));
     int bandNumber = 0;
     if (parser.isSet(band)) {
         bool isNumber = false;
@@ -85,26 +84,44 @@ int RunImport(const Command& self, const QStringList& args)
     if (IsJsonFile(inPath, bytes)) {
         if (parser.isSet(replaceAll))
             return UsageError(self, QStringLiteral("--replace-all is for channel lists; a JSON file holds every channel"));
-        const Result<RadioRecord> record = ConfigurationFromJson(bytes, start.record);
-        if (!record)
-            return BadInput(self, QStringLiteral("%1: %2").arg(inPath, record.error().message));
-        if (auto error = SaveFseFile(outPath, record.value()))
+        const Result<JsonImage> image = ConfigurationFromJson(bytes, start.record);
+        if (!image)
+            return BadInput(self, QStringLiteral("%1: %2").arg(inPath, image.error().message));
+        for (const QString& contradiction : image.value().contradictions)
+            Err() << inPath << ": " << contradiction << "\n";
+        Err().flush();
+        if (parser.isSet(strict) && !image.value().contradictions.isEmpty())
+            return Failure(
+                self, QStringLiteral("texts say otherwise than their numbers (--strict); %1 not written").arg(outPath));
+        if (auto error = SaveFseFile(outPath, image.value().record))
             return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
         return kExitOk;
     }
     const QByteArray& csv = bytes;
-    Result<ChannelImport> imported = ImportChannelsCsv(
-        csv, start, {.replaceAll = parser.isSet(replaceAll), .language = lang ? &*lang : nullptr});
+    Result<ChannelImport> imported =
+        ImportChannelsCsv(csv, start, {.replaceAll = parser.isSet(replaceAll), .language = &*lang});
     if (!imported)
         return BadInput(self, QStringLiteral("%1: %2").arg(inPath, imported.error().message));
 
-    for (const ImportNote& note : imported.value().notes)
-        Err() << inPath << ": " << (lang ? note.describe(*lang) : note.describe()) << "\n";
+    const ChannelImport& result = imported.value();
+    for (const ImportNote& note : result.notes)
+        Err() << inPath << ": " << note.describe(*lang) << "\n";
+    QString summary = result.summary;
+    if (result.nothingImported() && result.fittingBand) {
+        const int fitting = *result.fittingBand;
+        summary += QStringLiteral(" \u2014 ")
+            + (parser.isSet(base)
+                   ? Text(*lang, OwnText::ImportHintBandBase).arg(fitting).arg(QLatin1String(BandName(fitting)))
+                   : Text(*lang, OwnText::ImportHintBandOption).arg(fitting));
+    }
+    Err() << inPath << ": " << summary << "\n";
     Err().flush();
-    if (parser.isSet(strict) && imported.value().skippedOrChanged())
+    if (result.nothingImported())
+        return kExitFailure;   // the summary says why; nothing is written
+    if (parser.isSet(strict) && result.skippedOrChanged())
         return Failure(self,
                        QStringLiteral("rows were skipped or values changed (--strict); %1 not written").arg(outPath));
-    if (auto error = SaveFseFile(outPath, imported.value().data.record))
+    if (auto error = SaveFseFile(outPath, result.data.record))
         return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
     return kExitOk;
 }

@@ -100,11 +100,14 @@ const Command kCommands[] = {
      "  --base BASE.fse       start from this configuration (its band is used)\n"
      "  --band N              without --base: the defaults of band 0..3 (default 0)\n"
      "  --replace-all         empty every channel before importing\n"
-     "  --strict              write nothing and exit 1 when a row was skipped or a value changed\n"
+     "  --strict              write nothing and exit 1 when a row was skipped or a value changed,\n"
+     "                        or a JSON text says otherwise than its number\n"
      "  --language LANG       the report's language: en (default), zh-CN or zh-TW\n"
-     "A CSV's report of what did not fit goes to stderr. A JSON file ('k3n dump --json') sets\n"
-     "every field it names; the base keeps the others. CSV and JSON are told apart by the\n"
-     "file's suffix, or else by its content.\n",
+     "A CSV row sets what its columns say; a channel in use keeps every value its file has no\n"
+     "column for. The report of what did not fit goes to stderr and ends with a summary line;\n"
+     "when no row is imported nothing is written and the exit status is 1. A JSON file\n"
+     "('k3n dump --json') sets every field it names; the base keeps the others. CSV and JSON\n"
+     "are told apart by the file's suffix, or else by its content.\n",
      k3n::cli::RunImport},
     {"log", "log [--json] [--since DATE]", "Print the programming log: every write attempt on every radio.",
      "  --json        print a JSON array instead of a table\n"

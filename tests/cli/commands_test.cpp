@@ -138,9 +138,10 @@ TEST_F(CliTest, DumpPrintsTheSameContentAsTextAndAsJson)
         {"1", "436.02500", "438.51250", "88.5", "D023I", "High", "Narrow", "5", "3", "ADD", "BTLO", "OFF", "DTMF", "3"},
         {"17", "440.00000", "0", "?", "Off", "Low", "Wide", "9", "0", "DEL", "3", "ON", "5", "1"}};
     const std::vector<std::pair<int, QString>> columnKeys{
-        {1, "rx_freq_text"}, {2, "tx_freq_text"}, {3, "rx_subaudio_text"}, {4, "tx_subaudio_text"},
-        {5, "tx_power_text"}, {6, "bandwidth_text"}, {7, "squelch"}, {8, "scramble_no"}, {9, "scan_add_text"},
-        {10, "busy_lockout_text"}, {11, "xtal_shift_text"}, {12, "signaling_system_text"}};
+        {1, "rx_freq_text"},      {2, "tx_freq_text"},       {3, "rx_subaudio_text"}, {4, "tx_subaudio_text"},
+        {5, "tx_power_text"},     {6, "bandwidth_text"},     {7, "squelch"},          {8, "scramble_no"},
+        {9, "scan_add_text"},     {10, "busy_lockout_text"}, {11, "xtal_shift_text"}, {12, "signaling_system_text"},
+        {13, "signaling_no_text"}};
     EXPECT_EQ(JsonAt(root, "channels/#"), "129");
     for (const QStringList& expected : rows) {
         SCOPED_TRACE(expected.first().toStdString());

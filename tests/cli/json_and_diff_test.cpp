@@ -92,6 +92,16 @@ TEST_F(JsonAndDiffTool, ImportOfJsonKeepsTheBaseForMissingKeysAndRefusesUnknownO
     const QString out = dir.file("out.fse");
     const ToolRun run = RunK3n({"import", partial, "--base", baseFile, "-o", out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // A text that says otherwise than its number is reported, and the number taken.
+    EXPECT_EQ(run.err,
+              partial
+                  + ": general.user_ctcss_freq_text: the text 'ignored' says otherwise than the number, "
+                    "which reads '62.5'; the number is taken\n");
+    const QString strictOut = dir.file("strict.fse");
+    const ToolRun strict = RunK3n({"import", partial, "--base", baseFile, "-o", strictOut, "--strict"});
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_TRUE(strict.err.contains("--strict")) << strict.err.toStdString();
+    EXPECT_FALSE(QFile::exists(strictOut));
     RadioData read;
     ASSERT_FALSE(LoadFseFile(out, read));
     RadioRecord expected = base.record;
@@ -185,4 +195,40 @@ TEST_F(JsonAndDiffTool, DiffPrintsOneLinePerDifferenceAndExitsByTheOutcome)
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(RunK3n({"diff", fileA}).exitCode, 2);
     EXPECT_EQ(RunK3n({"diff", fileA, fileB, "--language", "fr"}).exitCode, 2);
+}
+
+TEST_F(JsonAndDiffTool, DiffCountsSignalingNumbersFromOneAndReportsTextsThatSayOtherwise)
+{
+    RadioData a;
+    a.record.set(rec::ch::in_use(3), 1);
+    a.record.set(rec::ch::rx_freq(3), 146520000);
+    a.record.set(rec::ch::tx_freq(3), 146520000);
+    a.record.set(rec::ch::signaling_system(3), 1);   // DTMF
+    a.record.set(rec::ch::signaling_no(3), 2);   // its entry 3
+    RadioData b = a;
+    b.record.set(rec::ch::signaling_no(3), 0);
+    const QString fileA = dir.file("a.fse"), fileB = dir.file("b.fse");
+    ASSERT_FALSE(SaveFseFile(fileA, a.record));
+    ASSERT_FALSE(SaveFseFile(fileB, b.record));
+
+    const ToolRun diff = RunK3n({"diff", fileA, fileB, "--language", "en"});
+    EXPECT_EQ(diff.exitCode, 1);
+    EXPECT_EQ(diff.out, "[Channel Settings]\nChannel 3 · Signaling No.: 3 → 1\n");
+
+    // The JSON image says the entry as a person counts it; a text edited without its number is named.
+    QJsonObject root = QJsonDocument::fromJson(FileBytes(dumpJson(fileB, "b.json"))).object();
+    QJsonArray channels = root["channels"].toArray();
+    QJsonObject three = channels[3].toObject();
+    EXPECT_EQ(three["signaling_no_text"].toString(), "1");
+    three["signaling_no_text"] = "7";
+    channels[3] = three;
+    root["channels"] = channels;
+    WriteFileBytes(dir.file("edited.json"), QJsonDocument(root).toJson());
+    const ToolRun edited = RunK3n({"diff", fileB, dir.file("edited.json")});
+    EXPECT_EQ(edited.exitCode, 0);
+    EXPECT_TRUE(edited.err.startsWith(dir.file("edited.json")
+                                      + ": channels[3].signaling_no_text: the text '7' says "
+                                        "otherwise than the number, which reads '1'; the "
+                                        "number is taken\n---"))
+        << edited.err.toStdString();
 }

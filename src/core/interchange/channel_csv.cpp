@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/channel_csv.h"
+#include "model/channel_cells.h"
+#include "model/channel_moves.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
+#include <span>
 
 namespace k3n {
 
@@ -30,8 +35,8 @@ struct Channel {
     uint32_t rx = 0, tx = 0;
     uint8_t rxTone = 0, txTone = 0;
     bool rxInverted = false, txInverted = false;
-    bool high = true, narrow = false, scanAdd = true, xtalShift = false;
-    uint8_t lockOut = 0, signalingSystem = 0, signalingNo = 0, squelch = 5, scrambleNo = 0;
+    bool high = false, narrow = false, scanAdd = false, xtalShift = false;
+    uint8_t lockOut = 0, signalingSystem = 0, signalingNo = 0, squelch = 0, scrambleNo = 0;
 };
 
 Channel ReadChannel(const RadioRecord& r, int n)
@@ -56,11 +61,10 @@ Channel ReadChannel(const RadioRecord& r, int n)
     return c;
 }
 
-// The whole entry is rewritten, so bits no column names stay 0 as the editor leaves them.
+// Only the named fields: the bits no column names keep what the entry holds.
 void WriteChannel(RadioRecord& r, int n, const Channel& c)
 {
     using namespace rec::ch;
-    r.fill(rec::channelOffset(n), rec::kChannelSize, 0);
     r.set(rx_freq(n), c.rx);
     r.set(tx_freq(n), c.tx);
     r.set(rx_subaudio(n), c.rxTone);
@@ -83,12 +87,32 @@ const char* const kLockOutNames[] = {"----", "BCLO", "BTLO"};
 const char* const kSignalingNames[] = {"OFF", "DTMF", "5-TONE", "2-TONE"};
 constexpr int kMaxSquelch = 9;
 constexpr int kMaxScrambleNo = 16;
+constexpr int kMaxSignalingNo = 16;   // what the grid's list offers a system of 16 entries
 constexpr uint32_t kHighPowerAboveMilliwatts = 2000;
+// The bits of an entry no column holds: flag bits without a name and the last byte.
+constexpr uint8_t kUnnamedFlags1 = 0xFC, kUnnamedFlags2 = 0x02;
+constexpr int kFlags1Byte = 10, kFlags2Byte = 11, kReservedByte = 15;
 
 // Exact MHz with six decimals, so every hertz survives the trip.
 QString MHzText(uint32_t hz)
 {
     return QStringLiteral("%1.%2").arg(hz / 1000000).arg(hz % 1000000, 6, 10, QChar('0'));
+}
+
+QString LimitsText(const BandLimits& limits)
+{
+    return QStringLiteral("%1-%2 MHz").arg(MHzText(limits.lower), MHzText(limits.upper));
+}
+
+// "136", "410.5": MHz without the zeros a person leaves out.
+QString ShortMHzText(uint32_t hz)
+{
+    QString text = MHzText(hz);
+    while (text.endsWith('0'))
+        text.chop(1);
+    if (text.endsWith('.'))
+        text.chop(1);
+    return text;
 }
 
 enum class ToneKind { None, Ctcss, Dcs, Foreign };
@@ -114,9 +138,15 @@ QString NameOrNumber(unsigned value, const char* const* names, unsigned count)
     return value < count ? QString::fromLatin1(names[value]) : QString::number(value);
 }
 
-QStringList ExportRow(const RadioRecord& record, int n, const QStringList& columns, QStringList& notes)
+QString OnOff(bool on)
 {
-    const Channel c = ReadChannel(record, n);
+    return on ? QStringLiteral("ON") : QStringLiteral("OFF");
+}
+
+// ---- export ------------------------------------------------------------------
+
+QStringList ExportRow(const Channel& c, int n, const QStringList& columns)
+{
     std::map<QString, QString> v;
     v["Location"] = QString::number(n);
     v["Frequency"] = MHzText(c.rx);
@@ -130,16 +160,10 @@ QStringList ExportRow(const RadioRecord& record, int n, const QStringList& colum
         v["Offset"] = MHzText(c.tx > c.rx ? c.tx - c.rx : c.rx - c.tx);
     }
 
+    // A code no table holds is written as no tone (the notes say so).
     ToneKind txKind = KindOfTone(c.txTone), rxKind = KindOfTone(c.rxTone);
-    for (auto [kind, code, direction] : {std::tuple{&txKind, c.txTone, "TX"}, std::tuple{&rxKind, c.rxTone, "RX"}}) {
-        if (*kind == ToneKind::Foreign) {
-            notes << QStringLiteral("channel %1: the %2 tone code %3 is not one the radio has; written as no tone")
-                         .arg(n)
-                         .arg(QLatin1String(direction))
-                         .arg(code);
-            *kind = ToneKind::None;
-        }
-    }
+    txKind = txKind == ToneKind::Foreign ? ToneKind::None : txKind;
+    rxKind = rxKind == ToneKind::Foreign ? ToneKind::None : rxKind;
     v["rToneFreq"] = v["cToneFreq"] = QStringLiteral("88.5");
     v["DtcsCode"] = v["RxDtcsCode"] = QStringLiteral("023");
     v["CrossMode"] = QStringLiteral("Tone->Tone");
@@ -149,8 +173,12 @@ QStringList ExportRow(const RadioRecord& record, int n, const QStringList& colum
         v["DtcsCode"] = v["RxDtcsCode"] = DcsCodeText(c.txTone);
     if (rxKind == ToneKind::Ctcss)
         v["cToneFreq"] = QString::fromLatin1(CtcssText(c.rxTone));
-    if (rxKind == ToneKind::Dcs)
+    if (rxKind == ToneKind::Dcs) {
         v["RxDtcsCode"] = DcsCodeText(c.rxTone);
+        // A reader without RxDtcsCode takes the receive code from DtcsCode.
+        if (txKind != ToneKind::Dcs)
+            v["DtcsCode"] = v["RxDtcsCode"];
+    }
     if (txKind == ToneKind::None && rxKind == ToneKind::None) {
         v["Tone"] = QString();
     } else if (txKind == ToneKind::Ctcss && rxKind == ToneKind::None) {
@@ -175,10 +203,10 @@ QStringList ExportRow(const RadioRecord& record, int n, const QStringList& colum
     v["Power"] = c.high ? QStringLiteral("High") : QStringLiteral("Low");
 
     v["Squelch"] = QString::number(c.squelch);
-    v["Scramble"] = c.scrambleNo != 0 ? QStringLiteral("ON") : QStringLiteral("OFF");
+    v["Scramble"] = OnOff(c.scrambleNo != 0);
     v["ScrambleNo"] = c.scrambleNo != 0 ? QString::number(c.scrambleNo) : QString();
     v["LockOut"] = NameOrNumber(c.lockOut, kLockOutNames, 3);
-    v["XtalShift"] = c.xtalShift ? QStringLiteral("ON") : QStringLiteral("OFF");
+    v["XtalShift"] = OnOff(c.xtalShift);
     v["Signaling"] = NameOrNumber(c.signalingSystem, kSignalingNames, 4);
     v["SignalingNo"] = c.signalingSystem != 0 || c.signalingNo != 0 ? QString::number(c.signalingNo + 1) : QString();
 
@@ -186,6 +214,56 @@ QStringList ExportRow(const RadioRecord& record, int n, const QStringList& colum
     for (const QString& column : columns)
         row << v[column];
     return row;
+}
+
+// What of channel n the file cannot carry, or an import of it would change or refuse.
+QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, ChannelColumnSet set, const TAppLang& lang)
+{
+    const Channel c = ReadChannel(r, n);
+    QStringList notes;
+    auto note = [&](const QString& text) { notes << Text(lang, OwnText::ExportNoteChannel).arg(n).arg(text); };
+    auto checkFrequency = [&](const QString& what, uint32_t hz) {
+        if (hz < band->band_limits.lower || hz > band->band_limits.upper)
+            note(Text(lang, OwnText::ExportOutsideBand).arg(what, MHzText(hz), LimitsText(band->band_limits)));
+        else if (band->SnapFrequency(hz) != hz)
+            note(Text(lang, OwnText::ExportOffRaster).arg(what, MHzText(hz), MHzText(band->SnapFrequency(hz))));
+    };
+    if (band) {
+        checkFrequency(QStringLiteral("Frequency"), c.rx);
+        if (c.tx != 0)   // no transmit frequency is "off"
+            checkFrequency(Text(lang, OwnText::ImportTxFrequency), c.tx);
+    }
+    for (auto [code, direction] : {std::pair{c.txTone, "TX"}, std::pair{c.rxTone, "RX"}}) {
+        if (KindOfTone(code) == ToneKind::Foreign)
+            note(Text(lang, OwnText::ExportForeignTone).arg(QLatin1String(direction)).arg(code));
+    }
+    if (set == ChannelColumnSet::StandardAndRadio) {
+        auto notTaken = [&](const char* column, unsigned value) {
+            note(Text(lang, OwnText::ExportNotTaken).arg(QLatin1String(column)).arg(value));
+        };
+        if (c.lockOut >= std::size(kLockOutNames))
+            notTaken("LockOut", c.lockOut);
+        if (c.squelch > kMaxSquelch)
+            notTaken("Squelch", c.squelch);
+        if (c.scrambleNo > kMaxScrambleNo)
+            notTaken("ScrambleNo", c.scrambleNo);
+        if (c.signalingSystem >= std::size(kSignalingNames))
+            notTaken("Signaling", c.signalingSystem);
+        else if (c.signalingSystem != 0 && c.signalingNo + 1 > SignalNumberCount(c.signalingSystem))
+            notTaken("SignalingNo", c.signalingNo + 1u);
+        else if (c.signalingSystem == 0 && c.signalingNo != 0)
+            note(Text(lang, OwnText::ExportSignalingNoWithoutSystem).arg(c.signalingNo + 1));
+    }
+    QStringList unnamed;
+    const auto entry = r.slice(rec::channelOffset(n), rec::kChannelSize);
+    for (auto [byte, mask] : {std::pair{kFlags1Byte, kUnnamedFlags1}, std::pair{kFlags2Byte, kUnnamedFlags2},
+                              std::pair{kReservedByte, uint8_t(0xFF)}}) {
+        if (const unsigned bits = entry[std::size_t(byte)] & mask)
+            unnamed << QStringLiteral("byte %1: 0x%2").arg(byte).arg(bits, 2, 16, QChar('0'));
+    }
+    if (!unnamed.isEmpty())
+        note(Text(lang, OwnText::ExportUnnamedBits).arg(unnamed.join(QStringLiteral(", "))));
+    return notes;
 }
 
 // ---- import ------------------------------------------------------------------
@@ -197,9 +275,30 @@ std::optional<int> ParseWhole(const QString& text)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+// Columns that say one thing together: a file without any of them keeps the channel's value.
+const QStringList kTxColumns{"Duplex", "Offset"};
+const QStringList kToneColumns{"Tone", "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode"};
+const QString kDefaultCtcss = QStringLiteral("88.5");
+constexpr int kDefaultDcs = 23;
+
+// Every column the import reads, in lower case.
+const QSet<QString>& ReadColumns()
+{
+    static const QSet<QString> columns = [] {
+        QSet<QString> set;
+        for (const QStringList& list : {QStringList{"Location", "Frequency", "Mode", "Skip", "Power"}, kTxColumns,
+                                        kToneColumns, RadioChannelColumns()})
+            for (const QString& column : list)
+                set.insert(column.toLower());
+        return set;
+    }();
+    return columns;
+}
+
 struct Table {
     QHash<QString, int> index;   // header name in lower case -> field position
     int width = 0;
+    QChar separator = ',';
 };
 
 class RowReader {
@@ -211,10 +310,22 @@ public:
     }
 
     bool has(const QString& column) const { return table_.index.contains(column.toLower()); }
+    bool hasAny(const QStringList& columns) const
+    {
+        return std::any_of(columns.begin(), columns.end(), [this](const QString& c) { return has(c); });
+    }
     QString field(const QString& column) const
     {
         const int i = table_.index.value(column.toLower(), -1);
         return i >= 0 && i < row_.fields.size() ? row_.fields[i].trimmed() : QString();
+    }
+    // A number as written; where semicolons or tabs separate the fields, a decimal comma too.
+    QString decimal(const QString& column) const
+    {
+        QString text = field(column);
+        if (table_.separator != ',')
+            text.replace(',', '.');
+        return text;
     }
     int line() const { return row_.line; }
     const QString& location() const { return location_; }
@@ -227,6 +338,7 @@ public:
     }
     void skip(const QString& why) { note(ImportNote::Kind::Skipped, text(OwnText::ImportRowSkipped).arg(why)); }
     void changed(const QString& what) { note(ImportNote::Kind::Changed, what); }
+    void remark(const QString& what) { note(ImportNote::Kind::Remark, what); }
     void unreadable(const QString& column, const QString& instead)
     {
         if (field(column).isEmpty())
@@ -244,39 +356,65 @@ private:
     int channel_ = 0;
 };
 
+// True when a digit other than 0 follows the sixth decimal.
+bool HasDigitsPastSixthDecimal(const QString& text)
+{
+    const qsizetype point = text.indexOf('.');
+    if (point < 0)
+        return false;
+    const QStringView past = QStringView(text).mid(point + 1 + 6);
+    return std::any_of(past.begin(), past.end(), [](QChar c) { return c != '0'; });
+}
+
 class ChannelBuilder {
 public:
     ChannelBuilder(RowReader& row, const RadioData& data) : row_(row), data_(data) {}
 
-    std::optional<Channel> build()
+    // The channel as the row leaves it, from its value before; nullopt when the row is skipped.
+    std::optional<Channel> build(Channel c)
     {
-        Channel c;
         if (!readFrequencies(c))
             return std::nullopt;
-        readTones(c);
-        readOptions(c);
+        if (row_.hasAny(kToneColumns))
+            readTones(c);
+        readModeSkipAndPower(c);
         readRadioColumns(c);
         return c;
     }
 
+    // The row was skipped for frequencies outside the band: these.
+    const std::vector<uint32_t>& outsideBand() const { return outsideBand_; }
+    bool skippedForBand() const { return skippedForBand_; }
+
 private:
-    QString limitsText() const
+    void skipForBand(const QString& why, std::initializer_list<int64_t> frequencies)
     {
-        return QStringLiteral("%1-%2 MHz").arg(MHzText(data_.band_limits.lower), MHzText(data_.band_limits.upper));
+        row_.skip(why);
+        skippedForBand_ = true;
+        for (int64_t hz : frequencies)
+            if (hz > 0 && hz <= UINT32_MAX)
+                outsideBand_.push_back(uint32_t(hz));
     }
 
-    // Band check and snapping, as the channel editor does; false when the row must be skipped.
-    bool fitFrequency(uint32_t& hz, const QString& what)
+    // A frequency in MHz; digits past the sixth decimal are cut, with a note.
+    std::optional<uint32_t> frequency(const QString& column)
     {
-        if (hz < data_.band_limits.lower || hz > data_.band_limits.upper) {
-            row_.skip(row_.text(OwnText::ImportOutsideBand).arg(what, MHzText(hz), limitsText()));
-            return false;
-        }
+        const QString text = row_.decimal(column);
+        const std::optional<uint32_t> hz = ReadFrequencyText(text);
+        if (hz && HasDigitsPastSixthDecimal(text))
+            row_.changed(row_.text(OwnText::ImportDigitsCut).arg(column, row_.field(column), MHzText(*hz)));
+        return hz;
+    }
+
+    bool inBand(uint32_t hz) const { return hz >= data_.band_limits.lower && hz <= data_.band_limits.upper; }
+
+    // Snapping to the raster, as the channel editor does.
+    void snap(uint32_t& hz, const QString& what)
+    {
         const uint32_t snapped = data_.SnapFrequency(hz);
         if (snapped != hz)
             row_.changed(row_.text(OwnText::ImportSnapped).arg(what, MHzText(hz), MHzText(snapped)));
         hz = snapped;
-        return true;
     }
 
     bool readFrequencies(Channel& c)
@@ -286,7 +424,7 @@ private:
             row_.skip(row_.text(OwnText::ImportNoFrequency));
             return false;
         }
-        const std::optional<uint32_t> rx = ReadFrequencyText(rxText);
+        const std::optional<uint32_t> rx = frequency(QStringLiteral("Frequency"));
         if (!rx) {
             row_.skip(row_.text(OwnText::ImportUnreadableFrequency).arg(rxText));
             return false;
@@ -295,7 +433,7 @@ private:
         int64_t tx = *rx;
         bool txIsRx = false;   // then the snapped RX, with one note for both
         if (duplex == "+" || duplex == "-" || duplex == "split") {
-            const std::optional<uint32_t> offset = ReadFrequencyText(row_.field(QStringLiteral("Offset")));
+            const std::optional<uint32_t> offset = frequency(QStringLiteral("Offset"));
             txIsRx = !offset;
             if (!offset)
                 row_.unreadable(QStringLiteral("Offset"), row_.text(OwnText::ImportInsteadTxIsRx));
@@ -309,34 +447,53 @@ private:
             txIsRx = true;
             if (!duplex.isEmpty())
                 row_.unreadable(QStringLiteral("Duplex"), row_.text(OwnText::ImportInsteadTxIsRx));
+            const QString offset = row_.field(QStringLiteral("Offset"));
+            if (duplex.isEmpty() && !offset.isEmpty()
+                && ReadFrequencyText(row_.decimal(QStringLiteral("Offset"))) != 0u)
+                row_.remark(row_.text(OwnText::ImportOffsetUnused).arg(offset));
         }
 
-        c.rx = *rx;
-        if (!fitFrequency(c.rx, QStringLiteral("Frequency")))
+        if (!inBand(*rx)) {
+            skipForBand(row_.text(OwnText::ImportOutsideBand)
+                            .arg(QStringLiteral("Frequency"), MHzText(*rx), LimitsText(data_.band_limits)),
+                        {*rx, txIsRx ? 0 : tx});
             return false;
+        }
+        c.rx = *rx;
+        snap(c.rx, QStringLiteral("Frequency"));
         if (txIsRx || duplex == "off") {
             c.tx = txIsRx ? c.rx : 0;
             return true;
         }
-        if (tx <= 0 || tx > UINT32_MAX) {
-            row_.skip(row_.text(OwnText::ImportTxOutsideBand).arg(limitsText()));
+        if (tx <= 0 || tx > UINT32_MAX || !inBand(uint32_t(tx))) {
+            const QString why = tx <= 0 || tx > UINT32_MAX
+                ? row_.text(OwnText::ImportTxOutsideBand).arg(LimitsText(data_.band_limits))
+                : row_.text(OwnText::ImportOutsideBand)
+                      .arg(row_.text(OwnText::ImportTxFrequency), MHzText(uint32_t(tx)), LimitsText(data_.band_limits));
+            skipForBand(why, {*rx, tx});
             return false;
         }
         c.tx = uint32_t(tx);
-        return fitFrequency(c.tx, row_.text(OwnText::ImportTxFrequency));
+        snap(c.tx, row_.text(OwnText::ImportTxFrequency));
+        return true;
     }
 
     uint8_t ctcss(const QString& column)
     {
         bool ok = false;
-        const double hz = row_.field(column).toDouble(&ok);
+        const double hz = row_.decimal(column).toDouble(&ok);
         if (!ok) {
             row_.unreadable(column, row_.text(OwnText::ImportInsteadNoTone));
             return 0;
         }
         for (int code = 1; code < kCtcssCount; ++code) {
-            if (std::abs(QString::fromLatin1(CtcssText(code)).toDouble() - hz) < 0.05)
-                return uint8_t(code);
+            const double offered = QString::fromLatin1(CtcssText(code)).toDouble();
+            if (std::abs(offered - hz) > 0.05 + 1e-9)
+                continue;
+            if (std::abs(offered - hz) > 1e-9)
+                row_.changed(row_.text(OwnText::ImportToneTaken)
+                                 .arg(column, row_.field(column), QString::fromLatin1(CtcssText(code))));
+            return uint8_t(code);
         }
         row_.changed(row_.text(OwnText::ImportToneNotOffered).arg(column, row_.field(column)));
         return 0;
@@ -359,8 +516,40 @@ private:
         return 0;
     }
 
+    // A tone value the row's mode does not read, unless it is the format's
+    // default or the value the mode does read.
+    void remarkUnused(const QString& mode, const QStringList& used)
+    {
+        const QString tones[] = {QStringLiteral("rToneFreq"), QStringLiteral("cToneFreq")};
+        const QString codes[] = {QStringLiteral("DtcsCode"), QStringLiteral("RxDtcsCode")};
+        auto number = [this](const QString& column) {
+            bool ok = false;
+            const double value = row_.decimal(column).toDouble(&ok);
+            return ok ? std::optional<double>(value) : std::nullopt;
+        };
+        for (const auto& kind : {std::span<const QString>(tones), std::span<const QString>(codes)}) {
+            const std::optional<double> fallback =
+                kind.data() == tones ? kDefaultCtcss.toDouble() : double(kDefaultDcs);
+            for (const QString& column : kind) {
+                const QString text = row_.field(column);
+                if (text.isEmpty() || used.contains(column))
+                    continue;
+                const std::optional<double> value = number(column);
+                if (value == fallback)
+                    continue;
+                const bool sameAsUsed = std::any_of(kind.begin(), kind.end(), [&](const QString& other) {
+                    return used.contains(other) && number(other) == value && value.has_value();
+                });
+                if (!sameAsUsed)
+                    row_.remark(row_.text(OwnText::ImportToneValueUnused).arg(column, text, mode));
+            }
+        }
+    }
+
     void readTones(Channel& c)
     {
+        c.txTone = c.rxTone = 0;
+        c.txInverted = c.rxInverted = false;
         const QString mode = row_.field(QStringLiteral("Tone"));
         const QString rTone = QStringLiteral("rToneFreq"), cTone = QStringLiteral("cToneFreq");
         const QString txCode = QStringLiteral("DtcsCode");
@@ -369,23 +558,36 @@ private:
             row_.field(QStringLiteral("RxDtcsCode")).isEmpty() ? txCode : QStringLiteral("RxDtcsCode");
         if (mode.compare("Tone", Qt::CaseInsensitive) == 0) {
             c.txTone = ctcss(rTone);
+            remarkUnused(mode, {rTone});
         } else if (mode.compare("TSQL", Qt::CaseInsensitive) == 0) {
             c.txTone = c.rxTone = ctcss(cTone);
+            remarkUnused(mode, {cTone});
         } else if (mode.compare("DTCS", Qt::CaseInsensitive) == 0) {
             c.txTone = c.rxTone = dcs(txCode);
+            remarkUnused(mode, {txCode});
         } else if (mode.compare("Cross", Qt::CaseInsensitive) == 0) {
             QString cross = row_.field(QStringLiteral("CrossMode"));
             if (cross.isEmpty())
                 cross = QStringLiteral("Tone->Tone");
             const QStringList sides = cross.split(QStringLiteral("->"));
-            auto known = [](const QString& side) { return side.isEmpty() || side == "Tone" || side == "DTCS"; };
+            auto known = [](const QString& side) {
+                return side.isEmpty() || side.compare("Tone", Qt::CaseInsensitive) == 0
+                    || side.compare("DTCS", Qt::CaseInsensitive) == 0;
+            };
             if (sides.size() != 2 || !known(sides[0]) || !known(sides[1]) || cross == "->") {
                 row_.unreadable(QStringLiteral("CrossMode"), row_.text(OwnText::ImportInsteadNoTones));
             } else {
-                if (!sides[0].isEmpty())
-                    c.txTone = sides[0] == "Tone" ? ctcss(rTone) : dcs(txCode);
-                if (!sides[1].isEmpty())
-                    c.rxTone = sides[1] == "Tone" ? ctcss(cTone) : dcs(rxCode);
+                auto isTone = [](const QString& side) { return side.compare("Tone", Qt::CaseInsensitive) == 0; };
+                QStringList used;
+                if (!sides[0].isEmpty()) {
+                    used << (isTone(sides[0]) ? rTone : txCode);
+                    c.txTone = isTone(sides[0]) ? ctcss(rTone) : dcs(txCode);
+                }
+                if (!sides[1].isEmpty()) {
+                    used << (isTone(sides[1]) ? cTone : rxCode);
+                    c.rxTone = isTone(sides[1]) ? ctcss(cTone) : dcs(rxCode);
+                }
+                remarkUnused(mode + ' ' + cross, used);
             }
         } else if (!mode.isEmpty()) {
             row_.unreadable(QStringLiteral("Tone"), row_.text(OwnText::ImportInsteadNoTones));
@@ -401,37 +603,47 @@ private:
         }
     }
 
-    void readOptions(Channel& c)
+    void readModeSkipAndPower(Channel& c)
     {
-        const QString mode = row_.field(QStringLiteral("Mode")).toUpper();
-        if (mode == "NFM")
-            c.narrow = true;
-        else if (!mode.isEmpty() && mode != "FM")
-            row_.changed(row_.text(OwnText::ImportModeNotOffered).arg(row_.field("Mode")));
+        if (row_.has(QStringLiteral("Mode"))) {
+            const QString mode = row_.field(QStringLiteral("Mode")).toUpper();
+            c.narrow = mode == "NFM";
+            if (!mode.isEmpty() && mode != "FM" && mode != "NFM")
+                row_.changed(row_.text(OwnText::ImportModeNotOffered).arg(row_.field("Mode")));
+        }
+        if (row_.has(QStringLiteral("Skip"))) {
+            const QString skip = row_.field(QStringLiteral("Skip")).toUpper();
+            c.scanAdd = skip != "S";
+            if (!skip.isEmpty() && skip != "S")
+                row_.changed(row_.text(OwnText::ImportSkipNotOffered).arg(row_.field("Skip")));
+        }
+        if (row_.has(QStringLiteral("Power")))
+            readPower(c);
+    }
 
-        const QString skip = row_.field(QStringLiteral("Skip")).toUpper();
-        if (skip == "S")
-            c.scanAdd = false;
-        else if (!skip.isEmpty())
-            row_.changed(row_.text(OwnText::ImportSkipNotOffered).arg(row_.field("Skip")));
-
-        QString power = row_.field(QStringLiteral("Power"));
-        if (power.compare("Low", Qt::CaseInsensitive) == 0) {
-            c.high = false;
-        } else if (!power.isEmpty() && power.compare("High", Qt::CaseInsensitive) != 0) {
-            if (power.endsWith('W', Qt::CaseInsensitive))
-                power.chop(1);
-            bool ok = false;
-            const double watts = power.toDouble(&ok);
-            if (ok && watts >= 0)
-                c.high = std::lround(watts * 1000) > long(kHighPowerAboveMilliwatts);
-            else
-                row_.unreadable(QStringLiteral("Power"), QStringLiteral("High"));
+    void readPower(Channel& c)
+    {
+        const QString given = row_.field(QStringLiteral("Power"));
+        c.high = given.compare("Low", Qt::CaseInsensitive) != 0;
+        if (given.isEmpty() || given.compare("Low", Qt::CaseInsensitive) == 0
+            || given.compare("High", Qt::CaseInsensitive) == 0)
+            return;
+        QString watts = row_.decimal(QStringLiteral("Power"));
+        if (watts.endsWith('W', Qt::CaseInsensitive))
+            watts.chop(1);
+        bool ok = false;
+        const double value = watts.trimmed().toDouble(&ok);
+        if (ok && value >= 0) {
+            c.high = std::lround(value * 1000) > long(kHighPowerAboveMilliwatts);
+            row_.changed(row_.text(OwnText::ImportWattsTaken)
+                             .arg(given, c.high ? QStringLiteral("High") : QStringLiteral("Low")));
+        } else {
+            row_.unreadable(QStringLiteral("Power"), QStringLiteral("High"));
         }
     }
 
-    // A number in 1..max, or the index of a name in the list; nullopt after a note.
-    std::optional<int> choice(const QString& column, std::initializer_list<const char*> names, const QString& instead)
+    // The index of a name in the list (any case); nullopt when it is none of them.
+    std::optional<int> choice(const QString& column, std::initializer_list<const char*> names)
     {
         const QString text = row_.field(column);
         int i = 0;
@@ -440,60 +652,96 @@ private:
                 return i;
             ++i;
         }
-        row_.unreadable(column, instead);
         return std::nullopt;
     }
 
-    std::optional<int> number(const QString& column, int min, int max, const QString& instead)
+    std::optional<int> number(const QString& column, int min, int max)
     {
         const std::optional<int> value = ParseWhole(row_.field(column));
-        if (value && *value >= min && *value <= max)
-            return value;
-        row_.unreadable(column, instead);
-        return std::nullopt;
+        return value && *value >= min && *value <= max ? value : std::nullopt;
     }
 
+    // The radio's own columns, each on its own: an empty or unreadable cell
+    // keeps the channel's value, and the note says which.
     void readRadioColumns(Channel& c)
     {
         auto given = [&](const char* column) { return !row_.field(QLatin1String(column)).isEmpty(); };
+        const QString squelch = QStringLiteral("Squelch"), lockOut = QStringLiteral("LockOut");
+        const QString xtal = QStringLiteral("XtalShift");
         if (given("Squelch")) {
-            if (auto v = number(QStringLiteral("Squelch"), 0, kMaxSquelch, QStringLiteral("5")))
+            if (auto v = number(squelch, 0, kMaxSquelch))
                 c.squelch = uint8_t(*v);
+            else
+                row_.unreadable(squelch, QString::number(c.squelch));
         }
-        if (given("ScrambleNo")) {
-            if (auto v = number(QStringLiteral("ScrambleNo"), 1, kMaxScrambleNo, QStringLiteral("OFF")))
-                c.scrambleNo = uint8_t(*v);
-        }
-        if (given("Scramble")) {
-            const std::optional<int> on =
-                choice(QStringLiteral("Scramble"), {"OFF", "ON"}, row_.text(OwnText::ImportInsteadScrambleNo));
-            if (on == 0)
-                c.scrambleNo = 0;
-            else if (on == 1 && c.scrambleNo == 0)
-                c.scrambleNo = 1;   // switching scrambling on selects scrambler 1, as the editor does
-        }
+        readScrambling(c);
         if (given("LockOut")) {
-            if (auto v = choice(QStringLiteral("LockOut"), {"----", "BCLO", "BTLO"}, QStringLiteral("----")))
+            if (auto v = choice(lockOut, {"----", "BCLO", "BTLO"}))
                 c.lockOut = uint8_t(*v);
+            else
+                row_.unreadable(lockOut, NameOrNumber(c.lockOut, kLockOutNames, 3));
         }
         if (given("XtalShift")) {
-            if (auto v = choice(QStringLiteral("XtalShift"), {"OFF", "ON"}, QStringLiteral("OFF")))
+            if (auto v = choice(xtal, {"OFF", "ON"}))
                 c.xtalShift = *v == 1;
+            else
+                row_.unreadable(xtal, OnOff(c.xtalShift));
         }
-        if (given("Signaling")) {
-            if (auto v =
-                    choice(QStringLiteral("Signaling"), {"OFF", "DTMF", "5-TONE", "2-TONE"}, QStringLiteral("OFF")))
-                c.signalingSystem = uint8_t(*v);
+        readSignaling(c);
+    }
+
+    // Scramble and ScrambleNo say one thing between them; a note names what is stored.
+    void readScrambling(Channel& c)
+    {
+        const QString onColumn = QStringLiteral("Scramble"), numberColumn = QStringLiteral("ScrambleNo");
+        const bool onGiven = !row_.field(onColumn).isEmpty(), numberGiven = !row_.field(numberColumn).isEmpty();
+        const std::optional<int> on = onGiven ? choice(onColumn, {"OFF", "ON"}) : std::nullopt;
+        const std::optional<int> scrambler = numberGiven ? number(numberColumn, 1, kMaxScrambleNo) : std::nullopt;
+        if (on == 0) {
+            c.scrambleNo = 0;
+            if (scrambler)
+                row_.changed(row_.text(OwnText::ImportScrambleNoDropped).arg(*scrambler));
+        } else if (scrambler) {
+            c.scrambleNo = uint8_t(*scrambler);
+        } else if (on == 1 && c.scrambleNo == 0) {
+            c.scrambleNo = 1;   // switching scrambling on selects scrambler 1, as the editor does
         }
-        if (given("SignalingNo")) {
-            const int max = c.signalingSystem == 1 ? 8 : 16;
-            if (auto v = number(QStringLiteral("SignalingNo"), 1, max, QStringLiteral("1")))
-                c.signalingNo = uint8_t(*v - 1);
+        const QString stored = c.scrambleNo == 0 ? QStringLiteral("OFF") : QString::number(c.scrambleNo);
+        if (onGiven && !on)
+            row_.unreadable(onColumn, stored);
+        if (numberGiven && !scrambler)
+            row_.unreadable(numberColumn, stored);
+    }
+
+    void readSignaling(Channel& c)
+    {
+        const QString systemColumn = QStringLiteral("Signaling"), numberColumn = QStringLiteral("SignalingNo");
+        if (!row_.field(systemColumn).isEmpty()) {
+            const std::optional<int> system = choice(systemColumn, {"OFF", "DTMF", "5-TONE", "2-TONE"});
+            if (!system) {
+                row_.unreadable(systemColumn, NameOrNumber(c.signalingSystem, kSignalingNames, 4));
+            } else if (*system != c.signalingSystem) {
+                c.signalingSystem = uint8_t(*system);
+                c.signalingNo = 0;   // a new system starts from its first entry, as the editor does
+            }
         }
+        if (row_.field(numberColumn).isEmpty())
+            return;
+        const int offered = SignalNumberCount(c.signalingSystem);
+        const std::optional<int> entry = number(numberColumn, 1, offered > 0 ? offered : kMaxSignalingNo);
+        if (!entry) {
+            row_.unreadable(numberColumn, QString::number(c.signalingNo + 1));
+            return;
+        }
+        c.signalingNo = uint8_t(*entry - 1);
+        if (c.signalingSystem == 0)
+            row_.changed(row_.text(OwnText::ImportSignalingNoWithoutSystem).arg(*entry));
     }
 
     RowReader& row_;
     const RadioData& data_;
+    std::vector<uint32_t> outsideBand_;
+    bool skippedForBand_ = false;
 };
 
 // False (after a note) when the row holds values past the header's columns.
@@ -508,6 +756,63 @@ bool FitsHeader(RowReader& reader, const CsvRow& row, const Table& table)
         }
     }
     return true;
+}
+
+// The columns the import does not read (other programs' names, comments,
+// steps, a column given twice) that hold a value in some row, named once.
+std::optional<ImportNote> IgnoredColumns(const std::vector<CsvRow>& rows, const Table& table, const TAppLang& lang)
+{
+    const CsvRow& header = rows.front();
+    std::vector<int> ignored;
+    for (int i = 0; i < table.width; ++i) {
+        const QString name = header.fields[i].trimmed().toLower();
+        if (!ReadColumns().contains(name) || table.index.value(name) != i)
+            ignored.push_back(i);
+    }
+    QStringList named;
+    int rowsWithValues = 0, firstLine = 0;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        bool any = false;
+        for (int i : ignored) {
+            if (i < rows[r].fields.size() && !rows[r].fields[i].trimmed().isEmpty()) {
+                any = true;
+                const QString name = header.fields[i].trimmed();
+                if (!named.contains(name))
+                    named << name;
+            }
+        }
+        if (any && rowsWithValues++ == 0)
+            firstLine = rows[r].line;
+    }
+    if (rowsWithValues == 0)
+        return std::nullopt;
+    // In the header's order, as the file shows them.
+    QStringList ordered;
+    for (int i : ignored)
+        if (const QString name = header.fields[i].trimmed(); named.contains(name) && !ordered.contains(name))
+            ordered << (name.isEmpty() ? QStringLiteral("#%1").arg(i + 1) : name);
+    return ImportNote{ImportNote::Kind::Remark,
+                      0,
+                      {},
+                      0,
+                      Text(lang, OwnText::ImportColumnsIgnored)
+                          .arg(ordered.join(QStringLiteral(", ")))
+                          .arg(rowsWithValues)
+                          .arg(firstLine)};
+}
+
+// The first band whose limits hold every frequency.
+std::optional<int> BandHolding(const std::vector<uint32_t>& frequencies)
+{
+    if (frequencies.empty())
+        return std::nullopt;
+    for (int band = 0; band < kBandCount; ++band) {
+        const BandLimits limits = BandLimitsOf(band);
+        if (std::all_of(frequencies.begin(), frequencies.end(),
+                        [&](uint32_t hz) { return hz >= limits.lower && hz <= limits.upper; }))
+            return band;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -528,16 +833,25 @@ const QStringList& RadioChannelColumns()
     return columns;
 }
 
-ChannelExport ExportChannelsCsv(const RadioRecord& record, ChannelColumnSet set)
+ChannelExport ExportChannelsCsv(const RadioRecord& record, ChannelColumnSet set, const TAppLang* language)
 {
+    const TAppLang& lang = language ? *language : EnglishLanguage();
     QStringList columns = StandardChannelColumns();
     if (set == ChannelColumnSet::StandardAndRadio)
         columns += RadioChannelColumns();
+    // The band's limits and raster, as an import onto this configuration uses them.
+    std::optional<RadioData> band;
+    if (const int number = record.get(rec::freq_band); IsKnownBand(number)) {
+        band.emplace();
+        band->ResetForBand(number);
+    }
     ChannelExport result;
     std::vector<QStringList> rows{columns};
     for (int n = 1; n <= rec::kChannelCount; ++n) {
-        if (record.get(rec::ch::in_use(n)) != 0)
-            rows.push_back(ExportRow(record, n, columns, result.notes));
+        if (!ChannelInUse(record, n))
+            continue;
+        rows.push_back(ExportRow(ReadChannel(record, n), n, columns));
+        result.notes += ExportNotes(record, n, band ? &*band : nullptr, set, lang);
     }
     result.csv = WriteCsv(rows);
     return result;
@@ -566,28 +880,28 @@ bool ChannelImport::skippedOrChanged() const
 Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& base,
                                         const ChannelImportOptions& options)
 {
-    Result<std::vector<CsvRow>> parsed = ParseCsv(csv);
+    const TAppLang& lang = options.language ? *options.language : EnglishLanguage();
+    Result<CsvTable> parsed = ReadCsvTable(csv, lang);
     if (!parsed)
         return parsed.error();
-    const std::vector<CsvRow>& rows = parsed.value();
+    const std::vector<CsvRow>& rows = parsed.value().rows;
     const CsvRow& header = rows.front();
     Table table;
     table.width = int(header.fields.size());
+    table.separator = parsed.value().separator;
     for (int i = 0; i < table.width; ++i) {
         const QString name = header.fields[i].trimmed().toLower();
         if (!table.index.contains(name))
             table.index.insert(name, i);
     }
     if (!table.index.contains(QStringLiteral("frequency")))
-        return Error{QStringLiteral("line %1: the header names no Frequency column, so this is not a channel list")
-                         .arg(header.line)};
+        return Error{Text(lang, OwnText::ImportNoFrequencyColumn).arg(header.line)};
 
-    ChannelImport result{base, {}};
+    ChannelImport result{base, {}, {}, {}, {}};
     RadioRecord& record = result.data.record;
     if (options.replaceAll)
         record.fill(rec::channelOffset(1), std::size_t(rec::kChannelSize) * rec::kChannelCount, 0);
     std::vector<ImportNote>& notes = result.notes;
-    const TAppLang& lang = options.language ? *options.language : EnglishLanguage();
 
     // Locations first, so the rows without one fill what is still free.
     struct Pending {
@@ -596,15 +910,10 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
     };
     std::vector<Pending> located, unlocated;
     bool fromZero = false;
-    int rowsWithNames = 0, firstNamedLine = 0;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         RowReader reader(rows[i], table, lang, notes);
         if (!FitsHeader(reader, rows[i], table))
             continue;
-        if (!reader.field(QStringLiteral("Name")).isEmpty() || !reader.field(QStringLiteral("Comment")).isEmpty()) {
-            if (rowsWithNames++ == 0)
-                firstNamedLine = rows[i].line;
-        }
         if (reader.location().isEmpty()) {
             unlocated.push_back({&rows[i], std::nullopt});
             continue;
@@ -618,13 +927,35 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
         located.push_back({&rows[i], location});
     }
     if (fromZero)
-        notes.push_back({ImportNote::Kind::Remark,
-                         0,
-                         {},
-                         0,
-                         Text(lang, OwnText::ImportLocationsFromZero)});
+        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0, Text(lang, OwnText::ImportLocationsFromZero)});
 
     std::map<int, int> lineOfChannel;
+    std::set<int> importedLines;
+    std::vector<uint32_t> outsideBand;
+    int skippedForBand = 0;
+    // The row onto channel n: from the channel in use, or from a new channel as the grid starts it.
+    auto importRow = [&](RowReader& reader, int channel) {
+        ChannelBuilder builder(reader, result.data);
+        Channel start;
+        if (ChannelInUse(record, channel)) {
+            start = ReadChannel(record, channel);
+        } else {
+            RadioRecord fresh;
+            StartChannel(fresh, channel, 0);
+            start = ReadChannel(fresh, channel);
+        }
+        const std::optional<Channel> built = builder.build(start);
+        if (!built) {
+            skippedForBand += builder.skippedForBand();
+            outsideBand.insert(outsideBand.end(), builder.outsideBand().begin(), builder.outsideBand().end());
+            return false;
+        }
+        if (!ChannelInUse(record, channel))
+            record.fill(rec::channelOffset(channel), rec::kChannelSize, 0);   // an empty slot holds nothing
+        WriteChannel(record, channel, *built);
+        importedLines.insert(reader.line());
+        return true;
+    };
     for (const Pending& pending : located) {
         RowReader reader(*pending.row, table, lang, notes);
         const int channel = *pending.location + (fromZero ? 1 : 0);
@@ -638,35 +969,56 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
             continue;
         }
         lineOfChannel[channel] = pending.row->line;
-        if (std::optional<Channel> c = ChannelBuilder(reader, result.data).build())
-            WriteChannel(record, channel, *c);
+        importRow(reader, channel);
     }
     int nextFree = 1;
     for (const Pending& pending : unlocated) {
         RowReader reader(*pending.row, table, lang, notes);
-        while (nextFree <= rec::kChannelCount
-               && (record.get(rec::ch::in_use(nextFree)) != 0 || lineOfChannel.contains(nextFree)))
+        while (nextFree <= rec::kChannelCount && (ChannelInUse(record, nextFree) || lineOfChannel.contains(nextFree)))
             ++nextFree;
         if (nextFree > rec::kChannelCount) {
             reader.skip(reader.text(OwnText::ImportNoFreeChannel));
             continue;
         }
         reader.setChannel(nextFree);
-        if (std::optional<Channel> c = ChannelBuilder(reader, result.data).build()) {
-            WriteChannel(record, nextFree, *c);
+        if (importRow(reader, nextFree))
             lineOfChannel[nextFree] = pending.row->line;
-        }
     }
-    if (rowsWithNames > 0)
-        notes.push_back({ImportNote::Kind::Remark,
-                         0,
-                         {},
-                         0,
-                         Text(lang, OwnText::ImportNamesDropped)
-                             .arg(rowsWithNames)
-                             .arg(firstNamedLine)});
+    if (std::optional<ImportNote> ignored = IgnoredColumns(rows, table, lang))
+        notes.push_back(*ignored);
+    for (const ReferenceNote& reference : EmptiedReferences(base.record, record))
+        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0, reference.describe(lang)});
     std::stable_sort(notes.begin(), notes.end(),
                      [](const ImportNote& a, const ImportNote& b) { return a.line < b.line; });
+
+    ImportCounts& counts = result.counts;
+    counts.read = int(rows.size()) - 1;
+    counts.imported = int(importedLines.size());
+    counts.skipped = counts.read - counts.imported;
+    std::set<int> changedLines;
+    for (const ImportNote& note : notes)
+        if (note.kind == ImportNote::Kind::Changed && importedLines.contains(note.line))
+            changedLines.insert(note.line);
+    counts.changed = int(changedLines.size());
+    if (counts.imported > 0) {
+        result.summary = Text(lang, OwnText::ImportSummary)
+                             .arg(counts.read)
+                             .arg(counts.imported)
+                             .arg(counts.changed)
+                             .arg(counts.skipped);
+    } else {
+        QString why = Text(lang, OwnText::ImportReasonAllSkipped);
+        if (counts.read == 0) {
+            why = Text(lang, OwnText::ImportReasonNoRows);
+        } else if (skippedForBand == counts.read) {
+            const BandLimits& limits = base.band_limits;
+            why =
+                Text(lang, OwnText::ImportReasonAllOutsideBand)
+                    .arg(QStringLiteral("%1\u2013%2 MHz").arg(ShortMHzText(limits.lower), ShortMHzText(limits.upper)));
+            result.fittingBand = BandHolding(outsideBand);
+        }
+        result.summary = Text(lang, OwnText::ImportNothingImported).arg(counts.read).arg(why);
+    }
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace k3n {
@@ -23,10 +24,14 @@ enum class ChannelColumnSet { StandardAndRadio, StandardOnly };
 
 struct ChannelExport {
     QByteArray csv;
-    QStringList notes;   // values the columns cannot say, one line each
+    // One line for each value the columns cannot carry, or that an import of
+    // the file would change or refuse.
+    QStringList notes;
 };
-// One row per channel in use, in channel order.
-ChannelExport ExportChannelsCsv(const RadioRecord& record, ChannelColumnSet columns);
+// One row per channel in use, in channel order; the notes in the language
+// given (English when none).
+ChannelExport ExportChannelsCsv(const RadioRecord& record, ChannelColumnSet columns,
+                                const TAppLang* language = nullptr);
 
 struct ImportNote {
     enum class Kind {
@@ -50,14 +55,32 @@ struct ChannelImportOptions {
     const TAppLang* language = nullptr;   // the report's language; English when none
 };
 
-struct ChannelImport {
-    RadioData data;
-    std::vector<ImportNote> notes;   // in file order
-    bool skippedOrChanged() const;
+struct ImportCounts {
+    int read = 0;   // the rows below the header
+    int imported = 0;
+    int changed = 0;   // imported rows with at least one Changed note
+    int skipped = 0;
 };
 
-// Reads the CSV onto the base configuration. Fails, naming the line, when
-// the file is not a channel list at all (empty, binary, no Frequency column,
+struct ChannelImport {
+    RadioData data;
+    std::vector<ImportNote> notes;   // in file order, the notes about the whole file first
+    ImportCounts counts;
+    // One line: the counts, or when no row was imported why not.
+    QString summary;
+    // When every row lies outside the band: a band that holds them all.
+    std::optional<int> fittingBand;
+    bool skippedOrChanged() const;
+    bool nothingImported() const { return counts.imported == 0; }
+};
+
+// Reads the CSV onto the base configuration. A row onto a channel in use
+// starts from that channel's 16 bytes, a row onto an empty one from a new
+// channel as the grid starts it, and sets what its columns say: a group of
+// columns the file lacks (TX, tones, Mode, Skip, Power, each of the radio's
+// own columns) keeps the channel's value, except that TX is RX without Duplex
+// and Offset. Fails, naming the line in the report's language, when the file
+// is not a channel list at all (empty, binary, wide text, no Frequency column,
 // an unclosed quote); every smaller problem is a note.
 Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& base,
                                         const ChannelImportOptions& options = {});

@@ -6,7 +6,7 @@
 
 namespace k3n {
 
-std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data)
+std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data, QStringList* contradictions)
 {
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
@@ -18,11 +18,13 @@ std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data)
         return std::nullopt;
     }
     RadioData defaults;
-    Result<RadioRecord> record = ConfigurationFromJson(bytes, defaults.record);
-    if (!record)
-        return record.error();
+    Result<JsonImage> image = ConfigurationFromJson(bytes, defaults.record);
+    if (!image)
+        return image.error();
     data.ResetForBand(0);
-    data.record = record.value();
+    data.record = image.value().record;
+    if (contradictions)
+        *contradictions += image.value().contradictions;
     data.SelectBandLimits();
     return std::nullopt;
 }

@@ -5,11 +5,14 @@
 #include "model/radio_data.h"
 #include "text/error.h"
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace k3n {
 
-// On failure the data is untouched and the reason (without the file name) is returned.
-std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data);
+// On failure the data is untouched and the reason (without the file name) is
+// returned. A JSON file's texts that say otherwise than their numbers go to
+// contradictions when it is given.
+std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data, QStringList* contradictions = nullptr);
 
 } // namespace k3n

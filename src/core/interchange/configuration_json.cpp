@@ -163,6 +163,17 @@ std::optional<uint64_t> WholeNumber(const QJsonValue& value, uint64_t limit)
     return uint64_t(d);
 }
 
+// A text agrees with its number's text when they differ only in case or
+// spaces around, or are the same number ("146.52" and "146.52000").
+bool SayTheSame(const QString& given, const QString& reads)
+{
+    if (given.trimmed().compare(reads.trimmed(), Qt::CaseInsensitive) == 0)
+        return true;
+    bool givenIsNumber = false, readsIsNumber = false;
+    const double a = given.trimmed().toDouble(&givenIsNumber), b = reads.trimmed().toDouble(&readsIsNumber);
+    return givenIsNumber && readsIsNumber && std::abs(a - b) < 1e-9;
+}
+
 class ImageReader {
 public:
     explicit ImageReader(RadioRecord record) : record_(std::move(record)) {}
@@ -190,6 +201,25 @@ public:
     }
 
     const RadioRecord& record() const { return record_; }
+
+    // The texts that read otherwise than their field's number does now.
+    QStringList contradictions() const
+    {
+        TAppLang english(kLangIdEnglishUs);
+        english.fSetLangType(kLangEnglish);
+        QStringList found;
+        for (const auto& [path, field, value] : texts_) {
+            const QString given = value.isString() ? value.toString() : value.toVariant().toString();
+            const QString reads = FieldValueText(record_, RecordFields()[std::size_t(field)], english);
+            if (!SayTheSame(given, reads))
+                found << KeyError(path,
+                                  QStringLiteral("the text '%1' says otherwise than the number, which reads "
+                                                 "'%2'; the number is taken")
+                                      .arg(given, reads))
+                             .message;
+        }
+        return found;
+    }
 
 private:
     std::optional<Error> readValue(const QString& path, const QJsonValue& value)
@@ -233,7 +263,9 @@ private:
     {
         const RecordField& field = RecordFields()[std::size_t(key.field)];
         switch (key.part) {
-        case Part::Text: return std::nullopt;   // for readers only
+        case Part::Text:   // for readers; checked against the number once every key is read
+            texts_.push_back({path, key.field, value});
+            return std::nullopt;
         case Part::Number: {
             const std::optional<uint64_t> number = WholeNumber(value, FieldLimit(field));
             if (!number)
@@ -288,7 +320,13 @@ private:
         return std::nullopt;
     }
 
+    struct TextKey {
+        QString path;
+        int field;
+        QJsonValue value;
+    };
     RadioRecord record_;
+    std::vector<TextKey> texts_;
 };
 
 int LineOfOffset(const QByteArray& bytes, int offset)
@@ -343,7 +381,7 @@ QByteArray ConfigurationJsonText(const RadioRecord& record)
     return QJsonDocument(ConfigurationToJson(record)).toJson(QJsonDocument::Indented);
 }
 
-Result<RadioRecord> ConfigurationFromJson(const QByteArray& json, const RadioRecord& base)
+Result<JsonImage> ConfigurationFromJson(const QByteArray& json, const RadioRecord& base)
 {
     if (json.trimmed().isEmpty())
         return Error{QStringLiteral("the file is empty")};
@@ -360,7 +398,7 @@ Result<RadioRecord> ConfigurationFromJson(const QByteArray& json, const RadioRec
     ImageReader reader(base);
     if (auto error = reader.readRoot(document.object()))
         return *error;
-    return reader.record();
+    return JsonImage{reader.record(), reader.contradictions()};
 }
 
 bool IsJsonFile(const QString& path, const QByteArray& bytes)

@@ -174,7 +174,7 @@ void AddChannelSlot(FieldList& list, int n)
     list.bits("rx_dcs_inverted", ch::rx_dcs_inverted(n), Own(OwnText::FieldRxDcsPolarity)).style = ValueStyle::Polarity;
     WithOptions(list.bits("bandwidth", ch::bandwidth(n), Ui(21)), kWideNarrow);
     WithOptions(list.bits("scan_add", ch::scan_add(n), Ui(22)), kDelAdd);
-    list.bits("signaling_no", ch::signaling_no(n), Ui(176));
+    list.bits("signaling_no", ch::signaling_no(n), Ui(176)).style = ValueStyle::Ordinal;
     WithOptions(list.bits("signaling_system", ch::signaling_system(n), Ui(175)), kSignalSystems);
     list.byte("squelch", ch::squelch(n), Ui(44));
     list.byte("scramble_no", ch::scramble_no(n), Ui(172));

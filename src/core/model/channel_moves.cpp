@@ -89,6 +89,8 @@ QString ReferenceNote::describe(const TAppLang& lang) const
                                                          UiText(lang, reference.nameText));
     if (kind == Kind::Lost)
         return Text(lang, OwnText::ChannelReferenceLost).arg(setting).arg(channel);
+    if (kind == Kind::Emptied)
+        return Text(lang, OwnText::ChannelReferenceEmptied).arg(setting).arg(channel);
     return Text(lang, OwnText::ChannelReferenceOutOfReach)
         .arg(setting)
         .arg(channel)
@@ -181,6 +183,17 @@ ReferenceNotes ClearChannels(RadioRecord& record, const std::vector<int>& channe
         if (IsChannel(n))
             origins[std::size_t(n - 1)] = 0;
     return Rearrange(record, origins, {});
+}
+
+ReferenceNotes EmptiedReferences(const RadioRecord& before, const RadioRecord& after)
+{
+    ReferenceNotes notes;
+    for (const ChannelReference& ref : ChannelReferences()) {
+        const int channel = before.get(ref.field) + 1;
+        if (IsChannel(channel) && ChannelInUse(before, channel) && !ChannelInUse(after, channel))
+            notes.push_back({ReferenceNote::Kind::Emptied, ref, channel, 0});
+    }
+    return notes;
 }
 
 } // namespace k3n

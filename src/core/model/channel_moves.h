@@ -33,6 +33,7 @@ struct ReferenceNote {
     enum class Kind {
         Lost,   // its channel was removed or overwritten: it points at what now holds the place
         OutOfReach,   // its channel moved to a place its list does not offer
+        Emptied,   // its channel is empty now (an import that replaced the channels)
     };
     Kind kind = Kind::Lost;
     ChannelReference reference;
@@ -62,5 +63,7 @@ struct EntriesPaste {
 };
 EntriesPaste PasteChannelEntries(RadioData& data, int first, const std::vector<ChannelEntry>& entries);
 ReferenceNotes ClearChannels(RadioRecord& record, const std::vector<int>& channels);
+// The references that pointed at a channel in use before and at an empty one after.
+ReferenceNotes EmptiedReferences(const RadioRecord& before, const RadioRecord& after);
 
 } // namespace k3n

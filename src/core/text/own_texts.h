@@ -174,6 +174,7 @@ enum class OwnText {
     StepFillSeries,
     ChannelReferenceLost,
     ChannelReferenceOutOfReach,
+    ChannelReferenceEmptied,
     CellProblem,
     CellUnreadable,
     CellOutsideBand,
@@ -230,15 +231,43 @@ enum class OwnText {
     ImportNoSuchChannel,            // %1 channel, %2 channel count
     ImportChannelGivenTwice,        // %1 channel, %2 line
     ImportNoFreeChannel,
-    ImportNamesDropped,             // %1 rows, %2 first line
     ImportNoteLine,                 // %1 line, %2 Location, %3 note
     ImportNoteLineChannel,          // %1 line, %2 Location, %3 channel, %4 note
     ImportInsteadTxIsRx,
     ImportInsteadNoTone,
     ImportInsteadNoCode,
     ImportInsteadNoTones,
-    ImportInsteadScrambleNo,
     ImportNoLocation,               // a row's Location when it gives none
+    ImportColumnsIgnored,           // %1 columns, %2 rows, %3 first line
+    ImportToneValueUnused,          // %1 column, %2 text, %3 tone mode
+    ImportOffsetUnused,             // %1 text
+    ImportToneTaken,                // %1 column, %2 Hz as given, %3 Hz stored
+    ImportWattsTaken,               // %1 text, %2 High or Low
+    ImportScrambleNoDropped,        // %1 scrambler
+    ImportSignalingNoWithoutSystem, // %1 number
+    ImportDigitsCut,                // %1 column, %2 text, %3 MHz stored
+    ImportSummary,                  // %1 rows read, %2 imported, %3 of them changed, %4 skipped
+    ImportNothingImported,          // %1 rows read, %2 why
+    ImportReasonNoRows,
+    ImportReasonAllOutsideBand,     // %1 band limits
+    ImportReasonAllSkipped,
+    ImportHintBandOption,           // %1 band number
+    ImportHintBandBase,             // %1 band number, %2 band name
+    ImportHintBandChoose,           // %1 band name
+    ImportNoFrequencyColumn,        // %1 line
+    CsvEmpty,
+    CsvBinary,                      // %1 line
+    CsvUnclosedQuote,               // %1 line
+    CsvUtf16WithoutMark,
+    CsvUtf32,
+    // What an export of channels cannot carry, or its import would not take back as it is
+    ExportNoteChannel,              // %1 channel, %2 note
+    ExportForeignTone,              // %1 TX or RX, %2 code
+    ExportOutsideBand,              // %1 column, %2 MHz, %3 band limits
+    ExportOffRaster,                // %1 column, %2 MHz, %3 MHz an import stores
+    ExportNotTaken,                 // %1 column, %2 value
+    ExportSignalingNoWithoutSystem, // %1 number
+    ExportUnnamedBits,              // %1 bytes and bits
     // Comparing with the radio, and the changes a write makes
     MenuCompareWithRadio,
     CompareWithRadioTitle,          // %1 serial number

@@ -11,18 +11,22 @@
 namespace k3n {
 
 namespace {
-constexpr int kYesText = 343, kNoText = 344;
+constexpr int kYesText = 343, kNoText = 344, kOkText = 153;
 } // namespace
 
-ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringList& report, QWidget* parent)
+ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringList& report, const QString& summary,
+                                       bool canApply, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("ImportReportWindow");
     setWindowTitle(PlainCaption(Text(OwnText::MenuImportChannels)));
     auto* layout = new QVBoxLayout(this);
-    sIntro = new QLabel(
-        report.isEmpty() ? Text(OwnText::ImportNothingToReport) : Text(OwnText::ImportReportIntro).arg(fileName), this);
+    sIntro = new QLabel(!report.isEmpty() ? Text(OwnText::ImportReportIntro).arg(fileName)
+                            : canApply    ? Text(OwnText::ImportNothingToReport)
+                                          : QString(),
+                        this);
     sIntro->setObjectName("sIntro");
+    sIntro->setVisible(!sIntro->text().isEmpty());
     layout->addWidget(sIntro);
     tReport = new QPlainTextEdit(report.join('\n'), this);
     tReport->setObjectName("tReport");
@@ -30,8 +34,13 @@ ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringLis
     tReport->setLineWrapMode(QPlainTextEdit::NoWrap);
     tReport->setVisible(!report.isEmpty());
     layout->addWidget(tReport);
+    sSummary = new QLabel(summary, this);
+    sSummary->setObjectName("sSummary");
+    sSummary->setWordWrap(true);
+    layout->addWidget(sSummary);
     sQuestion = new QLabel(Text(OwnText::ImportAskApply), this);
     sQuestion->setObjectName("sQuestion");
+    sQuestion->setVisible(canApply);
     layout->addWidget(sQuestion);
 
     auto* buttons = new QHBoxLayout;
@@ -39,8 +48,10 @@ ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringLis
     bApply = new QPushButton(UiText(kYesText), this);
     bApply->setObjectName("bApply");
     bApply->setDefault(true);
-    bCancel = new QPushButton(UiText(kNoText), this);
+    bApply->setVisible(canApply);
+    bCancel = new QPushButton(UiText(canApply ? kNoText : kOkText), this);
     bCancel->setObjectName("bCancel");
+    bCancel->setDefault(!canApply);
     buttons->addWidget(bApply);
     buttons->addWidget(bCancel);
     layout->addLayout(buttons);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What an import of channels did not take as written, shown before anything
-// changes: Yes applies the import, No leaves the configuration as it is.
+// What an import of channels did not take as written and its summary, shown
+// before anything changes: Yes applies the import, No leaves the configuration
+// as it is. An import of no row only says why, with one button to close.
 #include <QDialog>
 #include <QStringList>
 
@@ -14,10 +15,12 @@ namespace k3n {
 class ImportReportWindow : public QDialog {
     Q_OBJECT
 public:
-    ImportReportWindow(const QString& fileName, const QStringList& report, QWidget* parent = nullptr);
+    ImportReportWindow(const QString& fileName, const QStringList& report, const QString& summary, bool canApply,
+                       QWidget* parent = nullptr);
 
     QLabel* sIntro;
     QPlainTextEdit* tReport;
+    QLabel* sSummary;
     QLabel* sQuestion;
     QPushButton* bApply;
     QPushButton* bCancel;

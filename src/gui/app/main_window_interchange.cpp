@@ -91,13 +91,19 @@ void TMainForm::FileImportChannelsClick()
         ShowNotice(this, Text(OwnText::ImportFailed).arg(Shown(path), imported.error().message));
         return;
     }
+    const ChannelImport& result = imported.value();
     QStringList report;
-    for (const ImportNote& note : imported.value().notes)
+    for (const ImportNote& note : result.notes)
         report << note.describe(appLang());
-    ImportReportWindow question(QFileInfo(path).fileName(), report, this);
-    if (question.exec() != QDialog::Accepted)
+    QString summary = result.summary;
+    if (result.nothingImported() && result.fittingBand)
+        summary += QStringLiteral(" \u2014 ")
+            + Text(OwnText::ImportHintBandChoose).arg(QLatin1String(BandName(*result.fittingBand)));
+    // With no row to apply the report only says why.
+    ImportReportWindow question(QFileInfo(path).fileName(), report, summary, !result.nothingImported(), this);
+    if (question.exec() != QDialog::Accepted || result.nothingImported())
         return;
-    data_.record = imported.value().data.record;
+    data_.record = result.data.record;
     RefreshAllViews();
     history_->recordStep([] { return Text(OwnText::StepImportChannels); });
 }
@@ -108,7 +114,7 @@ void TMainForm::FileExportChannelsClick()
     const QString path = askOtherFile(true, kCsvFilter, QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const ChannelExport exported = ExportChannelsCsv(data_.record, ChannelColumnSet::StandardAndRadio);
+    const ChannelExport exported = ExportChannelsCsv(data_.record, ChannelColumnSet::StandardAndRadio, &appLang());
     QSaveFile file(path);   // replaced in one step, never left half-written
     if (!file.open(QIODevice::WriteOnly) || file.write(exported.csv) != exported.csv.size() || !file.commit()) {
         ShowNotice(this, Text(OwnText::CannotSaveFile).arg(Shown(path), file.errorString()));
@@ -127,10 +133,13 @@ void TMainForm::FileCompareWithFileClick()
     if (path.isEmpty())
         return;
     RadioData other;
-    if (auto error = LoadConfigurationFile(path, other)) {
+    QStringList contradictions;
+    if (auto error = LoadConfigurationFile(path, other, &contradictions)) {
         ShowNotice(this, Text(OwnText::CannotOpenFile).arg(Shown(path), error->message));
         return;
     }
+    if (!contradictions.isEmpty())   // the numbers are compared; the reader should know the texts said otherwise
+        ShowNotice(this, Shown(path) + QStringLiteral(":\n") + contradictions.join('\n'));
     showCompareWindow(new CompareWindow(QFileInfo(path).fileName(), other.record, this));
 }
 

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison of two configurations: items named as a person would, in the
-// three languages, one heading per page, and bytes that only the raw form shows.
+// three languages, one heading per page, bytes that only the raw form shows, and
+// numbers counted as the dump, the report and the CSV count them.
+#include "interchange/channel_csv.h"
 #include "interchange/configuration_diff.h"
+#include "model/channel_cells.h"
 #include "model/digit_code.h"
 #include "model/record_layout.h"
+#include "report/configuration_report.h"
 #include "text/app_lang.h"
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -120,4 +124,41 @@ TEST(DiffConfigurations, SettingsReadAsTheEditorsListsShowThem)
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Key Assignment \u00B7 [Side]Key 2, Holding: None \u2192 Keypad Lock")));
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Emergency Settings \u00B7 Mode: Voice \u2192 Both")));
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Scan Settings \u00B7 Scan Tx Mode: Scan Start \u2192 200")));
+}
+
+TEST(DiffConfigurations, ChannelNumbersCountAsTheDumpTheReportAndTheCsvDo)
+{
+    RadioData a;
+    a.record.set(rec::ch::in_use(1), 1);
+    a.record.set(rec::ch::rx_freq(1), 146520000);
+    a.record.set(rec::ch::signaling_system(1), 1);   // DTMF
+    a.record.set(rec::ch::scramble_no(1), 1);
+    RadioData b = a;
+    b.record.set(rec::ch::signaling_no(1), 2);   // its entry 3
+    b.record.set(rec::ch::scramble_no(1), 4);
+
+    const std::vector<ConfigurationDifference> differences = DiffConfigurations(a, b, Language(0));
+    const NamedValues dumped = BuildConfigurationReport(b.record).channels.at(0);
+    auto dumpText = [&](const char* key) {
+        const auto value = std::ranges::find(dumped, QLatin1String(key), &NamedValues::value_type::first);
+        return value == dumped.end() ? QString() : ValueText(value->second);
+    };
+    const QStringList csv = QString::fromUtf8(ExportChannelsCsv(b.record, ChannelColumnSet::StandardAndRadio).csv)
+                                .split("\r\n");
+    const struct {
+        int diffIndex;   // in layout order: scramble_no after signaling_no
+        const char* dumpKey;
+        int gridColumn;
+        const char* csvColumn;
+        const char* text;
+    } numbers[] = {{0, "signaling_no", channel_col::SignalNo, "SignalingNo", "3"},
+                  {1, "scramble", channel_col::ScrambleNo, "ScrambleNo", "4"}};
+    ASSERT_EQ(differences.size(), 2u);
+    for (const auto& n : numbers) {
+        SCOPED_TRACE(n.csvColumn);
+        EXPECT_EQ(differences[std::size_t(n.diffIndex)].newText, n.text);
+        EXPECT_EQ(dumpText(n.dumpKey), n.text);
+        EXPECT_EQ(ChannelCellText(b.record, 1, n.gridColumn, Language(0)), n.text);
+        EXPECT_EQ(csv[1].split(',').value(csv[0].split(',').indexOf(QLatin1String(n.csvColumn))), n.text);
+    }
 }

@@ -33,16 +33,20 @@ RadioRecord Complement(const RadioRecord& record)
     return flipped;
 }
 
+// The record read; every text must agree with its number.
 RadioRecord Read(const QByteArray& json, const RadioRecord& base)
 {
-    const Result<RadioRecord> read = ConfigurationFromJson(json, base);
+    const Result<JsonImage> read = ConfigurationFromJson(json, base);
     EXPECT_TRUE(read) << (read ? std::string() : read.error().message.toStdString());
-    return read ? read.value() : base;
+    if (!read)
+        return base;
+    EXPECT_TRUE(read.value().contradictions.isEmpty()) << read.value().contradictions.join('\n').toStdString();
+    return read.value().record;
 }
 
 QString ReadError(const QByteArray& json)
 {
-    const Result<RadioRecord> read = ConfigurationFromJson(json, RadioData().record);
+    const Result<JsonImage> read = ConfigurationFromJson(json, RadioData().record);
     return read ? QString() : read.error().message;
 }
 
@@ -120,24 +124,32 @@ TEST(ConfigurationJson, HoldsNumbersBesideTextsForEverySlot)
     EXPECT_EQ(root["footer"]["freq_band_text"].toString(), "K3N [136 - 174 MHz]");
 }
 
-TEST(ConfigurationJson, MissingKeysKeepTheBaseAndTextsAreIgnored)
+TEST(ConfigurationJson, MissingKeysKeepTheBaseAndATextThatSaysOtherwiseIsReported)
 {
     RadioData base;
     base.record.set(rec::ch::rx_freq(3), 150000000);
     base.record.set(rec::tot, 120);
+    // Texts that agree in another case or as the same number pass; the one that contradicts is named.
     const QJsonObject input{{"channels",
                              QJsonArray{QJsonObject{}, QJsonObject{}, QJsonObject{},
-                                        QJsonObject{{"tx_freq", 151000000}, {"rx_freq_text", "999.99"}}}},
-                            {"general", QJsonObject{{"toa", 30}}}};
-    const RadioRecord read = Read(Json(input), base.record);
-    EXPECT_EQ(read.get(rec::ch::rx_freq(3)), 150000000u);
-    EXPECT_EQ(read.get(rec::ch::tx_freq(3)), 151000000u);
-    EXPECT_EQ(read.get(rec::tot), 120);
-    EXPECT_EQ(read.get(rec::toa), 30);
+                                        QJsonObject{{"tx_freq", 151000000},
+                                                    {"tx_freq_text", "151"},
+                                                    {"rx_freq_text", "999.99"},
+                                                    {"tx_power", 1},
+                                                    {"tx_power_text", "high"}}}},
+                            {"general", QJsonObject{{"toa", 30}, {"beep_text", "On"}}}};
+    const Result<JsonImage> read = ConfigurationFromJson(Json(input), base.record);
+    ASSERT_TRUE(read) << read.error().message.toStdString();
     RadioRecord expected = base.record;
     expected.set(rec::ch::tx_freq(3), 151000000);
+    expected.set(rec::ch::tx_power(3), 1);
     expected.set(rec::toa, 30);
-    EXPECT_TRUE(read == expected);
+    EXPECT_TRUE(read.value().record == expected);   // the numbers rule
+    EXPECT_EQ(read.value().contradictions,
+              (QStringList{"channels[3].rx_freq_text: the text '999.99' says otherwise than the number, which reads "
+                           "'150.00000'; the number is taken",
+                           "general.beep_text: the text 'On' says otherwise than the number, which reads 'OFF'; the "
+                           "number is taken"}));
 }
 
 TEST(ConfigurationJson, RefusesUnknownKeysValuesOutOfRangeAndTextThatIsNoJson)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated text: RFC 4180 quoting both ways, line breaks of every kind,
-// and the files that are not CSV at all.
+// the separators of other locales, and the files that are not CSV at all.
 #include "interchange/csv.h"
+#include "text/app_lang.h"
 #include <gtest/gtest.h>
 
 using namespace k3n;
@@ -96,4 +97,15 @@ TEST(Csv, TextInASingleByteCodePageStillReads)
     const Result<std::vector<CsvRow>> rows = ParseCsv("Name,Frequency\nCaf\xE9,146.52\n");
     ASSERT_TRUE(rows);
     EXPECT_EQ(rows.value()[1].fields, (QStringList{QString::fromUtf8("Café"), "146.52"}));
+}
+
+TEST(Csv, TheHeaderLineTellsTheSeparatorButTheProgramsOwnFilesStayCommaSeparated)
+{
+    const Result<CsvTable> table = ReadCsvTable("\"A;B\",C,D\n1;2,3,4\x1A", TAppLang(kLangIdEnglishUs));
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table.value().separator, ',');
+    EXPECT_EQ(table.value().rows[1].fields, (QStringList{"1;2", "3", "4"}));   // the end-of-file mark is no value
+    const Result<std::vector<CsvRow>> own = ParseCsv("a;b;c,d\n1;2;3,4\n");
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own.value()[1].fields, (QStringList{"1;2;3", "4"}));
 }

@@ -36,6 +36,8 @@ struct DialogAnswers {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* report = qobject_cast<ImportReportWindow*>(modal)) {
                 reports << report->tReport->toPlainText();
+                summaries << report->sSummary->text();
+                applyOffered << report->bApply->isVisibleTo(report);
                 report->findChild<QPushButton*>(reportButton)->click();
             } else if (auto* notice = qobject_cast<TUserWarnDlg*>(modal)) {
                 notices << notice->WarnDlgText->text();
@@ -46,6 +48,8 @@ struct DialogAnswers {
     }
     QTimer poll;
     QStringList reports;
+    QStringList summaries;
+    QList<bool> applyOffered;
     QStringList notices;
 };
 
@@ -108,19 +112,19 @@ TEST_F(InterchangeMenu, ImportShowsTheReportAndAppliesTheRowsAsOneUndoStep)
     EXPECT_TRUE(mentions("line 4", "Frequency")) << answers.reports[0].toStdString();
     EXPECT_TRUE(answers.notices.isEmpty());
     EXPECT_EQ(filters.value(0), "CSV (*.csv)");
+    EXPECT_EQ(answers.summaries.value(0), "4 row(s) read: 2 imported (0 with changed values), 2 skipped");
+    EXPECT_EQ(answers.applyOffered.value(0), true);
 
-    // The two good rows and nothing else.
+    // The two good rows and nothing else; without a Power column the new channels are Low, as the grid starts them.
     RadioRecord expected = before;
     expected.set(rec::ch::in_use(1), 1);
     expected.set(rec::ch::rx_freq(1), 146520000);
     expected.set(rec::ch::tx_freq(1), 146520000);
     expected.set(rec::ch::tx_subaudio(1), 14);   // 100.0 Hz
-    expected.set(rec::ch::tx_power(1), 1);
     expected.set(rec::ch::in_use(4), 1);
     expected.set(rec::ch::rx_freq(4), 147120000);
     expected.set(rec::ch::tx_freq(4), 146520000);
     expected.set(rec::ch::bandwidth(4), 1);
-    expected.set(rec::ch::tx_power(4), 1);
     for (int n : {1, 4}) {
         expected.set(rec::ch::squelch(n), data.record.get(rec::ch::squelch(n)));
         expected.set(rec::ch::scan_add(n), data.record.get(rec::ch::scan_add(n)));
@@ -158,6 +162,23 @@ TEST_F(InterchangeMenu, NoToTheReportOrAFileThatIsNoChannelListChangesNothing)
         EXPECT_TRUE(answers.notices[0].contains("channels.csv")) << answers.notices[0].toStdString();
         EXPECT_TRUE(data.record == before);
     }
+    EXPECT_FALSE(form->findChild<QAction*>("EditUndoItem")->isEnabled());
+}
+
+TEST_F(InterchangeMenu, AFileWithNoRowForTheBandSaysWhyAndOffersNothingToApply)
+{
+    openPath = dir.file("uhf.csv");
+    test::WriteFileBytes(openPath, "Location,Frequency\n1,446.000000\n2,439.975000\n");
+    const RadioRecord before = data.record;
+    DialogAnswers answers("bCancel");
+    trigger("FileImportChannels");
+    ASSERT_EQ(answers.reports.size(), 1);
+    EXPECT_EQ(answers.applyOffered.value(0), false);
+    EXPECT_EQ(answers.summaries.value(0),
+              "0 of 2 rows imported: all outside 136\u2013174 MHz \u2014 choose "
+              "K3N [400 - 470 MHz] in the channel settings first");
+    EXPECT_TRUE(answers.reports[0].contains("line 2")) << answers.reports[0].toStdString();
+    EXPECT_TRUE(data.record == before);
     EXPECT_FALSE(form->findChild<QAction*>("EditUndoItem")->isEnabled());
 }
 
@@ -208,4 +229,5 @@ TEST_F(InterchangeMenu, CompareWithFileListsTheDifferencesAndADoubleClickOpensTh
     ASSERT_EQ(answers.notices.size(), 1);
     EXPECT_TRUE(answers.notices[0].contains("missing.fse"));
     EXPECT_TRUE(data.record == before);
+
 }
