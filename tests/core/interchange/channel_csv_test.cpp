@@ -49,7 +49,11 @@ ChannelImport Import(const QByteArray& csv, const RadioData& base = Band(0), Cha
 {
     Result<ChannelImport> result = ImportChannelsCsv(csv, base, options);
     EXPECT_TRUE(result) << (result ? std::string() : result.error().message.toStdString());
-    return result ? std::move(result).value() : ChannelImport{base, {}};
+    if (result)
+        return std::move(result).value();
+    ChannelImport failed;
+    failed.data = base;
+    return failed;
 }
 
 QStringList Report(const ChannelImport& import)
