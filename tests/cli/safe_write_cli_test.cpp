@@ -4,6 +4,8 @@
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "programming/radio_backups.h"
+#include "programming/memory_image.h"
+#include "programming/safe_write.h"
 #include "k3n_tool.h"
 #include "support/test_support.h"
 #include "virtualradio/virtual_radio.h"
@@ -14,6 +16,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <random>
 
 namespace k3n {
 namespace {
@@ -108,6 +112,61 @@ TEST_F(CliSafeWrite, ExitCodesTellWhatTheRadioHolds)
     for (const char* option : {"--no-backup", "--no-verify", "--force"})
         EXPECT_TRUE(help.out.contains(option)) << option;
     EXPECT_EQ(RunK3n({"backups", "extra"}).exitCode, 2);
+}
+
+TEST_F(CliSafeWrite, RestorePutsARadioOfRandomBytesBackExactly)
+{
+    auto radio = StartRadio();
+    MemoryImage random;
+    std::mt19937 rng(7);
+    for (uint8_t& b : random)
+        b = uint8_t(rng());
+    std::copy_n(radio->memory().begin() + 0x0FE0, 32, random.begin() + 0x0FE0);   // serial 7701, band 1
+    radio->setMemory(random);
+    const QString folder = dir.file("data/K3N/backups");
+    {   // what the backup before a write keeps (the write itself is stopped here)
+        SafeWriteOptions backupOnly;
+        backupOnly.backup_folder = folder;
+        backupOnly.before_write = [](const RadioData&, const RadioData&) { return false; };
+        RadioData any;
+        any.ResetForBand(1);
+        SafeWrite chain(any, {2026, 1, 1, 0, 0}, PortPlan{false, {radio->devicePath()}}, backupOnly);
+        ASSERT_EQ(chain.Run(), SafeWriteOutcome::StoppedBeforeWrite);
+    }
+    const QStringList backups = QDir(folder).entryList(QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    const QString backup = QDir(folder).filePath(backups[0]);
+    RadioData written;
+    ASSERT_EQ(LoadFseFile(file, written), std::nullopt);
+    radio->setMemory(GetDataForWrite(written, {2026, 2, 2, 2, 2}));   // as a write of new.fse leaves it
+    radio->writeMemory(0x0FE0, std::span<const uint8_t>(random.data() + 0x0FE0, 32));
+
+    const test::ToolRun restore = RunK3n({"restore", backup, "--port", radio->devicePath()});
+    ASSERT_EQ(restore.exitCode, 0) << restore.err.toStdString();
+    EXPECT_TRUE(restore.out.startsWith("restoring the backup of radio 7701 (K3N [150 - 174 MHz]) taken "))
+        << restore.out.toStdString();
+    const MemoryImage held = radio->memory();
+    for (unsigned a = 0; a < kMemoryImageSize; ++a) {
+        if (a < 0x06A6 || (a >= 0x1000 && a < 0x1800)) {
+            ASSERT_EQ(held[a], random[a]) << a;
+        }
+    }
+    const test::ToolRun log = RunK3n({"log"});
+    EXPECT_TRUE(log.out.contains(backups[0])) << log.out.toStdString();
+
+    // The same backup on another radio is refused before anything is written.
+    VirtualRadioOptions otherOptions;
+    otherOptions.band = 1;
+    VirtualRadio other(otherOptions);
+    ASSERT_EQ(other.Start(), std::nullopt);
+    const test::ToolRun refused = RunK3n({"restore", backup, "--port", other.devicePath()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("The backup is of another radio (serial number 7701")) << refused.err.toStdString();
+    EXPECT_TRUE(std::none_of(other.frames().begin(), other.frames().end(),
+                             [](const ReceivedFrame& f) { return f.command == link::Command::WriteMemory; }));
+    EXPECT_EQ(RunK3n({"restore", backup}).exitCode, 2);   // no port
+    const test::ToolRun list = RunK3n({"backups"});
+    EXPECT_TRUE(list.out.contains("exactly")) << list.out.toStdString();
 }
 
 // `k3n virtual-radio` with its options, as anyone can start it to try a faulty radio.

@@ -11,6 +11,7 @@
 #include "app/restore_window.h"
 #include "model/fse_file.h"
 #include "programming/radio_backups.h"
+#include "programming/safe_write.h"
 #include <QDir>
 #include "model/record_layout.h"
 #include "text/app_lang.h"
@@ -26,6 +27,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace k3n {
 namespace {
@@ -54,6 +56,9 @@ public:
             } else if (auto* restore = qobject_cast<RestoreWindow*>(modal)) {
                 restoreListed = restore->tvBackups->topLevelItemCount();
                 restore->bOpen->click();
+            } else if (auto* ask = qobject_cast<TMyWarnDlg_3*>(modal)) {
+                questions << ask->Label1->text();
+                (answerYes ? ask->OKBtn : ask->NoBtn)->click();
             } else if (auto* ports = qobject_cast<TCommunicationPort*>(modal); ports && choosePort) {
                 std::exchange(choosePort, nullptr)(*ports);
             } else if (auto* other = qobject_cast<QDialog*>(modal)) {
@@ -65,6 +70,8 @@ public:
     QStringList texts;
     QStringList phases;      // what a configuration write's phase line showed, in turn
     int restoreListed = -1;  // the backups the restore window listed
+    QStringList questions;   // Yes/No questions, answered with 'answerYes'
+    bool answerYes = false;
     std::function<void(TCommunicationPort&)> choosePort;
 
 private:
@@ -437,6 +444,47 @@ TEST(RestoreWindowList, ABackupMarkedUnsureSaysSoAndWhy)
     EXPECT_EQ(window.tvBackups->topLevelItem(0)->text(0), "2026-03-04 05:06:00 (unsure)");
     EXPECT_TRUE(window.tvBackups->topLevelItem(0)->toolTip(0).endsWith("\n0x0FF0"));
     EXPECT_EQ(window.tvBackups->topLevelItem(1)->text(0), "2026-03-03 05:06:00");
+}
+
+TEST_F(MainWindowSession, RestoreWritesAnExactBackupBackAsItWasReadAfterAsking)
+{
+    ListedRadio listed(Options(0));
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false};
+    MemoryImage random = listed.radio->memory();
+    std::mt19937 rng(3);
+    for (std::size_t a = 0; a < 0x0FE0; ++a)   // serial number and band code stay the radio's
+        random[a] = uint8_t(rng());
+    for (std::size_t a = 0x1000; a < random.size(); ++a)
+        random[a] = uint8_t(rng());
+    listed.radio->setMemory(random);
+    QDir(BackupFolder()).removeRecursively();   // the newest backup is the one chosen
+    {   // the backup a write takes first; the write itself is stopped
+        SafeWriteOptions backupOnly;
+        backupOnly.before_write = [](const RadioData&, const RadioData&) { return false; };
+        SafeWrite chain(data, kTime, FixedPort(*listed.radio), backupOnly);
+        ASSERT_EQ(chain.Run(), SafeWriteOutcome::StoppedBeforeWrite);
+    }
+    RadioData other;
+    other.ResetForBand(0);
+    listed.radio->setMemory(GetDataForWrite(other, kTime));
+    listed.radio->writeMemory(0x0FE0, std::span<const uint8_t>(random.data() + 0x0FE0, 32));
+
+    answers.answerYes = true;
+    form->findChild<QAction*>("MenuFile_Restore")->trigger();
+    ASSERT_EQ(answers.questions.size(), 1) << answers.questions.join(" / ").toStdString();
+    EXPECT_TRUE(answers.questions[0].startsWith("Write this backup back into the radio now? The radio's configuration "
+                                                "and channels are replaced by the bytes read from radio 00000001 "
+                                                "(K3N [136 - 174 MHz]) on "))
+        << answers.questions[0].toStdString();
+    EXPECT_EQ(answers.texts, QStringList{"SUCCESS"});
+    const MemoryImage held = listed.radio->memory();
+    for (unsigned a = 0; a < kMemoryImageSize; ++a) {
+        if (a < 0x06A6 || (a >= 0x1000 && a < 0x1800)) {
+            ASSERT_EQ(held[a], random[a]) << a;
+        }
+    }
 }
 
 TEST_F(MainWindowSession, ASuccessfulReadIsOneStepThatUndoTakesBack)
