@@ -44,14 +44,14 @@ int SafeWriteExitCode(SafeWriteOutcome outcome)
 
 SafeWrite::SafeWrite(const RadioData& toWrite, const ProgramTime& now, PortPlan ports, SafeWriteOptions options)
     : toWrite_(toWrite), writeRequest_(ConfigurationWriteRequest(toWrite, now, /*bandCheck=*/true)),
-      ports_(std::move(ports)), options_(std::move(options))
+      ports_(std::move(ports)), options_(std::move(options)), port_(MakeSessionLink(options_.make_link))
 {
     result_.band = toWrite_.record.get(rec::freq_band);
 }
 
 SafeWrite::SafeWrite(const ExactRestore& restore, PortPlan ports, SafeWriteOptions options)
     : toWrite_(RadioConfigurationOf(restore.read)), writeRequest_(ExactRestoreWriteRequest(restore.read)),
-      ports_(std::move(ports)), options_(std::move(options))
+      ports_(std::move(ports)), options_(std::move(options)), port_(MakeSessionLink(options_.make_link))
 {
     result_.band = toWrite_.record.get(rec::freq_band);
 }
@@ -92,6 +92,11 @@ RunnerStep SafeWrite::Cancel()
 std::optional<SessionRunner::Clock::time_point> SafeWrite::NextWake() const
 {
     return running() ? runner_->NextWake() : std::nullopt;
+}
+
+std::optional<SessionRunner::Clock::duration> SafeWrite::DelayToNextStep()
+{
+    return running() ? runner_->DelayToNextStep() : std::nullopt;
 }
 
 SafeWriteOutcome SafeWrite::Run(const std::function<void(const RunnerStep&)>& onStep)

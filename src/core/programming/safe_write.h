@@ -38,6 +38,8 @@ struct SafeWriteOptions {
     // An exact restore: a radio whose serial number or band code differs from the one
     // the bytes came from is refused after the backup, before anything is written.
     bool same_radio_only = false;
+    // What the chain talks through: a serial port unless a test puts in an emulated radio.
+    SessionLinkMaker make_link;
 };
 
 // A backup's radio bytes, written back as they were read (ExactRestoreWriteRequest).
@@ -97,6 +99,8 @@ public:
     RunnerStep Step();
     RunnerStep Cancel();
     std::optional<SessionRunner::Clock::time_point> NextWake() const;
+    // For a driver with a timer of its own: how long to wait before the next Step().
+    std::optional<SessionRunner::Clock::duration> DelayToNextStep();
 
     // Blocking: Start, then steps until the chain ends; 'onStep' sees every step.
     SafeWriteOutcome Run(const std::function<void(const RunnerStep&)>& onStep = {});
@@ -135,7 +139,7 @@ private:
     SafeWriteOptions options_;
     SafeWritePhase phase_ = SafeWritePhase::Idle;
     // One device from the backup to the read-back: opened by the first session, used by the others.
-    std::shared_ptr<SessionPort> port_ = std::make_shared<SessionPort>();
+    std::shared_ptr<SessionLink> port_;
     std::unique_ptr<ProgrammingSession> session_;
     std::unique_ptr<SessionRunner> runner_;
     MemoryImage backupImage_{};

@@ -24,6 +24,25 @@ QString DeviceOfDescriptor(int fd)
 }
 } // namespace
 
+namespace {
+std::mutex defaultMakerMutex;
+SessionLinkMaker defaultMaker;
+} // namespace
+
+std::shared_ptr<SessionLink> MakeSessionLink(const SessionLinkMaker& maker)
+{
+    if (maker)
+        return maker();
+    std::lock_guard lock(defaultMakerMutex);
+    return defaultMaker ? defaultMaker() : std::make_shared<SessionPort>();
+}
+
+void SetDefaultSessionLinkMaker(SessionLinkMaker maker)
+{
+    std::lock_guard lock(defaultMakerMutex);
+    defaultMaker = std::move(maker);
+}
+
 SessionPort::SessionPort() : device_(std::make_unique<TZebCommDevice>())
 {
     // Notifications straight from the port's threads: only recorded here, they wake a
@@ -56,6 +75,7 @@ void SessionPort::OnPortEvent(uint32_t mask)
 std::optional<Error> SessionPort::Open(const QString& nameOrPath)
 {
     Close();
+    openedDevice_.clear();
     device_->fSetDeviceName(nameOrPath);
     device_->fSetBaud(TBaudRate::br19200);
     device_->fSetByteSize(8);
@@ -78,7 +98,6 @@ std::optional<Error> SessionPort::Open(const QString& nameOrPath)
 
 void SessionPort::Close()
 {
-    openedDevice_.clear();
     try {
         device_->fSetActive(false);
     } catch (const EComm32Error&) {   // a thread that would not stop: the port is released all the same
@@ -93,11 +112,6 @@ bool SessionPort::isOpen() const
 bool SessionPort::hungUp() const
 {
     return device_->fGetActive() && device_->HungUp();
-}
-
-QString SessionPort::device() const
-{
-    return isOpen() ? openedDevice_ : QString();
 }
 
 void SessionPort::DiscardInput()

@@ -4,12 +4,12 @@
 namespace k3n {
 
 SessionRunner::SessionRunner(ProgrammingSession& session)
-    : SessionRunner(session, std::make_shared<SessionPort>(), PortUse::Own)
+    : SessionRunner(session, MakeSessionLink(), PortUse::Own)
 {
 }
 
-SessionRunner::SessionRunner(ProgrammingSession& session, std::shared_ptr<SessionPort> port, PortUse use)
-    : session_(session), port_(std::move(port)), use_(use)
+SessionRunner::SessionRunner(ProgrammingSession& session, std::shared_ptr<SessionLink> port, PortUse use)
+    : session_(session), port_(std::move(port)), origin_(port_->Now()), use_(use)
 {
 }
 
@@ -20,7 +20,7 @@ SessionRunner::~SessionRunner()
 
 SessionTime SessionRunner::Now() const
 {
-    return std::chrono::duration_cast<SessionTime>(Clock::now() - origin_);
+    return std::chrono::duration_cast<SessionTime>(port_->Now() - origin_);
 }
 
 std::optional<SessionRunner::Clock::time_point> SessionRunner::NextWake() const
@@ -29,6 +29,14 @@ std::optional<SessionRunner::Clock::time_point> SessionRunner::NextWake() const
     if (!deadline)
         return std::nullopt;
     return origin_ + *deadline;
+}
+
+std::optional<SessionRunner::Clock::duration> SessionRunner::DelayToNextStep()
+{
+    const auto wake = NextWake();
+    if (!wake)
+        return std::nullopt;
+    return port_->DelayUntil(*wake);
 }
 
 RunnerStep SessionRunner::Start()

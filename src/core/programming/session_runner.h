@@ -30,10 +30,10 @@ enum class PortUse {
 
 class SessionRunner {
 public:
-    using Clock = SessionPort::Clock;
+    using Clock = SessionLink::Clock;
 
     explicit SessionRunner(ProgrammingSession& session);
-    SessionRunner(ProgrammingSession& session, std::shared_ptr<SessionPort> port, PortUse use);
+    SessionRunner(ProgrammingSession& session, std::shared_ptr<SessionLink> port, PortUse use);
     ~SessionRunner();
     SessionRunner(const SessionRunner&) = delete;
     SessionRunner& operator=(const SessionRunner&) = delete;
@@ -47,6 +47,8 @@ public:
     RunnerStep Cancel();
     // When Step() is due; none once the session has ended.
     std::optional<Clock::time_point> NextWake() const;
+    // For a driver with a timer of its own: how long to wait before the next Step(); none once ended.
+    std::optional<Clock::duration> DelayToNextStep();
 
     // Blocking: Start, then steps until the session ends. 'onStep' sees every step
     // (read session().progress() there). Returns the outcome.
@@ -58,7 +60,7 @@ public:
     void RequestCancel();
 
     ProgrammingSession& session() { return session_; }
-    SessionPort& port() { return *port_; }
+    SessionLink& port() { return *port_; }
 
 private:
     SessionTime Now() const;
@@ -67,8 +69,8 @@ private:
     void ReleasePort();
 
     ProgrammingSession& session_;
-    const Clock::time_point origin_ = Clock::now();
-    std::shared_ptr<SessionPort> port_;
+    std::shared_ptr<SessionLink> port_;
+    const Clock::time_point origin_;
     PortUse use_ = PortUse::Own;
 };
 

@@ -229,9 +229,9 @@ void TProgramDialog::Show(const RunnerStep& step)
         done(session_->outcome() == SessionOutcome::Success ? Accepted : Rejected);
         return;
     }
-    const auto wake = chain_ ? chain_->NextWake() : runner_->NextWake();
-    if (wake) {
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wake - SessionRunner::Clock::now());
+    const auto delay = chain_ ? chain_->DelayToNextStep() : runner_->DelayToNextStep();
+    if (delay) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*delay);
         Timer_Tx->start(std::max<int>(0, int(wait.count())));
     }
 }
