@@ -2,9 +2,9 @@
 #include "programming/radio_backups.h"
 #include "model/user_data_folder.h"
 #include "model/fse_file.h"
+#include "model/own_files.h"
 #include "model/record_layout.h"
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <cerrno>
 #include <algorithm>
@@ -52,39 +52,43 @@ QString BackupFileName(const QString& serial, const QDateTime& when, int copy)
 Result<QString> SaveBackup(const QString& folder, const RadioRecord& record, const QString& serial,
                            const QDateTime& when)
 {
-    if (!QDir().mkpath(folder)) {
-        // mkpath keeps no reason: the nearest existing folder on the way tells it.
-        QFileInfo parent(folder);
-        while (!parent.exists() && parent.absolutePath() != parent.absoluteFilePath())
-            parent = QFileInfo(parent.absolutePath());
-        const int reason = parent.isDir() ? EACCES : ENOTDIR;
+    if (const int reason = MakeFolders(folder))
         return Error{FileError::FromErrno(reason).message()};
-    }
     for (int copy = 1; copy <= kMaxCopies; ++copy) {
-        const QString path = QDir(folder).filePath(BackupFileName(serial, when, copy));
-        if (QFileInfo(path).exists())
+        const QString path = folder + QLatin1Char('/') + BackupFileName(serial, when, copy);
+        if (PathExists(path))
             continue;
         const auto error = SaveNewFseFile(path, record);
         if (!error)
             return path;
-        if (!QFileInfo(path).exists())   // taken meanwhile: try the next name
+        if (!PathExists(path))   // taken meanwhile: try the next name
             return Error{error->message()};
     }
     return Error{FileError::FromErrno(EEXIST).message()};
 }
 
-std::vector<BackupEntry> ListBackups(const QString& folder)
+std::vector<BackupEntry> ListBackups(const QString& folder, QStringList* skipped)
 {
     static const QRegularExpression named(QStringLiteral("^(.+)_(\\d{4}-\\d{2}-\\d{2}_\\d{6})(-\\d+)?\\.fse$"),
                                           QRegularExpression::CaseInsensitiveOption);
     std::vector<BackupEntry> entries;
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({QStringLiteral("*.fse")}, QDir::Files | QDir::Readable);
-    for (const QFileInfo& file : files) {
+    const QString absolute =
+        QDir::cleanPath(QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + QLatin1Char('/') + folder);
+    // Names as the system holds them: a backup named in another code page is listed too.
+    QStringList names = FolderEntryNames(absolute);
+    names.sort();
+    for (const QString& name : names) {
+        if (!name.endsWith(QLatin1String(".fse"), Qt::CaseInsensitive) || name.startsWith('.'))
+            continue;
         BackupEntry entry;
-        entry.path = file.absoluteFilePath();
-        entry.taken = file.lastModified();
-        if (const auto match = named.match(file.fileName()); match.hasMatch()) {
+        entry.path = absolute + QLatin1Char('/') + name;
+        if (!IsRegularFile(entry.path)) {
+            if (skipped)
+                *skipped << entry.path;
+            continue;
+        }
+        entry.taken = LastModified(entry.path);
+        if (const auto match = named.match(name); match.hasMatch()) {
             const QDateTime taken = QDateTime::fromString(match.captured(2), kDateTimeFormat);
             if (taken.isValid()) {
                 entry.taken = taken;

@@ -13,8 +13,11 @@
 #include "app/restore_window.h"
 #include "app/several_radios_window.h"
 #include "model/fse_file.h"
+#include "model/own_files.h"
+#include "model/record_layout.h"
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include "app/service_mode.h"
 #include "comm/port_list.h"
 #include <algorithm>
@@ -37,10 +40,22 @@ void TMainForm::MenuEdit_WriteClick()
 {
     if (!readyToWrite())
         return;
-    TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
+    const PortPlan plan = SessionPortPlan(settings_);
+    WriteLogContext context = writeLogContext();
+    context.port = plan.auto_search ? QStringLiteral("auto") : plan.ports.value(0);   // as the user chose it
+    WriteAttemptLog attempt(ProgrammingLogPath(), context, data_.record.get(rec::freq_band));
+    TProgramDialog dlg(data_, settings_, plan, this);
+    // The started line goes into the log when Start is pressed, before the first frame.
+    dlg.setBeforeStart([this, &attempt] {
+        if (auto error = attempt.logStarted()) {
+            ShowNotice(this, error->message);
+            return false;
+        }
+        return true;
+    });
     dlg.exec();
-    if (const SafeWrite* chain = dlg.safeWrite())
-        logWrite(chain->result());
+    if (const SafeWrite* chain = dlg.safeWrite(); chain && attempt.started())
+        logWrite(attempt, chain->result());
 }
 
 bool TMainForm::readyToWrite()
@@ -56,8 +71,7 @@ bool TMainForm::readyToWrite()
         return false;
     // Every write is logged; one that could not be is not started.
     if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath())) {
-        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
-                                                                      error->message));
+        ShowNotice(this, error->message);   // it names the log and the reason
         return false;
     }
     return true;
@@ -71,23 +85,41 @@ void TMainForm::MenuEdit_WriteSeveralClick()
     window.exec();
 }
 
+namespace {
+
+bool FileHolds(const QString& path, const QByteArray& bytes)
+{
+    QByteArray held;
+    return !path.isEmpty() && !ReadRegularFile(path, held) && held == bytes;
+}
+
+} // namespace
+
 WriteLogContext TMainForm::writeLogContext() const
 {
     const RadioRecord& record = data_.record;
-    return {QString(), QString(), currentFile_,
-            QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()))};
+    const QByteArray bytes(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()));
+    // The log names a file only when what is written is that file's bytes.
+    QString file;
+    if (FileHolds(currentFile_, bytes))
+        file = currentFile_;
+    else if (FileHolds(restoredBackup_, bytes))
+        file = Text(OwnText::LogFileRestoredBackup).arg(QFileInfo(restoredBackup_).fileName());
+    else if (!currentFile_.isEmpty())
+        file = Text(OwnText::LogFileUnsavedChanges).arg(QFileInfo(currentFile_).fileName());
+    else
+        file = Text(OwnText::LogFileUnsaved);
+    return {QString(), QString(), file, bytes};
 }
 
-void TMainForm::logWrite(const SafeWriteResult& result)
+void TMainForm::logWrite(WriteAttemptLog& attempt, const SafeWriteResult& result)
 {
-    WriteLogContext context = writeLogContext();
-    context.port = result.port;
+    WriteLogContext& context = attempt.context();
     context.device = HalvexComm32::TCommSerialPortInfo::PortNo(result.port) > 0
                          ? HalvexComm32::TCommSerialPortInfo().DevicePathOf(result.port)
                          : result.port;
-    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result))
-        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
-                                                                      error->message));
+    if (auto error = attempt.logOutcome(result))
+        ShowNotice(this, error->message);
 }
 
 void TMainForm::MenuFile_RestoreClick()
@@ -103,6 +135,7 @@ void TMainForm::MenuFile_RestoreClick()
         return;
     }
     RefreshAllViews();
+    restoredBackup_ = path;
     history_->recordStep([] { return Text(OwnText::StepRestoreBackup); });
     if (AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWrite)))
         MenuEdit_WriteClick();

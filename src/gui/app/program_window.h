@@ -11,6 +11,7 @@
 #include "programming/session.h"
 #include "programming/session_runner.h"
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,6 +52,9 @@ public:
     const SafeWrite* safeWrite() const { return chain_.get(); }
 
     void ProgramStartClick();
+    // Configuration write: asked when Start is pressed, before anything is sent;
+    // false closes the window without starting (the programming log could not take the write).
+    void setBeforeStart(std::function<bool()> beforeStart) { beforeStart_ = std::move(beforeStart); }
 
     QPushButton* ProgramStart;
     QPushButton* CancelBtn;
@@ -87,6 +91,7 @@ private:
     std::unique_ptr<SafeWrite> chain_;
     QDialog* changesQuestion_ = nullptr;   // open while the chain waits for the answer
     QString shownPort_;
+    std::function<bool()> beforeStart_;
 };
 
 } // namespace k3n
