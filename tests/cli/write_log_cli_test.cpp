@@ -109,16 +109,16 @@ TEST_F(CliWriteLog, AFileSizeLimitRefusesTheWriteOrSaysItsOutcomeWasNotLogged)
     // No room for the started line: nothing is sent, and no part of a line is left.
     const QByteArray before = test::FileBytes(logPath());
     const qsizetype framesBefore = qsizetype(radio->frames().size());
-    const ToolRun refused = RunK3nLimited({"write", "--port", radio->devicePath(), "--no-backup", file},
-                                          before.size() + 10);
+    const ToolRun refused =
+        RunK3nLimited({"write", "--port", radio->devicePath(), "--no-backup", file}, before.size() + 10);
     EXPECT_EQ(refused.exitCode, 1) << "a size limit must not kill k3n";
     EXPECT_TRUE(refused.err.contains("nothing was written")) << refused.err.toStdString();
     EXPECT_EQ(test::FileBytes(logPath()), before);
     EXPECT_EQ(qsizetype(radio->frames().size()), framesBefore);
 
     // Room for the started line only: the attempt runs, and k3n says its outcome is not in the log.
-    const ToolRun unlogged = RunK3nLimited({"write", "--port", radio->devicePath(), "--no-backup", file},
-                                           before.size() + startedLine + 5);
+    const ToolRun unlogged =
+        RunK3nLimited({"write", "--port", radio->devicePath(), "--no-backup", file}, before.size() + startedLine + 5);
     EXPECT_EQ(unlogged.exitCode, 1);
     EXPECT_TRUE(unlogged.err.contains("could not be added to the programming log")) << unlogged.err.toStdString();
     EXPECT_GT(qsizetype(radio->frames().size()), framesBefore);

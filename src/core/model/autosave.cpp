@@ -61,8 +61,7 @@ AutosaveLock::~AutosaveLock()
 
 AutosaveLock::AutosaveLock(AutosaveLock&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), lockPath_(std::move(other.lockPath_))
-{
-}
+{}
 
 AutosaveLock& AutosaveLock::operator=(AutosaveLock&& other) noexcept
 {

@@ -66,8 +66,8 @@ QByteArray NativePath(const QString& path)
     qsizetype runStart = 0;   // text without kept bytes is converted in runs
     for (qsizetype i = 0; i < path.size(); ++i) {
         const char16_t unit = path[i].unicode();
-        const bool kept = unit >= kKeptByteBase + 0x80 && unit <= kKeptByteBase + 0xFF &&
-                          !(i > 0 && path[i - 1].isHighSurrogate());
+        const bool kept =
+            unit >= kKeptByteBase + 0x80 && unit <= kKeptByteBase + 0xFF && !(i > 0 && path[i - 1].isHighSurrogate());
         if (!kept)
             continue;
         bytes += path.mid(runStart, i - runStart).toUtf8();

@@ -68,7 +68,7 @@ int MakeFolders(const QString& folder)
     if (::stat(path.constData(), &st) == 0)
         return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
     // Each folder on the way, from the top; one that is there already is fine.
-    for (qsizetype slash = path.indexOf('/', 1); ; slash = path.indexOf('/', slash + 1)) {
+    for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
         const QByteArray part = slash < 0 ? path : path.left(slash);
         if (!part.isEmpty() && ::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
             return errno;

@@ -105,8 +105,8 @@ bool BeginsLikeFormula(QStringView field)
 QString GuardedField(const QString& field)
 {
     const QStringView rest = QStringView(field).mid(1);
-    const bool guard = BeginsLikeFormula(field) ||
-                       (field.startsWith('\'') && (BeginsLikeFormula(rest) || rest.startsWith('\'')));
+    const bool guard =
+        BeginsLikeFormula(field) || (field.startsWith('\'') && (BeginsLikeFormula(rest) || rest.startsWith('\'')));
     return guard ? QLatin1Char('\'') + field : field;
 }
 

@@ -64,8 +64,7 @@ std::optional<Error> LogWrite(const QString& path, const QDateTime& when, const 
 
 WriteAttemptLog::WriteAttemptLog(QString path, WriteLogContext context, int band)
     : path_(std::move(path)), context_(std::move(context)), band_(band)
-{
-}
+{}
 
 std::optional<Error> WriteAttemptLog::logStarted(const QDateTime& now)
 {

@@ -55,7 +55,8 @@ TEST(QuitSignals, TheProgramEndsOnSigtermWritingItsSettingsAsAtExit)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     // The file opened at start is among the recent files the exit writes.
-    EXPECT_TRUE(test::FileBytes(ini).contains("RecentFile1=" + QFile::encodeName(file))) << test::FileBytes(ini).toStdString();
+    EXPECT_TRUE(test::FileBytes(ini).contains("RecentFile1=" + QFile::encodeName(file)))
+        << test::FileBytes(ini).toStdString();
 }
 
 } // namespace
