@@ -203,6 +203,8 @@ TEST_F(CliWriteLog, BackupsAreListedFromAFolderNamedInAnotherCodePageAndSpecialF
     ASSERT_EQ(entries.size(), 1) << list.out.toStdString();
     EXPECT_TRUE(entries[0].toObject()["readable"].toBool());
     EXPECT_EQ(entries[0].toObject()["band"].toInt(), 3);
+    EXPECT_EQ(entries[0].toObject()["date"].toString(), "2026-01-02T03:04:00");   // read from its name
+    EXPECT_TRUE(entries[0].toObject()["serial_number"].toString().endsWith("rie"));
     EXPECT_TRUE(list.err.contains("link_2026-01-01_000000.fse: not a regular file, left out")) << list.err.toStdString();
 }
 

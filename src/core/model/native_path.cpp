@@ -39,6 +39,12 @@ int Utf8SequenceAt(const QByteArray& bytes, qsizetype i, char32_t& codePoint)
     return length;
 }
 
+bool IsKeptByte(const QString& path, qsizetype i)
+{
+    const char16_t unit = path[i].unicode();
+    return unit >= kKeptByteBase + 0x80 && unit <= kKeptByteBase + 0xFF && !(i > 0 && path[i - 1].isHighSurrogate());
+}
+
 } // namespace
 
 QString PathFromNative(const QByteArray& bytes)
@@ -65,17 +71,24 @@ QByteArray NativePath(const QString& path)
     bytes.reserve(path.size());
     qsizetype runStart = 0;   // text without kept bytes is converted in runs
     for (qsizetype i = 0; i < path.size(); ++i) {
-        const char16_t unit = path[i].unicode();
-        const bool kept =
-            unit >= kKeptByteBase + 0x80 && unit <= kKeptByteBase + 0xFF && !(i > 0 && path[i - 1].isHighSurrogate());
-        if (!kept)
+        if (!IsKeptByte(path, i))
             continue;
         bytes += path.mid(runStart, i - runStart).toUtf8();
-        bytes += char(unit - kKeptByteBase);
+        bytes += char(path[i].unicode() - kKeptByteBase);
         runStart = i + 1;
     }
     bytes += path.mid(runStart).toUtf8();
     return bytes;
+}
+
+QString ShownPath(const QString& path)
+{
+    QString shown = path;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (IsKeptByte(path, i))
+            shown[i] = QChar::ReplacementCharacter;
+    }
+    return shown;
 }
 
 } // namespace k3n

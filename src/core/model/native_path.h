@@ -14,5 +14,8 @@ QString PathFromNative(const QByteArray& bytes);
 // The bytes of the name for a system call; equal to QFile::encodeName for any
 // name without kept bytes.
 QByteArray NativePath(const QString& path);
+// The name as text shows it (and a regular expression can match it): each kept
+// byte as U+FFFD. Not for a system call.
+QString ShownPath(const QString& path);
 
 } // namespace k3n

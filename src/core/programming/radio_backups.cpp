@@ -2,6 +2,7 @@
 #include "programming/radio_backups.h"
 #include "model/user_data_folder.h"
 #include "model/fse_file.h"
+#include "model/native_path.h"
 #include "model/own_files.h"
 #include "model/record_layout.h"
 #include <QDir>
@@ -88,7 +89,7 @@ std::vector<BackupEntry> ListBackups(const QString& folder, QStringList* skipped
             continue;
         }
         entry.taken = LastModified(entry.path);
-        if (const auto match = named.match(name); match.hasMatch()) {
+        if (const auto match = named.match(ShownPath(name)); match.hasMatch()) {
             const QDateTime taken = QDateTime::fromString(match.captured(2), kDateTimeFormat);
             if (taken.isValid()) {
                 entry.taken = taken;

@@ -29,6 +29,7 @@ TEST(NativePath, NamesGoBackToTheSystemByteForByte)
     // Valid UTF-8 reads as Qt reads it; what is not keeps to code units of its own.
     EXPECT_EQ(PathFromNative("/utf8/\xe8\xbd\xa6.fse"), QFile::decodeName("/utf8/\xe8\xbd\xa6.fse"));
     EXPECT_EQ(PathFromNative("caf\xe9").size(), 4);
+    EXPECT_EQ(ShownPath(PathFromNative("caf\xe9/\xe8\xbd\xa6")), QStringLiteral("caf\uFFFD/\u8F66"));
     EXPECT_EQ(NativePath(QStringLiteral("/a/\U0001F4FB/b")), QStringLiteral("/a/\U0001F4FB/b").toUtf8());
 }
 
