@@ -47,7 +47,11 @@ int RunBackups(const Command& self, const QStringList& args)
         return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
 
     const QString folder = BackupFolder();
-    const std::vector<BackupEntry> entries = ListBackups(folder);
+    QStringList skipped;
+    const std::vector<BackupEntry> entries = ListBackups(folder, &skipped);
+    for (const QString& path : skipped)
+        Err() << "k3n " << self.name << ": " << QDir::toNativeSeparators(path) << ": not a regular file, left out\n";
+    Err().flush();
     if (parser.isSet(json)) {
         QJsonArray list;
         for (const BackupEntry& entry : entries)

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// k3n log: prints the programming log, every write attempt on every radio.
+// k3n log: prints the programming log, every write attempt on every radio:
+// one entry per attempt, "interrupted" for one that never logged its end.
 #include "cli/command.h"
+#include "model/own_files.h"
 #include "programming/programming_log.h"
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -77,7 +78,7 @@ int RunLog(const Command& self, const QStringList& args)
     }
 
     const QString path = ProgrammingLogPath();
-    if (!QFileInfo::exists(path)) {
+    if (!PathExists(path)) {
         const QString none = QStringLiteral("No programming log yet (%1): no radio has been written.\n").arg(path);
         if (parser.isSet(json)) {
             Err() << none;

@@ -2,7 +2,6 @@
 #include "cli/interrupt.h"
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -33,10 +32,11 @@ InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_
     gInterrupted = false;
     gWakeFd = wake_;
     struct sigaction action {};
-    action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        action.sa_handler = kSignals[i] == SIGPIPE ? SIG_IGN : OnSignal;
+        sigaction(kSignals[i], &action, &before_[i]);
+    }
     watcher_ = std::thread([this] {
         uint64_t count = 0;
         while (read(wake_, &count, sizeof count) < 0 && errno == EINTR) {
@@ -50,8 +50,8 @@ InterruptWatch::~InterruptWatch()
 {
     if (wake_ < 0)
         return;
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        sigaction(kSignals[i], &before_[i], nullptr);
     gWakeFd = -1;
     const uint64_t one = 1;
     (void)!write(wake_, &one, sizeof one);

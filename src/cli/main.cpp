@@ -5,6 +5,7 @@
 #include "text/app_lang.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <csignal>
 #include <memory>
 #include <span>
 
@@ -60,7 +61,8 @@ const Command kCommands[] = {
      "  --show-changes once the radio is backed up, print what the write changes in it (as\n"
      "                 'k3n diff' prints it, the radio's value first), then write; one radio\n"
      "  --language LANG  name the changes in en, zh-CN or zh-TW (default: the locale's)\n"
-     "Every attempt is added to the programming log ('k3n log'); Ctrl+C stops every session.\n"
+     "Every attempt is added to the programming log ('k3n log') before anything is sent;\n"
+     "Ctrl+C, a closed terminal, SIGTERM or SIGQUIT stops every session (no end frame).\n"
      "Exit status: 0 written (and verified), 1 failed (the message says whether anything was\n"
      "written; with several radios: any of them), 2 bad arguments or an unreadable file,\n"
      "3 written but a read-back could not reach the radio.\n",
@@ -112,7 +114,9 @@ const Command kCommands[] = {
     {"log", "log [--json] [--since DATE]", "Print the programming log: every write attempt on every radio.",
      "  --json        print a JSON array instead of a table\n"
      "  --since DATE  only the attempts from DATE on: YYYY-MM-DD (local midnight)\n"
-     "                or YYYY-MM-DDTHH:MM:SS\n",
+     "                or YYYY-MM-DDTHH:MM:SS\n"
+     "An attempt whose end never reached the log shows as interrupted; a damaged line is\n"
+     "left out with a warning naming it.\n",
      k3n::cli::RunLog},
     {"report", "report FILE.fse -o OUT.pdf|OUT.html [--language L]",
      "Write the printable report of a configuration: band, channels in use, every settings page.",
@@ -150,6 +154,8 @@ void PrintHelp(QTextStream& stream)
 
 int main(int argc, char** argv)
 {
+    // A file-size limit makes a write fail (the programming log says so), not the process die.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (NeedsGui(argc, argv))
         k3n::UseOffscreenPlatformWithoutDisplay();
     const std::unique_ptr<QCoreApplication> app = NeedsGui(argc, argv)

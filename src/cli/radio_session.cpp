@@ -89,19 +89,25 @@ SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
 
 int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext& context)
 {
-    SafeWriteOutcome outcome;
-    {
-        const InterruptWatch interrupt([&chain] { chain.RequestCancel(); });
-        outcome = RunSafeWrite(chain);
-    }
+    WriteAttemptLog attempt(ProgrammingLogPath(), context, chain.result().band);
+    // From the started line to the outcome line, a signal stops the radio's session, not the program.
+    const InterruptWatch interrupt([&chain] { chain.RequestCancel(); });
+    if (auto error = attempt.logStarted())
+        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
+                                 .arg(error->message));
+    const SafeWriteOutcome outcome = RunSafeWrite(chain);
     const SafeWriteResult& result = chain.result();
-    WriteLogContext logged = context;
-    logged.device = result.device;   // the device the chain held open from the backup to the read-back
-    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), logged, result))
-        Err() << "k3n " << self.name << ": the programming log was not written: " << error->message << "\n";
+    const std::optional<Error> logError = attempt.logOutcome(result);
     if (!result.backup_path.isEmpty())
         Out() << "backup: " << QDir::toNativeSeparators(result.backup_path) << "\n";
     Out().flush();
+    if (logError) {
+        if (outcome != SafeWriteOutcome::Written)
+            Err() << "k3n " << self.name << ": " << WriteResultMessage(result) << "\n";
+        const QString what = result.frames_written > 0 ? QStringLiteral("the radio was written, but its outcome")
+                                                       : QStringLiteral("the outcome of this attempt");
+        return Failure(self, QStringLiteral("%1 could not be added to the programming log: %2").arg(what, logError->message));
+    }
     if (outcome == SafeWriteOutcome::Written)
         return kExitOk;
     Failure(self, WriteResultMessage(result));

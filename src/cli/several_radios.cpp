@@ -3,7 +3,10 @@
 #include "cli/interrupt.h"
 #include "cli/radio_session.h"
 #include "comm/port_list.h"
+#include "model/record_layout.h"
+#include "text/own_texts.h"
 #include <QDir>
+#include <algorithm>
 #include <mutex>
 #include <unistd.h>
 
@@ -27,8 +30,13 @@ class ProgressLines {
 public:
     explicit ProgressLines(const std::vector<RadioTarget>& targets) : lines_(targets.size())
     {
+        // Whole port names, all lines aligned: /dev/serial/by-id/… names differ only at their end.
+        for (const RadioTarget& target : targets) {
+            ports_ << target.port;
+            portWidth_ = std::max(portWidth_, int(target.port.size()) + 1);
+        }
         for (std::size_t i = 0; i < targets.size(); ++i)
-            lines_[i] = Line(targets[i].port, QString(), 0);
+            lines_[i] = Line(ports_[qsizetype(i)], QString(), 0);
         if (terminal_) {
             for (const QString& line : lines_)
                 Err() << line << "\n";
@@ -47,7 +55,7 @@ public:
     void finished(std::size_t radio, const QString& text)
     {
         std::lock_guard lock(mutex_);
-        lines_[radio] = portOf(radio).leftJustified(kPortWidth) + text;
+        lines_[radio] = portOf(radio).leftJustified(portWidth_) + text;
         if (terminal_)
             redraw();
         else {
@@ -57,15 +65,14 @@ public:
     }
 
 private:
-    static constexpr int kPortWidth = 16;
-    static QString Line(const QString& port, const QString& phase, int percent)
+    QString Line(const QString& port, const QString& phase, int percent) const
     {
         constexpr int kWidth = 30;
-        return port.leftJustified(kPortWidth) + '[' + QString(percent * kWidth / 100, '#') +
+        return port.leftJustified(portWidth_) + '[' + QString(percent * kWidth / 100, '#') +
                QString(kWidth - percent * kWidth / 100, '-') + "] " + QString::number(percent).rightJustified(3) +
                "% " + phase;
     }
-    QString portOf(std::size_t radio) const { return lines_[radio].left(kPortWidth).trimmed(); }
+    QString portOf(std::size_t radio) const { return ports_[qsizetype(radio)]; }
     void redraw()
     {
         if (!terminal_)
@@ -77,6 +84,8 @@ private:
     }
 
     const bool terminal_ = isatty(STDERR_FILENO);
+    QStringList ports_;
+    int portWidth_ = 16;
     std::vector<QString> lines_;
     std::mutex mutex_;
 };
@@ -92,11 +101,29 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
         return UsageError(self, targets.error().message);
 
     SeveralRadiosWrite writes(data, LocalProgramTimeNow(), targets.value(), options);
+    const InterruptWatch interrupt([&] { writes.RequestCancel(); });
+    // Every radio's started line first: a write that could not be logged is not started.
+    std::vector<WriteAttemptLog> attempts;
+    for (const RadioTarget& target : writes.targets()) {
+        WriteLogContext context = file;
+        context.port = target.port;
+        context.device = target.device;
+        attempts.emplace_back(ProgrammingLogPath(), context, data.record.get(rec::freq_band));
+        if (auto error = attempts.back().logStarted()) {
+            attempts.pop_back();
+            SafeWriteResult notStarted;
+            notStarted.outcome = SafeWriteOutcome::Cancelled;
+            notStarted.message = Text(OwnText::SafeWriteCancelledNothingWritten);
+            for (WriteAttemptLog& attempt : attempts)
+                attempt.logOutcome(notStarted);
+            return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
+                                     .arg(error->message));
+        }
+    }
     ProgressLines lines(writes.targets());
     std::vector<double> seconds(writes.targets().size(), 0.0);
     std::mutex logMutex;
     QStringList logErrors;   // said after the progress lines, which a terminal redraws
-    const InterruptWatch interrupt([&] { writes.RequestCancel(); });
     writes.Run(
         [&](std::size_t radio, SafeWritePhase phase, int progress, int max) {
             lines.progress(radio, SafeWritePhaseText(phase), max > 0 ? progress * 100 / max : 0);
@@ -107,17 +134,15 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
             if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty())
                 message += " - " + result.notices.constLast();   // the port's own reason, if it said one
             lines.finished(radio, ResultText(result) + (message.isEmpty() ? QString() : ": " + message));
-            WriteLogContext context = file;
-            context.port = writes.targets()[radio].port;
-            context.device = result.device.isEmpty() ? writes.targets()[radio].device : result.device;
-            if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result)) {
+            if (auto error = attempts[radio].logOutcome(result)) {
                 const std::lock_guard lock(logMutex);
-                logErrors << context.port + ": " + error->message;
+                logErrors << attempts[radio].context().port + ": " + error->message;
             }
         });
 
     for (const QString& error : logErrors)
-        Err() << "k3n " << self.name << ": the programming log was not written for " << error << "\n";
+        Err() << "k3n " << self.name << ": the outcome could not be added to the programming log for " << error
+              << "\n";
     Err().flush();
     // The summary: port, serial number, result, seconds.
     for (std::size_t radio = 0; radio < writes.results().size(); ++radio) {
@@ -130,7 +155,7 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
         Out() << "\n";
     }
     Out().flush();
-    return SeveralRadiosExitCode(writes.results());
+    return logErrors.isEmpty() ? SeveralRadiosExitCode(writes.results()) : kExitFailure;
 }
 
 } // namespace k3n::cli

@@ -4,6 +4,7 @@
 #include "app/app_settings.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/quit_signals.h"
 #include "app/remembered_cable.h"
 #include "app/settings_file.h"
 #include "comm/port_list.h"
@@ -14,11 +15,16 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
+#include <csignal>
 
 
 int main(int argc, char** argv)
 {
+    // A file-size limit makes a write fail (the programming log says so), not the process die.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
+    // A logout or a closed terminal ends the sessions and keeps the work; see TMainForm::quitOnSignal.
+    k3n::QuitSignals quitSignals;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/k3n.png")));
 
     k3n::RadioData data;
@@ -34,6 +40,7 @@ int main(int argc, char** argv)
         virtualRadio->PointSettingsAtIt(settings);
 
     k3n::TMainForm mainForm(data, settings);   // relabels in the chosen language
+    QObject::connect(&quitSignals, &k3n::QuitSignals::received, &mainForm, &k3n::TMainForm::quitOnSignal);
     // Fill the screen also where no window manager maximises the window.
     mainForm.setGeometry(mainForm.screen()->availableGeometry());
     mainForm.showMaximized();

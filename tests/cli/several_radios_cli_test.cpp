@@ -9,6 +9,7 @@
 #include "virtualradio/virtual_radio.h"
 #include <QCryptographicHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -121,6 +122,26 @@ TEST_F(CliSeveralRadios, OneDeviceNamedTwiceOrAnUnwritableLogStopsBeforeAnyRadio
     EXPECT_EQ(noLog.exitCode, 1);
     EXPECT_TRUE(noLog.err.contains("programming log")) << noLog.err.toStdString();
     EXPECT_TRUE(radio->frames().empty());
+}
+
+TEST_F(CliSeveralRadios, ProgressLinesNameEachPortWholeAndEveryRadioIsLoggedBeforeItsFirstFrame)
+{
+    // Names alike in their first characters, as /dev/serial/by-id/… names are.
+    const QString first = dir.file("usb-Prolific_Technology_Inc._USB-Serial_Controller_AAAA-if00-port0");
+    const QString second = dir.file("usb-Prolific_Technology_Inc._USB-Serial_Controller_BBBB-if00-port0");
+    const test::ToolRun run = RunK3n({"write", "--port", first, "--port", second, file});
+    EXPECT_EQ(run.exitCode, 1);
+    for (const QString& port : {first, second})
+        EXPECT_TRUE(run.err.contains(QRegularExpression("(^|\n)" + QRegularExpression::escape(port) + " +failed")))
+            << run.err.toStdString();
+    // Each attempt: its started line, then its outcome, read as one entry.
+    const QList<QByteArray> lines = test::FileBytes(dir.file("data/K3N/programming-log.csv")).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[1].contains(",started,") && lines[2].contains(",started,"));
+    const std::vector<ProgrammingLogEntry> log = Log();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].port, first);
+    EXPECT_EQ(log[1].outcome, WriteOutcome::Failed);
 }
 
 TEST_F(CliSeveralRadios, CtrlCStopsEverySessionWithoutAnEndFrameAndLogsThemCancelled)

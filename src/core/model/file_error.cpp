@@ -37,6 +37,7 @@ QString FileError::message() const
     case Kind::DiskFull: return Text(OwnText::ReasonDiskFull);
     case Kind::ReadOnlyFileSystem: return Text(OwnText::ReasonReadOnlyFileSystem);
     case Kind::TooShort: return Text(OwnText::ReasonTooShort).arg(size).arg(RadioRecord::kSize);
+    case Kind::NotARegularFile: return Text(OwnText::ReasonNotARegularFile);
     case Kind::Other: break;
     }
     return systemText;

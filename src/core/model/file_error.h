@@ -15,6 +15,7 @@ struct FileError {
         DiskFull,
         ReadOnlyFileSystem,
         TooShort,   // shorter than a configuration; size holds its length
+        NotARegularFile,   // a FIFO, device or socket where a file of ours should be
         Other,      // systemText holds the system's own wording
     };
 

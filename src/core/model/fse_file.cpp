@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/fse_file.h"
+#include "model/native_path.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,7 +81,8 @@ int CreateTemporaryBeside(const QByteArray& target, QByteArray& tempPath)
 
 void SyncFolderOf(const QByteArray& path)
 {
-    const QByteArray folder = QFileInfo(QString::fromLocal8Bit(path)).absolutePath().toLocal8Bit();
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -93,7 +94,7 @@ void SyncFolderOf(const QByteArray& path)
 
 std::optional<FileError> LoadFseFile(const QString& path, RadioData& data)
 {
-    Fd file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    Fd file(::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0)
         return LastError();
     std::array<uint8_t, RadioRecord::kSize> bytes{};
@@ -144,9 +145,14 @@ std::optional<FileError> WriteTemporaryBeside(const QByteArray& target, const Ra
 std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& record)
 {
     // A link is followed, so the file it points at is replaced and the link stays.
-    const QFileInfo info(path);
-    const QString resolved = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
-    const QByteArray target = QFile::encodeName(resolved);
+    QByteArray target = NativePath(path);
+    struct stat link {};
+    if (::lstat(target.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* resolved = ::realpath(target.constData(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
 
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
@@ -167,7 +173,7 @@ std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& rec
 
 std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record, const QByteArray& extra)
 {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = NativePath(path);
     QByteArray tempPath;
     if (auto error = WriteTemporaryBeside(target, record, std::nullopt, tempPath, extra))
         return error;

@@ -2,13 +2,15 @@
 #include "programming/radio_backups.h"
 #include "model/user_data_folder.h"
 #include "model/fse_file.h"
+#include "model/native_path.h"
+#include "model/own_files.h"
 #include "model/record_layout.h"
 #include "programming/transfer_plan.h"
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 
 namespace k3n {
@@ -70,14 +72,18 @@ QByteArray RadioBytesTrailer(const MemoryImage& read)
     return kRadioBytesMark + bytes + char(crc >> 8) + char(crc & 0xFF);
 }
 
+QString UnsureMarkPath(const QString& backupPath)
+{
+    return backupPath + QStringLiteral(".unsure");
+}
+
 } // namespace
 
 std::optional<MemoryImage> ReadBackupRadioBytes(const QString& backupPath)
 {
-    QFile file(backupPath);
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+    QByteArray all;
+    if (ReadRegularFile(backupPath, all))
         return std::nullopt;
-    const QByteArray all = file.read(qsizetype(RadioRecord::kSize) + kRadioBytesMark.size() + qsizetype(kMemoryImageSize) + 2);
     const QByteArray trailer = all.mid(qsizetype(RadioRecord::kSize));
     if (!trailer.startsWith(kRadioBytesMark))
         return std::nullopt;
@@ -117,40 +123,33 @@ QString BandCodeText(uint8_t code)
 Result<QString> SaveBackup(const QString& folder, const RadioRecord& record, const QString& serial,
                            const QDateTime& when, const std::optional<MemoryImage>& read)
 {
-    if (!QDir().mkpath(folder)) {
-        // mkpath keeps no reason: the nearest existing folder on the way tells it.
-        QFileInfo parent(folder);
-        while (!parent.exists() && parent.absolutePath() != parent.absoluteFilePath())
-            parent = QFileInfo(parent.absolutePath());
-        const int reason = parent.isDir() ? EACCES : ENOTDIR;
+    if (const int reason = MakeFolders(folder))
         return Error{FileError::FromErrno(reason).message()};
-    }
     for (int copy = 1; copy <= kMaxCopies; ++copy) {
-        const QString path = QDir(folder).filePath(BackupFileName(serial, when, copy));
-        if (QFileInfo(path).exists())
+        const QString path = folder + QLatin1Char('/') + BackupFileName(serial, when, copy);
+        if (PathExists(path))
             continue;
         const auto error = SaveNewFseFile(path, record, read ? RadioBytesTrailer(*read) : QByteArray());
         if (!error)
             return path;
-        if (!QFileInfo(path).exists())   // taken meanwhile: try the next name
+        if (!PathExists(path))   // taken meanwhile: try the next name
             return Error{error->message()};
     }
     return Error{FileError::FromErrno(EEXIST).message()};
 }
 
-namespace {
-QString UnsureMarkPath(const QString& backupPath)
-{
-    return backupPath + QStringLiteral(".unsure");
-}
-} // namespace
-
 std::optional<Error> MarkBackupUnsure(const QString& backupPath, const QString& reason)
 {
-    QFile mark(UnsureMarkPath(backupPath));
-    if (!mark.open(QIODevice::WriteOnly | QIODevice::Truncate) || mark.write(reason.toUtf8() + '\n') < 0 ||
-        !mark.flush())
-        return Error{mark.errorString()};
+    const QByteArray text = reason.toUtf8() + '\n';
+    const int fd = ::open(NativePath(UnsureMarkPath(backupPath)).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return Error{FileError::FromErrno(errno).message()};
+    const bool written = ::write(fd, text.constData(), std::size_t(text.size())) == text.size();
+    const int writeError = errno;
+    ::close(fd);
+    if (!written)
+        return Error{FileError::FromErrno(writeError ? writeError : ENOSPC).message()};
     return std::nullopt;
 }
 
@@ -158,39 +157,50 @@ BackupEntry DescribeBackup(const QString& path)
 {
     static const QRegularExpression named(QStringLiteral("^(.+)_(\\d{4}-\\d{2}-\\d{2}_\\d{6})(-\\d+)?\\.fse$"),
                                           QRegularExpression::CaseInsensitiveOption);
-    const QFileInfo file(path);
     BackupEntry entry;
-    entry.path = file.absoluteFilePath();
-    entry.taken = file.lastModified();
-    if (const auto match = named.match(file.fileName()); match.hasMatch()) {
+    entry.path = path;
+    entry.taken = LastModified(path);
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (const auto match = named.match(ShownPath(name)); match.hasMatch()) {
         const QDateTime taken = QDateTime::fromString(match.captured(2), kDateTimeFormat);
         if (taken.isValid()) {
             entry.taken = taken;
             entry.serial = match.captured(1);
         }
     }
-    // Only a regular file is read: a FIFO would block the listing.
-    if (QFile mark(UnsureMarkPath(entry.path)); QFileInfo(mark).isFile() && mark.open(QIODevice::ReadOnly)) {
+    if (QByteArray mark; !ReadRegularFile(UnsureMarkPath(path), mark)) {
         entry.unsure = true;
-        entry.unsure_reason = QString::fromUtf8(mark.read(4096)).trimmed();
+        entry.unsure_reason = QString::fromUtf8(mark.left(4096)).trimmed();
     }
     RadioData data;
-    if (file.isFile() && !LoadFseFile(entry.path, data)) {
+    if (IsRegularFile(path) && !LoadFseFile(path, data)) {
         entry.readable = true;
         entry.band = data.record.get(rec::freq_band);
         entry.channels_in_use = ChannelsInUse(data.record);
-        entry.exact = ReadBackupRadioBytes(entry.path).has_value();
+        entry.exact = ReadBackupRadioBytes(path).has_value();
     }
     return entry;
 }
 
-std::vector<BackupEntry> ListBackups(const QString& folder)
+std::vector<BackupEntry> ListBackups(const QString& folder, QStringList* skipped)
 {
     std::vector<BackupEntry> entries;
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({QStringLiteral("*.fse")}, QDir::Files | QDir::Readable);
-    for (const QFileInfo& file : files)
-        entries.push_back(DescribeBackup(file.absoluteFilePath()));
+    const QString absolute =
+        QDir::cleanPath(QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + QLatin1Char('/') + folder);
+    // Names as the system holds them: a backup named in another code page is listed too.
+    QStringList names = FolderEntryNames(absolute);
+    names.sort();
+    for (const QString& name : names) {
+        if (!name.endsWith(QLatin1String(".fse"), Qt::CaseInsensitive) || name.startsWith('.'))
+            continue;
+        const QString path = absolute + QLatin1Char('/') + name;
+        if (!IsRegularFile(path)) {
+            if (skipped)
+                *skipped << path;
+            continue;
+        }
+        entries.push_back(DescribeBackup(path));
+    }
     std::stable_sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
         return a.taken != b.taken ? a.taken > b.taken : a.path > b.path;
     });

@@ -66,6 +66,8 @@ struct BackupEntry {
 BackupEntry DescribeBackup(const QString& path);
 
 // The configuration files of the folder, the newest first. A missing folder has none.
-std::vector<BackupEntry> ListBackups(const QString& folder = BackupFolder());
+// A name that is no regular file once links are followed (a FIFO would hang
+// the reading) is left out, and put in skipped when given.
+std::vector<BackupEntry> ListBackups(const QString& folder = BackupFolder(), QStringList* skipped = nullptr);
 
 } // namespace k3n

@@ -43,10 +43,44 @@ ProgrammingLogEntry WriteLogEntry(const QDateTime& when, const WriteLogContext& 
     return entry;
 }
 
+namespace {
+
+ProgrammingLogEntry StartedLogEntry(const QDateTime& when, const WriteLogContext& context, int band)
+{
+    SafeWriteResult notYet;
+    notYet.band = band;
+    ProgrammingLogEntry entry = WriteLogEntry(when, context, notYet);
+    entry.outcome = WriteOutcome::Started;
+    return entry;
+}
+
+} // namespace
+
 std::optional<Error> LogWrite(const QString& path, const QDateTime& when, const WriteLogContext& context,
                               const SafeWriteResult& result)
 {
     return AppendProgrammingLogEntry(path, WriteLogEntry(when, context, result));
+}
+
+WriteAttemptLog::WriteAttemptLog(QString path, WriteLogContext context, int band)
+    : path_(std::move(path)), context_(std::move(context)), band_(band)
+{}
+
+std::optional<Error> WriteAttemptLog::logStarted(const QDateTime& now)
+{
+    // Whole seconds, as the line holds the time: the outcome line must carry the same.
+    const QDateTime when = now.addMSecs(-now.time().msec());
+    if (auto error = AppendProgrammingLogEntry(path_, StartedLogEntry(when, context_, band_)))
+        return error;
+    started_ = when;
+    return std::nullopt;
+}
+
+std::optional<Error> WriteAttemptLog::logOutcome(const SafeWriteResult& result)
+{
+    if (!result.device.isEmpty())   // the device the write held open from the backup to the read-back
+        context_.device = result.device;
+    return LogWrite(path_, started_.isValid() ? started_ : QDateTime::currentDateTime(), context_, result);
 }
 
 } // namespace k3n

@@ -21,4 +21,27 @@ ProgrammingLogEntry WriteLogEntry(const QDateTime& when, const WriteLogContext& 
 std::optional<Error> LogWrite(const QString& path, const QDateTime& when, const WriteLogContext& context,
                               const SafeWriteResult& result);
 
+// The two lines of one write in the programming log, as every way of writing a
+// radio keeps them: logStarted() before the first frame (a write whose line
+// could not be added must not start), logOutcome() once the write has ended.
+// Both lines carry the moment the write started and the port as named, which
+// pair them when the log is read.
+class WriteAttemptLog {
+public:
+    WriteAttemptLog(QString path, WriteLogContext context, int band);
+
+    // What the outcome line says about the write; the device may be filled in once known.
+    WriteLogContext& context() { return context_; }
+    bool started() const { return started_.isValid(); }
+
+    std::optional<Error> logStarted(const QDateTime& now = QDateTime::currentDateTime());
+    std::optional<Error> logOutcome(const SafeWriteResult& result);
+
+private:
+    QString path_;
+    WriteLogContext context_;
+    int band_;
+    QDateTime started_;
+};
+
 } // namespace k3n

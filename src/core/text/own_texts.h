@@ -29,6 +29,7 @@ enum class OwnText {
     ReasonDiskFull,
     ReasonReadOnlyFileSystem,
     ReasonTooShort,         // %1 size, %2 configuration size
+    ReasonNotARegularFile,
     // Service mode: questions before factory data is overwritten
     AskWritePowerTuningNotRead,
     AskWriteAdjustmentNotRead,
@@ -88,6 +89,10 @@ enum class OwnText {
     AboutLicence,
     // The programming log
     ProgrammingLogNotWritable,      // %1 path, %2 reason
+    ProgrammingLogIsALink,          // %1 path
+    LogFileUnsaved,                 // the file column of a configuration never saved
+    LogFileUnsavedChanges,          // %1 file the configuration differs from
+    LogFileRestoredBackup,          // %1 backup file
     // The printed configuration report
     ReportTitle,
     ReportFile,
@@ -145,6 +150,7 @@ enum class OwnText {
     RestoreNoBackups,                 // %1 folder
     RestoreOpen,
     RestoreUnreadable,
+    RestoreSkipped,                   // %1 path
     RestoreAskWrite,
     StepRestoreBackup,
     // Editing the channel grid: the Edit menu's items, step names and messages

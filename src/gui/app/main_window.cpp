@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
+#include "model/user_data_folder.h"
 #include "app/about_window.h"
 #include "app/check_window.h"
 #include "widgets/message_windows.h"
@@ -9,6 +10,7 @@
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
@@ -55,7 +57,8 @@ StepName OwnStep(OwnText text)
 } // namespace
 
 TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
-    : QMainWindow(parent), data_(data), settings_(settings), createEditor_(CreateEditorForPage)
+    : QMainWindow(parent), data_(data), settings_(settings), createEditor_(CreateEditorForPage),
+      ownAutosave_(UserDataFolder())
 {
     setObjectName("MainForm");
     setWindowIcon(QIcon(QStringLiteral(":/icons/k3n.png")));
@@ -529,11 +532,32 @@ void TMainForm::closeEvent(QCloseEvent* event)
     // so then the program stays open with its data.
     const bool leave = answer == TMyWarnDlg_3::No || (answer == TMyWarnDlg_3::Yes && saveWithDialog());
     if (leave) {
-        removeAutosave();   // a normal end: nothing to offer back at the next start
+        ownAutosave_.removeAtExit();   // a normal end: nothing to offer back at the next start
         event->accept();
     }
     else
         event->ignore();
+}
+
+void TMainForm::quitOnSignal()
+{
+    if (quitting_)
+        return;
+    quitting_ = true;
+    // Every event loop ends, the modal windows' too, and a notice shown on the
+    // way does not wait for an answer. The queued quit ends the main loop even
+    // when it has not started yet (a signal during the start-up question).
+    QCoreApplication::exit(0);
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    // A window running a session cancels it (no end frame); the command that
+    // opened it logs the attempt once its window's loop has returned.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+    CommitPendingEdits();
+    if (data_.record != savedRecord_)
+        writeAutosave();   // kept: the next start offers it back
 }
 
 void TMainForm::MenuLanguage_ChsClick() { switchLanguage(1); }

@@ -85,6 +85,14 @@ public slots:
     void offerAutosaveRestore();
     // Writes the autosave copy when one is due by the clock.
     void autosaveIfDue();
+    // This program's autosave copy; "" before one was written.
+    QString autosaveCopyPath() const { return ownAutosave_.path(); }
+
+    // SIGTERM, SIGHUP or SIGINT: running sessions stop (no end frame, logged as
+    // cancelled), a configuration that differs from its file is kept in the
+    // autosave copy, and every event loop ends without the close question,
+    // which would hold up a logout.
+    void quitOnSignal();
 
     // Radio commands (main_window_radio_commands.cpp): the programming
     // session, the port dialog and the service mode start from here.
@@ -156,7 +164,7 @@ private:
     void recordReadStep();
     // The programming log: what a write of the open configuration records, and recording one.
     WriteLogContext writeLogContext() const;
-    void logWrite(const SafeWriteResult& result, WriteLogContext context);
+    void logWrite(WriteAttemptLog& attempt, const SafeWriteResult& result);
     // Writes a backup's radio bytes back into the radio, after asking.
     void restoreExactly(const QString& backupPath, const MemoryImage& read);
     // Before any write: the check's list, the question on errors and the log's folder; false: do not write.
@@ -168,6 +176,8 @@ private:
     // files, and what the autosave compares with.
     void fileBecameCurrent(const QString& path);
     void recordMaybeChanged();
+    // Writes the autosave copy now; false (said in the status bar) when it could not.
+    bool writeAutosave();
     void removeAutosave();
     qint64 now() const;
     QString askFileName(bool save);
@@ -212,9 +222,12 @@ private:
     std::vector<QAction*> recentFileItems_;
     QAction* recentFilesEnd_ = nullptr;   // the separator after them
     QString currentFile_;                 // last opened or saved; proposed by the save dialog
+    QString restoredBackup_;              // the backup last opened by Restore radio from backup
     RadioRecord savedRecord_;             // the configuration as last opened or saved
     AutosaveSchedule autosave_;
+    OwnAutosave ownAutosave_;
     QTimer* autosaveTimer_ = nullptr;
+    bool quitting_ = false;   // quitOnSignal ran
     Clock clock_;
     QAction* MenuFile_Restore = nullptr;
     QPointer<CheckWindow> checkWindow_;

@@ -3,6 +3,7 @@
 // autosave copy kept while the configuration differs from its file.
 #include "app/main_window.h"
 #include "model/fse_file.h"
+#include "model/user_data_folder.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "widgets/message_windows.h"
@@ -133,11 +134,7 @@ void TMainForm::autosaveIfDue()
             autosaveTimer_->start(int(autosave_.msUntilDue(now())));
         return;
     }
-    const QString path = AutosaveFilePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (auto error = SaveFseFile(path, data_.record)) {
-        // Said in the status bar only: a failing copy must not interrupt editing.
-        statusBar()->showMessage(Text(OwnText::AutosaveFailed).arg(QDir::toNativeSeparators(path), error->message()));
+    if (!writeAutosave()) {
         autosave_.noteWritten(now());   // try again after the interval, not at once
         autosave_.noteChange(now());
         autosaveTimer_->start(int(autosave_.msUntilDue(now())));
@@ -146,36 +143,53 @@ void TMainForm::autosaveIfDue()
     autosave_.noteWritten(now());
 }
 
+bool TMainForm::writeAutosave()
+{
+    if (auto error = ownAutosave_.write(data_.record)) {
+        // Said in the status bar only: a failing copy must not interrupt editing.
+        const QString path = ownAutosave_.path().isEmpty() ? UserDataFolder() : ownAutosave_.path();
+        statusBar()->showMessage(Text(OwnText::AutosaveFailed).arg(QDir::toNativeSeparators(path), error->message()));
+        return false;
+    }
+    return true;
+}
+
 void TMainForm::removeAutosave()
 {
-    QFile::remove(AutosaveFilePath());
+    ownAutosave_.remove();
 }
 
 void TMainForm::offerAutosaveRestore()
 {
-    const QString path = AutosaveFilePath();
-    const QFileInfo copy(path);
-    if (!copy.exists())
-        return;
-    const QString when = QLocale().toString(copy.lastModified(), QLocale::ShortFormat);
-    // Yes restores, No deletes the copy, Cancel (or Escape) keeps it for the next start.
-    TMyWarnDlg_3 question(this);
-    question.setObjectName("AutosaveRestoreQuestion");
-    question.Label1->setText(Text(OwnText::AskRestoreAutosave).arg(QDir::toNativeSeparators(path), when));
-    question.OKBtn->setDefault(true);
-    const int answer = question.exec();
-    if (answer == TMyWarnDlg_3::No)
-        removeAutosave();
-    if (answer != TMyWarnDlg_3::Yes)
-        return;
-    CommitPendingEdits();
-    recordUnreportedEdits();
-    if (auto error = LoadFseFile(path, data_)) {
-        ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
-        return;   // left in place: the user may still want to look at it
+    // Copies of programs still running are not among them: their locks are held.
+    std::vector<LeftAutosave> copies = ClaimLeftAutosaves(UserDataFolder());
+    for (LeftAutosave& copy : copies) {
+        const QString when = QLocale().toString(copy.written, QLocale::ShortFormat);
+        // Yes restores, No deletes the copy, Cancel (or Escape) keeps it for the next start.
+        TMyWarnDlg_3 question(this);
+        question.setObjectName("AutosaveRestoreQuestion");
+        question.Label1->setText(Text(OwnText::AskRestoreAutosave).arg(QDir::toNativeSeparators(copy.path), when));
+        question.OKBtn->setDefault(true);
+        const int answer = question.exec();
+        if (answer == TMyWarnDlg_3::No)
+            copy.discard();
+        if (answer != TMyWarnDlg_3::Yes)
+            continue;
+        CommitPendingEdits();
+        recordUnreportedEdits();
+        if (auto error = LoadFseFile(copy.path, data_)) {
+            ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(copy.path), error->message()));
+            return;   // left in place: the user may still want to look at it
+        }
+        RefreshAllViews();
+        history_->recordStep([] { return Text(OwnText::StepRestoreAutosave); });
+        // The configuration lives on in this program's own copy; the old one goes once that is written.
+        if (data_.record == savedRecord_ || writeAutosave()) {
+            autosave_.noteWritten(now());
+            copy.discard();
+        }
+        return;   // one configuration at a time: the other copies wait for the next start
     }
-    RefreshAllViews();
-    history_->recordStep([] { return Text(OwnText::StepRestoreAutosave); });
 }
 
 } // namespace k3n

@@ -13,8 +13,12 @@
 #include "app/restore_window.h"
 #include "app/several_radios_window.h"
 #include "model/fse_file.h"
+#include "programming/radio_configuration.h"
+#include "model/own_files.h"
+#include "model/record_layout.h"
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include "app/service_mode.h"
 #include "comm/port_list.h"
 #include <algorithm>
@@ -38,11 +42,23 @@ void TMainForm::MenuEdit_WriteClick()
 {
     if (!readyToWrite())
         return;
-    TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
+    const PortPlan plan = SessionPortPlan(settings_);
+    WriteLogContext context = writeLogContext();
+    context.port = plan.auto_search ? QStringLiteral("auto") : plan.ports.value(0);   // as the user chose it
+    WriteAttemptLog attempt(ProgrammingLogPath(), context, data_.record.get(rec::freq_band));
+    TProgramDialog dlg(data_, settings_, plan, this);
     dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
+    // The started line goes into the log when Start is pressed, before the first frame.
+    dlg.setBeforeStart([this, &attempt] {
+        if (auto error = attempt.logStarted()) {
+            ShowNotice(this, error->message);
+            return false;
+        }
+        return true;
+    });
     dlg.exec();
-    if (const SafeWrite* chain = dlg.safeWrite())
-        logWrite(chain->result(), writeLogContext());
+    if (const SafeWrite* chain = dlg.safeWrite(); chain && attempt.started())
+        logWrite(attempt, chain->result());
 }
 
 bool TMainForm::readyToWrite()
@@ -58,8 +74,7 @@ bool TMainForm::readyToWrite()
         return false;
     // Every write is logged; one that could not be is not started.
     if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath())) {
-        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
-                                                                      error->message));
+        ShowNotice(this, error->message);   // it names the log and the reason
         return false;
     }
     return true;
@@ -73,20 +88,37 @@ void TMainForm::MenuEdit_WriteSeveralClick()
     window.exec();
 }
 
+namespace {
+
+bool FileHolds(const QString& path, const QByteArray& bytes)
+{
+    QByteArray held;
+    return !path.isEmpty() && !ReadRegularFile(path, held) && held == bytes;
+}
+
+} // namespace
+
 WriteLogContext TMainForm::writeLogContext() const
 {
     const RadioRecord& record = data_.record;
-    return {QString(), QString(), currentFile_,
-            QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()))};
+    const QByteArray bytes(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()));
+    // The log names a file only when what is written is that file's bytes.
+    QString file;
+    if (FileHolds(currentFile_, bytes))
+        file = currentFile_;
+    else if (FileHolds(restoredBackup_, bytes))
+        file = Text(OwnText::LogFileRestoredBackup).arg(QFileInfo(restoredBackup_).fileName());
+    else if (!currentFile_.isEmpty())
+        file = Text(OwnText::LogFileUnsavedChanges).arg(QFileInfo(currentFile_).fileName());
+    else
+        file = Text(OwnText::LogFileUnsaved);
+    return {QString(), QString(), file, bytes};
 }
 
-void TMainForm::logWrite(const SafeWriteResult& result, WriteLogContext context)
+void TMainForm::logWrite(WriteAttemptLog& attempt, const SafeWriteResult& result)
 {
-    context.port = result.port;
-    context.device = result.device;   // the device the write held open, not the name looked up again
-    if (auto error = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), context, result))
-        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
-                                                                      error->message));
+    if (auto error = attempt.logOutcome(result))   // its device: the one the write held open
+        ShowNotice(this, error->message);
 }
 
 void TMainForm::MenuFile_RestoreClick()
@@ -102,6 +134,7 @@ void TMainForm::MenuFile_RestoreClick()
         return;
     }
     RefreshAllViews();
+    restoredBackup_ = path;
     history_->recordStep([] { return Text(OwnText::StepRestoreBackup); });
     // A backup that kept the radio's own bytes goes back exactly; an older one as a configuration.
     if (const std::optional<MemoryImage> read = ReadBackupRadioBytes(path))
@@ -116,20 +149,25 @@ void TMainForm::restoreExactly(const QString& backupPath, const MemoryImage& rea
     const QString taken = DescribeBackup(backupPath).taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWriteExact).arg(radio.serial, BandCodeText(radio.band_code), taken)))
         return;
-    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath())) {
-        ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
-                                                                      error->message));
-        return;
-    }
-    TProgramDialog dlg(data_, settings_, SessionPortPlan(settings_), this);
+    const PortPlan plan = SessionPortPlan(settings_);
+    TProgramDialog dlg(data_, settings_, plan, this);
     dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
     dlg.setExactRestore(read);
+    const MemoryImage written = ExactRestoreWriteRequest(read).image;
+    WriteLogContext context{plan.auto_search ? QStringLiteral("auto") : plan.ports.value(0), QString(),
+                            Text(OwnText::LogFileRestoredBackup).arg(QFileInfo(backupPath).fileName()),
+                            QByteArray(reinterpret_cast<const char*>(written.data()), int(written.size()))};
+    WriteAttemptLog attempt(ProgrammingLogPath(), context, RadioConfigurationOf(read).record.get(rec::freq_band));
+    dlg.setBeforeStart([this, &attempt] {   // the started line before the first frame
+        if (auto error = attempt.logStarted()) {
+            ShowNotice(this, error->message);
+            return false;
+        }
+        return true;
+    });
     dlg.exec();
-    if (const SafeWrite* chain = dlg.safeWrite()) {
-        const MemoryImage& written = chain->imageToWrite();
-        logWrite(chain->result(), {QString(), QString(), backupPath,
-                                   QByteArray(reinterpret_cast<const char*>(written.data()), int(written.size()))});
-    }
+    if (const SafeWrite* chain = dlg.safeWrite(); chain && attempt.started())
+        logWrite(attempt, chain->result());
 }
 
 void TMainForm::MenuEdit_CheckClick()

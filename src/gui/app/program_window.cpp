@@ -159,6 +159,10 @@ void TProgramDialog::ProgramStartClick()
     if (writeData_) {
         if (chain_)
             return;
+        if (beforeStart_ && !beforeStart_()) {
+            done(Rejected);
+            return;
+        }
         cBackup->setEnabled(false);
         cVerify->setEnabled(false);
         cShowChanges->setEnabled(false);

@@ -60,6 +60,9 @@ public:
     const SafeWrite* safeWrite() const { return chain_.get(); }
 
     void ProgramStartClick();
+    // Configuration write: asked when Start is pressed, before anything is sent;
+    // false closes the window without starting (the programming log could not take the write).
+    void setBeforeStart(std::function<bool()> beforeStart) { beforeStart_ = std::move(beforeStart); }
 
     QPushButton* ProgramStart;
     QPushButton* CancelBtn;
@@ -98,6 +101,7 @@ private:
     QString shownPort_;
     std::function<PortPlan()> portsAtStart_;
     std::optional<MemoryImage> exactRestore_;
+    std::function<bool()> beforeStart_;
 };
 
 } // namespace k3n

@@ -13,7 +13,8 @@
 
 namespace k3n {
 
-RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent) : QDialog(parent), entries_(ListBackups(folder))
+RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent)
+    : QDialog(parent), entries_(ListBackups(folder, &skipped_))
 {
     setObjectName("RestoreWindow");
     setWindowTitle(Text(OwnText::RestoreWindowTitle));
@@ -45,9 +46,11 @@ RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent) : QDialog(p
     if (tvBackups->topLevelItemCount() > 0)
         tvBackups->setCurrentItem(tvBackups->topLevelItem(0));
 
-    sFolder = new QLabel(entries_.empty() ? Text(OwnText::RestoreNoBackups).arg(QDir::toNativeSeparators(folder))
-                                          : QDir::toNativeSeparators(folder),
-                         this);
+    QString folderText = entries_.empty() ? Text(OwnText::RestoreNoBackups).arg(QDir::toNativeSeparators(folder))
+                                          : QDir::toNativeSeparators(folder);
+    for (const QString& path : skipped_)
+        folderText += QLatin1Char('\n') + Text(OwnText::RestoreSkipped).arg(QDir::toNativeSeparators(path));
+    sFolder = new QLabel(folderText, this);
     sFolder->setObjectName("sFolder");
     sFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

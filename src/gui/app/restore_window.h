@@ -26,6 +26,7 @@ public:
     QPushButton* bCancel;
 
 private:
+    QStringList skipped_;   // names in the folder that are no regular file
     std::vector<BackupEntry> entries_;
 };
 

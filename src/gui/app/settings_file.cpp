@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings_file.h"
+#include "model/own_files.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -144,9 +145,9 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     }
     const AppSettings defaults;
     ConfigValues values;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        values = ParseConfigSection(file.readAll());
+    // Anything but a regular file (a FIFO would never answer) reads as the defaults, without a word.
+    if (QByteArray text; !ReadRegularFile(path, text))
+        values = ParseConfigSection(text);
     settings.Port = IntegerValue(values, kPortKey).value_or(defaults.Port);
     settings.Language = IntegerValue(values, kLanguageKey).value_or(defaults.Language);
     settings.AutoSeachPort = BoolValue(values, kAutoSearchKey).value_or(defaults.AutoSeachPort);
@@ -242,13 +243,9 @@ bool SaveSettings(const AppSettings& settings, const QString& path)
     QDir().mkpath(QFileInfo(path).absolutePath());
     // What a user or a later version added to the file is kept: only our keys change.
     QByteArray oldText;
-    QFile old(path);
-    if (old.exists()) {
-        if (!old.open(QIODevice::ReadOnly))
-            return false;   // rewriting a file we cannot read would lose it
-        oldText = old.readAll();
-        old.close();
-    }
+    // Rewriting a file we cannot read would lose it; one that is no regular file is not ours to replace.
+    if (QFileInfo(path).exists() && ReadRegularFile(path, oldText))
+        return false;
     // Replaced in one step, so a failure half-way never leaves a damaged file.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/several_radios_window.h"
+#include "model/record_layout.h"
 #include "programming/memory_image.h"
 #include "text/own_texts.h"
 #include "widgets/message_windows.h"
@@ -131,6 +132,8 @@ void SeveralRadiosWindow::start()
         ShowNotice(this, targets.error().message);
         return;
     }
+    if (!logStarted(targets.value()))
+        return;
     SafeWriteOptions options;
     options.backup = settings_.BackupBeforeWrite;
     options.verify = settings_.VerifyAfterWrite;
@@ -141,18 +144,15 @@ void SeveralRadiosWindow::start()
     summary->clear();
     // The writes run on their own threads; what they report reaches the grid
     // through the event loop, on this window's thread.
-    worker_ = std::thread([this, writes = writes_.get(), context = logContext_] {
+    worker_ = std::thread([this, writes = writes_.get()] {
         writes->Run(
             [this](std::size_t radio, SafeWritePhase phase, int progress, int max) {
                 QMetaObject::invokeMethod(this, [=, this] { showProgress(runningRows_[radio], phase, progress, max); },
                                           Qt::QueuedConnection);
             },
-            [this, writes, context](std::size_t radio, const SafeWriteResult& result, double seconds) {
-                WriteLogContext radioContext = context;
-                radioContext.port = writes->targets()[radio].port;
-                radioContext.device = result.device.isEmpty() ? writes->targets()[radio].device : result.device;
+            [this](std::size_t radio, const SafeWriteResult& result, double seconds) {
                 // A line that cannot be added is said in the result; the write itself is done.
-                const auto logError = LogWrite(ProgrammingLogPath(), QDateTime::currentDateTime(), radioContext, result);
+                const auto logError = attempts_[radio].logOutcome(result);
                 SafeWriteResult shown = result;
                 if (logError)
                     shown.message += QStringLiteral(" (") + logError->message + QStringLiteral(")");
@@ -162,6 +162,30 @@ void SeveralRadiosWindow::start()
         QMetaObject::invokeMethod(this, &SeveralRadiosWindow::runEnded, Qt::QueuedConnection);
     });
     relabel();   // Cancel now stops the run
+}
+
+bool SeveralRadiosWindow::logStarted(const std::vector<RadioTarget>& targets)
+{
+    // Every radio's started line before any frame: a write that could not be logged is not started.
+    attempts_.clear();
+    for (const RadioTarget& target : targets) {
+        WriteLogContext context = logContext_;
+        context.port = target.port;
+        context.device = target.device;
+        attempts_.emplace_back(ProgrammingLogPath(), context, data_.record.get(rec::freq_band));
+        if (auto error = attempts_.back().logStarted()) {
+            attempts_.pop_back();
+            SafeWriteResult notStarted;
+            notStarted.outcome = SafeWriteOutcome::Cancelled;
+            notStarted.message = Text(OwnText::SafeWriteCancelledNothingWritten);
+            for (WriteAttemptLog& attempt : attempts_)
+                attempt.logOutcome(notStarted);
+            attempts_.clear();
+            ShowNotice(this, error->message);
+            return false;
+        }
+    }
+    return true;
 }
 
 void SeveralRadiosWindow::setTicksEditable(bool editable)

@@ -46,6 +46,8 @@ protected:
 
 private:
     void start();
+    // The started line of every radio; false (said, nothing started) when one could not be added.
+    bool logStarted(const std::vector<RadioTarget>& targets);
     void cancelOrClose();
     void showProgress(int row, SafeWritePhase phase, int progress, int max);
     void showResult(int row, const SafeWriteResult& result, double seconds);
@@ -59,6 +61,7 @@ private:
     std::vector<HalvexComm32::TCommPortEntry> ports_;
     std::vector<int> runningRows_;   // the grid row of each radio of the run
     std::unique_ptr<SeveralRadiosWrite> writes_;
+    std::vector<WriteAttemptLog> attempts_;   // one per radio of the run, its started line written
     std::thread worker_;
     bool ended_ = false;
 };

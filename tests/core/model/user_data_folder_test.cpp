@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/autosave.h"
+#include "model/native_path.h"
 #include "model/user_data_folder.h"
 #include <QDir>
 #include <gtest/gtest.h>
@@ -10,11 +11,13 @@ TEST(UserDataFolder, FollowsXdgDataHomeAndIgnoresARelativeOne)
 {
     qputenv("XDG_DATA_HOME", "/some/where");
     EXPECT_EQ(UserDataFolder(), "/some/where/K3N");
-    EXPECT_EQ(AutosaveFilePath(), "/some/where/K3N/autosave.fse");
     qputenv("XDG_DATA_HOME", "relative/path");   // invalid by the XDG rules
     EXPECT_EQ(UserDataFolder(), QDir::homePath() + "/.local/share/K3N");
     qunsetenv("XDG_DATA_HOME");
     EXPECT_EQ(UserDataFolder(), QDir::homePath() + "/.local/share/K3N");
+    // Named in a single-byte code page: the very folder, byte for byte.
+    qputenv("XDG_DATA_HOME", "/data/caf\xe9");
+    EXPECT_EQ(NativePath(UserDataFolder()), QByteArray("/data/caf\xe9/K3N"));
 }
 
 TEST(AutosaveSchedule, WritesAtOnceAfterAChangeThenAtMostOncePerInterval)

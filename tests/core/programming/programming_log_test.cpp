@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The programming log: lines read back as written, appends from many writers
-// at once never tear a line, the date filter, and a log that cannot be written.
+// at once never tear a line, the date filter, a log that cannot be written,
+// the started line of every attempt, and damaged or hostile lines.
 #include "programming/programming_log.h"
+#include "programming/write_log.h"
 #include "support/test_support.h"
 #include <QDir>
 #include <QFile>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace k3n;
@@ -173,4 +178,177 @@ TEST(ProgrammingLog, NoFileIsAnEmptyLogAndTheHashIsSha256)
     EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     // The log lives under the user's data folder.
     EXPECT_EQ(ProgrammingLogPath(), qEnvironmentVariable("XDG_DATA_HOME") + "/K3N/programming-log.csv");
+}
+
+namespace {
+
+ProgrammingLogEntry LineOf(int hour, const QString& port, WriteOutcome outcome)
+{
+    ProgrammingLogEntry e = EntryAt(9, hour);
+    e.port = port;
+    e.outcome = outcome;
+    if (outcome == WriteOutcome::Started) {
+        e.serialNumber.clear();
+        e.backupFile.clear();
+        e.verify = VerifyResult::NotRun;
+        e.message.clear();
+    }
+    return e;
+}
+
+} // namespace
+
+TEST(ProgrammingLog, AStartedLineAndItsOutcomeAreOneAttemptAndOneAloneWasInterrupted)
+{
+    ScratchDir dir;
+    const QString path = dir.file("programming-log.csv");
+    const ProgrammingLogEntry before = LineOf(7, "COM3", WriteOutcome::Succeeded);   // a log from before started lines
+    const ProgrammingLogEntry killed = LineOf(8, "COM1", WriteOutcome::Started);
+    const ProgrammingLogEntry second = LineOf(8, "COM2", WriteOutcome::Started);
+    const ProgrammingLogEntry secondEnd = LineOf(8, "COM2", WriteOutcome::Failed);
+    const ProgrammingLogEntry retry = LineOf(8, "COM1", WriteOutcome::Started);   // the same port in the same minute
+    const ProgrammingLogEntry retryEnd = LineOf(8, "COM1", WriteOutcome::Cancelled);
+    for (const ProgrammingLogEntry& e : {before, killed, second, retry, secondEnd, retryEnd})
+        ASSERT_FALSE(AppendProgrammingLogEntry(path, e));
+
+    const Result<ProgrammingLog> log = ReadProgrammingLog(path);
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 4u);
+    EXPECT_EQ(log.value().entries[0], before);
+    ProgrammingLogEntry interrupted = killed;
+    interrupted.outcome = WriteOutcome::Interrupted;
+    EXPECT_EQ(log.value().entries[1], interrupted);
+    EXPECT_EQ(log.value().entries[2], secondEnd);   // in the order the attempts started
+    EXPECT_EQ(log.value().entries[3], retryEnd);
+    EXPECT_EQ(WriteOutcomeName(log.value().entries[1].outcome), "interrupted");
+}
+
+TEST(ProgrammingLog, AWriteLogsItsStartFirstAndItsOutcomeWithTheSameTimeAndPort)
+{
+    ScratchDir dir;
+    const QString path = dir.file("K3N/programming-log.csv");
+    WriteAttemptLog attempt(path, WriteLogContext{"COM4", "", dir.file("fleet.fse"), "bytes"}, 2);
+    ASSERT_FALSE(attempt.logStarted(QDateTime(QDate(2026, 12, 9), QTime(10, 0, 5, 700))));
+    Result<ProgrammingLog> log = ReadProgrammingLog(path);
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 1u);
+    EXPECT_EQ(log.value().entries[0].outcome, WriteOutcome::Interrupted);   // nothing after it yet
+    EXPECT_EQ(log.value().entries[0].band, "K3N [400 - 470 MHz]");
+    EXPECT_EQ(log.value().entries[0].fileName, "fleet.fse");
+
+    attempt.context().device = "/dev/ttyUSB4";   // known once the radio answered
+    SafeWriteResult result;
+    result.outcome = SafeWriteOutcome::Written;
+    result.verified = true;
+    result.serial_number = "77";
+    ASSERT_FALSE(attempt.logOutcome(result));
+    log = ReadProgrammingLog(path);
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 1u);
+    const ProgrammingLogEntry& entry = log.value().entries[0];
+    EXPECT_EQ(entry.outcome, WriteOutcome::Succeeded);
+    EXPECT_EQ(entry.device, "/dev/ttyUSB4");
+    EXPECT_EQ(entry.serialNumber, "77");
+    EXPECT_EQ(entry.time, QDateTime(QDate(2026, 12, 9), QTime(10, 0, 5)));
+    EXPECT_EQ(entry.fileSha256, Sha256Hex("bytes"));
+    const QList<QByteArray> lines = test::FileBytes(path).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].contains(",started,"));
+}
+
+TEST(ProgrammingLog, FieldsASpreadsheetWouldTakeForFormulasAreGuardedAndReadBackAsTheyWere)
+{
+    ScratchDir dir;
+    const QString path = dir.file("programming-log.csv");
+    ProgrammingLogEntry e = EntryAt(9, 12);
+    e.port = "+COM1";
+    e.serialNumber = "@SUM(A1)";
+    e.fileName = "-fleet.fse";
+    e.message = "=HYPERLINK(\"http://example.invalid\",\"x\")";
+    ProgrammingLogEntry quoted = EntryAt(9, 13);
+    quoted.port = "'=COM2";
+    quoted.serialNumber = "''";
+    quoted.fileName = "'plain.fse";
+    quoted.message = "'";
+    ASSERT_FALSE(AppendProgrammingLogEntry(path, e));
+    ASSERT_FALSE(AppendProgrammingLogEntry(path, quoted));
+
+    const QByteArray bytes = test::FileBytes(path);
+    for (const QByteArray& line : bytes.split('\n'))
+        for (const QByteArray& field : line.split(','))
+            EXPECT_FALSE(!field.isEmpty() && QByteArray("=+-@").contains(field[0])) << field.toStdString();
+    EXPECT_TRUE(bytes.contains(",'+COM1,")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\"'=HYPERLINK(")) << bytes.toStdString();
+    const Result<ProgrammingLog> log = ReadProgrammingLog(path);
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 2u);
+    EXPECT_EQ(log.value().entries[0], e);
+    EXPECT_EQ(log.value().entries[1], quoted);
+}
+
+TEST(ProgrammingLog, DamagedLinesAreLeftOutAndTheOthersRead)
+{
+    ScratchDir dir;
+    const QString path = dir.file("programming-log.csv");
+    ASSERT_FALSE(AppendProgrammingLogEntry(path, EntryAt(9, 8)));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray("2026-12-09T09:00:00+01:00,COM3,\0\0\0\0,x\r\n", 42));   // zeros from a crash
+    file.write("2026-12-09T09:30:00+01:00,COM3,\"never closed,x\r\n");
+    file.write("a line,of the wrong,shape\r\n");
+    file.close();
+    ASSERT_FALSE(AppendProgrammingLogEntry(path, EntryAt(9, 11)));
+
+    const Result<ProgrammingLog> log = ReadProgrammingLog(path);
+    ASSERT_TRUE(log) << log.error().message.toStdString();
+    ASSERT_EQ(log.value().entries.size(), 2u);
+    EXPECT_EQ(log.value().entries[0], EntryAt(9, 8));
+    EXPECT_EQ(log.value().entries[1], EntryAt(9, 11));
+    EXPECT_EQ(log.value().unreadableLines, (std::vector<int>{3, 4, 5}));
+}
+
+TEST(ProgrammingLog, ALinkOrAFifoIsNoLogAndNothingWaitsOnIt)
+{
+    ScratchDir dir;
+    const QString target = dir.file("elsewhere.csv");
+    const QString link = dir.file("link/programming-log.csv");
+    QDir().mkpath(dir.file("link"));
+    ASSERT_TRUE(QFile::link(target, link));
+    for (const std::optional<Error>& error :
+         {CheckProgrammingLogWritable(link), AppendProgrammingLogEntry(link, EntryAt(9, 8))}) {
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->message, "the programming log is a link: " + link);
+    }
+    EXPECT_FALSE(QFile::exists(target));
+
+    const QString fifo = dir.file("fifo/programming-log.csv");
+    QDir().mkpath(dir.file("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const std::optional<Error>& error :
+         {CheckProgrammingLogWritable(fifo), AppendProgrammingLogEntry(fifo, EntryAt(9, 8))}) {
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->message.endsWith("not a regular file")) << error->message.toStdString();
+    }
+    const Result<ProgrammingLog> read = ReadProgrammingLog(fifo);
+    ASSERT_FALSE(read);
+    EXPECT_TRUE(read.error().message.contains("not a regular file"));
+}
+
+TEST(ProgrammingLog, ALineThatDoesNotFitIsCutOffAgain)
+{
+    ScratchDir dir;
+    const QString path = dir.file("programming-log.csv");
+    ASSERT_FALSE(AppendProgrammingLogEntry(path, EntryAt(9, 8)));
+    const QByteArray before = test::FileBytes(path);
+    // A file-size limit that leaves room for a part of the next line only.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t(before.size() + 40);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const std::optional<Error> error = AppendProgrammingLogEntry(path, EntryAt(9, 9));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(test::FileBytes(path), before);   // whole or not at all
 }

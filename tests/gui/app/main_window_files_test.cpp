@@ -13,7 +13,9 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTreeWidget>
+#include <QTimer>
 #include <memory>
+#include <sys/stat.h>
 
 namespace k3n {
 namespace {
@@ -77,6 +79,20 @@ protected:
         QDir().mkpath(QFileInfo(path).absolutePath());
         EXPECT_FALSE(SaveFseFile(path, other.record).has_value());
         return path;
+    }
+    // Whether the start-up offer asks about a copy; a question asked is answered Cancel.
+    static bool OffersACopy(TMainForm& form)
+    {
+        bool asked = false;
+        QTimer::singleShot(0, [&asked] {
+            if (QWidget* question = QApplication::activeModalWidget()) {
+                asked = true;
+                question->findChild<QPushButton*>("CancelBtn")->click();
+            }
+        });
+        form.offerAutosaveRestore();
+        QApplication::processEvents();
+        return asked;
     }
     QStringList shownRecentItems() const
     {
@@ -169,10 +185,11 @@ TEST_F(MainWindowFilesTest, TheSaveDialogStartsInTheLastFilesFolderAndProposesIt
 
 TEST_F(MainWindowFilesTest, AnAutosaveCopyFollowsChangesAtMostEveryThirtySeconds)
 {
-    const QString copy = AutosaveFilePath();
-    EXPECT_TRUE(copy.startsWith(dir.path()));
+    EXPECT_TRUE(window->autosaveCopyPath().isEmpty());   // nothing changed, no copy
     toggleKeyLock();
     window->autosaveIfDue();
+    const QString copy = window->autosaveCopyPath();
+    EXPECT_EQ(copy, dir.file("data/K3N") + QStringLiteral("/autosave-%1.fse").arg(QCoreApplication::applicationPid()));
     ASSERT_TRUE(QFileInfo::exists(copy));
     EXPECT_EQ(FileBytes(copy), RecordBytes(data.record));
 
@@ -197,7 +214,8 @@ TEST_F(MainWindowFilesTest, AfterAKilledRunTheCopyIsOfferedBackAsAStepThatCanBeU
     toggleKeyLock();
     window->autosaveIfDue();
     const RadioRecord edited = data.record;
-    window.reset();   // killed: no close, so the copy stays
+    const QString killedCopy = window->autosaveCopyPath();
+    window.reset();   // killed: no close, so the copy stays (and its lock is free)
 
     RadioData fresh;
     fresh.ResetForBand(0);
@@ -206,25 +224,68 @@ TEST_F(MainWindowFilesTest, AfterAKilledRunTheCopyIsOfferedBackAsAStepThatCanBeU
     AnswerNextQuestion("CancelBtn");   // not now: asked again next time
     window->offerAutosaveRestore();
     EXPECT_EQ(data.record, fresh.record);
-    ASSERT_TRUE(QFileInfo::exists(AutosaveFilePath()));
+    ASSERT_TRUE(QFileInfo::exists(killedCopy));
 
     AnswerNextQuestion("OKBtn");
     window->offerAutosaveRestore();
     EXPECT_EQ(data.record, edited);
     EXPECT_EQ(item("EditUndoItem")->text(), "&Undo Restore unsaved configuration");
+    // Taken over: the configuration lives on in this program's own copy, the killed one's goes.
+    EXPECT_NE(window->autosaveCopyPath(), killedCopy);
+    EXPECT_EQ(FileBytes(window->autosaveCopyPath()), RecordBytes(edited));
+    EXPECT_FALSE(QFileInfo::exists(killedCopy));
     item("EditUndoItem")->trigger();
     EXPECT_EQ(data.record, fresh.record);
 
-    // A normal end (not saving) removes the copy; No at the start deletes it too.
+    // A normal end (not saving) removes the copy and its lock file.
     item("EditRedoItem")->trigger();
     window->autosaveIfDue();
+    const QString ownCopy = window->autosaveCopyPath();
     AnswerNextQuestion("NoBtn");
     window->close();
-    EXPECT_FALSE(QFileInfo::exists(AutosaveFilePath()));
-    ASSERT_FALSE(SaveFseFile(AutosaveFilePath(), edited).has_value());
+    EXPECT_FALSE(QFileInfo::exists(ownCopy));
+    EXPECT_TRUE(QDir(dir.file("data/K3N")).entryList({"autosave*"}).isEmpty());
+
+    // The single copy of earlier versions is offered too; No at the start deletes it.
+    const QString earlier = dir.file("data/K3N/autosave.fse");
+    ASSERT_FALSE(SaveFseFile(earlier, edited).has_value());
     AnswerNextQuestion("NoBtn");
     window->offerAutosaveRestore();
-    EXPECT_FALSE(QFileInfo::exists(AutosaveFilePath()));
+    EXPECT_FALSE(QFileInfo::exists(earlier));
+}
+
+TEST_F(MainWindowFilesTest, TheCopyOfAProgramStillRunningIsNeitherOfferedNorTouched)
+{
+    // The first program edits and keeps its copy; a second one starts meanwhile.
+    toggleKeyLock();
+    window->autosaveIfDue();
+    const QString firstCopy = window->autosaveCopyPath();
+    const QByteArray firstBytes = FileBytes(firstCopy);
+    RadioData secondData;
+    secondData.ResetForBand(2);
+    AppSettings secondSettings;
+    TMainForm second(secondData, secondSettings);
+    EXPECT_FALSE(OffersACopy(second));
+    EXPECT_EQ(secondData.record.get(rec::freq_band), 2);
+    // Its normal end leaves the first one's copy alone.
+    AnswerNextQuestion("NoBtn");
+    second.close();
+    EXPECT_EQ(FileBytes(firstCopy), firstBytes);
+
+    // Once the first program is gone, its copy is offered.
+    window.reset();
+    makeWindow();
+    EXPECT_TRUE(OffersACopy(*window));
+}
+
+TEST_F(MainWindowFilesTest, ACopyThatIsNoRegularFileIsNotOffered)
+{
+    QDir().mkpath(dir.file("data/K3N"));
+    // A FIFO would hang the reading of a copy restored from it.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("data/K3N/autosave.fse")).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.file("fifo"), dir.file("data/K3N/autosave-1.fse")));
+    EXPECT_FALSE(OffersACopy(*window));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "support/test_support.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
+#include "app/quit_signals.h"
 #include "programming/programming_log.h"
 #include "app/restore_window.h"
 #include "model/fse_file.h"
@@ -16,7 +17,11 @@
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "virtualradio/virtual_radio.h"
+#include "support/test_support.h"
 #include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <csignal>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -391,6 +396,87 @@ TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
     EXPECT_EQ(entry.verify, VerifyResult::Passed);
     EXPECT_EQ(entry.backupFile, backups.front().path);
     EXPECT_EQ(entry.serialNumber, "00000001");
+}
+
+TEST_F(MainWindowSession, TheLogNamesTheFileOnlyWhenTheBytesWrittenAreThatFilesOwn)
+{
+    // A radio that refuses at once: each write is a quick, logged attempt.
+    ListedRadio listed(Options(0, {RadioFault::WrongAnswer, 0}));
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
+    auto bytesOf = [](const RadioRecord& record) {
+        return QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()));
+    };
+    test::ScratchDir files;
+    const QString path = files.file("fleet.fse");
+    ASSERT_FALSE(SaveFseFile(path, data.record));
+    ASSERT_TRUE(form->openFile(path));
+    form->MenuEdit_WriteClick();
+    data.record.set(rec::tot, 99);   // changed since it was opened
+    form->MenuEdit_WriteClick();
+    RadioData backup;
+    backup.ResetForBand(0);
+    backup.record.set(rec::tot, 12);
+    const auto saved = SaveBackup(BackupFolder(), backup.record, "NAMED1", QDateTime::currentDateTime().addYears(2));
+    ASSERT_TRUE(saved);
+    form->findChild<QAction*>("MenuFile_Restore")->trigger();   // opened, not written at once
+    ASSERT_EQ(data.record, backup.record);
+    form->MenuEdit_WriteClick();
+
+    const auto log = ReadProgrammingLog(ProgrammingLogPath());
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 3u);   // each attempt's started line and outcome are one entry
+    const auto& entries = log.value().entries;
+    EXPECT_EQ(entries[0].fileName, "fleet.fse");
+    EXPECT_EQ(entries[1].fileName, "unsaved changes to fleet.fse");
+    EXPECT_EQ(entries[2].fileName, "restored backup " + QFileInfo(saved.value()).fileName());
+    RadioData changed;
+    ASSERT_FALSE(LoadFseFile(path, changed));
+    changed.record.set(rec::tot, 99);
+    EXPECT_EQ(entries[0].fileSha256, Sha256Hex(test::FileBytes(path)));
+    EXPECT_EQ(entries[1].fileSha256, Sha256Hex(bytesOf(changed.record)));
+    EXPECT_EQ(entries[2].fileSha256, Sha256Hex(bytesOf(backup.record)));
+    for (const ProgrammingLogEntry& entry : entries) {
+        EXPECT_EQ(entry.outcome, WriteOutcome::Failed);
+        EXPECT_EQ(entry.port, QStringLiteral("COM%1").arg(listed.number));
+    }
+}
+
+TEST_F(MainWindowSession, ASignalDuringAWriteCancelsItKeepsTheUnsavedConfigurationAndAsksNothing)
+{
+    ListedRadio listed(Options(0));
+    if (!listed.choosable())
+        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
+    data.record.set(rec::tot, 33);   // never saved: the copy must keep it
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, form.get(), &TMainForm::quitOnSignal);
+    // A terminal closing in the middle of the write.
+    QTimer hangUp;
+    QObject::connect(&hangUp, &QTimer::timeout, [&] {
+        if (listed.radio->frames().size() >= 3) {
+            hangUp.stop();
+            ::raise(SIGHUP);
+        }
+    });
+    hangUp.start(5);
+    form->MenuEdit_WriteClick();   // returns once the signal has ended the window
+
+    for (const ReceivedFrame& frame : listed.radio->frames())
+        EXPECT_NE(frame.command, link::Command::End);
+    const auto log = ReadProgrammingLog(ProgrammingLogPath());
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 1u);
+    EXPECT_EQ(log.value().entries[0].outcome, WriteOutcome::Cancelled);
+    ASSERT_FALSE(form->autosaveCopyPath().isEmpty());
+    RadioData kept;
+    ASSERT_FALSE(LoadFseFile(form->autosaveCopyPath(), kept));
+    EXPECT_EQ(kept.record.get(rec::tot), 33);
+    // No close question was put, and every event loop is told to end.
+    EXPECT_TRUE(form->isVisible());
+    QEventLoop loop;
+    EXPECT_EQ(loop.exec(), -1);
 }
 
 TEST_F(MainWindowSession, WriteCheckBoxesAreRememberedInTheSettings)

@@ -5,7 +5,9 @@
 #include "support/test_support.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace k3n;
 
@@ -234,4 +236,24 @@ TEST(SettingsFile, WriteOptionsAreKeptOnceSwitchedOff)
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=1\n"));
     LoadOrCreateSettings(loaded, {"COM3"}, path);
     EXPECT_TRUE(loaded.VerifyAfterWrite);
+}
+
+TEST(SettingsFile, ASettingsFileThatIsNoRegularFileReadsAsTheDefaultsAndIsLeftAsItIs)
+{
+    test::ScratchDir dir;
+    const QString path = dir.file("K3N/config.ini");
+    QDir().mkpath(dir.file("K3N"));
+    // A FIFO would wait for a writer for ever; a link to one too.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.file("fifo"), path));
+    AppSettings s;
+    s.Port = 5;
+    s.Language = 0;
+    LoadOrCreateSettings(s, {"COM1"}, path);
+    const AppSettings defaults;
+    EXPECT_EQ(s.Port, defaults.Port);
+    EXPECT_EQ(s.Language, defaults.Language);
+    EXPECT_EQ(s.AutoSeachPort, defaults.AutoSeachPort);
+    EXPECT_FALSE(SaveSettings(s, path));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
 }
