@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A write with its backup before and read-back after, against the virtual radio
-// on a pseudo-terminal, on the real clock. Failures are chosen to end at once.
+// A write with its backup before and read-back after, against an emulated radio
+// on a simulated clock: every frame as on a line, in milliseconds.
 #include "programming/safe_write.h"
 #include "programming/transfer_plan.h"
 #include "programming/write_verify.h"
@@ -8,6 +8,7 @@
 #include "model/record_layout.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
+#include "virtualradio/emulated_radio.h"
 #include "virtualradio/virtual_radio.h"
 #include <QDir>
 #include <QFileInfo>
@@ -55,8 +56,7 @@ protected:
         VirtualRadioOptions options;
         options.band = 1;
         options.serial_number = kSerial;
-        radio = std::make_unique<VirtualRadio>(options);
-        ASSERT_EQ(radio->Start(), std::nullopt);
+        radio = std::make_unique<EmulatedRadio>(options);
         // The radio holds an earlier configuration, written the day before.
         MemoryImage memory = radio->memory();
         const MemoryImage earlierImage = GetDataForWrite(earlier, {2025, 7, 7, 8, 0});
@@ -65,6 +65,7 @@ protected:
                   memory.begin() + radio_addr::kChannels);
         radio->setMemory(memory);
         options_.backup_folder = dir.file("backups");
+        options_.make_link = EmulatedLinkMaker();   // the simulated clock: a whole chain in milliseconds
     }
 
     PortPlan Port() const { return {false, {radio->devicePath()}}; }
@@ -73,7 +74,7 @@ protected:
     test::ScratchDir dir;
     RadioData earlier = Sample(0, 30);
     RadioData next = Sample(500000, 60);
-    std::unique_ptr<VirtualRadio> radio;
+    std::unique_ptr<EmulatedRadio> radio;
     SafeWriteOptions options_;
 };
 
@@ -143,8 +144,7 @@ TEST_F(SafeWriteTest, VerifyCatchesARadioThatAcknowledgesWithoutStoring)
 TEST_F(SafeWriteTest, AFailedBackupReadStopsBeforeAnyWriteFrame)
 {
     for (RadioFault fault : {RadioFault::WrongAnswer, RadioFault::HangUp}) {
-        radio = std::make_unique<VirtualRadio>(RadioOptions(1, {fault, 40}));
-        ASSERT_EQ(radio->Start(), std::nullopt);
+        radio = std::make_unique<EmulatedRadio>(RadioOptions(1, {fault, 40}));
         SafeWrite chain(next, kTime, Port(), options_);
         EXPECT_EQ(chain.Run(), SafeWriteOutcome::BackupReadFailed);
         EXPECT_EQ(chain.result().ended_in, SafeWritePhase::Backup);
@@ -192,8 +192,7 @@ TEST_F(SafeWriteTest, CancelStopsEachPhaseAtOnce)
                           Case{SafeWritePhase::Write, SafeWriteOutcome::Cancelled,
                                "Cancelled during the write: the radio now holds only part of the new configuration"},
                           Case{SafeWritePhase::Verify, SafeWriteOutcome::WrittenNotVerified, "Written, but not verified"}}) {
-        radio = std::make_unique<VirtualRadio>(RadioOptions(1));
-        ASSERT_EQ(radio->Start(), std::nullopt);
+        radio = std::make_unique<EmulatedRadio>(RadioOptions(1));
         SafeWrite chain(next, kTime, Port(), options_);
         std::size_t framesAtCancel = 0;
         chain.Run([&](const RunnerStep&) {
@@ -253,8 +252,7 @@ TEST_F(SafeWriteTest, WithoutBackupAndVerifyItIsTheWriteSessionAlone)
 
 TEST_F(SafeWriteTest, ARadioOfAnotherBandGetsNothingWritten)
 {
-    radio = std::make_unique<VirtualRadio>(RadioOptions(2));
-    ASSERT_EQ(radio->Start(), std::nullopt);
+    radio = std::make_unique<EmulatedRadio>(RadioOptions(2));
     SafeWrite chain(next, kTime, Port(), options_);
     EXPECT_EQ(chain.Run(), SafeWriteOutcome::WrongFreqBand);
     EXPECT_EQ(chain.result().message, "Wrong Freq Band");
@@ -263,7 +261,7 @@ TEST_F(SafeWriteTest, ARadioOfAnotherBandGetsNothingWritten)
 }
 
 // Another radio on the cable: the same (empty) serial number, other adjustment bytes.
-void PutAnotherRadioOnTheCable(VirtualRadio& radio)
+void PutAnotherRadioOnTheCable(EmulatedRadio& radio)
 {
     const uint8_t adjustment[] = {0x11, 0x22, 0x33};
     radio.writeMemory(0x0FF0, adjustment);
@@ -273,8 +271,7 @@ TEST_F(SafeWriteTest, ALinkRepointedDuringTheBackupCannotSendTheWriteElsewhere)
 {
     VirtualRadioOptions otherOptions = RadioOptions(1);
     otherOptions.serial_number = {'9', '9', '9', '9', '9', '9', '9', '9'};
-    VirtualRadio other(otherOptions);
-    ASSERT_EQ(other.Start(), std::nullopt);
+    EmulatedRadio other(otherOptions);
     const QString link = dir.file("cable");
     ASSERT_EQ(::symlink(QFile::encodeName(radio->devicePath()).constData(), QFile::encodeName(link).constData()), 0);
 
@@ -345,8 +342,7 @@ TEST_F(SafeWriteTest, AfterTheQuestionBeforeTheWriteTheRadioIsCheckedAgain)
         EXPECT_EQ(backupEnd[4].command, link::Command::Greeting);
     }
     {   // Another radio while the user read the changes: nothing is written.
-        radio = std::make_unique<VirtualRadio>(RadioOptions(1));
-        ASSERT_EQ(radio->Start(), std::nullopt);
+        radio = std::make_unique<EmulatedRadio>(RadioOptions(1));
         options_.before_write = [&](const RadioData&, const RadioData&) {
             PutAnotherRadioOnTheCable(*radio);
             return true;
@@ -363,8 +359,7 @@ TEST_F(SafeWriteTest, AfterTheQuestionBeforeTheWriteTheRadioIsCheckedAgain)
 TEST_F(SafeWriteTest, ARadioGoneBetweenTheBackupAndTheWriteEndsTheChainWithoutOpeningAnything)
 {
     // The greeting, 119 read requests: then the device goes away at the write's greeting.
-    radio = std::make_unique<VirtualRadio>(RadioOptions(1, {RadioFault::HangUp, 120}));
-    ASSERT_EQ(radio->Start(), std::nullopt);
+    radio = std::make_unique<EmulatedRadio>(RadioOptions(1, {RadioFault::HangUp, 120}));
     std::vector<QString> notices;
     SafeWrite chain(next, kTime, Port(), options_);
     chain.Run([&](const RunnerStep& step) { notices.insert(notices.end(), step.notices.begin(), step.notices.end()); });
@@ -428,8 +423,7 @@ TEST_F(SafeWriteTest, AnExactRestoreRefusesAnotherRadioBeforeWriting)
 {
     const std::optional<MemoryImage> read = ReadBackupRadioBytes(BackUpOnly(options_, Port(), next));
     ASSERT_TRUE(read);
-    radio = std::make_unique<VirtualRadio>(RadioOptions(1));   // serial number 00000001, not 20250042
-    ASSERT_EQ(radio->Start(), std::nullopt);
+    radio = std::make_unique<EmulatedRadio>(RadioOptions(1));   // serial number 00000001, not 20250042
     options_.same_radio_only = true;
     SafeWrite restore(ExactRestore{*read}, Port(), options_);
     EXPECT_EQ(restore.Run(), SafeWriteOutcome::OtherRadioRefused);
