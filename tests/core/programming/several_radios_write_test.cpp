@@ -6,6 +6,7 @@
 #include "model/record_layout.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
+#include "virtualradio/emulated_radio.h"
 #include "virtualradio/virtual_radio.h"
 #include <QFile>
 #include <gtest/gtest.h>
@@ -28,19 +29,30 @@ RadioData Configuration()
     return data;
 }
 
-std::unique_ptr<VirtualRadio> StartRadio(char serialDigit, FaultPlan fault = {})
+VirtualRadioOptions RadioOptions(char serialDigit, FaultPlan fault = {})
 {
     VirtualRadioOptions options;
     options.band = 0;
     options.serial_number = {'2', '0', '2', '6', '0', '0', '0', uint8_t(serialDigit)};
     options.fault = fault;
-    auto radio = std::make_unique<VirtualRadio>(options);
+    return options;
+}
+
+std::unique_ptr<VirtualRadio> StartRadio(char serialDigit, FaultPlan fault = {})
+{
+    auto radio = std::make_unique<VirtualRadio>(RadioOptions(serialDigit, fault));
     EXPECT_EQ(radio->Start(), std::nullopt);
     return radio;
 }
 
+// On the simulated clock: a whole write in milliseconds.
+std::unique_ptr<EmulatedRadio> EmulateRadio(char serialDigit, FaultPlan fault = {})
+{
+    return std::make_unique<EmulatedRadio>(RadioOptions(serialDigit, fault));
+}
+
 // What the write put into a radio's memory where the configuration lives.
-bool HoldsTheConfiguration(const VirtualRadio& radio, const MemoryImage& written)
+template <class Radio> bool HoldsTheConfiguration(const Radio& radio, const MemoryImage& written)
 {
     const MemoryImage memory = radio.memory();
     return std::equal(written.begin(), written.begin() + radio_addr::kConfigEnd, memory.begin()) &&
@@ -92,15 +104,16 @@ TEST(SeveralRadiosWrite, ThreeRadiosAreWrittenAtOnceAndASilentOneFailsAlone)
     ApplyLanguageSetting(0);
     test::ScratchDir dir;
     const RadioData data = Configuration();
-    auto first = StartRadio('1');
-    auto silent = StartRadio('2', {RadioFault::Silent, 0});
-    auto third = StartRadio('3');
+    auto first = EmulateRadio('1');
+    auto silent = EmulateRadio('2', {RadioFault::Silent, 0});
+    auto third = EmulateRadio('3');
     const HalvexComm32::TCommSerialPortInfo none(dir.file("sys"), dir.file("dev"));
     auto targets = ResolveRadioTargets({first->devicePath(), silent->devicePath(), third->devicePath()}, none);
     ASSERT_TRUE(targets);
 
     SafeWriteOptions options;
     options.backup_folder = dir.file("backups");
+    options.make_link = EmulatedLinkMaker();
     SeveralRadiosWrite writes(data, kTime, targets.value(), options);
     std::mutex mutex;
     std::set<std::size_t> finished;
