@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "virtualradio/emulated_radio.h"
+#include "comm/port_list.h"
 #include <QFileInfo>
 #include <algorithm>
 #include <atomic>
@@ -32,8 +33,11 @@ public:
     {
         Close();
         // A link to the radio's path opens the radio, as a device link would.
-        const QFileInfo info(nameOrPath);
-        const QString path = info.isSymLink() ? info.symLinkTarget() : nameOrPath;
+        // "COMn" as the port list has it; a link to the radio's path opens the radio, as a device link would.
+        const bool comName = HalvexComm32::TCommSerialPortInfo::PortNo(nameOrPath) > 0;
+        const QString named = comName ? HalvexComm32::TCommSerialPortInfo().DevicePathOf(nameOrPath) : nameOrPath;
+        const QFileInfo info(named);
+        const QString path = info.isSymLink() ? info.symLinkTarget() : named;
         EmulatedRadio* radio = FindRadio(path);
         if (!radio || radio->hungUp()) {
             detail_ = nameOrPath + QStringLiteral(": no such device");

@@ -49,4 +49,14 @@ private:
 // Links to the emulated radios alive, each on a simulated clock of its own.
 SessionLinkMaker EmulatedLinkMaker();
 
+// While it lives, sessions made without a link of their own (the windows')
+// talk to the emulated radios.
+class EmulatedSessions {
+public:
+    EmulatedSessions() { SetDefaultSessionLinkMaker(EmulatedLinkMaker()); }
+    ~EmulatedSessions() { SetDefaultSessionLinkMaker({}); }
+    EmulatedSessions(const EmulatedSessions&) = delete;
+    EmulatedSessions& operator=(const EmulatedSessions&) = delete;
+};
+
 } // namespace k3n

@@ -16,6 +16,7 @@
 #include <QDir>
 #include "model/record_layout.h"
 #include "text/app_lang.h"
+#include "virtualradio/emulated_radio.h"
 #include "virtualradio/virtual_radio.h"
 #include "support/test_support.h"
 #include <QApplication>
@@ -260,21 +261,29 @@ public:
     int refreshCount = 0;
 };
 
-// A virtual radio listed among the machine's ports, as k3n-cps --virtual-radio lists it.
-struct ListedRadio {
-    explicit ListedRadio(VirtualRadioOptions options = {}) : radio(StartRadio(std::move(options)))
+// A virtual radio listed among the machine's ports, as k3n-cps --virtual-radio lists it;
+// an EmulatedRadio answers the windows' sessions on the simulated clock instead.
+template <class Radio> struct ListedRadioOf {
+    explicit ListedRadioOf(VirtualRadioOptions options = {}) : radio(std::make_unique<Radio>(std::move(options)))
     {
+        if constexpr (std::is_same_v<Radio, VirtualRadio>)
+            EXPECT_EQ(radio->Start(), std::nullopt);
+        else
+            emulated.emplace();
         HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", path());
         for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
             if (p.devicePath == path())
                 number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
     }
-    ~ListedRadio() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(path()); }
+    ~ListedRadioOf() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(path()); }
     QString path() const { return radio->devicePath(); }
     bool choosable() const { return number >= 1 && number <= 9; }
-    std::unique_ptr<VirtualRadio> radio;
+    std::unique_ptr<Radio> radio;
+    std::optional<EmulatedSessions> emulated;
     int number = 0;
 };
+using ListedRadio = ListedRadioOf<VirtualRadio>;
+using ListedEmulatedRadio = ListedRadioOf<EmulatedRadio>;
 
 class MainWindowSession : public ::testing::Test {
 protected:
@@ -300,7 +309,7 @@ protected:
 
 TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
 {
-    ListedRadio listed;
+    ListedEmulatedRadio listed;
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
     settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
@@ -349,7 +358,7 @@ TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
 
 TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
 {
-    ListedRadio listed(Options(0));
+    ListedEmulatedRadio listed(Options(0));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
     settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false};   // backup and read-back on, as by default
@@ -534,7 +543,7 @@ TEST(RestoreWindowList, ABackupMarkedUnsureSaysSoAndWhy)
 
 TEST_F(MainWindowSession, RestoreWritesAnExactBackupBackAsItWasReadAfterAsking)
 {
-    ListedRadio listed(Options(0));
+    ListedEmulatedRadio listed(Options(0));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
     settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false};
@@ -549,7 +558,7 @@ TEST_F(MainWindowSession, RestoreWritesAnExactBackupBackAsItWasReadAfterAsking)
     {   // the backup a write takes first; the write itself is stopped
         SafeWriteOptions backupOnly;
         backupOnly.before_write = [](const RadioData&, const RadioData&) { return false; };
-        SafeWrite chain(data, kTime, FixedPort(*listed.radio), backupOnly);
+        SafeWrite chain(data, kTime, PortPlan{false, {listed.path()}}, backupOnly);
         ASSERT_EQ(chain.Run(), SafeWriteOutcome::StoppedBeforeWrite);
     }
     RadioData other;

@@ -12,7 +12,7 @@
 #include "support/test_support.h"
 #include "support/virtual_radio_memory.h"
 #include "text/app_lang.h"
-#include "virtualradio/virtual_radio.h"
+#include "virtualradio/emulated_radio.h"
 #include "widgets/message_windows.h"
 #include <QAction>
 #include <QApplication>
@@ -74,22 +74,23 @@ private:
     QTimer poll_;
 };
 
-// A virtual radio of band 0 among the machine's ports, chosen by number in the settings.
+// An emulated radio of band 0 among the machine's ports, chosen by number in the
+// settings; the windows' sessions reach it on the simulated clock.
 struct RadioOnAPort {
     RadioOnAPort()
     {
         VirtualRadioOptions options;
         options.band = 0;
         options.serial_number = {'5', '5', '1', '2', '0', '0', '0', '0'};
-        radio = std::make_unique<VirtualRadio>(options);
-        EXPECT_EQ(radio->Start(), std::nullopt);
+        radio = std::make_unique<EmulatedRadio>(options);
         HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", radio->devicePath());
         for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
             if (p.devicePath == radio->devicePath())
                 number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
     }
     ~RadioOnAPort() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(radio->devicePath()); }
-    std::unique_ptr<VirtualRadio> radio;
+    EmulatedSessions sessions;
+    std::unique_ptr<EmulatedRadio> radio;
     int number = 0;
 };
 

@@ -7,7 +7,7 @@
 #include "model/record_layout.h"
 #include "programming/programming_log.h"
 #include "support/test_support.h"
-#include "virtualradio/virtual_radio.h"
+#include "virtualradio/emulated_radio.h"
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -17,14 +17,14 @@ namespace {
 
 using namespace test;
 
-std::unique_ptr<VirtualRadio> OfferedRadio(char lastDigit, FaultPlan fault = {})
+// On the simulated clock (with EmulatedSessions alive): the writes take milliseconds.
+std::unique_ptr<EmulatedRadio> OfferedRadio(char lastDigit, FaultPlan fault = {})
 {
     VirtualRadioOptions options;
     options.band = 0;
     options.serial_number = {'8', '8', '0', uint8_t(lastDigit), 0, 0, 0, 0};
     options.fault = fault;
-    auto radio = std::make_unique<VirtualRadio>(options);
-    EXPECT_EQ(radio->Start(), std::nullopt);
+    auto radio = std::make_unique<EmulatedRadio>(options);
     HalvexComm32::TCommSerialPortInfo::AddExtraPort(QStringLiteral("virtual radio"), radio->devicePath());
     return radio;
 }
@@ -48,6 +48,7 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
 {
     ScratchDir dir;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.file("data")));
+    const EmulatedSessions emulated;
     auto good = OfferedRadio('1');
     auto silent = OfferedRadio('2', {RadioFault::Silent, 0});
     auto untouched = OfferedRadio('3');
