@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The service windows against the virtual radio on a pseudo-terminal: each
+// The service windows against an emulated radio on the simulated clock: each
 // button runs a real programming session, as the session window would.
 #include "programming/session.h"
 #include "programming/session_runner.h"
@@ -9,7 +9,7 @@
 #include "service/service_requests.h"
 #include "service/write_sn_window.h"
 #include "service_window_driver.h"
-#include "virtualradio/virtual_radio.h"
+#include "virtualradio/emulated_radio.h"
 #include <QComboBox>
 
 using namespace k3n;
@@ -21,11 +21,10 @@ using Bytes = std::vector<uint8_t>;
 const ProgramTime kTime{2024, 5, 6, 7, 8};
 
 // The windows' transfers run as blocking sessions against the radio.
-class RadioOnPty : public ::testing::Test {
+class ServiceOnRadio : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(radio.Start(), std::nullopt);
         run.session = [this](const ServiceTransferRequest& request) {
             const auto sessionRequest = MakeServiceSessionRequest(request, run.service, run.radio, kTime);
             if (!sessionRequest)
@@ -55,20 +54,20 @@ protected:
         return Bytes(m.begin() + address, m.begin() + address + size);
     }
 
-    // The radio serves on its own thread: give the end frame time to arrive.
     bool endFrameArrived() const
     {
         return radio.WaitFor([](const RadioEmulator& e) { return e.endFrames() == 1; }, std::chrono::seconds(5));
     }
 
     ServiceRun run;
-    VirtualRadio radio{VirtualRadioOptions{}};
+    EmulatedSessions emulated;
+    EmulatedRadio radio{VirtualRadioOptions{}};
     std::vector<SessionOutcome> outcomes;
 };
 
 } // namespace
 
-TEST_F(RadioOnPty, AdjustmentWriteSendsSixBytesOnlyAndReadBringsThemBack)
+TEST_F(ServiceOnRadio, AdjustmentWriteSendsSixBytesOnlyAndReadBringsThemBack)
 {
     run.service.adj_mic_input = 1;
     run.service.adj_mod_output = 2;
@@ -102,7 +101,7 @@ TEST_F(RadioOnPty, AdjustmentWriteSendsSixBytesOnlyAndReadBringsThemBack)
     EXPECT_EQ(dlg.eMaxModLimit->text(), "500") << "not in the radio, so not read";
 }
 
-TEST_F(RadioOnPty, PowerTuningWriteAndReadBack)
+TEST_F(ServiceOnRadio, PowerTuningWriteAndReadBack)
 {
     {
         TApcTuneDlg dlg(run.context());
@@ -129,7 +128,7 @@ TEST_F(RadioOnPty, PowerTuningWriteAndReadBack)
     EXPECT_EQ(dlg.findChild<QLineEdit*>("eDCS_031_HighFreq")->text(), "255");
 }
 
-TEST_F(RadioOnPty, SerialNumberWriteStepsAndReadShows)
+TEST_F(ServiceOnRadio, SerialNumberWriteStepsAndReadShows)
 {
     TWriteSnDlg dlg(run.context());
     ASSERT_TRUE(ShowActive(dlg));
@@ -152,7 +151,7 @@ TEST_F(RadioOnPty, SerialNumberWriteStepsAndReadShows)
     EXPECT_EQ(dlg.eSn->text(), "123") << "what the radio holds";
 }
 
-TEST_F(RadioOnPty, WriteAllSendsBandPowerAdjustmentThenTheConfiguration)
+TEST_F(ServiceOnRadio, WriteAllSendsBandPowerAdjustmentThenTheConfiguration)
 {
     run.radio.ResetForBand(3);
     ASSERT_EQ(run.radio.record.get(rec::freq_band), 3);
