@@ -28,12 +28,12 @@ test: build
 	@$(MAKE) --no-print-directory test-tsan
 	@$(MAKE) --no-print-directory test-asan
 
-# The serial library's tests once more under ThreadSanitizer.
+# The serial and programming libraries' tests once more under ThreadSanitizer.
 test-tsan: deps
 	@test -f $(TSAN)/build.ninja || cmake -S . -B $(TSAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	    -DK3N_SANITIZE=thread -DK3N_BUILD_BENCH=OFF -DK3N_BUILD_GUI=OFF
 	cmake --build $(TSAN) -j $(JOBS) --target test_programs
-	cd $(TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	cd $(TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	    ctest --output-on-failure -j $(JOBS) -L tsan
 
 # The core libraries' tests (text, model, comm, programming, command line, with
