@@ -212,6 +212,8 @@ TEST_F(EngineTest, ReceiveQueueKeepsWhatFitsDropsTheRestAndSaysWhenItPasses80Per
     QByteArray kept(TComm32::kQueueSize, '\0');
     kept.truncate(engine.Read(kept.data(), int(kept.size())));
     EXPECT_EQ(kept, flood.left(TComm32::kQueueSize - 1));
+    // The event is raised by the reader thread after it stored the bytes: wait for it, not for time.
+    EXPECT_TRUE(WaitUntil([&] { return log.CountWith(EV_RX80FULL) >= 1; }));
     for (uint32_t mask : log.Masks())
         EXPECT_EQ(mask & ~(EV_RXCHAR | EV_RX80FULL | EV_MODEMLINES), 0u) << "only received-bytes events";
     EXPECT_EQ(log.CountWith(EV_RX80FULL), 1) << "once, as the queue passed 80 %";
