@@ -27,9 +27,11 @@ void TMainForm::MenuEdit_ReadClick()
     recordUnreportedEdits();
     TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
     // The record changes only after a successful read, once "SUCCESS" is closed.
+    QMdiSubWindow* front = activeEditorFrame();
     if (dlg.exec() == QDialog::Accepted && ApplyConfigurationRead(dlg.session(), data_)) {
         RefreshAllViews();
         recordReadStep();
+        keepEditorInFront(front);
     }
 }
 
@@ -52,8 +54,14 @@ bool TMainForm::readyToWrite()
                                       [](const ConfigurationProblem& p) { return p.severity == Severity::Error; });
     if (!problems.empty())
         showCheckWindow(std::move(problems));
-    if (errors > 0 && !AskYesNoDefaultNo(this, Text(OwnText::CheckAskWriteWithErrors).arg(errors)))
+    if (errors > 0
+        && !AskYesNoDefaultNo(this, CountedText(errors, OwnText::CheckAskWriteWithErrorsOne,
+                                                OwnText::CheckAskWriteWithErrors))) {
+        // The question took the focus from the list; the user goes on with the list.
+        checkWindow_->raise();
+        checkWindow_->activateWindow();
         return false;
+    }
     // Every write is logged; one that could not be is not started.
     if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath())) {
         ShowNotice(this, Text(OwnText::ProgrammingLogNotWritable).arg(QDir::toNativeSeparators(ProgrammingLogPath()),
@@ -74,7 +82,7 @@ void TMainForm::MenuEdit_WriteSeveralClick()
 WriteLogContext TMainForm::writeLogContext() const
 {
     const RadioRecord& record = data_.record;
-    return {QString(), QString(), currentFile_,
+    return {QString(), QString(), currentFile(),
             QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()))};
 }
 
@@ -98,12 +106,15 @@ void TMainForm::MenuFile_RestoreClick()
     CommitPendingEdits();
     recordUnreportedEdits();   // what was typed stays a step of its own
     const QString path = chooser.chosenPath();
-    if (auto error = LoadFseFile(path, data_)) {
+    RadioData backup = data_;
+    if (auto error = LoadFseFile(path, backup)) {
         ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
         return;
     }
-    RefreshAllViews();
-    history_->recordStep([] { return Text(OwnText::StepRestoreBackup); });
+    if (!unsavedChangesMayGo())
+        return;
+    // The backup is the radio's, not a file of the user's: Save asks for a name.
+    replaceConfiguration(backup, [] { return Text(OwnText::StepRestoreBackup); }, QString());
     if (AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWrite)))
         MenuEdit_WriteClick();
 }

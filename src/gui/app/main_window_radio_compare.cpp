@@ -36,6 +36,9 @@ void TMainForm::MenuEdit_CompareWithRadioClick()
 {
     CommitPendingEdits();   // the comparison sees what is being typed too
     TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
+    // The window says what it reads for; the comparison itself tells the success.
+    dlg.setWindowTitle(PlainCaption(Text(OwnText::MenuCompareWithRadio)));
+    dlg.setSuccessNoticeShown(false);
     // A failed read has said why in the window; nothing else happens.
     if (dlg.exec() != QDialog::Accepted)
         return;

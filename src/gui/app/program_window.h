@@ -51,6 +51,8 @@ public:
     const SafeWrite* safeWrite() const { return chain_.get(); }
 
     void ProgramStartClick();
+    // A read whose result the caller shows at once: no "SUCCESS" box before it.
+    void setSuccessNoticeShown(bool shown) { successNoticeShown_ = shown; }
 
     QPushButton* ProgramStart;
     QPushButton* CancelBtn;
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<SafeWrite> chain_;
     QDialog* changesQuestion_ = nullptr;   // open while the chain waits for the answer
     QString shownPort_;
+    bool successNoticeShown_ = true;
 };
 
 } // namespace k3n

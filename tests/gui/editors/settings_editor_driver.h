@@ -4,6 +4,10 @@
 // list entry from its open list with the keyboard, tick boxes with the mouse,
 // and move the focus on so the control's exit handler writes it.
 #include "widgets/editor_window.h"
+#include "widgets/list_windows.h"
+#include "widgets/message_windows.h"
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -182,6 +186,17 @@ inline void AnswerNextQuestion(const char* buttonName)
         ASSERT_NE(modal, nullptr);
         modal->findChild<QPushButton*>(buttonName)->click();
     });
+}
+
+// What a notice or a report window shows: its text, or its intro and then its list.
+inline QString ShownText(QWidget* window)
+{
+    if (auto* notice = qobject_cast<TUserWarnDlg*>(window))
+        return notice->WarnDlgText->text();
+    if (auto* report = qobject_cast<ReportWindow*>(window))
+        return report->sIntro->text() + QStringLiteral("\n\n") + report->tReport->toPlainText();
+    ADD_FAILURE() << "neither a notice nor a report: " << (window ? window->objectName().toStdString() : "none");
+    return {};
 }
 
 } // namespace k3n::test
