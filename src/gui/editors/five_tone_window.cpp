@@ -2,7 +2,6 @@
 #include "editors/five_tone_window.h"
 #include "model/record_layout.h"
 #include "text/app_lang.h"
-#include "text/ui_text.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>

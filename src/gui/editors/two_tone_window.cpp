@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/two_tone_window.h"
 #include "model/record_layout.h"
-#include "text/ui_text.h"
 
 namespace k3n {
 
