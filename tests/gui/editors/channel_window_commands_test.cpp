@@ -31,41 +31,6 @@ namespace {
 using namespace test;
 using Col = TChInforDlg::Col;
 
-// Answers modal windows in the order they come: each handler gets the next one.
-class ModalAnswers {
-public:
-    ModalAnswers()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || handlers_.empty())
-                return;
-            auto handler = std::move(handlers_.front());
-            handlers_.pop_front();
-            handler(modal);
-        });
-        timer_.start(10);
-    }
-    void then(std::function<void(QWidget*)> handler) { handlers_.push_back(std::move(handler)); }
-    void press(const char* button)
-    {
-        then([button](QWidget* modal) { modal->findChild<QPushButton*>(button)->click(); });
-    }
-    // Keeps the text of a notice and closes it.
-    void readNotice(QString* text)
-    {
-        then([text](QWidget* modal) {
-            *text = ShownText(modal);
-            modal->findChild<QPushButton*>("OKBtn")->click();
-        });
-    }
-    bool done() const { return handlers_.empty(); }
-
-private:
-    QTimer timer_;
-    std::deque<std::function<void(QWidget*)>> handlers_;
-};
-
 class ChannelCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override
