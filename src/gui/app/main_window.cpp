@@ -327,6 +327,11 @@ void TMainForm::CommitPendingEdits()
         if (editor)
             editor->CommitPendingEdits();
     }
+    // The focus ends in the user's window too: while a dialog is up the front
+    // cannot change, and the main window, activated again, brings up the
+    // window that holds its focus.
+    if (auto* editor = active ? qobject_cast<EditorWindow*>(active->widget()) : nullptr)
+        editor->CommitPendingEdits();
     if (active && active != mdiArea_->activeSubWindow())
         mdiArea_->setActiveSubWindow(active);
 }
@@ -460,17 +465,6 @@ void TMainForm::recordReadStep()
 {
     // What the radio holds is in no file yet: Save asks for a name.
     history_->recordDocumentStep(CommandStep(kReadText), QString());
-}
-
-QMdiSubWindow* TMainForm::activeEditorFrame() const
-{
-    return mdiArea_->activeSubWindow();
-}
-
-void TMainForm::keepEditorInFront(QMdiSubWindow* frame)
-{
-    if (frame && mdiArea_->subWindowList().contains(frame) && frame != mdiArea_->activeSubWindow())
-        mdiArea_->setActiveSubWindow(frame);
 }
 
 void TMainForm::recordUnreportedEdits()

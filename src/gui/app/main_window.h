@@ -173,9 +173,6 @@ private:
     void replaceConfiguration(const RadioData& replacement, StepName name, const QString& document);
     // The caption names the file and marks unsaved changes.
     void showDocumentState();
-    // The editor window in front, and bringing it back to the front after a reload.
-    QMdiSubWindow* activeEditorFrame() const;
-    void keepEditorInFront(QMdiSubWindow* frame);
     // The status bar: a confirmation of what a command did, and the hint of an empty configuration.
     void confirm(const QString& text);
     void showStartHint();

@@ -58,12 +58,9 @@ bool TMainForm::unsavedChangesMayGo()
 
 void TMainForm::replaceConfiguration(const RadioData& replacement, StepName name, const QString& document)
 {
-    // The editor in front stays in front: reloading must not bring another one up.
-    QMdiSubWindow* active = activeEditorFrame();
     data_ = replacement;
     RefreshAllViews();
     history_->recordDocumentStep(std::move(name), document);
-    keepEditorInFront(active);
 }
 
 void TMainForm::confirm(const QString& text)

@@ -27,11 +27,9 @@ void TMainForm::MenuEdit_ReadClick()
     recordUnreportedEdits();
     TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
     // The record changes only after a successful read, once "SUCCESS" is closed.
-    QMdiSubWindow* front = activeEditorFrame();
     if (dlg.exec() == QDialog::Accepted && ApplyConfigurationRead(dlg.session(), data_)) {
         RefreshAllViews();
         recordReadStep();
-        keepEditorInFront(front);
     }
 }
 

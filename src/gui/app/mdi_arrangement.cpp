@@ -21,6 +21,12 @@ QSize WantedSize(const QMdiArea& area, QMdiSubWindow& window)
     return window.sizeHint().boundedTo(area.viewport()->size());
 }
 
+// The smallest size at which every caption and list of the window is whole.
+QSize SmallestWhole(QMdiSubWindow& window)
+{
+    return window.minimumSizeHint().expandedTo(window.minimumSize());
+}
+
 void tile(QMdiArea& area, Direction direction)
 {
     QList<QMdiSubWindow*> windows;
@@ -32,19 +38,25 @@ void tile(QMdiArea& area, Direction direction)
         return;
     const QRect space = area.viewport()->rect();
     const int count = int(windows.size());
+    // Shares of the area, spread so the windows fill it exactly; a window that
+    // needs more takes it and pushes the next one on: the workspace scrolls
+    // rather than crush a window.
+    int along = 0;
     for (int i = 0; i < count; ++i) {
         QMdiSubWindow* w = windows[i];
         if (w->isMaximized())
             w->showNormal();
-        // Spread the remainder so the windows fill the area exactly.
+        const QSize smallest = SmallestWhole(*w);
         if (direction == Direction::Rows) {
-            const int top = space.height() * i / count;
-            const int bottom = space.height() * (i + 1) / count;
-            w->setGeometry(0, top, space.width(), bottom - top);
+            const int share = space.height() * (i + 1) / count - space.height() * i / count;
+            const int height = std::max(share, smallest.height());
+            w->setGeometry(0, along, std::max(space.width(), smallest.width()), height);
+            along += height;
         } else {
-            const int left = space.width() * i / count;
-            const int right = space.width() * (i + 1) / count;
-            w->setGeometry(left, 0, right - left, space.height());
+            const int share = space.width() * (i + 1) / count - space.width() * i / count;
+            const int width = std::max(share, smallest.width());
+            w->setGeometry(along, 0, width, std::max(space.height(), smallest.height()));
+            along += width;
         }
     }
 }

@@ -111,6 +111,8 @@ SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape,
 {
     pageControl = new QTabWidget(this);
     pageControl->setObjectName(shape.pageControlName);
+    // Every page's tab stays in view: the window's smallest width includes them all.
+    pageControl->setUsesScrollButtons(false);
     tsOption = new QWidget;
     tsOption->setObjectName("tsOption");
     tsSystem = new QWidget;

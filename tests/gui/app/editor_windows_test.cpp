@@ -4,15 +4,19 @@
 // the windows the menus open.
 #include "app/main_window.h"
 #include "editors/signal_window_driver.h"
+#include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "support/test_support.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -148,6 +152,70 @@ TEST_F(EditorWindowsTest, WindowsOpenAtTheTopLeftAndAfterALanguageSwitchGrowToTh
         }
     }
     EXPECT_EQ(emergency->geometry().right(), workspace().right()) << "kept at the edge it was pushed to";
+}
+
+TEST_F(EditorWindowsTest, TileAndCascadeKeepEveryEditorWholeAndTheWorkspaceScrolls)
+{
+    for (int page = 0; page < kEditorPageCount; ++page)
+        openPage(page);
+    for (const char* arrangement : {"WindowTileItem", "WindowTileItem2", "WindowCascadeItem"}) {
+        chooseMenu(arrangement);
+        const auto whole = [&] {
+            for (int page = 0; page < kEditorPageCount; ++page)
+                if (!CutControls(*window->editorOfPage(page)).isEmpty())
+                    return false;
+            return true;
+        };
+        QTest::qWaitFor(whole, 5000);
+        for (int page = 0; page < kEditorPageCount; ++page) {
+            QMdiSubWindow* sub = window->subWindowOfPage(page);
+            EXPECT_GE(sub->width(), sub->minimumSizeHint().width()) << arrangement << " page " << page;
+            EXPECT_GE(sub->height(), sub->minimumSizeHint().height()) << arrangement << " page " << page;
+            EXPECT_EQ(CutControls(*window->editorOfPage(page)), QStringList()) << arrangement << " page " << page;
+        }
+    }
+    // Eight windows one above the other need more than the workspace's height: it scrolls to them.
+    chooseMenu("WindowTileItem");
+    QApplication::processEvents();
+    EXPECT_GT(mdi()->verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(EditorWindowsTest, AfterOpenTheEditorInUseStaysInFront)
+{
+    ScratchDir dir;
+    const QString path = dir.file("other.fse");
+    RadioData other;
+    other.ResetForBand(1);
+    ASSERT_FALSE(SaveFseFile(path, other.record));
+    openPage(TwoTone);
+    openPage(Channels);
+    ASSERT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(Channels));
+    // The file is chosen in the file dialog as a user does: its name in the box, then Enter.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setFocus();
+        name->setText(path);   // as typed, without the completer's list coming up in between
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    poll.start(10);
+    chooseMenu("FileOpenItem");
+    ASSERT_EQ(data.record, other.record);
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(Channels));
+
+    // A window manager gives the main window back its activation only after
+    // the dialog has gone and the file is open: the editor in front stays.
+    QWidget elsewhere;
+    ASSERT_TRUE(ShowActive(elsewhere));
+    window->setFileNameChooser([&](bool) { return path; });
+    chooseMenu("FileOpenItem");
+    ASSERT_TRUE(ShowActive(*window));
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(Channels));
 }
 
 // One edit on one page, left pending (the control keeps the focus), and what
