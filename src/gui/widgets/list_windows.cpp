@@ -64,6 +64,7 @@ QSize TreeListSize(const QTreeWidget& list)
 
 void FitToListContent(QWidget& window, QAbstractScrollArea& list, QSize contentSize)
 {
+    window.ensurePolished();
     if (window.layout())
         window.layout()->activate();
     // What the window needs besides the list: labels, buttons, margins.
