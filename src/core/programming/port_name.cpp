@@ -35,4 +35,4 @@ ReadPort ReadPortName(const QString& text, const TCommSerialPortInfo& ports)
     return {QDir::cleanPath(name), std::nullopt};
 }
 
-} // namespace k3n
+}   // namespace k3n

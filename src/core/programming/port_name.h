@@ -15,9 +15,9 @@ namespace k3n {
 
 struct PortNameError {
     enum class Kind {
-        Missing,             // nothing typed
+        Missing,   // nothing typed
         NotOnThisComputer,   // COMn that the port list does not hold
-        NotAPortName,        // neither COMn nor an absolute path
+        NotAPortName,   // neither COMn nor an absolute path
     };
     Kind kind;
     QString name;   // as typed, trimmed
@@ -33,4 +33,4 @@ struct ReadPort {
 };
 ReadPort ReadPortName(const QString& text, const HalvexComm32::TCommSerialPortInfo& ports);
 
-} // namespace k3n
+}   // namespace k3n

@@ -18,7 +18,7 @@ namespace {
 constexpr int kTitleText = 0;
 // How long a confirmation stays in the status bar.
 constexpr int kConfirmationMs = 15000;
-} // namespace
+}   // namespace
 
 QString TMainForm::currentFile() const
 {
@@ -36,7 +36,8 @@ void TMainForm::showDocumentState()
     QString title = UiText(kTitleText);
     if (const QString file = currentFile(); !file.isEmpty()) {
         // A "[*]" in the name is shown as it is, not taken for the marker.
-        title += QStringLiteral(" \u2014 ") + QFileInfo(file).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+        title += QStringLiteral(" \u2014 ")
+            + QFileInfo(file).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     }
     setWindowTitle(title + QStringLiteral("[*]"));
     setWindowModified(configurationModified());
@@ -89,4 +90,4 @@ void TMainForm::showVirtualRadioNote(const QString& portName, const QString& dev
     virtualRadioNote_->setText(Text(OwnText::VirtualRadioAttached).arg(virtualRadioPort_, virtualRadioDevice_));
 }
 
-} // namespace k3n
+}   // namespace k3n

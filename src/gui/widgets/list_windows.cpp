@@ -32,7 +32,7 @@ QRect FreeScreenArea(const QWidget& window)
     const QScreen* screen = anchor->screen() ? anchor->screen() : QGuiApplication::primaryScreen();
     return screen->availableGeometry();
 }
-} // namespace
+}   // namespace
 
 QSize TextListSize(const QPlainTextEdit& list)
 {
@@ -69,7 +69,8 @@ void FitToListContent(QWidget& window, QAbstractScrollArea& list, QSize contentS
         window.layout()->activate();
     // What the window needs besides the list: labels, buttons, margins.
     const QSize around = window.sizeHint() - list.sizeHint();
-    const QSize wanted = contentSize.expandedTo(kSmallestList) + QSize(std::max(around.width(), 0), std::max(around.height(), 0));
+    const QSize wanted =
+        contentSize.expandedTo(kSmallestList) + QSize(std::max(around.width(), 0), std::max(around.height(), 0));
     const QSize screen = FreeScreenArea(window).size() * kScreenShare;
     const QSize fitted = wanted.boundedTo(screen);
     // Scroll bars take room of their own once the list cannot show everything.
@@ -116,4 +117,4 @@ ReportWindow::ReportWindow(const QString& title, const QString& intro, const QSt
     PlaceOver(*this, parent);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -34,4 +34,4 @@ public:
     QPushButton* OKBtn;
 };
 
-} // namespace k3n
+}   // namespace k3n

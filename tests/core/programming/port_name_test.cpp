@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A typed port name: COMn of the list or an absolute device path, nothing else.
-#include "programming/port_name.h"
 #include "comm/fake_sysfs.h"
 #include "comm/port_list.h"
+#include "programming/port_name.h"
 #include <gtest/gtest.h>
 
 namespace k3n {
@@ -52,5 +52,5 @@ TEST(PortName, ComNamesOfTheListAndAbsolutePathsAreReadAndNothingElse)
               "there is no port COM7 on this computer ('k3n ports' lists them)");
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

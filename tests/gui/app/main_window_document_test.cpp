@@ -309,5 +309,5 @@ TEST_F(DocumentTest, AnEmptyConfigurationSaysHowToStartAndTheNotesFollowTheLangu
     EXPECT_EQ(note->text().toStdString(), "Virtual radio attached: COM3 \u2014 /dev/pts/9");
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

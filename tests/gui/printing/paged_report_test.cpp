@@ -35,10 +35,11 @@ TEST(PagedReport, EveryTableKeepsToThePageInEveryLanguage)
         const TAppLang lang = test::LangOfType(type);
         for (unsigned seed : {1u, 2u, 3u}) {
             ReportLayout layout(ConfigurationReportHtml(lang, FilledAtRandom(seed), "fleet.fse"), body);
-            EXPECT_LE(layout.tablesRightEdge(), body.width() + kBorderRoom) << "language " << int(type) << ", seed " << seed;
+            EXPECT_LE(layout.tablesRightEdge(), body.width() + kBorderRoom)
+                << "language " << int(type) << ", seed " << seed;
         }
     }
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

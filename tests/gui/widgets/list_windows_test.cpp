@@ -48,7 +48,8 @@ protected:
     void clickRxCell(int row)
     {
         QTableWidget* grid = channelGrid();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 1)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(row, 1)).center());
     }
     // Pastes text with Ctrl+V on the grid and reads the report window that comes up.
     struct Report {
@@ -183,8 +184,9 @@ TEST_F(ListWindowsTest, TheImportReportShowsItsLinesAsWholeAsTheScreenAllows)
 {
     ScratchDir dir;
     chosenFile = dir.file("far.csv");
-    WriteFileBytes(chosenFile, "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\n"
-                               "2,Far,446.000000,,0.000000,,88.5,FM\n");
+    WriteFileBytes(chosenFile,
+                   "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\n"
+                   "2,Far,446.000000,,0.000000,,88.5,FM\n");
     ModalAnswers answers;
     bool whole = false;
     answers.then([&whole](QWidget* modal) {
@@ -200,5 +202,5 @@ TEST_F(ListWindowsTest, TheImportReportShowsItsLinesAsWholeAsTheScreenAllows)
     EXPECT_TRUE(whole);
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n
