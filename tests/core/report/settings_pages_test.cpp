@@ -160,11 +160,6 @@ QString TableValue(const std::vector<SettingsPageReport>& pages, EditorPage page
     return QStringLiteral("<missing>");
 }
 
-const CaptionedValues& PageValues(const std::vector<SettingsPageReport>& pages, EditorPage page)
-{
-    return ValuesOf(pages, page);
-}
-
 } // namespace
 
 TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
@@ -192,7 +187,7 @@ TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
 
     const TAppLang english = test::LangOfType(kLangEnglish);
     const std::vector<SettingsPageReport> pages = BuildSettingsPages(r, english);
-    const CaptionedValues& dtmf = PageValues(pages, EditorPage::Dtmf);
+    const CaptionedValues& dtmf = ValuesOf(pages, EditorPage::Dtmf);
     EXPECT_EQ(ValueOf(dtmf, "Call 1"), "Off");
     EXPECT_EQ(ValueOf(dtmf, "Call 2"), "Enc- 3");
     EXPECT_EQ(ValueOf(dtmf, "Group Tone"), "A");
@@ -201,7 +196,7 @@ TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
     EXPECT_EQ(TableValue(pages, EditorPage::Dtmf, "System", 1, "Call"), "Enc- 3");
     EXPECT_EQ(TableValue(pages, EditorPage::Dtmf, "System", 1, "De-"), "1 3");
 
-    const CaptionedValues& fiveTone = PageValues(pages, EditorPage::FiveTone);
+    const CaptionedValues& fiveTone = ValuesOf(pages, EditorPage::FiveTone);
     EXPECT_EQ(ValueOf(fiveTone, "Last Gap Tone"), "Mute");
     EXPECT_EQ(ValueOf(fiveTone, "Clear To Transpond (s)"), "Diable");
     EXPECT_EQ(ValueOf(fiveTone, "1st Extend Time (ms)"), "OFF");
@@ -214,7 +209,7 @@ TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
     // Each list text is the one the editor's list shows, in every language.
     for (const uint8_t type : {kLangEnglish, kLangSimplified, kLangTraditional}) {
         const TAppLang lang = test::LangOfType(type);
-        const CaptionedValues& page = PageValues(BuildSettingsPages(r, lang), EditorPage::FiveTone);
+        const CaptionedValues& page = ValuesOf(BuildSettingsPages(r, lang), EditorPage::FiveTone);
         const ListEntries lastGap = SettingsListEntries(SettingsList::FiveToneLastGapTone, lang);
         EXPECT_EQ(ValueOf(page, Caption(lang, 325)), lastGap.texts[lastGap.positionOf(128)]) << int(type);
     }

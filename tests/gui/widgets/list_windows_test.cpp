@@ -5,7 +5,6 @@
 // their noun, and windows that open over the main window and in front.
 #include "app/check_window.h"
 #include "app/compare_window.h"
-#include "app/import_report_window.h"
 #include "app/main_window.h"
 #include "editors/settings_editor_driver.h"
 #include "interchange/configuration_json.h"
@@ -178,28 +177,6 @@ TEST_F(ListWindowsTest, TheComparisonOpensOverTheMainWindow)
     expectOverMainWindow(*compare);
     EXPECT_EQ(compare->sSummary->text().toStdString(), "1 difference");
     EXPECT_EQ(compare->tvDifferences->horizontalScrollBar()->maximum(), 0);
-}
-
-TEST_F(ListWindowsTest, TheImportReportShowsItsLinesAsWholeAsTheScreenAllows)
-{
-    ScratchDir dir;
-    chosenFile = dir.file("far.csv");
-    WriteFileBytes(chosenFile,
-                   "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\n"
-                   "2,Far,446.000000,,0.000000,,88.5,FM\n");
-    ModalAnswers answers;
-    bool whole = false;
-    answers.then([&whole](QWidget* modal) {
-        auto* report = qobject_cast<ImportReportWindow*>(modal);
-        ASSERT_NE(report, nullptr);
-        QApplication::processEvents();
-        whole = WholeOrAsWideAsAllowed(*report, *report->tReport) && !report->tReport->toPlainText().isEmpty();
-        EXPECT_TRUE(report->screen()->availableGeometry().contains(report->frameGeometry()));
-        report->bCancel->click();
-    });
-    item("FileImportChannels")->trigger();
-    EXPECT_TRUE(answers.done());
-    EXPECT_TRUE(whole);
 }
 
 }   // namespace
