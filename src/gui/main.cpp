@@ -9,10 +9,8 @@
 #include "app/settings_file.h"
 #include "comm/port_list.h"
 #include "model/radio_data.h"
-#include "text/own_texts.h"
 #include <QApplication>
 #include <QIcon>
-#include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
 #include <csignal>
@@ -50,9 +48,8 @@ int main(int argc, char** argv)
         mainForm.openFile(fileToOpen);
     // After the named file, so that restoring the copy can be undone back to it.
     mainForm.offerAutosaveRestore();
-    if (virtualRadio)   // kept in view: menu tips replace the status bar's plain messages
-        mainForm.statusBar()->addPermanentWidget(new QLabel(k3n::Text(k3n::OwnText::VirtualRadioAttached)
-                                                                .arg(virtualRadio->portName(), virtualRadio->devicePath())));
+    if (virtualRadio)
+        mainForm.showVirtualRadioNote(virtualRadio->portName(), virtualRadio->devicePath());
 
     const int status = app.exec();
     k3n::SaveSettings(virtualRadio ? virtualRadio->SettingsToKeep(settings, settingsAtStartUp) : settings);

@@ -2,6 +2,7 @@
 #include "interchange/record_fields.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
+#include "model/signal_entry.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
@@ -45,6 +46,13 @@ RecordField& Listed(RecordField& field, SettingsList list, int first = 0)
     field.style = ValueStyle::Listed;
     field.list = list;
     field.listFirst = first;
+    return field;
+}
+
+// A reference into a block's encode table, shown as its lists show it.
+RecordField& CodeReference(RecordField& field)
+{
+    field.style = ValueStyle::CodeReference;
     return field;
 }
 
@@ -268,21 +276,22 @@ void AddLeadAndCalls(FieldList& list, U16Field leadIn, U16Field leadOut, U8Field
 {
     list.word("lead_in", leadIn, Ui(kLeadInText));
     list.word("lead_out", leadOut, Ui(kLeadOutText));
-    list.byte("call_1", call1, Ui(kCall1Text));
-    list.byte("call_2", call2, Ui(kCall2Text));
+    CodeReference(list.byte("call_1", call1, Ui(kCall1Text)));
+    CodeReference(list.byte("call_2", call2, Ui(kCall2Text)));
 }
 
 // The option bits that DTMF and five-tone systems share.
 template <auto Options, auto Duty, auto AutoReset, auto Subaudio, auto AniMode, auto PttSwitch, auto Sequence>
 void AddSignalSystemOptions(FieldList& list, int i)
 {
-    WithOptions(list.bits("duty", Duty(i), Ui(301)), kOffOn);
-    WithOptions(list.bits("auto_reset", AutoReset(i), Ui(305)), kOffOn);
-    WithOptions(list.bits("subaudio", Subaudio(i), Ui(302)), kOffOn);
-    list.bits("ani_mode", AniMode(i), Ui(304));
-    WithOptions(list.bits("ptt_switch", PttSwitch(i), Ui(300)), kOffOn);
+    using L = SettingsList;
+    Listed(list.bits("duty", Duty(i), Ui(301)), L::SignalOnOff);
+    Listed(list.bits("auto_reset", AutoReset(i), Ui(305)), L::SignalOnOff);
+    Listed(list.bits("subaudio", Subaudio(i), Ui(302)), L::SignalOnOff);
+    Listed(list.bits("ani_mode", AniMode(i), Ui(304)), L::SignalAniMode);
+    Listed(list.bits("ptt_switch", PttSwitch(i), Ui(300)), L::SignalMark);
     list.otherBits("options_other_bits", Options(i).offset, 0x09);
-    list.bits("sequence", Sequence(i), Ui(299));
+    Listed(list.bits("sequence", Sequence(i), Ui(299)), L::SignalSequence);
     list.otherBits("sequence_other_bits", Sequence(i).offset, 0xF9);
 }
 
@@ -293,31 +302,32 @@ void AddTwoTone(FieldList& list)
     AddLeadAndCalls(list, tt::lead_in, tt::lead_out, tt::call_1, tt::call_2);
     list.reserved("reserved_2160", 2160);
     list.reserved("reserved_2161", 2161);
+    using L = SettingsList;
     for (int i = 1; i <= tt::kSystemCount; ++i) {
         list.entry("systems", i - 1, i, kSystemText);
-        list.byte("tone_table", tt::tone_table(i), Fixed("Table"));
-        list.byte("call_code", tt::call_code(i), Fixed("Call Tone"));
-        list.byte("group_time", tt::group_time(i), Fixed("Group Time"));
-        list.byte("tone_a_time", tt::tone_a_time(i), Fixed("Tone A Time"));
-        list.byte("tone_b_time", tt::tone_b_time(i), Fixed("Tone B Time"));
-        list.byte("auto_reset_time", tt::auto_reset_time(i), Fixed("Auto Reset Time"));
-        WithOptions(list.bits("duty", tt::duty(i), Fixed("Duty")), kOffOn);
-        WithOptions(list.bits("auto_reset", tt::auto_reset(i), Fixed("Auto Reset")), kOffOn);
-        WithOptions(list.bits("subaudio", tt::subaudio(i), Fixed("Subaudio")), kOffOn);
-        WithOptions(list.bits("ptt_switch", tt::ptt_switch(i), Fixed("PTT SW")), kOffOn);
+        Listed(list.byte("tone_table", tt::tone_table(i), Fixed("Table")), L::TwoToneTable);
+        CodeReference(list.byte("call_code", tt::call_code(i), Fixed("Call Tone")));
+        list.byte("group_time", tt::group_time(i), Fixed("Group Time")).style = ValueStyle::Tenths;
+        list.byte("tone_a_time", tt::tone_a_time(i), Fixed("Tone A Time")).style = ValueStyle::Tenths;
+        list.byte("tone_b_time", tt::tone_b_time(i), Fixed("Tone B Time")).style = ValueStyle::Tenths;
+        Listed(list.byte("auto_reset_time", tt::auto_reset_time(i), Fixed("Auto Reset Time")), L::TwoToneAutoResetTime);
+        Listed(list.bits("duty", tt::duty(i), Fixed("Duty")), L::SignalOnOff);
+        Listed(list.bits("auto_reset", tt::auto_reset(i), Fixed("Auto Reset")), L::SignalOnOff);
+        Listed(list.bits("subaudio", tt::subaudio(i), Fixed("Subaudio")), L::SignalOnOff);
+        Listed(list.bits("ptt_switch", tt::ptt_switch(i), Fixed("PTT SW")), L::SignalMark);
         list.otherBits("options_other_bits", tt::options(i).offset, 0xC9);
         list.reserved("reserved", uint16_t(tt::system(i) + 7));
-        list.word("decode_mask", tt::decode_mask(i), Ui(303));
+        list.word("decode_mask", tt::decode_mask(i), Ui(303)).style = ValueStyle::DecodeMask;
     }
     for (int i = 0; i < tt::kEncodeCount; ++i) {
         list.entry("encode", i, i + 1, kEncodeText);
-        list.bits("tone_a", {tt::encode(i).offset, 0, 4}, Fixed("Tone A"));
-        list.bits("tone_b", {tt::encode(i).offset, 4, 4}, Fixed("Tone B"));
+        Listed(list.bits("tone_a", {tt::encode(i).offset, 0, 4}, Fixed("Tone A")), L::TwoToneTone);
+        Listed(list.bits("tone_b", {tt::encode(i).offset, 4, 4}, Fixed("Tone B")), L::TwoToneTone);
     }
     for (int i = 0; i < tt::kDecodeCount; ++i) {
         list.entry("decode", i, i + 1, kDecodeText);
-        list.bits("tone_a", {tt::decode(i).offset, 0, 4}, Fixed("Tone A"));
-        list.bits("tone_b", {tt::decode(i).offset, 4, 4}, Fixed("Tone B"));
+        Listed(list.bits("tone_a", {tt::decode(i).offset, 0, 4}, Fixed("Tone A")), L::TwoToneTone);
+        Listed(list.bits("tone_b", {tt::decode(i).offset, 4, 4}, Fixed("Tone B")), L::TwoToneTone);
     }
 }
 
@@ -325,21 +335,22 @@ void AddFiveTone(FieldList& list)
 {
     namespace ft = rec::five_tone;
     list.section("five_tone", P::FiveTone);
-    list.byte("group_tone", ft::group_tone, Ui(kGroupToneText));
-    list.byte("repeat_tone", ft::repeat_tone, Ui(324));
-    list.byte("last_gap_tone", ft::last_gap_tone, Ui(325));
-    list.byte("trans_delay_time", ft::trans_delay_time, Ui(327));
-    list.byte("clear_trans_delay_time", ft::clear_trans_delay_time, Ui(328));
-    list.byte("extended_1st", ft::extended_1st, Ui(331));
-    list.byte("extended_2nd", ft::extended_2nd, Ui(332));
-    list.byte("last_gap_time", ft::last_gap_time, Ui(326));
-    list.byte("last_2nd_gap_time", ft::last_2nd_gap_time, Ui(335));
-    list.byte("ack_retry", ft::ack_retry, Ui(329));
-    list.byte("ack_decode_time", ft::ack_decode_time, Ui(330));
-    list.byte("id_decode_time", ft::id_decode_time, Ui(333));
-    list.byte("auto_tx_time", ft::auto_tx_time, Ui(334));
-    list.byte("ani_lock", ft::ani_lock, Ui(kAniLockText));
-    list.byte("auto_reset", ft::auto_reset, Ui(kAutoResetText));
+    using L = SettingsList;
+    Listed(list.byte("group_tone", ft::group_tone, Ui(kGroupToneText)), L::FiveToneTone);
+    Listed(list.byte("repeat_tone", ft::repeat_tone, Ui(324)), L::FiveToneTone);
+    Listed(list.byte("last_gap_tone", ft::last_gap_tone, Ui(325)), L::FiveToneLastGapTone);
+    Listed(list.byte("trans_delay_time", ft::trans_delay_time, Ui(327)), L::FiveToneTransDelay);
+    Listed(list.byte("clear_trans_delay_time", ft::clear_trans_delay_time, Ui(328)), L::FiveToneClearTransDelay);
+    Listed(list.byte("extended_1st", ft::extended_1st, Ui(331)), L::FiveToneExtension);
+    Listed(list.byte("extended_2nd", ft::extended_2nd, Ui(332)), L::FiveToneExtension);
+    Listed(list.byte("last_gap_time", ft::last_gap_time, Ui(326)), L::FiveToneLastGapTime);
+    Listed(list.byte("last_2nd_gap_time", ft::last_2nd_gap_time, Ui(335)), L::FiveToneLast2ndGapTime);
+    Listed(list.byte("ack_retry", ft::ack_retry, Ui(329)), L::FiveToneAckRetry);
+    Listed(list.byte("ack_decode_time", ft::ack_decode_time, Ui(330)), L::FiveToneAckDecodeTime);
+    Listed(list.byte("id_decode_time", ft::id_decode_time, Ui(333)), L::FiveToneIdDecodeTime);
+    Listed(list.byte("auto_tx_time", ft::auto_tx_time, Ui(334)), L::FiveToneAutoTxTime);
+    Listed(list.byte("ani_lock", ft::ani_lock, Ui(kAniLockText)), L::SignalAniLock);
+    Listed(list.byte("auto_reset", ft::auto_reset, Ui(kAutoResetText)), L::SignalAutoReset);
     list.reserved("reserved_2385", 2385);
     AddLeadAndCalls(list, ft::lead_in, ft::lead_out, ft::call_1, ft::call_2);
     list.rawBytes("header_extra", ft::header_extra, 2);
@@ -348,13 +359,13 @@ void AddFiveTone(FieldList& list)
     list.reserved("reserved_2395", 2395);
     for (int i = 1; i <= ft::kSystemCount; ++i) {
         list.entry("systems", i - 1, i, kSystemText);
-        list.byte("standard", ft::standard(i), Ui(320));
-        list.byte("repeat_code", ft::repeat_code(i), Ui(321));
-        list.byte("call_code", ft::call_code(i), Ui(306));
-        list.byte("id_code", ft::id_code(i), Ui(307));
+        Listed(list.byte("standard", ft::standard(i), Ui(320)), L::FiveToneStandard);
+        CodeReference(list.byte("repeat_code", ft::repeat_code(i), Ui(321)));
+        CodeReference(list.byte("call_code", ft::call_code(i), Ui(306)));
+        CodeReference(list.byte("id_code", ft::id_code(i), Ui(307)));
         AddSignalSystemOptions<ft::options, ft::duty, ft::auto_reset_on, ft::subaudio, ft::ani_mode, ft::ptt_switch,
                                ft::sequence>(list, i);
-        list.word("decode_mask", ft::decode_mask(i), Ui(303));
+        list.word("decode_mask", ft::decode_mask(i), Ui(303)).style = ValueStyle::DecodeMask;
     }
     for (int i = 0; i < ft::kEncodeCount; ++i) {
         list.entry("encode", i, i + 1, kEncodeText);
@@ -363,8 +374,8 @@ void AddFiveTone(FieldList& list)
     for (int i = 0; i < ft::kDecodeCount; ++i) {
         list.entry("decode", i, i + 1, kDecodeText);
         list.digits("digits", ft::decode(i), ft::kDecodeDigits);
-        list.byte("type", ft::decode_type(i), Ui(312));
-        list.byte("transpond", ft::decode_transpond(i), Ui(319));
+        Listed(list.byte("type", ft::decode_type(i), Ui(312)), L::SignalDecodeType);
+        CodeReference(list.byte("transpond", ft::decode_transpond(i), Ui(319)));
     }
 }
 
@@ -374,29 +385,30 @@ void AddDtmf(FieldList& list)
     list.section("dtmf", P::Dtmf);
     AddLeadAndCalls(list, dt::lead_in, dt::lead_out, dt::call_1, dt::call_2);
     list.rawBytes("header_extra", dt::header_extra, 2);
-    list.byte("tone_speed", dt::tone_speed, Ui(284));
-    list.byte("group_tone", dt::group_tone, Ui(kGroupToneText));
-    list.byte("gap_tone", dt::gap_tone, Ui(286));
-    list.byte("ani_lock", dt::ani_lock, Ui(kAniLockText));
-    list.byte("auto_reset", dt::auto_reset, Ui(kAutoResetText));
-    list.byte("pause_tone", dt::pause_tone, Ui(287));
-    list.byte("pause_time", dt::pause_time, Ui(288));
+    using L = SettingsList;
+    Listed(list.byte("tone_speed", dt::tone_speed, Ui(284)), L::DtmfToneSpeed);
+    Listed(list.byte("group_tone", dt::group_tone, Ui(kGroupToneText)), L::DtmfGroupTone);
+    Listed(list.byte("gap_tone", dt::gap_tone, Ui(286)), L::DtmfGapTone);
+    Listed(list.byte("ani_lock", dt::ani_lock, Ui(kAniLockText)), L::SignalAniLock);
+    Listed(list.byte("auto_reset", dt::auto_reset, Ui(kAutoResetText)), L::SignalAutoReset);
+    Listed(list.byte("pause_tone", dt::pause_tone, Ui(287)), L::DtmfPauseTone);
+    Listed(list.byte("pause_time", dt::pause_time, Ui(288)), L::DtmfPauseTime);
     WithOptions(list.bits("ptt_call", dt::ptt_call, Ui(kPttCallText)), kOffOn);
     WithOptions(list.bits("pause_tone_enable", dt::pause_tone_enable, Ui(279)), kOffOn);
     list.otherBits("flags_other_bits", dt::flags.offset, 0xFC);
     for (int i = 1; i <= dt::kSystemCount; ++i) {
         list.entry("systems", i - 1, i, kSystemText);
         list.reserved("reserved", dt::system(i));
-        list.byte("call_code", dt::call_code(i), Ui(306));
-        list.byte("id_code", dt::id_code(i), Ui(307));
+        CodeReference(list.byte("call_code", dt::call_code(i), Ui(306)));
+        CodeReference(list.byte("id_code", dt::id_code(i), Ui(307)));
         AddSignalSystemOptions<dt::options, dt::duty, dt::auto_reset_on, dt::subaudio, dt::ani_mode, dt::ptt_switch,
                                dt::sequence>(list, i);
-        list.byte("decode_mask", dt::decode_mask(i), Ui(303));
+        list.byte("decode_mask", dt::decode_mask(i), Ui(303)).style = ValueStyle::DecodeMask;
     }
     for (int i = 0; i < dt::kDecodeCount; ++i) {
         list.entry("decode", i, i + 1, kDecodeText);
         list.digits("digits", dt::decode(i), dt::kDecodeDigits);
-        list.byte("type", dt::decode_type(i), Ui(312));
+        Listed(list.byte("type", dt::decode_type(i), Ui(312)), L::SignalDecodeType);
         list.reserved("reserved", uint16_t(dt::decode(i) + 6));
     }
     for (int i = 0; i < dt::kEncodeCount; ++i) {
@@ -582,11 +594,21 @@ QString FieldValueText(const RadioRecord& record, const RecordField& field, cons
     case ValueStyle::Bytes: return FieldRawText(record, field);
     case ValueStyle::Band: return QString::fromLatin1(BandName(int(number)));
     case ValueStyle::Listed: {
-        const QStringList texts = SettingsListTexts(field.list, lang);
-        const int64_t position = int64_t(number) - field.listFirst;
-        if (position >= 0 && position < texts.size())
-            return texts[qsizetype(position)].trimmed();
+        const ListEntries entries = SettingsListEntries(field.list, lang);
+        const int position = entries.positionOf(int(int64_t(number) - field.listFirst));
+        if (position >= 0)
+            return entries.texts[position].trimmed();
         break;   // a value no list holds shows as the number it is
+    }
+    case ValueStyle::CodeReference: return CodeReferenceText(uint8_t(number));
+    case ValueStyle::Tenths: return TenthsText(uint8_t(number));
+    case ValueStyle::DecodeMask: {
+        // The decode entries ticked in the system's "De- n" columns.
+        QStringList ticked;
+        for (int bit = 0; bit < 8 * FieldByteCount(field); ++bit)
+            if (number & (uint64_t(1) << bit))
+                ticked << QString::number(bit + 1);
+        return ticked.join(u' ');
     }
     case ValueStyle::KeyFunction: {
         const int text = KeyFunctionTextNumber(uint8_t(number));

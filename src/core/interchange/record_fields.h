@@ -43,6 +43,9 @@ enum class ValueStyle {
     Listed,   // the entry of a settings list the editor shows
     KeyFunction,   // a side-key function's name
     Ordinal,   // numbered from 1 as its list shows it
+    CodeReference,   // a reference into an encode table: "Off", "Enc- 3"
+    Tenths,   // tenths of a second: "2.5"
+    DecodeMask,   // the decode entries ticked: "1 3"
 };
 
 // What names a field: an interface text, a text that is the same in every

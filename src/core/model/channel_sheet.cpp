@@ -96,8 +96,12 @@ SheetPaste PasteChannelSheet(RadioData& data, const QString& text, int firstChan
         std::ranges::stable_sort(cells, {}, &std::pair<int, QString>::first);
         for (const auto& [col, cell] : cells) {
             const CellStore result = StoreChannelCell(data, channel, col, cell, lang);
-            if (result != CellStore::Stored)
-                paste.problems.push_back({channel, col, cell.trimmed(), result});
+            if (result == CellStore::Stored)
+                continue;
+            paste.problems.push_back({channel, col, cell.trimmed(), result});
+            // An empty channel whose RX was refused takes no other cell: the RX reason is the row's one line.
+            if (col == channel_col::Rx && !ChannelInUse(data.record, channel))
+                break;
         }
         ++paste.rowsPasted;
         ++channel;
@@ -109,11 +113,12 @@ QStringList SheetPaste::describe(const TAppLang& lang) const
 {
     QStringList lines;
     if (!rowsBeyondLastChannel.empty())
-        lines << Text(lang, OwnText::PasteRowsBeyondLastChannel)
-                     .arg(int(rowsBeyondLastChannel.size()))
+        lines << CountedText(lang, qint64(rowsBeyondLastChannel.size()), OwnText::PasteRowsBeyondLastChannelOne,
+                             OwnText::PasteRowsBeyondLastChannel)
                      .arg(rowsBeyondLastChannel.front());
     if (cellsBeyondLastColumn > 0)
-        lines << Text(lang, OwnText::PasteCellsBeyondLastColumn).arg(cellsBeyondLastColumn);
+        lines << CountedText(lang, cellsBeyondLastColumn, OwnText::PasteCellsBeyondLastColumnOne,
+                             OwnText::PasteCellsBeyondLastColumn);
     for (const CellProblem& problem : problems)
         lines << problem.describe(lang);
     return lines;

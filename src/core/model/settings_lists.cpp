@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/settings_lists.h"
+#include "model/digit_code.h"
 #include "model/key_codes.h"
 #include "model/offered_values.h"
 #include "model/record_layout.h"
@@ -32,6 +33,96 @@ constexpr OptionText kChannelChoices[] = {55, 250, 339, 245};      // Priority S
 constexpr OptionText kActiveTimes[] = {269, "1", "2", "3", "4", "5", "10", "15", "20",
                                        "25", "30", "35", "40", "45", "50", "55", "60"};
 constexpr OptionText kSignalingTypes[] = {75, 187, 188};          // OFF, DTMF, 5-Tone
+
+constexpr int kOffText = 75, kMuteText = 336, kDisableText = 252, kNoLimitText = 337;
+constexpr OptionText kSignalOnOff[] = {"Off", "On"};
+constexpr OptionText kSignalMarks[] = {"", "Y"};
+constexpr OptionText kSequences[] = {"Single", "ID-CALL", "CALL-ID"};
+constexpr OptionText kAniModes[] = {"", 308, 309, 310};           // none, Press, Release, Both
+constexpr OptionText kDecodeTypes[] = {313, 314, 316, 317, 318};   // "Emergency Off" is not offered
+constexpr OptionText kDtmfToneSpeeds[] = {"50", "75", "100", "200"};
+constexpr OptionText kDtmfPauseTimes[] = {"0.5", "1", "2", "3", "4"};
+constexpr OptionText kFiveToneStandards[] = {"CCIR1", "CCOR2", "EIA", "EEA", "ZVEI1", "ZVEI2"};
+constexpr OptionText kTwoToneTables[] = {
+    "Motorola-1", "Motorola-2", "Motorola-3", "Motorola-4", "Motorola-5", "Motorola-6",
+    "Motorola-10", "Motorola-11", "GE/99-A", "GE/99-B", "GE/99-C", "REACH-A",
+    "REACH-B", "REACH-C", "REACH-D", "REACH-E"};
+// The DTMF gap tone's letters are coded one above their digit codes.
+constexpr int kDtmfGapToneValues[] = {0, 11, 12, 13, 14, 15, 16};
+constexpr int kDtmfGroupToneFirst = 10;   // "A"
+constexpr int kLastGapMute = 128, kLastGapOff = 255;
+constexpr int kNoTwoTone = 0xF;
+constexpr int kTwoToneAutoResetFirst = 1;
+
+ListEntries Positions(const QStringList& texts, int first = 0)
+{
+    return ListEntries::Positions(texts, first);
+}
+
+// OFF, then 1..last: entry i stores i.
+ListEntries OffAndNumbers(const TAppLang& lang, int last)
+{
+    return Positions(QStringList{UiText(lang, kOffText)} + NumberTexts(1, last));
+}
+
+// The five-tone tones 0..14: "0" .. "9", "A" .. "E".
+QStringList FiveToneTones()
+{
+    return NumberTexts(0, 9) + QStringList{"A", "B", "C", "D", "E"};
+}
+
+ListEntries Appended(ListEntries first, const ListEntries& then)
+{
+    first.texts += then.texts;
+    first.values.insert(first.values.end(), then.values.begin(), then.values.end());
+    return first;
+}
+
+ListEntries SignalListEntries(SettingsList list, const TAppLang& lang)
+{
+    using L = SettingsList;
+    switch (list) {
+    case L::SignalAutoReset: return OffAndNumbers(lang, 75);
+    case L::SignalAniLock: return OffAndNumbers(lang, 120);
+    case L::SignalOnOff: return Positions(OptionTexts(lang, kSignalOnOff));
+    case L::SignalMark: return Positions(OptionTexts(lang, kSignalMarks));
+    case L::SignalSequence: return Positions(OptionTexts(lang, kSequences));
+    case L::SignalAniMode: return Positions(OptionTexts(lang, kAniModes));
+    case L::SignalDecodeType: return Positions(OptionTexts(lang, kDecodeTypes));
+    case L::DtmfToneSpeed: return Positions(OptionTexts(lang, kDtmfToneSpeeds));
+    case L::DtmfGroupTone: return Positions({"A", "B", "C", "D"}, kDtmfGroupToneFirst);
+    case L::DtmfGapTone:
+        return {{UiText(lang, kOffText), "A", "B", "C", "D", "*", "#"},
+                {std::begin(kDtmfGapToneValues), std::end(kDtmfGapToneValues)}};
+    case L::DtmfPauseTone: {
+        QStringList digits;
+        for (uint8_t code = 0; code < 16; ++code)
+            digits << DigitChar(code);
+        return Positions(digits);
+    }
+    case L::DtmfPauseTime: return Positions(OptionTexts(lang, kDtmfPauseTimes));
+    case L::FiveToneTone: return Positions(FiveToneTones());
+    case L::FiveToneLastGapTone:
+        return Appended({{UiText(lang, kMuteText), UiText(lang, kOffText)}, {kLastGapMute, kLastGapOff}},
+                        Positions(FiveToneTones()));
+    case L::FiveToneLastGapTime: return Positions(NumberTexts(100, 2500, 100));
+    case L::FiveToneLast2ndGapTime: return Positions(NumberTexts(10, 180, 10));
+    case L::FiveToneTransDelay: return Positions(NumberTexts(100, 1500, 100));
+    case L::FiveToneClearTransDelay:
+        return Positions(QStringList{UiText(lang, kDisableText)} + NumberTexts(100, 1500, 100)
+                         + QStringList{UiText(lang, kNoLimitText)});
+    case L::FiveToneAckRetry: return Positions(NumberTexts(0, 15));
+    case L::FiveToneAckDecodeTime: return Positions(NumberTexts(1, 15));
+    case L::FiveToneIdDecodeTime: return Positions(NumberTexts(100, 500, 50));
+    case L::FiveToneAutoTxTime: return Positions(NumberTexts(10, 180, 10));
+    case L::FiveToneExtension: return Positions(QStringList{UiText(lang, kOffText)} + NumberTexts(100, 2500, 100));
+    case L::FiveToneStandard: return Positions(OptionTexts(lang, kFiveToneStandards));
+    case L::TwoToneTable: return Positions(OptionTexts(lang, kTwoToneTables));
+    case L::TwoToneAutoResetTime: return Positions(NumberTexts(1, 120), kTwoToneAutoResetFirst);
+    case L::TwoToneTone: return Appended({{"Off"}, {kNoTwoTone}}, Positions(NumberTexts(0, 9)));
+    default: return {};
+    }
+}
 
 struct KeyFunctionName {
     uint8_t code;
@@ -83,9 +174,37 @@ QStringList NumberTexts(double first, double last, double step)
     return texts;
 }
 
+ListEntries ListEntries::Positions(const QStringList& texts, int first)
+{
+    ListEntries entries{texts, {}};
+    for (int i = 0; i < texts.size(); ++i)
+        entries.values.push_back(first + i);
+    return entries;
+}
+
+int ListEntries::positionOf(int value) const
+{
+    const auto it = std::find(values.begin(), values.end(), value);
+    return it == values.end() ? -1 : int(it - values.begin());
+}
+
+ListEntries SettingsListEntries(SettingsList list, const TAppLang& lang)
+{
+    if (list >= SettingsList::SignalAutoReset)
+        return SignalListEntries(list, lang);
+    return Positions(SettingsListTexts(list, lang));
+}
+
+QString CodeReferenceText(uint8_t ref)
+{
+    return ref == kCodeReferenceOff ? QStringLiteral("Off") : QStringLiteral("Enc- %1").arg(int(ref) + 1);
+}
+
 QStringList SettingsListTexts(SettingsList list, const TAppLang& lang)
 {
     using L = SettingsList;
+    if (list >= L::SignalAutoReset)
+        return SignalListEntries(list, lang).texts;
     switch (list) {
     case L::Tot:
     case L::Toa: return NumberTexts(0, 300);
@@ -112,8 +231,8 @@ QStringList SettingsListTexts(SettingsList list, const TAppLang& lang)
     case L::EmergencySirenTime: return NumberTexts(1, 10);
     case L::EmergencySignalingType: return OptionTexts(lang, kSignalingTypes);
     case L::EmergencyMinutes: return NumberTexts(0, 120);
+    default: return {};
     }
-    return {};
 }
 
 int KeyFunctionTextNumber(uint8_t code)

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The texts the settings pages' pick-only lists show, by list position, and
-// the names of the side-key functions: stated once for the editors and for
-// everything that shows a stored setting as the editors show it.
+// The texts the settings pages' and the signalling editors' lists show, with
+// the value each entry stores, and the names of the side-key functions:
+// stated once for the editors and for everything that shows a stored setting
+// as the editors show it (the printed report, the comparisons).
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace k3n {
 
@@ -31,7 +33,19 @@ QStringList OptionTexts(const TAppLang& lang, std::span<const OptionText> entrie
 // "first" .. "last" in steps, each number in its shortest decimal form ("0.5", "1", "1.5").
 QStringList NumberTexts(double first, double last, double step = 1);
 
-// The settings lists whose position is the stored value.
+// The entries of a list and the value each entry stores.
+struct ListEntries {
+    QStringList texts;
+    std::vector<int> values;
+
+    // Entry i stores first + i.
+    static ListEntries Positions(const QStringList& texts, int first = 0);
+    // -1 when no entry stores value.
+    int positionOf(int value) const;
+};
+
+// The lists of the settings pages (the position is the stored value) and of
+// the signalling editors (each entry with its value).
 enum class SettingsList {
     Tot,
     Toa,
@@ -58,9 +72,43 @@ enum class SettingsList {
     EmergencySirenTime,
     EmergencySignalingType,
     EmergencyMinutes,   // reminder and response times
+    // The signalling editors
+    SignalAutoReset,   // OFF, then 1..75 s
+    SignalAniLock,   // OFF, then 1..120 s
+    SignalOnOff,   // a system's on/off cells
+    SignalMark,   // a system's ticked cells: "" or "Y"
+    SignalSequence,
+    SignalAniMode,
+    SignalDecodeType,
+    DtmfToneSpeed,
+    DtmfGroupTone,
+    DtmfGapTone,
+    DtmfPauseTone,
+    DtmfPauseTime,
+    FiveToneTone,
+    FiveToneLastGapTone,
+    FiveToneLastGapTime,
+    FiveToneLast2ndGapTime,
+    FiveToneTransDelay,
+    FiveToneClearTransDelay,
+    FiveToneAckRetry,
+    FiveToneAckDecodeTime,
+    FiveToneIdDecodeTime,
+    FiveToneAutoTxTime,
+    FiveToneExtension,   // OFF (the extension's box cleared), then the times
+    FiveToneStandard,
+    TwoToneTable,
+    TwoToneAutoResetTime,
+    TwoToneTone,   // Off (no tone), then 0..9
 };
 
+ListEntries SettingsListEntries(SettingsList list, const TAppLang& lang);
 QStringList SettingsListTexts(SettingsList list, const TAppLang& lang);
+
+// A code reference of the signalling blocks as its lists show it: "Off" for
+// 255, "Enc- n" for the n-th encode code.
+constexpr uint8_t kCodeReferenceOff = 255;
+QString CodeReferenceText(uint8_t ref);
 
 // The interface text naming a side-key function code (the three talk-around
 // codes share one name); -1 for a code no key list offers.

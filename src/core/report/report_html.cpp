@@ -20,8 +20,16 @@ namespace {
 constexpr int kBandCaptionText = 341;   // "Frequency Range"
 constexpr int kLastProgrammedText = 345;   // "Last Program Data"
 constexpr int kSerialNumberText = 346;   // "Serial Number"
-constexpr int kSingleValueEntriesPerRow = 4;   // table entries of one value: four side by side
+constexpr int kSingleValueEntriesPerRow = 4;   // table entries of one value: up to four side by side
+// Entries side by side share a line of about this many characters; an entry's number takes a few.
+constexpr int kEntryLineCharacters = 72;
+constexpr int kEntryNumberCharacters = 6;
 constexpr int kValuePairsPerRow = 2;   // settings: two name-value pairs side by side
+// A table's value longer than this may wrap at its spaces (the decode entries a
+// system answers), so that a wide table keeps to the page; shorter ones stay on one line.
+constexpr int kLongestUnwrappedValue = 12;
+// A table whose entries have more columns is set in the channel grid's small type.
+constexpr int kNormalTableColumns = 6;
 
 // Qt's rich text understands this much CSS; a browser shows the same.
 constexpr const char* kStyle = "body { font-size: 9pt; }\n"
@@ -32,7 +40,9 @@ constexpr const char* kStyle = "body { font-size: 9pt; }\n"
                                "th { background-color: #e4e4e4; font-weight: bold; text-align: left; }\n"
                                "th, td { padding: 2px 4px; }\n"
                                "td { white-space: nowrap; }\n"
+                               "td.wrap { white-space: normal; }\n"
                                "table.grid { font-size: 7pt; }\n"
+                               "table.grid th, table.grid td { padding: 1px; }\n"
                                "td.name { color: #444444; }\n"
                                "td.num { text-align: right; }\n";
 
@@ -128,7 +138,13 @@ QString ValuesTable(const CaptionedValues& values)
 // side by side, several to a row, so a long list stays short on paper.
 QString EntryTableHtml(const EntryTable& table)
 {
-    const int perRow = table.headers.size() == 2 ? kSingleValueEntriesPerRow : 1;
+    int longest = 1;
+    for (const auto& [number, texts] : table.rows)
+        for (const QString& text : texts)
+            longest = std::max(longest, int(text.size()));
+    const int perRow = table.headers.size() == 2
+        ? std::clamp(kEntryLineCharacters / (longest + kEntryNumberCharacters), 1, kSingleValueEntriesPerRow)
+        : 1;
     QString rows;
     int inRow = 0;
     for (const auto& [number, texts] : table.rows) {
@@ -136,7 +152,7 @@ QString EntryTableHtml(const EntryTable& table)
             rows += QStringLiteral("<tr>");
         rows += Cell("td", QString::number(number), "num");
         for (const QString& text : texts)
-            rows += Cell("td", text);
+            rows += Cell("td", text, text.size() > kLongestUnwrappedValue ? "wrap" : nullptr);
         if (++inRow == perRow) {
             rows += QStringLiteral("</tr>\n");
             inRow = 0;
@@ -145,7 +161,9 @@ QString EntryTableHtml(const EntryTable& table)
     if (inRow != 0)
         rows += QStringLiteral("</tr>\n");
     const int headerRepeats = std::min<int>(perRow, int(table.rows.size()));
-    QString html = QStringLiteral("<h3>%1</h3>\n").arg(Esc(table.title)) + TableStart() + QStringLiteral("<thead><tr>");
+    const bool wide = table.headers.size() > kNormalTableColumns;
+    QString html = QStringLiteral("<h3>%1</h3>\n").arg(Esc(table.title)) + TableStart(wide ? "grid" : "values")
+        + QStringLiteral("<thead><tr>");
     for (int i = 0; i < headerRepeats; ++i)
         for (const QString& header : table.headers)
             html += Cell("th", header);

@@ -118,7 +118,7 @@ constexpr Row kRows[] = {
     {OwnText::CheckSeverityError, {"错误", "错误", "Error"}},
     {OwnText::CheckSeverityWarning, {"警告", "警告", "Warning"}},
     {OwnText::CheckNoProblems, {"没有发现问题。", "没有发现问题。", "No problems found."}},
-    {OwnText::CheckCounts, {"%1 个错误，%2 个警告", "%1 个错误，%2 个警告", "%1 errors, %2 warnings"}},
+    {OwnText::CheckCounts, {"%1，%2", "%1，%2", "%1, %2"}},
     {OwnText::CheckAskWriteWithErrors,
      {"配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
       "配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
@@ -274,7 +274,6 @@ constexpr Row kRows[] = {
     {OwnText::FillSeriesLeavesBand, {"未填充：信道 %1 将得到 %2 MHz，超出频段范围 %3 至 %4 MHz。", "未填充：信道 %1 将得到 %2 MHz，超出频段范围 %3 至 %4 MHz。", "Nothing was filled: channel %1 would get %2 MHz, outside the band's limits %3 – %4 MHz."}},
     {OwnText::FillSeriesFirstEmpty, {"第一个单元格没有可作为序列起点的频率。", "第一个单元格没有可作为序列起点的频率。", "The first cell holds no frequency to start the series from."}},
     {OwnText::PasteEntryOutsideBand, {"信道 %1 保持不变：粘贴的信道频率超出当前频段", "信道 %1 保持不变：粘贴的信道频率超出当前频段", "Channel %1 kept its values: the pasted channel's frequencies lie outside the band"}},
-    {OwnText::NoticeMoreLeftOut, {"……另有 %1 项", "……另有 %1 项", "… and %1 more"}},
     {OwnText::MenuWriteSeveralRadios, {"写入多台对讲机(&M)…", "寫入多台對講機(&M)…", "Write to &several radios…"}},
     {OwnText::SeveralRadiosTitle, {"写入多台对讲机", "寫入多台對講機", "Write to several radios"}},
     {OwnText::SeveralRadiosColumnPort, {"端口", "埠", "Port"}},
@@ -478,6 +477,50 @@ constexpr Row kRows[] = {
       "現在將此備份寫回對講機嗎？對講機的配置和頻道將被替換為從對講機 %1（%2）於 %3 讀取的位元組。",
       "Write this backup back into the radio now? The radio's configuration and channels are replaced by the bytes "
       "read from radio %1 (%2) on %3."}},
+    {OwnText::AskSaveUnsavedChanges,
+     {"配置有尚未保存的更改。先保存吗？", "配置有尚未儲存的變更。先儲存嗎？",
+      "The configuration has changes that are not saved. Save them first?"}},
+    {OwnText::StatusSaved, {"已保存 %1", "已儲存 %1", "Saved %1"}},
+    {OwnText::StatusExportedChannel, {"已将 %1 个信道导出到 %2", "已將 %1 個頻道匯出到 %2", "Exported %1 channel to %2"}},
+    {OwnText::StatusExportedChannels, {"已将 %1 个信道导出到 %2", "已將 %1 個頻道匯出到 %2", "Exported %1 channels to %2"}},
+    {OwnText::StatusExportedReport, {"已将报告导出到 %1", "已將報表匯出到 %1", "Exported the report to %1"}},
+    {OwnText::StatusImported, {"已从 %1 导入信道", "已從 %1 匯入頻道", "Imported channels from %1"}},
+    {OwnText::StatusPastedChannel, {"已粘贴 %1 个信道", "已貼上 %1 個頻道", "Pasted %1 channel"}},
+    {OwnText::StatusPastedChannels, {"已粘贴 %1 个信道", "已貼上 %1 個頻道", "Pasted %1 channels"}},
+    {OwnText::StatusStartHint,
+     {"在一行中输入频率即可添加信道", "在一行中輸入頻率即可新增頻道", "Type a frequency in a row to add a channel"}},
+    {OwnText::CheckErrorCount, {"%1 个错误", "%1 個錯誤", "%1 errors"}},
+    {OwnText::CheckErrorCountOne, {"%1 个错误", "%1 個錯誤", "%1 error"}},
+    {OwnText::CheckWarningCount, {"%1 个警告", "%1 個警告", "%1 warnings"}},
+    {OwnText::CheckWarningCountOne, {"%1 个警告", "%1 個警告", "%1 warning"}},
+    {OwnText::CheckAskWriteWithErrorsOne,
+     {"配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
+      "配置中有 %1 个错误，对讲机无法按此工作（见检查列表）。仍要写入吗？",
+      "The configuration has %1 error a radio cannot work with (see the check list). Write it anyway?"}},
+    {OwnText::CompareCountOne, {"%1 处不同", "%1 處不同", "%1 difference"}},
+    {OwnText::ChangesAskWriteOne,
+     {"对讲机与此配置有 %1 处不同。写入此配置吗？", "對講機與此配置有 %1 處不同。寫入此配置嗎？",
+      "%1 difference between the radio and this configuration. Write it?"}},
+    {OwnText::PasteRowsBeyondLastChannelOne,
+     {"从第 %2 行起的 %1 行超出信道 128，未粘贴", "从第 %2 行起的 %1 行超出信道 128，未粘贴",
+      "%1 row on line %2 lies beyond channel 128 and was not pasted"}},
+    {OwnText::PasteCellsBeyondLastColumnOne,
+     {"%1 个单元格超出表格的最后一列，未粘贴", "%1 个单元格超出表格的最后一列，未粘贴",
+      "%1 cell lies beyond the grid's last column and was not pasted"}},
+    {OwnText::PasteEntriesBeyondLastChannelOne,
+     {"%1 个信道超出信道 128，未粘贴", "%1 个信道超出信道 128，未粘贴",
+      "%1 channel lies beyond channel 128 and was not pasted"}},
+    {OwnText::SeveralRadiosWrittenVerified, {"已写入并校验", "已寫入並校驗", "Written and verified"}},
+    {OwnText::SeveralRadiosNoRadioAnswered, {"没有对讲机应答", "沒有對講機應答", "no radio answered"}},
+    {OwnText::SeveralRadiosAddPort, {"添加端口(&A)…", "新增埠(&A)…", "&Add port\u2026"}},
+    {OwnText::SeveralRadiosAddPortPrompt,
+     {"设备路径（例如 /dev/rfcomm0）或 COMn：", "裝置路徑（例如 /dev/rfcomm0）或 COMn：",
+      "Device path (such as /dev/rfcomm0) or COMn:"}},
+    {OwnText::PortNameNotOnThisComputer, {"这台计算机上没有端口 %1。", "這台電腦上沒有埠 %1。", "There is no port %1 on this computer."}},
+    {OwnText::PortNameNotAPortName,
+     {"“%1”不是端口名：请输入 COMn 或绝对设备路径，例如 /dev/ttyUSB0。",
+      "「%1」不是埠名：請輸入 COMn 或絕對裝置路徑，例如 /dev/ttyUSB0。",
+      "\"%1\" is not a port name: type COMn or an absolute device path such as /dev/ttyUSB0."}},
 };
 
 constexpr int kCount = int(OwnText::Count);
@@ -505,6 +548,16 @@ QString Text(const TAppLang& lang, OwnText id)
 QString Text(OwnText id)
 {
     return Text(appLang(), id);
+}
+
+QString CountedText(const TAppLang& lang, qint64 count, OwnText one, OwnText many)
+{
+    return Text(lang, count == 1 ? one : many).arg(count);
+}
+
+QString CountedText(qint64 count, OwnText one, OwnText many)
+{
+    return CountedText(appLang(), count, one, many);
 }
 
 } // namespace k3n

@@ -75,7 +75,7 @@ enum class OwnText {
     CheckSeverityError,
     CheckSeverityWarning,
     CheckNoProblems,
-    CheckCounts,                    // %1 errors, %2 warnings
+    CheckCounts,                    // %1 the errors' count, %2 the warnings' count
     CheckAskWriteWithErrors,        // %1 errors
     // Files: the recent files and the copy kept against a crash
     AskRestoreAutosave,             // %1 path, %2 time it was written
@@ -198,7 +198,6 @@ enum class OwnText {
     FillSeriesLeavesBand,
     FillSeriesFirstEmpty,
     PasteEntryOutsideBand,
-    NoticeMoreLeftOut,              // %1 lines not listed
     // Writing several radios at once
     MenuWriteSeveralRadios,
     SeveralRadiosTitle,
@@ -296,11 +295,42 @@ enum class OwnText {
     RestoreExactly,
     RestoreThroughConfiguration,
     RestoreAskWriteExact,               // %1 serial number, %2 band, %3 date and time
+    // The document: unsaved changes, what the status bar confirms, the first hint
+    AskSaveUnsavedChanges,
+    StatusSaved,                    // %1 path
+    StatusExportedChannel,          // %1 count (1), %2 path
+    StatusExportedChannels,         // %1 count, %2 path
+    StatusExportedReport,           // %1 path
+    StatusImported,                 // %1 path
+    StatusPastedChannel,            // %1 count (1)
+    StatusPastedChannels,           // %1 count
+    StatusStartHint,
+    // Counts that agree with their noun: the singular of a text just above
+    CheckErrorCount,                // %1 errors
+    CheckErrorCountOne,             // %1 (1) error
+    CheckWarningCount,              // %1 warnings
+    CheckWarningCountOne,           // %1 (1) warning
+    CheckAskWriteWithErrorsOne,     // %1 (1) error
+    CompareCountOne,                // %1 (1) difference
+    ChangesAskWriteOne,             // %1 (1) difference
+    PasteRowsBeyondLastChannelOne,  // %1 (1) row, %2 line
+    PasteCellsBeyondLastColumnOne,  // %1 (1) cell
+    PasteEntriesBeyondLastChannelOne,   // %1 (1) channel
+    // Writing several radios: the outcome in words, and a port typed by hand
+    SeveralRadiosWrittenVerified,
+    SeveralRadiosNoRadioAnswered,
+    SeveralRadiosAddPort,
+    SeveralRadiosAddPortPrompt,
+    PortNameNotOnThisComputer,      // %1 name
+    PortNameNotAPortName,           // %1 text typed
     Count
 };
 
 // The text in the language of 'lang', or of appLang().
 QString Text(const TAppLang& lang, OwnText id);
 QString Text(OwnText id);
+// The text of one when count is 1, else of many, with count as its %1.
+QString CountedText(const TAppLang& lang, qint64 count, OwnText one, OwnText many);
+QString CountedText(qint64 count, OwnText one, OwnText many);
 
 } // namespace k3n

@@ -87,6 +87,8 @@ QString PlainCaption(QString text)
     text.remove('&');
     if (text.endsWith(QLatin1String("...")))
         text.chop(3);
+    else if (text.endsWith(u'\u2026'))
+        text.chop(1);
     return text.trimmed();
 }
 

@@ -2,6 +2,7 @@
 #include "app/check_window.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "widgets/list_windows.h"
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
@@ -32,7 +33,6 @@ CheckWindow::CheckWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addWidget(tvProblems);
     // Activation is the double click (or Enter) of the platform.
     connect(tvProblems, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { chooseItem(item); });
-    resize(820, 360);
 }
 
 void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)
@@ -57,9 +57,17 @@ void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)
                                       [](const ConfigurationProblem& p) { return p.severity == Severity::Error; });
     sSummary->setText(problems_.empty()
                           ? Text(OwnText::CheckNoProblems)
-                          : Text(OwnText::CheckCounts).arg(errors).arg(qsizetype(problems_.size()) - errors));
+                          : Text(OwnText::CheckCounts)
+                                .arg(CountedText(errors, OwnText::CheckErrorCountOne, OwnText::CheckErrorCount),
+                                     CountedText(qsizetype(problems_.size()) - errors, OwnText::CheckWarningCountOne,
+                                                 OwnText::CheckWarningCount)));
     for (int column = 0; column < ProblemColumn; ++column)
         tvProblems->resizeColumnToContents(column);
+    // A window just opened fits its list and opens over the window it belongs to.
+    if (!isVisible()) {
+        FitToListContent(*this, *tvProblems, TreeListSize(*tvProblems));
+        PlaceOver(*this, parentWidget());
+    }
 }
 
 void CheckWindow::chooseItem(QTreeWidgetItem* item)

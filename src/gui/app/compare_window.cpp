@@ -3,6 +3,7 @@
 #include "programming/radio_configuration.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
+#include "widgets/list_windows.h"
 #include <QLabel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -37,7 +38,6 @@ CompareWindow::CompareWindow(CompareSide side, const QString& name, const RadioR
     layout->addWidget(tvDifferences);
     // Activation is the double click (or Enter) of the platform.
     connect(tvDifferences, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { chooseItem(item); });
-    resize(820, 360);
 }
 
 void CompareWindow::compare(const RadioRecord& open)
@@ -55,9 +55,15 @@ void CompareWindow::compare(const RadioRecord& open)
         item->setData(0, Qt::UserRole, qulonglong(i));
     }
     sSummary->setText(differences_.empty() ? Text(OwnText::CompareNoDifferences)
-                                           : Text(OwnText::CompareCount).arg(differences_.size()));
+                                           : CountedText(qint64(differences_.size()), OwnText::CompareCountOne,
+                                                                      OwnText::CompareCount));
     for (int column = 0; column < kColumnCount; ++column)
         tvDifferences->resizeColumnToContents(column);
+    // A window just opened fits its list and opens over the window it belongs to.
+    if (isWindow() && !isVisible()) {
+        FitToListContent(*this, *tvDifferences, TreeListSize(*tvDifferences));
+        PlaceOver(*this, parentWidget());
+    }
 }
 
 void CompareWindow::chooseItem(QTreeWidgetItem* item)

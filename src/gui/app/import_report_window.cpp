@@ -2,6 +2,7 @@
 #include "app/import_report_window.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "widgets/list_windows.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -57,7 +58,11 @@ ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringLis
     layout->addLayout(buttons);
     connect(bApply, &QPushButton::clicked, this, &QDialog::accept);
     connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
-    resize(report.isEmpty() ? 420 : 720, report.isEmpty() ? 120 : 360);
+    if (report.isEmpty())
+        adjustSize();
+    else
+        FitToListContent(*this, *tReport, TextListSize(*tReport));
+    PlaceOver(*this, parent);
 }
 
 } // namespace k3n

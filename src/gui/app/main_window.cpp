@@ -75,10 +75,15 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     buildToolBar();
     buildTree();
     statusBar()->setObjectName("StatusBar");
+    startHint_ = new QLabel(statusBar());
+    startHint_->setObjectName("StartHint");
+    statusBar()->addWidget(startHint_, 1);   // hidden while a message or a menu tip is shown
+    connect(history_, &RecordHistory::changed, this, &TMainForm::showDocumentState);
+    connect(history_, &RecordHistory::changed, this, &TMainForm::showStartHint);
+    fileContents_.insert(QString(), data_.record);
     resize(1024, 720);
     RefreshAllViews();
     fitTreeToPageNames();
-    savedRecord_ = data_.record;
     lastFolder_ = settings_.RecentFiles.isEmpty() ? QString() : QFileInfo(settings_.RecentFiles.constFirst()).absolutePath();
 }
 
@@ -103,7 +108,7 @@ void TMainForm::buildMenus()
         {"FileNewItem", 2, &TMainForm::FileNew1Execute, "Ctrl+N"},
         {"FileOpenItem", 3, &TMainForm::FileOpen1Execute, "Ctrl+O"},
         {"FileCloseItem", 191, &TMainForm::FileClose1Execute},
-        {"MenuFile_Save", 4, &TMainForm::MenuFile_SaveClick},
+        {"MenuFile_Save", 4, &TMainForm::MenuFile_SaveClick, "Ctrl+S"},
         {},
         {"FileExitItem", 5, &TMainForm::FileExit1Execute},
     };
@@ -288,7 +293,10 @@ void TMainForm::RelabelMainWindow()
 {
     MenuLanguage_En->setChecked(settings_.Language == 0);
     MenuLanguage_Chs->setChecked(settings_.Language == 1);
-    setWindowTitle(UiText(kTitleText));
+    showDocumentState();
+    showStartHint();
+    if (virtualRadioNote_)
+        virtualRadioNote_->setText(Text(OwnText::VirtualRadioAttached).arg(virtualRadioPort_, virtualRadioDevice_));
     relabelUndoItems();
     relabelEditCommandItems();
     for (const auto& [action, text] : captioned_) {
@@ -322,6 +330,11 @@ void TMainForm::CommitPendingEdits()
         if (editor)
             editor->CommitPendingEdits();
     }
+    // The focus ends in the user's window too: while a dialog is up the front
+    // cannot change, and the main window, activated again, brings up the
+    // window that holds its focus.
+    if (auto* editor = active ? qobject_cast<EditorWindow*>(active->widget()) : nullptr)
+        editor->CommitPendingEdits();
     if (active && active != mdiArea_->activeSubWindow())
         mdiArea_->setActiveSubWindow(active);
 }
@@ -360,6 +373,7 @@ EditorWindow* TMainForm::OpenEditorPage(int page)
     connect(editor, &EditorWindow::recordWritten, this, [this, page] { history_->recordStep(PageStep(page)); });
     connect(editor, &EditorWindow::commandEnded, this,
             [this, editor](StepName name) { takeCommandStep(editor, std::move(name)); });
+    connect(editor, &EditorWindow::confirmed, this, &TMainForm::confirm);
     QMdiSubWindow* sub = mdiArea_->addSubWindow(editor);
     // An editor that closes itself takes its frame with it.
     connect(editor, &QObject::destroyed, sub, &QObject::deleteLater);
@@ -387,9 +401,10 @@ void TMainForm::FileNew1Execute()
     CommitPendingEdits();
     recordUnreportedEdits();
     data_.ResetForBand(0);
-    currentFile_.clear();   // a fresh configuration has no file name to propose
+    fileContents_.insert(QString(), data_.record);   // unchanged until the user changes it
     RefreshAllViews();
-    history_->recordStep(CommandStep(kNewText));
+    // A fresh configuration has no file name to propose.
+    history_->recordDocumentStep(CommandStep(kNewText), QString());
 }
 
 void TMainForm::FileOpen1Execute()
@@ -451,7 +466,8 @@ void TMainForm::redoStep()
 
 void TMainForm::recordReadStep()
 {
-    history_->recordStep(CommandStep(kReadText));
+    // What the radio holds is in no file yet: Save asks for a name.
+    history_->recordDocumentStep(CommandStep(kReadText), QString());
 }
 
 void TMainForm::recordUnreportedEdits()
@@ -485,7 +501,11 @@ bool TMainForm::saveWithDialog()
         ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message()));
         return false;
     }
-    fileBecameCurrent(path);
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    fileContents_.insert(absolute, data_.record);
+    history_->renameDocument(absolute);
+    fileBecameCurrent(absolute);
+    confirm(Text(OwnText::StatusSaved).arg(QDir::toNativeSeparators(absolute)));
     return true;
 }
 
@@ -493,7 +513,7 @@ QString TMainForm::askFileName(bool save)
 {
     if (chooseFileName_)
         return chooseFileName_(save);
-    const QString proposed = save ? QFileInfo(currentFile_).fileName() : QString();
+    const QString proposed = save ? QFileInfo(currentFile()).fileName() : QString();
     return runFileDialog(save, QString::fromLatin1(kFseFilter), QString::fromLatin1(kFseSuffix), proposed);
 }
 
@@ -556,7 +576,7 @@ void TMainForm::quitOnSignal()
             dialog->reject();
     }
     CommitPendingEdits();
-    if (data_.record != savedRecord_)
+    if (configurationModified())
         writeAutosave();   // kept: the next start offers it back
 }
 

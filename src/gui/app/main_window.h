@@ -11,6 +11,7 @@
 #include "model/radio_data.h"
 #include "programming/service_data.h"
 #include "programming/write_log.h"
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -19,6 +20,7 @@
 
 class QAction;
 class QDockWidget;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -62,6 +64,15 @@ public:
     EditorWindow* OpenEditorPage(int page);
     EditorWindow* editorOfPage(int page) const;
     QMdiSubWindow* subWindowOfPage(int page) const;
+
+    // The file the configuration belongs to ("" for none): it follows undo and redo.
+    QString currentFile() const;
+    // Whether the configuration differs from its file, or from a fresh one without a file.
+    bool configurationModified() const;
+    // Keeps a note in the status bar that a virtual radio serves this run, in the interface language.
+    void showVirtualRadioNote(const QString& portName, const QString& devicePath);
+    // The printable report of the configuration as it stands, what is being typed included.
+    QString reportHtml();
 
 public slots:
     // Applies the Language setting, relabels this window and reloads every open editor.
@@ -162,6 +173,17 @@ private:
     void recordUnreportedEdits();
     int activePage() const;
     void recordReadStep();
+    // Before the configuration is replaced: unsaved changes may be saved first
+    // (Yes saves, No drops them). False: leave everything as it is.
+    bool unsavedChangesMayGo();
+    // Puts a configuration read from a file in place of the open one as one step
+    // called name; it then belongs to document ("" for none).
+    void replaceConfiguration(const RadioData& replacement, StepName name, const QString& document);
+    // The caption names the file and marks unsaved changes.
+    void showDocumentState();
+    // The status bar: a confirmation of what a command did, and the hint of an empty configuration.
+    void confirm(const QString& text);
+    void showStartHint();
     // The programming log: what a write of the open configuration records, and recording one.
     WriteLogContext writeLogContext() const;
     void logWrite(WriteAttemptLog& attempt, const SafeWriteResult& result);
@@ -221,9 +243,13 @@ private:
     QAction* MenuEdit_WriteSeveral = nullptr;
     std::vector<QAction*> recentFileItems_;
     QAction* recentFilesEnd_ = nullptr;   // the separator after them
-    QString currentFile_;                 // last opened or saved; proposed by the save dialog
     QString restoredBackup_;              // the backup last opened by Restore radio from backup
-    RadioRecord savedRecord_;             // the configuration as last opened or saved
+    // What each file holds as far as this run knows: as last opened or saved. The
+    // entry of "" is the fresh configuration that a configuration without a file is compared with.
+    QHash<QString, RadioRecord> fileContents_;
+    QLabel* startHint_ = nullptr;
+    QLabel* virtualRadioNote_ = nullptr;
+    QString virtualRadioPort_, virtualRadioDevice_;
     AutosaveSchedule autosave_;
     OwnAutosave ownAutosave_;
     QTimer* autosaveTimer_ = nullptr;
@@ -232,7 +258,7 @@ private:
     QAction* MenuFile_Restore = nullptr;
     QPointer<CheckWindow> checkWindow_;
     void buildReportItems();
-    QString reportHtml();
+    QString askPdfFileName(const QString& suggested);
     QAction* MenuFile_Print = nullptr;
     QAction* MenuFile_ExportPdf = nullptr;
     OtherFileChooser chooseOtherFile_;

@@ -41,22 +41,24 @@ bool TMainForm::openFile(const QString& path)
 {
     CommitPendingEdits();
     recordUnreportedEdits();
-    if (auto error = LoadFseFile(path, data_)) {
+    RadioData opened = data_;
+    if (auto error = LoadFseFile(path, opened)) {
         ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
         return false;
     }
-    RefreshAllViews();
-    fileBecameCurrent(path);
-    history_->recordStep([] { return PlainCaption(UiText(kOpenText)); });
+    if (!unsavedChangesMayGo())
+        return false;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    fileContents_.insert(absolute, opened.record);
+    replaceConfiguration(opened, [] { return PlainCaption(UiText(kOpenText)); }, absolute);
+    fileBecameCurrent(absolute);
     return true;
 }
 
 void TMainForm::fileBecameCurrent(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    currentFile_ = absolute;
     lastFolder_ = QFileInfo(absolute).absolutePath();
-    savedRecord_ = data_.record;
     QStringList& recent = settings_.RecentFiles;
     recent.removeAll(absolute);
     recent.prepend(absolute);
@@ -64,6 +66,7 @@ void TMainForm::fileBecameCurrent(const QString& path)
         recent.removeLast();
     showRecentFiles();
     recordMaybeChanged();
+    showDocumentState();
 }
 
 void TMainForm::buildRecentFileItems()
@@ -115,7 +118,7 @@ void TMainForm::recordMaybeChanged()
 {
     if (!autosaveTimer_)
         return;
-    if (data_.record == savedRecord_) {
+    if (!configurationModified()) {
         autosave_.noteClean();
         autosaveTimer_->stop();
         removeAutosave();
@@ -184,7 +187,7 @@ void TMainForm::offerAutosaveRestore()
         RefreshAllViews();
         history_->recordStep([] { return Text(OwnText::StepRestoreAutosave); });
         // The configuration lives on in this program's own copy; the old one goes once that is written.
-        if (data_.record == savedRecord_ || writeAutosave()) {
+        if (!configurationModified() || writeAutosave()) {
             autosave_.noteWritten(now());
             copy.discard();
         }

@@ -7,7 +7,9 @@
 #include "app/main_window.h"
 #include "interchange/channel_csv.h"
 #include "interchange/configuration_file.h"
+#include "model/channel_cells.h"
 #include "model/fse_file.h"
+#include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
@@ -106,6 +108,7 @@ void TMainForm::FileImportChannelsClick()
     data_.record = result.data.record;
     RefreshAllViews();
     history_->recordStep([] { return Text(OwnText::StepImportChannels); });
+    confirm(Text(OwnText::StatusImported).arg(Shown(path)));
 }
 
 void TMainForm::FileExportChannelsClick()
@@ -120,6 +123,10 @@ void TMainForm::FileExportChannelsClick()
         ShowNotice(this, Text(OwnText::CannotSaveFile).arg(Shown(path), file.errorString()));
         return;
     }
+    int channels = 0;
+    for (int channel = 1; channel <= rec::kChannelCount; ++channel)
+        channels += ChannelInUse(data_.record, channel) ? 1 : 0;
+    confirm(CountedText(channels, OwnText::StatusExportedChannel, OwnText::StatusExportedChannels).arg(Shown(path)));
     if (!exported.notes.isEmpty())
         ShowNotice(this,
                    Text(OwnText::ExportNotesIntro).arg(Shown(path)) + QStringLiteral("\n\n")

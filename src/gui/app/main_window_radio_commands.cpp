@@ -70,8 +70,14 @@ bool TMainForm::readyToWrite()
                                       [](const ConfigurationProblem& p) { return p.severity == Severity::Error; });
     if (!problems.empty())
         showCheckWindow(std::move(problems));
-    if (errors > 0 && !AskYesNoDefaultNo(this, Text(OwnText::CheckAskWriteWithErrors).arg(errors)))
+    if (errors > 0
+        && !AskYesNoDefaultNo(this, CountedText(errors, OwnText::CheckAskWriteWithErrorsOne,
+                                                OwnText::CheckAskWriteWithErrors))) {
+        // The question took the focus from the list; the user goes on with the list.
+        checkWindow_->raise();
+        checkWindow_->activateWindow();
         return false;
+    }
     // Every write is logged; one that could not be is not started.
     if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath())) {
         ShowNotice(this, error->message);   // it names the log and the reason
@@ -104,12 +110,12 @@ WriteLogContext TMainForm::writeLogContext() const
     const QByteArray bytes(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()));
     // The log names a file only when what is written is that file's bytes.
     QString file;
-    if (FileHolds(currentFile_, bytes))
-        file = currentFile_;
+    if (FileHolds(currentFile(), bytes))
+        file = currentFile();
     else if (FileHolds(restoredBackup_, bytes))
         file = Text(OwnText::LogFileRestoredBackup).arg(QFileInfo(restoredBackup_).fileName());
-    else if (!currentFile_.isEmpty())
-        file = Text(OwnText::LogFileUnsavedChanges).arg(QFileInfo(currentFile_).fileName());
+    else if (!currentFile().isEmpty())
+        file = Text(OwnText::LogFileUnsavedChanges).arg(QFileInfo(currentFile()).fileName());
     else
         file = Text(OwnText::LogFileUnsaved);
     return {QString(), QString(), file, bytes};
@@ -129,13 +135,16 @@ void TMainForm::MenuFile_RestoreClick()
     CommitPendingEdits();
     recordUnreportedEdits();   // what was typed stays a step of its own
     const QString path = chooser.chosenPath();
-    if (auto error = LoadFseFile(path, data_)) {
+    RadioData backup = data_;
+    if (auto error = LoadFseFile(path, backup)) {
         ShowNotice(this, Text(OwnText::CannotOpenFile).arg(QDir::toNativeSeparators(path), error->message()));
         return;
     }
-    RefreshAllViews();
+    if (!unsavedChangesMayGo())
+        return;
+    // The backup is the radio's, not a file of the user's: Save asks for a name.
+    replaceConfiguration(backup, [] { return Text(OwnText::StepRestoreBackup); }, QString());
     restoredBackup_ = path;
-    history_->recordStep([] { return Text(OwnText::StepRestoreBackup); });
     // A backup that kept the radio's own bytes goes back exactly; an older one as a configuration.
     if (const std::optional<MemoryImage> read = ReadBackupRadioBytes(path))
         restoreExactly(path, *read);

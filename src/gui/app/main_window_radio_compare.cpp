@@ -37,6 +37,9 @@ void TMainForm::MenuEdit_CompareWithRadioClick()
     CommitPendingEdits();   // the comparison sees what is being typed too
     TProgramDialog dlg(ConfigurationReadRequest(), SessionPortPlan(settings_), this);
     dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
+    // The window says what it reads for; the comparison itself tells the success.
+    dlg.setWindowTitle(PlainCaption(Text(OwnText::MenuCompareWithRadio)));
+    dlg.setSuccessNoticeShown(false);
     // A failed read has said why in the window; nothing else happens.
     if (dlg.exec() != QDialog::Accepted)
         return;

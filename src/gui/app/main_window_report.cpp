@@ -46,7 +46,7 @@ void TMainForm::buildReportItems()
 QString TMainForm::reportHtml()
 {
     CommitPendingEdits();   // what is being typed belongs in the report
-    const QString name = QFileInfo(currentFile_).fileName();
+    const QString name = QFileInfo(currentFile()).fileName();
     return ConfigurationReportHtml(appLang(), data_, name.isEmpty() ? QStringLiteral("\u2014") : name);
 }
 
@@ -67,16 +67,31 @@ void TMainForm::MenuFile_ExportPdfClick()
     const QString html = reportHtml();
     const QString suggested =
         QDir(lastFolder_)
-            .filePath((currentFile_.isEmpty() ? QStringLiteral("report") : QFileInfo(currentFile_).completeBaseName())
+            .filePath((currentFile().isEmpty() ? QStringLiteral("report") : QFileInfo(currentFile()).completeBaseName())
                       + QStringLiteral(".pdf"));
-    const QString path = chooseFileName_
-        ? chooseFileName_(true)
-        : QFileDialog::getSaveFileName(this, PlainCaption(Text(OwnText::MenuExportPdf)), suggested,
-                                       QStringLiteral("PDF (*.pdf)"));
+    QString path = chooseFileName_ ? chooseFileName_(true) : askPdfFileName(suggested);
     if (path.isEmpty())
         return;
-    if (auto error = WriteReportPdf(html, path, appLang(), TodayText(), Text(OwnText::ReportTitle)))
+    // A name without a suffix gets one, as Save gives its files ".fse".
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    if (auto error = WriteReportPdf(html, path, appLang(), TodayText(), Text(OwnText::ReportTitle))) {
         ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message));
+        return;
+    }
+    confirm(Text(OwnText::StatusExportedReport).arg(QDir::toNativeSeparators(path)));
+}
+
+QString TMainForm::askPdfFileName(const QString& suggested)
+{
+    QFileDialog dialog(this, PlainCaption(Text(OwnText::MenuExportPdf)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));   // asked about overwriting under its full name
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace k3n

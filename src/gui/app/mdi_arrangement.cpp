@@ -3,7 +3,9 @@
 #include <QMdiArea>
 #include <QLayout>
 #include <QMdiSubWindow>
+#include <QStyle>
 #include <algorithm>
+#include <vector>
 
 namespace k3n {
 
@@ -21,6 +23,12 @@ QSize WantedSize(const QMdiArea& area, QMdiSubWindow& window)
     return window.sizeHint().boundedTo(area.viewport()->size());
 }
 
+// The smallest size at which every caption and list of the window is whole.
+QSize SmallestWhole(QMdiSubWindow& window)
+{
+    return window.minimumSizeHint().expandedTo(window.minimumSize());
+}
+
 void tile(QMdiArea& area, Direction direction)
 {
     QList<QMdiSubWindow*> windows;
@@ -30,22 +38,34 @@ void tile(QMdiArea& area, Direction direction)
     }
     if (windows.isEmpty())
         return;
+    const bool rows = direction == Direction::Rows;
     const QRect space = area.viewport()->rect();
+    const int length = rows ? space.height() : space.width();
     const int count = int(windows.size());
+    // Shares of the area, spread so the windows fill it exactly; a window that
+    // needs more takes it and pushes the next one on: the workspace scrolls
+    // rather than crush a window.
+    std::vector<int> extents;
+    int total = 0;
+    for (int i = 0; i < count; ++i) {
+        const QSize smallest = SmallestWhole(*windows[i]);
+        const int share = length * (i + 1) / count - length * i / count;
+        extents.push_back(std::max(share, rows ? smallest.height() : smallest.width()));
+        total += extents.back();
+    }
+    // Once the workspace scrolls, its scroll bar takes room across the windows.
+    const int bar = total > length ? area.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &area) : 0;
+    int along = 0;
     for (int i = 0; i < count; ++i) {
         QMdiSubWindow* w = windows[i];
         if (w->isMaximized())
             w->showNormal();
-        // Spread the remainder so the windows fill the area exactly.
-        if (direction == Direction::Rows) {
-            const int top = space.height() * i / count;
-            const int bottom = space.height() * (i + 1) / count;
-            w->setGeometry(0, top, space.width(), bottom - top);
-        } else {
-            const int left = space.width() * i / count;
-            const int right = space.width() * (i + 1) / count;
-            w->setGeometry(left, 0, right - left, space.height());
-        }
+        const QSize smallest = SmallestWhole(*w);
+        if (rows)
+            w->setGeometry(0, along, std::max(space.width() - bar, smallest.width()), extents[std::size_t(i)]);
+        else
+            w->setGeometry(along, 0, extents[std::size_t(i)], std::max(space.height() - bar, smallest.height()));
+        along += extents[std::size_t(i)];
     }
 }
 } // namespace

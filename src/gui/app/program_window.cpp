@@ -228,7 +228,8 @@ void TProgramDialog::Show(const RunnerStep& step)
             done(chain_->result().outcome == SafeWriteOutcome::Written ? Accepted : Rejected);
             return;
         }
-        if (auto text = OutcomeText(session_->outcome()))
+        const bool success = session_->outcome() == SessionOutcome::Success;
+        if (auto text = OutcomeText(session_->outcome()); text && (successNoticeShown_ || !success))
             ShowNotice(this, ProgramDialogText(*text));
         done(session_->outcome() == SessionOutcome::Success ? Accepted : Rejected);
         return;
@@ -245,8 +246,8 @@ void TProgramDialog::ShowPhase()
     if (!sPhase || !chain_)
         return;
     QString text = SafeWritePhaseText(chain_->phase());
-    if (text.isEmpty())   // idle or done: the last phase's line stays
-        text = sPhase->text();
+    if (text.isEmpty())   // idle or done: the last phase's line stays, the backup's line is added once below
+        text = sPhase->text().section(u'\n', 0, 0);
     if (!chain_->result().backup_path.isEmpty() && chain_->phase() != SafeWritePhase::Backup)
         text += QStringLiteral("\n") +
                 Text(OwnText::SafeWriteBackupSaved).arg(QDir::toNativeSeparators(chain_->result().backup_path));

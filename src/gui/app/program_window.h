@@ -63,6 +63,8 @@ public:
     // Configuration write: asked when Start is pressed, before anything is sent;
     // false closes the window without starting (the programming log could not take the write).
     void setBeforeStart(std::function<bool()> beforeStart) { beforeStart_ = std::move(beforeStart); }
+    // A read whose result the caller shows at once: no "SUCCESS" box before it.
+    void setSuccessNoticeShown(bool shown) { successNoticeShown_ = shown; }
 
     QPushButton* ProgramStart;
     QPushButton* CancelBtn;
@@ -102,6 +104,7 @@ private:
     std::function<PortPlan()> portsAtStart_;
     std::optional<MemoryImage> exactRestore_;
     std::function<bool()> beforeStart_;
+    bool successNoticeShown_ = true;
 };
 
 } // namespace k3n

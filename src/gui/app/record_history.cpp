@@ -6,17 +6,25 @@ namespace k3n {
 
 class RecordHistory::Step : public QUndoCommand {
 public:
-    Step(RecordHistory& history, StepName name, const RadioRecord& before, const RadioRecord& after)
-        : history_(history), name_(std::move(name)), before_(before), after_(after)
+    // Documents are given only by a step that replaced the configuration.
+    struct Documents {
+        QString before, after;
+    };
+    Step(RecordHistory& history, StepName name, const RadioRecord& before, const RadioRecord& after,
+         std::optional<Documents> documents)
+        : history_(history), name_(std::move(name)), before_(before), after_(after), documents_(std::move(documents))
     {}
 
     QString name() const { return name_(); }
-    void undo() override { history_.applyBytes(before_); }
+    void undo() override
+    {
+        history_.applyBytes(before_, documents_ ? std::optional(documents_->before) : std::nullopt);
+    }
     void redo() override
     {
         // Pushing a step redoes it: the record already holds those bytes.
         if (pushed_)
-            history_.applyBytes(after_);
+            history_.applyBytes(after_, documents_ ? std::optional(documents_->after) : std::nullopt);
         pushed_ = true;
     }
 
@@ -25,6 +33,7 @@ private:
     StepName name_;
     RadioRecord before_;
     RadioRecord after_;
+    std::optional<Documents> documents_;
     bool pushed_ = false;
 };
 
@@ -45,8 +54,19 @@ bool RecordHistory::recordStep(StepName name)
 {
     if (applying_ || data_.record == recorded_)
         return false;
-    auto* step = new Step(*this, std::move(name), recorded_, data_.record);
+    auto* step = new Step(*this, std::move(name), recorded_, data_.record, std::nullopt);
     recorded_ = data_.record;
+    stack_.push(step);
+    return true;
+}
+
+bool RecordHistory::recordDocumentStep(StepName name, const QString& document)
+{
+    if (applying_ || (data_.record == recorded_ && document == document_))
+        return false;
+    auto* step = new Step(*this, std::move(name), recorded_, data_.record, Step::Documents{document_, document});
+    recorded_ = data_.record;
+    document_ = document;
     stack_.push(step);
     return true;
 }
@@ -61,9 +81,11 @@ void RecordHistory::redo()
     stack_.redo();
 }
 
-void RecordHistory::applyBytes(const RadioRecord& bytes)
+void RecordHistory::applyBytes(const RadioRecord& bytes, const std::optional<QString>& document)
 {
     applying_ = true;
+    if (document)
+        document_ = *document;
     data_.record = bytes;
     data_.SelectBandLimits();
     showRecord_();

@@ -2,6 +2,8 @@
 #include "app/several_radios_window.h"
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
+#include "programming/port_name.h"
+#include "text/ui_text.h"
 #include "text/own_texts.h"
 #include "widgets/message_windows.h"
 #include <QCheckBox>
@@ -9,6 +11,7 @@
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,17 +22,39 @@ namespace k3n {
 
 namespace {
 
-OwnText ResultText(SafeWriteOutcome outcome)
+OwnText ResultText(const SafeWriteResult& result)
 {
-    switch (outcome) {
-    case SafeWriteOutcome::Written: return OwnText::SeveralRadiosWritten;
+    switch (result.outcome) {
+    case SafeWriteOutcome::Written:
+        return result.verified ? OwnText::SeveralRadiosWrittenVerified : OwnText::SeveralRadiosWritten;
     case SafeWriteOutcome::WrittenNotVerified: return OwnText::SeveralRadiosNotVerified;
     case SafeWriteOutcome::Cancelled: return OwnText::SeveralRadiosCancelled;
     default: return OwnText::SeveralRadiosFailed;
     }
 }
 
+// Nothing was sent because no radio answered the greeting on the port.
+bool NoRadioAnswered(const SafeWriteResult& result)
+{
+    const bool silent = result.failure == SessionFailure::NoAnswer || result.failure == SessionFailure::NoRadioFound;
+    return silent && result.frames_written == 0 && result.ended_in != SafeWritePhase::Verify;
+}
+
 } // namespace
+
+QString SeveralRadiosResultText(const SafeWriteResult& result)
+{
+    QString text = Text(ResultText(result));
+    if (result.outcome == SafeWriteOutcome::Written)
+        return text;
+    // The session's own word for a missing answer, "Communication False", is said plainly here.
+    const QString reason = NoRadioAnswered(result) ? Text(OwnText::SeveralRadiosNoRadioAnswered) : result.message;
+    if (!reason.isEmpty())
+        text += QStringLiteral(": ") + reason;
+    if (!result.notices.isEmpty())
+        text += QStringLiteral(" - ") + result.notices.constLast();   // the port's own reason
+    return text;
+}
 
 SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext logContext,
                                          const AppSettings& settings,
@@ -38,29 +63,18 @@ SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext 
 {
     setObjectName("SeveralRadiosWindow");
     const QList<HalvexComm32::TCommPortEntry> ports = portList.Ports();
-    ports_.assign(ports.begin(), ports.end());
 
-    grid = new QTableWidget(int(ports_.size()), ColCount, this);
+    grid = new QTableWidget(0, ColCount, this);
     grid->setObjectName("SeveralRadiosGrid");
     grid->verticalHeader()->hide();
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int row = 0; row < int(ports_.size()); ++row) {
-        const HalvexComm32::TCommPortEntry& port = ports_[row];
-        auto* pick = new QTableWidgetItem(port.name);
-        pick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        pick->setCheckState(Qt::Unchecked);
-        grid->setItem(row, ColPort, pick);
-        grid->setItem(row, ColDevice, new QTableWidgetItem(port.devicePath));
-        grid->setItem(row, ColCable, new QTableWidgetItem(port.description));
-        auto* bar = new QProgressBar(grid);
-        bar->setRange(0, 100);
-        bar->setValue(0);
-        grid->setCellWidget(row, ColProgress, bar);
-        grid->setItem(row, ColSerial, new QTableWidgetItem());
-        grid->setItem(row, ColResult, new QTableWidgetItem());
-    }
+    for (const HalvexComm32::TCommPortEntry& port : ports)
+        addRow(port);
 
+    addPortButton = new QPushButton(this);
+    addPortButton->setObjectName("AddPortButton");
+    connect(addPortButton, &QPushButton::clicked, this, &SeveralRadiosWindow::addPort);
     startButton = new QPushButton(this);
     startButton->setObjectName("StartButton");
     cancelButton = new QPushButton(this);
@@ -71,6 +85,7 @@ SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext 
     connect(cancelButton, &QPushButton::clicked, this, &SeveralRadiosWindow::cancelOrClose);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(addPortButton);
     buttons->addWidget(summary, 1);
     buttons->addWidget(startButton);
     buttons->addWidget(cancelButton);
@@ -92,6 +107,57 @@ SeveralRadiosWindow::~SeveralRadiosWindow()
         worker_.join();
 }
 
+void SeveralRadiosWindow::addRow(const HalvexComm32::TCommPortEntry& port)
+{
+    const int row = grid->rowCount();
+    grid->insertRow(row);
+    ports_.push_back(port);
+    auto* pick = new QTableWidgetItem(port.name);
+    pick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    pick->setCheckState(Qt::Unchecked);
+    grid->setItem(row, ColPort, pick);
+    grid->setItem(row, ColDevice, new QTableWidgetItem(port.devicePath));
+    grid->setItem(row, ColCable, new QTableWidgetItem(port.description));
+    auto* bar = new QProgressBar(grid);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    grid->setCellWidget(row, ColProgress, bar);
+    grid->setItem(row, ColSerial, new QTableWidgetItem());
+    grid->setItem(row, ColResult, new QTableWidgetItem());
+}
+
+void SeveralRadiosWindow::addPort()
+{
+    if (running())
+        return;
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, PlainCaption(Text(OwnText::SeveralRadiosAddPort)),
+                                                Text(OwnText::SeveralRadiosAddPortPrompt), QLineEdit::Normal, QString(),
+                                                &ok);
+    if (!ok)
+        return;
+    const HalvexComm32::TCommSerialPortInfo list;
+    const ReadPort read = ReadPortName(typed, list);
+    if (read.error) {
+        using Kind = PortNameError::Kind;
+        if (read.error->kind == Kind::NotOnThisComputer)
+            ShowNotice(this, Text(OwnText::PortNameNotOnThisComputer).arg(read.error->name));
+        else if (read.error->kind == Kind::NotAPortName)
+            ShowNotice(this, Text(OwnText::PortNameNotAPortName).arg(read.error->name));
+        return;
+    }
+    // A port already listed under this name is ticked, not listed twice.
+    int row = 0;
+    while (row < grid->rowCount() && ports_[std::size_t(row)].name.compare(read.port, Qt::CaseInsensitive) != 0)
+        ++row;
+    if (row == grid->rowCount()) {
+        const bool comName = HalvexComm32::TCommSerialPortInfo::PortNo(read.port) > 0;
+        addRow({read.port, comName ? list.DevicePathOf(read.port) : read.port, QString()});
+        grid->resizeColumnToContents(ColDevice);
+    }
+    grid->item(row, ColPort)->setCheckState(Qt::Checked);
+}
+
 void SeveralRadiosWindow::relabel()
 {
     setWindowTitle(Text(OwnText::SeveralRadiosTitle));
@@ -102,6 +168,7 @@ void SeveralRadiosWindow::relabel()
     for (OwnText header : headers)
         labels << Text(header);
     grid->setHorizontalHeaderLabels(labels);
+    addPortButton->setText(Text(OwnText::SeveralRadiosAddPort));
     startButton->setText(Text(OwnText::SeveralRadiosStart));
     cancelButton->setText(Text(running() ? OwnText::SeveralRadiosCancel : OwnText::SeveralRadiosClose));
 }
@@ -192,6 +259,7 @@ void SeveralRadiosWindow::setTicksEditable(bool editable)
 {
     for (int row = 0; row < grid->rowCount(); ++row)
         grid->item(row, ColPort)->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::ItemIsEnabled);
+    addPortButton->setEnabled(editable);
 }
 
 void SeveralRadiosWindow::showProgress(int row, SafeWritePhase phase, int progress, int max)
@@ -205,15 +273,11 @@ void SeveralRadiosWindow::showProgress(int row, SafeWritePhase phase, int progre
 void SeveralRadiosWindow::showResult(int row, const SafeWriteResult& result, double seconds)
 {
     grid->item(row, ColSerial)->setText(result.serial_number);
-    QString text = Text(ResultText(result.outcome));
-    if (!result.message.isEmpty() && result.outcome != SafeWriteOutcome::Written)
-        text += QStringLiteral(": ") + result.message;
-    if (!result.notices.isEmpty() && result.outcome != SafeWriteOutcome::Written)
-        text += QStringLiteral(" - ") + result.notices.constLast();   // the port's own reason
+    const QString text = SeveralRadiosResultText(result);
     grid->item(row, ColResult)->setText(text + QStringLiteral(" (%1 s)").arg(seconds, 0, 'f', 1));
     grid->item(row, ColResult)->setToolTip(text);
     auto* bar = static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress));
-    bar->setFormat(Text(ResultText(result.outcome)));
+    bar->setFormat(Text(ResultText(result)));
 }
 
 void SeveralRadiosWindow::runEnded()

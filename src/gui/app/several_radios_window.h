@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Edit > "Write to several radios…": one row per port present (check box,
-// device, cable, progress, serial number, result); Start writes the open
-// configuration into every ticked radio at once, Cancel stops them all. The
-// results stay on screen until the window is closed.
+// device, cable, progress, serial number, result), and rows for ports typed
+// by hand ("Add port…": a device path the list does not show); Start writes
+// the open configuration into every ticked radio at once, Cancel stops them
+// all. The results stay on screen until the window is closed.
 #include "app/app_settings.h"
 #include "comm/port_list.h"
 #include "programming/several_radios_write.h"
@@ -17,6 +18,9 @@ class QTableWidget;
 class QLabel;
 
 namespace k3n {
+
+// What the list says of one radio's write: "Written and verified", "Failed: no radio answered", ...
+QString SeveralRadiosResultText(const SafeWriteResult& result);
 
 class SeveralRadiosWindow : public QDialog {
     Q_OBJECT
@@ -32,6 +36,7 @@ public:
     bool running() const { return worker_.joinable() && !ended_; }
 
     QTableWidget* grid = nullptr;
+    QPushButton* addPortButton = nullptr;
     QPushButton* startButton = nullptr;
     QPushButton* cancelButton = nullptr;   // stops the run; closes the window when nothing runs
     QLabel* summary = nullptr;
@@ -45,6 +50,9 @@ protected:
     void reject() override;
 
 private:
+    void addRow(const HalvexComm32::TCommPortEntry& port);
+    // Asks for a port name and adds its row, ticked; a name that is no port is said and left out.
+    void addPort();
     void start();
     // The started line of every radio; false (said, nothing started) when one could not be added.
     bool logStarted(const std::vector<RadioTarget>& targets);

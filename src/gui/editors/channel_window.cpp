@@ -160,7 +160,7 @@ void TChInforDlg::buildGrid()
     columns.push_back(bitColumn(Col::Scan, scan_add));
     columns.push_back(std::make_unique<CycleColumn>(
         headerOf(Col::LockOut), data_.record, [this](int row) { return busy_lockout(channelOfRow(row)); },
-        [] { return LockOutTexts(); }, [](unsigned v) { return v + 1 < unsigned(LockOutTexts().size()) ? v + 1 : 0u; }));
+        [] { return LockOutTexts(); }, ProcChEditLockOut));
     columns.push_back(bitColumn(Col::XtalShift, xtal_shift));
     columns.push_back(listColumn(
         Col::SignalSys, cbChInforSignalSys, [](int) { return SignalSystemTexts(appLang()); },
@@ -316,6 +316,11 @@ void TChInforDlg::StringGridAutoFullRow(int row)
 }
 
 // ---- what the in-place editors store ----------------------------------------------
+
+unsigned TChInforDlg::ProcChEditLockOut(unsigned lockOut)
+{
+    return lockOut + 1 < unsigned(LockOutTexts().size()) ? lockOut + 1 : 0u;
+}
 
 void TChInforDlg::Edit_ChFreqExit(int row, int col, const QString& text)
 {

@@ -80,6 +80,8 @@ private:
     void cbChInforScrNoExit(int channel, int position);
     void cbChInforSignalSysExit(int channel, int position);
     void cbChInforSignalNoExit(int channel, int position);
+    // The lock-out cell's step: "----" -> "BCLO" -> "BTLO" -> "----"; a stored 3 also goes to "----".
+    static unsigned ProcChEditLockOut(unsigned lockOut);
 
     void cbChInforGroupChange(int position);
     void cbFreqRangeChange(int position);

@@ -9,6 +9,7 @@
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
+#include "widgets/list_windows.h"
 #include "widgets/message_windows.h"
 
 #include <QClipboard>
@@ -73,17 +74,6 @@ QStringList Described(const CellProblems& problems)
     for (const CellProblem& problem : problems)
         lines << problem.describe(appLang());
     return lines;
-}
-
-// A message lists this many things left out; a paste of garbage names the rest by their count.
-constexpr int kListedAtMost = 20;
-
-QString LeftOutText(const QStringList& leftOut)
-{
-    QStringList listed = leftOut.mid(0, kListedAtMost);
-    if (leftOut.size() > kListedAtMost)
-        listed << Text(OwnText::NoticeMoreLeftOut).arg(leftOut.size() - kListedAtMost);
-    return Text(OwnText::NoticeNotEverythingDone) + QStringLiteral("\n\n") + listed.join(u'\n');
 }
 
 bool IsUnbroken(const std::vector<int>& rows) { return !rows.empty() && rows.back() - rows.front() + 1 == int(rows.size()); }
@@ -172,9 +162,12 @@ void TChInforDlg::endCommand(StepName name, int channel, const QStringList& left
         cbChInforGroup->setCurrentIndex(group);
     }
     StringGrid1->showAllRows();
+    const QString title = name();
     emit commandEnded(std::move(name));
-    if (!leftOut.isEmpty())
-        ShowNotice(this, LeftOutText(leftOut));
+    if (!leftOut.isEmpty()) {
+        ReportWindow report(title, Text(OwnText::NoticeNotEverythingDone), leftOut, this);
+        report.exec();
+    }
 }
 
 void TChInforDlg::copyChannels() const
@@ -213,10 +206,12 @@ void TChInforDlg::pasteChannels()
         const EntriesPaste paste = PasteChannelEntries(data_, first, entries);
         QStringList leftOut;
         if (paste.beyondLastChannel > 0)
-            leftOut << Text(OwnText::PasteEntriesBeyondLastChannel).arg(paste.beyondLastChannel);
+            leftOut << CountedText(paste.beyondLastChannel, OwnText::PasteEntriesBeyondLastChannelOne,
+                                   OwnText::PasteEntriesBeyondLastChannel);
         for (int channel : paste.outsideBand)
             leftOut << Text(OwnText::PasteEntryOutsideBand).arg(channel);
         leftOut << Described(paste.notes);
+        emit confirmed(CountedText(paste.written, OwnText::StatusPastedChannel, OwnText::StatusPastedChannels));
         endCommand(ChannelsStep(OwnText::StepPasteChannel, OwnText::StepPasteChannels, paste.written, first), first,
                    leftOut);
         const int row = first - kRowsPerGroup * shownGroup();
@@ -227,6 +222,7 @@ void TChInforDlg::pasteChannels()
         return;
     const int firstColumn = StringGrid1->selectedRows().empty() ? std::max(StringGrid1->currentColumn(), 1) : 1;
     const SheetPaste paste = PasteChannelSheet(data_, mime->text(), first, firstColumn, appLang());
+    emit confirmed(CountedText(paste.rowsPasted, OwnText::StatusPastedChannel, OwnText::StatusPastedChannels));
     endCommand(ChannelsStep(OwnText::StepPasteChannel, OwnText::StepPasteChannels, paste.rowsPasted, first), first,
                paste.describe(appLang()));
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/dtmf_window.h"
 #include "model/record_layout.h"
-#include "text/ui_text.h"
 
 namespace k3n {
 
@@ -9,26 +8,10 @@ namespace dtmf = rec::dtmf;
 
 namespace {
 
-constexpr int kOffText = 75;
+using L = SettingsList;
 
 DigitCodeField EncodeField(int k) { return {dtmf::encode(k), dtmf::kEncodeDigits}; }
 DigitCodeField DecodeField(int k) { return {dtmf::decode(k), dtmf::kDecodeDigits}; }
-
-ListItems ToneSpeeds() { return ListItems::Positions({"50", "75", "100", "200"}); }
-ListItems GroupTones() { return ListItems::Positions({"A", "B", "C", "D"}, 10); }
-// The gap tone's letters are coded one above their digit codes.
-ListItems GapTones()
-{
-    return {{UiText(kOffText), "A", "B", "C", "D", "*", "#"}, {0, 11, 12, 13, 14, 15, 16}};
-}
-ListItems PauseTones()
-{
-    QStringList digits;
-    for (uint8_t code = 0; code < 16; ++code)
-        digits << DigitChar(code);
-    return ListItems::Positions(digits);
-}
-ListItems PauseTimes() { return ListItems::Positions({"0.5", "1", "2", "3", "4"}); }
 
 // A double-click switches between Single and CALL-ID; ID-CALL (and a foreign 3) go back to Single.
 unsigned NextSequence(unsigned v) { return v == 0 ? 2 : 0; }
@@ -50,15 +33,15 @@ void TDtmfDlg::buildOptionPage()
 {
     addFlag(0, "cPttCall", 278, dtmf::ptt_call);
     addFlag(0, "cPauseTone", 287, dtmf::pause_tone_enable);
-    addList(0, "cbAutoReset", 280, dtmf::auto_reset, [] { return OffAndNumbers(75); });
-    addList(0, "cbANILock", 281, dtmf::ani_lock, [] { return OffAndNumbers(120); });
+    addList(0, "cbAutoReset", 280, dtmf::auto_reset, [] { return Entries(L::SignalAutoReset); });
+    addList(0, "cbANILock", 281, dtmf::ani_lock, [] { return Entries(L::SignalAniLock); });
     addLeadTime(0, "eLeadIn", 282, dtmf::lead_in);
     addLeadTime(0, "eLeadOut", 283, dtmf::lead_out);
-    addList(1, "cbToneSpeed", 284, dtmf::tone_speed, ToneSpeeds);
-    addList(1, "cbGroupTone", 285, dtmf::group_tone, GroupTones);
-    addList(1, "cbGapTone", 286, dtmf::gap_tone, GapTones);
-    addList(1, "cbPauseTone", 287, dtmf::pause_tone, PauseTones);
-    addList(1, "cbPauseTime", 288, dtmf::pause_time, PauseTimes);
+    addList(1, "cbToneSpeed", 284, dtmf::tone_speed, [] { return Entries(L::DtmfToneSpeed); });
+    addList(1, "cbGroupTone", 285, dtmf::group_tone, [] { return Entries(L::DtmfGroupTone); });
+    addList(1, "cbGapTone", 286, dtmf::gap_tone, [] { return Entries(L::DtmfGapTone); });
+    addList(1, "cbPauseTone", 287, dtmf::pause_tone, [] { return Entries(L::DtmfPauseTone); });
+    addList(1, "cbPauseTime", 288, dtmf::pause_time, [] { return Entries(L::DtmfPauseTime); });
     addCallTone(2, dtmf::call_1, dtmf::call_2);
 }
 

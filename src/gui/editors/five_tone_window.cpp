@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/five_tone_window.h"
 #include "model/record_layout.h"
-#include "text/ui_text.h"
+#include "text/app_lang.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -12,41 +12,16 @@ namespace five = rec::five_tone;
 
 namespace {
 
-constexpr int kOffText = 75, kMuteText = 336, kDisableText = 252, kNoLimitText = 337;
-constexpr int kLastGapMute = 128, kLastGapOff = 255;
-constexpr const char* kStandards[] = {"CCIR1", "CCOR2", "EIA", "EEA", "ZVEI1", "ZVEI2"};
+using L = SettingsList;
+
+constexpr int kLastGapOff = 255;
 
 DigitCodeField EncodeField(int k) { return {five::encode(k), five::kEncodeDigits}; }
 DigitCodeField DecodeField(int k) { return {five::decode(k), five::kDecodeDigits}; }
 
-// Tone values 0..14 are "0" .. "9", "A" .. "E".
-QStringList ToneTexts()
-{
-    return NumberTexts(0, 9) + QStringList{"A", "B", "C", "D", "E"};
-}
-ListItems Tones() { return ListItems::Positions(ToneTexts()); }
-ListItems LastGapTones()
-{
-    ListItems items{{UiText(kMuteText), UiText(kOffText)}, {kLastGapMute, kLastGapOff}};
-    const ListItems tones = Tones();
-    items.texts += tones.texts;
-    items.values.insert(items.values.end(), tones.values.begin(), tones.values.end());
-    return items;
-}
-ListItems Steps(int first, int last, int step) { return ListItems::Positions(NumberTexts(first, last, step)); }
-ListItems ClearTransponds()
-{
-    return ListItems::Positions(QStringList{UiText(kDisableText)} + NumberTexts(100, 1500, 100)
-                                + QStringList{UiText(kNoLimitText)});
-}
-QStringList ExtensionTimes() { return NumberTexts(100, 2500, 100); }
-ListItems Standards()
-{
-    QStringList texts;
-    for (const char* name : kStandards)
-        texts << name;
-    return ListItems::Positions(texts);
-}
+// The extension's time list; its first entry, OFF, is the cleared box instead.
+QStringList ExtensionTimes() { return SettingsListTexts(L::FiveToneExtension, appLang()).mid(1); }
+ListItems LastGapTones() { return SignalEditor::Entries(L::FiveToneLastGapTone); }
 
 // A double-click steps through all three sequences; a foreign 3 goes back to Single.
 unsigned NextSequence(unsigned v) { return v >= 2 ? 0 : v + 1; }
@@ -68,27 +43,28 @@ TFiveToneDlg::TFiveToneDlg(RadioData& data, QWidget* parent)
 void TFiveToneDlg::buildOptionPage()
 {
     addFlag(0, "cPttCall", 278, five::ptt_call);
-    addList(0, "cbAutoReset", 280, five::auto_reset, [] { return OffAndNumbers(75); });
-    addList(0, "cbANILock", 281, five::ani_lock, [] { return OffAndNumbers(120); });
+    addList(0, "cbAutoReset", 280, five::auto_reset, [] { return Entries(L::SignalAutoReset); });
+    addList(0, "cbANILock", 281, five::ani_lock, [] { return Entries(L::SignalAniLock); });
     addLeadTime(0, "eLeadIn", 282, five::lead_in);
     addLeadTime(0, "eLeadOut", 283, five::lead_out);
-    addList(0, "cbGroupTone", 285, five::group_tone, Tones);
-    addList(0, "cbRepeat_tone", 324, five::repeat_tone, Tones);
+    addList(0, "cbGroupTone", 285, five::group_tone, [] { return Entries(L::FiveToneTone); });
+    addList(0, "cbRepeat_tone", 324, five::repeat_tone, [] { return Entries(L::FiveToneTone); });
     addCallTone(0, five::call_1, five::call_2);
 
     cbLast_gap_tone = addList(1, "cbLast_gap_tone", 325, five::last_gap_tone, LastGapTones);
     connect(cbLast_gap_tone, &QComboBox::activated, this, &TFiveToneDlg::cbLast_gap_toneChange);
-    cbLast_gap_time = addList(1, "cbLast_gap_time", 326, five::last_gap_time, [] { return Steps(100, 2500, 100); });
-    addList(1, "cbLast_2nd_gap_time", 335, five::last_2nd_gap_time, [] { return Steps(10, 180, 10); });
-    commitOnPick(addList(1, "cbTrans_delay_time", 327, five::trans_delay_time, [] { return Steps(100, 1500, 100); }));
-    addList(1, "cbClear_trans_delay_time", 328, five::clear_trans_delay_time, ClearTransponds);
-    addList(1, "cbAck_retry", 329, five::ack_retry, [] { return Steps(0, 15, 1); });
-    addList(1, "cbAck_decode_time", 330, five::ack_decode_time, [] { return Steps(1, 15, 1); });
+    cbLast_gap_time = addList(1, "cbLast_gap_time", 326, five::last_gap_time, [] { return Entries(L::FiveToneLastGapTime); });
+    addList(1, "cbLast_2nd_gap_time", 335, five::last_2nd_gap_time, [] { return Entries(L::FiveToneLast2ndGapTime); });
+    commitOnPick(addList(1, "cbTrans_delay_time", 327, five::trans_delay_time, [] { return Entries(L::FiveToneTransDelay); }));
+    addList(1, "cbClear_trans_delay_time", 328, five::clear_trans_delay_time,
+            [] { return Entries(L::FiveToneClearTransDelay); });
+    addList(1, "cbAck_retry", 329, five::ack_retry, [] { return Entries(L::FiveToneAckRetry); });
+    addList(1, "cbAck_decode_time", 330, five::ack_decode_time, [] { return Entries(L::FiveToneAckDecodeTime); });
 
     addToneExtension("cExtended_1st", 322, "cbExtended_1st_time", 331, five::extended_1st);
     addToneExtension("cExtended_2nd", 323, "cbExtended_2nd_time", 332, five::extended_2nd);
-    addList(2, "cbId_decode_time", 333, five::id_decode_time, [] { return Steps(100, 500, 50); });
-    addList(2, "cbAuto_tx_time", 334, five::auto_tx_time, [] { return Steps(10, 180, 10); });
+    addList(2, "cbId_decode_time", 333, five::id_decode_time, [] { return Entries(L::FiveToneIdDecodeTime); });
+    addList(2, "cbAuto_tx_time", 334, five::auto_tx_time, [] { return Entries(L::FiveToneAutoTxTime); });
 }
 
 void TFiveToneDlg::addToneExtension(const char* boxName, int boxText, const char* listName, int listText,
@@ -153,7 +129,8 @@ void TFiveToneDlg::cbLast_gap_toneChange()
 void TFiveToneDlg::buildGrids()
 {
     CellColumns system;
-    system.push_back(valueListColumn(sgSystem, TextNo(320), "cbSystemType", Standards, five::standard));
+    system.push_back(valueListColumn(sgSystem, TextNo(320), "cbSystemType", [] { return Entries(L::FiveToneStandard); },
+                                     five::standard));
     system.push_back(codeRefColumn(sgSystem, TextNo(321), "cbSystemRep", five::repeat_code));
     system.push_back(codeRefColumn(sgSystem, TextNo(306), "cbSystemCall", five::call_code));
     system.push_back(codeRefColumn(sgSystem, TextNo(307), "cbSystemId", five::id_code));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/signal_window.h"
 #include "model/signal_entry.h"
+#include "text/app_lang.h"
 #include "text/ui_text.h"
 #include "widgets/input_filters.h"
 #include <QCheckBox>
@@ -24,11 +25,13 @@ constexpr int kCodeHeaderText = 311;                  // "Code"
 constexpr int kTypeHeaderText = 312;                  // "Type"
 constexpr int kDecodeHeaderText = 303;                // "De- "
 constexpr int kCallToneText = 289;
-constexpr int kOffText = 75;
 constexpr int kCall1Text = 238, kCall2Text = 239;
-constexpr OptionText kDecodeTypes[] = {313, 314, 316, 317, 318};   // "Emergency Off" is not offered
-constexpr OptionText kAniModes[] = {"", 308, 309, 310};           // none, Press, Release, Both
-constexpr const char* kSequences[] = {"Single", "ID-CALL", "CALL-ID"};
+
+// The texts of a list of the signalling editors, in the current language.
+QStringList ListTexts(SettingsList list)
+{
+    return SettingsListTexts(list, appLang());
+}
 
 // A list laid over a cell needs room for its arrow besides the text.
 constexpr int kListArrowRoom = 18;
@@ -54,10 +57,10 @@ CodeTable::CodeTable(int size, std::function<bool(int)> inUse) : size_(size), in
 
 ListItems CodeTable::items() const
 {
-    ListItems items{{QStringLiteral("Off")}, {kOff}};
+    ListItems items{{CodeReferenceText(kOff)}, {kOff}};
     for (int k = 0; k < size_; ++k)
         if (inUse_(k)) {
-            items.texts << QStringLiteral("Enc- %1").arg(k + 1);
+            items.texts << CodeReferenceText(uint8_t(k));
             items.values.push_back(k);
         }
     return items;
@@ -65,7 +68,7 @@ ListItems CodeTable::items() const
 
 QString CodeTable::widestText() const
 {
-    return QStringLiteral("Enc- %1").arg(size_);
+    return CodeReferenceText(uint8_t(size_ - 1));
 }
 
 CodeTable::Ref CodeTable::stateOf(uint8_t ref) const
@@ -108,6 +111,8 @@ SignalEditor::SignalEditor(RadioData& data, QWidget* parent, const Shape& shape,
 {
     pageControl = new QTabWidget(this);
     pageControl->setObjectName(shape.pageControlName);
+    // Every page's tab stays in view: the window's smallest width includes them all.
+    pageControl->setUsesScrollButtons(false);
     tsOption = new QWidget;
     tsOption->setObjectName("tsOption");
     tsSystem = new QWidget;
@@ -228,9 +233,9 @@ void SignalEditor::commitOnPick(QComboBox* box)
             });
 }
 
-ListItems SignalEditor::OffAndNumbers(int last)
+ListItems SignalEditor::Entries(SettingsList list)
 {
-    return ListItems::Positions(QStringList{UiText(kOffText)} + NumberTexts(1, last));
+    return SettingsListEntries(list, appLang());
 }
 
 QCheckBox* SignalEditor::addFlag(int column, const char* name, int text, BitField bit)
@@ -344,7 +349,7 @@ std::unique_ptr<CellColumn> SignalEditor::valueListColumn(CellGrid* grid, Header
 std::unique_ptr<CellColumn> SignalEditor::decodeTypeColumn(CellGrid* grid, std::function<U8Field(int)> field)
 {
     return valueListColumn(grid, TextNo(kTypeHeaderText), "cbDecodeType",
-                           [] { return ListItems::Positions(OptionTexts(kDecodeTypes)); }, std::move(field));
+                           [] { return Entries(SettingsList::SignalDecodeType); }, std::move(field));
 }
 
 std::unique_ptr<CellColumn> SignalEditor::digitCodeColumn(CellGrid* grid, const char* editName,
@@ -374,28 +379,28 @@ std::unique_ptr<CellColumn> SignalEditor::tenthsColumn(CellGrid* grid, Header he
 std::unique_ptr<CellColumn> SignalEditor::onOffColumn(Header header, BitOfRow bit)
 {
     return std::make_unique<CycleColumn>(
-        std::move(header), record(), std::move(bit), [] { return QStringList{"Off", "On"}; },
+        std::move(header), record(), std::move(bit), [] { return ListTexts(SettingsList::SignalOnOff); },
         [](unsigned v) { return v ^ 1u; });
 }
 
 std::unique_ptr<CellColumn> SignalEditor::markColumn(Header header, BitOfRow bit)
 {
     return std::make_unique<CycleColumn>(
-        std::move(header), record(), std::move(bit), [] { return QStringList{"", "Y"}; },
+        std::move(header), record(), std::move(bit), [] { return ListTexts(SettingsList::SignalMark); },
         [](unsigned v) { return v ^ 1u; });
 }
 
 std::unique_ptr<CellColumn> SignalEditor::sequenceColumn(BitOfRow field, std::function<unsigned(unsigned)> next)
 {
     return std::make_unique<CycleColumn>(
-        TextNo(299), record(), std::move(field),
-        [] { return QStringList{kSequences[0], kSequences[1], kSequences[2]}; }, std::move(next));
+        TextNo(299), record(), std::move(field), [] { return ListTexts(SettingsList::SignalSequence); },
+        std::move(next));
 }
 
 std::unique_ptr<CellColumn> SignalEditor::aniColumn(BitOfRow field)
 {
     return std::make_unique<CycleColumn>(
-        TextNo(304), record(), std::move(field), [] { return OptionTexts(kAniModes); },
+        TextNo(304), record(), std::move(field), [] { return ListTexts(SettingsList::SignalAniMode); },
         [](unsigned v) { return (v + 1) % 4; });
 }
 

@@ -63,6 +63,8 @@ public:
     void ShowSystemRow(int row) { sgSystem->showRow(row); }
     void ShowDecodeRow(int row) { sgDecode->showRow(row); }
     void ShowEncodeRow(int row) { sgEncode->showRow(row); }
+    // A list of the signalling editors in the current language.
+    static ListItems Entries(SettingsList list);
 
 protected:
     struct Shape {
@@ -87,8 +89,6 @@ protected:
     QLineEdit* addLeadTime(int column, const char* name, int labelText, U16Field field);
     // The "Call Tone" group with the code lists cbCall_1 and cbCall_2.
     void addCallTone(int column, U8Field call1, U8Field call2);
-    // "OFF", then "1" .. last; entry i stores i.
-    static ListItems OffAndNumbers(int last);
     // Loads the editor's own controls after the bound ones, in RefreshAll.
     virtual void refreshOptions() {}
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/two_tone_window.h"
 #include "model/record_layout.h"
-#include "text/ui_text.h"
 
 namespace k3n {
 
@@ -9,35 +8,16 @@ namespace two = rec::two_tone;
 
 namespace {
 
+using L = SettingsList;
+
 constexpr uint8_t kNoTone = 0xF;
 constexpr uint8_t kEmptyCode = 0xFF;
-constexpr const char* kToneTables[] = {
-    "Motorola-1", "Motorola-2", "Motorola-3", "Motorola-4", "Motorola-5", "Motorola-6",
-    "Motorola-10", "Motorola-11", "GE/99-A", "GE/99-B", "GE/99-C", "REACH-A",
-    "REACH-B", "REACH-C", "REACH-D", "REACH-E"};
-constexpr int kAutoResetTimeMax = 120;
 
 uint8_t ToneA(uint8_t code) { return code & 0x0F; }
 uint8_t ToneB(uint8_t code) { return code >> 4; }
 
-ListItems ToneTables()
-{
-    QStringList texts;
-    for (const char* name : kToneTables)
-        texts << name;
-    return ListItems::Positions(texts);
-}
-ListItems AutoResetTimes() { return ListItems::Positions(NumberTexts(1, kAutoResetTimeMax), 1); }
 // "Off" is no tone (0xF); "0" .. "9" are the tone numbers.
-ListItems Tones()
-{
-    ListItems items{{"Off"}, {kNoTone}};
-    for (int tone = 0; tone <= 9; ++tone) {
-        items.texts << QString::number(tone);
-        items.values.push_back(tone);
-    }
-    return items;
-}
+ListItems Tones() { return SignalEditor::Entries(L::TwoToneTone); }
 QString ToneText(uint8_t tone)
 {
     if (tone == kNoTone)
@@ -106,13 +86,14 @@ CellColumns TTwoToneDlg::tonePairColumns(CellGrid* grid, const char* listA, cons
 void TTwoToneDlg::buildGrids()
 {
     CellColumns system;
-    system.push_back(valueListColumn(sgSystem, Fixed("Table"), "cbSystemTable", ToneTables, two::tone_table));
+    system.push_back(valueListColumn(sgSystem, Fixed("Table"), "cbSystemTable", [] { return Entries(L::TwoToneTable); },
+                                     two::tone_table));
     system.push_back(codeRefColumn(sgSystem, Fixed("Call Tone"), "cbSystemCall", two::call_code));
     system.push_back(tenthsColumn(sgSystem, Fixed("Tone A Time"), "eToneATime", two::tone_a_time));
     system.push_back(tenthsColumn(sgSystem, Fixed("Tone B Time"), "eToneBTime", two::tone_b_time));
     system.push_back(tenthsColumn(sgSystem, Fixed("Group Time"), "eGroupTime", two::group_time));
-    system.push_back(valueListColumn(sgSystem, Fixed("Auto Reset Time"), "cbAutoResetTime", AutoResetTimes,
-                                     two::auto_reset_time));
+    system.push_back(valueListColumn(sgSystem, Fixed("Auto Reset Time"), "cbAutoResetTime",
+                                     [] { return Entries(L::TwoToneAutoResetTime); }, two::auto_reset_time));
     system.push_back(onOffColumn(Fixed("Auto Reset"), two::auto_reset));
     system.push_back(markColumn(Fixed("PTT SW"), two::ptt_switch));
     system.push_back(onOffColumn(Fixed("Duty"), two::duty));

@@ -11,7 +11,9 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextOption>
+#include <QTextTable>
 #include <cmath>
 
 namespace k3n {
@@ -38,6 +40,15 @@ QFont ReportFont(qreal pointSize)
     return font;
 }
 
+// A device of a browser's resolution to lay the text out on.
+QImage LayoutDevice()
+{
+    QImage device(1, 1, QImage::Format_Mono);
+    device.setDotsPerMeterX(qRound(kLayoutDpi / kInchInMeters));
+    device.setDotsPerMeterY(qRound(kLayoutDpi / kInchInMeters));
+    return device;
+}
+
 // area in the painter's coordinates; the text is drawn in the device's own, so its point size holds.
 void PaintFooter(QPainter& painter, const QRectF& area, const QString& left, const QString& right)
 {
@@ -55,30 +66,54 @@ void PaintFooter(QPainter& painter, const QRectF& area, const QString& left, con
 
 } // namespace
 
-int PaintPagedReport(const QString& html, QPagedPaintDevice& device, const TAppLang& lang, const QString& dateText)
+QPageLayout ReportPageLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+}
+
+QSizeF ReportBodySize(const QPageLayout& page)
+{
+    const QRectF printable = page.paintRect(QPageLayout::Inch);
+    QImage layoutDevice = LayoutDevice();
+    const qreal footerHeight = 2 * QFontMetricsF(ReportFont(kFooterPointSize), &layoutDevice).lineSpacing();
+    return {printable.width() * kLayoutDpi, printable.height() * kLayoutDpi - footerHeight};
+}
+
+ReportLayout::ReportLayout(const QString& html, const QSizeF& body) : layoutDevice_(LayoutDevice())
 {
     // The page is laid out at the resolution a browser assumes (a CSS pixel is
     // 1/96 inch) and scaled to the device, so the HTML file and the print agree.
-    QImage layoutDevice(1, 1, QImage::Format_Mono);
-    layoutDevice.setDotsPerMeterX(qRound(kLayoutDpi / kInchInMeters));
-    layoutDevice.setDotsPerMeterY(qRound(kLayoutDpi / kInchInMeters));
-    QTextDocument document;
-    document.documentLayout()->setPaintDevice(&layoutDevice);
-    document.setDefaultFont(ReportFont(kBodyPointSize));
-    document.setDocumentMargin(0);
-    QTextOption wrapAtWords = document.defaultTextOption();
+    document_.documentLayout()->setPaintDevice(&layoutDevice_);
+    document_.setDefaultFont(ReportFont(kBodyPointSize));
+    document_.setDocumentMargin(0);
+    QTextOption wrapAtWords = document_.defaultTextOption();
     wrapAtWords.setWrapMode(QTextOption::WordWrap);   // a number or a word is never split
-    document.setDefaultTextOption(wrapAtWords);
-    document.setHtml(html);
+    document_.setDefaultTextOption(wrapAtWords);
+    document_.setHtml(html);
+    document_.setPageSize(body);
+}
+
+qreal ReportLayout::tablesRightEdge()
+{
+    qreal right = 0;
+    QAbstractTextDocumentLayout* layout = document_.documentLayout();
+    for (QTextFrame* frame : document_.rootFrame()->childFrames())
+        if (qobject_cast<QTextTable*>(frame))
+            right = std::max(right, layout->frameBoundingRect(frame).right());
+    return right;
+}
+
+int PaintPagedReport(const QString& html, QPagedPaintDevice& device, const TAppLang& lang, const QString& dateText)
+{
+    const QSizeF body = ReportBodySize(device.pageLayout());
+    ReportLayout layout(html, body);
+    QTextDocument& document = layout.document();
 
     QPainter painter(&device);
-    const qreal scale = device.logicalDpiY() / kLayoutDpi;
-    painter.scale(device.logicalDpiX() / kLayoutDpi, scale);
-    const qreal footerHeight = 2 * QFontMetricsF(ReportFont(kFooterPointSize), &layoutDevice).lineSpacing();
-    // The painter starts at the page's printable area (inside the margins).
-    const QRectF printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    const QSizeF body(printable.width() / scale, printable.height() / scale - footerHeight);
-    document.setPageSize(body);
+    painter.scale(device.logicalDpiX() / kLayoutDpi, device.logicalDpiY() / kLayoutDpi);
+    // The painter starts at the page's printable area (inside the margins); the footer takes its foot.
+    const qreal footerHeight = device.pageLayout().paintRect(QPageLayout::Inch).height() * kLayoutDpi - body.height();
 
     const int pages = document.pageCount();
     const QString date = Text(lang, OwnText::ReportPrintedOn).arg(dateText);
@@ -106,9 +141,7 @@ std::optional<Error> WriteReportPdf(const QString& html, const QString& path, co
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("K3N"));
         writer.setResolution(kPdfResolution);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                         QPageLayout::Millimeter));
+        writer.setPageLayout(ReportPageLayout());
         PaintPagedReport(html, writer, lang, dateText);
     }   // the writer finishes the file when it goes
     if (!file.commit())

@@ -4,7 +4,11 @@
 // into a PDF file. Every page ends with a footer: the date on the left, "Page n
 // of m" on the right. Needs Qt GUI (a QGuiApplication), not widgets.
 #include "text/error.h"
+#include <QImage>
+#include <QPageLayout>
+#include <QSizeF>
 #include <QString>
+#include <QTextDocument>
 #include <optional>
 
 class QPagedPaintDevice;
@@ -12,6 +16,25 @@ class QPagedPaintDevice;
 namespace k3n {
 
 class TAppLang;
+
+// The PDF's page: A4 portrait with 15 mm margins.
+QPageLayout ReportPageLayout();
+// The room for the report's text on a page of this layout, footer left out,
+// in the pixels the text is laid out in (a CSS pixel, 1/96 inch).
+QSizeF ReportBodySize(const QPageLayout& page);
+
+// The report's text laid out for pages of the given body size, as it is painted.
+class ReportLayout {
+public:
+    ReportLayout(const QString& html, const QSizeF& body);
+    QTextDocument& document() { return document_; }
+    // Where the table reaching farthest right ends: beyond the body's width it runs off the page.
+    qreal tablesRightEdge();
+
+private:
+    QImage layoutDevice_;   // a browser's resolution, whatever the device's
+    QTextDocument document_;
+};
 
 // Paints the report onto the device's pages (the first page is the current
 // one); returns the number of pages.

@@ -128,20 +128,6 @@ void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QStr
 
 // ---- lists -----------------------------------------------------------------------
 
-ListItems ListItems::Positions(const QStringList& texts, int first)
-{
-    ListItems items{texts, {}};
-    for (int i = 0; i < texts.size(); ++i)
-        items.values.push_back(first + i);
-    return items;
-}
-
-int ListItems::positionOf(int value) const
-{
-    const auto it = std::find(values.begin(), values.end(), value);
-    return it == values.end() ? -1 : int(it - values.begin());
-}
-
 QString ListItems::textOf(int value) const
 {
     const int position = positionOf(value);
@@ -269,9 +255,9 @@ CellGrid::CellGrid(const char* name, int rows, QWidget* parent) : QTableWidget(1
         corner_->installEventFilter(this);
 
     connect(this, &QTableWidget::cellDoubleClicked, this, &CellGrid::openCell);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &CellGrid::placeEditorOverCell);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CellGrid::placeEditorOverCell);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &CellGrid::placeEditorOverCell);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &CellGrid::PlaceCellEditor);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CellGrid::PlaceCellEditor);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &CellGrid::PlaceCellEditor);
 }
 
 void CellGrid::setColumns(HeaderText cornerHeader, CellColumns columns)
@@ -420,7 +406,7 @@ void CellGrid::open(int row, int col, bool byKey)
     openEditor_ = c->cellEditor();
     openedByKey_ = byKey;
     scrollTo(model()->index(row, col));
-    placeEditorOverCell();
+    PlaceCellEditor();
     openEditor_->show();
     openEditor_->raise();
     openEditor_->setFocus(Qt::OtherFocusReason);
@@ -528,7 +514,7 @@ bool CellGrid::extendRowSelection(int by)
     return true;
 }
 
-void CellGrid::placeEditorOverCell()
+void CellGrid::PlaceCellEditor()
 {
     // Editors live on the viewport, so the cell rectangle needs no offset; one
     // pixel more each way covers the grid lines around the cell.

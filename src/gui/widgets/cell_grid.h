@@ -20,6 +20,7 @@
 // their header (click, Shift+click, Ctrl+click, Shift+arrows) and cells by
 // dragging; a selection of more than one cell is shown highlighted.
 #include "model/radio_record.h"
+#include "model/settings_lists.h"
 #include <QString>
 #include <QStringList>
 #include <QStyledItemDelegate>
@@ -44,15 +45,14 @@ QColor OddRowColour();
 // (the header row among them) the window colour, text centred on one line.
 void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QString& text, const QPalette& palette);
 
-// The entries of a pick-only list and the value each entry stores.
-struct ListItems {
-    QStringList texts;
-    std::vector<int> values;
+// The entries of a pick-only list and the value each entry stores, put in a list box.
+struct ListItems : ListEntries {
+    ListItems() = default;
+    ListItems(ListEntries entries) : ListEntries(std::move(entries)) {}
+    ListItems(QStringList texts, std::vector<int> values) : ListEntries{std::move(texts), std::move(values)} {}
 
     // Entry i stores first + i.
-    static ListItems Positions(const QStringList& texts, int first = 0);
-    // -1 when no entry stores value.
-    int positionOf(int value) const;
+    static ListItems Positions(const QStringList& texts, int first = 0) { return ListEntries::Positions(texts, first); }
     QString textOf(int value) const;   // ForeignValueText() when no entry stores value
     // Refills box (no change signals) and selects the entry of value, or nothing.
     void fill(QComboBox* box, int value) const;
@@ -248,7 +248,8 @@ protected:
 
 private:
     void fitToContents();
-    void placeEditorOverCell();
+    // Lays the open cell's editor exactly over the cell.
+    void PlaceCellEditor();
     void open(int row, int col, bool byKey);
     // Shift+Up or Shift+Down over selected rows: the row selection grows or shrinks.
     bool extendRowSelection(int by);

@@ -40,6 +40,8 @@ signals:
     void recordWritten();
     // A command of the window ended: what it changed is one step called name.
     void commandEnded(StepName name);
+    // What a command did, for the status bar ("Pasted 3 channels").
+    void confirmed(const QString& text);
 
 protected:
     // Runs handler when w loses the focus, and from CommitPendingEdits while w has it.

@@ -138,3 +138,79 @@ TEST(SettingsPages, CodeTablesListOnlyEntriesWithACode)
         EXPECT_TRUE(sawEncode);
     }
 }
+
+namespace {
+
+// The value a page shows under a caption, or in a table's column for an entry.
+QString TableValue(const std::vector<SettingsPageReport>& pages, EditorPage page, const QString& table, int entry,
+                   const QString& column)
+{
+    for (const SettingsPageReport& p : pages) {
+        if (p.page != page)
+            continue;
+        for (const EntryTable& t : p.tables) {
+            const qsizetype at = t.headers.indexOf(column);
+            if (t.title != table || at < 1)
+                continue;
+            for (const auto& [number, texts] : t.rows)
+                if (number == entry)
+                    return texts.value(at - 1);
+        }
+    }
+    return QStringLiteral("<missing>");
+}
+
+} // namespace
+
+TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
+{
+    RadioData data = Configured();
+    RadioRecord& r = data.record;
+    namespace dt = rec::dtmf;
+    namespace ft = rec::five_tone;
+    namespace tt = rec::two_tone;
+    r.set(dt::call_1, 255);   // Off
+    r.set(dt::call_2, 2);   // the third encode code
+    r.set(dt::group_tone, 10);   // "A"
+    r.set(dt::tone_speed, 0);   // "50"
+    r.set(dt::gap_tone, 15);   // "*": the letters are coded one above their digits
+    WriteDigitCode(r, {dt::encode(2), dt::kEncodeDigits}, "123");
+    r.set(dt::call_code(1), 2);
+    r.set(dt::decode_mask(1), 0b101);   // decode entries 1 and 3
+    r.set(ft::last_gap_tone, 128);   // Mute
+    r.set(ft::clear_trans_delay_time, 0);   // Diable
+    r.set(ft::extended_1st, 0);   // the box cleared
+    r.set(ft::extended_2nd, 3);   // the third time
+    r.set(tt::tone_a_time(1), 25);   // tenths
+    r.set(tt::auto_reset_time(1), 1);   // the list starts at 1
+    r.set(tt::tone_table(1), 8);
+
+    const TAppLang english = test::LangOfType(kLangEnglish);
+    const std::vector<SettingsPageReport> pages = BuildSettingsPages(r, english);
+    const CaptionedValues& dtmf = ValuesOf(pages, EditorPage::Dtmf);
+    EXPECT_EQ(ValueOf(dtmf, "Call 1"), "Off");
+    EXPECT_EQ(ValueOf(dtmf, "Call 2"), "Enc- 3");
+    EXPECT_EQ(ValueOf(dtmf, "Group Tone"), "A");
+    EXPECT_EQ(ValueOf(dtmf, "Tone Speed"), "50");
+    EXPECT_EQ(ValueOf(dtmf, "Gap Tone"), "*");
+    EXPECT_EQ(TableValue(pages, EditorPage::Dtmf, "System", 1, "Call"), "Enc- 3");
+    EXPECT_EQ(TableValue(pages, EditorPage::Dtmf, "System", 1, "De-"), "1 3");
+
+    const CaptionedValues& fiveTone = ValuesOf(pages, EditorPage::FiveTone);
+    EXPECT_EQ(ValueOf(fiveTone, "Last Gap Tone"), "Mute");
+    EXPECT_EQ(ValueOf(fiveTone, "Clear To Transpond (s)"), "Diable");
+    EXPECT_EQ(ValueOf(fiveTone, "1st Extend Time (ms)"), "OFF");
+    EXPECT_EQ(ValueOf(fiveTone, "2nd Extend Time (ms)"), "300");
+
+    EXPECT_EQ(TableValue(pages, EditorPage::TwoTone, "System", 1, "Tone A Time"), "2.5");
+    EXPECT_EQ(TableValue(pages, EditorPage::TwoTone, "System", 1, "Auto Reset Time"), "1");
+    EXPECT_EQ(TableValue(pages, EditorPage::TwoTone, "System", 1, "Table"), "GE/99-A");
+
+    // Each list text is the one the editor's list shows, in every language.
+    for (const uint8_t type : {kLangEnglish, kLangSimplified, kLangTraditional}) {
+        const TAppLang lang = test::LangOfType(type);
+        const CaptionedValues& page = ValuesOf(BuildSettingsPages(r, lang), EditorPage::FiveTone);
+        const ListEntries lastGap = SettingsListEntries(SettingsList::FiveToneLastGapTone, lang);
+        EXPECT_EQ(ValueOf(page, Caption(lang, 325)), lastGap.texts[lastGap.positionOf(128)]) << int(type);
+    }
+}

@@ -51,6 +51,7 @@ QTreeWidgetItem* RowOfChannel(const CheckWindow& window, int channel)
 void DoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
 {
     // A double click is a press and release, then the second press as a double click.
+    tree->scrollToItem(item);
     const QPoint at = tree->visualItemRect(item).center();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
@@ -159,7 +160,8 @@ TEST_F(CheckInMainWindow, WriteWithErrorsAsksAndNoWritesNothing)
     WriteAnswers answers("NoBtn");
     form->MenuEdit_WriteClick();
     ASSERT_EQ(answers.questions.size(), 1);
-    EXPECT_EQ(answers.questions.front(), Text(OwnText::CheckAskWriteWithErrors).arg(1));
+    EXPECT_EQ(answers.questions.front(),
+              "The configuration has 1 error a radio cannot work with (see the check list). Write it anyway?");
     EXPECT_EQ(answers.programWindows, 0);
     ASSERT_TRUE(checkWindow());   // the list says what is wrong
     EXPECT_TRUE(HasErrors(checkWindow()->problems()));

@@ -4,7 +4,9 @@
 // the windows the menus open.
 #include "app/main_window.h"
 #include "editors/signal_window_driver.h"
+#include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "support/test_support.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -148,6 +151,54 @@ TEST_F(EditorWindowsTest, WindowsOpenAtTheTopLeftAndAfterALanguageSwitchGrowToTh
         }
     }
     EXPECT_EQ(emergency->geometry().right(), workspace().right()) << "kept at the edge it was pushed to";
+}
+
+TEST_F(EditorWindowsTest, TileAndCascadeKeepEveryEditorWholeAndTheWorkspaceScrolls)
+{
+    for (int page = 0; page < kEditorPageCount; ++page)
+        openPage(page);
+    for (const char* arrangement : {"WindowTileItem", "WindowTileItem2", "WindowCascadeItem"}) {
+        chooseMenu(arrangement);
+        const auto whole = [&] {
+            for (int page = 0; page < kEditorPageCount; ++page)
+                if (!CutControls(*window->editorOfPage(page)).isEmpty())
+                    return false;
+            return true;
+        };
+        QTest::qWaitFor(whole, 5000);
+        for (int page = 0; page < kEditorPageCount; ++page) {
+            QMdiSubWindow* sub = window->subWindowOfPage(page);
+            EXPECT_GE(sub->width(), sub->minimumSizeHint().width()) << arrangement << " page " << page;
+            EXPECT_GE(sub->height(), sub->minimumSizeHint().height()) << arrangement << " page " << page;
+            EXPECT_EQ(CutControls(*window->editorOfPage(page)), QStringList()) << arrangement << " page " << page;
+        }
+    }
+    // Eight windows one above the other need more than the workspace's height: it scrolls to them.
+    chooseMenu("WindowTileItem");
+    QApplication::processEvents();
+    EXPECT_GT(mdi()->verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(EditorWindowsTest, AfterOpenTheEditorInUseStaysInFront)
+{
+    ScratchDir dir;
+    const QString path = dir.file("other.fse");
+    RadioData other;
+    other.ResetForBand(1);
+    ASSERT_FALSE(SaveFseFile(path, other.record));
+    openPage(TwoTone);
+    openPage(Channels);
+    ASSERT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(Channels));
+
+    // A window manager gives the main window back its activation only after
+    // the file dialog has gone and the file is open: the editor in front stays.
+    QWidget elsewhere;
+    ASSERT_TRUE(ShowActive(elsewhere));
+    window->setFileNameChooser([&](bool) { return path; });
+    chooseMenu("FileOpenItem");
+    ASSERT_EQ(data.record, other.record);
+    ASSERT_TRUE(ShowActive(*window));
+    EXPECT_EQ(mdi()->activeSubWindow(), window->subWindowOfPage(Channels));
 }
 
 // One edit on one page, left pending (the control keeps the focus), and what

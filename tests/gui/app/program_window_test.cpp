@@ -53,6 +53,9 @@ public:
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* notice = qobject_cast<TUserWarnDlg*>(modal)) {
                 texts << notice->WarnDlgText->text();
+                // The phase line as the write ended, under its closing notice.
+                if (auto* program = qobject_cast<TProgramDialog*>(notice->parentWidget()); program && program->sPhase)
+                    phases << program->sPhase->text();
                 notice->OKBtn->click();
             } else if (auto* program = qobject_cast<TProgramDialog*>(modal)) {
                 if (program->ProgramStart->isEnabled())
@@ -375,6 +378,8 @@ TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
     EXPECT_TRUE(answers.phases.contains("Backing up the radio")) << answers.phases.join('|').toStdString();
     EXPECT_TRUE(answers.phases.contains("Verifying") || answers.phases.constLast().startsWith("Verifying"))
         << answers.phases.join('|').toStdString();
+    ASSERT_FALSE(answers.phases.isEmpty());
+    EXPECT_EQ(answers.phases.constLast().count("Backup saved"), 1) << answers.phases.constLast().toStdString();
 
     // The configuration, its companion state and the history are as they were.
     EXPECT_EQ(data.record, before.record);

@@ -86,7 +86,10 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
 
     EXPECT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColSerial)->text(), "8801");
     EXPECT_TRUE(grid.item(goodRow, SeveralRadiosWindow::ColResult)->text().startsWith("Written"));
-    EXPECT_TRUE(grid.item(silentRow, SeveralRadiosWindow::ColResult)->text().startsWith("Failed"));
+    // A radio that never answered is said so in words, not by the session's "Communication False".
+    const QString silentResult = grid.item(silentRow, SeveralRadiosWindow::ColResult)->text();
+    EXPECT_TRUE(silentResult.startsWith("Failed: no radio answered")) << silentResult.toStdString();
+    EXPECT_FALSE(silentResult.contains("Communication False")) << silentResult.toStdString();
     EXPECT_EQ(window.summary->text(), "1 of 2 radios written");
     EXPECT_EQ(window.cancelButton->text(), "Close");
     RadioData read;
@@ -103,6 +106,63 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
 
     for (const auto& radio : {good.get(), silent.get(), untouched.get()})
         HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(radio->devicePath());
+}
+
+TEST(SeveralRadiosWindow, AddPortTakesADevicePathTheListDoesNotShowAndRefusesWhatIsNoPort)
+{
+    RadioData data;
+    data.ResetForBand(0);
+    AppSettings settings;
+    SeveralRadiosWindow window(data, {}, settings, HalvexComm32::TCommSerialPortInfo());
+    ASSERT_TRUE(ShowActive(window));
+    QTableWidget& grid = *window.grid;
+    const int listed = grid.rowCount();
+    EXPECT_EQ(window.addPortButton->text(), "&Add port\u2026");
+
+    // A relative name depends on where the program runs: refused, nothing added.
+    ModalAnswers answers;
+    QString notice;
+    answers.type("ttyUSB0");
+    answers.readNotice(&notice);
+    QTest::mouseClick(window.addPortButton, Qt::LeftButton);
+    EXPECT_TRUE(answers.done());
+    EXPECT_EQ(notice, "\"ttyUSB0\" is not a port name: type COMn or an absolute device path such as /dev/ttyUSB0.");
+    EXPECT_EQ(grid.rowCount(), listed);
+
+    // A Bluetooth link that is not there yet: listed and ticked; its write will say what became of it.
+    answers.type("/dev/rfcomm0");
+    QTest::mouseClick(window.addPortButton, Qt::LeftButton);
+    EXPECT_TRUE(answers.done());
+    ASSERT_EQ(grid.rowCount(), listed + 1);
+    EXPECT_EQ(grid.item(listed, SeveralRadiosWindow::ColPort)->text(), "/dev/rfcomm0");
+    EXPECT_EQ(grid.item(listed, SeveralRadiosWindow::ColDevice)->text(), "/dev/rfcomm0");
+    EXPECT_EQ(grid.item(listed, SeveralRadiosWindow::ColPort)->checkState(), Qt::Checked);
+
+    // The same port again is not listed twice.
+    answers.type("/dev/rfcomm0");
+    QTest::mouseClick(window.addPortButton, Qt::LeftButton);
+    EXPECT_TRUE(answers.done());
+    EXPECT_EQ(grid.rowCount(), listed + 1);
+}
+
+TEST(SeveralRadiosWindow, AResultSaysWhetherTheReadBackConfirmedTheWrite)
+{
+    SafeWriteResult result;
+    result.outcome = SafeWriteOutcome::Written;
+    result.verified = true;
+    EXPECT_EQ(SeveralRadiosResultText(result), "Written and verified");
+    result.verified = false;   // the read-back was switched off
+    EXPECT_EQ(SeveralRadiosResultText(result), "Written");
+
+    // A radio that stopped answering part-way keeps the session's full account.
+    result.outcome = SafeWriteOutcome::WriteFailed;
+    result.failure = SessionFailure::NoAnswer;
+    result.ended_in = SafeWritePhase::Write;
+    result.frames_written = 12;
+    result.message = "Communication False: the radio now holds only part of the new configuration";
+    EXPECT_EQ(SeveralRadiosResultText(result), "Failed: " + result.message);
+    result.frames_written = 0;
+    EXPECT_EQ(SeveralRadiosResultText(result), "Failed: no radio answered");
 }
 
 } // namespace
