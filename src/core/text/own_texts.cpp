@@ -469,7 +469,20 @@ constexpr Row kRows[] = {
      {"现在将此备份写回对讲机吗？对讲机的配置和信道将被替换为从对讲机 %1（%2）于 %3 读取的字节。",
       "現在將此備份寫回對講機嗎？對講機的配置和頻道將被替換為從對講機 %1（%2）於 %3 讀取的位元組。",
       "Write this backup back into the radio now? The radio's configuration and channels are replaced by the bytes "
-      "read from radio %1 (%2) on %3."}},
+      "read from radio %1 (%2) on %3."}},    {OwnText::SafeWriteChangedOnlyOption, {"仅写入更改的部分", "僅寫入變更的部分", "Write only what changed"}},
+    {OwnText::SafeWriteExperimental, {"（试验性）", "（試驗性）", "(experimental)"}},
+    {OwnText::SafeWriteExperimentalTip,
+     {"尚未在真实对讲机上试用：对讲机的固件可能依赖完整的写入顺序。回读仍然完整，发现不同时将写入全部配置。",
+      "尚未在真實對講機上試用：對講機的韌體可能依賴完整的寫入順序。回讀仍然完整，發現不同時將寫入全部配置。",
+      "Not yet tried on a real radio: its firmware may rely on the full sequence. The read-back stays complete, "
+      "and a difference it finds has the whole configuration written."}},
+    {OwnText::SafeWriteChangedOnly,
+     {"仅写入更改：%1 / %2 个写入帧", "僅寫入變更：%1 / %2 個寫入訊框", "changed only: %1 of %2 write frames"}},
+    {OwnText::SafeWriteChangedOnlyFellBack,
+     {"仅写入更改：%1 / %2 个写入帧；回读发现 %3 不同，因此已写入全部配置（%2 个帧）并再次回读",
+      "僅寫入變更：%1 / %2 個寫入訊框；回讀發現 %3 不同，因此已寫入全部配置（%2 個訊框）並再次回讀",
+      "changed only: %1 of %2 write frames; the read-back found %3 different, so the whole configuration was "
+      "written (%2 frames) and read back again"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

@@ -290,6 +290,12 @@ enum class OwnText {
     RestoreExactly,
     RestoreThroughConfiguration,
     RestoreAskWriteExact,               // %1 serial number, %2 band, %3 date and time
+    // Writing only what changed
+    SafeWriteChangedOnlyOption,
+    SafeWriteExperimental,
+    SafeWriteExperimentalTip,
+    SafeWriteChangedOnly,               // %1 frames sent, %2 frames of the full write
+    SafeWriteChangedOnlyFellBack,       // %1 frames sent, %2 frames of the full write, %3 the differences
     Count
 };
 

@@ -134,6 +134,7 @@ void SeveralRadiosWindow::start()
     SafeWriteOptions options;
     options.backup = settings_.BackupBeforeWrite;
     options.verify = settings_.VerifyAfterWrite;
+    options.changed_only = settings_.WriteChangedOnly;   // each radio's own backup decides what it gets
     writes_ = std::make_unique<SeveralRadiosWrite>(data_, LocalProgramTimeNow(), targets.value(), options);
     ended_ = false;
     startButton->setEnabled(false);
