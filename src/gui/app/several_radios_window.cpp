@@ -185,6 +185,8 @@ void SeveralRadiosWindow::showResult(int row, const SafeWriteResult& result, dou
     QString text = Text(ResultText(result.outcome));
     if (!result.message.isEmpty() && result.outcome != SafeWriteOutcome::Written)
         text += QStringLiteral(": ") + result.message;
+    else if (result.changed_only)   // each radio's own count
+        text += QStringLiteral("; ") + ChangedOnlyNote(result);
     if (!result.notices.isEmpty() && result.outcome != SafeWriteOutcome::Written)
         text += QStringLiteral(" - ") + result.notices.constLast();   // the port's own reason
     grid->item(row, ColResult)->setText(text + QStringLiteral(" (%1 s)").arg(seconds, 0, 'f', 1));
