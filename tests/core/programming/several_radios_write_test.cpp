@@ -5,7 +5,6 @@
 #include "comm/port_list.h"
 #include "model/record_layout.h"
 #include "support/test_support.h"
-#include "support/virtual_radio_memory.h"
 #include "text/app_lang.h"
 #include "virtualradio/virtual_radio.h"
 #include <QFile>
@@ -133,46 +132,6 @@ TEST(SeveralRadiosWrite, ThreeRadiosAreWrittenAtOnceAndASilentOneFailsAlone)
     EXPECT_TRUE(HoldsTheConfiguration(*third, written));
     EXPECT_FALSE(HoldsTheConfiguration(*silent, written));
     EXPECT_EQ(SeveralRadiosExitCode(results), 1);
-}
-
-TEST(SeveralRadiosWrite, OnlyWhatChangedIsDecidedByEachRadiosOwnBackup)
-{
-    ApplyLanguageSetting(0);
-    test::ScratchDir dir;
-    const RadioData data = Configuration();
-    auto first = StartRadio('1');
-    auto second = StartRadio('2');
-    RadioData one = data;   // channel 3 differs
-    one.record.set(rec::ch::rx_freq(3), 146000000u);
-    test::HoldConfiguration(*first, one);
-    RadioData two = data;   // the time-out timer and channel 9 differ
-    two.record.set(rec::tot, 99);
-    two.record.set(rec::ch::tx_freq(9), 146000000u);
-    test::HoldConfiguration(*second, two);
-    const HalvexComm32::TCommSerialPortInfo none(dir.file("sys"), dir.file("dev"));
-    auto targets = ResolveRadioTargets({first->devicePath(), second->devicePath()}, none);
-    ASSERT_TRUE(targets);
-
-    SafeWriteOptions options;
-    options.backup_folder = dir.file("backups");
-    options.changed_only = true;
-    SeveralRadiosWrite writes(data, kTime, targets.value(), options);
-    writes.Run({}, {});
-    const auto& results = writes.results();
-    ASSERT_EQ(results.size(), 2u);
-    const MemoryImage written = GetDataForWrite(data, kTime);
-    for (const SafeWriteResult& result : results) {
-        EXPECT_EQ(result.outcome, SafeWriteOutcome::Written) << result.message.toStdString();
-        ASSERT_TRUE(result.changed_only);
-        EXPECT_FALSE(result.changed_only->fell_back());
-    }
-    // The time, the radio state, and each radio's own blocks.
-    EXPECT_EQ(results[0].changed_only->frames, 3u);
-    EXPECT_EQ(results[1].changed_only->frames, 4u);
-    EXPECT_EQ(test::WriteFrameCount(*first), 3u);
-    EXPECT_EQ(test::WriteFrameCount(*second), 4u);
-    EXPECT_TRUE(HoldsTheConfiguration(*first, written));
-    EXPECT_TRUE(HoldsTheConfiguration(*second, written));
 }
 
 TEST(SeveralRadiosWrite, ACancelStopsEveryRadio)
