@@ -43,7 +43,8 @@ int RunRestore(const Command& self, const QStringList& args)
     const QCommandLineOption force(QStringList{"force"});
     const QCommandLineOption noBackup(QStringList{"no-backup"});
     const QCommandLineOption noVerify(QStringList{"no-verify"});
-    for (const auto* option : {&port, &force, &noBackup, &noVerify})
+    const QCommandLineOption changedOnly(QStringList{"changed-only"});
+    for (const auto* option : {&port, &force, &noBackup, &noVerify, &changedOnly})
         parser.addOption(*option);
     if (auto done = ParseArguments(self, parser, args))
         return *done;
@@ -52,6 +53,9 @@ int RunRestore(const Command& self, const QStringList& args)
         return UsageError(self, input.error().message);
     if (!parser.isSet(port))
         return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
+    if (parser.isSet(changedOnly) && (parser.isSet(noBackup) || parser.isSet(noVerify)))
+        return UsageError(self, QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
+                                               "--no-backup or --no-verify"));
     const Result<PortPlan> plan = PortPlanFromArgument(parser.value(port));
     if (!plan)
         return Failure(self, plan.error().message);
@@ -80,6 +84,7 @@ int RunRestore(const Command& self, const QStringList& args)
     SafeWriteOptions options;
     options.backup = !parser.isSet(noBackup);
     options.verify = !parser.isSet(noVerify);
+    options.changed_only = parser.isSet(changedOnly);
     // Which radio is on the cable is known only from the restore's own backup read.
     options.same_radio_only = read && options.backup && !parser.isSet(force);
     const QString name = parser.value(port);

@@ -5,7 +5,8 @@
 // The radio is backed up first and read back afterwards unless switched off.
 // With several ports, every radio is written at once. Every attempt goes into
 // the programming log; Ctrl+C stops the sessions and is logged too.
-// --show-changes lists what the write changes in the radio before writing.
+// --show-changes lists what the write changes in the radio before writing;
+// --changed-only sends only the frames the backup found different.
 #include "cli/check_report.h"
 #include "cli/command.h"
 #include "cli/language_option.h"
@@ -62,7 +63,12 @@ int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogCont
                   const PortPlan& plan, SafeWriteOptions options)
 {
     SafeWrite chain(data, LocalProgramTimeNow(), plan, std::move(options));
-    return RunLoggedWrite(self, chain, context);
+    const int exitCode = RunLoggedWrite(self, chain, context);
+    if (exitCode == kExitOk && chain.result().changed_only) {   // a failure's message has said it
+        Err() << ChangedOnlyNote(chain.result()) << "\n";
+        Err().flush();
+    }
+    return exitCode;
 }
 
 } // namespace
@@ -84,6 +90,8 @@ int RunWrite(const Command& self, const QStringList& args)
     parser.addOption(noVerify);
     const QCommandLineOption showChanges(QStringList{"show-changes"});
     parser.addOption(showChanges);
+    const QCommandLineOption changedOnly(QStringList{"changed-only"});
+    parser.addOption(changedOnly);
     const QCommandLineOption language(QStringList{"language"}, QString(), QStringLiteral("LANG"));
     parser.addOption(language);
     if (auto done = ParseArguments(self, parser, args))
@@ -97,6 +105,10 @@ int RunWrite(const Command& self, const QStringList& args)
     const bool several = named.value().size() > 1 || parser.isSet(ports) || parser.isSet(allPorts);
     if (parser.isSet(showChanges) && parser.isSet(noBackup))
         return UsageError(self, QStringLiteral("--show-changes compares with the backup: it cannot go with --no-backup"));
+    // What is left out is known from the backup; what it missed, the read-back finds.
+    if (parser.isSet(changedOnly) && (parser.isSet(noBackup) || parser.isSet(noVerify)))
+        return UsageError(self, QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
+                                               "--no-backup or --no-verify"));
     if (parser.isSet(showChanges) && several)
         return UsageError(self, QStringLiteral("--show-changes lists the changes of one radio: give one --port"));
     const Result<TAppLang> lang = LanguageOption(parser.value(language), parser.isSet(language));
@@ -133,6 +145,7 @@ int RunWrite(const Command& self, const QStringList& args)
     SafeWriteOptions options;
     options.backup = !parser.isSet(noBackup);
     options.verify = !parser.isSet(noVerify);
+    options.changed_only = parser.isSet(changedOnly);
     if (parser.isSet(showChanges))
         options.before_write = [&](const RadioData& radio, const RadioData& toWrite) {
             PrintChanges(radio, toWrite, lang.value());

@@ -49,7 +49,7 @@ const Command kCommands[] = {
      "  -o, --output OUT.fse  the file to write (replaced atomically)\n"
      "  --base BASE.fse       start from this configuration instead of the defaults\n",
      k3n::cli::RunRead},
-    {"write", "write --port PORT [--port PORT2 …] FILE.fse [--force] [--no-backup] [--no-verify] [--show-changes]",
+    {"write", "write --port PORT [--port PORT2 …] FILE.fse [--force] [--no-backup] [--no-verify] [--show-changes] [--changed-only]",
      "Write a configuration file into the radio, or into several radios at once.",
      "  --port PORT    COMn of 'k3n ports', auto to search every port, or a device path;\n"
      "                 repeat it to write several radios at once, one per port\n"
@@ -60,6 +60,8 @@ const Command kCommands[] = {
      "  --no-verify    do not read the radio back afterwards to compare it with what was sent\n"
      "  --show-changes once the radio is backed up, print what the write changes in it (as\n"
      "                 'k3n diff' prints it, the radio's value first), then write; one radio\n"
+     "  --changed-only (experimental) send only the blocks the backup found different; the\n"
+     "                 read-back stays complete, and a difference it finds has everything written\n"
      "  --language LANG  name the changes in en, zh-CN or zh-TW (default: the locale's)\n"
      "Every attempt is added to the programming log ('k3n log') before anything is sent;\n"
      "Ctrl+C, a closed terminal, SIGTERM or SIGQUIT stops every session (no end frame).\n"
@@ -70,7 +72,7 @@ const Command kCommands[] = {
     {"backups", "backups [--json]", "List the backups taken before each write, the newest first.",
      "  --json  print JSON instead of text\n",
      k3n::cli::RunBackups},
-    {"restore", "restore BACKUP.fse --port PORT [--force] [--no-backup] [--no-verify]",
+    {"restore", "restore BACKUP.fse --port PORT [--force] [--no-backup] [--no-verify] [--changed-only]",
      "Put a backup back into the radio, exactly as it was read.",
      "  --port PORT  COMn of 'k3n ports', auto to search every port, or a device path\n"
      "  --force      restore a backup of another radio (other serial number or band); a backup\n"
@@ -78,6 +80,7 @@ const Command kCommands[] = {
      "               and --force then writes it even when 'k3n check' finds errors\n"
      "  --no-backup  do not read the radio into a backup file first\n"
      "  --no-verify  do not read the radio back afterwards to compare it with what was sent\n"
+     "  --changed-only  (experimental) send only the blocks the radio holds otherwise, as k3n write\n"
      "The backup's serial number, band and date are printed before anything is written.\n"
      "Exit status as k3n write: 0 written and verified, 1 failed, 2 bad arguments or file,\n"
      "3 written but not verified, or a different radio answered the read-back.\n",

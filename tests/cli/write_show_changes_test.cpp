@@ -4,6 +4,8 @@
 #include "k3n_tool.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "programming/programming_log.h"
+#include "programming/radio_configuration.h"
 #include "programming/memory_image.h"
 #include "support/test_support.h"
 #include "support/virtual_radio_memory.h"
@@ -82,6 +84,38 @@ TEST_F(CliShowChanges, NeedsTheBackupOneRadioAndAKnownLanguage)
     EXPECT_EQ(several.exitCode, 2);
     EXPECT_TRUE(several.err.contains("one radio")) << several.err.toStdString();
     EXPECT_TRUE(radio->frames().empty());   // none reached the radio
+}
+
+TEST_F(CliShowChanges, ChangedOnlyListsTheSameChangesAndWritesOnlyTheirBlocks)
+{
+    const test::ToolRun run = RunK3n(
+        {"write", "--port", radio->devicePath(), file, "--show-changes", "--changed-only", "--language", "en"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.takeLast().startsWith("backup: "));
+    EXPECT_EQ(lines,
+              (QStringList{"[Channel Settings]", "Channel 3 · TX Freq.: 155.50000 → 151.00000", "[General Settings]",
+                           "General Settings · TOT Time (s): 30 → 90"}));
+    // The time-out's block, the programming time, the radio state and channel 3's block.
+    EXPECT_TRUE(run.err.contains("changed only: 4 of 119 write frames\n")) << run.err.toStdString();
+    EXPECT_EQ(test::WriteFrameCount(*radio), 4u);
+    RadioData held;
+    held.ResetForBand(1);
+    SetDataToSoftware(radio->memory(), held);
+    EXPECT_EQ(held.record, AsTheRadioHoldsIt(data.record));
+    const auto log = ReadProgrammingLog(dir.file("data/K3N/programming-log.csv"));
+    ASSERT_TRUE(log);
+    ASSERT_EQ(log.value().entries.size(), 1u);
+    EXPECT_EQ(log.value().entries[0].message, "SUCCESS; changed only: 4 of 119 write frames");
+
+    // It needs both reads: what the radio holds, and what the write may have missed.
+    for (const char* off : {"--no-backup", "--no-verify"}) {
+        const test::ToolRun refused = RunK3n({"write", "--port", radio->devicePath(), file, "--changed-only", off});
+        EXPECT_EQ(refused.exitCode, 2) << off;
+        EXPECT_TRUE(refused.err.contains("--changed-only needs the backup and the read-back")) << refused.err.toStdString();
+    }
+    EXPECT_EQ(test::WriteFrameCount(*radio), 4u);
 }
 
 }   // namespace

@@ -42,6 +42,19 @@ int SafeWriteExitCode(SafeWriteOutcome outcome)
     }
 }
 
+QString ChangedOnlyNote(const SafeWriteResult& result)
+{
+    if (!result.changed_only)
+        return {};
+    const ChangedOnlyWrite& w = *result.changed_only;
+    if (w.fell_back())
+        return Text(OwnText::SafeWriteChangedOnlyFellBack)
+            .arg(w.frames)
+            .arg(w.full_frames)
+            .arg(DescribeDifferences(w.read_back_differences));
+    return Text(OwnText::SafeWriteChangedOnly).arg(w.frames).arg(w.full_frames);
+}
+
 SafeWrite::SafeWrite(const RadioData& toWrite, const ProgramTime& now, PortPlan ports, SafeWriteOptions options)
     : toWrite_(toWrite), writeRequest_(ConfigurationWriteRequest(toWrite, now, /*bandCheck=*/true)),
       ports_(std::move(ports)), options_(std::move(options)), port_(MakeSessionLink(options_.make_link))
@@ -159,7 +172,11 @@ PortPlan SafeWrite::NextPortPlan() const
 SessionRequest SafeWrite::RequestOf(SafeWritePhase phase) const
 {
     switch (phase) {
-    case SafeWritePhase::Write: return writeRequest_;
+    case SafeWritePhase::Write: {
+        // The first write of a chain with both reads; a second one is the full plan.
+        const bool changedOnly = options_.changed_only && options_.backup && options_.verify && !result_.changed_only;
+        return changedOnly ? ChangedOnlyWriteRequest(writeRequest_, backupImage_) : writeRequest_;
+    }
     case SafeWritePhase::Recheck: return RadioIdentityReadRequest();
     default: return ConfigurationReadRequest();
     }
@@ -210,8 +227,9 @@ void SafeWrite::SessionEnded(RunnerStep& step)
     // A cancel asked for between two sessions stops the chain before the next one.
     if (next != SafeWritePhase::Done && cancelRequested_) {
         result_.failure = SessionFailure::Cancelled;
-        if (next == SafeWritePhase::Write)
-            End(SafeWriteOutcome::Cancelled, Text(OwnText::SafeWriteCancelledNothingWritten));
+        if (next == SafeWritePhase::Write)   // before the write, or before a changed-only write's full plan
+            End(SafeWriteOutcome::Cancelled, Text(result_.frames_written > 0 ? OwnText::SafeWriteCancelledDuringWrite
+                                                                              : OwnText::SafeWriteCancelledNothingWritten));
         else
             End(SafeWriteOutcome::WrittenNotVerified, Text(OwnText::SafeWriteNotVerified));
         next = SafeWritePhase::Done;
@@ -304,6 +322,8 @@ SafeWritePhase SafeWrite::FinishWrite()
     const ProgrammingSession& s = *session_;
     result_.frames_written = s.stepsSent();
     const bool partly = result_.frames_written > 0;
+    if (s.request().radio_holds && partly)
+        result_.changed_only = ChangedOnlyWrite{s.stepsPlanned(), TransferPlan(writeRequest_).size(), {}};
     switch (s.outcome()) {
     case SessionOutcome::Success:
         if (options_.verify)
@@ -344,6 +364,8 @@ SafeWritePhase SafeWrite::FinishVerify()
     }
     result_.differences = CompareWrittenImage(writeRequest_.image, s.image());
     result_.verified = result_.differences.empty();
+    if (!result_.verified && FallBackToFullWrite())
+        return SafeWritePhase::Write;
     if (result_.verified)
         End(SafeWriteOutcome::Written, ProgramDialogText(ProgramText::Success));
     else
@@ -351,6 +373,17 @@ SafeWritePhase SafeWrite::FinishVerify()
             Text(OwnText::SafeWriteVerifyFailed).arg(DescribeDifferences(result_.differences)));
     CrossCheckBackup(s.image());
     return SafeWritePhase::Done;
+}
+
+// A changed-only write the read-back does not confirm: the radio did not hold what the
+// backup read, or it dropped a frame. The full plan goes out once and is read back again.
+bool SafeWrite::FallBackToFullWrite()
+{
+    if (!result_.changed_only || result_.changed_only->fell_back())
+        return false;
+    result_.changed_only->read_back_differences = std::move(result_.differences);
+    result_.differences.clear();
+    return true;
 }
 
 // What the write never sends must read back as the backup has it; otherwise the
@@ -379,6 +412,8 @@ void SafeWrite::End(SafeWriteOutcome outcome, QString message)
     result_.outcome = outcome;
     result_.ended_in = phase_;
     result_.message = std::move(message);
+    if (result_.changed_only)   // in the message, so the programming log keeps it too
+        result_.message += QStringLiteral("; ") + ChangedOnlyNote(result_);
     phase_ = SafeWritePhase::Done;
 }
 

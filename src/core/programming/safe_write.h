@@ -40,6 +40,10 @@ struct SafeWriteOptions {
     bool same_radio_only = false;
     // What the chain talks through: a serial port unless a test puts in an emulated radio.
     SessionLinkMaker make_link;
+    // Write only the frames whose bytes differ from what the backup read (the programming
+    // time and the radio-state frame always). Only with the backup and the read-back on:
+    // when the read-back finds a difference, the full plan is written once and read back again.
+    bool changed_only = false;
 };
 
 // A backup's radio bytes, written back as they were read (ExactRestoreWriteRequest).
@@ -63,6 +67,15 @@ enum class SafeWriteOutcome {
     OtherRadioRefused,    // same_radio_only: the radio is not the one the bytes came from; nothing written
 };
 
+// A write that sent only what had changed.
+struct ChangedOnlyWrite {
+    std::size_t frames = 0;        // the write frames it sent
+    std::size_t full_frames = 0;   // of the full plan's
+    // What the read-back found different after it; then the full plan was written and read back again.
+    std::vector<ImageDifference> read_back_differences;
+    bool fell_back() const { return !read_back_differences.empty(); }
+};
+
 // What one write did, for the user and for a programming log.
 struct SafeWriteResult {
     SafeWriteOutcome outcome = SafeWriteOutcome::Pending;
@@ -77,13 +90,18 @@ struct SafeWriteResult {
     std::size_t frames_written = 0;   // write frames the radio acknowledged or was sent
     bool verified = false;         // the read-back matched
     std::vector<ImageDifference> differences;
-    QString message;               // in the interface language
+    // Only the changed frames went out (and, it may be, the full plan after them); none otherwise.
+    std::optional<ChangedOnlyWrite> changed_only;
+    QString message;               // in the interface language, the changed-only note included
     QStringList notices;           // what the sessions said on the way (a port that would not open, …)
 };
 
 // Exit status of `k3n write` for an outcome: 0 written (and verified), 3 written
 // but the read-back could not reach the radio or came from a different radio, 1 anything else.
 int SafeWriteExitCode(SafeWriteOutcome outcome);
+
+// "changed only: 3 of 119 write frames", and the fall-back to the full write; "" for a full write.
+QString ChangedOnlyNote(const SafeWriteResult& result);
 
 class SafeWrite {
 public:
@@ -127,6 +145,7 @@ private:
     bool RefuseOtherRadio();
     SafeWritePhase FinishWrite();
     SafeWritePhase FinishVerify();
+    bool FallBackToFullWrite();
     void CrossCheckBackup(const MemoryImage& readBack);
     void End(SafeWriteOutcome outcome, QString message);
     int PhaseIndex(SafeWritePhase phase) const;

@@ -124,6 +124,8 @@ public:
     const std::vector<SkippedPort>& skippedPorts() const { return skipped_; }
     // Frames of the transfer plan sent so far (a write's band request is not one).
     std::size_t stepsSent() const { return cursor_; }
+    // Frames of the transfer plan in all.
+    std::size_t stepsPlanned() const { return plan_.size(); }
     // A configuration read's image: complete only once outcome() is Success.
     const MemoryImage& image() const { return image_; }
     // A service read's bytes (the item's area from offset 0): valid only at Success.

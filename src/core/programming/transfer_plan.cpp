@@ -61,6 +61,17 @@ PlanStep ServiceStep(TransferKind kind, bool awaitAnswer)
     return {area.address, area.size, StepData::ServiceBuffer, kind, 0, awaitAnswer};
 }
 
+// A changed-only write sends a frame whose bytes the radio does not hold yet. The
+// programming time goes out with every write, as a full write sends it; the
+// radio-state byte too, whatever the radio holds there.
+bool NeedsSending(const PlanStep& step, const MemoryImage& image, const MemoryImage& radioHolds)
+{
+    if (step.data != StepData::Image || step.address == radio_addr::kProgramTime)
+        return true;
+    const auto first = std::ptrdiff_t(step.address);
+    return !std::equal(image.begin() + first, image.begin() + first + step.size, radioHolds.begin() + first);
+}
+
 void Require(bool condition, const char* what)
 {
     if (!condition)
@@ -128,6 +139,12 @@ SessionRequest ConfigurationWriteRequest(const RadioData& data, const ProgramTim
     return r;
 }
 
+SessionRequest ChangedOnlyWriteRequest(SessionRequest write, const MemoryImage& radioHolds)
+{
+    write.radio_holds = radioHolds;
+    return write;
+}
+
 SessionRequest ServiceReadRequest(TransferKind kind)
 {
     SessionRequest r;
@@ -166,6 +183,7 @@ std::vector<PlanStep> TransferPlan(const SessionRequest& request)
             "the write-all chain is a frequency band write");
     Require(!(write && request.kind == TransferKind::FirmwareInfo), "the firmware information is read only");
     Require(!request.identity_only || (configuration && !write), "the identity block is read in a configuration read");
+    Require(!request.radio_holds || (configuration && write), "only a configuration write leaves out what the radio holds");
 
     std::vector<PlanStep> plan;
     if (request.identity_only) {
@@ -175,6 +193,8 @@ std::vector<PlanStep> TransferPlan(const SessionRequest& request)
     if (configuration) {
         AppendRuns(plan, write ? std::span<const AddressRun>(kConfigurationWriteRuns)
                                : std::span<const AddressRun>(kConfigurationReadRuns));
+        if (request.radio_holds)
+            std::erase_if(plan, [&](const PlanStep& step) { return !NeedsSending(step, request.image, *request.radio_holds); });
         return plan;
     }
     if (request.write_all_chain) {

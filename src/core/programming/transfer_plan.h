@@ -38,6 +38,10 @@ struct SessionRequest {
     MemoryImage image{};
     // Service writes: the filled buffer of each kind written (GetAdjustmentData ...).
     std::map<TransferKind, ServiceBuffer> service_buffers;
+    // Configuration write only: what the radio holds now, as a read found it. Only the
+    // frames whose bytes differ from it are sent, in the plan's order; the programming
+    // time and the radio-state frame always are.
+    std::optional<MemoryImage> radio_holds;
 };
 
 // The requests of the callers that exist today.
@@ -49,6 +53,8 @@ SessionRequest ExactRestoreWriteRequest(const MemoryImage& read);
 SessionRequest RadioIdentityReadRequest();
 // Builds the image from the record at programming time 'now'.
 SessionRequest ConfigurationWriteRequest(const RadioData& data, const ProgramTime& now, bool bandCheck);
+// The same write sending only what differs from 'radioHolds' (see radio_holds).
+SessionRequest ChangedOnlyWriteRequest(SessionRequest write, const MemoryImage& radioHolds);
 SessionRequest ServiceReadRequest(TransferKind kind);
 SessionRequest ServiceWriteRequest(TransferKind kind, const ServiceBuffer& buffer);
 // The write-all chain: 'band', 'powerTuning' and 'adjustment' are the filled buffers.
@@ -77,7 +83,7 @@ struct PlanStep {
 // The frames of a request in order: read requests for a read, write frames for a
 // write. Throws std::invalid_argument for a request no caller makes (a firmware
 // write, a band check outside a configuration write, a chain outside a band write,
-// a service write without its buffer).
+// a service write without its buffer, what the radio holds outside a configuration write).
 std::vector<PlanStep> TransferPlan(const SessionRequest& request);
 
 } // namespace k3n

@@ -521,6 +521,20 @@ constexpr Row kRows[] = {
      {"“%1”不是端口名：请输入 COMn 或绝对设备路径，例如 /dev/ttyUSB0。",
       "「%1」不是埠名：請輸入 COMn 或絕對裝置路徑，例如 /dev/ttyUSB0。",
       "\"%1\" is not a port name: type COMn or an absolute device path such as /dev/ttyUSB0."}},
+    {OwnText::SafeWriteChangedOnlyOption, {"仅写入更改的部分", "僅寫入變更的部分", "Write only what changed"}},
+    {OwnText::SafeWriteExperimental, {"（试验性）", "（試驗性）", "(experimental)"}},
+    {OwnText::SafeWriteExperimentalTip,
+     {"尚未在真实对讲机上试用：对讲机的固件可能依赖完整的写入顺序。回读仍然完整，发现不同时将写入全部配置。",
+      "尚未在真實對講機上試用：對講機的韌體可能依賴完整的寫入順序。回讀仍然完整，發現不同時將寫入全部配置。",
+      "Not yet tried on a real radio: its firmware may rely on the full sequence. The read-back stays complete, "
+      "and a difference it finds has the whole configuration written."}},
+    {OwnText::SafeWriteChangedOnly,
+     {"仅写入更改：%1 / %2 个写入帧", "僅寫入變更：%1 / %2 個寫入訊框", "changed only: %1 of %2 write frames"}},
+    {OwnText::SafeWriteChangedOnlyFellBack,
+     {"仅写入更改：%1 / %2 个写入帧；回读发现 %3 不同，因此已写入全部配置（%2 个帧）并再次回读",
+      "僅寫入變更：%1 / %2 個寫入訊框；回讀發現 %3 不同，因此已寫入全部配置（%2 個訊框）並再次回讀",
+      "changed only: %1 of %2 write frames; the read-back found %3 different, so the whole configuration was "
+      "written (%2 frames) and read back again"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

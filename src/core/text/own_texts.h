@@ -323,6 +323,12 @@ enum class OwnText {
     SeveralRadiosAddPortPrompt,
     PortNameNotOnThisComputer,      // %1 name
     PortNameNotAPortName,           // %1 text typed
+    // Writing only what changed
+    SafeWriteChangedOnlyOption,
+    SafeWriteExperimental,
+    SafeWriteExperimentalTip,
+    SafeWriteChangedOnly,               // %1 frames sent, %2 frames of the full write
+    SafeWriteChangedOnlyFellBack,       // %1 frames sent, %2 frames of the full write, %3 the differences
     Count
 };
 

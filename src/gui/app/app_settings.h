@@ -19,6 +19,8 @@ struct AppSettings {
     bool VerifyAfterWrite = true;
     // After the backup, list what the write changes and ask before writing.
     bool ShowChangesBeforeWrite = false;
+    // After the backup, send only what differs from it (experimental; the read-back stays).
+    bool WriteChangedOnly = false;
 };
 
 } // namespace k3n

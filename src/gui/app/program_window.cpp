@@ -77,15 +77,35 @@ TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, Por
     cShowChanges->setObjectName("cShowChanges");
     cShowChanges->setChecked(settings.ShowChangesBeforeWrite);
     cShowChanges->setEnabled(cBackup->isChecked());
+    cChangedOnly = new QCheckBox(Text(OwnText::SafeWriteChangedOnlyOption), this);
+    cChangedOnly->setObjectName("cChangedOnly");
+    cChangedOnly->setChecked(settings.WriteChangedOnly);
+    sExperimental = new QLabel(Text(OwnText::SafeWriteExperimental), this);
+    sExperimental->setObjectName("sExperimental");
+    sExperimental->setToolTip(Text(OwnText::SafeWriteExperimentalTip));
+    cChangedOnly->setToolTip(sExperimental->toolTip());
+    EnableChangedOnly();
     sPhase = new QLabel(this);
     sPhase->setObjectName("sPhase");
     BuildWindow(PlainCaption(UiText(8)));
     connect(cBackup, &QCheckBox::toggled, this, [this](bool on) {
         settings_->BackupBeforeWrite = on;
         cShowChanges->setEnabled(on);
+        EnableChangedOnly();
     });
     connect(cShowChanges, &QCheckBox::toggled, this, [this](bool on) { settings_->ShowChangesBeforeWrite = on; });
-    connect(cVerify, &QCheckBox::toggled, this, [this](bool on) { settings_->VerifyAfterWrite = on; });
+    connect(cChangedOnly, &QCheckBox::toggled, this, [this](bool on) { settings_->WriteChangedOnly = on; });
+    connect(cVerify, &QCheckBox::toggled, this, [this](bool on) {
+        settings_->VerifyAfterWrite = on;
+        EnableChangedOnly();
+    });
+}
+
+void TProgramDialog::EnableChangedOnly()
+{
+    const bool possible = cBackup->isChecked() && cVerify->isChecked();
+    cChangedOnly->setEnabled(possible);
+    sExperimental->setEnabled(possible);
 }
 
 void TProgramDialog::BuildWindow(const QString& title)
@@ -113,10 +133,18 @@ void TProgramDialog::BuildWindow(const QString& title)
     buttons->addWidget(CancelBtn);
     buttons->addStretch();
     auto* column = new QVBoxLayout(this);
-    for (QWidget* option :
-         {static_cast<QWidget*>(cBackup), static_cast<QWidget*>(cShowChanges), static_cast<QWidget*>(cVerify)})
+    for (QCheckBox* option : {cBackup, cShowChanges})
         if (option)
             column->addWidget(option);
+    if (cChangedOnly) {   // "(experimental)" beside it
+        auto* row = new QHBoxLayout;
+        row->addWidget(cChangedOnly);
+        row->addWidget(sExperimental);
+        row->addStretch();
+        column->addLayout(row);
+    }
+    if (cVerify)
+        column->addWidget(cVerify);
     if (sPhase)
         column->addWidget(sPhase);
     column->addWidget(ProgressBar1);
@@ -166,9 +194,11 @@ void TProgramDialog::ProgramStartClick()
         cBackup->setEnabled(false);
         cVerify->setEnabled(false);
         cShowChanges->setEnabled(false);
+        cChangedOnly->setEnabled(false);
         SafeWriteOptions options;
         options.backup = cBackup->isChecked();
         options.verify = cVerify->isChecked();
+        options.changed_only = cChangedOnly->isChecked();   // the chain uses it only with both reads
         if (options.backup && cShowChanges->isChecked()) {
             options.before_write = [this](const RadioData& radio, const RadioData& toWrite) {
                 return AskToWriteChanges(radio, toWrite);

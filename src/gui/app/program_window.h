@@ -74,6 +74,8 @@ public:
     QCheckBox* cBackup = nullptr;     // configuration write: back the radio up first
     QCheckBox* cVerify = nullptr;     // configuration write: read the radio back afterwards
     QCheckBox* cShowChanges = nullptr;   // configuration write: after the backup, list the changes and ask
+    QCheckBox* cChangedOnly = nullptr;   // configuration write: send only what differs from the backup
+    QLabel* sExperimental = nullptr;     // beside cChangedOnly
     QTimer* Timer_Tx;    // single-shot, armed for the session's next deadline
 
 public slots:
@@ -87,6 +89,8 @@ private:
     void ShowPort();
     void BuildWindow(const QString& title);
     void ShowPhase();
+    // Needs the backup (what the radio holds) and the read-back (what it missed).
+    void EnableChangedOnly();
     bool Running() const;
     const ProgrammingSession* CurrentSession() const;
     // Between the backup and the write, on the timer's step: lists the changes and asks; true writes.

@@ -21,6 +21,7 @@ const QString kPortIdKey = QStringLiteral("PortId");
 const QString kBackupKey = QStringLiteral("BackupBeforeWrite");
 const QString kVerifyKey = QStringLiteral("VerifyAfterWrite");
 const QString kShowChangesKey = QStringLiteral("ShowChangesBeforeWrite");
+const QString kChangedOnlyKey = QStringLiteral("WriteChangedOnly");
 
 // The values of section "config" as INI readers see them: names without
 // regard to case (keys are stored lower-cased), the first occurrence of a key counts.
@@ -96,6 +97,7 @@ std::vector<WrittenKey> KeysToWrite(const AppSettings& settings)
         {kVerifyKey, BoolText(settings.VerifyAfterWrite), settings.VerifyAfterWrite != defaults.VerifyAfterWrite},
         {kShowChangesKey, BoolText(settings.ShowChangesBeforeWrite),
          settings.ShowChangesBeforeWrite != defaults.ShowChangesBeforeWrite},
+        {kChangedOnlyKey, BoolText(settings.WriteChangedOnly), settings.WriteChangedOnly != defaults.WriteChangedOnly},
     };
     for (int i = 0; i < kRecentFileCount; ++i) {
         const QString file = settings.RecentFiles.value(i);
@@ -154,6 +156,7 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames, c
     settings.BackupBeforeWrite = BoolValue(values, kBackupKey).value_or(defaults.BackupBeforeWrite);
     settings.VerifyAfterWrite = BoolValue(values, kVerifyKey).value_or(defaults.VerifyAfterWrite);
     settings.ShowChangesBeforeWrite = BoolValue(values, kShowChangesKey).value_or(defaults.ShowChangesBeforeWrite);
+    settings.WriteChangedOnly = BoolValue(values, kChangedOnlyKey).value_or(defaults.WriteChangedOnly);
     settings.PortId = values.value(kPortIdKey.toLower());
     settings.Port = CheckedPort(settings.Port, portNames);
     settings.RecentFiles.clear();

@@ -204,6 +204,7 @@ void SeveralRadiosWindow::start()
     SafeWriteOptions options;
     options.backup = settings_.BackupBeforeWrite;
     options.verify = settings_.VerifyAfterWrite;
+    options.changed_only = settings_.WriteChangedOnly;   // each radio's own backup decides what it gets
     writes_ = std::make_unique<SeveralRadiosWrite>(data_, LocalProgramTimeNow(), targets.value(), options);
     ended_ = false;
     startButton->setEnabled(false);
@@ -273,7 +274,9 @@ void SeveralRadiosWindow::showProgress(int row, SafeWritePhase phase, int progre
 void SeveralRadiosWindow::showResult(int row, const SafeWriteResult& result, double seconds)
 {
     grid->item(row, ColSerial)->setText(result.serial_number);
-    const QString text = SeveralRadiosResultText(result);
+    QString text = SeveralRadiosResultText(result);
+    if (result.outcome == SafeWriteOutcome::Written && result.changed_only)   // each radio's own count
+        text += QStringLiteral("; ") + ChangedOnlyNote(result);
     grid->item(row, ColResult)->setText(text + QStringLiteral(" (%1 s)").arg(seconds, 0, 'f', 1));
     grid->item(row, ColResult)->setToolTip(text);
     auto* bar = static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress));

@@ -3,6 +3,7 @@
 // on a simulated clock: every frame as on a line, in milliseconds.
 #include "programming/safe_write.h"
 #include "programming/transfer_plan.h"
+#include "programming/write_log.h"
 #include "programming/write_verify.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
@@ -431,6 +432,90 @@ TEST_F(SafeWriteTest, AnExactRestoreRefusesAnotherRadioBeforeWriting)
                                         "this radio has serial number 00000001, K3N [150 - 174 MHz]. Nothing was written");
     EXPECT_EQ(SafeWriteExitCode(restore.result().outcome), 1);
     EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
+}
+
+// The radio's configuration with channel 5's receive frequency changed: three frames
+// (the programming time, the radio state, channel 5's block).
+class ChangedOnlyWriteTest : public SafeWriteTest {
+protected:
+    void SetUp() override
+    {
+        SafeWriteTest::SetUp();
+        options_.changed_only = true;
+        changed.record.set(rec::ch::rx_freq(5), 150512500);
+    }
+    // The write frames of each write session, in turn (the backup and read-backs write none).
+    std::vector<std::vector<uint16_t>> WritesPerSession() const
+    {
+        std::vector<std::vector<uint16_t>> sessions;
+        for (const ReceivedFrame& f : radio->frames()) {
+            if (f.command == link::Command::Greeting)
+                sessions.emplace_back();
+            else if (f.command == link::Command::WriteMemory)
+                sessions.back().push_back(f.address);
+        }
+        return sessions;
+    }
+    // The programming log's line of the write says what went out.
+    QString LoggedMessage(const SafeWriteResult& result) const
+    {
+        return WriteLogEntry(QDateTime::currentDateTime(), {"COM1", {}, "x.fse", "x"}, result).message;
+    }
+
+    RadioData changed = earlier;
+};
+
+TEST_F(ChangedOnlyWriteTest, ARadioThatDropsTheChangedBlocksGetsTheFullWriteReadBackAgain)
+{
+    radio->SetFault({RadioFault::AckWithoutStoring, 0, 2});   // in the write session only
+    SafeWrite chain(changed, kTime, Port(), options_);
+    ASSERT_EQ(chain.Run(), SafeWriteOutcome::Written) << chain.result().message.toStdString();
+    const SafeWriteResult& result = chain.result();
+    EXPECT_TRUE(result.verified);
+    ASSERT_TRUE(result.changed_only);
+    EXPECT_EQ(result.changed_only->frames, 3u);
+    ASSERT_TRUE(result.changed_only->fell_back());
+    // Day, hour and minute of the programming time, then the bytes of channel 5's frequency that differ.
+    EXPECT_EQ(result.changed_only->read_back_differences.size(), 5u);
+    EXPECT_EQ(result.frames_written, 119u);
+    EXPECT_EQ(result.message.toStdString(),
+              "SUCCESS; changed only: 3 of 119 write frames; the read-back found 0x06A3 (Date and time of programming), "
+              "0x06A4 (Date and time of programming), 0x06A5 (Date and time of programming) and 2 more different, so "
+              "the whole configuration was written (119 frames) and read back again");
+    EXPECT_EQ(LoggedMessage(result), result.message);
+
+    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 5; }, std::chrono::seconds(5)));
+    const auto sessions = WritesPerSession();
+    ASSERT_EQ(sessions.size(), 5u);   // backup, changed-only write, read-back, full write, read-back
+    EXPECT_EQ(sessions[1], (std::vector<uint16_t>{0x06A0, 0x0F28, 0x1040}));
+    EXPECT_EQ(sessions[3].size(), 119u);
+    // The backup and both read-backs are complete reads; each write asks for the band code.
+    EXPECT_EQ(Count(radio->frames(), link::Command::ReadMemory), 2 + 3 * TransferPlan(ConfigurationReadRequest()).size());
+    EXPECT_TRUE(CompareWrittenImage(GetDataForWrite(changed, kTime), radio->memory()).empty());
+}
+
+TEST_F(ChangedOnlyWriteTest, ARadioChangedBetweenTheBackupAndTheWriteIsCaughtByTheReadBack)
+{
+    // Channel 3 as the write leaves it is what the backup read; by the write the radio holds another frequency.
+    uint8_t otherFrequency[4];
+    EncodePackedFrequency(155000000, otherFrequency);
+    options_.before_write = [&](const RadioData&, const RadioData&) {
+        radio->writeMemory(0x1021, otherFrequency);
+        return true;
+    };
+    SafeWrite chain(changed, kTime, Port(), options_);
+    ASSERT_EQ(chain.Run(), SafeWriteOutcome::Written) << chain.result().message.toStdString();
+    const SafeWriteResult& result = chain.result();
+    ASSERT_TRUE(result.changed_only);
+    ASSERT_TRUE(result.changed_only->fell_back());
+    for (const ImageDifference& d : result.changed_only->read_back_differences) {
+        EXPECT_GE(d.address, 0x1021);
+        EXPECT_LE(d.address, 0x1024);
+        EXPECT_EQ(d.found, otherFrequency[d.address - 0x1021]);
+    }
+    EXPECT_TRUE(result.message.contains("(Channel 3, RX Freq.)")) << result.message.toStdString();
+    EXPECT_TRUE(result.verified);
+    EXPECT_TRUE(CompareWrittenImage(GetDataForWrite(changed, kTime), radio->memory()).empty());
 }
 
 TEST(SafeWriteChecks, BytesAWriteNeverSendsMustReadBackAsTheBackupHasThem)

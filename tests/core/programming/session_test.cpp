@@ -319,6 +319,116 @@ TEST(Session, WriteSendsThePlanOneFramePerTickThenTheEndFrame)
     EXPECT_EQ(progress.back(), kProgressMax);
 }
 
+// A write of only what changed, against a radio that holds 'held' written at an earlier time.
+struct ChangedOnlyCase {
+    const char* what;
+    std::function<void(RadioData&)> change;
+    std::vector<std::pair<uint16_t, uint8_t>> frames;   // the write frames, in order
+};
+
+TEST(ChangedOnlyWrite, SendsOnlyTheDifferingBlocksInThePlansOrderOnePerTick)
+{
+    const RadioData held = SampleData(0);
+    const MemoryImage heldImage = GetDataForWrite(held, {2024, 4, 30, 8, 0});
+    const auto setting = [](RadioData& d) { d.record.set(rec::tot, 0x4321); };   // at 0x0600
+    const auto oneChannel = [](RadioData& d) { d.record.set(rec::ch::rx_freq(5), 137000000); };
+    // Ten channels in ten blocks: a block holds channels 2k+1 and 2k+2.
+    const int spread[] = {1, 14, 27, 40, 53, 66, 79, 92, 105, 128};
+    const auto tenChannels = [&](RadioData& d) {
+        for (int n : spread)
+            d.record.set(rec::ch::tx_freq(n), 140000000u + 5000u * n);
+    };
+    const ChangedOnlyCase cases[] = {
+        {"nothing changed", [](RadioData&) {}, {{0x06A0, 6}, {0x0F28, 1}}},
+        {"one channel", oneChannel, {{0x06A0, 6}, {0x0F28, 1}, {0x1040, 32}}},
+        {"ten channels", tenChannels,
+         {{0x06A0, 6}, {0x0F28, 1}, {0x1000, 32}, {0x10C0, 32}, {0x11A0, 32}, {0x1260, 32}, {0x1340, 32},
+          {0x1400, 32}, {0x14E0, 32}, {0x15A0, 32}, {0x1680, 32}, {0x17E0, 32}}},
+        {"a setting", setting, {{0x0600, 32}, {0x06A0, 6}, {0x0F28, 1}}},
+    };
+    for (const ChangedOnlyCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        RadioData next = held;
+        c.change(next);
+        const SessionRequest request = ChangedOnlyWriteRequest(ConfigurationWriteRequest(next, kTime, true), heldImage);
+        Harness h(request, {RadioPort(0)});
+        MemoryImage& memory = h.radio().memory();
+        std::copy(heldImage.begin(), heldImage.begin() + 0x0FE0, memory.begin());
+        std::copy(heldImage.begin() + 0x1000, heldImage.end(), memory.begin() + 0x1000);
+        h.Run();
+        ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
+
+        // The greeting and the band check as always, the changed frames, then the end frame.
+        ASSERT_EQ(h.sent.size(), 2 + c.frames.size() + 1);
+        EXPECT_EQ(h.sent[0].bytes, link::GreetingFrame());
+        EXPECT_EQ(h.sent[1].bytes, link::ReadRequest(0x0FFF, 1));
+        std::vector<std::pair<uint16_t, uint8_t>> frames;
+        for (std::size_t i = 2; i + 1 < h.sent.size(); ++i) {
+            EXPECT_EQ(h.sent[i].command(), link::Command::WriteMemory);
+            EXPECT_EQ(h.sent[i].at - h.sent[i - 1].at, 100ms) << "one frame per 100 ms tick, frame " << i;
+            frames.push_back({h.sent[i].address(), h.sent[i].count()});
+        }
+        EXPECT_EQ(frames, c.frames);
+        EXPECT_EQ(h.sent.back().bytes, link::EndFrame());
+        EXPECT_EQ(h.session.stepsPlanned(), c.frames.size());
+        EXPECT_EQ(h.session.stepsSent(), c.frames.size());
+        EXPECT_EQ(h.session.progress(), kProgressMax);
+
+        // The radio holds what a full write would have left in it.
+        EXPECT_TRUE(CompareWrittenImage(request.image, h.radio().memory()).empty());
+        EXPECT_TRUE(std::equal(request.image.begin(), request.image.begin() + 0x06A6, memory.begin()));
+        EXPECT_TRUE(std::equal(request.image.begin() + 0x1000, request.image.end(), memory.begin() + 0x1000));
+    }
+}
+
+TEST(ChangedOnlyWrite, EveryByteOfABlockCountsAndOnlyAConfigurationWriteLeavesBlocksOut)
+{
+    const RadioData data = SampleData(0);
+    const SessionRequest full = ConfigurationWriteRequest(data, kTime, true);
+    MemoryImage held = full.image;
+    held[0x17FF] ^= 0x80;   // a reserved byte no record field holds: the block goes out all the same
+    held[0x0F28] = 0x5A;    // the radio-state byte read back as anything: its frame goes out anyway
+    const auto plan = TransferPlan(ChangedOnlyWriteRequest(full, held));
+    ASSERT_EQ(plan.size(), 3u);
+    EXPECT_EQ(plan[0].address, 0x06A0);
+    EXPECT_EQ(plan[1].data, StepData::RadioState);
+    EXPECT_EQ(plan[2].address, 0x17E0);
+    // Without what the radio holds, the plan is the full one.
+    EXPECT_EQ(TransferPlan(full).size(), ExpectedWriteFrames().size());
+    // A radio that holds it all, the programming time too, still gets the time and the radio state.
+    const auto same = TransferPlan(ChangedOnlyWriteRequest(full, full.image));
+    ASSERT_EQ(same.size(), 2u);
+    EXPECT_EQ(std::pair(same[0].address, same[0].size), std::pair(uint16_t(0x06A0), uint8_t(6)));
+    EXPECT_EQ(same[1].address, 0x0F28);
+
+    for (SessionRequest other : {ConfigurationReadRequest(), WriteAllRequest(data, kTime, {}, {}, {})}) {
+        other.radio_holds = held;
+        EXPECT_THROW(TransferPlan(other), std::invalid_argument);
+    }
+}
+
+TEST(ChangedOnlyWrite, AnExactRestoreSendsOnlyTheBlocksTheRadioHoldsOtherwise)
+{
+    // The backup's bytes, 0xFF where no record field lies; since then one channel and the time were written.
+    MemoryImage backup;
+    backup.fill(0xFF);
+    backup[0x0FFF] = BandRadioCode(1);
+    MemoryImage now = backup;
+    std::fill(now.begin() + 0x06A0, now.begin() + 0x06A6, 0x11);
+    std::fill(now.begin() + 0x1100, now.begin() + 0x1110, 0x22);   // channel 17
+    const SessionRequest request = ChangedOnlyWriteRequest(ExactRestoreWriteRequest(backup), now);
+    Harness h(request, {RadioPort(1)});
+    h.radio().memory() = now;
+    h.Run();
+    ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
+    ASSERT_EQ(h.sent.size(), 2u + 3u + 1u);
+    EXPECT_EQ(h.sent[2].bytes, link::WriteFrame(0x06A0, std::span(backup).subspan(0x06A0, 6)));
+    EXPECT_EQ(h.sent[3].bytes, link::WriteFrame(0x0F28, std::vector<uint8_t>{0x00}));
+    EXPECT_EQ(h.sent[4].bytes, link::WriteFrame(0x1100, std::span(backup).subspan(0x1100, 32)));
+    EXPECT_TRUE(std::equal(backup.begin(), backup.begin() + 0x06A6, h.radio().memory().begin()));
+    EXPECT_TRUE(std::equal(backup.begin() + 0x1000, backup.end(), h.radio().memory().begin() + 0x1000));
+}
+
 TEST(Session, WrongBandEndsBeforeAnythingIsWritten)
 {
     Harness h(ConfigurationWriteRequest(SampleData(1), kTime, true), {RadioPort(2)});   // the radio says 0x80

@@ -17,6 +17,7 @@
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "virtualradio/emulated_radio.h"
+#include "support/virtual_radio_memory.h"
 #include "virtualradio/virtual_radio.h"
 #include "support/test_support.h"
 #include <QApplication>
@@ -229,6 +230,48 @@ TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
     ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 5000ms));
     const auto frames = radio->frames();
     EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const ReceivedFrame& f) { return f.command == link::Command::End; }), 1);
+}
+
+TEST_F(ProgramDialog, WriteOnlyWhatChangedIsOffByDefaultNeedsBothReadsAndIsRemembered)
+{
+    RadioData data;
+    data.ResetForBand(0);
+    AppSettings settings;
+    TProgramDialog dlg(data, settings, PortPlan{false, {"COM1"}});
+    ASSERT_TRUE(dlg.cChangedOnly && dlg.sExperimental);
+    EXPECT_EQ(dlg.cChangedOnly->text(), "Write only what changed");
+    EXPECT_EQ(dlg.sExperimental->text(), "(experimental)");
+    EXPECT_FALSE(dlg.cChangedOnly->isChecked());
+    EXPECT_TRUE(dlg.cChangedOnly->isEnabled());
+    dlg.cChangedOnly->click();
+    EXPECT_TRUE(settings.WriteChangedOnly);
+    for (QCheckBox* read : {dlg.cBackup, dlg.cVerify}) {   // without either read it cannot be chosen
+        read->click();
+        EXPECT_FALSE(dlg.cChangedOnly->isEnabled());
+        EXPECT_FALSE(dlg.sExperimental->isEnabled());
+        read->click();
+        EXPECT_TRUE(dlg.cChangedOnly->isEnabled());
+    }
+    TProgramDialog again(data, settings, PortPlan{false, {"COM1"}});
+    EXPECT_TRUE(again.cChangedOnly->isChecked());
+}
+
+TEST_F(ProgramDialog, WriteOnlyWhatChangedSendsTheChangedBlockAndSaysSo)
+{
+    auto radio = StartRadio(Options(0));
+    RadioData data;
+    data.ResetForBand(0);
+    test::HoldConfiguration(*radio, data);
+    data.record.set(rec::ch::in_use(40), 1);   // channel 40: the block at 0x1260
+    AppSettings settings{.WriteChangedOnly = true};
+    TProgramDialog dlg(data, settings, FixedPort(*radio));
+    RunToEnd(dlg, 15s);
+    EXPECT_EQ(notices.texts, QStringList{"SUCCESS; changed only: 3 of 119 write frames"});
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(test::WriteFrameCount(*radio), 3u);
+    const MemoryImage& image = dlg.safeWrite()->imageToWrite();
+    const MemoryImage held = radio->memory();
+    EXPECT_TRUE(std::equal(image.begin() + 0x1260, image.begin() + 0x1280, held.begin() + 0x1260));
 }
 
 TEST(ProgramDialogPorts, PortPlanFollowsTheSettings)

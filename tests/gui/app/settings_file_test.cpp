@@ -236,6 +236,13 @@ TEST(SettingsFile, WriteOptionsAreKeptOnceSwitchedOff)
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=1\n"));
     LoadOrCreateSettings(loaded, {"COM3"}, path);
     EXPECT_TRUE(loaded.VerifyAfterWrite);
+    // Writing only what changed is off unless switched on; then the file says so.
+    EXPECT_FALSE(loaded.WriteChangedOnly);
+    s.WriteChangedOnly = true;
+    ASSERT_TRUE(SaveSettings(s, path));
+    EXPECT_TRUE(FileBytes(path).endsWith("VerifyAfterWrite=1\nWriteChangedOnly=1\n")) << FileBytes(path).toStdString();
+    LoadOrCreateSettings(loaded, {"COM3"}, path);
+    EXPECT_TRUE(loaded.WriteChangedOnly);
 }
 
 TEST(SettingsFile, ASettingsFileThatIsNoRegularFileReadsAsTheDefaultsAndIsLeftAsItIs)

@@ -7,6 +7,7 @@
 #include "model/record_layout.h"
 #include "programming/programming_log.h"
 #include "support/test_support.h"
+#include "support/virtual_radio_memory.h"
 #include "virtualradio/emulated_radio.h"
 #include <QPushButton>
 #include <QSignalSpy>
@@ -163,6 +164,43 @@ TEST(SeveralRadiosWindow, AResultSaysWhetherTheReadBackConfirmedTheWrite)
     EXPECT_EQ(SeveralRadiosResultText(result), "Failed: " + result.message);
     result.frames_written = 0;
     EXPECT_EQ(SeveralRadiosResultText(result), "Failed: no radio answered");
+}
+
+TEST(SeveralRadiosWindow, WithOnlyWhatChangedEachRadioGetsWhatItsOwnBackupLacks)
+{
+    ScratchDir dir;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.file("data")));
+    const EmulatedSessions emulated;
+    RadioData data;
+    data.ResetForBand(0);
+    auto first = OfferedRadio('4');
+    auto second = OfferedRadio('5');
+    RadioData other = data;
+    other.record.set(rec::ch::in_use(7), 1);
+    test::HoldConfiguration(*first, data);    // the time and the radio state only
+    test::HoldConfiguration(*second, other);  // and channel 7's block
+    AppSettings settings;
+    settings.WriteChangedOnly = true;
+    SeveralRadiosWindow window(data, {{}, {}, dir.file("club.fse"), {}}, settings, HalvexComm32::TCommSerialPortInfo());
+    window.show();
+    QTableWidget& grid = *window.grid;
+    const int rows[] = {RowOf(grid, first->devicePath()), RowOf(grid, second->devicePath())};
+    for (int row : rows) {
+        ASSERT_GE(row, 0);
+        Tick(grid, row);
+    }
+    QSignalSpy ended(&window, &SeveralRadiosWindow::allEnded);
+    QTest::mouseClick(window.startButton, Qt::LeftButton);
+    ASSERT_TRUE(ended.wait(60000));
+    const QString firstResult = grid.item(rows[0], SeveralRadiosWindow::ColResult)->text();
+    const QString secondResult = grid.item(rows[1], SeveralRadiosWindow::ColResult)->text();
+    EXPECT_TRUE(firstResult.startsWith("Written and verified; changed only: 2 of 119 write frames (")) << firstResult.toStdString();
+    EXPECT_TRUE(secondResult.startsWith("Written and verified; changed only: 3 of 119 write frames (")) << secondResult.toStdString();
+    EXPECT_EQ(test::WriteFrameCount(*first), 2u);
+    EXPECT_EQ(test::WriteFrameCount(*second), 3u);
+
+    for (const auto& radio : {first.get(), second.get()})
+        HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(radio->devicePath());
 }
 
 } // namespace
