@@ -36,19 +36,11 @@ QJsonObject BackupAsJson(const BackupEntry& entry)
 
 } // namespace
 
-int RunBackups(const Command& self, const QStringList& args)
+int RunBackups(const Command&, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption json(QStringList{"json"});
-    parser.addOption(json);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    if (!parser.positionalArguments().isEmpty())
-        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-
     const QString folder = BackupFolder();
     const std::vector<BackupEntry> entries = ListBackups(folder);
-    if (parser.isSet(json)) {
+    if (args.isSet("json")) {
         QJsonArray list;
         for (const BackupEntry& entry : entries)
             list.append(BackupAsJson(entry));

@@ -37,6 +37,7 @@ InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
     watcher_ = std::thread([this] {
         uint64_t count = 0;
         while (read(wake_, &count, sizeof count) < 0 && errno == EINTR) {
@@ -52,6 +53,7 @@ InterruptWatch::~InterruptWatch()
         return;
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
     gWakeFd = -1;
     const uint64_t one = 1;
     (void)!write(wake_, &one, sizeof one);

@@ -10,7 +10,7 @@ namespace k3n::cli {
 
 class InterruptWatch {
 public:
-    // While this lives, SIGINT and SIGTERM call onInterrupt on a thread of its own.
+    // While this lives, SIGINT, SIGTERM and SIGHUP call onInterrupt on a thread of its own.
     explicit InterruptWatch(std::function<void()> onInterrupt);
     ~InterruptWatch();
     InterruptWatch(const InterruptWatch&) = delete;

@@ -3,6 +3,7 @@
 #include "cli/interrupt.h"
 #include "cli/radio_session.h"
 #include "comm/port_list.h"
+#include "programming/session_texts.h"
 #include <QDir>
 #include <mutex>
 #include <unistd.h>
@@ -104,8 +105,10 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
         [&](std::size_t radio, const SafeWriteResult& result, double took) {
             seconds[radio] = took;
             QString message = WriteResultMessage(result);
-            if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty())
-                message += " - " + result.notices.constLast();   // the port's own reason, if it said one
+            // The session's last notice, unless the message says it already (a port that would not open).
+            if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty()
+                && !IsPortOpenNotice(result.notices.constLast()))
+                message += " - " + result.notices.constLast();
             lines.finished(radio, ResultText(result) + (message.isEmpty() ? QString() : ": " + message));
             WriteLogContext context = file;
             context.port = writes.targets()[radio].port;

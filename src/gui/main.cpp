@@ -14,10 +14,20 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
+#include <cstdio>
 
 
 int main(int argc, char** argv)
 {
+    // Answered before the application object: it needs a display, these do not.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> information = k3n::InformationAskedFor(arguments)) {
+        std::fputs(information->toLocal8Bit().constData(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/k3n.png")));
 
