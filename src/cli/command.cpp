@@ -89,18 +89,6 @@ QString OptionUsage(const Option& option)
     return text;
 }
 
-// "-o, --output OUT.fse" for the list of options.
-QString OptionNames(const Option& option)
-{
-    QStringList names;
-    for (const QString& name : NamesOf(option))
-        names << Dashed(name);
-    QString text = names.join(QStringLiteral(", "));
-    if (option.value)
-        text += ' ' + QString::fromUtf8(option.value);
-    return text;
-}
-
 } // namespace
 
 QStringList NamesOf(const Option& option)
@@ -111,6 +99,17 @@ QStringList NamesOf(const Option& option)
 QString Dashed(const QString& name)
 {
     return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+QString OptionNames(const Option& option)
+{
+    QStringList names;
+    for (const QString& name : NamesOf(option))
+        names << Dashed(name);
+    QString text = names.join(QStringLiteral(", "));
+    if (option.value)
+        text += ' ' + QString::fromUtf8(option.value);
+    return text;
 }
 
 std::vector<std::span<const Option>> OptionRuns(std::span<const Option> options)

@@ -60,6 +60,8 @@ struct Option {
 QStringList NamesOf(const Option& option);
 // "-o", "--output".
 QString Dashed(const QString& name);
+// "-o, --output OUT.fse", as the list of options shows it.
+QString OptionNames(const Option& option);
 // The options in the order of the table, each group of them as one run.
 std::vector<std::span<const Option>> OptionRuns(std::span<const Option> options);
 

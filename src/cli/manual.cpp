@@ -21,17 +21,6 @@ QString Roff(QString text)
     return lines.join('\n');
 }
 
-QString OptionHeading(const Option& option)
-{
-    QStringList names;
-    for (const QString& name : NamesOf(option))
-        names << Dashed(name);
-    QString text = names.join(QStringLiteral(", "));
-    if (option.value)
-        text += ' ' + QString::fromUtf8(option.value);
-    return text;
-}
-
 QString CommandSection(const Command& command)
 {
     QString text =
@@ -39,7 +28,7 @@ QString CommandSection(const Command& command)
     text += Roff(QString::fromUtf8(command.summary)) + '\n';
     for (const Option& option : command.options)
         text += QStringLiteral(".TP\n.B \"%1\"\n%2\n")
-                    .arg(Roff(OptionHeading(option)).replace('"', QStringLiteral("\\(dq")),
+                    .arg(Roff(OptionNames(option)).replace('"', QStringLiteral("\\(dq")),
                          Roff(QString::fromUtf8(option.help)));
     if (*command.notes)
         text += QStringLiteral(".PP\n") + Roff(QString::fromUtf8(command.notes)) + '\n';

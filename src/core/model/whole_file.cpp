@@ -51,14 +51,15 @@ int CreateTemporaryBeside(const QByteArray& target, QByteArray& tempPath)
     return -1;
 }
 
-// After a rename: the folder's entry reaches the disk too. A file system that
-// cannot flush a folder (EINVAL) keeps it as well as it can.
+// After a rename: the folder's entry reaches the disk too. A folder that may
+// not be read cannot be flushed, and a file system that cannot flush a folder
+// (EINVAL) keeps it as well as it can; a failed flush is a failure.
 std::optional<FileError> SyncFolderOf(const QByteArray& path)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return LastError();
+        return std::nullopt;
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
     const FileError error = LastError();
     ::close(fd);
