@@ -5,6 +5,7 @@
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
+#include "model/whole_file.h"
 #include "printing/paged_report.h"
 #include "report/report_html.h"
 #include "text/app_lang.h"
@@ -70,8 +71,8 @@ int main(int argc, char** argv)
             const double cpuStart = CpuSeconds();
             const QString html = ConfigurationReportHtml(lang, data, QStringLiteral("full.fse"));
             const auto built = Clock::now();
-            if (auto error = WriteReportPdf(html, dir.filePath("full.pdf"), lang, "2026-12-08 10:00", "full.fse")) {
-                std::printf("cannot write the PDF: %s\n", qPrintable(error->message));
+            if (auto error = WriteFileWhole(dir.filePath("full.pdf"), ReportPdf(html, lang, "2026-12-08 10:00", "full.fse"))) {
+                std::printf("cannot write the PDF: %s\n", qPrintable(error->message()));
                 return 1;
             }
             worstHtml = std::max(worstHtml, Seconds(built - start).count());

@@ -23,21 +23,22 @@ foreach(size 16 22 24 32 48 64 128 256)
   install(FILES resources/icons/hicolor/${size}x${size}/k3n.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${K3N_PACKAGING_DIR}/k3n.bash-completion
-        DESTINATION share/bash-completion/completions RENAME k3n)
 
 # Manual pages, compressed as Debian wants them (gzip -9n: no name, no time).
-# k3n(1) is written from the tool's own help when the tool is built.
+# k3n(1) and the bash completion are written by the tool from its command
+# table when it is built, so they say what its --help says.
 set(K3N_MAN_DIR ${CMAKE_BINARY_DIR}/man)
 configure_file(${K3N_PACKAGING_DIR}/k3n-cps.1 ${K3N_MAN_DIR}/k3n-cps.1 @ONLY)
 add_custom_command(
-  OUTPUT ${K3N_MAN_DIR}/k3n.1.gz ${K3N_MAN_DIR}/k3n-cps.1.gz
-  COMMAND ${K3N_PACKAGING_DIR}/make-man-page.sh $<TARGET_FILE:k3n> ${PROJECT_VERSION} ${K3N_MAN_DIR}/k3n.1
+  OUTPUT ${K3N_MAN_DIR}/k3n.1.gz ${K3N_MAN_DIR}/k3n-cps.1.gz ${K3N_MAN_DIR}/k3n.bash-completion
+  COMMAND $<TARGET_FILE:k3n> --man-page > ${K3N_MAN_DIR}/k3n.1
   COMMAND gzip -9nf ${K3N_MAN_DIR}/k3n.1
   COMMAND gzip -9nc ${K3N_MAN_DIR}/k3n-cps.1 > ${K3N_MAN_DIR}/k3n-cps.1.gz
-  DEPENDS k3n ${K3N_PACKAGING_DIR}/make-man-page.sh ${K3N_MAN_DIR}/k3n-cps.1
-  COMMENT "Writing the manual pages"
+  COMMAND $<TARGET_FILE:k3n> --bash-completion > ${K3N_MAN_DIR}/k3n.bash-completion
+  DEPENDS k3n ${K3N_MAN_DIR}/k3n-cps.1
+  COMMENT "Writing the manual pages and the bash completion"
   VERBATIM)
+install(FILES ${K3N_MAN_DIR}/k3n.bash-completion DESTINATION share/bash-completion/completions RENAME k3n)
 # The changelog, gzip -9n too, under the name a native package's changelog has.
 add_custom_command(
   OUTPUT ${K3N_MAN_DIR}/changelog.gz
@@ -45,7 +46,8 @@ add_custom_command(
   DEPENDS ${K3N_PACKAGING_DIR}/changelog
   VERBATIM)
 add_custom_target(k3n_package_docs ALL
-  DEPENDS ${K3N_MAN_DIR}/k3n.1.gz ${K3N_MAN_DIR}/k3n-cps.1.gz ${K3N_MAN_DIR}/changelog.gz)
+  DEPENDS ${K3N_MAN_DIR}/k3n.1.gz ${K3N_MAN_DIR}/k3n-cps.1.gz ${K3N_MAN_DIR}/k3n.bash-completion
+          ${K3N_MAN_DIR}/changelog.gz)
 install(FILES ${K3N_MAN_DIR}/k3n.1.gz ${K3N_MAN_DIR}/k3n-cps.1.gz DESTINATION share/man/man1)
 install(FILES ${K3N_PACKAGING_DIR}/copyright ${K3N_MAN_DIR}/changelog.gz DESTINATION ${K3N_DOC_DIR})
 
@@ -62,7 +64,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "K3N developers <maintainers@k3n.invalid>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)   # the libraries, after these:
+# A fresh settings file starts the program in Chinese: without a CJK font its texts are boxes.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk")
+# Qt's own dialogs (file dialogs, message boxes) in the interface language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming software for K3N handheld radios")
 # CPack puts the summary first; no line of the text may begin with a dot.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -36,23 +36,15 @@ QJsonObject BackupAsJson(const BackupEntry& entry)
 
 } // namespace
 
-int RunBackups(const Command& self, const QStringList& args)
+int RunBackups(const Command& self, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption json(QStringList{"json"});
-    parser.addOption(json);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    if (!parser.positionalArguments().isEmpty())
-        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-
     const QString folder = BackupFolder();
     QStringList skipped;
     const std::vector<BackupEntry> entries = ListBackups(folder, &skipped);
     for (const QString& path : skipped)
         Err() << "k3n " << self.name << ": " << QDir::toNativeSeparators(path) << ": not a regular file, left out\n";
     Err().flush();
-    if (parser.isSet(json)) {
+    if (args.isSet("json")) {
         QJsonArray list;
         for (const BackupEntry& entry : entries)
             list.append(BackupAsJson(entry));

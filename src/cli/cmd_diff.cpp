@@ -2,43 +2,30 @@
 // k3n diff: what differs between two configurations (.fse or JSON), one line
 // per difference on stdout, the files compared and the count on stderr.
 #include "cli/command.h"
+#include "cli/command_files.h"
 #include "cli/language_option.h"
 #include "interchange/configuration_diff.h"
-#include "interchange/configuration_file.h"
-#include "text/app_lang.h"
 #include <QJsonDocument>
 
 namespace k3n::cli {
 
-int RunDiff(const Command& self, const QStringList& args)
+int RunDiff(const Command& self, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption json(QStringList{"json"});
-    const QCommandLineOption language(QStringList{"language"}, QString(), QStringLiteral("LANG"));
-    parser.addOption(json);
-    parser.addOption(language);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 2)
-        return UsageError(self, QStringLiteral("two files to compare are needed, not %1").arg(files.size()));
-    const Result<TAppLang> lang = LanguageOption(parser.value(language), parser.isSet(language));
+    const QStringList& files = args.operands();
+    const Result<TAppLang> lang = LanguageOption(args.value("language"), args.isSet("language"));
     if (!lang)
         return UsageError(self, lang.error().message);
 
     RadioData sides[2];
     for (int i = 0; i < 2; ++i) {
         QStringList contradictions;
-        if (auto error = LoadConfigurationFile(files[i], sides[i], &contradictions)) {
-            Err() << "k3n " << self.name << ": cannot read " << files[i] << ": " << error->message << "\n";
-            Err().flush();
-            return kExitUsage;
-        }
+        if (auto error = LoadConfigurationInput(files[i], sides[i], &contradictions))
+            return BadInput(self, error->message);
         for (const QString& contradiction : contradictions)
             Err() << files[i] << ": " << contradiction << "\n";
     }
     const std::vector<ConfigurationDifference> differences = DiffConfigurations(sides[0], sides[1], lang.value());
-    if (parser.isSet(json))
+    if (args.isSet("json"))
         Out() << QJsonDocument(DifferencesAsJson(differences)).toJson(QJsonDocument::Indented);
     else
         for (const QString& line : DifferenceLines(differences))

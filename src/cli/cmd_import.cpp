@@ -4,7 +4,7 @@
 // whole configuration from its JSON image.
 #include "cli/command.h"
 #include "cli/language_option.h"
-#include "cli/radio_session.h"
+#include "cli/command_files.h"
 #include "interchange/channel_csv.h"
 #include "interchange/configuration_json.h"
 #include "model/fse_file.h"
@@ -14,75 +14,52 @@
 
 namespace k3n::cli {
 
-namespace {
-
-int BadInput(const Command& self, const QString& message)
+int RunImport(const Command& self, const Arguments& args)
 {
-    Err() << "k3n " << self.name << ": " << message << "\n";
-    Err().flush();
-    return kExitUsage;
-}
-
-} // namespace
-
-int RunImport(const Command& self, const QStringList& args)
-{
-    QCommandLineParser parser;
-    const QCommandLineOption output(QStringList{"o", "output"}, QString(), QStringLiteral("OUT.fse"));
-    const QCommandLineOption base(QStringList{"base"}, QString(), QStringLiteral("BASE.fse"));
-    const QCommandLineOption band(QStringList{"band"}, QString(), QStringLiteral("N"));
-    const QCommandLineOption replaceAll(QStringList{"replace-all"});
-    const QCommandLineOption strict(QStringList{"strict"});
-    const QCommandLineOption language(QStringList{"language"}, QString(), QStringLiteral("LANG"));
-    for (const QCommandLineOption& option : {output, base, band, replaceAll, strict, language})
-        parser.addOption(option);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    const Result<QString> input = OneFileArgument(parser, "the CSV or JSON file");
-    if (!input)
-        return UsageError(self, input.error().message);
-    const QString outPath = parser.value(output);
-    if (outPath.isEmpty())
-        return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
+    const QString inPath = args.operands().constFirst();
+    const QString outPath = args.value("output");
+    if (auto error = CheckInputPath(inPath))
+        return UsageError(self, error->message);
+    // The base may be the output: it is read whole before the output replaces it.
+    if (auto error = CheckOutputPath(outPath, inPath, OutputKind::Binary))
+        return UsageError(self, error->message);
     // The report is English unless another language is asked for.
-    const std::optional<TAppLang> lang = LanguageNamed(parser.isSet(language) ? parser.value(language) : "en");
-    if (!lang)
-        return UsageError(self,
-                          QStringLiteral("--language must be %1, not '%2'")
-                              .arg(QLatin1String(kLanguageNames), parser.value(language)));
+    const Result<TAppLang> langOption = LanguageOption(args.value("language"), args.isSet("language"));
+    if (!langOption)
+        return UsageError(self, langOption.error().message);
+    const TAppLang* lang = &langOption.value();
     int bandNumber = 0;
-    if (parser.isSet(band)) {
+    if (args.isSet("band")) {
         bool isNumber = false;
-        bandNumber = parser.value(band).toInt(&isNumber);
+        bandNumber = args.value("band").toInt(&isNumber);
         if (!isNumber || !IsKnownBand(bandNumber))
-            return UsageError(self, QStringLiteral("--band must be 0, 1, 2 or 3, not '%1'").arg(parser.value(band)));
+            return UsageError(self, QStringLiteral("--band must be 0, 1, 2 or 3, not '%1'").arg(args.value("band")));
     }
 
     RadioData start;
     start.ResetForBand(bandNumber);
-    if (parser.isSet(base)) {
-        if (auto error = LoadWholeConfiguration(parser.value(base), start))
+    if (args.isSet("base")) {
+        if (auto error = LoadConfigurationInput(args.value("base"), start))
             return BadInput(self, error->message);
         const int baseBand = start.record.get(rec::freq_band);
         if (!IsKnownBand(baseBand))
             return BadInput(
                 self,
-                QStringLiteral("%1 holds band %2, which no radio has (0..3)").arg(parser.value(base)).arg(baseBand));
-        if (parser.isSet(band) && baseBand != bandNumber)
+                QStringLiteral("%1 holds band %2, which no radio has (0..3)").arg(args.value("base")).arg(baseBand));
+        if (args.isSet("band") && baseBand != bandNumber)
             return UsageError(self,
                               QStringLiteral("--band %1 differs from the band of %2 (%3); leave --band out")
                                   .arg(bandNumber)
-                                  .arg(parser.value(base))
+                                  .arg(args.value("base"))
                                   .arg(baseBand));
     }
 
-    const QString inPath = input.value();
     QFile in(inPath);
     if (!in.open(QIODevice::ReadOnly))
-        return BadInput(self, QStringLiteral("cannot read %1: %2").arg(inPath, in.errorString()));
+        return BadInput(self, QStringLiteral("%1: %2").arg(inPath, in.errorString()));
     const QByteArray bytes = in.readAll();
     if (IsJsonFile(inPath, bytes)) {
-        if (parser.isSet(replaceAll))
+        if (args.isSet("replace-all"))
             return UsageError(self, QStringLiteral("--replace-all is for channel lists; a JSON file holds every channel"));
         const Result<JsonImage> image = ConfigurationFromJson(bytes, start.record);
         if (!image)
@@ -90,16 +67,14 @@ int RunImport(const Command& self, const QStringList& args)
         for (const QString& contradiction : image.value().contradictions)
             Err() << inPath << ": " << contradiction << "\n";
         Err().flush();
-        if (parser.isSet(strict) && !image.value().contradictions.isEmpty())
+        if (args.isSet("strict") && !image.value().contradictions.isEmpty())
             return Failure(
                 self, QStringLiteral("texts say otherwise than their numbers (--strict); %1 not written").arg(outPath));
-        if (auto error = SaveFseFile(outPath, image.value().record))
-            return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
-        return kExitOk;
+        return WriteOutput(self, outPath, FseFileBytes(image.value().record));
     }
     const QByteArray& csv = bytes;
     Result<ChannelImport> imported =
-        ImportChannelsCsv(csv, start, {.replaceAll = parser.isSet(replaceAll), .language = &*lang});
+        ImportChannelsCsv(csv, start, {.replaceAll = args.isSet("replace-all"), .language = lang});
     if (!imported)
         return BadInput(self, QStringLiteral("%1: %2").arg(inPath, imported.error().message));
 
@@ -110,7 +85,7 @@ int RunImport(const Command& self, const QStringList& args)
     if (result.nothingImported() && result.fittingBand) {
         const int fitting = *result.fittingBand;
         summary += QStringLiteral(" \u2014 ")
-            + (parser.isSet(base)
+            + (args.isSet("base")
                    ? Text(*lang, OwnText::ImportHintBandBase).arg(fitting).arg(QLatin1String(BandName(fitting)))
                    : Text(*lang, OwnText::ImportHintBandOption).arg(fitting));
     }
@@ -118,12 +93,10 @@ int RunImport(const Command& self, const QStringList& args)
     Err().flush();
     if (result.nothingImported())
         return kExitFailure;   // the summary says why; nothing is written
-    if (parser.isSet(strict) && result.skippedOrChanged())
+    if (args.isSet("strict") && result.skippedOrChanged())
         return Failure(self,
                        QStringLiteral("rows were skipped or values changed (--strict); %1 not written").arg(outPath));
-    if (auto error = SaveFseFile(outPath, result.data.record))
-        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
-    return kExitOk;
+    return WriteOutput(self, outPath, FseFileBytes(result.data.record));
 }
 
 } // namespace k3n::cli

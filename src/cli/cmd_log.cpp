@@ -57,30 +57,21 @@ QString AsText(const std::vector<ProgrammingLogEntry>& entries)
 
 } // namespace
 
-int RunLog(const Command& self, const QStringList& args)
+int RunLog(const Command& self, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption json(QStringList{"json"});
-    const QCommandLineOption since(QStringList{"since"}, QString(), QStringLiteral("DATE"));
-    parser.addOption(json);
-    parser.addOption(since);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    if (!parser.positionalArguments().isEmpty())
-        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     std::optional<QDateTime> from;
-    if (parser.isSet(since)) {
-        from = ParseLogDate(parser.value(since));
+    if (args.isSet("since")) {
+        from = ParseLogDate(args.value("since"));
         if (!from)
             return UsageError(
                 self,
-                QStringLiteral("'%1' is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)").arg(parser.value(since)));
+                QStringLiteral("'%1' is not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)").arg(args.value("since")));
     }
 
     const QString path = ProgrammingLogPath();
     if (!PathExists(path)) {
         const QString none = QStringLiteral("No programming log yet (%1): no radio has been written.\n").arg(path);
-        if (parser.isSet(json)) {
+        if (args.isSet("json")) {
             Err() << none;
             Out() << "[]\n";
         } else {
@@ -99,7 +90,7 @@ int RunLog(const Command& self, const QStringList& args)
 
     const std::vector<ProgrammingLogEntry> entries =
         from ? EntriesSince(log.value().entries, *from) : log.value().entries;
-    if (parser.isSet(json))
+    if (args.isSet("json"))
         Out() << QJsonDocument(AsJson(entries)).toJson(QJsonDocument::Indented);
     else
         Out() << AsText(entries);

@@ -6,14 +6,8 @@
 
 namespace k3n::cli {
 
-int RunPorts(const Command& self, const QStringList& args)
+int RunPorts(const Command&, const Arguments&)
 {
-    QCommandLineParser parser;
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    if (!parser.positionalArguments().isEmpty())
-        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-
     using HalvexComm32::TCommSerialPortInfo;
     const TCommSerialPortInfo info;
     int pathWidth = 0;

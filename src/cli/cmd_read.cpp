@@ -1,43 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // k3n read: reads the configuration from the radio into a file, like the main
-// window's "Read from radio". The file is written only when the read succeeded.
+// window's "Read from radio". The file is written only when the read succeeded;
+// that it can be written is made sure of before the radio is read. Ctrl+C (and
+// SIGTERM, SIGHUP) stop the session, which lets the port go as a normal end does.
 #include "cli/command.h"
+#include "cli/command_files.h"
+#include "cli/interrupt.h"
 #include "cli/radio_session.h"
 #include "model/fse_file.h"
+#include "model/whole_file.h"
+#include "programming/session_runner.h"
 
 namespace k3n::cli {
 
-int RunRead(const Command& self, const QStringList& args)
+int RunRead(const Command& self, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption port(QStringList{"port"}, QString(), QStringLiteral("PORT"));
-    const QCommandLineOption output(QStringList{"o", "output"}, QString(), QStringLiteral("OUT.fse"));
-    const QCommandLineOption base(QStringList{"base"}, QString(), QStringLiteral("BASE.fse"));
-    for (const auto* option : {&port, &output, &base})
-        parser.addOption(*option);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    if (!parser.positionalArguments().isEmpty())
-        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-    if (!parser.isSet(port))
-        return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
-    const QString outPath = parser.value(output);
-    if (outPath.isEmpty())
-        return UsageError(self, QStringLiteral("the output file is missing (-o OUT.fse)"));
-
-    const auto plan = PortPlanFromArgument(parser.value(port));
+    const QString outPath = args.value("output");
+    // The base may be the output: it is read whole before the output replaces it.
+    if (auto error = CheckOutputPath(outPath, {}, OutputKind::Binary))
+        return UsageError(self, error->message);
+    const Result<PortPlan> plan = PortPlanFromArgument(args.value("port"));
     if (!plan)
-        return Failure(self, plan.error().message);
+        return PortRefused(self, args.value("port"), plan.error());
     RadioData data;
-    if (auto error = LoadBaseConfiguration(parser.value(base), data))
-        return Failure(self, error->message);
+    if (auto error = LoadBaseConfiguration(args.value("base"), data))
+        return BadInput(self, error->message);
+    if (auto error = CheckFileWritable(outPath))
+        return Failure(self,
+                       QStringLiteral("cannot write %1: %2; the radio was not read").arg(outPath, error->message()));
 
     ProgrammingSession session(ConfigurationReadRequest(), plan.value());
-    if (RunSession(session) != SessionOutcome::Success || !ApplyConfigurationRead(session, data))
-        return Failure(self, FailureMessage(session));
-    if (auto error = SaveFseFile(outPath, data.record))
-        return Failure(self, QStringLiteral("cannot write %1: %2").arg(outPath, error->message()));
-    return kExitOk;
+    SessionRunner runner(session);
+    SessionOutcome outcome;
+    {
+        const InterruptWatch interrupt([&runner] { runner.RequestCancel(); });
+        outcome = RunSession(runner);
+    }
+    if (outcome != SessionOutcome::Success || !ApplyConfigurationRead(session, data))
+        return Failure(self, FailureMessage(session) + QStringLiteral("; nothing was written"));
+    return WriteOutput(self, outPath, FseFileBytes(data.record));
 }
 
 } // namespace k3n::cli

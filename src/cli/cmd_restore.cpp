@@ -7,6 +7,7 @@
 // configuration, as k3n write writes it. Backup, read-back and log as k3n write.
 #include "cli/check_report.h"
 #include "cli/command.h"
+#include "cli/command_files.h"
 #include "cli/radio_session.h"
 #include "model/configuration_check.h"
 #include "programming/radio_backups.h"
@@ -36,43 +37,28 @@ void PrintBackup(const BackupEntry& entry, const std::optional<MemoryImage>& rea
 
 } // namespace
 
-int RunRestore(const Command& self, const QStringList& args)
+int RunRestore(const Command& self, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption port(QStringList{"port"}, QString(), QStringLiteral("PORT"));
-    const QCommandLineOption force(QStringList{"force"});
-    const QCommandLineOption noBackup(QStringList{"no-backup"});
-    const QCommandLineOption noVerify(QStringList{"no-verify"});
-    const QCommandLineOption changedOnly(QStringList{"changed-only"});
-    for (const auto* option : {&port, &force, &noBackup, &noVerify, &changedOnly})
-        parser.addOption(*option);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    const Result<QString> input = OneFileArgument(parser, "the backup to restore");
-    if (!input)
-        return UsageError(self, input.error().message);
-    if (!parser.isSet(port))
-        return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
-    if (parser.isSet(changedOnly) && (parser.isSet(noBackup) || parser.isSet(noVerify)))
+    const QString input = args.operands().constFirst();
+    const QString name = args.value("port");
+    // What is left out is known from the backup; what it missed, the read-back finds.
+    if (args.isSet("changed-only") && (args.isSet("no-backup") || args.isSet("no-verify")))
         return UsageError(self, QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
                                                "--no-backup or --no-verify"));
-    const Result<PortPlan> plan = PortPlanFromArgument(parser.value(port));
+    const Result<PortPlan> plan = PortPlanFromArgument(name);
     if (!plan)
-        return Failure(self, plan.error().message);
+        return PortRefused(self, name, plan.error());
 
     RadioData data;
-    if (auto error = LoadWholeConfiguration(input.value(), data)) {
-        Err() << "k3n " << self.name << ": " << error->message << "\n";
-        Err().flush();
-        return kExitUsage;
-    }
-    const std::optional<MemoryImage> read = ReadBackupRadioBytes(input.value());
-    PrintBackup(DescribeBackup(input.value()), read);
+    if (auto error = LoadConfigurationInput(input, data))
+        return BadInput(self, error->message);
+    const std::optional<MemoryImage> read = ReadBackupRadioBytes(input);
+    PrintBackup(DescribeBackup(input), read);
     if (!read) {   // a configuration like any other: checked as k3n write checks it
         const std::vector<ConfigurationProblem> problems = CheckConfiguration(data.record);
         PrintProblems(Err(), problems);
         Err().flush();
-        if (HasErrors(problems) && !parser.isSet(force))
+        if (HasErrors(problems) && !args.isSet("force"))
             return Failure(self,
                            QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
                                .arg(ProblemCounts(problems)));
@@ -82,22 +68,21 @@ int RunRestore(const Command& self, const QStringList& args)
                                  .arg(error->message));
 
     SafeWriteOptions options;
-    options.backup = !parser.isSet(noBackup);
-    options.verify = !parser.isSet(noVerify);
-    options.changed_only = parser.isSet(changedOnly);
+    options.backup = !args.isSet("no-backup");
+    options.verify = !args.isSet("no-verify");
+    options.changed_only = args.isSet("changed-only");
     // Which radio is on the cable is known only from the restore's own backup read.
-    options.same_radio_only = read && options.backup && !parser.isSet(force);
-    const QString name = parser.value(port);
+    options.same_radio_only = read && options.backup && !args.isSet("force");
     if (read) {
         SafeWrite chain(ExactRestore{*read}, plan.value(), std::move(options));
         const MemoryImage& written = chain.imageToWrite();
         const QByteArray bytes(reinterpret_cast<const char*>(written.data()), int(written.size()));
-        return RunLoggedWrite(self, chain, WriteLogContext{name, {}, input.value(), bytes});
+        return RunLoggedWrite(self, chain, WriteLogContext{name, {}, input, bytes});
     }
-    QFile file(input.value());
+    QFile file(input);
     const QByteArray fileBytes = file.open(QIODevice::ReadOnly) ? file.read(qint64(RadioRecord::kSize)) : QByteArray();
     SafeWrite chain(data, LocalProgramTimeNow(), plan.value(), std::move(options));
-    return RunLoggedWrite(self, chain, WriteLogContext{name, {}, input.value(), fileBytes});
+    return RunLoggedWrite(self, chain, WriteLogContext{name, {}, input, fileBytes});
 }
 
 } // namespace k3n::cli

@@ -2,8 +2,10 @@
 // k3n virtual-radio: a radio on a pseudo-terminal, for trying the program
 // without a radio. Runs until interrupted.
 #include "cli/command.h"
+#include "cli/command_files.h"
 #include "model/radio_data.h"
 #include "virtualradio/virtual_radio.h"
+#include <QFileInfo>
 #include <csignal>
 #include <pthread.h>
 
@@ -22,72 +24,58 @@ std::optional<int> ParseNumber(const QString& text, int low, int high)
 
 } // namespace
 
-int RunVirtualRadio(const Command& self, const QStringList& args)
+int RunVirtualRadio(const Command& self, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption band(QStringList{"band"}, QString(), QStringLiteral("N"));
-    const QCommandLineOption memory(QStringList{"memory"}, QString(), QStringLiteral("FILE"));
-    const QCommandLineOption link(QStringList{"link"}, QString(), QStringLiteral("PATH"));
-    const QCommandLineOption baud(QStringList{"baud"}, QString(), QStringLiteral("RATE"));
-    const QCommandLineOption lateGreeting(QStringList{"late-greeting"}, QString(), QStringLiteral("MS"));
-    const QCommandLineOption garbleSession(QStringList{"garble-session"}, QString(), QStringLiteral("N"));
-    const QCommandLineOption ackWithoutStoring(QStringList{"ack-without-storing"}, QString(), QStringLiteral("N"));
-    const QCommandLineOption vanishAfter(QStringList{"vanish-after"}, QString(), QStringLiteral("N"));
-    for (const auto* option : {&band, &memory, &link, &baud, &lateGreeting, &garbleSession, &ackWithoutStoring,
-                               &vanishAfter})
-        parser.addOption(*option);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    if (!parser.positionalArguments().isEmpty())
-        return UsageError(self, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-
     VirtualRadioOptions options;
-    if (parser.isSet(band)) {
-        options.band = ParseNumber(parser.value(band), 0, kBandCount - 1);
+    if (args.isSet("band")) {
+        options.band = ParseNumber(args.value("band"), 0, kBandCount - 1);
         if (!options.band)
-            return UsageError(self, QStringLiteral("--band must be 0, 1, 2 or 3, not '%1'").arg(parser.value(band)));
+            return UsageError(self, QStringLiteral("--band must be 0, 1, 2 or 3, not '%1'").arg(args.value("band")));
     }
-    if (parser.isSet(baud)) {
-        const auto rate = ParseNumber(parser.value(baud), 0, 4000000);
+    if (args.isSet("baud")) {
+        const auto rate = ParseNumber(args.value("baud"), 0, 4000000);
         if (!rate)
-            return UsageError(self, QStringLiteral("--baud must be a rate such as 19200, not '%1'").arg(parser.value(baud)));
+            return UsageError(self, QStringLiteral("--baud must be a rate such as 19200, not '%1'").arg(args.value("baud")));
         options.baud = *rate;
     }
-    if (parser.isSet(lateGreeting)) {
-        const auto ms = ParseNumber(parser.value(lateGreeting), 1, 60000);
+    if (args.isSet("late-greeting")) {
+        const auto ms = ParseNumber(args.value("late-greeting"), 1, 60000);
         if (!ms)
             return UsageError(self, QStringLiteral("--late-greeting must be milliseconds, 1..60000, not '%1'")
-                                        .arg(parser.value(lateGreeting)));
+                                        .arg(args.value("late-greeting")));
         options.greeting_delay = std::chrono::milliseconds(*ms);
     }
     // One way of misbehaving at a time.
     const struct {
-        const QCommandLineOption& option;
+        const char* option;
         RadioFault fault;
         int low;
-    } faults[] = {{garbleSession, RadioFault::LongReplies, 1},
-                  {ackWithoutStoring, RadioFault::AckWithoutStoring, 0},
-                  {vanishAfter, RadioFault::HangUp, 0}};
+    } faults[] = {{"garble-session", RadioFault::LongReplies, 1},
+                  {"ack-without-storing", RadioFault::AckWithoutStoring, 0},
+                  {"vanish-after", RadioFault::HangUp, 0}};
     for (const auto& f : faults) {
-        if (!parser.isSet(f.option))
+        if (!args.isSet(f.option))
             continue;
         if (options.fault.fault != RadioFault::None)
             return UsageError(self, QStringLiteral("--garble-session, --ack-without-storing and --vanish-after "
                                                    "cannot be combined"));
-        const auto n = ParseNumber(parser.value(f.option), f.low, 1000000);
+        const auto n = ParseNumber(args.value(f.option), f.low, 1000000);
         if (!n)
             return UsageError(self, QStringLiteral("--%1 must be a number from %2, not '%3'")
-                                        .arg(f.option.names().constFirst())
+                                        .arg(QLatin1String(f.option))
                                         .arg(f.low)
-                                        .arg(parser.value(f.option)));
+                                        .arg(args.value(f.option)));
         options.fault.fault = f.fault;
         if (f.fault == RadioFault::LongReplies)
             options.fault.session = *n;
         else
             options.fault.after_frames = *n;
     }
-    options.memory_file = parser.value(memory);
-    options.link_path = parser.value(link);
+    options.memory_file = args.value("memory");
+    options.link_path = args.value("link");
+    for (const QString& path : {options.memory_file, options.link_path})
+        if (auto error = CheckInputPath(path))
+            return UsageError(self, error->message);
 
     // The radio's thread and every later one must leave these signals to sigwait below.
     sigset_t stopSignals;
@@ -96,6 +84,12 @@ int RunVirtualRadio(const Command& self, const QStringList& args)
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    const QFileInfo memoryFile(options.memory_file);
+    if (memoryFile.exists() && (!memoryFile.isFile() || memoryFile.size() != qint64(kMemoryImageSize)))
+        return BadInput(self, QStringLiteral("%1 is not a radio memory file (it must hold exactly %2 bytes)")
+                                  .arg(options.memory_file)
+                                  .arg(kMemoryImageSize));
 
     VirtualRadio radio(options);
     if (auto error = radio.Start())

@@ -9,6 +9,7 @@
 // --changed-only sends only the frames the backup found different.
 #include "cli/check_report.h"
 #include "cli/command.h"
+#include "cli/command_files.h"
 #include "cli/language_option.h"
 #include "cli/interrupt.h"
 #include "cli/radio_session.h"
@@ -16,30 +17,35 @@
 #include "comm/port_list.h"
 #include "interchange/configuration_diff.h"
 #include "model/configuration_check.h"
+#include "programming/port_name.h"
 #include "programming/radio_configuration.h"
 #include "programming/write_log.h"
 #include <QDir>
 #include <QFile>
+#include <variant>
 
 namespace k3n::cli {
 
 namespace {
 
-// The ports named by --port (repeatable), --ports A,B,… and --all-ports, in that order.
-Result<QStringList> NamedPorts(const QCommandLineParser& parser, const QCommandLineOption& port,
-                               const QCommandLineOption& ports, const QCommandLineOption& allPorts)
+// The ports named by --port (repeatable), --ports A,B,… and --all-ports, in that
+// order; the exit status when they cannot be used.
+std::variant<QStringList, int> NamedPorts(const Command& self, const Arguments& args)
 {
-    QStringList named = parser.values(port);
-    for (const QString& list : parser.values(ports))
+    QStringList named = args.values("port");
+    for (const QString& list : args.values("ports"))
         named += list.split(',', Qt::SkipEmptyParts);
-    if (parser.isSet(allPorts)) {
+    for (const QString& port : named)
+        if (auto error = CheckPortName(port))
+            return UsageError(self, QStringLiteral("'%1': %2").arg(port, error->message));
+    if (args.isSet("all-ports")) {
         const QStringList cables = UsbCablePorts(HalvexComm32::TCommSerialPortInfo());
         if (cables.isEmpty())
-            return Error{QStringLiteral("--all-ports: no USB serial cable is connected ('k3n ports' lists the ports)")};
+            return Failure(self, QStringLiteral("--all-ports: no USB serial cable is connected ('k3n ports' lists the ports)"));
         named += cables;
     }
     if (named.isEmpty())
-        return Error{QStringLiteral("the port is missing (--port COMn, auto or a device path)")};
+        return UsageError(self, QStringLiteral("the port is missing (--port COMn, auto or a device path)"));
     return named;
 }
 
@@ -73,67 +79,42 @@ int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogCont
 
 } // namespace
 
-int RunWrite(const Command& self, const QStringList& args)
+int RunWrite(const Command& self, const Arguments& args)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption port(QStringList{"port"}, QString(), QStringLiteral("PORT"));
-    parser.addOption(port);
-    const QCommandLineOption ports(QStringList{"ports"}, QString(), QStringLiteral("LIST"));
-    parser.addOption(ports);
-    const QCommandLineOption allPorts(QStringList{"all-ports"});
-    parser.addOption(allPorts);
-    const QCommandLineOption force(QStringList{"force"});
-    parser.addOption(force);
-    const QCommandLineOption noBackup(QStringList{"no-backup"});
-    parser.addOption(noBackup);
-    const QCommandLineOption noVerify(QStringList{"no-verify"});
-    parser.addOption(noVerify);
-    const QCommandLineOption showChanges(QStringList{"show-changes"});
-    parser.addOption(showChanges);
-    const QCommandLineOption changedOnly(QStringList{"changed-only"});
-    parser.addOption(changedOnly);
-    const QCommandLineOption language(QStringList{"language"}, QString(), QStringLiteral("LANG"));
-    parser.addOption(language);
-    if (auto done = ParseArguments(self, parser, args))
-        return *done;
-    const Result<QString> input = OneFileArgument(parser, "the file to write");
-    if (!input)
-        return UsageError(self, input.error().message);
-    const Result<QStringList> named = NamedPorts(parser, port, ports, allPorts);
-    if (!named)
-        return UsageError(self, named.error().message);
-    const bool several = named.value().size() > 1 || parser.isSet(ports) || parser.isSet(allPorts);
-    if (parser.isSet(showChanges) && parser.isSet(noBackup))
+    const QString input = args.operands().constFirst();
+    const std::variant<QStringList, int> named = NamedPorts(self, args);
+    if (const int* exitStatus = std::get_if<int>(&named))
+        return *exitStatus;
+    const QStringList& ports = std::get<QStringList>(named);
+    const bool several = ports.size() > 1 || args.isSet("ports") || args.isSet("all-ports");
+    if (args.isSet("show-changes") && args.isSet("no-backup"))
         return UsageError(self, QStringLiteral("--show-changes compares with the backup: it cannot go with --no-backup"));
     // What is left out is known from the backup; what it missed, the read-back finds.
-    if (parser.isSet(changedOnly) && (parser.isSet(noBackup) || parser.isSet(noVerify)))
+    if (args.isSet("changed-only") && (args.isSet("no-backup") || args.isSet("no-verify")))
         return UsageError(self, QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
                                                "--no-backup or --no-verify"));
-    if (parser.isSet(showChanges) && several)
+    if (args.isSet("show-changes") && several)
         return UsageError(self, QStringLiteral("--show-changes lists the changes of one radio: give one --port"));
-    const Result<TAppLang> lang = LanguageOption(parser.value(language), parser.isSet(language));
+    const Result<TAppLang> lang = LanguageOption(args.value("language"), args.isSet("language"));
     if (!lang)
         return UsageError(self, lang.error().message);
 
     std::optional<PortPlan> plan;
     if (!several) {
-        auto one = PortPlanFromArgument(named.value().constFirst());
+        auto one = PortPlanFromArgument(ports.constFirst());
         if (!one)
-            return Failure(self, one.error().message);
+            return PortRefused(self, ports.constFirst(), one.error());
         plan = one.value();
     }
     RadioData data;
-    if (auto error = LoadWholeConfiguration(input.value(), data)) {
-        Err() << "k3n " << self.name << ": " << error->message << "\n";
-        Err().flush();
-        return kExitUsage;
-    }
+    if (auto error = LoadConfigurationInput(input, data))
+        return BadInput(self, error->message);
 
     // Warnings are shown and the write goes on; errors stop it unless forced.
     const std::vector<ConfigurationProblem> problems = CheckConfiguration(data.record);
     PrintProblems(Err(), problems);
     Err().flush();
-    if (HasErrors(problems) && !parser.isSet(force))
+    if (HasErrors(problems) && !args.isSet("force"))
         return Failure(self,
                        QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
                            .arg(ProblemCounts(problems)));
@@ -143,20 +124,19 @@ int RunWrite(const Command& self, const QStringList& args)
                                  .arg(error->message));
 
     SafeWriteOptions options;
-    options.backup = !parser.isSet(noBackup);
-    options.verify = !parser.isSet(noVerify);
-    options.changed_only = parser.isSet(changedOnly);
-    if (parser.isSet(showChanges))
+    options.backup = !args.isSet("no-backup");
+    options.verify = !args.isSet("no-verify");
+    options.changed_only = args.isSet("changed-only");
+    if (args.isSet("show-changes"))
         options.before_write = [&](const RadioData& radio, const RadioData& toWrite) {
             PrintChanges(radio, toWrite, lang.value());
             return true;   // shown, not asked: the command line goes on writing
         };
-    QFile file(input.value());
+    QFile file(input);
     const QByteArray fileBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (several)
-        return WriteSeveralRadios(self, data, WriteLogContext{{}, {}, input.value(), fileBytes}, named.value(),
-                                  options);
-    const WriteLogContext context{named.value().constFirst(), {}, input.value(), fileBytes};
+        return WriteSeveralRadios(self, data, WriteLogContext{{}, {}, input, fileBytes}, ports, options);
+    const WriteLogContext context{ports.constFirst(), {}, input, fileBytes};
     return WriteOneRadio(self, data, context, *plan, std::move(options));
 }
 

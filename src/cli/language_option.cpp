@@ -1,34 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/language_option.h"
 #include <QLocale>
-#include <QStringList>
 
 namespace k3n::cli {
 
+const QStringList& LanguageNames()
+{
+    // In the order of the Language setting: 0 English, 1 Simplified, 2 Traditional.
+    static const QStringList names{"en", "zh-CN", "zh-TW"};
+    return names;
+}
+
 std::optional<TAppLang> LanguageNamed(const QString& name)
 {
-    const QStringList names{"en", "zh-CN", "zh-TW"};
-    int setting = -1;
-    for (int i = 0; i < names.size(); ++i)
-        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-            setting = i;
-    if (setting < 0)
-        return std::nullopt;
-    TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
-    ApplyLanguageSetting(lang, setting);
-    return lang;
+    const QStringList& names = LanguageNames();
+    for (int setting = 0; setting < names.size(); ++setting) {
+        if (names[setting].compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
+        ApplyLanguageSetting(lang, setting);
+        return lang;
+    }
+    return std::nullopt;
 }
 
 Result<TAppLang> LanguageOption(const QString& name, bool given)
 {
-    if (given) {
-        if (auto lang = LanguageNamed(name))
-            return *lang;
-        return Error{QStringLiteral("--language must be %1, not '%2'").arg(QLatin1String(kLanguageNames), name)};
-    }
-    TAppLang lang(SystemLanguageIdFromLocale(QLocale::system().name()));
-    ApplyLanguageSetting(lang, -1);   // detect
-    return lang;
+    if (auto lang = LanguageNamed(given ? name : LanguageNames().constFirst()))
+        return *lang;
+    return Error{QStringLiteral("--language must be %1 or %2, not '%3'")
+                     .arg(LanguageNames().mid(0, 2).join(QStringLiteral(", ")), LanguageNames().constLast(), name)};
 }
 
 } // namespace k3n::cli

@@ -1,20 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The --language option of the commands that print texts for people.
+// The --language option of the commands that print texts for people. The
+// tool speaks English unless this option says otherwise.
 #include "text/app_lang.h"
 #include "text/error.h"
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace k3n::cli {
 
-inline constexpr const char* kLanguageNames = "en, zh-CN or zh-TW";
+// "en", "zh-CN", "zh-TW".
+const QStringList& LanguageNames();
 
-// "en", "zh-CN" or "zh-TW" (any case) as a language; nullopt for any other name.
+// One of LanguageNames() (any case) as a language; nullopt for any other name.
 std::optional<TAppLang> LanguageNamed(const QString& name);
 
-// The value of --language, or the locale's language when it was not given;
-// an error naming the accepted names for any other value.
+// The value of --language, or English when it was not given; an error naming
+// the accepted names for any other value.
 Result<TAppLang> LanguageOption(const QString& name, bool given);
 
 } // namespace k3n::cli

@@ -2,11 +2,11 @@
 #include "cli/radio_session.h"
 #include "cli/interrupt.h"
 #include "comm/port_list.h"
-#include "model/fse_file.h"
+#include "programming/port_name.h"
+#include "programming/session_texts.h"
 #include "programming/session_runner.h"
 #include "text/own_texts.h"
 #include <QDir>
-#include <QRegularExpression>
 #include <unistd.h>
 
 namespace k3n::cli {
@@ -15,22 +15,30 @@ using HalvexComm32::TCommSerialPortInfo;
 
 Result<PortPlan> PortPlanFromArgument(const QString& port)
 {
+    if (port.isEmpty())
+        return Error{QStringLiteral("the port is missing (--port COMn, auto or a device path)")};
+    if (auto error = CheckPortName(port))
+        return *error;
     const TCommSerialPortInfo info;
-    if (port.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0) {
+    if (IsAutoPortName(port)) {
         PortPlan plan{true, {}};
         for (const QString& name : info.PortList())
             plan.ports.push_back(name);
         return plan;
     }
-    static const QRegularExpression comName(QStringLiteral("^COM[0-9]+$"), QRegularExpression::CaseInsensitiveOption);
-    if (comName.match(port).hasMatch()) {
+    if (!port.startsWith('/')) {   // COMn
         if (info.DevicePathOf(port).isEmpty())
             return Error{QStringLiteral("there is no port %1 on this computer ('k3n ports' lists them)").arg(port)};
         return PortPlan{false, {port.toUpper()}};
     }
-    if (port.isEmpty())
-        return Error{QStringLiteral("the port is missing (--port COMn, auto or a device path)")};
     return PortPlan{false, {port}};
+}
+
+int PortRefused(const Command& self, const QString& port, const Error& error)
+{
+    if (port.isEmpty() || CheckPortName(port))
+        return UsageError(self, error.message);
+    return Failure(self, error.message);
 }
 
 namespace {
@@ -58,8 +66,11 @@ public:
             shownPhase_ = phase;
             ShowProgress(progress, maximum, phase, step.ended);
         }
-        for (const QString& notice : step.notices)
+        for (const QString& notice : step.notices) {
+            if (IsPortOpenNotice(notice))   // the failure's message says why, without the component's name
+                continue;
             Err() << (terminal_ && !step.ended ? "\n" : "") << notice << "\n";
+        }
         Err().flush();
     }
 
@@ -72,11 +83,10 @@ private:
 
 } // namespace
 
-SessionOutcome RunSession(ProgrammingSession& session)
+SessionOutcome RunSession(SessionRunner& runner)
 {
     StepReporter report;
-    SessionRunner runner(session);
-    return runner.Run([&](const RunnerStep& step) { report(step, session.progress(), kProgressMax); });
+    return runner.Run([&](const RunnerStep& step) { report(step, runner.session().progress(), kProgressMax); });
 }
 
 SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
@@ -116,6 +126,9 @@ int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext&
 
 QString WriteResultMessage(const SafeWriteResult& result)
 {
+    // The port never opened: that, not the time-out that followed, is what the user needs.
+    if (!result.port_open_failure.isEmpty() && result.failure == SessionFailure::NoAnswer)
+        return QStringLiteral("cannot open %1; nothing was written").arg(result.port_open_failure);
     QString message = result.message;
     if (const char* detail = FailureDetail(result.failure);
         detail && *detail && result.failure != SessionFailure::Cancelled)
@@ -125,26 +138,14 @@ QString WriteResultMessage(const SafeWriteResult& result)
 
 QString FailureMessage(const ProgrammingSession& session)
 {
+    if (!session.portOpenFailure().isEmpty() && session.failure() == SessionFailure::NoAnswer)
+        return QStringLiteral("cannot open %1").arg(session.portOpenFailure());
     const auto text = OutcomeText(session.outcome());
     QString message = text ? ProgramDialogText(*text) : QStringLiteral("cancelled");
-    if (const char* detail = FailureDetail(session.failure()); detail && *detail)
+    if (const char* detail = FailureDetail(session.failure());
+        detail && *detail && session.failure() != SessionFailure::Cancelled)
         message += QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));
     return message;
-}
-
-std::optional<Error> LoadWholeConfiguration(const QString& path, RadioData& data)
-{
-    if (auto error = LoadFseFile(path, data))
-        return Error{QStringLiteral("cannot read %1: %2").arg(path, error->message())};
-    return std::nullopt;
-}
-
-std::optional<Error> LoadBaseConfiguration(const QString& basePath, RadioData& data)
-{
-    data.ResetForBand(0);
-    if (basePath.isEmpty())
-        return std::nullopt;
-    return LoadWholeConfiguration(basePath, data);
 }
 
 } // namespace k3n::cli

@@ -5,6 +5,7 @@
 #include "comm/port_list.h"
 #include "model/record_layout.h"
 #include "text/own_texts.h"
+#include "programming/session_texts.h"
 #include <QDir>
 #include <algorithm>
 #include <mutex>
@@ -131,8 +132,10 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
         [&](std::size_t radio, const SafeWriteResult& result, double took) {
             seconds[radio] = took;
             QString message = WriteResultMessage(result);
-            if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty())
-                message += " - " + result.notices.constLast();   // the port's own reason, if it said one
+            // The session's last notice, unless the message says it already (a port that would not open).
+            if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty()
+                && !IsPortOpenNotice(result.notices.constLast()))
+                message += " - " + result.notices.constLast();
             lines.finished(radio, ResultText(result) + (message.isEmpty() ? QString() : ": " + message));
             if (auto error = attempts[radio].logOutcome(result)) {
                 const std::lock_guard lock(logMutex);

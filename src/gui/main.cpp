@@ -14,12 +14,22 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <csignal>
+#include <cstdio>
 
 
 int main(int argc, char** argv)
 {
     // A file-size limit makes a write fail (the programming log says so), not the process die.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Answered before the application object: it needs a display, these do not.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> information = k3n::InformationAskedFor(arguments)) {
+        std::fputs(information->toLocal8Bit().constData(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     QApplication app(argc, argv);
     // A logout or a closed terminal ends the sessions and keeps the work; see TMainForm::quitOnSignal.
     k3n::QuitSignals quitSignals;

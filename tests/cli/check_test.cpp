@@ -126,10 +126,10 @@ TEST_F(CheckCommand, FilesItCannotReadGiveExitTwo)
 TEST_F(CheckCommand, HelpListsTheCommand)
 {
     const ToolRun help = RunK3n({"--help"});
-    EXPECT_TRUE(help.out.contains("check FILE.fse [--json]"));
+    EXPECT_TRUE(help.out.contains("\n  check "));
     const ToolRun commandHelp = RunK3n({"check", "--help"});
     EXPECT_EQ(commandHelp.exitCode, 0);
-    EXPECT_TRUE(commandHelp.out.contains("--json"));
+    EXPECT_TRUE(commandHelp.out.startsWith("usage: k3n check FILE.fse [--json]"));
 }
 
 // A refused write sends nothing; a forced one writes the radio (its real 12 s of ticks).

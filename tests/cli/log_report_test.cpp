@@ -176,9 +176,9 @@ TEST_F(LogAndReport, BadReportRequestsAreRefusedAndWriteNothing)
     };
     const Case cases[] = {
         {{"report", dir_.file("missing.fse"), "-o", dir_.file("out.pdf")}, "cannot read"},
-        {{"report", fse, "-o", dir_.file("out.pdf"), "--language", "fr"}, "unknown language 'fr'"},
+        {{"report", fse, "-o", dir_.file("out.pdf"), "--language", "fr"}, "--language must be en, zh-CN or zh-TW, not 'fr'"},
         {{"report", fse, "-o", dir_.file("out.txt")}, "must end in .pdf or .html"},
-        {{"report", fse}, "output file"},
+        {{"report", fse}, "-o OUT.pdf|OUT.html is missing"},
         {{"report", "-o", dir_.file("out.pdf")}, "missing"},
     };
     for (const Case& c : cases) {

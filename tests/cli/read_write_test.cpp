@@ -12,8 +12,14 @@
 #include "virtualradio/virtual_radio.h"
 #include <QFile>
 #include <QFileInfo>
+#include <QDeadlineTimer>
 #include <QRegularExpression>
+#include <QThread>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace k3n {
 namespace {
@@ -53,6 +59,50 @@ std::unique_ptr<VirtualRadio> StartRadio(RadioFault fault = RadioFault::None, in
 }
 
 QString PortOf(const VirtualRadio& radio) { return radio.devicePath(); }
+
+// The terminal's exclusive mode (TIOCEXCL), seen through a descriptor of the test's own
+// opened before any program set it (root could open it anyway; a user could not).
+class ExclusiveMode {
+public:
+    explicit ExclusiveMode(const QString& device)
+        : fd_(::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+    {
+    }
+    ~ExclusiveMode()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool opened() const { return fd_ >= 0; }
+    bool isSet() const
+    {
+        int exclusive = 0;
+        return ::ioctl(fd_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+    }
+    // A flag has no event to wait on: it is looked at every few milliseconds until the deadline.
+    bool WaitUntil(bool set, std::chrono::milliseconds timeout) const
+    {
+        const QDeadlineTimer deadline(timeout);
+        while (isSet() != set) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(2);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+std::unique_ptr<VirtualRadio> StartPacedRadio()
+{
+    VirtualRadioOptions options;
+    options.baud = 19200;   // a read takes its real seconds, so a signal comes in the middle of it
+    auto radio = std::make_unique<VirtualRadio>(std::move(options));
+    EXPECT_EQ(radio->Start(), std::nullopt);
+    return radio;
+}
 
 TEST(CliRadio, WriteThenReadBackGivesTheSameFile)
 {
@@ -166,12 +216,13 @@ TEST(CliRadio, BadPortsAndBadFiles)
     EXPECT_EQ(noSuchCom.exitCode, 1);
     EXPECT_TRUE(noSuchCom.err.contains("COM98")) << noSuchCom.err.toStdString();
 
-    // A device that cannot be opened: the port's own error, then the greeting time-out.
+    // A device that cannot be opened: why, in the tool's own words, not the greeting's time-out.
     const test::ToolRun noSuchPath = RunK3n({"read", "--port", "/dev/k3n-no-such-port", "-o", dir.file("x.fse")});
     EXPECT_EQ(noSuchPath.exitCode, 1);
-    EXPECT_TRUE(noSuchPath.err.contains("ZebCommDevice1: ") && noSuchPath.err.contains("/dev/k3n-no-such-port"))
+    EXPECT_TRUE(noSuchPath.err.contains("cannot open /dev/k3n-no-such-port: the device is not present"))
         << noSuchPath.err.toStdString();
-    EXPECT_TRUE(noSuchPath.err.contains("Communication False")) << noSuchPath.err.toStdString();
+    EXPECT_FALSE(noSuchPath.err.contains("ZebCommDevice1") || noSuchPath.err.contains("did not answer"))
+        << noSuchPath.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.file("x.fse")));
 
     // A short file is not a configuration: nothing is sent for it.
@@ -214,12 +265,103 @@ TEST(CliRadio, ImageAndUnimageRoundTrip)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(FileBytes(back), FileBytes(sample));
 
-    // Not an image: refused, nothing written.
+    // Not an image: an input not recognised, nothing written.
     for (qsizetype size : {8191, 8193}) {
         WriteFileBytes(dir.file("odd.bin"), QByteArray(size, '\0'));
-        EXPECT_EQ(RunK3n({"unimage", dir.file("odd.bin"), "-o", dir.file("no.fse")}).exitCode, 1) << size;
+        EXPECT_EQ(RunK3n({"unimage", dir.file("odd.bin"), "-o", dir.file("no.fse")}).exitCode, 2) << size;
     }
     EXPECT_FALSE(QFileInfo::exists(dir.file("no.fse")));
+}
+
+TEST(CliRadio, ReadChecksItsOutputFirstAndStopsOnSignals)
+{
+    test::ScratchDir dir;
+    auto quick = StartRadio();
+    const test::ToolRun nowhere = RunK3n({"read", "--port", PortOf(*quick), "-o", dir.file("no/such/folder/out.fse")});
+    EXPECT_EQ(nowhere.exitCode, 1);
+    EXPECT_TRUE(nowhere.err.contains("cannot write") && nowhere.err.contains("the radio was not read"))
+        << nowhere.err.toStdString();
+    EXPECT_TRUE(quick->frames().empty());
+
+    // Interrupted, hung up or told to end: the session stops, the port is let go, nothing is written.
+    auto radio = StartPacedRadio();
+    const ExclusiveMode mode(PortOf(*radio));
+    ASSERT_TRUE(mode.opened());
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        const QString out = dir.file("out.fse");
+        const std::size_t before = radio->frames().size();
+        QProcess reader;
+        reader.start(QStringLiteral(K3N_CLI_PATH), {"read", "--port", PortOf(*radio), "-o", out});
+        ASSERT_TRUE(reader.waitForStarted());
+        ASSERT_TRUE(radio->WaitFor([&](const RadioEmulator& r) { return r.frames().size() >= before + 3; }, 10s));
+        ::kill(pid_t(reader.processId()), signal);
+        ASSERT_TRUE(reader.waitForFinished(10000));
+        EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(reader.exitCode(), 1);
+        EXPECT_TRUE(QString::fromUtf8(reader.readAllStandardError()).contains("cancelled; nothing was written"));
+        EXPECT_FALSE(QFileInfo::exists(out));
+        EXPECT_FALSE(mode.isSet());
+    }
+}
+
+TEST(CliRadio, AReaderKilledMidReadLeavesTheVirtualRadioUsable)
+{
+    test::ScratchDir dir;
+    const QString sample = WriteSample(dir, "sample.fse", 0);
+    auto radio = StartPacedRadio();
+    RadioData data;
+    ASSERT_FALSE(LoadFseFile(sample, data));
+    MemoryImage memory = GetDataForWrite(data, ProgramTime{2024, 6, 30, 23, 59});
+    memory[radio_addr::kBandCode] = BandRadioCode(0);
+    radio->setMemory(memory);
+    const ExclusiveMode mode(PortOf(*radio));
+    ASSERT_TRUE(mode.opened());
+
+    // Killed as a signal no program can catch: its exclusive mode outlives it on the held terminal.
+    QProcess reader;
+    reader.start(QStringLiteral(K3N_CLI_PATH), {"read", "--port", PortOf(*radio), "-o", dir.file("killed.fse")});
+    ASSERT_TRUE(reader.waitForStarted());
+    ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& r) { return r.frames().size() >= 5; }, 10s));
+    EXPECT_TRUE(mode.isSet());
+    ::kill(pid_t(reader.processId()), SIGKILL);
+    ASSERT_TRUE(reader.waitForFinished(10000));
+    EXPECT_TRUE(mode.WaitUntil(false, 5s)) << "the virtual radio kept the dead reader's exclusive mode";
+
+    // The next read starts afresh at its greeting and reads the whole radio.
+    const QString out = dir.file("out.fse");
+    const test::ToolRun next = RunK3n({"read", "--port", PortOf(*radio), "-o", out});
+    EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
+    EXPECT_EQ(FileBytes(out), FileBytes(sample));
+}
+
+TEST(CliRadio, TheVirtualRadioCommandLetsGoOfAKilledReader)
+{
+    QProcess virtualRadio;
+    virtualRadio.start(QStringLiteral(K3N_CLI_PATH), {"virtual-radio"});
+    ASSERT_TRUE(virtualRadio.waitForStarted());
+    QString printed;
+    static const QRegularExpression device(QStringLiteral("^Virtual K3N radio on (\\S+)$"), QRegularExpression::MultilineOption);
+    while (!device.match(printed).hasMatch() && virtualRadio.waitForReadyRead(10000))
+        printed += QString::fromUtf8(virtualRadio.readAllStandardOutput());
+    const QString port = device.match(printed).captured(1);
+    ASSERT_FALSE(port.isEmpty()) << printed.toStdString();
+    const ExclusiveMode mode(port);
+    ASSERT_TRUE(mode.opened());
+
+    test::ScratchDir dir;
+    QProcess reader;
+    reader.start(QStringLiteral(K3N_CLI_PATH), {"read", "--port", port, "-o", dir.file("killed.fse")});
+    ASSERT_TRUE(reader.waitForStarted());
+    ASSERT_TRUE(mode.WaitUntil(true, 10s));   // opened: the session waits a moment before its greeting
+    ::kill(pid_t(reader.processId()), SIGKILL);
+    ASSERT_TRUE(reader.waitForFinished(10000));
+    EXPECT_TRUE(mode.WaitUntil(false, 5s)) << "k3n virtual-radio kept the dead reader's exclusive mode";
+    EXPECT_EQ(RunK3n({"read", "--port", port, "-o", dir.file("out.fse")}).exitCode, 0);
+
+    ::kill(pid_t(virtualRadio.processId()), SIGTERM);
+    ASSERT_TRUE(virtualRadio.waitForFinished(10000));
+    EXPECT_EQ(virtualRadio.exitCode(), 0);
 }
 
 TEST(CliRadio, PortsListsNameDeviceAndDescription)

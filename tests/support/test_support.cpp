@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 
 namespace k3n::test {
 
@@ -38,6 +40,26 @@ void isolateUserFiles()
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toLocal8Bit());
+}
+
+FileSizeLimit::FileSizeLimit(long long bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previous_ = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(bytes);
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        ADD_FAILURE() << "cannot limit the size of files";
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(previous_);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler_);
 }
 
 } // namespace k3n::test

@@ -24,4 +24,18 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes);
 // Points HOME, XDG_CONFIG_HOME and XDG_DATA_HOME at a scratch folder so no test touches the user's files.
 void isolateUserFiles();
 
+// While it lives, files this process writes may not grow past 'bytes' (RLIMIT_FSIZE, with
+// SIGXFSZ ignored so that a write past it fails with EFBIG): a full disk without root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long previous_;
+    void (*previousHandler_)(int);
+};
+
 } // namespace k3n::test

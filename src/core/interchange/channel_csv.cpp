@@ -6,6 +6,7 @@
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -1020,6 +1021,21 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
         result.summary = Text(lang, OwnText::ImportNothingImported).arg(counts.read).arg(why);
     }
     return result;
+}
+
+bool IsChannelList(const QString& path, const QByteArray& bytes)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (bytes.contains('\0'))   // a configuration's bytes, not text
+        return false;
+    const Result<CsvTable> table = ReadCsvTable(bytes, EnglishLanguage());
+    if (!table)
+        return false;
+    const QStringList& header = table.value().rows.front().fields;
+    return std::any_of(header.begin(), header.end(), [](const QString& name) {
+        return name.trimmed().compare(QLatin1String("frequency"), Qt::CaseInsensitive) == 0;
+    });
 }
 
 } // namespace k3n

@@ -85,4 +85,8 @@ struct ChannelImport {
 Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& base,
                                         const ChannelImportOptions& options = {});
 
+// Whether a file is a channel list rather than a configuration: by the name's
+// suffix (.csv), otherwise by text whose header line names a Frequency column.
+bool IsChannelList(const QString& path, const QByteArray& bytes);
+
 } // namespace k3n

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A whole configuration from a file: a .fse file, or its JSON image laid over
-// the defaults of band 0. What a comparison reads on either side.
+// A whole configuration from a file: its JSON image laid over the defaults of
+// band 0 (a name ending in .json, or text that opens a JSON object), or else
+// a .fse file (its first 3048 bytes). A channel list is refused: it holds
+// channels only. What every command that takes a configuration reads.
 #include "model/radio_data.h"
 #include "text/error.h"
 #include <QString>

@@ -403,10 +403,11 @@ Result<JsonImage> ConfigurationFromJson(const QByteArray& json, const RadioRecor
 
 bool IsJsonFile(const QString& path, const QByteArray& bytes)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("json"))
+    if (QFileInfo(path).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
         return true;
-    if (suffix == QLatin1String("csv") || suffix == QLatin1String("fse"))
+    // Text that opens an object: a configuration's bytes hold zeros, and a JSON
+    // file in the wrong name is read as JSON, whose reader says what is wrong with it.
+    if (bytes.contains('\0'))
         return false;
     const QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     return text.trimmed().startsWith('{');

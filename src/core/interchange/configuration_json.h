@@ -34,7 +34,7 @@ struct JsonImage {
 Result<JsonImage> ConfigurationFromJson(const QByteArray& json, const RadioRecord& base);
 
 // Whether a file is JSON rather than CSV or a .fse file: by the name's suffix
-// (.json, .csv, .fse), otherwise by the content starting like a JSON object.
+// (.json), otherwise by text (no zero byte) that starts like a JSON object.
 bool IsJsonFile(const QString& path, const QByteArray& bytes);
 
 } // namespace k3n

@@ -17,15 +17,16 @@ inline constexpr const char* kFseSuffix = "fse";
 // reason is returned.
 std::optional<FileError> LoadFseFile(const QString& path, RadioData& data);
 
-// Writes the record through a temporary file renamed over the target, so a
-// crash or a full disk never leaves a truncated configuration. An existing
-// file keeps its permissions.
+// The file's bytes: the record's, then 'extra' (readers of the file ignore
+// what follows the record).
+QByteArray FseFileBytes(const RadioRecord& record, const QByteArray& extra = {});
+
+// Writes the record whole or not at all (WriteFileWhole), so a crash or a full
+// disk never leaves a truncated configuration. An existing file keeps its permissions.
 std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& record);
 
-// Writes the record as a file that must not exist yet: written in full under a
-// temporary name first, then given its name only if no file has it (the
-// reason for a taken name is "file exists"). Nothing is left behind on failure.
-// 'extra' follows the record's bytes (readers of the file ignore what follows the record).
+// Writes the record, then 'extra', as a file that must not exist yet
+// (WriteNewFileWhole: the reason for a taken name is "file exists").
 std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record, const QByteArray& extra = {});
 
 } // namespace k3n

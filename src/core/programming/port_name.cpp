@@ -18,21 +18,41 @@ QString PortNameError::message() const
     return QStringLiteral("not a port name: use auto, COMn or an absolute device path such as /dev/ttyUSB0");
 }
 
+namespace {
+// COMn (any case) or an absolute path; a relative path would depend on the folder the program happens to run in.
+bool IsComName(const QString& name)
+{
+    return TCommSerialPortInfo::PortNo(name) > 0;
+}
+} // namespace
+
 ReadPort ReadPortName(const QString& text, const TCommSerialPortInfo& ports)
 {
     const QString name = text.trimmed();
     if (name.isEmpty())
         return {{}, PortNameError{PortNameError::Kind::Missing, name}};
-    if (const int number = TCommSerialPortInfo::PortNo(name); number > 0) {
+    if (IsComName(name)) {
+        const int number = TCommSerialPortInfo::PortNo(name);
         const QString port = TCommSerialPortInfo::PortName(number);
         if (ports.DevicePathOf(port).isEmpty())
             return {{}, PortNameError{PortNameError::Kind::NotOnThisComputer, port}};
         return {port, std::nullopt};
     }
-    // A relative path would depend on the folder the program happens to run in.
     if (!QDir::isAbsolutePath(name))
         return {{}, PortNameError{PortNameError::Kind::NotAPortName, name}};
     return {QDir::cleanPath(name), std::nullopt};
+}
+
+bool IsAutoPortName(const QString& name)
+{
+    return name.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<Error> CheckPortName(const QString& name)
+{
+    if (IsAutoPortName(name) || IsComName(name) || (!name.isEmpty() && QDir::isAbsolutePath(name)))
+        return std::nullopt;
+    return Error{PortNameError{PortNameError::Kind::NotAPortName, name}.message()};
 }
 
 }   // namespace k3n

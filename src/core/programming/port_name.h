@@ -4,6 +4,7 @@
 // an absolute device path (a cable the list does not show, a Bluetooth serial
 // link, a virtual radio's link). The windows and the command line read a
 // typed port name by this one rule.
+#include "text/error.h"
 #include <QString>
 #include <optional>
 
@@ -32,5 +33,12 @@ struct ReadPort {
     std::optional<PortNameError> error;
 };
 ReadPort ReadPortName(const QString& text, const HalvexComm32::TCommSerialPortInfo& ports);
+
+// The command line also takes "auto", for the search of every port.
+bool IsAutoPortName(const QString& name);
+// Nothing when name is auto, COMn (any case) or an absolute path, by the rule of
+// ReadPortName without looking at the port list; otherwise why not, in the
+// command line's words.
+std::optional<Error> CheckPortName(const QString& name);
 
 }   // namespace k3n

@@ -215,6 +215,7 @@ void SafeWrite::SessionEnded(RunnerStep& step)
     if (!port_->device().isEmpty())
         result_.device = port_->device();
     result_.failure = s.failure();
+    result_.port_open_failure = s.portOpenFailure();
     SafeWritePhase next = SafeWritePhase::Done;
     switch (phase_) {
     case SafeWritePhase::Backup: next = FinishBackup(); break;

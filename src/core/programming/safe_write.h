@@ -94,6 +94,7 @@ struct SafeWriteResult {
     std::optional<ChangedOnlyWrite> changed_only;
     QString message;               // in the interface language, the changed-only note included
     QStringList notices;           // what the sessions said on the way (a port that would not open, …)
+    QString port_open_failure;     // a fixed port that would not open: "<port>: <reason>"
 };
 
 // Exit status of `k3n write` for an outcome: 0 written (and verified), 3 written

@@ -115,10 +115,13 @@ SessionOutput ProgrammingSession::PortOpenFailed(SessionTime, const QString& err
     SessionOutput out;
     if (!running())
         return out;
-    if (ports_.auto_search)
-        SkipPort(detail.isEmpty() ? ports_.ports.at(qsizetype(portIndex_)) + QStringLiteral(": ") + error : detail, out);
-    else   // the greeting then goes unanswered and the time-out ends the session
+    const QString reason = detail.isEmpty() ? ports_.ports.at(qsizetype(portIndex_)) + QStringLiteral(": ") + error : detail;
+    if (ports_.auto_search) {
+        SkipPort(reason, out);
+    } else {   // the greeting then goes unanswered and the time-out ends the session
+        portOpenFailure_ = reason;
         out.notices.push_back(PortOpenNotice(error));
+    }
     return out;
 }
 

@@ -122,6 +122,9 @@ public:
     const PortPlan& ports() const { return ports_; }
     // Auto-search: the ports it went past because they would not open, in order.
     const std::vector<SkippedPort>& skippedPorts() const { return skipped_; }
+    // Fixed port: why it would not open ("<port>: <reason>"); "" when it opened. The
+    // session still runs to its time-out then, as the window's session has always done.
+    const QString& portOpenFailure() const { return portOpenFailure_; }
     // Frames of the transfer plan sent so far (a write's band request is not one).
     std::size_t stepsSent() const { return cursor_; }
     // Frames of the transfer plan in all.
@@ -162,6 +165,7 @@ private:
     SessionFailure failure_ = SessionFailure::None;
     std::size_t portIndex_ = 0;
     std::vector<SkippedPort> skipped_;
+    QString portOpenFailure_;
     SessionTime greetingTimeout_ = session_timing::kGreetingTimeout;
     SessionTime interval_{0};
     SessionTime nextTick_{0};

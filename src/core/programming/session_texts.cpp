@@ -25,4 +25,9 @@ QString PortOpenNotice(const QString& error)
     return QStringLiteral("ZebCommDevice1: ") + error;
 }
 
+bool IsPortOpenNotice(const QString& notice)
+{
+    return notice.startsWith(PortOpenNotice(QString()));
+}
+
 } // namespace k3n

@@ -17,5 +17,7 @@ QString ProgramDialogText(ProgramText text);
 
 // The notice shown when a fixed port cannot be opened: "ZebCommDevice1: " + the error text.
 QString PortOpenNotice(const QString& error);
+// Whether a notice is one of those (the command line says why in its own words).
+bool IsPortOpenNotice(const QString& notice);
 
 } // namespace k3n

@@ -30,6 +30,7 @@ enum class OwnText {
     ReasonReadOnlyFileSystem,
     ReasonTooShort,         // %1 size, %2 configuration size
     ReasonNotARegularFile,
+    ReasonChannelList,
     // Service mode: questions before factory data is overwritten
     AskWritePowerTuningNotRead,
     AskWriteAdjustmentNotRead,
@@ -48,6 +49,7 @@ enum class OwnText {
     PortRefusedStopBits,        // %1 stop-bits code
     PortRefusedSettings,        // %1 line settings, %2 reason
     PortOne5StopBitsNeedFive,
+    NotAPortName,
     // Start-up
     VirtualRadioAttached,   // %1 port name, %2 device path
     // The check before a write

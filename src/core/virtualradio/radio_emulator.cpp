@@ -77,6 +77,13 @@ std::vector<uint8_t> RadioEmulator::Receive(std::span<const uint8_t> bytes)
     return out;
 }
 
+void RadioEmulator::ClientGone()
+{
+    pending_.clear();
+    resyncing_ = false;
+    inSession_ = false;
+}
+
 RadioEmulator::Parse RadioEmulator::ParseFrame(std::size_t& frameSize, ReceivedFrame& frame) const
 {
     if (pending_.size() < 2)

@@ -63,6 +63,10 @@ public:
     // incomplete frame are kept for the next call.
     std::vector<uint8_t> Receive(std::span<const uint8_t> bytes);
 
+    // The program let go of the port (or died): the frame it sent half is
+    // dropped, and its next greeting begins a new session.
+    void ClientGone();
+
     bool hungUp() const { return hungUp_; }
     bool endSeen() const { return endFrames_ > 0; }
     int endFrames() const { return endFrames_; }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "virtualradio/virtual_radio.h"
+#include "model/whole_file.h"
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +11,9 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -115,6 +119,15 @@ std::optional<Error> VirtualRadio::Start()
         }
     }
 
+    // A program that dies with the port open leaves its exclusive mode (TIOCEXCL) on the
+    // terminal, which our held side keeps alive: the next program could not open it.
+    // Each close of the device is watched for (without it the radio still serves).
+    closeWatch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (closeWatch_ >= 0 && inotify_add_watch(closeWatch_, name, IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        close(closeWatch_);
+        closeWatch_ = -1;
+    }
+
     stopEvent_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (stopEvent_ < 0) {
         const Error error = SystemError(QStringLiteral("cannot create an event"));
@@ -132,9 +145,10 @@ void VirtualRadio::Stop()
         [[maybe_unused]] ssize_t n = write(stopEvent_, &one, sizeof one);
         thread_.join();
     }
-    if (stopEvent_ >= 0) {
-        close(stopEvent_);
-        stopEvent_ = -1;
+    for (int* fd : {&stopEvent_, &closeWatch_}) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
     }
     const bool wasServing = master_ >= 0 || hungUp();
     CloseLink();
@@ -160,16 +174,9 @@ void VirtualRadio::CloseLink()
 std::optional<Error> VirtualRadio::SaveMemory() const
 {
     const MemoryImage image = memory();
-    const QString temp = options_.memory_file + QStringLiteral(".tmp");
-    {
-        std::ofstream out(Native(temp).constData(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
-        out.flush();
-        if (!out)
-            return Error{QStringLiteral("cannot write ") + temp};
-    }
-    if (std::rename(Native(temp).constData(), Native(options_.memory_file).constData()) != 0)
-        return SystemError(QStringLiteral("cannot replace ") + options_.memory_file);
+    const QByteArray bytes(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
+    if (auto error = WriteFileWhole(options_.memory_file, bytes))
+        return Error{QStringLiteral("cannot write %1: %2").arg(options_.memory_file, error->message())};
     return std::nullopt;
 }
 
@@ -178,14 +185,19 @@ void VirtualRadio::Serve()
     std::vector<uint8_t> buffer(4096);
     int endsSaved = 0;
     for (;;) {
-        pollfd fds[2] = {{master_, POLLIN, 0}, {stopEvent_, POLLIN, 0}};
-        if (poll(fds, 2, MsUntilNextAnswer()) < 0) {
+        pollfd fds[3] = {{master_, POLLIN, 0}, {stopEvent_, POLLIN, 0}, {closeWatch_, POLLIN, 0}};
+        const int answerWait = MsUntilNextAnswer(), checkWait = MsUntilNextCheck();
+        const int wait = answerWait < 0 ? checkWait : checkWait < 0 ? answerWait : std::min(answerWait, checkWait);
+        if (poll(fds, closeWatch_ >= 0 ? 3 : 2, wait) < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
         if (fds[1].revents)
             return;
+        if (closeWatch_ >= 0 && fds[2].revents)
+            NoteClose();
+        ReleaseIfNoClient();
         SendDueAnswers();
         if (!fds[0].revents)
             continue;
@@ -242,6 +254,42 @@ void VirtualRadio::Answer(std::vector<uint8_t> answer, std::size_t requestBytes,
     if (!later_.empty())
         due = std::max(due, later_.back().due);
     later_.push_back({due, std::move(answer), requestBytes});
+}
+
+void VirtualRadio::NoteClose()
+{
+    alignas(inotify_event) char events[4096];
+    while (read(closeWatch_, events, sizeof events) > 0) {
+    }
+    checkUntil_ = Clock::now() + std::chrono::seconds(2);
+}
+
+void VirtualRadio::ReleaseIfNoClient()
+{
+    if (!checkUntil_)
+        return;
+    // The serial engine holds a lock on the port for as long as it has it open.
+    if (flock(heldSlave_, LOCK_EX | LOCK_NB) != 0) {
+        if (Clock::now() >= *checkUntil_)
+            checkUntil_.reset();   // another program has the port; its own close will be seen
+        return;
+    }
+    flock(heldSlave_, LOCK_UN);
+    checkUntil_.reset();
+    ioctl(heldSlave_, TIOCNXCL);
+    tcflush(heldSlave_, TCIOFLUSH);   // answers nobody read, and what the program sent half
+    later_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        emulator_.ClientGone();
+    }
+    changed_.notify_all();
+}
+
+int VirtualRadio::MsUntilNextCheck() const
+{
+    constexpr int kCheckEveryMs = 10;
+    return checkUntil_ ? kCheckEveryMs : -1;
 }
 
 void VirtualRadio::SendDueAnswers()

@@ -74,6 +74,11 @@ private:
     void Answer(std::vector<uint8_t> answer, std::size_t requestBytes, bool greetingOnly);
     void SendDueAnswers();
     int MsUntilNextAnswer() const;
+    // After a close of the terminal by someone: when no program holds the port
+    // any more, what a program that died (even by SIGKILL) left set is undone.
+    void NoteClose();
+    void ReleaseIfNoClient();
+    int MsUntilNextCheck() const;
     void CloseLink();
     std::optional<Error> SaveMemory() const;
 
@@ -82,6 +87,7 @@ private:
     int master_ = -1;
     int heldSlave_ = -1;   // keeps the terminal alive between the program's sessions
     int stopEvent_ = -1;
+    int closeWatch_ = -1;   // inotify: closes of the terminal's device
     std::thread thread_;
 
     mutable std::mutex mutex_;
@@ -89,6 +95,8 @@ private:
     RadioEmulator emulator_;
 
     std::vector<LaterAnswer> later_;   // the serving thread's own
+    // Until when a close is looked into: the program's lock goes a moment after its close.
+    std::optional<std::chrono::steady_clock::time_point> checkUntil_;
     std::chrono::steady_clock::time_point inboundFree_{};
     std::chrono::steady_clock::time_point outboundFree_{};
 };

@@ -10,6 +10,7 @@
 #include "model/channel_cells.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "model/whole_file.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 
 namespace k3n {
 
@@ -118,9 +118,8 @@ void TMainForm::FileExportChannelsClick()
     if (path.isEmpty())
         return;
     const ChannelExport exported = ExportChannelsCsv(data_.record, ChannelColumnSet::StandardAndRadio, &appLang());
-    QSaveFile file(path);   // replaced in one step, never left half-written
-    if (!file.open(QIODevice::WriteOnly) || file.write(exported.csv) != exported.csv.size() || !file.commit()) {
-        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(Shown(path), file.errorString()));
+    if (auto error = WriteFileWhole(path, exported.csv)) {
+        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(Shown(path), error->message()));
         return;
     }
     int channels = 0;

@@ -2,6 +2,7 @@
 // File > Print… and Export PDF…: the configuration's printable report, printed
 // through Qt's print dialog with a preview, or written as a PDF file.
 #include "app/main_window.h"
+#include "model/whole_file.h"
 #include "printing/paged_report.h"
 #include "report/report_html.h"
 #include "text/app_lang.h"
@@ -75,8 +76,8 @@ void TMainForm::MenuFile_ExportPdfClick()
     // A name without a suffix gets one, as Save gives its files ".fse".
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
-    if (auto error = WriteReportPdf(html, path, appLang(), TodayText(), Text(OwnText::ReportTitle))) {
-        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message));
+    if (auto error = WriteFileWhole(path, ReportPdf(html, appLang(), TodayText(), Text(OwnText::ReportTitle)))) {
+        ShowNotice(this, Text(OwnText::CannotSaveFile).arg(QDir::toNativeSeparators(path), error->message()));
         return;
     }
     confirm(Text(OwnText::StatusExportedReport).arg(QDir::toNativeSeparators(path)));

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings_file.h"
 #include "model/own_files.h"
+#include "model/whole_file.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
@@ -249,12 +249,8 @@ bool SaveSettings(const AppSettings& settings, const QString& path)
     // Rewriting a file we cannot read would lose it; one that is no regular file is not ours to replace.
     if (QFileInfo(path).exists() && ReadRegularFile(path, oldText))
         return false;
-    // Replaced in one step, so a failure half-way never leaves a damaged file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(UpdatedSettingsText(oldText, settings));
-    return file.commit();
+    // Written whole or not at all, so a full disk never leaves a damaged file.
+    return !WriteFileWhole(path, UpdatedSettingsText(oldText, settings));
 }
 
 } // namespace k3n

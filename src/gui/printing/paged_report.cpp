@@ -9,7 +9,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextOption>
@@ -130,23 +130,19 @@ int PaintPagedReport(const QString& html, QPagedPaintDevice& device, const TAppL
     return pages;
 }
 
-std::optional<Error> WriteReportPdf(const QString& html, const QString& path, const TAppLang& lang,
-                                    const QString& dateText, const QString& title)
+QByteArray ReportPdf(const QString& html, const TAppLang& lang, const QString& dateText, const QString& title)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Error{file.errorString()};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("K3N"));
         writer.setResolution(kPdfResolution);
         writer.setPageLayout(ReportPageLayout());
         PaintPagedReport(html, writer, lang, dateText);
-    }   // the writer finishes the file when it goes
-    if (!file.commit())
-        return Error{file.errorString()};
-    return std::nullopt;
+    }   // the writer finishes the document when it goes
+    return buffer.data();
 }
 
 void UseOffscreenPlatformWithoutDisplay()

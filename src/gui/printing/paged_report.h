@@ -3,7 +3,7 @@
 // Lays an HTML report out on pages: on a printer (print and print preview) or
 // into a PDF file. Every page ends with a footer: the date on the left, "Page n
 // of m" on the right. Needs Qt GUI (a QGuiApplication), not widgets.
-#include "text/error.h"
+#include <QByteArray>
 #include <QImage>
 #include <QPageLayout>
 #include <QSizeF>
@@ -40,9 +40,8 @@ private:
 // one); returns the number of pages.
 int PaintPagedReport(const QString& html, QPagedPaintDevice& device, const TAppLang& lang, const QString& dateText);
 
-// Writes the report as an A4 PDF with its fonts embedded; the file is replaced only when all of it was written.
-std::optional<Error> WriteReportPdf(const QString& html, const QString& path, const TAppLang& lang,
-                                    const QString& dateText, const QString& title);
+// The report as an A4 PDF with its fonts embedded, to be written whole (WriteFileWhole).
+QByteArray ReportPdf(const QString& html, const TAppLang& lang, const QString& dateText, const QString& title);
 
 // Chooses the offscreen platform when there is no display to connect to, so
 // a QGuiApplication can start on a server or in a terminal without one.

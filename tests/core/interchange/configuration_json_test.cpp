@@ -191,8 +191,10 @@ TEST(ConfigurationJson, TellsJsonFromOtherFilesBySuffixThenContent)
 {
     EXPECT_TRUE(IsJsonFile("a.json", "Location,Frequency"));
     EXPECT_TRUE(IsJsonFile("a.JSON", ""));
-    EXPECT_FALSE(IsJsonFile("a.csv", "{}"));
-    EXPECT_FALSE(IsJsonFile("a.fse", "{}"));
+    // Text that opens an object is JSON whatever its name; a configuration's bytes are not.
+    EXPECT_TRUE(IsJsonFile("a.csv", "{}"));
+    EXPECT_TRUE(IsJsonFile("a.fse", "{\"general\": {}}"));
+    EXPECT_FALSE(IsJsonFile("a.fse", QByteArray("{\0\0\x12", 4)));
     EXPECT_TRUE(IsJsonFile("a.txt", "\xEF\xBB\xBF  \n{\"general\": {}}"));
     EXPECT_TRUE(IsJsonFile("channels", "{"));
     EXPECT_FALSE(IsJsonFile("channels", "Location,Frequency\n1,146.52\n"));

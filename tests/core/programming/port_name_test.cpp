@@ -3,6 +3,7 @@
 #include "comm/fake_sysfs.h"
 #include "comm/port_list.h"
 #include "programming/port_name.h"
+#include "text/app_lang.h"
 #include <gtest/gtest.h>
 
 namespace k3n {
@@ -50,6 +51,20 @@ TEST(PortName, ComNamesOfTheListAndAbsolutePathsAreReadAndNothingElse)
               "not a port name: use auto, COMn or an absolute device path such as /dev/ttyUSB0");
     EXPECT_EQ(ReadPortName("com7", ports).error->message(),
               "there is no port COM7 on this computer ('k3n ports' lists them)");
+}
+
+TEST(PortName, TheCommandLineTakesAutoComNumbersAndAbsolutePathsOnly)
+{
+    ApplyLanguageSetting(0);
+    for (const char* name : {"auto", "AUTO", "COM1", "com12", "/dev/ttyUSB0", "/tmp/k3n-link"})
+        EXPECT_FALSE(CheckPortName(QString::fromLatin1(name))) << name;
+    for (const char* name : {"ttyUSB0", "./ttyUSB0", "dev/ttyUSB0", "COM", "COMx", "automatic", ""}) {
+        const auto error = CheckPortName(QString::fromLatin1(name));
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->message, "not a port name: use auto, COMn or an absolute device path such as /dev/ttyUSB0");
+    }
+    EXPECT_TRUE(IsAutoPortName("Auto"));
+    EXPECT_FALSE(IsAutoPortName("COM1"));
 }
 
 }   // namespace

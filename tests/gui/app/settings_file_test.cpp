@@ -125,6 +125,13 @@ TEST(SettingsFile, SavingChangesOnlyTheThreeKeysAndKeepsEverythingElse)
     WriteFileBytes(path, "[config]\nPort=1\nRecentFile=/tmp/a.fse\n");
     ASSERT_TRUE(SaveSettings(s, path));
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nRecentFile=/tmp/a.fse\nLanguage=2\nAutoSeachPort=0\n"));
+
+    // A file that cannot be written whole is not written at all.
+    {
+        const test::FileSizeLimit limit(16);
+        EXPECT_FALSE(SaveSettings(AppSettings{.Port = 5}, path));
+    }
+    EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nRecentFile=/tmp/a.fse\nLanguage=2\nAutoSeachPort=0\n"));
 }
 
 TEST(SettingsFile, PortNameRule)
