@@ -293,7 +293,8 @@ TEST(ProgrammingLog, DamagedLinesAreLeftOutAndTheOthersRead)
     ASSERT_FALSE(AppendProgrammingLogEntry(path, EntryAt(9, 8)));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write(QByteArray("2026-12-09T09:00:00+01:00,COM3,\0\0\0\0,x\r\n", 42));   // zeros from a crash
+    static const char zeros[] = "2026-12-09T09:00:00+01:00,COM3,\0\0\0\0,x\r\n";   // zeros from a crash
+    file.write(QByteArray(zeros, sizeof zeros - 1));
     file.write("2026-12-09T09:30:00+01:00,COM3,\"never closed,x\r\n");
     file.write("a line,of the wrong,shape\r\n");
     file.close();

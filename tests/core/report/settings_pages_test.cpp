@@ -209,7 +209,8 @@ TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
     // Each list text is the one the editor's list shows, in every language.
     for (const uint8_t type : {kLangEnglish, kLangSimplified, kLangTraditional}) {
         const TAppLang lang = test::LangOfType(type);
-        const CaptionedValues& page = ValuesOf(BuildSettingsPages(r, lang), EditorPage::FiveTone);
+        const auto built = BuildSettingsPages(r, lang);   // the pages outlive the values read from them
+        const CaptionedValues& page = ValuesOf(built, EditorPage::FiveTone);
         const ListEntries lastGap = SettingsListEntries(SettingsList::FiveToneLastGapTone, lang);
         EXPECT_EQ(ValueOf(page, Caption(lang, 325)), lastGap.texts[lastGap.positionOf(128)]) << int(type);
     }
