@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/configuration_check.h"
+#include "model/channel_options.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
@@ -23,7 +24,6 @@ constexpr int kSystemText = 273, kEncodeText = 274, kDecodeText = 275, kCodeText
 constexpr int kCall1Text = 238, kCall2Text = 239, kCallText = 306, kIdText = 307, kRepeatText = 321;
 constexpr int kTranspondText = 319, kLeadInText = 282, kLeadOutText = 283;
 constexpr int kEncodeSystemText = 265, kEncodeSelectText = 266;
-constexpr const char* kSignalSystemNames[kSignalSystemCount] = {nullptr, "DTMF", "5-TONE", "2-TONE"};
 // The emergency block's signalling types: 1 DTMF, 2 five-tone.
 constexpr int kEmergencyDtmf = 1, kEmergencyFiveTone = 2;
 // Scan transmit mode 1 sends on the designated channel; emergency channel choice 3 uses its own.

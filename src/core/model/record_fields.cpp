@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "interchange/record_fields.h"
+#include "model/record_fields.h"
+#include "model/channel_options.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/signal_entry.h"
@@ -24,8 +25,6 @@ constexpr int kOffOn[] = {178, 177};
 constexpr int kLowHigh[] = {27, 26};
 constexpr int kWideNarrow[] = {28, 29};
 constexpr int kDelAdd[] = {31, 30};
-constexpr const char* kLockOuts[] = {"----", "BCLO", "BTLO"};
-constexpr const char* kSignalSystems[] = {"OFF", "DTMF", "5-TONE", "2-TONE"};
 
 Caption Ui(int n)
 {
@@ -153,7 +152,7 @@ template <std::size_t N> RecordField& WithOptions(RecordField& field, const int 
     field.uiOptions = texts;
     return field;
 }
-template <std::size_t N> RecordField& WithOptions(RecordField& field, const char* const (&texts)[N])
+template <std::size_t N> RecordField& WithOptions(RecordField& field, const std::array<const char*, N>& texts)
 {
     field.style = ValueStyle::Options;
     field.fixedOptions = texts;
@@ -177,13 +176,13 @@ void AddChannelSlot(FieldList& list, int n)
     list.otherBits("flags_1_other_bits", ch::flags_1(n).offset, 0xFC);
     WithOptions(list.bits("tx_power", ch::tx_power(n), Ui(20)), kLowHigh);
     list.otherBits("flags_2_other_bits", ch::flags_2(n).offset, 0x02);
-    WithOptions(list.bits("busy_lockout", ch::busy_lockout(n), Ui(173)), kLockOuts);
+    WithOptions(list.bits("busy_lockout", ch::busy_lockout(n), Ui(173)), kLockOutNames);
     list.bits("tx_dcs_inverted", ch::tx_dcs_inverted(n), Own(OwnText::FieldTxDcsPolarity)).style = ValueStyle::Polarity;
     list.bits("rx_dcs_inverted", ch::rx_dcs_inverted(n), Own(OwnText::FieldRxDcsPolarity)).style = ValueStyle::Polarity;
     WithOptions(list.bits("bandwidth", ch::bandwidth(n), Ui(21)), kWideNarrow);
     WithOptions(list.bits("scan_add", ch::scan_add(n), Ui(22)), kDelAdd);
     list.bits("signaling_no", ch::signaling_no(n), Ui(176)).style = ValueStyle::Ordinal;
-    WithOptions(list.bits("signaling_system", ch::signaling_system(n), Ui(175)), kSignalSystems);
+    WithOptions(list.bits("signaling_system", ch::signaling_system(n), Ui(175)), kSignalSystemNames);
     list.byte("squelch", ch::squelch(n), Ui(44));
     list.byte("scramble_no", ch::scramble_no(n), Ui(172));
     list.reserved("reserved", uint16_t(rec::channelOffset(n) + 15));
