@@ -2,6 +2,7 @@
 #include "interchange/channel_csv.h"
 #include "model/channel_cells.h"
 #include "model/channel_moves.h"
+#include "model/channel_options.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
@@ -84,8 +85,6 @@ void WriteChannel(RadioRecord& r, int n, const Channel& c)
     r.set(scramble_no(n), c.scrambleNo);
 }
 
-const char* const kLockOutNames[] = {"----", "BCLO", "BTLO"};
-const char* const kSignalingNames[] = {"OFF", "DTMF", "5-TONE", "2-TONE"};
 constexpr int kMaxSquelch = 9;
 constexpr int kMaxScrambleNo = 16;
 constexpr int kMaxSignalingNo = 16;   // what the grid's list offers a system of 16 entries
@@ -134,14 +133,14 @@ QString DcsCodeText(uint8_t code)
     return QStringLiteral("%1").arg(DcsOctalCode(code - kDcsCodeBase), 3, 10, QChar('0'));
 }
 
-QString NameOrNumber(unsigned value, const char* const* names, unsigned count)
+QString NameOrNumber(unsigned value, std::span<const char* const> names)
 {
-    return value < count ? QString::fromLatin1(names[value]) : QString::number(value);
+    return value < names.size() ? QString::fromLatin1(names[value]) : QString::number(value);
 }
 
 QString OnOff(bool on)
 {
-    return on ? QStringLiteral("ON") : QStringLiteral("OFF");
+    return QString::fromLatin1(kOffOnNames[on ? 1 : 0]);
 }
 
 // ---- export ------------------------------------------------------------------
@@ -201,14 +200,14 @@ QStringList ExportRow(const Channel& c, int n, const QStringList& columns)
     v["Mode"] = c.narrow ? QStringLiteral("NFM") : QStringLiteral("FM");
     v["TStep"] = c.rx % 5000 == 0 ? QStringLiteral("5.00") : QStringLiteral("6.25");
     v["Skip"] = c.scanAdd ? QString() : QStringLiteral("S");
-    v["Power"] = c.high ? QStringLiteral("High") : QStringLiteral("Low");
+    v["Power"] = QString::fromLatin1(kPowerNames[c.high ? 1 : 0]);
 
     v["Squelch"] = QString::number(c.squelch);
     v["Scramble"] = OnOff(c.scrambleNo != 0);
     v["ScrambleNo"] = c.scrambleNo != 0 ? QString::number(c.scrambleNo) : QString();
-    v["LockOut"] = NameOrNumber(c.lockOut, kLockOutNames, 3);
+    v["LockOut"] = NameOrNumber(c.lockOut, kLockOutNames);
     v["XtalShift"] = OnOff(c.xtalShift);
-    v["Signaling"] = NameOrNumber(c.signalingSystem, kSignalingNames, 4);
+    v["Signaling"] = NameOrNumber(c.signalingSystem, kSignalSystemNames);
     v["SignalingNo"] = c.signalingSystem != 0 || c.signalingNo != 0 ? QString::number(c.signalingNo + 1) : QString();
 
     QStringList row;
@@ -248,7 +247,7 @@ QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, Chan
             notTaken("Squelch", c.squelch);
         if (c.scrambleNo > kMaxScrambleNo)
             notTaken("ScrambleNo", c.scrambleNo);
-        if (c.signalingSystem >= std::size(kSignalingNames))
+        if (c.signalingSystem >= std::size(kSignalSystemNames))
             notTaken("Signaling", c.signalingSystem);
         else if (c.signalingSystem != 0 && c.signalingNo + 1 > SignalNumberCount(c.signalingSystem))
             notTaken("SignalingNo", c.signalingNo + 1u);
@@ -625,9 +624,9 @@ private:
     void readPower(Channel& c)
     {
         const QString given = row_.field(QStringLiteral("Power"));
-        c.high = given.compare("Low", Qt::CaseInsensitive) != 0;
-        if (given.isEmpty() || given.compare("Low", Qt::CaseInsensitive) == 0
-            || given.compare("High", Qt::CaseInsensitive) == 0)
+        const QLatin1String low(kPowerNames[0]), high(kPowerNames[1]);
+        c.high = given.compare(low, Qt::CaseInsensitive) != 0;
+        if (given.isEmpty() || given.compare(low, Qt::CaseInsensitive) == 0 || given.compare(high, Qt::CaseInsensitive) == 0)
             return;
         QString watts = row_.decimal(QStringLiteral("Power"));
         if (watts.endsWith('W', Qt::CaseInsensitive))
@@ -637,14 +636,14 @@ private:
         if (ok && value >= 0) {
             c.high = std::lround(value * 1000) > long(kHighPowerAboveMilliwatts);
             row_.changed(row_.text(OwnText::ImportWattsTaken)
-                             .arg(given, c.high ? QStringLiteral("High") : QStringLiteral("Low")));
+                             .arg(given, QString::fromLatin1(kPowerNames[c.high ? 1 : 0])));
         } else {
-            row_.unreadable(QStringLiteral("Power"), QStringLiteral("High"));
+            row_.unreadable(QStringLiteral("Power"), QString::fromLatin1(kPowerNames[1]));
         }
     }
 
     // The index of a name in the list (any case); nullopt when it is none of them.
-    std::optional<int> choice(const QString& column, std::initializer_list<const char*> names)
+    std::optional<int> choice(const QString& column, std::span<const char* const> names)
     {
         const QString text = row_.field(column);
         int i = 0;
@@ -677,13 +676,13 @@ private:
         }
         readScrambling(c);
         if (given("LockOut")) {
-            if (auto v = choice(lockOut, {"----", "BCLO", "BTLO"}))
+            if (auto v = choice(lockOut, kLockOutNames))
                 c.lockOut = uint8_t(*v);
             else
-                row_.unreadable(lockOut, NameOrNumber(c.lockOut, kLockOutNames, 3));
+                row_.unreadable(lockOut, NameOrNumber(c.lockOut, kLockOutNames));
         }
         if (given("XtalShift")) {
-            if (auto v = choice(xtal, {"OFF", "ON"}))
+            if (auto v = choice(xtal, kOffOnNames))
                 c.xtalShift = *v == 1;
             else
                 row_.unreadable(xtal, OnOff(c.xtalShift));
@@ -696,7 +695,7 @@ private:
     {
         const QString onColumn = QStringLiteral("Scramble"), numberColumn = QStringLiteral("ScrambleNo");
         const bool onGiven = !row_.field(onColumn).isEmpty(), numberGiven = !row_.field(numberColumn).isEmpty();
-        const std::optional<int> on = onGiven ? choice(onColumn, {"OFF", "ON"}) : std::nullopt;
+        const std::optional<int> on = onGiven ? choice(onColumn, kOffOnNames) : std::nullopt;
         const std::optional<int> scrambler = numberGiven ? number(numberColumn, 1, kMaxScrambleNo) : std::nullopt;
         if (on == 0) {
             c.scrambleNo = 0;
@@ -718,9 +717,9 @@ private:
     {
         const QString systemColumn = QStringLiteral("Signaling"), numberColumn = QStringLiteral("SignalingNo");
         if (!row_.field(systemColumn).isEmpty()) {
-            const std::optional<int> system = choice(systemColumn, {"OFF", "DTMF", "5-TONE", "2-TONE"});
+            const std::optional<int> system = choice(systemColumn, kSignalSystemNames);
             if (!system) {
-                row_.unreadable(systemColumn, NameOrNumber(c.signalingSystem, kSignalingNames, 4));
+                row_.unreadable(systemColumn, NameOrNumber(c.signalingSystem, kSignalSystemNames));
             } else if (*system != c.signalingSystem) {
                 c.signalingSystem = uint8_t(*system);
                 c.signalingNo = 0;   // a new system starts from its first entry, as the editor does

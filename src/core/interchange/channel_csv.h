@@ -3,7 +3,7 @@
 // Channels as the channel-list CSV that radio amateurs exchange: the common
 // columns, then this radio's own. Import never changes a value silently:
 // everything that did not fit is a note of the report.
-#include "interchange/csv.h"
+#include "text/csv.h"
 #include "model/radio_data.h"
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/configuration_diff.h"
-#include "interchange/record_fields.h"
+#include "model/record_fields.h"
 #include <QJsonObject>
 #include <algorithm>
 

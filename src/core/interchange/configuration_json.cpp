@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/configuration_json.h"
-#include "interchange/record_fields.h"
+#include "model/record_fields.h"
 #include "model/digit_code.h"
 #include "text/app_lang.h"
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/channel_cells.h"
 #include <algorithm>
+#include "model/channel_options.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
@@ -26,10 +27,8 @@ constexpr TwoStates kBandwidthTexts{28, 29};   // Wide / Narrow
 constexpr TwoStates kOnOffTexts{178, 177};   // OFF / ON
 constexpr TwoStates kScanTexts{31, 30};   // DEL / ADD
 
-constexpr std::array<const char*, 3> kLockOutTexts = {"----", "BCLO", "BTLO"};
 // Signalling systems by stored number; 0 is the interface text "OFF".
 constexpr int kSignalOffText = 178;
-constexpr std::array<const char*, 4> kSignalSystemNames = {nullptr, "DTMF", "5-TONE", "2-TONE"};
 constexpr uint8_t kNewChannelSquelch = 5;
 
 const TAppLang& English()
@@ -216,7 +215,7 @@ QStringList TwoStateTexts(const TAppLang& lang, int col)
     }
 }
 
-QStringList LockOutTexts() { return {kLockOutTexts.begin(), kLockOutTexts.end()}; }
+QStringList LockOutTexts() { return {kLockOutNames.begin(), kLockOutNames.end()}; }
 
 QString SignalSystemText(const TAppLang& lang, unsigned system)
 {

@@ -3,15 +3,13 @@
 #include "model/channel_cells.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <algorithm>
 #include <map>
 
 namespace k3n {
 
 namespace {
-
-constexpr int kScanPageText = 184, kEmergencyPageText = 185;
-constexpr int kDesignatedText = 245, kHomeText = 250, kPriorityText = 55, kDualWatchText = 249;
 
 // origins[n - 1] is the channel whose entry place n takes; 0 for an entry that is new there.
 using Origins = std::array<int, rec::kChannelCount>;
@@ -74,11 +72,11 @@ void WriteChannelEntry(RadioRecord& record, int channel, const ChannelEntry& ent
 const std::vector<ChannelReference>& ChannelReferences()
 {
     static const std::vector<ChannelReference> references = {
-        {kScanPageText, kDesignatedText, rec::scan_designated_channel, kScanChannelCount},
-        {kScanPageText, kHomeText, rec::home_channel, kScanChannelCount},
-        {kScanPageText, kPriorityText, rec::priority_channel, kScanChannelCount},
-        {kScanPageText, kDualWatchText, rec::dual_watch_channel, kScanChannelCount},
-        {kEmergencyPageText, kDesignatedText, rec::emergency_designated_channel, rec::kChannelCount},
+        {ui::kScanSettings, ui::kDesignatedChannel, rec::scan_designated_channel, kScanChannelCount},
+        {ui::kScanSettings, ui::kHomeChannel, rec::home_channel, kScanChannelCount},
+        {ui::kScanSettings, ui::kPriorityScan, rec::priority_channel, kScanChannelCount},
+        {ui::kScanSettings, ui::kDualWatchChannel, rec::dual_watch_channel, kScanChannelCount},
+        {ui::kEmergencySettings, ui::kDesignatedChannel, rec::emergency_designated_channel, rec::kChannelCount},
     };
     return references;
 }

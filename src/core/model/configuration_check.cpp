@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/configuration_check.h"
+#include "model/channel_options.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
@@ -8,6 +9,7 @@
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <algorithm>
 
 namespace k3n {
@@ -17,13 +19,6 @@ namespace {
 using P = EditorPage;
 
 constexpr uint8_t kNoCode = 0xFF;
-constexpr int kChannelText = 259, kRxFreqText = 16, kTxFreqText = 17, kBandText = 341;
-constexpr int kScrambleNoText = 172, kSignalNoText = 176;
-constexpr int kSystemText = 273, kEncodeText = 274, kDecodeText = 275, kCodeText = 311;
-constexpr int kCall1Text = 238, kCall2Text = 239, kCallText = 306, kIdText = 307, kRepeatText = 321;
-constexpr int kTranspondText = 319, kLeadInText = 282, kLeadOutText = 283;
-constexpr int kEncodeSystemText = 265, kEncodeSelectText = 266;
-constexpr const char* kSignalSystemNames[kSignalSystemCount] = {nullptr, "DTMF", "5-TONE", "2-TONE"};
 // The emergency block's signalling types: 1 DTMF, 2 five-tone.
 constexpr int kEmergencyDtmf = 1, kEmergencyFiveTone = 2;
 // Scan transmit mode 1 sends on the designated channel; emergency channel choice 3 uses its own.
@@ -86,7 +81,7 @@ private:
     QString own(OwnText id) const { return Text(lang_, id); }
     QString channelItem(int n, int caption) const
     {
-        return QStringLiteral("%1 %2, %3").arg(text(kChannelText)).arg(n).arg(text(caption));
+        return QStringLiteral("%1 %2, %3").arg(text(ui::kChannel)).arg(n).arg(text(caption));
     }
     QString rowItem(int caption, int row, const QString& column) const
     {
@@ -132,10 +127,10 @@ private:
     {
         const int band = r_.get(rec::freq_band);
         if (!IsKnownBand(band))
-            add(Severity::Error, ProblemKind::UnknownBand, P::Channels, text(kBandText),
+            add(Severity::Error, ProblemKind::UnknownBand, P::Channels, text(ui::kFrequencyRange),
                 own(OwnText::CheckUnknownBand).arg(band));
         if (!anyChannelInUse()) {
-            warn(ProblemKind::NoChannelInUse, P::Channels, text(kChannelText), own(OwnText::CheckNoChannelInUse));
+            warn(ProblemKind::NoChannelInUse, P::Channels, text(ui::kChannel), own(OwnText::CheckNoChannelInUse));
             return;
         }
         for (int n = 1; n <= rec::kChannelCount; ++n) {
@@ -143,23 +138,23 @@ private:
                 continue;
             const uint32_t rx = r_.get(rec::ch::rx_freq(n));
             if (rx == 0)
-                add(Severity::Error, ProblemKind::RxFrequencyMissing, P::Channels, channelItem(n, kRxFreqText),
+                add(Severity::Error, ProblemKind::RxFrequencyMissing, P::Channels, channelItem(n, ui::kRxFreq),
                     own(OwnText::CheckRxFrequencyMissing), n);
             else
-                checkFrequency(n, kRxFreqText, rx, band);
+                checkFrequency(n, ui::kRxFreq, rx, band);
             // TX 0 is the radio's receive-only channel.
             if (const uint32_t tx = r_.get(rec::ch::tx_freq(n)); tx != 0)
-                checkFrequency(n, kTxFreqText, tx, band);
+                checkFrequency(n, ui::kTxFreq, tx, band);
 
             const unsigned scrambler = r_.get(rec::ch::scramble_no(n));
             if (scrambler > unsigned(kScramblerCount))
-                warn(ProblemKind::ScrambleNumberTooHigh, P::Channels, channelItem(n, kScrambleNoText),
+                warn(ProblemKind::ScrambleNumberTooHigh, P::Channels, channelItem(n, ui::kScrambleNo),
                      own(OwnText::CheckScrambleNumberTooHigh).arg(scrambler).arg(kScramblerCount), n);
 
             const unsigned system = r_.get(rec::ch::signaling_system(n));
             const unsigned entry = r_.get(rec::ch::signaling_no(n));
             if (system > 0 && system < unsigned(kSignalSystemCount) && entry >= unsigned(kSignalNumberCounts[system]))
-                warn(ProblemKind::SignalNumberBeyondSystem, P::Channels, channelItem(n, kSignalNoText),
+                warn(ProblemKind::SignalNumberBeyondSystem, P::Channels, channelItem(n, ui::kSignalingNo),
                      own(OwnText::CheckSignalNumberBeyondSystem)
                          .arg(entry + 1)
                          .arg(QString::fromLatin1(kSignalSystemNames[system]))
@@ -178,7 +173,7 @@ private:
                 const unsigned value = ValueOf(r_, list.field(row));
                 if (IsOffered(list.values, value))
                     continue;
-                QString item = aChannel ? QStringLiteral("%1 %2, ").arg(text(kChannelText)).arg(row) : QString();
+                QString item = aChannel ? QStringLiteral("%1 %2, ").arg(text(ui::kChannel)).arg(row) : QString();
                 item += text(list.caption);
                 if (!aChannel && list.rows > 1)
                     item += QStringLiteral(" %1").arg(row);
@@ -224,12 +219,12 @@ private:
         const char* name = dtmf ? "DTMF" : "5-TONE";
         const unsigned system = r_.get(rec::emergency_encode_system);
         if (system >= unsigned(systems))
-            warn(ProblemKind::SignalNumberBeyondSystem, P::Emergency, text(kEncodeSystemText),
+            warn(ProblemKind::SignalNumberBeyondSystem, P::Emergency, text(ui::kEncodeSystem),
                  own(OwnText::CheckSignalNumberBeyondSystem)
                      .arg(system + 1)
                      .arg(QString::fromLatin1(name))
                      .arg(systems));
-        checkCodeReference(dtmf ? kDtmfCodes : kFiveToneCodes, P::Emergency, text(kEncodeSelectText),
+        checkCodeReference(dtmf ? kDtmfCodes : kFiveToneCodes, P::Emergency, text(ui::kEncodeSelect),
                            r_.get(rec::emergency_encode_select));
     }
 
@@ -247,13 +242,13 @@ private:
 
     void checkCallCodes(const CodeTable& codes, U8Field call1, U8Field call2)
     {
-        checkCodeReference(codes, codes.page, text(kCall1Text), r_.get(call1));
-        checkCodeReference(codes, codes.page, text(kCall2Text), r_.get(call2));
+        checkCodeReference(codes, codes.page, text(ui::kCall1), r_.get(call1));
+        checkCodeReference(codes, codes.page, text(ui::kCall2), r_.get(call2));
     }
 
     void checkLeadTimes(EditorPage page, U16Field leadIn, U16Field leadOut)
     {
-        for (const auto& [caption, field] : {std::pair{kLeadInText, leadIn}, std::pair{kLeadOutText, leadOut}}) {
+        for (const auto& [caption, field] : {std::pair{ui::kLeadIn, leadIn}, std::pair{ui::kLeadOut, leadOut}}) {
             const unsigned ms = r_.get(field);
             if (ms < kLeadTimeMin || ms > kLeadTimeMax)
                 warn(ProblemKind::LeadTimeOutOfRange, page, text(caption),
@@ -265,7 +260,7 @@ private:
     {
         const int count = r_.get(U8Field{offset});
         if (count > capacity)
-            warn(ProblemKind::DigitCountBeyondField, page, rowItem(caption, row, text(kCodeText)),
+            warn(ProblemKind::DigitCountBeyondField, page, rowItem(caption, row, text(ui::kCode)),
                  own(OwnText::CheckDigitCountBeyondField).arg(count).arg(capacity));
     }
 
@@ -275,13 +270,13 @@ private:
         checkLeadTimes(P::Dtmf, dt::lead_in, dt::lead_out);
         checkCallCodes(kDtmfCodes, dt::call_1, dt::call_2);
         for (int i = 1; i <= dt::kSystemCount; ++i) {
-            checkCodeReference(kDtmfCodes, P::Dtmf, rowItem(kSystemText, i, text(kCallText)), r_.get(dt::call_code(i)));
-            checkCodeReference(kDtmfCodes, P::Dtmf, rowItem(kSystemText, i, text(kIdText)), r_.get(dt::id_code(i)));
+            checkCodeReference(kDtmfCodes, P::Dtmf, rowItem(ui::kSystem, i, text(ui::kCall)), r_.get(dt::call_code(i)));
+            checkCodeReference(kDtmfCodes, P::Dtmf, rowItem(ui::kSystem, i, text(ui::kId)), r_.get(dt::id_code(i)));
         }
         for (int k = 0; k < dt::kDecodeCount; ++k)
-            checkDigitCount(P::Dtmf, kDecodeText, k + 1, dt::decode(k), dt::kDecodeDigits);
+            checkDigitCount(P::Dtmf, ui::kDecode, k + 1, dt::decode(k), dt::kDecodeDigits);
         for (int k = 0; k < dt::kEncodeCount; ++k)
-            checkDigitCount(P::Dtmf, kEncodeText, k + 1, dt::encode(k), dt::kEncodeDigits);
+            checkDigitCount(P::Dtmf, ui::kEncode, k + 1, dt::encode(k), dt::kEncodeDigits);
     }
 
     void checkFiveTone()
@@ -291,17 +286,17 @@ private:
         checkCallCodes(kFiveToneCodes, ft::call_1, ft::call_2);
         for (int i = 1; i <= ft::kSystemCount; ++i) {
             const std::pair<int, U8Field> refs[] = {
-                {kRepeatText, ft::repeat_code(i)}, {kCallText, ft::call_code(i)}, {kIdText, ft::id_code(i)}};
+                {ui::kRepeat, ft::repeat_code(i)}, {ui::kCall, ft::call_code(i)}, {ui::kId, ft::id_code(i)}};
             for (const auto& [caption, field] : refs)
-                checkCodeReference(kFiveToneCodes, P::FiveTone, rowItem(kSystemText, i, text(caption)), r_.get(field));
+                checkCodeReference(kFiveToneCodes, P::FiveTone, rowItem(ui::kSystem, i, text(caption)), r_.get(field));
         }
         for (int k = 0; k < ft::kDecodeCount; ++k) {
-            checkDigitCount(P::FiveTone, kDecodeText, k + 1, ft::decode(k), ft::kDecodeDigits);
-            checkCodeReference(kFiveToneCodes, P::FiveTone, rowItem(kDecodeText, k + 1, text(kTranspondText)),
+            checkDigitCount(P::FiveTone, ui::kDecode, k + 1, ft::decode(k), ft::kDecodeDigits);
+            checkCodeReference(kFiveToneCodes, P::FiveTone, rowItem(ui::kDecode, k + 1, text(ui::kTranspond)),
                                r_.get(ft::decode_transpond(k)));
         }
         for (int k = 0; k < ft::kEncodeCount; ++k)
-            checkDigitCount(P::FiveTone, kEncodeText, k + 1, ft::encode(k), ft::kEncodeDigits);
+            checkDigitCount(P::FiveTone, ui::kEncode, k + 1, ft::encode(k), ft::kEncodeDigits);
     }
 
     void checkTwoTone()
@@ -310,7 +305,7 @@ private:
         checkLeadTimes(P::TwoTone, tt::lead_in, tt::lead_out);
         checkCallCodes(kTwoToneCodes, tt::call_1, tt::call_2);
         for (int i = 1; i <= tt::kSystemCount; ++i) {
-            checkCodeReference(kTwoToneCodes, P::TwoTone, rowItem(kSystemText, i, text(kCallText)),
+            checkCodeReference(kTwoToneCodes, P::TwoTone, rowItem(ui::kSystem, i, text(ui::kCall)),
                                r_.get(tt::call_code(i)));
             const std::pair<const char*, U8Field> times[] = {{"Tone A Time", tt::tone_a_time(i)},
                                                              {"Tone B Time", tt::tone_b_time(i)},
@@ -319,7 +314,7 @@ private:
                 const unsigned tenths = r_.get(field);
                 if (tenths < kTenthsMin || tenths > kTenthsMax)
                     warn(ProblemKind::ToneTimeOutOfRange, P::TwoTone,
-                         rowItem(kSystemText, i, QString::fromLatin1(caption)),
+                         rowItem(ui::kSystem, i, QString::fromLatin1(caption)),
                          own(OwnText::CheckToneTimeOutOfRange).arg(tenths).arg(kTenthsMin).arg(kTenthsMax));
             }
         }

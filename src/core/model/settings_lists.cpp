@@ -6,6 +6,7 @@
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -34,7 +35,6 @@ constexpr OptionText kActiveTimes[] = {269, "1", "2", "3", "4", "5", "10", "15",
                                        "25", "30", "35", "40", "45", "50", "55", "60"};
 constexpr OptionText kSignalingTypes[] = {75, 187, 188};          // OFF, DTMF, 5-Tone
 
-constexpr int kOffText = 75, kMuteText = 336, kDisableText = 252, kNoLimitText = 337;
 constexpr OptionText kSignalOnOff[] = {"Off", "On"};
 constexpr OptionText kSignalMarks[] = {"", "Y"};
 constexpr OptionText kSequences[] = {"Single", "ID-CALL", "CALL-ID"};
@@ -62,7 +62,7 @@ ListEntries Positions(const QStringList& texts, int first = 0)
 // OFF, then 1..last: entry i stores i.
 ListEntries OffAndNumbers(const TAppLang& lang, int last)
 {
-    return Positions(QStringList{UiText(lang, kOffText)} + NumberTexts(1, last));
+    return Positions(QStringList{UiText(lang, ui::kOff)} + NumberTexts(1, last));
 }
 
 // The five-tone tones 0..14: "0" .. "9", "A" .. "E".
@@ -92,7 +92,7 @@ ListEntries SignalListEntries(SettingsList list, const TAppLang& lang)
     case L::DtmfToneSpeed: return Positions(OptionTexts(lang, kDtmfToneSpeeds));
     case L::DtmfGroupTone: return Positions({"A", "B", "C", "D"}, kDtmfGroupToneFirst);
     case L::DtmfGapTone:
-        return {{UiText(lang, kOffText), "A", "B", "C", "D", "*", "#"},
+        return {{UiText(lang, ui::kOff), "A", "B", "C", "D", "*", "#"},
                 {std::begin(kDtmfGapToneValues), std::end(kDtmfGapToneValues)}};
     case L::DtmfPauseTone: {
         QStringList digits;
@@ -103,19 +103,19 @@ ListEntries SignalListEntries(SettingsList list, const TAppLang& lang)
     case L::DtmfPauseTime: return Positions(OptionTexts(lang, kDtmfPauseTimes));
     case L::FiveToneTone: return Positions(FiveToneTones());
     case L::FiveToneLastGapTone:
-        return Appended({{UiText(lang, kMuteText), UiText(lang, kOffText)}, {kLastGapMute, kLastGapOff}},
+        return Appended({{UiText(lang, ui::kMute), UiText(lang, ui::kOff)}, {kLastGapMute, kLastGapOff}},
                         Positions(FiveToneTones()));
     case L::FiveToneLastGapTime: return Positions(NumberTexts(100, 2500, 100));
     case L::FiveToneLast2ndGapTime: return Positions(NumberTexts(10, 180, 10));
     case L::FiveToneTransDelay: return Positions(NumberTexts(100, 1500, 100));
     case L::FiveToneClearTransDelay:
-        return Positions(QStringList{UiText(lang, kDisableText)} + NumberTexts(100, 1500, 100)
-                         + QStringList{UiText(lang, kNoLimitText)});
+        return Positions(QStringList{UiText(lang, ui::kDisable)} + NumberTexts(100, 1500, 100)
+                         + QStringList{UiText(lang, ui::kNoLimit)});
     case L::FiveToneAckRetry: return Positions(NumberTexts(0, 15));
     case L::FiveToneAckDecodeTime: return Positions(NumberTexts(1, 15));
     case L::FiveToneIdDecodeTime: return Positions(NumberTexts(100, 500, 50));
     case L::FiveToneAutoTxTime: return Positions(NumberTexts(10, 180, 10));
-    case L::FiveToneExtension: return Positions(QStringList{UiText(lang, kOffText)} + NumberTexts(100, 2500, 100));
+    case L::FiveToneExtension: return Positions(QStringList{UiText(lang, ui::kOff)} + NumberTexts(100, 2500, 100));
     case L::FiveToneStandard: return Positions(OptionTexts(lang, kFiveToneStandards));
     case L::TwoToneTable: return Positions(OptionTexts(lang, kTwoToneTables));
     case L::TwoToneAutoResetTime: return Positions(NumberTexts(1, 120), kTwoToneAutoResetFirst);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/programming_log.h"
 #include "model/user_data_folder.h"
-#include "interchange/csv.h"
+#include "text/csv.h"
 #include "model/file_error.h"
 #include "model/native_path.h"
 #include "model/own_files.h"

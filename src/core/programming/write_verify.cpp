@@ -6,12 +6,12 @@
 #include <algorithm>
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 
 namespace k3n {
 
 namespace {
 
-constexpr int kChannelText = 259, kRxFreqText = 16, kTxFreqText = 17;
 constexpr int kImageChannelSize = 16;
 
 QString Caption(int text)
@@ -76,11 +76,11 @@ QString ImagePlaceName(uint16_t address)
         const int offset = address - radio_addr::kChannels;
         const int channel = offset / kImageChannelSize + 1;
         const int field = offset % kImageChannelSize;
-        QString name = QStringLiteral("%1 %2").arg(Caption(kChannelText)).arg(channel);
+        QString name = QStringLiteral("%1 %2").arg(Caption(ui::kChannel)).arg(channel);
         if (field >= 1 && field <= 4)
-            name += QStringLiteral(", ") + Caption(kRxFreqText);
+            name += QStringLiteral(", ") + Caption(ui::kRxFreq);
         else if (field >= 5 && field <= 8)
-            name += QStringLiteral(", ") + Caption(kTxFreqText);
+            name += QStringLiteral(", ") + Caption(ui::kTxFreq);
         return name;
     }
     if (address >= radio_addr::kProgramTime && address < radio_addr::kConfigEnd)

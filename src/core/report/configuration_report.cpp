@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/configuration_report.h"
+#include "model/channel_options.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
@@ -32,10 +33,10 @@ QJsonValue ValueOf(const RadioRecord& r, const FieldRef& field)
 // ---- channels ------------------------------------------------------------
 
 // The option's name, or its number when the stored value is outside the list.
-QJsonValue OptionName(unsigned value, std::initializer_list<const char*> names)
+QJsonValue OptionName(unsigned value, std::span<const char* const> names)
 {
     if (value < names.size())
-        return QString::fromLatin1(names.begin()[value]);
+        return QString::fromLatin1(names[value]);
     return QString::number(value);
 }
 
@@ -57,19 +58,19 @@ const ChannelColumn kChannelColumns[] = {
      [](const RadioRecord& r, int n) {
          return QJsonValue(FormatSubAudio(r.get(rec::ch::tx_subaudio(n)), r.get(rec::ch::tx_dcs_inverted(n)) != 0));
      }},
-    {"power", "Power", [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::tx_power(n)), {"Low", "High"}); }},
+    {"power", "Power", [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::tx_power(n)), kPowerNames); }},
     {"bandwidth", "Bandwidth",
-     [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::bandwidth(n)), {"Wide", "Narrow"}); }},
+     [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::bandwidth(n)), kBandwidthNames); }},
     {"squelch", "SQL", [](const RadioRecord& r, int n) { return QJsonValue(r.get(rec::ch::squelch(n))); }},
     {"scramble", "Scramble", [](const RadioRecord& r, int n) { return QJsonValue(r.get(rec::ch::scramble_no(n))); }},
-    {"scan", "Scan", [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::scan_add(n)), {"DEL", "ADD"}); }},
+    {"scan", "Scan", [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::scan_add(n)), kScanNames); }},
     {"lock_out", "Lock Out",
-     [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::busy_lockout(n)), {"----", "BCLO", "BTLO"}); }},
+     [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::busy_lockout(n)), kLockOutNames); }},
     {"xtal_shift", "Xtal Shift",
-     [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::xtal_shift(n)), {"OFF", "ON"}); }},
+     [](const RadioRecord& r, int n) { return OptionName(r.get(rec::ch::xtal_shift(n)), kOffOnNames); }},
     {"signaling_system", "Signaling",
      [](const RadioRecord& r, int n) {
-         return OptionName(r.get(rec::ch::signaling_system(n)), {"OFF", "DTMF", "5-TONE", "2-TONE"});
+         return OptionName(r.get(rec::ch::signaling_system(n)), kSignalSystemNames);
      }},
     {"signaling_no", "Sig. No.",
      [](const RadioRecord& r, int n) {

@@ -6,6 +6,7 @@
 #include "report/settings_pages.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <algorithm>
 
 namespace k3n {
@@ -17,9 +18,6 @@ constexpr int kChannelGridColumns = channel_col::kCount + 1;
 
 namespace {
 
-constexpr int kBandCaptionText = 341;   // "Frequency Range"
-constexpr int kLastProgrammedText = 345;   // "Last Program Data"
-constexpr int kSerialNumberText = 346;   // "Serial Number"
 constexpr int kSingleValueEntriesPerRow = 4;   // table entries of one value: up to four side by side
 // Entries side by side share a line of about this many characters; an entry's number takes a few.
 constexpr int kEntryLineCharacters = 72;
@@ -72,12 +70,12 @@ QString FactsTable(const TAppLang& lang, const RadioData& data, const QString& f
     };
     row(Text(lang, OwnText::ReportFile), fileName);
     const int band = data.record.get(rec::freq_band);
-    row(UiText(lang, kBandCaptionText), QString::fromLatin1(BandName(band)));
+    row(UiText(lang, ui::kFrequencyRange), QString::fromLatin1(BandName(band)));
     if (data.last_program_time.year != 0)
-        row(UiText(lang, kLastProgrammedText), ProgramTimeText(data.last_program_time));
+        row(UiText(lang, ui::kLastProgramData), ProgramTimeText(data.last_program_time));
     const QString serial = SerialNumberText(data.radio_serial_number);
     if (!serial.isEmpty())
-        row(UiText(lang, kSerialNumberText), serial);
+        row(UiText(lang, ui::kSerialNumber), serial);
     return html + QStringLiteral("</table>\n");
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/settings_pages.h"
-#include "interchange/record_fields.h"
+#include "model/record_fields.h"
 #include "model/digit_code.h"
 #include "text/ui_text.h"
 #include <algorithm>

@@ -2,7 +2,7 @@
 // The whole configuration as JSON: every bit of the record has one field,
 // dump -> import gives back every byte, and what the reader refuses.
 #include "interchange/configuration_json.h"
-#include "interchange/record_fields.h"
+#include "model/record_fields.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"

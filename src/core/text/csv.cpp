@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "interchange/csv.h"
+#include "text/csv.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include <QStringDecoder>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "interchange/record_fields.h"
+#include "model/record_fields.h"
+#include "model/channel_options.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
 #include "model/signal_entry.h"
@@ -7,6 +8,7 @@
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <bit>
 #include <cstring>
 
@@ -16,16 +18,10 @@ namespace {
 
 using P = EditorPage;
 
-constexpr int kChannelText = 259, kSystemText = 273, kEncodeText = 274, kDecodeText = 275, kScrambleText = 338;
-constexpr int kLeadInText = 282, kLeadOutText = 283, kCall1Text = 238, kCall2Text = 239;
-constexpr int kAniLockText = 281, kAutoResetText = 280, kPttCallText = 278, kGroupToneText = 285;
-
 constexpr int kOffOn[] = {178, 177};
 constexpr int kLowHigh[] = {27, 26};
 constexpr int kWideNarrow[] = {28, 29};
 constexpr int kDelAdd[] = {31, 30};
-constexpr const char* kLockOuts[] = {"----", "BCLO", "BTLO"};
-constexpr const char* kSignalSystems[] = {"OFF", "DTMF", "5-TONE", "2-TONE"};
 
 Caption Ui(int n)
 {
@@ -153,7 +149,7 @@ template <std::size_t N> RecordField& WithOptions(RecordField& field, const int 
     field.uiOptions = texts;
     return field;
 }
-template <std::size_t N> RecordField& WithOptions(RecordField& field, const char* const (&texts)[N])
+template <std::size_t N> RecordField& WithOptions(RecordField& field, const std::array<const char*, N>& texts)
 {
     field.style = ValueStyle::Options;
     field.fixedOptions = texts;
@@ -163,9 +159,9 @@ template <std::size_t N> RecordField& WithOptions(RecordField& field, const char
 void AddChannelSlot(FieldList& list, int n)
 {
     namespace ch = rec::ch;
-    list.entry(nullptr, n, n, kChannelText);
-    list.frequency("rx_freq", ch::rx_freq(n), Ui(16));
-    list.frequency("tx_freq", ch::tx_freq(n), Ui(17));
+    list.entry(nullptr, n, n, ui::kChannel);
+    list.frequency("rx_freq", ch::rx_freq(n), Ui(ui::kRxFreq));
+    list.frequency("tx_freq", ch::tx_freq(n), Ui(ui::kTxFreq));
     RecordField& rxTone = list.byte("rx_subaudio", ch::rx_subaudio(n), Ui(18));
     rxTone.style = ValueStyle::SubAudio;
     rxTone.polarity = ch::rx_dcs_inverted(n);
@@ -177,15 +173,15 @@ void AddChannelSlot(FieldList& list, int n)
     list.otherBits("flags_1_other_bits", ch::flags_1(n).offset, 0xFC);
     WithOptions(list.bits("tx_power", ch::tx_power(n), Ui(20)), kLowHigh);
     list.otherBits("flags_2_other_bits", ch::flags_2(n).offset, 0x02);
-    WithOptions(list.bits("busy_lockout", ch::busy_lockout(n), Ui(173)), kLockOuts);
+    WithOptions(list.bits("busy_lockout", ch::busy_lockout(n), Ui(173)), kLockOutNames);
     list.bits("tx_dcs_inverted", ch::tx_dcs_inverted(n), Own(OwnText::FieldTxDcsPolarity)).style = ValueStyle::Polarity;
     list.bits("rx_dcs_inverted", ch::rx_dcs_inverted(n), Own(OwnText::FieldRxDcsPolarity)).style = ValueStyle::Polarity;
     WithOptions(list.bits("bandwidth", ch::bandwidth(n), Ui(21)), kWideNarrow);
     WithOptions(list.bits("scan_add", ch::scan_add(n), Ui(22)), kDelAdd);
-    list.bits("signaling_no", ch::signaling_no(n), Ui(176)).style = ValueStyle::Ordinal;
-    WithOptions(list.bits("signaling_system", ch::signaling_system(n), Ui(175)), kSignalSystems);
+    list.bits("signaling_no", ch::signaling_no(n), Ui(ui::kSignalingNo)).style = ValueStyle::Ordinal;
+    WithOptions(list.bits("signaling_system", ch::signaling_system(n), Ui(175)), kSignalSystemNames);
     list.byte("squelch", ch::squelch(n), Ui(44));
-    list.byte("scramble_no", ch::scramble_no(n), Ui(172));
+    list.byte("scramble_no", ch::scramble_no(n), Ui(ui::kScrambleNo));
     list.reserved("reserved", uint16_t(rec::channelOffset(n) + 15));
 }
 
@@ -216,7 +212,7 @@ void AddGeneral(FieldList& list)
     Listed(list.byte("voice", rec::voice, Ui(199)), L::Voice);
     Listed(list.byte("talk_around", rec::talk_around, Ui(202)), L::TalkAround);
     for (int i = 0; i < rec::kScrambleFreqCount; ++i) {
-        list.entry("scramble", i, i + 1, kScrambleText);
+        list.entry("scramble", i, i + 1, ui::kScrambleSet);
         list.word("freq", rec::scramble_freq(i), kNoCaption);
     }
 }
@@ -242,10 +238,10 @@ void AddKeysAndScan(FieldList& list)
     Listed(list.byte("scan_resume_time_tx", rec::scan_resume_time_tx, Ui(242)), L::ScanResumeTimeTx);
     Listed(list.byte("scan_busy_time", rec::scan_busy_time, Ui(243)), L::ScanBusyTime);
     Listed(list.byte("scan_tx_mode", rec::scan_tx_mode, Ui(244)), L::ScanTxMode);
-    Listed(list.byte("scan_designated_channel", rec::scan_designated_channel, Ui(245)), L::ScanChannel);
-    Listed(list.byte("home_channel", rec::home_channel, Ui(250)), L::ScanChannel);
-    Listed(list.byte("priority_channel", rec::priority_channel, Ui(55)), L::ScanChannel);
-    Listed(list.byte("dual_watch_channel", rec::dual_watch_channel, Ui(249)), L::ScanChannel);
+    Listed(list.byte("scan_designated_channel", rec::scan_designated_channel, Ui(ui::kDesignatedChannel)), L::ScanChannel);
+    Listed(list.byte("home_channel", rec::home_channel, Ui(ui::kHomeChannel)), L::ScanChannel);
+    Listed(list.byte("priority_channel", rec::priority_channel, Ui(ui::kPriorityScan)), L::ScanChannel);
+    Listed(list.byte("dual_watch_channel", rec::dual_watch_channel, Ui(ui::kDualWatchChannel)), L::ScanChannel);
     WithOptions(list.bits("talk_back", rec::talk_back, Ui(247)), kOffOn);
     list.otherBits("flags_other_bits", rec::scan_flags.offset, 0xFE);
 }
@@ -254,30 +250,30 @@ void AddEmergency(FieldList& list)
 {
     list.section("emergency", P::Emergency);
     using L = SettingsList;
-    Listed(list.byte("channel_select", rec::emergency_channel_select, Ui(259)), L::EmergencyChannel);
-    Listed(list.byte("designated_channel", rec::emergency_designated_channel, Ui(245)), L::EmergencyDesignatedChannel);
+    Listed(list.byte("channel_select", rec::emergency_channel_select, Ui(ui::kChannel)), L::EmergencyChannel);
+    Listed(list.byte("designated_channel", rec::emergency_designated_channel, Ui(ui::kDesignatedChannel)), L::EmergencyDesignatedChannel);
     Listed(list.byte("active_time", rec::emergency_active_time, Ui(260)), L::EmergencyActiveTime);
     Listed(list.byte("rx_time", rec::emergency_rx_time, Ui(261)), L::EmergencyRxTxTime);
     Listed(list.byte("tx_time", rec::emergency_tx_time, Ui(262)), L::EmergencyRxTxTime);
     Listed(list.byte("siren_time", rec::emergency_siren_time, Ui(263)), L::EmergencySirenTime);
     Listed(list.byte("response_time", rec::emergency_response_time, Ui(268)), L::EmergencyMinutes);
     Listed(list.byte("reminder_time", rec::emergency_reminder_time, Ui(267)), L::EmergencyMinutes);
-    list.bits("encode_select", rec::emergency_encode_select, Ui(266)).style = ValueStyle::Ordinal;
+    list.bits("encode_select", rec::emergency_encode_select, Ui(ui::kEncodeSelect)).style = ValueStyle::Ordinal;
     Listed(list.bits("signaling_type", rec::emergency_signaling_type, Ui(264)), L::EmergencySignalingType);
     list.otherBits("signaling_other_bits", rec::emergency_signaling.offset, 0x80);
     Listed(list.bits("mode", rec::emergency_mode_bits, Ui(256)), L::EmergencyMode, 1);
     WithOptions(list.bits("current_channel", rec::emergency_current_channel, Ui(339)), kOffOn);
     list.otherBits("mode_other_bits", rec::emergency_mode.offset, 0x08);
-    list.bits("encode_system", rec::emergency_encode_system, Ui(265)).style = ValueStyle::Ordinal;
+    list.bits("encode_system", rec::emergency_encode_system, Ui(ui::kEncodeSystem)).style = ValueStyle::Ordinal;
 }
 
 // Lead times and call tones open each signalling block.
 void AddLeadAndCalls(FieldList& list, U16Field leadIn, U16Field leadOut, U8Field call1, U8Field call2)
 {
-    list.word("lead_in", leadIn, Ui(kLeadInText));
-    list.word("lead_out", leadOut, Ui(kLeadOutText));
-    CodeReference(list.byte("call_1", call1, Ui(kCall1Text)));
-    CodeReference(list.byte("call_2", call2, Ui(kCall2Text)));
+    list.word("lead_in", leadIn, Ui(ui::kLeadIn));
+    list.word("lead_out", leadOut, Ui(ui::kLeadOut));
+    CodeReference(list.byte("call_1", call1, Ui(ui::kCall1)));
+    CodeReference(list.byte("call_2", call2, Ui(ui::kCall2)));
 }
 
 // The option bits that DTMF and five-tone systems share.
@@ -304,7 +300,7 @@ void AddTwoTone(FieldList& list)
     list.reserved("reserved_2161", 2161);
     using L = SettingsList;
     for (int i = 1; i <= tt::kSystemCount; ++i) {
-        list.entry("systems", i - 1, i, kSystemText);
+        list.entry("systems", i - 1, i, ui::kSystem);
         Listed(list.byte("tone_table", tt::tone_table(i), Fixed("Table")), L::TwoToneTable);
         CodeReference(list.byte("call_code", tt::call_code(i), Fixed("Call Tone")));
         list.byte("group_time", tt::group_time(i), Fixed("Group Time")).style = ValueStyle::Tenths;
@@ -320,12 +316,12 @@ void AddTwoTone(FieldList& list)
         list.word("decode_mask", tt::decode_mask(i), Ui(303)).style = ValueStyle::DecodeMask;
     }
     for (int i = 0; i < tt::kEncodeCount; ++i) {
-        list.entry("encode", i, i + 1, kEncodeText);
+        list.entry("encode", i, i + 1, ui::kEncode);
         Listed(list.bits("tone_a", {tt::encode(i).offset, 0, 4}, Fixed("Tone A")), L::TwoToneTone);
         Listed(list.bits("tone_b", {tt::encode(i).offset, 4, 4}, Fixed("Tone B")), L::TwoToneTone);
     }
     for (int i = 0; i < tt::kDecodeCount; ++i) {
-        list.entry("decode", i, i + 1, kDecodeText);
+        list.entry("decode", i, i + 1, ui::kDecode);
         Listed(list.bits("tone_a", {tt::decode(i).offset, 0, 4}, Fixed("Tone A")), L::TwoToneTone);
         Listed(list.bits("tone_b", {tt::decode(i).offset, 4, 4}, Fixed("Tone B")), L::TwoToneTone);
     }
@@ -336,7 +332,7 @@ void AddFiveTone(FieldList& list)
     namespace ft = rec::five_tone;
     list.section("five_tone", P::FiveTone);
     using L = SettingsList;
-    Listed(list.byte("group_tone", ft::group_tone, Ui(kGroupToneText)), L::FiveToneTone);
+    Listed(list.byte("group_tone", ft::group_tone, Ui(ui::kGroupTone)), L::FiveToneTone);
     Listed(list.byte("repeat_tone", ft::repeat_tone, Ui(324)), L::FiveToneTone);
     Listed(list.byte("last_gap_tone", ft::last_gap_tone, Ui(325)), L::FiveToneLastGapTone);
     Listed(list.byte("trans_delay_time", ft::trans_delay_time, Ui(327)), L::FiveToneTransDelay);
@@ -349,33 +345,33 @@ void AddFiveTone(FieldList& list)
     Listed(list.byte("ack_decode_time", ft::ack_decode_time, Ui(330)), L::FiveToneAckDecodeTime);
     Listed(list.byte("id_decode_time", ft::id_decode_time, Ui(333)), L::FiveToneIdDecodeTime);
     Listed(list.byte("auto_tx_time", ft::auto_tx_time, Ui(334)), L::FiveToneAutoTxTime);
-    Listed(list.byte("ani_lock", ft::ani_lock, Ui(kAniLockText)), L::SignalAniLock);
-    Listed(list.byte("auto_reset", ft::auto_reset, Ui(kAutoResetText)), L::SignalAutoReset);
+    Listed(list.byte("ani_lock", ft::ani_lock, Ui(ui::kAniLock)), L::SignalAniLock);
+    Listed(list.byte("auto_reset", ft::auto_reset, Ui(ui::kAutoReset)), L::SignalAutoReset);
     list.reserved("reserved_2385", 2385);
     AddLeadAndCalls(list, ft::lead_in, ft::lead_out, ft::call_1, ft::call_2);
     list.rawBytes("header_extra", ft::header_extra, 2);
-    WithOptions(list.bits("ptt_call", ft::ptt_call, Ui(kPttCallText)), kOffOn);
+    WithOptions(list.bits("ptt_call", ft::ptt_call, Ui(ui::kPttCall)), kOffOn);
     list.otherBits("flags_other_bits", ft::flags.offset, 0xFE);
     list.reserved("reserved_2395", 2395);
     for (int i = 1; i <= ft::kSystemCount; ++i) {
-        list.entry("systems", i - 1, i, kSystemText);
+        list.entry("systems", i - 1, i, ui::kSystem);
         Listed(list.byte("standard", ft::standard(i), Ui(320)), L::FiveToneStandard);
-        CodeReference(list.byte("repeat_code", ft::repeat_code(i), Ui(321)));
-        CodeReference(list.byte("call_code", ft::call_code(i), Ui(306)));
-        CodeReference(list.byte("id_code", ft::id_code(i), Ui(307)));
+        CodeReference(list.byte("repeat_code", ft::repeat_code(i), Ui(ui::kRepeat)));
+        CodeReference(list.byte("call_code", ft::call_code(i), Ui(ui::kCall)));
+        CodeReference(list.byte("id_code", ft::id_code(i), Ui(ui::kId)));
         AddSignalSystemOptions<ft::options, ft::duty, ft::auto_reset_on, ft::subaudio, ft::ani_mode, ft::ptt_switch,
                                ft::sequence>(list, i);
         list.word("decode_mask", ft::decode_mask(i), Ui(303)).style = ValueStyle::DecodeMask;
     }
     for (int i = 0; i < ft::kEncodeCount; ++i) {
-        list.entry("encode", i, i + 1, kEncodeText);
+        list.entry("encode", i, i + 1, ui::kEncode);
         list.digits("digits", ft::encode(i), ft::kEncodeDigits);
     }
     for (int i = 0; i < ft::kDecodeCount; ++i) {
-        list.entry("decode", i, i + 1, kDecodeText);
+        list.entry("decode", i, i + 1, ui::kDecode);
         list.digits("digits", ft::decode(i), ft::kDecodeDigits);
         Listed(list.byte("type", ft::decode_type(i), Ui(312)), L::SignalDecodeType);
-        CodeReference(list.byte("transpond", ft::decode_transpond(i), Ui(319)));
+        CodeReference(list.byte("transpond", ft::decode_transpond(i), Ui(ui::kTranspond)));
     }
 }
 
@@ -387,32 +383,32 @@ void AddDtmf(FieldList& list)
     list.rawBytes("header_extra", dt::header_extra, 2);
     using L = SettingsList;
     Listed(list.byte("tone_speed", dt::tone_speed, Ui(284)), L::DtmfToneSpeed);
-    Listed(list.byte("group_tone", dt::group_tone, Ui(kGroupToneText)), L::DtmfGroupTone);
+    Listed(list.byte("group_tone", dt::group_tone, Ui(ui::kGroupTone)), L::DtmfGroupTone);
     Listed(list.byte("gap_tone", dt::gap_tone, Ui(286)), L::DtmfGapTone);
-    Listed(list.byte("ani_lock", dt::ani_lock, Ui(kAniLockText)), L::SignalAniLock);
-    Listed(list.byte("auto_reset", dt::auto_reset, Ui(kAutoResetText)), L::SignalAutoReset);
+    Listed(list.byte("ani_lock", dt::ani_lock, Ui(ui::kAniLock)), L::SignalAniLock);
+    Listed(list.byte("auto_reset", dt::auto_reset, Ui(ui::kAutoReset)), L::SignalAutoReset);
     Listed(list.byte("pause_tone", dt::pause_tone, Ui(287)), L::DtmfPauseTone);
     Listed(list.byte("pause_time", dt::pause_time, Ui(288)), L::DtmfPauseTime);
-    WithOptions(list.bits("ptt_call", dt::ptt_call, Ui(kPttCallText)), kOffOn);
+    WithOptions(list.bits("ptt_call", dt::ptt_call, Ui(ui::kPttCall)), kOffOn);
     WithOptions(list.bits("pause_tone_enable", dt::pause_tone_enable, Ui(279)), kOffOn);
     list.otherBits("flags_other_bits", dt::flags.offset, 0xFC);
     for (int i = 1; i <= dt::kSystemCount; ++i) {
-        list.entry("systems", i - 1, i, kSystemText);
+        list.entry("systems", i - 1, i, ui::kSystem);
         list.reserved("reserved", dt::system(i));
-        CodeReference(list.byte("call_code", dt::call_code(i), Ui(306)));
-        CodeReference(list.byte("id_code", dt::id_code(i), Ui(307)));
+        CodeReference(list.byte("call_code", dt::call_code(i), Ui(ui::kCall)));
+        CodeReference(list.byte("id_code", dt::id_code(i), Ui(ui::kId)));
         AddSignalSystemOptions<dt::options, dt::duty, dt::auto_reset_on, dt::subaudio, dt::ani_mode, dt::ptt_switch,
                                dt::sequence>(list, i);
         list.byte("decode_mask", dt::decode_mask(i), Ui(303)).style = ValueStyle::DecodeMask;
     }
     for (int i = 0; i < dt::kDecodeCount; ++i) {
-        list.entry("decode", i, i + 1, kDecodeText);
+        list.entry("decode", i, i + 1, ui::kDecode);
         list.digits("digits", dt::decode(i), dt::kDecodeDigits);
         Listed(list.byte("type", dt::decode_type(i), Ui(312)), L::SignalDecodeType);
         list.reserved("reserved", uint16_t(dt::decode(i) + 6));
     }
     for (int i = 0; i < dt::kEncodeCount; ++i) {
-        list.entry("encode", i, i + 1, kEncodeText);
+        list.entry("encode", i, i + 1, ui::kEncode);
         list.digits("digits", dt::encode(i), dt::kEncodeDigits);
     }
 }
@@ -435,7 +431,7 @@ std::vector<RecordField> BuildRecordFields()
     AddFiveTone(list);
     AddDtmf(list);
     list.section("footer", P::Channels);
-    list.byte("freq_band", rec::freq_band, Ui(341)).style = ValueStyle::Band;
+    list.byte("freq_band", rec::freq_band, Ui(ui::kFrequencyRange)).style = ValueStyle::Band;
     list.reserved("reserved_3047", 3047);
     return std::move(list.fields);
 }

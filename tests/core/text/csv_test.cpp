@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated text: RFC 4180 quoting both ways, line breaks of every kind,
 // the separators of other locales, and the files that are not CSV at all.
-#include "interchange/csv.h"
+#include "text/csv.h"
 #include "text/app_lang.h"
 #include <gtest/gtest.h>
 
