@@ -83,6 +83,8 @@ BitField TwoStateBit(int col, int channel)
     }
 }
 
+// Unlike a frequency typed into its cell (clamped silently, Edit_ChFreqExit), a pasted
+// or filled one outside the band is refused and reported: many cells change at once.
 CellStore StoreRx(RadioData& data, int channel, const QString& text)
 {
     RadioRecord& r = data.record;

@@ -322,6 +322,10 @@ unsigned TChInforDlg::ProcChEditLockOut(unsigned lockOut)
     return lockOut + 1 < unsigned(LockOutTexts().size()) ? lockOut + 1 : 0u;
 }
 
+// A typed frequency is clamped into the band silently, as the editor always did:
+// the person sees the cell at once. A pasted or filled one goes through StoreRx and
+// StoreTx (model/channel_cells), which refuse and report what does not fit, because
+// many cells change at once and none may change unseen.
 void TChInforDlg::Edit_ChFreqExit(int row, int col, const QString& text)
 {
     const uint32_t hz = ParseFrequencyText(text);
