@@ -542,6 +542,11 @@ constexpr Row kRows[] = {
       "僅寫入變更：%1 / %2 個寫入訊框；回讀發現 %3 不同，因此已寫入全部配置（%2 個訊框）並再次回讀",
       "changed only: %1 of %2 write frames; the read-back found %3 different, so the whole configuration was "
       "written (%2 frames) and read back again"}},
+    {OwnText::SpokenPageTree, {"页面", "頁面", "Pages"}},
+    {OwnText::SpokenChannelGroup, {"信道组", "通道組", "Channel group"}},
+    {OwnText::SpokenBlankCell, {"空白", "空白", "blank"}},
+    {OwnText::SpokenCellEditor, {"%1，第 %2 行", "%1，第 %2 行", "%1, row %2"}},
+    {OwnText::SpokenRowNumbers, {"序号", "序號", "No."}},
 };
 
 constexpr int kCount = int(OwnText::Count);

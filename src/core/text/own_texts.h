@@ -331,6 +331,12 @@ enum class OwnText {
     SafeWriteExperimentalTip,
     SafeWriteChangedOnly,               // %1 frames sent, %2 frames of the full write
     SafeWriteChangedOnlyFellBack,       // %1 frames sent, %2 frames of the full write, %3 the differences
+    // What a screen reader says where the screen shows no caption
+    SpokenPageTree,
+    SpokenChannelGroup,
+    SpokenBlankCell,
+    SpokenCellEditor,               // %1 column header, %2 row header
+    SpokenRowNumbers,
     Count
 };
 

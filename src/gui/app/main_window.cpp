@@ -239,6 +239,8 @@ void TMainForm::buildTree()
     addDockWidget(Qt::LeftDockWidgetArea, dock);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { TreeView1Click(item); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { TreeView1Click(item); });
+    // Enter on a page opens it, as a click does.
+    connect(TreeView1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { TreeView1Click(item); });
 }
 
 void TMainForm::rebuildTree()
@@ -246,6 +248,7 @@ void TMainForm::rebuildTree()
     QIcon pageIcon(QStringLiteral(":/icons/page.png"));
     pageIcon.addFile(QStringLiteral(":/icons/page_selected.png"), QSize(), QIcon::Selected);
     TreeView1->clear();
+    TreeView1->setAccessibleName(Text(OwnText::SpokenPageTree));
     auto* root = new QTreeWidgetItem(TreeView1, QStringList{QString::fromLatin1(kTreeRootText)});
     root->setIcon(0, pageIcon);
     for (int page = 0; page < kEditorPageCount; ++page) {

@@ -6,6 +6,7 @@
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "widgets/cell_grid.h"
 #include "widgets/input_filters.h"
@@ -95,6 +96,10 @@ void TChInforDlg::buildControls()
     sLastWriteTime->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("2099-12-31  23:59")) + kDisplayPadding);
     sDeviceSnDisp->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("WWWWWWWW")) + kDisplayPadding);
 
+    // Captions read out with the control they stand before.
+    sFreqRange->setBuddy(cbFreqRange);
+    sLastWrite->setBuddy(sLastWriteTime);
+    sDeviceSn->setBuddy(sDeviceSnDisp);
     buildGrid();
 
     auto* top = new QHBoxLayout;
@@ -236,6 +241,7 @@ void TChInforDlg::RefreshAll()
     for (int g = 0; g < kChannelGroups; ++g)
         groups << UiText(kFirstChannelGroupText + g);
     FillPickList(cbChInforGroup, groups, shownGroup());
+    cbChInforGroup->setAccessibleName(Text(OwnText::SpokenChannelGroup));
     sFreqRange->setText(UiText(341));
     QStringList bands;
     for (int b = 0; b < kBandCount; ++b)

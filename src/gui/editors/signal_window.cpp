@@ -163,6 +163,7 @@ void SignalEditor::PageChange()
 void SignalEditor::RefreshAll()
 {
     setWindowTitle(UiText(captionText_));
+    pageControl->setAccessibleName(windowTitle());
     captions_.apply();
     for (int page = 0; page < pageControl->count(); ++page)
         pageControl->setTabText(page, UiText(kPageTexts[page]));

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/cell_grid.h"
+#include "text/own_texts.h"
+#include "widgets/spoken_names.h"
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -107,6 +110,18 @@ public:
 
 private:
     CellGrid* grid_;
+};
+
+// A cell as a screen reader reads it: its text, and a word for an empty one
+// (a cell that says nothing cannot be told from a cell that was skipped).
+class SpokenCell : public QTableWidgetItem {
+public:
+    QVariant data(int role) const override
+    {
+        if (role == Qt::AccessibleTextRole && flags() != Qt::NoItemFlags && text().isEmpty())
+            return Text(OwnText::SpokenBlankCell);
+        return QTableWidgetItem::data(role);
+    }
 };
 
 } // namespace
@@ -267,7 +282,7 @@ void CellGrid::setColumns(HeaderText cornerHeader, CellColumns columns)
     setColumnCount(1 + int(columns_.size()));
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c) {
-            auto* item = new QTableWidgetItem;
+            auto* item = new SpokenCell;
             const bool header = r == 0 || c == 0;
             item->setFlags(header ? Qt::NoItemFlags : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             setItem(r, c, item);
@@ -306,10 +321,30 @@ void CellGrid::relabel()
     item(0, 0)->setText(cornerHeader_ ? cornerHeader_() : QString());
     for (int col = 1; col <= columnTotal(); ++col)
         item(0, col)->setText(column(col)->header());
+    labelHeadersForScreenReaders();
     if (corner_)
         corner_->update();
     horizontalHeader()->viewport()->update();
     fitToContents();
+}
+
+void CellGrid::labelHeadersForScreenReaders()
+{
+    // The header views paint row 0 and column 0; what a screen reader reads
+    // are the model's header items, so they carry the same texts.
+    setAccessibleName(CaptionAround(this));
+    for (int col = 0; col < columnCount(); ++col) {
+        if (!horizontalHeaderItem(col))
+            setHorizontalHeaderItem(col, new QTableWidgetItem);
+        // The row numbers' column is called something even where its corner shows nothing.
+        const QString header = cellText(0, col);
+        horizontalHeaderItem(col)->setText(col == 0 && header.isEmpty() ? Text(OwnText::SpokenRowNumbers) : header);
+    }
+    for (int row = 0; row < rowCount(); ++row) {
+        if (!verticalHeaderItem(row))
+            setVerticalHeaderItem(row, new QTableWidgetItem);
+        verticalHeaderItem(row)->setText(cellText(row, 0));
+    }
 }
 
 void CellGrid::fitToContents()
@@ -395,6 +430,7 @@ void CellGrid::open(int row, int col, bool byKey)
     if (!c->cellEditor()) {
         c->act(row);
         showRow(row);
+        announceCell(row, col);
         emit cellStored();
         return;
     }
@@ -404,6 +440,7 @@ void CellGrid::open(int row, int col, bool byKey)
         return;
     setCurrentCell(row, col);
     openEditor_ = c->cellEditor();
+    openEditor_->setAccessibleName(Text(OwnText::SpokenCellEditor).arg(c->header(), cellText(row, 0)));
     openedByKey_ = byKey;
     scrollTo(model()->index(row, col));
     PlaceCellEditor();
@@ -412,6 +449,15 @@ void CellGrid::open(int row, int col, bool byKey)
     openEditor_->setFocus(Qt::OtherFocusReason);
     if (auto* list = qobject_cast<QComboBox*>(openEditor_); list && byKey)
         list->showPopup();
+}
+
+void CellGrid::announceCell(int row, int col)
+{
+    // The cell keeps the focus while its value changes: say its new text.
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(this);
+    if (!grid || !grid->tableInterface())
+        return;
+    AnnounceNameChange(grid->tableInterface()->cellAt(row, col));
 }
 
 void CellGrid::commitCell(QWidget* editor)

@@ -248,6 +248,10 @@ protected:
 
 private:
     void fitToContents();
+    // The model's header items and the grid's name, for screen readers.
+    void labelHeadersForScreenReaders();
+    // Tells a screen reader that a cell changed its value in place.
+    void announceCell(int row, int col);
     // Lays the open cell's editor exactly over the cell.
     void PlaceCellEditor();
     void open(int row, int col, bool byKey);

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/editor_window.h"
 #include "widgets/cell_grid.h"
+#include "widgets/spoken_names.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace k3n {
@@ -17,6 +19,7 @@ EditorWindow::EditorWindow(RadioData& data, QWidget* parent)
     bHide->setFlat(true);
     // Only CommitPendingEdits puts the focus there: Tab and clicks never land on it.
     bHide->setFocusPolicy(Qt::NoFocus);
+    HideFromScreenReaders(bHide);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -42,8 +45,33 @@ bool EditorWindow::isOpeningItsList(QObject* watched)
     return combo && combo->view() && combo->view()->isVisible();
 }
 
+// Input that may change a control's value (Tab and Escape only move on).
+bool EditorWindow::mayEdit(const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        return key != Qt::Key_Tab && key != Qt::Key_Backtab && key != Qt::Key_Escape;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::InputMethod:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == storedControl_ && mayEdit(event))
+        storedControl_ = nullptr;
+    if (event->type() == QEvent::FocusOut && watched == storedControl_
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !isOpeningItsList(watched)) {
+        // Its value was stored when the focus came back, and nothing was typed since.
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::FocusOut && !exitsSuppressed_
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !isOpeningItsList(watched)) {
         auto it = exitHandlers_.find(watched);
@@ -61,11 +89,28 @@ void EditorWindow::CommitPendingEdits()
     // focus sends no focus-out; so run its exit handler directly, once.
     QWidget* focused = focusWidget();
     auto it = exitHandlers_.find(focused);
-    if (it != exitHandlers_.end() && focused->isVisible()) {
+    if (it != exitHandlers_.end() && focused->isVisible() && focused != storedControl_) {
         it.value()();
         emit recordWritten();
     }
+    // The sink holds the focus only for the exits; then it goes back where the
+    // user had it (a committed cell editor has handed it to its grid).
+    QWidget* back = focusWidget();
     moveFocusWithoutExit(bHide);
+    if (!back || back == bHide || !isAncestorOf(back) || !back->isVisible() || !back->isEnabled())
+        back = firstControl();
+    if (back) {
+        moveFocusWithoutExit(back);
+        storedControl_ = back;
+    }
+}
+
+QWidget* EditorWindow::firstControl() const
+{
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain())
+        if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled())
+            return w;
+    return nullptr;
 }
 
 void EditorWindow::moveFocusWithoutExit(QWidget* target)

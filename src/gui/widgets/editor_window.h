@@ -7,6 +7,7 @@
 #include "model/radio_data.h"
 #include "widgets/edit_command.h"
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -23,7 +24,8 @@ public:
 
     // Relabels the window in the current language and reloads every control from the record.
     virtual void RefreshAll() = 0;
-    // Writes the value of the control being edited into the record and parks the focus on bHide.
+    // Writes the value of the control being edited into the record: the focus
+    // passes through bHide and goes back to the control that had it.
     void CommitPendingEdits();
 
     // The Edit menu's commands on this window: whether it has the command at
@@ -58,9 +60,15 @@ protected:
     QPushButton* bHide;     // the focus sink; 1x1 at the top-left corner
 
 private:
+    // The first control Tab reaches in the window; none when nothing takes the focus.
+    QWidget* firstControl() const;
     static bool isOpeningItsList(QObject* watched);
+    static bool mayEdit(const QEvent* event);
     QHash<QObject*, std::function<void()>> exitHandlers_;
     bool exitsSuppressed_ = false;
+    // The control CommitPendingEdits gave the focus back to, its value stored:
+    // leaving it runs its exit again only after input that may have changed it.
+    QPointer<QWidget> storedControl_;
 };
 
 } // namespace k3n

@@ -504,7 +504,8 @@ TEST_F(MainWindowTest, CommitPendingEditsReachesEveryOpenEditorInPageOrder)
 
     for (int page = 0; page < kPageWithoutEditor; ++page) {
         EXPECT_EQ(data.record.get(probe(page)->field()), page + 10) << "page " << page;
-        EXPECT_EQ(probe(page)->focusWidget(), probe(page)->focusSink()) << "page " << page;
+        // The focus passed through the sink and went back to the control typed in.
+        EXPECT_EQ(probe(page)->focusWidget(), probe(page)->eValue) << "page " << page;
     }
     ASSERT_GE(sinkLog.size(), std::size_t(kPageWithoutEditor));
     EXPECT_EQ(std::vector<int>(sinkLog.begin(), sinkLog.begin() + kPageWithoutEditor),
