@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/check_window.h"
+#include <QKeyEvent>
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "widgets/list_windows.h"
@@ -33,6 +34,16 @@ CheckWindow::CheckWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addWidget(tvProblems);
     // Activation is the double click (or Enter) of the platform.
     connect(tvProblems, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { chooseItem(item); });
+    tvProblems->setFocus();   // the list is what the keys work when the window comes up
+}
+
+void CheckWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Closed from the keyboard as a dialog is.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)

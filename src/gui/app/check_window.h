@@ -24,6 +24,9 @@ public:
     QTreeWidget* tvProblems;
     QLabel* sSummary;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 signals:
     void problemChosen(k3n::EditorPage page, int channel);
 

@@ -590,6 +590,13 @@ void CellGrid::keyPressEvent(QKeyEvent* event)
             openCellByKey(row, col);
         return;
     }
+    // Tab moves between cells; F6 (Shift+F6 back) leaves the grid for the
+    // window's next control. Ctrl+Tab, the tables' usual way out, switches
+    // the workspace's windows.
+    if (event->key() == Qt::Key_F6 && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+        QWidget::focusNextPrevChild(modifiers == Qt::NoModifier);
+        return;
+    }
     if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
         emit deletePressed();
         return;

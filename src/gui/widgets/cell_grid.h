@@ -16,7 +16,8 @@
 // The keyboard works every grid the same way: arrows and Tab move, Enter or
 // F2 opens the cell (a list opened so drops down, and picking an entry with
 // Enter stores it), Space or Enter toggles a cell that steps at once, Escape
-// closes an open editor and leaves the cell as it was. Rows are selected by
+// closes an open editor and leaves the cell as it was; F6 and Shift+F6 leave
+// the grid for the next or previous control. Rows are selected by
 // their header (click, Shift+click, Ctrl+click, Shift+arrows) and cells by
 // dragging; a selection of more than one cell is shown highlighted.
 #include "model/radio_record.h"
