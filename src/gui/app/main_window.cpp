@@ -249,6 +249,7 @@ void TMainForm::rebuildTree()
     pageIcon.addFile(QStringLiteral(":/icons/page_selected.png"), QSize(), QIcon::Selected);
     TreeView1->clear();
     TreeView1->setAccessibleName(Text(OwnText::SpokenPageTree));
+    TreeView1->setHeaderLabel(Text(OwnText::SpokenPageTree));   // hidden, but read as the column's name
     auto* root = new QTreeWidgetItem(TreeView1, QStringList{QString::fromLatin1(kTreeRootText)});
     root->setIcon(0, pageIcon);
     for (int page = 0; page < kEditorPageCount; ++page) {
