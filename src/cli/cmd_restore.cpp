@@ -55,17 +55,11 @@ int RunRestore(const Command& self, const Arguments& args)
     const std::optional<MemoryImage> read = ReadBackupRadioBytes(input);
     PrintBackup(DescribeBackup(input), read);
     if (!read) {   // a configuration like any other: checked as k3n write checks it
-        const std::vector<ConfigurationProblem> problems = CheckConfiguration(data.record);
-        PrintProblems(Err(), problems);
-        Err().flush();
-        if (HasErrors(problems) && !args.isSet("force"))
-            return Failure(self,
-                           QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
-                               .arg(ProblemCounts(problems)));
+        if (const auto refused = RefusedByCheck(self, data.record, args.isSet("force")))
+            return *refused;
     }
-    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath()))
-        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
-                                 .arg(error->message));
+    if (const auto refused = RefusedWithoutLog(self))
+        return *refused;
 
     SafeWriteOptions options;
     options.backup = !args.isSet("no-backup");

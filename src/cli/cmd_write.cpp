@@ -110,18 +110,10 @@ int RunWrite(const Command& self, const Arguments& args)
     if (auto error = LoadConfigurationInput(input, data))
         return BadInput(self, error->message);
 
-    // Warnings are shown and the write goes on; errors stop it unless forced.
-    const std::vector<ConfigurationProblem> problems = CheckConfiguration(data.record);
-    PrintProblems(Err(), problems);
-    Err().flush();
-    if (HasErrors(problems) && !args.isSet("force"))
-        return Failure(self,
-                       QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
-                           .arg(ProblemCounts(problems)));
-    // A write that could not be proved later is not started.
-    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath()))
-        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
-                                 .arg(error->message));
+    if (const auto refused = RefusedByCheck(self, data.record, args.isSet("force")))
+        return *refused;
+    if (const auto refused = RefusedWithoutLog(self))
+        return *refused;
 
     SafeWriteOptions options;
     options.backup = !args.isSet("no-backup");

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/radio_session.h"
+#include "cli/check_report.h"
 #include "cli/interrupt.h"
+#include "model/configuration_check.h"
 #include "comm/port_list.h"
 #include "programming/port_name.h"
 #include "programming/session_texts.h"
@@ -95,6 +97,27 @@ SafeWriteOutcome RunSafeWrite(SafeWrite& chain)
     return chain.Run([&](const RunnerStep& step) {
         report(step, chain.progress(), chain.progressMax(), SafeWritePhaseText(chain.phase()));
     });
+}
+
+std::optional<int> RefusedByCheck(const Command& self, const RadioRecord& record, bool force)
+{
+    // Warnings are shown and the write goes on; errors stop it unless forced.
+    const std::vector<ConfigurationProblem> problems = CheckConfiguration(record);
+    PrintProblems(Err(), problems);
+    Err().flush();
+    if (HasErrors(problems) && !force)
+        return Failure(self,
+                       QStringLiteral("the configuration has %1; nothing was written (--force writes it anyway)")
+                           .arg(ProblemCounts(problems)));
+    return std::nullopt;
+}
+
+std::optional<int> RefusedWithoutLog(const Command& self)
+{
+    if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath()))
+        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
+                                 .arg(error->message));
+    return std::nullopt;
 }
 
 int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext& context)

@@ -26,6 +26,12 @@ SessionOutcome RunSession(SessionRunner& runner);
 // Runs the chain of backup, write and read-back until it ends, like RunSession.
 SafeWriteOutcome RunSafeWrite(SafeWrite& chain);
 
+// Before a write, each the exit status when it must not start (nothing when it may):
+// the check's problems printed, a configuration with errors refused unless forced;
+std::optional<int> RefusedByCheck(const Command& self, const RadioRecord& record, bool force);
+// a programming log that cannot take the attempt (a write that could not be proved later).
+std::optional<int> RefusedWithoutLog(const Command& self);
+
 // Runs the chain (Ctrl+C cancels it), adds its line to the programming log, prints
 // the backup's path and the outcome's message; returns the exit status of `k3n write`.
 int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext& context);

@@ -31,6 +31,8 @@ class QTreeWidgetItem;
 
 namespace k3n {
 
+class TProgramDialog;
+
 class CheckWindow;
 class CompareWindow;
 class TAboutBox;
@@ -187,6 +189,9 @@ private:
     // The programming log: what a write of the open configuration records, and recording one.
     WriteLogContext writeLogContext() const;
     void logWrite(WriteAttemptLog& attempt, const SafeWriteResult& result);
+    // Runs a configuration write's window: the started line when Start is pressed
+    // (a write whose line cannot be added does not start), the outcome's line after.
+    void runLoggedWrite(TProgramDialog& dlg, WriteAttemptLog& attempt);
     // Writes a backup's radio bytes back into the radio, after asking.
     void restoreExactly(const QString& backupPath, const MemoryImage& read);
     // Before any write: the check's list, the question on errors and the log's folder; false: do not write.

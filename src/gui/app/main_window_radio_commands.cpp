@@ -48,6 +48,11 @@ void TMainForm::MenuEdit_WriteClick()
     WriteAttemptLog attempt(ProgrammingLogPath(), context, data_.record.get(rec::freq_band));
     TProgramDialog dlg(data_, settings_, plan, this);
     dlg.setPortsAtStart([this] { return SessionPortPlan(settings_); });
+    runLoggedWrite(dlg, attempt);
+}
+
+void TMainForm::runLoggedWrite(TProgramDialog& dlg, WriteAttemptLog& attempt)
+{
     // The started line goes into the log when Start is pressed, before the first frame.
     dlg.setBeforeStart([this, &attempt] {
         if (auto error = attempt.logStarted()) {
@@ -167,16 +172,7 @@ void TMainForm::restoreExactly(const QString& backupPath, const MemoryImage& rea
                             Text(OwnText::LogFileRestoredBackup).arg(QFileInfo(backupPath).fileName()),
                             QByteArray(reinterpret_cast<const char*>(written.data()), int(written.size()))};
     WriteAttemptLog attempt(ProgrammingLogPath(), context, RadioConfigurationOf(read).record.get(rec::freq_band));
-    dlg.setBeforeStart([this, &attempt] {   // the started line before the first frame
-        if (auto error = attempt.logStarted()) {
-            ShowNotice(this, error->message);
-            return false;
-        }
-        return true;
-    });
-    dlg.exec();
-    if (const SafeWrite* chain = dlg.safeWrite(); chain && attempt.started())
-        logWrite(attempt, chain->result());
+    runLoggedWrite(dlg, attempt);
 }
 
 void TMainForm::MenuEdit_CheckClick()
