@@ -8,7 +8,7 @@ JOBS    ?= $(shell nproc)
 # and the few that wait on a line's real pace beside them.
 CTEST    = ctest --output-on-failure -j 16 --resource-spec-file tests/resources.json
 
-.PHONY: all deps configure build run test test-tsan test-asan install package clean
+.PHONY: all deps configure build build-installed run test test-tsan test-asan install package clean
 
 all: build
 
@@ -49,12 +49,16 @@ test-asan: deps
 	    UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
 	    $(CTEST) -L asan
 
-install: build
+# What is installed, without the tests and benchmarks.
+build-installed: configure
+	cmake --build $(BUILD) -j $(JOBS) --target k3n_installed
+
+install: build-installed
 	cmake --install $(BUILD)
 
 # The Debian package k3n_<version>_<arch>.deb in $(BUILD), stripped, from the
 # same tree the tests use; then lintian's verdict on it.
-package: build
+package: build-installed
 	cd $(BUILD) && cpack -G DEB
 	lintian --fail-on error $(BUILD)/k3n_*.deb
 
