@@ -1,21 +1,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a screen reader finds in the main window: every page open, in each
-// language, walked through Qt's accessibility interfaces (what the desktop's
-// accessibility bus is fed from).
+// What a screen reader finds in the main window and in every other window,
+// in each language, walked through Qt's accessibility interfaces (what the
+// desktop's accessibility bus is fed from); what a session says while it runs;
+// and whether every caption stays whole with a font half as large again.
+#include "app/about_window.h"
+#include "app/changes_window.h"
+#include "app/check_window.h"
+#include "app/compare_window.h"
+#include "app/import_report_window.h"
 #include "app/main_window.h"
+#include "app/port_window.h"
+#include "app/program_window.h"
+#include "app/restore_window.h"
+#include "app/several_radios_window.h"
 #include "editors/channel_window.h"
 #include "model/record_layout.h"
+#include "programming/radio_backups.h"
+#include "programming/transfer_plan.h"
+#include "service/adjustment_window.h"
+#include "service/apc_tune_window.h"
+#include "service/password_window.h"
+#include "service/write_sn_window.h"
 #include "support/test_support.h"
+#include "support/virtual_radio_memory.h"
+#include "text/app_lang.h"
+#include "text/ui_text.h"
+#include "virtualradio/emulated_radio.h"
 #include "widgets/cell_grid.h"
+#include "widgets/list_windows.h"
+#include "widgets/message_windows.h"
 #include "widgets/spoken_names.h"
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -23,6 +51,8 @@ using namespace k3n;
 using namespace k3n::test;
 
 namespace {
+
+constexpr int kSampleText = 155;   // "Clear all data ?": a message of the language in use
 
 // A control whose own text is its value: only a caption says what it is for.
 bool ShowsAValue(QAccessibleInterface* object)
@@ -70,12 +100,51 @@ QString Describe(QAccessibleInterface* object)
     return path;
 }
 
+// Lets a font change run its course: each layout that grows asks its parent's
+// layout in a posted event of its own.
+void SettleLayouts()
+{
+    for (int level = 0; level < 8; ++level)
+        QApplication::processEvents();
+}
+
+// A caption that does not get the room its text needs: a label or button
+// smaller than its size hint (a wrapped label: than its height at its width).
+bool IsCut(const QWidget* w)
+{
+    auto* label = qobject_cast<const QLabel*>(w);
+    auto* button = qobject_cast<const QAbstractButton*>(w);
+    if ((!label || label->text().isEmpty()) && (!button || button->text().isEmpty()))
+        return false;
+    if (label && label->wordWrap())
+        return label->heightForWidth(label->width()) > label->height();
+    return w->width() < w->sizeHint().width() || w->height() < w->sizeHint().height();
+}
+
+// A window or panel smaller than what its layout needs at least.
+bool IsCramped(const QWidget* w)
+{
+    if (!w->layout())
+        return false;
+    const QSize least = w->layout()->totalMinimumSize();
+    return w->width() < least.width() || w->height() < least.height();
+}
+
 // The findings of one walk: objects one can focus or act on that have no name,
-// and column headers whose name is a bare number.
+// column headers whose name is a bare number, captions cut and windows
+// smaller than their content.
 struct Findings {
     QStringList unnamed;
     QStringList numberedHeaders;
+    QStringList cut;
     int objects = 0;
+
+    void expectNone(const std::string& where) const
+    {
+        EXPECT_TRUE(unnamed.isEmpty()) << where << ", unnamed:\n" << unnamed.join('\n').toStdString();
+        EXPECT_TRUE(numberedHeaders.isEmpty()) << where << ", headers:\n" << numberedHeaders.join('\n').toStdString();
+        EXPECT_TRUE(cut.isEmpty()) << where << ", cut:\n" << cut.join('\n').toStdString();
+    }
 };
 
 void Walk(QAccessibleInterface* object, Findings& findings)
@@ -91,9 +160,84 @@ void Walk(QAccessibleInterface* object, Findings& findings)
     } else if (CanBeUsed(object) && name.isEmpty()) {
         findings.unnamed << Describe(object);
     }
+    if (auto* w = qobject_cast<QWidget*>(object->object()); w && w->isVisible()) {
+        if (IsCut(w))
+            findings.cut << Describe(object) + QStringLiteral(" %1x%2 of %3x%4")
+                                                   .arg(w->width()).arg(w->height())
+                                                   .arg(w->sizeHint().width()).arg(w->sizeHint().height());
+        if (IsCramped(w))
+            findings.cut << Describe(object) + QStringLiteral(" smaller than its layout");
+        if (auto* grid = qobject_cast<CellGrid*>(w))
+            for (int col = 1; col <= grid->columnTotal(); ++col)
+                if (grid->columnWidth(col) < grid->fontMetrics().horizontalAdvance(grid->cellText(0, col)))
+                    findings.cut << Describe(object) + QStringLiteral(" column \"%1\"").arg(grid->cellText(0, col));
+    }
     for (int i = 0; i < object->childCount(); ++i)
         Walk(object->child(i), findings);
 }
+
+// The windows besides the pages, each as its command opens it, built in the
+// language of the moment over 'owner'.
+class OtherWindows {
+public:
+    OtherWindows()
+    {
+        radio_.ResetForBand(0);
+        radio_.record.set(rec::ch::in_use(1), 1);   // one difference to list
+        HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", kPortPath);
+        EXPECT_TRUE(SaveBackup(backups_.path(), radio_.record, "00000001", QDateTime::currentDateTime()));
+    }
+    ~OtherWindows() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(kPortPath); }
+
+    // Every window, shown: the caller walks them and lets them go.
+    std::vector<std::unique_ptr<QWidget>> open(QWidget* owner, RadioData& data, AppSettings& settings)
+    {
+        const ServiceContext service{service_, serviceRadio_, {}};
+        const PortPlan port{false, {kPortPath}};
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.push_back(std::make_unique<TCommunicationPort>(settings, HalvexComm32::TCommSerialPortInfo().Ports(), owner));
+        windows.push_back(std::make_unique<TProgramDialog>(ConfigurationReadRequest(), port, owner));
+        windows.push_back(std::make_unique<TProgramDialog>(data, settings, port, owner));
+        windows.push_back(std::make_unique<TPasswordDlg>(service, owner));
+        windows.push_back(std::make_unique<TAdjustmentDlg>(service, owner));
+        windows.push_back(std::make_unique<TApcTuneDlg>(service, owner));
+        windows.push_back(std::make_unique<TWriteSnDlg>(service, owner));
+        auto compare = std::make_unique<CompareWindow>(CompareSide::Radio, QStringLiteral("00000001"), radio_.record, owner);
+        compare->compare(data.record);
+        windows.push_back(std::move(compare));
+        windows.push_back(std::make_unique<ChangesWindow>(radio_, data.record, owner));
+        windows.push_back(std::make_unique<RestoreWindow>(backups_.path(), owner));
+        windows.push_back(std::make_unique<SeveralRadiosWindow>(data, WriteLogContext{}, settings,
+                                                                HalvexComm32::TCommSerialPortInfo(), owner));
+        auto check = std::make_unique<CheckWindow>(owner);
+        check->setProblems(CheckConfiguration(radio_.record));
+        windows.push_back(std::move(check));
+        windows.push_back(std::make_unique<ImportReportWindow>(QStringLiteral("channels.csv"), QStringList{UiText(kSampleText)},
+                                                               UiText(kSampleText), true, owner));
+        windows.push_back(std::make_unique<ReportWindow>(UiText(kSampleText), UiText(kSampleText), QStringList{UiText(kSampleText)}, owner));
+        windows.push_back(std::make_unique<TAboutBox>(owner));
+        auto question = std::make_unique<TMyWarnDlg_2>(owner);
+        question->Label1->setText(UiText(kSampleText));
+        windows.push_back(std::move(question));
+        auto threeWay = std::make_unique<TMyWarnDlg_3>(owner);
+        threeWay->Label1->setText(UiText(kSampleText));
+        windows.push_back(std::move(threeWay));
+        auto notice = std::make_unique<TUserWarnDlg>(owner);
+        notice->WarnDlgText->setText(UiText(kSampleText));
+        windows.push_back(std::move(notice));
+        for (const auto& window : windows)
+            window->show();
+        QApplication::processEvents();
+        return windows;
+    }
+
+private:
+    static constexpr const char* kPortPath = "/emulated/no-radio";
+    test::ScratchDir backups_;
+    RadioData radio_;
+    ServiceData service_;
+    RadioData serviceRadio_;
+};
 
 class AccessibilityTest : public ::testing::Test {
 protected:
@@ -136,10 +280,49 @@ TEST_F(AccessibilityTest, EveryControlOfEveryPageHasANameAndEveryColumnHeaderIts
         QApplication::processEvents();
         const Findings findings = WalkEveryPage();
         EXPECT_GT(findings.objects, 1000) << language << ": the walk reached the grids' cells";
-        EXPECT_TRUE(findings.unnamed.isEmpty()) << language << ", unnamed:\n"
-                                                << findings.unnamed.join('\n').toStdString();
-        EXPECT_TRUE(findings.numberedHeaders.isEmpty()) << language << ", headers:\n"
-                                                        << findings.numberedHeaders.join('\n').toStdString();
+        findings.expectNone(language);
+    }
+}
+
+TEST_F(AccessibilityTest, EveryOtherWindowHasItsControlsNamedInEachLanguage)
+{
+    OtherWindows others;
+    for (const char* language : {"MenuLanguage_En", "MenuLanguage_Chs"}) {
+        window->findChild<QAction*>(language)->trigger();
+        for (const auto& other : others.open(window.get(), data, settings)) {
+            Findings findings;
+            Walk(QAccessible::queryAccessibleInterface(other.get()), findings);
+            const std::string where = std::string(language) + " " + other->metaObject()->className();
+            EXPECT_GE(findings.objects, 3) << where;   // a window, its text and a button at least
+            findings.expectNone(where);
+        }
+    }
+}
+
+TEST_F(AccessibilityTest, WithTheFontHalfAsLargeAgainEveryCaptionIsWholeAndEveryWindowFitsItsContent)
+{
+    const QFont normal = QApplication::font();
+    struct PutBack {
+        QFont font;
+        ~PutBack() { QApplication::setFont(font); }
+    } putBack{normal};
+    QFont large = normal;
+    large.setPointSizeF(normal.pointSizeF() * 1.5);
+    QApplication::setFont(large);   // the pages are open already: they follow
+    SettleLayouts();
+    EXPECT_EQ(window->editorOfPage(1)->font().pointSizeF(), large.pointSizeF());
+    WalkEveryPage().expectNone("pages open when the font grew");
+
+    OtherWindows others;
+    for (const char* language : {"MenuLanguage_Chs", "MenuLanguage_En"}) {
+        window->findChild<QAction*>(language)->trigger();
+        QApplication::processEvents();
+        WalkEveryPage().expectNone(std::string(language) + " pages");
+        for (const auto& other : others.open(window.get(), data, settings)) {
+            Findings findings;
+            Walk(QAccessible::queryAccessibleInterface(other.get()), findings);
+            findings.expectNone(std::string(language) + " " + other->metaObject()->className());
+        }
     }
 }
 
@@ -188,7 +371,8 @@ TEST_F(AccessibilityTest, TheChannelGridReadsAsATableOfItsCaptionsWhileItLooksAs
 
     // Space on a two-state cell changes it in place, and the new value is announced.
     std::vector<Announcement> announcements;
-    WatchAnnouncements([&](QAccessibleInterface* object) {
+    WatchAnnouncements([&](QAccessibleInterface* object, QAccessible::Event kind) {
+        EXPECT_EQ(kind, QAccessible::NameChanged);
         ASSERT_TRUE(object->tableCellInterface());
         announcements.push_back({object->tableCellInterface()->rowIndex(), object->tableCellInterface()->columnIndex(),
                                  object->text(QAccessible::Name)});
@@ -232,4 +416,90 @@ TEST_F(AccessibilityTest, TheFocusSinkIsNeverSeenOrReachedAndSaveGivesTheFocusBa
     group->setFocus();
     window->findChild<QAction*>("MenuFile_Save")->trigger();
     EXPECT_EQ(QApplication::focusWidget(), group);
+}
+
+namespace {
+
+// One thing a screen reader was told: by which object, of what kind, saying what.
+struct Said {
+    QAccessible::Role role;
+    QAccessible::Event kind;
+    QString text;
+};
+
+// What a message window offers a screen reader as it comes up.
+struct MessageRead {
+    QAccessible::Role role;
+    QString description;
+    double progress, progressMax;   // the programming window's bar behind it
+};
+
+}   // namespace
+
+TEST(SessionSpeech, AWriteSaysItsPortPhasesAndBackupAndItsOutcomeIsReadWithItsProgress)
+{
+    ApplyLanguageSetting(0);
+    EmulatedSessions sessions;
+    VirtualRadioOptions options;
+    options.band = 0;
+    EmulatedRadio radio(options);
+    RadioData data;
+    data.ResetForBand(0);
+    AppSettings settings;
+    ASSERT_TRUE(settings.BackupBeforeWrite && settings.VerifyAfterWrite);
+    TProgramDialog dlg(data, settings, PortPlan{false, {radio.devicePath()}});
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(dlg.ProgressBar1);
+    ASSERT_TRUE(bar && bar->valueInterface());
+    EXPECT_EQ(bar->text(QAccessible::Name), dlg.windowTitle());
+
+    std::vector<Said> said;
+    WatchAnnouncements([&](QAccessibleInterface* object, QAccessible::Event kind) {
+        said.push_back({object->role(), kind, object->text(QAccessible::Name)});
+    });
+    std::vector<MessageRead> messages;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* notice = qobject_cast<TUserWarnDlg*>(QApplication::activeModalWidget())) {
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(notice);
+            messages.push_back({read->role(), read->text(QAccessible::Description),
+                                bar->valueInterface()->currentValue().toDouble(),
+                                bar->valueInterface()->maximumValue().toDouble()});
+            notice->OKBtn->click();
+        }
+    });
+    answer.start(5);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    // The window's own loop runs its timers back to back (a polling wait would pause between them).
+    QEventLoop running;
+    QObject::connect(&dlg, &QDialog::finished, &running, &QEventLoop::quit);
+    QTimer::singleShot(10000, &running, &QEventLoop::quit);   // a deadline, not a wait
+    QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
+    if (dlg.isVisible())
+        running.exec();
+    ASSERT_FALSE(dlg.isVisible());
+    WatchAnnouncements({});
+
+    // The port and each phase come up as notifications, the backup's file with the write.
+    QStringList lines;
+    for (const Said& s : said) {
+        EXPECT_EQ(s.role, QAccessible::Notification) << s.text.toStdString();
+        EXPECT_EQ(s.kind, QAccessible::ObjectShow) << s.text.toStdString();
+        lines << s.text;
+    }
+    ASSERT_GE(lines.size(), 4) << lines.join('|').toStdString();
+    EXPECT_TRUE(lines[0].contains(radio.devicePath())) << lines.join('|').toStdString();
+    EXPECT_EQ(lines[1], "Backing up the radio");
+    EXPECT_TRUE(lines[2].startsWith("Writing\nBackup saved: ")) << lines[2].toStdString();
+    EXPECT_TRUE(lines.constLast().startsWith("Verifying\nBackup saved: ")) << lines.constLast().toStdString();
+    EXPECT_EQ(lines.filter("Backup saved").size(), lines.size() - 2) << "said once with each later phase";
+
+    // The outcome is read as an alert, over a bar whose value says it is all done.
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].role, QAccessible::AlertMessage);
+    EXPECT_EQ(messages[0].description, dlg.safeWrite()->result().message);
+    EXPECT_TRUE(messages[0].description.startsWith("SUCCESS")) << messages[0].description.toStdString();
+    EXPECT_EQ(messages[0].progress, double(dlg.ProgressBar1->maximum()));
+    EXPECT_EQ(messages[0].progressMax, double(dlg.ProgressBar1->maximum()));
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }

@@ -9,6 +9,8 @@
 #include "support/test_support.h"
 #include "support/virtual_radio_memory.h"
 #include "virtualradio/emulated_radio.h"
+#include "widgets/spoken_names.h"
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -81,9 +83,12 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
     Tick(grid, silentRow);
     ASSERT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColPort)->checkState(), Qt::Checked);
     QSignalSpy ended(&window, &SeveralRadiosWindow::allEnded);
+    QStringList said;   // what a screen reader hears wherever its focus is
+    WatchAnnouncements([&](QAccessibleInterface* object, QAccessible::Event) { said << object->text(QAccessible::Name); });
     QTest::mouseClick(window.startButton, Qt::LeftButton);
     EXPECT_EQ(window.cancelButton->text(), "Cancel");
     ASSERT_TRUE(ended.wait(60000));
+    WatchAnnouncements({});
 
     EXPECT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColSerial)->text(), "8801");
     EXPECT_TRUE(grid.item(goodRow, SeveralRadiosWindow::ColResult)->text().startsWith("Written"));
@@ -92,6 +97,19 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
     EXPECT_TRUE(silentResult.startsWith("Failed: no radio answered")) << silentResult.toStdString();
     EXPECT_FALSE(silentResult.contains("Communication False")) << silentResult.toStdString();
     EXPECT_EQ(window.summary->text(), "1 of 2 radios written");
+    // Each radio's result as it ends, then the count; each bar named after its radio and outcome.
+    const QString goodPort = grid.item(goodRow, SeveralRadiosWindow::ColPort)->text();
+    const QString silentPort = grid.item(silentRow, SeveralRadiosWindow::ColPort)->text();
+    ASSERT_EQ(said.size(), 3) << said.join('|').toStdString();
+    auto saidOnce = [&](const QString& start) {
+        return std::count_if(said.begin(), said.end(), [&](const QString& s) { return s.startsWith(start); }) == 1;
+    };
+    EXPECT_TRUE(saidOnce(goodPort + ": Written")) << said.join('|').toStdString();
+    EXPECT_TRUE(saidOnce(silentPort + ": Failed: no radio answered")) << said.join('|').toStdString();
+    EXPECT_EQ(said.constLast(), "1 of 2 radios written");
+    auto barName = [&](int row) { return grid.cellWidget(row, SeveralRadiosWindow::ColProgress)->accessibleName(); };
+    EXPECT_EQ(barName(goodRow), goodPort + ": Written");
+    EXPECT_EQ(barName(silentRow), silentPort + ": Failed");
     EXPECT_EQ(window.cancelButton->text(), "Close");
     RadioData read;
     read.ResetForBand(0);
