@@ -22,8 +22,8 @@
 #include "service/password_window.h"
 #include "service/write_sn_window.h"
 #include "support/test_support.h"
-#include "support/virtual_radio_memory.h"
 #include "text/app_lang.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "virtualradio/emulated_radio.h"
 #include "widgets/cell_grid.h"
@@ -108,26 +108,26 @@ void SettleLayouts()
         QApplication::processEvents();
 }
 
-// A caption that does not get the room its text needs: a label or button
-// smaller than its size hint (a wrapped label: than its height at its width).
-bool IsCut(const QWidget* w)
+// What a larger font may have cut: a label or button smaller than its size
+// hint (a wrapped label: than its height at its width), a window or panel
+// smaller than its layout's least size, a grid column narrower than its caption.
+QStringList CutCaptions(const QWidget* w)
 {
     auto* label = qobject_cast<const QLabel*>(w);
     auto* button = qobject_cast<const QAbstractButton*>(w);
-    if ((!label || label->text().isEmpty()) && (!button || button->text().isEmpty()))
-        return false;
-    if (label && label->wordWrap())
-        return label->heightForWidth(label->width()) > label->height();
-    return w->width() < w->sizeHint().width() || w->height() < w->sizeHint().height();
-}
-
-// A window or panel smaller than what its layout needs at least.
-bool IsCramped(const QWidget* w)
-{
-    if (!w->layout())
-        return false;
-    const QSize least = w->layout()->totalMinimumSize();
-    return w->width() < least.width() || w->height() < least.height();
+    const QSize hint = w->sizeHint(), least = w->layout() ? w->layout()->totalMinimumSize() : QSize();
+    QStringList cut;
+    if ((label && !label->text().isEmpty()) || (button && !button->text().isEmpty()))
+        if (label && label->wordWrap() ? label->heightForWidth(w->width()) > w->height()
+                                       : w->width() < hint.width() || w->height() < hint.height())
+            cut << QStringLiteral("%1x%2 of %3x%4").arg(w->width()).arg(w->height()).arg(hint.width()).arg(hint.height());
+    if (w->width() < least.width() || w->height() < least.height())
+        cut << QStringLiteral("smaller than its layout");
+    if (auto* grid = qobject_cast<const CellGrid*>(w))
+        for (int col = 1; col <= grid->columnTotal(); ++col)
+            if (grid->columnWidth(col) < grid->fontMetrics().horizontalAdvance(grid->cellText(0, col)))
+                cut << grid->cellText(0, col);
+    return cut;
 }
 
 // The findings of one walk: objects one can focus or act on that have no name,
@@ -160,79 +160,76 @@ void Walk(QAccessibleInterface* object, Findings& findings)
     } else if (CanBeUsed(object) && name.isEmpty()) {
         findings.unnamed << Describe(object);
     }
-    if (auto* w = qobject_cast<QWidget*>(object->object()); w && w->isVisible()) {
-        if (IsCut(w))
-            findings.cut << Describe(object) + QStringLiteral(" %1x%2 of %3x%4")
-                                                   .arg(w->width()).arg(w->height())
-                                                   .arg(w->sizeHint().width()).arg(w->sizeHint().height());
-        if (IsCramped(w))
-            findings.cut << Describe(object) + QStringLiteral(" smaller than its layout");
-        if (auto* grid = qobject_cast<CellGrid*>(w))
-            for (int col = 1; col <= grid->columnTotal(); ++col)
-                if (grid->columnWidth(col) < grid->fontMetrics().horizontalAdvance(grid->cellText(0, col)))
-                    findings.cut << Describe(object) + QStringLiteral(" column \"%1\"").arg(grid->cellText(0, col));
-    }
+    if (auto* w = qobject_cast<QWidget*>(object->object()); w && w->isVisible())
+        for (const QString& cut : CutCaptions(w))
+            findings.cut << Describe(object) + QLatin1Char(' ') + cut;
     for (int i = 0; i < object->childCount(); ++i)
         Walk(object->child(i), findings);
 }
 
-// The windows besides the pages, each as its command opens it, built in the
-// language of the moment over 'owner'.
+// The windows besides the pages, each built as its command builds it, in the
+// language of the moment, shown over 'owner'.
 class OtherWindows {
 public:
     OtherWindows()
     {
         radio_.ResetForBand(0);
         radio_.record.set(rec::ch::in_use(1), 1);   // one difference to list
-        HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", kPortPath);
         EXPECT_TRUE(SaveBackup(backups_.path(), radio_.record, "00000001", QDateTime::currentDateTime()));
+        HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", kListedPort);   // a row to read
     }
-    ~OtherWindows() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(kPortPath); }
+    ~OtherWindows() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(kListedPort); }
 
     // Every window, shown: the caller walks them and lets them go.
     std::vector<std::unique_ptr<QWidget>> open(QWidget* owner, RadioData& data, AppSettings& settings)
     {
         const ServiceContext service{service_, serviceRadio_, {}};
-        const PortPlan port{false, {kPortPath}};
-        std::vector<std::unique_ptr<QWidget>> windows;
-        windows.push_back(std::make_unique<TCommunicationPort>(settings, HalvexComm32::TCommSerialPortInfo().Ports(), owner));
-        windows.push_back(std::make_unique<TProgramDialog>(ConfigurationReadRequest(), port, owner));
-        windows.push_back(std::make_unique<TProgramDialog>(data, settings, port, owner));
-        windows.push_back(std::make_unique<TPasswordDlg>(service, owner));
-        windows.push_back(std::make_unique<TAdjustmentDlg>(service, owner));
-        windows.push_back(std::make_unique<TApcTuneDlg>(service, owner));
-        windows.push_back(std::make_unique<TWriteSnDlg>(service, owner));
-        auto compare = std::make_unique<CompareWindow>(CompareSide::Radio, QStringLiteral("00000001"), radio_.record, owner);
-        compare->compare(data.record);
-        windows.push_back(std::move(compare));
-        windows.push_back(std::make_unique<ChangesWindow>(radio_, data.record, owner));
-        windows.push_back(std::make_unique<RestoreWindow>(backups_.path(), owner));
-        windows.push_back(std::make_unique<SeveralRadiosWindow>(data, WriteLogContext{}, settings,
-                                                                HalvexComm32::TCommSerialPortInfo(), owner));
-        auto check = std::make_unique<CheckWindow>(owner);
-        check->setProblems(CheckConfiguration(radio_.record));
-        windows.push_back(std::move(check));
-        windows.push_back(std::make_unique<ImportReportWindow>(QStringLiteral("channels.csv"), QStringList{UiText(kSampleText)},
-                                                               UiText(kSampleText), true, owner));
-        windows.push_back(std::make_unique<ReportWindow>(UiText(kSampleText), UiText(kSampleText), QStringList{UiText(kSampleText)}, owner));
-        windows.push_back(std::make_unique<TAboutBox>(owner));
-        auto question = std::make_unique<TMyWarnDlg_2>(owner);
-        question->Label1->setText(UiText(kSampleText));
-        windows.push_back(std::move(question));
-        auto threeWay = std::make_unique<TMyWarnDlg_3>(owner);
-        threeWay->Label1->setText(UiText(kSampleText));
-        windows.push_back(std::move(threeWay));
-        auto notice = std::make_unique<TUserWarnDlg>(owner);
-        notice->WarnDlgText->setText(UiText(kSampleText));
-        windows.push_back(std::move(notice));
-        for (const auto& window : windows)
+        const PortPlan port{false, {QStringLiteral("COM1")}};
+        const QString text = UiText(kSampleText);
+        std::vector<std::unique_ptr<QWidget>> w;
+        w.push_back(std::make_unique<TCommunicationPort>(settings, HalvexComm32::TCommSerialPortInfo().Ports(), owner));
+        w.push_back(std::make_unique<TProgramDialog>(ConfigurationReadRequest(), port, owner));
+        w.push_back(std::make_unique<TProgramDialog>(data, settings, port, owner));
+        w.push_back(std::make_unique<TPasswordDlg>(service, owner));
+        w.push_back(std::make_unique<TAdjustmentDlg>(service, owner));
+        w.push_back(std::make_unique<TApcTuneDlg>(service, owner));
+        w.push_back(std::make_unique<TWriteSnDlg>(service, owner));
+        w.push_back(std::make_unique<CompareWindow>(CompareSide::Radio, QStringLiteral("00000001"), radio_.record, owner));
+        static_cast<CompareWindow*>(w.back().get())->compare(data.record);
+        w.push_back(std::make_unique<ChangesWindow>(radio_, data.record, owner));
+        w.push_back(std::make_unique<RestoreWindow>(backups_.path(), owner));
+        w.push_back(std::make_unique<SeveralRadiosWindow>(data, WriteLogContext{}, settings,
+                                                          HalvexComm32::TCommSerialPortInfo(), owner));
+        w.push_back(std::make_unique<CheckWindow>(owner));
+        static_cast<CheckWindow*>(w.back().get())->setProblems(CheckConfiguration(radio_.record));
+        w.push_back(std::make_unique<ImportReportWindow>(QStringLiteral("channels.csv"), QStringList{text}, text, true, owner));
+        w.push_back(std::make_unique<ReportWindow>(text, text, QStringList{text}, owner));
+        w.push_back(std::make_unique<TAboutBox>(owner));
+        w.push_back(std::make_unique<TMyWarnDlg_2>(owner));
+        static_cast<TMyWarnDlg_2*>(w.back().get())->Label1->setText(text);
+        w.push_back(std::make_unique<TMyWarnDlg_3>(owner));
+        static_cast<TMyWarnDlg_3*>(w.back().get())->Label1->setText(text);
+        w.push_back(std::make_unique<TUserWarnDlg>(owner));
+        static_cast<TUserWarnDlg*>(w.back().get())->WarnDlgText->setText(text);
+        for (const auto& window : w)
             window->show();
-        QApplication::processEvents();
-        return windows;
+        SettleLayouts();
+        return w;
+    }
+
+    // Walks every window in the language of the moment; a window's findings name it.
+    void expectNone(QWidget* owner, RadioData& data, AppSettings& settings, const std::string& where)
+    {
+        for (const auto& window : open(owner, data, settings)) {
+            Findings findings;
+            Walk(QAccessible::queryAccessibleInterface(window.get()), findings);
+            EXPECT_GE(findings.objects, 3) << where;   // a window, its text and a button at least
+            findings.expectNone(where + " " + window->metaObject()->className());
+        }
     }
 
 private:
-    static constexpr const char* kPortPath = "/emulated/no-radio";
+    static constexpr const char* kListedPort = "/emulated/nothing";
     test::ScratchDir backups_;
     RadioData radio_;
     ServiceData service_;
@@ -289,40 +286,28 @@ TEST_F(AccessibilityTest, EveryOtherWindowHasItsControlsNamedInEachLanguage)
     OtherWindows others;
     for (const char* language : {"MenuLanguage_En", "MenuLanguage_Chs"}) {
         window->findChild<QAction*>(language)->trigger();
-        for (const auto& other : others.open(window.get(), data, settings)) {
-            Findings findings;
-            Walk(QAccessible::queryAccessibleInterface(other.get()), findings);
-            const std::string where = std::string(language) + " " + other->metaObject()->className();
-            EXPECT_GE(findings.objects, 3) << where;   // a window, its text and a button at least
-            findings.expectNone(where);
-        }
+        others.expectNone(window.get(), data, settings, language);
     }
 }
 
 TEST_F(AccessibilityTest, WithTheFontHalfAsLargeAgainEveryCaptionIsWholeAndEveryWindowFitsItsContent)
 {
-    const QFont normal = QApplication::font();
     struct PutBack {
-        QFont font;
+        QFont font = QApplication::font();
         ~PutBack() { QApplication::setFont(font); }
-    } putBack{normal};
-    QFont large = normal;
-    large.setPointSizeF(normal.pointSizeF() * 1.5);
+    } normal;
+    QFont large = normal.font;
+    large.setPointSizeF(normal.font.pointSizeF() * 1.5);
     QApplication::setFont(large);   // the pages are open already: they follow
     SettleLayouts();
     EXPECT_EQ(window->editorOfPage(1)->font().pointSizeF(), large.pointSizeF());
     WalkEveryPage().expectNone("pages open when the font grew");
-
     OtherWindows others;
     for (const char* language : {"MenuLanguage_Chs", "MenuLanguage_En"}) {
         window->findChild<QAction*>(language)->trigger();
-        QApplication::processEvents();
+        SettleLayouts();
         WalkEveryPage().expectNone(std::string(language) + " pages");
-        for (const auto& other : others.open(window.get(), data, settings)) {
-            Findings findings;
-            Walk(QAccessible::queryAccessibleInterface(other.get()), findings);
-            findings.expectNone(std::string(language) + " " + other->metaObject()->className());
-        }
+        others.expectNone(window.get(), data, settings, language);
     }
 }
 
@@ -418,58 +403,35 @@ TEST_F(AccessibilityTest, TheFocusSinkIsNeverSeenOrReachedAndSaveGivesTheFocusBa
     EXPECT_EQ(QApplication::focusWidget(), group);
 }
 
-namespace {
-
-// One thing a screen reader was told: by which object, of what kind, saying what.
-struct Said {
-    QAccessible::Role role;
-    QAccessible::Event kind;
-    QString text;
-};
-
-// What a message window offers a screen reader as it comes up.
-struct MessageRead {
-    QAccessible::Role role;
-    QString description;
-    double progress, progressMax;   // the programming window's bar behind it
-};
-
-}   // namespace
-
 TEST(SessionSpeech, AWriteSaysItsPortPhasesAndBackupAndItsOutcomeIsReadWithItsProgress)
 {
     ApplyLanguageSetting(0);
     EmulatedSessions sessions;
-    VirtualRadioOptions options;
-    options.band = 0;
-    EmulatedRadio radio(options);
+    EmulatedRadio radio(VirtualRadioOptions{});
     RadioData data;
     data.ResetForBand(0);
-    AppSettings settings;
-    ASSERT_TRUE(settings.BackupBeforeWrite && settings.VerifyAfterWrite);
+    AppSettings settings;   // backup and read-back on
     TProgramDialog dlg(data, settings, PortPlan{false, {radio.devicePath()}});
     QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(dlg.ProgressBar1);
-    ASSERT_TRUE(bar && bar->valueInterface());
     EXPECT_EQ(bar->text(QAccessible::Name), dlg.windowTitle());
 
-    std::vector<Said> said;
+    QStringList said;   // what came up as a notification
     WatchAnnouncements([&](QAccessibleInterface* object, QAccessible::Event kind) {
-        said.push_back({object->role(), kind, object->text(QAccessible::Name)});
+        if (kind == QAccessible::ObjectShow && object->role() == QAccessible::Notification)
+            said << object->text(QAccessible::Name);
     });
-    std::vector<MessageRead> messages;
+    QStringList read;   // each closing box as a screen reader reads it, with the bar's value behind it
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         if (auto* notice = qobject_cast<TUserWarnDlg*>(QApplication::activeModalWidget())) {
-            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(notice);
-            messages.push_back({read->role(), read->text(QAccessible::Description),
-                                bar->valueInterface()->currentValue().toDouble(),
-                                bar->valueInterface()->maximumValue().toDouble()});
+            QAccessibleInterface* box = QAccessible::queryAccessibleInterface(notice);
+            read << QStringLiteral("%1 %2 %3/%4").arg(int(box->role())).arg(box->text(QAccessible::Description))
+                        .arg(bar->valueInterface()->currentValue().toInt()).arg(bar->valueInterface()->maximumValue().toInt());
             notice->OKBtn->click();
         }
     });
     answer.start(5);
     dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     // The window's own loop runs its timers back to back (a polling wait would pause between them).
     QEventLoop running;
     QObject::connect(&dlg, &QDialog::finished, &running, &QEventLoop::quit);
@@ -477,29 +439,19 @@ TEST(SessionSpeech, AWriteSaysItsPortPhasesAndBackupAndItsOutcomeIsReadWithItsPr
     QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
     if (dlg.isVisible())
         running.exec();
-    ASSERT_FALSE(dlg.isVisible());
     WatchAnnouncements({});
+    ASSERT_EQ(dlg.result(), QDialog::Accepted);
 
-    // The port and each phase come up as notifications, the backup's file with the write.
-    QStringList lines;
-    for (const Said& s : said) {
-        EXPECT_EQ(s.role, QAccessible::Notification) << s.text.toStdString();
-        EXPECT_EQ(s.kind, QAccessible::ObjectShow) << s.text.toStdString();
-        lines << s.text;
-    }
-    ASSERT_GE(lines.size(), 4) << lines.join('|').toStdString();
-    EXPECT_TRUE(lines[0].contains(radio.devicePath())) << lines.join('|').toStdString();
-    EXPECT_EQ(lines[1], "Backing up the radio");
-    EXPECT_TRUE(lines[2].startsWith("Writing\nBackup saved: ")) << lines[2].toStdString();
-    EXPECT_TRUE(lines.constLast().startsWith("Verifying\nBackup saved: ")) << lines.constLast().toStdString();
-    EXPECT_EQ(lines.filter("Backup saved").size(), lines.size() - 2) << "said once with each later phase";
-
-    // The outcome is read as an alert, over a bar whose value says it is all done.
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].role, QAccessible::AlertMessage);
-    EXPECT_EQ(messages[0].description, dlg.safeWrite()->result().message);
-    EXPECT_TRUE(messages[0].description.startsWith("SUCCESS")) << messages[0].description.toStdString();
-    EXPECT_EQ(messages[0].progress, double(dlg.ProgressBar1->maximum()));
-    EXPECT_EQ(messages[0].progressMax, double(dlg.ProgressBar1->maximum()));
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    // The port, then each phase, the backup's file with each phase after it.
+    ASSERT_EQ(said.size(), 4) << said.join('|').toStdString();
+    EXPECT_TRUE(said[0].contains(radio.devicePath()));
+    EXPECT_EQ(said[1], "Backing up the radio");
+    const QString backup = "\n" + Text(OwnText::SafeWriteBackupSaved).arg(dlg.safeWrite()->result().backup_path);
+    EXPECT_EQ(said[2], "Writing" + backup);
+    EXPECT_EQ(said[3], "Verifying" + backup);
+    // The outcome is read as an alert, over a bar that says it is all done.
+    const int max = dlg.ProgressBar1->maximum();
+    EXPECT_EQ(read, QStringList{QStringLiteral("%1 %2 %3/%3").arg(int(QAccessible::AlertMessage))
+                                    .arg(dlg.safeWrite()->result().message).arg(max)});
+    EXPECT_TRUE(dlg.safeWrite()->result().message.startsWith("SUCCESS"));
 }
