@@ -6,6 +6,7 @@
 #include "programming/session_texts.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "widgets/spoken_names.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -87,6 +88,7 @@ TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, Por
     EnableChangedOnly();
     sPhase = new QLabel(this);
     sPhase->setObjectName("sPhase");
+    MakeLiveLine(sPhase);
     BuildWindow(PlainCaption(UiText(8)));
     connect(cBackup, &QCheckBox::toggled, this, [this](bool on) {
         settings_->BackupBeforeWrite = on;
@@ -119,8 +121,10 @@ void TProgramDialog::BuildWindow(const QString& title)
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMinimumWidth(320);
+    ProgressBar1->setAccessibleName(title);   // its value is read as the progress of what the window does
     sPort = new QLabel(this);
     sPort->setObjectName("sPort");
+    MakeLiveLine(sPort);
     ProgramStart = new QPushButton(ProgramDialogText(ProgramText::Start), this);
     ProgramStart->setObjectName("ProgramStart");
     ProgramStart->setDefault(true);
@@ -281,7 +285,7 @@ void TProgramDialog::ShowPhase()
     if (!chain_->result().backup_path.isEmpty() && chain_->phase() != SafeWritePhase::Backup)
         text += QStringLiteral("\n") +
                 Text(OwnText::SafeWriteBackupSaved).arg(QDir::toNativeSeparators(chain_->result().backup_path));
-    sPhase->setText(text);
+    SayOnLiveLine(sPhase, text);
 }
 
 void TProgramDialog::ShowPort()
@@ -296,7 +300,7 @@ void TProgramDialog::ShowPort()
     if (port == shownPort_)
         return;
     shownPort_ = port;
-    sPort->setText(PortDisplayText(port, TCommSerialPortInfo()));
+    SayOnLiveLine(sPort, PortDisplayText(port, TCommSerialPortInfo()));
 }
 
 void TProgramDialog::done(int result)

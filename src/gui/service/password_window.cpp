@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/password_window.h"
 #include "service/adjustment_window.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -19,6 +20,7 @@ TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent)
 
     eInput = new QLineEdit(this);
     eInput->setObjectName("eInput");
+    eInput->setAccessibleName(Text(OwnText::SpokenPassword));
     eInput->setEchoMode(QLineEdit::Password);
     eInput->setStyleSheet("lineedit-password-character: 42");   // shown as "*"
     QFont f = eInput->font();

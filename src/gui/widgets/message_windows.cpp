@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/message_windows.h"
 #include "text/ui_text.h"
+#include "widgets/button_widths.h"
+#include "widgets/spoken_names.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -30,7 +32,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, QHBoxLayout* row)
 {
     auto* b = new QPushButton(parent);
     b->setObjectName(name);
-    b->setMinimumWidth(80);
+    SetButtonWidthAtLeast(b, 80);
     row->addWidget(b);
     return b;
 }
@@ -51,6 +53,7 @@ TMyWarnDlg_2::TMyWarnDlg_2(QWidget* parent) : QDialog(parent)
     setWindowTitle(UiText(0));
     Label1 = makeLabel(this, 10);
     Label1->setObjectName("Label1");
+    SpeakAsMessage(this, Label1);
     auto* row = layoutFor(this, Label1);
     OKBtn = makeButton(this, "OKBtn", row);
     CancelBtn = makeButton(this, "CancelBtn", row);
@@ -67,6 +70,7 @@ TMyWarnDlg_3::TMyWarnDlg_3(QWidget* parent) : QDialog(parent)
     setWindowTitle(UiText(0));
     Label1 = makeLabel(this, 10);
     Label1->setObjectName("Label1");
+    SpeakAsMessage(this, Label1);
     auto* row = layoutFor(this, Label1);
     OKBtn = makeButton(this, "OKBtn", row);
     NoBtn = makeButton(this, "NoBtn", row);
@@ -85,6 +89,7 @@ TUserWarnDlg::TUserWarnDlg(QWidget* parent) : QDialog(parent)
     setWindowTitle(UiText(0));
     WarnDlgText = makeLabel(this, 0, 16);
     WarnDlgText->setObjectName("WarnDlgText");
+    SpeakAsMessage(this, WarnDlgText);
     auto* row = layoutFor(this, WarnDlgText);
     OKBtn = makeButton(this, "OKBtn", row);
     CancelBtn = makeButton(this, "CancelBtn", row);
