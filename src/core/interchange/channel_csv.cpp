@@ -3,6 +3,8 @@
 #include "model/channel_cells.h"
 #include "model/channel_moves.h"
 #include "model/channel_options.h"
+#include "model/offered_values.h"
+#include "model/record_fields.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
@@ -85,13 +87,27 @@ void WriteChannel(RadioRecord& r, int n, const Channel& c)
     r.set(scramble_no(n), c.scrambleNo);
 }
 
-constexpr int kMaxSquelch = 9;
-constexpr int kMaxScrambleNo = 16;
-constexpr int kMaxSignalingNo = 16;   // what the grid's list offers a system of 16 entries
+constexpr int kMaxScrambleNo = kScramblerCount;
+// What the grid's list offers the system with the most entries.
+constexpr int kMaxSignalingNo = *std::max_element(std::begin(kSignalNumberCounts), std::end(kSignalNumberCounts));
 constexpr uint32_t kHighPowerAboveMilliwatts = 2000;
-// The bits of an entry no column holds: flag bits without a name and the last byte.
-constexpr uint8_t kUnnamedFlags1 = 0xFC, kUnnamedFlags2 = 0x02;
-constexpr int kFlags1Byte = 10, kFlags2Byte = 11, kReservedByte = 15;
+
+// A channel's field as the record's catalogue states it; every slot has the same.
+const RecordField& ChannelField(const char* key)
+{
+    return *FindField(ChannelSlotFields(1), QLatin1String(key));
+}
+
+// The names of a channel's option as files write them.
+std::span<const char* const> OptionNames(const char* key)
+{
+    return ChannelField(key).fixedOptions;
+}
+
+bool Offers(const char* key, int64_t value)
+{
+    return value >= 0 && IsOfferedValue(ChannelField(key), uint64_t(value));
+}
 
 // Exact MHz with six decimals, so every hertz survives the trip.
 QString MHzText(uint32_t hz)
@@ -200,14 +216,14 @@ QStringList ExportRow(const Channel& c, int n, const QStringList& columns)
     v["Mode"] = c.narrow ? QStringLiteral("NFM") : QStringLiteral("FM");
     v["TStep"] = c.rx % 5000 == 0 ? QStringLiteral("5.00") : QStringLiteral("6.25");
     v["Skip"] = c.scanAdd ? QString() : QStringLiteral("S");
-    v["Power"] = QString::fromLatin1(kPowerNames[c.high ? 1 : 0]);
+    v["Power"] = QString::fromLatin1(OptionNames("tx_power")[c.high ? 1 : 0]);
 
     v["Squelch"] = QString::number(c.squelch);
     v["Scramble"] = OnOff(c.scrambleNo != 0);
     v["ScrambleNo"] = c.scrambleNo != 0 ? QString::number(c.scrambleNo) : QString();
-    v["LockOut"] = NameOrNumber(c.lockOut, kLockOutNames);
-    v["XtalShift"] = OnOff(c.xtalShift);
-    v["Signaling"] = NameOrNumber(c.signalingSystem, kSignalSystemNames);
+    v["LockOut"] = NameOrNumber(c.lockOut, OptionNames("busy_lockout"));
+    v["XtalShift"] = NameOrNumber(c.xtalShift, OptionNames("xtal_shift"));
+    v["Signaling"] = NameOrNumber(c.signalingSystem, OptionNames("signaling_system"));
     v["SignalingNo"] = c.signalingSystem != 0 || c.signalingNo != 0 ? QString::number(c.signalingNo + 1) : QString();
 
     QStringList row;
@@ -241,25 +257,26 @@ QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, Chan
         auto notTaken = [&](const char* column, unsigned value) {
             note(Text(lang, OwnText::ExportNotTaken).arg(QLatin1String(column)).arg(value));
         };
-        if (c.lockOut >= std::size(kLockOutNames))
+        if (!Offers("busy_lockout", c.lockOut))
             notTaken("LockOut", c.lockOut);
-        if (c.squelch > kMaxSquelch)
+        if (!Offers("squelch", c.squelch))
             notTaken("Squelch", c.squelch);
         if (c.scrambleNo > kMaxScrambleNo)
             notTaken("ScrambleNo", c.scrambleNo);
-        if (c.signalingSystem >= std::size(kSignalSystemNames))
+        if (!Offers("signaling_system", c.signalingSystem))
             notTaken("Signaling", c.signalingSystem);
         else if (c.signalingSystem != 0 && c.signalingNo + 1 > SignalNumberCount(c.signalingSystem))
             notTaken("SignalingNo", c.signalingNo + 1u);
         else if (c.signalingSystem == 0 && c.signalingNo != 0)
             note(Text(lang, OwnText::ExportSignalingNoWithoutSystem).arg(c.signalingNo + 1));
     }
+    // The bits of an entry no column holds: flag bits without a name and the reserved byte.
     QStringList unnamed;
-    const auto entry = r.slice(rec::channelOffset(n), rec::kChannelSize);
-    for (auto [byte, mask] : {std::pair{kFlags1Byte, kUnnamedFlags1}, std::pair{kFlags2Byte, kUnnamedFlags2},
-                              std::pair{kReservedByte, uint8_t(0xFF)}}) {
-        if (const unsigned bits = entry[std::size_t(byte)] & mask)
-            unnamed << QStringLiteral("byte %1: 0x%2").arg(byte).arg(bits, 2, 16, QChar('0'));
+    for (const RecordField& field : ChannelSlotFields(n)) {
+        if (IsNamedField(field))
+            continue;
+        if (const uint64_t bits = FieldNumber(r, field))
+            unnamed << QStringLiteral("byte %1: 0x%2").arg(field.offset - rec::channelOffset(n)).arg(bits, 2, 16, QChar('0'));
     }
     if (!unnamed.isEmpty())
         note(Text(lang, OwnText::ExportUnnamedBits).arg(unnamed.join(QStringLiteral(", "))));
@@ -624,7 +641,8 @@ private:
     void readPower(Channel& c)
     {
         const QString given = row_.field(QStringLiteral("Power"));
-        const QLatin1String low(kPowerNames[0]), high(kPowerNames[1]);
+        const std::span<const char* const> names = OptionNames("tx_power");
+        const QLatin1String low(names[0]), high(names[1]);
         c.high = given.compare(low, Qt::CaseInsensitive) != 0;
         if (given.isEmpty() || given.compare(low, Qt::CaseInsensitive) == 0 || given.compare(high, Qt::CaseInsensitive) == 0)
             return;
@@ -636,9 +654,9 @@ private:
         if (ok && value >= 0) {
             c.high = std::lround(value * 1000) > long(kHighPowerAboveMilliwatts);
             row_.changed(row_.text(OwnText::ImportWattsTaken)
-                             .arg(given, QString::fromLatin1(kPowerNames[c.high ? 1 : 0])));
+                             .arg(given, QString::fromLatin1(names[c.high ? 1 : 0])));
         } else {
-            row_.unreadable(QStringLiteral("Power"), QString::fromLatin1(kPowerNames[1]));
+            row_.unreadable(QStringLiteral("Power"), QString::fromLatin1(names[1]));
         }
     }
 
@@ -669,23 +687,23 @@ private:
         const QString squelch = QStringLiteral("Squelch"), lockOut = QStringLiteral("LockOut");
         const QString xtal = QStringLiteral("XtalShift");
         if (given("Squelch")) {
-            if (auto v = number(squelch, 0, kMaxSquelch))
+            if (auto v = ParseWhole(row_.field(squelch)); v && Offers("squelch", *v))
                 c.squelch = uint8_t(*v);
             else
                 row_.unreadable(squelch, QString::number(c.squelch));
         }
         readScrambling(c);
         if (given("LockOut")) {
-            if (auto v = choice(lockOut, kLockOutNames))
+            if (auto v = choice(lockOut, OptionNames("busy_lockout")))
                 c.lockOut = uint8_t(*v);
             else
-                row_.unreadable(lockOut, NameOrNumber(c.lockOut, kLockOutNames));
+                row_.unreadable(lockOut, NameOrNumber(c.lockOut, OptionNames("busy_lockout")));
         }
         if (given("XtalShift")) {
-            if (auto v = choice(xtal, kOffOnNames))
+            if (auto v = choice(xtal, OptionNames("xtal_shift")))
                 c.xtalShift = *v == 1;
             else
-                row_.unreadable(xtal, OnOff(c.xtalShift));
+                row_.unreadable(xtal, NameOrNumber(c.xtalShift, OptionNames("xtal_shift")));
         }
         readSignaling(c);
     }
@@ -695,7 +713,9 @@ private:
     {
         const QString onColumn = QStringLiteral("Scramble"), numberColumn = QStringLiteral("ScrambleNo");
         const bool onGiven = !row_.field(onColumn).isEmpty(), numberGiven = !row_.field(numberColumn).isEmpty();
-        const std::optional<int> on = onGiven ? choice(onColumn, kOffOnNames) : std::nullopt;
+        std::optional<int> on;
+        if (onGiven)
+            on = choice(onColumn, kOffOnNames);
         const std::optional<int> scrambler = numberGiven ? number(numberColumn, 1, kMaxScrambleNo) : std::nullopt;
         if (on == 0) {
             c.scrambleNo = 0;
@@ -717,9 +737,10 @@ private:
     {
         const QString systemColumn = QStringLiteral("Signaling"), numberColumn = QStringLiteral("SignalingNo");
         if (!row_.field(systemColumn).isEmpty()) {
-            const std::optional<int> system = choice(systemColumn, kSignalSystemNames);
+            const std::span<const char* const> names = OptionNames("signaling_system");
+            const std::optional<int> system = choice(systemColumn, names);
             if (!system) {
-                row_.unreadable(systemColumn, NameOrNumber(c.signalingSystem, kSignalSystemNames));
+                row_.unreadable(systemColumn, NameOrNumber(c.signalingSystem, names));
             } else if (*system != c.signalingSystem) {
                 c.signalingSystem = uint8_t(*system);
                 c.signalingNo = 0;   // a new system starts from its first entry, as the editor does
