@@ -137,7 +137,8 @@ std::optional<TLineSettingsFailure> ApplyLineSettings(int fd, const TCommLineSet
     if (tcsetattr(fd, TCSANOW, &t) < 0)
         return TLineSettingsFailure{.failure = PortFailureOf(errno), .settings = LineSummary(s)};
     if (plan.customBaud != 0 && SetCustomBaudRate(fd, plan.customBaud) != 0)
-        return TLineSettingsFailure{.refused = Refused(k3n::OwnText::PortRefusedBaud, static_cast<int>(plan.customBaud))};
+        return TLineSettingsFailure{
+            .refused = Refused(k3n::OwnText::PortRefusedBaud, static_cast<int>(plan.customBaud))};
     return std::nullopt;
 }
 

@@ -155,7 +155,9 @@ QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, Chan
         if (IsNamedField(field))
             continue;
         if (const uint64_t bits = FieldNumber(r, field))
-            unnamed << QStringLiteral("byte %1: 0x%2").arg(field.offset - rec::channelOffset(n)).arg(bits, 2, 16, QChar('0'));
+            unnamed << QStringLiteral("byte %1: 0x%2")
+                           .arg(field.offset - rec::channelOffset(n))
+                           .arg(bits, 2, 16, QChar('0'));
     }
     if (!unnamed.isEmpty())
         note(Text(lang, OwnText::ExportUnnamedBits).arg(unnamed.join(QStringLiteral(", "))));

@@ -187,8 +187,8 @@ private:
             const uint64_t value = FieldNumber(r_, field);
             if (IsOfferedValue(field, value))
                 continue;
-            warn(ProblemKind::ValueNotOffered, field.page, fieldItem(field), own(OwnText::CheckValueNotOffered).arg(value),
-                 aChannel ? field.entry : 0);
+            warn(ProblemKind::ValueNotOffered, field.page, fieldItem(field),
+                 own(OwnText::CheckValueNotOffered).arg(value), aChannel ? field.entry : 0);
         }
     }
 

@@ -490,7 +490,8 @@ std::span<const RecordField> ChannelSlotFields(int n)
         for (std::size_t i = 0; i < fields.size();) {
             std::size_t end = i + 1;
             if (QLatin1String(fields[i].section) == QLatin1String("channels")) {
-                while (end < fields.size() && fields[end].section == fields[i].section && fields[end].index == fields[i].index)
+                while (end < fields.size() && fields[end].section == fields[i].section
+                       && fields[end].index == fields[i].index)
                     ++end;
                 found[std::size_t(fields[i].index)] = std::span(fields).subspan(i, end - i);
             }

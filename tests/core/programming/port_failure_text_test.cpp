@@ -61,10 +61,12 @@ TEST(PortFailureText, TheMessageIsTheNumberedTextThenThePortAndTheReason)
 {
     LanguageGuard english(kLangEnglish);
     const EComm32Error busy(EComm32Error::ecOpenPort, TPortRefusal{"COM3 (/dev/ttyUSB0)", PortFailureOf(EBUSY), {}});
-    EXPECT_EQ(PortErrorMessage(busy), "Cannot open COM port: COM3 (/dev/ttyUSB0): the port is in use by another program");
+    EXPECT_EQ(PortErrorMessage(busy),
+              "Cannot open COM port: COM3 (/dev/ttyUSB0): the port is in use by another program");
     EXPECT_EQ(PortErrorDetail(busy), "COM3 (/dev/ttyUSB0): the port is in use by another program");
 
-    const EComm32Error settings(EComm32Error::ecSetParameters, TPortRefusal{"COM3", PortFailureOf(EIO), "19200 baud 7E2"});
+    const EComm32Error settings(EComm32Error::ecSetParameters,
+                                TPortRefusal{"COM3", PortFailureOf(EIO), "19200 baud 7E2"});
     EXPECT_EQ(PortErrorMessage(settings),
               "Cannot set COM port parameters: COM3: the port refused 19200 baud 7E2 (the port does not respond)");
 
