@@ -8,8 +8,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-using namespace k3n;
-
+namespace k3n {
 namespace {
 
 RadioRecord RandomRecord()
@@ -38,8 +37,6 @@ QJsonValue Named(const NamedValues& values, const QString& key)
             return value;
     return QJsonValue(QJsonValue::Undefined);
 }
-
-} // namespace
 
 TEST(ConfigurationReport, EveryNamedSettingOfTheCatalogueIsInItsSectionWithItsStoredValue)
 {
@@ -79,3 +76,6 @@ TEST(ConfigurationReport, EveryNamedSettingOfTheCatalogueIsInItsSectionWithItsSt
     }
     EXPECT_EQ(reported, expected);   // nothing twice, nothing that is not a field
 }
+
+} // namespace
+} // namespace k3n

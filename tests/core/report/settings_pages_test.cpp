@@ -23,7 +23,7 @@ constexpr int kResumeRxText = 241, kScanTxModeText = 244, kHomeChannelText = 250
 constexpr int kEmergencyModeText = 256, kAlarmText = 257, kActiveTimeText = 260, kInfinityText = 269;
 constexpr uint8_t kKeyLockCode = 17;
 
-QString Caption(const TAppLang& lang, int text)
+QString CaptionText(const TAppLang& lang, int text)
 {
     return PlainCaption(UiText(lang, text)).trimmed();
 }
@@ -73,24 +73,24 @@ TEST(SettingsPages, EachPageShowsTheEditorsCaptionsAndListTexts)
         const TAppLang lang = test::LangOfType(type);
         const std::vector<SettingsPageReport> pages = BuildSettingsPages(data.record, lang);
         const CaptionedValues& general = ValuesOf(pages, EditorPage::General);
-        EXPECT_EQ(ValueOf(general, Caption(lang, kTotText)), "60");
-        EXPECT_EQ(ValueOf(general, Caption(lang, kVoxLevelText)), SettingsListTexts(SettingsList::VoxLevel, lang)[2]);
-        EXPECT_EQ(ValueOf(general, Caption(lang, kVoiceText)), UiText(lang, kEnglishText).trimmed());
-        EXPECT_EQ(ValueOf(general, Caption(lang, kBeepText)), Caption(lang, kOnText));
+        EXPECT_EQ(ValueOf(general, CaptionText(lang, kTotText)), "60");
+        EXPECT_EQ(ValueOf(general, CaptionText(lang, kVoxLevelText)), SettingsListTexts(SettingsList::VoxLevel, lang)[2]);
+        EXPECT_EQ(ValueOf(general, CaptionText(lang, kVoiceText)), UiText(lang, kEnglishText).trimmed());
+        EXPECT_EQ(ValueOf(general, CaptionText(lang, kBeepText)), CaptionText(lang, kOnText));
 
         const CaptionedValues& keys = ValuesOf(pages, EditorPage::Keys);
-        EXPECT_EQ(ValueOf(keys, Caption(lang, kSideKey1Text) + ", " + Caption(lang, kPressText)),
-                  Caption(lang, kKeyLockText));
-        EXPECT_EQ(ValueOf(keys, Caption(lang, kHoldingSecondsText)), "2");
+        EXPECT_EQ(ValueOf(keys, CaptionText(lang, kSideKey1Text) + ", " + CaptionText(lang, kPressText)),
+                  CaptionText(lang, kKeyLockText));
+        EXPECT_EQ(ValueOf(keys, CaptionText(lang, kHoldingSecondsText)), "2");
 
         const CaptionedValues& scan = ValuesOf(pages, EditorPage::Scan);
-        EXPECT_EQ(ValueOf(scan, Caption(lang, kResumeRxText)), "0.25");
-        EXPECT_EQ(ValueOf(scan, Caption(lang, kScanTxModeText)), Caption(lang, kHomeChannelText));
-        EXPECT_EQ(ValueOf(scan, Caption(lang, kHomeChannelText)), "5");
+        EXPECT_EQ(ValueOf(scan, CaptionText(lang, kResumeRxText)), "0.25");
+        EXPECT_EQ(ValueOf(scan, CaptionText(lang, kScanTxModeText)), CaptionText(lang, kHomeChannelText));
+        EXPECT_EQ(ValueOf(scan, CaptionText(lang, kHomeChannelText)), "5");
 
         const CaptionedValues& emergency = ValuesOf(pages, EditorPage::Emergency);
-        EXPECT_EQ(ValueOf(emergency, Caption(lang, kEmergencyModeText)), Caption(lang, kAlarmText));
-        EXPECT_EQ(ValueOf(emergency, Caption(lang, kActiveTimeText)), Caption(lang, kInfinityText));
+        EXPECT_EQ(ValueOf(emergency, CaptionText(lang, kEmergencyModeText)), CaptionText(lang, kAlarmText));
+        EXPECT_EQ(ValueOf(emergency, CaptionText(lang, kActiveTimeText)), CaptionText(lang, kInfinityText));
     }
     // The English texts as a reader sees them.
     const std::vector<SettingsPageReport> english = BuildSettingsPages(data.record, test::LangOfType(kLangEnglish));
@@ -109,11 +109,11 @@ TEST(SettingsPages, ThePrintedPagesHoldNoStoredNamesOrUnnamedBytes)
                                  "emergency", "systems", "decode_mask", " = "})
             EXPECT_FALSE(html.contains(QLatin1String(name))) << int(type) << " " << name;
         for (const int caption : {kTotText, kVoiceText, kSideKey1Text, kResumeRxText, kEmergencyModeText})
-            EXPECT_TRUE(html.contains(Caption(lang, caption).toHtmlEscaped())) << int(type) << " " << caption;
+            EXPECT_TRUE(html.contains(CaptionText(lang, caption).toHtmlEscaped())) << int(type) << " " << caption;
     }
     // A Chinese page does not fall back to the English captions.
     const QString simplified = ConfigurationReportHtml(test::LangOfType(kLangSimplified), data, "fleet.fse");
-    EXPECT_FALSE(simplified.contains(Caption(test::LangOfType(kLangEnglish), kResumeRxText)));
+    EXPECT_FALSE(simplified.contains(CaptionText(test::LangOfType(kLangEnglish), kResumeRxText)));
 }
 
 TEST(SettingsPages, CodeTablesListOnlyEntriesWithACode)
@@ -128,7 +128,7 @@ TEST(SettingsPages, CodeTablesListOnlyEntriesWithACode)
             continue;
         bool sawEncode = false;
         for (const EntryTable& table : page.tables) {
-            if (table.title != Caption(lang, 274))
+            if (table.title != CaptionText(lang, 274))
                 continue;
             sawEncode = true;
             ASSERT_EQ(table.rows.size(), 1u);
@@ -212,6 +212,6 @@ TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
         const auto built = BuildSettingsPages(r, lang);   // the pages outlive the values read from them
         const CaptionedValues& page = ValuesOf(built, EditorPage::FiveTone);
         const ListEntries lastGap = SettingsListEntries(SettingsList::FiveToneLastGapTone, lang);
-        EXPECT_EQ(ValueOf(page, Caption(lang, 325)), lastGap.texts[lastGap.positionOf(128)]) << int(type);
+        EXPECT_EQ(ValueOf(page, CaptionText(lang, 325)), lastGap.texts[lastGap.positionOf(128)]) << int(type);
     }
 }
