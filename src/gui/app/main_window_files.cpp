@@ -69,14 +69,11 @@ void TMainForm::fileBecameCurrent(const QString& path)
     showDocumentState();
 }
 
-void TMainForm::buildRecentFileItems()
+void TMainForm::addRecentFileItems(QMenu& menu)
 {
-    QMenu* file = findChild<QMenu*>("File1");
-    QAction* exitItem = findChild<QAction*>("FileExitItem");
     for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* item = new QAction(file);
+        QAction* item = menu.addAction(QString());
         item->setObjectName(QStringLiteral("FileRecentItem%1").arg(i + 1));
-        file->insertAction(exitItem, item);
         connect(item, &QAction::triggered, this, [this, i] {
             const QString path = settings_.RecentFiles.value(i);
             if (path.isEmpty())
@@ -89,12 +86,8 @@ void TMainForm::buildRecentFileItems()
         });
         recentFileItems_.push_back(item);
     }
-    recentFilesEnd_ = file->insertSeparator(exitItem);
+    recentFilesEnd_ = menu.addSeparator();
     showRecentFiles();
-
-    autosaveTimer_ = new QTimer(this);
-    autosaveTimer_->setSingleShot(true);
-    connect(autosaveTimer_, &QTimer::timeout, this, &TMainForm::autosaveIfDue);
 }
 
 void TMainForm::showRecentFiles()
