@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "editors/channel_window.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "widgets/cell_grid.h"
 #include "widgets/spoken_names.h"
 #include <QAccessible>
@@ -95,16 +95,13 @@ void Walk(QAccessibleInterface* object, Findings& findings)
         Walk(object->child(i), findings);
 }
 
-class AccessibilityTest : public ::testing::Test {
+class AccessibilityTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        QApplication::setQuitOnLastWindowClosed(false);
-        window = std::make_unique<TMainForm>(data, settings);
+        makeWindow();
         window->resize(1280, 800);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_NO_FATAL_FAILURE(showWindow());
         for (int page = 0; page < kEditorPageCount; ++page)
             ASSERT_NE(window->OpenEditorPage(page), nullptr);
         QApplication::processEvents();
@@ -123,10 +120,6 @@ protected:
             }
         return findings;
     }
-
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
 };
 
 TEST_F(AccessibilityTest, EveryControlOfEveryPageHasANameAndEveryColumnHeaderItsCaptionInEachLanguage)
