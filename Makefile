@@ -4,8 +4,11 @@ BUILD   ?= build/release
 TSAN    ?= build/tsan
 ASAN    ?= build/asan
 JOBS    ?= $(shell nproc)
+# ctest runs as many tests at once as the processors allow (tests/resources.json),
+# and the few that wait on a line's real pace beside them.
+CTEST    = ctest --output-on-failure -j 16 --resource-spec-file tests/resources.json
 
-.PHONY: all deps configure build run test test-tsan test-asan install package clean
+.PHONY: all deps configure build build-installed run test test-tsan test-asan install package clean
 
 all: build
 
@@ -24,7 +27,7 @@ run: build
 	@scripts/run.sh $(BUILD)
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && $(CTEST)
 	@$(MAKE) --no-print-directory test-tsan
 	@$(MAKE) --no-print-directory test-asan
 
@@ -34,7 +37,7 @@ test-tsan: deps
 	    -DK3N_SANITIZE=thread -DK3N_BUILD_BENCH=OFF -DK3N_BUILD_GUI=OFF
 	cmake --build $(TSAN) -j $(JOBS) --target test_programs
 	cd $(TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
-	    ctest --output-on-failure -j $(JOBS) -L tsan
+	    $(CTEST) -L tsan
 
 # The core libraries' tests (text, model, comm, programming, command line, with
 # the virtual radio they link) once more under AddressSanitizer and UBSan.
@@ -44,14 +47,18 @@ test-asan: deps
 	cmake --build $(ASAN) -j $(JOBS) --target test_programs
 	cd $(ASAN) && ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1" \
 	    UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-	    ctest --output-on-failure -j $(JOBS) -L asan
+	    $(CTEST) -L asan
 
-install: build
+# What is installed, without the tests and benchmarks.
+build-installed: configure
+	cmake --build $(BUILD) -j $(JOBS) --target k3n_installed
+
+install: build-installed
 	cmake --install $(BUILD)
 
 # The Debian package k3n_<version>_<arch>.deb in $(BUILD), stripped, from the
 # same tree the tests use; then lintian's verdict on it.
-package: build
+package: build-installed
 	cd $(BUILD) && cpack -G DEB
 	lintian --fail-on error $(BUILD)/k3n_*.deb
 

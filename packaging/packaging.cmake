@@ -51,6 +51,11 @@ add_custom_target(k3n_package_docs ALL
 install(FILES ${K3N_MAN_DIR}/k3n.1.gz ${K3N_MAN_DIR}/k3n-cps.1.gz DESTINATION share/man/man1)
 install(FILES ${K3N_PACKAGING_DIR}/copyright ${K3N_MAN_DIR}/changelog.gz DESTINATION ${K3N_DOC_DIR})
 
+# Installing and packing build what is installed (k3n_installed), not every test
+# and benchmark of the tree.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+add_custom_target(k3n_installed DEPENDS k3n k3n-cps k3n_package_docs)
+
 # `make package`: one .deb, k3n_<version>_<arch>.deb, with stripped binaries.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME k3n)

@@ -7,7 +7,8 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev
           qt6-translations-l10n xvfb xauth imagemagick fonts-wqy-microhei
-          dpkg-dev lintian appstream desktop-file-utils shared-mime-info libxml2-utils man-db poppler-utils)
+          dpkg-dev lintian appstream desktop-file-utils shared-mime-info libxml2-utils man-db poppler-utils
+          clang-format-14)
 
 missing=()
 for p in "${packages[@]}"; do

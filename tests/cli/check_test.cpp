@@ -8,7 +8,7 @@
 #include "model/record_layout.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
-#include "virtualradio/virtual_radio.h"
+#include "tool_radio.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -132,7 +132,7 @@ TEST_F(CheckCommand, HelpListsTheCommand)
     EXPECT_TRUE(commandHelp.out.startsWith("usage: k3n check FILE.fse [--json]"));
 }
 
-// A refused write sends nothing; a forced one writes the radio (its real 12 s of ticks).
+// A refused write sends nothing; a forced one writes the radio.
 TEST_F(CheckCommand, WriteRefusesErrorsUnlessForcedAndShowsWarnings)
 {
     const RadioData spoiled = Spoiled();
@@ -140,15 +140,15 @@ TEST_F(CheckCommand, WriteRefusesErrorsUnlessForcedAndShowsWarnings)
     const QString path = save("spoiled.fse", spoiled);
     VirtualRadioOptions options;
     options.band = 1;
-    VirtualRadio radio(std::move(options));
-    ASSERT_EQ(radio.Start(), std::nullopt);
+    const test::ToolRadio radio(dir.file("radio"), options);
 
-    const ToolRun refused = RunK3n({"write", "--port", radio.devicePath(), path});
+    const ToolRun refused = test::RunK3nWithRadios({radio.folder()}, {"write", "--port", radio.devicePath(), path});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("--force")) << refused.err.toStdString();
     EXPECT_TRUE(radio.frames().empty());
 
-    const ToolRun forced = RunK3n({"write", "--port", radio.devicePath(), path, "--force"});
+    const ToolRun forced =
+        test::RunK3nWithRadios({radio.folder()}, {"write", "--port", radio.devicePath(), path, "--force"});
     EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     for (const ConfigurationProblem& p : expected)
         EXPECT_TRUE(forced.err.contains(p.message)) << forced.err.toStdString();

@@ -26,6 +26,8 @@ struct ToolSetting {
     std::optional<rlim_t> fileSizeLimit;   // RLIMIT_FSIZE, with SIGXFSZ ignored
     QString standardOutputFile;   // stdout into this file (/dev/full)
     bool standardOutputClosedPipe = false;   // stdout a pipe nobody reads from
+    // Folders of ToolRadios: the test build of the tool runs, its sessions talking to them at once.
+    QStringList emulatedRadios;
 };
 
 inline ToolRun RunK3n(const QStringList& args, const ToolSetting& setting = {})
@@ -36,6 +38,8 @@ inline ToolRun RunK3n(const QStringList& args, const ToolSetting& setting = {})
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString& name : setting.unsetVariables)
         environment.remove(name);
+    if (!setting.emulatedRadios.isEmpty())
+        environment.insert(QStringLiteral("K3N_EMULATED_RADIOS"), setting.emulatedRadios.join(':'));
     for (const QString& assignment : setting.setVariables)
         environment.insert(assignment.section('=', 0, 0), assignment.section('=', 1));
     process.setProcessEnvironment(environment);
@@ -57,10 +61,18 @@ inline ToolRun RunK3n(const QStringList& args, const ToolSetting& setting = {})
             close(ends[1]);
         }
     });
-    process.start(QStringLiteral(K3N_CLI_PATH), args);
+    process.start(setting.emulatedRadios.isEmpty() ? QStringLiteral(K3N_CLI_PATH) : QStringLiteral(K3N_EMULATED_CLI_PATH),
+                  args);
     EXPECT_TRUE(process.waitForFinished(60000)) << "k3n " << args.join(' ').toStdString() << " did not finish";
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The test build of the tool, its sessions answered at once by the radios of these folders (tool_radio.h).
+inline ToolRun RunK3nWithRadios(const QStringList& radioFolders, const QStringList& args, ToolSetting setting = {})
+{
+    setting.emulatedRadios = radioFolders;
+    return RunK3n(args, setting);
 }
 
 } // namespace k3n::test

@@ -8,6 +8,7 @@
 #include "programming/memory_image.h"
 #include "programming/transfer_plan.h"
 #include "k3n_tool.h"
+#include "tool_radio.h"
 #include "support/test_support.h"
 #include "virtualradio/virtual_radio.h"
 #include <QFile>
@@ -59,6 +60,16 @@ std::unique_ptr<VirtualRadio> StartRadio(RadioFault fault = RadioFault::None, in
 }
 
 QString PortOf(const VirtualRadio& radio) { return radio.devicePath(); }
+
+// A radio the test build of the tool answers with at once (tool_radio.h).
+test::ToolRadio EmulatedToolRadio(const test::ScratchDir& dir, RadioFault fault = RadioFault::None, int afterFrames = 0,
+                                  int band = 0)
+{
+    VirtualRadioOptions options;
+    options.fault = {fault, afterFrames};
+    options.band = band;
+    return test::ToolRadio(dir.file("radio"), options);
+}
 
 // The terminal's exclusive mode (TIOCEXCL), seen through a descriptor of the test's own
 // opened before any program set it (root could open it anyway; a user could not).
@@ -173,17 +184,17 @@ TEST(CliRadio, FailedReadWritesNoFile)
         const QString out = dir.file("out.fse");
         if (!c.existing.isEmpty())
             WriteFileBytes(out, c.existing);
-        auto radio = StartRadio(c.fault, c.after);
-        const test::ToolRun r = RunK3n({"read", "--port", PortOf(*radio), "-o", out});
+        const test::ToolRadio radio = EmulatedToolRadio(dir, c.fault, c.after);
+        const test::ToolRun r = test::RunK3nWithRadios({radio.folder()}, {"read", "--port", radio.devicePath(), "-o", out});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("Communication False") && r.err.contains(c.detail)) << r.err.toStdString();
         EXPECT_EQ(QFileInfo::exists(out), !c.existing.isEmpty());
         EXPECT_EQ(FileBytes(out), c.existing);
         const std::size_t heard = c.fault == RadioFault::Silent ? 4 : c.after;
-        ASSERT_TRUE(radio->WaitFor([&](const RadioEmulator& e) { return e.frames().size() >= heard; }, 5000ms));
+        ASSERT_GE(radio.frames().size(), heard);
         if (c.fault == RadioFault::Silent) {
-            EXPECT_EQ(radio->frames().size(), heard);
-            for (const ReceivedFrame& f : radio->frames())
+            EXPECT_EQ(radio.frames().size(), heard);
+            for (const ReceivedFrame& f : radio.frames())
                 EXPECT_EQ(f.command, link::Command::Greeting);
         }
     }
@@ -192,12 +203,13 @@ TEST(CliRadio, FailedReadWritesNoFile)
 TEST(CliRadio, WriteStopsAtAWrongBand)
 {
     test::ScratchDir dir;
-    auto radio = StartRadio(RadioFault::None, 0, 2);
-    const test::ToolRun r = RunK3n({"write", "--port", PortOf(*radio), WriteSample(dir, "sample.fse", 1)});
+    const test::ToolRadio radio = EmulatedToolRadio(dir, RadioFault::None, 0, 2);
+    const test::ToolRun r =
+        test::RunK3nWithRadios({radio.folder()}, {"write", "--port", radio.devicePath(), WriteSample(dir, "sample.fse", 1)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("Wrong Freq Band")) << r.err.toStdString();
     // The backup read, then only the greeting and the band request of the write session.
-    const auto frames = radio->frames();
+    const auto frames = radio.frames();
     const auto readPlan = TransferPlan(ConfigurationReadRequest());
     ASSERT_EQ(frames.size(), 1 + readPlan.size() + 1 + 2);
     EXPECT_EQ(frames[frames.size() - 2].command, link::Command::Greeting);

@@ -8,6 +8,7 @@
 #include "programming/safe_write.h"
 #include "k3n_tool.h"
 #include "support/test_support.h"
+#include "tool_radio.h"
 #include "virtualradio/virtual_radio.h"
 #include <QDir>
 #include <QFileInfo>
@@ -39,15 +40,29 @@ protected:
         ASSERT_EQ(SaveFseFile(file, data.record), std::nullopt);
     }
 
-    std::unique_ptr<VirtualRadio> StartRadio(FaultPlan fault = {})
+    static VirtualRadioOptions Radio7701(FaultPlan fault = {})
     {
         VirtualRadioOptions options;
         options.band = 1;
         options.serial_number = {'7', '7', '0', '1', 0, 0, 0, 0};
         options.fault = fault;
-        auto radio = std::make_unique<VirtualRadio>(options);
+        return options;
+    }
+    // A radio on a pseudo-terminal, answering at the line's pace.
+    std::unique_ptr<VirtualRadio> StartRadio(FaultPlan fault = {})
+    {
+        auto radio = std::make_unique<VirtualRadio>(Radio7701(fault));
         EXPECT_EQ(radio->Start(), std::nullopt);
         return radio;
+    }
+    // A radio the test build of the tool answers with at once.
+    std::unique_ptr<test::ToolRadio> EmulatedToolRadio(FaultPlan fault = {}, const QString& name = "radio-7701")
+    {
+        return std::make_unique<test::ToolRadio>(dir.file(name), Radio7701(fault));
+    }
+    static test::ToolRun RunWith(const test::ToolRadio& radio, const QStringList& args)
+    {
+        return test::RunK3nWithRadios({radio.folder()}, args);
     }
 
     test::ScratchDir dir;
@@ -87,20 +102,20 @@ TEST_F(CliSafeWrite, BacksUpAndVerifiesByDefaultAndListsTheBackup)
 TEST_F(CliSafeWrite, ExitCodesTellWhatTheRadioHolds)
 {
     {   // a radio that acknowledges without storing: the read-back finds the first differences
-        auto radio = StartRadio({RadioFault::AckWithoutStoring, 0});
-        const test::ToolRun r = RunK3n({"write", "--port", radio->devicePath(), file, "--no-backup"});
+        auto radio = EmulatedToolRadio({RadioFault::AckWithoutStoring, 0});
+        const test::ToolRun r = RunWith(*radio, {"write", "--port", radio->devicePath(), file, "--no-backup"});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("Written, but the radio does not hold what was sent: 0x0001 (")) << r.err.toStdString();
     }
     {   // the radio goes away after the write: written, but not verified
-        auto radio = StartRadio({RadioFault::HangUp, 121});   // greeting, band request, 119 frames
-        const test::ToolRun r = RunK3n({"write", "--port", radio->devicePath(), file, "--no-backup"});
+        auto radio = EmulatedToolRadio({RadioFault::HangUp, 121});   // greeting, band request, 119 frames
+        const test::ToolRun r = RunWith(*radio, {"write", "--port", radio->devicePath(), file, "--no-backup"});
         EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains("Written, but not verified")) << r.err.toStdString();
     }
     {   // a backup read that fails: nothing written
-        auto radio = StartRadio({RadioFault::WrongAnswer, 10});
-        const test::ToolRun r = RunK3n({"write", "--port", radio->devicePath(), file});
+        auto radio = EmulatedToolRadio({RadioFault::WrongAnswer, 10});
+        const test::ToolRun r = RunWith(*radio, {"write", "--port", radio->devicePath(), file});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("The radio could not be read, so nothing was written")) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
@@ -116,7 +131,7 @@ TEST_F(CliSafeWrite, ExitCodesTellWhatTheRadioHolds)
 
 TEST_F(CliSafeWrite, RestorePutsARadioOfRandomBytesBackExactly)
 {
-    auto radio = StartRadio();
+    auto radio = EmulatedToolRadio();
     MemoryImage random;
     std::mt19937 rng(7);
     for (uint8_t& b : random)
@@ -130,6 +145,8 @@ TEST_F(CliSafeWrite, RestorePutsARadioOfRandomBytesBackExactly)
         backupOnly.before_write = [](const RadioData&, const RadioData&) { return false; };
         RadioData any;
         any.ResetForBand(1);
+        backupOnly.make_link = EmulatedLinkMaker();
+        const auto alive = radio->Emulate();
         SafeWrite chain(any, {2026, 1, 1, 0, 0}, PortPlan{false, {radio->devicePath()}}, backupOnly);
         ASSERT_EQ(chain.Run(), SafeWriteOutcome::StoppedBeforeWrite);
     }
@@ -141,7 +158,7 @@ TEST_F(CliSafeWrite, RestorePutsARadioOfRandomBytesBackExactly)
     radio->setMemory(GetDataForWrite(written, {2026, 2, 2, 2, 2}));   // as a write of new.fse leaves it
     radio->writeMemory(0x0FE0, std::span<const uint8_t>(random.data() + 0x0FE0, 32));
 
-    const test::ToolRun restore = RunK3n({"restore", backup, "--port", radio->devicePath()});
+    const test::ToolRun restore = RunWith(*radio, {"restore", backup, "--port", radio->devicePath()});
     ASSERT_EQ(restore.exitCode, 0) << restore.err.toStdString();
     EXPECT_TRUE(restore.out.startsWith("restoring the backup of radio 7701 (K3N [150 - 174 MHz]) taken "))
         << restore.out.toStdString();
@@ -157,9 +174,8 @@ TEST_F(CliSafeWrite, RestorePutsARadioOfRandomBytesBackExactly)
     // The same backup on another radio is refused before anything is written.
     VirtualRadioOptions otherOptions;
     otherOptions.band = 1;
-    VirtualRadio other(otherOptions);
-    ASSERT_EQ(other.Start(), std::nullopt);
-    const test::ToolRun refused = RunK3n({"restore", backup, "--port", other.devicePath()});
+    const test::ToolRadio other(dir.file("radio-other"), otherOptions);
+    const test::ToolRun refused = RunWith(other, {"restore", backup, "--port", other.devicePath()});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("The backup is of another radio (serial number 7701")) << refused.err.toStdString();
     EXPECT_TRUE(std::none_of(other.frames().begin(), other.frames().end(),

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// k3n write --show-changes against the virtual radio: the changes between the
+// k3n write --show-changes against an emulated radio: the changes between the
 // backup and the file on stdout, as k3n diff prints them, then the write.
 #include "k3n_tool.h"
 #include "model/fse_file.h"
@@ -9,13 +9,11 @@
 #include "programming/memory_image.h"
 #include "support/test_support.h"
 #include "support/virtual_radio_memory.h"
-#include "virtualradio/virtual_radio.h"
+#include "tool_radio.h"
 #include <gtest/gtest.h>
 
 namespace k3n {
 namespace {
-
-using test::RunK3n;
 
 class CliShowChanges : public ::testing::Test {
 protected:
@@ -32,8 +30,7 @@ protected:
 
         VirtualRadioOptions options;
         options.band = 1;
-        radio = std::make_unique<VirtualRadio>(options);
-        ASSERT_EQ(radio->Start(), std::nullopt);
+        radio = std::make_unique<test::ToolRadio>(dir.file("radio"), options);
         // The radio holds the file but for its time-out and channel 3's transmit frequency.
         RadioData inRadio = data;
         inRadio.record.set(rec::tot, 30);
@@ -44,13 +41,15 @@ protected:
     test::ScratchDir dir;
     RadioData data;
     QString file;
-    std::unique_ptr<VirtualRadio> radio;
+    std::unique_ptr<test::ToolRadio> radio;
+
+    test::ToolRun Run(const QStringList& args) const { return test::RunK3nWithRadios({radio->folder()}, args); }
 };
 
 TEST_F(CliShowChanges, PrintsTheChangesFromTheBackupThenWrites)
 {
     const test::ToolRun run =
-        RunK3n({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "en"});
+        Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "en"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
@@ -72,14 +71,14 @@ TEST_F(CliShowChanges, PrintsTheChangesFromTheBackupThenWrites)
 TEST_F(CliShowChanges, NeedsTheBackupOneRadioAndAKnownLanguage)
 {
     const test::ToolRun noBackup =
-        RunK3n({"write", "--port", radio->devicePath(), file, "--show-changes", "--no-backup"});
+        Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--no-backup"});
     EXPECT_EQ(noBackup.exitCode, 2);
     EXPECT_TRUE(noBackup.err.contains("--no-backup")) << noBackup.err.toStdString();
     const test::ToolRun french =
-        RunK3n({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "fr"});
+        Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "fr"});
     EXPECT_EQ(french.exitCode, 2);
     // The changes are one radio's: not with several ports.
-    const test::ToolRun several = RunK3n(
+    const test::ToolRun several = Run(
         {"write", "--port", radio->devicePath(), "--port", radio->devicePath(), file, "--show-changes"});
     EXPECT_EQ(several.exitCode, 2);
     EXPECT_TRUE(several.err.contains("one radio")) << several.err.toStdString();
@@ -88,7 +87,7 @@ TEST_F(CliShowChanges, NeedsTheBackupOneRadioAndAKnownLanguage)
 
 TEST_F(CliShowChanges, ChangedOnlyListsTheSameChangesAndWritesOnlyTheirBlocks)
 {
-    const test::ToolRun run = RunK3n(
+    const test::ToolRun run = Run(
         {"write", "--port", radio->devicePath(), file, "--show-changes", "--changed-only", "--language", "en"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
@@ -111,7 +110,7 @@ TEST_F(CliShowChanges, ChangedOnlyListsTheSameChangesAndWritesOnlyTheirBlocks)
 
     // It needs both reads: what the radio holds, and what the write may have missed.
     for (const char* off : {"--no-backup", "--no-verify"}) {
-        const test::ToolRun refused = RunK3n({"write", "--port", radio->devicePath(), file, "--changed-only", off});
+        const test::ToolRun refused = Run({"write", "--port", radio->devicePath(), file, "--changed-only", off});
         EXPECT_EQ(refused.exitCode, 2) << off;
         EXPECT_TRUE(refused.err.contains("--changed-only needs the backup and the read-back")) << refused.err.toStdString();
     }

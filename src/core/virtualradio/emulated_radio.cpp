@@ -118,10 +118,12 @@ private:
 
 } // namespace
 
-EmulatedRadio::EmulatedRadio(const VirtualRadioOptions& options) : greetingDelay_(options.greeting_delay)
+EmulatedRadio::EmulatedRadio(const VirtualRadioOptions& options, const QString& devicePath)
+    : devicePath_(devicePath), greetingDelay_(options.greeting_delay)
 {
     static std::atomic<int> count{0};
-    devicePath_ = QStringLiteral("/emulated/radio-%1").arg(++count);
+    if (devicePath_.isEmpty())
+        devicePath_ = QStringLiteral("/emulated/radio-%1").arg(++count);
     emulator_.SetSerialNumber(options.serial_number);
     emulator_.SetFirmware(options.firmware_model, options.firmware_band, options.firmware_version);
     emulator_.SetBand(options.band.value_or(0));

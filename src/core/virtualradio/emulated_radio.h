@@ -15,13 +15,14 @@ namespace k3n {
 
 class EmulatedRadio {
 public:
-    // The identity, band, fault and late greeting of 'options' (its files, link and baud are not used).
-    explicit EmulatedRadio(const VirtualRadioOptions& options = {});
+    // The identity, band, fault and late greeting of 'options' (its files, link and baud are not used);
+    // the device path is "/emulated/radio-N" unless one is given.
+    explicit EmulatedRadio(const VirtualRadioOptions& options = {}, const QString& devicePath = {});
     ~EmulatedRadio();
     EmulatedRadio(const EmulatedRadio&) = delete;
     EmulatedRadio& operator=(const EmulatedRadio&) = delete;
 
-    // "/emulated/radio-N": what a session names as its port.
+    // What a session names as its port.
     const QString& devicePath() const { return devicePath_; }
 
     // As a VirtualRadio has them.

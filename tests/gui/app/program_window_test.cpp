@@ -258,19 +258,20 @@ TEST_F(ProgramWindow, WriteOnlyWhatChangedIsOffByDefaultNeedsBothReadsAndIsRemem
 
 TEST_F(ProgramWindow, WriteOnlyWhatChangedSendsTheChangedBlockAndSaysSo)
 {
-    auto radio = StartRadio(Options(0));
+    const EmulatedSessions emulated;
+    EmulatedRadio radio(Options(0));
     RadioData data;
     data.ResetForBand(0);
-    test::HoldConfiguration(*radio, data);
+    test::HoldConfiguration(radio, data);
     data.record.set(rec::ch::in_use(40), 1);   // channel 40: the block at 0x1260
     AppSettings settings{.WriteChangedOnly = true};
-    TProgramDialog dlg(data, settings, FixedPort(*radio));
+    TProgramDialog dlg(data, settings, PortPlan{false, {radio.devicePath()}});
     RunToEnd(dlg, 15s);
     EXPECT_EQ(notices.texts, QStringList{"SUCCESS; changed only: 3 of 119 write frames"});
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(test::WriteFrameCount(*radio), 3u);
+    EXPECT_EQ(test::WriteFrameCount(radio), 3u);
     const MemoryImage& image = dlg.safeWrite()->imageToWrite();
-    const MemoryImage held = radio->memory();
+    const MemoryImage held = radio.memory();
     EXPECT_TRUE(std::equal(image.begin() + 0x1260, image.begin() + 0x1280, held.begin() + 0x1260));
 }
 
