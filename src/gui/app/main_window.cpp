@@ -11,6 +11,7 @@
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -32,15 +33,7 @@
 namespace k3n {
 
 namespace {
-constexpr int kTitleText = 0;
 constexpr const char* kTreeRootText = "K3N";   // the product name, in every language
-constexpr int kOpenTitleText = 150;
-constexpr int kSaveTitleText = 151;
-constexpr int kClearAllDataText = 155;
-constexpr int kSaveQuestionText = 342;
-constexpr int kNewText = 2;
-constexpr int kOpenText = 3;
-constexpr int kReadText = 7;
 
 // Step names are texts of the moment: they follow a language switch.
 StepName PageStep(int page)
@@ -288,7 +281,7 @@ void TMainForm::TreeView1Click(QTreeWidgetItem* item)
 
 void TMainForm::FileNew1Execute()
 {
-    if (!AskOkCancel(this, UiText(kClearAllDataText)))
+    if (!AskOkCancel(this, UiText(ui::kClearAllData)))
         return;
     // What is being typed belongs to the configuration being cleared; commit
     // it now so it cannot land in the new one when its control loses the focus.
@@ -298,7 +291,7 @@ void TMainForm::FileNew1Execute()
     fileContents_.insert(QString(), data_.record);   // unchanged until the user changes it
     RefreshAllViews();
     // A fresh configuration has no file name to propose.
-    history_->recordDocumentStep(CommandStep(kNewText), QString());
+    history_->recordDocumentStep(CommandStep(ui::kMenuNew), QString());
 }
 
 void TMainForm::FileOpen1Execute()
@@ -329,7 +322,7 @@ void TMainForm::redoStep()
 void TMainForm::recordReadStep()
 {
     // What the radio holds is in no file yet: Save asks for a name.
-    history_->recordDocumentStep(CommandStep(kReadText), QString());
+    history_->recordDocumentStep(CommandStep(ui::kMenuReadFromRadio), QString());
 }
 
 void TMainForm::recordUnreportedEdits()
@@ -381,7 +374,7 @@ QString TMainForm::askFileName(bool save)
 
 QString TMainForm::runFileDialog(bool save, const QString& nameFilter, const QString& suffix, const QString& proposedName)
 {
-    QFileDialog dialog(this, UiText(save ? kSaveTitleText : kOpenTitleText), lastFolder_);
+    QFileDialog dialog(this, UiText(save ? ui::kSaveTitle : ui::kOpenTitle), lastFolder_);
     dialog.setNameFilter(nameFilter);
     dialog.setDefaultSuffix(suffix);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -408,7 +401,7 @@ void TMainForm::FileExit1Execute()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     TMyWarnDlg_3 question(this);
-    question.Label1->setText(UiText(kSaveQuestionText));
+    question.Label1->setText(UiText(ui::kSaveDataQuestion));
     const int answer = question.exec();
     // Leaving after a cancelled or failed save would lose the configuration,
     // so then the program stays open with its data.

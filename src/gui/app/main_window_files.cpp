@@ -6,6 +6,7 @@
 #include "model/user_data_folder.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/message_windows.h"
 #include <QDateTime>
 #include <QDir>
@@ -20,8 +21,6 @@
 namespace k3n {
 
 namespace {
-constexpr int kOpenText = 3;   // "Open", the step's name
-
 // The clock the autosave uses unless a test gives another.
 qint64 SteadyMilliseconds()
 {
@@ -50,7 +49,7 @@ bool TMainForm::openFile(const QString& path)
         return false;
     const QString absolute = QFileInfo(path).absoluteFilePath();
     fileContents_.insert(absolute, opened.record);
-    replaceConfiguration(opened, [] { return PlainCaption(UiText(kOpenText)); }, absolute);
+    replaceConfiguration(opened, [] { return PlainCaption(UiText(ui::kMenuOpen)); }, absolute);
     fileBecameCurrent(absolute);
     return true;
 }

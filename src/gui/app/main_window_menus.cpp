@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -50,12 +51,12 @@ const std::vector<TMainForm::CommandRow>& TMainForm::commandTable()
     using K = QKeySequence;
     using Step = CommandRow::HistoryStep;
     static const std::vector<CommandRow> rows = {
-        {R::Menu, "File1", 1},
-        {R::Item, "FileNewItem", 2, {K(Qt::CTRL | Qt::Key_N)}, &TMainForm::FileNew1Execute},
-        {R::Item, "FileOpenItem", 3, {K(Qt::CTRL | Qt::Key_O)}, &TMainForm::FileOpen1Execute},
-        {R::Item, "FileCloseItem", 191, {}, &TMainForm::FileClose1Execute},
-        {R::Item, "MenuFile_Save", 4, {K(Qt::CTRL | Qt::Key_S)}, &TMainForm::MenuFile_SaveClick, W::Always, -1,
-         "Save|Save current file"},
+        {R::Menu, "File1", ui::kMenuFile},
+        {R::Item, "FileNewItem", ui::kMenuNew, {K(Qt::CTRL | Qt::Key_N)}, &TMainForm::FileNew1Execute},
+        {R::Item, "FileOpenItem", ui::kMenuOpen, {K(Qt::CTRL | Qt::Key_O)}, &TMainForm::FileOpen1Execute},
+        {R::Item, "FileCloseItem", ui::kMenuClose, {}, &TMainForm::FileClose1Execute},
+        {R::Item, "MenuFile_Save", ui::kMenuSave, {K(Qt::CTRL | Qt::Key_S)}, &TMainForm::MenuFile_SaveClick,
+         W::Always, -1, "Save|Save current file"},
         {R::Separator},
         {R::Item, "FileImportChannels", OwnText::MenuImportChannels, {}, &TMainForm::FileImportChannelsClick},
         {R::Item, "FileExportChannels", OwnText::MenuExportChannels, {}, &TMainForm::FileExportChannelsClick},
@@ -66,11 +67,11 @@ const std::vector<TMainForm::CommandRow>& TMainForm::commandTable()
         {R::Item, "MenuFile_Print", OwnText::MenuPrint, {K::Print}, &TMainForm::MenuFile_PrintClick},
         {R::Item, "MenuFile_ExportPdf", OwnText::MenuExportPdf, {}, &TMainForm::MenuFile_ExportPdfClick},
         {R::Separator},
-        {R::Item, "FileExitItem", 5, {}, &TMainForm::FileExit1Execute},
+        {R::Item, "FileExitItem", ui::kMenuExit, {}, &TMainForm::FileExit1Execute},
 
-        {R::Menu, "Edit1", 6},
-        {R::Item, "MenuEdit_Read", 7, {}, &TMainForm::MenuEdit_ReadClick},
-        {R::Item, "MenuEdit_Write", 8, {}, &TMainForm::MenuEdit_WriteClick},
+        {R::Menu, "Edit1", ui::kMenuEdit},
+        {R::Item, "MenuEdit_Read", ui::kMenuReadFromRadio, {}, &TMainForm::MenuEdit_ReadClick},
+        {R::Item, "MenuEdit_Write", ui::kMenuWriteToRadio, {}, &TMainForm::MenuEdit_WriteClick},
         {R::Item, "MenuEdit_Check", OwnText::MenuCheckConfiguration, {}, &TMainForm::MenuEdit_CheckClick},
         {R::Item, "MenuEdit_CompareWithRadio", OwnText::MenuCompareWithRadio, {},
          &TMainForm::MenuEdit_CompareWithRadioClick},
@@ -99,24 +100,24 @@ const std::vector<TMainForm::CommandRow>& TMainForm::commandTable()
          W::EditorHasCommand},
         {R::Item, "EditFillSeriesItem", OwnText::MenuFillSeries, {}, C::FillSeries, W::EditorHasCommand},
 
-        {R::BarCommand, "MenuPort", 9, {}, &TMainForm::MenuPortClick},
+        {R::BarCommand, "MenuPort", ui::kMenuCommunicationPort, {}, &TMainForm::MenuPortClick},
 
-        {R::Menu, "MenuLanguage", 10},
-        {R::Item, "MenuLanguage_Chs", 11, {}, &TMainForm::MenuLanguage_ChsClick, W::Always, 1},
-        {R::Item, "MenuLanguage_En", 13, {}, &TMainForm::MenuLanguage_EnClick, W::Always, 0},
+        {R::Menu, "MenuLanguage", ui::kMenuLanguage},
+        {R::Item, "MenuLanguage_Chs", ui::kMenuChineseSimplified, {}, &TMainForm::MenuLanguage_ChsClick, W::Always, 1},
+        {R::Item, "MenuLanguage_En", ui::kMenuEnglish, {}, &TMainForm::MenuLanguage_EnClick, W::Always, 0},
 
-        {R::Menu, "Window1", 192},
-        {R::Item, "WindowCascadeItem", 193, {}, &TMainForm::WindowCascadeItemClick},
-        {R::Item, "WindowTileItem", 194, {}, &TMainForm::WindowTileItemClick},
-        {R::Item, "WindowTileItem2", 195, {}, &TMainForm::WindowTileItem2Click},
-        {R::Item, "WindowMinimizeItem", 196, {}, &TMainForm::WindowMinimizeItemClick},
-        {R::Item, "WindowArrangeItem", 197, {}, &TMainForm::WindowArrangeItemClick},
+        {R::Menu, "Window1", ui::kMenuWindow},
+        {R::Item, "WindowCascadeItem", ui::kMenuCascade, {}, &TMainForm::WindowCascadeItemClick},
+        {R::Item, "WindowTileItem", ui::kMenuTileHorizontally, {}, &TMainForm::WindowTileItemClick},
+        {R::Item, "WindowTileItem2", ui::kMenuTileVertically, {}, &TMainForm::WindowTileItem2Click},
+        {R::Item, "WindowMinimizeItem", ui::kMenuMinimizeAll, {}, &TMainForm::WindowMinimizeItemClick},
+        {R::Item, "WindowArrangeItem", ui::kMenuArrangeAll, {}, &TMainForm::WindowArrangeItemClick},
         {R::OpenWindows},
 
-        {R::BarCommand, "Menu_RadioTest", 340, {}, &TMainForm::Menu_RadioTestClick},
+        {R::BarCommand, "Menu_RadioTest", ui::kMenuRadioTest, {}, &TMainForm::Menu_RadioTestClick},
 
-        {R::Menu, "Help1", 14},
-        {R::Item, "HelpAboutItem", 166, {}, &TMainForm::HelpAbout1Execute},
+        {R::Menu, "Help1", ui::kMenuHelp},
+        {R::Item, "HelpAboutItem", ui::kMenuAbout, {}, &TMainForm::HelpAbout1Execute},
     };
     return rows;
 }

@@ -6,6 +6,7 @@
 #include "programming/session_texts.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -60,7 +61,8 @@ TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* 
       session_(std::make_unique<ProgrammingSession>(std::move(request), std::move(ports))),
       runner_(std::make_unique<SessionRunner>(*session_))
 {
-    BuildWindow(PlainCaption(UiText(session_->request().direction == Direction::Read ? 7 : 8)));
+    const bool read = session_->request().direction == Direction::Read;
+    BuildWindow(PlainCaption(UiText(read ? ui::kMenuReadFromRadio : ui::kMenuWriteToRadio)));
 }
 
 TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, PortPlan ports, QWidget* parent)
@@ -87,7 +89,7 @@ TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, Por
     EnableChangedOnly();
     sPhase = new QLabel(this);
     sPhase->setObjectName("sPhase");
-    BuildWindow(PlainCaption(UiText(8)));
+    BuildWindow(PlainCaption(UiText(ui::kMenuWriteToRadio)));
     connect(cBackup, &QCheckBox::toggled, this, [this](bool on) {
         settings_->BackupBeforeWrite = on;
         cShowChanges->setEnabled(on);
