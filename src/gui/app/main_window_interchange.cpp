@@ -122,7 +122,7 @@ void TMainForm::showCompareWindow(CompareWindow* window)
     compareWindow_ = window;
     compareWindow_->setAttribute(Qt::WA_DeleteOnClose);
     // A difference opens its page the way a problem of the check does.
-    connect(compareWindow_, &CompareWindow::differenceChosen, this, &TMainForm::openProblem);
+    connect(compareWindow_, &CompareWindow::placeChosen, this, &TMainForm::openProblem);
     compareWindow_->compare(data_.record);
     compareWindow_->show();
     compareWindow_->raise();

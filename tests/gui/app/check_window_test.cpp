@@ -78,7 +78,7 @@ TEST(CheckWindow, ListsEveryProblemAndADoubleClickAsksForItsPageAndChannel)
     }
     EXPECT_TRUE(window.sSummary->text().contains(QString::number(problems.size() - 1)));
 
-    QSignalSpy chosen(&window, &CheckWindow::problemChosen);
+    QSignalSpy chosen(&window, &CheckWindow::placeChosen);
     DoubleClick(window.tvProblems, RowOfChannel(window, 20));
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen.front().at(0).value<EditorPage>(), EditorPage::Channels);
