@@ -12,7 +12,7 @@ set(K3N_DOC_DIR share/doc/k3n)
 # The device rule for programming cables; the permission error names its path.
 set(K3N_UDEV_RULES_DIR "/usr/lib/udev/rules.d" CACHE PATH "Folder the cable rule is installed into")
 set(K3N_CABLE_RULE_PATH "${K3N_UDEV_RULES_DIR}/60-k3n-cables.rules")
-set_property(SOURCE src/core/comm/port_errors.cpp DIRECTORY src/core/comm APPEND PROPERTY
+set_property(SOURCE src/core/programming/port_failure_text.cpp DIRECTORY src/core/programming APPEND PROPERTY
              COMPILE_DEFINITIONS K3N_CABLE_RULE_PATH="${K3N_CABLE_RULE_PATH}")
 install(FILES ${K3N_PACKAGING_DIR}/60-k3n-cables.rules DESTINATION ${K3N_UDEV_RULES_DIR})
 

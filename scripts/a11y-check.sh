@@ -3,8 +3,9 @@
 # What a screen reader finds in K3N, read off the real accessibility bus: the
 # program runs on a private X display (Xvfb) with a private session bus and the
 # desktop's accessibility bus (at-spi2-core); scripts/a11y_dump.py opens every
-# page in English and in Chinese and counts the controls one can focus or act
-# on that have no name, and the grid column headers read as bare numbers.
+# page and every window of the menus in English and in Chinese and counts the
+# controls one can focus or act on that have no name, and the grid column
+# headers read as bare numbers.
 # Needs the Debian packages xvfb, dbus, at-spi2-core and python3-pyatspi.
 # Not part of the test suite. Prints the two counts; exits 1 unless both are 0.
 set -euo pipefail
@@ -19,6 +20,7 @@ Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp &
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break || sleep 0.1; done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0 K3N_BUILD=$build
+export A11Y_MENU_PLACES=$scratch/menu-places.json   # found in English, used in Chinese
 status=0
 for language in 0 1; do
     mkdir -p "$XDG_CONFIG_HOME/K3N"

@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Run by a11y-check.sh: walks K3N's tree on the accessibility bus with every
-# page open, in English and in Chinese, and prints what a screen reader would
-# find unnamed. Exits 1 unless nothing is.
+# page open, then every window the menus open, in English and in Chinese, and
+# prints what a screen reader would find unnamed. Exits 1 unless nothing is.
+# The menus are found by their English names; the English run leaves their
+# places in the file named by A11Y_MENU_PLACES for the Chinese run.
+import json
+import os
 import re
 import sys
 import time
@@ -88,14 +92,78 @@ def open_every_page(app):
     time.sleep(1)
 
 
+# The windows the menus open: (menu, item) by their English names, or a menu bar item alone.
+MENU_WINDOWS = [
+    ("Communication Port",),
+    ("Radio Test",),
+    ("File", "Restore radio from backup\u2026"),
+    ("Edit", "Read from radio"),
+    ("Edit", "Write to radio"),
+    ("Edit", "Check configuration"),
+    ("Edit", "Compare with radio\u2026"),
+    ("Edit", "Write to several radios\u2026"),
+    ("Help", "About..."),
+]
+
+
+def click(obj):
+    box = obj.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, "b1c")
+    time.sleep(0.7)
+
+
+def menu_places(bar):
+    # Each menu window's place: the index of its menu bar item, and of its item in the menu.
+    places = []
+    for path in MENU_WINDOWS:
+        top = next(i for i, item in enumerate(bar) if item.name == path[0])
+        if len(path) == 1:
+            places.append([top])
+        else:
+            items = bar[top][0]
+            places.append([top, next(i for i, item in enumerate(items) if item.name == path[1])])
+    return places
+
+
+def walk_menu_windows(app, found):
+    frame = app[0]
+    bar = by_role(frame, pyatspi.ROLE_MENU_BAR)
+    place_file = os.environ.get("A11Y_MENU_PLACES", "")
+    if place_file and os.path.exists(place_file):
+        with open(place_file) as f:
+            places = json.load(f)
+    else:
+        places = menu_places(bar)
+        if place_file:
+            with open(place_file, "w") as f:
+                json.dump(places, f)
+    for place in places:
+        before = {w.name for w in app}
+        click(bar[place[0]])
+        if len(place) > 1:
+            click(bar[place[0]][0][place[1]])
+        time.sleep(1)
+        for window in list(app):
+            if window is not None and window.name not in before:
+                found["windows"] += 1
+                walk(window, found)
+        for _ in range(3):   # the window, and a question or list it brought up
+            if {w.name for w in app} <= before:
+                break
+            pyatspi.Registry.generateKeyboardEvent(0xFF1B, None, pyatspi.KEY_SYM)   # Escape
+            time.sleep(0.7)
+
+
 def main():
     language = sys.argv[1] if len(sys.argv) > 1 else ""
     app = find_app()
     time.sleep(2)
     open_every_page(app)
-    found = {"unnamed": [], "headers": [], "objects": 0, "tables": 0}
+    found = {"unnamed": [], "headers": [], "objects": 0, "tables": 0, "windows": 0}
     walk(app, found)
-    print(f"{language}: {found['objects']} objects in {found['tables']} grids, {len(found['unnamed'])} unnamed focusable or actionable objects, "
+    walk_menu_windows(app, found)
+    print(f"{language}: {found['objects']} objects in {found['tables']} grids and {found['windows']} windows besides "
+          f"the main one, {len(found['unnamed'])} unnamed focusable or actionable objects, "
           f"{len(found['headers'])} column headers named by a number")
     for kind in ("unnamed", "headers"):
         for path in found[kind][:40]:

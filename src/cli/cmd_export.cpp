@@ -8,10 +8,10 @@ namespace k3n::cli {
 
 int RunExport(const Command& self, const Arguments& args)
 {
-    const QString input = args.operands().constFirst();
-    const QString outPath = args.value("output");
-    if (auto error = CheckOutputPath(outPath, input, OutputKind::Text))
-        return UsageError(self, error->message);
+    const Result<InputAndOutput> files = InputAndOutputOf(args, OutputKind::Text, InputCheck::ByLoader);
+    if (!files)
+        return UsageError(self, files.error().message);
+    const auto& [input, outPath] = files.value();
 
     RadioData data;
     if (auto error = LoadConfigurationInput(input, data))

@@ -10,10 +10,10 @@ namespace k3n::cli {
 
 int RunImage(const Command& self, const Arguments& args)
 {
-    const QString input = args.operands().constFirst();
-    const QString outPath = args.value("output");
-    if (auto error = CheckOutputPath(outPath, input, OutputKind::Binary))
-        return UsageError(self, error->message);
+    const Result<InputAndOutput> files = InputAndOutputOf(args, OutputKind::Binary, InputCheck::ByLoader);
+    if (!files)
+        return UsageError(self, files.error().message);
+    const auto& [input, outPath] = files.value();
 
     ProgramTime programmed = LocalProgramTimeNow();
     if (args.isSet("time")) {

@@ -16,13 +16,11 @@ namespace k3n::cli {
 
 int RunImport(const Command& self, const Arguments& args)
 {
-    const QString inPath = args.operands().constFirst();
-    const QString outPath = args.value("output");
-    if (auto error = CheckInputPath(inPath))
-        return UsageError(self, error->message);
     // The base may be the output: it is read whole before the output replaces it.
-    if (auto error = CheckOutputPath(outPath, inPath, OutputKind::Binary))
-        return UsageError(self, error->message);
+    const Result<InputAndOutput> files = InputAndOutputOf(args, OutputKind::Binary, InputCheck::AtOnce);
+    if (!files)
+        return UsageError(self, files.error().message);
+    const auto& [inPath, outPath] = files.value();
     // The report is English unless another language is asked for.
     const Result<TAppLang> langOption = LanguageOption(args.value("language"), args.isSet("language"));
     if (!langOption)

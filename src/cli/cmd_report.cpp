@@ -14,7 +14,6 @@ namespace k3n::cli {
 
 int RunReport(const Command& self, const Arguments& args)
 {
-    const QString input = args.operands().constFirst();
     const QString outPath = args.value("output");
     const QString suffix = QFileInfo(outPath).suffix().toLower();
     const bool pdf = suffix == QLatin1String("pdf");
@@ -23,8 +22,10 @@ int RunReport(const Command& self, const Arguments& args)
                           QStringLiteral("'%1': the output must end in .pdf or .html (or be - for HTML on "
                                          "standard output)")
                               .arg(outPath));
-    if (auto error = CheckOutputPath(outPath, input, OutputKind::Text))
-        return UsageError(self, error->message);
+    const Result<InputAndOutput> files = InputAndOutputOf(args, OutputKind::Text, InputCheck::ByLoader);
+    if (!files)
+        return UsageError(self, files.error().message);
+    const QString& input = files.value().input;
     const Result<TAppLang> lang = LanguageOption(args.value("language"), args.isSet("language"));
     if (!lang)
         return UsageError(self, lang.error().message);

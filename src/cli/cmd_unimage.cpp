@@ -10,12 +10,10 @@ namespace k3n::cli {
 
 int RunUnimage(const Command& self, const Arguments& args)
 {
-    const QString imagePath = args.operands().constFirst();
-    const QString outPath = args.value("output");
-    if (auto error = CheckInputPath(imagePath))
-        return UsageError(self, error->message);
-    if (auto error = CheckOutputPath(outPath, imagePath, OutputKind::Binary))
-        return UsageError(self, error->message);
+    const Result<InputAndOutput> files = InputAndOutputOf(args, OutputKind::Binary, InputCheck::AtOnce);
+    if (!files)
+        return UsageError(self, files.error().message);
+    const auto& [imagePath, outPath] = files.value();
 
     QFile file(imagePath);
     if (!file.open(QIODevice::ReadOnly))

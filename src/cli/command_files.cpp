@@ -65,6 +65,17 @@ std::optional<Error> CheckOutputPath(const QString& output, const QString& mainI
     return std::nullopt;
 }
 
+Result<InputAndOutput> InputAndOutputOf(const Arguments& args, OutputKind kind, InputCheck inputCheck)
+{
+    InputAndOutput files{args.operands().constFirst(), args.value("output")};
+    if (inputCheck == InputCheck::AtOnce)
+        if (auto error = CheckInputPath(files.input))
+            return *error;
+    if (auto error = CheckOutputPath(files.output, files.input, kind))
+        return *error;
+    return files;
+}
+
 int WriteOutput(const Command& self, const QString& path, const QByteArray& bytes)
 {
     if (IsStandardStream(path)) {

@@ -30,6 +30,20 @@ enum class OutputKind { Binary, Text };
 // main input (the same file, links followed), are refused.
 std::optional<Error> CheckOutputPath(const QString& output, const QString& mainInput, OutputKind kind);
 
+// How a command's one input is checked: by the configuration loader when it
+// is read, or at once, before any work (an image, a channel list).
+enum class InputCheck { ByLoader, AtOnce };
+
+struct InputAndOutput {
+    QString input;   // the command's operand
+    QString output;   // its -o value
+};
+
+// The one input and the -o output of a command that makes a file of a file,
+// checked as CheckInputPath (when at once) and CheckOutputPath say; the
+// error is a usage error.
+Result<InputAndOutput> InputAndOutputOf(const Arguments& args, OutputKind kind, InputCheck inputCheck);
+
 // Writes the output whole (standard output for "-"); on failure prints why,
 // the old file being as it was, and returns kExitFailure.
 int WriteOutput(const Command& self, const QString& path, const QByteArray& bytes);

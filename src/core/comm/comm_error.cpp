@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comm/comm_error.h"
 
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 
 #include <array>
@@ -27,12 +28,27 @@ const std::array<k3n::LocalText, 15> kErrorTexts = {{
     {"不能关闭端口写线程", "不能關閉埠寫執行緒", "Cannot close COM port write thread"},
 }};
 
+// "<port>: <system text>", or for refused line settings "<port>: the port refused <settings> (<system text>)".
+QString RefusalDetail(const TPortRefusal& refusal)
+{
+    const QString reason = refusal.settings.isEmpty()
+        ? SystemText(refusal.failure)
+        : k3n::Text(k3n::OwnText::PortRefusedSettings).arg(refusal.settings, SystemText(refusal.failure));
+    return refusal.port + QStringLiteral(": ") + reason;
+}
+
 } // namespace
 
 QString EComm32Error::TextOf(TErrorCode code)
 {
     const size_t index = code < kErrorTexts.size() ? code : 0;
     return k3n::Localized(kErrorTexts[index]);
+}
+
+EComm32Error::EComm32Error(TErrorCode code, const TPortRefusal& refusal)
+    : EComm32Error(code, RefusalDetail(refusal))
+{
+    refusal_ = refusal;
 }
 
 EComm32Error::EComm32Error(TErrorCode code, const QString& detail)

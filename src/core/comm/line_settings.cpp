@@ -125,33 +125,21 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
     return plan;
 }
 
-int ApplyLineSettings(int fd, const TCommLineSettings& s, QString& refused)
+std::optional<TLineSettingsFailure> ApplyLineSettings(int fd, const TCommLineSettings& s)
 {
     termios t{};
-    if (tcgetattr(fd, &t) < 0) {
-        const int err = errno;
-        refused = PortFailureReason(err);
-        return err;
-    }
+    if (tcgetattr(fd, &t) < 0)
+        return TLineSettingsFailure{.failure = PortFailureOf(errno)};
     const TTermiosPlan plan = MakeTermios(s, t);
-    if (!plan.ok) {
-        refused = plan.refused;
-        return EINVAL;
-    }
+    if (!plan.ok)
+        return TLineSettingsFailure{.refused = plan.refused};
     // A driver may drop flags it cannot do and still succeed: never verify by reading back.
-    if (tcsetattr(fd, TCSANOW, &t) < 0) {
-        const int err = errno;
-        refused = k3n::Text(k3n::OwnText::PortRefusedSettings).arg(LineSummary(s), PortFailureReason(err));
-        return err;
-    }
-    if (plan.customBaud != 0) {
-        const int err = SetCustomBaudRate(fd, plan.customBaud);
-        if (err != 0) {
-            refused = Refused(k3n::OwnText::PortRefusedBaud, static_cast<int>(plan.customBaud));
-            return err;
-        }
-    }
-    return 0;
+    if (tcsetattr(fd, TCSANOW, &t) < 0)
+        return TLineSettingsFailure{.failure = PortFailureOf(errno), .settings = LineSummary(s)};
+    if (plan.customBaud != 0 && SetCustomBaudRate(fd, plan.customBaud) != 0)
+        return TLineSettingsFailure{
+            .refused = Refused(k3n::OwnText::PortRefusedBaud, static_cast<int>(plan.customBaud))};
+    return std::nullopt;
 }
 
 } // namespace HalvexComm32

@@ -4,8 +4,10 @@
 // translation into termios. Fields without a counterpart on this system (XON/XOFF
 // limits, error character, null stripping, abort on error, DSR flow and
 // sensitivity) are kept in the record at their defaults and not applied.
+#include "comm/port_errors.h"
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 struct termios;
 
@@ -54,9 +56,15 @@ struct TTermiosPlan {
 // Fills 't' (raw mode, receiver on, modem lines ignored for open) from the settings.
 TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t);
 
-// Applies the settings to an open tty. Returns 0, or an errno value with 'refused'
-// naming what failed (EINVAL with 'refused' set when the settings themselves
-// cannot be had here).
-int ApplyLineSettings(int fd, const TCommLineSettings& s, QString& refused);
+// Why settings were not applied: the system refused them (the failure, with
+// the settings when tcsetattr() refused those), or they cannot be had here.
+struct TLineSettingsFailure {
+    std::optional<TPortFailure> failure{};
+    QString settings{};   // with failure: the settings refused ("19200 baud 7E2"); empty when tcgetattr() failed
+    QString refused{};   // without failure: the setting this system cannot apply, in the user's language
+};
+
+// Applies the settings to an open tty; nothing when they were applied.
+std::optional<TLineSettingsFailure> ApplyLineSettings(int fd, const TCommLineSettings& s);
 
 } // namespace HalvexComm32

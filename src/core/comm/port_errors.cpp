@@ -1,51 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comm/port_errors.h"
 
-#include "text/own_texts.h"
-
 #include <cerrno>
 #include <cstring>
 
-#ifndef K3N_CABLE_RULE_PATH
-#define K3N_CABLE_RULE_PATH "/usr/lib/udev/rules.d/60-k3n-cables.rules"
-#endif
-
 namespace HalvexComm32 {
 
-QString CableRulePath()
-{
-    return QStringLiteral(K3N_CABLE_RULE_PATH);
-}
-
-QString PortFailureReason(int err)
+TPortFailure PortFailureOf(int err)
 {
     switch (err) {
     case ENOENT:
     case ENODEV:
-    case ENXIO:
-        return k3n::Text(k3n::OwnText::PortNotPresent);
+    case ENXIO: return {TPortFailureKind::NotPresent, err};
     case EACCES:
-    case EPERM:
-        return k3n::Text(k3n::OwnText::PortPermissionDenied) + QStringLiteral("; ")
-               + k3n::Text(k3n::OwnText::PortAccessRuleHint).arg(CableRulePath());
+    case EPERM: return {TPortFailureKind::PermissionDenied, err};
     case EBUSY:
     case EWOULDBLOCK:  // flock: another program holds the port
-        return k3n::Text(k3n::OwnText::PortInUse);
-    case EIO:
-        return k3n::Text(k3n::OwnText::PortNoResponse);
-    case ENOTTY:
-        return k3n::Text(k3n::OwnText::PortNotSerial);
-    default:
-        return QStringLiteral("%1 %2 (%3)")
-            .arg(k3n::Text(k3n::OwnText::PortSystemError))
-            .arg(err)
-            .arg(QString::fromLocal8Bit(std::strerror(err)));
+        return {TPortFailureKind::InUse, err};
+    case EIO: return {TPortFailureKind::NoResponse, err};
+    case ENOTTY: return {TPortFailureKind::NotSerial, err};
+    default: return {TPortFailureKind::Other, err};
     }
 }
 
-QString PortFailureDetail(const QString& port, int err)
+QString SystemText(const TPortFailure& failure)
 {
-    return port + QStringLiteral(": ") + PortFailureReason(err);
+    return QString::fromLocal8Bit(std::strerror(failure.err));
 }
 
 } // namespace HalvexComm32

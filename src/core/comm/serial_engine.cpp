@@ -209,17 +209,17 @@ QString TComm32::PortLabel(const QString& devicePath) const
 
 // ---- Open and close --------------------------------------------------------
 
-int TComm32::OpenDevice(QString& detail)
+int TComm32::OpenDevice(std::optional<TPortRefusal>& refusal)
 {
     const QString path = ResolveDevicePath();
     const QString label = PortLabel(path);
     if (path.isEmpty()) {
-        detail = PortFailureDetail(label, ENOENT);
+        refusal = TPortRefusal{label, PortFailureOf(ENOENT), {}};
         return EComm32Error::ecOpenPort;
     }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        detail = PortFailureDetail(label, errno);
+        refusal = TPortRefusal{label, PortFailureOf(errno), {}};
         return EComm32Error::ecOpenPort;
     }
     termios current{};
@@ -232,7 +232,7 @@ int TComm32::OpenDevice(QString& detail)
         err = errno;
     if (err != 0) {
         ::close(fd);
-        detail = PortFailureDetail(label, err);
+        refusal = TPortRefusal{label, PortFailureOf(err), {}};
         return EComm32Error::ecOpenPort;
     }
     exclusive_ = ioctl(fd, TIOCEXCL) == 0;
@@ -288,22 +288,25 @@ void TComm32::Open()
 
     int code = 0;
     QString detail;
+    std::optional<TPortRefusal> refusal;
     if (!inQueue_.HasBuffer())
         code = EComm32Error::ecReadBuffer;
     else if (!outQueue_.HasBuffer())
         code = EComm32Error::ecWriteBuffer;
     if (code == 0)
-        code = OpenDevice(detail);
+        code = OpenDevice(refusal);
     // The event mask and the driver's buffer sizes have no counterpart here.
     if (code == 0) {
         if (line_.dtrControl != kDtrControlHandshake)
             line_.dtrControl = dtrState_ ? kDtrControlEnable : kDtrControlDisable;
         if (line_.rtsControl != kRtsControlHandshake && line_.rtsControl != kRtsControlToggle)
             line_.rtsControl = rtsState_ ? kRtsControlEnable : kRtsControlDisable;
-        QString refused;
-        if (ApplyLineSettings(fd_, line_, refused) != 0) {
+        if (const std::optional<TLineSettingsFailure> failed = ApplyLineSettings(fd_, line_)) {
             code = EComm32Error::ecSetParameters;
-            detail = PortLabel(deviceName_) + QStringLiteral(": ") + refused;
+            if (failed->failure)
+                refusal = TPortRefusal{PortLabel(deviceName_), *failed->failure, failed->settings};
+            else
+                detail = PortLabel(deviceName_) + QStringLiteral(": ") + failed->refused;
         }
     }
     if (code == 0) {
@@ -324,7 +327,10 @@ void TComm32::Open()
         } catch (const EComm32Error&) {
             // The failure to open is what the caller needs to hear about.
         }
-        throw EComm32Error(static_cast<EComm32Error::TErrorCode>(code), detail);
+        const auto errorCode = static_cast<EComm32Error::TErrorCode>(code);
+        if (refusal)
+            throw EComm32Error(errorCode, *refusal);
+        throw EComm32Error(errorCode, detail);
     }
 
     active_.store(true);

@@ -39,6 +39,7 @@
 //   4 fcXonXoff         IXON | IXOFF
 //   5 fcTranXonXoff     as 4; reads back as 4
 //   6 fcRtsCtsXonXoff   CRTSCTS | IXON | IXOFF
+#include "comm/comm_error.h"
 #include "comm/serial_events.h"
 #include "comm/line_settings.h"
 #include "comm/byte_queue.h"
@@ -50,6 +51,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <sys/types.h>
 #include <termios.h>
@@ -197,7 +199,7 @@ protected:
 
 private:
     QString PortLabel(const QString& devicePath) const;
-    int OpenDevice(QString& detail);
+    int OpenDevice(std::optional<TPortRefusal>& refusal);
     void SetModemLine(int line, bool on);
     void StartThreads(int& code);
     void MarkStopped(std::atomic<bool>& alive);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names of a channel's stored options that read the same in every
-// language, by stored value: stated once for the channel grid, the record's
-// field catalogue, the report and the CSV columns.
+// language, by stored value: stated once for the channel grid and the
+// record's field catalogue, which the dump and the CSV columns read.
 #include <array>
 
 namespace k3n {

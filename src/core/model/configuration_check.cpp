@@ -3,6 +3,7 @@
 #include "model/channel_options.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
+#include "model/record_fields.h"
 #include "model/record_layout.h"
 #include "model/signal_entry.h"
 #include "model/value_codings.h"
@@ -61,7 +62,7 @@ public:
     std::vector<ConfigurationProblem> run()
     {
         checkChannels();
-        checkOfferedLists();
+        checkOfferedValues();
         checkScanChannels();
         checkEmergency();
         checkDtmf();
@@ -163,27 +164,31 @@ private:
         }
     }
 
-    void checkOfferedLists()
+    // "Channel 12, CTCSS Dec.", "System 3, Table", "TOT Time (s)".
+    QString fieldItem(const RecordField& field) const
     {
-        for (const OfferedList& list : OfferedLists()) {
-            for (int row = 1; row <= list.rows; ++row) {
-                const bool aChannel = list.page == P::Channels;
-                if (aChannel && !channelInUse(row))
-                    continue;
-                const unsigned value = ValueOf(r_, list.field(row));
-                if (IsOffered(list.values, value))
-                    continue;
-                QString item = aChannel ? QStringLiteral("%1 %2, ").arg(text(ui::kChannel)).arg(row) : QString();
-                item += text(list.caption);
-                if (!aChannel && list.rows > 1)
-                    item += QStringLiteral(" %1").arg(row);
-                if (list.subCaption >= 0)
-                    item += QStringLiteral(", ") + text(list.subCaption);
-                else if (list.fixedSubCaption)
-                    item += QStringLiteral(", ") + QString::fromLatin1(list.fixedSubCaption);
-                warn(ProblemKind::ValueNotOffered, list.page, item, own(OwnText::CheckValueNotOffered).arg(value),
-                     aChannel ? row : 0);
-            }
+        const QString caption = FieldCaption(field, lang_);
+        if (field.entryCaption < 0)
+            return caption;
+        QString item = QStringLiteral("%1 %2").arg(text(field.entryCaption)).arg(field.entry);
+        if (!caption.isEmpty())
+            item += QStringLiteral(", ") + caption;
+        return item;
+    }
+
+    void checkOfferedValues()
+    {
+        for (const RecordField& field : RecordFields()) {
+            if (!IsPickOnly(field))
+                continue;
+            const bool aChannel = QLatin1String(field.section) == QLatin1String("channels");
+            if (aChannel && (field.entry < 1 || !channelInUse(field.entry)))
+                continue;
+            const uint64_t value = FieldNumber(r_, field);
+            if (IsOfferedValue(field, value))
+                continue;
+            warn(ProblemKind::ValueNotOffered, field.page, fieldItem(field),
+                 own(OwnText::CheckValueNotOffered).arg(value), aChannel ? field.entry : 0);
         }
     }
 

@@ -3,6 +3,7 @@
 // The check before a write: what in a configuration a radio cannot take
 // (errors) and what is worth a second look (warnings), each named by the
 // editor page and item that hold it, in the interface language.
+#include "model/editor_page.h"
 #include "model/offered_values.h"
 #include "model/radio_record.h"
 #include <QString>

@@ -1,40 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The values each pick-only list of the editor pages offers, by record field:
-// the one statement of them outside the editors, so a check can name a stored
-// value that no list holds (one only a foreign file or a radio can bring).
-#include "model/editor_page.h"
-#include "model/radio_record.h"
-#include <cstdint>
+// Stored values a pick-only list of the editors offers, and the counts of the
+// channel grid's lists. Which list offers what, field by field, is said by the
+// record's field catalogue (model/record_fields.h), so that a check can name
+// a stored value that no list holds (one only a foreign file or a radio can bring).
 #include <span>
-#include <variant>
 
 namespace k3n {
-
-
-using ListField = std::variant<U8Field, U16Field, BitField>;
-unsigned ValueOf(const RadioRecord& record, const ListField& field);
 
 // Stored values first..last, both included.
 struct ValueRange {
     unsigned first;
     unsigned last;
 };
-
-struct OfferedList {
-    EditorPage page;
-    int caption;   // interface text number naming the list
-    int subCaption;   // interface text after the caption ("[Side]Key 1, Press"), or -1
-    const char* fixedSubCaption;   // or a text after it that is the same in every language
-    int rows;   // 1, or the rows of a table (row numbers 1..rows)
-    ListField (*field)(int row);
-    std::span<const ValueRange> values;
-};
-
-// Every list of every page whose position or value is stored as it stands.
-// Lists whose entries depend on another field (signalling numbers, the
-// emergency encode lists, code references) are checked on their own.
-std::span<const OfferedList> OfferedLists();
 
 bool IsOffered(std::span<const ValueRange> values, unsigned value);
 

@@ -9,7 +9,9 @@
 #include "text/app_lang.h"
 #include "text/ui_text.h"
 #include "text/ui_text_ids.h"
+#include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstring>
 
 namespace k3n {
@@ -22,6 +24,22 @@ constexpr int kOffOn[] = {178, 177};
 constexpr int kLowHigh[] = {27, 26};
 constexpr int kWideNarrow[] = {28, 29};
 constexpr int kDelAdd[] = {31, 30};
+
+// What the lists offer where neither options nor a settings list say.
+constexpr ValueRange kSubAudioCodes[] = {{0, 51}, {128, 231}};   // off, CTCSS tones, DCS codes + 128
+constexpr ValueRange kSquelchValues[] = {{0, kSquelchLevels - 1}};
+constexpr ValueRange kScrambleFrequencies[] = {{2632, 3496}};
+// Side-key function codes, per key (key 1 first) and per action (press, hold, power on);
+// "Talk Around" is stored as 14 plus the talk-around mode.
+constexpr ValueRange kKey1PressCodes[] = {{0, 0}, {19, 20}};
+constexpr ValueRange kKey1PowerOnCodes[] = {{0, 0}, {17, 17}, {20, 20}};
+constexpr ValueRange kSideKeyPressCodes[] = {{0, 0}, {3, 8}, {10, 10}, {14, 18}, {21, 28}};
+constexpr ValueRange kSideKeyPowerOnCodes[] = {{0, 0}, {10, 10}, {13, 18}, {21, 21}, {25, 26}};
+constexpr std::span<const ValueRange> kKeyFunctionCodes[3][3] = {
+    {kKey1PressCodes, kKey1PressCodes, kKey1PowerOnCodes},
+    {kSideKeyPressCodes, kSideKeyPressCodes, kSideKeyPowerOnCodes},
+    {kSideKeyPressCodes, kSideKeyPressCodes, kSideKeyPowerOnCodes},
+};
 
 Caption Ui(int n)
 {
@@ -155,6 +173,19 @@ template <std::size_t N> RecordField& WithOptions(RecordField& field, const std:
     field.fixedOptions = texts;
     return field;
 }
+// Interface texts for the editors, and names for files and the command line.
+template <std::size_t N>
+RecordField& WithOptions(RecordField& field, const int (&texts)[N], const std::array<const char*, N>& names)
+{
+    WithOptions(field, names);
+    return WithOptions(field, texts);
+}
+
+RecordField& Offering(RecordField& field, std::span<const ValueRange> values)
+{
+    field.offered = values;
+    return field;
+}
 
 void AddChannelSlot(FieldList& list, int n)
 {
@@ -162,25 +193,25 @@ void AddChannelSlot(FieldList& list, int n)
     list.entry(nullptr, n, n, ui::kChannel);
     list.frequency("rx_freq", ch::rx_freq(n), Ui(ui::kRxFreq));
     list.frequency("tx_freq", ch::tx_freq(n), Ui(ui::kTxFreq));
-    RecordField& rxTone = list.byte("rx_subaudio", ch::rx_subaudio(n), Ui(18));
+    RecordField& rxTone = Offering(list.byte("rx_subaudio", ch::rx_subaudio(n), Ui(18)), kSubAudioCodes);
     rxTone.style = ValueStyle::SubAudio;
     rxTone.polarity = ch::rx_dcs_inverted(n);
-    RecordField& txTone = list.byte("tx_subaudio", ch::tx_subaudio(n), Ui(19));
+    RecordField& txTone = Offering(list.byte("tx_subaudio", ch::tx_subaudio(n), Ui(19)), kSubAudioCodes);
     txTone.style = ValueStyle::SubAudio;
     txTone.polarity = ch::tx_dcs_inverted(n);
     WithOptions(list.bits("in_use", ch::in_use(n), Own(OwnText::FieldInUse)), kOffOn);
-    WithOptions(list.bits("xtal_shift", ch::xtal_shift(n), Ui(174)), kOffOn);
+    WithOptions(list.bits("xtal_shift", ch::xtal_shift(n), Ui(174)), kOffOn, kOffOnNames);
     list.otherBits("flags_1_other_bits", ch::flags_1(n).offset, 0xFC);
-    WithOptions(list.bits("tx_power", ch::tx_power(n), Ui(20)), kLowHigh);
+    WithOptions(list.bits("tx_power", ch::tx_power(n), Ui(20)), kLowHigh, kPowerNames);
     list.otherBits("flags_2_other_bits", ch::flags_2(n).offset, 0x02);
     WithOptions(list.bits("busy_lockout", ch::busy_lockout(n), Ui(173)), kLockOutNames);
     list.bits("tx_dcs_inverted", ch::tx_dcs_inverted(n), Own(OwnText::FieldTxDcsPolarity)).style = ValueStyle::Polarity;
     list.bits("rx_dcs_inverted", ch::rx_dcs_inverted(n), Own(OwnText::FieldRxDcsPolarity)).style = ValueStyle::Polarity;
-    WithOptions(list.bits("bandwidth", ch::bandwidth(n), Ui(21)), kWideNarrow);
-    WithOptions(list.bits("scan_add", ch::scan_add(n), Ui(22)), kDelAdd);
+    WithOptions(list.bits("bandwidth", ch::bandwidth(n), Ui(21)), kWideNarrow, kBandwidthNames);
+    WithOptions(list.bits("scan_add", ch::scan_add(n), Ui(22)), kDelAdd, kScanNames);
     list.bits("signaling_no", ch::signaling_no(n), Ui(ui::kSignalingNo)).style = ValueStyle::Ordinal;
     WithOptions(list.bits("signaling_system", ch::signaling_system(n), Ui(175)), kSignalSystemNames);
-    list.byte("squelch", ch::squelch(n), Ui(44));
+    Offering(list.byte("squelch", ch::squelch(n), Ui(44)), kSquelchValues);
     list.byte("scramble_no", ch::scramble_no(n), Ui(ui::kScrambleNo));
     list.reserved("reserved", uint16_t(rec::channelOffset(n) + 15));
 }
@@ -213,7 +244,7 @@ void AddGeneral(FieldList& list)
     Listed(list.byte("talk_around", rec::talk_around, Ui(202)), L::TalkAround);
     for (int i = 0; i < rec::kScrambleFreqCount; ++i) {
         list.entry("scramble", i, i + 1, ui::kScrambleSet);
-        list.word("freq", rec::scramble_freq(i), kNoCaption);
+        Offering(list.word("freq", rec::scramble_freq(i), kNoCaption), kScrambleFrequencies);
     }
 }
 
@@ -226,8 +257,9 @@ void AddKeysAndScan(FieldList& list)
     constexpr int kKeyTexts[3] = {213, 214, 215}, kActionTexts[3] = {217, 218, 219};
     for (int key = 0; key < 3; ++key)
         for (int action = 0; action < 3; ++action)
-            list.byte(keys[key][action], rec::key_function(key, action),
-                      {.ui = kKeyTexts[key], .uiSub = kActionTexts[action]})
+            Offering(list.byte(keys[key][action], rec::key_function(key, action),
+                               {.ui = kKeyTexts[key], .uiSub = kActionTexts[action]}),
+                     kKeyFunctionCodes[key][action])
                 .style = ValueStyle::KeyFunction;
     using L = SettingsList;
     Listed(list.byte("key_hold_time", rec::key_hold_time, Ui(220)), L::KeyHoldTime);
@@ -447,6 +479,56 @@ const std::vector<RecordField>& RecordFields()
 {
     static const std::vector<RecordField> fields = BuildRecordFields();
     return fields;
+}
+
+std::span<const RecordField> ChannelSlotFields(int n)
+{
+    // Each slot's fields stand together, slot after slot.
+    static const std::vector<std::span<const RecordField>> bySlot = [] {
+        const std::vector<RecordField>& fields = RecordFields();
+        std::vector<std::span<const RecordField>> found(std::size_t(rec::kChannelCount) + 1);
+        for (std::size_t i = 0; i < fields.size();) {
+            std::size_t end = i + 1;
+            if (QLatin1String(fields[i].section) == QLatin1String("channels")) {
+                while (end < fields.size() && fields[end].section == fields[i].section
+                       && fields[end].index == fields[i].index)
+                    ++end;
+                found[std::size_t(fields[i].index)] = std::span(fields).subspan(i, end - i);
+            }
+            i = end;
+        }
+        return found;
+    }();
+    return n >= 0 && n <= rec::kChannelCount ? bySlot[std::size_t(n)] : std::span<const RecordField>();
+}
+
+const RecordField* FindField(std::span<const RecordField> fields, QLatin1String key)
+{
+    const auto it = std::find_if(fields.begin(), fields.end(), [key](const RecordField& f) { return f.key == key; });
+    return it == fields.end() ? nullptr : &*it;
+}
+
+bool IsNamedField(const RecordField& field)
+{
+    return field.caption.own != OwnText::FieldReservedByte && field.caption.own != OwnText::FieldOtherBits;
+}
+
+bool IsPickOnly(const RecordField& field)
+{
+    return field.style == ValueStyle::Options || field.style == ValueStyle::Listed || !field.offered.empty();
+}
+
+bool IsOfferedValue(const RecordField& field, uint64_t value)
+{
+    if (!field.offered.empty())
+        return value <= UINT_MAX && IsOffered(field.offered, unsigned(value));
+    if (field.style == ValueStyle::Options)
+        return value < std::max(field.uiOptions.size(), field.fixedOptions.size());
+    if (field.style == ValueStyle::Listed) {
+        const std::vector<int> values = SettingsListValues(field.list);
+        return std::find(values.begin(), values.end(), int64_t(value) - field.listFirst) != values.end();
+    }
+    return true;
 }
 
 int FieldByteCount(const RecordField& field)

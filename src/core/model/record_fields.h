@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every field of the record, in layout order: where it lives, how a person
-// names it and how its value reads. Together the fields cover every bit of
-// the 3048 bytes exactly once, reserved ones included, so that whatever is
-// built on the list (the JSON image, the comparison) misses nothing.
+// names it, how its value reads and which values its editor's list offers.
+// Together the fields cover every bit of the 3048 bytes exactly once,
+// reserved ones included, so that whatever is built on the list (the JSON
+// image, the comparison, the dump and the printed report, the check, the
+// channel list's columns) misses nothing.
 #include "model/editor_page.h"
+#include "model/offered_values.h"
 #include "model/radio_record.h"
 #include "model/settings_lists.h"
 #include "text/own_texts.h"
@@ -74,15 +77,32 @@ struct RecordField {
     int entryCaption = -1;   // interface text naming the entry ("Channel", "System")
     Caption caption{};
     ValueStyle style = ValueStyle::Number;
-    std::span<const int> uiOptions{};   // Options: interface texts by value
-    std::span<const char* const> fixedOptions{};   // or texts the same in every language
+    std::span<const int> uiOptions{};   // Options: interface texts by value, as the editors show them
+    // Options: the names that read the same in every language, by value, as
+    // files and the command line write them (and the editors, without uiOptions)
+    std::span<const char* const> fixedOptions{};
     BitField polarity{};   // SubAudio: the bit that says the DCS code is inverted
     SettingsList list{};   // Listed: the editor's list
     int listFirst = 0;   // Listed: the stored value of the list's first entry
+    // The values the editor's list offers, where neither options nor a settings list say
+    std::span<const ValueRange> offered{};
 };
 
 // The fields in layout order; built once.
 const std::vector<RecordField>& RecordFields();
+
+// The fields of channel slot n (0 .. 128; slot 0 is never used), in layout order.
+std::span<const RecordField> ChannelSlotFields(int n);
+// The field called key among fields; nullptr when none is.
+const RecordField* FindField(std::span<const RecordField> fields, QLatin1String key);
+// False for a reserved byte and the bits no named field holds: they mean nothing to a reader.
+bool IsNamedField(const RecordField& field);
+
+// Whether the editor picks the field's value from a list: its options, its
+// settings list or the values it offers.
+bool IsPickOnly(const RecordField& field);
+// Whether that list holds the value; true for a field not picked from a list.
+bool IsOfferedValue(const RecordField& field, uint64_t value);
 
 // The field's bytes and, for a single byte, the bits it owns.
 int FieldByteCount(const RecordField& field);

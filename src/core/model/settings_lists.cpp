@@ -195,6 +195,12 @@ ListEntries SettingsListEntries(SettingsList list, const TAppLang& lang)
     return Positions(SettingsListTexts(list, lang));
 }
 
+std::vector<int> SettingsListValues(SettingsList list)
+{
+    static const TAppLang english(kLangIdEnglishUs);
+    return SettingsListEntries(list, english).values;
+}
+
 QString CodeReferenceText(uint8_t ref)
 {
     return ref == kCodeReferenceOff ? QStringLiteral("Off") : QStringLiteral("Enc- %1").arg(int(ref) + 1);

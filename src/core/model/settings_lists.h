@@ -103,6 +103,8 @@ enum class SettingsList {
 };
 
 ListEntries SettingsListEntries(SettingsList list, const TAppLang& lang);
+// The values the list's entries store: the same in every language.
+std::vector<int> SettingsListValues(SettingsList list);
 QStringList SettingsListTexts(SettingsList list, const TAppLang& lang);
 
 // A code reference of the signalling blocks as its lists show it: "Off" for

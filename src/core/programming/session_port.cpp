@@ -2,6 +2,7 @@
 #include "programming/session_port.h"
 #include "comm/comm_component.h"
 #include "comm/comm_error.h"
+#include "programming/port_failure_text.h"
 #include <QFile>
 #include <climits>
 #include <unistd.h>
@@ -89,8 +90,8 @@ std::optional<Error> SessionPort::Open(const QString& nameOrPath)
         device_->fSetActive(true);
     } catch (const EComm32Error& e) {
         Close();
-        openFailureDetail_ = e.Detail();
-        return Error{e.Message()};
+        openFailureDetail_ = PortErrorDetail(e);
+        return Error{PortErrorMessage(e)};
     }
     openedDevice_ = DeviceOfDescriptor(device_->fGetHandle());
     return std::nullopt;

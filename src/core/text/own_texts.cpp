@@ -547,6 +547,9 @@ constexpr Row kRows[] = {
     {OwnText::SpokenBlankCell, {"空白", "空白", "blank"}},
     {OwnText::SpokenCellEditor, {"%1，第 %2 行", "%1，第 %2 行", "%1, row %2"}},
     {OwnText::SpokenRowNumbers, {"序号", "序號", "No."}},
+    {OwnText::SpokenPassword, {"密码", "密碼", "Password"}},
+    {OwnText::SpokenStepUp, {"增加", "增加", "Up"}},
+    {OwnText::SpokenStepDown, {"减少", "減少", "Down"}},
 };
 
 constexpr int kCount = int(OwnText::Count);

@@ -337,6 +337,9 @@ enum class OwnText {
     SpokenBlankCell,
     SpokenCellEditor,               // %1 column header, %2 row header
     SpokenRowNumbers,
+    SpokenPassword,
+    SpokenStepUp,
+    SpokenStepDown,
     Count
 };
 

@@ -34,6 +34,7 @@ void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)
 {
     problems_ = std::move(problems);
     setWindowTitle(Text(OwnText::CheckWindowTitle));
+    tvProblems->setAccessibleName(windowTitle());
     tvProblems->setHeaderLabels({Text(OwnText::CheckColumnSeverity), Text(OwnText::CheckColumnPage),
                                  Text(OwnText::CheckColumnItem), Text(OwnText::CheckColumnProblem)});
     clearRows();

@@ -30,6 +30,7 @@ void CompareWindow::compare(const RadioRecord& open)
     const bool radio = side_ == CompareSide::Radio;
     differences_ = DiffConfigurations(radio ? AsTheRadioHoldsIt(open) : open, otherRecord_, appLang());
     setWindowTitle(Text(radio ? OwnText::CompareWithRadioTitle : OwnText::CompareWindowTitle).arg(name_));
+    tvDifferences->setAccessibleName(windowTitle());
     tvDifferences->setHeaderLabels({Text(OwnText::CheckColumnPage), Text(OwnText::CheckColumnItem),
                                     Text(OwnText::CompareColumnOpen),
                                     Text(radio ? OwnText::CompareColumnRadio : OwnText::CompareColumnFile)});

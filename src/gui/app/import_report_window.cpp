@@ -28,6 +28,7 @@ ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringLis
     layout->addWidget(sIntro);
     tReport = new QPlainTextEdit(report.join('\n'), this);
     tReport->setObjectName("tReport");
+    tReport->setAccessibleName(windowTitle());
     tReport->setReadOnly(true);
     tReport->setLineWrapMode(QPlainTextEdit::NoWrap);
     tReport->setVisible(!report.isEmpty());

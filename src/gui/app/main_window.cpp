@@ -435,6 +435,23 @@ void TMainForm::quitOnSignal()
         writeAutosave();   // kept: the next start offers it back
 }
 
+void TMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::FontChange || refitQueued_)
+        return;
+    refitQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refitQueued_ = false;
+            CommitPendingEdits();   // the editors reload from the record
+            RefreshAllViews();
+            fitTreeToPageNames();
+        },
+        Qt::QueuedConnection);
+}
+
 void TMainForm::MenuLanguage_ChsClick() { switchLanguage(1); }
 void TMainForm::MenuLanguage_EnClick() { switchLanguage(0); }
 

@@ -146,6 +146,8 @@ public slots:
 protected:
     // The close question "Do you want to save data ?".
     void closeEvent(QCloseEvent* event) override;
+    // A larger or smaller desktop font: every window is fitted again, as after a language switch.
+    void changeEvent(QEvent* event) override;
 
 private:
     // The command table (main_window_menus.cpp): every menu and item, built,
@@ -253,6 +255,7 @@ private:
     OwnAutosave ownAutosave_;
     QTimer* autosaveTimer_ = nullptr;
     bool quitting_ = false;   // quitOnSignal ran
+    bool refitQueued_ = false;   // a font change's re-fit waits for every widget to take the font
     Clock clock_;
     QPointer<CheckWindow> checkWindow_;
     QString askPdfFileName(const QString& suggested);

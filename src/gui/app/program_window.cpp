@@ -7,6 +7,7 @@
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "text/ui_text_ids.h"
+#include "widgets/spoken_names.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -89,6 +90,7 @@ TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, Por
     EnableChangedOnly();
     sPhase = new QLabel(this);
     sPhase->setObjectName("sPhase");
+    MakeLiveLine(sPhase);
     BuildWindow(PlainCaption(UiText(ui::kMenuWriteToRadio)));
     connect(cBackup, &QCheckBox::toggled, this, [this](bool on) {
         settings_->BackupBeforeWrite = on;
@@ -121,8 +123,10 @@ void TProgramDialog::BuildWindow(const QString& title)
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMinimumWidth(320);
+    ProgressBar1->setAccessibleName(title);   // its value is read as the progress of what the window does
     sPort = new QLabel(this);
     sPort->setObjectName("sPort");
+    MakeLiveLine(sPort);
     ProgramStart = new QPushButton(ProgramDialogText(ProgramText::Start), this);
     ProgramStart->setObjectName("ProgramStart");
     ProgramStart->setDefault(true);
@@ -283,7 +287,7 @@ void TProgramDialog::ShowPhase()
     if (!chain_->result().backup_path.isEmpty() && chain_->phase() != SafeWritePhase::Backup)
         text += QStringLiteral("\n") +
                 Text(OwnText::SafeWriteBackupSaved).arg(QDir::toNativeSeparators(chain_->result().backup_path));
-    sPhase->setText(text);
+    SayOnLiveLine(sPhase, text);
 }
 
 void TProgramDialog::ShowPort()
@@ -298,7 +302,7 @@ void TProgramDialog::ShowPort()
     if (port == shownPort_)
         return;
     shownPort_ = port;
-    sPort->setText(PortDisplayText(port, TCommSerialPortInfo()));
+    SayOnLiveLine(sPort, PortDisplayText(port, TCommSerialPortInfo()));
 }
 
 void TProgramDialog::done(int result)

@@ -21,6 +21,7 @@ RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent)
 
     tvBackups = new QTreeWidget(this);
     tvBackups->setObjectName("tvBackups");
+    tvBackups->setAccessibleName(windowTitle());
     tvBackups->setRootIsDecorated(false);
     tvBackups->setHeaderLabels({Text(OwnText::RestoreColumnDate), Text(OwnText::RestoreColumnSerial),
                                 Text(OwnText::RestoreColumnBand), Text(OwnText::RestoreColumnChannels),

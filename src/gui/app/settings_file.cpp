@@ -2,6 +2,7 @@
 #include "app/settings_file.h"
 #include "model/own_files.h"
 #include "model/whole_file.h"
+#include "text/own_texts.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -241,16 +242,21 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
     return result;
 }
 
-bool SaveSettings(const AppSettings& settings, const QString& path)
+std::optional<Error> SaveSettings(const AppSettings& settings, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     // What a user or a later version added to the file is kept: only our keys change.
     QByteArray oldText;
+    std::optional<FileError> failure;
     // Rewriting a file we cannot read would lose it; one that is no regular file is not ours to replace.
-    if (QFileInfo(path).exists() && ReadRegularFile(path, oldText))
-        return false;
+    if (QFileInfo(path).exists())
+        failure = ReadRegularFile(path, oldText);
     // Written whole or not at all, so a full disk never leaves a damaged file.
-    return !WriteFileWhole(path, UpdatedSettingsText(oldText, settings));
+    if (!failure)
+        failure = WriteFileWhole(path, UpdatedSettingsText(oldText, settings));
+    if (failure)
+        return Error{Text(OwnText::CannotSaveFile).arg(path, failure->message())};
+    return std::nullopt;
 }
 
 } // namespace k3n

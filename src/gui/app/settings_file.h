@@ -3,8 +3,10 @@
 // config.ini: the program's settings between runs. Read (or created)
 // once at start-up, written once at exit; problems with the file are silent.
 #include "app/app_settings.h"
+#include "text/error.h"
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace k3n {
 
@@ -35,7 +37,7 @@ void LoadOrCreateSettings(AppSettings& settings, const QStringList& portNames,
 // missing) in this order, recent-file keys only when they have a value.
 QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& settings);
 
-// Exit: updates our keys in place, atomically. False when it could not.
-bool SaveSettings(const AppSettings& settings, const QString& path = SettingsFilePath());
+// Exit: updates our keys in place, atomically; the error names the file and why it could not.
+std::optional<Error> SaveSettings(const AppSettings& settings, const QString& path = SettingsFilePath());
 
 } // namespace k3n

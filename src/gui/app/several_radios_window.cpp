@@ -6,6 +6,7 @@
 #include "text/ui_text.h"
 #include "text/own_texts.h"
 #include "widgets/message_windows.h"
+#include "widgets/spoken_names.h"
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -81,6 +82,8 @@ SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext 
     cancelButton->setObjectName("CancelButton");
     summary = new QLabel(this);
     summary->setObjectName("Summary");
+    summary->setWordWrap(true);   // a long result wraps rather than widening the window
+    MakeLiveLine(summary);        // each radio's result, then the count, said as they come
     connect(startButton, &QPushButton::clicked, this, &SeveralRadiosWindow::start);
     connect(cancelButton, &QPushButton::clicked, this, &SeveralRadiosWindow::cancelOrClose);
 
@@ -112,18 +115,20 @@ void SeveralRadiosWindow::addRow(const HalvexComm32::TCommPortEntry& port)
     const int row = grid->rowCount();
     grid->insertRow(row);
     ports_.push_back(port);
-    auto* pick = new QTableWidgetItem(port.name);
+    auto* pick = new SpokenCell(port.name);
     pick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     pick->setCheckState(Qt::Unchecked);
     grid->setItem(row, ColPort, pick);
-    grid->setItem(row, ColDevice, new QTableWidgetItem(port.devicePath));
-    grid->setItem(row, ColCable, new QTableWidgetItem(port.description));
+    grid->setItem(row, ColDevice, new SpokenCell(port.devicePath));
+    grid->setItem(row, ColCable, new SpokenCell(port.description));
     auto* bar = new QProgressBar(grid);
     bar->setRange(0, 100);
     bar->setValue(0);
+    bar->setAccessibleName(port.name);
     grid->setCellWidget(row, ColProgress, bar);
-    grid->setItem(row, ColSerial, new QTableWidgetItem());
-    grid->setItem(row, ColResult, new QTableWidgetItem());
+    grid->setItem(row, ColProgress, new SpokenCell(bar->text()));   // under the bar: what a reader of the table hears
+    grid->setItem(row, ColSerial, new SpokenCell());
+    grid->setItem(row, ColResult, new SpokenCell());
 }
 
 void SeveralRadiosWindow::addPort()
@@ -161,6 +166,7 @@ void SeveralRadiosWindow::addPort()
 void SeveralRadiosWindow::relabel()
 {
     setWindowTitle(Text(OwnText::SeveralRadiosTitle));
+    grid->setAccessibleName(windowTitle());
     const OwnText headers[ColCount] = {OwnText::SeveralRadiosColumnPort,   OwnText::SeveralRadiosColumnDevice,
                                        OwnText::SeveralRadiosColumnCable,  OwnText::SeveralRadiosColumnProgress,
                                        OwnText::SeveralRadiosColumnSerial, OwnText::SeveralRadiosColumnResult};
@@ -186,7 +192,9 @@ void SeveralRadiosWindow::start()
             continue;
         ports << ports_[row].name;
         runningRows_.push_back(row);
-        static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress))->setValue(0);
+        auto* bar = static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress));
+        bar->setValue(0);
+        grid->item(row, ColProgress)->setText(bar->text());
         grid->item(row, ColSerial)->setText(QString());
         grid->item(row, ColResult)->setText(QString());
     }
@@ -269,6 +277,8 @@ void SeveralRadiosWindow::showProgress(int row, SafeWritePhase phase, int progre
     bar->setMaximum(std::max(max, 1));
     bar->setValue(progress);
     bar->setFormat(SafeWritePhaseText(phase) + QStringLiteral(" %p%"));
+    bar->setAccessibleName(portAndText(row, SafeWritePhaseText(phase)));
+    grid->item(row, ColProgress)->setText(bar->text());
 }
 
 void SeveralRadiosWindow::showResult(int row, const SafeWriteResult& result, double seconds)
@@ -281,6 +291,14 @@ void SeveralRadiosWindow::showResult(int row, const SafeWriteResult& result, dou
     grid->item(row, ColResult)->setToolTip(text);
     auto* bar = static_cast<QProgressBar*>(grid->cellWidget(row, ColProgress));
     bar->setFormat(Text(ResultText(result)));
+    bar->setAccessibleName(portAndText(row, Text(ResultText(result))));
+    grid->item(row, ColProgress)->setText(bar->text());
+    SayOnLiveLine(summary, portAndText(row, text));
+}
+
+QString SeveralRadiosWindow::portAndText(int row, const QString& text) const
+{
+    return QStringLiteral("%1: %2").arg(ports_[std::size_t(row)].name, text);
 }
 
 void SeveralRadiosWindow::runEnded()
@@ -291,7 +309,7 @@ void SeveralRadiosWindow::runEnded()
     int written = 0;
     for (const SafeWriteResult& result : writes_->results())
         written += SafeWriteExitCode(result.outcome) == 0 ? 1 : 0;
-    summary->setText(Text(OwnText::SeveralRadiosSummary).arg(written).arg(writes_->results().size()));
+    SayOnLiveLine(summary, Text(OwnText::SeveralRadiosSummary).arg(written).arg(writes_->results().size()));
     relabel();
     emit allEnded();
 }

@@ -59,6 +59,8 @@ private:
     void cancelOrClose();
     void showProgress(int row, SafeWritePhase phase, int progress, int max);
     void showResult(int row, const SafeWriteResult& result, double seconds);
+    // "COM3: Writing": what a screen reader says of the radio on that row.
+    QString portAndText(int row, const QString& text) const;
     void runEnded();
     void relabel();
     void setTicksEditable(bool editable);

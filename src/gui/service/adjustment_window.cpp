@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/adjustment_window.h"
+#include "widgets/button_widths.h"
 #include "widgets/input_filters.h"
 #include "model/value_codings.h"
 #include "service/apc_tune_window.h"
@@ -70,6 +71,8 @@ void addRow(QFormLayout* form, const char* caption, QWidget* field)
     auto* label = new QLabel(caption, form->parentWidget());
     label->setMinimumWidth(240);
     form->addRow(label, field);
+    if (auto* box = field->findChild<QLineEdit*>())   // the caption stands before the box's row, not the box
+        box->setAccessibleName(QString(caption).simplified());
 }
 
 QString hexText(uint16_t v)
@@ -164,7 +167,7 @@ TAdjustmentDlg::TAdjustmentDlg(ServiceContext context, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {bRead, bWrite, bApcTune, bWriteSn}) {
         b->setAutoDefault(false);
-        b->setMinimumWidth(110);
+        SetButtonWidthAtLeast(b, 110);
         buttons->addWidget(b);
     }
     Button1->setAutoDefault(false);

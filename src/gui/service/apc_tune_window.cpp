@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/apc_tune_window.h"
+#include "widgets/button_widths.h"
 #include "widgets/input_filters.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -91,6 +92,7 @@ TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
         grid->addWidget(new QLabel(r.caption, this), row, 0);
         for (int freq = 0; freq < 3; ++freq) {
             auto* box = makeBox(this, r.boxNames[freq]);
+            box->setAccessibleName(QStringLiteral("%1, %2").arg(QString(r.caption).simplified(), kColumnCaptions[freq]));
             grid->addWidget(box, row, freq + 1, Qt::AlignCenter);
             Tuning3& values = service.*(r.field);
             addBox(box, kTuningDigits, kTuningMax,
@@ -106,6 +108,7 @@ TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
             auto* cell = new QHBoxLayout;
             cell->addWidget(new QLabel(l.label, this));
             auto* box = makeBox(this, l.boxName);
+            box->setAccessibleName(QStringLiteral("%1, %2").arg(QString(r.caption).simplified(), l.label));
             cell->addWidget(box);
             grid->addLayout(cell, row, i + 1, Qt::AlignCenter);
             uint16_t& value = service.*(l.field);
@@ -125,7 +128,7 @@ TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {bRead, bWrite, bWriteAll}) {
-        b->setMinimumWidth(96);
+        SetButtonWidthAtLeast(b, 96);
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/password_window.h"
 #include "service/adjustment_window.h"
+#include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "text/ui_text_ids.h"
 #include <QHBoxLayout>
@@ -20,6 +21,7 @@ TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent)
 
     eInput = new QLineEdit(this);
     eInput->setObjectName("eInput");
+    eInput->setAccessibleName(Text(OwnText::SpokenPassword));
     eInput->setEchoMode(QLineEdit::Password);
     eInput->setStyleSheet("lineedit-password-character: 42");   // shown as "*"
     QFont f = eInput->font();

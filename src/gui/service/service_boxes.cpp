@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/service_boxes.h"
+#include "text/own_texts.h"
 #include "widgets/message_windows.h"
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -72,6 +73,8 @@ TUpDown::TUpDown(QWidget* parent) : QWidget(parent)
     };
     up_ = makeArrow(Qt::UpArrow, +1);
     down_ = makeArrow(Qt::DownArrow, -1);
+    up_->setAccessibleName(Text(OwnText::SpokenStepUp));
+    down_->setAccessibleName(Text(OwnText::SpokenStepDown));
 }
 
 } // namespace k3n

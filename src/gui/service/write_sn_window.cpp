@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/write_sn_window.h"
+#include "widgets/button_widths.h"
 #include "widgets/input_filters.h"
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,7 +51,9 @@ TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent)
     Button2->setObjectName("Button2");
 
     auto* entry = new QHBoxLayout;
-    entry->addWidget(new QLabel("SN", this));
+    auto* caption = new QLabel("SN", this);
+    caption->setBuddy(eSn);
+    entry->addWidget(caption);
     entry->addWidget(eSn);
     entry->setSpacing(4);
     entry->addWidget(udSn);
@@ -58,7 +61,7 @@ TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent)
     buttons->addStretch();
     for (QPushButton* b : {Button1, Button2}) {
         b->setAutoDefault(false);
-        b->setMinimumWidth(90);
+        SetButtonWidthAtLeast(b, 90);
         buttons->addWidget(b);
     }
     auto* column = new QVBoxLayout(this);

@@ -112,18 +112,6 @@ private:
     CellGrid* grid_;
 };
 
-// A cell as a screen reader reads it: its text, and a word for an empty one
-// (a cell that says nothing cannot be told from a cell that was skipped).
-class SpokenCell : public QTableWidgetItem {
-public:
-    QVariant data(int role) const override
-    {
-        if (role == Qt::AccessibleTextRole && flags() != Qt::NoItemFlags && text().isEmpty())
-            return Text(OwnText::SpokenBlankCell);
-        return QTableWidgetItem::data(role);
-    }
-};
-
 } // namespace
 
 QString ForeignValueText() { return QStringLiteral("?"); }

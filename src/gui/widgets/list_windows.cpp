@@ -102,6 +102,7 @@ ReportWindow::ReportWindow(const QString& title, const QString& intro, const QSt
     layout->addWidget(sIntro);
     tReport = new QPlainTextEdit(lines.join(u'\n'), this);
     tReport->setObjectName("tReport");
+    tReport->setAccessibleName(title);
     tReport->setReadOnly(true);
     tReport->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(tReport);

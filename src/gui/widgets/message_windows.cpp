@@ -2,6 +2,8 @@
 #include "widgets/message_windows.h"
 #include "text/ui_text.h"
 #include "text/ui_text_ids.h"
+#include "widgets/button_widths.h"
+#include "widgets/spoken_names.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +33,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, QHBoxLayout* row)
 {
     auto* b = new QPushButton(parent);
     b->setObjectName(name);
-    b->setMinimumWidth(80);
+    SetButtonWidthAtLeast(b, 80);
     row->addWidget(b);
     return b;
 }
@@ -52,6 +54,7 @@ TMyWarnDlg_2::TMyWarnDlg_2(QWidget* parent) : QDialog(parent)
     setWindowTitle(UiText(ui::kProgramTitle));
     Label1 = makeLabel(this, 10);
     Label1->setObjectName("Label1");
+    SpeakAsMessage(this, Label1);
     auto* row = layoutFor(this, Label1);
     OKBtn = makeButton(this, "OKBtn", row);
     CancelBtn = makeButton(this, "CancelBtn", row);
@@ -68,6 +71,7 @@ TMyWarnDlg_3::TMyWarnDlg_3(QWidget* parent) : QDialog(parent)
     setWindowTitle(UiText(ui::kProgramTitle));
     Label1 = makeLabel(this, 10);
     Label1->setObjectName("Label1");
+    SpeakAsMessage(this, Label1);
     auto* row = layoutFor(this, Label1);
     OKBtn = makeButton(this, "OKBtn", row);
     NoBtn = makeButton(this, "NoBtn", row);
@@ -86,6 +90,7 @@ TUserWarnDlg::TUserWarnDlg(QWidget* parent) : QDialog(parent)
     setWindowTitle(UiText(ui::kProgramTitle));
     WarnDlgText = makeLabel(this, 0, 16);
     WarnDlgText->setObjectName("WarnDlgText");
+    SpeakAsMessage(this, WarnDlgText);
     auto* row = layoutFor(this, WarnDlgText);
     OKBtn = makeButton(this, "OKBtn", row);
     CancelBtn = makeButton(this, "CancelBtn", row);

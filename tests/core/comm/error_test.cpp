@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Failure texts: the numbered messages in the three languages, and the
-// system's reason with what the user can do next.
+// Failure texts: the numbered messages in the three languages, and a refused
+// port's kind and errno, which the program words.
 #include "comm/comm_error.h"
 #include "comm/port_errors.h"
 #include "text/app_lang.h"
@@ -10,10 +10,10 @@
 #include <cerrno>
 #include <cstring>
 
-using HalvexComm32::CableRulePath;
 using HalvexComm32::EComm32Error;
-using HalvexComm32::PortFailureDetail;
-using HalvexComm32::PortFailureReason;
+using HalvexComm32::PortFailureOf;
+using HalvexComm32::TPortFailureKind;
+using HalvexComm32::TPortRefusal;
 
 namespace {
 
@@ -55,37 +55,34 @@ TEST(CommErrors, NumberedMessagesInTheThreeLanguages)
     EXPECT_EQ(EComm32Error(99).Message(), QString::fromUtf8("未知錯誤"));
 }
 
-TEST(CommErrors, TheSystemsReasonSaysWhatToDoAndFollowsTheNumberedText)
+TEST(CommErrors, ARefusedPortCarriesItsKindAndErrnoAndSaysTheSystemsText)
 {
     LanguageGuard english(k3n::kLangEnglish);
     const struct {
         int err;
-        const char* reason;
-    } rows[] = {{ENOENT, "the device is not present - check the cable"},
-                {ENODEV, "the device is not present - check the cable"},
-                {ENXIO, "the device is not present - check the cable"},
-                {EBUSY, "the port is in use by another program"},
-                {EWOULDBLOCK, "the port is in use by another program"},
-                {EIO, "the port does not respond"},
-                {ENOTTY, "not a serial port"}};
-    for (const auto& r : rows)
-        EXPECT_EQ(PortFailureReason(r.err), r.reason) << r.err;
-    for (int err : {EACCES, EPERM}) {
-        EXPECT_TRUE(PortFailureReason(err).startsWith("permission denied")) << err;
-        EXPECT_TRUE(PortFailureReason(err).contains("dialout group (sudo adduser $USER dialout)")) << err;
-        EXPECT_TRUE(PortFailureReason(err).contains(CableRulePath() + " is installed")) << err;
+        TPortFailureKind kind;
+    } rows[] = {{ENOENT, TPortFailureKind::NotPresent},   {ENODEV, TPortFailureKind::NotPresent},
+                {ENXIO, TPortFailureKind::NotPresent},    {EACCES, TPortFailureKind::PermissionDenied},
+                {EPERM, TPortFailureKind::PermissionDenied}, {EBUSY, TPortFailureKind::InUse},
+                {EWOULDBLOCK, TPortFailureKind::InUse},   {EIO, TPortFailureKind::NoResponse},
+                {ENOTTY, TPortFailureKind::NotSerial},    {EMFILE, TPortFailureKind::Other}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(PortFailureOf(r.err).kind, r.kind) << r.err;
+        EXPECT_EQ(PortFailureOf(r.err).err, r.err);
     }
-    const QString other = PortFailureReason(EMFILE);
-    EXPECT_TRUE(other.contains(QString::number(EMFILE)));
-    EXPECT_TRUE(other.contains(QString::fromLocal8Bit(std::strerror(EMFILE))));
 
-    const EComm32Error e(4, PortFailureDetail("COM3 (/dev/ttyUSB0)", EBUSY));
-    EXPECT_EQ(e.Message(), "Cannot open COM port: COM3 (/dev/ttyUSB0): the port is in use by another program");
-    EXPECT_EQ(e.Detail(), "COM3 (/dev/ttyUSB0): the port is in use by another program");
+    const EComm32Error e(4, TPortRefusal{"COM3 (/dev/ttyUSB0)", PortFailureOf(EBUSY), {}});
+    const QString busy = QString::fromLocal8Bit(std::strerror(EBUSY));
+    EXPECT_EQ(e.Message(), "Cannot open COM port: COM3 (/dev/ttyUSB0): " + busy);
+    EXPECT_EQ(e.Detail(), "COM3 (/dev/ttyUSB0): " + busy);
     EXPECT_EQ(QString::fromUtf8(e.what()), e.Message());
+    ASSERT_TRUE(e.Refusal().has_value());
+    EXPECT_EQ(e.Refusal()->port, "COM3 (/dev/ttyUSB0)");
+    EXPECT_EQ(e.Refusal()->failure.kind, TPortFailureKind::InUse);
+    EXPECT_EQ(e.Refusal()->failure.err, EBUSY);
+    EXPECT_FALSE(EComm32Error(8, "COM3: 1.5 stop bits need 5 data bits").Refusal().has_value());
 
-    LanguageGuard simplified(k3n::kLangSimplified);
-    EXPECT_TRUE(PortFailureReason(EACCES).startsWith(QString::fromUtf8("没有权限")));
-    EXPECT_TRUE(PortFailureReason(EACCES).contains("sudo adduser $USER dialout"));
-    EXPECT_TRUE(PortFailureReason(EACCES).contains(CableRulePath()));
+    const EComm32Error settings(8, TPortRefusal{"COM3", PortFailureOf(EINVAL), "19200 baud 7E2"});
+    EXPECT_EQ(settings.Detail(),
+              "COM3: the port refused 19200 baud 7E2 (" + QString::fromLocal8Bit(std::strerror(EINVAL)) + ")");
 }

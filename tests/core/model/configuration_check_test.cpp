@@ -2,11 +2,14 @@
 #include "model/configuration_check.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
+#include "model/record_fields.h"
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
 #include "text/app_lang.h"
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <tuple>
 #include <gtest/gtest.h>
 
 using namespace k3n;
@@ -253,25 +256,30 @@ TEST(ConfigurationCheck, Warnings)
 }
 
 // Every list offers what a fresh configuration holds, and a value past its
-// last entry is named on the list's page.
+// last entry is named on the list's page: tried on the last entry of each table.
 TEST(ConfigurationCheck, EveryListNamesAValueItDoesNotOffer)
 {
-    for (const OfferedList& list : OfferedLists()) {
-        const int row = list.rows;
+    std::map<std::tuple<QString, QString, QString>, const RecordField*> lastOfEach;
+    for (const RecordField& field : RecordFields())
+        if (IsPickOnly(field))
+            lastOfEach[{QString::fromLatin1(field.section), QString::fromLatin1(field.group), field.key}] = &field;
+    ASSERT_GT(lastOfEach.size(), 70u);
+    for (const auto& [name, field] : lastOfEach) {
+        const std::string what = FieldItemName(*field, TAppLang(kLangIdEnglishUs)).toStdString();
         RadioData data = TwoChannels();
-        if (list.page == EditorPage::Channels)
-            AddChannel(data, row, 145500000, 0);
-        ASSERT_TRUE(Check(data).empty()) << list.caption;
+        if (field->page == EditorPage::Channels)
+            AddChannel(data, field->entry, 145500000, 0);
+        ASSERT_TRUE(Check(data).empty()) << what;
 
-        const ListField field = list.field(row);
-        unsigned foreign = list.values.back().last + 1;
-        std::visit([&](auto f) { data.record.set(f, decltype(data.record.get(f))(foreign)); }, field);
-        foreign = ValueOf(data.record, field);   // what the field's width kept of it
-        if (IsOffered(list.values, foreign))
-            continue;   // the list offers every value the field can hold past its last
+        uint64_t foreign = 0;   // the first value the list does not offer
+        while (foreign <= FieldLimit(*field) && IsOfferedValue(*field, foreign))
+            ++foreign;
+        if (foreign > FieldLimit(*field))
+            continue;   // the list offers every value the field can hold
+        SetFieldNumber(data.record, *field, foreign);
         const auto problems = OfKind(Check(data), ProblemKind::ValueNotOffered);
-        ASSERT_EQ(problems.size(), 1u) << list.caption << " row " << row;
-        EXPECT_EQ(problems.front().page, list.page) << list.caption;
+        ASSERT_EQ(problems.size(), 1u) << what;
+        EXPECT_EQ(problems.front().page, field->page) << what;
         EXPECT_TRUE(problems.front().message.contains(QString::number(foreign)))
             << problems.front().message.toStdString();
     }

@@ -249,12 +249,12 @@ TEST_F(RadioComparison, ShowChangesIsOffByDefaultRememberedAndNeedsTheBackup)
     // Kept in config.ini between runs.
     test::ScratchDir dir;
     const QString path = dir.file("config.ini");
-    ASSERT_TRUE(SaveSettings(settings, path));
+    ASSERT_EQ(SaveSettings(settings, path), std::nullopt);
     AppSettings loaded;
     LoadOrCreateSettings(loaded, {}, path);
     EXPECT_TRUE(loaded.ShowChangesBeforeWrite);
     settings.ShowChangesBeforeWrite = false;
-    ASSERT_TRUE(SaveSettings(settings, path));
+    ASSERT_EQ(SaveSettings(settings, path), std::nullopt);
     LoadOrCreateSettings(loaded, {}, path);
     EXPECT_FALSE(loaded.ShowChangesBeforeWrite);
 }

@@ -55,7 +55,7 @@ TEST(SettingsFile, AbsentPortBecomesOneAndReachesTheFileAtExit)
     EXPECT_FALSE(s.AutoSeachPort);
     // Only memory changed; the file changes at exit.
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=7\nLanguage=0\nAutoSeachPort=0\n"));
-    ASSERT_TRUE(SaveSettings(s, path));
+    ASSERT_EQ(SaveSettings(s, path), std::nullopt);
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=1\nLanguage=0\nAutoSeachPort=0\n"));
 }
 
@@ -84,7 +84,7 @@ TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
         EXPECT_EQ(s.Language, row.language);
         EXPECT_EQ(s.AutoSeachPort, row.autoSearch);
     }
-    ASSERT_TRUE(SaveSettings(AppSettings{.Port = 5, .Language = 2, .AutoSeachPort = true}, path));
+    ASSERT_EQ(SaveSettings(AppSettings{.Port = 5, .Language = 2, .AutoSeachPort = true}, path), std::nullopt);
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=5\nLanguage=2\nAutoSeachPort=1\n"));
 
     // A folder where the file should be: it exists but cannot be read or written.
@@ -95,7 +95,9 @@ TEST(SettingsFile, ValuesAreReadLenientlyAndGarbageReadsAsDefaults)
     EXPECT_EQ(s.Port, 1);
     EXPECT_EQ(s.Language, 1);
     EXPECT_TRUE(s.AutoSeachPort);
-    EXPECT_FALSE(SaveSettings(s, folder));
+    const std::optional<Error> refused = SaveSettings(s, folder);
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->message.contains(folder)) << refused->message.toStdString();
 }
 
 TEST(SettingsFile, SavingChangesOnlyTheThreeKeysAndKeepsEverythingElse)
@@ -123,13 +125,13 @@ TEST(SettingsFile, SavingChangesOnlyTheThreeKeysAndKeepsEverythingElse)
     test::ScratchDir dir;
     const QString path = dir.file("K3N/config.ini");
     WriteFileBytes(path, "[config]\nPort=1\nRecentFile=/tmp/a.fse\n");
-    ASSERT_TRUE(SaveSettings(s, path));
+    ASSERT_EQ(SaveSettings(s, path), std::nullopt);
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nRecentFile=/tmp/a.fse\nLanguage=2\nAutoSeachPort=0\n"));
 
     // A file that cannot be written whole is not written at all.
     {
         const test::FileSizeLimit limit(16);
-        EXPECT_FALSE(SaveSettings(AppSettings{.Port = 5}, path));
+        EXPECT_TRUE(SaveSettings(AppSettings{.Port = 5}, path).has_value());
     }
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nRecentFile=/tmp/a.fse\nLanguage=2\nAutoSeachPort=0\n"));
 }
@@ -204,7 +206,7 @@ TEST(SettingsFile, TheRememberedCableIsKeptBesideThePort)
     const QString path = dir.file("K3N/config.ini");
     const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
     AppSettings s{.Port = 2, .Language = 0, .AutoSeachPort = false, .PortId = byId};
-    ASSERT_TRUE(SaveSettings(s, path));
+    ASSERT_EQ(SaveSettings(s, path), std::nullopt);
     EXPECT_EQ(FileBytes(path), "[config]\nPort=2\nLanguage=0\nAutoSeachPort=0\nPortId=" + byId.toUtf8() + "\n");
 
     AppSettings read;
@@ -214,7 +216,7 @@ TEST(SettingsFile, TheRememberedCableIsKeptBesideThePort)
 
     // Choosing a built-in port forgets the cable: the key stays, empty.
     read.PortId.clear();
-    ASSERT_TRUE(SaveSettings(read, path));
+    ASSERT_EQ(SaveSettings(read, path), std::nullopt);
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=2\nLanguage=0\nAutoSeachPort=0\nPortId=\n"));
     AppSettings again;
     LoadOrCreateSettings(again, {"COM1", "COM2"}, path);
@@ -226,11 +228,11 @@ TEST(SettingsFile, WriteOptionsAreKeptOnceSwitchedOff)
     test::ScratchDir dir;
     const QString path = dir.file("K3N/config.ini");
     AppSettings s{.Port = 3, .Language = 0, .AutoSeachPort = false};
-    ASSERT_TRUE(SaveSettings(s, path));   // both on, as by default: the three keys only
+    ASSERT_EQ(SaveSettings(s, path), std::nullopt);   // both on, as by default: the three keys only
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\n"));
 
     s.VerifyAfterWrite = false;
-    ASSERT_TRUE(SaveSettings(s, path));
+    ASSERT_EQ(SaveSettings(s, path), std::nullopt);
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=0\n"));
     AppSettings loaded;
     LoadOrCreateSettings(loaded, {"COM3"}, path);
@@ -239,14 +241,14 @@ TEST(SettingsFile, WriteOptionsAreKeptOnceSwitchedOff)
 
     // Switched on again, the key that is there follows.
     s.VerifyAfterWrite = true;
-    ASSERT_TRUE(SaveSettings(s, path));
+    ASSERT_EQ(SaveSettings(s, path), std::nullopt);
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=3\nLanguage=0\nAutoSeachPort=0\nVerifyAfterWrite=1\n"));
     LoadOrCreateSettings(loaded, {"COM3"}, path);
     EXPECT_TRUE(loaded.VerifyAfterWrite);
     // Writing only what changed is off unless switched on; then the file says so.
     EXPECT_FALSE(loaded.WriteChangedOnly);
     s.WriteChangedOnly = true;
-    ASSERT_TRUE(SaveSettings(s, path));
+    ASSERT_EQ(SaveSettings(s, path), std::nullopt);
     EXPECT_TRUE(FileBytes(path).endsWith("VerifyAfterWrite=1\nWriteChangedOnly=1\n")) << FileBytes(path).toStdString();
     LoadOrCreateSettings(loaded, {"COM3"}, path);
     EXPECT_TRUE(loaded.WriteChangedOnly);
@@ -268,6 +270,6 @@ TEST(SettingsFile, ASettingsFileThatIsNoRegularFileReadsAsTheDefaultsAndIsLeftAs
     EXPECT_EQ(s.Port, defaults.Port);
     EXPECT_EQ(s.Language, defaults.Language);
     EXPECT_EQ(s.AutoSeachPort, defaults.AutoSeachPort);
-    EXPECT_FALSE(SaveSettings(s, path));
+    EXPECT_TRUE(SaveSettings(s, path).has_value());
     EXPECT_TRUE(QFileInfo(path).isSymLink());
 }

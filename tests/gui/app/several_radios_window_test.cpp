@@ -9,6 +9,7 @@
 #include "support/test_support.h"
 #include "support/virtual_radio_memory.h"
 #include "virtualradio/emulated_radio.h"
+#include "widgets/spoken_names.h"
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -81,9 +82,12 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
     Tick(grid, silentRow);
     ASSERT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColPort)->checkState(), Qt::Checked);
     QSignalSpy ended(&window, &SeveralRadiosWindow::allEnded);
+    QStringList said;   // what a screen reader hears wherever its focus is
+    WatchAnnouncements([&](QAccessibleInterface* object, QAccessible::Event) { said << object->text(QAccessible::Name); });
     QTest::mouseClick(window.startButton, Qt::LeftButton);
     EXPECT_EQ(window.cancelButton->text(), "Cancel");
     ASSERT_TRUE(ended.wait(60000));
+    WatchAnnouncements({});
 
     EXPECT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColSerial)->text(), "8801");
     EXPECT_TRUE(grid.item(goodRow, SeveralRadiosWindow::ColResult)->text().startsWith("Written"));
@@ -92,6 +96,13 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
     EXPECT_TRUE(silentResult.startsWith("Failed: no radio answered")) << silentResult.toStdString();
     EXPECT_FALSE(silentResult.contains("Communication False")) << silentResult.toStdString();
     EXPECT_EQ(window.summary->text(), "1 of 2 radios written");
+    // Each radio's result is said as it ends, then the count; each bar is named after its radio and outcome.
+    auto saidOf = [&](int row, const QString& what) { return grid.item(row, SeveralRadiosWindow::ColPort)->text() + ": " + what; };
+    EXPECT_EQ(said.size(), 3) << said.join('|').toStdString();
+    EXPECT_TRUE(said.contains(saidOf(goodRow, "Written")));
+    EXPECT_TRUE(said.contains(saidOf(silentRow, grid.item(silentRow, SeveralRadiosWindow::ColResult)->toolTip())));
+    EXPECT_EQ(said.constLast(), "1 of 2 radios written");
+    EXPECT_EQ(grid.cellWidget(silentRow, SeveralRadiosWindow::ColProgress)->accessibleName(), saidOf(silentRow, "Failed"));
     EXPECT_EQ(window.cancelButton->text(), "Close");
     RadioData read;
     read.ResetForBand(0);

@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The channel list read onto a configuration, in four steps: the file's
+// table, its rows in the order they take channels, each row onto its
+// channel, and the notes and counts of the whole file.
 #include "interchange/channel_csv.h"
+#include "interchange/channel_csv_values.h"
 #include "model/channel_cells.h"
 #include "model/channel_moves.h"
 #include "model/channel_options.h"
@@ -19,49 +23,9 @@
 
 namespace k3n {
 
+using namespace channel_list;
+
 namespace {
-
-// The report's language when none is asked for: the command line speaks English.
-const TAppLang& EnglishLanguage()
-{
-    static const TAppLang english = [] {
-        TAppLang lang(kLangIdEnglishUs);
-        ApplyLanguageSetting(lang, 0);
-        return lang;
-    }();
-    return english;
-}
-
-// One channel's values, as the record holds them.
-struct Channel {
-    uint32_t rx = 0, tx = 0;
-    uint8_t rxTone = 0, txTone = 0;
-    bool rxInverted = false, txInverted = false;
-    bool high = false, narrow = false, scanAdd = false, xtalShift = false;
-    uint8_t lockOut = 0, signalingSystem = 0, signalingNo = 0, squelch = 0, scrambleNo = 0;
-};
-
-Channel ReadChannel(const RadioRecord& r, int n)
-{
-    using namespace rec::ch;
-    Channel c;
-    c.rx = r.get(rx_freq(n));
-    c.tx = r.get(tx_freq(n));
-    c.rxTone = r.get(rx_subaudio(n));
-    c.txTone = r.get(tx_subaudio(n));
-    c.rxInverted = r.get(rx_dcs_inverted(n)) != 0;
-    c.txInverted = r.get(tx_dcs_inverted(n)) != 0;
-    c.high = r.get(tx_power(n)) != 0;
-    c.narrow = r.get(bandwidth(n)) != 0;
-    c.scanAdd = r.get(scan_add(n)) != 0;
-    c.xtalShift = r.get(xtal_shift(n)) != 0;
-    c.lockOut = uint8_t(r.get(busy_lockout(n)));
-    c.signalingSystem = uint8_t(r.get(signaling_system(n)));
-    c.signalingNo = uint8_t(r.get(signaling_no(n)));
-    c.squelch = r.get(squelch(n));
-    c.scrambleNo = r.get(scramble_no(n));
-    return c;
-}
 
 // Only the named fields: the bits no column names keep what the entry holds.
 void WriteChannel(RadioRecord& r, int n, const Channel& c)
@@ -85,24 +49,9 @@ void WriteChannel(RadioRecord& r, int n, const Channel& c)
     r.set(scramble_no(n), c.scrambleNo);
 }
 
-constexpr int kMaxSquelch = 9;
-constexpr int kMaxScrambleNo = 16;
-constexpr int kMaxSignalingNo = 16;   // what the grid's list offers a system of 16 entries
+// What the grid's list offers the system with the most entries.
+constexpr int kMaxSignalingNo = *std::max_element(std::begin(kSignalNumberCounts), std::end(kSignalNumberCounts));
 constexpr uint32_t kHighPowerAboveMilliwatts = 2000;
-// The bits of an entry no column holds: flag bits without a name and the last byte.
-constexpr uint8_t kUnnamedFlags1 = 0xFC, kUnnamedFlags2 = 0x02;
-constexpr int kFlags1Byte = 10, kFlags2Byte = 11, kReservedByte = 15;
-
-// Exact MHz with six decimals, so every hertz survives the trip.
-QString MHzText(uint32_t hz)
-{
-    return QStringLiteral("%1.%2").arg(hz / 1000000).arg(hz % 1000000, 6, 10, QChar('0'));
-}
-
-QString LimitsText(const BandLimits& limits)
-{
-    return QStringLiteral("%1-%2 MHz").arg(MHzText(limits.lower), MHzText(limits.upper));
-}
 
 // "136", "410.5": MHz without the zeros a person leaves out.
 QString ShortMHzText(uint32_t hz)
@@ -114,159 +63,6 @@ QString ShortMHzText(uint32_t hz)
         text.chop(1);
     return text;
 }
-
-enum class ToneKind { None, Ctcss, Dcs, Foreign };
-
-ToneKind KindOfTone(uint8_t code)
-{
-    if (code == 0)
-        return ToneKind::None;
-    if (code < kCtcssCount)
-        return ToneKind::Ctcss;
-    if (code >= kDcsCodeBase && code < kDcsCodeBase + kDcsCodeCount)
-        return ToneKind::Dcs;
-    return ToneKind::Foreign;
-}
-
-QString DcsCodeText(uint8_t code)
-{
-    return QStringLiteral("%1").arg(DcsOctalCode(code - kDcsCodeBase), 3, 10, QChar('0'));
-}
-
-QString NameOrNumber(unsigned value, std::span<const char* const> names)
-{
-    return value < names.size() ? QString::fromLatin1(names[value]) : QString::number(value);
-}
-
-QString OnOff(bool on)
-{
-    return QString::fromLatin1(kOffOnNames[on ? 1 : 0]);
-}
-
-// ---- export ------------------------------------------------------------------
-
-QStringList ExportRow(const Channel& c, int n, const QStringList& columns)
-{
-    std::map<QString, QString> v;
-    v["Location"] = QString::number(n);
-    v["Frequency"] = MHzText(c.rx);
-    if (c.tx == 0) {
-        v["Duplex"] = QStringLiteral("off");
-        v["Offset"] = MHzText(0);
-    } else if (c.tx == c.rx) {
-        v["Offset"] = MHzText(0);
-    } else {
-        v["Duplex"] = c.tx > c.rx ? QStringLiteral("+") : QStringLiteral("-");
-        v["Offset"] = MHzText(c.tx > c.rx ? c.tx - c.rx : c.rx - c.tx);
-    }
-
-    // A code no table holds is written as no tone (the notes say so).
-    ToneKind txKind = KindOfTone(c.txTone), rxKind = KindOfTone(c.rxTone);
-    txKind = txKind == ToneKind::Foreign ? ToneKind::None : txKind;
-    rxKind = rxKind == ToneKind::Foreign ? ToneKind::None : rxKind;
-    v["rToneFreq"] = v["cToneFreq"] = QStringLiteral("88.5");
-    v["DtcsCode"] = v["RxDtcsCode"] = QStringLiteral("023");
-    v["CrossMode"] = QStringLiteral("Tone->Tone");
-    if (txKind == ToneKind::Ctcss)
-        v["rToneFreq"] = QString::fromLatin1(CtcssText(c.txTone));
-    if (txKind == ToneKind::Dcs)
-        v["DtcsCode"] = v["RxDtcsCode"] = DcsCodeText(c.txTone);
-    if (rxKind == ToneKind::Ctcss)
-        v["cToneFreq"] = QString::fromLatin1(CtcssText(c.rxTone));
-    if (rxKind == ToneKind::Dcs) {
-        v["RxDtcsCode"] = DcsCodeText(c.rxTone);
-        // A reader without RxDtcsCode takes the receive code from DtcsCode.
-        if (txKind != ToneKind::Dcs)
-            v["DtcsCode"] = v["RxDtcsCode"];
-    }
-    if (txKind == ToneKind::None && rxKind == ToneKind::None) {
-        v["Tone"] = QString();
-    } else if (txKind == ToneKind::Ctcss && rxKind == ToneKind::None) {
-        v["Tone"] = QStringLiteral("Tone");
-    } else if (txKind == ToneKind::Ctcss && c.rxTone == c.txTone) {
-        v["Tone"] = QStringLiteral("TSQL");
-    } else if (txKind == ToneKind::Dcs && c.rxTone == c.txTone) {
-        v["Tone"] = QStringLiteral("DTCS");
-    } else {
-        auto side = [](ToneKind kind) {
-            return kind == ToneKind::Ctcss ? QStringLiteral("Tone")
-                : kind == ToneKind::Dcs    ? QStringLiteral("DTCS")
-                                           : QString();
-        };
-        v["Tone"] = QStringLiteral("Cross");
-        v["CrossMode"] = side(txKind) + QStringLiteral("->") + side(rxKind);
-    }
-    v["DtcsPolarity"] = QString(c.txInverted ? 'R' : 'N') + QChar(c.rxInverted ? 'R' : 'N');
-    v["Mode"] = c.narrow ? QStringLiteral("NFM") : QStringLiteral("FM");
-    v["TStep"] = c.rx % 5000 == 0 ? QStringLiteral("5.00") : QStringLiteral("6.25");
-    v["Skip"] = c.scanAdd ? QString() : QStringLiteral("S");
-    v["Power"] = QString::fromLatin1(kPowerNames[c.high ? 1 : 0]);
-
-    v["Squelch"] = QString::number(c.squelch);
-    v["Scramble"] = OnOff(c.scrambleNo != 0);
-    v["ScrambleNo"] = c.scrambleNo != 0 ? QString::number(c.scrambleNo) : QString();
-    v["LockOut"] = NameOrNumber(c.lockOut, kLockOutNames);
-    v["XtalShift"] = OnOff(c.xtalShift);
-    v["Signaling"] = NameOrNumber(c.signalingSystem, kSignalSystemNames);
-    v["SignalingNo"] = c.signalingSystem != 0 || c.signalingNo != 0 ? QString::number(c.signalingNo + 1) : QString();
-
-    QStringList row;
-    for (const QString& column : columns)
-        row << v[column];
-    return row;
-}
-
-// What of channel n the file cannot carry, or an import of it would change or refuse.
-QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, ChannelColumnSet set, const TAppLang& lang)
-{
-    const Channel c = ReadChannel(r, n);
-    QStringList notes;
-    auto note = [&](const QString& text) { notes << Text(lang, OwnText::ExportNoteChannel).arg(n).arg(text); };
-    auto checkFrequency = [&](const QString& what, uint32_t hz) {
-        if (hz < band->band_limits.lower || hz > band->band_limits.upper)
-            note(Text(lang, OwnText::ExportOutsideBand).arg(what, MHzText(hz), LimitsText(band->band_limits)));
-        else if (band->SnapFrequency(hz) != hz)
-            note(Text(lang, OwnText::ExportOffRaster).arg(what, MHzText(hz), MHzText(band->SnapFrequency(hz))));
-    };
-    if (band) {
-        checkFrequency(QStringLiteral("Frequency"), c.rx);
-        if (c.tx != 0)   // no transmit frequency is "off"
-            checkFrequency(Text(lang, OwnText::ImportTxFrequency), c.tx);
-    }
-    for (auto [code, direction] : {std::pair{c.txTone, "TX"}, std::pair{c.rxTone, "RX"}}) {
-        if (KindOfTone(code) == ToneKind::Foreign)
-            note(Text(lang, OwnText::ExportForeignTone).arg(QLatin1String(direction)).arg(code));
-    }
-    if (set == ChannelColumnSet::StandardAndRadio) {
-        auto notTaken = [&](const char* column, unsigned value) {
-            note(Text(lang, OwnText::ExportNotTaken).arg(QLatin1String(column)).arg(value));
-        };
-        if (c.lockOut >= std::size(kLockOutNames))
-            notTaken("LockOut", c.lockOut);
-        if (c.squelch > kMaxSquelch)
-            notTaken("Squelch", c.squelch);
-        if (c.scrambleNo > kMaxScrambleNo)
-            notTaken("ScrambleNo", c.scrambleNo);
-        if (c.signalingSystem >= std::size(kSignalSystemNames))
-            notTaken("Signaling", c.signalingSystem);
-        else if (c.signalingSystem != 0 && c.signalingNo + 1 > SignalNumberCount(c.signalingSystem))
-            notTaken("SignalingNo", c.signalingNo + 1u);
-        else if (c.signalingSystem == 0 && c.signalingNo != 0)
-            note(Text(lang, OwnText::ExportSignalingNoWithoutSystem).arg(c.signalingNo + 1));
-    }
-    QStringList unnamed;
-    const auto entry = r.slice(rec::channelOffset(n), rec::kChannelSize);
-    for (auto [byte, mask] : {std::pair{kFlags1Byte, kUnnamedFlags1}, std::pair{kFlags2Byte, kUnnamedFlags2},
-                              std::pair{kReservedByte, uint8_t(0xFF)}}) {
-        if (const unsigned bits = entry[std::size_t(byte)] & mask)
-            unnamed << QStringLiteral("byte %1: 0x%2").arg(byte).arg(bits, 2, 16, QChar('0'));
-    }
-    if (!unnamed.isEmpty())
-        note(Text(lang, OwnText::ExportUnnamedBits).arg(unnamed.join(QStringLiteral(", "))));
-    return notes;
-}
-
-// ---- import ------------------------------------------------------------------
 
 std::optional<int> ParseWhole(const QString& text)
 {
@@ -624,7 +420,8 @@ private:
     void readPower(Channel& c)
     {
         const QString given = row_.field(QStringLiteral("Power"));
-        const QLatin1String low(kPowerNames[0]), high(kPowerNames[1]);
+        const std::span<const char* const> names = OptionNames("tx_power");
+        const QLatin1String low(names[0]), high(names[1]);
         c.high = given.compare(low, Qt::CaseInsensitive) != 0;
         if (given.isEmpty() || given.compare(low, Qt::CaseInsensitive) == 0 || given.compare(high, Qt::CaseInsensitive) == 0)
             return;
@@ -636,9 +433,9 @@ private:
         if (ok && value >= 0) {
             c.high = std::lround(value * 1000) > long(kHighPowerAboveMilliwatts);
             row_.changed(row_.text(OwnText::ImportWattsTaken)
-                             .arg(given, QString::fromLatin1(kPowerNames[c.high ? 1 : 0])));
+                             .arg(given, QString::fromLatin1(names[c.high ? 1 : 0])));
         } else {
-            row_.unreadable(QStringLiteral("Power"), QString::fromLatin1(kPowerNames[1]));
+            row_.unreadable(QStringLiteral("Power"), QString::fromLatin1(names[1]));
         }
     }
 
@@ -669,23 +466,23 @@ private:
         const QString squelch = QStringLiteral("Squelch"), lockOut = QStringLiteral("LockOut");
         const QString xtal = QStringLiteral("XtalShift");
         if (given("Squelch")) {
-            if (auto v = number(squelch, 0, kMaxSquelch))
+            if (auto v = ParseWhole(row_.field(squelch)); v && Offers("squelch", *v))
                 c.squelch = uint8_t(*v);
             else
                 row_.unreadable(squelch, QString::number(c.squelch));
         }
         readScrambling(c);
         if (given("LockOut")) {
-            if (auto v = choice(lockOut, kLockOutNames))
+            if (auto v = choice(lockOut, OptionNames("busy_lockout")))
                 c.lockOut = uint8_t(*v);
             else
-                row_.unreadable(lockOut, NameOrNumber(c.lockOut, kLockOutNames));
+                row_.unreadable(lockOut, NameOrNumber(c.lockOut, OptionNames("busy_lockout")));
         }
         if (given("XtalShift")) {
-            if (auto v = choice(xtal, kOffOnNames))
+            if (auto v = choice(xtal, OptionNames("xtal_shift")))
                 c.xtalShift = *v == 1;
             else
-                row_.unreadable(xtal, OnOff(c.xtalShift));
+                row_.unreadable(xtal, NameOrNumber(c.xtalShift, OptionNames("xtal_shift")));
         }
         readSignaling(c);
     }
@@ -695,7 +492,9 @@ private:
     {
         const QString onColumn = QStringLiteral("Scramble"), numberColumn = QStringLiteral("ScrambleNo");
         const bool onGiven = !row_.field(onColumn).isEmpty(), numberGiven = !row_.field(numberColumn).isEmpty();
-        const std::optional<int> on = onGiven ? choice(onColumn, kOffOnNames) : std::nullopt;
+        std::optional<int> on;
+        if (onGiven)
+            on = choice(onColumn, kOffOnNames);
         const std::optional<int> scrambler = numberGiven ? number(numberColumn, 1, kMaxScrambleNo) : std::nullopt;
         if (on == 0) {
             c.scrambleNo = 0;
@@ -717,9 +516,10 @@ private:
     {
         const QString systemColumn = QStringLiteral("Signaling"), numberColumn = QStringLiteral("SignalingNo");
         if (!row_.field(systemColumn).isEmpty()) {
-            const std::optional<int> system = choice(systemColumn, kSignalSystemNames);
+            const std::span<const char* const> names = OptionNames("signaling_system");
+            const std::optional<int> system = choice(systemColumn, names);
             if (!system) {
-                row_.unreadable(systemColumn, NameOrNumber(c.signalingSystem, kSignalSystemNames));
+                row_.unreadable(systemColumn, NameOrNumber(c.signalingSystem, names));
             } else if (*system != c.signalingSystem) {
                 c.signalingSystem = uint8_t(*system);
                 c.signalingNo = 0;   // a new system starts from its first entry, as the editor does
@@ -815,47 +615,182 @@ std::optional<int> BandHolding(const std::vector<uint32_t>& frequencies)
     return std::nullopt;
 }
 
-} // namespace
+// ---- the four steps of an import --------------------------------------------
 
-const QStringList& StandardChannelColumns()
-{
-    static const QStringList columns{"Location",  "Name",      "Frequency", "Duplex",       "Offset",     "Tone",
-                                     "rToneFreq", "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode", "CrossMode",
-                                     "Mode",      "TStep",     "Skip",      "Power",        "Comment",    "URCALL",
-                                     "RPT1CALL",  "RPT2CALL",  "DVCODE"};
-    return columns;
-}
+struct ChannelList {
+    std::vector<CsvRow> rows;   // the header first
+    Table table;
+};
 
-const QStringList& RadioChannelColumns()
+// The file's rows and its header's columns; fails when the file is no channel list.
+Result<ChannelList> ReadChannelList(const QByteArray& csv, const TAppLang& lang)
 {
-    static const QStringList columns{"Squelch",   "Scramble",  "ScrambleNo", "LockOut",
-                                     "XtalShift", "Signaling", "SignalingNo"};
-    return columns;
-}
-
-ChannelExport ExportChannelsCsv(const RadioRecord& record, ChannelColumnSet set, const TAppLang* language)
-{
-    const TAppLang& lang = language ? *language : EnglishLanguage();
-    QStringList columns = StandardChannelColumns();
-    if (set == ChannelColumnSet::StandardAndRadio)
-        columns += RadioChannelColumns();
-    // The band's limits and raster, as an import onto this configuration uses them.
-    std::optional<RadioData> band;
-    if (const int number = record.get(rec::freq_band); IsKnownBand(number)) {
-        band.emplace();
-        band->ResetForBand(number);
+    Result<CsvTable> parsed = ReadCsvTable(csv, lang);
+    if (!parsed)
+        return parsed.error();
+    CsvTable csvTable = std::move(parsed).value();
+    ChannelList list{std::move(csvTable.rows), {}};
+    const CsvRow& header = list.rows.front();
+    Table& table = list.table;
+    table.width = int(header.fields.size());
+    table.separator = csvTable.separator;
+    for (int i = 0; i < table.width; ++i) {
+        const QString name = header.fields[i].trimmed().toLower();
+        if (!table.index.contains(name))
+            table.index.insert(name, i);
     }
-    ChannelExport result;
-    std::vector<QStringList> rows{columns};
-    for (int n = 1; n <= rec::kChannelCount; ++n) {
-        if (!ChannelInUse(record, n))
+    if (!table.index.contains(QStringLiteral("frequency")))
+        return Error{Text(lang, OwnText::ImportNoFrequencyColumn).arg(header.line)};
+    return list;
+}
+
+struct PendingRow {
+    const CsvRow* row;
+    std::optional<int> location;
+};
+
+struct RowsByLocation {
+    std::vector<PendingRow> located, unlocated;
+    bool fromZero = false;   // a Location 0: the file counts from 0
+};
+
+// Locations first, so the rows without one fill what is still free; rows
+// that cannot be placed at all are skipped with a note.
+RowsByLocation SortRowsByLocation(const ChannelList& list, const TAppLang& lang, std::vector<ImportNote>& notes)
+{
+    RowsByLocation sorted;
+    for (std::size_t i = 1; i < list.rows.size(); ++i) {
+        RowReader reader(list.rows[i], list.table, lang, notes);
+        if (!FitsHeader(reader, list.rows[i], list.table))
             continue;
-        rows.push_back(ExportRow(ReadChannel(record, n), n, columns));
-        result.notes += ExportNotes(record, n, band ? &*band : nullptr, set, lang);
+        if (reader.location().isEmpty()) {
+            sorted.unlocated.push_back({&list.rows[i], std::nullopt});
+            continue;
+        }
+        const std::optional<int> location = ParseWhole(reader.location());
+        if (!location) {
+            reader.skip(reader.text(OwnText::ImportUnreadableLocation));
+            continue;
+        }
+        sorted.fromZero = sorted.fromZero || *location == 0;
+        sorted.located.push_back({&list.rows[i], location});
     }
-    result.csv = WriteCsv(rows);
-    return result;
+    if (sorted.fromZero)
+        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0, Text(lang, OwnText::ImportLocationsFromZero)});
+    return sorted;
 }
+
+struct Placement {
+    std::set<int> importedLines;
+    int skippedForBand = 0;
+    std::vector<uint32_t> outsideBand;   // the frequencies of those rows
+};
+
+// Each row onto its channel: the located ones onto theirs, the others onto
+// the channels still free.
+Placement PlaceRows(const RowsByLocation& rows, const Table& table, const TAppLang& lang, ChannelImport& result)
+{
+    RadioRecord& record = result.data.record;
+    std::vector<ImportNote>& notes = result.notes;
+    Placement placement;
+    std::map<int, int> lineOfChannel;
+    // The row onto channel n: from the channel in use, or from a new channel as the grid starts it.
+    auto importRow = [&](RowReader& reader, int channel) {
+        ChannelBuilder builder(reader, result.data);
+        Channel start;
+        if (ChannelInUse(record, channel)) {
+            start = ReadChannel(record, channel);
+        } else {
+            RadioRecord fresh;
+            StartChannel(fresh, channel, 0);
+            start = ReadChannel(fresh, channel);
+        }
+        const std::optional<Channel> built = builder.build(start);
+        if (!built) {
+            placement.skippedForBand += builder.skippedForBand();
+            placement.outsideBand.insert(placement.outsideBand.end(), builder.outsideBand().begin(),
+                                         builder.outsideBand().end());
+            return false;
+        }
+        if (!ChannelInUse(record, channel))
+            record.fill(rec::channelOffset(channel), rec::kChannelSize, 0);   // an empty slot holds nothing
+        WriteChannel(record, channel, *built);
+        placement.importedLines.insert(reader.line());
+        return true;
+    };
+    for (const PendingRow& pending : rows.located) {
+        RowReader reader(*pending.row, table, lang, notes);
+        const int channel = *pending.location + (rows.fromZero ? 1 : 0);
+        if (channel < 1 || channel > rec::kChannelCount) {
+            reader.skip(reader.text(OwnText::ImportNoSuchChannel).arg(channel).arg(rec::kChannelCount));
+            continue;
+        }
+        reader.setChannel(channel);
+        if (auto seen = lineOfChannel.find(channel); seen != lineOfChannel.end()) {
+            reader.skip(reader.text(OwnText::ImportChannelGivenTwice).arg(channel).arg(seen->second));
+            continue;
+        }
+        lineOfChannel[channel] = pending.row->line;
+        importRow(reader, channel);
+    }
+    int nextFree = 1;
+    for (const PendingRow& pending : rows.unlocated) {
+        RowReader reader(*pending.row, table, lang, notes);
+        while (nextFree <= rec::kChannelCount && (ChannelInUse(record, nextFree) || lineOfChannel.contains(nextFree)))
+            ++nextFree;
+        if (nextFree > rec::kChannelCount) {
+            reader.skip(reader.text(OwnText::ImportNoFreeChannel));
+            continue;
+        }
+        reader.setChannel(nextFree);
+        if (importRow(reader, nextFree))
+            lineOfChannel[nextFree] = pending.row->line;
+    }
+    return placement;
+}
+
+// The notes about the whole file, every note in file order, the counts and the summary line.
+void SumUp(const ChannelList& list, const RadioData& base, const Placement& placement, const TAppLang& lang,
+           ChannelImport& result)
+{
+    std::vector<ImportNote>& notes = result.notes;
+    if (std::optional<ImportNote> ignored = IgnoredColumns(list.rows, list.table, lang))
+        notes.push_back(*ignored);
+    for (const ReferenceNote& reference : EmptiedReferences(base.record, result.data.record))
+        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0, reference.describe(lang)});
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const ImportNote& a, const ImportNote& b) { return a.line < b.line; });
+
+    ImportCounts& counts = result.counts;
+    counts.read = int(list.rows.size()) - 1;
+    counts.imported = int(placement.importedLines.size());
+    counts.skipped = counts.read - counts.imported;
+    std::set<int> changedLines;
+    for (const ImportNote& note : notes)
+        if (note.kind == ImportNote::Kind::Changed && placement.importedLines.contains(note.line))
+            changedLines.insert(note.line);
+    counts.changed = int(changedLines.size());
+    if (counts.imported > 0) {
+        result.summary = Text(lang, OwnText::ImportSummary)
+                             .arg(counts.read)
+                             .arg(counts.imported)
+                             .arg(counts.changed)
+                             .arg(counts.skipped);
+        return;
+    }
+    QString why = Text(lang, OwnText::ImportReasonAllSkipped);
+    if (counts.read == 0) {
+        why = Text(lang, OwnText::ImportReasonNoRows);
+    } else if (placement.skippedForBand == counts.read) {
+        const BandLimits& limits = base.band_limits;
+        why = Text(lang, OwnText::ImportReasonAllOutsideBand)
+                  .arg(QStringLiteral("%1\u2013%2 MHz").arg(ShortMHzText(limits.lower), ShortMHzText(limits.upper)));
+        result.fittingBand = BandHolding(placement.outsideBand);
+    }
+    result.summary = Text(lang, OwnText::ImportNothingImported).arg(counts.read).arg(why);
+}
+
+} // namespace
 
 QString ImportNote::describe() const
 {
@@ -881,144 +816,15 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
                                         const ChannelImportOptions& options)
 {
     const TAppLang& lang = options.language ? *options.language : EnglishLanguage();
-    Result<CsvTable> parsed = ReadCsvTable(csv, lang);
-    if (!parsed)
-        return parsed.error();
-    const std::vector<CsvRow>& rows = parsed.value().rows;
-    const CsvRow& header = rows.front();
-    Table table;
-    table.width = int(header.fields.size());
-    table.separator = parsed.value().separator;
-    for (int i = 0; i < table.width; ++i) {
-        const QString name = header.fields[i].trimmed().toLower();
-        if (!table.index.contains(name))
-            table.index.insert(name, i);
-    }
-    if (!table.index.contains(QStringLiteral("frequency")))
-        return Error{Text(lang, OwnText::ImportNoFrequencyColumn).arg(header.line)};
-
+    const Result<ChannelList> list = ReadChannelList(csv, lang);
+    if (!list)
+        return list.error();
     ChannelImport result{base, {}, {}, {}, {}};
-    RadioRecord& record = result.data.record;
     if (options.replaceAll)
-        record.fill(rec::channelOffset(1), std::size_t(rec::kChannelSize) * rec::kChannelCount, 0);
-    std::vector<ImportNote>& notes = result.notes;
-
-    // Locations first, so the rows without one fill what is still free.
-    struct Pending {
-        const CsvRow* row;
-        std::optional<int> location;
-    };
-    std::vector<Pending> located, unlocated;
-    bool fromZero = false;
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        RowReader reader(rows[i], table, lang, notes);
-        if (!FitsHeader(reader, rows[i], table))
-            continue;
-        if (reader.location().isEmpty()) {
-            unlocated.push_back({&rows[i], std::nullopt});
-            continue;
-        }
-        const std::optional<int> location = ParseWhole(reader.location());
-        if (!location) {
-            reader.skip(reader.text(OwnText::ImportUnreadableLocation));
-            continue;
-        }
-        fromZero = fromZero || *location == 0;
-        located.push_back({&rows[i], location});
-    }
-    if (fromZero)
-        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0, Text(lang, OwnText::ImportLocationsFromZero)});
-
-    std::map<int, int> lineOfChannel;
-    std::set<int> importedLines;
-    std::vector<uint32_t> outsideBand;
-    int skippedForBand = 0;
-    // The row onto channel n: from the channel in use, or from a new channel as the grid starts it.
-    auto importRow = [&](RowReader& reader, int channel) {
-        ChannelBuilder builder(reader, result.data);
-        Channel start;
-        if (ChannelInUse(record, channel)) {
-            start = ReadChannel(record, channel);
-        } else {
-            RadioRecord fresh;
-            StartChannel(fresh, channel, 0);
-            start = ReadChannel(fresh, channel);
-        }
-        const std::optional<Channel> built = builder.build(start);
-        if (!built) {
-            skippedForBand += builder.skippedForBand();
-            outsideBand.insert(outsideBand.end(), builder.outsideBand().begin(), builder.outsideBand().end());
-            return false;
-        }
-        if (!ChannelInUse(record, channel))
-            record.fill(rec::channelOffset(channel), rec::kChannelSize, 0);   // an empty slot holds nothing
-        WriteChannel(record, channel, *built);
-        importedLines.insert(reader.line());
-        return true;
-    };
-    for (const Pending& pending : located) {
-        RowReader reader(*pending.row, table, lang, notes);
-        const int channel = *pending.location + (fromZero ? 1 : 0);
-        if (channel < 1 || channel > rec::kChannelCount) {
-            reader.skip(reader.text(OwnText::ImportNoSuchChannel).arg(channel).arg(rec::kChannelCount));
-            continue;
-        }
-        reader.setChannel(channel);
-        if (auto seen = lineOfChannel.find(channel); seen != lineOfChannel.end()) {
-            reader.skip(reader.text(OwnText::ImportChannelGivenTwice).arg(channel).arg(seen->second));
-            continue;
-        }
-        lineOfChannel[channel] = pending.row->line;
-        importRow(reader, channel);
-    }
-    int nextFree = 1;
-    for (const Pending& pending : unlocated) {
-        RowReader reader(*pending.row, table, lang, notes);
-        while (nextFree <= rec::kChannelCount && (ChannelInUse(record, nextFree) || lineOfChannel.contains(nextFree)))
-            ++nextFree;
-        if (nextFree > rec::kChannelCount) {
-            reader.skip(reader.text(OwnText::ImportNoFreeChannel));
-            continue;
-        }
-        reader.setChannel(nextFree);
-        if (importRow(reader, nextFree))
-            lineOfChannel[nextFree] = pending.row->line;
-    }
-    if (std::optional<ImportNote> ignored = IgnoredColumns(rows, table, lang))
-        notes.push_back(*ignored);
-    for (const ReferenceNote& reference : EmptiedReferences(base.record, record))
-        notes.push_back({ImportNote::Kind::Remark, 0, {}, 0, reference.describe(lang)});
-    std::stable_sort(notes.begin(), notes.end(),
-                     [](const ImportNote& a, const ImportNote& b) { return a.line < b.line; });
-
-    ImportCounts& counts = result.counts;
-    counts.read = int(rows.size()) - 1;
-    counts.imported = int(importedLines.size());
-    counts.skipped = counts.read - counts.imported;
-    std::set<int> changedLines;
-    for (const ImportNote& note : notes)
-        if (note.kind == ImportNote::Kind::Changed && importedLines.contains(note.line))
-            changedLines.insert(note.line);
-    counts.changed = int(changedLines.size());
-    if (counts.imported > 0) {
-        result.summary = Text(lang, OwnText::ImportSummary)
-                             .arg(counts.read)
-                             .arg(counts.imported)
-                             .arg(counts.changed)
-                             .arg(counts.skipped);
-    } else {
-        QString why = Text(lang, OwnText::ImportReasonAllSkipped);
-        if (counts.read == 0) {
-            why = Text(lang, OwnText::ImportReasonNoRows);
-        } else if (skippedForBand == counts.read) {
-            const BandLimits& limits = base.band_limits;
-            why =
-                Text(lang, OwnText::ImportReasonAllOutsideBand)
-                    .arg(QStringLiteral("%1\u2013%2 MHz").arg(ShortMHzText(limits.lower), ShortMHzText(limits.upper)));
-            result.fittingBand = BandHolding(outsideBand);
-        }
-        result.summary = Text(lang, OwnText::ImportNothingImported).arg(counts.read).arg(why);
-    }
+        result.data.record.fill(rec::channelOffset(1), std::size_t(rec::kChannelSize) * rec::kChannelCount, 0);
+    const RowsByLocation rows = SortRowsByLocation(list.value(), lang, result.notes);
+    const Placement placement = PlaceRows(rows, list.value().table, lang, result);
+    SumUp(list.value(), base, placement, lang, result);
     return result;
 }
 
