@@ -2,6 +2,7 @@
 #include "app/about_window.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -10,11 +11,6 @@
 #include <array>
 
 namespace k3n {
-
-namespace {
-constexpr int kCaptionText = 161;
-constexpr int kOkText = 153;
-}
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 {
@@ -64,14 +60,14 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 
 void TAboutBox::Relabel()
 {
-    setWindowTitle(UiText(kCaptionText));
-    ProductName->setText(UiText(162));
-    Version->setText(UiText(163));
-    Copyright->setText(UiText(164));
-    Comments->setText(UiText(165));
+    setWindowTitle(UiText(ui::kAbout));
+    ProductName->setText(UiText(ui::kProductName));
+    Version->setText(UiText(ui::kVersion));
+    Copyright->setText(UiText(ui::kCompany));
+    Comments->setText(UiText(ui::kWebAddress));
     Comments->setVisible(!Comments->text().isEmpty());   // an empty line would only leave a gap
     Licence->setText(Text(OwnText::AboutLicence));
-    OKButton->setText(UiText(kOkText));
+    OKButton->setText(UiText(ui::kOk));
 }
 
 } // namespace k3n

@@ -3,11 +3,8 @@
 #include <QKeyEvent>
 #include "text/own_texts.h"
 #include "text/ui_text.h"
-#include "widgets/list_windows.h"
-#include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace k3n {
@@ -18,22 +15,9 @@ enum Column { SeverityColumn, PageColumn, ItemColumn, ProblemColumn, kColumnCoun
 
 } // namespace
 
-CheckWindow::CheckWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+CheckWindow::CheckWindow(QWidget* parent)
+    : PlaceListWindow("CheckWindow", "tvProblems", kColumnCount, parent), tvProblems(list())
 {
-    setObjectName("CheckWindow");
-    auto* layout = new QVBoxLayout(this);
-    sSummary = new QLabel(this);
-    sSummary->setObjectName("sSummary");
-    layout->addWidget(sSummary);
-    tvProblems = new QTreeWidget(this);
-    tvProblems->setObjectName("tvProblems");
-    tvProblems->setColumnCount(kColumnCount);
-    tvProblems->setRootIsDecorated(false);
-    tvProblems->setUniformRowHeights(true);
-    tvProblems->setAlternatingRowColors(true);
-    layout->addWidget(tvProblems);
-    // Activation is the double click (or Enter) of the platform.
-    connect(tvProblems, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { chooseItem(item); });
     tvProblems->setFocus();   // the list is what the keys work when the window comes up
 }
 
@@ -53,15 +37,13 @@ void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)
     tvProblems->setAccessibleName(windowTitle());
     tvProblems->setHeaderLabels({Text(OwnText::CheckColumnSeverity), Text(OwnText::CheckColumnPage),
                                  Text(OwnText::CheckColumnItem), Text(OwnText::CheckColumnProblem)});
-    tvProblems->clear();
-    for (std::size_t i = 0; i < problems_.size(); ++i) {
-        const ConfigurationProblem& p = problems_[i];
+    clearRows();
+    for (const ConfigurationProblem& p : problems_) {
         const bool error = p.severity == Severity::Error;
-        auto* item =
-            new QTreeWidgetItem(tvProblems,
-                                QStringList{Text(error ? OwnText::CheckSeverityError : OwnText::CheckSeverityWarning),
-                                            PlainCaption(UiText(EditorPageText(p.page))), p.item, p.message});
-        item->setData(0, Qt::UserRole, qulonglong(i));
+        QTreeWidgetItem* item =
+            addRow({Text(error ? OwnText::CheckSeverityError : OwnText::CheckSeverityWarning),
+                    PlainCaption(UiText(EditorPageText(p.page))), p.item, p.message},
+                   p.page, p.channel);
         if (error)
             item->setForeground(SeverityColumn, Qt::red);
     }
@@ -73,22 +55,7 @@ void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)
                                 .arg(CountedText(errors, OwnText::CheckErrorCountOne, OwnText::CheckErrorCount),
                                      CountedText(qsizetype(problems_.size()) - errors, OwnText::CheckWarningCountOne,
                                                  OwnText::CheckWarningCount)));
-    for (int column = 0; column < ProblemColumn; ++column)
-        tvProblems->resizeColumnToContents(column);
-    // A window just opened fits its list and opens over the window it belongs to.
-    if (!isVisible()) {
-        FitToListContent(*this, *tvProblems, TreeListSize(*tvProblems));
-        PlaceOver(*this, parentWidget());
-    }
-}
-
-void CheckWindow::chooseItem(QTreeWidgetItem* item)
-{
-    if (!item)
-        return;
-    const auto i = std::size_t(item->data(0, Qt::UserRole).toULongLong());
-    if (i < problems_.size())
-        emit problemChosen(problems_[i].page, problems_[i].channel);
+    fitToRows(ProblemColumn);   // the problem's text may run on
 }
 
 } // namespace k3n

@@ -2,17 +2,13 @@
 #pragma once
 // The list of the check before a write, in a window of its own. A double
 // click on a problem asks for its editor page (and channel).
+#include "app/place_list_window.h"
 #include "model/configuration_check.h"
-#include <QWidget>
 #include <vector>
-
-class QLabel;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace k3n {
 
-class CheckWindow : public QWidget {
+class CheckWindow : public PlaceListWindow {
     Q_OBJECT
 public:
     explicit CheckWindow(QWidget* parent = nullptr);
@@ -22,17 +18,11 @@ public:
     const std::vector<ConfigurationProblem>& problems() const { return problems_; }
 
     QTreeWidget* tvProblems;
-    QLabel* sSummary;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-signals:
-    void problemChosen(k3n::EditorPage page, int channel);
-
 private:
-    void chooseItem(QTreeWidgetItem* item);
-
     std::vector<ConfigurationProblem> problems_;
 };
 

@@ -3,10 +3,8 @@
 #include "programming/radio_configuration.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
-#include "widgets/list_windows.h"
 #include <QLabel>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace k3n {
 
@@ -22,22 +20,9 @@ CompareWindow::CompareWindow(const QString& fileName, const RadioRecord& fileRec
 }
 
 CompareWindow::CompareWindow(CompareSide side, const QString& name, const RadioRecord& otherRecord, QWidget* parent)
-    : QWidget(parent, Qt::Window), side_(side), name_(name), otherRecord_(otherRecord)
+    : PlaceListWindow("CompareWindow", "tvDifferences", kColumnCount, parent), tvDifferences(list()), side_(side),
+      name_(name), otherRecord_(otherRecord)
 {
-    setObjectName("CompareWindow");
-    auto* layout = new QVBoxLayout(this);
-    sSummary = new QLabel(this);
-    sSummary->setObjectName("sSummary");
-    layout->addWidget(sSummary);
-    tvDifferences = new QTreeWidget(this);
-    tvDifferences->setObjectName("tvDifferences");
-    tvDifferences->setColumnCount(kColumnCount);
-    tvDifferences->setRootIsDecorated(false);
-    tvDifferences->setUniformRowHeights(true);
-    tvDifferences->setAlternatingRowColors(true);
-    layout->addWidget(tvDifferences);
-    // Activation is the double click (or Enter) of the platform.
-    connect(tvDifferences, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { chooseItem(item); });
 }
 
 void CompareWindow::compare(const RadioRecord& open)
@@ -49,31 +34,13 @@ void CompareWindow::compare(const RadioRecord& open)
     tvDifferences->setHeaderLabels({Text(OwnText::CheckColumnPage), Text(OwnText::CheckColumnItem),
                                     Text(OwnText::CompareColumnOpen),
                                     Text(radio ? OwnText::CompareColumnRadio : OwnText::CompareColumnFile)});
-    tvDifferences->clear();
-    for (std::size_t i = 0; i < differences_.size(); ++i) {
-        const ConfigurationDifference& d = differences_[i];
-        auto* item = new QTreeWidgetItem(tvDifferences, QStringList{d.pageName, d.item, d.oldText, d.newText});
-        item->setData(0, Qt::UserRole, qulonglong(i));
-    }
+    clearRows();
+    for (const ConfigurationDifference& d : differences_)
+        addRow({d.pageName, d.item, d.oldText, d.newText}, d.page, d.channel);
     sSummary->setText(differences_.empty() ? Text(OwnText::CompareNoDifferences)
                                            : CountedText(qint64(differences_.size()), OwnText::CompareCountOne,
                                                                       OwnText::CompareCount));
-    for (int column = 0; column < kColumnCount; ++column)
-        tvDifferences->resizeColumnToContents(column);
-    // A window just opened fits its list and opens over the window it belongs to.
-    if (isWindow() && !isVisible()) {
-        FitToListContent(*this, *tvDifferences, TreeListSize(*tvDifferences));
-        PlaceOver(*this, parentWidget());
-    }
-}
-
-void CompareWindow::chooseItem(QTreeWidgetItem* item)
-{
-    if (!item)
-        return;
-    const auto i = std::size_t(item->data(0, Qt::UserRole).toULongLong());
-    if (i < differences_.size())
-        emit differenceChosen(differences_[i].page, differences_[i].channel);
+    fitToRows(kColumnCount);
 }
 
 } // namespace k3n

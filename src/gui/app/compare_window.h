@@ -3,14 +3,10 @@
 // What differs between the open configuration and a file or the radio, in a
 // window of its own. A double click on a difference asks for its editor page
 // (and channel).
+#include "app/place_list_window.h"
 #include "interchange/configuration_diff.h"
 #include "model/radio_record.h"
-#include <QWidget>
 #include <vector>
-
-class QLabel;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace k3n {
 
@@ -20,7 +16,7 @@ enum class CompareSide {
     Radio,   // as a read brought it, named by its serial number
 };
 
-class CompareWindow : public QWidget {
+class CompareWindow : public PlaceListWindow {
     Q_OBJECT
 public:
     // fileName names the other side; its record is kept to compare again.
@@ -34,14 +30,8 @@ public:
     const std::vector<ConfigurationDifference>& differences() const { return differences_; }
 
     QTreeWidget* tvDifferences;
-    QLabel* sSummary;
-
-signals:
-    void differenceChosen(k3n::EditorPage page, int channel);
 
 private:
-    void chooseItem(QTreeWidgetItem* item);
-
     CompareSide side_;
     QString name_;
     RadioRecord otherRecord_;

@@ -2,6 +2,7 @@
 #include "app/import_report_window.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/list_windows.h"
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,10 +11,6 @@
 #include <QVBoxLayout>
 
 namespace k3n {
-
-namespace {
-constexpr int kYesText = 343, kNoText = 344, kOkText = 153;
-} // namespace
 
 ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringList& report, const QString& summary,
                                        bool canApply, QWidget* parent)
@@ -47,11 +44,11 @@ ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringLis
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    bApply = new QPushButton(UiText(kYesText), this);
+    bApply = new QPushButton(UiText(ui::kYes), this);
     bApply->setObjectName("bApply");
     bApply->setDefault(true);
     bApply->setVisible(canApply);
-    bCancel = new QPushButton(UiText(canApply ? kNoText : kOkText), this);
+    bCancel = new QPushButton(UiText(canApply ? ui::kNo : ui::kOk), this);
     bCancel->setObjectName("bCancel");
     bCancel->setDefault(!canApply);
     buttons->addWidget(bApply);

@@ -3,6 +3,7 @@
 #include "model/user_data_folder.h"
 #include "app/about_window.h"
 #include "app/check_window.h"
+#include "app/compare_window.h"
 #include "widgets/message_windows.h"
 #include "app/mdi_arrangement.h"
 #include "app/qt_translations.h"
@@ -10,6 +11,7 @@
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -22,24 +24,16 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <algorithm>
-#include <span>
 
 namespace k3n {
 
 namespace {
-constexpr int kTitleText = 0;
 constexpr const char* kTreeRootText = "K3N";   // the product name, in every language
-constexpr int kOpenTitleText = 150;
-constexpr int kSaveTitleText = 151;
-constexpr int kClearAllDataText = 155;
-constexpr int kSaveQuestionText = 342;
-constexpr int kNewText = 2;
-constexpr int kOpenText = 3;
-constexpr int kReadText = 7;
 
 // Step names are texts of the moment: they follow a language switch.
 StepName PageStep(int page)
@@ -67,11 +61,12 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
+    history_ = new RecordHistory(data_, [this] { RefreshAllViews(); }, this);
+    autosaveTimer_ = new QTimer(this);
+    autosaveTimer_->setSingleShot(true);
+    connect(autosaveTimer_, &QTimer::timeout, this, &TMainForm::autosaveIfDue);
     buildMenus();
-    buildRecentFileItems();
-    buildUndoItems();
-    buildReportItems();
-    buildEditCommandItems();
+    connect(history_, &RecordHistory::changed, this, &TMainForm::recordMaybeChanged);
     buildToolBar();
     buildTree();
     statusBar()->setObjectName("StatusBar");
@@ -87,106 +82,13 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     lastFolder_ = settings_.RecentFiles.isEmpty() ? QString() : QFileInfo(settings_.RecentFiles.constFirst()).absolutePath();
 }
 
-TMainForm::~TMainForm() = default;
-
-void TMainForm::buildMenus()
+TMainForm::~TMainForm()
 {
-    using Command = void (TMainForm::*)();
-    struct ItemSpec {
-        const char* name = nullptr;   // nullptr: a separator
-        int text = 0;
-        Command run = nullptr;
-        const char* shortcut = nullptr;
-    };
-    struct MenuSpec {
-        const char* name;
-        int text;
-        Command run;                  // a menu bar item that is a command of its own
-        std::span<const ItemSpec> items;
-    };
-    static const ItemSpec fileItems[] = {
-        {"FileNewItem", 2, &TMainForm::FileNew1Execute, "Ctrl+N"},
-        {"FileOpenItem", 3, &TMainForm::FileOpen1Execute, "Ctrl+O"},
-        {"FileCloseItem", 191, &TMainForm::FileClose1Execute},
-        {"MenuFile_Save", 4, &TMainForm::MenuFile_SaveClick, "Ctrl+S"},
-        {},
-        {"FileExitItem", 5, &TMainForm::FileExit1Execute},
-    };
-    static const ItemSpec editItems[] = {
-        {"MenuEdit_Read", 7, &TMainForm::MenuEdit_ReadClick},
-        {"MenuEdit_Write", 8, &TMainForm::MenuEdit_WriteClick},
-    };
-    static const ItemSpec languageItems[] = {
-        {"MenuLanguage_Chs", 11, &TMainForm::MenuLanguage_ChsClick},
-        {"MenuLanguage_En", 13, &TMainForm::MenuLanguage_EnClick},
-    };
-    static const ItemSpec windowItems[] = {
-        {"WindowCascadeItem", 193, &TMainForm::WindowCascadeItemClick},
-        {"WindowTileItem", 194, &TMainForm::WindowTileItemClick},
-        {"WindowTileItem2", 195, &TMainForm::WindowTileItem2Click},
-        {"WindowMinimizeItem", 196, &TMainForm::WindowMinimizeItemClick},
-        {"WindowArrangeItem", 197, &TMainForm::WindowArrangeItemClick},
-    };
-    static const ItemSpec helpItems[] = {
-        {"HelpAboutItem", 166, &TMainForm::HelpAbout1Execute},
-    };
-    static const MenuSpec menus[] = {
-        {"File1", 1, nullptr, fileItems},
-        {"Edit1", 6, nullptr, editItems},
-        {"MenuPort", 9, &TMainForm::MenuPortClick, {}},
-        {"MenuLanguage", 10, nullptr, languageItems},
-        {"Window1", 192, nullptr, windowItems},
-        {"Menu_RadioTest", 340, &TMainForm::Menu_RadioTestClick, {}},
-        {"Help1", 14, nullptr, helpItems},
-    };
-
-    for (const MenuSpec& entry : menus) {
-        if (entry.run) {
-            QAction* command = menuBar()->addAction(QString());
-            command->setObjectName(entry.name);
-            connect(command, &QAction::triggered, this, entry.run);
-            captioned_.emplace_back(command, entry.text);
-            continue;
-        }
-        QMenu* menu = menuBar()->addMenu(QString());
-        menu->setObjectName(entry.name);
-        captioned_.emplace_back(menu->menuAction(), entry.text);
-        for (const ItemSpec& item : entry.items) {
-            if (!item.name) {
-                menu->addSeparator();
-                continue;
-            }
-            QAction* action = menu->addAction(QString());
-            action->setObjectName(item.name);
-            if (item.shortcut)
-                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
-            connect(action, &QAction::triggered, this, item.run);
-            captioned_.emplace_back(action, item.text);
-        }
-    }
-    // The check's caption is one of the program's own texts, relabelled in RelabelMainWindow.
-    MenuEdit_Check = findChild<QMenu*>("Edit1")->addAction(QString());
-    MenuEdit_Check->setObjectName("MenuEdit_Check");
-    MenuEdit_WriteSeveral = findChild<QMenu*>("Edit1")->addAction(QString());
-    MenuEdit_WriteSeveral->setObjectName("MenuEdit_WriteSeveral");
-    connect(MenuEdit_WriteSeveral, &QAction::triggered, this, &TMainForm::MenuEdit_WriteSeveralClick);
-    connect(MenuEdit_Check, &QAction::triggered, this, &TMainForm::MenuEdit_CheckClick);
-    buildInterchangeItems();
-    buildCompareWithRadioItem();
-    // Restoring a backup sits with the file commands, before the separator above Exit.
-    MenuFile_Restore = new QAction(this);
-    MenuFile_Restore->setObjectName("MenuFile_Restore");
-    QMenu* file = findChild<QMenu*>("File1");
-    file->insertAction(file->actions().at(file->actions().indexOf(findChild<QAction*>("FileExitItem")) - 1),
-                       MenuFile_Restore);
-    connect(MenuFile_Restore, &QAction::triggered, this, &TMainForm::MenuFile_RestoreClick);
-
-    Window1 = findChild<QMenu*>("Window1");
-    connect(Window1, &QMenu::aboutToShow, this, &TMainForm::listOpenWindowsInWindowMenu);
-    MenuLanguage_Chs = findChild<QAction*>("MenuLanguage_Chs");
-    MenuLanguage_En = findChild<QAction*>("MenuLanguage_En");
-    MenuLanguage_Chs->setCheckable(true);
-    MenuLanguage_En->setCheckable(true);
+    // The work area and the menus outlive this part of the window while it is
+    // taken down; what they report then concerns no one.
+    mdiArea_->disconnect(this);
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        menu->disconnect(this);
 }
 
 void TMainForm::buildToolBar()
@@ -295,34 +197,15 @@ void TMainForm::RefreshAllViews()
 
 void TMainForm::RelabelMainWindow()
 {
-    MenuLanguage_En->setChecked(settings_.Language == 0);
-    MenuLanguage_Chs->setChecked(settings_.Language == 1);
     showDocumentState();
     showStartHint();
     if (virtualRadioNote_)
         virtualRadioNote_->setText(Text(OwnText::VirtualRadioAttached).arg(virtualRadioPort_, virtualRadioDevice_));
-    relabelUndoItems();
-    relabelEditCommandItems();
-    for (const auto& [action, text] : captioned_) {
-        action->setText(UiText(text));
-        action->setIconText(PlainCaption(UiText(text)));   // tool-bar captions
-        action->setStatusTip(PlainCaption(UiText(text)));
-    }
-    MenuEdit_Check->setText(Text(OwnText::MenuCheckConfiguration));
-    MenuEdit_Check->setStatusTip(PlainCaption(Text(OwnText::MenuCheckConfiguration)));
-    MenuEdit_WriteSeveral->setText(Text(OwnText::MenuWriteSeveralRadios));
-    MenuEdit_WriteSeveral->setStatusTip(PlainCaption(Text(OwnText::MenuWriteSeveralRadios)));
-    MenuFile_Print->setText(Text(OwnText::MenuPrint));
-    MenuFile_ExportPdf->setText(Text(OwnText::MenuExportPdf));
-    MenuFile_Restore->setText(Text(OwnText::MenuRestoreBackup));
-    MenuFile_Restore->setStatusTip(PlainCaption(Text(OwnText::MenuRestoreBackup)));
+    relabelCommands();
     if (checkWindow_)
         checkWindow_->setProblems(CheckConfiguration(data_.record));
-    relabelCompareWithRadioItem();
-    relabelInterchangeItems();
-    QAction* save = findChild<QAction*>("MenuFile_Save");
-    save->setToolTip(QStringLiteral("Save"));
-    save->setStatusTip(QStringLiteral("Save current file"));
+    if (compareWindow_)
+        compareWindow_->compare(data_.record);   // the open configuration may have changed too
     rebuildTree();
 }
 
@@ -398,7 +281,7 @@ void TMainForm::TreeView1Click(QTreeWidgetItem* item)
 
 void TMainForm::FileNew1Execute()
 {
-    if (!AskOkCancel(this, UiText(kClearAllDataText)))
+    if (!AskOkCancel(this, UiText(ui::kClearAllData)))
         return;
     // What is being typed belongs to the configuration being cleared; commit
     // it now so it cannot land in the new one when its control loses the focus.
@@ -408,7 +291,7 @@ void TMainForm::FileNew1Execute()
     fileContents_.insert(QString(), data_.record);   // unchanged until the user changes it
     RefreshAllViews();
     // A fresh configuration has no file name to propose.
-    history_->recordDocumentStep(CommandStep(kNewText), QString());
+    history_->recordDocumentStep(CommandStep(ui::kMenuNew), QString());
 }
 
 void TMainForm::FileOpen1Execute()
@@ -418,38 +301,6 @@ void TMainForm::FileOpen1Execute()
     const QString path = askFileName(false);
     if (!path.isEmpty())
         openFile(path);
-}
-
-void TMainForm::buildUndoItems()
-{
-    auto showRecord = [this] { RefreshAllViews(); };
-    history_ = new RecordHistory(data_, showRecord, this);
-    QMenu* edit = findChild<QMenu*>("Edit1");
-    edit->addSeparator();
-    undoItem_ = edit->addAction(QString());
-    undoItem_->setObjectName("EditUndoItem");
-    undoItem_->setShortcuts(QKeySequence::Undo);
-    connect(undoItem_, &QAction::triggered, this, &TMainForm::undoStep);
-    redoItem_ = edit->addAction(QString());
-    redoItem_->setObjectName("EditRedoItem");
-    redoItem_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    connect(redoItem_, &QAction::triggered, this, &TMainForm::redoStep);
-    connect(history_, &RecordHistory::changed, this, &TMainForm::relabelUndoItems);
-    connect(history_, &RecordHistory::changed, this, &TMainForm::recordMaybeChanged);
-    // The items name the step they would take back, including a change just made.
-    connect(edit, &QMenu::aboutToShow, this, &TMainForm::recordUnreportedEdits);
-}
-
-void TMainForm::relabelUndoItems()
-{
-    const QString undo = history_->undoName();
-    const QString redo = history_->redoName();
-    undoItem_->setText(undo.isEmpty() ? Text(OwnText::MenuUndo) : Text(OwnText::MenuUndoStep).arg(undo));
-    redoItem_->setText(redo.isEmpty() ? Text(OwnText::MenuRedo) : Text(OwnText::MenuRedoStep).arg(redo));
-    undoItem_->setStatusTip(PlainCaption(undoItem_->text()));
-    redoItem_->setStatusTip(PlainCaption(redoItem_->text()));
-    undoItem_->setEnabled(history_->canUndo());
-    redoItem_->setEnabled(history_->canRedo());
 }
 
 void TMainForm::undoStep()
@@ -471,7 +322,7 @@ void TMainForm::redoStep()
 void TMainForm::recordReadStep()
 {
     // What the radio holds is in no file yet: Save asks for a name.
-    history_->recordDocumentStep(CommandStep(kReadText), QString());
+    history_->recordDocumentStep(CommandStep(ui::kMenuReadFromRadio), QString());
 }
 
 void TMainForm::recordUnreportedEdits()
@@ -523,7 +374,7 @@ QString TMainForm::askFileName(bool save)
 
 QString TMainForm::runFileDialog(bool save, const QString& nameFilter, const QString& suffix, const QString& proposedName)
 {
-    QFileDialog dialog(this, UiText(save ? kSaveTitleText : kOpenTitleText), lastFolder_);
+    QFileDialog dialog(this, UiText(save ? ui::kSaveTitle : ui::kOpenTitle), lastFolder_);
     dialog.setNameFilter(nameFilter);
     dialog.setDefaultSuffix(suffix);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -550,7 +401,7 @@ void TMainForm::FileExit1Execute()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     TMyWarnDlg_3 question(this);
-    question.Label1->setText(UiText(kSaveQuestionText));
+    question.Label1->setText(UiText(ui::kSaveDataQuestion));
     const int answer = question.exec();
     // Leaving after a cancelled or failed save would lose the configuration,
     // so then the program stays open with its data.

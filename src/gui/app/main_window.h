@@ -150,7 +150,16 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The command table (main_window_menus.cpp): every menu and item, built,
+    // relabelled and enabled from it.
+    struct CommandRow;
+    static const std::vector<CommandRow>& commandTable();
     void buildMenus();
+    QString captionOf(const CommandRow& row) const;
+    void relabelCommands();
+    // Undo and Redo follow the history, the editor commands the active editor;
+    // exact: only where they apply now.
+    void enableCommands(bool exact);
     void buildToolBar();
     void buildTree();
     void rebuildTree();
@@ -158,17 +167,10 @@ private:
     void listOpenWindowsInWindowMenu();
     // Sets the Language setting (0 English, 1 Simplified) and relabels everything.
     void switchLanguage(int language);
-    // Edit > Undo and Redo: the items follow the history; every user action that
-    // changed the record's bytes is one step.
-    void buildUndoItems();
-    void relabelUndoItems();
+    // Edit > Undo and Redo: every user action that changed the record's bytes is one step.
     void undoStep();
     void redoStep();
     // Edit > Cut .. Fill series (main_window_edit_commands.cpp).
-    void buildEditCommandItems();
-    void relabelEditCommandItems();
-    // Enabled for the active editor's commands; exact: only where they apply now.
-    void updateEditCommandItems(bool exact);
     void runEditCommand(EditCommand command);
     // An editor's command ended: one step, and the other editors show its result.
     void takeCommandStep(EditorWindow* editor, StepName name);
@@ -199,7 +201,7 @@ private:
     // Before any write: the check's list, the question on errors and the log's folder; false: do not write.
     bool readyToWrite();
     // Files (main_window_files.cpp)
-    void buildRecentFileItems();
+    void addRecentFileItems(QMenu& menu);
     void showRecentFiles();
     // The file just opened or saved: the save dialog's proposal, the recent
     // files, and what the autosave compares with.
@@ -219,8 +221,6 @@ private:
     void showCheckWindow(std::vector<ConfigurationProblem> problems);
     // Opens a problem's page; a channel's problem also selects its row in the channel grid.
     void openProblem(EditorPage page, int channel);
-    void buildInterchangeItems();
-    void relabelInterchangeItems();
     QString askOtherFile(bool save, const QString& nameFilter, const QString& suffix);
 
     RadioData& data_;
@@ -237,17 +237,11 @@ private:
     QToolBar* ToolBar2 = nullptr;
     QMenu* Window1 = nullptr;
     std::vector<QAction*> windowListActions_;
-    // Every menu and item with the number of its caption, for relabelling.
-    std::vector<std::pair<QAction*, int>> captioned_;
-    QAction* MenuLanguage_Chs = nullptr;
-    QAction* MenuLanguage_En = nullptr;
-    QAction* undoItem_ = nullptr;
-    QAction* redoItem_ = nullptr;
+    // Every menu and item with its row of the command table.
+    std::vector<std::pair<QAction*, const CommandRow*>> commandItems_;
 
     std::array<QPointer<EditorWindow>, kEditorPageCount> editors_{};
     QPointer<TAboutBox> aboutBox_;
-    QAction* MenuEdit_Check = nullptr;
-    QAction* MenuEdit_WriteSeveral = nullptr;
     std::vector<QAction*> recentFileItems_;
     QAction* recentFilesEnd_ = nullptr;   // the separator after them
     QString restoredBackup_;              // the backup last opened by Restore radio from backup
@@ -263,22 +257,12 @@ private:
     bool quitting_ = false;   // quitOnSignal ran
     bool refitQueued_ = false;   // a font change's re-fit waits for every widget to take the font
     Clock clock_;
-    QAction* MenuFile_Restore = nullptr;
     QPointer<CheckWindow> checkWindow_;
-    void buildReportItems();
     QString askPdfFileName(const QString& suggested);
-    QAction* MenuFile_Print = nullptr;
-    QAction* MenuFile_ExportPdf = nullptr;
     OtherFileChooser chooseOtherFile_;
-    QAction* FileImportChannels = nullptr;
-    QAction* FileExportChannels = nullptr;
-    QAction* FileCompareWithFile = nullptr;
     QPointer<CompareWindow> compareWindow_;
     // Replaces the comparison shown, if any, with 'window' and brings it to the front.
     void showCompareWindow(CompareWindow* window);
-    void buildCompareWithRadioItem();
-    void relabelCompareWithRadioItem();
-    QAction* MenuEdit_CompareWithRadio = nullptr;
 };
 
 } // namespace k3n

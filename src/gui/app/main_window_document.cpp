@@ -7,6 +7,7 @@
 #include "model/record_layout.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/message_windows.h"
 #include <QFileInfo>
 #include <QLabel>
@@ -15,7 +16,6 @@
 namespace k3n {
 
 namespace {
-constexpr int kTitleText = 0;
 // How long a confirmation stays in the status bar.
 constexpr int kConfirmationMs = 15000;
 }   // namespace
@@ -33,7 +33,7 @@ bool TMainForm::configurationModified() const
 
 void TMainForm::showDocumentState()
 {
-    QString title = UiText(kTitleText);
+    QString title = UiText(ui::kProgramTitle);
     if (const QString file = currentFile(); !file.isEmpty()) {
         // A "[*]" in the name is shown as it is, not taken for the marker.
         title += QStringLiteral(" \u2014 ")

@@ -6,6 +6,7 @@
 #include "model/user_data_folder.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/message_windows.h"
 #include <QDateTime>
 #include <QDir>
@@ -20,8 +21,6 @@
 namespace k3n {
 
 namespace {
-constexpr int kOpenText = 3;   // "Open", the step's name
-
 // The clock the autosave uses unless a test gives another.
 qint64 SteadyMilliseconds()
 {
@@ -50,7 +49,7 @@ bool TMainForm::openFile(const QString& path)
         return false;
     const QString absolute = QFileInfo(path).absoluteFilePath();
     fileContents_.insert(absolute, opened.record);
-    replaceConfiguration(opened, [] { return PlainCaption(UiText(kOpenText)); }, absolute);
+    replaceConfiguration(opened, [] { return PlainCaption(UiText(ui::kMenuOpen)); }, absolute);
     fileBecameCurrent(absolute);
     return true;
 }
@@ -69,14 +68,11 @@ void TMainForm::fileBecameCurrent(const QString& path)
     showDocumentState();
 }
 
-void TMainForm::buildRecentFileItems()
+void TMainForm::addRecentFileItems(QMenu& menu)
 {
-    QMenu* file = findChild<QMenu*>("File1");
-    QAction* exitItem = findChild<QAction*>("FileExitItem");
     for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* item = new QAction(file);
+        QAction* item = menu.addAction(QString());
         item->setObjectName(QStringLiteral("FileRecentItem%1").arg(i + 1));
-        file->insertAction(exitItem, item);
         connect(item, &QAction::triggered, this, [this, i] {
             const QString path = settings_.RecentFiles.value(i);
             if (path.isEmpty())
@@ -89,12 +85,8 @@ void TMainForm::buildRecentFileItems()
         });
         recentFileItems_.push_back(item);
     }
-    recentFilesEnd_ = file->insertSeparator(exitItem);
+    recentFilesEnd_ = menu.addSeparator();
     showRecentFiles();
-
-    autosaveTimer_ = new QTimer(this);
-    autosaveTimer_->setSingleShot(true);
-    connect(autosaveTimer_, &QTimer::timeout, this, &TMainForm::autosaveIfDue);
 }
 
 void TMainForm::showRecentFiles()

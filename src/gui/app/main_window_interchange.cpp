@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenu>
 
 namespace k3n {
 
@@ -34,39 +33,6 @@ QString Shown(const QString& path)
 }
 
 } // namespace
-
-void TMainForm::buildInterchangeItems()
-{
-    QMenu* file = findChild<QMenu*>("File1");
-    // The items go in a group of their own just above Exit's separator.
-    const QList<QAction*> items = file->actions();
-    const qsizetype exitAt = items.indexOf(findChild<QAction*>("FileExitItem"));
-    QAction* before = exitAt > 0 ? items[exitAt - 1] : nullptr;
-    file->insertSeparator(before);
-    auto add = [&](const char* name, void (TMainForm::*run)()) {
-        auto* action = new QAction(file);
-        action->setObjectName(name);
-        file->insertAction(before, action);
-        connect(action, &QAction::triggered, this, run);
-        return action;
-    };
-    FileImportChannels = add("FileImportChannels", &TMainForm::FileImportChannelsClick);
-    FileExportChannels = add("FileExportChannels", &TMainForm::FileExportChannelsClick);
-    FileCompareWithFile = add("FileCompareWithFile", &TMainForm::FileCompareWithFileClick);
-}
-
-void TMainForm::relabelInterchangeItems()
-{
-    const std::pair<QAction*, OwnText> items[] = {{FileImportChannels, OwnText::MenuImportChannels},
-                                                  {FileExportChannels, OwnText::MenuExportChannels},
-                                                  {FileCompareWithFile, OwnText::MenuCompareWithFile}};
-    for (const auto& [action, text] : items) {
-        action->setText(Text(text));
-        action->setStatusTip(PlainCaption(Text(text)));
-    }
-    if (compareWindow_)
-        compareWindow_->compare(data_.record);   // the open configuration may have changed too
-}
 
 QString TMainForm::askOtherFile(bool save, const QString& nameFilter, const QString& suffix)
 {
@@ -156,7 +122,7 @@ void TMainForm::showCompareWindow(CompareWindow* window)
     compareWindow_ = window;
     compareWindow_->setAttribute(Qt::WA_DeleteOnClose);
     // A difference opens its page the way a problem of the check does.
-    connect(compareWindow_, &CompareWindow::differenceChosen, this, &TMainForm::openProblem);
+    connect(compareWindow_, &CompareWindow::placeChosen, this, &TMainForm::openProblem);
     compareWindow_->compare(data_.record);
     compareWindow_->show();
     compareWindow_->raise();

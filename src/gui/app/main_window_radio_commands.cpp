@@ -186,7 +186,7 @@ void TMainForm::showCheckWindow(std::vector<ConfigurationProblem> problems)
     if (!checkWindow_) {
         checkWindow_ = new CheckWindow(this);
         checkWindow_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(checkWindow_, &CheckWindow::problemChosen, this, &TMainForm::openProblem);
+        connect(checkWindow_, &CheckWindow::placeChosen, this, &TMainForm::openProblem);
     }
     checkWindow_->setProblems(std::move(problems));
     checkWindow_->show();

@@ -9,28 +9,8 @@
 #include "programming/radio_configuration.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
-#include <QMenu>
 
 namespace k3n {
-
-void TMainForm::buildCompareWithRadioItem()
-{
-    QMenu* edit = findChild<QMenu*>("Edit1");
-    MenuEdit_CompareWithRadio = new QAction(edit);
-    MenuEdit_CompareWithRadio->setObjectName("MenuEdit_CompareWithRadio");
-    // Right after Check configuration.
-    const QList<QAction*> items = edit->actions();
-    const qsizetype checkAt = items.indexOf(MenuEdit_Check);
-    edit->insertAction(checkAt >= 0 && checkAt + 1 < items.size() ? items[checkAt + 1] : nullptr,
-                       MenuEdit_CompareWithRadio);
-    connect(MenuEdit_CompareWithRadio, &QAction::triggered, this, &TMainForm::MenuEdit_CompareWithRadioClick);
-}
-
-void TMainForm::relabelCompareWithRadioItem()
-{
-    MenuEdit_CompareWithRadio->setText(Text(OwnText::MenuCompareWithRadio));
-    MenuEdit_CompareWithRadio->setStatusTip(PlainCaption(Text(OwnText::MenuCompareWithRadio)));
-}
 
 void TMainForm::MenuEdit_CompareWithRadioClick()
 {

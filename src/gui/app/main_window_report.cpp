@@ -12,7 +12,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
@@ -26,23 +25,6 @@ QString TodayText()
 }
 
 } // namespace
-
-void TMainForm::buildReportItems()
-{
-    // Between Save and Exit, a group of their own.
-    QMenu* file = findChild<QMenu*>("File1");
-    QAction* exit = findChild<QAction*>("FileExitItem");
-    MenuFile_Print = new QAction(file);
-    MenuFile_Print->setObjectName("MenuFile_Print");
-    MenuFile_Print->setShortcut(QKeySequence::Print);
-    MenuFile_ExportPdf = new QAction(file);
-    MenuFile_ExportPdf->setObjectName("MenuFile_ExportPdf");
-    file->insertAction(exit, MenuFile_Print);
-    file->insertAction(exit, MenuFile_ExportPdf);
-    file->insertSeparator(exit);
-    connect(MenuFile_Print, &QAction::triggered, this, &TMainForm::MenuFile_PrintClick);
-    connect(MenuFile_ExportPdf, &QAction::triggered, this, &TMainForm::MenuFile_ExportPdfClick);
-}
 
 QString TMainForm::reportHtml()
 {

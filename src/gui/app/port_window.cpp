@@ -3,6 +3,7 @@
 #include "app/remembered_cable.h"
 #include "app/settings_file.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,7 +44,7 @@ TCommunicationPort::TCommunicationPort(AppSettings& settings, const QList<TCommP
         portNames_ << p.name;
 
     setObjectName("TCommunicationPort");
-    setWindowTitle(PlainCaption(UiText(9)));
+    setWindowTitle(PlainCaption(UiText(ui::kMenuCommunicationPort)));
 
     gbCOM = new QGroupBox(this);
     gbCOM->setObjectName("gbCOM");

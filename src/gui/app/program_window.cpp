@@ -6,6 +6,7 @@
 #include "programming/session_texts.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/spoken_names.h"
 #include <QCheckBox>
 #include <QDir>
@@ -61,7 +62,8 @@ TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* 
       session_(std::make_unique<ProgrammingSession>(std::move(request), std::move(ports))),
       runner_(std::make_unique<SessionRunner>(*session_))
 {
-    BuildWindow(PlainCaption(UiText(session_->request().direction == Direction::Read ? 7 : 8)));
+    const bool read = session_->request().direction == Direction::Read;
+    BuildWindow(PlainCaption(UiText(read ? ui::kMenuReadFromRadio : ui::kMenuWriteToRadio)));
 }
 
 TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, PortPlan ports, QWidget* parent)
@@ -89,7 +91,7 @@ TProgramDialog::TProgramDialog(const RadioData& data, AppSettings& settings, Por
     sPhase = new QLabel(this);
     sPhase->setObjectName("sPhase");
     MakeLiveLine(sPhase);
-    BuildWindow(PlainCaption(UiText(8)));
+    BuildWindow(PlainCaption(UiText(ui::kMenuWriteToRadio)));
     connect(cBackup, &QCheckBox::toggled, this, [this](bool on) {
         settings_->BackupBeforeWrite = on;
         cShowChanges->setEnabled(on);

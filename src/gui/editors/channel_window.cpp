@@ -8,6 +8,7 @@
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/cell_grid.h"
 #include "widgets/input_filters.h"
 #include "widgets/message_windows.h"
@@ -231,10 +232,10 @@ std::unique_ptr<CellColumn> TChInforDlg::bitColumn(int col, BitField (*field)(in
 
 void TChInforDlg::RefreshAll()
 {
-    setWindowTitle(UiText(25));
-    sLastWrite->setText(UiText(345));
+    setWindowTitle(UiText(ui::kChannelSettings));
+    sLastWrite->setText(UiText(ui::kLastProgramData));
     sLastWriteTime->setText(ProgramTimeText(data_.last_program_time));
-    sDeviceSn->setText(UiText(346));
+    sDeviceSn->setText(UiText(ui::kSerialNumber));
     sDeviceSnDisp->setText(SerialNumberText(data_.radio_serial_number));
 
     QStringList groups;
@@ -242,7 +243,7 @@ void TChInforDlg::RefreshAll()
         groups << UiText(kFirstChannelGroupText + g);
     FillPickList(cbChInforGroup, groups, shownGroup());
     cbChInforGroup->setAccessibleName(Text(OwnText::SpokenChannelGroup));
-    sFreqRange->setText(UiText(341));
+    sFreqRange->setText(UiText(ui::kFrequencyRange));
     QStringList bands;
     for (int b = 0; b < kBandCount; ++b)
         bands << QString::fromLatin1(BandName(b));
@@ -401,7 +402,7 @@ void TChInforDlg::cbFreqRangeChange(int position)
 {
     if (position < 0 || position == data_.record.get(rec::freq_band))
         return;
-    if (!AskOkCancel(this, UiText(155))) {
+    if (!AskOkCancel(this, UiText(ui::kClearAllData))) {
         selectBandInList();
         return;
     }

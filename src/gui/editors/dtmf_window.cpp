@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/dtmf_window.h"
 #include "model/record_layout.h"
+#include "text/ui_text_ids.h"
 
 namespace k3n {
 
@@ -19,7 +20,7 @@ unsigned NextSequence(unsigned v) { return v == 0 ? 2 : 0; }
 } // namespace
 
 TDtmfDlg::TDtmfDlg(RadioData& data, QWidget* parent)
-    : SignalEditor(data, parent, {"PageDtmf", 187, dtmf::kSystemCount, dtmf::kDecodeCount, dtmf::kEncodeCount},
+    : SignalEditor(data, parent, {"PageDtmf", ui::kDtmf, dtmf::kSystemCount, dtmf::kDecodeCount, dtmf::kEncodeCount},
                    CodeTable(dtmf::kEncodeCount,
                              [&record = data.record](int k) { return !IsEmptyDigitCode(record, EncodeField(k)); }))
 {
@@ -31,31 +32,31 @@ TDtmfDlg::TDtmfDlg(RadioData& data, QWidget* parent)
 
 void TDtmfDlg::buildOptionPage()
 {
-    addFlag(0, "cPttCall", 278, dtmf::ptt_call);
-    addFlag(0, "cPauseTone", 287, dtmf::pause_tone_enable);
-    addList(0, "cbAutoReset", 280, dtmf::auto_reset, [] { return Entries(L::SignalAutoReset); });
-    addList(0, "cbANILock", 281, dtmf::ani_lock, [] { return Entries(L::SignalAniLock); });
-    addLeadTime(0, "eLeadIn", 282, dtmf::lead_in);
-    addLeadTime(0, "eLeadOut", 283, dtmf::lead_out);
-    addList(1, "cbToneSpeed", 284, dtmf::tone_speed, [] { return Entries(L::DtmfToneSpeed); });
-    addList(1, "cbGroupTone", 285, dtmf::group_tone, [] { return Entries(L::DtmfGroupTone); });
-    addList(1, "cbGapTone", 286, dtmf::gap_tone, [] { return Entries(L::DtmfGapTone); });
-    addList(1, "cbPauseTone", 287, dtmf::pause_tone, [] { return Entries(L::DtmfPauseTone); });
-    addList(1, "cbPauseTime", 288, dtmf::pause_time, [] { return Entries(L::DtmfPauseTime); });
+    addFlag(0, "cPttCall", ui::kPttCall, dtmf::ptt_call);
+    addFlag(0, "cPauseTone", ui::kPauseTone, dtmf::pause_tone_enable);
+    addList(0, "cbAutoReset", ui::kAutoReset, dtmf::auto_reset, [] { return Entries(L::SignalAutoReset); });
+    addList(0, "cbANILock", ui::kAniLock, dtmf::ani_lock, [] { return Entries(L::SignalAniLock); });
+    addLeadTime(0, "eLeadIn", ui::kLeadIn, dtmf::lead_in);
+    addLeadTime(0, "eLeadOut", ui::kLeadOut, dtmf::lead_out);
+    addList(1, "cbToneSpeed", ui::kToneSpeed, dtmf::tone_speed, [] { return Entries(L::DtmfToneSpeed); });
+    addList(1, "cbGroupTone", ui::kGroupTone, dtmf::group_tone, [] { return Entries(L::DtmfGroupTone); });
+    addList(1, "cbGapTone", ui::kGapTone, dtmf::gap_tone, [] { return Entries(L::DtmfGapTone); });
+    addList(1, "cbPauseTone", ui::kPauseTone, dtmf::pause_tone, [] { return Entries(L::DtmfPauseTone); });
+    addList(1, "cbPauseTime", ui::kPauseTime, dtmf::pause_time, [] { return Entries(L::DtmfPauseTime); });
     addCallTone(2, dtmf::call_1, dtmf::call_2);
 }
 
 void TDtmfDlg::buildGrids()
 {
     CellColumns system;
-    system.push_back(codeRefColumn(sgSystem, TextNo(306), "cbSystemCall", dtmf::call_code));
-    system.push_back(codeRefColumn(sgSystem, TextNo(307), "cbSystemId", dtmf::id_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(ui::kCall), "cbSystemCall", dtmf::call_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(ui::kId), "cbSystemId", dtmf::id_code));
     system.push_back(sequenceColumn(dtmf::sequence, NextSequence));
     system.push_back(aniColumn(dtmf::ani_mode));
-    system.push_back(markColumn(TextNo(300), dtmf::ptt_switch));
-    system.push_back(onOffColumn(TextNo(305), dtmf::auto_reset_on));
-    system.push_back(onOffColumn(TextNo(301), dtmf::duty));
-    system.push_back(onOffColumn(TextNo(302), dtmf::subaudio));
+    system.push_back(markColumn(TextNo(ui::kPttSwitch), dtmf::ptt_switch));
+    system.push_back(onOffColumn(TextNo(ui::kAutoResetOn), dtmf::auto_reset_on));
+    system.push_back(onOffColumn(TextNo(ui::kDuty), dtmf::duty));
+    system.push_back(onOffColumn(TextNo(ui::kSubaudio), dtmf::subaudio));
     addDecodeMaskColumns(system, dtmf::kDecodeCount, [](int row, int n) {
         return BitField{dtmf::decode_mask(row).offset, uint8_t(n), 1};
     });

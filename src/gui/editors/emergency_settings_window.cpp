@@ -3,6 +3,7 @@
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -45,25 +46,26 @@ TEmergencySettingDlg::TEmergencySettingDlg(RadioData& data, QWidget* parent)
     : EditorWindow(data, parent)
 {
     auto* page = new QGridLayout(this);
-    auto* emergency = new QFormLayout(AddGroup(page, captions_, "gbEmergency", 224, 0, 0));
-    auto* loneWorker = new QFormLayout(AddGroup(page, captions_, "gbLoneWorker", 236, 0, 1));
+    auto* emergency = new QFormLayout(AddGroup(page, captions_, "gbEmergency", ui::kEmergency, 0, 0));
+    auto* loneWorker = new QFormLayout(AddGroup(page, captions_, "gbLoneWorker", ui::kLoneWorker, 0, 1));
     page->setRowStretch(1, 1);
     page->setColumnStretch(2, 1);
     emergency->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     loneWorker->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    cbMode = AddLabelledList(emergency, captions_, "sMode", 256, "cbMode");
-    cbChannel = AddLabelledList(emergency, captions_, "sChannel", 259, "cbChannel");
-    cbDesignatedChannel = AddLabelledList(emergency, captions_, "sDesignatedChannel", 245, "cbDesignatedChannel");
-    cbActiveTime = AddLabelledList(emergency, captions_, "sActiveTime", 260, "cbActiveTime");
-    cbRxTime = AddLabelledList(emergency, captions_, "sRxTime", 261, "cbRxTime");
-    cbTxTime = AddLabelledList(emergency, captions_, "sTxTime", 262, "cbTxTime");
-    cbSirenTime = AddLabelledList(emergency, captions_, "sSirenTime", 263, "cbSirenTime");
-    cbSignalingType = AddLabelledList(emergency, captions_, "sSignalingType", 264, "cbSignalingType");
-    cbEncodeSystem = AddLabelledList(emergency, captions_, "sEncodeSystem", 265, "cbEncodeSystem");
-    cbEncodeSelect = AddLabelledList(emergency, captions_, "sEncodeSelect", 266, "cbEncodeSelect");
-    cbReminderTime = AddLabelledList(loneWorker, captions_, "sReminderTime", 267, "cbReminderTime");
-    cbResponseTime = AddLabelledList(loneWorker, captions_, "sResponseTime", 268, "cbResponseTime");
+    cbMode = AddLabelledList(emergency, captions_, "sMode", ui::kMode, "cbMode");
+    cbChannel = AddLabelledList(emergency, captions_, "sChannel", ui::kChannel, "cbChannel");
+    cbDesignatedChannel =
+        AddLabelledList(emergency, captions_, "sDesignatedChannel", ui::kDesignatedChannel, "cbDesignatedChannel");
+    cbActiveTime = AddLabelledList(emergency, captions_, "sActiveTime", ui::kActiveTime, "cbActiveTime");
+    cbRxTime = AddLabelledList(emergency, captions_, "sRxTime", ui::kRxTime, "cbRxTime");
+    cbTxTime = AddLabelledList(emergency, captions_, "sTxTime", ui::kTxTime, "cbTxTime");
+    cbSirenTime = AddLabelledList(emergency, captions_, "sSirenTime", ui::kSirenTime, "cbSirenTime");
+    cbSignalingType = AddLabelledList(emergency, captions_, "sSignalingType", ui::kSignalingType, "cbSignalingType");
+    cbEncodeSystem = AddLabelledList(emergency, captions_, "sEncodeSystem", ui::kEncodeSystem, "cbEncodeSystem");
+    cbEncodeSelect = AddLabelledList(emergency, captions_, "sEncodeSelect", ui::kEncodeSelect, "cbEncodeSelect");
+    cbReminderTime = AddLabelledList(loneWorker, captions_, "sReminderTime", ui::kReminderTime, "cbReminderTime");
+    cbResponseTime = AddLabelledList(loneWorker, captions_, "sResponseTime", ui::kResponseTime, "cbResponseTime");
     // A blank encode list keeps the width of its filled state.
     cbEncodeSystem->setMinimumContentsLength(3);
     cbEncodeSelect->setMinimumContentsLength(3);
@@ -90,7 +92,7 @@ TEmergencySettingDlg::TEmergencySettingDlg(RadioData& data, QWidget* parent)
 void TEmergencySettingDlg::RefreshAll()
 {
     RadioRecord& r = data_.record;
-    setWindowTitle(UiText(185));
+    setWindowTitle(UiText(ui::kEmergencySettings));
     captions_.apply();
 
     FillPickList(cbMode, SettingsListTexts(SettingsList::EmergencyMode, appLang()), int(r.get(rec::emergency_mode_bits)) - 1);

@@ -2,6 +2,7 @@
 #include "editors/five_tone_window.h"
 #include "model/record_layout.h"
 #include "text/app_lang.h"
+#include "text/ui_text_ids.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -30,7 +31,7 @@ unsigned NextSequence(unsigned v) { return v >= 2 ? 0 : v + 1; }
 
 TFiveToneDlg::TFiveToneDlg(RadioData& data, QWidget* parent)
     : SignalEditor(data, parent,
-                   {"PageControl1", 188, five::kSystemCount, five::kDecodeCount, five::kEncodeCount},
+                   {"PageControl1", ui::kFiveTone, five::kSystemCount, five::kDecodeCount, five::kEncodeCount},
                    CodeTable(five::kEncodeCount,
                              [&record = data.record](int k) { return !IsEmptyDigitCode(record, EncodeField(k)); }))
 {
@@ -42,29 +43,31 @@ TFiveToneDlg::TFiveToneDlg(RadioData& data, QWidget* parent)
 
 void TFiveToneDlg::buildOptionPage()
 {
-    addFlag(0, "cPttCall", 278, five::ptt_call);
-    addList(0, "cbAutoReset", 280, five::auto_reset, [] { return Entries(L::SignalAutoReset); });
-    addList(0, "cbANILock", 281, five::ani_lock, [] { return Entries(L::SignalAniLock); });
-    addLeadTime(0, "eLeadIn", 282, five::lead_in);
-    addLeadTime(0, "eLeadOut", 283, five::lead_out);
-    addList(0, "cbGroupTone", 285, five::group_tone, [] { return Entries(L::FiveToneTone); });
-    addList(0, "cbRepeat_tone", 324, five::repeat_tone, [] { return Entries(L::FiveToneTone); });
+    addFlag(0, "cPttCall", ui::kPttCall, five::ptt_call);
+    addList(0, "cbAutoReset", ui::kAutoReset, five::auto_reset, [] { return Entries(L::SignalAutoReset); });
+    addList(0, "cbANILock", ui::kAniLock, five::ani_lock, [] { return Entries(L::SignalAniLock); });
+    addLeadTime(0, "eLeadIn", ui::kLeadIn, five::lead_in);
+    addLeadTime(0, "eLeadOut", ui::kLeadOut, five::lead_out);
+    addList(0, "cbGroupTone", ui::kGroupTone, five::group_tone, [] { return Entries(L::FiveToneTone); });
+    addList(0, "cbRepeat_tone", ui::kRepeatTone, five::repeat_tone, [] { return Entries(L::FiveToneTone); });
     addCallTone(0, five::call_1, five::call_2);
 
-    cbLast_gap_tone = addList(1, "cbLast_gap_tone", 325, five::last_gap_tone, LastGapTones);
+    cbLast_gap_tone = addList(1, "cbLast_gap_tone", ui::kLastGapTone, five::last_gap_tone, LastGapTones);
     connect(cbLast_gap_tone, &QComboBox::activated, this, &TFiveToneDlg::cbLast_gap_toneChange);
-    cbLast_gap_time = addList(1, "cbLast_gap_time", 326, five::last_gap_time, [] { return Entries(L::FiveToneLastGapTime); });
-    addList(1, "cbLast_2nd_gap_time", 335, five::last_2nd_gap_time, [] { return Entries(L::FiveToneLast2ndGapTime); });
-    commitOnPick(addList(1, "cbTrans_delay_time", 327, five::trans_delay_time, [] { return Entries(L::FiveToneTransDelay); }));
-    addList(1, "cbClear_trans_delay_time", 328, five::clear_trans_delay_time,
+    cbLast_gap_time = addList(1, "cbLast_gap_time", ui::kLastGapTime, five::last_gap_time, [] { return Entries(L::FiveToneLastGapTime); });
+    addList(1, "cbLast_2nd_gap_time", ui::kSecondLastGapTime, five::last_2nd_gap_time, [] { return Entries(L::FiveToneLast2ndGapTime); });
+    commitOnPick(addList(1, "cbTrans_delay_time", ui::kTranspondDelay, five::trans_delay_time, [] { return Entries(L::FiveToneTransDelay); }));
+    addList(1, "cbClear_trans_delay_time", ui::kClearToTranspond, five::clear_trans_delay_time,
             [] { return Entries(L::FiveToneClearTransDelay); });
-    addList(1, "cbAck_retry", 329, five::ack_retry, [] { return Entries(L::FiveToneAckRetry); });
-    addList(1, "cbAck_decode_time", 330, five::ack_decode_time, [] { return Entries(L::FiveToneAckDecodeTime); });
+    addList(1, "cbAck_retry", ui::kAckRetry, five::ack_retry, [] { return Entries(L::FiveToneAckRetry); });
+    addList(1, "cbAck_decode_time", ui::kAckDecodingTime, five::ack_decode_time, [] { return Entries(L::FiveToneAckDecodeTime); });
 
-    addToneExtension("cExtended_1st", 322, "cbExtended_1st_time", 331, five::extended_1st);
-    addToneExtension("cExtended_2nd", 323, "cbExtended_2nd_time", 332, five::extended_2nd);
-    addList(2, "cbId_decode_time", 333, five::id_decode_time, [] { return Entries(L::FiveToneIdDecodeTime); });
-    addList(2, "cbAuto_tx_time", 334, five::auto_tx_time, [] { return Entries(L::FiveToneAutoTxTime); });
+    addToneExtension("cExtended_1st", ui::kFirstToneExtend, "cbExtended_1st_time", ui::kFirstExtendTime,
+                     five::extended_1st);
+    addToneExtension("cExtended_2nd", ui::kSecondToneExtend, "cbExtended_2nd_time", ui::kSecondExtendTime,
+                     five::extended_2nd);
+    addList(2, "cbId_decode_time", ui::kDecodeTime, five::id_decode_time, [] { return Entries(L::FiveToneIdDecodeTime); });
+    addList(2, "cbAuto_tx_time", ui::kAutoTxTime, five::auto_tx_time, [] { return Entries(L::FiveToneAutoTxTime); });
 }
 
 void TFiveToneDlg::addToneExtension(const char* boxName, int boxText, const char* listName, int listText,
@@ -129,17 +132,17 @@ void TFiveToneDlg::cbLast_gap_toneChange()
 void TFiveToneDlg::buildGrids()
 {
     CellColumns system;
-    system.push_back(valueListColumn(sgSystem, TextNo(320), "cbSystemType", [] { return Entries(L::FiveToneStandard); },
+    system.push_back(valueListColumn(sgSystem, TextNo(ui::kSystemType), "cbSystemType", [] { return Entries(L::FiveToneStandard); },
                                      five::standard));
-    system.push_back(codeRefColumn(sgSystem, TextNo(321), "cbSystemRep", five::repeat_code));
-    system.push_back(codeRefColumn(sgSystem, TextNo(306), "cbSystemCall", five::call_code));
-    system.push_back(codeRefColumn(sgSystem, TextNo(307), "cbSystemId", five::id_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(ui::kRepeat), "cbSystemRep", five::repeat_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(ui::kCall), "cbSystemCall", five::call_code));
+    system.push_back(codeRefColumn(sgSystem, TextNo(ui::kId), "cbSystemId", five::id_code));
     system.push_back(sequenceColumn(five::sequence, NextSequence));
     system.push_back(aniColumn(five::ani_mode));
-    system.push_back(markColumn(TextNo(300), five::ptt_switch));
-    system.push_back(onOffColumn(TextNo(305), five::auto_reset_on));
-    system.push_back(onOffColumn(TextNo(301), five::duty));
-    system.push_back(onOffColumn(TextNo(302), five::subaudio));
+    system.push_back(markColumn(TextNo(ui::kPttSwitch), five::ptt_switch));
+    system.push_back(onOffColumn(TextNo(ui::kAutoResetOn), five::auto_reset_on));
+    system.push_back(onOffColumn(TextNo(ui::kDuty), five::duty));
+    system.push_back(onOffColumn(TextNo(ui::kSubaudio), five::subaudio));
     addDecodeMaskColumns(system, five::kDecodeCount, [](int row, int n) {
         return BitField{uint16_t(five::decode_mask(row).offset + n / 8), uint8_t(n % 8), 1};
     });
@@ -148,7 +151,7 @@ void TFiveToneDlg::buildGrids()
     CellColumns decode;
     decode.push_back(digitCodeColumn(sgDecode, "eDecodeCode", [](int row) { return DecodeField(row - 1); }));
     decode.push_back(decodeTypeColumn(sgDecode, [](int row) { return five::decode_type(row - 1); }));
-    decode.push_back(codeRefColumn(sgDecode, TextNo(319), "cbDecodeTranspond",
+    decode.push_back(codeRefColumn(sgDecode, TextNo(ui::kTranspond), "cbDecodeTranspond",
                                    [](int row) { return five::decode_transpond(row - 1); }));
     setCellColumns(sgDecode, std::move(decode));
 

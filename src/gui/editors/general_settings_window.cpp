@@ -4,6 +4,7 @@
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/cell_grid.h"
 #include "widgets/input_filters.h"
 #include <QCheckBox>
@@ -53,32 +54,32 @@ TGeneralSettingsDlg::TGeneralSettingsDlg(RadioData& data, QWidget* parent)
     page->addStretch(1);
     left->addLayout(lists);
 
-    cbTOT = addList("sTOT", 48, "cbTOT");
-    cbTOA = addList("sTOA", 49, "cbTOA");
-    cbBurst_tone = addList("sBurst_tone", 198, "cbBurst_tone");
-    cbVoice = addList("sVoice", 199, "cbVoice");
-    cbVOX = addList("sVOX", 46, "cbVOX");
-    cbVOX_DELAY = addList("sVOX_DELAY", 47, "cbVOX_DELAY");
-    cbTalkAround = addList("sTalkAround", 202, "cbTalkAround");
-    cbSaving = addList("sSaving", 70, "cbSaving");
-    cbBatlowWarningTime = addList("sBatlowWarningTime", 203, "cbBatlowWarningTime");
+    cbTOT = addList("sTOT", ui::kTotTime, "cbTOT");
+    cbTOA = addList("sTOA", ui::kTotPenaltyTime, "cbTOA");
+    cbBurst_tone = addList("sBurst_tone", ui::kTxBurstTone, "cbBurst_tone");
+    cbVoice = addList("sVoice", ui::kVoice, "cbVoice");
+    cbVOX = addList("sVOX", ui::kVoxLevel, "cbVOX");
+    cbVOX_DELAY = addList("sVOX_DELAY", ui::kVoxHoldTime, "cbVOX_DELAY");
+    cbTalkAround = addList("sTalkAround", ui::kTalkAround, "cbTalkAround");
+    cbSaving = addList("sSaving", ui::kBatteryPowerSave, "cbSaving");
+    cbBatlowWarningTime = addList("sBatlowWarningTime", ui::kBatLowInterval, "cbBatlowWarningTime");
 
     auto* checks = new QGridLayout;
     left->addSpacing(8);
     left->addLayout(checks);
     left->addStretch(1);
-    cKeyLock = AddCheckBox(checks, captions_, "cKeyLock", 60, 0, 0);
-    cBeep = AddCheckBox(checks, captions_, "cBeep", 68, 0, 1);
-    cCompandor = AddCheckBox(checks, captions_, "cCompandor", 69, 1, 0);
-    cScrambling = AddCheckBox(checks, captions_, "cScrambling", 73, 1, 1);
-    cBatlow_rx = AddCheckBox(checks, captions_, "cBatlow_rx", 207, 2, 0);
-    cBatlow_tx = AddCheckBox(checks, captions_, "cBatlow_tx", 208, 2, 1);
-    cCtcss_extra_tail = AddCheckBox(checks, captions_, "cCtcss_extra_tail", 347, 3, 0);
-    cCtcss_tail = AddCheckBox(checks, captions_, "cCtcss_tail", 348, 3, 1);
+    cKeyLock = AddCheckBox(checks, captions_, "cKeyLock", ui::kKeypadLock, 0, 0);
+    cBeep = AddCheckBox(checks, captions_, "cBeep", ui::kBeepTone, 0, 1);
+    cCompandor = AddCheckBox(checks, captions_, "cCompandor", ui::kVoiceCompandor, 1, 0);
+    cScrambling = AddCheckBox(checks, captions_, "cScrambling", ui::kVoiceScramble, 1, 1);
+    cBatlow_rx = AddCheckBox(checks, captions_, "cBatlow_rx", ui::kRxBatLowWarning, 2, 0);
+    cBatlow_tx = AddCheckBox(checks, captions_, "cBatlow_tx", ui::kTxBatLowWarning, 2, 1);
+    cCtcss_extra_tail = AddCheckBox(checks, captions_, "cCtcss_extra_tail", ui::kCtcssTail55Hz, 3, 0);
+    cCtcss_tail = AddCheckBox(checks, captions_, "cCtcss_tail", ui::kCtcssTail180Degree, 3, 1);
 
     sScrambleSet = new QLabel(this);
     sScrambleSet->setObjectName("sScrambleSet");
-    captions_.add(sScrambleSet, 338);
+    captions_.add(sScrambleSet, ui::kScrambleSet);
     right->addWidget(sScrambleSet);
     buildScrambleGrid();
     right->addWidget(sgScrFreq);
@@ -92,17 +93,17 @@ TGeneralSettingsDlg::TGeneralSettingsDlg(RadioData& data, QWidget* parent)
         label->hide();
         return label;
     };
-    sCtcTail = hiddenLabel("sCtcTail", 204);
+    sCtcTail = hiddenLabel("sCtcTail", ui::kCtcssTail);
     cbCtcTail = new QComboBox(this);
     cbCtcTail->setObjectName("cbCtcTail");
     cbCtcTail->hide();
-    sUserCtc = hiddenLabel("sUserCtc", 205);
+    sUserCtc = hiddenLabel("sUserCtc", ui::kCtcssUserDefined);
     eUserCtc = new QLineEdit(this);
     eUserCtc->setObjectName("eUserCtc");
     eUserCtc->setMaxLength(5);
     eUserCtc->setValidator(new QRegularExpressionValidator(QRegularExpression("\\d*\\.?\\d*"), eUserCtc));
     eUserCtc->hide();
-    sUserDcs = hiddenLabel("sUserDcs", 206);
+    sUserDcs = hiddenLabel("sUserDcs", ui::kDcsUserDefined);
     eUserDcs = new QLineEdit(this);
     eUserDcs->setObjectName("eUserDcs");
     eUserDcs->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-7]{0,3}"), eUserDcs));
@@ -141,18 +142,18 @@ void TGeneralSettingsDlg::buildScrambleGrid()
     FilterInput(eScrFreq, DigitsInput(kScrFreqDigits));
     CellColumns columns;
     columns.push_back(std::make_unique<TextColumn>(
-        [] { return UiText(209); }, eScrFreq,
+        [] { return UiText(ui::kFrequency); }, eScrFreq,
         [this](int row) { return QString::number(data_.record.get(rec::scramble_freq(row - 1))); },
         [this](int row, const QString& text) { eScrFreqExit(row, text); }, QStringLiteral("00000"),
         TextColumn::Commit::Always));
-    sgScrFreq->setColumns([] { return UiText(147); }, std::move(columns));
+    sgScrFreq->setColumns([] { return UiText(ui::kNumberHeader); }, std::move(columns));
     bindCellEditors(sgScrFreq);
 }
 
 void TGeneralSettingsDlg::RefreshAll()
 {
     RadioRecord& r = data_.record;
-    setWindowTitle(UiText(181));
+    setWindowTitle(UiText(ui::kGeneralSettings));
     captions_.apply();
 
     FillPickList(cbTOT, SettingsListTexts(SettingsList::Tot, appLang()), r.get(rec::tot));

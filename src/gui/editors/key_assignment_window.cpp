@@ -4,6 +4,7 @@
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -53,10 +54,10 @@ int PositionOfCode(std::span<const uint8_t> codes, uint8_t stored)
 }
 
 constexpr const char* kKeyGroupNames[] = {"gbKey1", "gbKey2", "gbKey3"};
-constexpr int kKeyGroupTexts[] = {213, 214, 215};
+constexpr int kKeyGroupTexts[] = {ui::kSideKey1, ui::kSideKey2, ui::kSideKey3};
 constexpr const char* kActionLabelFormats[] = {"sKey%1_Press", "sKey%1_Hold", "sKey%1_PowerOn"};
 constexpr const char* kActionListFormats[] = {"cbKey%1_Press", "cbKey%1_Hold", "cbKey%1_PowerOn"};
-constexpr int kActionTexts[] = {217, 218, 219};   // Press, Holding, Power On
+constexpr int kActionTexts[] = {ui::kPress, ui::kHolding, ui::kPowerOn};
 
 } // namespace
 
@@ -80,11 +81,11 @@ TKeyAssignmentDlg::TKeyAssignmentDlg(RadioData& data, QWidget* parent)
     }
     auto* timeGroup = new QGroupBox(this);
     timeGroup->setObjectName("gbTimeSetup");
-    captions_.add(timeGroup, 216);
+    captions_.add(timeGroup, ui::kTimeSetup);
     auto* timeForm = new QFormLayout(timeGroup);
     timeForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    cbHoldTime = AddLabelledList(timeForm, captions_, "sHoldTime", 220, "cbHoldTime");
-    cbEmgHoldTime = AddLabelledList(timeForm, captions_, "sEmgHoldTime", 221, "cbEmgHoldTime");
+    cbHoldTime = AddLabelledList(timeForm, captions_, "sHoldTime", ui::kHoldingTime, "cbHoldTime");
+    cbEmgHoldTime = AddLabelledList(timeForm, captions_, "sEmgHoldTime", ui::kEmergencyHoldTime, "cbEmgHoldTime");
     page->addWidget(timeGroup, 1, 1);
     page->setRowStretch(2, 1);
     page->setColumnStretch(2, 1);
@@ -107,7 +108,7 @@ TKeyAssignmentDlg::TKeyAssignmentDlg(RadioData& data, QWidget* parent)
 void TKeyAssignmentDlg::RefreshAll()
 {
     const RadioRecord& r = data_.record;
-    setWindowTitle(UiText(183));
+    setWindowTitle(UiText(ui::kKeyAssignment));
     captions_.apply();
     for (int key = 0; key < 3; ++key) {
         for (int action = 0; action < 3; ++action) {

@@ -3,6 +3,7 @@
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -27,17 +28,18 @@ TScanSettingsDlg::TScanSettingsDlg(RadioData& data, QWidget* parent)
     column->addLayout(form);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    cbResumeTime_rx = AddLabelledList(form, captions_, "sResumeTime_rx", 241, "cbResumeTime_rx");
-    cbResumeTime_tx = AddLabelledList(form, captions_, "sResumeTime_tx", 242, "cbResumeTime_tx");
-    cbScanBusyTime = AddLabelledList(form, captions_, "sScanBusyTime", 243, "cbScanBusyTime");
-    cbScanTxMode = AddLabelledList(form, captions_, "sScanTxMode", 244, "cbScanTxMode");
-    cbDesignatedChannel = AddLabelledList(form, captions_, "sDesignatedChannel", 245, "cbDesignatedChannel");
-    cbHomeChannel = AddLabelledList(form, captions_, "sHomeChannel", 250, "cbHomeChannel");
-    cbPriChannel = AddLabelledList(form, captions_, "sPriChannel", 55, "cbPriChannel");
-    cbDaulWatchCh = AddLabelledList(form, captions_, "sDaulWatchCh", 249, "cbDaulWatchCh");
+    cbResumeTime_rx = AddLabelledList(form, captions_, "sResumeTime_rx", ui::kScanResumeTimeRx, "cbResumeTime_rx");
+    cbResumeTime_tx = AddLabelledList(form, captions_, "sResumeTime_tx", ui::kScanResumeTimeTx, "cbResumeTime_tx");
+    cbScanBusyTime = AddLabelledList(form, captions_, "sScanBusyTime", ui::kScanBusyTime, "cbScanBusyTime");
+    cbScanTxMode = AddLabelledList(form, captions_, "sScanTxMode", ui::kScanTxMode, "cbScanTxMode");
+    cbDesignatedChannel =
+        AddLabelledList(form, captions_, "sDesignatedChannel", ui::kDesignatedChannel, "cbDesignatedChannel");
+    cbHomeChannel = AddLabelledList(form, captions_, "sHomeChannel", ui::kHomeChannel, "cbHomeChannel");
+    cbPriChannel = AddLabelledList(form, captions_, "sPriChannel", ui::kPriorityScan, "cbPriChannel");
+    cbDaulWatchCh = AddLabelledList(form, captions_, "sDaulWatchCh", ui::kDualWatchChannel, "cbDaulWatchCh");
     cTalkBack = new QCheckBox(this);
     cTalkBack->setObjectName("cTalkBack");
-    captions_.add(cTalkBack, 247);
+    captions_.add(cTalkBack, ui::kTalkBack);
     form->addRow(cTalkBack);
     column->addStretch(1);
 
@@ -57,7 +59,7 @@ TScanSettingsDlg::TScanSettingsDlg(RadioData& data, QWidget* parent)
 void TScanSettingsDlg::RefreshAll()
 {
     const RadioRecord& r = data_.record;
-    setWindowTitle(UiText(184));
+    setWindowTitle(UiText(ui::kScanSettings));
     captions_.apply();
     const QStringList channels = SettingsListTexts(SettingsList::ScanChannel, appLang());
     FillPickList(cbResumeTime_rx, SettingsListTexts(SettingsList::ScanResumeTimeRx, appLang()), r.get(rec::scan_resume_time_rx));

@@ -3,6 +3,7 @@
 #include "model/signal_entry.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/input_filters.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,13 +20,7 @@ namespace k3n {
 
 namespace {
 
-constexpr int kPageTexts[] = {272, 273, 275, 274};   // Option, System, Decode, Encode
-constexpr int kNumberHeaderText = 147;                // "NO."
-constexpr int kCodeHeaderText = 311;                  // "Code"
-constexpr int kTypeHeaderText = 312;                  // "Type"
-constexpr int kDecodeHeaderText = 303;                // "De- "
-constexpr int kCallToneText = 289;
-constexpr int kCall1Text = 238, kCall2Text = 239;
+constexpr int kPageTexts[] = {ui::kOption, ui::kSystem, ui::kDecode, ui::kEncode};
 
 // The texts of a list of the signalling editors, in the current language.
 QStringList ListTexts(SettingsList list)
@@ -283,7 +278,7 @@ void SignalEditor::addCallTone(int column, U8Field call1, U8Field call2)
 {
     auto* group = new QGroupBox(tsOption);
     group->setObjectName("gbCallTone");
-    captions_.add(group, kCallToneText);
+    captions_.add(group, ui::kCallTone);
     auto* form = new QFormLayout(group);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     struct CallList {
@@ -292,8 +287,8 @@ void SignalEditor::addCallTone(int column, U8Field call1, U8Field call2)
         int text;
         U8Field field;
     };
-    for (const CallList& call : {CallList{"sCall_1", "cbCall_1", kCall1Text, call1},
-                                 CallList{"sCall_2", "cbCall_2", kCall2Text, call2}}) {
+    for (const CallList& call : {CallList{"sCall_1", "cbCall_1", ui::kCall1, call1},
+                                 CallList{"sCall_2", "cbCall_2", ui::kCall2, call2}}) {
         QComboBox* box = AddLabelledList(form, captions_, call.labelName, call.text, call.name);
         box->setMinimumContentsLength(7);
         auto& bound = *lists_.emplace_back(std::make_unique<BoundList>(BoundList{box, call.field, {}, {}}));
@@ -317,7 +312,7 @@ SignalEditor::Header SignalEditor::Fixed(const char* text)
 
 SignalEditor::Header SignalEditor::DecodeHeader(int n)
 {
-    return [n] { return UiText(kDecodeHeaderText) + QString::number(n); };
+    return [n] { return UiText(ui::kDecodeNumber) + QString::number(n); };
 }
 
 std::unique_ptr<CellColumn> SignalEditor::codeRefColumn(CellGrid* grid, Header header, const char* listName,
@@ -349,7 +344,7 @@ std::unique_ptr<CellColumn> SignalEditor::valueListColumn(CellGrid* grid, Header
 
 std::unique_ptr<CellColumn> SignalEditor::decodeTypeColumn(CellGrid* grid, std::function<U8Field(int)> field)
 {
-    return valueListColumn(grid, TextNo(kTypeHeaderText), "cbDecodeType",
+    return valueListColumn(grid, TextNo(ui::kType), "cbDecodeType",
                            [] { return Entries(SettingsList::SignalDecodeType); }, std::move(field));
 }
 
@@ -361,7 +356,7 @@ std::unique_ptr<CellColumn> SignalEditor::digitCodeColumn(CellGrid* grid, const 
     const int capacity = field(1).capacity;
     FilterInput(edit, DigitCodeInput(capacity));
     return std::make_unique<TextColumn>(
-        TextNo(kCodeHeaderText), edit, [this, field](int row) { return ReadDigitCode(record(), field(row)); },
+        TextNo(ui::kCode), edit, [this, field](int row) { return ReadDigitCode(record(), field(row)); },
         [this, field](int row, const QString& text) { WriteDigitCode(record(), field(row), text); },
         QString(capacity, u'8'), TextColumn::Commit::WhenTyped);
 }
@@ -394,14 +389,14 @@ std::unique_ptr<CellColumn> SignalEditor::markColumn(Header header, BitOfRow bit
 std::unique_ptr<CellColumn> SignalEditor::sequenceColumn(BitOfRow field, std::function<unsigned(unsigned)> next)
 {
     return std::make_unique<CycleColumn>(
-        TextNo(299), record(), std::move(field), [] { return ListTexts(SettingsList::SignalSequence); },
+        TextNo(ui::kSequence), record(), std::move(field), [] { return ListTexts(SettingsList::SignalSequence); },
         std::move(next));
 }
 
 std::unique_ptr<CellColumn> SignalEditor::aniColumn(BitOfRow field)
 {
     return std::make_unique<CycleColumn>(
-        TextNo(304), record(), std::move(field), [] { return ListTexts(SettingsList::SignalAniMode); },
+        TextNo(ui::kAni), record(), std::move(field), [] { return ListTexts(SettingsList::SignalAniMode); },
         [](unsigned v) { return (v + 1) % 4; });
 }
 
@@ -413,7 +408,7 @@ void SignalEditor::addDecodeMaskColumns(CellColumns& columns, int count, std::fu
 
 void SignalEditor::setCellColumns(CellGrid* grid, CellColumns columns)
 {
-    grid->setColumns(TextNo(kNumberHeaderText), std::move(columns));
+    grid->setColumns(TextNo(ui::kNumberHeader), std::move(columns));
     bindCellEditors(grid);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/two_tone_window.h"
 #include "model/record_layout.h"
+#include "text/ui_text_ids.h"
 
 namespace k3n {
 
@@ -29,7 +30,7 @@ QString ToneText(uint8_t tone)
 
 TTwoToneDlg::TTwoToneDlg(RadioData& data, QWidget* parent)
     : SignalEditor(data, parent,
-                   {"PageControl1", 189, two::kSystemCount, two::kDecodeCount, two::kEncodeCount},
+                   {"PageControl1", ui::kTwoTone, two::kSystemCount, two::kDecodeCount, two::kEncodeCount},
                    CodeTable(two::kEncodeCount,
                              [&record = data.record](int k) { return ToneA(record.get(two::encode(k))) != kNoTone; }))
 {
@@ -41,8 +42,8 @@ TTwoToneDlg::TTwoToneDlg(RadioData& data, QWidget* parent)
 
 void TTwoToneDlg::buildOptionPage()
 {
-    addLeadTime(0, "eLeadIn", 282, two::lead_in);
-    addLeadTime(0, "eLeadOut", 283, two::lead_out);
+    addLeadTime(0, "eLeadIn", ui::kLeadIn, two::lead_in);
+    addLeadTime(0, "eLeadOut", ui::kLeadOut, two::lead_out);
     addCallTone(0, two::call_1, two::call_2);
 }
 

@@ -100,7 +100,7 @@ QStringList TAdjustmentDlg::OutputGainTexts()
 }
 
 TAdjustmentDlg::TAdjustmentDlg(ServiceContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)), exits_(this)
+    : ServiceWindow(std::move(context), parent)
 {
     setWindowTitle("Adjustment");
 
@@ -254,13 +254,6 @@ void TAdjustmentDlg::showFirmware()
     labModel->setText(hexText(s.firmware_model));
     labBand->setText(hexText(s.firmware_band));
     labVersion->setText(hexText(s.firmware_version));
-}
-
-void TAdjustmentDlg::runTransfer(TransferKind kind, Direction direction)
-{
-    exits_.commitFocused();
-    if (context_.Run(kind, direction) && direction == Direction::Read)
-        RefreshAll();
 }
 
 void TAdjustmentDlg::bWriteClick()

@@ -3,9 +3,7 @@
 // The hub of the service mode: the audio-path adjustment values, the
 // firmware information, and the doors to the power-tuning and the
 // serial-number windows.
-#include "service/service_boxes.h"
-#include "service/service_context.h"
-#include <QDialog>
+#include "service/service_window.h"
 #include <QStringList>
 
 class QComboBox;
@@ -15,13 +13,13 @@ class QPushButton;
 
 namespace k3n {
 
-class TAdjustmentDlg : public QDialog {
+class TAdjustmentDlg : public ServiceWindow {
     Q_OBJECT
 public:
     explicit TAdjustmentDlg(ServiceContext context, QWidget* parent = nullptr);
 
     // Shows every field: list selections, numbers and the firmware information.
-    void RefreshAll();
+    void RefreshAll() override;
 
     // "0 dB" .. "22.4 dB" and "mute", "-19.2 dB" .. "0 dB".
     static QStringList InputGainTexts();
@@ -60,7 +58,6 @@ private:
     void bindRangedBox(QLineEdit* box, TUpDown* upDown, int maxValue, uint16_t ServiceData::*field);
     void rangedBoxExit(const RangedBox& b);
     void rangedBoxStep(const RangedBox& b, int direction);
-    void runTransfer(TransferKind kind, Direction direction);
     void showFirmware();
 
     void bWriteClick();
@@ -69,8 +66,6 @@ private:
     void bWriteSnClick();
     void Button1Click();
 
-    ServiceContext context_;
-    ExitHandlers exits_;
     std::vector<std::pair<QComboBox*, uint8_t ServiceData::*>> lists_;
     std::vector<RangedBox> rangedBoxes_;
 };

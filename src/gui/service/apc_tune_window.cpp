@@ -75,7 +75,7 @@ QLineEdit* makeBox(QWidget* parent, const char* name)
 } // namespace
 
 TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)), exits_(this)
+    : ServiceWindow(std::move(context), parent)
 {
     setWindowTitle("WriteAll");
     ServiceData& service = context_.service;
@@ -165,13 +165,6 @@ void TApcTuneDlg::boxExit(const NumberBox& b)
         b.store(std::min(*value, b.maxValue));
     // After a failed conversion the box shows again what the field still holds.
     b.box->setText(QString::number(b.load()));
-}
-
-void TApcTuneDlg::runTransfer(TransferKind kind, Direction direction)
-{
-    exits_.commitFocused();
-    if (context_.Run(kind, direction) && direction == Direction::Read)
-        RefreshAll();
 }
 
 void TApcTuneDlg::bReadClick()

@@ -4,9 +4,7 @@
 // squelch and VOX values of the radio, read and written one table at a
 // time, or written together with the band, the adjustment values and the
 // whole configuration ("Write All").
-#include "service/service_boxes.h"
-#include "service/service_context.h"
-#include <QDialog>
+#include "service/service_window.h"
 #include <vector>
 
 class QLineEdit;
@@ -14,13 +12,13 @@ class QPushButton;
 
 namespace k3n {
 
-class TApcTuneDlg : public QDialog {
+class TApcTuneDlg : public ServiceWindow {
     Q_OBJECT
 public:
     explicit TApcTuneDlg(ServiceContext context, QWidget* parent = nullptr);
 
     // Shows every field in its box.
-    void RefreshAll();
+    void RefreshAll() override;
 
     QPushButton* bRead;
     QPushButton* bWrite;
@@ -38,14 +36,11 @@ private:
     void addBox(QLineEdit* box, int maxDigits, int maxValue,
                 std::function<int()> load, std::function<void(int)> store);
     void boxExit(const NumberBox& b);
-    void runTransfer(TransferKind kind, Direction direction);
 
     void bReadClick();
     void bWriteClick();
     void bWriteAllClick();
 
-    ServiceContext context_;
-    ExitHandlers exits_;
     std::vector<NumberBox> boxes_;
 };
 

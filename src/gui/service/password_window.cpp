@@ -3,6 +3,7 @@
 #include "service/adjustment_window.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +17,7 @@ TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context))
 {
     // Named after the menu that opens it: text 72 is the radio's power-on password.
-    setWindowTitle(PlainCaption(UiText(340)));   // "Radio Test"
+    setWindowTitle(PlainCaption(UiText(ui::kMenuRadioTest)));
 
     eInput = new QLineEdit(this);
     eInput->setObjectName("eInput");
@@ -29,10 +30,10 @@ TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent)
     eInput->setFixedHeight(28);
     eInput->setMinimumWidth(220);
 
-    OKBtn = new QPushButton(UiText(153), this);        // "Ok"
+    OKBtn = new QPushButton(UiText(ui::kOk), this);
     OKBtn->setObjectName("OKBtn");
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(UiText(154), this);    // "Cannel"
+    CancelBtn = new QPushButton(UiText(ui::kCancel), this);
     CancelBtn->setObjectName("CancelBtn");
 
     auto* column = new QVBoxLayout(this);

@@ -35,7 +35,7 @@ QString TWriteSnDlg::StepSerialText(const QString& text, int direction)
 }
 
 TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)), exits_(this)
+    : ServiceWindow(std::move(context), parent)
 {
     setWindowTitle("SN");
 
@@ -75,7 +75,7 @@ TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent)
 
     // Every radio starts from an empty number.
     context_.radio.radio_serial_number.fill(0);
-    showSerial();
+    RefreshAll();
 }
 
 QString TWriteSnDlg::serialText() const
@@ -93,7 +93,7 @@ void TWriteSnDlg::setSerialText(const QString& text)
     std::copy(bytes.begin(), bytes.end(), sn.begin());
 }
 
-void TWriteSnDlg::showSerial()
+void TWriteSnDlg::RefreshAll()
 {
     eSn->setText(serialText());
 }
@@ -106,23 +106,20 @@ void TWriteSnDlg::eSnExit()
 void TWriteSnDlg::udSnChangingEx(int direction)
 {
     setSerialText(StepSerialText(eSn->text(), direction));
-    showSerial();
+    RefreshAll();
 }
 
 void TWriteSnDlg::Button1Click()
 {
-    exits_.commitFocused();
-    if (context_.Run(TransferKind::SerialNumber, Direction::Read))
-        showSerial();
+    runTransfer(TransferKind::SerialNumber, Direction::Read);
 }
 
 void TWriteSnDlg::Button2Click()
 {
-    exits_.commitFocused();
-    if (context_.Run(TransferKind::SerialNumber, Direction::Write)) {
+    if (runTransfer(TransferKind::SerialNumber, Direction::Write)) {
         // Ready for the next radio.
         setSerialText(StepSerialText(serialText(), +1));
-        showSerial();
+        RefreshAll();
     }
 }
 

@@ -2,16 +2,14 @@
 #pragma once
 // The serial-number window: the number is typed or stepped, written to the
 // radio and then stepped up by one, ready for the next radio.
-#include "service/service_boxes.h"
-#include "service/service_context.h"
-#include <QDialog>
+#include "service/service_window.h"
 
 class QLineEdit;
 class QPushButton;
 
 namespace k3n {
 
-class TWriteSnDlg : public QDialog {
+class TWriteSnDlg : public ServiceWindow {
     Q_OBJECT
 public:
     explicit TWriteSnDlg(ServiceContext context, QWidget* parent = nullptr);
@@ -26,18 +24,17 @@ public:
     QPushButton* Button1;   // "Read"
     QPushButton* Button2;   // "Write"
 
+    // Shows the serial number.
+    void RefreshAll() override;
+
 private:
     QString serialText() const;
     void setSerialText(const QString& text);
-    void showSerial();
 
     void eSnExit();
     void udSnChangingEx(int direction);
     void Button1Click();
     void Button2Click();
-
-    ServiceContext context_;
-    ExitHandlers exits_;
 };
 
 } // namespace k3n

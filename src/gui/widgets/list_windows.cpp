@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/list_windows.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,7 +19,6 @@
 namespace k3n {
 
 namespace {
-constexpr int kOkText = 153;
 // A list window takes at most this share of the screen's free area.
 constexpr double kScreenShare = 0.85;
 // Below this a list looks broken rather than small.
@@ -108,7 +108,7 @@ ReportWindow::ReportWindow(const QString& title, const QString& intro, const QSt
     layout->addWidget(tReport);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    OKBtn = new QPushButton(UiText(kOkText), this);
+    OKBtn = new QPushButton(UiText(ui::kOk), this);
     OKBtn->setObjectName("OKBtn");
     OKBtn->setDefault(true);
     buttons->addWidget(OKBtn);

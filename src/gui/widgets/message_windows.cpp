@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/message_windows.h"
 #include "text/ui_text.h"
+#include "text/ui_text_ids.h"
 #include "widgets/button_widths.h"
 #include "widgets/spoken_names.h"
 #include <QHBoxLayout>
@@ -50,7 +51,7 @@ QHBoxLayout* layoutFor(QDialog* dlg, QLabel* label)
 
 TMyWarnDlg_2::TMyWarnDlg_2(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(UiText(0));
+    setWindowTitle(UiText(ui::kProgramTitle));
     Label1 = makeLabel(this, 10);
     Label1->setObjectName("Label1");
     SpeakAsMessage(this, Label1);
@@ -59,15 +60,15 @@ TMyWarnDlg_2::TMyWarnDlg_2(QWidget* parent) : QDialog(parent)
     CancelBtn = makeButton(this, "CancelBtn", row);
     row->addStretch();
     OKBtn->setDefault(true);
-    OKBtn->setText(UiText(153));
-    CancelBtn->setText(UiText(154));
+    OKBtn->setText(UiText(ui::kOk));
+    CancelBtn->setText(UiText(ui::kCancel));
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TMyWarnDlg_3::TMyWarnDlg_3(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(UiText(0));
+    setWindowTitle(UiText(ui::kProgramTitle));
     Label1 = makeLabel(this, 10);
     Label1->setObjectName("Label1");
     SpeakAsMessage(this, Label1);
@@ -76,9 +77,9 @@ TMyWarnDlg_3::TMyWarnDlg_3(QWidget* parent) : QDialog(parent)
     NoBtn = makeButton(this, "NoBtn", row);
     CancelBtn = makeButton(this, "CancelBtn", row);
     row->addStretch();
-    OKBtn->setText(UiText(343));
-    NoBtn->setText(UiText(344));
-    CancelBtn->setText(UiText(154));
+    OKBtn->setText(UiText(ui::kYes));
+    NoBtn->setText(UiText(ui::kNo));
+    CancelBtn->setText(UiText(ui::kCancel));
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(Yes); });
     connect(NoBtn, &QPushButton::clicked, this, [this] { done(No); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(Cancel); });
@@ -86,7 +87,7 @@ TMyWarnDlg_3::TMyWarnDlg_3(QWidget* parent) : QDialog(parent)
 
 TUserWarnDlg::TUserWarnDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(UiText(0));
+    setWindowTitle(UiText(ui::kProgramTitle));
     WarnDlgText = makeLabel(this, 0, 16);
     WarnDlgText->setObjectName("WarnDlgText");
     SpeakAsMessage(this, WarnDlgText);

@@ -21,7 +21,7 @@
 #include "service/apc_tune_window.h"
 #include "service/password_window.h"
 #include "service/write_sn_window.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
@@ -236,16 +236,13 @@ private:
     RadioData serviceRadio_;
 };
 
-class AccessibilityTest : public ::testing::Test {
+class AccessibilityTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        QApplication::setQuitOnLastWindowClosed(false);
-        window = std::make_unique<TMainForm>(data, settings);
+        makeWindow();
         window->resize(1280, 800);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_NO_FATAL_FAILURE(showWindow());
         for (int page = 0; page < kEditorPageCount; ++page)
             ASSERT_NE(window->OpenEditorPage(page), nullptr);
         QApplication::processEvents();
@@ -264,10 +261,6 @@ protected:
             }
         return findings;
     }
-
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
 };
 
 TEST_F(AccessibilityTest, EveryControlOfEveryPageHasANameAndEveryColumnHeaderItsCaptionInEachLanguage)
@@ -421,16 +414,13 @@ TEST(SessionSpeech, AWriteSaysItsPortPhasesAndBackupAndItsOutcomeIsReadWithItsPr
             said << object->text(QAccessible::Name);
     });
     QStringList read;   // each closing box as a screen reader reads it, with the bar's value behind it
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* notice = qobject_cast<TUserWarnDlg*>(QApplication::activeModalWidget())) {
-            QAccessibleInterface* box = QAccessible::queryAccessibleInterface(notice);
-            read << QStringLiteral("%1 %2 %3/%4").arg(int(box->role())).arg(box->text(QAccessible::Description))
-                        .arg(bar->valueInterface()->currentValue().toInt()).arg(bar->valueInterface()->maximumValue().toInt());
-            notice->OKBtn->click();
-        }
+    ModalAnswers answer;
+    answer.always<TUserWarnDlg>([&](TUserWarnDlg& notice) {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&notice);
+        read << QStringLiteral("%1 %2 %3/%4").arg(int(box->role())).arg(box->text(QAccessible::Description))
+                    .arg(bar->valueInterface()->currentValue().toInt()).arg(bar->valueInterface()->maximumValue().toInt());
+        notice.OKBtn->click();
     });
-    answer.start(5);
     dlg.show();
     // The window's own loop runs its timers back to back (a polling wait would pause between them).
     QEventLoop running;

@@ -7,7 +7,7 @@
 #include "app/program_window.h"
 #include "editors/channel_window.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "widgets/cell_grid.h"
@@ -78,7 +78,7 @@ TEST(CheckWindow, ListsEveryProblemAndADoubleClickAsksForItsPageAndChannel)
     }
     EXPECT_TRUE(window.sSummary->text().contains(QString::number(problems.size() - 1)));
 
-    QSignalSpy chosen(&window, &CheckWindow::problemChosen);
+    QSignalSpy chosen(&window, &CheckWindow::placeChosen);
     DoubleClick(window.tvProblems, RowOfChannel(window, 20));
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen.front().at(0).value<EditorPage>(), EditorPage::Channels);
@@ -89,36 +89,32 @@ TEST(CheckWindow, ListsEveryProblemAndADoubleClickAsksForItsPageAndChannel)
     EXPECT_EQ(window.sSummary->text(), Text(OwnText::CheckNoProblems));
 }
 
-class CheckInMainWindow : public ::testing::Test {
+class CheckInMainWindow : public test::MainWindowFixture {
 protected:
     void SetUp() override
     {
         Spoil(data);
-        form = std::make_unique<TMainForm>(data, settings);
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        settings.Port = 1;
+        settings.AutoSeachPort = false;
+        openWindow();
     }
-    CheckWindow* checkWindow() const { return form->findChild<CheckWindow*>(); }
-
-    RadioData data;
-    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false};
-    std::unique_ptr<TMainForm> form;
+    CheckWindow* checkWindow() const { return window->findChild<CheckWindow*>(); }
 };
 
 TEST_F(CheckInMainWindow, EditMenuShowsTheListAndADoubleClickSelectsTheChannelsRow)
 {
-    QAction* check = form->findChild<QAction*>("MenuEdit_Check");
+    QAction* check = window->findChild<QAction*>("MenuEdit_Check");
     ASSERT_TRUE(check);
-    EXPECT_TRUE(form->findChild<QMenu*>("Edit1")->actions().contains(check));
+    EXPECT_TRUE(window->findChild<QMenu*>("Edit1")->actions().contains(check));
     EXPECT_EQ(check->text(), Text(OwnText::MenuCheckConfiguration));
     check->trigger();
-    CheckWindow* window = checkWindow();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->problems().size(), CheckConfiguration(data.record).size());
+    CheckWindow* list = checkWindow();
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->problems().size(), CheckConfiguration(data.record).size());
 
-    DoubleClick(window->tvProblems, RowOfChannel(*window, 20));
-    auto* channels = qobject_cast<TChInforDlg*>(form->editorOfPage(0));
+    DoubleClick(list->tvProblems, RowOfChannel(*list, 20));
+    auto* channels = qobject_cast<TChInforDlg*>(window->editorOfPage(0));
     ASSERT_TRUE(channels);
     EXPECT_EQ(data.record.get(rec::channel_group), 1);   // channels 17..32
     EXPECT_EQ(channels->findChild<CellGrid*>("StringGrid1")->currentRow(), 20 - 16);
@@ -126,11 +122,11 @@ TEST_F(CheckInMainWindow, EditMenuShowsTheListAndADoubleClickSelectsTheChannelsR
     // A problem of another page opens that page.
     data.record.set(rec::dtmf::lead_in, 50);
     check->trigger();
-    EXPECT_EQ(checkWindow(), window);   // one list, refreshed
-    for (int i = 0; i < window->tvProblems->topLevelItemCount(); ++i)
-        if (window->problems()[std::size_t(i)].page == EditorPage::Dtmf)
-            DoubleClick(window->tvProblems, window->tvProblems->topLevelItem(i));
-    EXPECT_TRUE(form->editorOfPage(int(EditorPage::Dtmf)));
+    EXPECT_EQ(checkWindow(), list);   // one list, refreshed
+    for (int i = 0; i < list->tvProblems->topLevelItemCount(); ++i)
+        if (list->problems()[std::size_t(i)].page == EditorPage::Dtmf)
+            DoubleClick(list->tvProblems, list->tvProblems->topLevelItem(i));
+    EXPECT_TRUE(window->editorOfPage(int(EditorPage::Dtmf)));
 }
 
 // Answers the first Yes/No question with the named button and cancels any
@@ -138,27 +134,24 @@ TEST_F(CheckInMainWindow, EditMenuShowsTheListAndADoubleClickSelectsTheChannelsR
 struct WriteAnswers {
     explicit WriteAnswers(const char* button)
     {
-        QObject::connect(&poll, &QTimer::timeout, [this, button] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* question = qobject_cast<TMyWarnDlg_3*>(modal)) {
-                questions << question->Label1->text();
-                question->findChild<QPushButton*>(button)->click();
-            } else if (auto* program = qobject_cast<TProgramDialog*>(modal)) {
-                ++programWindows;
-                program->reject();
-            }
+        answers.always<TMyWarnDlg_3>([this, button](TMyWarnDlg_3& question) {
+            questions << question.Label1->text();
+            question.findChild<QPushButton*>(button)->click();
         });
-        poll.start(5);
+        answers.always<TProgramDialog>([this](TProgramDialog& program) {
+            ++programWindows;
+            program.reject();
+        });
     }
-    QTimer poll;
     QStringList questions;
     int programWindows = 0;
+    test::ModalAnswers answers;
 };
 
 TEST_F(CheckInMainWindow, WriteWithErrorsAsksAndNoWritesNothing)
 {
     WriteAnswers answers("NoBtn");
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     ASSERT_EQ(answers.questions.size(), 1);
     EXPECT_EQ(answers.questions.front(),
               "The configuration has 1 error a radio cannot work with (see the check list). Write it anyway?");
@@ -170,7 +163,7 @@ TEST_F(CheckInMainWindow, WriteWithErrorsAsksAndNoWritesNothing)
 TEST_F(CheckInMainWindow, WriteWithErrorsGoesOnAfterYes)
 {
     WriteAnswers answers("OKBtn");
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.questions.size(), 1);
     EXPECT_EQ(answers.programWindows, 1);
 }
@@ -180,7 +173,7 @@ TEST_F(CheckInMainWindow, WarningsAloneAreShownAndTheWriteGoesOnWithoutAQuestion
     data.record.set(rec::ch::rx_freq(20), 145500000);
     ASSERT_FALSE(HasErrors(CheckConfiguration(data.record)));
     WriteAnswers answers("NoBtn");
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_TRUE(answers.questions.isEmpty());
     EXPECT_EQ(answers.programWindows, 1);
     ASSERT_TRUE(checkWindow());

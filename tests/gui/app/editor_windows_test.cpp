@@ -6,7 +6,7 @@
 #include "editors/signal_window_driver.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -31,37 +31,18 @@ namespace {
 
 enum PageNo { Channels, General, Keys, Scan, Emergency, Dtmf, FiveTone, TwoTone };
 
-class EditorWindowsTest : public ::testing::Test {
+class EditorWindowsTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        QApplication::setQuitOnLastWindowClosed(false);
         settings.Language = 1;
-        window = std::make_unique<TMainForm>(data, settings);
+        makeWindow();
         window->resize(1280, 800);   // the smallest screen the program is made for
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        showWindow();
     }
 
-    QMdiArea* mdi() const { return window->findChild<QMdiArea*>("MdiArea"); }
     QRect workspace() const { return mdi()->viewport()->rect(); }
-    void chooseMenu(const char* action) { window->findChild<QAction*>(action)->trigger(); }
-
-    EditorWindow* openPage(int page)
-    {
-        QTreeWidget* tree = window->findChild<QTreeWidget*>("TreeView1");
-        const QRect node = tree->visualItemRect(tree->topLevelItem(0)->child(page));
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, node.center());
-        QApplication::processEvents();
-        EditorWindow* editor = window->editorOfPage(page);
-        EXPECT_NE(editor, nullptr) << "page " << page;
-        return editor;
-    }
-
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
+    void chooseMenu(const char* action) { item(action)->trigger(); }
 };
 
 // Captions and lists of the editor that are narrower or lower than their text
@@ -301,7 +282,7 @@ TEST_F(EditorWindowsTest, WindowsOpenedFromTheMenusAreTitledWithoutTheMenusKeyLe
     for (const Case& c : cases) {
         settings.Language = c.language;
         window->RefreshAllViews();
-        EXPECT_EQ(TitleOfWindowOpenedBy(window->findChild<QAction*>(c.command)), QString::fromUtf8(c.title))
+        EXPECT_EQ(TitleOfWindowOpenedBy(item(c.command)), QString::fromUtf8(c.title))
             << c.command << " in language " << c.language;
     }
 }

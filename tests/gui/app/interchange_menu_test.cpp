@@ -9,7 +9,7 @@
 #include "interchange/configuration_json.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "text/own_texts.h"
 #include "widgets/cell_grid.h"
 #include "widgets/message_windows.h"
@@ -32,56 +32,49 @@ namespace {
 struct DialogAnswers {
     explicit DialogAnswers(const char* reportButton)
     {
-        QObject::connect(&poll, &QTimer::timeout, [this, reportButton] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* report = qobject_cast<ImportReportWindow*>(modal)) {
-                reports << report->tReport->toPlainText();
-                summaries << report->sSummary->text();
-                applyOffered << report->bApply->isVisibleTo(report);
-                report->findChild<QPushButton*>(reportButton)->click();
-            } else if (auto* notice = qobject_cast<TUserWarnDlg*>(modal)) {
-                notices << notice->WarnDlgText->text();
-                notice->accept();
-            }
+        answers.always<ImportReportWindow>([this, reportButton](ImportReportWindow& report) {
+            reports << report.tReport->toPlainText();
+            summaries << report.sSummary->text();
+            applyOffered << report.bApply->isVisibleTo(&report);
+            report.findChild<QPushButton*>(reportButton)->click();
         });
-        poll.start(5);
+        answers.always<TUserWarnDlg>([this](TUserWarnDlg& notice) {
+            notices << notice.WarnDlgText->text();
+            notice.accept();
+        });
     }
-    QTimer poll;
     QStringList reports;
     QStringList summaries;
     QList<bool> applyOffered;
     QStringList notices;
+    test::ModalAnswers answers;
 };
 
-class InterchangeMenu : public ::testing::Test {
+class InterchangeMenu : public test::MainWindowFixture {
 protected:
     void SetUp() override
     {
-        data.ResetForBand(0);
         data.record.set(rec::ch::in_use(5), 1);
         data.record.set(rec::ch::rx_freq(5), 145000000);
         data.record.set(rec::ch::tx_freq(5), 145000000);
-        form = std::make_unique<TMainForm>(data, settings);
-        form->setOtherFileChooser([this](bool save, const QString& filter) {
+        settings.Port = 0;
+        settings.AutoSeachPort = false;
+        makeWindow();
+        window->setOtherFileChooser([this](bool save, const QString& filter) {
             filters << filter;
             return save ? savePath : openPath;
         });
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        showWindow();
     }
 
-    void trigger(const char* item)
+    void trigger(const char* name)
     {
-        QAction* action = form->findChild<QAction*>(item);
-        ASSERT_TRUE(action) << item;
-        ASSERT_TRUE(form->findChild<QMenu*>("File1")->actions().contains(action)) << item;
+        QAction* action = item(name);
+        ASSERT_TRUE(action) << name;
+        ASSERT_TRUE(menu("File1")->actions().contains(action)) << name;
         action->trigger();
     }
 
-    test::ScratchDir dir;
-    RadioData data;
-    AppSettings settings{.Port = 0, .Language = 0, .AutoSeachPort = false};
-    std::unique_ptr<TMainForm> form;
     QString openPath, savePath;
     QStringList filters;
 };
@@ -135,7 +128,7 @@ TEST_F(InterchangeMenu, ImportShowsTheReportAndAppliesTheRowsAsOneUndoStep)
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(5)), 145000000u);   // the other channels stay
 
     // One step takes the whole import back.
-    QAction* undo = form->findChild<QAction*>("EditUndoItem");
+    QAction* undo = window->findChild<QAction*>("EditUndoItem");
     EXPECT_TRUE(undo->text().contains(Text(OwnText::StepImportChannels))) << undo->text().toStdString();
     undo->trigger();
     EXPECT_TRUE(data.record == before);
@@ -162,7 +155,7 @@ TEST_F(InterchangeMenu, NoToTheReportOrAFileThatIsNoChannelListChangesNothing)
         EXPECT_TRUE(answers.notices[0].contains("channels.csv")) << answers.notices[0].toStdString();
         EXPECT_TRUE(data.record == before);
     }
-    EXPECT_FALSE(form->findChild<QAction*>("EditUndoItem")->isEnabled());
+    EXPECT_FALSE(window->findChild<QAction*>("EditUndoItem")->isEnabled());
 }
 
 TEST_F(InterchangeMenu, AFileWithNoRowForTheBandSaysWhyAndOffersNothingToApply)
@@ -179,7 +172,7 @@ TEST_F(InterchangeMenu, AFileWithNoRowForTheBandSaysWhyAndOffersNothingToApply)
               "K3N [400 - 470 MHz] in the channel settings first");
     EXPECT_TRUE(answers.reports[0].contains("line 2")) << answers.reports[0].toStdString();
     EXPECT_TRUE(data.record == before);
-    EXPECT_FALSE(form->findChild<QAction*>("EditUndoItem")->isEnabled());
+    EXPECT_FALSE(window->findChild<QAction*>("EditUndoItem")->isEnabled());
 }
 
 TEST_F(InterchangeMenu, ExportWritesTheChannelsAsCsv)
@@ -203,23 +196,23 @@ TEST_F(InterchangeMenu, CompareWithFileListsTheDifferencesAndADoubleClickOpensTh
     test::WriteFileBytes(openPath, ConfigurationJsonText(other.record));
 
     trigger("FileCompareWithFile");
-    auto* window = form->findChild<CompareWindow*>();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
-    ASSERT_EQ(window->tvDifferences->topLevelItemCount(), 2);
-    const QTreeWidgetItem* first = window->tvDifferences->topLevelItem(0);
+    auto* compare = window->findChild<CompareWindow*>();
+    ASSERT_TRUE(compare);
+    EXPECT_TRUE(compare->isVisible());
+    ASSERT_EQ(compare->tvDifferences->topLevelItemCount(), 2);
+    const QTreeWidgetItem* first = compare->tvDifferences->topLevelItem(0);
     EXPECT_EQ(first->text(1), "Channel 20 · TX Freq.");
     EXPECT_EQ(first->text(2), "0");
     EXPECT_EQ(first->text(3), "146.00000");
-    EXPECT_TRUE(window->sSummary->text().contains("2"));
+    EXPECT_TRUE(compare->sSummary->text().contains("2"));
 
-    emit window->tvDifferences->itemActivated(window->tvDifferences->topLevelItem(0), 0);
-    auto* channels = qobject_cast<TChInforDlg*>(form->editorOfPage(0));
+    emit compare->tvDifferences->itemActivated(compare->tvDifferences->topLevelItem(0), 0);
+    auto* channels = qobject_cast<TChInforDlg*>(window->editorOfPage(0));
     ASSERT_TRUE(channels);
     EXPECT_EQ(data.record.get(rec::channel_group), 1);   // channels 17..32
     EXPECT_EQ(channels->findChild<CellGrid*>("StringGrid1")->currentRow(), 20 - 16);
-    emit window->tvDifferences->itemActivated(window->tvDifferences->topLevelItem(1), 0);
-    EXPECT_TRUE(form->editorOfPage(int(EditorPage::Dtmf)));
+    emit compare->tvDifferences->itemActivated(compare->tvDifferences->topLevelItem(1), 0);
+    EXPECT_TRUE(window->editorOfPage(int(EditorPage::Dtmf)));
 
     // A file that cannot be read says so and leaves the open configuration alone.
     const RadioRecord before = data.record;

@@ -7,7 +7,7 @@
 #include "app/program_window.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "support/virtual_radio_memory.h"
 #include "text/app_lang.h"
 #include "virtualradio/emulated_radio.h"
@@ -56,28 +56,25 @@ class KeyAnswers {
 public:
     KeyAnswers()
     {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isActiveWindow())
-                return;
-            if (auto* program = qobject_cast<TProgramDialog*>(modal)) {
-                if (program->ProgramStart->isEnabled() && program != started_) {
-                    started_ = program;
-                    unreached += !PressByKeys(program->ProgramStart);
-                }
-                return;
+        answers.always<TProgramDialog>([this](TProgramDialog& program) {
+            if (program.isActiveWindow() && program.ProgramStart->isEnabled() && &program != started_) {
+                started_ = &program;
+                unreached += !PressByKeys(program.ProgramStart);
             }
-            seen << modal->metaObject()->className();
-            QTest::keyClick(Focused() ? Focused() : modal, Qt::Key_Return);
         });
-        poll_.start(5);
+        answers.always<QWidget>([this](QWidget& modal) {
+            if (!modal.isActiveWindow())
+                return;
+            seen << modal.metaObject()->className();
+            QTest::keyClick(Focused() ? Focused() : &modal, Qt::Key_Return);
+        });
     }
     QStringList seen;
     int unreached = 0;
 
 private:
-    QTimer poll_;
     QPointer<QWidget> started_;
+    test::ModalAnswers answers;
 };
 
 // Opens a menu of the menu bar with Alt and its letter, goes down to item and runs it.
@@ -93,57 +90,46 @@ void RunMenuItem(TMainForm& window, int menuKey, QAction* item)
     QTest::keyClick(menu, Qt::Key_Return);
 }
 
-TEST(KeyboardOnly, OpenChangeCheckWriteReadBackAndSaveWithKeysAlone)
+// An emulated radio of band 0 among the machine's ports, chosen in the settings.
+class KeyboardOnly : public test::MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        ApplyLanguageSetting(0);
+        if (!chooseRadio(radio))
+            GTEST_SKIP() << "the virtual radio is beyond COM9 here";
+        openWindow();
+    }
+
+    test::ListedEmulatedRadio radio{[] {
+        VirtualRadioOptions options;
+        options.band = 0;
+        return options;
+    }()};
+};
+
+TEST_F(KeyboardOnly, OpenChangeCheckWriteReadBackAndSaveWithKeysAlone)
 {
-    ApplyLanguageSetting(0);
-    EmulatedSessions sessions;
-    VirtualRadioOptions options;
-    options.band = 0;
-    EmulatedRadio radio(options);
-    HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", radio.devicePath());
-    int port = 0;
-    for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
-        if (p.devicePath == radio.devicePath())
-            port = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
-    struct Unlist {
-        QString path;
-        ~Unlist() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(path); }
-    } unlist{radio.devicePath()};
-    if (port < 1 || port > 9)
-        GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-
-    test::ScratchDir dir;
-    const QString path = dir.file("hike.fse");
-    RadioData file;
-    file.ResetForBand(0);
-    file.record.set(rec::ch::rx_freq(1), 145000000);
+    RadioData file = test::ConfigurationWithChannel(0, 1, 145000000);
     file.record.set(rec::ch::tx_freq(1), 145000000);
-    file.record.set(rec::ch::in_use(1), 1);
-    ASSERT_FALSE(SaveFseFile(path, file.record));
-
-    RadioData data;
-    AppSettings settings{.Port = port, .Language = 0, .AutoSeachPort = false};
+    const QString path = saveFile("hike.fse", file);
     ASSERT_TRUE(settings.BackupBeforeWrite && settings.VerifyAfterWrite);
-    TMainForm window(data, settings);
-    window.setFileNameChooser([&](bool) { return path; });   // the file dialog's answer
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    chosenFile = path;   // the file dialog's answer
     KeyAnswers answers;
 
     // Ctrl+O opens the file.
-    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(data.record, file.record);
 
     // The page tree: Enter on "Channel Settings" opens it; Tab reaches its grid.
-    auto* tree = window.findChild<QTreeWidget*>("TreeView1");
+    auto* tree = window->findChild<QTreeWidget*>("TreeView1");
     tree->setFocus();   // where the program starts
     ASSERT_TRUE(tree->hasFocus());
     tree->setCurrentItem(tree->topLevelItem(0));
     Key(Qt::Key_Down);
     Key(Qt::Key_Return);
-    ASSERT_NE(window.editorOfPage(0), nullptr);
-    auto* grid = window.editorOfPage(0)->findChild<CellGrid*>("StringGrid1");
+    ASSERT_NE(window->editorOfPage(0), nullptr);
+    auto* grid = window->editorOfPage(0)->findChild<CellGrid*>("StringGrid1");
     for (int i = 0; i < 10 && Focused() != grid; ++i)
         Key(Qt::Key_Tab);
     ASSERT_EQ(Focused(), grid);
@@ -178,32 +164,32 @@ TEST(KeyboardOnly, OpenChangeCheckWriteReadBackAndSaveWithKeysAlone)
     EXPECT_EQ(Focused(), grid);
 
     // Edit > Check configuration: its list window takes the focus and reads the channel's state.
-    RunMenuItem(window, Qt::Key_E, window.findChild<QAction*>("MenuEdit_Check"));
-    auto* check = window.findChild<CheckWindow*>();
+    RunMenuItem(*window, Qt::Key_E, window->findChild<QAction*>("MenuEdit_Check"));
+    auto* check = window->findChild<CheckWindow*>();
     ASSERT_TRUE(check && check->isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowActive(check));
     QTest::keyClick(check->tvProblems, Qt::Key_Escape);
     EXPECT_FALSE(check->isVisible()) << "Escape closes the check";
-    window.activateWindow();   // as the window manager does when a window closes
+    window->activateWindow();   // as the window manager does when a window closes
 
     // Edit > Write to radio: backup, write and read-back, started from the keyboard.
-    RunMenuItem(window, Qt::Key_E, window.findChild<QAction*>("MenuEdit_Write"));
+    RunMenuItem(*window, Qt::Key_E, window->findChild<QAction*>("MenuEdit_Write"));
     EXPECT_EQ(answers.unreached, 0);
-    const MemoryImage inRadio = radio.memory();
+    const MemoryImage inRadio = radio.radio->memory();
     const MemoryImage written = GetDataForWrite(data, ProgramTime{2025, 1, 2, 3, 4});
     int differing = 0;
     for (std::size_t i = 0; i < kMemoryImageSize; ++i)
         differing += ImageBytesFromRecord()[i] && inRadio[i] != written[i];
     EXPECT_EQ(differing, 0) << "the radio holds the configuration";
-    window.activateWindow();
+    window->activateWindow();
 
     // Edit > Read from radio brings back what was written, and Ctrl+S saves it.
     data.record.set(rec::ch::rx_freq(1), 145000000);   // so that the read shows
-    RunMenuItem(window, Qt::Key_E, window.findChild<QAction*>("MenuEdit_Read"));
+    RunMenuItem(*window, Qt::Key_E, window->findChild<QAction*>("MenuEdit_Read"));
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(1)), 146520000u);
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     RadioData saved;
     ASSERT_FALSE(LoadFseFile(path, saved));
     EXPECT_EQ(saved.record.get(rec::ch::rx_freq(1)), 146520000u);

@@ -8,7 +8,7 @@
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "programming/radio_backups.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateTime>
@@ -26,34 +26,8 @@ using namespace test;
 constexpr int kChannelPage = 0;
 constexpr int kGeneralPage = 1;
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        qputenv("XDG_DATA_HOME", dir.file("data").toLocal8Bit());
-        QApplication::setQuitOnLastWindowClosed(false);
-        settings.Language = 0;
-        data.ResetForBand(0);
-        window = std::make_unique<TMainForm>(data, settings);
-        window->setFileNameChooser([this](bool save) {
-            (save ? askedToSave : askedToOpen) += 1;
-            return chosenFile;
-        });
-        window->setOtherFileChooser([this](bool, const QString&) { return chosenFile; });
-        ASSERT_TRUE(ShowActive(*window));
-    }
-
-    QAction* item(const char* name) const { return window->findChild<QAction*>(name); }
-    // Opens a page with a click on its tree node, the main window active as after a user's click.
-    EditorWindow* openPage(int page)
-    {
-        EXPECT_TRUE(ShowActive(*window));
-        QTreeWidget* tree = window->findChild<QTreeWidget*>("TreeView1");
-        const QRect node = tree->visualItemRect(tree->topLevelItem(0)->child(page));
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, node.center());
-        QApplication::processEvents();
-        return window->editorOfPage(page);
-    }
     // A real edit: the general settings' key lock, stored when the focus leaves it.
     void toggleKeyLock()
     {
@@ -71,23 +45,6 @@ protected:
         QTest::keyClick(box, Qt::Key_Delete);
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
-    }
-    // A shortcut key, pressed on the main window as the window system gives it back its activation.
-    void key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
-    {
-        ASSERT_TRUE(ShowActive(*window));
-        QTest::keyClick(window.get(), Qt::Key(key), modifiers);
-        QApplication::processEvents();
-    }
-    QString fileOfBand(const QString& name, int band)
-    {
-        RadioData other;
-        other.ResetForBand(band);
-        other.record.set(rec::ch::in_use(3), 1);
-        other.record.set(rec::ch::rx_freq(3), BandLimitsOf(band).lower);
-        const QString path = dir.file(name);
-        EXPECT_FALSE(SaveFseFile(path, other.record).has_value());
-        return path;
     }
     // The caption as the window system shows it: the marker replaced by "*" while modified.
     std::string caption() const
@@ -112,13 +69,6 @@ protected:
         ADD_FAILURE() << "no recent item of " << path.toStdString();
         return nullptr;
     }
-
-    ScratchDir dir;
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
-    QString chosenFile;
-    int askedToSave = 0, askedToOpen = 0;
 };
 
 TEST_F(DocumentTest, TheOpenFileAndItsSavedStateFollowUndoAndRedo)
@@ -126,37 +76,37 @@ TEST_F(DocumentTest, TheOpenFileAndItsSavedStateFollowUndoAndRedo)
     const QString a = fileOfBand("a.fse", 0), b = fileOfBand("b.fse", 2);
     EXPECT_EQ(caption(), "K3N");
     chosenFile = a;
-    key(Qt::Key_O);
+    pressKey(Qt::Key_O);
     EXPECT_EQ(caption(), "K3N \u2014 a.fse");
     toggleKeyLock();
     EXPECT_EQ(caption(), "K3N \u2014 a.fse*");
-    key(Qt::Key_S);   // saved under its own name
-    EXPECT_EQ(askedToSave, 1);
+    pressKey(Qt::Key_S);   // saved under its own name
+    EXPECT_EQ(fileQuestions, (std::vector<bool>{false, true}));   // Open, then Save
     EXPECT_EQ(caption(), "K3N \u2014 a.fse");
 
     chosenFile = b;
-    key(Qt::Key_O);
+    pressKey(Qt::Key_O);
     EXPECT_EQ(caption(), "K3N \u2014 b.fse");
-    key(Qt::Key_Z);   // Undo Open: a.fse as it was saved is open again
+    pressKey(Qt::Key_Z);   // Undo Open: a.fse as it was saved is open again
     EXPECT_EQ(file(), a.toStdString());
     EXPECT_EQ(caption(), "K3N \u2014 a.fse");
     EXPECT_TRUE(window->reportHtml().contains("a.fse"));
-    key(Qt::Key_Z);   // Undo the key lock: a.fse now differs from what was saved in it
+    pressKey(Qt::Key_Z);   // Undo the key lock: a.fse now differs from what was saved in it
     EXPECT_EQ(caption(), "K3N \u2014 a.fse*");
-    key(Qt::Key_Z);   // Undo Open of a.fse: the fresh configuration, no file
+    pressKey(Qt::Key_Z);   // Undo Open of a.fse: the fresh configuration, no file
     EXPECT_EQ(file(), "");
     EXPECT_EQ(caption(), "K3N");
-    key(Qt::Key_Y);
-    key(Qt::Key_Y);
-    key(Qt::Key_Y);   // Redo Open of b.fse
+    pressKey(Qt::Key_Y);
+    pressKey(Qt::Key_Y);
+    pressKey(Qt::Key_Y);   // Redo Open of b.fse
     EXPECT_EQ(file(), b.toStdString());
     EXPECT_EQ(caption(), "K3N \u2014 b.fse");
 
     // New has no file; undoing it brings b.fse back, unchanged.
     AnswerNextQuestion("OKBtn");
-    key(Qt::Key_N);
+    pressKey(Qt::Key_N);
     EXPECT_EQ(caption(), "K3N");
-    key(Qt::Key_Z);
+    pressKey(Qt::Key_Z);
     EXPECT_EQ(caption(), "K3N \u2014 b.fse");
 
     // An import changes the open file's configuration; undone, it is as saved again.
@@ -167,7 +117,7 @@ TEST_F(DocumentTest, TheOpenFileAndItsSavedStateFollowUndoAndRedo)
     item("FileImportChannels")->trigger();
     EXPECT_TRUE(answers.done());
     EXPECT_EQ(caption(), "K3N \u2014 b.fse*");
-    key(Qt::Key_Z);
+    pressKey(Qt::Key_Z);
     EXPECT_EQ(caption(), "K3N \u2014 b.fse");
 }
 
@@ -175,7 +125,7 @@ TEST_F(DocumentTest, ARestoredBackupHasNoFileUntilSavedAndUndoBringsTheFileBack)
 {
     const QString a = fileOfBand("a.fse", 0);
     chosenFile = a;
-    key(Qt::Key_O);
+    pressKey(Qt::Key_O);
     RadioData radio;
     radio.ResetForBand(1);
     ASSERT_TRUE(SaveBackup(BackupFolder(), radio.record, "88017", QDateTime::currentDateTime()));
@@ -188,7 +138,7 @@ TEST_F(DocumentTest, ARestoredBackupHasNoFileUntilSavedAndUndoBringsTheFileBack)
     EXPECT_EQ(data.record, radio.record);
     EXPECT_EQ(file(), "");
     EXPECT_EQ(caption(), "K3N*");   // what the radio held is in no file of the user's
-    key(Qt::Key_Z);
+    pressKey(Qt::Key_Z);
     EXPECT_EQ(file(), a.toStdString());
     EXPECT_EQ(caption(), "K3N \u2014 a.fse");
 }
@@ -198,7 +148,7 @@ TEST_F(DocumentTest, OpenAsksBeforeUnsavedWorkIsReplaced)
     const QString a = fileOfBand("a.fse", 0), b = fileOfBand("b.fse", 2);
     // Nothing to lose: no question.
     chosenFile = a;
-    key(Qt::Key_O);
+    pressKey(Qt::Key_O);
     toggleKeyLock();
     const RadioRecord edited = data.record;
 
@@ -209,7 +159,7 @@ TEST_F(DocumentTest, OpenAsksBeforeUnsavedWorkIsReplaced)
         modal->findChild<QPushButton*>("CancelBtn")->click();
     });
     chosenFile = b;
-    key(Qt::Key_O);
+    pressKey(Qt::Key_O);
     EXPECT_TRUE(answers.done());
     EXPECT_EQ(question.toStdString(), "The configuration has changes that are not saved. Save them first?");
     EXPECT_EQ(data.record, edited);   // Cancel: nothing happens
@@ -238,7 +188,7 @@ TEST_F(DocumentTest, OpenAsksBeforeUnsavedWorkIsReplaced)
         modal->findChild<QPushButton*>("OKBtn")->click();
     });
     chosenFile = a;
-    key(Qt::Key_O);
+    pressKey(Qt::Key_O);
     EXPECT_TRUE(answers.done());
     EXPECT_EQ(file(), b.toStdString());
     EXPECT_EQ(caption(), "K3N \u2014 b.fse*");
@@ -255,7 +205,7 @@ TEST_F(DocumentTest, TheStatusBarConfirmsWhatWasWrittenInTheInterfaceLanguage)
 {
     typeRx(1, "145.5");
     chosenFile = dir.file("club.fse");
-    key(Qt::Key_S);
+    pressKey(Qt::Key_S);
     EXPECT_EQ(status(), ("Saved " + dir.file("club.fse")).toStdString());
     EXPECT_EQ(caption(), "K3N \u2014 club.fse");
 
@@ -303,7 +253,7 @@ TEST_F(DocumentTest, AnEmptyConfigurationSaysHowToStartAndTheNotesFollowTheLangu
     EXPECT_EQ(note->text().toStdString(), "已连接虚拟对讲机：COM3 \u2014 /dev/pts/9");
     typeRx(1, "145");
     EXPECT_EQ(startHint(), "");   // a channel in use: nothing left to hint
-    key(Qt::Key_Z);
+    pressKey(Qt::Key_Z);
     EXPECT_EQ(startHint(), "在一行中输入频率即可添加信道");
     item("MenuLanguage_En")->trigger();
     EXPECT_EQ(note->text().toStdString(), "Virtual radio attached: COM3 \u2014 /dev/pts/9");

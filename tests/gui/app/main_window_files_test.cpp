@@ -8,7 +8,7 @@
 #include "model/autosave.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QMenu>
@@ -39,46 +39,15 @@ TEST(CommandLine, TheConfigurationFileIsTheArgumentThatIsNoOption)
     EXPECT_EQ(ConfigurationFileArgument({"/usr/bin/k3n-cps.fse"}), "") << "the program's own name is no file to open";
 }
 
-class MainWindowFilesTest : public ::testing::Test {
+class MainWindowFilesTest : public MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        qputenv("XDG_DATA_HOME", dir.file("data").toLocal8Bit());
-        QApplication::setQuitOnLastWindowClosed(false);
-        settings.Language = 0;
-        data.ResetForBand(0);
-        makeWindow();
-    }
-    void makeWindow()
-    {
-        window = std::make_unique<TMainForm>(data, settings);
-        window->setFileNameChooser([this](bool) { return chosenFile; });
-        window->setClock([this] { return clockMs; });
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    QAction* item(const QString& name) const { return window->findChild<QAction*>(name); }
     // A real edit: a box of the general settings, stored when the focus leaves it.
     void toggleKeyLock() { clickGeneralBox("cKeyLock"); }
     void clickGeneralBox(const char* name)
     {
-        QTreeWidget* tree = window->findChild<QTreeWidget*>("TreeView1");
-        const QRect node = tree->visualItemRect(tree->topLevelItem(0)->child(kGeneralPage));
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, node.center());
-        QApplication::processEvents();
-        EditorWindow* general = window->editorOfPage(kGeneralPage);
+        EditorWindow* general = openPage(kGeneralPage);
         ClickBox(Child<QCheckBox>(*general, name));
         LeaveControl(*general);
-    }
-    QString fileOfBand(const QString& name, int band)
-    {
-        RadioData other;
-        other.ResetForBand(band);
-        const QString path = dir.file(name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        EXPECT_FALSE(SaveFseFile(path, other.record).has_value());
-        return path;
     }
     // Whether the start-up offer asks about a copy; a question asked is answered Cancel.
     static bool OffersACopy(TMainForm& form)
@@ -98,17 +67,11 @@ protected:
     {
         QStringList shown;
         for (int i = 1; i <= kRecentFileCount; ++i)
-            if (QAction* recent = item(QStringLiteral("FileRecentItem%1").arg(i)); recent->isVisible())
+            if (QAction* recent = item(QStringLiteral("FileRecentItem%1").arg(i).toLatin1().constData());
+                recent->isVisible())
                 shown << recent->text();
         return shown;
     }
-
-    ScratchDir dir;
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
-    QString chosenFile;
-    qint64 clockMs = 1'000'000;
 };
 
 TEST_F(MainWindowFilesTest, AFileNamedOnTheCommandLineOpensAsAStepThatCanBeUndone)
@@ -220,7 +183,7 @@ TEST_F(MainWindowFilesTest, AfterAKilledRunTheCopyIsOfferedBackAsAStepThatCanBeU
     RadioData fresh;
     fresh.ResetForBand(0);
     data = fresh;
-    makeWindow();
+    openWindow();
     AnswerNextQuestion("CancelBtn");   // not now: asked again next time
     window->offerAutosaveRestore();
     EXPECT_EQ(data.record, fresh.record);
@@ -274,7 +237,7 @@ TEST_F(MainWindowFilesTest, TheCopyOfAProgramStillRunningIsNeitherOfferedNorTouc
 
     // Once the first program is gone, its copy is offered.
     window.reset();
-    makeWindow();
+    openWindow();
     EXPECT_TRUE(OffersACopy(*window));
 }
 

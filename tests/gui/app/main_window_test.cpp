@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
@@ -82,100 +82,20 @@ private:
     std::vector<int>& sinkLog_;
 };
 
-// Answers the modal windows that come up, in order, by pressing a named
-// button (or Escape), and keeps the texts each one showed. After a minute it
-// closes whatever is open, so a missing window fails the test instead of hanging it.
-class ModalScript : public QObject {
-public:
-    ModalScript()
-    {
-        connect(&timer_, &QTimer::timeout, this, &ModalScript::answerIfShown);
-        timer_.start(1);
-        giveUp_.setSingleShot(true);
-        giveUp_.start(60000);
-    }
-    ModalScript& then(const QString& button)
-    {
-        steps_.push_back({button, {}, {}});
-        return *this;
-    }
-    bool allAnswered() const { return next_ == steps_.size(); }
-    std::size_t answered() const { return next_; }
-    QString textOf(std::size_t step) const { return steps_.at(step).texts; }
-    QString titleOf(std::size_t step) const { return steps_.at(step).title; }
-
-private:
-    struct Step {
-        QString button;   // an object name, or "Escape"
-        QString texts;
-        QString title;
-    };
-    void answerIfShown()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!giveUp_.isActive()) {
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-            return;
-        }
-        if (next_ >= steps_.size() || !modal || modal == handled_)
-            return;
-        Step& step = steps_[next_];
-        QPushButton* button = step.button == "Escape" ? nullptr : modal->findChild<QPushButton*>(step.button);
-        if (step.button != "Escape" && !button)
-            return;
-        QStringList texts;
-        for (QLabel* label : modal->findChildren<QLabel*>())
-            texts << label->text();
-        step.texts = texts.join('\n');
-        step.title = modal->windowTitle();
-        handled_ = modal;
-        ++next_;
-        if (button)
-            button->click();
-        else
-            QTest::keyClick(modal, Qt::Key_Escape);
-    }
-
-    QTimer timer_;
-    QTimer giveUp_;
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
-    QPointer<QWidget> handled_;
-};
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
     void SetUp() override
     {
-        // Closing the window under test must not end the application.
-        QApplication::setQuitOnLastWindowClosed(false);
-        settings.Language = 0;
-        window = std::make_unique<TMainForm>(data, settings);
+        makeWindow();
         window->setEditorFactory([this](int page, RadioData& d, QWidget* parent) -> EditorWindow* {
             if (page == kPageWithoutEditor)
                 return nullptr;
             ++created[page];
             return new ProbeEditor(page, d, parent, sinkLog);
         });
-        window->setFileNameChooser([this](bool save) {
-            askedToSave.push_back(save);
-            return chosenFile;
-        });
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        showWindow();
     }
 
-    QTreeWidget* tree() const { return window->findChild<QTreeWidget*>("TreeView1"); }
-    QMdiArea* mdi() const { return window->findChild<QMdiArea*>("MdiArea"); }
-    QAction* action(const char* name) const
-    {
-        QAction* a = window->findChild<QAction*>(name);
-        EXPECT_NE(a, nullptr) << name;
-        return a;
-    }
-    QMenu* menu(const char* name) const { return window->findChild<QMenu*>(name); }
     ProbeEditor* probe(int page) const { return static_cast<ProbeEditor*>(window->editorOfPage(page)); }
 
     // The tree node of a page; -1 is the root.
@@ -208,22 +128,9 @@ protected:
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    test::ScratchDir dir;
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
     std::array<int, kEditorPageCount> created{};
     std::vector<int> sinkLog;
-    std::vector<bool> askedToSave;
-    QString chosenFile;
 };
-
-RadioRecord FreshRecordOfBand(int band)
-{
-    RadioData fresh;
-    fresh.ResetForBand(band);
-    return fresh.record;
-}
 
 TEST_F(MainWindowTest, TreeNodesOpenTheirPageOnceAndBringItBackWithoutReloading)
 {
@@ -262,7 +169,7 @@ TEST_F(MainWindowTest, ClosingAnEditorFreesItAndTheNextClickCreatesANewOne)
 {
     clickNode(1);
     clickNode(2);
-    action("FileCloseItem")->trigger();   // closes the active editor
+    item("FileCloseItem")->trigger();   // closes the active editor
     deleteClosedWindows();
     EXPECT_EQ(window->editorOfPage(2), nullptr);
     ASSERT_NE(window->editorOfPage(1), nullptr);
@@ -287,8 +194,8 @@ TEST_F(MainWindowTest, NewAsksFirstAndOkResetsTheRecordToBandZeroWithoutWhatIsBe
     const RadioRecord before = data.record;
     clickNode(3);
 
-    ModalScript script;
-    script.then("CancelBtn").then("OKBtn");
+    test::ModalAnswers script;
+    script.press("CancelBtn").press("OKBtn");
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     ASSERT_EQ(script.answered(), 1u);
     EXPECT_EQ(script.textOf(0), UiText(155));
@@ -299,30 +206,26 @@ TEST_F(MainWindowTest, NewAsksFirstAndOkResetsTheRecordToBandZeroWithoutWhatIsBe
     window->activateWindow();   // the closed question leaves no window active
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     typeInto(3, "77");
-    action("FileNewItem")->trigger();
-    ASSERT_TRUE(script.allAnswered());
+    item("FileNewItem")->trigger();
+    ASSERT_TRUE(script.done());
     EXPECT_EQ(probe(3)->refreshCount, 2);
     // Leaving the box the way a user would must not bring the typed value back.
     QTest::mouseClick(probe(3)->eOther, Qt::LeftButton);
     QApplication::processEvents();
-    EXPECT_EQ(data.record, FreshRecordOfBand(0));
+    EXPECT_EQ(data.record, test::FreshRecordOfBand(0));
     EXPECT_EQ(data.band_limits, (BandLimits{136000000, 174000000}));
     EXPECT_EQ(probe(3)->eValue->text(), "0");
 }
 
 TEST_F(MainWindowTest, OpenLoadsTheFileSelectsItsBandAndReloadsTheEditors)
 {
-    RadioData source;
-    source.ResetForBand(2);
-    source.record.set(rec::ch::rx_freq(5), 450012500);
-    source.record.set(rec::ch::in_use(5), 1);
+    RadioData source = test::ConfigurationWithChannel(2, 5, 450012500);
     source.record.set(rec::key_function(0, 0), 9);   // the byte of probe page 0
-    chosenFile = dir.file("band2.fse");
-    ASSERT_FALSE(SaveFseFile(chosenFile, source.record));
+    chosenFile = saveFile("band2.fse", source);
     clickNode(0);
 
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(askedToSave, std::vector<bool>{false});
+    EXPECT_EQ(fileQuestions, std::vector<bool>{false});
     EXPECT_EQ(data.record, source.record);
     EXPECT_EQ(data.band_limits, (BandLimits{400000000, 470000000}));
     EXPECT_EQ(probe(0)->eValue->text(), "9");
@@ -331,7 +234,7 @@ TEST_F(MainWindowTest, OpenLoadsTheFileSelectsItsBandAndReloadsTheEditors)
     data.record.set(rec::key_function(0, 0), 3);
     const RadioRecord before = data.record;
     chosenFile.clear();
-    action("FileOpenItem")->trigger();
+    item("FileOpenItem")->trigger();
     EXPECT_EQ(data.record, before);
 }
 
@@ -359,15 +262,15 @@ TEST_F(MainWindowTest, OpenRefusesAShortFileAndReportsAFileItCannotReadInTheInte
         {1, dir.file("short.fse"), {QString::fromUtf8("不是配置文件"), "100"}},
         {2, dir.file("missing.fse"), {QString::fromUtf8("無法打開"), QString::fromUtf8("不存在")}},
     };
-    ModalScript notices;
+    test::ModalAnswers notices;
     for (const Case& c : cases) {
         settings.Language = c.language;
         window->RefreshAllViews();
-        notices.then("OKBtn");
+        notices.press("OKBtn");
         chosenFile = c.file;
-        action("FileOpenItem")->trigger();
+        item("FileOpenItem")->trigger();
     }
-    ASSERT_TRUE(notices.allAnswered());
+    ASSERT_TRUE(notices.done());
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_FALSE(notices.textOf(i).contains("No such")) << notices.textOf(i).toStdString();
         for (const QString& mention : cases[i].mentions)
@@ -382,8 +285,8 @@ TEST_F(MainWindowTest, SaveWritesTheRecordWithTheValueBeingTyped)
     clickNode(4);
     typeInto(4, "23");
     chosenFile = dir.file("saved.fse");
-    action("MenuFile_Save")->trigger();
-    EXPECT_EQ(askedToSave, std::vector<bool>{true});
+    item("MenuFile_Save")->trigger();
+    EXPECT_EQ(fileQuestions, std::vector<bool>{true});
     EXPECT_EQ(data.record.get(probe(4)->field()), 23);
     RadioData saved;
     ASSERT_FALSE(LoadFseFile(chosenFile, saved));
@@ -395,13 +298,13 @@ TEST_F(MainWindowTest, QtsOwnTextsFollowTheInterfaceLanguage)
     if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
         GTEST_SKIP() << "Qt's translations are not installed (Debian package qt6-translations-l10n)";
     const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
-    action("MenuLanguage_Chs")->trigger();
+    item("MenuLanguage_Chs")->trigger();
     EXPECT_EQ(cancel(), QString::fromUtf8("取消"));
     settings.Language = 2;
     window->RefreshAllViews();
     EXPECT_EQ(cancel(), QString::fromUtf8("取消"));
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open"), QString::fromUtf8("開啟"));
-    action("MenuLanguage_En")->trigger();
+    item("MenuLanguage_En")->trigger();
     EXPECT_EQ(cancel(), "Cancel");
 }
 
@@ -412,17 +315,17 @@ TEST_F(MainWindowTest, LanguageMenuRelabelsMenusTreeAndOpenEditorsAtOnce)
     clickNode(0);
     clickNode(5);
     EXPECT_EQ(menu("File1")->title(), QString::fromUtf8("文件(&F)"));
-    EXPECT_TRUE(action("MenuLanguage_Chs")->isChecked());
+    EXPECT_TRUE(item("MenuLanguage_Chs")->isChecked());
 
-    action("MenuLanguage_En")->trigger();
+    item("MenuLanguage_En")->trigger();
     EXPECT_EQ(settings.Language, 0);
     EXPECT_EQ(appLang().langType(), kLangEnglish);
-    EXPECT_TRUE(action("MenuLanguage_En")->isChecked());
-    EXPECT_FALSE(action("MenuLanguage_Chs")->isChecked());
-    EXPECT_EQ(action("MenuEdit_Read")->text(), "&Read from radio");
-    EXPECT_EQ(action("MenuLanguage_Chs")->text(), "Chinese(&Simplified)");
+    EXPECT_TRUE(item("MenuLanguage_En")->isChecked());
+    EXPECT_FALSE(item("MenuLanguage_Chs")->isChecked());
+    EXPECT_EQ(item("MenuEdit_Read")->text(), "&Read from radio");
+    EXPECT_EQ(item("MenuLanguage_Chs")->text(), "Chinese(&Simplified)");
     EXPECT_EQ(menu("File1")->title(), "&File");
-    EXPECT_EQ(action("FileOpenItem")->statusTip(), "Open");
+    EXPECT_EQ(item("FileOpenItem")->statusTip(), "Open");
     EXPECT_EQ(node(-1)->text(0), "K3N");
     EXPECT_EQ(node(5)->text(0), "DTMF");
     EXPECT_EQ(tree()->topLevelItem(0)->childCount(), kEditorPageCount);
@@ -430,19 +333,19 @@ TEST_F(MainWindowTest, LanguageMenuRelabelsMenusTreeAndOpenEditorsAtOnce)
     EXPECT_EQ(window->subWindowOfPage(0)->windowTitle(), "Channel Settings");
     EXPECT_EQ(probe(5)->refreshCount, 2);
 
-    action("MenuLanguage_Chs")->trigger();
+    item("MenuLanguage_Chs")->trigger();
     EXPECT_EQ(settings.Language, 1);
-    EXPECT_TRUE(action("MenuLanguage_Chs")->isChecked());
-    EXPECT_FALSE(action("MenuLanguage_En")->isChecked());
-    EXPECT_EQ(action("FileOpenItem")->statusTip(), QString::fromUtf8("打开"));
+    EXPECT_TRUE(item("MenuLanguage_Chs")->isChecked());
+    EXPECT_FALSE(item("MenuLanguage_En")->isChecked());
+    EXPECT_EQ(item("FileOpenItem")->statusTip(), QString::fromUtf8("打开"));
     EXPECT_EQ(node(0)->text(0), QString::fromUtf8("信道编辑"));
     EXPECT_EQ(window->subWindowOfPage(5)->windowTitle(), QString::fromUtf8("双音多频(DTMF)"));
 
     // Traditional has no menu item: neither entry is ticked.
     settings.Language = 2;
     window->RefreshAllViews();
-    EXPECT_FALSE(action("MenuLanguage_Chs")->isChecked());
-    EXPECT_FALSE(action("MenuLanguage_En")->isChecked());
+    EXPECT_FALSE(item("MenuLanguage_Chs")->isChecked());
+    EXPECT_FALSE(item("MenuLanguage_En")->isChecked());
     EXPECT_EQ(node(0)->text(0), QString::fromUtf8("信道編輯"));
 }
 
@@ -450,8 +353,8 @@ TEST_F(MainWindowTest, CloseQuestionKeepsTheProgramOpenUnlessTheDataIsSavedOrDro
 {
     data.record.set(rec::ch::in_use(9), 1);
     const RadioRecord before = data.record;
-    ModalScript script;
-    script.then("CancelBtn").then("Escape").then("OKBtn").then("OKBtn").then("OKBtn").then("OKBtn");
+    test::ModalAnswers script;
+    script.press("CancelBtn").pressEscape().press("OKBtn").press("OKBtn").press("OKBtn").press("OKBtn");
 
     EXPECT_FALSE(window->close());
     EXPECT_EQ(script.textOf(0), UiText(342));
@@ -460,10 +363,10 @@ TEST_F(MainWindowTest, CloseQuestionKeepsTheProgramOpenUnlessTheDataIsSavedOrDro
 
     // "Yes" and then a cancelled save dialog: closing now would lose the data.
     chosenFile.clear();
-    action("FileExitItem")->trigger();
+    item("FileExitItem")->trigger();
     ASSERT_EQ(script.answered(), 3u);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(askedToSave, std::vector<bool>{true});
+    EXPECT_EQ(fileQuestions, std::vector<bool>{true});
 
     // "Yes" and a save that fails: reported, the record kept, and still open.
     chosenFile = dir.file("missing-folder/x.fse");
@@ -476,7 +379,7 @@ TEST_F(MainWindowTest, CloseQuestionKeepsTheProgramOpenUnlessTheDataIsSavedOrDro
 
     chosenFile = dir.file("at-exit.fse");
     EXPECT_TRUE(window->close());
-    ASSERT_TRUE(script.allAnswered());
+    ASSERT_TRUE(script.done());
     RadioData reloaded;
     ASSERT_FALSE(LoadFseFile(chosenFile, reloaded));
     EXPECT_EQ(reloaded.record, before);
@@ -484,11 +387,11 @@ TEST_F(MainWindowTest, CloseQuestionKeepsTheProgramOpenUnlessTheDataIsSavedOrDro
 
 TEST_F(MainWindowTest, CloseQuestionNoLeavesWithoutSaving)
 {
-    ModalScript no;
-    no.then("NoBtn");
+    test::ModalAnswers no;
+    no.press("NoBtn");
     EXPECT_TRUE(window->close());
-    ASSERT_TRUE(no.allAnswered());
-    EXPECT_TRUE(askedToSave.empty());
+    ASSERT_TRUE(no.done());
+    EXPECT_TRUE(fileQuestions.empty());
 }
 
 TEST_F(MainWindowTest, CommitPendingEditsReachesEveryOpenEditorInPageOrder)
@@ -534,14 +437,14 @@ TEST_F(MainWindowTest, WindowMenuArrangesAndListsTheOpenEditors)
     const QList<QMdiSubWindow*> windows = mdi()->subWindowList(QMdiArea::CreationOrder);
 
     // Each window starts where the one before ends, and they fill the area.
-    action("WindowTileItem")->trigger();   // one above the other
+    item("WindowTileItem")->trigger();   // one above the other
     int next = 0;
     for (QMdiSubWindow* w : windows) {
         EXPECT_EQ(w->geometry().width(), area.width());
         EXPECT_EQ(w->geometry().top(), std::exchange(next, w->geometry().bottom() + 1));
     }
     EXPECT_EQ(next, area.height());
-    action("WindowTileItem2")->trigger();   // side by side
+    item("WindowTileItem2")->trigger();   // side by side
     next = 0;
     for (QMdiSubWindow* w : windows) {
         EXPECT_EQ(w->geometry().height(), area.height());
@@ -549,8 +452,8 @@ TEST_F(MainWindowTest, WindowMenuArrangesAndListsTheOpenEditors)
     }
     EXPECT_EQ(next, area.width());
 
-    action("WindowMinimizeItem")->trigger();
-    action("WindowArrangeItem")->trigger();   // the icons in a row along the bottom
+    item("WindowMinimizeItem")->trigger();
+    item("WindowArrangeItem")->trigger();   // the icons in a row along the bottom
     next = 0;
     for (QMdiSubWindow* w : windows) {
         EXPECT_TRUE(w->isMinimized());
@@ -576,10 +479,10 @@ TEST_F(MainWindowTest, WindowMenuArrangesAndListsTheOpenEditors)
 
 TEST_F(MainWindowTest, AboutBoxShowsTheProductLinesInTheCurrentLanguage)
 {
-    ModalScript ok;
-    ok.then("OKButton");
-    action("HelpAboutItem")->trigger();
-    ASSERT_TRUE(ok.allAnswered());
+    test::ModalAnswers ok;
+    ok.press("OKButton");
+    item("HelpAboutItem")->trigger();
+    ASSERT_TRUE(ok.done());
     EXPECT_EQ(ok.titleOf(0), "About");
     for (int text : {162, 163, 164})
         EXPECT_TRUE(ok.textOf(0).contains(UiText(text))) << text;
@@ -614,60 +517,54 @@ TEST_F(MainWindowTest, ReadFromRadioCommitsWhatIsBeingTyped)
 {
     clickNode(1);
     typeInto(1, "31");
-    ModalScript script;   // the programming window opens; leave it without starting
-    script.then("Escape");
-    action("MenuEdit_Read")->trigger();
-    EXPECT_TRUE(script.allAnswered());
+    test::ModalAnswers script;   // the programming window opens; leave it without starting
+    script.pressEscape();
+    item("MenuEdit_Read")->trigger();
+    EXPECT_TRUE(script.done());
     EXPECT_EQ(data.record.get(probe(1)->field()), 31);
 }
 
 // With the real editor pages.
-TEST(MainWindowPages, TheRealPagesOpenFromTheTreeAndFollowTheLanguage)
-{
-    QApplication::setQuitOnLastWindowClosed(false);
-    RadioData data;
-    AppSettings settings;
-    settings.Language = 1;
-    TMainForm window(data, settings);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTreeWidget* tree = window.findChild<QTreeWidget*>("TreeView1");
-    QTreeWidgetItem* root = tree->topLevelItem(0);
-    for (int page = 0; page < kEditorPageCount; ++page) {
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(root->child(page)).center());
-        ASSERT_NE(window.editorOfPage(page), nullptr) << page;
-        EXPECT_EQ(window.subWindowOfPage(page)->windowTitle(), UiText(kPageCaptionTexts[page])) << page;
+class MainWindowPages : public test::MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        settings.Language = 1;
+        openWindow();
     }
-    window.findChild<QAction*>("MenuLanguage_En")->trigger();
+};
+
+TEST_F(MainWindowPages, TheRealPagesOpenFromTheTreeAndFollowTheLanguage)
+{
+    for (int page = 0; page < kEditorPageCount; ++page) {
+        ASSERT_NE(openPage(page), nullptr) << page;
+        EXPECT_EQ(window->subWindowOfPage(page)->windowTitle(), UiText(kPageCaptionTexts[page])) << page;
+    }
+    item("MenuLanguage_En")->trigger();
     for (int page = 0; page < kEditorPageCount; ++page)
-        EXPECT_EQ(window.subWindowOfPage(page)->windowTitle(), UiText(kPageCaptionTexts[page])) << page;
-    EXPECT_EQ(window.subWindowOfPage(0)->windowTitle(), "Channel Settings");
+        EXPECT_EQ(window->subWindowOfPage(page)->windowTitle(), UiText(kPageCaptionTexts[page])) << page;
+    EXPECT_EQ(window->subWindowOfPage(0)->windowTitle(), "Channel Settings");
 }
 
 } // namespace
 
 TEST_F(MainWindowTest, ExportPdfWritesTheReportOfTheOpenFileWithWhatIsBeingTyped)
 {
-    RadioData source;
-    source.ResetForBand(2);
-    source.record.set(rec::ch::rx_freq(5), 450012500);
-    source.record.set(rec::ch::in_use(5), 1);
-    chosenFile = dir.file("fleet.fse");
-    ASSERT_FALSE(SaveFseFile(chosenFile, source.record));
-    action("FileOpenItem")->trigger();
+    chosenFile = saveFile("fleet.fse", test::ConfigurationWithChannel(2, 5, 450012500));
+    item("FileOpenItem")->trigger();
 
     // Print and Export PDF sit together between Save and Exit, named in the interface language.
     const QList<QAction*> items = menu("File1")->actions();
-    const qsizetype print = items.indexOf(action("MenuFile_Print"));
-    EXPECT_EQ(items.indexOf(action("MenuFile_ExportPdf")), print + 1);
-    EXPECT_LT(items.indexOf(action("MenuFile_Save")), print);
-    EXPECT_GT(items.indexOf(action("FileExitItem")), print + 1);
-    EXPECT_EQ(action("MenuFile_Print")->text(), Text(OwnText::MenuPrint));
+    const qsizetype print = items.indexOf(item("MenuFile_Print"));
+    EXPECT_EQ(items.indexOf(item("MenuFile_ExportPdf")), print + 1);
+    EXPECT_LT(items.indexOf(item("MenuFile_Save")), print);
+    EXPECT_GT(items.indexOf(item("FileExitItem")), print + 1);
+    EXPECT_EQ(item("MenuFile_Print")->text(), Text(OwnText::MenuPrint));
 
     clickNode(0);
     typeInto(0, "7");   // not yet committed when the report is asked for
     chosenFile = dir.file("fleet.pdf");
-    action("MenuFile_ExportPdf")->trigger();
+    item("MenuFile_ExportPdf")->trigger();
     ASSERT_TRUE(QFile::exists(chosenFile));
     EXPECT_TRUE(test::FileBytes(chosenFile).startsWith("%PDF"));
     EXPECT_EQ(data.record.get(rec::key_function(0, 0)), 7);

@@ -44,7 +44,7 @@ void showAndActivate(QDialog& dlg)
 
 } // namespace
 
-TEST(PortDialog, AutoSearchDisablesEveryButtonAndSurvivesCancelWhileThePortChoiceDoesNot)
+TEST(PortWindow, AutoSearchDisablesEveryButtonAndSurvivesCancelWhileThePortChoiceDoesNot)
 {
     AppSettings settings{.Port = 3, .Language = 0, .AutoSeachPort = true};
     TCommunicationPort dlg(settings, kPorts);
@@ -68,7 +68,7 @@ TEST(PortDialog, AutoSearchDisablesEveryButtonAndSurvivesCancelWhileThePortChoic
     EXPECT_EQ(settings.Port, 3);
 }
 
-TEST(PortDialog, ChoosingAPortWithOk)
+TEST(PortWindow, ChoosingAPortWithOk)
 {
     AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false};
     TCommunicationPort dlg(settings, kPorts);
@@ -85,7 +85,7 @@ TEST(PortDialog, ChoosingAPortWithOk)
     EXPECT_FALSE(settings.AutoSeachPort);
 }
 
-TEST(PortDialog, AbsentPortBecomesOneOnOpeningEvenWhenCancelled)
+TEST(PortWindow, AbsentPortBecomesOneOnOpeningEvenWhenCancelled)
 {
     AppSettings settings{.Port = 7, .Language = 0, .AutoSeachPort = false};
     TCommunicationPort dlg(settings, kPorts);
@@ -97,7 +97,7 @@ TEST(PortDialog, AbsentPortBecomesOneOnOpeningEvenWhenCancelled)
     EXPECT_EQ(settings.Port, 1);
 }
 
-TEST(PortDialog, ShowsTheDevicePathBesideEachPresentPort)
+TEST(PortWindow, ShowsTheDevicePathBesideEachPresentPort)
 {
     AppSettings settings;
     ApplyLanguageSetting(0);
@@ -117,7 +117,7 @@ const QList<TCommPortEntry> kReplugged{
     {"COM3", "/dev/ttyS0", ""},
 };
 
-TEST(PortDialog, TheRememberedCableIsCheckedUnderItsNewNumberAndShowsItsSerial)
+TEST(PortWindow, TheRememberedCableIsCheckedUnderItsNewNumberAndShowsItsSerial)
 {
     ApplyLanguageSetting(0);
     AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false, .PortId = "/dev/serial/by-id/usb-FTDI_A50285BI"};
@@ -140,7 +140,7 @@ TEST(PortDialog, TheRememberedCableIsCheckedUnderItsNewNumberAndShowsItsSerial)
     EXPECT_TRUE(settings.PortId.isEmpty());
 }
 
-TEST(ProgramDialogPorts, AFixedPortFollowsTheRememberedCableOrSaysItIsGone)
+TEST(ProgramWindowPorts, AFixedPortFollowsTheRememberedCableOrSaysItIsGone)
 {
     const AppSettings moved{.Port = 1, .Language = 0, .AutoSeachPort = false, .PortId = "0403:6001:A50285BI"};
     const PortPlan found = SessionPortPlan(moved, kReplugged);

@@ -4,7 +4,7 @@
 #include "widgets/editor_window.h"
 #include "widgets/message_windows.h"
 #include "app/main_window.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
 #include "app/quit_signals.h"
@@ -19,7 +19,6 @@
 #include "virtualradio/emulated_radio.h"
 #include "support/virtual_radio_memory.h"
 #include "virtualradio/virtual_radio.h"
-#include "support/test_support.h"
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -50,32 +49,33 @@ class NoticeAnswerer {
 public:
     NoticeAnswerer()
     {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* notice = qobject_cast<TUserWarnDlg*>(modal)) {
-                texts << notice->WarnDlgText->text();
-                // The phase line as the write ended, under its closing notice.
-                if (auto* program = qobject_cast<TProgramDialog*>(notice->parentWidget()); program && program->sPhase)
-                    phases << program->sPhase->text();
-                notice->OKBtn->click();
-            } else if (auto* program = qobject_cast<TProgramDialog*>(modal)) {
-                if (program->ProgramStart->isEnabled())
-                    QTest::mouseClick(program->ProgramStart, Qt::LeftButton);
-                if (program->sPhase && (phases.isEmpty() || phases.constLast() != program->sPhase->text()))
-                    phases << program->sPhase->text();
-            } else if (auto* restore = qobject_cast<RestoreWindow*>(modal)) {
-                restoreListed = restore->tvBackups->topLevelItemCount();
-                restore->bOpen->click();
-            } else if (auto* ask = qobject_cast<TMyWarnDlg_3*>(modal)) {
-                questions << ask->Label1->text();
-                (answerYes ? ask->OKBtn : ask->NoBtn)->click();
-            } else if (auto* ports = qobject_cast<TCommunicationPort*>(modal); ports && choosePort) {
-                std::exchange(choosePort, nullptr)(*ports);
-            } else if (auto* other = qobject_cast<QDialog*>(modal)) {
-                other->reject();
-            }
+        answers.always<TUserWarnDlg>([this](TUserWarnDlg& notice) {
+            texts << notice.WarnDlgText->text();
+            // The phase line as the write ended, under its closing notice.
+            if (auto* program = qobject_cast<TProgramDialog*>(notice.parentWidget()); program && program->sPhase)
+                phases << program->sPhase->text();
+            notice.OKBtn->click();
         });
-        poll_.start(5);
+        answers.always<TProgramDialog>([this](TProgramDialog& program) {
+            test::StartWhenReady(program);
+            if (program.sPhase && (phases.isEmpty() || phases.constLast() != program.sPhase->text()))
+                phases << program.sPhase->text();
+        });
+        answers.always<RestoreWindow>([this](RestoreWindow& restore) {
+            restoreListed = restore.tvBackups->topLevelItemCount();
+            restore.bOpen->click();
+        });
+        answers.always<TMyWarnDlg_3>([this](TMyWarnDlg_3& ask) {
+            questions << ask.Label1->text();
+            (answerYes ? ask.OKBtn : ask.NoBtn)->click();
+        });
+        answers.always<TCommunicationPort>([this](TCommunicationPort& ports) {
+            if (choosePort)
+                std::exchange(choosePort, nullptr)(ports);
+            else
+                ports.reject();
+        });
+        answers.closeOthers();
     }
     QStringList texts;
     QStringList phases;      // what a configuration write's phase line showed, in turn
@@ -85,7 +85,7 @@ public:
     std::function<void(TCommunicationPort&)> choosePort;
 
 private:
-    QTimer poll_;
+    test::ModalAnswers answers;
 };
 
 std::unique_ptr<VirtualRadio> StartRadio(VirtualRadioOptions options = {})
@@ -109,7 +109,7 @@ PortPlan FixedPort(const VirtualRadio& radio)
 }
 
 // The texts asserted on are the English ones.
-class ProgramDialog : public ::testing::Test {
+class ProgramWindow : public ::testing::Test {
 protected:
     void SetUp() override { ApplyLanguageSetting(0); }
     NoticeAnswerer notices;
@@ -126,7 +126,7 @@ void RunToEnd(TProgramDialog& dlg, std::chrono::milliseconds deadline)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.isVisible(); }, int(deadline.count())));
 }
 
-TEST_F(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
+TEST_F(ProgramWindow, ReadsTheRadioAndEndsWithSuccess)
 {
     auto radio = StartRadio(Options(2));
     TProgramDialog dlg(ConfigurationReadRequest(), FixedPort(*radio));
@@ -145,7 +145,7 @@ TEST_F(ProgramDialog, ReadsTheRadioAndEndsWithSuccess)
     EXPECT_EQ(back.record.get(rec::freq_band), 2);
 }
 
-TEST_F(ProgramDialog, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
+TEST_F(ProgramWindow, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
 {
     TProgramDialog dlg(ConfigurationReadRequest(), {false, {"/dev/k3n-no-such-port"}});
     RunToEnd(dlg, 5s);
@@ -156,7 +156,7 @@ TEST_F(ProgramDialog, PortThatCannotBeOpenedIsNamedThenTheSessionFails)
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
 }
 
-TEST_F(ProgramDialog, RememberedCableGoneIsSaidBeforeCommunicationFalse)
+TEST_F(ProgramWindow, RememberedCableGoneIsSaidBeforeCommunicationFalse)
 {
     auto radio = StartRadio(Options(0));
     PortPlan plan = FixedPort(*radio);
@@ -168,7 +168,7 @@ TEST_F(ProgramDialog, RememberedCableGoneIsSaidBeforeCommunicationFalse)
     EXPECT_TRUE(radio->frames().empty());   // whatever took the cable's place is not greeted
 }
 
-TEST_F(ProgramDialog, CablePulledMidReadEndsPromptly)
+TEST_F(ProgramWindow, CablePulledMidReadEndsPromptly)
 {
     auto radio = StartRadio(Options({}, {RadioFault::HangUp, 30}));
     TProgramDialog dlg(ConfigurationReadRequest(), FixedPort(*radio));
@@ -178,7 +178,7 @@ TEST_F(ProgramDialog, CablePulledMidReadEndsPromptly)
     EXPECT_EQ(dlg.session().failure(), SessionFailure::LinkLost);
 }
 
-TEST_F(ProgramDialog, CancelDuringTheWriteSaysThatThePartWrittenIsInTheRadio)
+TEST_F(ProgramWindow, CancelDuringTheWriteSaysThatThePartWrittenIsInTheRadio)
 {
     auto radio = StartRadio(Options(0));
     RadioData data;
@@ -202,7 +202,7 @@ TEST_F(ProgramDialog, CancelDuringTheWriteSaysThatThePartWrittenIsInTheRadio)
     EXPECT_EQ(dlg.safeWrite()->result().outcome, SafeWriteOutcome::Cancelled);
 }
 
-TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
+TEST_F(ProgramWindow, CancelAbandonsTheTransferAndReleasesThePort)
 {
     auto radio = StartRadio();
     RadioData data;
@@ -232,7 +232,7 @@ TEST_F(ProgramDialog, CancelAbandonsTheTransferAndReleasesThePort)
     EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const ReceivedFrame& f) { return f.command == link::Command::End; }), 1);
 }
 
-TEST_F(ProgramDialog, WriteOnlyWhatChangedIsOffByDefaultNeedsBothReadsAndIsRemembered)
+TEST_F(ProgramWindow, WriteOnlyWhatChangedIsOffByDefaultNeedsBothReadsAndIsRemembered)
 {
     RadioData data;
     data.ResetForBand(0);
@@ -256,7 +256,7 @@ TEST_F(ProgramDialog, WriteOnlyWhatChangedIsOffByDefaultNeedsBothReadsAndIsRemem
     EXPECT_TRUE(again.cChangedOnly->isChecked());
 }
 
-TEST_F(ProgramDialog, WriteOnlyWhatChangedSendsTheChangedBlockAndSaysSo)
+TEST_F(ProgramWindow, WriteOnlyWhatChangedSendsTheChangedBlockAndSaysSo)
 {
     const EmulatedSessions emulated;
     EmulatedRadio radio(Options(0));
@@ -275,7 +275,7 @@ TEST_F(ProgramDialog, WriteOnlyWhatChangedSendsTheChangedBlockAndSaysSo)
     EXPECT_TRUE(std::equal(image.begin() + 0x1260, image.begin() + 0x1280, held.begin() + 0x1260));
 }
 
-TEST(ProgramDialogPorts, PortPlanFollowsTheSettings)
+TEST(ProgramWindowPorts, PortPlanFollowsTheSettings)
 {
     const QList<HalvexComm32::TCommPortEntry> ports{{"COM1", "/dev/ttyUSB0", ""}, {"COM2", "/dev/pts/7", "virtual radio"}};
     const PortPlan search = SessionPortPlan(AppSettings{.Port = 3, .Language = 1, .AutoSeachPort = true}, ports);
@@ -308,48 +308,24 @@ public:
     int refreshCount = 0;
 };
 
-// A virtual radio listed among the machine's ports, as k3n-cps --virtual-radio lists it;
-// an EmulatedRadio answers the windows' sessions on the simulated clock instead.
-template <class Radio> struct ListedRadioOf {
-    explicit ListedRadioOf(VirtualRadioOptions options = {}) : radio(std::make_unique<Radio>(std::move(options)))
-    {
-        if constexpr (std::is_same_v<Radio, VirtualRadio>)
-            EXPECT_EQ(radio->Start(), std::nullopt);
-        else
-            emulated.emplace();
-        HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", path());
-        for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
-            if (p.devicePath == path())
-                number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
-    }
-    ~ListedRadioOf() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(path()); }
-    QString path() const { return radio->devicePath(); }
-    bool choosable() const { return number >= 1 && number <= 9; }
-    std::unique_ptr<Radio> radio;
-    std::optional<EmulatedSessions> emulated;
-    int number = 0;
-};
-using ListedRadio = ListedRadioOf<VirtualRadio>;
-using ListedEmulatedRadio = ListedRadioOf<EmulatedRadio>;
+using test::ListedEmulatedRadio;
+using test::ListedRadio;
 
-class MainWindowSession : public ::testing::Test {
+class MainWindowSession : public test::MainWindowFixture {
 protected:
     void SetUp() override
     {
-        data.ResetForBand(0);
-        form = std::make_unique<TMainForm>(data, settings);
-        form->setEditorFactory([this](int, RadioData& d, QWidget* parent) {
+        settings.Port = 1;
+        settings.AutoSeachPort = true;
+        makeWindow();
+        window->setEditorFactory([this](int, RadioData& d, QWidget* parent) {
             probe = new ProbeEditor(d, parent);
             return probe;
         });
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        ASSERT_TRUE(form->OpenEditorPage(0));
+        showWindow();
+        ASSERT_TRUE(window->OpenEditorPage(0));
     }
 
-    RadioData data;
-    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = true};
-    std::unique_ptr<TMainForm> form;
     ProbeEditor* probe = nullptr;
     NoticeAnswerer answers;
 };
@@ -365,7 +341,7 @@ TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
     probe->eTOT->setFocus();
     probe->eTOT->selectAll();
     QTest::keyClicks(probe->eTOT, "77");
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.texts, QStringList{"SUCCESS"});
     EXPECT_EQ(data.record.get(rec::tot), 77);
     ASSERT_TRUE(listed.radio->WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 5000ms));
@@ -382,7 +358,7 @@ TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
     // Reading replaces the record and reloads the open editors.
     data.record.set(rec::tot, 5);
     const int refreshes = probe->refreshCount;
-    form->MenuEdit_ReadClick();
+    window->MenuEdit_ReadClick();
     EXPECT_EQ(answers.texts, (QStringList{"SUCCESS", "SUCCESS"}));
     EXPECT_EQ(data.record.get(rec::tot), 77);
     EXPECT_GT(probe->refreshCount, refreshes);
@@ -395,7 +371,7 @@ TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
     settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.texts, QStringList{"Wrong Freq Band"});
     const auto frames = listed.radio->frames();
     ASSERT_EQ(frames.size(), 2u);
@@ -415,9 +391,9 @@ TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
     data.record.set(rec::tot, 44);
     const RadioData before = data;
     const int refreshes = probe->refreshCount;
-    const QString undoBefore = form->findChild<QAction*>("EditUndoItem")->text();
+    const QString undoBefore = window->findChild<QAction*>("EditUndoItem")->text();
 
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.texts, QStringList{"SUCCESS"});
     EXPECT_TRUE(answers.phases.contains("Backing up the radio")) << answers.phases.join('|').toStdString();
     EXPECT_TRUE(answers.phases.contains("Verifying") || answers.phases.constLast().startsWith("Verifying"))
@@ -429,7 +405,7 @@ TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
     EXPECT_EQ(data.record, before.record);
     EXPECT_EQ(data.radio_serial_number, before.radio_serial_number);
     EXPECT_EQ(data.last_program_time, before.last_program_time);
-    EXPECT_EQ(form->findChild<QAction*>("EditUndoItem")->text(), undoBefore);   // no step of its own
+    EXPECT_EQ(window->findChild<QAction*>("EditUndoItem")->text(), undoBefore);   // no step of its own
     EXPECT_EQ(probe->refreshCount, refreshes);   // the editors were not reloaded
 
     // The radio's earlier configuration is in a new backup; the radio holds the new one.
@@ -469,18 +445,18 @@ TEST_F(MainWindowSession, TheLogNamesTheFileOnlyWhenTheBytesWrittenAreThatFilesO
     test::ScratchDir files;
     const QString path = files.file("fleet.fse");
     ASSERT_FALSE(SaveFseFile(path, data.record));
-    ASSERT_TRUE(form->openFile(path));
-    form->MenuEdit_WriteClick();
+    ASSERT_TRUE(window->openFile(path));
+    window->MenuEdit_WriteClick();
     data.record.set(rec::tot, 99);   // changed since it was opened
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     RadioData backup;
     backup.ResetForBand(0);
     backup.record.set(rec::tot, 12);
     const auto saved = SaveBackup(BackupFolder(), backup.record, "NAMED1", QDateTime::currentDateTime().addYears(2));
     ASSERT_TRUE(saved);
-    form->findChild<QAction*>("MenuFile_Restore")->trigger();   // opened, not written at once
+    window->findChild<QAction*>("MenuFile_Restore")->trigger();   // opened, not written at once
     ASSERT_EQ(data.record, backup.record);
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
 
     const auto log = ReadProgrammingLog(ProgrammingLogPath());
     ASSERT_TRUE(log);
@@ -509,7 +485,7 @@ TEST_F(MainWindowSession, ASignalDuringAWriteCancelsItKeepsTheUnsavedConfigurati
     settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
     data.record.set(rec::tot, 33);   // never saved: the copy must keep it
     QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::received, form.get(), &TMainForm::quitOnSignal);
+    QObject::connect(&quitSignals, &QuitSignals::received, window.get(), &TMainForm::quitOnSignal);
     // A terminal closing in the middle of the write.
     QTimer hangUp;
     QObject::connect(&hangUp, &QTimer::timeout, [&] {
@@ -519,7 +495,7 @@ TEST_F(MainWindowSession, ASignalDuringAWriteCancelsItKeepsTheUnsavedConfigurati
         }
     });
     hangUp.start(5);
-    form->MenuEdit_WriteClick();   // returns once the signal has ended the window
+    window->MenuEdit_WriteClick();   // returns once the signal has ended the window
 
     for (const ReceivedFrame& frame : listed.radio->frames())
         EXPECT_NE(frame.command, link::Command::End);
@@ -527,12 +503,12 @@ TEST_F(MainWindowSession, ASignalDuringAWriteCancelsItKeepsTheUnsavedConfigurati
     ASSERT_TRUE(log);
     ASSERT_EQ(log.value().entries.size(), 1u);
     EXPECT_EQ(log.value().entries[0].outcome, WriteOutcome::Cancelled);
-    ASSERT_FALSE(form->autosaveCopyPath().isEmpty());
+    ASSERT_FALSE(window->autosaveCopyPath().isEmpty());
     RadioData kept;
-    ASSERT_FALSE(LoadFseFile(form->autosaveCopyPath(), kept));
+    ASSERT_FALSE(LoadFseFile(window->autosaveCopyPath(), kept));
     EXPECT_EQ(kept.record.get(rec::tot), 33);
     // No close question was put, and every event loop is told to end.
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(window->isVisible());
     QEventLoop loop;
     EXPECT_EQ(loop.exec(), -1);
 }
@@ -560,12 +536,12 @@ TEST_F(MainWindowSession, RestoreOpensTheChosenBackupAsOneUndoableStep)
     ASSERT_TRUE(SaveBackup(BackupFolder(), saved.record, "RESTORE1", QDateTime::currentDateTime().addYears(1)));
     const RadioRecord before = data.record;
 
-    form->findChild<QAction*>("MenuFile_Restore")->trigger();
+    window->findChild<QAction*>("MenuFile_Restore")->trigger();
     EXPECT_GE(answers.restoreListed, 1);
     EXPECT_EQ(data.record, saved.record);   // the newest backup, at the top of the list
     EXPECT_EQ(data.band_limits, BandLimitsOf(2));
     EXPECT_EQ(probe->eTOT->text(), "123");
-    QAction* undo = form->findChild<QAction*>("EditUndoItem");
+    QAction* undo = window->findChild<QAction*>("EditUndoItem");
     EXPECT_EQ(undo->text(), "&Undo Restore from backup");
     undo->trigger();
     EXPECT_EQ(data.record, before);
@@ -616,7 +592,7 @@ TEST_F(MainWindowSession, RestoreWritesAnExactBackupBackAsItWasReadAfterAsking)
     listed.radio->writeMemory(0x0FE0, std::span<const uint8_t>(random.data() + 0x0FE0, 32));
 
     answers.answerYes = true;
-    form->findChild<QAction*>("MenuFile_Restore")->trigger();
+    window->findChild<QAction*>("MenuFile_Restore")->trigger();
     ASSERT_EQ(answers.questions.size(), 1) << answers.questions.join(" / ").toStdString();
     EXPECT_TRUE(answers.questions[0].startsWith("Write this backup back into the radio now? The radio's configuration "
                                                 "and channels are replaced by the bytes read from radio 00000001 "
@@ -638,17 +614,17 @@ TEST_F(MainWindowSession, ASuccessfulReadIsOneStepThatUndoTakesBack)
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
     settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false};
     const RadioRecord before = data.record;
-    form->MenuEdit_ReadClick();
+    window->MenuEdit_ReadClick();
     ASSERT_EQ(answers.texts, QStringList{"SUCCESS"});
     ASSERT_NE(data.record, before);
     const RadioRecord read = data.record;
-    QAction* undo = form->findChild<QAction*>("EditUndoItem");
+    QAction* undo = window->findChild<QAction*>("EditUndoItem");
     EXPECT_EQ(undo->text(), "&Undo Read from radio");
 
     undo->trigger();
     EXPECT_EQ(data.record, before);
     EXPECT_EQ(data.band_limits, (BandLimits{136000000, 174000000}));
-    form->findChild<QAction*>("EditRedoItem")->trigger();
+    window->findChild<QAction*>("EditRedoItem")->trigger();
     EXPECT_EQ(data.record, read);
 }
 
@@ -664,13 +640,13 @@ TEST_F(MainWindowSession, PortChosenInTheDialogCarriesTheNextReadWhichFailsWitho
         QTest::mouseClick(dlg.rbCOM[listed.number - 1], Qt::LeftButton);
         QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
     };
-    form->MenuPortClick();
+    window->MenuPortClick();
     EXPECT_FALSE(settings.AutoSeachPort);
     EXPECT_EQ(settings.Port, listed.number);
 
     const RadioRecord before = data.record;
     const int refreshes = probe->refreshCount;
-    form->MenuEdit_ReadClick();
+    window->MenuEdit_ReadClick();
     EXPECT_EQ(answers.texts, QStringList{"Communication False"});
     EXPECT_EQ(data.record, before);
     EXPECT_EQ(probe->refreshCount, refreshes);

@@ -9,7 +9,7 @@
 #include "app/settings_file.h"
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include "support/virtual_radio_memory.h"
 #include "text/app_lang.h"
 #include "virtualradio/emulated_radio.h"
@@ -34,35 +34,30 @@ using namespace std::chrono_literals;
 // Answers the modal windows: notices with OK, the programming window with Start,
 // the question about writing a configuration with errors with Yes, the changes
 // with Write or Stop as 'writeChanges' says, or not at all (keeping what they listed).
-class ModalAnswers {
+class CompareAnswers {
 public:
-    ModalAnswers()
+    CompareAnswers()
     {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* notice = qobject_cast<TUserWarnDlg*>(modal)) {
-                notices << notice->WarnDlgText->text();
-                notice->OKBtn->click();
-            } else if (auto* program = qobject_cast<TProgramDialog*>(modal)) {
-                if (programTitles.isEmpty() || programTitles.constLast() != program->windowTitle())
-                    programTitles << program->windowTitle();
-                if (program->ProgramStart->isEnabled())
-                    QTest::mouseClick(program->ProgramStart, Qt::LeftButton);
-            } else if (auto* ask = qobject_cast<TMyWarnDlg_3*>(modal)) {
-                ask->OKBtn->click();
-            } else if (auto* changes = qobject_cast<ChangesWindow*>(modal)) {
-                question = changes->sQuestion->text();
-                listed = changes->wDifferences->differences();
-                framesWhenAsked = framesNow ? framesNow() : 0;
-                if (whileAsked)
-                    std::exchange(whileAsked, nullptr)();
-                if (writeChanges)
-                    (*writeChanges ? changes->bWrite : changes->bStop)->click();
-            } else if (auto* other = qobject_cast<QDialog*>(modal)) {
-                other->reject();
-            }
+        answers.always<TUserWarnDlg>([this](TUserWarnDlg& notice) {
+            notices << notice.WarnDlgText->text();
+            notice.OKBtn->click();
         });
-        poll_.start(5);
+        answers.always<TProgramDialog>([this](TProgramDialog& program) {
+            if (programTitles.isEmpty() || programTitles.constLast() != program.windowTitle())
+                programTitles << program.windowTitle();
+            test::StartWhenReady(program);
+        });
+        answers.always<TMyWarnDlg_3>([](TMyWarnDlg_3& ask) { ask.OKBtn->click(); });
+        answers.always<ChangesWindow>([this](ChangesWindow& changes) {
+            question = changes.sQuestion->text();
+            listed = changes.wDifferences->differences();
+            framesWhenAsked = framesNow ? framesNow() : 0;
+            if (whileAsked)
+                std::exchange(whileAsked, nullptr)();
+            if (writeChanges)
+                (*writeChanges ? changes.bWrite : changes.bStop)->click();
+        });
+        answers.closeOthers();
     }
     QStringList notices;
     QStringList programTitles;
@@ -74,28 +69,18 @@ public:
     std::function<void()> whileAsked;   // once, while the changes are shown
 
 private:
-    QTimer poll_;
+    test::ModalAnswers answers;
 };
 
-// An emulated radio of band 0 among the machine's ports, chosen by number in the
-// settings; the windows' sessions reach it on the simulated clock.
-struct RadioOnAPort {
-    RadioOnAPort()
-    {
-        VirtualRadioOptions options;
-        options.band = 0;
-        options.serial_number = {'5', '5', '1', '2', '0', '0', '0', '0'};
-        radio = std::make_unique<EmulatedRadio>(options);
-        HalvexComm32::TCommSerialPortInfo::AddExtraPort("virtual radio", radio->devicePath());
-        for (const auto& p : HalvexComm32::TCommSerialPortInfo().Ports())
-            if (p.devicePath == radio->devicePath())
-                number = HalvexComm32::TCommSerialPortInfo::PortNo(p.name);
-    }
-    ~RadioOnAPort() { HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(radio->devicePath()); }
-    EmulatedSessions sessions;
-    std::unique_ptr<EmulatedRadio> radio;
-    int number = 0;
-};
+// An emulated radio of band 0 and serial number 55120000 among the machine's
+// ports; the windows' sessions reach it on the simulated clock.
+VirtualRadioOptions RadioOfBandZero()
+{
+    VirtualRadioOptions options;
+    options.band = 0;
+    options.serial_number = {'5', '5', '1', '2', '0', '0', '0', '0'};
+    return options;
+}
 
 // A configuration of band 0 whose every byte was drawn at random, with frequencies
 // the band takes: what the radio keeps of it differs from it in many bytes.
@@ -116,14 +101,13 @@ RadioData RandomConfiguration(unsigned seed)
     return data;
 }
 
-class RadioComparison : public ::testing::Test {
+class RadioComparison : public test::MainWindowFixture {
 protected:
     void SetUp() override
     {
         ApplyLanguageSetting(0);
-        if (radio.number < 1 || radio.number > 9)
+        if (!chooseRadio(radio))
             GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-        settings = AppSettings{.Port = radio.number, .Language = 0, .AutoSeachPort = false};
         data = RandomConfiguration(7);
         // The radio holds the open configuration but for three values.
         RadioData inRadio = data;
@@ -132,9 +116,7 @@ protected:
         inRadio.record.set(rec::ch::tx_freq(12), 147120000);
         test::HoldConfiguration(*radio.radio, inRadio);
         answers.framesNow = [this] { return test::WriteFrameCount(*radio.radio); };
-        form = std::make_unique<TMainForm>(data, settings);
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        openWindow();
     }
 
     QStringList listedItems(const std::vector<ConfigurationDifference>& differences) const
@@ -145,44 +127,41 @@ protected:
         return items;
     }
 
-    RadioOnAPort radio;
-    AppSettings settings;
-    RadioData data;
-    std::unique_ptr<TMainForm> form;
-    ModalAnswers answers;
+    test::ListedEmulatedRadio radio{RadioOfBandZero()};
+    CompareAnswers answers;
 };
 
 TEST_F(RadioComparison, ListsExactlyWhatDiffersAndLeavesTheOpenConfigurationAlone)
 {
     const RadioData before = data;
-    const QString undoBefore = form->findChild<QAction*>("EditUndoItem")->text();
-    QAction* item = form->findChild<QAction*>("MenuEdit_CompareWithRadio");
+    const QString undoBefore = window->findChild<QAction*>("EditUndoItem")->text();
+    QAction* item = window->findChild<QAction*>("MenuEdit_CompareWithRadio");
     ASSERT_TRUE(item);
     EXPECT_EQ(item->text(), "C&ompare with radio\u2026");
     // It follows Check configuration in the Edit menu.
-    const QList<QAction*> editItems = form->findChild<QMenu*>("Edit1")->actions();
-    EXPECT_EQ(editItems.indexOf(item), editItems.indexOf(form->findChild<QAction*>("MenuEdit_Check")) + 1);
+    const QList<QAction*> editItems = window->findChild<QMenu*>("Edit1")->actions();
+    EXPECT_EQ(editItems.indexOf(item), editItems.indexOf(window->findChild<QAction*>("MenuEdit_Check")) + 1);
 
     item->trigger();
     // The read runs in a window named for the comparison, and the comparison itself is its success.
     EXPECT_EQ(answers.programTitles, QStringList{"Compare with radio"});
     EXPECT_TRUE(answers.notices.isEmpty()) << answers.notices.join('|').toStdString();
-    auto* window = form->findChild<CompareWindow*>();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), "Compare with the radio (serial number 55120000)");
-    EXPECT_EQ(window->tvDifferences->headerItem()->text(3), "Radio");
+    auto* compare = window->findChild<CompareWindow*>();
+    ASSERT_TRUE(compare);
+    EXPECT_TRUE(compare->isVisible());
+    EXPECT_EQ(compare->windowTitle(), "Compare with the radio (serial number 55120000)");
+    EXPECT_EQ(compare->tvDifferences->headerItem()->text(3), "Radio");
     // Only the three values, though most of the open configuration's bytes never reach a radio.
-    EXPECT_EQ(listedItems(window->differences()),
+    EXPECT_EQ(listedItems(compare->differences()),
               (QStringList{"Channel 12 · RX Freq.", "Channel 12 · TX Freq.", "General Settings · TOT Time (s)"}))
-        << window->differences().size();
-    EXPECT_EQ(window->tvDifferences->topLevelItemCount(), 3);
+        << compare->differences().size();
+    EXPECT_EQ(compare->tvDifferences->topLevelItemCount(), 3);
 
     EXPECT_EQ(data.record, before.record);
     EXPECT_EQ(data.band_limits, before.band_limits);
     EXPECT_EQ(data.radio_serial_number, before.radio_serial_number);
     EXPECT_EQ(data.last_program_time, before.last_program_time);
-    EXPECT_EQ(form->findChild<QAction*>("EditUndoItem")->text(), undoBefore);   // no step of its own
+    EXPECT_EQ(window->findChild<QAction*>("EditUndoItem")->text(), undoBefore);   // no step of its own
     EXPECT_EQ(test::WriteFrameCount(*radio.radio), 0u);
 }
 
@@ -190,9 +169,9 @@ TEST_F(RadioComparison, AFailedReadSaysWhyAndShowsNoComparison)
 {
     radio.radio->SetFault({RadioFault::Silent, 0});
     const RadioRecord before = data.record;
-    form->findChild<QAction*>("MenuEdit_CompareWithRadio")->trigger();
+    window->findChild<QAction*>("MenuEdit_CompareWithRadio")->trigger();
     EXPECT_EQ(answers.notices, QStringList{"Communication False"});
-    EXPECT_EQ(form->findChild<CompareWindow*>(), nullptr);
+    EXPECT_EQ(window->findChild<CompareWindow*>(), nullptr);
     EXPECT_EQ(data.record, before);
 }
 
@@ -201,7 +180,7 @@ TEST_F(RadioComparison, ShowChangesStoppedThereSendsNoWriteFrame)
     settings.ShowChangesBeforeWrite = true;
     answers.writeChanges = false;
     const MemoryImage held = radio.radio->memory();
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.question, "3 differences between the radio and this configuration. Write it?");
     EXPECT_EQ(listedItems(answers.listed),
               (QStringList{"Channel 12 · RX Freq.", "Channel 12 · TX Freq.", "General Settings · TOT Time (s)"}));
@@ -217,7 +196,7 @@ TEST_F(RadioComparison, AnotherRadioOnTheCableWhileTheChangesAreShownGetsNothing
         const uint8_t adjustment[] = {0x42, 0x43};   // the serial number alone may not tell radios apart
         radio.radio->writeMemory(0x0FF0, adjustment);
     };
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.listed.size(), 3u);
     EXPECT_EQ(answers.notices, QStringList{"A different radio answered after the changes were shown (serial number "
                                            "55120000 backed up, 55120000 now); nothing was written"});
@@ -227,7 +206,7 @@ TEST_F(RadioComparison, AnotherRadioOnTheCableWhileTheChangesAreShownGetsNothing
 TEST_F(RadioComparison, ShowChangesThenWriteWritesAsBefore)
 {
     settings.ShowChangesBeforeWrite = true;
-    form->MenuEdit_WriteClick();
+    window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.listed.size(), 3u);
     EXPECT_EQ(answers.framesWhenAsked, 0u);   // asked before the first write frame
     EXPECT_EQ(answers.notices, QStringList{"SUCCESS"});   // written and read back the same
@@ -243,11 +222,11 @@ TEST_F(RadioComparison, ShowChangesThenWriteWritesAsBefore)
     }
 
     // Now the radio holds it: a second look lists nothing.
-    form->findChild<QAction*>("MenuEdit_CompareWithRadio")->trigger();
-    auto* window = form->findChild<CompareWindow*>();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->differences().empty());
-    EXPECT_EQ(window->sSummary->text(), "The configurations are the same.");
+    window->findChild<QAction*>("MenuEdit_CompareWithRadio")->trigger();
+    auto* compare = window->findChild<CompareWindow*>();
+    ASSERT_TRUE(compare);
+    EXPECT_TRUE(compare->differences().empty());
+    EXPECT_EQ(compare->sSummary->text(), "The configurations are the same.");
 }
 
 TEST_F(RadioComparison, ShowChangesIsOffByDefaultRememberedAndNeedsTheBackup)

@@ -6,7 +6,7 @@
 #include "editors/settings_editor_driver.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -23,36 +23,8 @@ using Col = TChInforDlg::Col;
 constexpr int kChannelPage = 0;
 constexpr int kGeneralPage = 1;
 
-RadioRecord FreshRecordOfBand(int band)
-{
-    RadioData fresh;
-    fresh.ResetForBand(band);
-    return fresh.record;
-}
-
-class UndoRedoTest : public ::testing::Test {
+class UndoRedoTest : public MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        QApplication::setQuitOnLastWindowClosed(false);
-        settings.Language = 0;
-        data.ResetForBand(0);
-        window = std::make_unique<TMainForm>(data, settings);
-        window->setFileNameChooser([this](bool) { return chosenFile; });
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-
-    EditorWindow* openPage(int page)
-    {
-        QTreeWidget* tree = window->findChild<QTreeWidget*>("TreeView1");
-        const QRect node = tree->visualItemRect(tree->topLevelItem(0)->child(page));
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, node.center());
-        QApplication::processEvents();
-        return window->editorOfPage(page);
-    }
-    QAction* item(const char* name) const { return window->findChild<QAction*>(name); }
     QAction* undoItem() const { return item("EditUndoItem"); }
     QAction* redoItem() const { return item("EditRedoItem"); }
 
@@ -82,13 +54,6 @@ protected:
             ClickBox(box);
         LeaveControl(*window->editorOfPage(kGeneralPage));
     }
-    void pressOnWindow(QKeyCombination keys) { QTest::keyClick(window.get(), keys.key(), keys.keyboardModifiers()); }
-
-    ScratchDir dir;
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
-    QString chosenFile;
 };
 
 TEST_F(UndoRedoTest, EditsOnTwoPagesAreUndoneAndRedoneByTheEditMenuAndItsKeys)
@@ -108,15 +73,15 @@ TEST_F(UndoRedoTest, EditsOnTwoPagesAreUndoneAndRedoneByTheEditMenuAndItsKeys)
     EXPECT_FALSE(keyLockBox()->isChecked());   // every open page shows the record again
     EXPECT_EQ(undoItem()->text(), "&Undo Edit Channel Settings");
     EXPECT_EQ(redoItem()->text(), "&Redo Edit General Settings");
-    pressOnWindow(Qt::CTRL | Qt::Key_Z);
+    pressKey(Qt::CTRL | Qt::Key_Z);
     EXPECT_EQ(data.record, original);
     EXPECT_EQ(channelGrid()->item(1, Col::Rx)->text(), "");
     EXPECT_FALSE(undoItem()->isEnabled());
 
-    pressOnWindow(Qt::CTRL | Qt::Key_Y);
+    pressKey(Qt::CTRL | Qt::Key_Y);
     EXPECT_EQ(data.record, afterChannel);
     EXPECT_EQ(channelGrid()->item(1, Col::Rx)->text(), "145.00000");
-    pressOnWindow(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    pressKey(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
     EXPECT_EQ(data.record, afterKeyLock);
     EXPECT_TRUE(keyLockBox()->isChecked());
     EXPECT_FALSE(redoItem()->isEnabled());
@@ -172,12 +137,8 @@ TEST_F(UndoRedoTest, NewOpenAndABandChangeAreOneStepEachBackToThePreviousConfigu
     EXPECT_EQ(data.record, edited);
     EXPECT_EQ(channelGrid()->item(1, Col::Rx)->text(), "145.00000");
 
-    RadioData source;
-    source.ResetForBand(2);
-    source.record.set(rec::ch::rx_freq(5), 450012500);
-    source.record.set(rec::ch::in_use(5), 1);
-    chosenFile = dir.file("band2.fse");
-    ASSERT_FALSE(SaveFseFile(chosenFile, source.record));
+    const RadioData source = ConfigurationWithChannel(2, 5, 450012500);
+    chosenFile = saveFile("band2.fse", source);
     AnswerNextQuestion("NoBtn");   // the typed channel was never saved: it may go
     item("FileOpenItem")->trigger();
     ASSERT_EQ(data.record, source.record);

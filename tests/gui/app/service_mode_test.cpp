@@ -3,7 +3,7 @@
 // windows, and their transfers through the programming window to a virtual
 // radio on a pseudo-terminal, on the real clock.
 #include "widgets/message_windows.h"
-#include "app/main_window.h"
+#include "support/main_window_fixture.h"
 #include "app/program_window.h"
 #include "app/service_mode.h"
 #include "comm/port_list.h"
@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <deque>
 #include <gtest/gtest.h>
 
 namespace k3n {
@@ -30,111 +29,54 @@ namespace {
 using HalvexComm32::TCommSerialPortInfo;
 using Bytes = std::vector<uint8_t>;
 
-// Plays a user's part: each step waits for a modal window of its class to be
-// in front, then acts on it. Actions run from the event loop, never inside
-// the poll, so a button that opens another modal window does not block it.
-class UserScript {
-public:
-    struct Step {
-        const char* windowClass;
-        std::function<void(QWidget*)> act;
-    };
-
-    explicit UserScript(std::deque<Step> steps) : steps_(std::move(steps))
-    {
-        QObject::connect(&poll_, &QTimer::timeout, [this] { poll(); });
-        poll_.start(5);
-        // A step that never finds its window fails the test instead of hanging it.
-        giveUp_.setSingleShot(true);
-        giveUp_.start(60000);
-    }
-    bool finished() const { return steps_.empty(); }
-    QStringList notices;
-
-private:
-    void poll()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!giveUp_.isActive()) {
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-            return;
-        }
-        if (busy_ || steps_.empty() || !modal)
-            return;
-        if (std::string(modal->metaObject()->className()) != steps_.front().windowClass)
-            return;
-        busy_ = true;
-        // Acted on from the event loop; by then a window that was closing when
-        // the poll saw it may be gone, and its step waits for the next one.
-        QTimer::singleShot(0, qApp, [this, modal = QPointer<QWidget>(modal)] {
-            busy_ = false;
-            if (!modal || modal != QApplication::activeModalWidget() || steps_.empty())
-                return;
-            Step step = std::move(steps_.front());
-            steps_.pop_front();
-            step.act(modal);
-        });
-    }
-
-    std::deque<Step> steps_;
-    QTimer poll_;
-    QTimer giveUp_;
-    bool busy_ = false;
-};
-
-template <class T>
-T* As(QWidget* w)
-{
-    return qobject_cast<T*>(w);
-}
-
-// The virtual radio listed as one of the machine's COM ports, chosen in the settings.
-class ServiceModeOnRadio : public ::testing::Test {
+// The virtual radio listed as one of the machine's COM ports, chosen in the
+// settings; the main window only where a test opens it.
+class ServiceModeOnRadio : public test::MainWindowFixture {
 protected:
+    void SetUp() override
+    {
+        settings.Port = 1;
+        settings.AutoSeachPort = false;
+    }
     void startRadio()
     {
-        radio = std::make_unique<VirtualRadio>(options);
-        ASSERT_EQ(radio->Start(), std::nullopt);
-        const QString path = radio->devicePath();
-        TCommSerialPortInfo::AddExtraPort("virtual radio", path);
-        for (const auto& port : TCommSerialPortInfo().Ports())
-            if (port.devicePath == path)
-                settings.Port = TCommSerialPortInfo::PortNo(port.name);
+        listed.emplace(options);
+        radio = listed->radio.get();
+        chooseRadio(*listed);   // the search is off; a number past 9 still names the port
         ASSERT_GT(settings.Port, 0);
     }
-    void TearDown() override
-    {
-        if (radio)
-            TCommSerialPortInfo::RemoveExtraPort(radio->devicePath());
-    }
 
-    static UserScript::Step press(const char* windowClass, const char* button)
+    // The user presses a button of a window of this class.
+    template <class Window> static void press(test::ModalAnswers& user, const char* button)
     {
-        return {windowClass, [button](QWidget* w) { w->findChild<QPushButton*>(button)->click(); }};
+        user.then<Window>([button](Window& w) { w.template findChild<QPushButton*>(button)->click(); });
     }
-    static UserScript::Step enterPassword(const char* typed)
+    static void enterPassword(test::ModalAnswers& user, const char* typed)
     {
-        return {"k3n::TPasswordDlg", [typed](QWidget* w) {
-                    QTest::keyClicks(As<TPasswordDlg>(w)->eInput, typed);
-                    As<TPasswordDlg>(w)->OKBtn->click();
-                }};
+        user.then<TPasswordDlg>([typed](TPasswordDlg& w) {
+            QTest::keyClicks(w.eInput, typed);
+            w.OKBtn->click();
+        });
+    }
+    // OK on a notice, whose text is kept.
+    static void keepNotice(test::ModalAnswers& user, QStringList& notices)
+    {
+        user.then<TUserWarnDlg>([&notices](TUserWarnDlg& w) {
+            notices << w.WarnDlgText->text();
+            w.OKBtn->click();
+        });
     }
     // Start in the programming window, then OK on the notice it ends with.
-    void session(std::deque<UserScript::Step>& steps, QStringList& notices)
+    static void session(test::ModalAnswers& user, QStringList& notices)
     {
-        steps.push_back(press("k3n::TProgramDialog", "ProgramStart"));
-        steps.push_back({"k3n::TUserWarnDlg", [&notices](QWidget* w) {
-                             notices << As<TUserWarnDlg>(w)->WarnDlgText->text();
-                             As<TUserWarnDlg>(w)->OKBtn->click();
-                         }});
+        press<TProgramDialog>(user, "ProgramStart");
+        keepNotice(user, notices);
     }
 
     VirtualRadioOptions options;
-    std::unique_ptr<VirtualRadio> radio;
-    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false};
+    std::optional<test::ListedRadio> listed;
+    VirtualRadio* radio = nullptr;
     ServiceData service;
-    RadioData data;
 };
 
 TEST_F(ServiceModeOnRadio, PasswordThenFirmwareReadShownAfterTheSuccessNotice)
@@ -148,18 +90,18 @@ TEST_F(ServiceModeOnRadio, PasswordThenFirmwareReadShownAfterTheSuccessNotice)
 
     QStringList notices;
     QStringList firmwareShown;
-    std::deque<UserScript::Step> steps{enterPassword("482915"), press("k3n::TAdjustmentDlg", "Button1")};
-    session(steps, notices);
-    steps.push_back({"k3n::TAdjustmentDlg", [&firmwareShown](QWidget* w) {
-                         auto* dlg = As<TAdjustmentDlg>(w);
-                         firmwareShown = {dlg->labModel->text(), dlg->labBand->text(), dlg->labVersion->text()};
-                         dlg->reject();
-                     }});
-    UserScript user(std::move(steps));
+    test::ModalAnswers user;
+    enterPassword(user, "482915");
+    press<TAdjustmentDlg>(user, "Button1");
+    session(user, notices);
+    user.then<TAdjustmentDlg>([&firmwareShown](TAdjustmentDlg& dlg) {
+        firmwareShown = {dlg.labModel->text(), dlg.labBand->text(), dlg.labVersion->text()};
+        dlg.reject();
+    });
 
     OpenServiceMode(nullptr, service, data, settings, {});
 
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(user.done());
     EXPECT_EQ(notices, QStringList{"SUCCESS"});
     EXPECT_EQ(service.firmware_version, 0x0105);
     EXPECT_EQ(firmwareShown, (QStringList{"1", "2", "105"})) << "shown after the success message was closed";
@@ -175,17 +117,13 @@ TEST_F(ServiceModeOnRadio, WriteAllCommitsTheEditorsFirstAndAFailedReadKeepsTheF
     int commits = 0;
     std::size_t framesAfterWriteAll = 0;
     QStringList notices;
-    std::deque<UserScript::Step> steps;
-    steps.push_back(press("k3n::TApcTuneDlg", "bWriteAll"));
-    steps.push_back({"k3n::TUserWarnDlg", [&notices](QWidget* w) {
-                         notices << As<TUserWarnDlg>(w)->WarnDlgText->text();
-                         As<TUserWarnDlg>(w)->OKBtn->click();
-                     }});
-    steps.push_back({"k3n::TApcTuneDlg", [&](QWidget*) { framesAfterWriteAll = radio->frames().size(); }});
-    steps.push_back(press("k3n::TApcTuneDlg", "bRead"));
-    session(steps, notices);
-    steps.push_back({"k3n::TApcTuneDlg", [](QWidget* w) { As<TApcTuneDlg>(w)->reject(); }});
-    UserScript user(std::move(steps));
+    test::ModalAnswers user;
+    press<TApcTuneDlg>(user, "bWriteAll");
+    keepNotice(user, notices);
+    user.then<TApcTuneDlg>([&](TApcTuneDlg&) { framesAfterWriteAll = radio->frames().size(); });
+    press<TApcTuneDlg>(user, "bRead");
+    session(user, notices);
+    user.then<TApcTuneDlg>([](TApcTuneDlg& dlg) { dlg.reject(); });
 
     service.apc_sq_level_9 = 999;
     const ServiceData before = service;
@@ -196,7 +134,7 @@ TEST_F(ServiceModeOnRadio, WriteAllCommitsTheEditorsFirstAndAFailedReadKeepsTheF
     TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, commit)});
     dlg.exec();
 
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(user.done());
     EXPECT_EQ(commits, 1);
     EXPECT_EQ(notices, (QStringList{"Wrong Freq Band", "Communication False"}));
     EXPECT_EQ(framesAfterWriteAll, 0u);
@@ -220,31 +158,31 @@ TEST_F(ServiceModeOnRadio, WritingFactoryDataThatWasNeverReadAsksFirstAndNoSends
 
     QStringList questions, notices;
     std::size_t framesAfterNo = 99;
-    const auto answer = [&questions](const char* button) {
-        return UserScript::Step{"k3n::TMyWarnDlg_3", [&questions, button](QWidget* w) {
-                                    auto* dlg = As<TMyWarnDlg_3>(w);
-                                    questions << dlg->Label1->text();
-                                    EXPECT_TRUE(dlg->NoBtn->isDefault());
-                                    EXPECT_FALSE(dlg->CancelBtn->isVisible());
-                                    w->findChild<QPushButton*>(button)->click();
-                                }};
+    test::ModalAnswers user;
+    const auto answer = [&questions, &user](const char* button) {
+        user.then<TMyWarnDlg_3>([&questions, button](TMyWarnDlg_3& dlg) {
+            questions << dlg.Label1->text();
+            EXPECT_TRUE(dlg.NoBtn->isDefault());
+            EXPECT_FALSE(dlg.CancelBtn->isVisible());
+            dlg.findChild<QPushButton*>(button)->click();
+        });
     };
-    std::deque<UserScript::Step> steps{press("k3n::TApcTuneDlg", "bWrite"), answer("NoBtn")};
-    steps.push_back({"k3n::TApcTuneDlg", [&](QWidget*) { framesAfterNo = radio->frames().size(); }});
-    steps.push_back(press("k3n::TApcTuneDlg", "bWrite"));
-    steps.push_back(answer("OKBtn"));   // Yes: the zeros go out as asked
-    session(steps, notices);
-    steps.push_back(press("k3n::TApcTuneDlg", "bRead"));
-    session(steps, notices);
-    steps.push_back(press("k3n::TApcTuneDlg", "bWrite"));   // read in this run: no question
-    session(steps, notices);
-    steps.push_back({"k3n::TApcTuneDlg", [](QWidget* w) { As<TApcTuneDlg>(w)->reject(); }});
-    UserScript user(std::move(steps));
+    press<TApcTuneDlg>(user, "bWrite");
+    answer("NoBtn");
+    user.then<TApcTuneDlg>([&](TApcTuneDlg&) { framesAfterNo = radio->frames().size(); });
+    press<TApcTuneDlg>(user, "bWrite");
+    answer("OKBtn");   // Yes: the zeros go out as asked
+    session(user, notices);
+    press<TApcTuneDlg>(user, "bRead");
+    session(user, notices);
+    press<TApcTuneDlg>(user, "bWrite");   // read in this run: no question
+    session(user, notices);
+    user.then<TApcTuneDlg>([](TApcTuneDlg& dlg) { dlg.reject(); });
 
     TApcTuneDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
     dlg.exec();
 
-    ASSERT_TRUE(user.finished());
+    ASSERT_TRUE(user.done());
     EXPECT_EQ(framesAfterNo, 0u);
     const QString asked = QString::fromUtf8("The power-tuning values were not read from this radio. Writing them "
                                             "replaces its factory calibration. Write anyway?");
@@ -259,37 +197,38 @@ TEST_F(ServiceModeOnRadio, AnEmptySerialNumberIsWrittenOnlyAfterAYesAndAFailedRe
     options.fault = {RadioFault::WrongAnswer, 1};
     startRadio();
     QStringList questions, notices;
-    const auto answer = [&questions](const char* button) {
-        return UserScript::Step{"k3n::TMyWarnDlg_3", [&questions, button](QWidget* w) {
-                                    questions << As<TMyWarnDlg_3>(w)->Label1->text();
-                                    w->findChild<QPushButton*>(button)->click();
-                                }};
+    const auto answer = [&questions](test::ModalAnswers& user, const char* button) {
+        user.then<TMyWarnDlg_3>([&questions, button](TMyWarnDlg_3& dlg) {
+            questions << dlg.Label1->text();
+            dlg.findChild<QPushButton*>(button)->click();
+        });
     };
     std::size_t framesAfterNo = 99;
-    std::deque<UserScript::Step> steps{press("k3n::TWriteSnDlg", "Button2"), answer("NoBtn")};
-    steps.push_back({"k3n::TWriteSnDlg", [&](QWidget* w) {
-                         framesAfterNo = radio->frames().size();
-                         As<TWriteSnDlg>(w)->reject();
-                     }});
-    UserScript user(std::move(steps));
+    test::ModalAnswers user;
+    press<TWriteSnDlg>(user, "Button2");
+    answer(user, "NoBtn");
+    user.then<TWriteSnDlg>([&](TWriteSnDlg& dlg) {
+        framesAfterNo = radio->frames().size();
+        dlg.reject();
+    });
     TWriteSnDlg dlg({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
     dlg.exec();
-    ASSERT_TRUE(user.finished());
+    ASSERT_TRUE(user.done());
     EXPECT_EQ(framesAfterNo, 0u);
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].contains("serial number")) << questions[0].toStdString();
 
     // An adjustment read that fails leaves the fields unread: the write asks.
     service.adjustment_read_from_radio = true;
-    std::deque<UserScript::Step> more{press("k3n::TAdjustmentDlg", "bRead")};
-    session(more, notices);
-    more.push_back(press("k3n::TAdjustmentDlg", "bWrite"));
-    more.push_back(answer("NoBtn"));
-    more.push_back({"k3n::TAdjustmentDlg", [](QWidget* w) { As<TAdjustmentDlg>(w)->reject(); }});
-    UserScript rest(std::move(more));
+    test::ModalAnswers rest;
+    press<TAdjustmentDlg>(rest, "bRead");
+    session(rest, notices);
+    press<TAdjustmentDlg>(rest, "bWrite");
+    answer(rest, "NoBtn");
+    rest.then<TAdjustmentDlg>([](TAdjustmentDlg& dlg) { dlg.reject(); });
     TAdjustmentDlg adjustment({service, data, ProgramDialogTransfers(nullptr, service, data, settings, {})});
     adjustment.exec();
-    ASSERT_TRUE(rest.finished());
+    ASSERT_TRUE(rest.done());
     EXPECT_EQ(notices, QStringList{"Communication False"});
     EXPECT_FALSE(service.adjustment_read_from_radio);
     ASSERT_EQ(questions.size(), 2);
@@ -298,34 +237,29 @@ TEST_F(ServiceModeOnRadio, AnEmptySerialNumberIsWrittenOnlyAfterAYesAndAFailedRe
 
 TEST_F(ServiceModeOnRadio, RadioTestMenuOpensThePasswordWindowAndTheFactoryDataOutlivesTheWindows)
 {
-    QApplication::setQuitOnLastWindowClosed(false);
-    TMainForm window(data, settings);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QAction* radioTest = window.findChild<QAction*>("Menu_RadioTest");
+    openWindow();
+    QAction* radioTest = item("Menu_RadioTest");
     ASSERT_NE(radioTest, nullptr);
 
     QString shownAgain;
-    UserScript user({
-        enterPassword("482915"),
-        {"k3n::TAdjustmentDlg", [](QWidget* w) {
-             auto* dlg = As<TAdjustmentDlg>(w);
-             dlg->eCtcssLevel->setFocus(Qt::TabFocusReason);
-             dlg->eCtcssLevel->selectAll();
-             QTest::keyClicks(dlg->eCtcssLevel, "100");
-             dlg->eMaxModLimit->setFocus(Qt::TabFocusReason);
-             dlg->reject();
-         }},
-        enterPassword("482915"),
-        {"k3n::TAdjustmentDlg", [&shownAgain](QWidget* w) {
-             shownAgain = As<TAdjustmentDlg>(w)->eCtcssLevel->text();
-             As<TAdjustmentDlg>(w)->reject();
-         }},
-        enterPassword("482951"),
+    test::ModalAnswers user;
+    enterPassword(user, "482915");
+    user.then<TAdjustmentDlg>([](TAdjustmentDlg& dlg) {
+        dlg.eCtcssLevel->setFocus(Qt::TabFocusReason);
+        dlg.eCtcssLevel->selectAll();
+        QTest::keyClicks(dlg.eCtcssLevel, "100");
+        dlg.eMaxModLimit->setFocus(Qt::TabFocusReason);
+        dlg.reject();
     });
+    enterPassword(user, "482915");
+    user.then<TAdjustmentDlg>([&shownAgain](TAdjustmentDlg& dlg) {
+        shownAgain = dlg.eCtcssLevel->text();
+        dlg.reject();
+    });
+    enterPassword(user, "482951");
     for (int i = 0; i < 3; ++i)
         radioTest->trigger();
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(user.done());
     EXPECT_EQ(shownAgain, "100");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a wrong password leaves nothing open";
 }

@@ -84,7 +84,7 @@ QString ClickOk(QWidget* dialog)
     return AnswerMessageBox([&] { QTest::mouseClick(Find<QPushButton>(dialog, "BnOK"), Qt::LeftButton); });
 }
 
-class SettingsDialogTest : public ::testing::Test {
+class CommSettingsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -126,7 +126,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsDialogTest, ShowsItsTextsAndLists)
+TEST_F(CommSettingsWindowTest, ShowsItsTextsAndLists)
 {
     auto dialog = Open();
     QWidget* d = dialog.get();
@@ -166,7 +166,7 @@ TEST_F(SettingsDialogTest, ShowsItsTextsAndLists)
     k3n::appLang().fSetLangType(k3n::kLangEnglish);
 }
 
-TEST_F(SettingsDialogTest, ShowsTheComponentsValuesAndOkAppliesThemAndOpensWhenAsked)
+TEST_F(CommSettingsWindowTest, ShowsTheComponentsValuesAndOkAppliesThemAndOpensWhenAsked)
 {
     device.fSetPortNo(999);  // not in the list: nothing selected
     device.fSetBaud(TBaudRate::br19200);
@@ -217,7 +217,7 @@ TEST_F(SettingsDialogTest, ShowsTheComponentsValuesAndOkAppliesThemAndOpensWhenA
     device.fSetActive(false);
 }
 
-TEST_F(SettingsDialogTest, ChecksEachFieldOnOkInOrder)
+TEST_F(CommSettingsWindowTest, ChecksEachFieldOnOkInOrder)
 {
     auto dialog = Open();
     QWidget* d = dialog.get();
@@ -265,7 +265,7 @@ TEST_F(SettingsDialogTest, ChecksEachFieldOnOkInOrder)
     EXPECT_EQ(device.fGetAutoAnswer(), 255);
 }
 
-TEST_F(SettingsDialogTest, EnterWalksThroughTheFieldsAndAppliesFromTheLast)
+TEST_F(CommSettingsWindowTest, EnterWalksThroughTheFieldsAndAppliesFromTheLast)
 {
     auto dialog = Open();
     const char* order[] = {"CbPort", "CbSelBaud", "CbParity", "CbByteSize", "CbStopBits",
@@ -282,7 +282,7 @@ TEST_F(SettingsDialogTest, EnterWalksThroughTheFieldsAndAppliesFromTheLast)
     EXPECT_FALSE(device.fGetActive());  // not open before, not asked to open
 }
 
-TEST_F(SettingsDialogTest, AFailureToApplyPutsTheOldSettingsBack)
+TEST_F(CommSettingsWindowTest, AFailureToApplyPutsTheOldSettingsBack)
 {
     device.fSetBaud(TBaudRate::br19200);
     device.fSetActive(true);
@@ -303,7 +303,7 @@ TEST_F(SettingsDialogTest, AFailureToApplyPutsTheOldSettingsBack)
     device.fSetActive(false);
 }
 
-TEST_F(SettingsDialogTest, CancelAppliesNothing)
+TEST_F(CommSettingsWindowTest, CancelAppliesNothing)
 {
     auto dialog = Open();
     QWidget* d = dialog.get();

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "editors/channel_window.h"
 #include "editors/settings_editor_driver.h"
+#include "support/main_window_fixture.h"
 #include "model/channel_cells.h"
 #include "model/channel_moves.h"
 #include "model/digit_code.h"
@@ -31,17 +32,11 @@ namespace {
 using namespace test;
 using Col = TChInforDlg::Col;
 
-class ChannelCommandsTest : public ::testing::Test {
+class ChannelCommandsTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        QApplication::setQuitOnLastWindowClosed(false);
-        settings.Language = 0;
-        data.ResetForBand(0);
-        window = std::make_unique<TMainForm>(data, settings);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_NO_FATAL_FAILURE(openWindow());
         editor = static_cast<TChInforDlg*>(window->OpenEditorPage(0));
         grid = Child<CellGrid>(*editor, "StringGrid1");
     }
@@ -88,12 +83,9 @@ protected:
         grid->setFocus();
     }
     ChannelEntry entry(int n) const { return ReadChannelEntry(data.record, n); }
-    QString undoText() const { return window->findChild<QAction*>("EditUndoItem")->text(); }
+    QString undoText() const { return item("EditUndoItem")->text(); }
     void undo() { key(Qt::Key_Z, Qt::ControlModifier); }
 
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
     TChInforDlg* editor = nullptr;
     CellGrid* grid = nullptr;
 };
@@ -226,8 +218,8 @@ TEST_F(ChannelCommandsTest, FillSeriesOf12p5KilohertzFromTheMenu)
         QTest::keyClicks(step, "12.5");
         QTest::keyClick(step, Qt::Key_Return);
     });
-    QMenu* edit = window->findChild<QMenu*>("Edit1");
-    QAction* fillSeries = window->findChild<QAction*>("EditFillSeriesItem");
+    QMenu* edit = menu("Edit1");
+    QAction* fillSeries = item("EditFillSeriesItem");
     edit->popup(window->mapToGlobal(QPoint(20, 20)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
     EXPECT_TRUE(fillSeries->isEnabled());

@@ -22,7 +22,7 @@ using namespace test;
 using Col = TChInforDlg::Col;
 using ChannelBytes = std::array<uint8_t, rec::kChannelSize>;
 
-class ChannelEditorTest : public ::testing::Test {
+class ChannelWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -92,7 +92,7 @@ void answerNextQuestion(const char* buttonName)
     });
 }
 
-TEST_F(ChannelEditorTest, OnAnEmptyRowOnlyRxOpensAndTypingThereStartsAChannelWithTheDefaults)
+TEST_F(ChannelWindowTest, OnAnEmptyRowOnlyRxOpensAndTypingThereStartsAChannelWithTheDefaults)
 {
     for (int col = Col::Tx; col < TChInforDlg::kColumnCount; ++col) {
         doubleClick(3, col);
@@ -132,7 +132,7 @@ TEST_F(ChannelEditorTest, OnAnEmptyRowOnlyRxOpensAndTypingThereStartsAChannelWit
     EXPECT_EQ(data.record.get(rec::ch::tx_freq(5)), 146520000u);
 }
 
-TEST_F(ChannelEditorTest, FrequenciesAreBroughtIntoTheBandAndClearingThemDeletesOrZeroes)
+TEST_F(ChannelWindowTest, FrequenciesAreBroughtIntoTheBandAndClearingThemDeletesOrZeroes)
 {
     newChannel(1, "100");
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(1)), 136000000u);
@@ -154,7 +154,7 @@ TEST_F(ChannelEditorTest, FrequenciesAreBroughtIntoTheBandAndClearingThemDeletes
         EXPECT_TRUE(cell(1, col).isEmpty()) << "column " << col;
 }
 
-TEST_F(ChannelEditorTest, FrequencyBoxTakesOnlyDigitsAndOnePoint)
+TEST_F(ChannelWindowTest, FrequencyBoxTakesOnlyDigitsAndOnePoint)
 {
     doubleClick(4, Col::Rx);
     QTest::keyClicks(freqBox, "1a4b5.x.5");
@@ -174,7 +174,7 @@ TEST_F(ChannelEditorTest, FrequencyBoxTakesOnlyDigitsAndOnePoint)
     EXPECT_EQ(data.record.get(rec::ch::rx_freq(4)), 146025000u);
 }
 
-TEST_F(ChannelEditorTest, SubAudioListsStoreCodeAndPolarity)
+TEST_F(ChannelWindowTest, SubAudioListsStoreCodeAndPolarity)
 {
     newChannel(1, "145");
     pick(1, Col::RxTone, "cbChInforSubAudio", "D023I");
@@ -200,7 +200,7 @@ TEST_F(ChannelEditorTest, SubAudioListsStoreCodeAndPolarity)
     EXPECT_EQ(data.record.get(rec::ch::rx_subaudio(1)), 10);
 }
 
-TEST_F(ChannelEditorTest, TwoStateCellsToggleAndLockOutCycles)
+TEST_F(ChannelWindowTest, TwoStateCellsToggleAndLockOutCycles)
 {
     newChannel(1, "145");
     using namespace rec::ch;
@@ -226,7 +226,7 @@ TEST_F(ChannelEditorTest, TwoStateCellsToggleAndLockOutCycles)
     EXPECT_EQ(data.record.get(squelch(1)), 9);
 }
 
-TEST_F(ChannelEditorTest, NumberCellsOpenOnlyUnderScramblingOrASignallingSystem)
+TEST_F(ChannelWindowTest, NumberCellsOpenOnlyUnderScramblingOrASignallingSystem)
 {
     newChannel(1, "145");
     doubleClick(1, Col::ScrambleNo);
@@ -263,7 +263,7 @@ TEST_F(ChannelEditorTest, NumberCellsOpenOnlyUnderScramblingOrASignallingSystem)
     EXPECT_EQ(data.record.get(rec::ch::signaling_no(1)), 15u);
 }
 
-TEST_F(ChannelEditorTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmptyBesideTheRadioDetails)
+TEST_F(ChannelWindowTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmptyBesideTheRadioDetails)
 {
     using namespace rec::ch;
     RadioRecord& r = data.record;
@@ -311,7 +311,7 @@ TEST_F(ChannelEditorTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmptyBeside
     EXPECT_EQ(Child<QLabel>(*window, "sDeviceSnDisp")->text(), "K3N12345");
 }
 
-TEST_F(ChannelEditorTest, GroupThreeShowsChannels33To48)
+TEST_F(ChannelWindowTest, GroupThreeShowsChannels33To48)
 {
     data.record.set(rec::ch::rx_freq(33), 150000000);
     data.record.set(rec::ch::flags_1(33), 1);
@@ -333,7 +333,7 @@ TEST_F(ChannelEditorTest, GroupThreeShowsChannels33To48)
     EXPECT_EQ(data.record.get(rec::ch::in_use(2)), 0u);
 }
 
-TEST_F(ChannelEditorTest, BandChangeClearsEverythingOnlyWhenConfirmed)
+TEST_F(ChannelWindowTest, BandChangeClearsEverythingOnlyWhenConfirmed)
 {
     newChannel(1, "145");
     newChannel(16, "170");
@@ -361,7 +361,7 @@ TEST_F(ChannelEditorTest, BandChangeClearsEverythingOnlyWhenConfirmed)
     EXPECT_EQ(bands->currentIndex(), 3);
 }
 
-TEST_F(ChannelEditorTest, AnOpenCellIsCommittedInPlaceWhateverWindowIsActive)
+TEST_F(ChannelWindowTest, AnOpenCellIsCommittedInPlaceWhateverWindowIsActive)
 {
     doubleClick(6, Col::Rx);
     QTest::keyClicks(freqBox, "147.3");
@@ -391,7 +391,7 @@ TEST_F(ChannelEditorTest, AnOpenCellIsCommittedInPlaceWhateverWindowIsActive)
     EXPECT_EQ(cell(6, Col::Tx), "148.00000");
 }
 
-TEST_F(ChannelEditorTest, EveryColumnIsReadableBesideThePageTreeInBothLanguages)
+TEST_F(ChannelWindowTest, EveryColumnIsReadableBesideThePageTreeInBothLanguages)
 {
     for (int language : {0, 1}) {
         ApplyLanguageSetting(language);

@@ -9,9 +9,9 @@ namespace dtmf = rec::dtmf;
 
 namespace {
 
-using DtmfEditor = SignalEditorTest<TDtmfDlg>;
+using DtmfWindow = SignalEditorTest<TDtmfDlg>;
 
-TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndDecodeTypesStoreTheirPosition)
+TEST_F(DtmfWindow, CodesArePackedTwoDigitsPerByteAndDecodeTypesStoreTheirPosition)
 {
     turnPage(DecodePage);
     retypeCell("sgDecode", 1, 1, "12AB*#");
@@ -41,7 +41,7 @@ TEST_F(DtmfEditor, CodesArePackedTwoDigitsPerByteAndDecodeTypesStoreTheirPositio
     EXPECT_EQ(grid("sgDecode")->cellText(4, 2), "Kill");
 }
 
-TEST_F(DtmfEditor, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
+TEST_F(DtmfWindow, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
 {
     turnPage(DecodePage);
     QLineEdit* edit = OpenEdit(grid("sgDecode"), 2, 1);
@@ -69,7 +69,7 @@ TEST_F(DtmfEditor, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
     EXPECT_EQ(grid("sgEncode")->cellText(1, 1), QString(24, '7'));
 }
 
-TEST_F(DtmfEditor, CodeListsOfferOnlyCodesInUseAndReferencesToEmptiedCodesTurnOff)
+TEST_F(DtmfWindow, CodeListsOfferOnlyCodesInUseAndReferencesToEmptiedCodesTurnOff)
 {
     turnPage(EncodePage);
     retypeCell("sgEncode", 2, 1, "22");
@@ -103,7 +103,7 @@ TEST_F(DtmfEditor, CodeListsOfferOnlyCodesInUseAndReferencesToEmptiedCodesTurnOf
     EXPECT_EQ(grid("sgSystem")->cellText(3, 2), "Off");
 }
 
-TEST_F(DtmfEditor, LeadTimesAreClampedWhenLeft)
+TEST_F(DtmfWindow, LeadTimesAreClampedWhenLeft)
 {
     auto* leadIn = Child<QLineEdit>(w, "eLeadIn");
     auto* leadOut = Child<QLineEdit>(w, "eLeadOut");
@@ -123,7 +123,7 @@ TEST_F(DtmfEditor, LeadTimesAreClampedWhenLeft)
     EXPECT_EQ(data.record.get(dtmf::lead_out), 100);
 }
 
-TEST_F(DtmfEditor, OptionListsStoreTheirCodings)
+TEST_F(DtmfWindow, OptionListsStoreTheirCodings)
 {
     expectPicksStored({
         {"cbGapTone", "A", dtmf::gap_tone, 11},      {"cbGapTone", "#", dtmf::gap_tone, 16},
@@ -143,7 +143,7 @@ TEST_F(DtmfEditor, OptionListsStoreTheirCodings)
     EXPECT_EQ(data.record.get(dtmf::flags), 0xF3);
 }
 
-TEST_F(DtmfEditor, SystemCellsToggleAndCycleTheirBits)
+TEST_F(DtmfWindow, SystemCellsToggleAndCycleTheirBits)
 {
     turnPage(SystemPage);
     CellGrid* systems = grid("sgSystem");
@@ -192,7 +192,7 @@ TEST_F(DtmfEditor, SystemCellsToggleAndCycleTheirBits)
     EXPECT_EQ(data.record, before);
 }
 
-TEST_F(DtmfEditor, ForeignValuesShowNoEntryAndStayUntilTheUserPicksButCodeReferencesPastTheTableTurnOff)
+TEST_F(DtmfWindow, ForeignValuesShowNoEntryAndStayUntilTheUserPicksButCodeReferencesPastTheTableTurnOff)
 {
     data.record.set(dtmf::tone_speed, 7);
     data.record.set(dtmf::gap_tone, 10);
@@ -234,7 +234,7 @@ TEST_F(DtmfEditor, ForeignValuesShowNoEntryAndStayUntilTheUserPicksButCodeRefere
     EXPECT_EQ(data.record.get(dtmf::sequence(1)), 0u);
 }
 
-TEST_F(DtmfEditor, PendingCellEditsAreCommittedByTheMainWindowAndByAPageChange)
+TEST_F(DtmfWindow, PendingCellEditsAreCommittedByTheMainWindowAndByAPageChange)
 {
     turnPage(EncodePage);
     QLineEdit* edit = OpenEdit(grid("sgEncode"), 4, 1);

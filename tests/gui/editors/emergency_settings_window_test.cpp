@@ -10,7 +10,7 @@ using namespace k3n::test;
 
 namespace {
 
-class EmergencyPage : public EditorPageTest<TEmergencySettingDlg> {
+class EmergencySettingsWindow : public EditorPageTest<TEmergencySettingDlg> {
 protected:
     uint8_t modeByte() const { return data.record.get(rec::emergency_mode); }
     uint8_t signalingByte() const { return data.record.get(rec::emergency_signaling); }
@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(EmergencyPage, AResetRecordShowsVoicePriorityScanAndSignallingOff)
+TEST_F(EmergencySettingsWindow, AResetRecordShowsVoicePriorityScanAndSignallingOff)
 {
     open();
     EXPECT_EQ(editor->windowTitle(), "Emergency Settings");
@@ -44,7 +44,7 @@ TEST_F(EmergencyPage, AResetRecordShowsVoicePriorityScanAndSignallingOff)
     expectBlankAndDisabled("cbEncodeSelect");
 }
 
-TEST_F(EmergencyPage, CurrentSetsBitTwoOfTheModeByteAndDesignatedEnablesItsListAtOnce)
+TEST_F(EmergencySettingsWindow, CurrentSetsBitTwoOfTheModeByteAndDesignatedEnablesItsListAtOnce)
 {
     data.record.set(rec::emergency_signaling_type, 2);
     data.record.set(rec::emergency_mode, 0xAB);   // five-tone system 11, bit 3, mode Both
@@ -67,7 +67,7 @@ TEST_F(EmergencyPage, CurrentSetsBitTwoOfTheModeByteAndDesignatedEnablesItsListA
     EXPECT_EQ(data.record.get(rec::emergency_channel_select), 0);
 }
 
-TEST_F(EmergencyPage, SwitchingTheSignallingTypeRefillsTheEncodeListsFromTheirFirstEntries)
+TEST_F(EmergencySettingsWindow, SwitchingTheSignallingTypeRefillsTheEncodeListsFromTheirFirstEntries)
 {
     data.record.set(rec::emergency_mode, 0x0E);   // mode Alarm, bits 2 and 3 set
     open();
@@ -100,7 +100,7 @@ TEST_F(EmergencyPage, SwitchingTheSignallingTypeRefillsTheEncodeListsFromTheirFi
     EXPECT_EQ(modeByte(), 0x0E);
 }
 
-TEST_F(EmergencyPage, OpeningWithSignallingOffClearsNonZeroEncodeBits)
+TEST_F(EmergencySettingsWindow, OpeningWithSignallingOffClearsNonZeroEncodeBits)
 {
     data.record.set(rec::emergency_signaling, 0x9F);   // bit 7 set, type OFF, code 32
     data.record.set(rec::emergency_mode, 0x7B);        // system 8, bit 3, mode Both
@@ -110,7 +110,7 @@ TEST_F(EmergencyPage, OpeningWithSignallingOffClearsNonZeroEncodeBits)
     expectBlankAndDisabled("cbEncodeSystem");
 }
 
-TEST_F(EmergencyPage, ALoadedDtmfRecordFillsTheListsAndTheEncodeSystemKeepsTheModeBits)
+TEST_F(EmergencySettingsWindow, ALoadedDtmfRecordFillsTheListsAndTheEncodeSystemKeepsTheModeBits)
 {
     open();
     data.record.set(rec::emergency_channel_select, 2);
@@ -129,7 +129,7 @@ TEST_F(EmergencyPage, ALoadedDtmfRecordFillsTheListsAndTheEncodeSystemKeepsTheMo
     EXPECT_EQ(modeByte(), 0x4E);
 }
 
-TEST_F(EmergencyPage, TimeListsStoreTheirPositions)
+TEST_F(EmergencySettingsWindow, TimeListsStoreTheirPositions)
 {
     open();
     ExpectPicksStored(*editor, data.record,
@@ -141,7 +141,7 @@ TEST_F(EmergencyPage, TimeListsStoreTheirPositions)
                        {"cbResponseTime", "45", rec::emergency_response_time, 45}});
 }
 
-TEST_F(EmergencyPage, ForeignValuesShowNoSelectionAndAreKeptWhenTabbedThrough)
+TEST_F(EmergencySettingsWindow, ForeignValuesShowNoSelectionAndAreKeptWhenTabbedThrough)
 {
     data.record.set(rec::emergency_mode, 0x30);          // mode 0, encode system 3
     data.record.set(rec::emergency_channel_select, 9);

@@ -9,9 +9,9 @@ namespace five = rec::five_tone;
 
 namespace {
 
-using FiveToneEditor = SignalEditorTest<TFiveToneDlg>;
+using FiveToneWindow = SignalEditorTest<TFiveToneDlg>;
 
-TEST_F(FiveToneEditor, LastGapToneCodesAndTheGapTimeItSwitches)
+TEST_F(FiveToneWindow, LastGapToneCodesAndTheGapTimeItSwitches)
 {
     QComboBox* gapTime = list("cbLast_gap_time");
     const struct { const char* entry; uint8_t stored; bool timeEnabled; } cases[] = {
@@ -28,7 +28,7 @@ TEST_F(FiveToneEditor, LastGapToneCodesAndTheGapTimeItSwitches)
     EXPECT_FALSE(gapTime->isEnabled());
 }
 
-TEST_F(FiveToneEditor, ToneExtensionsStoreTheirTimeWhileSwitchedOn)
+TEST_F(FiveToneWindow, ToneExtensionsStoreTheirTimeWhileSwitchedOn)
 {
     auto* first = Child<QCheckBox>(w, "cExtended_1st");
     QComboBox* firstTime = list("cbExtended_1st_time");
@@ -58,7 +58,7 @@ TEST_F(FiveToneEditor, ToneExtensionsStoreTheirTimeWhileSwitchedOn)
     EXPECT_EQ(data.record.get(five::extended_2nd), 40);
 }
 
-TEST_F(FiveToneEditor, OptionListsStoreTheirPositions)
+TEST_F(FiveToneWindow, OptionListsStoreTheirPositions)
 {
     expectPicksStored({
         {"cbClear_trans_delay_time", "Diable", five::clear_trans_delay_time, 0},
@@ -82,7 +82,7 @@ TEST_F(FiveToneEditor, OptionListsStoreTheirPositions)
     EXPECT_EQ(data.record.get(five::flags), 0x01);
 }
 
-TEST_F(FiveToneEditor, SystemCellsCycleToggleAndPickTheirValues)
+TEST_F(FiveToneWindow, SystemCellsCycleToggleAndPickTheirValues)
 {
     turnPage(SystemPage);
     CellGrid* systems = grid("sgSystem");
@@ -117,7 +117,7 @@ TEST_F(FiveToneEditor, SystemCellsCycleToggleAndPickTheirValues)
     EXPECT_EQ(systems->cellText(4, 1), "ZVEI2");
 }
 
-TEST_F(FiveToneEditor, EncodeCodesHoldEightDigitsAndReferencesOfferOnlyCodesInUse)
+TEST_F(FiveToneWindow, EncodeCodesHoldEightDigitsAndReferencesOfferOnlyCodesInUse)
 {
     turnPage(EncodePage);
     QLineEdit* edit = OpenEdit(grid("sgEncode"), 1, 1);
@@ -157,7 +157,7 @@ TEST_F(FiveToneEditor, EncodeCodesHoldEightDigitsAndReferencesOfferOnlyCodesInUs
     EXPECT_EQ(data.record.get(five::call_2), 255);
 }
 
-TEST_F(FiveToneEditor, ForeignValuesAreShownMarkedAndKeptButTranspondsPastTheTableTurnOff)
+TEST_F(FiveToneWindow, ForeignValuesAreShownMarkedAndKeptButTranspondsPastTheTableTurnOff)
 {
     data.record.set(five::standard(1), 9);
     data.record.set(five::decode_transpond(0), 32);   // one past the table

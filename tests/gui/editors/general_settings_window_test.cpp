@@ -12,7 +12,7 @@ using namespace k3n::test;
 
 namespace {
 
-class GeneralSettingsPage : public EditorPageTest<TGeneralSettingsDlg> {
+class GeneralSettingsWindow : public EditorPageTest<TGeneralSettingsDlg> {
 protected:
     void SetUp() override
     {
@@ -36,7 +36,7 @@ protected:
     QLineEdit* freqBox = nullptr;
 };
 
-TEST_F(GeneralSettingsPage, AResetRecordShowsTheDefaultsAndTheHiddenControlsStayHidden)
+TEST_F(GeneralSettingsWindow, AResetRecordShowsTheDefaultsAndTheHiddenControlsStayHidden)
 {
     EXPECT_EQ(editor->windowTitle(), "General Settings");
     ExpectShown(*editor, {{"cbTOT", "0"}, {"cbTOA", "0"}, {"cbBurst_tone", "1750"}, {"cbVoice", "Chinese"},
@@ -74,7 +74,7 @@ TEST_F(GeneralSettingsPage, AResetRecordShowsTheDefaultsAndTheHiddenControlsStay
     EXPECT_EQ(grid->item(16, 1)->text(), "3496");
 }
 
-TEST_F(GeneralSettingsPage, ListsStoreThePositionOfTheChosenEntry)
+TEST_F(GeneralSettingsWindow, ListsStoreThePositionOfTheChosenEntry)
 {
     ExpectPicksStored(*editor, data.record,
                       {{"cbVOX", "3", rec::vox, 2}, {"cbBatlowWarningTime", "90", rec::batlow_warning_time, 2},
@@ -88,7 +88,7 @@ TEST_F(GeneralSettingsPage, ListsStoreThePositionOfTheChosenEntry)
     EXPECT_EQ(data.record.bytes()[rec::tot.offset + 1], 0x01);
 }
 
-TEST_F(GeneralSettingsPage, AStoredValueOutsideAListShowsNoSelectionAndIsKeptWhenTabbedThrough)
+TEST_F(GeneralSettingsWindow, AStoredValueOutsideAListShowsNoSelectionAndIsKeptWhenTabbedThrough)
 {
     data.record.set(rec::tot, 1000);
     data.record.set(rec::voice, 7);
@@ -104,7 +104,7 @@ TEST_F(GeneralSettingsPage, AStoredValueOutsideAListShowsNoSelectionAndIsKeptWhe
     EXPECT_EQ(data.record.get(rec::voice), 1);
 }
 
-TEST_F(GeneralSettingsPage, ACheckBoxWritesOnlyItsOwnBitWhenTheFocusMovesOn)
+TEST_F(GeneralSettingsWindow, ACheckBoxWritesOnlyItsOwnBitWhenTheFocusMovesOn)
 {
     data.record.set(rec::general_flags_2, 0xF3);
     data.record.set(rec::general_flags_1, 0xC6);
@@ -134,7 +134,7 @@ TEST_F(GeneralSettingsPage, ACheckBoxWritesOnlyItsOwnBitWhenTheFocusMovesOn)
     EXPECT_EQ(data.record.get(rec::general_flags_2), 0xFB);
 }
 
-TEST_F(GeneralSettingsPage, ScramblerFrequenciesAreClampedInto2632To3496)
+TEST_F(GeneralSettingsWindow, ScramblerFrequenciesAreClampedInto2632To3496)
 {
     const struct { int row; QString typed; uint16_t stored; } cases[] = {
         {1, "2000", 2632}, {2, "4000", 3496}, {3, "", 2632}, {4, "3000", 3000},
@@ -151,7 +151,7 @@ TEST_F(GeneralSettingsPage, ScramblerFrequenciesAreClampedInto2632To3496)
         EXPECT_EQ(data.record.get(rec::scramble_freq(i)), 2632) << "untouched entry " << i;
 }
 
-TEST_F(GeneralSettingsPage, TheFrequencyBoxTakesAtMostFourDigitsAndOnlyItsColumnOpensIt)
+TEST_F(GeneralSettingsWindow, TheFrequencyBoxTakesAtMostFourDigitsAndOnlyItsColumnOpensIt)
 {
     typeScrambleFreq(7, "3a1-0.55");      // letters and signs are dropped, the fifth digit too
     EXPECT_EQ(freqBox->text(), "3105");

@@ -11,13 +11,13 @@ using namespace k3n::test;
 
 namespace {
 
-using KeyAssignmentPage = EditorPageTest<TKeyAssignmentDlg>;
+using KeyAssignmentWindow = EditorPageTest<TKeyAssignmentDlg>;
 
 const char* const kKeyLists[] = {"cbKey1_Press", "cbKey1_Hold", "cbKey1_PowerOn",
                                  "cbKey2_Press", "cbKey2_Hold", "cbKey2_PowerOn",
                                  "cbKey3_Press", "cbKey3_Hold", "cbKey3_PowerOn"};
 
-TEST_F(KeyAssignmentPage, AResetRecordShowsTheFirstEntryOfEveryListAndTheCaptions)
+TEST_F(KeyAssignmentWindow, AResetRecordShowsTheFirstEntryOfEveryListAndTheCaptions)
 {
     open();
     EXPECT_EQ(editor->windowTitle(), "Key Assignment");
@@ -39,7 +39,7 @@ TEST_F(KeyAssignmentPage, AResetRecordShowsTheFirstEntryOfEveryListAndTheCaption
     EXPECT_EQ(Child<QLabel>(*editor, "sEmgHoldTime")->text(), "Emg Hold (s)");
 }
 
-TEST_F(KeyAssignmentPage, EachListStoresTheFunctionCodeOfItsEntryInItsOwnByte)
+TEST_F(KeyAssignmentWindow, EachListStoresTheFunctionCodeOfItsEntryInItsOwnByte)
 {
     open();
     ExpectPicksStored(*editor, data.record,
@@ -60,7 +60,7 @@ TEST_F(KeyAssignmentPage, EachListStoresTheFunctionCodeOfItsEntryInItsOwnByte)
         EXPECT_EQ(data.record.bytes()[rec::key1_press.offset + i], expected[i]) << i;
 }
 
-TEST_F(KeyAssignmentPage, TalkAroundStoresFourteenPlusTheTalkAroundModeOr255)
+TEST_F(KeyAssignmentWindow, TalkAroundStoresFourteenPlusTheTalkAroundModeOr255)
 {
     data.record.set(rec::talk_around, 1);
     open();
@@ -97,7 +97,7 @@ TEST_F(KeyAssignmentPage, TalkAroundStoresFourteenPlusTheTalkAroundModeOr255)
     EXPECT_EQ(data.record.get(rec::key3_press), 16);
 }
 
-TEST_F(KeyAssignmentPage, CodesNoListOffersShowNoSelectionAndStayWhenTabbedThrough)
+TEST_F(KeyAssignmentWindow, CodesNoListOffersShowNoSelectionAndStayWhenTabbedThrough)
 {
     data.record.set(rec::key2_press, 9);
     data.record.set(rec::key2_power_on, 27);     // offered on press lists only

@@ -9,9 +9,9 @@ using namespace k3n::test;
 
 namespace {
 
-using ScanSettingsPage = EditorPageTest<TScanSettingsDlg>;
+using ScanSettingsWindow = EditorPageTest<TScanSettingsDlg>;
 
-TEST_F(ScanSettingsPage, AResetRecordShowsTheFirstEntriesAndTalkBackOff)
+TEST_F(ScanSettingsWindow, AResetRecordShowsTheFirstEntriesAndTalkBackOff)
 {
     open();
     EXPECT_EQ(editor->windowTitle(), "Scan Settings");
@@ -30,7 +30,7 @@ TEST_F(ScanSettingsPage, AResetRecordShowsTheFirstEntriesAndTalkBackOff)
     EXPECT_EQ(Child<QLabel>(*editor, "sPriChannel")->text(), "Priority Scan");
 }
 
-TEST_F(ScanSettingsPage, ListsStorePositionsAndChannelListsTheChannelNumberLessOne)
+TEST_F(ScanSettingsWindow, ListsStorePositionsAndChannelListsTheChannelNumberLessOne)
 {
     open();
     ExpectPicksStored(*editor, data.record,
@@ -47,7 +47,7 @@ TEST_F(ScanSettingsPage, ListsStorePositionsAndChannelListsTheChannelNumberLessO
     ExpectShown(*editor, {{"cbHomeChannel", "32"}, {"cbScanTxMode", "Priority Scan"}, {"cbResumeTime_tx", "10"}});
 }
 
-TEST_F(ScanSettingsPage, TalkBackTouchesOnlyBitZeroOfTheScanFlags)
+TEST_F(ScanSettingsWindow, TalkBackTouchesOnlyBitZeroOfTheScanFlags)
 {
     data.record.set(rec::scan_flags, 0xA4);
     open();
@@ -61,7 +61,7 @@ TEST_F(ScanSettingsPage, TalkBackTouchesOnlyBitZeroOfTheScanFlags)
     EXPECT_EQ(data.record.get(rec::scan_flags), 0xA4);
 }
 
-TEST_F(ScanSettingsPage, StoredValuesBeyondTheListsShowNoSelectionAndStayWhenTabbedThrough)
+TEST_F(ScanSettingsWindow, StoredValuesBeyondTheListsShowNoSelectionAndStayWhenTabbedThrough)
 {
     data.record.set(rec::scan_tx_mode, 7);
     data.record.set(rec::home_channel, 100);       // a channel the 32-entry list cannot show

@@ -3,6 +3,7 @@
 // Drives the editor windows the way a user does: Tab into a control, pick a
 // list entry from its open list with the keyboard, tick boxes with the mouse,
 // and move the focus on so the control's exit handler writes it.
+#include "support/modal_answers.h"
 #include "widgets/editor_window.h"
 #include "widgets/list_windows.h"
 #include "widgets/message_windows.h"
@@ -17,7 +18,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -179,73 +179,6 @@ protected:
 
     RadioData data;
     std::unique_ptr<Editor> editor;
-};
-
-// Answers the next modal question by pressing the button of this object name.
-inline void AnswerNextQuestion(const char* buttonName)
-{
-    QTimer::singleShot(0, [buttonName] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        modal->findChild<QPushButton*>(buttonName)->click();
-    });
-}
-
-// What a notice or a report window shows: its text, or its intro and then its list.
-inline QString ShownText(QWidget* window)
-{
-    if (auto* notice = qobject_cast<TUserWarnDlg*>(window))
-        return notice->WarnDlgText->text();
-    if (auto* report = qobject_cast<ReportWindow*>(window))
-        return report->sIntro->text() + QStringLiteral("\n\n") + report->tReport->toPlainText();
-    ADD_FAILURE() << "neither a notice nor a report: " << (window ? window->objectName().toStdString() : "none");
-    return {};
-}
-
-// Answers modal windows in the order they come: each handler gets the next one.
-class ModalAnswers {
-public:
-    ModalAnswers()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || handlers_.empty())
-                return;
-            auto handler = std::move(handlers_.front());
-            handlers_.pop_front();
-            handler(modal);
-        });
-        timer_.start(10);
-    }
-    void then(std::function<void(QWidget*)> handler) { handlers_.push_back(std::move(handler)); }
-    void press(const char* button)
-    {
-        then([button](QWidget* modal) { modal->findChild<QPushButton*>(button)->click(); });
-    }
-    // Keeps the text of a notice and closes it.
-    void readNotice(QString* text)
-    {
-        then([text](QWidget* modal) {
-            *text = ShownText(modal);
-            modal->findChild<QPushButton*>("OKBtn")->click();
-        });
-    }
-    // Types text into an input dialog's box and takes it with Enter.
-    void type(const QString& text)
-    {
-        then([text](QWidget* modal) {
-            auto* box = modal->findChild<QLineEdit*>();
-            ASSERT_NE(box, nullptr) << "no input box";
-            box->setFocus();
-            QTest::keyClicks(box, text);
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-    }
-    bool done() const { return handlers_.empty(); }
-
-private:
-    QTimer timer_;
-    std::deque<std::function<void(QWidget*)>> handlers_;
 };
 
 } // namespace k3n::test

@@ -9,7 +9,7 @@ namespace two = rec::two_tone;
 
 namespace {
 
-class TwoToneEditor : public SignalEditorTest<TTwoToneDlg> {
+class TwoToneWindow : public SignalEditorTest<TTwoToneDlg> {
 protected:
     uint8_t code(int k) const { return data.record.get(two::encode(k)); }
     // What the Tone A and Tone B cells of a code row show.
@@ -19,7 +19,7 @@ protected:
     }
 };
 
-TEST_F(TwoToneEditor, TonePairsKeepToneAInTheLowNibble)
+TEST_F(TwoToneWindow, TonePairsKeepToneAInTheLowNibble)
 {
     turnPage(EncodePage);
     CellGrid* codes = grid("sgEncode");
@@ -46,7 +46,7 @@ TEST_F(TwoToneEditor, TonePairsKeepToneAInTheLowNibble)
     EXPECT_EQ(code(4), 0xFF);
 }
 
-TEST_F(TwoToneEditor, StoredPairsShowAndAPairWithoutToneAIsRewrittenEmpty)
+TEST_F(TwoToneWindow, StoredPairsShowAndAPairWithoutToneAIsRewrittenEmpty)
 {
     data.record.set(two::decode(0), 0xF3);
     data.record.set(two::decode(1), 0x3F);
@@ -65,7 +65,7 @@ TEST_F(TwoToneEditor, StoredPairsShowAndAPairWithoutToneAIsRewrittenEmpty)
     EXPECT_EQ(data.record.get(two::decode(0)), 0x93);
 }
 
-TEST_F(TwoToneEditor, CodeListsOfferCodesWithToneA)
+TEST_F(TwoToneWindow, CodeListsOfferCodesWithToneA)
 {
     turnPage(EncodePage);
     chooseInCell("sgEncode", 1, 1, "0");
@@ -90,7 +90,7 @@ TEST_F(TwoToneEditor, CodeListsOfferCodesWithToneA)
     EXPECT_EQ(data.record.get(two::call_code(7)), 0);
 }
 
-TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
+TEST_F(TwoToneWindow, TimesAreTypedInSecondsAndStoredInTenths)
 {
     turnPage(SystemPage);
     CellGrid* systems = grid("sgSystem");
@@ -120,7 +120,7 @@ TEST_F(TwoToneEditor, TimesAreTypedInSecondsAndStoredInTenths)
     EXPECT_EQ(data.record.get(two::tone_b_time(3)), 1);
 }
 
-TEST_F(TwoToneEditor, SystemListsAndToggles)
+TEST_F(TwoToneWindow, SystemListsAndToggles)
 {
     turnPage(SystemPage);
     CellGrid* systems = grid("sgSystem");
@@ -150,7 +150,7 @@ TEST_F(TwoToneEditor, SystemListsAndToggles)
     EXPECT_EQ(data.record.get(two::decode_mask(9)), 0x8080);
 }
 
-TEST_F(TwoToneEditor, ForeignSystemValuesAreMarkedAndKept)
+TEST_F(TwoToneWindow, ForeignSystemValuesAreMarkedAndKept)
 {
     data.record.set(two::auto_reset_time(2), 0);
     data.record.set(two::tone_table(2), 20);

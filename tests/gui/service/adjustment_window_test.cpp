@@ -30,7 +30,7 @@ protected:
 
 } // namespace
 
-TEST(AdjustmentDlg, OpeningShowsEveryFieldInItsList)
+TEST_F(AdjustmentWindow, OpeningShowsEveryFieldInItsList)
 {
     EXPECT_EQ(TAdjustmentDlg::InputGainTexts(),
               (QStringList{"0 dB", "3.2 dB", "6.4 dB", "9.6 dB", "12.8 dB", "16 dB", "19.2 dB", "22.4 dB"}));

@@ -25,12 +25,12 @@ std::vector<std::string> tryPassword(const QString& typed, QPushButton* TPasswor
 
 } // namespace
 
-TEST(PasswordDlg, TheRightPasswordOpensTheAdjustmentWindow)
+TEST(PasswordWindow, TheRightPasswordOpensTheAdjustmentWindow)
 {
     EXPECT_EQ(tryPassword("482915"), std::vector<std::string>{"k3n::TAdjustmentDlg"});
 }
 
-TEST(PasswordDlg, AnyOtherTextOrCancelClosesWithoutAWord)
+TEST(PasswordWindow, AnyOtherTextOrCancelClosesWithoutAWord)
 {
     for (const QString typed : {"482915 ", " 482915", "482914", "48291", "4829150", ""})
         EXPECT_TRUE(tryPassword(typed).empty()) << typed.toStdString();

@@ -33,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST(WriteSnDlg, StepsAsADecimalStringOfFixedLength)
+TEST_F(WriteSnWindow, StepsAsADecimalStringOfFixedLength)
 {
     const struct {
         const char* from;
@@ -47,7 +47,7 @@ TEST(WriteSnDlg, StepsAsADecimalStringOfFixedLength)
     EXPECT_EQ(TWriteSnDlg::StepSerialText(QString::fromLatin1("12\xff"), +1), QString::fromLatin1("12\xff"));
 }
 
-TEST(WriteSnDlg, OpeningClearsTheSerialNumber)
+TEST_F(WriteSnWindow, OpeningClearsTheSerialNumber)
 {
     ServiceRun run;
     run.radio.radio_serial_number = serialOf("00001234");

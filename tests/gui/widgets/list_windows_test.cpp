@@ -9,7 +9,7 @@
 #include "editors/settings_editor_driver.h"
 #include "interchange/configuration_json.h"
 #include "model/record_layout.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 #include <QClipboard>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -25,20 +25,15 @@ using namespace test;
 
 constexpr int kChannelPage = 0;
 
-class ListWindowsTest : public ::testing::Test {
+class ListWindowsTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        QApplication::setQuitOnLastWindowClosed(false);
-        settings.Language = 0;
-        data.ResetForBand(0);
-        window = std::make_unique<TMainForm>(data, settings);
-        window->setOtherFileChooser([this](bool, const QString&) { return chosenFile; });
+        makeWindow();
         window->setGeometry(60, 40, 640, 480);   // away from the screen's corner, and smaller than it
-        ASSERT_TRUE(ShowActive(*window));
+        showWindow();
     }
 
-    QAction* item(const char* name) const { return window->findChild<QAction*>(name); }
     QTableWidget* channelGrid()
     {
         EditorWindow* channels = window->OpenEditorPage(kChannelPage);
@@ -89,11 +84,6 @@ protected:
         const QPoint offset = list.frameGeometry().center() - window->frameGeometry().center();
         EXPECT_LE(offset.manhattanLength(), 4) << list.objectName().toStdString();
     }
-
-    RadioData data;
-    AppSettings settings;
-    std::unique_ptr<TMainForm> window;
-    QString chosenFile;
 };
 
 TEST_F(ListWindowsTest, APastedRowWhoseRxIsRefusedIsOneLineOfAReportThatShowsItsLinesWhole)
