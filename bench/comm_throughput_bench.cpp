@@ -28,7 +28,7 @@ using Seconds = std::chrono::duration<double>;
 namespace {
 
 constexpr int kBaud = 115200;
-constexpr double kByteSeconds = 10.0 / kBaud;  // 8N1: ten bits a byte
+constexpr double kByteSeconds = 10.0 / kBaud;   // 8N1: ten bits a byte
 
 double CpuSeconds()
 {
@@ -110,7 +110,7 @@ RoundTrip MeasureRoundTrip(qsizetype total, bool paced)
     TComm32 engine;
     std::mutex m;
     std::condition_variable moved;
-    uint64_t events = 0;  // counted under the mutex so that no wake-up is lost
+    uint64_t events = 0;   // counted under the mutex so that no wake-up is lost
     engine.OnCommNotify = [&](TComm32*, uint32_t) {
         {
             std::lock_guard lock(m);
@@ -145,7 +145,7 @@ RoundTrip MeasureRoundTrip(qsizetype total, bool paced)
         back.append(block, out);
         if (in == 0 && out == 0) {
             if (Clock::now() - lastProgress > std::chrono::seconds(10))
-                break;  // reported as differing data
+                break;   // reported as differing data
             std::unique_lock lock(m);
             moved.wait_for(lock, std::chrono::milliseconds(50), [&] { return events != seen; });
         } else {
@@ -157,7 +157,7 @@ RoundTrip MeasureRoundTrip(qsizetype total, bool paced)
     return {seconds, back == sent};
 }
 
-} // namespace
+}   // namespace
 
 int main()
 {

@@ -66,7 +66,7 @@ RadioData FullConfiguration(int seed)
     return data;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

@@ -55,7 +55,7 @@ double CpuSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -71,7 +71,8 @@ int main(int argc, char** argv)
             const double cpuStart = CpuSeconds();
             const QString html = ConfigurationReportHtml(lang, data, QStringLiteral("full.fse"));
             const auto built = Clock::now();
-            if (auto error = WriteFileWhole(dir.filePath("full.pdf"), ReportPdf(html, lang, "2026-12-08 10:00", "full.fse"))) {
+            if (auto error =
+                    WriteFileWhole(dir.filePath("full.pdf"), ReportPdf(html, lang, "2026-12-08 10:00", "full.fse"))) {
                 std::printf("cannot write the PDF: %s\n", qPrintable(error->message()));
                 return 1;
             }

@@ -20,14 +20,14 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <optional>
-#include <cstdio>
 #include <string>
-#include <vector>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -74,8 +74,8 @@ Measured RunSession(const SessionRequest& request, const std::string& port)
 // A changed-only write counts as done only when no fall-back to the full write was needed.
 bool WrittenAsAsked(const SafeWriteResult& result, bool changedOnly)
 {
-    return result.outcome == SafeWriteOutcome::Written &&
-           (!changedOnly || (result.changed_only && !result.changed_only->fell_back()));
+    return result.outcome == SafeWriteOutcome::Written
+        && (!changedOnly || (result.changed_only && !result.changed_only->fell_back()));
 }
 
 // Backup, write and read-back in one chain, the backup going to a scratch folder.
@@ -167,8 +167,9 @@ void ReportChangedOnly(const char* what, const Measured& m, double readFloor, do
                 ratio <= kChangedOnlyTarget ? "met" : "missed", fullWrite, speedUp);
     if (speedUpTarget)
         std::printf(" (target >= %.1f: %s)", *speedUpTarget, speedUp >= *speedUpTarget ? "met" : "missed");
-    std::printf("\n             floor: backup read %.3f + write %.3f (%zu frames and the band request) + read-back %.3f s\n",
-                readFloor, writeFloor, m.frames, readFloor);
+    std::printf(
+        "\n             floor: backup read %.3f + write %.3f (%zu frames and the band request) + read-back %.3f s\n",
+        readFloor, writeFloor, m.frames, readFloor);
 }
 
 // 'count' channels changed, spread so that each lies in a block of its own.
@@ -183,7 +184,7 @@ RadioData WithChannelsChanged(RadioData data, int count, uint32_t offset)
     return data;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -222,8 +223,8 @@ int main(int argc, char** argv)
     for (const PlanStep& step : readPlan)
         readBytes += link::kFrameOverhead + step.size + link::kReplyOverhead;
     const double readFloor = startAndFirstTick + double(readBytes) * kByteSeconds;
-    const std::string readFloorText = "0.600 s start wait and first tick + " + std::to_string(readBytes) +
-                                      " bytes of " + std::to_string(readPlan.size()) + " requests and replies";
+    const std::string readFloorText = "0.600 s start wait and first tick + " + std::to_string(readBytes) + " bytes of "
+        + std::to_string(readPlan.size()) + " requests and replies";
     for (int run = 1; run <= 3; ++run) {
         const Measured m = RunSession(ConfigurationReadRequest(), port);
         Report("read", m, readFloor, kReadTarget, readFloorText.c_str());
@@ -234,13 +235,13 @@ int main(int argc, char** argv)
     const SessionRequest write = ConfigurationWriteRequest(data, LocalProgramTimeNow(), true);
     const std::size_t frames = TransferPlan(write).size() + 1;   // the band request goes first
     const double writeFloor = startAndFirstTick + double(frames) * 0.100;
-    const std::string writeFloorText = "0.600 s start wait and first tick + " + std::to_string(frames) +
-                                       " frames, one per 100 ms tick";
+    const std::string writeFloorText =
+        "0.600 s start wait and first tick + " + std::to_string(frames) + " frames, one per 100 ms tick";
     Report("write", RunSession(write, port), writeFloor, kWriteTarget, writeFloorText.c_str());
 
     const double safeFloor = readFloor + writeFloor + readFloor;
-    const std::string safeFloorText = "backup read + write + read-back floors: " + std::to_string(readFloor) + " + " +
-                                      std::to_string(writeFloor) + " + " + std::to_string(readFloor) + " s";
+    const std::string safeFloorText = "backup read + write + read-back floors: " + std::to_string(readFloor) + " + "
+        + std::to_string(writeFloor) + " + " + std::to_string(readFloor) + " s";
     const Measured safe = RunSafeWrite(data, port);
     Report("safe", safe, safeFloor, kSafeWriteTarget, safeFloorText.c_str());
 
@@ -256,9 +257,9 @@ int main(int argc, char** argv)
         const double cpuPerRadio = 100.0 * m.cpu / m.wall / count;
         std::printf("N=%d    %-8s measured %7.3f s   ratio to one radio %.3f (target <= %.2f: %s)   "
                     "cpu %4.1f %% of a core per radio (target < %.0f %%: %s)\n",
-                    count, m.outcome == SessionOutcome::Success ? "ok" : "FAILED", m.wall, ratio,
-                    kSeveralRadiosTarget, ratio <= kSeveralRadiosTarget ? "met" : "missed", cpuPerRadio,
-                    kCpuPerRadioTarget, cpuPerRadio < kCpuPerRadioTarget ? "met" : "missed");
+                    count, m.outcome == SessionOutcome::Success ? "ok" : "FAILED", m.wall, ratio, kSeveralRadiosTarget,
+                    ratio <= kSeveralRadiosTarget ? "met" : "missed", cpuPerRadio, kCpuPerRadioTarget,
+                    cpuPerRadio < kCpuPerRadioTarget ? "met" : "missed");
     }
 
     // Every radio now holds 'data'; each case changes what its radios hold by then.

@@ -106,7 +106,7 @@ QString MissingOption(const Command& command, const QHash<QString, QStringList>&
     return {};
 }
 
-} // namespace
+}   // namespace
 
 Result<Arguments> ParseArguments(const Command& command, const QStringList& args)
 {
@@ -159,4 +159,4 @@ Result<Arguments> ParseArguments(const Command& command, const QStringList& args
     return parsed;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -23,7 +23,7 @@ QString Counted(qsizetype n, const char* one, const char* many)
     return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
 }
 
-} // namespace
+}   // namespace
 
 void PrintProblems(QTextStream& stream, const std::vector<ConfigurationProblem>& problems)
 {
@@ -56,4 +56,4 @@ QJsonArray ProblemsAsJson(const std::vector<ConfigurationProblem>& problems)
     return list;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -15,4 +15,4 @@ void PrintProblems(QTextStream& stream, const std::vector<ConfigurationProblem>&
 QString ProblemCounts(const std::vector<ConfigurationProblem>& problems);
 QJsonArray ProblemsAsJson(const std::vector<ConfigurationProblem>& problems);
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

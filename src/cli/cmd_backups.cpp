@@ -34,7 +34,7 @@ QJsonObject BackupAsJson(const BackupEntry& entry)
     return o;
 }
 
-} // namespace
+}   // namespace
 
 int RunBackups(const Command& self, const Arguments& args)
 {
@@ -77,4 +77,4 @@ int RunBackups(const Command& self, const Arguments& args)
     return kExitOk;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -23,4 +23,4 @@ int RunCheck(const Command& self, const Arguments& args)
     return HasErrors(problems) ? kExitFailure : kExitOk;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -40,4 +40,4 @@ int RunDiff(const Command& self, const Arguments& args)
     return differences.empty() ? kExitOk : kExitFailure;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -19,4 +19,4 @@ int RunDump(const Command& self, const Arguments& args)
     return kExitOk;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

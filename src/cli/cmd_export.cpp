@@ -24,4 +24,4 @@ int RunExport(const Command& self, const Arguments& args)
     return WriteOutput(self, outPath, exported.csv);
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -42,4 +42,4 @@ int RunImage(const Command& self, const Arguments& args)
     return WriteOutput(self, outPath, QByteArray(reinterpret_cast<const char*>(image.data()), qsizetype(image.size())));
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -3,8 +3,8 @@
 // report on stderr of everything that did not fit and a summary line; or a
 // whole configuration from its JSON image.
 #include "cli/command.h"
-#include "cli/language_option.h"
 #include "cli/command_files.h"
+#include "cli/language_option.h"
 #include "interchange/channel_csv.h"
 #include "interchange/configuration_json.h"
 #include "model/fse_file.h"
@@ -58,7 +58,8 @@ int RunImport(const Command& self, const Arguments& args)
     const QByteArray bytes = in.readAll();
     if (IsJsonFile(inPath, bytes)) {
         if (args.isSet("replace-all"))
-            return UsageError(self, QStringLiteral("--replace-all is for channel lists; a JSON file holds every channel"));
+            return UsageError(self,
+                              QStringLiteral("--replace-all is for channel lists; a JSON file holds every channel"));
         const Result<JsonImage> image = ConfigurationFromJson(bytes, start.record);
         if (!image)
             return BadInput(self, QStringLiteral("%1: %2").arg(inPath, image.error().message));
@@ -97,4 +98,4 @@ int RunImport(const Command& self, const Arguments& args)
     return WriteOutput(self, outPath, FseFileBytes(result.data.record));
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

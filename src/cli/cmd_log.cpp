@@ -55,7 +55,7 @@ QString AsText(const std::vector<ProgrammingLogEntry>& entries)
     return out;
 }
 
-} // namespace
+}   // namespace
 
 int RunLog(const Command& self, const Arguments& args)
 {
@@ -98,4 +98,4 @@ int RunLog(const Command& self, const Arguments& args)
     return kExitOk;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

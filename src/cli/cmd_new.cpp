@@ -23,4 +23,4 @@ int RunNew(const Command& self, const Arguments& args)
     return WriteOutput(self, path, FseFileBytes(data.record));
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

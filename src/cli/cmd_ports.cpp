@@ -14,7 +14,10 @@ int RunPorts(const Command&, const Arguments&)
     for (const auto& p : info.Ports())
         pathWidth = std::max(pathWidth, int(p.devicePath.size()));
     for (const auto& p : info.Ports())
-        Out() << (p.name.leftJustified(6) + ' ' + p.devicePath.leftJustified(pathWidth) + "  " + TCommSerialPortInfo::Details(p)).trimmed() << "\n";
+        Out() << (p.name.leftJustified(6) + ' ' + p.devicePath.leftJustified(pathWidth) + "  "
+                  + TCommSerialPortInfo::Details(p))
+                     .trimmed()
+              << "\n";
     Out().flush();
     if (!info.FromSystem()) {
         Err() << "(no serial port found: these are the usual built-in ports, which may not exist)\n";
@@ -23,4 +26,4 @@ int RunPorts(const Command&, const Arguments&)
     return kExitOk;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

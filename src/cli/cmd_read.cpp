@@ -41,4 +41,4 @@ int RunRead(const Command& self, const Arguments& args)
     return WriteOutput(self, outPath, FseFileBytes(data.record));
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -42,4 +42,4 @@ int RunReport(const Command& self, const Arguments& args)
     return WriteOutput(self, outPath, ReportPdf(html, lang.value(), printedOn, title));
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -24,8 +24,8 @@ void PrintBackup(const BackupEntry& entry, const std::optional<MemoryImage>& rea
     const QString taken = entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (read) {
         const BackupRadio radio = BackupRadioOf(*read);
-        Out() << "restoring the backup of radio " << radio.serial << " (" << BandCodeText(radio.band_code)
-              << ") taken " << taken << ", exactly as it was read\n";
+        Out() << "restoring the backup of radio " << radio.serial << " (" << BandCodeText(radio.band_code) << ") taken "
+              << taken << ", exactly as it was read\n";
     } else {
         Out() << "restoring the backup taken " << taken << " as a configuration (it was made before backups kept "
               << "the radio's own bytes)\n";
@@ -35,7 +35,7 @@ void PrintBackup(const BackupEntry& entry, const std::optional<MemoryImage>& rea
     Out().flush();
 }
 
-} // namespace
+}   // namespace
 
 int RunRestore(const Command& self, const Arguments& args)
 {
@@ -43,8 +43,9 @@ int RunRestore(const Command& self, const Arguments& args)
     const QString name = args.value("port");
     // What is left out is known from the backup; what it missed, the read-back finds.
     if (args.isSet("changed-only") && (args.isSet("no-backup") || args.isSet("no-verify")))
-        return UsageError(self, QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
-                                               "--no-backup or --no-verify"));
+        return UsageError(self,
+                          QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
+                                         "--no-backup or --no-verify"));
     const Result<PortPlan> plan = PortPlanFromArgument(name);
     if (!plan)
         return PortRefused(self, name, plan.error());
@@ -79,4 +80,4 @@ int RunRestore(const Command& self, const Arguments& args)
     return RunLoggedWrite(self, chain, WriteLogContext{name, {}, input, fileBytes});
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -36,4 +36,4 @@ int RunUnimage(const Command& self, const Arguments& args)
     return WriteOutput(self, outPath, FseFileBytes(data.record));
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -22,7 +22,7 @@ std::optional<int> ParseNumber(const QString& text, int low, int high)
     return value;
 }
 
-} // namespace
+}   // namespace
 
 int RunVirtualRadio(const Command& self, const Arguments& args)
 {
@@ -35,14 +35,16 @@ int RunVirtualRadio(const Command& self, const Arguments& args)
     if (args.isSet("baud")) {
         const auto rate = ParseNumber(args.value("baud"), 0, 4000000);
         if (!rate)
-            return UsageError(self, QStringLiteral("--baud must be a rate such as 19200, not '%1'").arg(args.value("baud")));
+            return UsageError(self,
+                              QStringLiteral("--baud must be a rate such as 19200, not '%1'").arg(args.value("baud")));
         options.baud = *rate;
     }
     if (args.isSet("late-greeting")) {
         const auto ms = ParseNumber(args.value("late-greeting"), 1, 60000);
         if (!ms)
-            return UsageError(self, QStringLiteral("--late-greeting must be milliseconds, 1..60000, not '%1'")
-                                        .arg(args.value("late-greeting")));
+            return UsageError(self,
+                              QStringLiteral("--late-greeting must be milliseconds, 1..60000, not '%1'")
+                                  .arg(args.value("late-greeting")));
         options.greeting_delay = std::chrono::milliseconds(*ms);
     }
     // One way of misbehaving at a time.
@@ -57,14 +59,16 @@ int RunVirtualRadio(const Command& self, const Arguments& args)
         if (!args.isSet(f.option))
             continue;
         if (options.fault.fault != RadioFault::None)
-            return UsageError(self, QStringLiteral("--garble-session, --ack-without-storing and --vanish-after "
-                                                   "cannot be combined"));
+            return UsageError(self,
+                              QStringLiteral("--garble-session, --ack-without-storing and --vanish-after "
+                                             "cannot be combined"));
         const auto n = ParseNumber(args.value(f.option), f.low, 1000000);
         if (!n)
-            return UsageError(self, QStringLiteral("--%1 must be a number from %2, not '%3'")
-                                        .arg(QLatin1String(f.option))
-                                        .arg(f.low)
-                                        .arg(args.value(f.option)));
+            return UsageError(self,
+                              QStringLiteral("--%1 must be a number from %2, not '%3'")
+                                  .arg(QLatin1String(f.option))
+                                  .arg(f.low)
+                                  .arg(args.value(f.option)));
         options.fault.fault = f.fault;
         if (f.fault == RadioFault::LongReplies)
             options.fault.session = *n;
@@ -87,9 +91,10 @@ int RunVirtualRadio(const Command& self, const Arguments& args)
 
     const QFileInfo memoryFile(options.memory_file);
     if (memoryFile.exists() && (!memoryFile.isFile() || memoryFile.size() != qint64(kMemoryImageSize)))
-        return BadInput(self, QStringLiteral("%1 is not a radio memory file (it must hold exactly %2 bytes)")
-                                  .arg(options.memory_file)
-                                  .arg(kMemoryImageSize));
+        return BadInput(self,
+                        QStringLiteral("%1 is not a radio memory file (it must hold exactly %2 bytes)")
+                            .arg(options.memory_file)
+                            .arg(kMemoryImageSize));
 
     VirtualRadio radio(options);
     if (auto error = radio.Start())
@@ -119,4 +124,4 @@ int RunVirtualRadio(const Command& self, const Arguments& args)
     return kExitOk;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

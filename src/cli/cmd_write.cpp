@@ -10,8 +10,8 @@
 #include "cli/check_report.h"
 #include "cli/command.h"
 #include "cli/command_files.h"
-#include "cli/language_option.h"
 #include "cli/interrupt.h"
+#include "cli/language_option.h"
 #include "cli/radio_session.h"
 #include "cli/several_radios.h"
 #include "comm/port_list.h"
@@ -41,7 +41,8 @@ std::variant<QStringList, int> NamedPorts(const Command& self, const Arguments& 
     if (args.isSet("all-ports")) {
         const QStringList cables = UsbCablePorts(HalvexComm32::TCommSerialPortInfo());
         if (cables.isEmpty())
-            return Failure(self, QStringLiteral("--all-ports: no USB serial cable is connected ('k3n ports' lists the ports)"));
+            return Failure(
+                self, QStringLiteral("--all-ports: no USB serial cable is connected ('k3n ports' lists the ports)"));
         named += cables;
     }
     if (named.isEmpty())
@@ -65,8 +66,8 @@ void PrintChanges(const RadioData& radio, const RadioData& toWrite, const TAppLa
     Err().flush();
 }
 
-int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogContext& context,
-                  const PortPlan& plan, SafeWriteOptions options)
+int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogContext& context, const PortPlan& plan,
+                  SafeWriteOptions options)
 {
     SafeWrite chain(data, LocalProgramTimeNow(), plan, std::move(options));
     const int exitCode = RunLoggedWrite(self, chain, context);
@@ -77,7 +78,7 @@ int WriteOneRadio(const Command& self, const RadioData& data, const WriteLogCont
     return exitCode;
 }
 
-} // namespace
+}   // namespace
 
 int RunWrite(const Command& self, const Arguments& args)
 {
@@ -88,11 +89,13 @@ int RunWrite(const Command& self, const Arguments& args)
     const QStringList& ports = std::get<QStringList>(named);
     const bool several = ports.size() > 1 || args.isSet("ports") || args.isSet("all-ports");
     if (args.isSet("show-changes") && args.isSet("no-backup"))
-        return UsageError(self, QStringLiteral("--show-changes compares with the backup: it cannot go with --no-backup"));
+        return UsageError(self,
+                          QStringLiteral("--show-changes compares with the backup: it cannot go with --no-backup"));
     // What is left out is known from the backup; what it missed, the read-back finds.
     if (args.isSet("changed-only") && (args.isSet("no-backup") || args.isSet("no-verify")))
-        return UsageError(self, QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
-                                               "--no-backup or --no-verify"));
+        return UsageError(self,
+                          QStringLiteral("--changed-only needs the backup and the read-back: it cannot go with "
+                                         "--no-backup or --no-verify"));
     if (args.isSet("show-changes") && several)
         return UsageError(self, QStringLiteral("--show-changes lists the changes of one radio: give one --port"));
     const Result<TAppLang> lang = LanguageOption(args.value("language"), args.isSet("language"));
@@ -132,4 +135,4 @@ int RunWrite(const Command& self, const Arguments& args)
     return WriteOneRadio(self, data, context, *plan, std::move(options));
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -89,7 +89,7 @@ QString OptionUsage(const Option& option)
     return text;
 }
 
-} // namespace
+}   // namespace
 
 QStringList NamesOf(const Option& option)
 {
@@ -255,4 +255,4 @@ const Command* FindCommand(const QString& name)
     return nullptr;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

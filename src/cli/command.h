@@ -145,4 +145,4 @@ int RunBackups(const Command& self, const Arguments& args);
 int RunRestore(const Command& self, const Arguments& args);
 int RunHelp(const Command& self, const Arguments& args);
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -24,7 +24,7 @@ bool SameFile(const QString& a, const QString& b)
         && first.st_ino == second.st_ino;
 }
 
-} // namespace
+}   // namespace
 
 std::optional<Error> CheckInputPath(const QString& path)
 {
@@ -92,4 +92,4 @@ int WriteOutput(const Command& self, const QString& path, const QByteArray& byte
     return kExitOk;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -48,4 +48,4 @@ Result<InputAndOutput> InputAndOutputOf(const Arguments& args, OutputKind kind, 
 // the old file being as it was, and returns kExitFailure.
 int WriteOutput(const Command& self, const QString& path, const QByteArray& bytes);
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -310,11 +310,11 @@ constexpr Command kCommands[] = {
      .operandsOptional = true},
 };
 
-} // namespace
+}   // namespace
 
 std::span<const Command> Commands()
 {
     return kCommands;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -22,7 +22,7 @@ void OnSignal(int)
         (void)!write(fd, &one, sizeof one);   // async-signal-safe
 }
 
-} // namespace
+}   // namespace
 
 InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_(std::move(onInterrupt))
 {
@@ -59,4 +59,4 @@ InterruptWatch::~InterruptWatch()
     close(wake_);
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

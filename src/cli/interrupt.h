@@ -24,8 +24,8 @@ private:
     static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
     std::function<void()> onInterrupt_;
     int wake_ = -1;   // eventfd written by the signal handler or the destructor
-    struct sigaction before_[std::size(kSignals)] {};
+    struct sigaction before_[std::size(kSignals)]{};
     std::thread watcher_;
 };
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -32,4 +32,4 @@ Result<TAppLang> LanguageOption(const QString& name, bool given)
                      .arg(LanguageNames().mid(0, 2).join(QStringLiteral(", ")), LanguageNames().constLast(), name)};
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

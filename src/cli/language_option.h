@@ -20,4 +20,4 @@ std::optional<TAppLang> LanguageNamed(const QString& name);
 // the accepted names for any other value.
 Result<TAppLang> LanguageOption(const QString& name, bool given);
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -78,7 +78,7 @@ QString Alternatives(const QStringList& patterns)
     return quoted.join(QStringLiteral(" | "));
 }
 
-} // namespace
+}   // namespace
 
 QString ManPage()
 {
@@ -174,4 +174,4 @@ QString BashCompletion()
         .arg(commandNames.join(' '), valueCases, optionCases);
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -11,4 +11,4 @@ QString ManPage();
 // The bash completion script for k3n.
 QString BashCompletion();
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -2,11 +2,11 @@
 #include "cli/radio_session.h"
 #include "cli/check_report.h"
 #include "cli/interrupt.h"
-#include "model/configuration_check.h"
 #include "comm/port_list.h"
+#include "model/configuration_check.h"
 #include "programming/port_name.h"
-#include "programming/session_texts.h"
 #include "programming/session_runner.h"
+#include "programming/session_texts.h"
 #include "text/own_texts.h"
 #include <QDir>
 #include <unistd.h>
@@ -82,8 +82,7 @@ private:
     QString shownPhase_;
 };
 
-
-} // namespace
+}   // namespace
 
 SessionOutcome RunSession(SessionRunner& runner)
 {
@@ -115,8 +114,9 @@ std::optional<int> RefusedByCheck(const Command& self, const RadioRecord& record
 std::optional<int> RefusedWithoutLog(const Command& self)
 {
     if (auto error = CheckProgrammingLogWritable(ProgrammingLogPath()))
-        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
-                                 .arg(error->message));
+        return Failure(
+            self,
+            QStringLiteral("the programming log cannot be written (%1); nothing was written").arg(error->message));
     return std::nullopt;
 }
 
@@ -126,8 +126,9 @@ int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext&
     // From the started line to the outcome line, a signal stops the radio's session, not the program.
     const InterruptWatch interrupt([&chain] { chain.RequestCancel(); });
     if (auto error = attempt.logStarted())
-        return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
-                                 .arg(error->message));
+        return Failure(
+            self,
+            QStringLiteral("the programming log cannot be written (%1); nothing was written").arg(error->message));
     const SafeWriteOutcome outcome = RunSafeWrite(chain);
     const SafeWriteResult& result = chain.result();
     const std::optional<Error> logError = attempt.logOutcome(result);
@@ -139,7 +140,8 @@ int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext&
             Err() << "k3n " << self.name << ": " << WriteResultMessage(result) << "\n";
         const QString what = result.frames_written > 0 ? QStringLiteral("the radio was written, but its outcome")
                                                        : QStringLiteral("the outcome of this attempt");
-        return Failure(self, QStringLiteral("%1 could not be added to the programming log: %2").arg(what, logError->message));
+        return Failure(self,
+                       QStringLiteral("%1 could not be added to the programming log: %2").arg(what, logError->message));
     }
     if (outcome == SafeWriteOutcome::Written)
         return kExitOk;
@@ -171,4 +173,4 @@ QString FailureMessage(const ProgrammingSession& session)
     return message;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -43,4 +43,4 @@ QString WriteResultMessage(const SafeWriteResult& result);
 // The session's message for a failure: "Communication False (no answer from the radio)".
 QString FailureMessage(const ProgrammingSession& session);
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -4,8 +4,8 @@
 #include "cli/radio_session.h"
 #include "comm/port_list.h"
 #include "model/record_layout.h"
-#include "text/own_texts.h"
 #include "programming/session_texts.h"
+#include "text/own_texts.h"
 #include <QDir>
 #include <algorithm>
 #include <mutex>
@@ -69,9 +69,9 @@ private:
     QString Line(const QString& port, const QString& phase, int percent) const
     {
         constexpr int kWidth = 30;
-        return port.leftJustified(portWidth_) + '[' + QString(percent * kWidth / 100, '#') +
-               QString(kWidth - percent * kWidth / 100, '-') + "] " + QString::number(percent).rightJustified(3) +
-               "% " + phase;
+        return port.leftJustified(portWidth_) + '[' + QString(percent * kWidth / 100, '#')
+            + QString(kWidth - percent * kWidth / 100, '-') + "] " + QString::number(percent).rightJustified(3) + "% "
+            + phase;
     }
     QString portOf(std::size_t radio) const { return ports_[qsizetype(radio)]; }
     void redraw()
@@ -91,7 +91,7 @@ private:
     std::mutex mutex_;
 };
 
-} // namespace
+}   // namespace
 
 int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLogContext& file,
                        const QStringList& ports, const SafeWriteOptions& options)
@@ -117,35 +117,33 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
             notStarted.message = Text(OwnText::SafeWriteCancelledNothingWritten);
             for (WriteAttemptLog& attempt : attempts)
                 attempt.logOutcome(notStarted);
-            return Failure(self, QStringLiteral("the programming log cannot be written (%1); nothing was written")
-                                     .arg(error->message));
+            return Failure(
+                self,
+                QStringLiteral("the programming log cannot be written (%1); nothing was written").arg(error->message));
         }
     }
     ProgressLines lines(writes.targets());
     std::vector<double> seconds(writes.targets().size(), 0.0);
     std::mutex logMutex;
     QStringList logErrors;   // said after the progress lines, which a terminal redraws
-    writes.Run(
-        [&](std::size_t radio, SafeWritePhase phase, int progress, int max) {
-            lines.progress(radio, SafeWritePhaseText(phase), max > 0 ? progress * 100 / max : 0);
-        },
-        [&](std::size_t radio, const SafeWriteResult& result, double took) {
-            seconds[radio] = took;
-            QString message = WriteResultMessage(result);
-            // The session's last notice, unless the message says it already (a port that would not open).
-            if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty()
-                && !IsPortOpenNotice(result.notices.constLast()))
-                message += " - " + result.notices.constLast();
-            lines.finished(radio, ResultText(result) + (message.isEmpty() ? QString() : ": " + message));
-            if (auto error = attempts[radio].logOutcome(result)) {
-                const std::lock_guard lock(logMutex);
-                logErrors << attempts[radio].context().port + ": " + error->message;
-            }
-        });
+    writes.Run([&](std::size_t radio, SafeWritePhase phase, int progress,
+                   int max) { lines.progress(radio, SafeWritePhaseText(phase), max > 0 ? progress * 100 / max : 0); },
+               [&](std::size_t radio, const SafeWriteResult& result, double took) {
+                   seconds[radio] = took;
+                   QString message = WriteResultMessage(result);
+                   // The session's last notice, unless the message says it already (a port that would not open).
+                   if (result.outcome != SafeWriteOutcome::Written && !result.notices.isEmpty()
+                       && !IsPortOpenNotice(result.notices.constLast()))
+                       message += " - " + result.notices.constLast();
+                   lines.finished(radio, ResultText(result) + (message.isEmpty() ? QString() : ": " + message));
+                   if (auto error = attempts[radio].logOutcome(result)) {
+                       const std::lock_guard lock(logMutex);
+                       logErrors << attempts[radio].context().port + ": " + error->message;
+                   }
+               });
 
     for (const QString& error : logErrors)
-        Err() << "k3n " << self.name << ": the outcome could not be added to the programming log for " << error
-              << "\n";
+        Err() << "k3n " << self.name << ": the outcome could not be added to the programming log for " << error << "\n";
     Err().flush();
     // The summary: port, serial number, result, seconds.
     for (std::size_t radio = 0; radio < writes.results().size(); ++radio) {
@@ -161,4 +159,4 @@ int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLo
     return logErrors.isEmpty() ? SeveralRadiosExitCode(writes.results()) : kExitFailure;
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -15,4 +15,4 @@ namespace k3n::cli {
 int WriteSeveralRadios(const Command& self, const RadioData& data, const WriteLogContext& file,
                        const QStringList& ports, const SafeWriteOptions& options);
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

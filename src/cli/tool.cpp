@@ -72,7 +72,7 @@ std::unique_ptr<QTemporaryDir> RuntimeFolderIfUnset()
     return folder;
 }
 
-} // namespace
+}   // namespace
 
 namespace k3n::cli {
 
@@ -136,4 +136,4 @@ int RunTool(int argc, char** argv)
     return FinishOutput(status);
 }
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

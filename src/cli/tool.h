@@ -7,4 +7,4 @@ namespace k3n::cli {
 
 int RunTool(int argc, char** argv);
 
-} // namespace k3n::cli
+}   // namespace k3n::cli

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // k3n-cps: the programming software's window.
-#include "app/attached_virtual_radio.h"
 #include "app/app_settings.h"
+#include "app/attached_virtual_radio.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/quit_signals.h"
@@ -15,7 +15,6 @@
 #include <QStatusBar>
 #include <csignal>
 #include <cstdio>
-
 
 int main(int argc, char** argv)
 {
@@ -52,7 +51,7 @@ int main(int argc, char** argv)
     // Fill the screen also where no window manager maximises the window.
     mainForm.setGeometry(mainForm.screen()->availableGeometry());
     mainForm.showMaximized();
-    mainForm.OpenEditorPage(0);                // the channel editor is open from the start
+    mainForm.OpenEditorPage(0);   // the channel editor is open from the start
     const QString fileToOpen = k3n::ConfigurationFileArgument(QApplication::arguments());
     if (!fileToOpen.isEmpty())
         mainForm.openFile(fileToOpen);

@@ -58,7 +58,7 @@ protected:
     test::ScratchDir dir;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(ChannelsCsvTool, ExportThenImportOntoTheSameBaseGivesBackEveryByte)
 {

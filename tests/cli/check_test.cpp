@@ -155,4 +155,4 @@ TEST_F(CheckCommand, WriteRefusesErrorsUnlessForcedAndShowsWarnings)
     EXPECT_FALSE(radio.frames().empty());
 }
 
-} // namespace
+}   // namespace

@@ -272,5 +272,5 @@ TEST_F(CommandLineTest, TheToolSpeaksEnglishUnlessAskedAndNoQtWarnings)
     }
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

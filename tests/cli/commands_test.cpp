@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The k3n tool run as a user runs it: new, dump, --json, help and bad input.
+#include "k3n_tool.h"
 #include "model/fse_file.h"
 #include "model/radio_data.h"
 #include "model/record_layout.h"
-#include "k3n_tool.h"
 #include "support/test_support.h"
 #include <QFile>
 #include <QJsonArray>
@@ -33,9 +33,9 @@ RadioData SampleConfiguration()
     RadioRecord& r = d.record;
     r.set(rec::ch::rx_freq(1), 436025000);
     r.set(rec::ch::tx_freq(1), 438512500);
-    r.set(rec::ch::rx_subaudio(1), 10);       // 88.5
-    r.set(rec::ch::tx_subaudio(1), 128);      // D023 ...
-    r.set(rec::ch::tx_dcs_inverted(1), 1);    // ... inverted
+    r.set(rec::ch::rx_subaudio(1), 10);   // 88.5
+    r.set(rec::ch::tx_subaudio(1), 128);   // D023 ...
+    r.set(rec::ch::tx_dcs_inverted(1), 1);   // ... inverted
     for (BitField flag : {rec::ch::in_use(1), rec::ch::tx_power(1), rec::ch::bandwidth(1), rec::ch::scan_add(1),
                           rec::ch::in_use(17), rec::ch::xtal_shift(17)})
         r.set(flag, 1);
@@ -45,7 +45,7 @@ RadioData SampleConfiguration()
     r.set(rec::ch::squelch(1), 5);
     r.set(rec::ch::scramble_no(1), 3);
     r.set(rec::ch::rx_freq(17), 440000000);
-    r.set(rec::ch::rx_subaudio(17), 60);      // no tone has this code
+    r.set(rec::ch::rx_subaudio(17), 60);   // no tone has this code
     r.set(rec::ch::busy_lockout(17), 3);
     r.set(rec::ch::signaling_system(17), 5);
     r.set(rec::ch::squelch(17), 9);
@@ -57,9 +57,9 @@ RadioData SampleConfiguration()
     const uint8_t dtmfCode[] = {5, 0x21, 0x43, 0xF5};   // "12345"
     std::copy(std::begin(dtmfCode), std::end(dtmfCode), r.slice(rec::dtmf::encode(0), 4).begin());
     r.set(U8Field{rec::dtmf::encode(9)}, 0xFF);   // a count past the 24 digits
-    const uint8_t fiveToneCode[] = {3, 0xFE, 0xFF};      // "*", "#", "#": earlier digit in the low nibble
+    const uint8_t fiveToneCode[] = {3, 0xFE, 0xFF};   // "*", "#", "#": earlier digit in the low nibble
     std::copy(std::begin(fiveToneCode), std::end(fiveToneCode), r.slice(rec::five_tone::decode(2), 3).begin());
-    r.set(rec::two_tone::encode(4), 0x3A);        // tone A 10, tone B 3
+    r.set(rec::two_tone::encode(4), 0x3A);   // tone A 10, tone B 3
     return d;
 }
 
@@ -158,21 +158,32 @@ TEST_F(CliTest, DumpPrintsTheSameContentAsTextAndAsJson)
 
     for (const char* expected : {"General settings", "Keys", "Scan", "Emergency", "DTMF", "Five-tone", "Two-tone"})
         EXPECT_TRUE(lines.contains(expected)) << expected;
-    for (const QString& wanted : QStringList{"tot = 300", "user_ctcss_freq = 62.5", "key2_hold = 7",
-             "scramble 16: freq=3496", "encode 1: digits=12345", "encode 10: digits=" + QString(24, QChar('0')),
-             "decode 3: digits=*## type=0 transpond=255", "encode 5: tone_a=10 tone_b=3",
+    for (const QString& wanted : QStringList{
+             "tot = 300", "user_ctcss_freq = 62.5", "key2_hold = 7", "scramble 16: freq=3496", "encode 1: digits=12345",
+             "encode 10: digits=" + QString(24, QChar('0')), "decode 3: digits=*## type=0 transpond=255",
+             "encode 5: tone_a=10 tone_b=3",
              "system 1: call_code=0 id_code=255 duty=0 auto_reset=0 subaudio=0 ani_mode=0 ptt_switch=0 sequence=0 "
              "decode_mask=0"})
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.simplified() == wanted; }))
             << wanted.toStdString();
-    const std::vector<std::pair<QString, QString>> values{
-        {"general/tot", "300"}, {"general/user_ctcss_freq_text", "62.5"}, {"general/scramble/#", "16"},
-        {"general/scramble/0/freq", "2632"}, {"general/scramble/15/freq", "3496"}, {"keys/key2_hold", "7"},
-        {"emergency/mode", "1"}, {"dtmf/lead_in", "100"}, {"dtmf/systems/#", "8"},
-        {"dtmf/encode/0/digits_text", "12345"}, {"dtmf/encode/9/digits_count", "255"},
-        {"dtmf/encode/9/digits_text", QString(24, QChar('0'))}, {"five_tone/systems/#", "16"},
-        {"five_tone/decode/2/digits_text", "*##"}, {"two_tone/encode/#", "32"}, {"two_tone/encode/4/tone_a", "10"},
-        {"two_tone/encode/4/tone_b", "3"}, {"two_tone/systems/0/group_time", "1"}};
+    const std::vector<std::pair<QString, QString>> values{{"general/tot", "300"},
+                                                          {"general/user_ctcss_freq_text", "62.5"},
+                                                          {"general/scramble/#", "16"},
+                                                          {"general/scramble/0/freq", "2632"},
+                                                          {"general/scramble/15/freq", "3496"},
+                                                          {"keys/key2_hold", "7"},
+                                                          {"emergency/mode", "1"},
+                                                          {"dtmf/lead_in", "100"},
+                                                          {"dtmf/systems/#", "8"},
+                                                          {"dtmf/encode/0/digits_text", "12345"},
+                                                          {"dtmf/encode/9/digits_count", "255"},
+                                                          {"dtmf/encode/9/digits_text", QString(24, QChar('0'))},
+                                                          {"five_tone/systems/#", "16"},
+                                                          {"five_tone/decode/2/digits_text", "*##"},
+                                                          {"two_tone/encode/#", "32"},
+                                                          {"two_tone/encode/4/tone_a", "10"},
+                                                          {"two_tone/encode/4/tone_b", "3"},
+                                                          {"two_tone/systems/0/group_time", "1"}};
     for (const auto& [path, expected] : values)
         EXPECT_EQ(JsonAt(root, path), expected) << path.toStdString();
 }
@@ -186,7 +197,8 @@ TEST_F(CliTest, DumpReportsFilesItCannotPrint)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(1000, '\0'));
     }
-    const std::vector<std::pair<QString, QString>> cases{{missing, "no such file or folder"}, {shortFile, "1000 bytes"}};
+    const std::vector<std::pair<QString, QString>> cases{{missing, "no such file or folder"},
+                                                         {shortFile, "1000 bytes"}};
     for (const auto& [path, reason] : cases) {
         const ToolRun run = RunK3n({"dump", path});
         EXPECT_EQ(run.exitCode, 2);   // an input that cannot be read
@@ -206,7 +218,8 @@ TEST_F(CliTest, HelpVersionAndUnknownCommands)
     EXPECT_TRUE(help.out.contains("\n  dump "));
     const ToolRun commandHelp = RunK3n({"new", "--help"});
     EXPECT_EQ(commandHelp.exitCode, 0);
-    EXPECT_TRUE(commandHelp.out.startsWith("usage: k3n new -o FILE.fse [--band 0..3]")) << commandHelp.out.toStdString();
+    EXPECT_TRUE(commandHelp.out.startsWith("usage: k3n new -o FILE.fse [--band 0..3]"))
+        << commandHelp.out.toStdString();
     EXPECT_TRUE(RunK3n({"dump", "--help"}).out.startsWith("usage: k3n dump FILE.fse [--json]"));
     const ToolRun version = RunK3n({"--version"});
     EXPECT_EQ(version.exitCode, 0);
@@ -221,4 +234,4 @@ TEST_F(CliTest, HelpVersionAndUnknownCommands)
     EXPECT_TRUE(unknown.out.isEmpty());
 }
 
-} // namespace
+}   // namespace

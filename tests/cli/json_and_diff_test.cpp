@@ -46,7 +46,7 @@ protected:
     }
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(JsonAndDiffTool, DumpThenImportGivesBackTheSameBytesEvenForRandomOnes)
 {

@@ -61,8 +61,8 @@ inline ToolRun RunK3n(const QStringList& args, const ToolSetting& setting = {})
             close(ends[1]);
         }
     });
-    process.start(setting.emulatedRadios.isEmpty() ? QStringLiteral(K3N_CLI_PATH) : QStringLiteral(K3N_EMULATED_CLI_PATH),
-                  args);
+    process.start(
+        setting.emulatedRadios.isEmpty() ? QStringLiteral(K3N_CLI_PATH) : QStringLiteral(K3N_EMULATED_CLI_PATH), args);
     EXPECT_TRUE(process.waitForFinished(60000)) << "k3n " << args.join(' ').toStdString() << " did not finish";
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
@@ -75,4 +75,4 @@ inline ToolRun RunK3nWithRadios(const QStringList& radioFolders, const QStringLi
     return RunK3n(args, setting);
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

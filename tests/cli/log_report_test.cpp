@@ -81,7 +81,7 @@ QStringList ChannelFrequencies(const QString& path)
     return frequencies;
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(LogAndReport, LogPrintsEveryAttemptAsTableOrJsonAndFiltersByDate)
 {
@@ -143,7 +143,8 @@ TEST_F(LogAndReport, PdfReportHoldsEveryChannelAndTheChineseTitles)
     }
     EXPECT_TRUE(text.contains(ChannelHeader(simplified, channel_col::Rx)));
     // The general settings read with the editor's Chinese captions and texts.
-    for (const int caption : {48 /* TOT */, 46 /* VOX level */, 199 /* voice */, 68 /* beep */, 202 /* talk around */}) {
+    for (const int caption :
+         {48 /* TOT */, 46 /* VOX level */, 199 /* voice */, 68 /* beep */, 202 /* talk around */}) {
         const QString shown = PlainCaption(UiText(simplified, caption)).trimmed();
         EXPECT_TRUE(text.contains(shown)) << caption << " " << shown.toStdString();
     }
@@ -176,7 +177,8 @@ TEST_F(LogAndReport, BadReportRequestsAreRefusedAndWriteNothing)
     };
     const Case cases[] = {
         {{"report", dir_.file("missing.fse"), "-o", dir_.file("out.pdf")}, "cannot read"},
-        {{"report", fse, "-o", dir_.file("out.pdf"), "--language", "fr"}, "--language must be en, zh-CN or zh-TW, not 'fr'"},
+        {{"report", fse, "-o", dir_.file("out.pdf"), "--language", "fr"},
+         "--language must be en, zh-CN or zh-TW, not 'fr'"},
         {{"report", fse, "-o", dir_.file("out.txt")}, "must end in .pdf or .html"},
         {{"report", fse}, "-o OUT.pdf|OUT.html is missing"},
         {{"report", "-o", dir_.file("out.pdf")}, "missing"},

@@ -253,5 +253,5 @@ TEST_F(OutputFilesTest, StandardOutputIsCheckedAndTakesTextOnly)
     EXPECT_EQ(QDir(working).entryList(QDir::Files), QStringList());
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

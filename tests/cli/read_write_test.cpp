@@ -3,17 +3,17 @@
 // virtual radio on a pseudo-terminal. This is also the full write and read of
 // the session runner over a real terminal: the write takes its real 12 s of
 // 100 ms ticks; failures are chosen so that they end at once.
+#include "k3n_tool.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
 #include "programming/transfer_plan.h"
-#include "k3n_tool.h"
-#include "tool_radio.h"
 #include "support/test_support.h"
+#include "tool_radio.h"
 #include "virtualradio/virtual_radio.h"
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
@@ -59,7 +59,10 @@ std::unique_ptr<VirtualRadio> StartRadio(RadioFault fault = RadioFault::None, in
     return radio;
 }
 
-QString PortOf(const VirtualRadio& radio) { return radio.devicePath(); }
+QString PortOf(const VirtualRadio& radio)
+{
+    return radio.devicePath();
+}
 
 // A radio the test build of the tool answers with at once (tool_radio.h).
 test::ToolRadio EmulatedToolRadio(const test::ScratchDir& dir, RadioFault fault = RadioFault::None, int afterFrames = 0,
@@ -77,8 +80,7 @@ class ExclusiveMode {
 public:
     explicit ExclusiveMode(const QString& device)
         : fd_(::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
-    {
-    }
+    {}
     ~ExclusiveMode()
     {
         if (fd_ >= 0)
@@ -185,7 +187,8 @@ TEST(CliRadio, FailedReadWritesNoFile)
         if (!c.existing.isEmpty())
             WriteFileBytes(out, c.existing);
         const test::ToolRadio radio = EmulatedToolRadio(dir, c.fault, c.after);
-        const test::ToolRun r = test::RunK3nWithRadios({radio.folder()}, {"read", "--port", radio.devicePath(), "-o", out});
+        const test::ToolRun r =
+            test::RunK3nWithRadios({radio.folder()}, {"read", "--port", radio.devicePath(), "-o", out});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("Communication False") && r.err.contains(c.detail)) << r.err.toStdString();
         EXPECT_EQ(QFileInfo::exists(out), !c.existing.isEmpty());
@@ -204,8 +207,8 @@ TEST(CliRadio, WriteStopsAtAWrongBand)
 {
     test::ScratchDir dir;
     const test::ToolRadio radio = EmulatedToolRadio(dir, RadioFault::None, 0, 2);
-    const test::ToolRun r =
-        test::RunK3nWithRadios({radio.folder()}, {"write", "--port", radio.devicePath(), WriteSample(dir, "sample.fse", 1)});
+    const test::ToolRun r = test::RunK3nWithRadios(
+        {radio.folder()}, {"write", "--port", radio.devicePath(), WriteSample(dir, "sample.fse", 1)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("Wrong Freq Band")) << r.err.toStdString();
     // The backup read, then only the greeting and the band request of the write session.
@@ -244,8 +247,8 @@ TEST(CliRadio, BadPortsAndBadFiles)
     EXPECT_TRUE(radio->frames().empty());
 
     EXPECT_EQ(RunK3n({"read", "-o", dir.file("y.fse")}).exitCode, 2);   // no port
-    EXPECT_EQ(RunK3n({"write", "--port", PortOf(*radio)}).exitCode, 2);  // no file
-    EXPECT_EQ(RunK3n({"image", sample}).exitCode, 2);                     // no output
+    EXPECT_EQ(RunK3n({"write", "--port", PortOf(*radio)}).exitCode, 2);   // no file
+    EXPECT_EQ(RunK3n({"image", sample}).exitCode, 2);   // no output
     EXPECT_EQ(RunK3n({"image", sample, "-o", dir.file("i.bin"), "--time", "30.06.2024"}).exitCode, 2);
 
     // A band byte no radio has is refused before an image is made of it.
@@ -353,7 +356,8 @@ TEST(CliRadio, TheVirtualRadioCommandLetsGoOfAKilledReader)
     virtualRadio.start(QStringLiteral(K3N_CLI_PATH), {"virtual-radio"});
     ASSERT_TRUE(virtualRadio.waitForStarted());
     QString printed;
-    static const QRegularExpression device(QStringLiteral("^Virtual K3N radio on (\\S+)$"), QRegularExpression::MultilineOption);
+    static const QRegularExpression device(QStringLiteral("^Virtual K3N radio on (\\S+)$"),
+                                           QRegularExpression::MultilineOption);
     while (!device.match(printed).hasMatch() && virtualRadio.waitForReadyRead(10000))
         printed += QString::fromUtf8(virtualRadio.readAllStandardOutput());
     const QString port = device.match(printed).captured(1);
@@ -389,5 +393,5 @@ TEST(CliRadio, PortsListsNameDeviceAndDescription)
     }
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

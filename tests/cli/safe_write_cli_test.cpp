@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // k3n write with its backup and read-back, and k3n backups, run as a user runs
 // them against the virtual radio on a pseudo-terminal.
+#include "k3n_tool.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
-#include "programming/radio_backups.h"
 #include "programming/memory_image.h"
+#include "programming/radio_backups.h"
 #include "programming/safe_write.h"
-#include "k3n_tool.h"
 #include "support/test_support.h"
 #include "tool_radio.h"
 #include "virtualradio/virtual_radio.h"
@@ -16,8 +16,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 
 namespace k3n {
@@ -105,7 +105,8 @@ TEST_F(CliSafeWrite, ExitCodesTellWhatTheRadioHolds)
         auto radio = EmulatedToolRadio({RadioFault::AckWithoutStoring, 0});
         const test::ToolRun r = RunWith(*radio, {"write", "--port", radio->devicePath(), file, "--no-backup"});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_TRUE(r.err.contains("Written, but the radio does not hold what was sent: 0x0001 (")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("Written, but the radio does not hold what was sent: 0x0001 ("))
+            << r.err.toStdString();
     }
     {   // the radio goes away after the write: written, but not verified
         auto radio = EmulatedToolRadio({RadioFault::HangUp, 121});   // greeting, band request, 119 frames
@@ -119,8 +120,7 @@ TEST_F(CliSafeWrite, ExitCodesTellWhatTheRadioHolds)
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("The radio could not be read, so nothing was written")) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_FALSE(QFileInfo::exists(dir.file("data/K3N/backups")) &&
-                     !QDir(dir.file("data/K3N/backups")).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(dir.file("data/K3N/backups")) && !QDir(dir.file("data/K3N/backups")).isEmpty());
     }
     const test::ToolRun help = RunK3n({"write", "--help"});
     EXPECT_EQ(help.exitCode, 0);
@@ -177,7 +177,8 @@ TEST_F(CliSafeWrite, RestorePutsARadioOfRandomBytesBackExactly)
     const test::ToolRadio other(dir.file("radio-other"), otherOptions);
     const test::ToolRun refused = RunWith(other, {"restore", backup, "--port", other.devicePath()});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains("The backup is of another radio (serial number 7701")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("The backup is of another radio (serial number 7701"))
+        << refused.err.toStdString();
     EXPECT_TRUE(std::none_of(other.frames().begin(), other.frames().end(),
                              [](const ReceivedFrame& f) { return f.command == link::Command::WriteMemory; }));
     EXPECT_EQ(RunK3n({"restore", backup}).exitCode, 2);   // no port
@@ -229,7 +230,8 @@ TEST_F(CliSafeWrite, TheVirtualRadioMisbehavesAsAskedAndTheWriteHoldsUp)
     EXPECT_EQ(test::FileBytes(dir.file("after.fse")), test::FileBytes(dir.file("expected.fse")));
 
     const test::ToolRun help = RunK3n({"virtual-radio", "--help"});
-    for (const char* option : {"--late-greeting MS", "--garble-session N", "--ack-without-storing N", "--vanish-after N"})
+    for (const char* option :
+         {"--late-greeting MS", "--garble-session N", "--ack-without-storing N", "--vanish-after N"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     EXPECT_EQ(RunK3n({"virtual-radio", "--vanish-after", "3", "--garble-session", "1"}).exitCode, 2);
 }
@@ -250,5 +252,5 @@ TEST_F(CliSafeWrite, BackupsListsABackupMarkedUnsure)
     EXPECT_EQ(json[0].toObject()["unsure_reason"].toString(), "0x06B0");
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

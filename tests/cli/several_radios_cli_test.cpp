@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // k3n write with several ports, the programming log of every attempt, and
 // Ctrl+C, run as a user runs them against virtual radios on pseudo-terminals.
+#include "k3n_tool.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
 #include "programming/programming_log.h"
-#include "k3n_tool.h"
 #include "support/test_support.h"
 #include "virtualradio/virtual_radio.h"
 #include <QCryptographicHash>
@@ -83,14 +83,15 @@ TEST_F(CliSeveralRadios, ThreeRadiosAtOnceOneSilentFailingAloneAndThreeLogLines)
     // One summary line per radio: port, serial number, result, seconds.
     const QStringList summary = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(summary.size(), 3) << run.out.toStdString();
-    EXPECT_TRUE(summary[0].startsWith(first->devicePath()) && summary[0].contains("5501") && summary[0].contains("written"));
+    EXPECT_TRUE(summary[0].startsWith(first->devicePath()) && summary[0].contains("5501")
+                && summary[0].contains("written"));
     EXPECT_TRUE(summary[1].startsWith(silent->devicePath()) && summary[1].contains("failed"));
     EXPECT_TRUE(summary[2].contains("5503") && summary[2].contains(" s"));
 
     const std::vector<ProgrammingLogEntry> log = Log();
     ASSERT_EQ(log.size(), 3u);
-    const QString sha = QString::fromLatin1(
-        QCryptographicHash::hash(test::FileBytes(file), QCryptographicHash::Sha256).toHex());
+    const QString sha =
+        QString::fromLatin1(QCryptographicHash::hash(test::FileBytes(file), QCryptographicHash::Sha256).toHex());
     for (const ProgrammingLogEntry& entry : log) {
         EXPECT_EQ(entry.fileName, "fleet.fse");
         EXPECT_EQ(entry.fileSha256, sha);
@@ -153,7 +154,8 @@ TEST_F(CliSeveralRadios, CtrlCStopsEverySessionWithoutAnEndFrameAndLogsThemCance
     tool.start(QStringLiteral(K3N_CLI_PATH),
                {"write", "--port", first->devicePath(), "--port", second->devicePath(), "--no-backup", file});
     ASSERT_TRUE(tool.waitForStarted());
-    ASSERT_TRUE(first->WaitFor([](const RadioEmulator& r) { return r.frames().size() >= 3; }, std::chrono::seconds(20)));
+    ASSERT_TRUE(
+        first->WaitFor([](const RadioEmulator& r) { return r.frames().size() >= 3; }, std::chrono::seconds(20)));
     ::kill(pid_t(tool.processId()), SIGINT);
     ASSERT_TRUE(tool.waitForFinished(20000));
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
@@ -167,5 +169,5 @@ TEST_F(CliSeveralRadios, CtrlCStopsEverySessionWithoutAnEndFrameAndLogsThemCance
         EXPECT_EQ(entry.outcome, WriteOutcome::Cancelled);
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

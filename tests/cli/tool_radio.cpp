@@ -12,10 +12,22 @@ namespace k3n::test {
 namespace {
 
 // The files of a radio's folder.
-QString MemoryFile(const QString& folder) { return folder + QStringLiteral("/memory"); }
-QString SetupFile(const QString& folder) { return folder + QStringLiteral("/setup"); }
-QString FramesFile(const QString& folder) { return folder + QStringLiteral("/frames"); }
-QString ErrorsFile(const QString& folder) { return folder + QStringLiteral("/frame-errors"); }
+QString MemoryFile(const QString& folder)
+{
+    return folder + QStringLiteral("/memory");
+}
+QString SetupFile(const QString& folder)
+{
+    return folder + QStringLiteral("/setup");
+}
+QString FramesFile(const QString& folder)
+{
+    return folder + QStringLiteral("/frames");
+}
+QString ErrorsFile(const QString& folder)
+{
+    return folder + QStringLiteral("/frame-errors");
+}
 
 QByteArray ReadAll(const QString& path)
 {
@@ -91,7 +103,7 @@ std::shared_ptr<EmulatedRadio> Load(const QString& folder)
     return radio;
 }
 
-} // namespace
+}   // namespace
 
 ToolRadio::ToolRadio(const QString& folder, const VirtualRadioOptions& options) : folder_(folder)
 {
@@ -103,11 +115,20 @@ ToolRadio::ToolRadio(const QString& folder, const VirtualRadioOptions& options) 
     QFile::remove(ErrorsFile(folder_));
 }
 
-QString ToolRadio::devicePath() const { return DevicePathOf(folder_); }
+QString ToolRadio::devicePath() const
+{
+    return DevicePathOf(folder_);
+}
 
-MemoryImage ToolRadio::memory() const { return Load(folder_)->memory(); }
+MemoryImage ToolRadio::memory() const
+{
+    return Load(folder_)->memory();
+}
 
-void ToolRadio::setMemory(const MemoryImage& memory) { WriteMemoryFile(folder_, memory); }
+void ToolRadio::setMemory(const MemoryImage& memory)
+{
+    WriteMemoryFile(folder_, memory);
+}
 
 void ToolRadio::writeMemory(uint16_t address, std::span<const uint8_t> bytes)
 {
@@ -142,7 +163,10 @@ std::vector<ReceivedFrame> ToolRadio::frames() const
     return frames;
 }
 
-int ToolRadio::frameErrors() const { return ReadAll(ErrorsFile(folder_)).toInt(); }
+int ToolRadio::frameErrors() const
+{
+    return ReadAll(ErrorsFile(folder_)).toInt();
+}
 
 std::shared_ptr<EmulatedRadio> ToolRadio::Emulate()
 {
@@ -169,4 +193,4 @@ void SaveToolRadios(const QString& folders, const std::vector<std::shared_ptr<Em
         Save(list[qsizetype(i)], *radios[i]);
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

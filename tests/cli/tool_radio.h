@@ -45,4 +45,4 @@ private:
 std::vector<std::shared_ptr<EmulatedRadio>> LoadToolRadios(const QString& folders);
 void SaveToolRadios(const QString& folders, const std::vector<std::shared_ptr<EmulatedRadio>>& radios);
 
-} // namespace k3n::test
+}   // namespace k3n::test

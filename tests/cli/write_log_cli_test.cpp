@@ -137,7 +137,8 @@ TEST_F(CliWriteLog, HangUpTerminateAndQuitStopTheWriteWithoutAnEndFrameAndAreLog
         QProcess tool;
         tool.start(QStringLiteral(K3N_CLI_PATH), {"write", "--port", radio->devicePath(), "--no-backup", file});
         ASSERT_TRUE(tool.waitForStarted());
-        ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& r) { return r.frames().size() >= 3; }, std::chrono::seconds(20)));
+        ASSERT_TRUE(
+            radio->WaitFor([](const RadioEmulator& r) { return r.frames().size() >= 3; }, std::chrono::seconds(20)));
         ::kill(pid_t(tool.processId()), signal);
         ASSERT_TRUE(tool.waitForFinished(20000));
         EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
@@ -153,8 +154,16 @@ TEST_F(CliWriteLog, HangUpTerminateAndQuitStopTheWriteWithoutAnEndFrameAndAreLog
 TEST_F(CliWriteLog, LogShowsOneEntryPerAttemptAndSkipsADamagedLineWithAWarning)
 {
     ProgrammingLogEntry started{QDateTime(QDate(2026, 12, 9), QTime(9, 0), Qt::OffsetFromUTC, 3600),
-                                "COM1", "/dev/ttyUSB0", "", "K3N [136 - 174 MHz]", "=fleet.fse", Sha256Hex("x"),
-                                "", VerifyResult::NotRun, WriteOutcome::Started, ""};
+                                "COM1",
+                                "/dev/ttyUSB0",
+                                "",
+                                "K3N [136 - 174 MHz]",
+                                "=fleet.fse",
+                                Sha256Hex("x"),
+                                "",
+                                VerifyResult::NotRun,
+                                WriteOutcome::Started,
+                                ""};
     ProgrammingLogEntry ended = started;
     ended.outcome = WriteOutcome::Succeeded;
     ended.verify = VerifyResult::Passed;
@@ -186,7 +195,9 @@ TEST_F(CliWriteLog, LogShowsOneEntryPerAttemptAndSkipsADamagedLineWithAWarning)
 TEST_F(CliWriteLog, BackupsAreListedFromAFolderNamedInAnotherCodePageAndSpecialFilesAreSkipped)
 {
     // XDG_DATA_HOME and the backup's name in Latin-1, as an older system may have them.
-    const QByteArray home = QFile::encodeName(dir.path()) + "/donn\xe9""es";
+    const QByteArray home = QFile::encodeName(dir.path())
+        + "/donn\xe9"
+          "es";
     qputenv("XDG_DATA_HOME", home);
     RadioData data;
     data.ResetForBand(3);
@@ -195,7 +206,8 @@ TEST_F(CliWriteLog, BackupsAreListedFromAFolderNamedInAnotherCodePageAndSpecialF
     struct stat st {};
     ASSERT_EQ(::stat((home + "/K3N/backups/s\xe9rie_2026-01-02_030400.fse").constData(), &st), 0);
     ASSERT_EQ(::mkfifo((home + "/fifo").constData(), 0600), 0);
-    ASSERT_EQ(::symlink((home + "/fifo").constData(), (home + "/K3N/backups/link_2026-01-01_000000.fse").constData()), 0);
+    ASSERT_EQ(::symlink((home + "/fifo").constData(), (home + "/K3N/backups/link_2026-01-01_000000.fse").constData()),
+              0);
 
     const ToolRun list = RunK3n({"backups", "--json"});
     EXPECT_EQ(list.exitCode, 0);
@@ -205,8 +217,9 @@ TEST_F(CliWriteLog, BackupsAreListedFromAFolderNamedInAnotherCodePageAndSpecialF
     EXPECT_EQ(entries[0].toObject()["band"].toInt(), 3);
     EXPECT_EQ(entries[0].toObject()["date"].toString(), "2026-01-02T03:04:00");   // read from its name
     EXPECT_TRUE(entries[0].toObject()["serial_number"].toString().endsWith("rie"));
-    EXPECT_TRUE(list.err.contains("link_2026-01-01_000000.fse: not a regular file, left out")) << list.err.toStdString();
+    EXPECT_TRUE(list.err.contains("link_2026-01-01_000000.fse: not a regular file, left out"))
+        << list.err.toStdString();
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

@@ -4,9 +4,9 @@
 #include "k3n_tool.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "programming/memory_image.h"
 #include "programming/programming_log.h"
 #include "programming/radio_configuration.h"
-#include "programming/memory_image.h"
 #include "support/test_support.h"
 #include "support/virtual_radio_memory.h"
 #include "tool_radio.h"
@@ -48,8 +48,7 @@ protected:
 
 TEST_F(CliShowChanges, PrintsTheChangesFromTheBackupThenWrites)
 {
-    const test::ToolRun run =
-        Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "en"});
+    const test::ToolRun run = Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "en"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
@@ -70,16 +69,15 @@ TEST_F(CliShowChanges, PrintsTheChangesFromTheBackupThenWrites)
 
 TEST_F(CliShowChanges, NeedsTheBackupOneRadioAndAKnownLanguage)
 {
-    const test::ToolRun noBackup =
-        Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--no-backup"});
+    const test::ToolRun noBackup = Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--no-backup"});
     EXPECT_EQ(noBackup.exitCode, 2);
     EXPECT_TRUE(noBackup.err.contains("--no-backup")) << noBackup.err.toStdString();
     const test::ToolRun french =
         Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--language", "fr"});
     EXPECT_EQ(french.exitCode, 2);
     // The changes are one radio's: not with several ports.
-    const test::ToolRun several = Run(
-        {"write", "--port", radio->devicePath(), "--port", radio->devicePath(), file, "--show-changes"});
+    const test::ToolRun several =
+        Run({"write", "--port", radio->devicePath(), "--port", radio->devicePath(), file, "--show-changes"});
     EXPECT_EQ(several.exitCode, 2);
     EXPECT_TRUE(several.err.contains("one radio")) << several.err.toStdString();
     EXPECT_TRUE(radio->frames().empty());   // none reached the radio
@@ -87,8 +85,8 @@ TEST_F(CliShowChanges, NeedsTheBackupOneRadioAndAKnownLanguage)
 
 TEST_F(CliShowChanges, ChangedOnlyListsTheSameChangesAndWritesOnlyTheirBlocks)
 {
-    const test::ToolRun run = Run(
-        {"write", "--port", radio->devicePath(), file, "--show-changes", "--changed-only", "--language", "en"});
+    const test::ToolRun run =
+        Run({"write", "--port", radio->devicePath(), file, "--show-changes", "--changed-only", "--language", "en"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
@@ -112,7 +110,8 @@ TEST_F(CliShowChanges, ChangedOnlyListsTheSameChangesAndWritesOnlyTheirBlocks)
     for (const char* off : {"--no-backup", "--no-verify"}) {
         const test::ToolRun refused = Run({"write", "--port", radio->devicePath(), file, "--changed-only", off});
         EXPECT_EQ(refused.exitCode, 2) << off;
-        EXPECT_TRUE(refused.err.contains("--changed-only needs the backup and the read-back")) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains("--changed-only needs the backup and the read-back"))
+            << refused.err.toStdString();
     }
     EXPECT_EQ(test::WriteFrameCount(*radio), 4u);
 }

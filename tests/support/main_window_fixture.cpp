@@ -120,4 +120,4 @@ void StartWhenReady(TProgramDialog& program)
         QTest::mouseClick(program.ProgramStart, Qt::LeftButton);
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

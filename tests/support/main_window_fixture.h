@@ -106,4 +106,4 @@ template <class Radio> struct ListedRadioOf {
 using ListedRadio = ListedRadioOf<VirtualRadio>;
 using ListedEmulatedRadio = ListedRadioOf<EmulatedRadio>;
 
-} // namespace k3n::test
+}   // namespace k3n::test

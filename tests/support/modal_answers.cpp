@@ -16,7 +16,7 @@ namespace k3n::test {
 namespace {
 constexpr int kPollMs = 5;
 constexpr qint64 kUntakenLimitMs = 60000;
-} // namespace
+}   // namespace
 
 QString ShownText(QWidget* window)
 {
@@ -129,4 +129,4 @@ void ModalAnswers::actOn(QWidget* modal, bool asStep, std::size_t answer)
     });
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

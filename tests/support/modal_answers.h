@@ -85,4 +85,4 @@ private:
     QElapsedTimer untakenFor_;
 };
 
-} // namespace k3n::test
+}   // namespace k3n::test

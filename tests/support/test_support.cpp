@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 #include <csignal>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 namespace k3n::test {
@@ -62,4 +62,4 @@ FileSizeLimit::~FileSizeLimit()
     std::signal(SIGXFSZ, previousHandler_);
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

@@ -12,6 +12,7 @@ public:
     ScratchDir();
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const { return dir_.filePath(name); }
+
 private:
     QTemporaryDir dir_;
 };
@@ -38,4 +39,4 @@ private:
     void (*previousHandler_)(int);
 };
 
-} // namespace k3n::test
+}   // namespace k3n::test

@@ -26,4 +26,4 @@ template <class Radio> std::size_t WriteFrameCount(const Radio& radio)
     return n;
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

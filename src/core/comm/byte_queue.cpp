@@ -108,4 +108,4 @@ void TCommQueue::Discard()
     head_.store(tail_.load(std::memory_order_acquire), std::memory_order_release);
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -34,7 +34,7 @@ public:
 
     int32_t BufSize() const { return size_; }
     bool HasBuffer() const { return buffer_ != nullptr; }
-    int Count() const;  // bytes stored
+    int Count() const;   // bytes stored
     int Room() const;   // bytes that still fit
 
 private:
@@ -44,4 +44,4 @@ private:
     std::unique_ptr<uint8_t[]> buffer_;
 };
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -11,8 +11,7 @@ using HalvexComm32::TComm32;
 using HalvexComm32::TCommPackage;
 using HalvexComm32::TThreadMailbox;
 
-TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner)
-    : QObject(owner), mailbox_(new TThreadMailbox(this))
+TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner) : QObject(owner), mailbox_(new TThreadMailbox(this))
 {
     engine_ = std::make_unique<TComm32>();
     engine_->OnCommNotify = [this](TComm32*, uint32_t mask) { _EvComm(mask); };
@@ -24,7 +23,7 @@ TZebCustomCommDevice::TZebCustomCommDevice(QObject* owner)
         if (!destroying_.load())
             EvBeforeClose();
     };
-    package_ = std::make_unique<TCommPackage>(engine_.get());  // goes in front of _EvComm
+    package_ = std::make_unique<TCommPackage>(engine_.get());   // goes in front of _EvComm
     package_->OnPackage = [this](TCommPackage*, uint32_t mask) { _EvPackage(mask); };
     frameSettings_ = std::make_unique<TZebCommFrameSettings>(package_.get());
 }
@@ -202,7 +201,7 @@ TZebCommDevice::TZebCommDevice(QObject* owner) : TZebCustomCommDevice(owner) {}
 
 TZebCommDevice::~TZebCommDevice()
 {
-    StopWorkers();  // while the workers could still reach this class's handlers
+    StopWorkers();   // while the workers could still reach this class's handlers
 }
 
-} // namespace k3n
+}   // namespace k3n

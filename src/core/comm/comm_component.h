@@ -100,4 +100,4 @@ public:
     ~TZebCommDevice() override;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -21,13 +21,22 @@ constexpr std::array<uint32_t, kBaudRateCount> kBaudRates = {
     110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000,
 };
 
-template <class Enum> bool InRange(Enum value, int count) { return int(value) >= 0 && int(value) < count; }
+template <class Enum> bool InRange(Enum value, int count)
+{
+    return int(value) >= 0 && int(value) < count;
+}
 
-uint32_t NonNegative(long value) { return uint32_t(std::clamp<long>(value, 0, 0x7FFFFFFF)); }
+uint32_t NonNegative(long value)
+{
+    return uint32_t(std::clamp<long>(value, 0, 0x7FFFFFFF));
+}
 
-} // namespace
+}   // namespace
 
-uint32_t BaudRateValue(TBaudRate rate) { return InRange(rate, kBaudRateCount) ? kBaudRates[size_t(rate)] : 115200; }
+uint32_t BaudRateValue(TBaudRate rate)
+{
+    return InRange(rate, kBaudRateCount) ? kBaudRates[size_t(rate)] : 115200;
+}
 
 CommDeviceProperties::CommDeviceProperties() = default;
 
@@ -35,7 +44,10 @@ CommDeviceProperties::~CommDeviceProperties() = default;
 
 // ---- Port and line ------------------------------------------------------------------
 
-int CommDeviceProperties::fGetPortNo() const { return engine_->fGetPortNo(); }
+int CommDeviceProperties::fGetPortNo() const
+{
+    return engine_->fGetPortNo();
+}
 
 void CommDeviceProperties::fSetPortNo(int portNo)
 {
@@ -43,7 +55,10 @@ void CommDeviceProperties::fSetPortNo(int portNo)
     engine_->fSetPortNo(portNo);
 }
 
-QString CommDeviceProperties::fGetDeviceName() const { return engine_->fGetDeviceName(); }
+QString CommDeviceProperties::fGetDeviceName() const
+{
+    return engine_->fGetDeviceName();
+}
 
 void CommDeviceProperties::fSetDeviceName(const QString& nameOrPath)
 {
@@ -75,7 +90,10 @@ void CommDeviceProperties::fSetParity(TParity parity)
     engine_->LineSettings().parity = InRange(parity, 5) ? uint8_t(parity) : kParityNone;
 }
 
-int CommDeviceProperties::fGetByteSize() const { return engine_->LineSettings().byteSize; }
+int CommDeviceProperties::fGetByteSize() const
+{
+    return engine_->LineSettings().byteSize;
+}
 
 void CommDeviceProperties::fSetByteSize(int bits)
 {
@@ -95,7 +113,10 @@ void CommDeviceProperties::fSetStopBits(TStopBits stopBits)
     engine_->LineSettings().stopBits = InRange(stopBits, 3) ? uint8_t(stopBits) : kOneStopBit;
 }
 
-TFlowControl CommDeviceProperties::fGetFlowControl() const { return engine_->fGetFCtrl(); }
+TFlowControl CommDeviceProperties::fGetFlowControl() const
+{
+    return engine_->fGetFCtrl();
+}
 
 void CommDeviceProperties::fSetFlowControl(TFlowControl flow)
 {
@@ -103,13 +124,22 @@ void CommDeviceProperties::fSetFlowControl(TFlowControl flow)
     engine_->fSetFCtrl(flow);   // a code outside the table means none
 }
 
-int CommDeviceProperties::fGetAutoAnswer() const { return engine_->fGetAutoAnswer(); }
+int CommDeviceProperties::fGetAutoAnswer() const
+{
+    return engine_->fGetAutoAnswer();
+}
 
-void CommDeviceProperties::fSetAutoAnswer(int rings) { engine_->fSetAutoAnswer(uint8_t(std::clamp(rings, 0, 255))); }
+void CommDeviceProperties::fSetAutoAnswer(int rings)
+{
+    engine_->fSetAutoAnswer(uint8_t(std::clamp(rings, 0, 255)));
+}
 
 // ---- Buffers and packages ----------------------------------------------------------------
 
-long CommDeviceProperties::fGetInBufSize() const { return engine_->InQueue().BufSize(); }
+long CommDeviceProperties::fGetInBufSize() const
+{
+    return engine_->InQueue().BufSize();
+}
 
 void CommDeviceProperties::fSetInBufSize(long size)
 {
@@ -118,7 +148,10 @@ void CommDeviceProperties::fSetInBufSize(long size)
     engine_->InQueue().fSetBufSize(int32_t(std::clamp<long>(size, -1, 0x7FFFFFFF)));
 }
 
-long CommDeviceProperties::fGetOutBufSize() const { return engine_->OutQueue().BufSize(); }
+long CommDeviceProperties::fGetOutBufSize() const
+{
+    return engine_->OutQueue().BufSize();
+}
 
 void CommDeviceProperties::fSetOutBufSize(long size)
 {
@@ -127,7 +160,10 @@ void CommDeviceProperties::fSetOutBufSize(long size)
     engine_->OutQueue().fSetBufSize(int32_t(std::clamp<long>(size, -1, 0x7FFFFFFF)));
 }
 
-long CommDeviceProperties::fGetHwInSize() const { return engine_->fGetHwInSize(); }
+long CommDeviceProperties::fGetHwInSize() const
+{
+    return engine_->fGetHwInSize();
+}
 
 void CommDeviceProperties::fSetHwInSize(long size)
 {
@@ -135,7 +171,10 @@ void CommDeviceProperties::fSetHwInSize(long size)
     engine_->fSetHwInSize(int32_t(std::clamp<long>(size, INT32_MIN, INT32_MAX)));
 }
 
-long CommDeviceProperties::fGetHwOutSize() const { return engine_->fGetHwOutSize(); }
+long CommDeviceProperties::fGetHwOutSize() const
+{
+    return engine_->fGetHwOutSize();
+}
 
 void CommDeviceProperties::fSetHwOutSize(long size)
 {
@@ -143,21 +182,45 @@ void CommDeviceProperties::fSetHwOutSize(long size)
     engine_->fSetHwOutSize(int32_t(std::clamp<long>(size, INT32_MIN, INT32_MAX)));
 }
 
-long CommDeviceProperties::fGetQueueSize() const { return long(package_->fGetQSize()); }
+long CommDeviceProperties::fGetQueueSize() const
+{
+    return long(package_->fGetQSize());
+}
 
-void CommDeviceProperties::fSetQueueSize(long slotCount) { package_->fSetQSize(NonNegative(slotCount)); }
+void CommDeviceProperties::fSetQueueSize(long slotCount)
+{
+    package_->fSetQSize(NonNegative(slotCount));
+}
 
-long CommDeviceProperties::fGetPackageSize() const { return long(package_->fGetPkgSz()); }
+long CommDeviceProperties::fGetPackageSize() const
+{
+    return long(package_->fGetPkgSz());
+}
 
-void CommDeviceProperties::fSetPackageSize(long size) { package_->fSetPkgSz(NonNegative(size)); }
+void CommDeviceProperties::fSetPackageSize(long size)
+{
+    package_->fSetPkgSz(NonNegative(size));
+}
 
-TCommPackageType CommDeviceProperties::fGetPackageType() const { return package_->fGetPkgType(); }
+TCommPackageType CommDeviceProperties::fGetPackageType() const
+{
+    return package_->fGetPkgType();
+}
 
-void CommDeviceProperties::fSetPackageType(TCommPackageType type) { package_->fSetPkgType(type); }
+void CommDeviceProperties::fSetPackageType(TCommPackageType type)
+{
+    package_->fSetPkgType(type);
+}
 
-long CommDeviceProperties::fGetPackageInterval() const { return long(package_->fGetPkgInterval()); }
+long CommDeviceProperties::fGetPackageInterval() const
+{
+    return long(package_->fGetPkgInterval());
+}
 
-void CommDeviceProperties::fSetPackageInterval(long ms) { package_->fSetPkgInterval(NonNegative(ms)); }
+void CommDeviceProperties::fSetPackageInterval(long ms)
+{
+    package_->fSetPkgInterval(NonNegative(ms));
+}
 
 void CommDeviceProperties::fSetFrameSettings(const TZebCommFrameSettings* settings)
 {
@@ -170,30 +233,69 @@ void CommDeviceProperties::fSetFrameSettings(const TZebCommFrameSettings* settin
 
 // ---- Modem lines and state ----------------------------------------------------------------
 
-int CommDeviceProperties::fGetHandle() const { return engine_->fGetHandle(); }
+int CommDeviceProperties::fGetHandle() const
+{
+    return engine_->fGetHandle();
+}
 
-bool CommDeviceProperties::fGetDisableWrite() const { return engine_->fGetDisableWrite(); }
+bool CommDeviceProperties::fGetDisableWrite() const
+{
+    return engine_->fGetDisableWrite();
+}
 
-void CommDeviceProperties::fSetDisableWrite(bool on) { engine_->fSetDisableWrite(on); }
+void CommDeviceProperties::fSetDisableWrite(bool on)
+{
+    engine_->fSetDisableWrite(on);
+}
 
-bool CommDeviceProperties::fGetDTR() const { return engine_->fGetDTR(); }
+bool CommDeviceProperties::fGetDTR() const
+{
+    return engine_->fGetDTR();
+}
 
-void CommDeviceProperties::fSetDTR(bool on) { engine_->fSetDTR(on); }
+void CommDeviceProperties::fSetDTR(bool on)
+{
+    engine_->fSetDTR(on);
+}
 
-bool CommDeviceProperties::fGetRTS() const { return engine_->fGetRTS(); }
+bool CommDeviceProperties::fGetRTS() const
+{
+    return engine_->fGetRTS();
+}
 
-void CommDeviceProperties::fSetRTS(bool on) { engine_->fSetRTS(on); }
+void CommDeviceProperties::fSetRTS(bool on)
+{
+    engine_->fSetRTS(on);
+}
 
-bool CommDeviceProperties::fGetCTS() const { return (engine_->fGetModemStatus() & MS_CTS_ON) != 0; }
+bool CommDeviceProperties::fGetCTS() const
+{
+    return (engine_->fGetModemStatus() & MS_CTS_ON) != 0;
+}
 
-bool CommDeviceProperties::fGetDSR() const { return (engine_->fGetModemStatus() & MS_DSR_ON) != 0; }
+bool CommDeviceProperties::fGetDSR() const
+{
+    return (engine_->fGetModemStatus() & MS_DSR_ON) != 0;
+}
 
-bool CommDeviceProperties::fGetRING() const { return (engine_->fGetModemStatus() & MS_RING_ON) != 0; }
+bool CommDeviceProperties::fGetRING() const
+{
+    return (engine_->fGetModemStatus() & MS_RING_ON) != 0;
+}
 
-bool CommDeviceProperties::fGetRLSD() const { return (engine_->fGetModemStatus() & MS_RLSD_ON) != 0; }
+bool CommDeviceProperties::fGetRLSD() const
+{
+    return (engine_->fGetModemStatus() & MS_RLSD_ON) != 0;
+}
 
-uint8_t CommDeviceProperties::fGetModemStatus() const { return uint8_t((engine_->fGetModemStatus() >> 4) & 0x0F); }
+uint8_t CommDeviceProperties::fGetModemStatus() const
+{
+    return uint8_t((engine_->fGetModemStatus() >> 4) & 0x0F);
+}
 
-bool CommDeviceProperties::HungUp() const { return engine_->HungUp(); }
+bool CommDeviceProperties::HungUp() const
+{
+    return engine_->HungUp();
+}
 
-} // namespace k3n
+}   // namespace k3n

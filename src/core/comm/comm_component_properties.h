@@ -121,4 +121,4 @@ protected:
     std::unique_ptr<TZebCommFrameSettings> frameSettings_;
 };
 
-} // namespace k3n
+}   // namespace k3n

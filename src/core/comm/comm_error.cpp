@@ -37,7 +37,7 @@ QString RefusalDetail(const TPortRefusal& refusal)
     return refusal.port + QStringLiteral(": ") + reason;
 }
 
-} // namespace
+}   // namespace
 
 QString EComm32Error::TextOf(TErrorCode code)
 {
@@ -45,14 +45,12 @@ QString EComm32Error::TextOf(TErrorCode code)
     return k3n::Localized(kErrorTexts[index]);
 }
 
-EComm32Error::EComm32Error(TErrorCode code, const TPortRefusal& refusal)
-    : EComm32Error(code, RefusalDetail(refusal))
+EComm32Error::EComm32Error(TErrorCode code, const TPortRefusal& refusal) : EComm32Error(code, RefusalDetail(refusal))
 {
     refusal_ = refusal;
 }
 
-EComm32Error::EComm32Error(TErrorCode code, const QString& detail)
-    : code_(code), detail_(detail)
+EComm32Error::EComm32Error(TErrorCode code, const QString& detail) : code_(code), detail_(detail)
 {
     message_ = TextOf(code);
     if (!detail_.isEmpty())
@@ -60,4 +58,4 @@ EComm32Error::EComm32Error(TErrorCode code, const QString& detail)
     utf8_ = message_.toUtf8();
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -45,7 +45,7 @@ public:
     EComm32Error(TErrorCode code, const TPortRefusal& refusal);
 
     TErrorCode ErrorCode() const { return code_; }
-    QString Message() const { return message_; }  // numbered text, then the detail
+    QString Message() const { return message_; }   // numbered text, then the detail
     QString Detail() const { return detail_; }
     const std::optional<TPortRefusal>& Refusal() const { return refusal_; }
     const char* what() const noexcept override { return utf8_.constData(); }
@@ -61,4 +61,4 @@ private:
     QByteArray utf8_;
 };
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

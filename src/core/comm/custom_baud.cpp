@@ -23,4 +23,4 @@ int SetCustomBaudRate(int fd, uint32_t baud)
     return 0;
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

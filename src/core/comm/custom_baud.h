@@ -9,4 +9,4 @@ namespace HalvexComm32 {
 // Sets input and output speed of an open tty; returns 0 or an errno value.
 int SetCustomBaudRate(int fd, uint32_t baud);
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -9,8 +9,7 @@
 namespace HalvexComm32 {
 
 TCommPackage::TCommPackage(TComm32* engine)
-    : engine_(engine),
-      inPackages_(queueSize_, packageSize_ + kPackageHeadSize),
+    : engine_(engine), inPackages_(queueSize_, packageSize_ + kPackageHeadSize),
       outPackages_(queueSize_, packageSize_ + kPackageHeadSize)
 {
     _AllocBuffer();
@@ -57,7 +56,7 @@ uint32_t SlotSizeFor(uint32_t packageSize)
     return uint32_t(slot);
 }
 
-} // namespace
+}   // namespace
 
 void TCommPackage::_AllocBuffer()
 {
@@ -80,8 +79,7 @@ void TCommPackage::ResetBothDirections()
     outPackages_.Clear();
 }
 
-template <class Change>
-void TCommPackage::Reconfigure(Change change)
+template <class Change> void TCommPackage::Reconfigure(Change change)
 {
     {
         std::scoped_lock lock(receiveMutex_, sendMutex_);
@@ -241,7 +239,8 @@ void TCommPackage::AppendToAssembly(uint8_t b)
 bool TCommPackage::QueueAssembly()
 {
     SetPackageLength(assembly_.data(), assemblyLength_);
-    const bool queued = inPackages_.In(assembly_.data(), uint32_t(assembly_.size())) == 1;  // lost when the queue is full
+    const bool queued =
+        inPackages_.In(assembly_.data(), uint32_t(assembly_.size())) == 1;   // lost when the queue is full
     assemblyLength_ = 0;
     return queued;
 }
@@ -351,8 +350,8 @@ void TCommPackage::_WritePackage()
 {
     const uint32_t encodedLength = PackageLength(encoded_.data());
     if (sentCount_ < encodedLength) {
-        sentCount_ += uint32_t(engine_->Write(encoded_.data() + kPackageHeadSize + sentCount_,
-                                              int(encodedLength - sentCount_)));
+        sentCount_ +=
+            uint32_t(engine_->Write(encoded_.data() + kPackageHeadSize + sentCount_, int(encodedLength - sentCount_)));
         return;
     }
     if (outPackages_.Count() == 0)
@@ -368,4 +367,4 @@ void TCommPackage::_WritePackage()
     sentCount_ = uint32_t(engine_->Write(encoded_.data() + kPackageHeadSize, int(PackageLength(encoded_.data()))));
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -6,9 +6,9 @@
 // and ends a received package at a pause on the line. Received packages wait
 // in a package queue for ReadPackage; packages to send wait in another and are
 // handed to the engine as its send queue drains.
+#include "comm/framing_queue.h"
 #include "comm/serial_engine.h"
 #include "comm/serial_events.h"
-#include "comm/framing_queue.h"
 
 #include <atomic>
 #include <cstdint>
@@ -20,8 +20,8 @@
 namespace HalvexComm32 {
 
 enum class TCommPackageType : uint8_t {
-    cptCompatiblePkg = 0,  // whole slotCount in and out: a record of 4 + package size bytes
-    cptFrameHeadTail = 1,  // buffer and length
+    cptCompatiblePkg = 0,   // whole slotCount in and out: a record of 4 + package size bytes
+    cptFrameHeadTail = 1,   // buffer and length
     cptFrameTimeout = 2,   // unframed; a pause of one package interval ends a received package
 };
 
@@ -63,7 +63,7 @@ public:
     void StopTimer();
 
     bool fGetActive() const { return active_.load(); }
-    void fSetActive(bool on);  // every switch empties both queues and resets both directions
+    void fSetActive(bool on);   // every switch empties both queues and resets both directions
     uint32_t fGetQSize() const { return queueSize_; }
     // Queue size and package size change whole or not at all: when the memory
     // cannot be had they raise std::bad_alloc and leave the layer as it was.
@@ -103,8 +103,7 @@ private:
     void AppendToAssembly(uint8_t b);
     bool QueueAssembly();
     // Changes a setting with both directions stopped, then starts again empty.
-    template <class Change>
-    void Reconfigure(Change change);
+    template <class Change> void Reconfigure(Change change);
     void ResetBothDirections();
 
     TComm32* engine_;
@@ -124,21 +123,21 @@ private:
     std::mutex receiveMutex_;
     bool inFrame_ = false;
     bool escaped_ = false;
-    std::vector<uint8_t> assembly_;  // package record
+    std::vector<uint8_t> assembly_;   // package record
     uint32_t assemblyLength_ = 0;
 
     // Send side, under sendMutex_: at most one encoded frame between layer and engine.
     std::mutex sendMutex_;
     std::vector<uint8_t> encoded_;   // package record, room for 2 * package size + 4
-    std::vector<uint8_t> raw_;       // package record
+    std::vector<uint8_t> raw_;   // package record
     uint32_t sentCount_ = 0;
 
     TCommPackageQueue inPackages_;
     TCommPackageQueue outPackages_;
 
     std::atomic<bool> timerRun_{true};
-    TCommEvent wake_;  // reset by the timer thread when it wakes: an auto-reset event
+    TCommEvent wake_;   // reset by the timer thread when it wakes: an auto-reset event
     std::thread timer_;
 };
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

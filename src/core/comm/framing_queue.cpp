@@ -29,7 +29,7 @@ void TCommPackageQueue::SetQueue(uint32_t slotCount, uint32_t slotSize)
 {
     const uint32_t count = std::max<uint32_t>(slotCount, 2);
     const uint32_t size = std::max<uint32_t>(slotSize, 32);
-    std::unique_ptr<uint8_t[]> memory(new uint8_t[size_t(count) * size]);  // first: it may throw
+    std::unique_ptr<uint8_t[]> memory(new uint8_t[size_t(count) * size]);   // first: it may throw
     memory_.reset();
     memory_ = std::move(memory);
     slotCount_ = count;
@@ -99,4 +99,4 @@ int TCommPackageQueue::Read(void* record, uint32_t recordSize, uint32_t index) c
     return 1;
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -52,4 +52,4 @@ private:
     uint32_t slotSize_ = 32;
 };
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -27,4 +27,4 @@ private:
     HalvexComm32::TCommPackage* package_;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -19,9 +19,21 @@ struct StandardRate {
 };
 
 constexpr std::array<StandardRate, 15> kStandardRates = {{
-    {50, B50}, {75, B75}, {110, B110}, {150, B150}, {300, B300}, {600, B600},
-    {1200, B1200}, {2400, B2400}, {4800, B4800}, {9600, B9600}, {19200, B19200},
-    {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
+    {50, B50},
+    {75, B75},
+    {110, B110},
+    {150, B150},
+    {300, B300},
+    {600, B600},
+    {1200, B1200},
+    {2400, B2400},
+    {4800, B4800},
+    {9600, B9600},
+    {19200, B19200},
+    {38400, B38400},
+    {57600, B57600},
+    {115200, B115200},
+    {230400, B230400},
 }};
 
 QString Refused(k3n::OwnText text, int value)
@@ -41,13 +53,13 @@ QString LineSummary(const TCommLineSettings& s)
         .arg(QLatin1String(s.stopBits <= kTwoStopBits ? stopBits[s.stopBits] : "?"));
 }
 
-} // namespace
+}   // namespace
 
 TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
 {
     TTermiosPlan plan;
     cfmakeraw(&t);
-    t.c_cflag |= CLOCAL | CREAD | HUPCL;  // HUPCL: DTR drops at close, as when a port is released
+    t.c_cflag |= CLOCAL | CREAD | HUPCL;   // HUPCL: DTR drops at close, as when a port is released
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
 
@@ -55,7 +67,7 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
         plan.refused = Refused(k3n::OwnText::PortRefusedBaud, 0);
         return plan;
     }
-    speed_t speed = B38400;  // replaced through termios2 for a rate without a constant
+    speed_t speed = B38400;   // replaced through termios2 for a rate without a constant
     plan.customBaud = s.baudRate;
     for (const StandardRate& r : kStandardRates)
         if (r.rate == s.baudRate) {
@@ -71,9 +83,7 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
     case 6: t.c_cflag |= CS6; break;
     case 7: t.c_cflag |= CS7; break;
     case 8: t.c_cflag |= CS8; break;
-    default:
-        plan.refused = Refused(k3n::OwnText::PortRefusedByteSize, s.byteSize);
-        return plan;
+    default: plan.refused = Refused(k3n::OwnText::PortRefusedByteSize, s.byteSize); return plan;
     }
 
     t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
@@ -83,9 +93,7 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
     case kParityEven: t.c_cflag |= PARENB; break;
     case kParityMark: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
     case kParitySpace: t.c_cflag |= PARENB | CMSPAR; break;
-    default:
-        plan.refused = Refused(k3n::OwnText::PortRefusedParity, s.parity);
-        return plan;
+    default: plan.refused = Refused(k3n::OwnText::PortRefusedParity, s.parity); return plan;
     }
     // Left over from a previous owner of the port, these would check or drop bytes without parity.
     t.c_iflag &= ~(INPCK | IGNPAR);
@@ -104,9 +112,7 @@ TTermiosPlan MakeTermios(const TCommLineSettings& s, termios& t)
         t.c_cflag |= CSTOPB;
         break;
     case kTwoStopBits: t.c_cflag |= CSTOPB; break;
-    default:
-        plan.refused = Refused(k3n::OwnText::PortRefusedStopBits, s.stopBits);
-        return plan;
+    default: plan.refused = Refused(k3n::OwnText::PortRefusedStopBits, s.stopBits); return plan;
     }
 
     if (s.ctsOutputFlow || s.rtsControl == kRtsControlHandshake)
@@ -137,9 +143,9 @@ std::optional<TLineSettingsFailure> ApplyLineSettings(int fd, const TCommLineSet
     if (tcsetattr(fd, TCSANOW, &t) < 0)
         return TLineSettingsFailure{.failure = PortFailureOf(errno), .settings = LineSummary(s)};
     if (plan.customBaud != 0 && SetCustomBaudRate(fd, plan.customBaud) != 0)
-        return TLineSettingsFailure{
-            .refused = Refused(k3n::OwnText::PortRefusedBaud, static_cast<int>(plan.customBaud))};
+        return TLineSettingsFailure{.refused =
+                                        Refused(k3n::OwnText::PortRefusedBaud, static_cast<int>(plan.customBaud))};
     return std::nullopt;
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

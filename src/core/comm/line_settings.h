@@ -49,8 +49,8 @@ struct TCommLineSettings {
 
 struct TTermiosPlan {
     bool ok = false;
-    QString refused;            // the setting this system cannot apply, in the user's language
-    uint32_t customBaud = 0;    // non-zero: a rate without a B-constant, set through termios2
+    QString refused;   // the setting this system cannot apply, in the user's language
+    uint32_t customBaud = 0;   // non-zero: a rate without a B-constant, set through termios2
 };
 
 // Fills 't' (raw mode, receiver on, modem lines ignored for open) from the settings.
@@ -67,4 +67,4 @@ struct TLineSettingsFailure {
 // Applies the settings to an open tty; nothing when they were applied.
 std::optional<TLineSettingsFailure> ApplyLineSettings(int fd, const TCommLineSettings& s);
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

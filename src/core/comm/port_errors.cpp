@@ -15,7 +15,7 @@ TPortFailure PortFailureOf(int err)
     case EACCES:
     case EPERM: return {TPortFailureKind::PermissionDenied, err};
     case EBUSY:
-    case EWOULDBLOCK:  // flock: another program holds the port
+    case EWOULDBLOCK:   // flock: another program holds the port
         return {TPortFailureKind::InUse, err};
     case EIO: return {TPortFailureKind::NoResponse, err};
     case ENOTTY: return {TPortFailureKind::NotSerial, err};
@@ -28,4 +28,4 @@ QString SystemText(const TPortFailure& failure)
     return QString::fromLocal8Bit(std::strerror(failure.err));
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

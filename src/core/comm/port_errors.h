@@ -27,4 +27,4 @@ TPortFailure PortFailureOf(int err);
 // The system's own text for the failure (strerror).
 QString SystemText(const TPortFailure& failure);
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -35,4 +35,4 @@ QString IdentityOfPort(int port, const QList<TCommPortEntry>& ports)
     return {};
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -13,9 +13,9 @@ bool IsRememberedCable(const TCommPortEntry& entry, const QString& identity);
 
 struct CableLookup {
     enum class Where {
-        NotRemembered,  // no identity kept: the port number alone counts
-        Present,        // 'port' is the cable's COM number now
-        Gone,           // no port of the list is that cable
+        NotRemembered,   // no identity kept: the port number alone counts
+        Present,   // 'port' is the cable's COM number now
+        Gone,   // no port of the list is that cable
     };
     Where where = Where::NotRemembered;
     int port = 0;
@@ -28,4 +28,4 @@ CableLookup FindRememberedCable(const QString& identity, int port, const QList<T
 // The identity to remember for port number 'port'; empty for a port without one.
 QString IdentityOfPort(int port, const QList<TCommPortEntry>& ports);
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -41,7 +41,7 @@ QString ReadSysfsText(const QString& path)
 }
 
 struct FoundTty {
-    QString name;  // ttyUSB0
+    QString name;   // ttyUSB0
     QString description;
     QString serial;
     QString usbIdentity;
@@ -79,8 +79,10 @@ bool DescribeUsbParent(const QString& deviceDir, const QString& sysRoot, FoundTt
             const QString product = ReadSysfsText(dir.filePath("idProduct"));
             tty.serial = ReadSysfsText(dir.filePath("serial"));
             tty.usbIdentity = QStringList{vendor, product, tty.serial}.join(':');
-            tty.description = QStringList{ReadSysfsText(dir.filePath("manufacturer")),
-                                          ReadSysfsText(dir.filePath("product"))}.join(' ').trimmed();
+            tty.description =
+                QStringList{ReadSysfsText(dir.filePath("manufacturer")), ReadSysfsText(dir.filePath("product"))}
+                    .join(' ')
+                    .trimmed();
             if (tty.description.isEmpty())
                 tty.description = QStringLiteral("USB %1:%2").arg(vendor, product);
             return true;
@@ -91,7 +93,7 @@ bool DescribeUsbParent(const QString& deviceDir, const QString& sysRoot, FoundTt
     return false;
 }
 
-} // namespace
+}   // namespace
 
 TCommSerialPortInfo::TCommSerialPortInfo() : TCommSerialPortInfo("/sys", "/dev") {}
 
@@ -117,7 +119,7 @@ void TCommSerialPortInfo::Refresh()
     std::lock_guard lock(ExtraPortsMutex());
     for (const ExtraPort& extra : ExtraPorts()) {
         const bool listed = std::any_of(ports_.cbegin(), ports_.cend(),
-            [&](const TCommPortEntry& p) { return p.devicePath == extra.devicePath; });
+                                        [&](const TCommPortEntry& p) { return p.devicePath == extra.devicePath; });
         if (!listed)
             AppendPort({{}, extra.devicePath, extra.description, {}, {}, {}});
     }
@@ -252,4 +254,4 @@ void TCommSerialPortInfo::RemoveExtraPort(const QString& devicePath)
     ExtraPorts().removeIf([&](const ExtraPort& p) { return p.devicePath == devicePath; });
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -11,19 +11,19 @@
 namespace HalvexComm32 {
 
 struct TCommPortEntry {
-    QString name;         // "COM1"
+    QString name;   // "COM1"
     QString devicePath;   // "/dev/ttyUSB0"
-    QString description;  // USB maker and product, or the label of an added device; may be empty
-    QString serial = {};  // the USB cable's serial number; may be empty
+    QString description;   // USB maker and product, or the label of an added device; may be empty
+    QString serial = {};   // the USB cable's serial number; may be empty
     // What finds the same cable after replugging: its /dev/serial/by-id/ link,
     // or "vendor:product:serial" without one; empty for built-in ports.
     QString identity = {};
-    QString usbIdentity = {};  // "vendor:product:serial" (serial may be empty); empty for built-in ports
+    QString usbIdentity = {};   // "vendor:product:serial" (serial may be empty); empty for built-in ports
 };
 
 class TCommSerialPortInfo {
 public:
-    TCommSerialPortInfo();  // this computer: /sys and /dev
+    TCommSerialPortInfo();   // this computer: /sys and /dev
     TCommSerialPortInfo(const QString& sysRoot, const QString& devRoot);
     virtual ~TCommSerialPortInfo();
 
@@ -66,4 +66,4 @@ private:
     bool fromSystem_ = false;
 };
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

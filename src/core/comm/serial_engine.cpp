@@ -104,10 +104,22 @@ bool TComm32::EscapeCommFunction(uint32_t function)
     int line = 0;
     unsigned long request = 0;
     switch (function) {
-    case SETRTS: line = TIOCM_RTS; request = TIOCMBIS; break;
-    case CLRRTS: line = TIOCM_RTS; request = TIOCMBIC; break;
-    case SETDTR: line = TIOCM_DTR; request = TIOCMBIS; break;
-    case CLRDTR: line = TIOCM_DTR; request = TIOCMBIC; break;
+    case SETRTS:
+        line = TIOCM_RTS;
+        request = TIOCMBIS;
+        break;
+    case CLRRTS:
+        line = TIOCM_RTS;
+        request = TIOCMBIC;
+        break;
+    case SETDTR:
+        line = TIOCM_DTR;
+        request = TIOCMBIS;
+        break;
+    case CLRDTR:
+        line = TIOCM_DTR;
+        request = TIOCMBIC;
+        break;
     case SETXOFF: return tcflow(fd_, TCOOFF) == 0;
     case SETXON: return tcflow(fd_, TCOON) == 0;
     case SETBREAK: return ioctl(fd_, TIOCSBRK) == 0;
@@ -225,7 +237,7 @@ int TComm32::OpenDevice(std::optional<TPortRefusal>& refusal)
     termios current{};
     int err = 0;
     if (tcgetattr(fd, &current) < 0)
-        err = errno;  // ENOTTY: not a serial port
+        err = errno;   // ENOTTY: not a serial port
     // flock before TIOCEXCL: it also holds against root, whom TIOCEXCL does not
     // stop, and a refused attempt must leave the other program's exclusive flag alone.
     else if (flock(fd, LOCK_EX | LOCK_NB) < 0)
@@ -236,7 +248,7 @@ int TComm32::OpenDevice(std::optional<TPortRefusal>& refusal)
         return EComm32Error::ecOpenPort;
     }
     exclusive_ = ioctl(fd, TIOCEXCL) == 0;
-    savedTermios_ = current;  // given back at close, as other programs expect to find the port
+    savedTermios_ = current;   // given back at close, as other programs expect to find the port
     termiosSaved_ = true;
     fd_ = fd;
     return 0;
@@ -481,4 +493,4 @@ void TComm32::CommBeforeClose()
     }
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

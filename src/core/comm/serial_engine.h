@@ -39,10 +39,10 @@
 //   4 fcXonXoff         IXON | IXOFF
 //   5 fcTranXonXoff     as 4; reads back as 4
 //   6 fcRtsCtsXonXoff   CRTSCTS | IXON | IXOFF
-#include "comm/comm_error.h"
-#include "comm/serial_events.h"
-#include "comm/line_settings.h"
 #include "comm/byte_queue.h"
+#include "comm/comm_error.h"
+#include "comm/line_settings.h"
+#include "comm/serial_events.h"
 
 #include <QString>
 
@@ -60,19 +60,19 @@
 namespace HalvexComm32 {
 
 // Event bits passed to OnCommNotify.
-constexpr uint32_t EV_RXCHAR = 0x0001;    // bytes were moved into the receive queue
-constexpr uint32_t EV_RXFLAG = 0x0002;    // event character (not produced)
+constexpr uint32_t EV_RXCHAR = 0x0001;   // bytes were moved into the receive queue
+constexpr uint32_t EV_RXFLAG = 0x0002;   // event character (not produced)
 constexpr uint32_t EV_TXEMPTY = 0x0004;   // send queue empty and the port's output drained
 constexpr uint32_t EV_CTS = 0x0008;
 constexpr uint32_t EV_DSR = 0x0010;
-constexpr uint32_t EV_RLSD = 0x0020;      // carrier changed
-constexpr uint32_t EV_ERR = 0x0080;       // line error (frame, overrun, parity, break)
-constexpr uint32_t EV_RING = 0x0100;      // ring, from the timer
-constexpr uint32_t EV_RX80FULL = 0x0400;  // the receive queue passed 80 % of its size
+constexpr uint32_t EV_RLSD = 0x0020;   // carrier changed
+constexpr uint32_t EV_ERR = 0x0080;   // line error (frame, overrun, parity, break)
+constexpr uint32_t EV_RING = 0x0100;   // ring, from the timer
+constexpr uint32_t EV_RX80FULL = 0x0400;   // the receive queue passed 80 % of its size
 // The engine's own: the port went away (cable pulled, other end closed). Raised
 // once; the port stays open but dead until Close.
 constexpr uint32_t EV_HANGUP = 0x00010000;
-constexpr uint32_t EV_MODEMLINES = EV_CTS | EV_DSR | EV_RLSD;  // sent on open and close
+constexpr uint32_t EV_MODEMLINES = EV_CTS | EV_DSR | EV_RLSD;   // sent on open and close
 
 // Modem status bits.
 constexpr uint32_t MS_CTS_ON = 0x10;
@@ -137,9 +137,9 @@ public:
 
     // The port: "COMn" (resolved through TCommSerialPortInfo at Open) or a device path.
     int fGetPortNo() const { return portNo_; }
-    void fSetPortNo(int portNo);               // device name becomes "COM<portNo>"
+    void fSetPortNo(int portNo);   // device name becomes "COM<portNo>"
     QString fGetDeviceName() const { return deviceName_; }
-    void fSetDeviceName(const QString& nameOrPath);  // "COM3" also sets the port number, a path sets it to 0
+    void fSetDeviceName(const QString& nameOrPath);   // "COM3" also sets the port number, a path sets it to 0
     // The device path Open will use; empty when a COM name is not in the port list
     // or the name is neither "COMn" nor an absolute path.
     QString ResolveDevicePath() const;
@@ -153,7 +153,7 @@ public:
     bool fGetRTS() const;
     void fSetRTS(bool on);
     TFlowControl fGetFCtrl() const;
-    void fSetFCtrl(TFlowControl code);  // closes the port first
+    void fSetFCtrl(TFlowControl code);   // closes the port first
 
     int32_t fGetHwInSize() const { return hwInSize_; }
     void fSetHwInSize(int32_t size) { hwInSize_ = size; }
@@ -262,7 +262,7 @@ private:
     // generation, so a block read before a purge is dropped rather than queued after it.
     std::mutex receiveMutex_;
     uint64_t purgeGeneration_ = 0;
-    bool rxAbove80_ = false;  // reader thread only
+    bool rxAbove80_ = false;   // reader thread only
     termios savedTermios_{};
     bool termiosSaved_ = false;
     std::atomic<int> tickCounter_{0};
@@ -272,4 +272,4 @@ private:
     uint64_t icountSum_ = 0;
 };
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

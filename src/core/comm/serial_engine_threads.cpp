@@ -35,7 +35,7 @@ bool Signalled(const pollfd& p)
     return (p.revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL)) != 0;
 }
 
-} // namespace
+}   // namespace
 
 // ---- Port access (replaceable) ---------------------------------------------
 
@@ -45,7 +45,7 @@ bool TComm32::ReadModemLines(uint32_t& status)
     if (fd_ < 0 || ioctl(fd_, TIOCMGET, &lines) < 0)
         return false;
     status = ((lines & TIOCM_CTS) ? MS_CTS_ON : 0) | ((lines & TIOCM_DSR) ? MS_DSR_ON : 0)
-           | ((lines & TIOCM_RNG) ? MS_RING_ON : 0) | ((lines & TIOCM_CAR) ? MS_RLSD_ON : 0);
+        | ((lines & TIOCM_RNG) ? MS_RING_ON : 0) | ((lines & TIOCM_CAR) ? MS_RLSD_ON : 0);
     return true;
 }
 
@@ -69,7 +69,7 @@ bool TComm32::OutputDrained() const
     unsigned int lsr = 0;
     if (ioctl(fd_, TIOCSERGETLSR, &lsr) == 0 && !(lsr & TIOCSER_TEMT))
         return false;
-    return true;  // also where the port cannot tell (a pseudo-terminal)
+    return true;   // also where the port cannot tell (a pseudo-terminal)
 }
 
 void TComm32::DiscardPortOutput()
@@ -193,8 +193,8 @@ bool TComm32::DrainPort(uint8_t* block, bool& hungUp)
         const ssize_t n = ReadFromPort(block, kReadBlock);
         if (n > 0) {
             std::lock_guard lock(receiveMutex_);
-            if (generation == purgeGeneration_)  // else purged while it was being read
-                inQueue_.In(block, static_cast<int>(n));  // what does not fit is lost
+            if (generation == purgeGeneration_)   // else purged while it was being read
+                inQueue_.In(block, static_cast<int>(n));   // what does not fit is lost
             got = true;
         } else if (n == -EINTR) {
             continue;
@@ -242,7 +242,7 @@ void TComm32::FinishPortEvent(uint32_t mask, const uint32_t* freshStatus)
             modemStatusKnown_.store(true);
         }
         if ((mask & EV_CTS) && line_.ctsOutputFlow && (modemStatus_.load() & MS_CTS_ON))
-            mask |= EV_TXEMPTY;  // the writer may go on
+            mask |= EV_TXEMPTY;   // the writer may go on
         if (mask & EV_RLSD)
             tickCounter_.store(0);
     }
@@ -271,7 +271,7 @@ void TComm32::ReaderThread()
     rxAbove80_ = false;
     pollfd fds[3] = {{fd_, POLLIN, 0}, {readerStop_.Fd(), POLLIN, 0}, {txDone_.Fd(), POLLIN, 0}};
     bool txPending = false;
-    int txLooks = 0;  // looks at pending output since it was written
+    int txLooks = 0;   // looks at pending output since it was written
     bool pollFailing = false;
     while (readerRun_.load()) {
         const int timeout = !txPending ? -1 : txLooks < kHeldOutputLooks ? kTxDrainPollMs : kTimerIntervalMs;
@@ -305,7 +305,7 @@ void TComm32::ReaderThread()
         }
         if (r > 0 && Signalled(fds[2])) {
             txDone_.Reset();
-            txPending = fds[0].fd >= 0;  // a vanished port never drains
+            txPending = fds[0].fd >= 0;   // a vanished port never drains
             txLooks = 0;
         }
         if (txPending) {
@@ -351,7 +351,7 @@ size_t TComm32::WriteChunk(const uint8_t* data, size_t length, bool& stopped)
         if (n == -EINTR)
             continue;
         if (n != -EAGAIN)
-            break;  // the port failed: the reader reports a vanished port
+            break;   // the port failed: the reader reports a vanished port
         pollfd fds[2] = {{fd_, POLLOUT, 0}, {writerStop_.Fd(), POLLIN, 0}};
         const int r = PollPort(fds, 2, -1);
         if (r < 0 && errno == EINTR)
@@ -401,7 +401,7 @@ void TComm32::WriterThread()
             if (purgeChunk_.exchange(false))
                 sent = length;
             else if (sent == length)
-                txDone_.Set();  // the reader raises EV_TXEMPTY once the port has drained
+                txDone_.Set();   // the reader raises EV_TXEMPTY once the port has drained
             // The next chunk is loaded when writer-ready comes again.
         } else {
             const int n = outQueue_.Out(chunk, kWriteChunk);
@@ -438,13 +438,13 @@ void TComm32::fmsgCommTimer()
 {
     uint32_t status = 0;
     if (!ReadModemLines(status))
-        status = modemStatus_.load();  // keep the last state
+        status = modemStatus_.load();   // keep the last state
     // This system has no event for modem lines: a change seen here is the port's
     // line event, carrier included (which also restarts the ring guard).
     const uint32_t changed = (status ^ modemStatus_.load()) & (MS_CTS_ON | MS_DSR_ON | MS_RLSD_ON);
     if (changed != 0) {
         const uint32_t mask = ((changed & MS_CTS_ON) ? EV_CTS : 0) | ((changed & MS_DSR_ON) ? EV_DSR : 0)
-                            | ((changed & MS_RLSD_ON) ? EV_RLSD : 0);
+            | ((changed & MS_RLSD_ON) ? EV_RLSD : 0);
         FinishPortEvent(mask, &status);
         if (t_destroyedEngine == this)
             return;
@@ -459,4 +459,4 @@ void TComm32::fmsgCommTimer()
     }
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

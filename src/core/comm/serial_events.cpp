@@ -70,4 +70,4 @@ int WaitForAny(std::initializer_list<int> fds, int timeoutMs)
     }
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

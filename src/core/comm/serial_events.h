@@ -19,7 +19,7 @@ public:
     bool Valid() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
 
-    void Set();      // nothing happens on an event that was not created
+    void Set();   // nothing happens on an event that was not created
     void Reset();
     bool IsSet() const;
 
@@ -32,4 +32,4 @@ private:
 // limit. Descriptors < 0 are skipped.
 int WaitForAny(std::initializer_list<int> fds, int timeoutMs);
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -55,4 +55,4 @@ void TThreadMailbox::DeliverWaiting()
     }
 }
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -37,4 +37,4 @@ private:
     QSocketNotifier* notifier_ = nullptr;
 };
 
-} // namespace HalvexComm32
+}   // namespace HalvexComm32

@@ -3,8 +3,8 @@
 // Channels as the channel-list CSV that radio amateurs exchange: the common
 // columns, then this radio's own. Import never changes a value silently:
 // everything that did not fit is a note of the report.
-#include "text/csv.h"
 #include "model/radio_data.h"
+#include "text/csv.h"
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -89,4 +89,4 @@ Result<ChannelImport> ImportChannelsCsv(const QByteArray& csv, const RadioData& 
 // suffix (.csv), otherwise by text whose header line names a Frequency column.
 bool IsChannelList(const QString& path, const QByteArray& bytes);
 
-} // namespace k3n
+}   // namespace k3n

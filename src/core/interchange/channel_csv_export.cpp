@@ -164,7 +164,7 @@ QStringList ExportNotes(const RadioRecord& r, int n, const RadioData* band, Chan
     return notes;
 }
 
-} // namespace
+}   // namespace
 
 const QStringList& StandardChannelColumns()
 {
@@ -206,4 +206,4 @@ ChannelExport ExportChannelsCsv(const RadioRecord& record, ChannelColumnSet set,
     return result;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -130,7 +130,8 @@ public:
 
     void note(ImportNote::Kind kind, const QString& what)
     {
-        notes_.push_back({kind, row_.line, location_.isEmpty() ? text(OwnText::ImportNoLocation) : location_, channel_, what});
+        notes_.push_back(
+            {kind, row_.line, location_.isEmpty() ? text(OwnText::ImportNoLocation) : location_, channel_, what});
     }
     void skip(const QString& why) { note(ImportNote::Kind::Skipped, text(OwnText::ImportRowSkipped).arg(why)); }
     void changed(const QString& what) { note(ImportNote::Kind::Changed, what); }
@@ -423,7 +424,8 @@ private:
         const std::span<const char* const> names = OptionNames("tx_power");
         const QLatin1String low(names[0]), high(names[1]);
         c.high = given.compare(low, Qt::CaseInsensitive) != 0;
-        if (given.isEmpty() || given.compare(low, Qt::CaseInsensitive) == 0 || given.compare(high, Qt::CaseInsensitive) == 0)
+        if (given.isEmpty() || given.compare(low, Qt::CaseInsensitive) == 0
+            || given.compare(high, Qt::CaseInsensitive) == 0)
             return;
         QString watts = row_.decimal(QStringLiteral("Power"));
         if (watts.endsWith('W', Qt::CaseInsensitive))
@@ -432,8 +434,7 @@ private:
         const double value = watts.trimmed().toDouble(&ok);
         if (ok && value >= 0) {
             c.high = std::lround(value * 1000) > long(kHighPowerAboveMilliwatts);
-            row_.changed(row_.text(OwnText::ImportWattsTaken)
-                             .arg(given, QString::fromLatin1(names[c.high ? 1 : 0])));
+            row_.changed(row_.text(OwnText::ImportWattsTaken).arg(given, QString::fromLatin1(names[c.high ? 1 : 0])));
         } else {
             row_.unreadable(QStringLiteral("Power"), QString::fromLatin1(names[1]));
         }
@@ -549,9 +550,8 @@ bool FitsHeader(RowReader& reader, const CsvRow& row, const Table& table)
 {
     for (int i = table.width; i < row.fields.size(); ++i) {
         if (!row.fields[i].trimmed().isEmpty()) {
-            reader.skip(reader.text(OwnText::ImportFieldsPastHeader)
-                            .arg(row.fields.size() - table.width)
-                            .arg(table.width));
+            reader.skip(
+                reader.text(OwnText::ImportFieldsPastHeader).arg(row.fields.size() - table.width).arg(table.width));
             return false;
         }
     }
@@ -790,7 +790,7 @@ void SumUp(const ChannelList& list, const RadioData& base, const Placement& plac
     result.summary = Text(lang, OwnText::ImportNothingImported).arg(counts.read).arg(why);
 }
 
-} // namespace
+}   // namespace
 
 QString ImportNote::describe() const
 {
@@ -802,7 +802,8 @@ QString ImportNote::describe(const TAppLang& lang) const
     if (line == 0)
         return text;
     if (channel != 0 && location != QString::number(channel))
-        return Text(lang, OwnText::ImportNoteLineChannel).arg(QString::number(line), location, QString::number(channel), text);
+        return Text(lang, OwnText::ImportNoteLineChannel)
+            .arg(QString::number(line), location, QString::number(channel), text);
     return Text(lang, OwnText::ImportNoteLine).arg(QString::number(line), location, text);
 }
 
@@ -843,4 +844,4 @@ bool IsChannelList(const QString& path, const QByteArray& bytes)
     });
 }
 
-} // namespace k3n
+}   // namespace k3n

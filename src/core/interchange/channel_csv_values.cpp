@@ -46,7 +46,7 @@ const RecordField& ChannelField(const char* key)
     return *FindField(ChannelSlotFields(1), QLatin1String(key));
 }
 
-} // namespace
+}   // namespace
 
 std::span<const char* const> OptionNames(const char* key)
 {
@@ -73,4 +73,4 @@ QString NameOrNumber(unsigned value, std::span<const char* const> names)
     return value < names.size() ? QString::fromLatin1(names[value]) : QString::number(value);
 }
 
-} // namespace k3n::channel_list
+}   // namespace k3n::channel_list

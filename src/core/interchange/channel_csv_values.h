@@ -41,5 +41,5 @@ QString MHzText(uint32_t hz);
 QString LimitsText(const BandLimits& limits);
 QString NameOrNumber(unsigned value, std::span<const char* const> names);
 
-} // namespace channel_list
-} // namespace k3n
+}   // namespace channel_list
+}   // namespace k3n

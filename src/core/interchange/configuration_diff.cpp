@@ -70,4 +70,4 @@ QJsonArray DifferencesAsJson(const std::vector<ConfigurationDifference>& differe
     return array;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -34,4 +34,4 @@ std::vector<ConfigurationDifference> DiffConfigurations(const RadioData& a, cons
 QStringList DifferenceLines(const std::vector<ConfigurationDifference>& differences);
 QJsonArray DifferencesAsJson(const std::vector<ConfigurationDifference>& differences);
 
-} // namespace k3n
+}   // namespace k3n

@@ -13,7 +13,7 @@ namespace {
 // More than any configuration, JSON or not, holds; what lies past it is not looked at.
 constexpr qint64 kMostBytesLookedAt = 64 * 1024 * 1024;
 
-} // namespace
+}   // namespace
 
 std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data, QStringList* contradictions)
 {
@@ -40,4 +40,4 @@ std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data,
     return std::nullopt;
 }
 
-} // namespace k3n
+}   // namespace k3n

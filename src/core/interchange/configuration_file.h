@@ -17,4 +17,4 @@ namespace k3n {
 // contradictions when it is given.
 std::optional<Error> LoadConfigurationFile(const QString& path, RadioData& data, QStringList* contradictions = nullptr);
 
-} // namespace k3n
+}   // namespace k3n

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/configuration_json.h"
-#include "model/record_fields.h"
 #include "model/digit_code.h"
+#include "model/record_fields.h"
 #include "text/app_lang.h"
 #include <QFileInfo>
 #include <QHash>
@@ -334,7 +334,7 @@ int LineOfOffset(const QByteArray& bytes, int offset)
     return int(std::count(bytes.begin(), bytes.begin() + std::min<qsizetype>(offset, bytes.size()), '\n')) + 1;
 }
 
-} // namespace
+}   // namespace
 
 QJsonObject ConfigurationToJson(const RadioRecord& record)
 {
@@ -413,4 +413,4 @@ bool IsJsonFile(const QString& path, const QByteArray& bytes)
     return text.trimmed().startsWith('{');
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -37,4 +37,4 @@ Result<JsonImage> ConfigurationFromJson(const QByteArray& json, const RadioRecor
 // (.json), otherwise by text (no zero byte) that starts like a JSON object.
 bool IsJsonFile(const QString& path, const QByteArray& bytes);
 
-} // namespace k3n
+}   // namespace k3n

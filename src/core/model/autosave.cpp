@@ -22,7 +22,7 @@ QString LockPathOf(const QString& copyPath)
     return copyPath.chopped(int(qstrlen(".fse"))) + QStringLiteral(".lock");
 }
 
-} // namespace
+}   // namespace
 
 void AutosaveSchedule::noteChange(qint64 nowMs)
 {
@@ -165,4 +165,4 @@ std::vector<LeftAutosave> ClaimLeftAutosaves(const QString& folder)
     return copies;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -98,4 +98,4 @@ struct LeftAutosave {
 // held until the returned copies go. Only regular files are taken.
 std::vector<LeftAutosave> ClaimLeftAutosaves(const QString& folder);
 
-} // namespace k3n
+}   // namespace k3n

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/channel_cells.h"
-#include <algorithm>
 #include "model/channel_options.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
+#include <algorithm>
 #include <array>
 
 namespace k3n {
@@ -45,7 +45,10 @@ QStringList NumberRange(int first, int last)
     return texts;
 }
 
-QString UnknownText() { return QStringLiteral("?"); }
+QString UnknownText()
+{
+    return QStringLiteral("?");
+}
 
 QString TextOf(const QStringList& texts, unsigned value)
 {
@@ -70,7 +73,10 @@ std::optional<int> ReadNumber(const QString& text, int first, int last)
     return ok && n >= first && n <= last ? std::optional<int>(n) : std::nullopt;
 }
 
-bool InBand(const RadioData& data, uint32_t hz) { return hz >= data.band_limits.lower && hz <= data.band_limits.upper; }
+bool InBand(const RadioData& data, uint32_t hz)
+{
+    return hz >= data.band_limits.lower && hz <= data.band_limits.upper;
+}
 
 BitField TwoStateBit(int col, int channel)
 {
@@ -194,9 +200,12 @@ CellStore StoreSetting(RadioRecord& r, int channel, int col, const QString& text
     }
 }
 
-} // namespace
+}   // namespace
 
-int ChannelHeaderTextNo(int col) { return col >= 1 && col <= kCount ? kHeaderTexts[std::size_t(col)] : -1; }
+int ChannelHeaderTextNo(int col)
+{
+    return col >= 1 && col <= kCount ? kHeaderTexts[std::size_t(col)] : -1;
+}
 
 QString ChannelHeader(const TAppLang& lang, int col)
 {
@@ -217,7 +226,10 @@ QStringList TwoStateTexts(const TAppLang& lang, int col)
     }
 }
 
-QStringList LockOutTexts() { return {kLockOutNames.begin(), kLockOutNames.end()}; }
+QStringList LockOutTexts()
+{
+    return {kLockOutNames.begin(), kLockOutNames.end()};
+}
 
 QString SignalSystemText(const TAppLang& lang, unsigned system)
 {
@@ -236,7 +248,10 @@ QStringList SignalSystemTexts(const TAppLang& lang)
     return texts;
 }
 
-int SignalNumberCount(unsigned system) { return system < unsigned(kSignalSystemCount) ? kSignalNumberCounts[system] : 0; }
+int SignalNumberCount(unsigned system)
+{
+    return system < unsigned(kSignalSystemCount) ? kSignalNumberCounts[system] : 0;
+}
 
 QStringList ChannelColumnTexts(const TAppLang& lang, int col)
 {
@@ -254,7 +269,10 @@ QStringList ChannelColumnTexts(const TAppLang& lang, int col)
     }
 }
 
-bool ChannelInUse(const RadioRecord& record, int channel) { return record.get(rec::ch::in_use(channel)) != 0; }
+bool ChannelInUse(const RadioRecord& record, int channel)
+{
+    return record.get(rec::ch::in_use(channel)) != 0;
+}
 
 QString ChannelCellText(const RadioRecord& r, int channel, int col, const TAppLang& lang)
 {
@@ -323,4 +341,4 @@ QString SerialNumberText(const std::array<uint8_t, 8>& sn)
     return QString::fromLatin1(reinterpret_cast<const char*>(sn.data()), end - sn.begin());
 }
 
-} // namespace k3n
+}   // namespace k3n

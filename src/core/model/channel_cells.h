@@ -13,11 +13,14 @@ namespace k3n {
 class TAppLang;
 
 namespace channel_col {
-constexpr int Rx = 1, Tx = 2, RxTone = 3, TxTone = 4, Power = 5, Bandwidth = 6, Sql = 7, Scramble = 8,
-              ScrambleNo = 9, Scan = 10, LockOut = 11, XtalShift = 12, SignalSys = 13, SignalNo = 14;
+constexpr int Rx = 1, Tx = 2, RxTone = 3, TxTone = 4, Power = 5, Bandwidth = 6, Sql = 7, Scramble = 8, ScrambleNo = 9,
+              Scan = 10, LockOut = 11, XtalShift = 12, SignalSys = 13, SignalNo = 14;
 constexpr int kCount = 14;
-inline bool IsFrequency(int col) { return col == Rx || col == Tx; }
-} // namespace channel_col
+inline bool IsFrequency(int col)
+{
+    return col == Rx || col == Tx;
+}
+}   // namespace channel_col
 
 // The grid shows the channels in groups of 16, each named by an interface text.
 constexpr int kChannelGroups = 8;
@@ -61,4 +64,4 @@ enum class CellStore {
 // band's raster. Nothing changes unless the result is Stored.
 CellStore StoreChannelCell(RadioData& data, int channel, int col, const QString& text, const TAppLang& lang);
 
-} // namespace k3n
+}   // namespace k3n

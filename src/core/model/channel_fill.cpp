@@ -20,7 +20,7 @@ OwnText ReasonText(CellStore why)
     }
 }
 
-} // namespace
+}   // namespace
 
 QString CellProblem::describe(const TAppLang& lang) const
 {
@@ -84,4 +84,4 @@ SeriesFill FillSeries(RadioData& data, int col, int first, int last, int64_t ste
     return fill;
 }
 
-} // namespace k3n
+}   // namespace k3n

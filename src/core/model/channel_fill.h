@@ -40,4 +40,4 @@ struct SeriesFill {
 // snapped to the band's raster; an RX value starts an empty channel.
 SeriesFill FillSeries(RadioData& data, int col, int first, int last, int64_t stepHz);
 
-} // namespace k3n
+}   // namespace k3n

@@ -31,7 +31,9 @@ ReferenceNotes Rearrange(RadioRecord& record, const Origins& origins, const std:
         const int from = origins[std::size_t(n - 1)];
         const auto it = fresh.find(n);
         WriteChannelEntry(record, n,
-                          from ? ReadChannelEntry(before, from) : it != fresh.end() ? it->second : ChannelEntry{});
+                          from                    ? ReadChannelEntry(before, from)
+                              : it != fresh.end() ? it->second
+                                                  : ChannelEntry{});
     }
     ReferenceNotes notes;
     for (const ChannelReference& ref : ChannelReferences()) {
@@ -53,9 +55,12 @@ ReferenceNotes Rearrange(RadioRecord& record, const Origins& origins, const std:
     return notes;
 }
 
-bool IsChannel(int n) { return n >= 1 && n <= rec::kChannelCount; }
+bool IsChannel(int n)
+{
+    return n >= 1 && n <= rec::kChannelCount;
+}
 
-} // namespace
+}   // namespace
 
 ChannelEntry ReadChannelEntry(const RadioRecord& record, int channel)
 {
@@ -83,8 +88,8 @@ const std::vector<ChannelReference>& ChannelReferences()
 
 QString ReferenceNote::describe(const TAppLang& lang) const
 {
-    const QString setting = QStringLiteral("%1, %2").arg(UiText(lang, reference.pageText),
-                                                         UiText(lang, reference.nameText));
+    const QString setting =
+        QStringLiteral("%1, %2").arg(UiText(lang, reference.pageText), UiText(lang, reference.nameText));
     if (kind == Kind::Lost)
         return Text(lang, OwnText::ChannelReferenceLost).arg(setting).arg(channel);
     if (kind == Kind::Emptied)
@@ -151,7 +156,7 @@ bool FitsBand(const ChannelEntry& entry, const BandLimits& limits)
     return inBand(scratch.get(rec::ch::rx_freq(1))) && (tx == 0 || inBand(tx));
 }
 
-} // namespace
+}   // namespace
 
 EntriesPaste PasteChannelEntries(RadioData& data, int first, const std::vector<ChannelEntry>& entries)
 {
@@ -194,4 +199,4 @@ ReferenceNotes EmptiedReferences(const RadioRecord& before, const RadioRecord& a
     return notes;
 }
 
-} // namespace k3n
+}   // namespace k3n

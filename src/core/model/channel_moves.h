@@ -66,4 +66,4 @@ ReferenceNotes ClearChannels(RadioRecord& record, const std::vector<int>& channe
 // The references that pointed at a channel in use before and at an empty one after.
 ReferenceNotes EmptiedReferences(const RadioRecord& before, const RadioRecord& after);
 
-} // namespace k3n
+}   // namespace k3n

@@ -14,4 +14,4 @@ inline constexpr std::array<const char*, 2> kBandwidthNames = {"Wide", "Narrow"}
 inline constexpr std::array<const char*, 2> kScanNames = {"DEL", "ADD"};
 inline constexpr std::array<const char*, 2> kOffOnNames = {"OFF", "ON"};
 
-} // namespace k3n
+}   // namespace k3n

@@ -47,7 +47,7 @@ QStringList Lines(const QString& text)
     return lines;
 }
 
-} // namespace
+}   // namespace
 
 QString ChannelSheetText(const RadioRecord& record, const std::vector<int>& channels, const TAppLang& lang)
 {
@@ -124,4 +124,4 @@ QStringList SheetPaste::describe(const TAppLang& lang) const
     return lines;
 }
 
-} // namespace k3n
+}   // namespace k3n

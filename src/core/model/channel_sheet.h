@@ -28,4 +28,4 @@ struct SheetPaste {
 SheetPaste PasteChannelSheet(RadioData& data, const QString& text, int firstChannel, int firstColumn,
                              const TAppLang& lang);
 
-} // namespace k3n
+}   // namespace k3n

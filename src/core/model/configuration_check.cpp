@@ -326,7 +326,7 @@ private:
     }
 };
 
-} // namespace
+}   // namespace
 
 bool IsOnChannelRaster(uint32_t hz)
 {
@@ -353,4 +353,4 @@ bool HasErrors(const std::vector<ConfigurationProblem>& problems)
                        [](const ConfigurationProblem& p) { return p.severity == Severity::Error; });
 }
 
-} // namespace k3n
+}   // namespace k3n

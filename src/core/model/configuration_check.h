@@ -52,4 +52,4 @@ bool HasErrors(const std::vector<ConfigurationProblem>& problems);
 // A 6.25 kHz channel as a read from the radio gives it is cut to 100 Hz.
 bool IsOnChannelRaster(uint32_t hz);
 
-} // namespace k3n
+}   // namespace k3n

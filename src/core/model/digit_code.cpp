@@ -76,4 +76,4 @@ QString FilterDigitCodeText(const QString& text, int maxDigits)
     return KeepAccepted(text, maxDigits, IsDigitChar);
 }
 
-} // namespace k3n
+}   // namespace k3n

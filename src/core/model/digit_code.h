@@ -24,7 +24,10 @@ struct DigitCodeField {
     int capacity;   // digits the field has room for
 };
 
-constexpr int DigitCodeBytes(int capacity) { return (capacity + 1) / 2; }
+constexpr int DigitCodeBytes(int capacity)
+{
+    return (capacity + 1) / 2;
+}
 
 // Count byte and digit bytes for the given text; the text is cut to the capacity,
 // unused nibbles are 0xF, and a character outside the digit set becomes "#".
@@ -40,4 +43,4 @@ bool IsEmptyDigitCode(const RadioRecord& record, DigitCodeField field);
 // What a typed or pasted code text keeps: its digit characters, at most maxDigits of them.
 QString FilterDigitCodeText(const QString& text, int maxDigits);
 
-} // namespace k3n
+}   // namespace k3n

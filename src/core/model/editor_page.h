@@ -9,6 +9,9 @@ enum class EditorPage : int { Channels, General, Keys, Scan, Emergency, Dtmf, Fi
 constexpr int kEditorPages = 8;
 // The interface text naming each page in the tree.
 constexpr int kEditorPageTexts[kEditorPages] = {25, 181, 183, 184, 185, 187, 188, 189};
-constexpr int EditorPageText(EditorPage page) { return kEditorPageTexts[int(page)]; }
+constexpr int EditorPageText(EditorPage page)
+{
+    return kEditorPageTexts[int(page)];
+}
 
-} // namespace k3n
+}   // namespace k3n

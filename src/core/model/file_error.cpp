@@ -43,4 +43,4 @@ QString FileError::message() const
     return systemText;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -16,7 +16,7 @@ struct FileError {
         ReadOnlyFileSystem,
         TooShort,   // shorter than a configuration; size holds its length
         NotARegularFile,   // a FIFO, device or socket where a file of ours should be
-        Other,      // systemText holds the system's own wording
+        Other,   // systemText holds the system's own wording
     };
 
     Kind kind = Kind::Other;
@@ -29,4 +29,4 @@ struct FileError {
     QString message() const;
 };
 
-} // namespace k3n
+}   // namespace k3n

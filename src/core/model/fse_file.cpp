@@ -25,10 +25,15 @@ FileError LastError()
 class Fd {
 public:
     explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() { if (fd_ >= 0) ::close(fd_); }
+    ~Fd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
+
 private:
     int fd_;
 };
@@ -50,7 +55,7 @@ std::optional<FileError> ReadUpTo(int fd, uint8_t* out, std::size_t size, std::s
     return std::nullopt;
 }
 
-} // namespace
+}   // namespace
 
 std::optional<FileError> LoadFseFile(const QString& path, RadioData& data)
 {
@@ -90,4 +95,4 @@ std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& 
     return WriteNewFileWhole(path, FseFileBytes(record, extra));
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -29,4 +29,4 @@ std::optional<FileError> SaveFseFile(const QString& path, const RadioRecord& rec
 // (WriteNewFileWhole: the reason for a taken name is "file exists").
 std::optional<FileError> SaveNewFseFile(const QString& path, const RadioRecord& record, const QByteArray& extra = {});
 
-} // namespace k3n
+}   // namespace k3n

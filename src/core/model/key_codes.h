@@ -19,4 +19,4 @@ constexpr uint8_t TalkAroundKeyCode(uint8_t talkAround)
     return talkAround <= 2 ? uint8_t(kTalkAroundKeyCode + talkAround) : 0xFF;
 }
 
-} // namespace k3n
+}   // namespace k3n

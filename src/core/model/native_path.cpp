@@ -45,7 +45,7 @@ bool IsKeptByte(const QString& path, qsizetype i)
     return unit >= kKeptByteBase + 0x80 && unit <= kKeptByteBase + 0xFF && !(i > 0 && path[i - 1].isHighSurrogate());
 }
 
-} // namespace
+}   // namespace
 
 QString PathFromNative(const QByteArray& bytes)
 {
@@ -91,4 +91,4 @@ QString ShownPath(const QString& path)
     return shown;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -18,4 +18,4 @@ QByteArray NativePath(const QString& path);
 // byte as U+FFFD. Not for a system call.
 QString ShownPath(const QString& path);
 
-} // namespace k3n
+}   // namespace k3n

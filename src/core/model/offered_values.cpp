@@ -10,4 +10,4 @@ bool IsOffered(std::span<const ValueRange> values, unsigned value)
                        [value](const ValueRange& r) { return value >= r.first && value <= r.last; });
 }
 
-} // namespace k3n
+}   // namespace k3n

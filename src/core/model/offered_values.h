@@ -25,4 +25,4 @@ constexpr int kSignalNumberCounts[kSignalSystemCount] = {0, 8, 16, 16};
 // The scan block's channel lists offer channels 1 to 32.
 constexpr int kScanChannelCount = 32;
 
-} // namespace k3n
+}   // namespace k3n

@@ -100,4 +100,4 @@ bool RemoveFile(const QString& path)
     return ::unlink(NativePath(path).constData()) == 0;
 }
 
-} // namespace k3n
+}   // namespace k3n

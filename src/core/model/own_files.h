@@ -34,4 +34,4 @@ QStringList FolderEntryNames(const QString& folder);
 // Removes the file (not a folder); false when it could not.
 bool RemoveFile(const QString& path);
 
-} // namespace k3n
+}   // namespace k3n

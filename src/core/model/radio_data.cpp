@@ -16,13 +16,25 @@ constexpr BandInfo kBands[kBandCount] = {
     {{400000000, 470000000}, 0x80, "K3N [400 - 470 MHz]"},
     {{410000000, 430000000}, 0x81, "K3N [410 - 430 MHz]"},
 };
-} // namespace
+}   // namespace
 
-bool IsKnownBand(int band) { return band >= 0 && band < kBandCount; }
+bool IsKnownBand(int band)
+{
+    return band >= 0 && band < kBandCount;
+}
 // The band byte comes from files and radios: an unknown one must never index the table.
-BandLimits BandLimitsOf(int band) { return IsKnownBand(band) ? kBands[band].limits : BandLimits{}; }
-uint8_t BandRadioCode(int band) { return IsKnownBand(band) ? kBands[band].radioCode : kNoBandRadioCode; }
-const char* BandName(int band) { return IsKnownBand(band) ? kBands[band].name : "unknown band"; }
+BandLimits BandLimitsOf(int band)
+{
+    return IsKnownBand(band) ? kBands[band].limits : BandLimits{};
+}
+uint8_t BandRadioCode(int band)
+{
+    return IsKnownBand(band) ? kBands[band].radioCode : kNoBandRadioCode;
+}
+const char* BandName(int band)
+{
+    return IsKnownBand(band) ? kBands[band].name : "unknown band";
+}
 
 RadioData::RadioData()
 {
@@ -107,4 +119,4 @@ void RadioData::ResetForBand(int band)
     SelectBandLimits();
 }
 
-} // namespace k3n
+}   // namespace k3n

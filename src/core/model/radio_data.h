@@ -23,12 +23,12 @@ struct ProgramTime {
 constexpr int kBandCount = 4;
 // A radio code no band has: what BandRadioCode gives for an unknown band.
 constexpr uint8_t kNoBandRadioCode = 0xFF;
-bool IsKnownBand(int band);           // freq_band 0..3
+bool IsKnownBand(int band);   // freq_band 0..3
 // Limits and the radio's code for each freq_band value 0..3; an unknown band
 // has limits 0..0, kNoBandRadioCode and the name "unknown band".
 BandLimits BandLimitsOf(int band);
 uint8_t BandRadioCode(int band);
-const char* BandName(int band);       // "K3N [136 - 174 MHz]" ...
+const char* BandName(int band);   // "K3N [136 - 174 MHz]" ...
 
 class RadioData {
 public:
@@ -49,4 +49,4 @@ public:
     void ResetForBand(int band);
 };
 
-} // namespace k3n
+}   // namespace k3n

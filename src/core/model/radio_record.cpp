@@ -74,4 +74,4 @@ std::span<const uint8_t> RadioRecord::slice(std::size_t offset, std::size_t leng
     return std::span<const uint8_t>(bytes_).subspan(offset, length);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -10,11 +10,23 @@
 
 namespace k3n {
 
-struct U8Field { uint16_t offset; };
-struct U16Field { uint16_t offset; };   // little-endian
-struct U32Field { uint16_t offset; };   // little-endian
-struct F64Field { uint16_t offset; };   // IEEE-754 double, little-endian
-struct BitField { uint16_t offset; uint8_t shift; uint8_t width; };  // bits within one byte
+struct U8Field {
+    uint16_t offset;
+};
+struct U16Field {
+    uint16_t offset;
+};   // little-endian
+struct U32Field {
+    uint16_t offset;
+};   // little-endian
+struct F64Field {
+    uint16_t offset;
+};   // IEEE-754 double, little-endian
+struct BitField {
+    uint16_t offset;
+    uint8_t shift;
+    uint8_t width;
+};   // bits within one byte
 
 class RadioRecord {
 public:
@@ -45,4 +57,4 @@ private:
     std::array<uint8_t, kSize> bytes_{};
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -3,8 +3,8 @@
 #include "model/channel_options.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
-#include "model/signal_entry.h"
 #include "model/record_layout.h"
+#include "model/signal_entry.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
 #include "text/ui_text.h"
@@ -270,7 +270,8 @@ void AddKeysAndScan(FieldList& list)
     Listed(list.byte("scan_resume_time_tx", rec::scan_resume_time_tx, Ui(242)), L::ScanResumeTimeTx);
     Listed(list.byte("scan_busy_time", rec::scan_busy_time, Ui(243)), L::ScanBusyTime);
     Listed(list.byte("scan_tx_mode", rec::scan_tx_mode, Ui(244)), L::ScanTxMode);
-    Listed(list.byte("scan_designated_channel", rec::scan_designated_channel, Ui(ui::kDesignatedChannel)), L::ScanChannel);
+    Listed(list.byte("scan_designated_channel", rec::scan_designated_channel, Ui(ui::kDesignatedChannel)),
+           L::ScanChannel);
     Listed(list.byte("home_channel", rec::home_channel, Ui(ui::kHomeChannel)), L::ScanChannel);
     Listed(list.byte("priority_channel", rec::priority_channel, Ui(ui::kPriorityScan)), L::ScanChannel);
     Listed(list.byte("dual_watch_channel", rec::dual_watch_channel, Ui(ui::kDualWatchChannel)), L::ScanChannel);
@@ -283,7 +284,8 @@ void AddEmergency(FieldList& list)
     list.section("emergency", P::Emergency);
     using L = SettingsList;
     Listed(list.byte("channel_select", rec::emergency_channel_select, Ui(ui::kChannel)), L::EmergencyChannel);
-    Listed(list.byte("designated_channel", rec::emergency_designated_channel, Ui(ui::kDesignatedChannel)), L::EmergencyDesignatedChannel);
+    Listed(list.byte("designated_channel", rec::emergency_designated_channel, Ui(ui::kDesignatedChannel)),
+           L::EmergencyDesignatedChannel);
     Listed(list.byte("active_time", rec::emergency_active_time, Ui(260)), L::EmergencyActiveTime);
     Listed(list.byte("rx_time", rec::emergency_rx_time, Ui(261)), L::EmergencyRxTxTime);
     Listed(list.byte("tx_time", rec::emergency_tx_time, Ui(262)), L::EmergencyRxTxTime);
@@ -473,7 +475,7 @@ QString CaptionText(const TAppLang& lang, int text)
     return PlainCaption(UiText(lang, text)).trimmed();
 }
 
-} // namespace
+}   // namespace
 
 const std::vector<RecordField>& RecordFields()
 {
@@ -705,4 +707,4 @@ QString FieldValueText(const RadioRecord& record, const RecordField& field, cons
     return QString::number(number);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -127,4 +127,4 @@ QString FieldRawText(const RadioRecord& record, const RecordField& field);
 // The name of an editor page in the language.
 QString EditorPageName(EditorPage page, const TAppLang& lang);
 
-} // namespace k3n
+}   // namespace k3n

@@ -16,10 +16,10 @@ namespace k3n {
 namespace {
 
 constexpr OptionText kBurstTones[] = {
-    "1750", "400", "1000", "1050", "1150", "1250", "1350", "1450", "1550",
+    "1750", "400",  "1000", "1050", "1150", "1250", "1350", "1450", "1550",
     "1650", "1850", "1950", "2050", "2100", "2135", "2175", "2800",
 };
-constexpr OptionText kVoices[] = {200, 201, 222};                          // Chinese, English, None
+constexpr OptionText kVoices[] = {200, 201, 222};   // Chinese, English, None
 constexpr OptionText kTalkAroundModes[] = {295, {296, 297}, {296, 298}};   // Reverse, All Rx, All Tx
 constexpr OptionText kSavingModes[] = {75, "1:1", "1:2", "1:3"};
 constexpr OptionText kCtcTailModes[] = {75, "180"};
@@ -29,24 +29,24 @@ constexpr OptionText kScanBusyTimes[] = {252, "2", "3", "4", "5", "10", "15", "2
 // Scan Start, Designated, Last Busy, Home Channel, Priority Scan
 constexpr OptionText kScanTxModes[] = {253, 254, 255, 250, 55};
 
-constexpr OptionText kEmergencyModes[] = {199, 257, 258};          // Voice, Alarm, Both: mode 1..3
-constexpr OptionText kChannelChoices[] = {55, 250, 339, 245};      // Priority Scan, Home Channel, Current, Designated Channel
-constexpr OptionText kActiveTimes[] = {269, "1", "2", "3", "4", "5", "10", "15", "20",
+constexpr OptionText kEmergencyModes[] = {199, 257, 258};   // Voice, Alarm, Both: mode 1..3
+constexpr OptionText kChannelChoices[] = {55, 250, 339,
+                                          245};   // Priority Scan, Home Channel, Current, Designated Channel
+constexpr OptionText kActiveTimes[] = {269,  "1",  "2",  "3",  "4",  "5",  "10", "15", "20",
                                        "25", "30", "35", "40", "45", "50", "55", "60"};
-constexpr OptionText kSignalingTypes[] = {75, 187, 188};          // OFF, DTMF, 5-Tone
+constexpr OptionText kSignalingTypes[] = {75, 187, 188};   // OFF, DTMF, 5-Tone
 
 constexpr OptionText kSignalOnOff[] = {"Off", "On"};
 constexpr OptionText kSignalMarks[] = {"", "Y"};
 constexpr OptionText kSequences[] = {"Single", "ID-CALL", "CALL-ID"};
-constexpr OptionText kAniModes[] = {"", 308, 309, 310};           // none, Press, Release, Both
+constexpr OptionText kAniModes[] = {"", 308, 309, 310};   // none, Press, Release, Both
 constexpr OptionText kDecodeTypes[] = {313, 314, 316, 317, 318};   // "Emergency Off" is not offered
 constexpr OptionText kDtmfToneSpeeds[] = {"50", "75", "100", "200"};
 constexpr OptionText kDtmfPauseTimes[] = {"0.5", "1", "2", "3", "4"};
 constexpr OptionText kFiveToneStandards[] = {"CCIR1", "CCOR2", "EIA", "EEA", "ZVEI1", "ZVEI2"};
 constexpr OptionText kTwoToneTables[] = {
-    "Motorola-1", "Motorola-2", "Motorola-3", "Motorola-4", "Motorola-5", "Motorola-6",
-    "Motorola-10", "Motorola-11", "GE/99-A", "GE/99-B", "GE/99-C", "REACH-A",
-    "REACH-B", "REACH-C", "REACH-D", "REACH-E"};
+    "Motorola-1", "Motorola-2", "Motorola-3", "Motorola-4", "Motorola-5", "Motorola-6", "Motorola-10", "Motorola-11",
+    "GE/99-A",    "GE/99-B",    "GE/99-C",    "REACH-A",    "REACH-B",    "REACH-C",    "REACH-D",     "REACH-E"};
 // The DTMF gap tone's letters are coded one above their digit codes.
 constexpr int kDtmfGapToneValues[] = {0, 11, 12, 13, 14, 15, 16};
 constexpr int kDtmfGroupToneFirst = 10;   // "A"
@@ -129,12 +129,14 @@ struct KeyFunctionName {
     int text;
 };
 constexpr KeyFunctionName kKeyFunctionNames[] = {
-    {0, 222}, {3, 230}, {4, 231}, {5, 232}, {6, 233}, {7, 234}, {8, 225}, {10, 226},
-    {13, 229}, {kTalkAroundKeyCode, 202}, {17, 60}, {18, 68}, {19, 223}, {20, 224}, {21, 236},
-    {22, 237}, {23, 238}, {24, 239}, {25, 69}, {26, 73}, {27, 235}, {28, 198},
+    {0, 222},  {3, 230},  {4, 231},  {5, 232},  {6, 233},
+    {7, 234},  {8, 225},  {10, 226}, {13, 229}, {kTalkAroundKeyCode, 202},
+    {17, 60},  {18, 68},  {19, 223}, {20, 224}, {21, 236},
+    {22, 237}, {23, 238}, {24, 239}, {25, 69},  {26, 73},
+    {27, 235}, {28, 198},
 };
 
-} // namespace
+}   // namespace
 
 QString OptionText::toString() const
 {
@@ -249,4 +251,4 @@ int KeyFunctionTextNumber(uint8_t code)
     return it == std::end(kKeyFunctionNames) ? -1 : it->text;
 }
 
-} // namespace k3n
+}   // namespace k3n

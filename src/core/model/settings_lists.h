@@ -116,4 +116,4 @@ QString CodeReferenceText(uint8_t ref);
 // codes share one name); -1 for a code no key list offers.
 int KeyFunctionTextNumber(uint8_t code);
 
-} // namespace k3n
+}   // namespace k3n

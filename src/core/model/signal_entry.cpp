@@ -51,4 +51,4 @@ QString TenthsText(uint8_t tenths)
     return QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -27,4 +27,4 @@ uint8_t TenthsFromText(const QString& text);
 // Shortest decimal text of a tenths value: 1 -> "0.1", 10 -> "1", 25 -> "2.5".
 QString TenthsText(uint8_t tenths);
 
-} // namespace k3n
+}   // namespace k3n

@@ -39,4 +39,4 @@ QString KeepDecimalText(const QString& text, int maxLength)
     return kept == QLatin1String(".") ? QString() : kept;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -15,4 +15,4 @@ QString KeepDigits(const QString& text, int maxDigits);
 // Digits and the first ".", at most maxLength characters; a lone "." becomes empty.
 QString KeepDecimalText(const QString& text, int maxLength);
 
-} // namespace k3n
+}   // namespace k3n

@@ -14,4 +14,4 @@ QString UserDataFolder()
     return base + QStringLiteral("/K3N");
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -9,4 +9,4 @@ namespace k3n {
 // relative (a relative value is invalid by the XDG rules). Not created here.
 QString UserDataFolder();
 
-} // namespace k3n
+}   // namespace k3n

@@ -7,24 +7,22 @@ namespace k3n {
 
 namespace {
 constexpr const char* kCtcss[kCtcssCount] = {
-    "Off",   "62.5",  "67.0",  "69.3",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",
-    "88.5",  "91.5",  "94.8",  "97.4",  "100.0", "103.5", "107.2", "110.9", "114.8", "118.8",
-    "123.0", "127.3", "131.8", "136.5", "141.3", "146.2", "151.4", "156.7", "159.8", "162.2",
-    "165.5", "167.9", "171.3", "173.8", "177.3", "179.9", "183.5", "186.2", "189.9", "192.8",
-    "196.6", "199.5", "203.5", "206.5", "210.7", "218.1", "225.7", "229.1", "233.6", "241.8",
-    "250.3", "254.1"};
+    "Off",   "62.5",  "67.0",  "69.3",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",  "88.5",
+    "91.5",  "94.8",  "97.4",  "100.0", "103.5", "107.2", "110.9", "114.8", "118.8", "123.0", "127.3",
+    "131.8", "136.5", "141.3", "146.2", "151.4", "156.7", "159.8", "162.2", "165.5", "167.9", "171.3",
+    "173.8", "177.3", "179.9", "183.5", "186.2", "189.9", "192.8", "196.6", "199.5", "203.5", "206.5",
+    "210.7", "218.1", "225.7", "229.1", "233.6", "241.8", "250.3", "254.1"};
 
 constexpr uint16_t kDcsCodes[kDcsCodeCount] = {
-    23,  25,  26,  31,  32,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115, 116,
-    122, 125, 131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223, 225,
-    226, 243, 244, 245, 246, 251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315, 325,
-    331, 332, 343, 346, 351, 356, 364, 365, 371, 411, 412, 413, 423, 431, 432, 445, 446, 452,
-    454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532, 546, 565, 606, 612, 624, 627,
-    631, 632, 645, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
+    23,  25,  26,  31,  32,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115, 116, 122, 125, 131,
+    132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223, 225, 226, 243, 244, 245, 246, 251,
+    252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315, 325, 331, 332, 343, 346, 351, 356, 364, 365, 371,
+    411, 412, 413, 423, 431, 432, 445, 446, 452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532,
+    546, 565, 606, 612, 624, 627, 631, 632, 645, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
 
 constexpr double kUserCtcssMin = 62.5;
 constexpr double kUserCtcssMax = 262.0;
-} // namespace
+}   // namespace
 
 QString FormatFrequency(uint32_t hz)
 {
@@ -52,7 +50,7 @@ uint32_t ParseFrequencyText(const QString& text)
 {
     // Decimal arithmetic on the digits themselves, so 136.025 is exactly 136025000.
     uint64_t hz = 0;
-    uint64_t fractionScale = 0;     // 0 while in the integer part
+    uint64_t fractionScale = 0;   // 0 while in the integer part
     for (QChar c : text) {
         if (c == '.') {
             if (fractionScale != 0)
@@ -78,16 +76,20 @@ uint32_t ParseFrequencyText(const QString& text)
     return hz > UINT32_MAX ? UINT32_MAX : uint32_t(hz);
 }
 
-const char* CtcssText(int entry) { return kCtcss[entry]; }
+const char* CtcssText(int entry)
+{
+    return kCtcss[entry];
+}
 
-uint16_t DcsOctalCode(int number) { return kDcsCodes[number]; }
+uint16_t DcsOctalCode(int number)
+{
+    return kDcsCodes[number];
+}
 
 QString DcsText(int entry)
 {
     const bool inverted = entry >= kDcsCodeCount;
-    return QStringLiteral("D%1%2")
-        .arg(kDcsCodes[entry % kDcsCodeCount], 3, 10, QChar('0'))
-        .arg(inverted ? 'I' : 'N');
+    return QStringLiteral("D%1%2").arg(kDcsCodes[entry % kDcsCodeCount], 3, 10, QChar('0')).arg(inverted ? 'I' : 'N');
 }
 
 QString FormatSubAudio(uint8_t code, bool inverted)
@@ -152,4 +154,4 @@ uint16_t ParseUserDcs(const QString& text)
     return v;
 }
 
-} // namespace k3n
+}   // namespace k3n

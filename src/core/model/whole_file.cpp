@@ -108,7 +108,7 @@ QByteArray TargetOf(const QString& path)
     return target;
 }
 
-} // namespace
+}   // namespace
 
 std::optional<FileError> WriteFileWhole(const QString& path, const QByteArray& bytes)
 {
@@ -168,4 +168,4 @@ std::optional<FileError> CheckFileWritable(const QString& path)
     return std::nullopt;
 }
 
-} // namespace k3n
+}   // namespace k3n

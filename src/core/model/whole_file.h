@@ -26,4 +26,4 @@ std::optional<FileError> WriteNewFileWhole(const QString& path, const QByteArray
 // beside it and removed again. Nothing at path is touched.
 std::optional<FileError> CheckFileWritable(const QString& path);
 
-} // namespace k3n
+}   // namespace k3n

@@ -20,7 +20,7 @@ Bytes MakeFrame(Command command, uint16_t address, uint8_t count, std::span<cons
     return frame;
 }
 
-} // namespace
+}   // namespace
 
 uint8_t Checksum(std::span<const uint8_t> bytes)
 {
@@ -30,9 +30,18 @@ uint8_t Checksum(std::span<const uint8_t> bytes)
     return uint8_t(-sum);
 }
 
-Bytes GreetingFrame() { return MakeFrame(Command::Greeting, 0, 0, {}); }
-Bytes EndFrame() { return MakeFrame(Command::End, 0, 0, {}); }
-Bytes ReadRequest(uint16_t address, uint8_t count) { return MakeFrame(Command::ReadMemory, address, count, {}); }
+Bytes GreetingFrame()
+{
+    return MakeFrame(Command::Greeting, 0, 0, {});
+}
+Bytes EndFrame()
+{
+    return MakeFrame(Command::End, 0, 0, {});
+}
+Bytes ReadRequest(uint16_t address, uint8_t count)
+{
+    return MakeFrame(Command::ReadMemory, address, count, {});
+}
 
 Bytes WriteFrame(uint16_t address, std::span<const uint8_t> data)
 {
@@ -40,4 +49,4 @@ Bytes WriteFrame(uint16_t address, std::span<const uint8_t> data)
     return MakeFrame(Command::WriteMemory, address, uint8_t(data.size()), data);
 }
 
-} // namespace k3n::link
+}   // namespace k3n::link

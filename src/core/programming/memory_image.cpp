@@ -41,18 +41,22 @@ private:
     std::vector<ByteRoute> routes_;
 };
 
-constexpr uint16_t kTwoToneSystems = 0x000, kTwoToneDecode = 0x090, kTwoToneEncode = 0x0A0,
-                   kTwoToneHeader = 0x0C0;
-constexpr uint16_t kFiveToneSystems = 0x100, kFiveToneDecode = 0x180, kFiveToneEncode = 0x200,
-                   kFiveToneHeader = 0x2C0;
+constexpr uint16_t kTwoToneSystems = 0x000, kTwoToneDecode = 0x090, kTwoToneEncode = 0x0A0, kTwoToneHeader = 0x0C0;
+constexpr uint16_t kFiveToneSystems = 0x100, kFiveToneDecode = 0x180, kFiveToneEncode = 0x200, kFiveToneHeader = 0x2C0;
 constexpr uint16_t kDtmfSystems = 0x300, kDtmfDecode = 0x340, kDtmfEncode = 0x380, kDtmfHeader = 0x420;
 constexpr uint16_t kGeneralBlock = 0x600, kChannelGroup = 0x615, kVoice = 0x616;
 constexpr uint16_t kKeyBlock = 0x620, kScanBlock = 0x640, kEmergencyBlock = 0x660;
 constexpr int kImageChannelSize = 16;
 
-constexpr uint16_t imageChannel(int n) { return uint16_t(radio_addr::kChannels + kImageChannelSize * (n - 1)); }
+constexpr uint16_t imageChannel(int n)
+{
+    return uint16_t(radio_addr::kChannels + kImageChannelSize * (n - 1));
+}
 // Image offset of a key block field (the block keeps the record's order).
-constexpr uint16_t imageKey(U8Field f) { return uint16_t(kKeyBlock + f.offset - rec::key1_press.offset); }
+constexpr uint16_t imageKey(U8Field f)
+{
+    return uint16_t(kKeyBlock + f.offset - rec::key1_press.offset);
+}
 
 std::vector<ByteRoute> BuildRoutes()
 {
@@ -72,15 +76,30 @@ std::vector<ByteRoute> BuildRoutes()
     for (int i = 0; i < five_tone::kEncodeCount; ++i)
         t.run(uint16_t(kFiveToneEncode + 6 * i), five_tone::encode(i), five_tone::kEncodeSize);
     t.fields(kFiveToneHeader,
-             {five_tone::lead_in.offset, uint16_t(five_tone::lead_in.offset + 1), five_tone::lead_out.offset,
-              uint16_t(five_tone::lead_out.offset + 1), five_tone::call_1.offset, five_tone::call_2.offset,
-              five_tone::header_extra, uint16_t(five_tone::header_extra + 1), five_tone::group_tone.offset,
-              five_tone::repeat_tone.offset, five_tone::last_gap_tone.offset, five_tone::ani_lock.offset,
-              five_tone::auto_reset.offset, five_tone::trans_delay_time.offset,
-              five_tone::clear_trans_delay_time.offset, five_tone::extended_1st.offset,
-              five_tone::extended_2nd.offset, five_tone::last_gap_time.offset, five_tone::last_2nd_gap_time.offset,
-              five_tone::ack_retry.offset, five_tone::ack_decode_time.offset, five_tone::id_decode_time.offset,
-              five_tone::auto_tx_time.offset, five_tone::flags.offset});
+             {five_tone::lead_in.offset,
+              uint16_t(five_tone::lead_in.offset + 1),
+              five_tone::lead_out.offset,
+              uint16_t(five_tone::lead_out.offset + 1),
+              five_tone::call_1.offset,
+              five_tone::call_2.offset,
+              five_tone::header_extra,
+              uint16_t(five_tone::header_extra + 1),
+              five_tone::group_tone.offset,
+              five_tone::repeat_tone.offset,
+              five_tone::last_gap_tone.offset,
+              five_tone::ani_lock.offset,
+              five_tone::auto_reset.offset,
+              five_tone::trans_delay_time.offset,
+              five_tone::clear_trans_delay_time.offset,
+              five_tone::extended_1st.offset,
+              five_tone::extended_2nd.offset,
+              five_tone::last_gap_time.offset,
+              five_tone::last_2nd_gap_time.offset,
+              five_tone::ack_retry.offset,
+              five_tone::ack_decode_time.offset,
+              five_tone::id_decode_time.offset,
+              five_tone::auto_tx_time.offset,
+              five_tone::flags.offset});
 
     for (int i = 1; i <= dtmf::kSystemCount; ++i)
         t.ordered(uint16_t(kDtmfSystems + 8 * (i - 1)), dtmf::system(i), {3, 4, 0, 1, 2, 5});
@@ -91,9 +110,9 @@ std::vector<ByteRoute> BuildRoutes()
     t.fields(kDtmfHeader,
              {dtmf::lead_in.offset, uint16_t(dtmf::lead_in.offset + 1), dtmf::lead_out.offset,
               uint16_t(dtmf::lead_out.offset + 1), dtmf::call_1.offset, dtmf::call_2.offset, dtmf::header_extra,
-              uint16_t(dtmf::header_extra + 1), dtmf::tone_speed.offset, dtmf::group_tone.offset,
-              dtmf::gap_tone.offset, dtmf::ani_lock.offset, dtmf::auto_reset.offset, dtmf::pause_tone.offset,
-              dtmf::pause_time.offset, dtmf::flags.offset});
+              uint16_t(dtmf::header_extra + 1), dtmf::tone_speed.offset, dtmf::group_tone.offset, dtmf::gap_tone.offset,
+              dtmf::ani_lock.offset, dtmf::auto_reset.offset, dtmf::pause_tone.offset, dtmf::pause_time.offset,
+              dtmf::flags.offset});
 
     // tot (2), toa (2), burst tone ... general flags 2: 11 bytes in record order
     t.run(kGeneralBlock, tot.offset, general_flags_2.offset - tot.offset + 1);
@@ -105,16 +124,18 @@ std::vector<ByteRoute> BuildRoutes()
 
     // 0x660 is the emergency channel byte (built by rule); 0 marks reserved bytes.
     t.fields(kEmergencyBlock + 1, {emergency_active_time.offset});
-    t.fields(kEmergencyBlock + 3, {emergency_rx_time.offset, emergency_tx_time.offset, emergency_siren_time.offset,
-                                   emergency_response_time.offset});
+    t.fields(kEmergencyBlock + 3,
+             {emergency_rx_time.offset, emergency_tx_time.offset, emergency_siren_time.offset,
+              emergency_response_time.offset});
     t.fields(kEmergencyBlock + 8, {emergency_reminder_time.offset});
     t.fields(kEmergencyBlock + 10, {emergency_signaling.offset, emergency_mode.offset});
 
     for (int n = 1; n <= kChannelCount; ++n) {
         const uint16_t base = imageChannel(n);
         t.fields(base, {ch::flags_1(n).offset});
-        t.fields(uint16_t(base + 9), {ch::flags_2(n).offset, ch::signaling(n).offset, ch::rx_subaudio(n).offset,
-                                      ch::tx_subaudio(n).offset, ch::squelch(n).offset, ch::scramble_no(n).offset});
+        t.fields(uint16_t(base + 9),
+                 {ch::flags_2(n).offset, ch::signaling(n).offset, ch::rx_subaudio(n).offset, ch::tx_subaudio(n).offset,
+                  ch::squelch(n).offset, ch::scramble_no(n).offset});
     }
     return t.take();
 }
@@ -155,7 +176,7 @@ void ReadEmergencyChannelByte(uint8_t v, RadioRecord& r)
     }
 }
 
-} // namespace
+}   // namespace
 
 void EncodePackedFrequency(uint32_t hz, uint8_t* out4)
 {
@@ -255,8 +276,8 @@ void SetDataToSoftware(const MemoryImage& image, RadioData& data)
     ReadEmergencyChannelByte(image[kEmergencyBlock], r);
 
     for (int i = 0; i < rec::kScrambleFreqCount; ++i) {
-        const uint16_t word = uint16_t(image[radio_addr::kScramblerWords + 2 * i] |
-                                       image[radio_addr::kScramblerWords + 2 * i + 1] << 8);
+        const uint16_t word =
+            uint16_t(image[radio_addr::kScramblerWords + 2 * i] | image[radio_addr::kScramblerWords + 2 * i + 1] << 8);
         r.set(rec::scramble_freq(i), ScramblerFreqOf(word));
     }
 
@@ -281,8 +302,8 @@ ProgramTime LocalProgramTimeNow()
     const std::time_t t = std::time(nullptr);
     std::tm local{};
     localtime_r(&t, &local);
-    return {uint16_t(local.tm_year + 1900), uint8_t(local.tm_mon + 1), uint8_t(local.tm_mday),
-            uint8_t(local.tm_hour), uint8_t(local.tm_min)};
+    return {uint16_t(local.tm_year + 1900), uint8_t(local.tm_mon + 1), uint8_t(local.tm_mday), uint8_t(local.tm_hour),
+            uint8_t(local.tm_min)};
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -15,15 +15,15 @@ using MemoryImage = std::array<uint8_t, kMemoryImageSize>;
 
 // Radio addresses of the areas the program knows.
 namespace radio_addr {
-constexpr uint16_t kConfigEnd = 0x06A6;        // configuration: 0x0000 up to here
+constexpr uint16_t kConfigEnd = 0x06A6;   // configuration: 0x0000 up to here
 constexpr uint16_t kScramblerWords = 0x0680;
-constexpr uint16_t kProgramTime = 0x06A0;      // 6 bytes
-constexpr uint16_t kRadioState = 0x0F28;       // 1 byte, written 0 with every configuration
-constexpr uint16_t kSerialNumber = 0x0FE0;     // 8 bytes
-constexpr uint16_t kBandCode = 0x0FFF;         // 1 byte
-constexpr uint16_t kChannels = 0x1000;         // 128 x 16 bytes
+constexpr uint16_t kProgramTime = 0x06A0;   // 6 bytes
+constexpr uint16_t kRadioState = 0x0F28;   // 1 byte, written 0 with every configuration
+constexpr uint16_t kSerialNumber = 0x0FE0;   // 8 bytes
+constexpr uint16_t kBandCode = 0x0FFF;   // 1 byte
+constexpr uint16_t kChannels = 0x1000;   // 128 x 16 bytes
 constexpr uint16_t kChannelsEnd = 0x1800;
-} // namespace radio_addr
+}   // namespace radio_addr
 
 // Record -> image. Clears the image, then fills the configuration and channel
 // areas; 'now' is the programming time written at 0x06A0. The serial number and
@@ -51,4 +51,4 @@ uint32_t DecodePackedFrequency(const uint8_t* in4);
 uint16_t ScramblerWordOf(uint16_t freq);
 uint16_t ScramblerFreqOf(uint16_t word);
 
-} // namespace k3n
+}   // namespace k3n

@@ -51,4 +51,4 @@ QString PortErrorMessage(const HalvexComm32::EComm32Error& error)
     return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -20,4 +20,4 @@ QString PortFailureReason(const HalvexComm32::TPortFailure& failure);
 QString PortErrorDetail(const HalvexComm32::EComm32Error& error);
 QString PortErrorMessage(const HalvexComm32::EComm32Error& error);
 
-} // namespace k3n
+}   // namespace k3n

@@ -24,7 +24,7 @@ bool IsComName(const QString& name)
 {
     return TCommSerialPortInfo::PortNo(name) > 0;
 }
-} // namespace
+}   // namespace
 
 ReadPort ReadPortName(const QString& text, const TCommSerialPortInfo& ports)
 {

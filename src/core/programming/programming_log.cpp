@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/programming_log.h"
-#include "model/user_data_folder.h"
-#include "text/csv.h"
 #include "model/file_error.h"
 #include "model/native_path.h"
 #include "model/own_files.h"
+#include "model/user_data_folder.h"
+#include "text/csv.h"
 #include "text/own_texts.h"
 #include <QCryptographicHash>
 #include <algorithm>
@@ -186,7 +186,7 @@ std::vector<ProgrammingLogEntry> Attempts(const std::vector<ProgrammingLogEntry>
     return attempts;
 }
 
-} // namespace
+}   // namespace
 
 QStringList ProgrammingLogColumns()
 {
@@ -332,4 +332,4 @@ std::vector<ProgrammingLogEntry> EntriesSince(const std::vector<ProgrammingLogEn
     return kept;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -81,4 +81,4 @@ std::optional<QDateTime> ParseLogDate(const QString& text);
 // The entries at or after since.
 std::vector<ProgrammingLogEntry> EntriesSince(const std::vector<ProgrammingLogEntry>& entries, const QDateTime& since);
 
-} // namespace k3n
+}   // namespace k3n

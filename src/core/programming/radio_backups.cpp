@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "programming/radio_backups.h"
-#include "model/user_data_folder.h"
 #include "model/fse_file.h"
 #include "model/native_path.h"
 #include "model/own_files.h"
 #include "model/record_layout.h"
+#include "model/user_data_folder.h"
 #include "programming/transfer_plan.h"
 #include <QDir>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
-#include <algorithm>
 
 namespace k3n {
 
@@ -28,7 +28,7 @@ int ChannelsInUse(const RadioRecord& record)
     return count;
 }
 
-} // namespace
+}   // namespace
 
 QString BackupFolder()
 {
@@ -77,7 +77,7 @@ QString UnsureMarkPath(const QString& backupPath)
     return backupPath + QStringLiteral(".unsure");
 }
 
-} // namespace
+}   // namespace
 
 std::optional<MemoryImage> ReadBackupRadioBytes(const QString& backupPath)
 {
@@ -207,4 +207,4 @@ std::vector<BackupEntry> ListBackups(const QString& folder, QStringList* skipped
     return entries;
 }
 
-} // namespace k3n
+}   // namespace k3n

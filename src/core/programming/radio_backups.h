@@ -38,8 +38,8 @@ std::optional<MemoryImage> ReadBackupRadioBytes(const QString& backupPath);
 
 // What a backup's radio bytes say about the radio they came from.
 struct BackupRadio {
-    QString serial;     // as a person reads it; "unknown" when empty
-    uint8_t band_code;  // the radio's own band code (0x00, 0x01, 0x80, 0x81; anything on an erased radio)
+    QString serial;   // as a person reads it; "unknown" when empty
+    uint8_t band_code;   // the radio's own band code (0x00, 0x01, 0x80, 0x81; anything on an erased radio)
 };
 BackupRadio BackupRadioOf(const MemoryImage& read);
 // "K3N [136 - 174 MHz]", or "band code 0xFF" for a code no band has.
@@ -52,13 +52,13 @@ std::optional<Error> MarkBackupUnsure(const QString& backupPath, const QString& 
 
 struct BackupEntry {
     QString path;
-    QDateTime taken;      // from the name; the file's time for a file named otherwise
-    QString serial;       // "" for a file named otherwise
+    QDateTime taken;   // from the name; the file's time for a file named otherwise
+    QString serial;   // "" for a file named otherwise
     bool readable = false;
-    int band = -1;        // freq_band of a readable file
+    int band = -1;   // freq_band of a readable file
     int channels_in_use = 0;
-    bool exact = false;     // the radio's bytes are kept with it: it restores exactly
-    bool unsure = false;    // see MarkBackupUnsure
+    bool exact = false;   // the radio's bytes are kept with it: it restores exactly
+    bool unsure = false;   // see MarkBackupUnsure
     QString unsure_reason;
 };
 
@@ -70,4 +70,4 @@ BackupEntry DescribeBackup(const QString& path);
 // the reading) is left out, and put in skipped when given.
 std::vector<BackupEntry> ListBackups(const QString& folder = BackupFolder(), QStringList* skipped = nullptr);
 
-} // namespace k3n
+}   // namespace k3n

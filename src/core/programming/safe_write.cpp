@@ -17,7 +17,7 @@ QString SessionReason(const ProgrammingSession& session)
     return text ? ProgramDialogText(*text) : ProgramDialogText(ProgramText::Cancel);
 }
 
-} // namespace
+}   // namespace
 
 QString SafeWritePhaseText(SafeWritePhase phase)
 {
@@ -229,8 +229,9 @@ void SafeWrite::SessionEnded(RunnerStep& step)
     if (next != SafeWritePhase::Done && cancelRequested_) {
         result_.failure = SessionFailure::Cancelled;
         if (next == SafeWritePhase::Write)   // before the write, or before a changed-only write's full plan
-            End(SafeWriteOutcome::Cancelled, Text(result_.frames_written > 0 ? OwnText::SafeWriteCancelledDuringWrite
-                                                                              : OwnText::SafeWriteCancelledNothingWritten));
+            End(SafeWriteOutcome::Cancelled,
+                Text(result_.frames_written > 0 ? OwnText::SafeWriteCancelledDuringWrite
+                                                : OwnText::SafeWriteCancelledNothingWritten));
         else
             End(SafeWriteOutcome::WrittenNotVerified, Text(OwnText::SafeWriteNotVerified));
         next = SafeWritePhase::Done;
@@ -258,12 +259,12 @@ SafeWritePhase SafeWrite::FinishBackup()
     backupImage_ = s.image();
     const RadioData backup = RadioConfigurationOf(s.image());
     result_.serial_number = SerialNumberInFileName(backup.radio_serial_number);
-    const Result<QString> saved =
-        SaveBackup(options_.backup_folder, backup.record, result_.serial_number, QDateTime::currentDateTime(), s.image());
+    const Result<QString> saved = SaveBackup(options_.backup_folder, backup.record, result_.serial_number,
+                                             QDateTime::currentDateTime(), s.image());
     if (!saved) {
-        End(SafeWriteOutcome::BackupNotSaved, Text(OwnText::SafeWriteBackupNotSaved)
-                                                  .arg(QDir::toNativeSeparators(options_.backup_folder),
-                                                       saved.error().message));
+        End(SafeWriteOutcome::BackupNotSaved,
+            Text(OwnText::SafeWriteBackupNotSaved)
+                .arg(QDir::toNativeSeparators(options_.backup_folder), saved.error().message));
         return SafeWritePhase::Done;
     }
     result_.backup_path = saved.value();
@@ -335,13 +336,13 @@ SafeWritePhase SafeWrite::FinishWrite()
         End(SafeWriteOutcome::WrongFreqBand, ProgramDialogText(ProgramText::WrongFreqBand));
         break;
     case SessionOutcome::Cancelled:
-        End(SafeWriteOutcome::Cancelled, Text(partly ? OwnText::SafeWriteCancelledDuringWrite
-                                                     : OwnText::SafeWriteCancelledNothingWritten));
+        End(SafeWriteOutcome::Cancelled,
+            Text(partly ? OwnText::SafeWriteCancelledDuringWrite : OwnText::SafeWriteCancelledNothingWritten));
         break;
     default:
         End(SafeWriteOutcome::WriteFailed,
-            QStringLiteral("%1: %2").arg(SessionReason(s), Text(partly ? OwnText::SafeWritePartlyWritten
-                                                                      : OwnText::SafeWriteNothingWritten)));
+            QStringLiteral("%1: %2").arg(
+                SessionReason(s), Text(partly ? OwnText::SafeWritePartlyWritten : OwnText::SafeWriteNothingWritten)));
         break;
     }
     return SafeWritePhase::Done;
@@ -358,8 +359,8 @@ SafeWritePhase SafeWrite::FinishVerify()
         return SafeWritePhase::Done;
     }
     if (options_.backup && !SameRadio(backupImage_, s.image())) {
-        End(SafeWriteOutcome::DifferentRadio, Text(OwnText::SafeWriteDifferentRadio)
-                                                  .arg(RadioIdentityText(backupImage_), RadioIdentityText(s.image())));
+        End(SafeWriteOutcome::DifferentRadio,
+            Text(OwnText::SafeWriteDifferentRadio).arg(RadioIdentityText(backupImage_), RadioIdentityText(s.image())));
         CrossCheckBackup(s.image());
         return SafeWritePhase::Done;
     }
@@ -404,8 +405,8 @@ void SafeWrite::CrossCheckBackup(const MemoryImage& readBack)
     const QString reason = addresses.join(QStringLiteral(", "));
     result_.backup_unsure = true;
     MarkBackupUnsure(result_.backup_path, reason);   // the message below says it either way
-    result_.message += QStringLiteral("\n") + Text(OwnText::SafeWriteBackupUnsure)
-                                                  .arg(QDir::toNativeSeparators(result_.backup_path), reason);
+    result_.message += QStringLiteral("\n")
+        + Text(OwnText::SafeWriteBackupUnsure).arg(QDir::toNativeSeparators(result_.backup_path), reason);
 }
 
 void SafeWrite::End(SafeWriteOutcome outcome, QString message)
@@ -418,4 +419,4 @@ void SafeWrite::End(SafeWriteOutcome outcome, QString message)
     phase_ = SafeWritePhase::Done;
 }
 
-} // namespace k3n
+}   // namespace k3n

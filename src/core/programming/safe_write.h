@@ -53,23 +53,23 @@ struct ExactRestore {
 
 enum class SafeWriteOutcome {
     Pending,
-    Written,              // written, and read back the same when verify was on
+    Written,   // written, and read back the same when verify was on
     WrittenNotVerified,   // written; the read-back could not reach the radio or was cancelled
-    VerifyFailed,         // written, but the radio holds something else
-    BackupReadFailed,     // nothing written
-    BackupNotSaved,       // nothing written
+    VerifyFailed,   // written, but the radio holds something else
+    BackupReadFailed,   // nothing written
+    BackupNotSaved,   // nothing written
     StoppedBeforeWrite,   // before_write said no; nothing written
-    WrongFreqBand,        // nothing written
-    WriteFailed,          // nothing or part written: see frames_written
-    Cancelled,            // during the backup (nothing written) or the write (part written)
-    DifferentRadio,       // written, but the read-back came from another radio than the backup
+    WrongFreqBand,   // nothing written
+    WriteFailed,   // nothing or part written: see frames_written
+    Cancelled,   // during the backup (nothing written) or the write (part written)
+    DifferentRadio,   // written, but the read-back came from another radio than the backup
     DifferentRadioBeforeWrite,   // the recheck found another radio; nothing written
-    OtherRadioRefused,    // same_radio_only: the radio is not the one the bytes came from; nothing written
+    OtherRadioRefused,   // same_radio_only: the radio is not the one the bytes came from; nothing written
 };
 
 // A write that sent only what had changed.
 struct ChangedOnlyWrite {
-    std::size_t frames = 0;        // the write frames it sent
+    std::size_t frames = 0;   // the write frames it sent
     std::size_t full_frames = 0;   // of the full plan's
     // What the read-back found different after it; then the full plan was written and read back again.
     std::vector<ImageDifference> read_back_differences;
@@ -80,21 +80,21 @@ struct ChangedOnlyWrite {
 struct SafeWriteResult {
     SafeWriteOutcome outcome = SafeWriteOutcome::Pending;
     SafeWritePhase ended_in = SafeWritePhase::Idle;   // the phase that ended the chain
-    SessionFailure failure = SessionFailure::None;    // of the session that ended it
-    QString port;                  // where the radio answered, as named
-    QString device;                // the device the chain opened, links followed; "" when none opened
-    QString serial_number;         // as the backup read it; "" without a backup
-    int band = -1;                 // the band of the configuration written
-    QString backup_path;           // "" without a backup
-    bool backup_unsure = false;    // the read-back found bytes the write never sends changed
+    SessionFailure failure = SessionFailure::None;   // of the session that ended it
+    QString port;   // where the radio answered, as named
+    QString device;   // the device the chain opened, links followed; "" when none opened
+    QString serial_number;   // as the backup read it; "" without a backup
+    int band = -1;   // the band of the configuration written
+    QString backup_path;   // "" without a backup
+    bool backup_unsure = false;   // the read-back found bytes the write never sends changed
     std::size_t frames_written = 0;   // write frames the radio acknowledged or was sent
-    bool verified = false;         // the read-back matched
+    bool verified = false;   // the read-back matched
     std::vector<ImageDifference> differences;
     // Only the changed frames went out (and, it may be, the full plan after them); none otherwise.
     std::optional<ChangedOnlyWrite> changed_only;
-    QString message;               // in the interface language, the changed-only note included
-    QStringList notices;           // what the sessions said on the way (a port that would not open, …)
-    QString port_open_failure;     // a fixed port that would not open: "<port>: <reason>"
+    QString message;   // in the interface language, the changed-only note included
+    QStringList notices;   // what the sessions said on the way (a port that would not open, …)
+    QString port_open_failure;   // a fixed port that would not open: "<port>: <reason>"
 };
 
 // Exit status of `k3n write` for an outcome: 0 written (and verified), 3 written
@@ -166,8 +166,8 @@ private:
     bool recheckDue_ = false;
     std::mutex runnerMutex_;   // RequestCancel reaches the runner from another thread
     std::atomic<bool> cancelRequested_{false};
-    bool chained_ = false;     // a session has run before: the next greets with more patience
+    bool chained_ = false;   // a session has run before: the next greets with more patience
     SafeWriteResult result_;
 };
 
-} // namespace k3n
+}   // namespace k3n

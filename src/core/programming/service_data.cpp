@@ -47,13 +47,12 @@ void take3(const ServiceBuffer& b, std::size_t at, Tuning3& v)
 }
 
 // The four deviation fields in the order of one row of the table.
-template <typename Data>
-auto deviationFields(Data& d)
+template <typename Data> auto deviationFields(Data& d)
 {
     return std::array{&d.apc_ctcss_625, &d.apc_ctcss_1318, &d.apc_ctcss_2541, &d.apc_dcs_031};
 }
 
-} // namespace
+}   // namespace
 
 void GetAdjustmentData(const ServiceData& d, ServiceBuffer& b)
 {
@@ -134,4 +133,4 @@ bool GetFreqBandData(int freqBand, ServiceBuffer& b)
     return true;
 }
 
-} // namespace k3n
+}   // namespace k3n

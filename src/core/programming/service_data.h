@@ -4,8 +4,8 @@
 // is laid out in the radio's memory. None of it is part of the radio data
 // record or of a file: it lives for the run and starts at zero.
 #include <array>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 
 namespace k3n {
 
@@ -14,11 +14,11 @@ using Tuning3 = std::array<uint8_t, 3>;   // values at the low, middle and high 
 struct ServiceData {
     // Audio-path adjustment.
     uint16_t adj_mod_fine_output_gain = 0;   // 0..16383
-    uint16_t adj_max_mod_limit = 0;          // 0..16383; the radio has no place for it
-    uint16_t adj_ctcss_level = 0;            // 0..4095; the radio has no place for it
+    uint16_t adj_max_mod_limit = 0;   // 0..16383; the radio has no place for it
+    uint16_t adj_ctcss_level = 0;   // 0..4095; the radio has no place for it
     uint8_t adj_mic_input = 0;
     uint8_t adj_mod_output = 0;
-    uint8_t adj_ctcss_freq = 0;              // shown only
+    uint8_t adj_ctcss_freq = 0;   // shown only
     uint8_t adj_disc_input = 0;
     uint8_t adj_audio_output = 0;
 
@@ -81,4 +81,4 @@ void SetApcTuneData(const ServiceBuffer& buffer, ServiceData& data);
 void SetSnData(const ServiceBuffer& buffer, SerialNumber& sn);
 void SetFirmWareInforData(const ServiceBuffer& buffer, ServiceData& data);
 
-} // namespace k3n
+}   // namespace k3n

@@ -30,7 +30,7 @@ bool BandMatches(uint8_t code, int recordBand)
     return recordBand >= 0 && recordBand < kBandCount && code == BandRadioCode(recordBand);
 }
 
-} // namespace
+}   // namespace
 
 std::optional<ProgramText> OutcomeText(SessionOutcome outcome)
 {
@@ -47,8 +47,8 @@ std::optional<ProgramText> OutcomeText(SessionOutcome outcome)
 bool ApplyConfigurationRead(const ProgrammingSession& session, RadioData& data)
 {
     const SessionRequest& r = session.request();
-    if (session.outcome() != SessionOutcome::Success || r.kind != TransferKind::Configuration ||
-        r.direction != Direction::Read || r.identity_only)
+    if (session.outcome() != SessionOutcome::Success || r.kind != TransferKind::Configuration
+        || r.direction != Direction::Read || r.identity_only)
         return false;
     SetDataToSoftware(session.image(), data);
     data.SelectBandLimits();
@@ -115,7 +115,8 @@ SessionOutput ProgrammingSession::PortOpenFailed(SessionTime, const QString& err
     SessionOutput out;
     if (!running())
         return out;
-    const QString reason = detail.isEmpty() ? ports_.ports.at(qsizetype(portIndex_)) + QStringLiteral(": ") + error : detail;
+    const QString reason =
+        detail.isEmpty() ? ports_.ports.at(qsizetype(portIndex_)) + QStringLiteral(": ") + error : detail;
     if (ports_.auto_search) {
         SkipPort(reason, out);
     } else {   // the greeting then goes unanswered and the time-out ends the session
@@ -340,8 +341,8 @@ void ProgrammingSession::TransferTick(SessionTime now, SessionOutput& out)
             return Fail(SessionFailure::GarbledReply, out);
         if (received_[0] != link::kReplyHead)
             return Fail(SessionFailure::WrongAnswer, out);
-        const bool match = request_.band_code ? received_[2] == *request_.band_code
-                                              : BandMatches(received_[2], request_.record_band);
+        const bool match =
+            request_.band_code ? received_[2] == *request_.band_code : BandMatches(received_[2], request_.record_band);
         if (!match)
             return Fail(SessionFailure::WrongBand, out);
         bandReplyAwaited_ = false;
@@ -415,4 +416,4 @@ void ProgrammingSession::Fail(SessionFailure reason, SessionOutput& out)
     out.ended = true;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -22,15 +22,15 @@ namespace k3n {
 using SessionTime = std::chrono::milliseconds;
 
 namespace session_timing {
-constexpr SessionTime kStartWait{300};         // after opening the port, before the first greeting
-constexpr SessionTime kGreetingTick{300};      // one greeting (or one port) per tick
+constexpr SessionTime kStartWait{300};   // after opening the port, before the first greeting
+constexpr SessionTime kGreetingTick{300};   // one greeting (or one port) per tick
 constexpr SessionTime kReadTick{2};
-constexpr SessionTime kWriteTick{100};         // at most one frame per tick
-constexpr SessionTime kGreetingTimeout{1000};  // fixed port only
-constexpr SessionTime kAnswerTimeout{5000};    // during a transfer, from the last good answer
+constexpr SessionTime kWriteTick{100};   // at most one frame per tick
+constexpr SessionTime kGreetingTimeout{1000};   // fixed port only
+constexpr SessionTime kAnswerTimeout{5000};   // during a transfer, from the last good answer
 // A session chained right after another: the radio may still be busy with the end frame.
 constexpr SessionTime kChainedGreetingTimeout{10000};
-} // namespace session_timing
+}   // namespace session_timing
 
 constexpr int kProgressMax = 260;
 constexpr int kProgressStep = 22;   // bytes per progress position
@@ -52,7 +52,7 @@ struct SkippedPort {
 };
 
 enum class SessionOutcome {
-    Pending,              // not started, or running
+    Pending,   // not started, or running
     Success,
     CommunicationFalse,
     WrongFreqBand,
@@ -62,14 +62,14 @@ enum class SessionOutcome {
 // Why a session did not succeed (several reasons share one message).
 enum class SessionFailure {
     None,
-    NoAnswer,        // a time-out
-    WrongAnswer,     // a wrong greeting answer, acknowledgement or reply head
-    NoRadioFound,    // auto-search: every port tried
-    CableMissing,    // the remembered cable is not connected
+    NoAnswer,   // a time-out
+    WrongAnswer,   // a wrong greeting answer, acknowledgement or reply head
+    NoRadioFound,   // auto-search: every port tried
+    CableMissing,   // the remembered cable is not connected
     WrongBand,
     LinkLost,
     Cancelled,
-    GarbledReply,    // a read reply longer than asked for
+    GarbledReply,   // a read reply longer than asked for
 };
 // A short English explanation for logs and the command line.
 const char* FailureDetail(SessionFailure failure);
@@ -82,10 +82,10 @@ struct SessionOutput {
     // Close any open port, then open ports[*open_port]; if that fails, skip 'send'
     // and report it with PortOpenFailed.
     std::optional<std::size_t> open_port;
-    bool discard_input = false;        // throw away everything the port has received until now
-    std::vector<uint8_t> send;         // write these bytes
-    std::vector<QString> notices;      // show each to the user (TUserWarnDlg)
-    bool ended = false;                // the session has just ended: let 'send' go out, then close the port
+    bool discard_input = false;   // throw away everything the port has received until now
+    std::vector<uint8_t> send;   // write these bytes
+    std::vector<QString> notices;   // show each to the user (TUserWarnDlg)
+    bool ended = false;   // the session has just ended: let 'send' go out, then close the port
 };
 
 class ProgrammingSession {
@@ -116,7 +116,7 @@ public:
     bool ended() const { return outcome_ != SessionOutcome::Pending; }
     SessionOutcome outcome() const { return outcome_; }
     SessionFailure failure() const { return failure_; }
-    int progress() const { return progress_; }            // 0..kProgressMax
+    int progress() const { return progress_; }   // 0..kProgressMax
     std::size_t portIndex() const { return portIndex_; }
     const SessionRequest& request() const { return request_; }
     const PortPlan& ports() const { return ports_; }
@@ -174,10 +174,10 @@ private:
 
     std::vector<uint8_t> received_;
     bool loneByteWaited_ = false;   // auto-search: a one-byte answer has had its one tick of grace
-    int greetingsSent_ = 0;          // on the port now open
+    int greetingsSent_ = 0;   // on the port now open
     std::size_t lateAnswerBytes_ = 0;   // Settle: the answers still owed for the extra greetings
-    SessionTime lastByteAt_{0};      // Settle: when the line was last heard
-    std::size_t cursor_ = 0;          // next plan step to send
+    SessionTime lastByteAt_{0};   // Settle: when the line was last heard
+    std::size_t cursor_ = 0;   // next plan step to send
     std::optional<std::size_t> inFlight_;   // answered step whose answer is awaited
     bool bandCheckPending_ = false;
     bool bandReplyAwaited_ = false;
@@ -193,4 +193,4 @@ private:
 // 'data' as it was. Returns whether it converted.
 bool ApplyConfigurationRead(const ProgrammingSession& session, RadioData& data);
 
-} // namespace k3n
+}   // namespace k3n

@@ -23,12 +23,12 @@ QString DeviceOfDescriptor(int fd)
     const ssize_t n = ::readlink(proc.constData(), target, sizeof target - 1);
     return n > 0 ? QFile::decodeName(QByteArray(target, int(n))) : QString();
 }
-} // namespace
+}   // namespace
 
 namespace {
 std::mutex defaultMakerMutex;
 SessionLinkMaker defaultMaker;
-} // namespace
+}   // namespace
 
 std::shared_ptr<SessionLink> MakeSessionLink(const SessionLinkMaker& maker)
 {
@@ -168,4 +168,4 @@ void SessionPort::RequestCancel()
     wake_.notify_all();
 }
 
-} // namespace k3n
+}   // namespace k3n

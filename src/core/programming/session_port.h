@@ -105,4 +105,4 @@ private:
     QString openedDevice_;
 };
 
-} // namespace k3n
+}   // namespace k3n

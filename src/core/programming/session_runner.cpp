@@ -3,15 +3,11 @@
 
 namespace k3n {
 
-SessionRunner::SessionRunner(ProgrammingSession& session)
-    : SessionRunner(session, MakeSessionLink(), PortUse::Own)
-{
-}
+SessionRunner::SessionRunner(ProgrammingSession& session) : SessionRunner(session, MakeSessionLink(), PortUse::Own) {}
 
 SessionRunner::SessionRunner(ProgrammingSession& session, std::shared_ptr<SessionLink> port, PortUse use)
     : session_(session), port_(std::move(port)), origin_(port_->Now()), use_(use)
-{
-}
+{}
 
 SessionRunner::~SessionRunner()
 {
@@ -132,4 +128,4 @@ void SessionRunner::ReleasePort()
         port_->Close();
 }
 
-} // namespace k3n
+}   // namespace k3n

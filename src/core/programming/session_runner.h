@@ -16,16 +16,16 @@ namespace k3n {
 
 struct RunnerStep {
     std::vector<QString> notices;   // show each (TUserWarnDlg), in order
-    bool ended = false;             // the session is over (and, unless kept, the port closed):
-                                    // show OutcomeText(session.outcome()) (none after Cancel)
+    bool ended = false;   // the session is over (and, unless kept, the port closed):
+        // show OutcomeText(session.outcome()) (none after Cancel)
 };
 
 // Whose port the runner uses.
 enum class PortUse {
-    Own,           // opens the ports the session names and closes them when it ends
+    Own,   // opens the ports the session names and closes them when it ends
     OpenAndKeep,   // opens them as the session says and leaves the last one open for the next session
-    UseOpen,       // the given port is open already: the session talks through it, and a port
-                   // that is no longer open or has gone away ends the session (nothing is opened by name)
+    UseOpen,   // the given port is open already: the session talks through it, and a port
+    // that is no longer open or has gone away ends the session (nothing is opened by name)
 };
 
 class SessionRunner {
@@ -74,4 +74,4 @@ private:
     PortUse use_ = PortUse::Own;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -13,7 +13,7 @@ const LocalText kProgramTexts[] = {
     {"成功", "成功", "SUCCESS"},
     {"频段错误", "频段错误", "Wrong Freq Band"},
 };
-} // namespace
+}   // namespace
 
 QString ProgramDialogText(ProgramText text)
 {
@@ -30,4 +30,4 @@ bool IsPortOpenNotice(const QString& notice)
     return notice.startsWith(PortOpenNotice(QString()));
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -20,4 +20,4 @@ QString PortOpenNotice(const QString& error);
 // Whether a notice is one of those (the command line says why in its own words).
 bool IsPortOpenNotice(const QString& notice);
 
-} // namespace k3n
+}   // namespace k3n

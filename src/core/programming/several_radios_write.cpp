@@ -21,7 +21,7 @@ QString DeviceOf(const QString& port, const HalvexComm32::TCommSerialPortInfo& p
     return canonical.isEmpty() ? path : canonical;
 }
 
-} // namespace
+}   // namespace
 
 Result<std::vector<RadioTarget>> ResolveRadioTargets(const QStringList& ports,
                                                      const HalvexComm32::TCommSerialPortInfo& portList)
@@ -130,4 +130,4 @@ void SeveralRadiosWrite::RequestCancel()
         chain->RequestCancel();
 }
 
-} // namespace k3n
+}   // namespace k3n

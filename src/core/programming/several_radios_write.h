@@ -21,8 +21,8 @@ namespace k3n {
 
 // One radio: the port as the user named it and the device it resolves to.
 struct RadioTarget {
-    QString port;       // "COM2", "/dev/ttyUSB0", ...
-    QString device;     // the device path with links followed; "" when the port is unknown
+    QString port;   // "COM2", "/dev/ttyUSB0", ...
+    QString device;   // the device path with links followed; "" when the port is unknown
 };
 
 // The targets of these port names (COMn through the port list, or device
@@ -71,4 +71,4 @@ private:
     std::atomic<bool> cancelRequested_{false};
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -50,8 +50,8 @@ void AppendRuns(std::vector<PlanStep>& plan, std::span<const AddressRun> runs)
     for (const AddressRun& run : runs)
         for (unsigned a = run.first; a < run.end; a += run.block) {
             const bool image = run.data == StepData::Image;
-            plan.push_back({uint16_t(a), run.block, run.data, TransferKind::Configuration,
-                            image ? kBlockProgress : uint8_t(0)});
+            plan.push_back(
+                {uint16_t(a), run.block, run.data, TransferKind::Configuration, image ? kBlockProgress : uint8_t(0)});
         }
 }
 
@@ -88,7 +88,7 @@ SessionRequest ConfigurationWrite(const RadioData& data, const ProgramTime& now)
     return r;
 }
 
-} // namespace
+}   // namespace
 
 ServiceArea ServiceAreaOf(TransferKind kind)
 {
@@ -183,7 +183,8 @@ std::vector<PlanStep> TransferPlan(const SessionRequest& request)
             "the write-all chain is a frequency band write");
     Require(!(write && request.kind == TransferKind::FirmwareInfo), "the firmware information is read only");
     Require(!request.identity_only || (configuration && !write), "the identity block is read in a configuration read");
-    Require(!request.radio_holds || (configuration && write), "only a configuration write leaves out what the radio holds");
+    Require(!request.radio_holds || (configuration && write),
+            "only a configuration write leaves out what the radio holds");
 
     std::vector<PlanStep> plan;
     if (request.identity_only) {
@@ -191,10 +192,12 @@ std::vector<PlanStep> TransferPlan(const SessionRequest& request)
         return plan;
     }
     if (configuration) {
-        AppendRuns(plan, write ? std::span<const AddressRun>(kConfigurationWriteRuns)
-                               : std::span<const AddressRun>(kConfigurationReadRuns));
+        AppendRuns(plan,
+                   write ? std::span<const AddressRun>(kConfigurationWriteRuns)
+                         : std::span<const AddressRun>(kConfigurationReadRuns));
         if (request.radio_holds)
-            std::erase_if(plan, [&](const PlanStep& step) { return !NeedsSending(step, request.image, *request.radio_holds); });
+            std::erase_if(
+                plan, [&](const PlanStep& step) { return !NeedsSending(step, request.image, *request.radio_holds); });
         return plan;
     }
     if (request.write_all_chain) {
@@ -211,4 +214,4 @@ std::vector<PlanStep> TransferPlan(const SessionRequest& request)
     return plan;
 }
 
-} // namespace k3n
+}   // namespace k3n

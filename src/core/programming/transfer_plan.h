@@ -66,8 +66,8 @@ ServiceArea ServiceAreaOf(TransferKind kind);
 
 // One frame of a transfer.
 enum class StepData {
-    Image,           // image bytes at the step's address
-    RadioState,      // the radio-state byte, always 0
+    Image,   // image bytes at the step's address
+    RadioState,   // the radio-state byte, always 0
     ServiceBuffer,   // the first 'size' bytes of the service buffer of 'service'
 };
 struct PlanStep {
@@ -76,7 +76,7 @@ struct PlanStep {
     StepData data;
     TransferKind service = TransferKind::Configuration;
     uint8_t progress_bytes = 0;   // added to the progress accumulator
-    bool await_answer = true;     // false: the next step goes out on the next tick unanswered
+    bool await_answer = true;   // false: the next step goes out on the next tick unanswered
     bool operator==(const PlanStep&) const = default;
 };
 
@@ -86,4 +86,4 @@ struct PlanStep {
 // a service write without its buffer, what the radio holds outside a configuration write).
 std::vector<PlanStep> TransferPlan(const SessionRequest& request);
 
-} // namespace k3n
+}   // namespace k3n

@@ -24,7 +24,7 @@ VerifyResult VerifyOf(const SafeWriteResult& result)
     return result.outcome == SafeWriteOutcome::VerifyFailed ? VerifyResult::Failed : VerifyResult::NotRun;
 }
 
-} // namespace
+}   // namespace
 
 ProgrammingLogEntry WriteLogEntry(const QDateTime& when, const WriteLogContext& context, const SafeWriteResult& result)
 {
@@ -54,7 +54,7 @@ ProgrammingLogEntry StartedLogEntry(const QDateTime& when, const WriteLogContext
     return entry;
 }
 
-} // namespace
+}   // namespace
 
 std::optional<Error> LogWrite(const QString& path, const QDateTime& when, const WriteLogContext& context,
                               const SafeWriteResult& result)
@@ -83,4 +83,4 @@ std::optional<Error> WriteAttemptLog::logOutcome(const SafeWriteResult& result)
     return LogWrite(path_, started_.isValid() ? started_ : QDateTime::currentDateTime(), context_, result);
 }
 
-} // namespace k3n
+}   // namespace k3n

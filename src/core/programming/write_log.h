@@ -9,8 +9,8 @@ namespace k3n {
 
 // What is known about the write before it starts.
 struct WriteLogContext {
-    QString port;        // as the user named it
-    QString device;      // the device it resolved to; "" when unknown
+    QString port;   // as the user named it
+    QString device;   // the device it resolved to; "" when unknown
     QString file_name;   // the configuration file written; "" for an unsaved one
     QByteArray file_bytes;   // its bytes (the configuration's bytes for an unsaved one), for the SHA-256
 };
@@ -44,4 +44,4 @@ private:
     QDateTime started_;
 };
 
-} // namespace k3n
+}   // namespace k3n

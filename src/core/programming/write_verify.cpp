@@ -3,10 +3,10 @@
 #include "model/editor_page.h"
 #include "programming/radio_backups.h"
 #include "programming/transfer_plan.h"
-#include <algorithm>
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "text/ui_text_ids.h"
+#include <algorithm>
 
 namespace k3n {
 
@@ -42,7 +42,7 @@ EditorPage PageOfSettings(uint16_t address)
     return EditorPage::Emergency;
 }
 
-} // namespace
+}   // namespace
 
 const ImageMask& VerifiedImageBytes()
 {
@@ -129,4 +129,4 @@ std::vector<ImageDifference> CompareUnwrittenBytes(const MemoryImage& backup, co
     return differences;
 }
 
-} // namespace k3n
+}   // namespace k3n

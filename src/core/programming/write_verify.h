@@ -42,4 +42,4 @@ QString ImagePlaceName(uint16_t address);
 // The first 'count' differences: "0x1001 (Channel 1, RX Freq.), 0x0600 (...)", and how many more.
 QString DescribeDifferences(const std::vector<ImageDifference>& differences, std::size_t count = 3);
 
-} // namespace k3n
+}   // namespace k3n

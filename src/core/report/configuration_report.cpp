@@ -84,8 +84,9 @@ struct SectionTitle {
     const char* title;
 };
 const SectionTitle kSectionTitles[] = {
-    {"general", "General settings"}, {"keys", "Keys"}, {"scan", "Scan"}, {"emergency", "Emergency"},
-    {"dtmf", "DTMF"}, {"five_tone", "Five-tone"}, {"two_tone", "Two-tone"},
+    {"general", "General settings"}, {"keys", "Keys"}, {"scan", "Scan"},
+    {"emergency", "Emergency"},      {"dtmf", "DTMF"}, {"five_tone", "Five-tone"},
+    {"two_tone", "Two-tone"},
 };
 
 // A setting as it is stored: a number, the user CTCSS frequency, a code's digits.
@@ -119,8 +120,11 @@ ReportSection BuildSection(const RadioRecord& r, const SectionTitle& title)
     const auto section = std::find_if(sections.begin(), sections.end(), [&title](const SettingsSection& s) {
         return QLatin1String(s.name) == QLatin1String(title.key);
     });
-    ReportSection report{QString::fromLatin1(title.key), QString::fromLatin1(title.title), section->page,
-                         StoredValues(r, section->fields), {}};
+    ReportSection report{QString::fromLatin1(title.key),
+                         QString::fromLatin1(title.title),
+                         section->page,
+                         StoredValues(r, section->fields),
+                         {}};
     for (const FieldTable& table : section->tables) {
         EntryGroup group{QString::fromLatin1(table.group), EntryLabel(table.group), {}, {}};
         for (const FieldEntry& entry : table.entries) {
@@ -167,7 +171,7 @@ QString EntryLine(const NamedValues& entry)
     return parts.join(' ');
 }
 
-} // namespace
+}   // namespace
 
 QString ValueText(const QJsonValue& v)
 {
@@ -216,4 +220,4 @@ QString ReportAsText(const ConfigurationReport& report)
     return out;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -15,15 +15,15 @@ using NamedValues = std::vector<std::pair<QString, QJsonValue>>;
 
 // Numbered entries of a block (systems, encode and decode tables).
 struct EntryGroup {
-    QString key;       // "systems"
-    QString label;     // "system": an entry shows as "system 3"
+    QString key;   // "systems"
+    QString label;   // "system": an entry shows as "system 3"
     std::vector<NamedValues> entries;
     std::vector<bool> holdsNothing;   // per entry: a code table's entry without a code
 };
 
 struct ReportSection {
-    QString key;       // "dtmf"
-    QString title;     // "DTMF"
+    QString key;   // "dtmf"
+    QString title;   // "DTMF"
     EditorPage page;   // the page the block is edited on
     NamedValues values;
     std::vector<EntryGroup> groups;
@@ -33,7 +33,7 @@ struct ConfigurationReport {
     int band = 0;
     QString bandName;
     std::vector<QString> channelHeaders;   // one per channel value, in order
-    std::vector<NamedValues> channels;     // channels in use
+    std::vector<NamedValues> channels;   // channels in use
     std::vector<ReportSection> sections;
 };
 
@@ -42,4 +42,4 @@ ConfigurationReport BuildConfigurationReport(const RadioRecord& record);
 QString ValueText(const QJsonValue& value);
 QString ReportAsText(const ConfigurationReport& report);
 
-} // namespace k3n
+}   // namespace k3n

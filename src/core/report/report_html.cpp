@@ -88,7 +88,8 @@ QString ChannelRows(const TAppLang& lang, const RadioRecord& record, int firstCh
         ++inUse;
         rows += QStringLiteral("<tr>");
         for (int col = 0; col < kChannelGridColumns; ++col)
-            rows += Cell("td", col == 0 ? QString::number(ch) : ChannelCellText(record, ch, col, lang), col == 0 ? "num" : nullptr);
+            rows += Cell("td", col == 0 ? QString::number(ch) : ChannelCellText(record, ch, col, lang),
+                         col == 0 ? "num" : nullptr);
         rows += QStringLiteral("</tr>\n");
     }
     return rows;
@@ -109,7 +110,8 @@ QString ChannelTables(const TAppLang& lang, const RadioRecord& record)
         if (rows.isEmpty())
             continue;
         tables += QStringLiteral("<h3>%1</h3>\n").arg(Esc(UiText(lang, kFirstChannelGroupText + group)));
-        tables += TableStart("grid") + header + QStringLiteral("<tbody>\n") + rows + QStringLiteral("</tbody></table>\n");
+        tables +=
+            TableStart("grid") + header + QStringLiteral("<tbody>\n") + rows + QStringLiteral("</tbody></table>\n");
     }
     return QStringLiteral("<h2>%1</h2>\n<p>%2</p>\n")
                .arg(Esc(UiText(lang, EditorPageText(EditorPage::Channels))),
@@ -168,7 +170,7 @@ QString EntryTableHtml(const EntryTable& table)
     return html + QStringLiteral("</tr></thead>\n<tbody>\n") + rows + QStringLiteral("</tbody></table>\n");
 }
 
-} // namespace
+}   // namespace
 
 QString ConfigurationReportHtml(const TAppLang& lang, const RadioData& data, const QString& fileName)
 {
@@ -187,4 +189,4 @@ QString ConfigurationReportHtml(const TAppLang& lang, const RadioData& data, con
     return html + QStringLiteral("</body></html>\n");
 }
 
-} // namespace k3n
+}   // namespace k3n

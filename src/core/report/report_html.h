@@ -17,4 +17,4 @@ class TAppLang;
 // (after a read from the radio; a file does not carry them).
 QString ConfigurationReportHtml(const TAppLang& lang, const RadioData& data, const QString& fileName);
 
-} // namespace k3n
+}   // namespace k3n

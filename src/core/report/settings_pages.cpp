@@ -28,7 +28,7 @@ EntryTable BuildTable(const RadioRecord& record, const TAppLang& lang, const Fie
     return table;
 }
 
-} // namespace
+}   // namespace
 
 std::vector<SettingsPageReport> BuildSettingsPages(const RadioRecord& record, const TAppLang& lang)
 {
@@ -47,4 +47,4 @@ std::vector<SettingsPageReport> BuildSettingsPages(const RadioRecord& record, co
     return pages;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -34,4 +34,4 @@ struct SettingsPageReport {
 // General, keys, scan, emergency, then the signalling blocks, in the editors' order.
 std::vector<SettingsPageReport> BuildSettingsPages(const RadioRecord& record, const TAppLang& lang);
 
-} // namespace k3n
+}   // namespace k3n

@@ -37,7 +37,7 @@ std::vector<SettingsSection> GatherSections()
     return sections;
 }
 
-} // namespace
+}   // namespace
 
 const std::vector<SettingsSection>& SettingsSections()
 {
@@ -55,4 +55,4 @@ bool HoldsNothing(const RadioRecord& record, const FieldEntry& entry)
     });
 }
 
-} // namespace k3n
+}   // namespace k3n

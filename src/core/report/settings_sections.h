@@ -37,4 +37,4 @@ const std::vector<SettingsSection>& SettingsSections();
 // (every tone at its highest value, which stands for none).
 bool HoldsNothing(const RadioRecord& record, const FieldEntry& entry);
 
-} // namespace k3n
+}   // namespace k3n

@@ -15,10 +15,16 @@ constexpr uint16_t kPrimaryChinese = 4;
 constexpr uint16_t kSubLangPrc = 2;
 constexpr uint16_t kSubLangSingapore = 4;
 
-bool IsGbkLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-bool IsGbkTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE; }
+bool IsGbkLeadByte(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+bool IsGbkTrailByte(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFE;
+}
 
-} // namespace
+}   // namespace
 
 uint8_t LangTypeFromSystemLanguageId(uint16_t systemLanguageId)
 {
@@ -31,18 +37,16 @@ uint8_t LangTypeFromSystemLanguageId(uint16_t systemLanguageId)
     return kLangTraditional;
 }
 
-TAppLang::TAppLang(uint16_t systemLanguageId)
-    : systemLanguageId_(systemLanguageId), convertToBig5_(true)
+TAppLang::TAppLang(uint16_t systemLanguageId) : systemLanguageId_(systemLanguageId), convertToBig5_(true)
 {
     fSetDetectType(0);
 }
 
 TAppLang::TAppLang(const TAppLang& other)
-    : systemLanguageId_(other.systemLanguageId_), langType_(other.langType()),
-      fontName_(other.fontName_), charset_(other.charset_), fontSize_(other.fontSize_),
-      detectType_(other.detectType_), convertToBig5_(other.convertToBig5_)
-{
-}
+    : systemLanguageId_(other.systemLanguageId_), langType_(other.langType()), fontName_(other.fontName_),
+      charset_(other.charset_), fontSize_(other.fontSize_), detectType_(other.detectType_),
+      convertToBig5_(other.convertToBig5_)
+{}
 
 TAppLang& TAppLang::operator=(const TAppLang& other)
 {
@@ -101,8 +105,7 @@ QByteArray TAppLang::FromGBK(const QByteArray& gbk) const
     qsizetype i = 0;
     while (i < n) {
         const auto b1 = static_cast<unsigned char>(gbk[i]);
-        const bool pair = IsGbkLeadByte(b1) && i + 1 < n
-            && IsGbkTrailByte(static_cast<unsigned char>(gbk[i + 1]));
+        const bool pair = IsGbkLeadByte(b1) && i + 1 < n && IsGbkTrailByte(static_cast<unsigned char>(gbk[i + 1]));
         if (!pair) {
             out[i] = gbk[i];
             ++i;
@@ -128,12 +131,18 @@ uint16_t SystemLanguageIdFromLocale(const QString& localeName)
     bool traditionalScript = false;
     for (const QString& part : parts.mid(1)) {
         const QString p = part.toUpper();
-        if (p == QLatin1String("CN")) return kLangIdChinesePrc;
-        if (p == QLatin1String("SG")) return kLangIdChineseSingapore;
-        if (p == QLatin1String("TW")) return kLangIdChineseTaiwan;
-        if (p == QLatin1String("HK")) return kLangIdChineseHongKong;
-        if (p == QLatin1String("MO")) return kLangIdChineseMacau;
-        if (p == QLatin1String("HANT")) traditionalScript = true;
+        if (p == QLatin1String("CN"))
+            return kLangIdChinesePrc;
+        if (p == QLatin1String("SG"))
+            return kLangIdChineseSingapore;
+        if (p == QLatin1String("TW"))
+            return kLangIdChineseTaiwan;
+        if (p == QLatin1String("HK"))
+            return kLangIdChineseHongKong;
+        if (p == QLatin1String("MO"))
+            return kLangIdChineseMacau;
+        if (p == QLatin1String("HANT"))
+            traditionalScript = true;
     }
     // Chinese without a known region: the script decides, Simplified by default.
     return traditionalScript ? kLangIdChineseTaiwan : kLangIdChinesePrc;
@@ -160,4 +169,4 @@ void ApplyLanguageSetting(int languageSetting)
     ApplyLanguageSetting(appLang(), languageSetting);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -9,9 +9,9 @@
 
 namespace k3n {
 
-constexpr uint8_t kLangEnglish = 1;     // also any language other than Chinese
-constexpr uint8_t kLangSimplified = 2;  // Chinese (Simplified), texts in GBK
-constexpr uint8_t kLangTraditional = 3; // Chinese (Traditional), texts shown in Big5
+constexpr uint8_t kLangEnglish = 1;   // also any language other than Chinese
+constexpr uint8_t kLangSimplified = 2;   // Chinese (Simplified), texts in GBK
+constexpr uint8_t kLangTraditional = 3;   // Chinese (Traditional), texts shown in Big5
 
 constexpr uint8_t kCharsetDefault = 0;
 constexpr uint8_t kCharsetGb2312 = 134;
@@ -72,4 +72,4 @@ TAppLang& appLang();
 void ApplyLanguageSetting(TAppLang& lang, int languageSetting);
 void ApplyLanguageSetting(int languageSetting);
 
-} // namespace k3n
+}   // namespace k3n

@@ -30,7 +30,7 @@ size_t Utf8SkipLength(const char* p, size_t left)
     return n;
 }
 
-} // namespace
+}   // namespace
 
 CodePageConverter::CodePageConverter(const char* toCode, const char* fromCode)
     : fromUtf8_(std::strcmp(fromCode, kUtf8) == 0),
@@ -57,7 +57,7 @@ QByteArray CodePageConverter::convert(const QByteArray& input, bool* complete)
         return {};
     }
     auto cd = static_cast<iconv_t>(handle_);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr); // reset shift state
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);   // reset shift state
 
     QByteArray out;
     char buffer[256];
@@ -82,7 +82,7 @@ QByteArray CodePageConverter::convert(const QByteArray& input, bool* complete)
     }
     char* outPtr = buffer;
     size_t outLeft = sizeof buffer;
-    iconv(cd, nullptr, nullptr, &outPtr, &outLeft); // flush
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);   // flush
     out.append(buffer, static_cast<qsizetype>(outPtr - buffer));
     return out;
 }
@@ -115,4 +115,4 @@ QString DecodeBig5(const QByteArray& bytes, bool* complete)
     return QString::fromUtf8(fromBig5.convert(bytes, complete));
 }
 
-} // namespace k3n
+}   // namespace k3n

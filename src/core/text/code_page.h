@@ -22,7 +22,7 @@ public:
     QByteArray convert(const QByteArray& input, bool* complete = nullptr);
 
 private:
-    void* handle_ = nullptr; // iconv_t
+    void* handle_ = nullptr;   // iconv_t
     bool fromUtf8_ = false;
     QByteArray replacement_;
 };
@@ -34,4 +34,4 @@ QString DecodeGbk(const QByteArray& bytes, bool* complete = nullptr);
 // Big5 bytes -> Unicode; ASCII passes straight through.
 QString DecodeBig5(const QByteArray& bytes, bool* complete = nullptr);
 
-} // namespace k3n
+}   // namespace k3n

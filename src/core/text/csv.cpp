@@ -204,7 +204,7 @@ Result<CsvTable> ReadTable(const QByteArray& bytes, const TAppLang& lang, std::o
     return table;
 }
 
-} // namespace
+}   // namespace
 
 Result<CsvTable> ReadCsvTable(const QByteArray& bytes, const TAppLang& lang)
 {
@@ -241,4 +241,4 @@ QByteArray WriteCsv(const std::vector<QStringList>& rows)
     return text.toUtf8();
 }
 
-} // namespace k3n
+}   // namespace k3n

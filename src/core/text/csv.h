@@ -38,4 +38,4 @@ QString CsvField(const QString& value);
 // UTF-8 rows ending in CRLF, without a BOM.
 QByteArray WriteCsv(const std::vector<QStringList>& rows);
 
-} // namespace k3n
+}   // namespace k3n

@@ -16,8 +16,7 @@ struct Error {
 };
 
 // A value, or the error that kept it from being made.
-template <class T>
-class Result {
+template <class T> class Result {
 public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}
@@ -32,4 +31,4 @@ private:
     std::variant<T, Error> state_;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -11,4 +11,4 @@ namespace k3n {
 constexpr int kGbkToBig5TableSize = 24066;
 extern const uint16_t kGbkToBig5Table[kGbkToBig5TableSize];
 
-} // namespace k3n
+}   // namespace k3n

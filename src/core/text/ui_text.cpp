@@ -38,7 +38,7 @@ const StoredTables& Tables()
     return tables;
 }
 
-} // namespace
+}   // namespace
 
 UiTextTable UiTextTableFor(uint8_t langType)
 {
@@ -111,4 +111,4 @@ QString Localized(const LocalText& t)
     return Localized(appLang(), t);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -42,4 +42,4 @@ QString Localized(const LocalText& t);
 // Decodes what FromGBK returned: Big5 when lang converts to Big5, GBK otherwise.
 QString DecodeForDisplay(const TAppLang& lang, const QByteArray& converted);
 
-} // namespace k3n
+}   // namespace k3n

@@ -162,4 +162,4 @@ inline constexpr int kNo = 344;   // "No"
 inline constexpr int kCtcssTail55Hz = 347;   // "Ctcss tail 55Hz"
 inline constexpr int kCtcssTail180Degree = 348;   // "Ctcss tail 180 degree"
 
-} // namespace k3n::ui
+}   // namespace k3n::ui

@@ -735,4 +735,4 @@ const TextOverride kTraditionalOverrides[kTraditionalOverrideCount] = {
     {68, "按键音"},
 };
 
-} // namespace k3n::detail
+}   // namespace k3n::detail

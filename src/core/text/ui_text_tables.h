@@ -7,13 +7,13 @@ namespace k3n::detail {
 
 struct TextOverride {
     int number;
-    const char* text; // UTF-8
+    const char* text;   // UTF-8
 };
 
 constexpr int kTraditionalOverrideCount = 4;
 
-extern const char* const kEnglishTexts[kUiTextCount];    // ASCII
-extern const char* const kSimplifiedTexts[kUiTextCount]; // UTF-8
+extern const char* const kEnglishTexts[kUiTextCount];   // ASCII
+extern const char* const kSimplifiedTexts[kUiTextCount];   // UTF-8
 extern const TextOverride kTraditionalOverrides[kTraditionalOverrideCount];
 
-} // namespace k3n::detail
+}   // namespace k3n::detail

@@ -116,7 +116,7 @@ private:
     std::atomic<bool> cancelRequested_{false};
 };
 
-} // namespace
+}   // namespace
 
 EmulatedRadio::EmulatedRadio(const VirtualRadioOptions& options, const QString& devicePath)
     : devicePath_(devicePath), greetingDelay_(options.greeting_delay)
@@ -194,9 +194,9 @@ std::vector<uint8_t> EmulatedRadio::Receive(std::span<const uint8_t> bytes, bool
     const std::size_t before = emulator_.frames().size();
     std::vector<uint8_t> answer = emulator_.Receive(bytes);
     const auto& frames = emulator_.frames();
-    greetingOnly = frames.size() > before &&
-                   std::all_of(frames.begin() + std::ptrdiff_t(before), frames.end(),
-                               [](const ReceivedFrame& f) { return f.command == link::Command::Greeting; });
+    greetingOnly = frames.size() > before
+        && std::all_of(frames.begin() + std::ptrdiff_t(before), frames.end(),
+                       [](const ReceivedFrame& f) { return f.command == link::Command::Greeting; });
     return answer;
 }
 
@@ -205,4 +205,4 @@ SessionLinkMaker EmulatedLinkMaker()
     return [] { return std::make_shared<EmulatedLink>(); };
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -34,7 +34,8 @@ public:
     int frameErrors() const;
     bool hungUp() const;
     // Everything has happened by the time a session returns: the condition is looked at once.
-    bool WaitFor(const std::function<bool(const RadioEmulator&)>& condition, std::chrono::milliseconds timeout = {}) const;
+    bool WaitFor(const std::function<bool(const RadioEmulator&)>& condition,
+                 std::chrono::milliseconds timeout = {}) const;
 
     // The radio's answer to 'bytes', and whether every frame in them was a greeting.
     std::vector<uint8_t> Receive(std::span<const uint8_t> bytes, bool& greetingOnly);
@@ -60,4 +61,4 @@ public:
     EmulatedSessions& operator=(const EmulatedSessions&) = delete;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -14,7 +14,7 @@ bool FitsMemory(uint16_t address, uint8_t count)
     return count >= 1 && count <= link::kMaxData && address + count <= int(kMemoryImageSize);
 }
 
-} // namespace
+}   // namespace
 
 RadioEmulator::RadioEmulator()
 {
@@ -106,8 +106,7 @@ RadioEmulator::Parse RadioEmulator::ParseFrame(std::size_t& frameSize, ReceivedF
 
     switch (frame.command) {
     case link::Command::Greeting:
-    case link::Command::End:
-        return dataSize == 0 && frame.count == 0 && frame.address == 0 ? Parse::Good : Parse::Bad;
+    case link::Command::End: return dataSize == 0 && frame.count == 0 && frame.address == 0 ? Parse::Good : Parse::Bad;
     case link::Command::ReadMemory:
         return dataSize == 0 && FitsMemory(frame.address, frame.count) ? Parse::Good : Parse::Bad;
     case link::Command::WriteMemory:
@@ -118,8 +117,8 @@ RadioEmulator::Parse RadioEmulator::ParseFrame(std::size_t& frameSize, ReceivedF
 
 bool RadioEmulator::FaultActive(RadioFault fault) const
 {
-    return fault_.fault == fault && answered_ >= fault_.after_frames &&
-           (fault_.session == 0 || fault_.session == sessions_);
+    return fault_.fault == fault && answered_ >= fault_.after_frames
+        && (fault_.session == 0 || fault_.session == sessions_);
 }
 
 void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out)
@@ -171,4 +170,4 @@ void RadioEmulator::Answer(const ReceivedFrame& frame, std::vector<uint8_t>& out
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -15,9 +15,9 @@ namespace k3n {
 // How the radio misbehaves once it has answered 'after_frames' frames.
 enum class RadioFault {
     None,
-    Silent,        // answers nothing more (after_frames 0: never answers)
+    Silent,   // answers nothing more (after_frames 0: never answers)
     WrongAnswer,   // acknowledges with 52 01, read replies start with 00; stores nothing
-    HangUp,        // the link goes away (the pseudo-terminal closes)
+    HangUp,   // the link goes away (the pseudo-terminal closes)
     AckWithoutStoring,   // acknowledges write frames as usual but keeps nothing of them
     // Busy after each end frame: the next 'after_frames' greetings go unanswered
     // (counted from the end frame, not from the first frame).
@@ -38,7 +38,7 @@ namespace radio_factory {
 constexpr uint16_t kFirmwareInfo = 0x0FD0;   // model, band, version: 16-bit each, high byte first
 constexpr uint16_t kSerialNumber = radio_addr::kSerialNumber;
 constexpr uint16_t kBandCode = radio_addr::kBandCode;
-} // namespace radio_factory
+}   // namespace radio_factory
 
 struct ReceivedFrame {
     link::Command command;
@@ -53,7 +53,7 @@ public:
     RadioEmulator();
 
     // Factory identity, kept in memory like the real radio keeps it.
-    void SetBand(int freqBand);                       // 0..3
+    void SetBand(int freqBand);   // 0..3
     void SetSerialNumber(std::span<const uint8_t, 8> serial);
     void SetFirmware(uint16_t model, uint16_t band, uint16_t version);
 
@@ -99,4 +99,4 @@ private:
     bool inSession_ = false;
 };
 
-} // namespace k3n
+}   // namespace k3n

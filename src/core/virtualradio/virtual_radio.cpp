@@ -59,7 +59,7 @@ std::optional<Error> LoadMemoryFile(const QString& path, MemoryImage& memory)
     return std::nullopt;
 }
 
-} // namespace
+}   // namespace
 
 VirtualRadio::VirtualRadio(VirtualRadioOptions options) : options_(std::move(options))
 {
@@ -219,9 +219,9 @@ void VirtualRadio::Serve()
             const std::size_t framesBefore = emulator_.frames().size();
             answer = emulator_.Receive(std::span(buffer.data(), std::size_t(n)));
             const auto& frames = emulator_.frames();
-            greetingOnly = frames.size() > framesBefore &&
-                           std::all_of(frames.begin() + std::ptrdiff_t(framesBefore), frames.end(),
-                                       [](const ReceivedFrame& f) { return f.command == link::Command::Greeting; });
+            greetingOnly = frames.size() > framesBefore
+                && std::all_of(frames.begin() + std::ptrdiff_t(framesBefore), frames.end(),
+                               [](const ReceivedFrame& f) { return f.command == link::Command::Greeting; });
             hungUp = emulator_.hungUp();
             ends = emulator_.endFrames();
             if (hungUp)   // the cable is pulled: the device goes away, seen together with the flag
@@ -391,4 +391,4 @@ bool VirtualRadio::WaitFor(const std::function<bool(const RadioEmulator&)>& cond
     return changed_.wait_for(lock, timeout, [&] { return condition(emulator_); });
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -101,4 +101,4 @@ private:
     std::chrono::steady_clock::time_point outboundFree_{};
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -70,4 +70,4 @@ void TAboutBox::Relabel()
     OKButton->setText(UiText(ui::kOk));
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -23,4 +23,4 @@ public:
     QPushButton* OKButton;
 };
 
-} // namespace k3n
+}   // namespace k3n

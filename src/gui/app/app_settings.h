@@ -9,11 +9,11 @@ namespace k3n {
 constexpr int kRecentFileCount = 5;
 
 struct AppSettings {
-    int Port = 1;                 // serial port COM1..COM9
-    int Language = 1;             // 0 English, 1 Simplified, 2 Traditional, other: from the system
-    bool AutoSeachPort = true;    // the session searches the ports by itself
-    QString PortId = {};          // the chosen cable's stable identity; empty: Port alone counts
-    QStringList RecentFiles = {}; // configuration files last opened or saved, most recent first
+    int Port = 1;   // serial port COM1..COM9
+    int Language = 1;   // 0 English, 1 Simplified, 2 Traditional, other: from the system
+    bool AutoSeachPort = true;   // the session searches the ports by itself
+    QString PortId = {};   // the chosen cable's stable identity; empty: Port alone counts
+    QStringList RecentFiles = {};   // configuration files last opened or saved, most recent first
     // Writing a configuration: back the radio up first, read it back afterwards.
     bool BackupBeforeWrite = true;
     bool VerifyAfterWrite = true;
@@ -23,4 +23,4 @@ struct AppSettings {
     bool WriteChangedOnly = false;
 };
 
-} // namespace k3n
+}   // namespace k3n

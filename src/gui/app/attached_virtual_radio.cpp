@@ -93,4 +93,4 @@ std::unique_ptr<AttachedVirtualRadio> StartVirtualRadioIfAskedFor(const QStringL
     return radio;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -48,4 +48,4 @@ std::optional<VirtualRadioOptions> VirtualRadioAskedFor(const QStringList& argum
 // cannot start (a warning on stderr says why).
 std::unique_ptr<AttachedVirtualRadio> StartVirtualRadioIfAskedFor(const QStringList& arguments);
 
-} // namespace k3n
+}   // namespace k3n

@@ -22,9 +22,10 @@ ChangesWindow::ChangesWindow(const RadioData& radio, const RadioRecord& toWrite,
     wDifferences->compare(toWrite);
     wDifferences->sSummary->hide();   // the question says it
     const std::size_t count = wDifferences->differences().size();
-    sQuestion = new QLabel(count == 0 ? Text(OwnText::ChangesNoneAskWrite)
-                                      : CountedText(qint64(count), OwnText::ChangesAskWriteOne, OwnText::ChangesAskWrite),
-                           this);
+    sQuestion =
+        new QLabel(count == 0 ? Text(OwnText::ChangesNoneAskWrite)
+                              : CountedText(qint64(count), OwnText::ChangesAskWriteOne, OwnText::ChangesAskWrite),
+                   this);
     sQuestion->setObjectName("sQuestion");
     sQuestion->setWordWrap(true);
     bWrite = new QPushButton(Text(OwnText::ChangesWrite), this);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/check_window.h"
-#include <QKeyEvent>
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTreeWidget>
 #include <algorithm>
@@ -13,7 +13,7 @@ namespace {
 
 enum Column { SeverityColumn, PageColumn, ItemColumn, ProblemColumn, kColumnCount };
 
-} // namespace
+}   // namespace
 
 CheckWindow::CheckWindow(QWidget* parent)
     : PlaceListWindow("CheckWindow", "tvProblems", kColumnCount, parent), tvProblems(list())
@@ -40,10 +40,9 @@ void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)
     clearRows();
     for (const ConfigurationProblem& p : problems_) {
         const bool error = p.severity == Severity::Error;
-        QTreeWidgetItem* item =
-            addRow({Text(error ? OwnText::CheckSeverityError : OwnText::CheckSeverityWarning),
-                    PlainCaption(UiText(EditorPageText(p.page))), p.item, p.message},
-                   p.page, p.channel);
+        QTreeWidgetItem* item = addRow({Text(error ? OwnText::CheckSeverityError : OwnText::CheckSeverityWarning),
+                                        PlainCaption(UiText(EditorPageText(p.page))), p.item, p.message},
+                                       p.page, p.channel);
         if (error)
             item->setForeground(SeverityColumn, Qt::red);
     }
@@ -58,4 +57,4 @@ void CheckWindow::setProblems(std::vector<ConfigurationProblem> problems)
     fitToRows(ProblemColumn);   // the problem's text may run on
 }
 
-} // namespace k3n
+}   // namespace k3n

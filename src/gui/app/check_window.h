@@ -26,4 +26,4 @@ private:
     std::vector<ConfigurationProblem> problems_;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -44,4 +44,4 @@ QString ConfigurationFileArgument(const QStringList& arguments)
     return {};
 }
 
-} // namespace k3n
+}   // namespace k3n

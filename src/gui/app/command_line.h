@@ -15,4 +15,4 @@ std::optional<QString> InformationAskedFor(const QStringList& arguments);
 // one argument that is not an option); empty when there is none.
 QString ConfigurationFileArgument(const QStringList& arguments);
 
-} // namespace k3n
+}   // namespace k3n

@@ -12,18 +12,16 @@ namespace {
 
 enum Column { PageColumn, ItemColumn, OpenColumn, FileColumn, kColumnCount };
 
-} // namespace
+}   // namespace
 
 CompareWindow::CompareWindow(const QString& fileName, const RadioRecord& fileRecord, QWidget* parent)
     : CompareWindow(CompareSide::File, fileName, fileRecord, parent)
-{
-}
+{}
 
 CompareWindow::CompareWindow(CompareSide side, const QString& name, const RadioRecord& otherRecord, QWidget* parent)
     : PlaceListWindow("CompareWindow", "tvDifferences", kColumnCount, parent), tvDifferences(list()), side_(side),
       name_(name), otherRecord_(otherRecord)
-{
-}
+{}
 
 void CompareWindow::compare(const RadioRecord& open)
 {
@@ -37,10 +35,10 @@ void CompareWindow::compare(const RadioRecord& open)
     clearRows();
     for (const ConfigurationDifference& d : differences_)
         addRow({d.pageName, d.item, d.oldText, d.newText}, d.page, d.channel);
-    sSummary->setText(differences_.empty() ? Text(OwnText::CompareNoDifferences)
-                                           : CountedText(qint64(differences_.size()), OwnText::CompareCountOne,
-                                                                      OwnText::CompareCount));
+    sSummary->setText(differences_.empty()
+                          ? Text(OwnText::CompareNoDifferences)
+                          : CountedText(qint64(differences_.size()), OwnText::CompareCountOne, OwnText::CompareCount));
     fitToRows(kColumnCount);
 }
 
-} // namespace k3n
+}   // namespace k3n

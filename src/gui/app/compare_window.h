@@ -12,7 +12,7 @@ namespace k3n {
 
 // What the open configuration is compared with.
 enum class CompareSide {
-    File,    // named by its file name
+    File,   // named by its file name
     Radio,   // as a read brought it, named by its serial number
 };
 
@@ -38,4 +38,4 @@ private:
     std::vector<ConfigurationDifference> differences_;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -63,4 +63,4 @@ ImportReportWindow::ImportReportWindow(const QString& fileName, const QStringLis
     PlaceOver(*this, parent);
 }
 
-} // namespace k3n
+}   // namespace k3n

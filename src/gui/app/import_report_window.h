@@ -26,4 +26,4 @@ public:
     QPushButton* bCancel;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
-#include "model/user_data_folder.h"
 #include "app/about_window.h"
 #include "app/check_window.h"
 #include "app/compare_window.h"
-#include "widgets/message_windows.h"
 #include "app/mdi_arrangement.h"
 #include "app/qt_translations.h"
 #include "model/fse_file.h"
+#include "model/user_data_folder.h"
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "text/ui_text_ids.h"
+#include "widgets/message_windows.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -48,7 +48,7 @@ StepName OwnStep(OwnText text)
 {
     return [text] { return Text(text); };
 }
-} // namespace
+}   // namespace
 
 TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     : QMainWindow(parent), data_(data), settings_(settings), createEditor_(CreateEditorForPage),
@@ -61,7 +61,8 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
-    history_ = new RecordHistory(data_, [this] { RefreshAllViews(); }, this);
+    history_ = new RecordHistory(
+        data_, [this] { RefreshAllViews(); }, this);
     autosaveTimer_ = new QTimer(this);
     autosaveTimer_->setSingleShot(true);
     connect(autosaveTimer_, &QTimer::timeout, this, &TMainForm::autosaveIfDue);
@@ -79,7 +80,8 @@ TMainForm::TMainForm(RadioData& data, AppSettings& settings, QWidget* parent)
     resize(1024, 720);
     RefreshAllViews();
     fitTreeToPageNames();
-    lastFolder_ = settings_.RecentFiles.isEmpty() ? QString() : QFileInfo(settings_.RecentFiles.constFirst()).absolutePath();
+    lastFolder_ =
+        settings_.RecentFiles.isEmpty() ? QString() : QFileInfo(settings_.RecentFiles.constFirst()).absolutePath();
 }
 
 TMainForm::~TMainForm()
@@ -166,8 +168,8 @@ void TMainForm::fitTreeToPageNames()
 {
     // Wide enough for the longest page name of every language: a language
     // switch never cuts a name off nor changes the workspace of the editors.
-    static const std::array<TAppLang, 3> languages = {
-        TAppLang(kLangIdEnglishUs), TAppLang(kLangIdChinesePrc), TAppLang(kLangIdChineseTaiwan)};
+    static const std::array<TAppLang, 3> languages = {TAppLang(kLangIdEnglishUs), TAppLang(kLangIdChinesePrc),
+                                                      TAppLang(kLangIdChineseTaiwan)};
     const QFontMetrics metrics(TreeView1->font());
     int widest = 0;
     int widestShown = 0;
@@ -372,7 +374,8 @@ QString TMainForm::askFileName(bool save)
     return runFileDialog(save, QString::fromLatin1(kFseFilter), QString::fromLatin1(kFseSuffix), proposed);
 }
 
-QString TMainForm::runFileDialog(bool save, const QString& nameFilter, const QString& suffix, const QString& proposedName)
+QString TMainForm::runFileDialog(bool save, const QString& nameFilter, const QString& suffix,
+                                 const QString& proposedName)
 {
     QFileDialog dialog(this, UiText(save ? ui::kSaveTitle : ui::kOpenTitle), lastFolder_);
     dialog.setNameFilter(nameFilter);
@@ -409,8 +412,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     if (leave) {
         ownAutosave_.removeAtExit();   // a normal end: nothing to offer back at the next start
         event->accept();
-    }
-    else
+    } else
         event->ignore();
 }
 
@@ -452,8 +454,14 @@ void TMainForm::changeEvent(QEvent* event)
         Qt::QueuedConnection);
 }
 
-void TMainForm::MenuLanguage_ChsClick() { switchLanguage(1); }
-void TMainForm::MenuLanguage_EnClick() { switchLanguage(0); }
+void TMainForm::MenuLanguage_ChsClick()
+{
+    switchLanguage(1);
+}
+void TMainForm::MenuLanguage_EnClick()
+{
+    switchLanguage(0);
+}
 
 void TMainForm::switchLanguage(int language)
 {
@@ -463,11 +471,26 @@ void TMainForm::switchLanguage(int language)
     RefreshAllViews();
 }
 
-void TMainForm::WindowCascadeItemClick() { mdiArea_->cascadeSubWindows(); }
-void TMainForm::WindowTileItemClick() { TileSubWindowsHorizontally(*mdiArea_); }
-void TMainForm::WindowTileItem2Click() { TileSubWindowsVertically(*mdiArea_); }
-void TMainForm::WindowMinimizeItemClick() { MinimizeAllSubWindows(*mdiArea_); }
-void TMainForm::WindowArrangeItemClick() { ArrangeMinimizedSubWindows(*mdiArea_); }
+void TMainForm::WindowCascadeItemClick()
+{
+    mdiArea_->cascadeSubWindows();
+}
+void TMainForm::WindowTileItemClick()
+{
+    TileSubWindowsHorizontally(*mdiArea_);
+}
+void TMainForm::WindowTileItem2Click()
+{
+    TileSubWindowsVertically(*mdiArea_);
+}
+void TMainForm::WindowMinimizeItemClick()
+{
+    MinimizeAllSubWindows(*mdiArea_);
+}
+void TMainForm::WindowArrangeItemClick()
+{
+    ArrangeMinimizedSubWindows(*mdiArea_);
+}
 
 void TMainForm::listOpenWindowsInWindowMenu()
 {
@@ -504,4 +527,4 @@ void TMainForm::HelpAbout1Execute()
     aboutBox_->exec();
 }
 
-} // namespace k3n
+}   // namespace k3n

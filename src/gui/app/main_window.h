@@ -4,13 +4,13 @@
 // document commands New, Open, Save and Close on the one radio data record.
 #include "app/app_settings.h"
 #include "app/record_history.h"
-#include "widgets/editor_window.h"
 #include "editors/editor_pages.h"
 #include "model/autosave.h"
 #include "model/configuration_check.h"
 #include "model/radio_data.h"
 #include "programming/service_data.h"
 #include "programming/write_log.h"
+#include "widgets/editor_window.h"
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -225,9 +225,9 @@ private:
 
     RadioData& data_;
     AppSettings& settings_;
-    ServiceData serviceData_;     // the radio's factory data for the service mode; kept for the run only
+    ServiceData serviceData_;   // the radio's factory data for the service mode; kept for the run only
     FileNameChooser chooseFileName_;
-    QString lastFolder_;          // where the file dialogs start
+    QString lastFolder_;   // where the file dialogs start
     EditorFactory createEditor_;
     RecordHistory* history_ = nullptr;
 
@@ -244,7 +244,7 @@ private:
     QPointer<TAboutBox> aboutBox_;
     std::vector<QAction*> recentFileItems_;
     QAction* recentFilesEnd_ = nullptr;   // the separator after them
-    QString restoredBackup_;              // the backup last opened by Restore radio from backup
+    QString restoredBackup_;   // the backup last opened by Restore radio from backup
     // What each file holds as far as this run knows: as last opened or saved. The
     // entry of "" is the fresh configuration that a configuration without a file is compared with.
     QHash<QString, RadioRecord> fileContents_;
@@ -265,4 +265,4 @@ private:
     void showCompareWindow(CompareWindow* window);
 };
 
-} // namespace k3n
+}   // namespace k3n

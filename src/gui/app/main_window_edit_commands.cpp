@@ -24,4 +24,4 @@ void TMainForm::takeCommandStep(EditorWindow* editor, StepName name)
     history_->recordStep(std::move(name));
 }
 
-} // namespace k3n
+}   // namespace k3n

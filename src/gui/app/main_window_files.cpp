@@ -29,7 +29,7 @@ qint64 SteadyMilliseconds()
         started.start();
     return started.elapsed();
 }
-} // namespace
+}   // namespace
 
 qint64 TMainForm::now() const
 {
@@ -49,7 +49,8 @@ bool TMainForm::openFile(const QString& path)
         return false;
     const QString absolute = QFileInfo(path).absoluteFilePath();
     fileContents_.insert(absolute, opened.record);
-    replaceConfiguration(opened, [] { return PlainCaption(UiText(ui::kMenuOpen)); }, absolute);
+    replaceConfiguration(
+        opened, [] { return PlainCaption(UiText(ui::kMenuOpen)); }, absolute);
     fileBecameCurrent(absolute);
     return true;
 }
@@ -187,4 +188,4 @@ void TMainForm::offerAutosaveRestore()
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

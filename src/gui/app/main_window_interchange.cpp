@@ -32,7 +32,7 @@ QString Shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-} // namespace
+}   // namespace
 
 QString TMainForm::askOtherFile(bool save, const QString& nameFilter, const QString& suffix)
 {
@@ -129,4 +129,4 @@ void TMainForm::showCompareWindow(CompareWindow* window)
     compareWindow_->activateWindow();
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -16,9 +16,9 @@ namespace k3n {
 
 struct TMainForm::CommandRow {
     enum Kind {
-        Menu,          // a menu of the menu bar
-        BarCommand,    // a menu bar item that is a command of its own
-        Item,          // an item of the menu above it
+        Menu,   // a menu of the menu bar
+        BarCommand,   // a menu bar item that is a command of its own
+        Item,   // an item of the menu above it
         Separator,
         RecentFiles,   // the recently used files go here
         OpenWindows,   // the open windows are listed after the menu's last item
@@ -55,8 +55,14 @@ const std::vector<TMainForm::CommandRow>& TMainForm::commandTable()
         {R::Item, "FileNewItem", ui::kMenuNew, {K(Qt::CTRL | Qt::Key_N)}, &TMainForm::FileNew1Execute},
         {R::Item, "FileOpenItem", ui::kMenuOpen, {K(Qt::CTRL | Qt::Key_O)}, &TMainForm::FileOpen1Execute},
         {R::Item, "FileCloseItem", ui::kMenuClose, {}, &TMainForm::FileClose1Execute},
-        {R::Item, "MenuFile_Save", ui::kMenuSave, {K(Qt::CTRL | Qt::Key_S)}, &TMainForm::MenuFile_SaveClick,
-         W::Always, -1, "Save|Save current file"},
+        {R::Item,
+         "MenuFile_Save",
+         ui::kMenuSave,
+         {K(Qt::CTRL | Qt::Key_S)},
+         &TMainForm::MenuFile_SaveClick,
+         W::Always,
+         -1,
+         "Save|Save current file"},
         {R::Separator},
         {R::Item, "FileImportChannels", OwnText::MenuImportChannels, {}, &TMainForm::FileImportChannelsClick},
         {R::Item, "FileExportChannels", OwnText::MenuExportChannels, {}, &TMainForm::FileExportChannelsClick},
@@ -73,13 +79,20 @@ const std::vector<TMainForm::CommandRow>& TMainForm::commandTable()
         {R::Item, "MenuEdit_Read", ui::kMenuReadFromRadio, {}, &TMainForm::MenuEdit_ReadClick},
         {R::Item, "MenuEdit_Write", ui::kMenuWriteToRadio, {}, &TMainForm::MenuEdit_WriteClick},
         {R::Item, "MenuEdit_Check", OwnText::MenuCheckConfiguration, {}, &TMainForm::MenuEdit_CheckClick},
-        {R::Item, "MenuEdit_CompareWithRadio", OwnText::MenuCompareWithRadio, {},
+        {R::Item,
+         "MenuEdit_CompareWithRadio",
+         OwnText::MenuCompareWithRadio,
+         {},
          &TMainForm::MenuEdit_CompareWithRadioClick},
         {R::Item, "MenuEdit_WriteSeveral", OwnText::MenuWriteSeveralRadios, {}, &TMainForm::MenuEdit_WriteSeveralClick},
         {R::Separator},
         {R::Item, "EditUndoItem", Step::Undo, K::keyBindings(K::Undo), &TMainForm::undoStep, W::CanUndo},
-        {R::Item, "EditRedoItem", Step::Redo, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)},
-         &TMainForm::redoStep, W::CanRedo},
+        {R::Item,
+         "EditRedoItem",
+         Step::Redo,
+         {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)},
+         &TMainForm::redoStep,
+         W::CanRedo},
         {R::Separator},
         {R::Item, "EditCutItem", OwnText::MenuCut, {K::Cut}, C::Cut, W::EditorHasCommand},
         {R::Item, "EditCopyItem", OwnText::MenuCopy, {K::Copy}, C::Copy, W::EditorHasCommand},
@@ -87,16 +100,36 @@ const std::vector<TMainForm::CommandRow>& TMainForm::commandTable()
         {R::Item, "EditDeleteItem", OwnText::MenuDelete, {K(Qt::Key_Delete)}, C::Delete, W::EditorHasCommand},
         {R::Item, "EditSelectAllItem", OwnText::MenuSelectAll, {K::SelectAll}, C::SelectAll, W::EditorHasCommand},
         {R::Separator},
-        {R::Item, "EditInsertChannelItem", OwnText::MenuInsertChannel, {K(Qt::Key_Insert)}, C::InsertChannel,
+        {R::Item,
+         "EditInsertChannelItem",
+         OwnText::MenuInsertChannel,
+         {K(Qt::Key_Insert)},
+         C::InsertChannel,
          W::EditorHasCommand},
-        {R::Item, "EditRemoveChannelItem", OwnText::MenuRemoveChannel, {K(Qt::CTRL | Qt::Key_Delete)},
-         C::RemoveChannel, W::EditorHasCommand},
-        {R::Item, "EditMoveUpItem", OwnText::MenuMoveUp, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)}, C::MoveUp,
+        {R::Item,
+         "EditRemoveChannelItem",
+         OwnText::MenuRemoveChannel,
+         {K(Qt::CTRL | Qt::Key_Delete)},
+         C::RemoveChannel,
          W::EditorHasCommand},
-        {R::Item, "EditMoveDownItem", OwnText::MenuMoveDown, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)}, C::MoveDown,
+        {R::Item,
+         "EditMoveUpItem",
+         OwnText::MenuMoveUp,
+         {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)},
+         C::MoveUp,
+         W::EditorHasCommand},
+        {R::Item,
+         "EditMoveDownItem",
+         OwnText::MenuMoveDown,
+         {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)},
+         C::MoveDown,
          W::EditorHasCommand},
         {R::Separator},
-        {R::Item, "EditFillDownItem", OwnText::MenuFillDown, {K(Qt::CTRL | Qt::Key_D)}, C::FillDown,
+        {R::Item,
+         "EditFillDownItem",
+         OwnText::MenuFillDown,
+         {K(Qt::CTRL | Qt::Key_D)},
+         C::FillDown,
          W::EditorHasCommand},
         {R::Item, "EditFillSeriesItem", OwnText::MenuFillSeries, {}, C::FillSeries, W::EditorHasCommand},
 
@@ -133,18 +166,10 @@ void TMainForm::buildMenus()
             menu->setObjectName(row.name);
             action = menu->menuAction();
             break;
-        case CommandRow::BarCommand:
-            action = menuBar()->addAction(QString());
-            break;
-        case CommandRow::Item:
-            action = menu->addAction(QString());
-            break;
-        case CommandRow::Separator:
-            menu->addSeparator();
-            continue;
-        case CommandRow::RecentFiles:
-            addRecentFileItems(*menu);
-            continue;
+        case CommandRow::BarCommand: action = menuBar()->addAction(QString()); break;
+        case CommandRow::Item: action = menu->addAction(QString()); break;
+        case CommandRow::Separator: menu->addSeparator(); continue;
+        case CommandRow::RecentFiles: addRecentFileItems(*menu); continue;
         case CommandRow::OpenWindows:
             Window1 = menu;
             connect(Window1, &QMenu::aboutToShow, this, &TMainForm::listOpenWindowsInWindowMenu);
@@ -223,4 +248,4 @@ void TMainForm::enableCommands(bool exact)
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -3,24 +3,24 @@
 // configuration, the communication-port dialog and the service mode. Each
 // opens its modal window here; the settings and the record are reachable
 // through appSettings() and radioData().
-#include "app/main_window.h"
 #include "app/check_window.h"
-#include "editors/channel_window.h"
-#include "text/own_texts.h"
-#include "widgets/message_windows.h"
+#include "app/main_window.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
 #include "app/restore_window.h"
+#include "app/service_mode.h"
 #include "app/several_radios_window.h"
+#include "comm/port_list.h"
+#include "editors/channel_window.h"
 #include "model/fse_file.h"
-#include "programming/radio_configuration.h"
 #include "model/own_files.h"
 #include "model/record_layout.h"
+#include "programming/radio_configuration.h"
+#include "text/own_texts.h"
+#include "widgets/message_windows.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include "app/service_mode.h"
-#include "comm/port_list.h"
 #include <algorithm>
 
 namespace k3n {
@@ -76,8 +76,8 @@ bool TMainForm::readyToWrite()
     if (!problems.empty())
         showCheckWindow(std::move(problems));
     if (errors > 0
-        && !AskYesNoDefaultNo(this, CountedText(errors, OwnText::CheckAskWriteWithErrorsOne,
-                                                OwnText::CheckAskWriteWithErrors))) {
+        && !AskYesNoDefaultNo(
+            this, CountedText(errors, OwnText::CheckAskWriteWithErrorsOne, OwnText::CheckAskWriteWithErrors))) {
         // The question took the focus from the list; the user goes on with the list.
         checkWindow_->raise();
         checkWindow_->activateWindow();
@@ -107,7 +107,7 @@ bool FileHolds(const QString& path, const QByteArray& bytes)
     return !path.isEmpty() && !ReadRegularFile(path, held) && held == bytes;
 }
 
-} // namespace
+}   // namespace
 
 WriteLogContext TMainForm::writeLogContext() const
 {
@@ -148,7 +148,8 @@ void TMainForm::MenuFile_RestoreClick()
     if (!unsavedChangesMayGo())
         return;
     // The backup is the radio's, not a file of the user's: Save asks for a name.
-    replaceConfiguration(backup, [] { return Text(OwnText::StepRestoreBackup); }, QString());
+    replaceConfiguration(
+        backup, [] { return Text(OwnText::StepRestoreBackup); }, QString());
     restoredBackup_ = path;
     // A backup that kept the radio's own bytes goes back exactly; an older one as a configuration.
     if (const std::optional<MemoryImage> read = ReadBackupRadioBytes(path))
@@ -161,7 +162,8 @@ void TMainForm::restoreExactly(const QString& backupPath, const MemoryImage& rea
 {
     const BackupRadio radio = BackupRadioOf(read);
     const QString taken = DescribeBackup(backupPath).taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!AskYesNoDefaultNo(this, Text(OwnText::RestoreAskWriteExact).arg(radio.serial, BandCodeText(radio.band_code), taken)))
+    if (!AskYesNoDefaultNo(this,
+                           Text(OwnText::RestoreAskWriteExact).arg(radio.serial, BandCodeText(radio.band_code), taken)))
         return;
     const PortPlan plan = SessionPortPlan(settings_);
     TProgramDialog dlg(data_, settings_, plan, this);
@@ -214,4 +216,4 @@ void TMainForm::Menu_RadioTestClick()
     OpenServiceMode(this, serviceData_, data_, settings_, [this] { CommitPendingEdits(); });
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -24,7 +24,7 @@ QString TodayText()
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
-} // namespace
+}   // namespace
 
 QString TMainForm::reportHtml()
 {
@@ -77,4 +77,4 @@ QString TMainForm::askPdfFileName(const QString& suggested)
     return dialog.selectedFiles().constFirst();
 }
 
-} // namespace k3n
+}   // namespace k3n

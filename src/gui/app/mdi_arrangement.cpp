@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mdi_arrangement.h"
-#include <QMdiArea>
 #include <QLayout>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
 #include <algorithm>
@@ -68,7 +68,7 @@ void tile(QMdiArea& area, Direction direction)
         along += extents[std::size_t(i)];
     }
 }
-} // namespace
+}   // namespace
 
 void PlaceAtTopLeft(QMdiArea& area, QMdiSubWindow& window)
 {
@@ -90,8 +90,14 @@ void GrowToFitContent(QMdiArea& area, QMdiSubWindow& window)
     window.setGeometry(QRect(at, grown));
 }
 
-void TileSubWindowsHorizontally(QMdiArea& area) { tile(area, Direction::Rows); }
-void TileSubWindowsVertically(QMdiArea& area) { tile(area, Direction::Columns); }
+void TileSubWindowsHorizontally(QMdiArea& area)
+{
+    tile(area, Direction::Rows);
+}
+void TileSubWindowsVertically(QMdiArea& area)
+{
+    tile(area, Direction::Columns);
+}
 
 void MinimizeAllSubWindows(QMdiArea& area)
 {
@@ -117,4 +123,4 @@ void ArrangeMinimizedSubWindows(QMdiArea& area)
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

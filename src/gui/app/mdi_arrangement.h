@@ -22,4 +22,4 @@ void MinimizeAllSubWindows(QMdiArea& area);
 // Lines the minimised windows up along the bottom edge, left to right.
 void ArrangeMinimizedSubWindows(QMdiArea& area);
 
-} // namespace k3n
+}   // namespace k3n

@@ -59,4 +59,4 @@ void PlaceListWindow::chooseItem(QTreeWidgetItem* item)
         emit placeChosen(places_[row].first, places_[row].second);
 }
 
-} // namespace k3n
+}   // namespace k3n

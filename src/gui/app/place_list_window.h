@@ -43,4 +43,4 @@ private:
     std::vector<std::pair<EditorPage, int>> places_;   // of each row, in order
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -34,10 +34,9 @@ QString DeviceTextOf(const QString& buttonName, const QList<TCommPortEntry>& por
             return TCommSerialPortInfo::DisplayText(p).mid(p.name.size() + 1);
     return {};
 }
-} // namespace
+}   // namespace
 
-TCommunicationPort::TCommunicationPort(AppSettings& settings, const QList<TCommPortEntry>& ports,
-                                       QWidget* parent)
+TCommunicationPort::TCommunicationPort(AppSettings& settings, const QList<TCommPortEntry>& ports, QWidget* parent)
     : QDialog(parent), settings_(settings), ports_(ports)
 {
     for (const TCommPortEntry& p : ports)
@@ -127,4 +126,4 @@ void TCommunicationPort::DisableAllPorts()
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

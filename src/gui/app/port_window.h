@@ -44,4 +44,4 @@ private:
     QStringList portNames_;
 };
 
-} // namespace k3n
+}   // namespace k3n

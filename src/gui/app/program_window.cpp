@@ -2,11 +2,11 @@
 #include "app/program_window.h"
 #include "app/changes_window.h"
 #include "comm/port_identity.h"
-#include "widgets/message_windows.h"
 #include "programming/session_texts.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
 #include "text/ui_text_ids.h"
+#include "widgets/message_windows.h"
 #include "widgets/spoken_names.h"
 #include <QCheckBox>
 #include <QDir>
@@ -55,11 +55,10 @@ QString PortDisplayText(const QString& name, const TCommSerialPortInfo& info)
             return TCommSerialPortInfo::DisplayText(p);
     return name;
 }
-} // namespace
+}   // namespace
 
 TProgramDialog::TProgramDialog(SessionRequest request, PortPlan ports, QWidget* parent)
-    : QDialog(parent),
-      session_(std::make_unique<ProgrammingSession>(std::move(request), std::move(ports))),
+    : QDialog(parent), session_(std::make_unique<ProgrammingSession>(std::move(request), std::move(ports))),
       runner_(std::make_unique<SessionRunner>(*session_))
 {
     const bool read = session_->request().direction == Direction::Read;
@@ -285,8 +284,8 @@ void TProgramDialog::ShowPhase()
     if (text.isEmpty())   // idle or done: the last phase's line stays, the backup's line is added once below
         text = sPhase->text().section(u'\n', 0, 0);
     if (!chain_->result().backup_path.isEmpty() && chain_->phase() != SafeWritePhase::Backup)
-        text += QStringLiteral("\n") +
-                Text(OwnText::SafeWriteBackupSaved).arg(QDir::toNativeSeparators(chain_->result().backup_path));
+        text += QStringLiteral("\n")
+            + Text(OwnText::SafeWriteBackupSaved).arg(QDir::toNativeSeparators(chain_->result().backup_path));
     SayOnLiveLine(sPhase, text);
 }
 
@@ -323,4 +322,4 @@ void TProgramDialog::done(int result)
     QDialog::done(result);
 }
 
-} // namespace k3n
+}   // namespace k3n

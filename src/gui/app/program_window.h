@@ -69,14 +69,14 @@ public:
     QPushButton* ProgramStart;
     QPushButton* CancelBtn;
     QProgressBar* ProgressBar1;
-    QLabel* sPort;       // the port being tried
-    QLabel* sPhase = nullptr;         // configuration write: the running phase
-    QCheckBox* cBackup = nullptr;     // configuration write: back the radio up first
-    QCheckBox* cVerify = nullptr;     // configuration write: read the radio back afterwards
+    QLabel* sPort;   // the port being tried
+    QLabel* sPhase = nullptr;   // configuration write: the running phase
+    QCheckBox* cBackup = nullptr;   // configuration write: back the radio up first
+    QCheckBox* cVerify = nullptr;   // configuration write: read the radio back afterwards
     QCheckBox* cShowChanges = nullptr;   // configuration write: after the backup, list the changes and ask
     QCheckBox* cChangedOnly = nullptr;   // configuration write: send only what differs from the backup
-    QLabel* sExperimental = nullptr;     // beside cChangedOnly
-    QTimer* Timer_Tx;    // single-shot, armed for the session's next deadline
+    QLabel* sExperimental = nullptr;   // beside cChangedOnly
+    QTimer* Timer_Tx;   // single-shot, armed for the session's next deadline
 
 public slots:
     // Abandons a running transfer (no end frame) before the window goes.
@@ -111,4 +111,4 @@ private:
     bool successNoticeShown_ = true;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -27,4 +27,4 @@ bool InstallQtTranslations(uint8_t langType)
     return true;
 }
 
-} // namespace k3n
+}   // namespace k3n

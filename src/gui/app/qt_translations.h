@@ -11,4 +11,4 @@ namespace k3n {
 // before. False when the translation is not on this machine; Qt then speaks English.
 bool InstallQtTranslations(uint8_t langType);
 
-} // namespace k3n
+}   // namespace k3n

@@ -21,7 +21,7 @@ void OnQuitSignal(int signal)
     errno = saved;
 }
 
-} // namespace
+}   // namespace
 
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
 {
@@ -56,4 +56,4 @@ void QuitSignals::readPipe()
         emit received(number);
 }
 
-} // namespace k3n
+}   // namespace k3n

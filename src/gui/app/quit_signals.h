@@ -29,4 +29,4 @@ private:
     QSocketNotifier* notifier_ = nullptr;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -111,4 +111,4 @@ QString RecordHistory::redoName() const
     return step ? step->name() : QString();
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -63,4 +63,4 @@ private:
     bool applying_ = false;   // reloading the views after an undo is no user action
 };
 
-} // namespace k3n
+}   // namespace k3n

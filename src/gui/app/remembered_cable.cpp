@@ -20,4 +20,4 @@ void RememberCableOfPort(AppSettings& settings, const QList<TCommPortEntry>& por
     settings.PortId = HalvexComm32::IdentityOfPort(settings.Port, ports);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -15,4 +15,4 @@ HalvexComm32::CableLookup FollowRememberedCable(AppSettings& settings,
 // PortId becomes the identity of the port Port points at (empty for a built-in port).
 void RememberCableOfPort(AppSettings& settings, const QList<HalvexComm32::TCommPortEntry>& ports);
 
-} // namespace k3n
+}   // namespace k3n

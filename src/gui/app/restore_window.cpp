@@ -72,8 +72,7 @@ RestoreWindow::RestoreWindow(const QString& folder, QWidget* parent)
     column->addLayout(buttons);
     resize(640, 360);
 
-    connect(tvBackups, &QTreeWidget::currentItemChanged, this,
-            [this] { bOpen->setEnabled(!chosenPath().isEmpty()); });
+    connect(tvBackups, &QTreeWidget::currentItemChanged, this, [this] { bOpen->setEnabled(!chosenPath().isEmpty()); });
     connect(tvBackups, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (!chosenPath().isEmpty())
             accept();
@@ -90,4 +89,4 @@ QString RestoreWindow::chosenPath() const
     return entries_[std::size_t(row)].path;
 }
 
-} // namespace k3n
+}   // namespace k3n

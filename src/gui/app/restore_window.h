@@ -30,4 +30,4 @@ private:
     std::vector<BackupEntry> entries_;
 };
 
-} // namespace k3n
+}   // namespace k3n

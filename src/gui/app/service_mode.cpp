@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/service_mode.h"
-#include "widgets/message_windows.h"
 #include "app/program_window.h"
 #include "programming/memory_image.h"
 #include "programming/session_texts.h"
 #include "service/password_window.h"
 #include "service/service_requests.h"
+#include "widgets/message_windows.h"
 #include <QApplication>
 
 namespace k3n {
@@ -43,9 +43,8 @@ void OpenServiceMode(QWidget* parent, ServiceData& service, RadioData& data, con
                      std::function<void()> commitEdits)
 {
     TPasswordDlg password(
-        {service, data, ProgramDialogTransfers(parent, service, data, settings, std::move(commitEdits))},
-        parent);
+        {service, data, ProgramDialogTransfers(parent, service, data, settings, std::move(commitEdits))}, parent);
     password.exec();
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -20,4 +20,4 @@ RunServiceTransfer ProgramDialogTransfers(QWidget* parent, ServiceData& service,
 void OpenServiceMode(QWidget* parent, ServiceData& service, RadioData& data, const AppSettings& settings,
                      std::function<void()> commitEdits);
 
-} // namespace k3n
+}   // namespace k3n

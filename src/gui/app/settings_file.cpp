@@ -106,7 +106,7 @@ std::vector<WrittenKey> KeysToWrite(const AppSettings& settings)
     }
     return keys;
 }
-} // namespace
+}   // namespace
 
 QString SettingsFilePath()
 {
@@ -259,4 +259,4 @@ std::optional<Error> SaveSettings(const AppSettings& settings, const QString& pa
     return std::nullopt;
 }
 
-} // namespace k3n
+}   // namespace k3n

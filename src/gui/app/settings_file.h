@@ -40,4 +40,4 @@ QByteArray UpdatedSettingsText(const QByteArray& oldText, const AppSettings& set
 // Exit: updates our keys in place, atomically; the error names the file and why it could not.
 std::optional<Error> SaveSettings(const AppSettings& settings, const QString& path = SettingsFilePath());
 
-} // namespace k3n
+}   // namespace k3n

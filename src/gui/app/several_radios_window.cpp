@@ -3,8 +3,8 @@
 #include "model/record_layout.h"
 #include "programming/memory_image.h"
 #include "programming/port_name.h"
-#include "text/ui_text.h"
 #include "text/own_texts.h"
+#include "text/ui_text.h"
 #include "widgets/message_windows.h"
 #include "widgets/spoken_names.h"
 #include <QCheckBox>
@@ -41,7 +41,7 @@ bool NoRadioAnswered(const SafeWriteResult& result)
     return silent && result.frames_written == 0 && result.ended_in != SafeWritePhase::Verify;
 }
 
-} // namespace
+}   // namespace
 
 QString SeveralRadiosResultText(const SafeWriteResult& result)
 {
@@ -57,8 +57,7 @@ QString SeveralRadiosResultText(const SafeWriteResult& result)
     return text;
 }
 
-SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext logContext,
-                                         const AppSettings& settings,
+SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext logContext, const AppSettings& settings,
                                          const HalvexComm32::TCommSerialPortInfo& portList, QWidget* parent)
     : QDialog(parent), data_(data), logContext_(std::move(logContext)), settings_(settings)
 {
@@ -83,7 +82,7 @@ SeveralRadiosWindow::SeveralRadiosWindow(const RadioData& data, WriteLogContext 
     summary = new QLabel(this);
     summary->setObjectName("Summary");
     summary->setWordWrap(true);   // a long result wraps rather than widening the window
-    MakeLiveLine(summary);        // each radio's result, then the count, said as they come
+    MakeLiveLine(summary);   // each radio's result, then the count, said as they come
     connect(startButton, &QPushButton::clicked, this, &SeveralRadiosWindow::start);
     connect(cancelButton, &QPushButton::clicked, this, &SeveralRadiosWindow::cancelOrClose);
 
@@ -136,9 +135,9 @@ void SeveralRadiosWindow::addPort()
     if (running())
         return;
     bool ok = false;
-    const QString typed = QInputDialog::getText(this, PlainCaption(Text(OwnText::SeveralRadiosAddPort)),
-                                                Text(OwnText::SeveralRadiosAddPortPrompt), QLineEdit::Normal, QString(),
-                                                &ok);
+    const QString typed =
+        QInputDialog::getText(this, PlainCaption(Text(OwnText::SeveralRadiosAddPort)),
+                              Text(OwnText::SeveralRadiosAddPortPrompt), QLineEdit::Normal, QString(), &ok);
     if (!ok)
         return;
     const HalvexComm32::TCommSerialPortInfo list;
@@ -223,8 +222,8 @@ void SeveralRadiosWindow::start()
     worker_ = std::thread([this, writes = writes_.get()] {
         writes->Run(
             [this](std::size_t radio, SafeWritePhase phase, int progress, int max) {
-                QMetaObject::invokeMethod(this, [=, this] { showProgress(runningRows_[radio], phase, progress, max); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [=, this] { showProgress(runningRows_[radio], phase, progress, max); }, Qt::QueuedConnection);
             },
             [this](std::size_t radio, const SafeWriteResult& result, double seconds) {
                 // A line that cannot be added is said in the result; the write itself is done.
@@ -232,8 +231,8 @@ void SeveralRadiosWindow::start()
                 SafeWriteResult shown = result;
                 if (logError)
                     shown.message += QStringLiteral(" (") + logError->message + QStringLiteral(")");
-                QMetaObject::invokeMethod(this, [=, this] { showResult(runningRows_[radio], shown, seconds); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [=, this] { showResult(runningRows_[radio], shown, seconds); }, Qt::QueuedConnection);
             });
         QMetaObject::invokeMethod(this, &SeveralRadiosWindow::runEnded, Qt::QueuedConnection);
     });
@@ -342,4 +341,4 @@ void SeveralRadiosWindow::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
-} // namespace k3n
+}   // namespace k3n

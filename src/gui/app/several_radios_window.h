@@ -76,4 +76,4 @@ private:
     bool ended_ = false;
 };
 
-} // namespace k3n
+}   // namespace k3n

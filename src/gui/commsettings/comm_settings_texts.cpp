@@ -48,7 +48,7 @@ const std::array<LocalText, kCommSettingsTextCount> kTexts = {{
     {"空格校验", "空白同位", "Space Parity"},
 }};
 
-} // namespace
+}   // namespace
 
 QString CommSettingsText(int n)
 {
@@ -57,4 +57,4 @@ QString CommSettingsText(int n)
     return Localized(kTexts[size_t(n)]);
 }
 
-} // namespace k3n
+}   // namespace k3n

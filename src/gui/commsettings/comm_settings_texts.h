@@ -10,4 +10,4 @@ constexpr int kCommSettingsTextCount = 36;
 // Text n (0..35); empty for another number.
 QString CommSettingsText(int n);
 
-} // namespace k3n
+}   // namespace k3n

@@ -31,12 +31,41 @@ namespace {
 
 // Text numbers.
 enum : int {
-    kOk = 0, kCancel = 1, kCaption = 2, kComPort = 3, kBaud = 4, kParity = 5, kByteSize = 6, kStopBits = 7,
-    kFlowControl = 8, kNoParity = 9, kOdd = 10, kEven = 11, kMark = 12, kFlowNone = 13, kRtsCts = 14,
-    kXonXoff = 15, kRtsCtsXonXoff = 16, kMustSelectPort = 17, kMustSelectBaud = 18, kMustSelectByteSize = 20,
-    kMustSelectParity = 21, kMustSelectStopBits = 22, kMustSelectFlow = 23, kAbout = 24, kDefault = 25,
-    kPortGroup = 26, kModemGroup = 27, kBufferGroup = 28, kAutoAnswer = 29, kInputBuf = 30, kOutputBuf = 31,
-    kAutoAnswerRange = 32, kInputBufError = 33, kOutputBufError = 34, kSpaceParity = 35,
+    kOk = 0,
+    kCancel = 1,
+    kCaption = 2,
+    kComPort = 3,
+    kBaud = 4,
+    kParity = 5,
+    kByteSize = 6,
+    kStopBits = 7,
+    kFlowControl = 8,
+    kNoParity = 9,
+    kOdd = 10,
+    kEven = 11,
+    kMark = 12,
+    kFlowNone = 13,
+    kRtsCts = 14,
+    kXonXoff = 15,
+    kRtsCtsXonXoff = 16,
+    kMustSelectPort = 17,
+    kMustSelectBaud = 18,
+    kMustSelectByteSize = 20,
+    kMustSelectParity = 21,
+    kMustSelectStopBits = 22,
+    kMustSelectFlow = 23,
+    kAbout = 24,
+    kDefault = 25,
+    kPortGroup = 26,
+    kModemGroup = 27,
+    kBufferGroup = 28,
+    kAutoAnswer = 29,
+    kInputBuf = 30,
+    kOutputBuf = 31,
+    kAutoAnswerRange = 32,
+    kInputBufError = 33,
+    kOutputBufError = 34,
+    kSpaceParity = 35,
 };
 
 constexpr int kMinBufferSize = 4096;
@@ -69,7 +98,7 @@ bool ReadNumber(const QLineEdit* edit, long& value)
     return ok;
 }
 
-} // namespace
+}   // namespace
 
 TForm_ZebCommDevice_Settings::TForm_ZebCommDevice_Settings(QWidget* owner, bool openAfterOk,
                                                            TZebCustomCommDevice* device, bool designing)
@@ -286,7 +315,7 @@ TForm_ZebCommDevice_Settings::Remembered TForm_ZebCommDevice_Settings::Entered()
 
 void TForm_ZebCommDevice_Settings::Apply(const Remembered& values, bool active)
 {
-    device_->fSetDeviceName(values.deviceName);  // "COMn" sets the port number
+    device_->fSetDeviceName(values.deviceName);   // "COMn" sets the port number
     device_->fSetBaud(TBaudRate(values.baud));
     device_->fSetParity(TParity(values.parity));
     device_->fSetByteSize(values.byteSize);
@@ -301,7 +330,7 @@ void TForm_ZebCommDevice_Settings::Apply(const Remembered& values, bool active)
 void TForm_ZebCommDevice_Settings::BnOKClick()
 {
     // Enter walks through the fields; OK applies only from the last one or from the button.
-    const QList<QWidget*> order = {CbPort, CbSelBaud, CbParity, CbByteSize, CbStopBits,
+    const QList<QWidget*> order = {CbPort, CbSelBaud,   CbParity,      CbByteSize,    CbStopBits,
                                    CbFlow, EditAutoAns, EditInBufSize, EditOutBufSize};
     const qsizetype at = order.indexOf(focusWidget());
     if (at >= 0 && at < order.size() - 1) {
@@ -364,4 +393,4 @@ bool SettingsDialog(TZebCustomCommDevice& device, QWidget* owner, bool openAfter
     return dialog.exec() == QDialog::Accepted;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -79,4 +79,4 @@ private:
 // Shows the dialog for the device modally; true when it closed with OK.
 bool SettingsDialog(TZebCustomCommDevice& device, QWidget* owner, bool openAfterOk);
 
-} // namespace k3n
+}   // namespace k3n

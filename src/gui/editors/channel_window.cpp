@@ -29,14 +29,16 @@ namespace {
 
 using Col = TChInforDlg::Col;
 
-
 // Room around the texts of the two read-only displays.
 constexpr int kDisplayPadding = 8;
 // The grid's text size: the 15 columns with their one-line headers must fit
 // the width of a 1280-pixel screen beside the page tree.
 constexpr qreal kGridMaxPointSize = 8;
 
-QStringList signalNumberTexts(unsigned system) { return NumberTexts(1, SignalNumberCount(system)); }
+QStringList signalNumberTexts(unsigned system)
+{
+    return NumberTexts(1, SignalNumberCount(system));
+}
 
 // The headers and texts of a column in every language, so a language switch
 // never makes the grid scroll.
@@ -55,9 +57,7 @@ HeaderText headerOf(int col)
     return [col] { return ChannelHeader(appLang(), col); };
 }
 
-
-
-} // namespace
+}   // namespace
 
 TChInforDlg::TChInforDlg(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
 {
@@ -218,7 +218,8 @@ std::unique_ptr<CellColumn> TChInforDlg::listColumn(int col, QComboBox* list, st
                     if (channelInUse(channelOfRow(row)))
                         store(channelOfRow(row), position);
                 },
-            .display = [this, col](int row) { return ChannelCellText(data_.record, channelOfRow(row), col, appLang()); }});
+            .display = [this,
+                        col](int row) { return ChannelCellText(data_.record, channelOfRow(row), col, appLang()); }});
 }
 
 std::unique_ptr<CellColumn> TChInforDlg::bitColumn(int col, BitField (*field)(int))
@@ -270,7 +271,10 @@ int TChInforDlg::shownGroup() const
     return group < kChannelGroups ? group : 0;
 }
 
-int TChInforDlg::channelOfRow(int row) const { return kRowsPerGroup * shownGroup() + row; }
+int TChInforDlg::channelOfRow(int row) const
+{
+    return kRowsPerGroup * shownGroup() + row;
+}
 
 void TChInforDlg::showChannel(int channel)
 {
@@ -285,7 +289,10 @@ void TChInforDlg::showChannel(int channel)
     StringGrid1->setCurrentCell(channel - kRowsPerGroup * group, Col::Rx);
 }
 
-bool TChInforDlg::channelInUse(int channel) const { return ChannelInUse(data_.record, channel); }
+bool TChInforDlg::channelInUse(int channel) const
+{
+    return ChannelInUse(data_.record, channel);
+}
 
 void TChInforDlg::StringGridUpdataRow(int row)
 {
@@ -413,4 +420,4 @@ void TChInforDlg::cbFreqRangeChange(int position)
         RefreshAll();
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -14,7 +14,6 @@ class QLineEdit;
 
 namespace k3n {
 
-
 class TChInforDlg : public EditorWindow {
     Q_OBJECT
 public:
@@ -103,4 +102,4 @@ private:
     QLabel* sDeviceSnDisp = nullptr;
 };
 
-} // namespace k3n
+}   // namespace k3n

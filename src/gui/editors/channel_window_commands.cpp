@@ -3,8 +3,8 @@
 // moving channels, and filling a column. Each command is one undo step; what
 // it could not do is listed in a message.
 #include "editors/channel_window.h"
-#include "model/channel_sheet.h"
 #include "model/channel_moves.h"
+#include "model/channel_sheet.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include "text/app_lang.h"
@@ -76,11 +76,17 @@ QStringList Described(const CellProblems& problems)
     return lines;
 }
 
-bool IsUnbroken(const std::vector<int>& rows) { return !rows.empty() && rows.back() - rows.front() + 1 == int(rows.size()); }
+bool IsUnbroken(const std::vector<int>& rows)
+{
+    return !rows.empty() && rows.back() - rows.front() + 1 == int(rows.size());
+}
 
-} // namespace
+}   // namespace
 
-bool TChInforDlg::hasCommand(EditCommand) const { return true; }
+bool TChInforDlg::hasCommand(EditCommand) const
+{
+    return true;
+}
 
 bool TChInforDlg::commandApplies(EditCommand command) const
 {
@@ -242,9 +248,9 @@ void TChInforDlg::removeChannels()
     if (channels.empty())
         channels.push_back(targetChannel());
     const ReferenceNotes notes = RemoveChannels(data_.record, channels);
-    endCommand(ChannelsStep(OwnText::StepRemoveChannel, OwnText::StepRemoveChannels, int(channels.size()),
-                            channels.front()),
-               channels.front(), Described(notes));
+    endCommand(
+        ChannelsStep(OwnText::StepRemoveChannel, OwnText::StepRemoveChannels, int(channels.size()), channels.front()),
+        channels.front(), Described(notes));
 }
 
 void TChInforDlg::moveChannels(int by)
@@ -293,13 +299,14 @@ void TChInforDlg::fillSeries()
     switch (fill.outcome) {
     case SeriesFill::Outcome::FirstCellEmpty: ShowNotice(this, Text(OwnText::FillSeriesFirstEmpty)); return;
     case SeriesFill::Outcome::LeavesBand:
-        ShowNotice(this, Text(OwnText::FillSeriesLeavesBand)
-                             .arg(fill.leavingChannel)
-                             .arg(FormatFrequency(fill.leavingHz), FormatFrequency(data_.band_limits.lower),
-                                  FormatFrequency(data_.band_limits.upper)));
+        ShowNotice(this,
+                   Text(OwnText::FillSeriesLeavesBand)
+                       .arg(fill.leavingChannel)
+                       .arg(FormatFrequency(fill.leavingHz), FormatFrequency(data_.band_limits.lower),
+                            FormatFrequency(data_.band_limits.upper)));
         return;
     case SeriesFill::Outcome::Filled: endCommand(OwnStep(OwnText::StepFillSeries), first, Described(fill.skipped));
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

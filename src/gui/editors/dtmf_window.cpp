@@ -11,13 +11,22 @@ namespace {
 
 using L = SettingsList;
 
-DigitCodeField EncodeField(int k) { return {dtmf::encode(k), dtmf::kEncodeDigits}; }
-DigitCodeField DecodeField(int k) { return {dtmf::decode(k), dtmf::kDecodeDigits}; }
+DigitCodeField EncodeField(int k)
+{
+    return {dtmf::encode(k), dtmf::kEncodeDigits};
+}
+DigitCodeField DecodeField(int k)
+{
+    return {dtmf::decode(k), dtmf::kDecodeDigits};
+}
 
 // A double-click switches between Single and CALL-ID; ID-CALL (and a foreign 3) go back to Single.
-unsigned NextSequence(unsigned v) { return v == 0 ? 2 : 0; }
+unsigned NextSequence(unsigned v)
+{
+    return v == 0 ? 2 : 0;
+}
 
-} // namespace
+}   // namespace
 
 TDtmfDlg::TDtmfDlg(RadioData& data, QWidget* parent)
     : SignalEditor(data, parent, {"PageDtmf", ui::kDtmf, dtmf::kSystemCount, dtmf::kDecodeCount, dtmf::kEncodeCount},
@@ -72,4 +81,4 @@ void TDtmfDlg::buildGrids()
     setCellColumns(sgEncode, std::move(encode));
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -20,4 +20,4 @@ private:
     void buildGrids();
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -74,8 +74,8 @@ void CaptionTable::apply() const
     }
 }
 
-QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
-                           const char* labelName, int labelText, const char* listName)
+QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions, const char* labelName, int labelText,
+                           const char* listName)
 {
     QWidget* parent = form->parentWidget();
     auto* label = new QLabel(parent);
@@ -91,4 +91,4 @@ QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
     return list;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -43,7 +43,7 @@ private:
 
 // Adds "label  list" as one row of form: a caption named labelName showing text
 // labelText and a pick-only list named listName. Returns the list.
-QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions,
-                           const char* labelName, int labelText, const char* listName);
+QComboBox* AddLabelledList(QFormLayout* form, CaptionTable& captions, const char* labelName, int labelText,
+                           const char* listName);
 
-} // namespace k3n
+}   // namespace k3n

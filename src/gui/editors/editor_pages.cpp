@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/editor_pages.h"
 #include "editors/channel_window.h"
+#include "editors/dtmf_window.h"
+#include "editors/emergency_settings_window.h"
+#include "editors/five_tone_window.h"
 #include "editors/general_settings_window.h"
 #include "editors/key_assignment_window.h"
 #include "editors/scan_settings_window.h"
-#include "editors/emergency_settings_window.h"
-#include "editors/dtmf_window.h"
-#include "editors/five_tone_window.h"
 #include "editors/two_tone_window.h"
 
 namespace k3n {
@@ -30,4 +30,4 @@ EditorWindow* CreateEditorForPage(int page, RadioData& data, QWidget* parent)
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

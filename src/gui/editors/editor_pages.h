@@ -12,4 +12,4 @@ constexpr int kEditorPageCount = kEditorPages;
 // DTMF, five-tone, two-tone) as a child of parent; nullptr for other pages.
 EditorWindow* CreateEditorForPage(int page, RadioData& data, QWidget* parent);
 
-} // namespace k3n
+}   // namespace k3n

@@ -30,8 +30,7 @@ constexpr EncodeRange kEncodeRanges[] = {
 };
 constexpr int kSignalingTypeCount = int(std::size(kEncodeRanges));
 
-QGroupBox* AddGroup(QGridLayout* page, CaptionTable& captions, const char* name, int textNo,
-                    int row, int column)
+QGroupBox* AddGroup(QGridLayout* page, CaptionTable& captions, const char* name, int textNo, int row, int column)
 {
     auto* group = new QGroupBox(page->parentWidget());
     group->setObjectName(name);
@@ -40,10 +39,9 @@ QGroupBox* AddGroup(QGridLayout* page, CaptionTable& captions, const char* name,
     return group;
 }
 
-} // namespace
+}   // namespace
 
-TEmergencySettingDlg::TEmergencySettingDlg(RadioData& data, QWidget* parent)
-    : EditorWindow(data, parent)
+TEmergencySettingDlg::TEmergencySettingDlg(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
 {
     auto* page = new QGridLayout(this);
     auto* emergency = new QFormLayout(AddGroup(page, captions_, "gbEmergency", ui::kEmergency, 0, 0));
@@ -95,14 +93,21 @@ void TEmergencySettingDlg::RefreshAll()
     setWindowTitle(UiText(ui::kEmergencySettings));
     captions_.apply();
 
-    FillPickList(cbMode, SettingsListTexts(SettingsList::EmergencyMode, appLang()), int(r.get(rec::emergency_mode_bits)) - 1);
-    FillPickList(cbDesignatedChannel, SettingsListTexts(SettingsList::EmergencyDesignatedChannel, appLang()), r.get(rec::emergency_designated_channel));
-    FillPickList(cbChannel, SettingsListTexts(SettingsList::EmergencyChannel, appLang()), r.get(rec::emergency_channel_select));
+    FillPickList(cbMode, SettingsListTexts(SettingsList::EmergencyMode, appLang()),
+                 int(r.get(rec::emergency_mode_bits)) - 1);
+    FillPickList(cbDesignatedChannel, SettingsListTexts(SettingsList::EmergencyDesignatedChannel, appLang()),
+                 r.get(rec::emergency_designated_channel));
+    FillPickList(cbChannel, SettingsListTexts(SettingsList::EmergencyChannel, appLang()),
+                 r.get(rec::emergency_channel_select));
     cbDesignatedChannel->setEnabled(cbChannel->currentIndex() == kDesignatedChannel);
-    FillPickList(cbActiveTime, SettingsListTexts(SettingsList::EmergencyActiveTime, appLang()), r.get(rec::emergency_active_time));
-    FillPickList(cbRxTime, SettingsListTexts(SettingsList::EmergencyRxTxTime, appLang()), r.get(rec::emergency_rx_time));
-    FillPickList(cbTxTime, SettingsListTexts(SettingsList::EmergencyRxTxTime, appLang()), r.get(rec::emergency_tx_time));
-    FillPickList(cbSirenTime, SettingsListTexts(SettingsList::EmergencySirenTime, appLang()), r.get(rec::emergency_siren_time));
+    FillPickList(cbActiveTime, SettingsListTexts(SettingsList::EmergencyActiveTime, appLang()),
+                 r.get(rec::emergency_active_time));
+    FillPickList(cbRxTime, SettingsListTexts(SettingsList::EmergencyRxTxTime, appLang()),
+                 r.get(rec::emergency_rx_time));
+    FillPickList(cbTxTime, SettingsListTexts(SettingsList::EmergencyRxTxTime, appLang()),
+                 r.get(rec::emergency_tx_time));
+    FillPickList(cbSirenTime, SettingsListTexts(SettingsList::EmergencySirenTime, appLang()),
+                 r.get(rec::emergency_siren_time));
 
     const int type = int(r.get(rec::emergency_signaling_type));
     FillPickList(cbSignalingType, SettingsListTexts(SettingsList::EmergencySignalingType, appLang()), type);
@@ -114,8 +119,10 @@ void TEmergencySettingDlg::RefreshAll()
     // A type no list names (3) shows blank lists and leaves the stored bits alone.
     showEncodeLists(type, int(r.get(rec::emergency_encode_system)), int(r.get(rec::emergency_encode_select)));
 
-    FillPickList(cbReminderTime, SettingsListTexts(SettingsList::EmergencyMinutes, appLang()), r.get(rec::emergency_reminder_time));
-    FillPickList(cbResponseTime, SettingsListTexts(SettingsList::EmergencyMinutes, appLang()), r.get(rec::emergency_response_time));
+    FillPickList(cbReminderTime, SettingsListTexts(SettingsList::EmergencyMinutes, appLang()),
+                 r.get(rec::emergency_reminder_time));
+    FillPickList(cbResponseTime, SettingsListTexts(SettingsList::EmergencyMinutes, appLang()),
+                 r.get(rec::emergency_response_time));
 }
 
 void TEmergencySettingDlg::showEncodeLists(int signalingType, int systemPosition, int selectPosition)
@@ -175,10 +182,22 @@ void TEmergencySettingDlg::cbDesignatedChannelExit()
 {
     StoreChosenPosition(cbDesignatedChannel, data_.record, rec::emergency_designated_channel);
 }
-void TEmergencySettingDlg::cbActiveTimeExit() { StoreChosenPosition(cbActiveTime, data_.record, rec::emergency_active_time); }
-void TEmergencySettingDlg::cbRxTimeExit() { StoreChosenPosition(cbRxTime, data_.record, rec::emergency_rx_time); }
-void TEmergencySettingDlg::cbTxTimeExit() { StoreChosenPosition(cbTxTime, data_.record, rec::emergency_tx_time); }
-void TEmergencySettingDlg::cbSirenTimeExit() { StoreChosenPosition(cbSirenTime, data_.record, rec::emergency_siren_time); }
+void TEmergencySettingDlg::cbActiveTimeExit()
+{
+    StoreChosenPosition(cbActiveTime, data_.record, rec::emergency_active_time);
+}
+void TEmergencySettingDlg::cbRxTimeExit()
+{
+    StoreChosenPosition(cbRxTime, data_.record, rec::emergency_rx_time);
+}
+void TEmergencySettingDlg::cbTxTimeExit()
+{
+    StoreChosenPosition(cbTxTime, data_.record, rec::emergency_tx_time);
+}
+void TEmergencySettingDlg::cbSirenTimeExit()
+{
+    StoreChosenPosition(cbSirenTime, data_.record, rec::emergency_siren_time);
+}
 void TEmergencySettingDlg::cbSignalingTypeExit()
 {
     StoreChosenPosition(cbSignalingType, data_.record, rec::emergency_signaling_type);
@@ -200,4 +219,4 @@ void TEmergencySettingDlg::cbResponseTimeExit()
     StoreChosenPosition(cbResponseTime, data_.record, rec::emergency_response_time);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -4,8 +4,8 @@
 // to, its timing, the signalling system and code it sends, and the lone-worker
 // timers. Every list writes its field of the emergency block when it loses the
 // focus; the channel and signalling-type lists also act at once on a change.
-#include "widgets/editor_window.h"
 #include "editors/editor_controls.h"
+#include "widgets/editor_window.h"
 
 class QComboBox;
 
@@ -52,4 +52,4 @@ private:
     QComboBox* cbResponseTime;
 };
 
-} // namespace k3n
+}   // namespace k3n

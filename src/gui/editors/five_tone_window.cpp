@@ -17,17 +17,32 @@ using L = SettingsList;
 
 constexpr int kLastGapOff = 255;
 
-DigitCodeField EncodeField(int k) { return {five::encode(k), five::kEncodeDigits}; }
-DigitCodeField DecodeField(int k) { return {five::decode(k), five::kDecodeDigits}; }
+DigitCodeField EncodeField(int k)
+{
+    return {five::encode(k), five::kEncodeDigits};
+}
+DigitCodeField DecodeField(int k)
+{
+    return {five::decode(k), five::kDecodeDigits};
+}
 
 // The extension's time list; its first entry, OFF, is the cleared box instead.
-QStringList ExtensionTimes() { return SettingsListTexts(L::FiveToneExtension, appLang()).mid(1); }
-ListItems LastGapTones() { return SignalEditor::Entries(L::FiveToneLastGapTone); }
+QStringList ExtensionTimes()
+{
+    return SettingsListTexts(L::FiveToneExtension, appLang()).mid(1);
+}
+ListItems LastGapTones()
+{
+    return SignalEditor::Entries(L::FiveToneLastGapTone);
+}
 
 // A double-click steps through all three sequences; a foreign 3 goes back to Single.
-unsigned NextSequence(unsigned v) { return v >= 2 ? 0 : v + 1; }
+unsigned NextSequence(unsigned v)
+{
+    return v >= 2 ? 0 : v + 1;
+}
 
-} // namespace
+}   // namespace
 
 TFiveToneDlg::TFiveToneDlg(RadioData& data, QWidget* parent)
     : SignalEditor(data, parent,
@@ -54,24 +69,28 @@ void TFiveToneDlg::buildOptionPage()
 
     cbLast_gap_tone = addList(1, "cbLast_gap_tone", ui::kLastGapTone, five::last_gap_tone, LastGapTones);
     connect(cbLast_gap_tone, &QComboBox::activated, this, &TFiveToneDlg::cbLast_gap_toneChange);
-    cbLast_gap_time = addList(1, "cbLast_gap_time", ui::kLastGapTime, five::last_gap_time, [] { return Entries(L::FiveToneLastGapTime); });
-    addList(1, "cbLast_2nd_gap_time", ui::kSecondLastGapTime, five::last_2nd_gap_time, [] { return Entries(L::FiveToneLast2ndGapTime); });
-    commitOnPick(addList(1, "cbTrans_delay_time", ui::kTranspondDelay, five::trans_delay_time, [] { return Entries(L::FiveToneTransDelay); }));
+    cbLast_gap_time = addList(1, "cbLast_gap_time", ui::kLastGapTime, five::last_gap_time,
+                              [] { return Entries(L::FiveToneLastGapTime); });
+    addList(1, "cbLast_2nd_gap_time", ui::kSecondLastGapTime, five::last_2nd_gap_time,
+            [] { return Entries(L::FiveToneLast2ndGapTime); });
+    commitOnPick(addList(1, "cbTrans_delay_time", ui::kTranspondDelay, five::trans_delay_time,
+                         [] { return Entries(L::FiveToneTransDelay); }));
     addList(1, "cbClear_trans_delay_time", ui::kClearToTranspond, five::clear_trans_delay_time,
             [] { return Entries(L::FiveToneClearTransDelay); });
     addList(1, "cbAck_retry", ui::kAckRetry, five::ack_retry, [] { return Entries(L::FiveToneAckRetry); });
-    addList(1, "cbAck_decode_time", ui::kAckDecodingTime, five::ack_decode_time, [] { return Entries(L::FiveToneAckDecodeTime); });
+    addList(1, "cbAck_decode_time", ui::kAckDecodingTime, five::ack_decode_time,
+            [] { return Entries(L::FiveToneAckDecodeTime); });
 
     addToneExtension("cExtended_1st", ui::kFirstToneExtend, "cbExtended_1st_time", ui::kFirstExtendTime,
                      five::extended_1st);
     addToneExtension("cExtended_2nd", ui::kSecondToneExtend, "cbExtended_2nd_time", ui::kSecondExtendTime,
                      five::extended_2nd);
-    addList(2, "cbId_decode_time", ui::kDecodeTime, five::id_decode_time, [] { return Entries(L::FiveToneIdDecodeTime); });
+    addList(2, "cbId_decode_time", ui::kDecodeTime, five::id_decode_time,
+            [] { return Entries(L::FiveToneIdDecodeTime); });
     addList(2, "cbAuto_tx_time", ui::kAutoTxTime, five::auto_tx_time, [] { return Entries(L::FiveToneAutoTxTime); });
 }
 
-void TFiveToneDlg::addToneExtension(const char* boxName, int boxText, const char* listName, int listText,
-                                    U8Field field)
+void TFiveToneDlg::addToneExtension(const char* boxName, int boxText, const char* listName, int listText, U8Field field)
 {
     QFormLayout* form = optionForm(2);
     auto* box = new QCheckBox(tsOption);
@@ -132,8 +151,9 @@ void TFiveToneDlg::cbLast_gap_toneChange()
 void TFiveToneDlg::buildGrids()
 {
     CellColumns system;
-    system.push_back(valueListColumn(sgSystem, TextNo(ui::kSystemType), "cbSystemType", [] { return Entries(L::FiveToneStandard); },
-                                     five::standard));
+    system.push_back(valueListColumn(
+        sgSystem, TextNo(ui::kSystemType), "cbSystemType", [] { return Entries(L::FiveToneStandard); },
+        five::standard));
     system.push_back(codeRefColumn(sgSystem, TextNo(ui::kRepeat), "cbSystemRep", five::repeat_code));
     system.push_back(codeRefColumn(sgSystem, TextNo(ui::kCall), "cbSystemCall", five::call_code));
     system.push_back(codeRefColumn(sgSystem, TextNo(ui::kId), "cbSystemId", five::id_code));
@@ -160,4 +180,4 @@ void TFiveToneDlg::buildGrids()
     setCellColumns(sgEncode, std::move(encode));
 }
 
-} // namespace k3n
+}   // namespace k3n

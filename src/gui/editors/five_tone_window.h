@@ -35,4 +35,4 @@ private:
     QComboBox* cbLast_gap_time = nullptr;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -24,8 +24,7 @@ namespace {
 
 constexpr int kScrFreqDigits = 4;
 
-QCheckBox* AddCheckBox(QGridLayout* grid, CaptionTable& captions, const char* name,
-                       int textNo, int row, int column)
+QCheckBox* AddCheckBox(QGridLayout* grid, CaptionTable& captions, const char* name, int textNo, int row, int column)
 {
     auto* box = new QCheckBox(grid->parentWidget());
     box->setObjectName(name);
@@ -34,10 +33,9 @@ QCheckBox* AddCheckBox(QGridLayout* grid, CaptionTable& captions, const char* na
     return box;
 }
 
-} // namespace
+}   // namespace
 
-TGeneralSettingsDlg::TGeneralSettingsDlg(RadioData& data, QWidget* parent)
-    : EditorWindow(data, parent)
+TGeneralSettingsDlg::TGeneralSettingsDlg(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
 {
     auto* lists = new QFormLayout;
     lists->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -164,13 +162,19 @@ void TGeneralSettingsDlg::RefreshAll()
     FillPickList(cbVOX_DELAY, SettingsListTexts(SettingsList::VoxDelay, appLang()), r.get(rec::vox_delay));
     FillPickList(cbTalkAround, SettingsListTexts(SettingsList::TalkAround, appLang()), r.get(rec::talk_around));
     FillPickList(cbSaving, SettingsListTexts(SettingsList::PowerSave, appLang()), r.get(rec::saving));
-    FillPickList(cbBatlowWarningTime, SettingsListTexts(SettingsList::BatlowInterval, appLang()), r.get(rec::batlow_warning_time));
+    FillPickList(cbBatlowWarningTime, SettingsListTexts(SettingsList::BatlowInterval, appLang()),
+                 r.get(rec::batlow_warning_time));
     FillPickList(cbCtcTail, SettingsListTexts(SettingsList::CtcssTail, appLang()), int(r.get(rec::ctcss_tail)));
 
     const std::pair<QCheckBox*, BitField> flags[] = {
-        {cKeyLock, rec::key_lock}, {cBeep, rec::beep}, {cCompandor, rec::compandor},
-        {cScrambling, rec::scrambling}, {cBatlow_rx, rec::batlow_rx}, {cBatlow_tx, rec::batlow_tx},
-        {cCtcss_extra_tail, rec::ctcss_extra_tail}, {cCtcss_tail, rec::ctcss_tail},
+        {cKeyLock, rec::key_lock},
+        {cBeep, rec::beep},
+        {cCompandor, rec::compandor},
+        {cScrambling, rec::scrambling},
+        {cBatlow_rx, rec::batlow_rx},
+        {cBatlow_tx, rec::batlow_tx},
+        {cCtcss_extra_tail, rec::ctcss_extra_tail},
+        {cCtcss_tail, rec::ctcss_tail},
     };
     for (const auto& [box, bit] : flags)
         box->setChecked(r.get(bit) != 0);
@@ -189,28 +193,79 @@ void TGeneralSettingsDlg::storeFlag(const QCheckBox* box, BitField bit)
     data_.record.set(bit, box->isChecked() ? 1u : 0u);
 }
 
-void TGeneralSettingsDlg::cbTOTExit() { StoreChosenPosition(cbTOT, data_.record, rec::tot); }
-void TGeneralSettingsDlg::cbTOAExit() { StoreChosenPosition(cbTOA, data_.record, rec::toa); }
-void TGeneralSettingsDlg::cbBurst_toneExit() { StoreChosenPosition(cbBurst_tone, data_.record, rec::burst_tone); }
-void TGeneralSettingsDlg::cbVoiceExit() { StoreChosenPosition(cbVoice, data_.record, rec::voice); }
-void TGeneralSettingsDlg::cbVOXExit() { StoreChosenPosition(cbVOX, data_.record, rec::vox); }
-void TGeneralSettingsDlg::cbVOX_DELAYExit() { StoreChosenPosition(cbVOX_DELAY, data_.record, rec::vox_delay); }
-void TGeneralSettingsDlg::cbTalkAroundExit() { StoreChosenPosition(cbTalkAround, data_.record, rec::talk_around); }
-void TGeneralSettingsDlg::cbSavingExit() { StoreChosenPosition(cbSaving, data_.record, rec::saving); }
+void TGeneralSettingsDlg::cbTOTExit()
+{
+    StoreChosenPosition(cbTOT, data_.record, rec::tot);
+}
+void TGeneralSettingsDlg::cbTOAExit()
+{
+    StoreChosenPosition(cbTOA, data_.record, rec::toa);
+}
+void TGeneralSettingsDlg::cbBurst_toneExit()
+{
+    StoreChosenPosition(cbBurst_tone, data_.record, rec::burst_tone);
+}
+void TGeneralSettingsDlg::cbVoiceExit()
+{
+    StoreChosenPosition(cbVoice, data_.record, rec::voice);
+}
+void TGeneralSettingsDlg::cbVOXExit()
+{
+    StoreChosenPosition(cbVOX, data_.record, rec::vox);
+}
+void TGeneralSettingsDlg::cbVOX_DELAYExit()
+{
+    StoreChosenPosition(cbVOX_DELAY, data_.record, rec::vox_delay);
+}
+void TGeneralSettingsDlg::cbTalkAroundExit()
+{
+    StoreChosenPosition(cbTalkAround, data_.record, rec::talk_around);
+}
+void TGeneralSettingsDlg::cbSavingExit()
+{
+    StoreChosenPosition(cbSaving, data_.record, rec::saving);
+}
 void TGeneralSettingsDlg::cbBatlowWarningTimeExit()
 {
     StoreChosenPosition(cbBatlowWarningTime, data_.record, rec::batlow_warning_time);
 }
-void TGeneralSettingsDlg::cbCtcTailExit() { StoreChosenPosition(cbCtcTail, data_.record, rec::ctcss_tail); }
+void TGeneralSettingsDlg::cbCtcTailExit()
+{
+    StoreChosenPosition(cbCtcTail, data_.record, rec::ctcss_tail);
+}
 
-void TGeneralSettingsDlg::cKeyLockExit() { storeFlag(cKeyLock, rec::key_lock); }
-void TGeneralSettingsDlg::cBeepExit() { storeFlag(cBeep, rec::beep); }
-void TGeneralSettingsDlg::cCompandorExit() { storeFlag(cCompandor, rec::compandor); }
-void TGeneralSettingsDlg::cScramblingExit() { storeFlag(cScrambling, rec::scrambling); }
-void TGeneralSettingsDlg::cBatlow_rxExit() { storeFlag(cBatlow_rx, rec::batlow_rx); }
-void TGeneralSettingsDlg::cBatlow_txExit() { storeFlag(cBatlow_tx, rec::batlow_tx); }
-void TGeneralSettingsDlg::cCtcss_extra_tailExit() { storeFlag(cCtcss_extra_tail, rec::ctcss_extra_tail); }
-void TGeneralSettingsDlg::cCtcss_tailExit() { storeFlag(cCtcss_tail, rec::ctcss_tail); }
+void TGeneralSettingsDlg::cKeyLockExit()
+{
+    storeFlag(cKeyLock, rec::key_lock);
+}
+void TGeneralSettingsDlg::cBeepExit()
+{
+    storeFlag(cBeep, rec::beep);
+}
+void TGeneralSettingsDlg::cCompandorExit()
+{
+    storeFlag(cCompandor, rec::compandor);
+}
+void TGeneralSettingsDlg::cScramblingExit()
+{
+    storeFlag(cScrambling, rec::scrambling);
+}
+void TGeneralSettingsDlg::cBatlow_rxExit()
+{
+    storeFlag(cBatlow_rx, rec::batlow_rx);
+}
+void TGeneralSettingsDlg::cBatlow_txExit()
+{
+    storeFlag(cBatlow_tx, rec::batlow_tx);
+}
+void TGeneralSettingsDlg::cCtcss_extra_tailExit()
+{
+    storeFlag(cCtcss_extra_tail, rec::ctcss_extra_tail);
+}
+void TGeneralSettingsDlg::cCtcss_tailExit()
+{
+    storeFlag(cCtcss_tail, rec::ctcss_tail);
+}
 
 void TGeneralSettingsDlg::eUserCtcExit()
 {
@@ -232,4 +287,4 @@ void TGeneralSettingsDlg::eScrFreqExit(int row, const QString& text)
     data_.record.set(rec::scramble_freq(row - 1), uint16_t(std::clamp(typed, kScrFreqMin, kScrFreqMax)));
 }
 
-} // namespace k3n
+}   // namespace k3n

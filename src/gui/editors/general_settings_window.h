@@ -4,8 +4,8 @@
 // talk-around, battery saving and warnings, tone tails, keypad lock, beep,
 // compandor, scrambling and the 16 scrambler frequencies. Every control
 // writes its field of the general block when it loses the focus.
-#include "widgets/editor_window.h"
 #include "editors/editor_controls.h"
+#include "widgets/editor_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -84,4 +84,4 @@ private:
     QLineEdit* eUserDcs;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -22,8 +22,8 @@ constexpr uint8_t kTalkAroundCode = kTalkAroundKeyCode;
 // The codes each list offers, in list order.
 constexpr uint8_t kKey1PressCodes[] = {0, 19, 20};
 constexpr uint8_t kKey1PowerOnCodes[] = {0, 20, 17};
-constexpr uint8_t kSideKeyPressCodes[] = {0, 8, 10, kTalkAroundCode, 3, 4, 5, 6, 7, 27, 17, 18,
-                                          21, 22, 23, 24, 25, 26, 28};
+constexpr uint8_t kSideKeyPressCodes[] = {0,  8,  10, kTalkAroundCode, 3, 4, 5, 6, 7, 27, 17, 18, 21, 22, 23, 24,
+                                          25, 26, 28};
 constexpr uint8_t kSideKeyPowerOnCodes[] = {0, 10, kTalkAroundCode, 13, 17, 18, 21, 25, 26};
 
 constexpr int kPowerOn = 2;
@@ -59,10 +59,9 @@ constexpr const char* kActionLabelFormats[] = {"sKey%1_Press", "sKey%1_Hold", "s
 constexpr const char* kActionListFormats[] = {"cbKey%1_Press", "cbKey%1_Hold", "cbKey%1_PowerOn"};
 constexpr int kActionTexts[] = {ui::kPress, ui::kHolding, ui::kPowerOn};
 
-} // namespace
+}   // namespace
 
-TKeyAssignmentDlg::TKeyAssignmentDlg(RadioData& data, QWidget* parent)
-    : EditorWindow(data, parent)
+TKeyAssignmentDlg::TKeyAssignmentDlg(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
 {
     auto* page = new QGridLayout(this);
     for (int key = 0; key < 3; ++key) {
@@ -74,8 +73,8 @@ TKeyAssignmentDlg::TKeyAssignmentDlg(RadioData& data, QWidget* parent)
         for (int action = 0; action < 3; ++action) {
             const QByteArray label = QString(kActionLabelFormats[action]).arg(key + 1).toLatin1();
             const QByteArray name = QString(kActionListFormats[action]).arg(key + 1).toLatin1();
-            keyLists_[key][action] = AddLabelledList(form, captions_, label.constData(),
-                                                     kActionTexts[action], name.constData());
+            keyLists_[key][action] =
+                AddLabelledList(form, captions_, label.constData(), kActionTexts[action], name.constData());
         }
         page->addWidget(group, key / 2, key % 2);
     }
@@ -118,7 +117,8 @@ void TKeyAssignmentDlg::RefreshAll()
         }
     }
     FillPickList(cbHoldTime, SettingsListTexts(SettingsList::KeyHoldTime, appLang()), r.get(rec::key_hold_time));
-    FillPickList(cbEmgHoldTime, SettingsListTexts(SettingsList::EmergencyKeyHoldTime, appLang()), r.get(rec::emergency_hold_time));
+    FillPickList(cbEmgHoldTime, SettingsListTexts(SettingsList::EmergencyKeyHoldTime, appLang()),
+                 r.get(rec::emergency_hold_time));
 }
 
 void TKeyAssignmentDlg::storeKeyFunction(int key, int action)
@@ -142,4 +142,4 @@ void TKeyAssignmentDlg::cbEmgHoldTimeExit()
     StoreChosenPosition(cbEmgHoldTime, data_.record, rec::emergency_hold_time);
 }
 
-} // namespace k3n
+}   // namespace k3n

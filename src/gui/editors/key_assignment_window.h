@@ -4,8 +4,8 @@
 // press, on a long press and when held at power-on, plus the long-press time
 // and the emergency hold time. Every list writes its field of the key block
 // when it loses the focus.
-#include "widgets/editor_window.h"
 #include "editors/editor_controls.h"
+#include "widgets/editor_window.h"
 #include <array>
 
 class QComboBox;
@@ -40,4 +40,4 @@ private:
     QComboBox* cbEmgHoldTime;
 };
 
-} // namespace k3n
+}   // namespace k3n

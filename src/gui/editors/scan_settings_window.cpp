@@ -12,13 +12,9 @@
 
 namespace k3n {
 
-namespace {
+namespace {}   // namespace
 
-
-} // namespace
-
-TScanSettingsDlg::TScanSettingsDlg(RadioData& data, QWidget* parent)
-    : EditorWindow(data, parent)
+TScanSettingsDlg::TScanSettingsDlg(RadioData& data, QWidget* parent) : EditorWindow(data, parent)
 {
     auto* page = new QHBoxLayout(this);
     auto* column = new QVBoxLayout;
@@ -62,8 +58,10 @@ void TScanSettingsDlg::RefreshAll()
     setWindowTitle(UiText(ui::kScanSettings));
     captions_.apply();
     const QStringList channels = SettingsListTexts(SettingsList::ScanChannel, appLang());
-    FillPickList(cbResumeTime_rx, SettingsListTexts(SettingsList::ScanResumeTimeRx, appLang()), r.get(rec::scan_resume_time_rx));
-    FillPickList(cbResumeTime_tx, SettingsListTexts(SettingsList::ScanResumeTimeTx, appLang()), r.get(rec::scan_resume_time_tx));
+    FillPickList(cbResumeTime_rx, SettingsListTexts(SettingsList::ScanResumeTimeRx, appLang()),
+                 r.get(rec::scan_resume_time_rx));
+    FillPickList(cbResumeTime_tx, SettingsListTexts(SettingsList::ScanResumeTimeTx, appLang()),
+                 r.get(rec::scan_resume_time_tx));
     FillPickList(cbScanBusyTime, SettingsListTexts(SettingsList::ScanBusyTime, appLang()), r.get(rec::scan_busy_time));
     FillPickList(cbScanTxMode, SettingsListTexts(SettingsList::ScanTxMode, appLang()), r.get(rec::scan_tx_mode));
     FillPickList(cbDesignatedChannel, channels, r.get(rec::scan_designated_channel));
@@ -73,21 +71,42 @@ void TScanSettingsDlg::RefreshAll()
     cTalkBack->setChecked(r.get(rec::talk_back) != 0);
 }
 
-void TScanSettingsDlg::cbResumeTime_rxExit() { StoreChosenPosition(cbResumeTime_rx, data_.record, rec::scan_resume_time_rx); }
-void TScanSettingsDlg::cbResumeTime_txExit() { StoreChosenPosition(cbResumeTime_tx, data_.record, rec::scan_resume_time_tx); }
-void TScanSettingsDlg::cbScanBusyTimeExit() { StoreChosenPosition(cbScanBusyTime, data_.record, rec::scan_busy_time); }
-void TScanSettingsDlg::cbScanTxModeExit() { StoreChosenPosition(cbScanTxMode, data_.record, rec::scan_tx_mode); }
+void TScanSettingsDlg::cbResumeTime_rxExit()
+{
+    StoreChosenPosition(cbResumeTime_rx, data_.record, rec::scan_resume_time_rx);
+}
+void TScanSettingsDlg::cbResumeTime_txExit()
+{
+    StoreChosenPosition(cbResumeTime_tx, data_.record, rec::scan_resume_time_tx);
+}
+void TScanSettingsDlg::cbScanBusyTimeExit()
+{
+    StoreChosenPosition(cbScanBusyTime, data_.record, rec::scan_busy_time);
+}
+void TScanSettingsDlg::cbScanTxModeExit()
+{
+    StoreChosenPosition(cbScanTxMode, data_.record, rec::scan_tx_mode);
+}
 void TScanSettingsDlg::cbDesignatedChannelExit()
 {
     StoreChosenPosition(cbDesignatedChannel, data_.record, rec::scan_designated_channel);
 }
-void TScanSettingsDlg::cbHomeChannelExit() { StoreChosenPosition(cbHomeChannel, data_.record, rec::home_channel); }
-void TScanSettingsDlg::cbPriChannelExit() { StoreChosenPosition(cbPriChannel, data_.record, rec::priority_channel); }
-void TScanSettingsDlg::cbDaulWatchChExit() { StoreChosenPosition(cbDaulWatchCh, data_.record, rec::dual_watch_channel); }
+void TScanSettingsDlg::cbHomeChannelExit()
+{
+    StoreChosenPosition(cbHomeChannel, data_.record, rec::home_channel);
+}
+void TScanSettingsDlg::cbPriChannelExit()
+{
+    StoreChosenPosition(cbPriChannel, data_.record, rec::priority_channel);
+}
+void TScanSettingsDlg::cbDaulWatchChExit()
+{
+    StoreChosenPosition(cbDaulWatchCh, data_.record, rec::dual_watch_channel);
+}
 
 void TScanSettingsDlg::cTalkBackExit()
 {
     data_.record.set(rec::talk_back, cTalkBack->isChecked() ? 1u : 0u);
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -3,8 +3,8 @@
 // The scan settings page: resume and busy times, the transmit channel while
 // scanning, the home, priority and dual-watch channels and talk-back. Every
 // control writes its field of the scan block when it loses the focus.
-#include "widgets/editor_window.h"
 #include "editors/editor_controls.h"
+#include "widgets/editor_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -40,4 +40,4 @@ private:
     QCheckBox* cTalkBack;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -46,7 +46,7 @@ void PutOnPage(QWidget* page, QWidget* content)
     layout->addWidget(content);
 }
 
-} // namespace
+}   // namespace
 
 CodeTable::CodeTable(int size, std::function<bool(int)> inUse) : size_(size), inUse_(std::move(inUse)) {}
 
@@ -287,8 +287,8 @@ void SignalEditor::addCallTone(int column, U8Field call1, U8Field call2)
         int text;
         U8Field field;
     };
-    for (const CallList& call : {CallList{"sCall_1", "cbCall_1", ui::kCall1, call1},
-                                 CallList{"sCall_2", "cbCall_2", ui::kCall2, call2}}) {
+    for (const CallList& call :
+         {CallList{"sCall_1", "cbCall_1", ui::kCall1, call1}, CallList{"sCall_2", "cbCall_2", ui::kCall2, call2}}) {
         QComboBox* box = AddLabelledList(form, captions_, call.labelName, call.text, call.name);
         box->setMinimumContentsLength(7);
         auto& bound = *lists_.emplace_back(std::make_unique<BoundList>(BoundList{box, call.field, {}, {}}));
@@ -344,8 +344,9 @@ std::unique_ptr<CellColumn> SignalEditor::valueListColumn(CellGrid* grid, Header
 
 std::unique_ptr<CellColumn> SignalEditor::decodeTypeColumn(CellGrid* grid, std::function<U8Field(int)> field)
 {
-    return valueListColumn(grid, TextNo(ui::kType), "cbDecodeType",
-                           [] { return Entries(SettingsList::SignalDecodeType); }, std::move(field));
+    return valueListColumn(
+        grid, TextNo(ui::kType), "cbDecodeType", [] { return Entries(SettingsList::SignalDecodeType); },
+        std::move(field));
 }
 
 std::unique_ptr<CellColumn> SignalEditor::digitCodeColumn(CellGrid* grid, const char* editName,
@@ -412,4 +413,4 @@ void SignalEditor::setCellColumns(CellGrid* grid, CellColumns columns)
     bindCellEditors(grid);
 }
 
-} // namespace k3n
+}   // namespace k3n

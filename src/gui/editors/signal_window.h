@@ -5,10 +5,10 @@
 // three grids edited in place, code references offered as lists of the codes
 // in use, and RefreshAll on creation, on every page change and from the main
 // window. Each editor supplies its tables, its columns and its differences.
-#include "widgets/editor_window.h"
 #include "editors/editor_controls.h"
-#include "widgets/cell_grid.h"
 #include "model/digit_code.h"
+#include "widgets/cell_grid.h"
+#include "widgets/editor_window.h"
 #include <QString>
 #include <functional>
 #include <memory>
@@ -80,8 +80,7 @@ protected:
     // ---- option page: forms side by side, filled top to bottom ----
     QFormLayout* optionForm(int column);
     // A labelled pick-only list storing the value of the chosen entry in field.
-    QComboBox* addList(int column, const char* name, int labelText, U8Field field,
-                       std::function<ListItems()> items);
+    QComboBox* addList(int column, const char* name, int labelText, U8Field field, std::function<ListItems()> items);
     QCheckBox* addFlag(int column, const char* name, int text, BitField bit);
     // Also stores at once whenever the user picks an entry of a list made by addList.
     void commitOnPick(QComboBox* box);
@@ -157,4 +156,4 @@ private:
     std::vector<BoundLeadTime> leadTimes_;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -14,11 +14,20 @@ using L = SettingsList;
 constexpr uint8_t kNoTone = 0xF;
 constexpr uint8_t kEmptyCode = 0xFF;
 
-uint8_t ToneA(uint8_t code) { return code & 0x0F; }
-uint8_t ToneB(uint8_t code) { return code >> 4; }
+uint8_t ToneA(uint8_t code)
+{
+    return code & 0x0F;
+}
+uint8_t ToneB(uint8_t code)
+{
+    return code >> 4;
+}
 
 // "Off" is no tone (0xF); "0" .. "9" are the tone numbers.
-ListItems Tones() { return SignalEditor::Entries(L::TwoToneTone); }
+ListItems Tones()
+{
+    return SignalEditor::Entries(L::TwoToneTone);
+}
 QString ToneText(uint8_t tone)
 {
     if (tone == kNoTone)
@@ -26,7 +35,7 @@ QString ToneText(uint8_t tone)
     return tone <= 9 ? QString::number(tone) : ForeignValueText();
 }
 
-} // namespace
+}   // namespace
 
 TTwoToneDlg::TTwoToneDlg(RadioData& data, QWidget* parent)
     : SignalEditor(data, parent,
@@ -51,33 +60,36 @@ CellColumns TTwoToneDlg::tonePairColumns(CellGrid* grid, const char* listA, cons
                                          std::function<U8Field(int)> code)
 {
     CellColumns columns;
-    columns.push_back(listColumn(
-        grid, Fixed("Tone A"), listA,
-        {.items = [](int) { return Tones(); },
-         .load = [this, code](int row) { return int(ToneA(record().get(code(row)))); },
-         .store = [this, code](int row, int tone) {
-             // Without tone A there is no code: the whole byte becomes empty.
-             const uint8_t old = record().get(code(row));
-             record().set(code(row), tone == kNoTone ? kEmptyCode : uint8_t((old & 0xF0) | tone));
-         },
-         .display = [this, code](int row) {
-             // A code without tone A is always stored as FF.
-             if (ToneA(record().get(code(row))) == kNoTone)
-                 record().set(code(row), kEmptyCode);
-             return ToneText(ToneA(record().get(code(row))));
-         }}));
-    auto toneB = listColumn(
-        grid, Fixed("Tone B"), listB,
-        {.items = [](int) { return Tones(); },
-         .load = [this, code](int row) { return int(ToneB(record().get(code(row)))); },
-         .store = [this, code](int row, int tone) {
-             const uint8_t old = record().get(code(row));
-             record().set(code(row), uint8_t((old & 0x0F) | (tone << 4)));
-         },
-         .display = [this, code](int row) {
-             const uint8_t value = record().get(code(row));
-             return ToneText(ToneA(value) == kNoTone ? kNoTone : ToneB(value));
-         }});
+    columns.push_back(listColumn(grid, Fixed("Tone A"), listA,
+                                 {.items = [](int) { return Tones(); },
+                                  .load = [this, code](int row) { return int(ToneA(record().get(code(row)))); },
+                                  .store =
+                                      [this, code](int row, int tone) {
+                                          // Without tone A there is no code: the whole byte becomes empty.
+                                          const uint8_t old = record().get(code(row));
+                                          record().set(code(row),
+                                                       tone == kNoTone ? kEmptyCode : uint8_t((old & 0xF0) | tone));
+                                      },
+                                  .display =
+                                      [this, code](int row) {
+                                          // A code without tone A is always stored as FF.
+                                          if (ToneA(record().get(code(row))) == kNoTone)
+                                              record().set(code(row), kEmptyCode);
+                                          return ToneText(ToneA(record().get(code(row))));
+                                      }}));
+    auto toneB = listColumn(grid, Fixed("Tone B"), listB,
+                            {.items = [](int) { return Tones(); },
+                             .load = [this, code](int row) { return int(ToneB(record().get(code(row)))); },
+                             .store =
+                                 [this, code](int row, int tone) {
+                                     const uint8_t old = record().get(code(row));
+                                     record().set(code(row), uint8_t((old & 0x0F) | (tone << 4)));
+                                 },
+                             .display =
+                                 [this, code](int row) {
+                                     const uint8_t value = record().get(code(row));
+                                     return ToneText(ToneA(value) == kNoTone ? kNoTone : ToneB(value));
+                                 }});
     // A code without tone A cannot get a tone B.
     toneB->openOnlyWhen([this, code](int row) { return ToneA(record().get(code(row))) != kNoTone; });
     columns.push_back(std::move(toneB));
@@ -87,14 +99,15 @@ CellColumns TTwoToneDlg::tonePairColumns(CellGrid* grid, const char* listA, cons
 void TTwoToneDlg::buildGrids()
 {
     CellColumns system;
-    system.push_back(valueListColumn(sgSystem, Fixed("Table"), "cbSystemTable", [] { return Entries(L::TwoToneTable); },
-                                     two::tone_table));
+    system.push_back(valueListColumn(
+        sgSystem, Fixed("Table"), "cbSystemTable", [] { return Entries(L::TwoToneTable); }, two::tone_table));
     system.push_back(codeRefColumn(sgSystem, Fixed("Call Tone"), "cbSystemCall", two::call_code));
     system.push_back(tenthsColumn(sgSystem, Fixed("Tone A Time"), "eToneATime", two::tone_a_time));
     system.push_back(tenthsColumn(sgSystem, Fixed("Tone B Time"), "eToneBTime", two::tone_b_time));
     system.push_back(tenthsColumn(sgSystem, Fixed("Group Time"), "eGroupTime", two::group_time));
-    system.push_back(valueListColumn(sgSystem, Fixed("Auto Reset Time"), "cbAutoResetTime",
-                                     [] { return Entries(L::TwoToneAutoResetTime); }, two::auto_reset_time));
+    system.push_back(valueListColumn(
+        sgSystem, Fixed("Auto Reset Time"), "cbAutoResetTime", [] { return Entries(L::TwoToneAutoResetTime); },
+        two::auto_reset_time));
     system.push_back(onOffColumn(Fixed("Auto Reset"), two::auto_reset));
     system.push_back(markColumn(Fixed("PTT SW"), two::ptt_switch));
     system.push_back(onOffColumn(Fixed("Duty"), two::duty));
@@ -104,10 +117,12 @@ void TTwoToneDlg::buildGrids()
     });
     setCellColumns(sgSystem, std::move(system));
 
-    setCellColumns(sgEncode, tonePairColumns(sgEncode, "cbEncodeToneA", "cbEncodeToneB",
-                                             [](int row) { return two::encode(row - 1); }));
-    setCellColumns(sgDecode, tonePairColumns(sgDecode, "cbDecodeToneA", "cbDecodeToneB",
-                                             [](int row) { return two::decode(row - 1); }));
+    setCellColumns(sgEncode, tonePairColumns(sgEncode, "cbEncodeToneA", "cbEncodeToneB", [](int row) {
+                       return two::encode(row - 1);
+                   }));
+    setCellColumns(sgDecode, tonePairColumns(sgDecode, "cbDecodeToneA", "cbDecodeToneB", [](int row) {
+                       return two::decode(row - 1);
+                   }));
 }
 
-} // namespace k3n
+}   // namespace k3n

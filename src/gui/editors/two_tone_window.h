@@ -20,4 +20,4 @@ private:
                                 std::function<U8Field(int row)> code);
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -2,6 +2,7 @@
 #include "printing/paged_report.h"
 #include "text/own_texts.h"
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -9,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QBuffer>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextOption>
@@ -64,7 +64,7 @@ void PaintFooter(QPainter& painter, const QRectF& area, const QString& left, con
     painter.restore();
 }
 
-} // namespace
+}   // namespace
 
 QPageLayout ReportPageLayout()
 {
@@ -152,4 +152,4 @@ void UseOffscreenPlatformWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -48,4 +48,4 @@ QByteArray ReportPdf(const QString& html, const TAppLang& lang, const QString& d
 // Call before the application object is made.
 void UseOffscreenPlatformWithoutDisplay();
 
-} // namespace k3n
+}   // namespace k3n

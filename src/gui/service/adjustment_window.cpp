@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "service/adjustment_window.h"
-#include "widgets/button_widths.h"
-#include "widgets/input_filters.h"
 #include "model/value_codings.h"
 #include "service/apc_tune_window.h"
 #include "service/write_sn_window.h"
+#include "widgets/button_widths.h"
+#include "widgets/input_filters.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -80,7 +80,7 @@ QString hexText(uint16_t v)
     return QString::number(v, 16).toUpper();
 }
 
-} // namespace
+}   // namespace
 
 QStringList TAdjustmentDlg::InputGainTexts()
 {
@@ -99,8 +99,7 @@ QStringList TAdjustmentDlg::OutputGainTexts()
     return texts;
 }
 
-TAdjustmentDlg::TAdjustmentDlg(ServiceContext context, QWidget* parent)
-    : ServiceWindow(std::move(context), parent)
+TAdjustmentDlg::TAdjustmentDlg(ServiceContext context, QWidget* parent) : ServiceWindow(std::move(context), parent)
 {
     setWindowTitle("Adjustment");
 
@@ -206,8 +205,7 @@ void TAdjustmentDlg::bindList(QComboBox* list, uint8_t ServiceData::*field)
     });
 }
 
-void TAdjustmentDlg::bindRangedBox(QLineEdit* box, TUpDown* upDown, int maxValue,
-                                   uint16_t ServiceData::*field)
+void TAdjustmentDlg::bindRangedBox(QLineEdit* box, TUpDown* upDown, int maxValue, uint16_t ServiceData::*field)
 {
     FilterInput(box, DigitsInput(kNumberDigits));
     rangedBoxes_.push_back({box, 0, maxValue, field});
@@ -285,4 +283,4 @@ void TAdjustmentDlg::bWriteSnClick()
     writeSn.exec();
 }
 
-} // namespace k3n
+}   // namespace k3n

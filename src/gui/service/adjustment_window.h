@@ -70,4 +70,4 @@ private:
     std::vector<RangedBox> rangedBoxes_;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -22,19 +22,26 @@ struct TuningRow {
 };
 constexpr TuningRow kTuningRows[] = {
     {"Low Power             (0~255)",
-     {"eLowPower_LowFreq", "eLowPower_MiddleFreq", "eLowPower_HighFreq"}, &ServiceData::apc_low_power},
+     {"eLowPower_LowFreq", "eLowPower_MiddleFreq", "eLowPower_HighFreq"},
+     &ServiceData::apc_low_power},
     {"High Power            (0~255)",
-     {"eHighPower_LowFreq", "eHighPower_MiddleFreq", "eHighPower_HighFreq"}, &ServiceData::apc_high_power},
+     {"eHighPower_LowFreq", "eHighPower_MiddleFreq", "eHighPower_HighFreq"},
+     &ServiceData::apc_high_power},
     {"Max Mod Dev        (0~255)",
-     {"eMaxDev_LowFreq", "eMaxDev_MiddleFreq", "eMaxDev_HighFreq"}, &ServiceData::apc_max_dev},
+     {"eMaxDev_LowFreq", "eMaxDev_MiddleFreq", "eMaxDev_HighFreq"},
+     &ServiceData::apc_max_dev},
     {"CTCSS - 62.5Hz    (0~255)",
-     {"eCTCSS_625_LowFreq", "eCTCSS_625_MiddleFreq", "eCTCSS_625_HighFreq"}, &ServiceData::apc_ctcss_625},
+     {"eCTCSS_625_LowFreq", "eCTCSS_625_MiddleFreq", "eCTCSS_625_HighFreq"},
+     &ServiceData::apc_ctcss_625},
     {"CTCSS - 131.8Hz  (0~255)",
-     {"eCTCSS_1318_LowFreq", "eCTCSS_1318_MiddleFreq", "eCTCSS_1318_HighFreq"}, &ServiceData::apc_ctcss_1318},
+     {"eCTCSS_1318_LowFreq", "eCTCSS_1318_MiddleFreq", "eCTCSS_1318_HighFreq"},
+     &ServiceData::apc_ctcss_1318},
     {"CTCSS - 254.1Hz  (0~255)",
-     {"eCTCSS_2541_LowFreq", "eCTCSS_2541_MiddleFreq", "eCTCSS_2541_HighFreq"}, &ServiceData::apc_ctcss_2541},
+     {"eCTCSS_2541_LowFreq", "eCTCSS_2541_MiddleFreq", "eCTCSS_2541_HighFreq"},
+     &ServiceData::apc_ctcss_2541},
     {"DCS - 031              (0~255)",
-     {"eDCS_031_LowFreq", "eDCS_031_MiddleFreq", "eDCS_031_HighFreq"}, &ServiceData::apc_dcs_031},
+     {"eDCS_031_LowFreq", "eDCS_031_MiddleFreq", "eDCS_031_HighFreq"},
+     &ServiceData::apc_dcs_031},
     {"RX Tuning             (0~255)",
      {"eRxTuningVoltage_LowFreq", "eRxTuningVoltage_MiddleFreq", "eRxTuningVoltage_HighFreq"},
      &ServiceData::apc_rx_tuning_voltage},
@@ -72,10 +79,9 @@ QLineEdit* makeBox(QWidget* parent, const char* name)
     return box;
 }
 
-} // namespace
+}   // namespace
 
-TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
-    : ServiceWindow(std::move(context), parent)
+TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent) : ServiceWindow(std::move(context), parent)
 {
     setWindowTitle("WriteAll");
     ServiceData& service = context_.service;
@@ -92,12 +98,13 @@ TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
         grid->addWidget(new QLabel(r.caption, this), row, 0);
         for (int freq = 0; freq < 3; ++freq) {
             auto* box = makeBox(this, r.boxNames[freq]);
-            box->setAccessibleName(QStringLiteral("%1, %2").arg(QString(r.caption).simplified(), kColumnCaptions[freq]));
+            box->setAccessibleName(
+                QStringLiteral("%1, %2").arg(QString(r.caption).simplified(), kColumnCaptions[freq]));
             grid->addWidget(box, row, freq + 1, Qt::AlignCenter);
             Tuning3& values = service.*(r.field);
-            addBox(box, kTuningDigits, kTuningMax,
-                   [&values, freq] { return values[freq]; },
-                   [&values, freq](int v) { values[freq] = static_cast<uint8_t>(v); });
+            addBox(
+                box, kTuningDigits, kTuningMax, [&values, freq] { return values[freq]; },
+                [&values, freq](int v) { values[freq] = static_cast<uint8_t>(v); });
         }
         ++row;
     }
@@ -112,9 +119,9 @@ TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
             cell->addWidget(box);
             grid->addLayout(cell, row, i + 1, Qt::AlignCenter);
             uint16_t& value = service.*(l.field);
-            addBox(box, kLevelDigits, kLevelMax,
-                   [&value] { return value; },
-                   [&value](int v) { value = static_cast<uint16_t>(v); });
+            addBox(
+                box, kLevelDigits, kLevelMax, [&value] { return value; },
+                [&value](int v) { value = static_cast<uint16_t>(v); });
         }
         ++row;
     }
@@ -144,8 +151,8 @@ TApcTuneDlg::TApcTuneDlg(ServiceContext context, QWidget* parent)
     RefreshAll();
 }
 
-void TApcTuneDlg::addBox(QLineEdit* box, int maxDigits, int maxValue,
-                         std::function<int()> load, std::function<void(int)> store)
+void TApcTuneDlg::addBox(QLineEdit* box, int maxDigits, int maxValue, std::function<int()> load,
+                         std::function<void(int)> store)
 {
     FilterInput(box, DigitsInput(maxDigits));
     boxes_.push_back({box, maxValue, std::move(load), std::move(store)});
@@ -182,4 +189,4 @@ void TApcTuneDlg::bWriteAllClick()
     runTransfer(TransferKind::FrequencyBand, Direction::Write);
 }
 
-} // namespace k3n
+}   // namespace k3n

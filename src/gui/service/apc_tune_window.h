@@ -33,8 +33,7 @@ private:
         std::function<void(int)> store;
     };
 
-    void addBox(QLineEdit* box, int maxDigits, int maxValue,
-                std::function<int()> load, std::function<void(int)> store);
+    void addBox(QLineEdit* box, int maxDigits, int maxValue, std::function<int()> load, std::function<void(int)> store);
     void boxExit(const NumberBox& b);
 
     void bReadClick();
@@ -44,4 +43,4 @@ private:
     std::vector<NumberBox> boxes_;
 };
 
-} // namespace k3n
+}   // namespace k3n

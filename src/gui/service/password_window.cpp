@@ -13,8 +13,7 @@ namespace k3n {
 
 const QString TPasswordDlg::kServicePassword = QStringLiteral("482915");
 
-TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context))
+TPasswordDlg::TPasswordDlg(ServiceContext context, QWidget* parent) : QDialog(parent), context_(std::move(context))
 {
     // Named after the menu that opens it: text 72 is the radio's power-on password.
     setWindowTitle(PlainCaption(UiText(ui::kMenuRadioTest)));
@@ -59,4 +58,4 @@ void TPasswordDlg::OKBtnClick()
     accept();
 }
 
-} // namespace k3n
+}   // namespace k3n

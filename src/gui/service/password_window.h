@@ -27,4 +27,4 @@ private:
     ServiceContext context_;
 };
 
-} // namespace k3n
+}   // namespace k3n

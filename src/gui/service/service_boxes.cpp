@@ -77,4 +77,4 @@ TUpDown::TUpDown(QWidget* parent) : QWidget(parent)
     down_->setAccessibleName(Text(OwnText::SpokenStepDown));
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -55,4 +55,4 @@ private:
     QToolButton* down_;
 };
 
-} // namespace k3n
+}   // namespace k3n

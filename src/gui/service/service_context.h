@@ -32,4 +32,4 @@ struct ServiceContext {
     bool Run(TransferKind kind, Direction direction) const { return runTransfer && runTransfer({kind, direction}); }
 };
 
-} // namespace k3n
+}   // namespace k3n

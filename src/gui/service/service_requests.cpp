@@ -21,11 +21,11 @@ ServiceBuffer FilledBuffer(TransferKind kind, const ServiceData& service, const 
     return buffer;
 }
 
-} // namespace
+}   // namespace
 
 std::optional<SessionRequest> MakeServiceSessionRequest(const ServiceTransferRequest& request,
-                                                        const ServiceData& service,
-                                                        const RadioData& radio, const ProgramTime& now)
+                                                        const ServiceData& service, const RadioData& radio,
+                                                        const ProgramTime& now)
 {
     if (request.direction == Direction::Read)
         return ServiceReadRequest(request.kind);
@@ -39,8 +39,8 @@ std::optional<SessionRequest> MakeServiceSessionRequest(const ServiceTransferReq
                            FilledBuffer(TransferKind::Adjustment, service, radio));
 }
 
-void StoreServiceReply(const ServiceTransferRequest& request, const ServiceBuffer& reply,
-                       ServiceData& service, RadioData& radio)
+void StoreServiceReply(const ServiceTransferRequest& request, const ServiceBuffer& reply, ServiceData& service,
+                       RadioData& radio)
 {
     if (request.direction != Direction::Read)
         return;
@@ -94,4 +94,4 @@ std::optional<OwnText> FactoryDataQuestion(const ServiceTransferRequest& request
     return std::nullopt;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -14,12 +14,12 @@ namespace k3n {
 // configuration of "Write All", programmed at 'now'). None when the record's
 // band is not one of the four: no band code could be sent for it.
 std::optional<SessionRequest> MakeServiceSessionRequest(const ServiceTransferRequest& request,
-                                                        const ServiceData& service,
-                                                        const RadioData& radio, const ProgramTime& now);
+                                                        const ServiceData& service, const RadioData& radio,
+                                                        const ProgramTime& now);
 
 // A successful read's reply into the fields of its kind; writes store nothing.
-void StoreServiceReply(const ServiceTransferRequest& request, const ServiceBuffer& reply,
-                       ServiceData& service, RadioData& radio);
+void StoreServiceReply(const ServiceTransferRequest& request, const ServiceBuffer& reply, ServiceData& service,
+                       RadioData& radio);
 
 // Remembers whether a read of power tuning or adjustment succeeded, so that a
 // later write knows whether its fields came from a radio.
@@ -31,4 +31,4 @@ void NoteServiceReadOutcome(const ServiceTransferRequest& request, bool succeede
 std::optional<OwnText> FactoryDataQuestion(const ServiceTransferRequest& request, const ServiceData& service,
                                            const RadioData& radio);
 
-} // namespace k3n
+}   // namespace k3n

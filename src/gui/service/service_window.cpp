@@ -5,8 +5,7 @@ namespace k3n {
 
 ServiceWindow::ServiceWindow(ServiceContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), exits_(this)
-{
-}
+{}
 
 bool ServiceWindow::runTransfer(TransferKind kind, Direction direction)
 {
@@ -17,4 +16,4 @@ bool ServiceWindow::runTransfer(TransferKind kind, Direction direction)
     return succeeded;
 }
 
-} // namespace k3n
+}   // namespace k3n

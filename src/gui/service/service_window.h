@@ -26,4 +26,4 @@ protected:
     ExitHandlers exits_;
 };
 
-} // namespace k3n
+}   // namespace k3n

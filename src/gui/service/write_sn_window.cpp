@@ -17,8 +17,7 @@ constexpr int kSerialDigits = 8;
 
 QString TWriteSnDlg::StepSerialText(const QString& text, int direction)
 {
-    const bool allDigits = std::all_of(text.begin(), text.end(),
-                                       [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const bool allDigits = std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!allDigits)
         return text;
     QString stepped = text;
@@ -34,8 +33,7 @@ QString TWriteSnDlg::StepSerialText(const QString& text, int direction)
     return stepped;
 }
 
-TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent)
-    : ServiceWindow(std::move(context), parent)
+TWriteSnDlg::TWriteSnDlg(ServiceContext context, QWidget* parent) : ServiceWindow(std::move(context), parent)
 {
     setWindowTitle("SN");
 
@@ -123,4 +121,4 @@ void TWriteSnDlg::Button2Click()
     }
 }
 
-} // namespace k3n
+}   // namespace k3n

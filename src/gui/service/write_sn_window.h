@@ -37,4 +37,4 @@ private:
     void Button2Click();
 };
 
-} // namespace k3n
+}   // namespace k3n

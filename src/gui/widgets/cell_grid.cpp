@@ -41,7 +41,10 @@ void PaintHeaderCell(QPainter& p, const QRect& rect, int gridRow, const QString&
     p.restore();
 }
 
-bool IsEnterKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+bool IsEnterKey(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
 
 // A key that would type a visible character (not a shortcut or an editing key).
 bool TypesCharacter(const QKeyEvent* key)
@@ -112,11 +115,17 @@ private:
     CellGrid* grid_;
 };
 
-} // namespace
+}   // namespace
 
-QString ForeignValueText() { return QStringLiteral("?"); }
+QString ForeignValueText()
+{
+    return QStringLiteral("?");
+}
 
-QColor OddRowColour() { return QColor(192, 220, 192); }
+QColor OddRowColour()
+{
+    return QColor(192, 220, 192);
+}
 
 void PaintGridCell(QPainter& painter, const QRect& rect, int gridRow, const QString& text, const QPalette& palette)
 {
@@ -176,7 +185,10 @@ QString CycleColumn::text(int row)
     return value < unsigned(texts.size()) ? texts.at(int(value)) : ForeignValueText();
 }
 
-void CycleColumn::act(int row) { store_(row, next_(load_(row))); }
+void CycleColumn::act(int row)
+{
+    store_(row, next_(load_(row)));
+}
 
 ListColumn::ListColumn(HeaderText header, QComboBox* list, Binding binding)
     : CellColumn(std::move(header)), list_(list), binding_(std::move(binding))
@@ -189,9 +201,15 @@ QString ListColumn::text(int row)
     return binding_.items(row).textOf(binding_.load(row));
 }
 
-QStringList ListColumn::ownWidthSamples() const { return binding_.items(1).texts; }
+QStringList ListColumn::ownWidthSamples() const
+{
+    return binding_.items(1).texts;
+}
 
-QWidget* ListColumn::cellEditor() const { return list_; }
+QWidget* ListColumn::cellEditor() const
+{
+    return list_;
+}
 
 bool ListColumn::open(int row)
 {
@@ -215,7 +233,10 @@ TextColumn::TextColumn(HeaderText header, QLineEdit* edit, std::function<QString
       widestText_(std::move(widestText)), commit_(commit)
 {}
 
-QWidget* TextColumn::cellEditor() const { return edit_; }
+QWidget* TextColumn::cellEditor() const
+{
+    return edit_;
+}
 
 bool TextColumn::opensOnKey(const QString& typed) const
 {
@@ -367,7 +388,10 @@ QSize CellGrid::wholeGridSize() const
     return {width, height};
 }
 
-QSize CellGrid::sizeHint() const { return sizeToWholeGrid_ ? wholeGridSize() : QTableWidget::sizeHint(); }
+QSize CellGrid::sizeHint() const
+{
+    return sizeToWholeGrid_ ? wholeGridSize() : QTableWidget::sizeHint();
+}
 
 void CellGrid::showRow(int row)
 {
@@ -403,9 +427,15 @@ QString CellGrid::cellText(int row, int col) const
     return cell ? cell->text() : QString();
 }
 
-void CellGrid::openCell(int row, int col) { open(row, col, false); }
+void CellGrid::openCell(int row, int col)
+{
+    open(row, col, false);
+}
 
-void CellGrid::openCellByKey(int row, int col) { open(row, col, true); }
+void CellGrid::openCellByKey(int row, int col)
+{
+    open(row, col, true);
+}
 
 void CellGrid::open(int row, int col, bool byKey)
 {
@@ -508,7 +538,8 @@ void CellGrid::selectRows(int first, int last)
     const QItemSelection rows(model()->index(std::min(first, last), 1),
                               model()->index(std::max(first, last), columnTotal()));
     selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
-    selectionModel()->setCurrentIndex(model()->index(last, std::max(currentColumn(), 1)), QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(model()->index(last, std::max(currentColumn(), 1)),
+                                      QItemSelectionModel::NoUpdate);
     viewport()->update();
 }
 
@@ -529,7 +560,10 @@ std::optional<CellGrid::ColumnRange> CellGrid::selectedColumnRange() const
     return range;
 }
 
-bool CellGrid::showsSelection() const { return selectionModel()->selectedIndexes().size() > 1; }
+bool CellGrid::showsSelection() const
+{
+    return selectionModel()->selectedIndexes().size() > 1;
+}
 
 bool CellGrid::extendRowSelection(int by)
 {
@@ -637,4 +671,4 @@ QLineEdit* NewCellEdit(CellGrid* grid, const char* name)
     return edit;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -275,4 +275,4 @@ private:
 QComboBox* NewCellList(CellGrid* grid, const char* name);
 QLineEdit* NewCellEdit(CellGrid* grid, const char* name);
 
-} // namespace k3n
+}   // namespace k3n

@@ -25,4 +25,4 @@ enum class EditCommand {
 // the interface language.
 using StepName = std::function<QString()>;
 
-} // namespace k3n
+}   // namespace k3n

@@ -10,8 +10,7 @@
 
 namespace k3n {
 
-EditorWindow::EditorWindow(RadioData& data, QWidget* parent)
-    : QWidget(parent), data_(data)
+EditorWindow::EditorWindow(RadioData& data, QWidget* parent) : QWidget(parent), data_(data)
 {
     bHide = new QPushButton(this);
     bHide->setObjectName("bHide");
@@ -56,10 +55,8 @@ bool EditorWindow::mayEdit(const QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
-    case QEvent::InputMethod:
-        return true;
-    default:
-        return false;
+    case QEvent::InputMethod: return true;
+    default: return false;
     }
 }
 
@@ -120,4 +117,4 @@ void EditorWindow::moveFocusWithoutExit(QWidget* target)
     exitsSuppressed_ = false;
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -57,7 +57,7 @@ protected:
     void moveFocusWithoutExit(QWidget* target);
 
     RadioData& data_;
-    QPushButton* bHide;     // the focus sink; 1x1 at the top-left corner
+    QPushButton* bHide;   // the focus sink; 1x1 at the top-left corner
 
 private:
     // The first control Tab reaches in the window; none when nothing takes the focus.
@@ -71,4 +71,4 @@ private:
     QPointer<QWidget> storedControl_;
 };
 
-} // namespace k3n
+}   // namespace k3n

@@ -30,9 +30,12 @@ private:
     std::function<bool(QChar)> accept_;
 };
 
-bool IsDecimalChar(QChar c) { return IsAsciiDigit(c) || c == u'.'; }
+bool IsDecimalChar(QChar c)
+{
+    return IsAsciiDigit(c) || c == u'.';
+}
 
-} // namespace
+}   // namespace
 
 InputFilter DigitsInput(int maxDigits)
 {
@@ -44,7 +47,10 @@ InputFilter DecimalInput(int maxLength)
     return {IsDecimalChar, [maxLength](const QString& text) { return KeepDecimalText(text, maxLength); }};
 }
 
-InputFilter FrequencyInput() { return DecimalInput(kFrequencyTextLength); }
+InputFilter FrequencyInput()
+{
+    return DecimalInput(kFrequencyTextLength);
+}
 
 InputFilter DigitCodeInput(int maxDigits)
 {
@@ -63,4 +69,4 @@ void FilterInput(QLineEdit* edit, InputFilter filter)
     });
 }
 
-} // namespace k3n
+}   // namespace k3n

@@ -19,7 +19,6 @@ struct InputFilter {
 
 constexpr int kFrequencyTextLength = 9;   // "146.02500"
 
-
 // "0".."9", at most maxDigits of them.
 InputFilter DigitsInput(int maxDigits);
 // Digits and one decimal point, at most maxLength characters.
@@ -34,4 +33,4 @@ InputFilter DigitCodeInput(int maxDigits);
 // marked as modified, with the caret at the end.
 void FilterInput(QLineEdit* edit, InputFilter filter);
 
-} // namespace k3n
+}   // namespace k3n

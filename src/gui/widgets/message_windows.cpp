@@ -47,7 +47,7 @@ QHBoxLayout* layoutFor(QDialog* dlg, QLabel* label)
     column->addLayout(row);
     return row;
 }
-} // namespace
+}   // namespace
 
 TMyWarnDlg_2::TMyWarnDlg_2(QWidget* parent) : QDialog(parent)
 {
@@ -127,4 +127,4 @@ void ShowNotice(QWidget* parent, const QString& text, const QString& caption)
     dlg.exec();
 }
 
-} // namespace k3n
+}   // namespace k3n

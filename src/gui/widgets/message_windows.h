@@ -48,4 +48,4 @@ bool AskOkCancel(QWidget* parent, const QString& question);
 bool AskYesNoDefaultNo(QWidget* parent, const QString& question);
 void ShowNotice(QWidget* parent, const QString& text, const QString& caption = QString());
 
-} // namespace k3n
+}   // namespace k3n

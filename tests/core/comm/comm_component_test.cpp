@@ -15,6 +15,9 @@
 #include <thread>
 
 using namespace HalvexComm32;
+using commtest::Hex;
+using commtest::PtyPair;
+using commtest::WaitUntil;
 using k3n::kBaudRateCount;
 using k3n::TBaudRate;
 using k3n::TFlowControl;
@@ -22,9 +25,6 @@ using k3n::TParity;
 using k3n::TStopBits;
 using k3n::TZebCommDevice;
 using k3n::TZebCustomCommDevice;
-using commtest::Hex;
-using commtest::PtyPair;
-using commtest::WaitUntil;
 
 namespace {
 
@@ -45,8 +45,10 @@ struct Listener {
             Record(QStringLiteral("package %1").arg(mask, 0, 16));
             packageMasks |= mask;
         });
-        QObject::connect(&device, &TZebCustomCommDevice::AfterOpen, &device, [this](QObject*) { Record("after open"); });
-        QObject::connect(&device, &TZebCustomCommDevice::BeforeClose, &device, [this](QObject*) { Record("before close"); });
+        QObject::connect(&device, &TZebCustomCommDevice::AfterOpen, &device,
+                         [this](QObject*) { Record("after open"); });
+        QObject::connect(&device, &TZebCustomCommDevice::BeforeClose, &device,
+                         [this](QObject*) { Record("before close"); });
     }
     void Record(const QString& what)
     {
@@ -56,7 +58,7 @@ struct Listener {
     }
     QStringList events;
     QStringList offThread;
-    quint32 masks = 0;  // every bit seen
+    quint32 masks = 0;   // every bit seen
     quint32 packageMasks = 0;
 };
 
@@ -73,7 +75,7 @@ protected:
     TZebCommDevice device;
 };
 
-} // namespace
+}   // namespace
 
 TEST(DeviceProperties, DefaultsMappingToTheEngineAndOutOfRangeValues)
 {
@@ -88,7 +90,8 @@ TEST(DeviceProperties, DefaultsMappingToTheEngineAndOutOfRangeValues)
     EXPECT_TRUE(device.fGetSyncEvents());
     EXPECT_FALSE(device.fGetUsePackage());
 
-    const uint32_t rates[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+    const uint32_t rates[] = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
+                              19200, 38400, 56000, 57600, 115200, 128000, 256000};
     for (int i = 0; i < kBaudRateCount; ++i) {
         device.fSetBaud(TBaudRate(i));
         EXPECT_EQ(device.Engine()->LineSettings().baudRate, rates[i]);
@@ -120,13 +123,13 @@ TEST(DeviceProperties, DefaultsMappingToTheEngineAndOutOfRangeValues)
     EXPECT_EQ(device.fGetAutoAnswer(), 255);
     device.fSetAutoAnswer(-1);
     EXPECT_EQ(device.fGetAutoAnswer(), 0);
-    device.fSetQueueSize(-3);  // no huge allocation from a negative count
+    device.fSetQueueSize(-3);   // no huge allocation from a negative count
     EXPECT_EQ(device.fGetQueueSize(), 0);
     EXPECT_EQ(device.Package()->InQueue().SlotCount(), 2u);
     device.fSetPackageSize(-1);
     EXPECT_EQ(device.fGetPackageSize(), 0);
 
-    TZebCommDevice source;  // assigning frame settings copies the bytes, not the double frame mark
+    TZebCommDevice source;   // assigning frame settings copies the bytes, not the double frame mark
     source.fGetFrameSettings()->fSetFrameHead(0x01);
     source.fGetFrameSettings()->fSetFrameCtrl(0x03);
     source.fGetFrameSettings()->fSetDblFrMark(false);
@@ -150,7 +153,7 @@ TEST_F(DeviceTest, ActiveInRawModeOpensOnlyTheEngineAndUsePackageSwitchesTheLaye
     ASSERT_TRUE(pty.WriteAll(Hex("52 00 AA")));
     ASSERT_TRUE(WaitUntil([&] { return device.fGetInQueue()->Count() == 3; }));
     char buffer[16];
-    EXPECT_EQ(device.Read(buffer, 2), 2);  // never more than asked
+    EXPECT_EQ(device.Read(buffer, 2), 2);   // never more than asked
     EXPECT_EQ(device.Read(buffer, sizeof buffer), 1);
     EXPECT_EQ(device.Read(buffer, sizeof buffer), 0);
 
@@ -161,7 +164,7 @@ TEST_F(DeviceTest, ActiveInRawModeOpensOnlyTheEngineAndUsePackageSwitchesTheLaye
     EXPECT_EQ(device.fGetHandle(), handle);
     EXPECT_EQ(listener.events.count("after open"), 1);
 
-    EXPECT_EQ(device.Write("\x01\xEB", 2), 2);  // now a package
+    EXPECT_EQ(device.Write("\x01\xEB", 2), 2);   // now a package
     EXPECT_EQ(pty.ReadExactly(7), Hex("EB EB 01 EC EB EE EE"));
     ASSERT_TRUE(pty.WriteAll(Hex("EB 41 42 EE")));
     ASSERT_TRUE(WaitUntil([&] { return (listener.packageMasks & PKG_RECEIVED) != 0; }));
@@ -183,7 +186,7 @@ TEST_F(DeviceTest, ActiveInRawModeOpensOnlyTheEngineAndUsePackageSwitchesTheLaye
 
     device.fSetActive(false);
     device.fSetUsePackage(true);
-    EXPECT_FALSE(device.fGetActive());  // switching the mode does not open the port
+    EXPECT_FALSE(device.fGetActive());   // switching the mode does not open the port
     device.fSetActive(true);
     EXPECT_TRUE(device.Package()->fGetActive());
     device.fSetActive(false);
@@ -194,10 +197,14 @@ TEST_F(DeviceTest, SettersMarkedSoCloseThePortAndTheOthersDoNot)
 {
     const QString path = pty.SlavePath();
     const std::pair<const char*, std::function<void()>> closing[] = {
-        {"PortNo", [&] { device.fSetPortNo(2); device.fSetDeviceName(path); }},
+        {"PortNo",
+         [&] {
+             device.fSetPortNo(2);
+             device.fSetDeviceName(path);
+         }},
         {"DeviceName", [&] { device.fSetDeviceName(path); }},
         {"Baud", [&] { device.fSetBaud(TBaudRate::br9600); }},
-        {"Parity", [&] { device.fSetParity(TParity::ptNoParity); }},  // a pty refuses parity
+        {"Parity", [&] { device.fSetParity(TParity::ptNoParity); }},   // a pty refuses parity
         {"ByteSize", [&] { device.fSetByteSize(8); }},
         {"StopBits", [&] { device.fSetStopBits(TStopBits::sbTwoStopBit); }},
         {"FlowControl", [&] { device.fSetFlowControl(TFlowControl::fcNone); }},
@@ -245,7 +252,7 @@ TEST_F(DeviceTest, NotificationsArriveOnTheGuiThreadInOrder)
 {
     Listener listener(device);
     device.fSetActive(true);
-    EXPECT_EQ(listener.events, QStringList({"after open"}));  // direct; the line event is queued
+    EXPECT_EQ(listener.events, QStringList({"after open"}));   // direct; the line event is queued
     ASSERT_TRUE(WaitUntil([&] { return listener.events.size() == 2; }));
     EXPECT_EQ(listener.events.last(), "notify 38");
 
@@ -270,10 +277,13 @@ TEST_F(DeviceTest, WithoutSyncEventsNotificationsComeOnTheWorkerThreads)
 {
     device.fSetSyncEvents(false);
     std::atomic<bool> fromWorker{false};
-    QObject::connect(&device, &TZebCustomCommDevice::OnCommNotify, &device, [&](QObject*, quint32 mask) {
-        if ((mask & EV_RXCHAR) && !OnGuiThread())
-            fromWorker.store(true);
-    }, Qt::DirectConnection);
+    QObject::connect(
+        &device, &TZebCustomCommDevice::OnCommNotify, &device,
+        [&](QObject*, quint32 mask) {
+            if ((mask & EV_RXCHAR) && !OnGuiThread())
+                fromWorker.store(true);
+        },
+        Qt::DirectConnection);
     device.fSetActive(true);
     ASSERT_TRUE(pty.WriteAll("x"));
     EXPECT_TRUE(WaitUntil([&] { return fromWorker.load(); }));
@@ -304,7 +314,7 @@ TEST(DeviceLifetime, DestroyingAnOpenComponentReleasesThePort)
         ASSERT_TRUE(pty.WriteAll("queued notifications die with the component"));
         ASSERT_TRUE(WaitUntil([&] { return device.fGetInQueue()->Count() > 0; }));
     }
-    QCoreApplication::processEvents();  // nothing is left to deliver to the dead component
+    QCoreApplication::processEvents();   // nothing is left to deliver to the dead component
     TZebCommDevice next;
     next.fSetDeviceName(pty.SlavePath());
     EXPECT_NO_THROW(next.fSetActive(true));
@@ -323,19 +333,20 @@ TEST(DeviceLifetime, DestroyingWhileTheLayersTimerDeliversPackagesStopsThatThrea
     device->fSetPackageInterval(1);
     device->fSetUsePackage(true);
     std::atomic<int> delivered{0};
-    QObject::connect(device.get(), &TZebCustomCommDevice::OnPackage, device.get(),
-                     [&](QObject*, quint32) { delivered.fetch_add(1); }, Qt::DirectConnection);
+    QObject::connect(
+        device.get(), &TZebCustomCommDevice::OnPackage, device.get(),
+        [&](QObject*, quint32) { delivered.fetch_add(1); }, Qt::DirectConnection);
     device->fSetActive(true);
 
     std::atomic<bool> feeding{true};
     std::thread feeder([&] {
         while (feeding.load()) {
             pty.WriteAll("p");
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));  // a pause ends each package
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));   // a pause ends each package
         }
     });
     EXPECT_TRUE(WaitUntil([&] { return delivered.load() >= 5; }));
-    device.reset();  // the thread sanitizer run reports a callback cleared under a running delivery
+    device.reset();   // the thread sanitizer run reports a callback cleared under a running delivery
     const int after = delivered.load();
     feeding.store(false);
     feeder.join();

@@ -23,8 +23,8 @@
 #include <ostream>
 #include <poll.h>
 #include <thread>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 // Readable QStrings in test failure output.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -37,8 +37,7 @@ namespace commtest {
 constexpr int kDeadlineMs = 20000;
 
 // Spins the event loop until pred() holds or the deadline passes; returns pred().
-template <class Pred>
-bool WaitUntil(Pred pred, int deadlineMs = kDeadlineMs)
+template <class Pred> bool WaitUntil(Pred pred, int deadlineMs = kDeadlineMs)
 {
     const QDeadlineTimer deadline(deadlineMs);
     while (!pred()) {
@@ -56,7 +55,8 @@ public:
     {
         master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         char name[128];
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0 || ptsname_r(master_, name, sizeof name) != 0)
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0
+            || ptsname_r(master_, name, sizeof name) != 0)
             return;
         fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
         slavePath_ = QString::fromLocal8Bit(name);
@@ -125,8 +125,7 @@ private:
 };
 
 // Runs 'action'; returns the code and message of the EComm32Error it raised (code 0: none).
-template <class Action>
-std::pair<int, QString> ErrorOf(Action action)
+template <class Action> std::pair<int, QString> ErrorOf(Action action)
 {
     try {
         action();
@@ -160,13 +159,19 @@ inline int CountEntries(const char* folder, QDir::Filters filters)
 {
     return int(QDir(folder).entryList(filters | QDir::NoDotAndDotDot).size());
 }
-inline int ThreadCount() { return CountEntries("/proc/self/task", QDir::Dirs); }
-inline int OpenDescriptorCount() { return CountEntries("/proc/self/fd", QDir::Files | QDir::System); }
+inline int ThreadCount()
+{
+    return CountEntries("/proc/self/task", QDir::Dirs);
+}
+inline int OpenDescriptorCount()
+{
+    return CountEntries("/proc/self/fd", QDir::Files | QDir::System);
+}
 
 // Hands the framing layer's timer one scripted piece per pass; a pass ends when Read gives 0.
 struct ScriptedEngine : HalvexComm32::TComm32 {
     std::mutex m;
-    std::deque<QByteArray> script;  // an empty piece ends a pass
+    std::deque<QByteArray> script;   // an empty piece ends a pass
 
     int Read(void* buffer, int length) override
     {
@@ -187,4 +192,4 @@ struct ScriptedEngine : HalvexComm32::TComm32 {
     }
 };
 
-} // namespace commtest
+}   // namespace commtest

@@ -22,17 +22,25 @@ struct LanguageGuard {
     ~LanguageGuard() { k3n::appLang().fSetLangType(k3n::kLangEnglish); }
 };
 
-} // namespace
+}   // namespace
 
 TEST(CommErrors, NumberedMessagesInTheThreeLanguages)
 {
     LanguageGuard english(k3n::kLangEnglish);
-    const char* expected[] = {"Unknown error", "Out of memory", "Cannot initialize read buffer",
-                              "Cannot initialize write buffer", "Cannot open COM port", "Cannot set comm-mask",
-                              "Cannot set COM port buffer size", "Cannot read COM port parameters",
-                              "Cannot set COM port parameters", "Cannot create COM port asynchronize read event",
-                              "Cannot create COM port asynchronize write event", "Cannot create COM port read thread",
-                              "Cannot create COM port write thread", "Cannot close COM port read thread",
+    const char* expected[] = {"Unknown error",
+                              "Out of memory",
+                              "Cannot initialize read buffer",
+                              "Cannot initialize write buffer",
+                              "Cannot open COM port",
+                              "Cannot set comm-mask",
+                              "Cannot set COM port buffer size",
+                              "Cannot read COM port parameters",
+                              "Cannot set COM port parameters",
+                              "Cannot create COM port asynchronize read event",
+                              "Cannot create COM port asynchronize write event",
+                              "Cannot create COM port read thread",
+                              "Cannot create COM port write thread",
+                              "Cannot close COM port read thread",
                               "Cannot close COM port write thread"};
     for (int code = 1; code <= 14; ++code) {
         const EComm32Error e(static_cast<EComm32Error::TErrorCode>(code));
@@ -61,11 +69,11 @@ TEST(CommErrors, ARefusedPortCarriesItsKindAndErrnoAndSaysTheSystemsText)
     const struct {
         int err;
         TPortFailureKind kind;
-    } rows[] = {{ENOENT, TPortFailureKind::NotPresent},   {ENODEV, TPortFailureKind::NotPresent},
-                {ENXIO, TPortFailureKind::NotPresent},    {EACCES, TPortFailureKind::PermissionDenied},
+    } rows[] = {{ENOENT, TPortFailureKind::NotPresent},      {ENODEV, TPortFailureKind::NotPresent},
+                {ENXIO, TPortFailureKind::NotPresent},       {EACCES, TPortFailureKind::PermissionDenied},
                 {EPERM, TPortFailureKind::PermissionDenied}, {EBUSY, TPortFailureKind::InUse},
-                {EWOULDBLOCK, TPortFailureKind::InUse},   {EIO, TPortFailureKind::NoResponse},
-                {ENOTTY, TPortFailureKind::NotSerial},    {EMFILE, TPortFailureKind::Other}};
+                {EWOULDBLOCK, TPortFailureKind::InUse},      {EIO, TPortFailureKind::NoResponse},
+                {ENOTTY, TPortFailureKind::NotSerial},       {EMFILE, TPortFailureKind::Other}};
     for (const auto& r : rows) {
         EXPECT_EQ(PortFailureOf(r.err).kind, r.kind) << r.err;
         EXPECT_EQ(PortFailureOf(r.err).err, r.err);

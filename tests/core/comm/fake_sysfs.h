@@ -69,4 +69,4 @@ public:
     ScratchDir dir;
 };
 
-} // namespace k3n::test
+}   // namespace k3n::test

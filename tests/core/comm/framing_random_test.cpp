@@ -5,8 +5,8 @@
 // that no package is longer than the package size, that every package arrives
 // exactly once and in order, and (in the sanitizer runs) that no buffer is
 // read or written past its end.
-#include "comm/framing.h"
 #include "comm/comm_test_support.h"
+#include "comm/framing.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +31,13 @@ uint32_t RandomPackageSize(Rng& rng)
 {
     switch (Uniform(rng, 0, 9)) {
     case 0: return uint32_t(Uniform(rng, 0, 3));
-    case 1: case 2: case 3: case 4: return uint32_t(Uniform(rng, 4, 40));
-    case 5: case 6: case 7: return uint32_t(Uniform(rng, 41, 600));
+    case 1:
+    case 2:
+    case 3:
+    case 4: return uint32_t(Uniform(rng, 4, 40));
+    case 5:
+    case 6:
+    case 7: return uint32_t(Uniform(rng, 41, 600));
     default: return uint32_t(Uniform(rng, 601, 4096));
     }
 }
@@ -69,7 +74,7 @@ protected:
         const uint32_t size = layer.fGetPkgSz();
         while (layer.InQueue().Count() > 0) {
             if (layer.fGetPkgType() == TCommPackageType::cptCompatiblePkg) {
-                std::vector<uint8_t> record(kPackageHeadSize + size);  // exactly one record
+                std::vector<uint8_t> record(kPackageHeadSize + size);   // exactly one record
                 EXPECT_EQ(layer.ReadPackage(record.data(), 0), 1);
                 const uint32_t length = PackageLength(record.data());
                 EXPECT_LE(length, size);
@@ -113,7 +118,7 @@ protected:
     }
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(RandomFramingTest, FramedStreamsInRandomChunksDeliverEveryPackageOnceCutToTheSize)
 {
@@ -146,7 +151,7 @@ TEST_F(RandomFramingTest, FramedStreamsInRandomChunksDeliverEveryPackageOnceCutT
         for (int p = 0; p < packages; ++p) {
             // Noise between frames: stray tails, but no head and no control byte (it would escape the head).
             stream += RandomBytesWithout(rng, Uniform(rng, 0, 20), QByteArray() + head + ctrl);
-            if (Uniform(rng, 0, 3) == 0)  // a frame whose tail was lost: the next head discards it
+            if (Uniform(rng, 0, 3) == 0)   // a frame whose tail was lost: the next head discards it
                 stream += head + RandomBytesWithout(rng, Uniform(rng, 0, 30), frameBytes);
             const int length = Uniform(rng, type == TCommPackageType::cptFrameHeadTail ? 1 : 0,
                                        int(std::min<uint32_t>(2 * size + 3, 3000)));
@@ -155,13 +160,13 @@ TEST_F(RandomFramingTest, FramedStreamsInRandomChunksDeliverEveryPackageOnceCutT
             expected << data.left(qsizetype(size));
         }
         if (Uniform(rng, 0, 1))
-            stream += tail;  // the second tail of a doubled mark falls between frames
+            stream += tail;   // the second tail of a doubled mark falls between frames
 
         QList<QByteArray> received;
         for (qsizetype at = 0; at < stream.size();) {
             const int chunk = int(std::min<qsizetype>(Uniform(rng, 1, 2048), stream.size() - at));
             ASSERT_EQ(engine.InQueue().In(stream.constData() + at, chunk), chunk);
-            engine.OnCommNotify(&engine, EV_RXCHAR);  // as the reader does after moving bytes
+            engine.OnCommNotify(&engine, EV_RXCHAR);   // as the reader does after moving bytes
             at += chunk;
             received += TakePackages(layer);
         }
@@ -186,10 +191,10 @@ TEST_F(RandomFramingTest, PauseEndedPackagesInRandomPiecesArriveOnceCutToTheSize
 
         QList<QByteArray> expected;
         std::deque<QByteArray> script;
-        for (int p = Uniform(rng, 1, 10); p > 0; --p) {  // fewer than the 16 slots
+        for (int p = Uniform(rng, 1, 10); p > 0; --p) {   // fewer than the 16 slots
             const QByteArray data = RandomData(rng, Uniform(rng, 1, int(std::min<uint32_t>(2 * size + 3, 5000))),
                                                QByteArray("\xEB\xEE\xEC", 3));
-            for (qsizetype at = 0; at < data.size();) {  // one piece a pass, then a pass without bytes
+            for (qsizetype at = 0; at < data.size();) {   // one piece a pass, then a pass without bytes
                 const qsizetype piece = std::min<qsizetype>(Uniform(rng, 1, 3000), data.size() - at);
                 script.push_back(data.mid(at, piece));
                 at += piece;
@@ -203,7 +208,8 @@ TEST_F(RandomFramingTest, PauseEndedPackagesInRandomPiecesArriveOnceCutToTheSize
             engine.script = script;
         }
         layer.fSetActive(true);
-        ASSERT_TRUE(WaitUntil([&] { return engine.ScriptDone() && layer.InQueue().Count() == uint32_t(expected.size()); }));
+        ASSERT_TRUE(
+            WaitUntil([&] { return engine.ScriptDone() && layer.InQueue().Count() == uint32_t(expected.size()); }));
         QList<QByteArray> received = TakePackages(layer);
         EXPECT_EQ(received, expected);
         packagesChecked += int(received.size());

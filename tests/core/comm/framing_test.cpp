@@ -2,9 +2,9 @@
 // The framing layer: frames on the wire, the receiver's states, package queue
 // limits, the pause-ended packages of type 2, and the send pump feeding an
 // engine whose queue is short.
-#include "comm/framing_settings.h"
-#include "comm/framing.h"
 #include "comm/comm_test_support.h"
+#include "comm/framing.h"
+#include "comm/framing_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@
 #include <mutex>
 
 using namespace HalvexComm32;
-using k3n::TZebCommFrameSettings;
 using commtest::Hex;
 using commtest::ScriptedEngine;
 using commtest::WaitUntil;
+using k3n::TZebCommFrameSettings;
 
 namespace {
 
@@ -66,12 +66,12 @@ protected:
     std::unique_ptr<TCommPackage> layer;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(FramingTest, EncodesWithDoubledMarksAndEscapes)
 {
     EXPECT_EQ(Encode(Hex("01 EB 02 EC")), Hex("EB EB 01 EC EB 02 EC EC EE EE"));
-    EXPECT_EQ(layer->WritePackage("", 0), 0);  // no data: nothing queued
+    EXPECT_EQ(layer->WritePackage("", 0), 0);   // no data: nothing queued
     EXPECT_EQ(Encode(Hex("EE")), Hex("EB EB EC EE EE EE"));
     EXPECT_EQ(Encode(Hex("00 11 FF")), Hex("EB EB 00 11 FF EE EE"));
 
@@ -94,8 +94,8 @@ TEST_F(FramingTest, ReceivesWhatItSendsForEveryByteValue)
         all += char(i);
     Feed(Encode(Hex("01 EB 02 EC")));
     const QByteArray frame = Encode(all);
-    EXPECT_EQ(frame.size(), 256 + 3 + 4);  // three escapes, doubled marks
-    Feed(frame.left(100));  // a frame may come in pieces
+    EXPECT_EQ(frame.size(), 256 + 3 + 4);   // three escapes, doubled marks
+    Feed(frame.left(100));   // a frame may come in pieces
     Feed(frame.mid(100));
     EXPECT_EQ(Received(), QList<QByteArray>({Hex("01 EB 02 EC"), all}));
     std::lock_guard lock(m);
@@ -105,12 +105,12 @@ TEST_F(FramingTest, ReceivesWhatItSendsForEveryByteValue)
 
 TEST_F(FramingTest, TheReceiverDropsNoiseAndRestartsOnEveryHead)
 {
-    Feed(Hex("01 02 EE EB 05 EE"));  // noise before the head, and a lone tail
-    Feed(Hex("EC EB 01 EE"));        // an escaped head outside a frame is ordinary noise
-    Feed(Hex("EB 01 02 EB 03 EE EE"));  // a second head starts again; the doubled tail is noise
-    Feed(Hex("EB EC EE 09 EE"));     // an escaped tail is data
-    Feed(Hex("EB 07 08"));           // the tail is lost ...
-    Feed(Hex("EB 0A EE"));           // ... and the next head discards what was collected
+    Feed(Hex("01 02 EE EB 05 EE"));   // noise before the head, and a lone tail
+    Feed(Hex("EC EB 01 EE"));   // an escaped head outside a frame is ordinary noise
+    Feed(Hex("EB 01 02 EB 03 EE EE"));   // a second head starts again; the doubled tail is noise
+    Feed(Hex("EB EC EE 09 EE"));   // an escaped tail is data
+    Feed(Hex("EB 07 08"));   // the tail is lost ...
+    Feed(Hex("EB 0A EE"));   // ... and the next head discards what was collected
     EXPECT_EQ(Received(), QList<QByteArray>({Hex("05"), Hex("03"), Hex("EE 09"), Hex("0A")}));
 }
 
@@ -118,15 +118,15 @@ TEST_F(FramingTest, ReadPackageWithLengthZeroPeeksAndAShortBufferLosesTheRest)
 {
     Feed(Hex("EB EB EE EE EB 01 02 03 04 EE"));
     char buffer[8] = {};
-    EXPECT_EQ(layer->ReadPackage(nullptr, 0), 0);  // an empty frame is a package of length 0 ...
+    EXPECT_EQ(layer->ReadPackage(nullptr, 0), 0);   // an empty frame is a package of length 0 ...
     EXPECT_EQ(layer->ReadPackage(buffer, sizeof buffer), 0);
-    EXPECT_EQ(layer->InQueue().Count(), 1u);  // ... and reading takes it
+    EXPECT_EQ(layer->InQueue().Count(), 1u);   // ... and reading takes it
     EXPECT_EQ(layer->ReadPackage(nullptr, 0), 4);
     EXPECT_EQ(layer->ReadPackage(buffer, 0), 4);
     EXPECT_EQ(layer->InQueue().Count(), 1u);
     EXPECT_EQ(layer->ReadPackage(buffer, 2), 2);
     EXPECT_EQ(QByteArray(buffer, 2), Hex("01 02"));
-    EXPECT_EQ(layer->ReadPackage(buffer, sizeof buffer), 0);  // the other two bytes are gone
+    EXPECT_EQ(layer->ReadPackage(buffer, sizeof buffer), 0);   // the other two bytes are gone
 }
 
 TEST_F(FramingTest, PackagesAreCutToThePackageSize)
@@ -140,7 +140,7 @@ TEST_F(FramingTest, PackagesAreCutToThePackageSize)
     EXPECT_EQ(layer->WritePackage(big.constData(), int(big.size())), 4096);
     EXPECT_EQ(Sent(), Hex("EB EB") + big.left(4096) + Hex("EE EE"));
 
-    layer->fSetPkgSz(40);  // small packages, 44-byte slots
+    layer->fSetPkgSz(40);   // small packages, 44-byte slots
     Feed(Hex("EB") + big.left(100) + Hex("EE"));
     EXPECT_EQ(Received(), QList<QByteArray>({big.left(40)}));
 }
@@ -150,7 +150,7 @@ TEST_F(FramingTest, SixteenSlotsHoldFifteenPackages)
     for (int i = 0; i < 16; ++i)
         Feed(Hex("EB") + QByteArray(1, char(i)) + Hex("EE"));
     const QList<QByteArray> got = Received();
-    ASSERT_EQ(got.size(), 15);  // the 16th was lost
+    ASSERT_EQ(got.size(), 15);   // the 16th was lost
     EXPECT_EQ(got.front(), Hex("00"));
     EXPECT_EQ(got.back(), Hex("0E"));
 
@@ -166,12 +166,12 @@ TEST_F(FramingTest, SixteenSlotsHoldFifteenPackages)
 
 TEST_F(FramingTest, EverySwitchAndResizeEmptiesTheQueuesAndResetsTheReceiver)
 {
-    Feed(Hex("EB 01 EE EB 02"));  // one package and half a frame
+    Feed(Hex("EB 01 EE EB 02"));   // one package and half a frame
     layer->fSetActive(false);
     EXPECT_EQ(layer->ReadPackage(nullptr, 0), 0);
     EXPECT_EQ(layer->WritePackage("x", 1), 0);
     layer->fSetActive(true);
-    Feed(Hex("03 EE"));  // the half frame was dropped with the package
+    Feed(Hex("03 EE"));   // the half frame was dropped with the package
     EXPECT_EQ(layer->InQueue().Count(), 0u);
 
     Feed(Hex("EB 04 EE"));
@@ -183,7 +183,7 @@ TEST_F(FramingTest, EverySwitchAndResizeEmptiesTheQueuesAndResetsTheReceiver)
     EXPECT_EQ(layer->InQueue().Count() + layer->OutQueue().Count(), 0u);
     EXPECT_EQ(layer->InQueue().SlotSize(), 1028u);
     layer->fSetQSize(0);
-    EXPECT_EQ(layer->InQueue().SlotCount(), 2u);  // at least two
+    EXPECT_EQ(layer->InQueue().SlotCount(), 2u);   // at least two
 }
 
 TEST_F(FramingTest, WholeSlotPackagesInCompatibleMode)
@@ -195,14 +195,14 @@ TEST_F(FramingTest, WholeSlotPackagesInCompatibleMode)
     slot[4] = 0x10;
     slot[5] = 0xEB;
     slot[6] = 0x20;
-    EXPECT_EQ(layer->WritePackage(slot.data(), 12345), 1);  // the length argument is not used
+    EXPECT_EQ(layer->WritePackage(slot.data(), 12345), 1);   // the length argument is not used
     const QByteArray frame = Sent();
     EXPECT_EQ(frame, Hex("EB EB 10 EC EB 20 EE EE"));
 
-    SetPackageLength(slot.data(), 0xFFFFFFFF);  // a length beyond the slot is cut to the package size
+    SetPackageLength(slot.data(), 0xFFFFFFFF);   // a length beyond the slot is cut to the package size
     EXPECT_EQ(layer->WritePackage(slot.data(), 0), 1);
-    EXPECT_EQ(Sent().size(), 4 + 64 + 1);  // marks, 64 bytes, one escaped head
-    SetPackageLength(slot.data(), 0);  // the only way to hand over an empty package
+    EXPECT_EQ(Sent().size(), 4 + 64 + 1);   // marks, 64 bytes, one escaped head
+    SetPackageLength(slot.data(), 0);   // the only way to hand over an empty package
     EXPECT_EQ(layer->WritePackage(slot.data(), 0), 1);
     EXPECT_EQ(Sent(), Hex("EB EB EE EE"));
 
@@ -217,7 +217,7 @@ TEST_F(FramingTest, WholeSlotPackagesInCompatibleMode)
 TEST_F(FramingTest, CompatibleModeCopiesExactlyTheRecordEvenBelowTheSmallestSlot)
 {
     layer->fSetPkgType(TCommPackageType::cptCompatiblePkg);
-    layer->fSetPkgSz(8);  // records of 12 bytes in slots of 32
+    layer->fSetPkgSz(8);   // records of 12 bytes in slots of 32
     std::vector<uint8_t> record(12, 0);
     SetPackageLength(record.data(), 3);
     record[4] = 0x01;
@@ -227,8 +227,8 @@ TEST_F(FramingTest, CompatibleModeCopiesExactlyTheRecordEvenBelowTheSmallestSlot
     const QByteArray frame = Sent();
     EXPECT_EQ(frame, Hex("EB EB 01 EC EE 02 EE EE"));
 
-    Feed(frame + Hex("EB 0A 0B 0C 0D 0E 0F 10 11 12 EE"));  // the second is cut to 8
-    std::vector<uint8_t> got(12 + 20, 0xAA);  // a record, then a guard the layer must not touch
+    Feed(frame + Hex("EB 0A 0B 0C 0D 0E 0F 10 11 12 EE"));   // the second is cut to 8
+    std::vector<uint8_t> got(12 + 20, 0xAA);   // a record, then a guard the layer must not touch
     ASSERT_EQ(layer->ReadPackage(got.data(), 0), 1);
     EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + 7), std::vector<uint8_t>({3, 0, 0, 0, 0x01, 0xEE, 0x02}));
     ASSERT_EQ(layer->ReadPackage(got.data(), 0), 1);
@@ -240,7 +240,7 @@ TEST_F(FramingTest, CompatibleModeCopiesExactlyTheRecordEvenBelowTheSmallestSlot
 TEST_F(FramingTest, APackageSizeThatCannotBeHadLeavesTheLayerAsItWas)
 {
     layer->fSetPkgSz(16);
-    Feed(Hex("EB 01 02"));  // a frame under way
+    Feed(Hex("EB 01 02"));   // a frame under way
     for (uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFCu}) {
         EXPECT_THROW(layer->fSetPkgSz(size), std::bad_alloc) << size;
         EXPECT_EQ(layer->fGetPkgSz(), 16u);
@@ -249,11 +249,10 @@ TEST_F(FramingTest, APackageSizeThatCannotBeHadLeavesTheLayerAsItWas)
         EXPECT_TRUE(layer->fGetActive());
     }
     const QByteArray long20 = commtest::Unmarked(20, 7);
-    Feed(long20 + Hex("EE"));  // the frame goes on and is cut to the size kept
+    Feed(long20 + Hex("EE"));   // the frame goes on and is cut to the size kept
     EXPECT_EQ(Received(), QList<QByteArray>({Hex("01 02") + long20.left(14)}));
     EXPECT_EQ(Encode(long20.left(16)), Hex("EB EB") + long20.left(16) + Hex("EE EE"));
 }
-
 
 TEST(FramingByPause, APassWithoutBytesEndsThePackageAndPackagesGoOutUnframed)
 {
@@ -285,7 +284,7 @@ TEST(FramingOverPty, FramesCrossARealPortBothWays)
     ASSERT_TRUE(pty.Ok());
     TComm32 engine;
     engine.fSetDeviceName(pty.SlavePath());
-    engine.OutQueue().fSetBufSize(1000);  // every frame goes out in pieces, one per transmit-empty
+    engine.OutQueue().fSetBufSize(1000);   // every frame goes out in pieces, one per transmit-empty
     TCommPackage layer(&engine);
     std::atomic<uint32_t> reported{0};
     layer.OnPackage = [&](TCommPackage*, uint32_t mask) { reported.fetch_or(mask); };

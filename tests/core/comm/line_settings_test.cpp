@@ -24,13 +24,13 @@ Built Build(const std::function<void(TCommLineSettings&)>& change = {})
     if (change)
         change(s);
     Built b;
-    b.t.c_lflag = ICANON | ECHO | ISIG | IEXTEN;  // a cooked tty as a pty starts
+    b.t.c_lflag = ICANON | ECHO | ISIG | IEXTEN;   // a cooked tty as a pty starts
     b.t.c_oflag = OPOST | ONLCR;
     b.plan = MakeTermios(s, b.t);
     return b;
 }
 
-} // namespace
+}   // namespace
 
 TEST(LineSettings, DefaultsGiveRaw8N1At115200)
 {
@@ -50,7 +50,7 @@ TEST(LineSettings, ParityCheckingLeftByAnotherProgramIsCleared)
 {
     for (uint8_t parity : {kParityNone, kParityEven}) {
         TCommLineSettings s;
-        s.parity = parity;  // parity checking off: nothing may check or drop bytes
+        s.parity = parity;   // parity checking off: nothing may check or drop bytes
         termios t{};
         t.c_iflag = INPCK | IGNPAR;
         ASSERT_TRUE(MakeTermios(s, t).ok);
@@ -65,16 +65,36 @@ TEST(LineSettings, EachSettingSetsItsFlags)
         std::function<void(TCommLineSettings&)> change;
         tcflag_t cflagMask, cflag, iflagMask, iflag;
     } rows[] = {
-        {"odd", [](auto& s) { s.parity = kParityOdd; s.parityCheck = true; }, PARENB | PARODD | CMSPAR, PARENB | PARODD, INPCK, INPCK},
-        {"even", [](auto& s) { s.parity = kParityEven; s.parityCheck = true; }, PARENB | PARODD | CMSPAR, PARENB, INPCK, INPCK},
+        {"odd",
+         [](auto& s) {
+             s.parity = kParityOdd;
+             s.parityCheck = true;
+         },
+         PARENB | PARODD | CMSPAR, PARENB | PARODD, INPCK, INPCK},
+        {"even",
+         [](auto& s) {
+             s.parity = kParityEven;
+             s.parityCheck = true;
+         },
+         PARENB | PARODD | CMSPAR, PARENB, INPCK, INPCK},
         {"mark", [](auto& s) { s.parity = kParityMark; }, PARENB | PARODD | CMSPAR, PARENB | CMSPAR | PARODD, INPCK, 0},
-        {"space", [](auto& s) { s.parity = kParitySpace; s.parityCheck = true; }, PARENB | PARODD | CMSPAR, PARENB | CMSPAR, INPCK, INPCK},
+        {"space",
+         [](auto& s) {
+             s.parity = kParitySpace;
+             s.parityCheck = true;
+         },
+         PARENB | PARODD | CMSPAR, PARENB | CMSPAR, INPCK, INPCK},
         {"none checked", [](auto& s) { s.parityCheck = true; }, PARENB, 0, INPCK, 0},
         {"5 bits", [](auto& s) { s.byteSize = 5; }, CSIZE, CS5, 0, 0},
         {"6 bits", [](auto& s) { s.byteSize = 6; }, CSIZE, CS6, 0, 0},
         {"7 bits", [](auto& s) { s.byteSize = 7; }, CSIZE, CS7, 0, 0},
         {"2 stop", [](auto& s) { s.stopBits = kTwoStopBits; }, CSTOPB, CSTOPB, 0, 0},
-        {"1.5 stop, 5 bits", [](auto& s) { s.stopBits = kOne5StopBits; s.byteSize = 5; }, CSTOPB | CSIZE, CSTOPB | CS5, 0, 0},
+        {"1.5 stop, 5 bits",
+         [](auto& s) {
+             s.stopBits = kOne5StopBits;
+             s.byteSize = 5;
+         },
+         CSTOPB | CSIZE, CSTOPB | CS5, 0, 0},
         {"cts", [](auto& s) { s.ctsOutputFlow = true; }, CRTSCTS, CRTSCTS, 0, 0},
         {"rts handshake", [](auto& s) { s.rtsControl = kRtsControlHandshake; }, CRTSCTS, CRTSCTS, 0, 0},
         {"xon out", [](auto& s) { s.xonXoffOutput = true; }, CRTSCTS, 0, IXON | IXOFF, IXON},
@@ -87,7 +107,10 @@ TEST(LineSettings, EachSettingSetsItsFlags)
         EXPECT_EQ(b.t.c_cflag & r.cflagMask, r.cflag);
         EXPECT_EQ(b.t.c_iflag & r.iflagMask, r.iflag);
     }
-    const Built chars = Build([](auto& s) { s.xonChar = 0x21; s.xoffChar = 0x23; });
+    const Built chars = Build([](auto& s) {
+        s.xonChar = 0x21;
+        s.xoffChar = 0x23;
+    });
     EXPECT_EQ(chars.t.c_cc[VSTART], 0x21);
     EXPECT_EQ(chars.t.c_cc[VSTOP], 0x23);
 }
@@ -97,7 +120,7 @@ TEST(LineSettings, BaudRates)
     const struct {
         uint32_t rate;
         speed_t constant;
-    } standard[] = {{110, B110}, {300, B300}, {600, B600}, {1200, B1200}, {2400, B2400}, {4800, B4800},
+    } standard[] = {{110, B110},   {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},    {4800, B4800},
                     {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
     for (const auto& r : standard) {
         const Built b = Build([&](auto& s) { s.baudRate = r.rate; });

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The remembered cable over a fake /sys and /dev tree: what identifies a
 // cable, finding it again under another COM number, and noticing it is gone.
-#include "comm/port_identity.h"
 #include "comm/fake_sysfs.h"
+#include "comm/port_identity.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,11 @@ const QString kFtdiLink = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
 void AddFtdiCable(FakeSysfs& fs, const QString& tty, const QString& usbPath, bool byIdLink = true)
 {
     fs.AddUsbTty(tty, usbPath, "/" + QString(usbPath).section('/', -1) + ":1.0/" + tty,
-                 {{"idVendor", "0403"}, {"idProduct", "6001"}, {"manufacturer", "FTDI"},
-                  {"product", "FT232R USB UART"}, {"serial", "A50285BI"}});
+                 {{"idVendor", "0403"},
+                  {"idProduct", "6001"},
+                  {"manufacturer", "FTDI"},
+                  {"product", "FT232R USB UART"},
+                  {"serial", "A50285BI"}});
     if (byIdLink)
         fs.AddByIdLink(kFtdiLink, tty);
 }
@@ -32,7 +35,7 @@ void AddCh340Cable(FakeSysfs& fs, const QString& tty, const QString& usbPath)
                  {{"idVendor", "1a86"}, {"idProduct", "7523"}, {"product", "USB Serial"}});
 }
 
-} // namespace
+}   // namespace
 
 TEST(PortIdentity, UsbCablesCarryTheirSerialAndStableIdentity)
 {

@@ -2,9 +2,9 @@
 // Closing the serial port engine in the hard cases: output held by flow
 // control, a close or destruction from one of the engine's own notifications,
 // and giving the port back with the settings it had before.
-#include "comm/serial_engine.h"
 #include "comm/comm_error.h"
 #include "comm/comm_test_support.h"
+#include "comm/serial_engine.h"
 #include "text/app_lang.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +47,7 @@ protected:
     PtyPair pty;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(EngineCloseTest, HeldOutputIsDroppedAfterTheDrainWaitAndDrainedOutputIsNot)
 {
@@ -113,7 +113,7 @@ TEST_F(EngineCloseTest, CloseFromAnOwnNotificationRaisesCode13AndLeavesTheEngine
 TEST_F(EngineCloseTest, DestroyingTheEngineFromItsOwnNotificationStopsEveryThreadAndReleasesThePort)
 {
     struct Done {
-        std::atomic<bool> opened{false};  // orders Open before the deletion for the thread sanitizer
+        std::atomic<bool> opened{false};   // orders Open before the deletion for the thread sanitizer
         std::atomic<bool> deleted{false};
     } done;
     auto* engine = new TComm32;
@@ -122,7 +122,7 @@ TEST_F(EngineCloseTest, DestroyingTheEngineFromItsOwnNotificationStopsEveryThrea
     engine->OnCommNotify = [state](TComm32* sender, uint32_t mask) {
         if (!(mask & EV_RXCHAR) || !state->opened.load())
             return;
-        Done* keep = state;  // this function object goes with the engine
+        Done* keep = state;   // this function object goes with the engine
         delete sender;
         keep->deleted.store(true);
     };
@@ -135,7 +135,7 @@ TEST_F(EngineCloseTest, DestroyingTheEngineFromItsOwnNotificationStopsEveryThrea
     ASSERT_TRUE(WaitUntil([&] { return done.deleted.load(); }));
     EXPECT_TRUE(WaitUntil([&] { return commtest::ThreadCount() == threads; }));
 
-    TComm32 next;  // the port is free again
+    TComm32 next;   // the port is free again
     next.fSetDeviceName(pty.SlavePath());
     EXPECT_NO_THROW(next.Open());
     next.Close();
@@ -144,14 +144,14 @@ TEST_F(EngineCloseTest, DestroyingTheEngineFromItsOwnNotificationStopsEveryThrea
 TEST_F(EngineCloseTest, ThePortGetsBackTheSettingsItHadBeforeOpenWithHangUpOnClose)
 {
     termios before{};
-    ASSERT_EQ(tcgetattr(pty.MasterFd(), &before), 0);  // the slave's, as a new pty is: cooked
+    ASSERT_EQ(tcgetattr(pty.MasterFd(), &before), 0);   // the slave's, as a new pty is: cooked
     ASSERT_TRUE(before.c_lflag & ICANON);
     TComm32 engine;
     engine.fSetDeviceName(pty.SlavePath());
     engine.Open();
     termios open{};
     ASSERT_EQ(tcgetattr(pty.MasterFd(), &open), 0);
-    EXPECT_FALSE(open.c_lflag & ICANON);  // raw while the engine has it
+    EXPECT_FALSE(open.c_lflag & ICANON);   // raw while the engine has it
     engine.Close();
 
     termios after{};

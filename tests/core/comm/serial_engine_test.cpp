@@ -2,9 +2,9 @@
 // The serial port engine over pseudo-terminal pairs: data both ways, the
 // queues at their limits, the order of callbacks, failures to open, the
 // writer's chunks, flow-control codes, modem texts, modem lines and hang-up.
-#include "comm/serial_engine.h"
 #include "comm/comm_error.h"
 #include "comm/comm_test_support.h"
+#include "comm/serial_engine.h"
 #include "text/app_lang.h"
 
 #include <QDir>
@@ -41,7 +41,9 @@ QByteArray ReadUntil(TComm32& engine, int expected)
 struct EventLog {
     explicit EventLog(TComm32& e)
     {
-        e.OnCommNotify = [this](TComm32* s, uint32_t mask) { Add(QStringLiteral("notify %1").arg(mask, 0, 16), s, mask); };
+        e.OnCommNotify = [this](TComm32* s, uint32_t mask) {
+            Add(QStringLiteral("notify %1").arg(mask, 0, 16), s, mask);
+        };
         e.OnAfterOpen = [this](TComm32* s) { Add("after open", s); };
         e.OnBeforeClose = [this](TComm32* s) { Add("before close", s); };
     }
@@ -90,7 +92,7 @@ protected:
         if (n > 0)
             bytesRead.fetch_add(n);
         else
-            bytesReadAtLastDrain.store(bytesRead.load());  // everything read so far is in the queue
+            bytesReadAtLastDrain.store(bytesRead.load());   // everything read so far is in the queue
         return n;
     }
     ssize_t WriteToPort(const uint8_t* data, size_t length) override
@@ -162,15 +164,15 @@ TPortRefusal OpenRefusal(TComm32& engine)
     return {};
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(EngineTest, BytesArriveInOrderBothWaysInChunksOf256AndReadNeverBlocks)
 {
     char block[64];
-    EXPECT_EQ(engine.Read(block, sizeof block), 0);  // closed and empty
+    EXPECT_EQ(engine.Read(block, sizeof block), 0);   // closed and empty
     engine.Open();
     ASSERT_TRUE(engine.fGetActive());
-    EXPECT_EQ(engine.Read(block, sizeof block), 0);  // open, nothing arrived
+    EXPECT_EQ(engine.Read(block, sizeof block), 0);   // open, nothing arrived
 
     const QByteArray toEngine = commtest::Pattern(300, 1);
     ASSERT_TRUE(pty.WriteAll(toEngine));
@@ -188,7 +190,7 @@ TEST_F(EngineTest, BytesArriveInOrderBothWaysInChunksOf256AndReadNeverBlocks)
     EXPECT_EQ(engine.Read(block, 4), 4);
     EXPECT_EQ(QByteArray(block, 4), "abcd");
     engine.Close();
-    EXPECT_EQ(engine.Read(block, sizeof block), 2);  // the queue outlives the port
+    EXPECT_EQ(engine.Read(block, sizeof block), 2);   // the queue outlives the port
     EXPECT_EQ(QByteArray(block, 2), "ef");
 }
 
@@ -203,12 +205,13 @@ TEST_F(EngineTest, BurstsOf64KiBWrapTheQueuesAndArriveWhole)
             queued += engine.Write(out.constData() + queued, int(out.size() - queued));
         received += pty.ReadAvailable(0);
         return received.size() >= out.size();
-    })) << "received " << received.size();
+    })) << "received "
+        << received.size();
     EXPECT_EQ(received, out);
 
     const QByteArray in = commtest::Pattern(64 * 1024, 4);
     received.clear();
-    for (qsizetype at = 0; at < in.size(); at += 4096) {  // in pieces the queue holds: nothing dropped
+    for (qsizetype at = 0; at < in.size(); at += 4096) {   // in pieces the queue holds: nothing dropped
         ASSERT_TRUE(pty.WriteAll(in.mid(at, 4096)));
         received += ReadAll(4096);
     }
@@ -234,7 +237,7 @@ TEST_F(EngineTest, ReceiveQueueKeepsWhatFitsDropsTheRestAndSaysWhenItPasses80Per
         EXPECT_EQ(mask & ~(EV_RXCHAR | EV_RX80FULL | EV_MODEMLINES), 0u) << "only received-bytes events";
     EXPECT_EQ(log.CountWith(EV_RX80FULL), 1) << "once, as the queue passed 80 %";
 
-    ASSERT_TRUE(pty.WriteAll("next"));  // with room again, new bytes are taken as usual
+    ASSERT_TRUE(pty.WriteAll("next"));   // with room again, new bytes are taken as usual
     EXPECT_EQ(ReadAll(4), "next");
     // Passing the mark again after the queue emptied is reported again.
     ASSERT_TRUE(pty.WriteAll(commtest::Pattern(7000, 6)));
@@ -246,15 +249,16 @@ TEST_F(EngineTest, ReceiveQueueKeepsWhatFitsDropsTheRestAndSaysWhenItPasses80Per
 TEST_F(EngineTest, OpenAndCloseCallBackInTheirFixedOrder)
 {
     EventLog log(engine);
-    engine.Close();  // closed: no callback, nothing raised
+    engine.Close();   // closed: no callback, nothing raised
     EXPECT_TRUE(log.Lines().isEmpty());
     engine.Open();
-    engine.Open();  // already open: nothing happens
+    engine.Open();   // already open: nothing happens
     EXPECT_EQ(log.Lines(), QStringList({"notify 38 active=1", "after open active=1"}));
     engine.Close();
     engine.Close();
-    EXPECT_EQ(log.Lines(), QStringList({"notify 38 active=1", "after open active=1", "before close active=1",
-                                        "notify 38 active=0"}));
+    EXPECT_EQ(
+        log.Lines(),
+        QStringList({"notify 38 active=1", "after open active=1", "before close active=1", "notify 38 active=0"}));
 }
 
 TEST_F(EngineTest, OpenFailuresRaiseCode4WithTheReasonAndLeaveNothingRunning)
@@ -278,7 +282,7 @@ TEST_F(EngineTest, OpenFailuresRaiseCode4WithTheReasonAndLeaveNothingRunning)
     EXPECT_EQ(OpenRefusal(other).failure.kind, TPortFailureKind::InUse);
     EXPECT_FALSE(other.fGetActive());
     engine.Close();
-    EXPECT_NO_THROW(other.Open());  // released by the first
+    EXPECT_NO_THROW(other.Open());   // released by the first
     other.Close();
 
     QTemporaryFile plain;
@@ -303,7 +307,7 @@ TEST_F(EngineTest, NamesNeitherComNNorAbsoluteAreNotLookedUpInTheWorkingFolder)
         EXPECT_EQ(OpenRefusal(engine).failure.kind, TPortFailureKind::NotPresent) << name;
         EXPECT_FALSE(engine.fGetActive());
     }
-    engine.fSetDeviceName(folder.filePath("ttyK3N"));  // the same link by its absolute path
+    engine.fSetDeviceName(folder.filePath("ttyK3N"));   // the same link by its absolute path
     EXPECT_NO_THROW(engine.Open());
     engine.Close();
     QDir::setCurrent(before);
@@ -312,7 +316,7 @@ TEST_F(EngineTest, NamesNeitherComNNorAbsoluteAreNotLookedUpInTheWorkingFolder)
 TEST_F(EngineTest, LineSettingsAtOpenRefusedWithCode8OrTakenWithoutAStandardConstant)
 {
     const int threads = commtest::ThreadCount();
-    engine.LineSettings().stopBits = kOne5StopBits;  // needs 5 data bits
+    engine.LineSettings().stopBits = kOne5StopBits;   // needs 5 data bits
     const QString message = OpenFailure(engine, 8);
     EXPECT_EQ(message, "Cannot set COM port parameters: " + pty.SlavePath() + ": 1.5 stop bits need 5 data bits");
     EXPECT_FALSE(engine.fGetActive());
@@ -328,7 +332,7 @@ TEST_F(EngineTest, LineSettingsAtOpenRefusedWithCode8OrTakenWithoutAStandardCons
     engine.LineSettings().parity = kParityEven;
     engine.LineSettings().byteSize = 7;
     const auto [code, text] = commtest::ErrorOf([&] { engine.Open(); });
-    if (code != 0) {  // otherwise this kernel's pty takes them
+    if (code != 0) {   // otherwise this kernel's pty takes them
         EXPECT_EQ(code, 8);
         EXPECT_TRUE(text.contains(pty.SlavePath() + ": the port refused 19200 baud 7E2 (")) << text.toStdString();
     }
@@ -345,14 +349,14 @@ TEST_F(EngineTest, LineSettingsAtOpenRefusedWithCode8OrTakenWithoutAStandardCons
 TEST_F(EngineTest, SettingsMadeWhileClosedTakeEffectAtOpenAndPurgesActOnlyWhileOpen)
 {
     engine.fSetDTR(false);
-    EXPECT_FALSE(engine.fGetDTR());  // closed reads false
+    EXPECT_FALSE(engine.fGetDTR());   // closed reads false
     EXPECT_EQ(engine.Write("ab", 2), 2);
     engine.fSetDisableWrite(true);
     EXPECT_EQ(engine.Write("xyz", 3), 0);
-    EXPECT_EQ(engine.Command("AT\r"), 3);  // commands still go
-    engine.PurgeWrite(true);  // closed: nothing happens
+    EXPECT_EQ(engine.Command("AT\r"), 3);   // commands still go
+    engine.PurgeWrite(true);   // closed: nothing happens
     EXPECT_EQ(engine.OutQueue().Count(), 5);
-    engine.Open();  // Open enables writing again
+    engine.Open();   // Open enables writing again
     EXPECT_FALSE(engine.fGetDisableWrite());
     EXPECT_EQ(engine.LineSettings().dtrControl, kDtrControlDisable);
     EXPECT_FALSE(engine.fGetDTR());
@@ -367,7 +371,7 @@ TEST_F(EngineTest, SettingsMadeWhileClosedTakeEffectAtOpenAndPurgesActOnlyWhileO
     ASSERT_TRUE(pty.WriteAll("fresh"));
     EXPECT_EQ(ReadAll(5), "fresh");
 
-    engine.fSetFCtrl(TComm32::fcXonXoff);  // closes the port
+    engine.fSetFCtrl(TComm32::fcXonXoff);   // closes the port
     EXPECT_FALSE(engine.fGetActive());
     EXPECT_EQ(engine.fGetHandle(), -1);
 }
@@ -379,8 +383,8 @@ TEST(EngineSettings, FlowControlCodesWriteTheTableAndReadBack)
         uint8_t rtsControl;
         bool cts, xon;
     } rows[] = {
-        {0, 0, kRtsControlEnable, false, false}, {3, 3, kRtsControlHandshake, true, false},
-        {4, 4, kRtsControlEnable, false, true},  {5, 4, kRtsControlEnable, false, true},
+        {0, 0, kRtsControlEnable, false, false},  {3, 3, kRtsControlHandshake, true, false},
+        {4, 4, kRtsControlEnable, false, true},   {5, 4, kRtsControlEnable, false, true},
         {6, 6, kRtsControlHandshake, true, true}, {7, 0, kRtsControlEnable, false, false},
         {1, 0, kRtsControlEnable, false, false},
     };
@@ -413,7 +417,7 @@ TEST(EngineModem, InitModemAndResetModemSendTheirTexts)
     engine.fSetAutoAnswer(2);
     engine.InitModem();
     EXPECT_EQ(sent(), "ATE0&K3S0=2\r");
-    engine.fSetFCtrl(TComm32::fcTranXonXoff);  // reads back as 4
+    engine.fSetFCtrl(TComm32::fcTranXonXoff);   // reads back as 4
     engine.fSetAutoAnswer(255);
     engine.ResetModem();
     engine.InitModem();
@@ -463,7 +467,7 @@ TEST_F(EngineTest, AVanishedPortIsReportedOnceAndTheReaderStopsPolling)
     engine.Open();
     EXPECT_FALSE(engine.HungUp());
 
-    pty.CloseMaster();  // what a pulled cable looks like
+    pty.CloseMaster();   // what a pulled cable looks like
     ASSERT_TRUE(WaitUntil([&] { return engine.HungUp(); }));
     const long readsAtHangUp = engine.readCalls.load();
     // Let the timer tick twice: a reader that kept polling the dead port would read thousands of times.
@@ -471,13 +475,13 @@ TEST_F(EngineTest, AVanishedPortIsReportedOnceAndTheReaderStopsPolling)
     ASSERT_TRUE(WaitUntil([&] { return engine.modemReads.load() >= ticks + 2; }));
     EXPECT_EQ(engine.readCalls.load(), readsAtHangUp);
     EXPECT_EQ(log.CountWith(EV_HANGUP), 1);
-    EXPECT_TRUE(engine.fGetActive());  // until the owner closes it
-    EXPECT_EQ(engine.Write("lost", 4), 4);  // accepted, goes nowhere, no failure
+    EXPECT_TRUE(engine.fGetActive());   // until the owner closes it
+    EXPECT_EQ(engine.Write("lost", 4), 4);   // accepted, goes nowhere, no failure
 
     const int threadsBefore = commtest::ThreadCount();
     EXPECT_NO_THROW(engine.Close());
     EXPECT_EQ(commtest::ThreadCount(), threadsBefore - 3);
-    EXPECT_THROW(engine.Open(), EComm32Error);  // the device node is gone
+    EXPECT_THROW(engine.Open(), EComm32Error);   // the device node is gone
 }
 
 namespace {
@@ -563,7 +567,7 @@ protected:
     HardCaseEngine engine;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(EngineHardCaseTest, RtsCtsWhereTheModemLinesCannotBeReadStillSendsEverything)
 {
@@ -595,7 +599,7 @@ TEST_F(EngineHardCaseTest, PurgeReadAlsoDropsTheBlockTheReaderIsMoving)
     engine.Open();
     engine.holdNextBlock.store(true);
     ASSERT_TRUE(pty.WriteAll("stale"));
-    ASSERT_TRUE(WaitUntil([&] { return engine.blockHeld.load(); }));  // read, not yet queued
+    ASSERT_TRUE(WaitUntil([&] { return engine.blockHeld.load(); }));   // read, not yet queued
     engine.PurgeRead(false);
     engine.releaseBlock.set_value();
     ASSERT_TRUE(pty.WriteAll("fresh"));
@@ -619,7 +623,7 @@ TEST_F(EngineHardCaseTest, FailingPollsAreReportedOnceAndRetriedATickApartWithTh
 
     engine.failPolls.store(false);
     EXPECT_TRUE(engine.fGetActive());
-    EXPECT_EQ(engine.Write("after", 5), 5);  // the writer is still there
+    EXPECT_EQ(engine.Write("after", 5), 5);   // the writer is still there
     EXPECT_EQ(pty.ReadExactly(5), "after");
     ASSERT_TRUE(pty.WriteAll("in"));
     EXPECT_EQ(ReadAll(2), "in");
@@ -632,7 +636,7 @@ TEST_F(EngineHardCaseTest, FailingPollsAreReportedOnceAndRetriedATickApartWithTh
 TEST_F(EngineHardCaseTest, TheReaderStopsItsQuickDrainLooksWhenOutputIsHeldOrThePortIsGone)
 {
     EventLog log(engine);
-    engine.holdOutput.store(true);  // as CTS low or XOFF would
+    engine.holdOutput.store(true);   // as CTS low or XOFF would
     engine.Open();
     EXPECT_EQ(engine.Write("held", 4), 4);
     EXPECT_EQ(pty.ReadExactly(4), "held");
@@ -646,7 +650,7 @@ TEST_F(EngineHardCaseTest, TheReaderStopsItsQuickDrainLooksWhenOutputIsHeldOrThe
 
     pty.CloseMaster();
     ASSERT_TRUE(WaitUntil([&] { return engine.HungUp(); }));
-    engine.pretendWrites.store(true);  // a write done after the hang-up
+    engine.pretendWrites.store(true);   // a write done after the hang-up
     const size_t doneBefore = engine.WaitsAfterWriteDone().size();
     EXPECT_EQ(engine.Write("x", 1), 1);
     ASSERT_TRUE(WaitUntil([&] {

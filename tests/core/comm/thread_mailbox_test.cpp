@@ -17,8 +17,7 @@ using HalvexComm32::TThreadMailbox;
 namespace {
 
 // Runs the event loop until done() or a generous limit, so a lost wake-up fails instead of hanging.
-template <class Done>
-bool ProcessUntil(Done done)
+template <class Done> bool ProcessUntil(Done done)
 {
     const QDeadlineTimer limit(10000);
     while (!done() && !limit.hasExpired())
@@ -104,4 +103,4 @@ TEST(ThreadMailbox, AMailboxOfAThreadWithoutEventLoopKeepsNoCalls)
     EXPECT_EQ(warnings, 0);
 }
 
-} // namespace
+}   // namespace

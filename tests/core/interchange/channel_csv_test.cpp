@@ -10,8 +10,8 @@
 #include "text/lang_of_type.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 #include <set>
 
@@ -82,7 +82,7 @@ constexpr uint8_t kD023 = 128, kD754 = 231;
 const QString kTStepIgnored =
     "Columns this radio does not store were ignored: TStep (values in 1 row(s), the first on line 2)";
 
-} // namespace
+}   // namespace
 
 TEST(ChannelCsv, ToneModesExportTheSimplestModeAndImportBackTheSameCodes)
 {
@@ -410,7 +410,8 @@ TEST(ChannelCsv, ReportFollowsTheLanguageAskedFor)
     const ChannelImport chinese = Import(csv, Band(0), {.language = &simplified});
     const ChannelImport english = Import(csv);
     ASSERT_EQ(chinese.notes.size(), english.notes.size());
-    EXPECT_TRUE(std::ranges::equal(chinese.data.record.bytes(), english.data.record.bytes()));   // only the words differ
+    EXPECT_TRUE(
+        std::ranges::equal(chinese.data.record.bytes(), english.data.record.bytes()));   // only the words differ
     QStringList lines;
     for (const ImportNote& note : chinese.notes)
         lines << note.describe(simplified);
@@ -445,10 +446,11 @@ TEST(ChannelCsv, ARowWithoutLocationIsNamedInTheReportsLanguage)
     const ChannelImport full = Import(Csv("Frequency", rows), Band(0), {.language = &traditional});
     ASSERT_EQ(full.notes.size(), 1u);
     EXPECT_EQ(full.notes[0].location, Text(traditional, OwnText::ImportNoLocation));
-    EXPECT_EQ(full.notes[0].describe(traditional),
-              Text(traditional, OwnText::ImportNoteLine)
-                  .arg("130", Text(traditional, OwnText::ImportNoLocation),
-                       Text(traditional, OwnText::ImportRowSkipped).arg(Text(traditional, OwnText::ImportNoFreeChannel))));
+    EXPECT_EQ(
+        full.notes[0].describe(traditional),
+        Text(traditional, OwnText::ImportNoteLine)
+            .arg("130", Text(traditional, OwnText::ImportNoLocation),
+                 Text(traditional, OwnText::ImportRowSkipped).arg(Text(traditional, OwnText::ImportNoFreeChannel))));
 }
 
 namespace {
@@ -494,7 +496,7 @@ std::set<int> NotedChannels(const QStringList& notes)
     return channels;
 }
 
-} // namespace
+}   // namespace
 
 TEST(ChannelCsv, ExportThenImportOntoItsBaseGivesBackEveryByteOfARichConfiguration)
 {

@@ -42,7 +42,7 @@ Pair TwoChanges()
     return pair;
 }
 
-} // namespace
+}   // namespace
 
 TEST(DiffConfigurations, NamesItemsAsAPersonWouldInEachLanguage)
 {
@@ -121,7 +121,8 @@ TEST(DiffConfigurations, SettingsReadAsTheEditorsListsShowThem)
     EXPECT_TRUE(lines.contains(QString::fromUtf8("General Settings \u00B7 VOX Hold Time (s): 0.5 \u2192 2")))
         << lines.join('\n').toStdString();
     EXPECT_TRUE(lines.contains(QString::fromUtf8("General Settings \u00B7 Battery Power Save: OFF \u2192 1:2")));
-    EXPECT_TRUE(lines.contains(QString::fromUtf8("Key Assignment \u00B7 [Side]Key 2, Holding: None \u2192 Keypad Lock")));
+    EXPECT_TRUE(
+        lines.contains(QString::fromUtf8("Key Assignment \u00B7 [Side]Key 2, Holding: None \u2192 Keypad Lock")));
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Emergency Settings \u00B7 Mode: Voice \u2192 Both")));
     EXPECT_TRUE(lines.contains(QString::fromUtf8("Scan Settings \u00B7 Scan Tx Mode: Scan Start \u2192 200")));
 }
@@ -143,8 +144,8 @@ TEST(DiffConfigurations, ChannelNumbersCountAsTheDumpTheReportAndTheCsvDo)
         const auto value = std::ranges::find(dumped, QLatin1String(key), &NamedValues::value_type::first);
         return value == dumped.end() ? QString() : ValueText(value->second);
     };
-    const QStringList csv = QString::fromUtf8(ExportChannelsCsv(b.record, ChannelColumnSet::StandardAndRadio).csv)
-                                .split("\r\n");
+    const QStringList csv =
+        QString::fromUtf8(ExportChannelsCsv(b.record, ChannelColumnSet::StandardAndRadio).csv).split("\r\n");
     const struct {
         int diffIndex;   // in layout order: scramble_no after signaling_no
         const char* dumpKey;
@@ -152,7 +153,7 @@ TEST(DiffConfigurations, ChannelNumbersCountAsTheDumpTheReportAndTheCsvDo)
         const char* csvColumn;
         const char* text;
     } numbers[] = {{0, "signaling_no", channel_col::SignalNo, "SignalingNo", "3"},
-                  {1, "scramble", channel_col::ScrambleNo, "ScrambleNo", "4"}};
+                   {1, "scramble", channel_col::ScrambleNo, "ScrambleNo", "4"}};
     ASSERT_EQ(differences.size(), 2u);
     for (const auto& n : numbers) {
         SCOPED_TRACE(n.csvColumn);

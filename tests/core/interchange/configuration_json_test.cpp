@@ -2,9 +2,9 @@
 // The whole configuration as JSON: every bit of the record has one field,
 // dump -> import gives back every byte, and what the reader refuses.
 #include "interchange/configuration_json.h"
-#include "model/record_fields.h"
 #include "model/digit_code.h"
 #include "model/radio_data.h"
+#include "model/record_fields.h"
 #include "model/record_layout.h"
 #include "model/value_codings.h"
 #include <QJsonArray>
@@ -55,7 +55,7 @@ QByteArray Json(const QJsonObject& object)
     return QJsonDocument(object).toJson();
 }
 
-} // namespace
+}   // namespace
 
 TEST(RecordFields, EveryBitOfTheRecordBelongsToExactlyOneField)
 {

@@ -137,4 +137,4 @@ TEST(ChannelFillTest, ASeriesSteps12p5KilohertzSnapsAndIsRefusedWhenItLeavesTheB
     EXPECT_EQ(FillSeries(data, col::Tx, 5, 6, 12500).outcome, SeriesFill::Outcome::FirstCellEmpty);
 }
 
-} // namespace
+}   // namespace

@@ -23,8 +23,14 @@ RadioData Numbered(std::initializer_list<int> channels)
     return data;
 }
 
-int PointedChannel(const RadioRecord& r, U8Field field) { return r.get(field) + 1; }
-void PointAt(RadioRecord& r, U8Field field, int channel) { r.set(field, uint8_t(channel - 1)); }
+int PointedChannel(const RadioRecord& r, U8Field field)
+{
+    return r.get(field) + 1;
+}
+void PointAt(RadioRecord& r, U8Field field, int channel)
+{
+    r.set(field, uint8_t(channel - 1));
+}
 
 TEST(ChannelMovesTest, InsertShiftsTheFollowingChannelsDownAndReferencesFollowOrAreReported)
 {
@@ -140,4 +146,4 @@ TEST(ChannelMovesTest, PastingAndClearingReportOnlyReferencesWhoseChannelChanged
     EXPECT_EQ(PointedChannel(r, rec::home_channel), 1);
 }
 
-} // namespace
+}   // namespace

@@ -2,8 +2,8 @@
 // The channel grid's texts as spreadsheet lines: copied rows pasted back give
 // the same bytes, a header line may reorder the columns, and whatever cannot
 // be stored is listed and left as it was.
-#include "model/channel_sheet.h"
 #include "model/channel_moves.h"
+#include "model/channel_sheet.h"
 #include "model/record_layout.h"
 #include "text/app_lang.h"
 #include <gtest/gtest.h>
@@ -75,4 +75,4 @@ TEST(ChannelSheetTest, BadCellsAndRowsPastTheLastChannelAreListedAndLeftUnchange
     EXPECT_EQ(data.record.get(rec::ch::xtal_shift(127)), 1u);
 }
 
-} // namespace
+}   // namespace

@@ -6,17 +6,24 @@ using namespace k3n;
 
 TEST(FrequencyText, FormatDropsTheHertzDigitWithoutRoundingAndParseIsExactToSixDecimals)
 {
-    const std::pair<uint32_t, const char*> shown[] = {
-        {0, "0"}, {136025000, "136.02500"}, {136012500, "136.01250"}, {446006250, "446.00625"},
-        {174000000, "174.00000"}, {136012345, "136.01234"}, {5000000, "005.00000"}};
+    const std::pair<uint32_t, const char*> shown[] = {{0, "0"},
+                                                      {136025000, "136.02500"},
+                                                      {136012500, "136.01250"},
+                                                      {446006250, "446.00625"},
+                                                      {174000000, "174.00000"},
+                                                      {136012345, "136.01234"},
+                                                      {5000000, "005.00000"}};
     for (const auto& [hz, text] : shown)
         EXPECT_EQ(FormatFrequency(hz), text) << hz;
 
-    const std::pair<const char*, uint32_t> parsed[] = {
-        {"", 0}, {"136.025", 136025000}, {"136", 136000000}, {"136.", 136000000}, {"145.5", 145500000},
-        {".5", 500000},
-        {"136.0125678", 136012567},   // beyond six decimals: cut
-        {"999999999", UINT32_MAX}};   // saturates instead of wrapping
+    const std::pair<const char*, uint32_t> parsed[] = {{"", 0},
+                                                       {"136.025", 136025000},
+                                                       {"136", 136000000},
+                                                       {"136.", 136000000},
+                                                       {"145.5", 145500000},
+                                                       {".5", 500000},
+                                                       {"136.0125678", 136012567},   // beyond six decimals: cut
+                                                       {"999999999", UINT32_MAX}};   // saturates instead of wrapping
     for (const auto& [text, hz] : parsed)
         EXPECT_EQ(ParseFrequencyText(text), hz) << text;
     // Every 6.25 kHz channel of a band reads back exactly from its own text.
@@ -26,9 +33,12 @@ TEST(FrequencyText, FormatDropsTheHertzDigitWithoutRoundingAndParseIsExactToSixD
 
 TEST(SubAudio, FormatCoversBothTablesAndMarksForeignCodes)
 {
-    const struct { int code; bool inverted; const char* text; } shown[] = {
-        {0, true, "Off"}, {1, false, "62.5"}, {51, true, "254.1"}, {128, false, "D023N"},
-        {128, true, "D023I"}, {220, false, "D645N"}, {231, true, "D754I"}};
+    const struct {
+        int code;
+        bool inverted;
+        const char* text;
+    } shown[] = {{0, true, "Off"},     {1, false, "62.5"},    {51, true, "254.1"}, {128, false, "D023N"},
+                 {128, true, "D023I"}, {220, false, "D645N"}, {231, true, "D754I"}};
     for (const auto& c : shown)
         EXPECT_EQ(FormatSubAudio(uint8_t(c.code), c.inverted), c.text) << c.code;
     for (int code : {52, 100, 127, 232, 255})

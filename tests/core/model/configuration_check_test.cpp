@@ -8,9 +8,9 @@
 #include "text/app_lang.h"
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <tuple>
-#include <gtest/gtest.h>
 
 using namespace k3n;
 
@@ -54,7 +54,7 @@ std::vector<ConfigurationProblem> OfKind(const std::vector<ConfigurationProblem>
     return found;
 }
 
-} // namespace
+}   // namespace
 
 TEST(ConfigurationCheck, TheDefaultsOfEveryBandHaveNoErrorOnlyNoChannel)
 {

@@ -67,8 +67,8 @@ TEST(PackedDigits, WriteTouchesOnlyItsFieldAndReadsBack)
 
 TEST(CodeTextFilter, KeepsOnlyDigitCharactersUpToTheCapacity)
 {
-    EXPECT_EQ(FilterDigitCodeText("1x2", 8), "12");               // not stored as 1#2
-    EXPECT_EQ(FilterDigitCodeText("1a2bC*#d", 8), "12C*#");        // lower case is no digit
+    EXPECT_EQ(FilterDigitCodeText("1x2", 8), "12");   // not stored as 1#2
+    EXPECT_EQ(FilterDigitCodeText("1a2bC*#d", 8), "12C*#");   // lower case is no digit
     EXPECT_EQ(FilterDigitCodeText(QString(25, '5'), 24), QString(24, '5'));
     EXPECT_EQ(FilterDigitCodeText("", 8), "");
 }

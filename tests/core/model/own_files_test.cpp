@@ -135,5 +135,5 @@ TEST(Autosave, TheCopyOfEarlierVersionsIsFreeAndSpecialFilesAreNoCopies)
     EXPECT_EQ(left[0].path, folder + "/autosave.fse");
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

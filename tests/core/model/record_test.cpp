@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 using namespace k3n;
 
@@ -25,12 +25,12 @@ TEST(RadioRecord, MultiByteFieldsAreLittleEndianAndBitFieldsTouchOnlyTheirBits)
 
     r.set(rec::ch::flags_2(5), 0xFF);
     r.set(rec::ch::busy_lockout(5), 1);
-    EXPECT_EQ(r.get(rec::ch::flags_2(5)), 0xF7);     // bits 2-3 become 01, the rest stay
-    r.set(rec::ch::signaling_system(5), 9);           // wider than the field: only 3 bits land
+    EXPECT_EQ(r.get(rec::ch::flags_2(5)), 0xF7);   // bits 2-3 become 01, the rest stay
+    r.set(rec::ch::signaling_system(5), 9);   // wider than the field: only 3 bits land
     EXPECT_EQ(r.get(rec::ch::signaling_system(5)), 1u);
     EXPECT_EQ(r.get(rec::ch::signaling_no(5)), 0u);
 
-    r.set(rec::user_ctcss_freq, 62.5);                // 0x404F400000000000
+    r.set(rec::user_ctcss_freq, 62.5);   // 0x404F400000000000
     const uint8_t expected[8] = {0, 0, 0, 0, 0, 0x40, 0x4F, 0x40};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(r.bytes()[2080 + i], expected[i]) << i;
@@ -94,7 +94,7 @@ TEST(RadioData, BandLimitsAndSnapping)
     EXPECT_TRUE(d.SelectBandLimits());
     EXPECT_EQ(d.SnapFrequency(480000000), 470000000u);
 
-    d.record.set(rec::freq_band, 9);     // foreign value: the old limits stay
+    d.record.set(rec::freq_band, 9);   // foreign value: the old limits stay
     EXPECT_FALSE(d.SelectBandLimits());
     EXPECT_EQ(d.band_limits, (BandLimits{400000000, 470000000}));
 }
@@ -195,7 +195,8 @@ TEST(FseFile, SaveKeepsTheFilesPermissionsAndReplacesWhatALinkPointsAt)
     const QString target = dir.file("target.fse"), link = dir.file("link.fse");
     RadioData d;
     ASSERT_FALSE(SaveFseFile(target, d.record));
-    ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    ASSERT_TRUE(
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
     ASSERT_TRUE(QFile::link(target, link));
 
     d.record.set(rec::channel_group, 7);

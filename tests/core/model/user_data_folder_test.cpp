@@ -36,4 +36,4 @@ TEST(AutosaveSchedule, WritesAtOnceAfterAChangeThenAtMostOncePerInterval)
     EXPECT_FALSE(schedule.isDue(200'000));
 }
 
-} // namespace k3n
+}   // namespace k3n

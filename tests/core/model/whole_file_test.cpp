@@ -60,4 +60,4 @@ TEST(WholeFile, WritableIsCheckedWithoutTouchingTheFile)
     EXPECT_EQ(folder->kind, FileError::Kind::IsADirectory);
 }
 
-} // namespace
+}   // namespace

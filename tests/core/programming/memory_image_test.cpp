@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "programming/memory_image.h"
 #include "model/record_layout.h"
+#include "programming/memory_image.h"
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -83,8 +83,8 @@ TEST(MemoryImage, TalkAroundKeySubstitution)
     r.set(rec::talk_around, 1);
     r.set(rec::key2_press, 16);
     r.set(rec::key2_hold, 14);
-    r.set(rec::key3_press, 13);      // not a talk-around code: copied
-    r.set(rec::key1_press, 16);      // key 1 is copied as it is
+    r.set(rec::key3_press, 13);   // not a talk-around code: copied
+    r.set(rec::key1_press, 16);   // key 1 is copied as it is
     r.set(rec::key2_power_on, 16);   // so are the power-on fields
     MemoryImage image = GetDataForWrite(data, kTime);
     EXPECT_EQ(ImageBytes(image, 0x623, 4), (Bytes{15, 15, 16, 13}));   // key 2 press, hold, power-on; key 3
@@ -110,7 +110,10 @@ TEST(MemoryImage, EmergencyChannelByte)
     r.set(rec::priority_channel, 4);
     r.set(rec::home_channel, 7);
     r.set(rec::emergency_designated_channel, 9);
-    const struct { uint8_t select; uint8_t byte; } builds[] = {{0, 4}, {1, 7}, {2, 0}, {3, 9}};
+    const struct {
+        uint8_t select;
+        uint8_t byte;
+    } builds[] = {{0, 4}, {1, 7}, {2, 0}, {3, 9}};
     for (const auto& b : builds) {
         r.set(rec::emergency_channel_select, b.select);
         EXPECT_EQ(GetDataForWrite(data, kTime)[0x660], b.byte) << "select " << int(b.select);
@@ -118,8 +121,9 @@ TEST(MemoryImage, EmergencyChannelByte)
 
     // Choice 2 (byte 0, bit 2 of the mode byte) reads back as 2 while priority and home are not 0;
     // choice 3 brings the designated channel back, the others leave it alone.
-    const struct { uint8_t priority, select, mode, readSelect, readDesignated; } reads[] = {
-        {4, 2, 0x05, 2, 55}, {0, 2, 0x05, 0, 55}, {4, 3, 0x01, 3, 9}};
+    const struct {
+        uint8_t priority, select, mode, readSelect, readDesignated;
+    } reads[] = {{4, 2, 0x05, 2, 55}, {0, 2, 0x05, 0, 55}, {4, 3, 0x01, 3, 9}};
     for (const auto& c : reads) {
         SCOPED_TRACE(int(c.select));
         r.set(rec::priority_channel, c.priority);
@@ -166,7 +170,10 @@ TEST(MemoryImage, DateSerialNumberAndBand)
     EXPECT_EQ(data.last_program_time, (ProgramTime{2025, 3, 7, 9, 5}));
     EXPECT_TRUE(std::equal(serial, serial + 8, data.radio_serial_number.begin()));
 
-    const struct { uint8_t code; int band; } codes[] = {{0x00, 0}, {0x01, 1}, {0x80, 2}, {0x42, 2}, {0x81, 3}, {0xFF, 3}};
+    const struct {
+        uint8_t code;
+        int band;
+    } codes[] = {{0x00, 0}, {0x01, 1}, {0x80, 2}, {0x42, 2}, {0x81, 3}, {0xFF, 3}};
     for (const auto& c : codes) {
         image[0xFFF] = c.code;
         SetDataToSoftware(image, data);
@@ -222,10 +229,10 @@ TEST(MemoryImage, CraftedRecordsSurviveTheRoundTrip)
         t.set(rec::user_ctcss_freq, 123.4);
         t.set(rec::user_dcs_code, 0x0177);
         t.set(rec::talk_around, 2);
-        t.bytes()[rec::two_tone::system(5) + 7] ^= 0xFF;                    // two-tone byte +7
-        t.bytes()[rec::five_tone::auto_reset.offset + 1] ^= 0xFF;          // five-tone reserved
-        t.bytes()[rec::ch::scramble_no(9).offset + 1] ^= 0xFF;             // channel reserved
-        t.bytes()[rec::two_tone::call_2.offset + 1] ^= 0xFF;               // two-tone reserved
+        t.bytes()[rec::two_tone::system(5) + 7] ^= 0xFF;   // two-tone byte +7
+        t.bytes()[rec::five_tone::auto_reset.offset + 1] ^= 0xFF;   // five-tone reserved
+        t.bytes()[rec::ch::scramble_no(9).offset + 1] ^= 0xFF;   // channel reserved
+        t.bytes()[rec::two_tone::call_2.offset + 1] ^= 0xFF;   // two-tone reserved
         const RadioRecord untouched = t;
 
         for (int n = 1; n <= rec::kChannelCount; ++n) {   // disturb what the read must restore
@@ -245,5 +252,5 @@ TEST(MemoryImage, CraftedRecordsSurviveTheRoundTrip)
     }
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

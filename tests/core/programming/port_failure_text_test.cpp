@@ -4,9 +4,9 @@
 // serial library's numbered text.
 #include "programming/port_failure_text.h"
 #include "text/app_lang.h"
-#include <gtest/gtest.h>
 #include <cerrno>
 #include <cstring>
+#include <gtest/gtest.h>
 
 using namespace k3n;
 using HalvexComm32::EComm32Error;
@@ -25,7 +25,7 @@ QString Reason(int err)
     return PortFailureReason(PortFailureOf(err));
 }
 
-} // namespace
+}   // namespace
 
 TEST(PortFailureText, EachReasonSaysWhatToDoAndPermissionNamesTheCableRule)
 {

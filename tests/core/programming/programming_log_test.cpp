@@ -42,7 +42,7 @@ int CountLinesEqualTo(const QByteArray& bytes, const QByteArray& line)
     return count;
 }
 
-} // namespace
+}   // namespace
 
 TEST(ProgrammingLog, EntriesReadBackAsWrittenUnderOneHeader)
 {
@@ -196,7 +196,7 @@ ProgrammingLogEntry LineOf(int hour, const QString& port, WriteOutcome outcome)
     return e;
 }
 
-} // namespace
+}   // namespace
 
 TEST(ProgrammingLog, AStartedLineAndItsOutcomeAreOneAttemptAndOneAloneWasInterrupted)
 {
@@ -343,7 +343,7 @@ TEST(ProgrammingLog, ALineThatDoesNotFitIsCutOffAgain)
     const QByteArray before = test::FileBytes(path);
     // A file-size limit that leaves room for a part of the next line only.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit limited = saved;
     limited.rlim_cur = rlim_t(before.size() + 40);

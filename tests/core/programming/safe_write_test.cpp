@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A write with its backup before and read-back after, against an emulated radio
 // on a simulated clock: every frame as on a line, in milliseconds.
+#include "model/fse_file.h"
+#include "model/record_layout.h"
 #include "programming/safe_write.h"
 #include "programming/transfer_plan.h"
 #include "programming/write_log.h"
 #include "programming/write_verify.h"
-#include "model/fse_file.h"
-#include "model/record_layout.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
 #include "virtualradio/emulated_radio.h"
@@ -46,7 +46,8 @@ VirtualRadioOptions RadioOptions(int band, FaultPlan fault = {})
 
 std::size_t Count(const std::vector<ReceivedFrame>& frames, link::Command command)
 {
-    return std::size_t(std::count_if(frames.begin(), frames.end(), [&](const ReceivedFrame& f) { return f.command == command; }));
+    return std::size_t(
+        std::count_if(frames.begin(), frames.end(), [&](const ReceivedFrame& f) { return f.command == command; }));
 }
 
 class SafeWriteTest : public ::testing::Test {
@@ -98,8 +99,9 @@ TEST_F(SafeWriteTest, BacksUpWritesAndVerifiesWithoutTouchingTheConfiguration)
     ASSERT_EQ(result.outcome, SafeWriteOutcome::Written) << result.message.toStdString();
     EXPECT_EQ(result.message, "SUCCESS");
     EXPECT_TRUE(result.verified);
-    EXPECT_EQ(phases, (std::vector{SafeWritePhase::Backup, SafeWritePhase::Write, SafeWritePhase::Verify,
-                                   SafeWritePhase::Done}));
+    EXPECT_EQ(
+        phases,
+        (std::vector{SafeWritePhase::Backup, SafeWritePhase::Write, SafeWritePhase::Verify, SafeWritePhase::Done}));
     EXPECT_FALSE(progressFell);
     EXPECT_EQ(chain.progress(), chain.progressMax());
 
@@ -123,7 +125,8 @@ TEST_F(SafeWriteTest, BacksUpWritesAndVerifiesWithoutTouchingTheConfiguration)
     const auto frames = radio->frames();
     EXPECT_EQ(Count(frames, link::Command::Greeting), 3u);
     EXPECT_EQ(Count(frames, link::Command::End), 3u);
-    EXPECT_EQ(Count(frames, link::Command::WriteMemory), TransferPlan(ConfigurationWriteRequest(next, kTime, true)).size());
+    EXPECT_EQ(Count(frames, link::Command::WriteMemory),
+              TransferPlan(ConfigurationWriteRequest(next, kTime, true)).size());
     EXPECT_TRUE(CompareWrittenImage(GetDataForWrite(next, kTime), radio->memory()).empty());
 }
 
@@ -161,8 +164,9 @@ TEST_F(SafeWriteTest, ABackupThatCannotBeSavedStopsBeforeAnyWriteFrame)
     options_.backup_folder = dir.file("file/backups");
     SafeWrite chain(next, kTime, Port(), options_);
     EXPECT_EQ(chain.Run(), SafeWriteOutcome::BackupNotSaved);
-    EXPECT_EQ(chain.result().message, "The backup could not be saved in \"" + QDir::toNativeSeparators(options_.backup_folder) +
-                                          "\" (a part of the path is not a folder), so nothing was written");
+    EXPECT_EQ(chain.result().message,
+              "The backup could not be saved in \"" + QDir::toNativeSeparators(options_.backup_folder)
+                  + "\" (a part of the path is not a folder), so nothing was written");
     EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
 }
 
@@ -189,10 +193,11 @@ TEST_F(SafeWriteTest, CancelStopsEachPhaseAtOnce)
         SafeWriteOutcome outcome;
         const char* message;
     };
-    for (const Case& c : {Case{SafeWritePhase::Backup, SafeWriteOutcome::Cancelled, "Cancelled; nothing was written"},
-                          Case{SafeWritePhase::Write, SafeWriteOutcome::Cancelled,
-                               "Cancelled during the write: the radio now holds only part of the new configuration"},
-                          Case{SafeWritePhase::Verify, SafeWriteOutcome::WrittenNotVerified, "Written, but not verified"}}) {
+    for (const Case& c :
+         {Case{SafeWritePhase::Backup, SafeWriteOutcome::Cancelled, "Cancelled; nothing was written"},
+          Case{SafeWritePhase::Write, SafeWriteOutcome::Cancelled,
+               "Cancelled during the write: the radio now holds only part of the new configuration"},
+          Case{SafeWritePhase::Verify, SafeWriteOutcome::WrittenNotVerified, "Written, but not verified"}}) {
         radio = std::make_unique<EmulatedRadio>(RadioOptions(1));
         SafeWrite chain(next, kTime, Port(), options_);
         std::size_t framesAtCancel = 0;
@@ -208,7 +213,9 @@ TEST_F(SafeWriteTest, CancelStopsEachPhaseAtOnce)
         // At most the frame already in flight went out after the cancel, and no end frame.
         const auto frames = radio->frames();
         EXPECT_LE(frames.size(), framesAtCancel + 1);
-        const std::size_t sessionsBefore = c.phase == SafeWritePhase::Backup ? 0 : c.phase == SafeWritePhase::Write ? 1 : 2;
+        const std::size_t sessionsBefore = c.phase == SafeWritePhase::Backup ? 0
+            : c.phase == SafeWritePhase::Write                               ? 1
+                                                                             : 2;
         EXPECT_EQ(Count(frames, link::Command::End), sessionsBefore);
         const std::size_t writes = Count(frames, link::Command::WriteMemory);
         if (c.phase == SafeWritePhase::Backup) {
@@ -283,7 +290,8 @@ TEST_F(SafeWriteTest, ALinkRepointedDuringTheBackupCannotSendTheWriteElsewhere)
         if (!repointed && chain.phase() == SafeWritePhase::Backup && chain.session()->progress() >= 20) {
             repointed = true;   // the by-id link now names the other radio's device
             ::unlink(QFile::encodeName(link).constData());
-            ASSERT_EQ(::symlink(QFile::encodeName(other.devicePath()).constData(), QFile::encodeName(link).constData()), 0);
+            ASSERT_EQ(::symlink(QFile::encodeName(other.devicePath()).constData(), QFile::encodeName(link).constData()),
+                      0);
         }
         if (chain.phase() == SafeWritePhase::Write && Count(radio->frames(), link::Command::WriteMemory) > 0)
             chain.RequestCancel();   // the first write frame is enough to see where it went
@@ -428,8 +436,9 @@ TEST_F(SafeWriteTest, AnExactRestoreRefusesAnotherRadioBeforeWriting)
     options_.same_radio_only = true;
     SafeWrite restore(ExactRestore{*read}, Port(), options_);
     EXPECT_EQ(restore.Run(), SafeWriteOutcome::OtherRadioRefused);
-    EXPECT_EQ(restore.result().message, "The backup is of another radio (serial number 20250042, K3N [150 - 174 MHz]); "
-                                        "this radio has serial number 00000001, K3N [150 - 174 MHz]. Nothing was written");
+    EXPECT_EQ(restore.result().message,
+              "The backup is of another radio (serial number 20250042, K3N [150 - 174 MHz]); "
+              "this radio has serial number 00000001, K3N [150 - 174 MHz]. Nothing was written");
     EXPECT_EQ(SafeWriteExitCode(restore.result().outcome), 1);
     EXPECT_EQ(Count(radio->frames(), link::Command::WriteMemory), 0u);
 }
@@ -478,10 +487,11 @@ TEST_F(ChangedOnlyWriteTest, ARadioThatDropsTheChangedBlocksGetsTheFullWriteRead
     // Day, hour and minute of the programming time, then the bytes of channel 5's frequency that differ.
     EXPECT_EQ(result.changed_only->read_back_differences.size(), 5u);
     EXPECT_EQ(result.frames_written, 119u);
-    EXPECT_EQ(result.message.toStdString(),
-              "SUCCESS; changed only: 3 of 119 write frames; the read-back found 0x06A3 (Date and time of programming), "
-              "0x06A4 (Date and time of programming), 0x06A5 (Date and time of programming) and 2 more different, so "
-              "the whole configuration was written (119 frames) and read back again");
+    EXPECT_EQ(
+        result.message.toStdString(),
+        "SUCCESS; changed only: 3 of 119 write frames; the read-back found 0x06A3 (Date and time of programming), "
+        "0x06A4 (Date and time of programming), 0x06A5 (Date and time of programming) and 2 more different, so "
+        "the whole configuration was written (119 frames) and read back again");
     EXPECT_EQ(LoggedMessage(result), result.message);
 
     ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endFrames() == 5; }, std::chrono::seconds(5)));
@@ -490,7 +500,8 @@ TEST_F(ChangedOnlyWriteTest, ARadioThatDropsTheChangedBlocksGetsTheFullWriteRead
     EXPECT_EQ(sessions[1], (std::vector<uint16_t>{0x06A0, 0x0F28, 0x1040}));
     EXPECT_EQ(sessions[3].size(), 119u);
     // The backup and both read-backs are complete reads; each write asks for the band code.
-    EXPECT_EQ(Count(radio->frames(), link::Command::ReadMemory), 2 + 3 * TransferPlan(ConfigurationReadRequest()).size());
+    EXPECT_EQ(Count(radio->frames(), link::Command::ReadMemory),
+              2 + 3 * TransferPlan(ConfigurationReadRequest()).size());
     EXPECT_TRUE(CompareWrittenImage(GetDataForWrite(changed, kTime), radio->memory()).empty());
 }
 
@@ -552,5 +563,5 @@ TEST(SafeWriteChecks, AnAutoSearchThatFindsNoRadioEndsWithCommunicationFalse)
     EXPECT_TRUE(chain.result().port.isEmpty());
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

@@ -9,7 +9,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Head(const ServiceBuffer& b, std::size_t n) { return {b.begin(), b.begin() + n}; }
+Bytes Head(const ServiceBuffer& b, std::size_t n)
+{
+    return {b.begin(), b.begin() + n};
+}
 
 bool ZeroFrom(const ServiceBuffer& b, std::size_t from)
 {
@@ -73,14 +76,11 @@ TEST(ServiceData, PowerTuningLayoutOfAllThirtyTwoBytes)
 
     ServiceBuffer b = DirtyBuffer();
     GetApcTuneData(d, b);
-    EXPECT_EQ(Head(b, kApcTuneArea.size), (Bytes{
-        1, 2, 3, 4, 5, 6, 7, 8, 9,
-        0x23, 0x01, 0xFF, 0x03,
-        10, 11, 12,
-        0x01, 0x02, 0x00, 0x01,
-        20, 21, 22, 23,    // low test frequency
-        30, 31, 32, 33,    // middle
-        40, 41, 42, 43})); // high
+    EXPECT_EQ(Head(b, kApcTuneArea.size),
+              (Bytes{1,    2,  3,  4,  5,    6,    7,    8,    9,  0x23, 0x01, 0xFF,
+                     0x03, 10, 11, 12, 0x01, 0x02, 0x00, 0x01, 20, 21,   22,   23,   // low test frequency
+                     30,   31, 32, 33,   // middle
+                     40,   41, 42, 43}));   // high
     EXPECT_TRUE(ZeroFrom(b, kApcTuneArea.size));
 
     ServiceData back;
@@ -125,4 +125,4 @@ TEST(ServiceData, SerialNumberFirmwareAndBandCode)
     EXPECT_TRUE(ZeroFrom(b, 0));
 }
 
-} // namespace
+}   // namespace

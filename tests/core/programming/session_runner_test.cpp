@@ -3,11 +3,11 @@
 // pseudo-terminals, on the real clock. Timing is asserted only by the session
 // tests with their test clock; the full write and read, a silent radio and the
 // failures that end a read go through the same runner in the k3n tool's tests.
-#include "programming/session_runner.h"
-#include "model/record_layout.h"
-#include "virtualradio/virtual_radio.h"
 #include "comm/fake_sysfs.h"
 #include "comm/port_list.h"
+#include "model/record_layout.h"
+#include "programming/session_runner.h"
+#include "virtualradio/virtual_radio.h"
 #include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -135,13 +135,14 @@ TEST(SessionRunner, AutoSearchGoesPastAPortItCannotOpen)
     std::vector<QString> notices;
     EXPECT_EQ(SessionRunner(none).Run([&](const RunnerStep& step) {
         notices.insert(notices.end(), step.notices.begin(), step.notices.end());
-    }), SessionOutcome::CommunicationFalse);
+    }),
+              SessionOutcome::CommunicationFalse);
     EXPECT_EQ(none.failure(), SessionFailure::NoRadioFound);
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0], "The search skipped the ports it could not open:\n" + fs.Dev("ttyS0")
-                              + ": not a serial port\n" + fs.Dev("ttyS1")
-                              + ": the device is not present - check the cable");
+    EXPECT_EQ(notices[0],
+              "The search skipped the ports it could not open:\n" + fs.Dev("ttyS0") + ": not a serial port\n"
+                  + fs.Dev("ttyS1") + ": the device is not present - check the cable");
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

@@ -2,13 +2,13 @@
 // The programming session over fake ports and a test clock: every byte the
 // session sends goes to a radio emulator (or a script) and the answer is
 // delivered at the session's next deadline.
-#include "programming/session.h"
 #include "model/record_layout.h"
+#include "programming/session.h"
 #include "programming/write_verify.h"
 #include "virtualradio/radio_emulator.h"
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 
 namespace k3n {
@@ -37,8 +37,7 @@ struct FakePort {
 struct Harness {
     Harness(SessionRequest request, std::vector<FakePort> fakePorts, bool autoSearch = false)
         : ports(std::move(fakePorts)), session(std::move(request), Plan(ports.size(), autoSearch))
-    {
-    }
+    {}
 
     void Start() { Apply(session.Start(now)); }
     void Run()
@@ -99,7 +98,9 @@ struct Harness {
     {
         for (std::size_t i = 0; i < bytes.size(); i += bytes[i + 1] + 3u)
             sent.push_back({now, *open, Bytes(bytes.begin() + i, bytes.begin() + i + bytes[i + 1] + 3)});
-        const Bytes answer = script ? script(*open, bytes) : ports[*open].radio ? ports[*open].radio->Receive(bytes) : Bytes{};
+        const Bytes answer = script ? script(*open, bytes)
+            : ports[*open].radio    ? ports[*open].radio->Receive(bytes)
+                                    : Bytes{};
         inbound.insert(inbound.end(), answer.begin(), answer.end());
     }
     RadioEmulator& radio(std::size_t port = 0) { return *ports[port].radio; }
@@ -341,9 +342,20 @@ TEST(ChangedOnlyWrite, SendsOnlyTheDifferingBlocksInThePlansOrderOnePerTick)
     const ChangedOnlyCase cases[] = {
         {"nothing changed", [](RadioData&) {}, {{0x06A0, 6}, {0x0F28, 1}}},
         {"one channel", oneChannel, {{0x06A0, 6}, {0x0F28, 1}, {0x1040, 32}}},
-        {"ten channels", tenChannels,
-         {{0x06A0, 6}, {0x0F28, 1}, {0x1000, 32}, {0x10C0, 32}, {0x11A0, 32}, {0x1260, 32}, {0x1340, 32},
-          {0x1400, 32}, {0x14E0, 32}, {0x15A0, 32}, {0x1680, 32}, {0x17E0, 32}}},
+        {"ten channels",
+         tenChannels,
+         {{0x06A0, 6},
+          {0x0F28, 1},
+          {0x1000, 32},
+          {0x10C0, 32},
+          {0x11A0, 32},
+          {0x1260, 32},
+          {0x1340, 32},
+          {0x1400, 32},
+          {0x14E0, 32},
+          {0x15A0, 32},
+          {0x1680, 32},
+          {0x17E0, 32}}},
         {"a setting", setting, {{0x0600, 32}, {0x06A0, 6}, {0x0F28, 1}}},
     };
     for (const ChangedOnlyCase& c : cases) {
@@ -387,7 +399,7 @@ TEST(ChangedOnlyWrite, EveryByteOfABlockCountsAndOnlyAConfigurationWriteLeavesBl
     const SessionRequest full = ConfigurationWriteRequest(data, kTime, true);
     MemoryImage held = full.image;
     held[0x17FF] ^= 0x80;   // a reserved byte no record field holds: the block goes out all the same
-    held[0x0F28] = 0x5A;    // the radio-state byte read back as anything: its frame goes out anyway
+    held[0x0F28] = 0x5A;   // the radio-state byte read back as anything: its frame goes out anyway
     const auto plan = TransferPlan(ChangedOnlyWriteRequest(full, held));
     ASSERT_EQ(plan.size(), 3u);
     EXPECT_EQ(plan[0].address, 0x06A0);
@@ -549,9 +561,8 @@ TEST(Session, LateGreetingAnswersAreLetInAndDroppedBeforeTheFirstRequest)
         EXPECT_EQ(h.radio().frames()[1].command, link::Command::Greeting);
         // Seen at 900 ms; the first request waits for the second answer (due at 950 ms),
         // not for a quiet line (1200 ms).
-        const auto request = std::find_if(h.sent.begin(), h.sent.end(), [](const SentFrame& f) {
-            return f.command() == link::Command::ReadMemory;
-        });
+        const auto request = std::find_if(h.sent.begin(), h.sent.end(),
+                                          [](const SentFrame& f) { return f.command() == link::Command::ReadMemory; });
         ASSERT_NE(request, h.sent.end());
         EXPECT_EQ(request->at, 950ms);
         const MemoryImage& got = h.session.image();
@@ -578,7 +589,7 @@ TEST(Session, LateGreetingAnswersAreLetInAndDroppedBeforeTheFirstRequest)
         h.Run();
         ASSERT_EQ(h.session.outcome(), SessionOutcome::Success);
         ASSERT_GE(h.sent.size(), 3u);
-        EXPECT_EQ(h.sent[1].at, 600ms);    // the second greeting, answered at once
+        EXPECT_EQ(h.sent[1].at, 600ms);   // the second greeting, answered at once
         EXPECT_EQ(h.sent[2].at, 1200ms);   // seen at 900 ms, then 300 ms of quiet
         EXPECT_EQ(h.sent[2].command(), link::Command::ReadMemory);
     }
@@ -628,7 +639,10 @@ TEST(Session, FailuresDuringATransfer)
         SessionFailure failure;
         SessionTime endsAfterLastFrame;
     } cases[] = {
-        {ConfigurationWriteRequest(data, kTime, true), {RadioFault::WrongAnswer, 10}, SessionFailure::WrongAnswer, 100ms},
+        {ConfigurationWriteRequest(data, kTime, true),
+         {RadioFault::WrongAnswer, 10},
+         SessionFailure::WrongAnswer,
+         100ms},
         {ConfigurationWriteRequest(data, kTime, false), {RadioFault::Silent, 20}, SessionFailure::NoAnswer, 5000ms},
         {ConfigurationReadRequest(), {RadioFault::WrongAnswer, 5}, SessionFailure::WrongAnswer, 2ms},
         {ConfigurationReadRequest(), {RadioFault::Silent, 100}, SessionFailure::NoAnswer, 5000ms},
@@ -824,5 +838,5 @@ TEST(Session, ServiceItemsMoveInOneFrame)
     EXPECT_TRUE(std::equal(firmware.begin(), firmware.end(), r.session.serviceReply().begin()));
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

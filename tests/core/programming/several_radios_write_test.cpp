@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One configuration into several virtual radios at once, each on a
 // pseudo-terminal of its own, on the real clock.
-#include "programming/several_radios_write.h"
 #include "comm/port_list.h"
 #include "model/record_layout.h"
+#include "programming/several_radios_write.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
 #include "virtualradio/emulated_radio.h"
@@ -55,8 +55,8 @@ std::unique_ptr<EmulatedRadio> EmulateRadio(char serialDigit, FaultPlan fault = 
 template <class Radio> bool HoldsTheConfiguration(const Radio& radio, const MemoryImage& written)
 {
     const MemoryImage memory = radio.memory();
-    return std::equal(written.begin(), written.begin() + radio_addr::kConfigEnd, memory.begin()) &&
-           std::equal(written.begin() + radio_addr::kChannels, written.begin() + radio_addr::kChannelsEnd,
+    return std::equal(written.begin(), written.begin() + radio_addr::kConfigEnd, memory.begin())
+        && std::equal(written.begin() + radio_addr::kChannels, written.begin() + radio_addr::kChannelsEnd,
                       memory.begin() + radio_addr::kChannels);
 }
 
@@ -171,5 +171,5 @@ TEST(SeveralRadiosWrite, ACancelStopsEveryRadio)
         EXPECT_EQ(result.outcome, SafeWriteOutcome::Cancelled);
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The read-back comparison and the backup files, without a radio.
-#include "programming/radio_backups.h"
-#include "programming/write_verify.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
+#include "programming/radio_backups.h"
+#include "programming/write_verify.h"
 #include "support/test_support.h"
 #include "text/app_lang.h"
 #include <QDir>
@@ -29,8 +29,8 @@ TEST_F(WriteVerify, ComparesWhatTheRecordFillsAndTheTimeButNoReservedByte)
                        0x1008, 0x100E, 0x17FE})
         EXPECT_TRUE(compared.test(a)) << std::hex << a;
     // Bytes a write always sends as 0, the radio-state byte, and what the write never sends.
-    for (uint16_t a : {0x0306, 0x0307, 0x060B, 0x0614, 0x0649, 0x0662, 0x066C, 0x06A6, 0x0F28, 0x0FE0, 0x0FFF, 0x100F,
-                       0x17FF})
+    for (uint16_t a :
+         {0x0306, 0x0307, 0x060B, 0x0614, 0x0649, 0x0662, 0x066C, 0x06A6, 0x0F28, 0x0FE0, 0x0FFF, 0x100F, 0x17FF})
         EXPECT_FALSE(compared.test(a)) << std::hex << a;
 
     RadioData data;
@@ -112,14 +112,16 @@ TEST_F(RadioBackups, SavedNeverOverAnotherAndListedNewestFirst)
     test::WriteFileBytes(dir.file("deep/backups/broken.fse"), "short");
     const auto entries = ListBackups(folder);
     ASSERT_EQ(entries.size(), 4u);
-    const auto newest = std::find_if(entries.begin(), entries.end(), [](const BackupEntry& e) { return !e.serial.isEmpty(); });
+    const auto newest =
+        std::find_if(entries.begin(), entries.end(), [](const BackupEntry& e) { return !e.serial.isEmpty(); });
     ASSERT_NE(newest, entries.end());
     EXPECT_EQ(newest->path, c.value());
     EXPECT_EQ(newest->serial, "S2");
     EXPECT_EQ(newest->taken, when.addSecs(60));
     EXPECT_EQ(newest->band, 1);
     EXPECT_EQ(entries[0].path, dir.file("deep/backups/broken.fse"));   // named otherwise: dated by the file, today
-    const auto firstEntry = std::find_if(entries.begin(), entries.end(), [&](const BackupEntry& e) { return e.path == a.value(); });
+    const auto firstEntry =
+        std::find_if(entries.begin(), entries.end(), [&](const BackupEntry& e) { return e.path == a.value(); });
     ASSERT_NE(firstEntry, entries.end());
     EXPECT_TRUE(firstEntry->readable);
     EXPECT_EQ(firstEntry->band, 2);
@@ -182,5 +184,5 @@ TEST_F(RadioBackups, TheRadioBytesGoWithTheBackupAndADamagedOrOldBackupHasNone)
     EXPECT_EQ(BandCodeText(0xFF), "band code 0xFF");
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

@@ -77,5 +77,5 @@ TEST(ConfigurationReport, EveryNamedSettingOfTheCatalogueIsInItsSectionWithItsSt
     EXPECT_EQ(reported, expected);   // nothing twice, nothing that is not a field
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

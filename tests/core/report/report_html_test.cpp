@@ -34,7 +34,7 @@ RadioData ThreeChannels()
     return data;
 }
 
-} // namespace
+}   // namespace
 
 TEST(ReportHtml, ShowsTheChannelsInUseWithTheGridsTexts)
 {

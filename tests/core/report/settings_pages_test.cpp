@@ -64,7 +64,7 @@ QString ValueOf(const CaptionedValues& values, const QString& caption)
     return QStringLiteral("<missing>");
 }
 
-} // namespace
+}   // namespace
 
 TEST(SettingsPages, EachPageShowsTheEditorsCaptionsAndListTexts)
 {
@@ -74,7 +74,8 @@ TEST(SettingsPages, EachPageShowsTheEditorsCaptionsAndListTexts)
         const std::vector<SettingsPageReport> pages = BuildSettingsPages(data.record, lang);
         const CaptionedValues& general = ValuesOf(pages, EditorPage::General);
         EXPECT_EQ(ValueOf(general, CaptionText(lang, kTotText)), "60");
-        EXPECT_EQ(ValueOf(general, CaptionText(lang, kVoxLevelText)), SettingsListTexts(SettingsList::VoxLevel, lang)[2]);
+        EXPECT_EQ(ValueOf(general, CaptionText(lang, kVoxLevelText)),
+                  SettingsListTexts(SettingsList::VoxLevel, lang)[2]);
         EXPECT_EQ(ValueOf(general, CaptionText(lang, kVoiceText)), UiText(lang, kEnglishText).trimmed());
         EXPECT_EQ(ValueOf(general, CaptionText(lang, kBeepText)), CaptionText(lang, kOnText));
 
@@ -160,7 +161,7 @@ QString TableValue(const std::vector<SettingsPageReport>& pages, EditorPage page
     return QStringLiteral("<missing>");
 }
 
-} // namespace
+}   // namespace
 
 TEST(SettingsPages, SignallingPagesShowTheTextsOfTheEditorsLists)
 {

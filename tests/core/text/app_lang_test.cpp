@@ -11,12 +11,18 @@ namespace {
 TEST(SystemLanguageIdFromLocale, MapsChineseRegionsAndFallsBackToEnglish)
 {
     const std::pair<const char*, uint16_t> cases[] = {
-        {"zh_CN", kLangIdChinesePrc},       {"zh_SG", kLangIdChineseSingapore},
-        {"zh_TW", kLangIdChineseTaiwan},    {"zh_HK", kLangIdChineseHongKong},
-        {"zh_MO", kLangIdChineseMacau},     {"zh_TW.UTF-8", kLangIdChineseTaiwan},
-        {"zh-Hant-HK", kLangIdChineseHongKong}, {"zh_Hant", kLangIdChineseTaiwan},
-        {"zh", kLangIdChinesePrc},          {"en_US", kLangIdEnglishUs},
-        {"de_DE", kLangIdEnglishUs},        {"C", kLangIdEnglishUs},
+        {"zh_CN", kLangIdChinesePrc},
+        {"zh_SG", kLangIdChineseSingapore},
+        {"zh_TW", kLangIdChineseTaiwan},
+        {"zh_HK", kLangIdChineseHongKong},
+        {"zh_MO", kLangIdChineseMacau},
+        {"zh_TW.UTF-8", kLangIdChineseTaiwan},
+        {"zh-Hant-HK", kLangIdChineseHongKong},
+        {"zh_Hant", kLangIdChineseTaiwan},
+        {"zh", kLangIdChinesePrc},
+        {"en_US", kLangIdEnglishUs},
+        {"de_DE", kLangIdEnglishUs},
+        {"C", kLangIdEnglishUs},
         {"", kLangIdEnglishUs},
     };
     for (const auto& [locale, id] : cases)
@@ -89,7 +95,7 @@ TEST(TAppLang, ExplicitTypeSticksUntilDetectionIsAskedForAndOtherTypesLookEnglis
 {
     TAppLang lang(kLangIdChinesePrc);
     lang.fSetLangType(kLangTraditional);
-    lang.fSetDetectType(1); // detect type 1 keeps the explicit choice
+    lang.fSetDetectType(1);   // detect type 1 keeps the explicit choice
     ExpectLooks(lang, kTraditional);
     lang.fSetDetectType(0);
     ExpectLooks(lang, kSimplified);
@@ -117,5 +123,5 @@ TEST(AppLang, ProcessWideObjectFollowsTheLanguageSetting)
     EXPECT_EQ(lang.langType(), LangTypeFromSystemLanguageId(lang.systemLanguageId()));
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

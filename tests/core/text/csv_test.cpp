@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated text: RFC 4180 quoting both ways, line breaks of every kind,
 // the separators of other locales, and the files that are not CSV at all.
-#include "text/csv.h"
 #include "text/app_lang.h"
+#include "text/csv.h"
 #include <gtest/gtest.h>
 
 using namespace k3n;
@@ -17,7 +17,7 @@ std::vector<QStringList> FieldsOf(const std::vector<CsvRow>& rows)
     return fields;
 }
 
-} // namespace
+}   // namespace
 
 TEST(Csv, QuotedFieldsHoldCommasQuotesAndLineBreaks)
 {

@@ -31,9 +31,18 @@ QByteArray Iconv(const char* to, const char* from, const QByteArray& input)
     return out;
 }
 
-QByteArray Gbk(const QString& s) { return Iconv("GBK", "UTF-8", s.toUtf8()); }
-QByteArray Big5(const QString& s) { return Iconv("BIG5", "UTF-8", s.toUtf8()); }
-QString FromBig5(const QByteArray& b) { return QString::fromUtf8(Iconv("UTF-8", "BIG5", b)); }
+QByteArray Gbk(const QString& s)
+{
+    return Iconv("GBK", "UTF-8", s.toUtf8());
+}
+QByteArray Big5(const QString& s)
+{
+    return Iconv("BIG5", "UTF-8", s.toUtf8());
+}
+QString FromBig5(const QByteArray& b)
+{
+    return QString::fromUtf8(Iconv("UTF-8", "BIG5", b));
+}
 
 TAppLang Traditional()
 {
@@ -66,8 +75,10 @@ TEST(FromGBK, EveryTextUnchangedUnlessTraditionalAndAsciiAlways)
 TEST(FromGBK, KnownTextsBecomeTheirTraditionalBig5FormWithAsciiKeptInPlace)
 {
     const std::pair<const char16_t*, const char16_t*> cases[] = {
-        {u"发", u"發"}, {u"频", u"頻"}, {u"设", u"設"}, {u"确认", u"確認"}, {u"简", u"簡"}, {u"中文", u"中文"},
-        {u"體", u"體"}, // already Traditional in GBK
+        {u"发", u"發"},         {u"频", u"頻"},
+        {u"设", u"設"},         {u"确认", u"確認"},
+        {u"简", u"簡"},         {u"中文", u"中文"},
+        {u"體", u"體"},   // already Traditional in GBK
         {u"？，：", u"？，："}, {u"通讯端口(&C)", u"通訊端口(&C)"},
     };
     const TAppLang lang = Traditional();
@@ -104,8 +115,8 @@ TEST(FromGBK, CodesOutsideGbkBecomeTheQuestionMarkAndBytesThatDoNotFormAPairAreC
 {
     const TAppLang lang = Traditional();
     const QByteArray questionMark = Big5(QStringLiteral(u"？"));
-    EXPECT_EQ(lang.FromGBK(QByteArray("\x81\x7F")), questionMark); // 0x7F is never a GBK trail byte
-    EXPECT_EQ(lang.FromGBK(QByteArray("\xFE\xFE")), questionMark); // last table position, unassigned
+    EXPECT_EQ(lang.FromGBK(QByteArray("\x81\x7F")), questionMark);   // 0x7F is never a GBK trail byte
+    EXPECT_EQ(lang.FromGBK(QByteArray("\xFE\xFE")), questionMark);   // last table position, unassigned
 
     const QByteArray zhong = Gbk(QStringLiteral(u"中"));
     const QByteArray zhongBig5 = Big5(QStringLiteral(u"中"));
@@ -138,5 +149,5 @@ TEST(FromGBK, OutputLengthEqualsInputLength)
     }
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

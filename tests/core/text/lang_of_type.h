@@ -12,4 +12,4 @@ inline TAppLang LangOfType(uint8_t type)
     return lang;
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

@@ -43,5 +43,5 @@ TEST(OwnTexts, EveryTextIsThereInEachLanguageWithTheSamePlaceholders)
     EXPECT_TRUE(Text(english, OwnText::Count).isEmpty());
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

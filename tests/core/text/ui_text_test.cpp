@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/app_lang.h"
-#include "text/lang_of_type.h"
 #include "text/code_page.h"
+#include "text/lang_of_type.h"
 #include "text/ui_text.h"
 #include "text/ui_text_tables.h"
 
@@ -83,7 +83,7 @@ TEST(UiText, EveryTraditionalTextDecodesFromBig5AndTheTableDiffersFromSimplified
     EXPECT_EQ(UiText(lang, 68), QStringLiteral(u"按鍵音"));
     EXPECT_EQ(UiText(lang, 155), QStringLiteral(u"清除所有數據？"));
     EXPECT_EQ(UiText(lang, 12), QStringLiteral(u"中文(繁體)(&T)"));
-    EXPECT_EQ(UiText(lang, 120), QStringLiteral(u"10分鐘")); // not the surname form 鍾
+    EXPECT_EQ(UiText(lang, 120), QStringLiteral(u"10分鐘"));   // not the surname form 鍾
 }
 
 TEST(UiText, AboutBoxCompanyAndAddressAreTheSameInAllLanguages)
@@ -122,7 +122,10 @@ TEST(Localized, ChoosesByLanguageAndConvertsLikeTheMainTable)
 TEST(CodePage, BadInputIsReplacedAndTheRestKept)
 {
     bool complete = true;
-    EXPECT_EQ(DecodeGbk(QByteArray("A\xFF" "B"), &complete), QStringLiteral(u"A\uFFFDB"));
+    EXPECT_EQ(DecodeGbk(QByteArray("A\xFF"
+                                   "B"),
+                        &complete),
+              QStringLiteral(u"A\uFFFDB"));
     EXPECT_FALSE(complete);
     complete = true;
     EXPECT_EQ(DecodeBig5(QByteArray("A\xA4"), &complete), QStringLiteral(u"A\uFFFD"));
@@ -135,5 +138,5 @@ TEST(CodePage, BadInputIsReplacedAndTheRestKept)
     EXPECT_TRUE(complete);
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual radio: its protocol engine on its own, then the real thing on a
 // pseudo-terminal, talked to with plain reads and writes that have deadlines.
-#include "virtualradio/virtual_radio.h"
 #include "support/test_support.h"
+#include "virtualradio/virtual_radio.h"
 #include <QFile>
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
-#include <fstream>
 
 namespace k3n {
 namespace {
@@ -79,7 +79,8 @@ TEST(RadioEmulator, FaultsAfterKFrames)
 
 // The program's end of the pseudo-terminal, raw, with reads that wait at most until a deadline.
 struct Terminal {
-    explicit Terminal(const QString& path) : fd(open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
+    explicit Terminal(const QString& path)
+        : fd(open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
     {
         termios tio{};
         if (fd >= 0 && tcgetattr(fd, &tio) == 0) {
@@ -206,5 +207,5 @@ TEST(VirtualRadio, PacesItsAnswersAtTheBaudRate)
     EXPECT_GE(Clock::now() - start, std::chrono::microseconds(42 * 10'000'000 / 19200));
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

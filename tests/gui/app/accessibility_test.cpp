@@ -120,7 +120,11 @@ QStringList CutCaptions(const QWidget* w)
     if ((label && !label->text().isEmpty()) || (button && !button->text().isEmpty()))
         if (label && label->wordWrap() ? label->heightForWidth(w->width()) > w->height()
                                        : w->width() < hint.width() || w->height() < hint.height())
-            cut << QStringLiteral("%1x%2 of %3x%4").arg(w->width()).arg(w->height()).arg(hint.width()).arg(hint.height());
+            cut << QStringLiteral("%1x%2 of %3x%4")
+                       .arg(w->width())
+                       .arg(w->height())
+                       .arg(hint.width())
+                       .arg(hint.height());
     if (w->width() < least.width() || w->height() < least.height())
         cut << QStringLiteral("smaller than its layout");
     if (auto* grid = qobject_cast<const CellGrid*>(w))
@@ -194,7 +198,8 @@ public:
         w.push_back(std::make_unique<TAdjustmentDlg>(service, owner));
         w.push_back(std::make_unique<TApcTuneDlg>(service, owner));
         w.push_back(std::make_unique<TWriteSnDlg>(service, owner));
-        w.push_back(std::make_unique<CompareWindow>(CompareSide::Radio, QStringLiteral("00000001"), radio_.record, owner));
+        w.push_back(
+            std::make_unique<CompareWindow>(CompareSide::Radio, QStringLiteral("00000001"), radio_.record, owner));
         static_cast<CompareWindow*>(w.back().get())->compare(data.record);
         w.push_back(std::make_unique<ChangesWindow>(radio_, data.record, owner));
         w.push_back(std::make_unique<RestoreWindow>(backups_.path(), owner));
@@ -202,7 +207,8 @@ public:
                                                           HalvexComm32::TCommSerialPortInfo(), owner));
         w.push_back(std::make_unique<CheckWindow>(owner));
         static_cast<CheckWindow*>(w.back().get())->setProblems(CheckConfiguration(radio_.record));
-        w.push_back(std::make_unique<ImportReportWindow>(QStringLiteral("channels.csv"), QStringList{text}, text, true, owner));
+        w.push_back(
+            std::make_unique<ImportReportWindow>(QStringLiteral("channels.csv"), QStringList{text}, text, true, owner));
         w.push_back(std::make_unique<ReportWindow>(text, text, QStringList{text}, owner));
         w.push_back(std::make_unique<TAboutBox>(owner));
         w.push_back(std::make_unique<TMyWarnDlg_2>(owner));
@@ -417,8 +423,11 @@ TEST(SessionSpeech, AWriteSaysItsPortPhasesAndBackupAndItsOutcomeIsReadWithItsPr
     ModalAnswers answer;
     answer.always<TUserWarnDlg>([&](TUserWarnDlg& notice) {
         QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&notice);
-        read << QStringLiteral("%1 %2 %3/%4").arg(int(box->role())).arg(box->text(QAccessible::Description))
-                    .arg(bar->valueInterface()->currentValue().toInt()).arg(bar->valueInterface()->maximumValue().toInt());
+        read << QStringLiteral("%1 %2 %3/%4")
+                    .arg(int(box->role()))
+                    .arg(box->text(QAccessible::Description))
+                    .arg(bar->valueInterface()->currentValue().toInt())
+                    .arg(bar->valueInterface()->maximumValue().toInt());
         notice.OKBtn->click();
     });
     dlg.show();
@@ -441,7 +450,10 @@ TEST(SessionSpeech, AWriteSaysItsPortPhasesAndBackupAndItsOutcomeIsReadWithItsPr
     EXPECT_EQ(said[3], "Verifying" + backup);
     // The outcome is read as an alert, over a bar that says it is all done.
     const int max = dlg.ProgressBar1->maximum();
-    EXPECT_EQ(read, QStringList{QStringLiteral("%1 %2 %3/%3").arg(int(QAccessible::AlertMessage))
-                                    .arg(dlg.safeWrite()->result().message).arg(max)});
+    EXPECT_EQ(read,
+              QStringList{QStringLiteral("%1 %2 %3/%3")
+                              .arg(int(QAccessible::AlertMessage))
+                              .arg(dlg.safeWrite()->result().message)
+                              .arg(max)});
     EXPECT_TRUE(dlg.safeWrite()->result().message.startsWith("SUCCESS"));
 }

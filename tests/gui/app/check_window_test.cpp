@@ -180,4 +180,4 @@ TEST_F(CheckInMainWindow, WarningsAloneAreShownAndTheWriteGoesOnWithoutAQuestion
     EXPECT_FALSE(checkWindow()->problems().empty());
 }
 
-} // namespace
+}   // namespace

@@ -20,8 +20,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 using namespace k3n;
@@ -52,8 +52,8 @@ QStringList CutControls(EditorWindow& editor)
     QStringList cut;
     const QRect inside = editor.rect();
     for (QWidget* w : editor.findChildren<QWidget*>()) {
-        const bool captionOrList = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)
-                                   || qobject_cast<QComboBox*>(w);
+        const bool captionOrList =
+            qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w);
         if (!captionOrList || !w->isVisibleTo(&editor) || w->objectName() == "bHide"
             || qobject_cast<QAbstractItemView*>(w->parentWidget()->parentWidget()))   // a cell editor
             continue;
@@ -61,8 +61,11 @@ QStringList CutControls(EditorWindow& editor)
         const QSize needed = w->minimumSizeHint();
         if (w->width() < needed.width() || w->height() < needed.height() || !inside.contains(at))
             cut << QStringLiteral("%1 %2x%3 needs %4x%5")
-                       .arg(w->objectName()).arg(w->width()).arg(w->height())
-                       .arg(needed.width()).arg(needed.height());
+                       .arg(w->objectName())
+                       .arg(w->width())
+                       .arg(w->height())
+                       .arg(needed.width())
+                       .arg(needed.height());
     }
     return cut;
 }
@@ -287,4 +290,4 @@ TEST_F(EditorWindowsTest, WindowsOpenedFromTheMenusAreTitledWithoutTheMenusKeyLe
     }
 }
 
-} // namespace
+}   // namespace

@@ -85,7 +85,7 @@ const QByteArray kTwoBadRows = "Location,Name,Frequency,Duplex,Offset,Tone,rTone
                                "3,Odd,abc,,0.000000,,88.5,NFM\n"   // unreadable
                                "4,Rep,147.120000,-,0.600000,,88.5,NFM\n";
 
-} // namespace
+}   // namespace
 
 TEST_F(InterchangeMenu, ImportShowsTheReportAndAppliesTheRowsAsOneUndoStep)
 {
@@ -222,5 +222,4 @@ TEST_F(InterchangeMenu, CompareWithFileListsTheDifferencesAndADoubleClickOpensTh
     ASSERT_EQ(answers.notices.size(), 1);
     EXPECT_TRUE(answers.notices[0].contains("missing.fse"));
     EXPECT_TRUE(data.record == before);
-
 }

@@ -12,8 +12,8 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QMenu>
-#include <QTreeWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <memory>
 #include <sys/stat.h>
 
@@ -33,7 +33,8 @@ TEST(CommandLine, TheConfigurationFileIsTheArgumentThatIsNoOption)
 {
     EXPECT_EQ(ConfigurationFileArgument({"k3n-cps"}), "");
     EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "/tmp/a.fse"}), "/tmp/a.fse");
-    EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "--virtual-radio", "--virtual-radio-memory", "m.bin", "b.fse"}), "b.fse");
+    EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "--virtual-radio", "--virtual-radio-memory", "m.bin", "b.fse"}),
+              "b.fse");
     EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "--virtual-radio-memory", "m.bin"}), "");
     EXPECT_EQ(ConfigurationFileArgument({"k3n-cps", "--", "-odd name.fse"}), "-odd name.fse");
     EXPECT_EQ(ConfigurationFileArgument({"/usr/bin/k3n-cps.fse"}), "") << "the program's own name is no file to open";
@@ -104,10 +105,10 @@ TEST_F(MainWindowFilesTest, TheFileMenuOffersTheFiveFilesLastOpenedOrSaved)
     item("MenuFile_Save")->trigger();
     ASSERT_TRUE(window->openFile(paths[3]));   // opened again: moves to the front, once
 
-    EXPECT_EQ(shownRecentItems(), QStringList({"&1 " + paths[3].replace('&', "&&"), "&2 " + chosenFile,
-                                               "&3 " + QString(paths[5]).replace('&', "&&"),
-                                               "&4 " + QString(paths[4]).replace('&', "&&"),
-                                               "&5 " + QString(paths[2]).replace('&', "&&")}));
+    EXPECT_EQ(shownRecentItems(),
+              QStringList({"&1 " + paths[3].replace('&', "&&"), "&2 " + chosenFile,
+                           "&3 " + QString(paths[5]).replace('&', "&&"), "&4 " + QString(paths[4]).replace('&', "&&"),
+                           "&5 " + QString(paths[2]).replace('&', "&&")}));
     // An item opens its file.
     item("FileRecentItem3")->trigger();
     RadioData expected;
@@ -251,5 +252,5 @@ TEST_F(MainWindowFilesTest, ACopyThatIsNoRegularFileIsNotOffered)
     EXPECT_FALSE(OffersACopy(*window));
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

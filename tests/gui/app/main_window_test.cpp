@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven through its tree, menus, shortcuts and modal
 // questions, with probe editors that stand in for the editor pages.
-#include "widgets/editor_window.h"
 #include "app/main_window.h"
 #include "model/fse_file.h"
 #include "model/record_layout.h"
@@ -9,6 +8,7 @@
 #include "text/app_lang.h"
 #include "text/own_texts.h"
 #include "text/ui_text.h"
+#include "widgets/editor_window.h"
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -24,8 +24,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <array>
+#include <gtest/gtest.h>
 #include <memory>
 
 using namespace k3n;
@@ -546,7 +546,7 @@ TEST_F(MainWindowPages, TheRealPagesOpenFromTheTreeAndFollowTheLanguage)
     EXPECT_EQ(window->subWindowOfPage(0)->windowTitle(), "Channel Settings");
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(MainWindowTest, ExportPdfWritesTheReportOfTheOpenFileWithWhatIsBeingTyped)
 {

@@ -42,7 +42,7 @@ void showAndActivate(QDialog& dlg)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
 }
 
-} // namespace
+}   // namespace
 
 TEST(PortWindow, AutoSearchDisablesEveryButtonAndSurvivesCancelWhileThePortChoiceDoesNot)
 {
@@ -120,7 +120,8 @@ const QList<TCommPortEntry> kReplugged{
 TEST(PortWindow, TheRememberedCableIsCheckedUnderItsNewNumberAndShowsItsSerial)
 {
     ApplyLanguageSetting(0);
-    AppSettings settings{.Port = 1, .Language = 0, .AutoSeachPort = false, .PortId = "/dev/serial/by-id/usb-FTDI_A50285BI"};
+    AppSettings settings{
+        .Port = 1, .Language = 0, .AutoSeachPort = false, .PortId = "/dev/serial/by-id/usb-FTDI_A50285BI"};
     TCommunicationPort dlg(settings, kReplugged);
     EXPECT_EQ(settings.Port, 2);
     EXPECT_TRUE(button(dlg, 2)->isChecked());
@@ -161,6 +162,10 @@ TEST(ProgramWindowPorts, AFixedPortFollowsTheRememberedCableOrSaysItIsGone)
     EXPECT_EQ(SessionPortPlan(moved, many).ports, QStringList{"COM12"});
 
     // The search tries every port whatever is remembered; a plain port number is used as it is.
-    EXPECT_TRUE(SessionPortPlan(AppSettings{.Port = 1, .Language = 0, .AutoSeachPort = true, .PortId = "0403:6001:A50285BI"}, without).missing_cable.isEmpty());
-    EXPECT_EQ(SessionPortPlan(AppSettings{.Port = 3, .Language = 0, .AutoSeachPort = false}, without).ports, QStringList{"COM3"});
+    EXPECT_TRUE(
+        SessionPortPlan(AppSettings{.Port = 1, .Language = 0, .AutoSeachPort = true, .PortId = "0403:6001:A50285BI"},
+                        without)
+            .missing_cable.isEmpty());
+    EXPECT_EQ(SessionPortPlan(AppSettings{.Port = 3, .Language = 0, .AutoSeachPort = false}, without).ports,
+              QStringList{"COM3"});
 }

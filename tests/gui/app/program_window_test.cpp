@@ -1,37 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The programming window against a virtual radio on a pseudo-terminal: the
 // whole path through the session runner and real terminals, on the real clock.
-#include "widgets/editor_window.h"
-#include "widgets/message_windows.h"
 #include "app/main_window.h"
-#include "support/main_window_fixture.h"
 #include "app/port_window.h"
 #include "app/program_window.h"
 #include "app/quit_signals.h"
-#include "programming/programming_log.h"
 #include "app/restore_window.h"
 #include "model/fse_file.h"
+#include "model/record_layout.h"
+#include "programming/programming_log.h"
 #include "programming/radio_backups.h"
 #include "programming/safe_write.h"
-#include <QDir>
-#include "model/record_layout.h"
+#include "support/main_window_fixture.h"
+#include "support/virtual_radio_memory.h"
 #include "text/app_lang.h"
 #include "virtualradio/emulated_radio.h"
-#include "support/virtual_radio_memory.h"
 #include "virtualradio/virtual_radio.h"
+#include "widgets/editor_window.h"
+#include "widgets/message_windows.h"
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <csignal>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -78,8 +78,8 @@ public:
         answers.closeOthers();
     }
     QStringList texts;
-    QStringList phases;      // what a configuration write's phase line showed, in turn
-    int restoreListed = -1;  // the backups the restore window listed
+    QStringList phases;   // what a configuration write's phase line showed, in turn
+    int restoreListed = -1;   // the backups the restore window listed
     QStringList questions;   // Yes/No questions, answered with 'answerYes'
     bool answerYes = false;
     std::function<void(TCommunicationPort&)> choosePort;
@@ -163,8 +163,8 @@ TEST_F(ProgramWindow, RememberedCableGoneIsSaidBeforeCommunicationFalse)
     plan.missing_cable = "0403:6001:A50285BI";
     TProgramDialog dlg(ConfigurationReadRequest(), plan);
     RunToEnd(dlg, 5s);
-    EXPECT_EQ(notices.texts, (QStringList{"The chosen cable is not connected: 0403:6001:A50285BI",
-                                          "Communication False"}));
+    EXPECT_EQ(notices.texts,
+              (QStringList{"The chosen cable is not connected: 0403:6001:A50285BI", "Communication False"}));
     EXPECT_TRUE(radio->frames().empty());   // whatever took the cable's place is not greeted
 }
 
@@ -189,9 +189,11 @@ TEST_F(ProgramWindow, CancelDuringTheWriteSaysThatThePartWrittenIsInTheRadio)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     QTest::mouseClick(dlg.ProgramStart, Qt::LeftButton);
     EXPECT_FALSE(dlg.cBackup->isEnabled());   // the choice is fixed once started
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return dlg.safeWrite()->phase() == SafeWritePhase::Write && dlg.safeWrite()->session()->stepsSent() >= 3;
-    }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return dlg.safeWrite()->phase() == SafeWritePhase::Write && dlg.safeWrite()->session()->stepsSent() >= 3;
+        },
+        15000));
     EXPECT_EQ(dlg.ProgressBar1->maximum(), 3 * kProgressMax);
     EXPECT_GT(dlg.ProgressBar1->value(), kProgressMax);   // the backup's third is behind it
     EXPECT_TRUE(dlg.sPhase->text().startsWith("Writing\nBackup saved: ")) << dlg.sPhase->text().toStdString();
@@ -229,7 +231,9 @@ TEST_F(ProgramWindow, CancelAbandonsTheTransferAndReleasesThePort)
     // The abandoned write sent no end frame: the one end frame is the read's.
     ASSERT_TRUE(radio->WaitFor([](const RadioEmulator& e) { return e.endSeen(); }, 5000ms));
     const auto frames = radio->frames();
-    EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [](const ReceivedFrame& f) { return f.command == link::Command::End; }), 1);
+    EXPECT_EQ(std::count_if(frames.begin(), frames.end(),
+                            [](const ReceivedFrame& f) { return f.command == link::Command::End; }),
+              1);
 }
 
 TEST_F(ProgramWindow, WriteOnlyWhatChangedIsOffByDefaultNeedsBothReadsAndIsRemembered)
@@ -277,7 +281,8 @@ TEST_F(ProgramWindow, WriteOnlyWhatChangedSendsTheChangedBlockAndSaysSo)
 
 TEST(ProgramWindowPorts, PortPlanFollowsTheSettings)
 {
-    const QList<HalvexComm32::TCommPortEntry> ports{{"COM1", "/dev/ttyUSB0", ""}, {"COM2", "/dev/pts/7", "virtual radio"}};
+    const QList<HalvexComm32::TCommPortEntry> ports{{"COM1", "/dev/ttyUSB0", ""},
+                                                    {"COM2", "/dev/pts/7", "virtual radio"}};
     const PortPlan search = SessionPortPlan(AppSettings{.Port = 3, .Language = 1, .AutoSeachPort = true}, ports);
     EXPECT_TRUE(search.auto_search);
     EXPECT_EQ(search.ports, (QStringList{"COM1", "COM2"}));
@@ -335,7 +340,11 @@ TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
     ListedEmulatedRadio listed;
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
+    settings = AppSettings{.Port = listed.number,
+                           .Language = 0,
+                           .AutoSeachPort = false,
+                           .BackupBeforeWrite = false,
+                           .VerifyAfterWrite = false};
 
     // Typed but not yet committed: Write commits it before building the image.
     probe->eTOT->setFocus();
@@ -352,7 +361,8 @@ TEST_F(MainWindowSession, WriteSendsWhatIsBeingTypedAndReadBringsItBack)
     const MemoryImage sent = listed.radio->memory();
     const MemoryImage expected = GetDataForWrite(data, kTime);
     EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + radio_addr::kProgramTime, sent.begin()));
-    EXPECT_TRUE(std::equal(expected.begin() + radio_addr::kChannels, expected.end() - (kMemoryImageSize - radio_addr::kChannelsEnd),
+    EXPECT_TRUE(std::equal(expected.begin() + radio_addr::kChannels,
+                           expected.end() - (kMemoryImageSize - radio_addr::kChannelsEnd),
                            sent.begin() + radio_addr::kChannels));
 
     // Reading replaces the record and reloads the open editors.
@@ -370,7 +380,11 @@ TEST_F(MainWindowSession, WriteToARadioOfAnotherBandSendsNothing)
     ListedRadio listed(Options(2));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
+    settings = AppSettings{.Port = listed.number,
+                           .Language = 0,
+                           .AutoSeachPort = false,
+                           .BackupBeforeWrite = false,
+                           .VerifyAfterWrite = false};
     window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.texts, QStringList{"Wrong Freq Band"});
     const auto frames = listed.radio->frames();
@@ -384,7 +398,8 @@ TEST_F(MainWindowSession, WriteBacksUpWritesAndVerifiesInOneWindow)
     ListedEmulatedRadio listed(Options(0));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false};   // backup and read-back on, as by default
+    settings = AppSettings{
+        .Port = listed.number, .Language = 0, .AutoSeachPort = false};   // backup and read-back on, as by default
     ASSERT_TRUE(settings.BackupBeforeWrite && settings.VerifyAfterWrite);
     const MemoryImage previous = listed.radio->memory();
     const int backupsBefore = int(ListBackups().size());
@@ -438,7 +453,11 @@ TEST_F(MainWindowSession, TheLogNamesTheFileOnlyWhenTheBytesWrittenAreThatFilesO
     ListedRadio listed(Options(0, {RadioFault::WrongAnswer, 0}));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
+    settings = AppSettings{.Port = listed.number,
+                           .Language = 0,
+                           .AutoSeachPort = false,
+                           .BackupBeforeWrite = false,
+                           .VerifyAfterWrite = false};
     auto bytesOf = [](const RadioRecord& record) {
         return QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()));
     };
@@ -482,7 +501,11 @@ TEST_F(MainWindowSession, ASignalDuringAWriteCancelsItKeepsTheUnsavedConfigurati
     ListedRadio listed(Options(0));
     if (!listed.choosable())
         GTEST_SKIP() << "the virtual radio is beyond COM9 here";
-    settings = AppSettings{.Port = listed.number, .Language = 0, .AutoSeachPort = false, .BackupBeforeWrite = false, .VerifyAfterWrite = false};
+    settings = AppSettings{.Port = listed.number,
+                           .Language = 0,
+                           .AutoSeachPort = false,
+                           .BackupBeforeWrite = false,
+                           .VerifyAfterWrite = false};
     data.record.set(rec::tot, 33);   // never saved: the copy must keep it
     QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::received, window.get(), &TMainForm::quitOnSignal);
@@ -555,7 +578,8 @@ TEST(RestoreWindowList, ABackupMarkedUnsureSaysSoAndWhy)
     test::ScratchDir dir;
     RadioData saved;
     saved.ResetForBand(0);
-    const Result<QString> unsure = SaveBackup(dir.path(), saved.record, "A1", QDateTime(QDate(2026, 3, 4), QTime(5, 6)));
+    const Result<QString> unsure =
+        SaveBackup(dir.path(), saved.record, "A1", QDateTime(QDate(2026, 3, 4), QTime(5, 6)));
     const Result<QString> sure = SaveBackup(dir.path(), saved.record, "A1", QDateTime(QDate(2026, 3, 3), QTime(5, 6)));
     ASSERT_TRUE(unsure && sure);
     ASSERT_EQ(MarkBackupUnsure(unsure.value(), "0x0FF0"), std::nullopt);
@@ -657,5 +681,5 @@ TEST_F(MainWindowSession, PortChosenInTheDialogCarriesTheNextReadWhichFailsWitho
         EXPECT_EQ(f.command, link::Command::Greeting);
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

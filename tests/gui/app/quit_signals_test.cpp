@@ -59,5 +59,5 @@ TEST(QuitSignals, TheProgramEndsOnSigtermWritingItsSettingsAsAtExit)
         << test::FileBytes(ini).toStdString();
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

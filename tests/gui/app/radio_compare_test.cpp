@@ -198,8 +198,9 @@ TEST_F(RadioComparison, AnotherRadioOnTheCableWhileTheChangesAreShownGetsNothing
     };
     window->MenuEdit_WriteClick();
     EXPECT_EQ(answers.listed.size(), 3u);
-    EXPECT_EQ(answers.notices, QStringList{"A different radio answered after the changes were shown (serial number "
-                                           "55120000 backed up, 55120000 now); nothing was written"});
+    EXPECT_EQ(answers.notices,
+              QStringList{"A different radio answered after the changes were shown (serial number "
+                          "55120000 backed up, 55120000 now); nothing was written"});
     EXPECT_EQ(test::WriteFrameCount(*radio.radio), 0u);
 }
 

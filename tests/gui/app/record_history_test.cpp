@@ -119,7 +119,11 @@ TEST_F(UndoRedoTest, PickingAChannelGroupIsAStepOfItsOwn)
     clickKeyLock();   // the next step, on another page
     undoItem()->trigger();
     EXPECT_EQ(data.record.get(rec::channel_group), 3) << "the group was not part of the key-lock step";
-    EXPECT_EQ(data.record, [&] { RadioRecord r = FreshRecordOfBand(0); r.set(rec::channel_group, 3); return r; }());
+    EXPECT_EQ(data.record, [&] {
+        RadioRecord r = FreshRecordOfBand(0);
+        r.set(rec::channel_group, 3);
+        return r;
+    }());
     undoItem()->trigger();
     EXPECT_EQ(data.record.get(rec::channel_group), 0);
     EXPECT_EQ(groups->currentIndex(), 0);
@@ -195,5 +199,5 @@ TEST_F(UndoRedoTest, MoreThanTwoHundredStepsAreKept)
     EXPECT_FALSE(undoItem()->isEnabled());
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

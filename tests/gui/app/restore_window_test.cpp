@@ -31,5 +31,5 @@ TEST(RestoreWindow, ALinkToAFifoAmongTheBackupsIsLeftOutWithALine)
         << window.sFolder->text().toStdString();
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

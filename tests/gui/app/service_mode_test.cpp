@@ -2,8 +2,6 @@
 // The service mode as the main window opens it: the password, the service
 // windows, and their transfers through the programming window to a virtual
 // radio on a pseudo-terminal, on the real clock.
-#include "widgets/message_windows.h"
-#include "support/main_window_fixture.h"
 #include "app/program_window.h"
 #include "app/service_mode.h"
 #include "comm/port_list.h"
@@ -12,7 +10,9 @@
 #include "service/apc_tune_window.h"
 #include "service/password_window.h"
 #include "service/write_sn_window.h"
+#include "support/main_window_fixture.h"
 #include "virtualradio/virtual_radio.h"
+#include "widgets/message_windows.h"
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -264,5 +264,5 @@ TEST_F(ServiceModeOnRadio, RadioTestMenuOpensThePasswordWindowAndTheFactoryDataO
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a wrong password leaves nothing open";
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

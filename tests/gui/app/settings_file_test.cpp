@@ -16,7 +16,7 @@ namespace {
 using test::FileBytes;
 using test::WriteFileBytes;
 
-} // namespace
+}   // namespace
 
 TEST(SettingsFile, LivesInTheUsersConfigFolder)
 {
@@ -25,7 +25,7 @@ TEST(SettingsFile, LivesInTheUsersConfigFolder)
     EXPECT_EQ(SettingsFilePath(), "/some/where/K3N/config.ini");
     qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(SettingsFilePath(), QDir::homePath() + "/.config/K3N/config.ini");
-    qputenv("XDG_CONFIG_HOME", "relative/path");  // invalid by the XDG rules
+    qputenv("XDG_CONFIG_HOME", "relative/path");   // invalid by the XDG rules
     EXPECT_EQ(SettingsFilePath(), QDir::homePath() + "/.config/K3N/config.ini");
     qputenv("XDG_CONFIG_HOME", saved);
 }
@@ -33,7 +33,7 @@ TEST(SettingsFile, LivesInTheUsersConfigFolder)
 TEST(SettingsFile, FirstRunCreatesTheFileWithTheDefaults)
 {
     test::ScratchDir dir;
-    const QString path = dir.file("deeper/K3N/config.ini");  // folders created as needed
+    const QString path = dir.file("deeper/K3N/config.ini");   // folders created as needed
     AppSettings s;
     LoadOrCreateSettings(s, {"COM2"}, path);
     EXPECT_EQ(FileBytes(path), QByteArray("[config]\nPort=1\nLanguage=1\nAutoSeachPort=1\n"));
@@ -139,14 +139,14 @@ TEST(SettingsFile, SavingChangesOnlyTheThreeKeysAndKeepsEverythingElse)
 TEST(SettingsFile, PortNameRule)
 {
     EXPECT_EQ(PortNumberOfName("COM3"), 3);
-    EXPECT_EQ(PortNumberOfName("COM12"), 1);  // only the fourth character counts
+    EXPECT_EQ(PortNumberOfName("COM12"), 1);   // only the fourth character counts
     EXPECT_EQ(PortNumberOfName("COM"), 0);
     EXPECT_EQ(PortNumberOfName("virtual radio"), 0);
     EXPECT_TRUE(PortIsPresent(1, {"COM3", "COM12"}));
     EXPECT_FALSE(PortIsPresent(2, {"COM3", "COM12"}));
     EXPECT_EQ(CheckedPort(3, {"COM1", "COM3"}), 3);
     EXPECT_EQ(CheckedPort(7, {"COM1", "COM3"}), 1);
-    EXPECT_EQ(CheckedPort(0, {"COM1", "COMx"}), 1);  // only 1..9 can be chosen
+    EXPECT_EQ(CheckedPort(0, {"COM1", "COMx"}), 1);   // only 1..9 can be chosen
     EXPECT_EQ(CheckedPort(12, {"COM1", "COM12"}), 1);
 }
 
@@ -158,7 +158,8 @@ TEST(SettingsFile, VirtualRadioRunKeepsTheUsersPortChoiceInTheFile)
         ASSERT_EQ(radio.Start(), std::nullopt);
         devicePath = radio.devicePath();
         const auto ports = HalvexComm32::TCommSerialPortInfo().Ports();
-        const auto listed = std::find_if(ports.begin(), ports.end(), [&](const auto& p) { return p.devicePath == devicePath; });
+        const auto listed =
+            std::find_if(ports.begin(), ports.end(), [&](const auto& p) { return p.devicePath == devicePath; });
         ASSERT_NE(listed, ports.end());
         EXPECT_EQ(listed->description, "virtual radio");
         EXPECT_EQ(listed->name, radio.portName());

@@ -83,7 +83,8 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
     ASSERT_EQ(grid.item(goodRow, SeveralRadiosWindow::ColPort)->checkState(), Qt::Checked);
     QSignalSpy ended(&window, &SeveralRadiosWindow::allEnded);
     QStringList said;   // what a screen reader hears wherever its focus is
-    WatchAnnouncements([&](QAccessibleInterface* object, QAccessible::Event) { said << object->text(QAccessible::Name); });
+    WatchAnnouncements(
+        [&](QAccessibleInterface* object, QAccessible::Event) { said << object->text(QAccessible::Name); });
     QTest::mouseClick(window.startButton, Qt::LeftButton);
     EXPECT_EQ(window.cancelButton->text(), "Cancel");
     ASSERT_TRUE(ended.wait(60000));
@@ -97,12 +98,15 @@ TEST(SeveralRadiosWindow, TickedRadiosAreWrittenAtOnceAndEachResultStaysOnScreen
     EXPECT_FALSE(silentResult.contains("Communication False")) << silentResult.toStdString();
     EXPECT_EQ(window.summary->text(), "1 of 2 radios written");
     // Each radio's result is said as it ends, then the count; each bar is named after its radio and outcome.
-    auto saidOf = [&](int row, const QString& what) { return grid.item(row, SeveralRadiosWindow::ColPort)->text() + ": " + what; };
+    auto saidOf = [&](int row, const QString& what) {
+        return grid.item(row, SeveralRadiosWindow::ColPort)->text() + ": " + what;
+    };
     EXPECT_EQ(said.size(), 3) << said.join('|').toStdString();
     EXPECT_TRUE(said.contains(saidOf(goodRow, "Written")));
     EXPECT_TRUE(said.contains(saidOf(silentRow, grid.item(silentRow, SeveralRadiosWindow::ColResult)->toolTip())));
     EXPECT_EQ(said.constLast(), "1 of 2 radios written");
-    EXPECT_EQ(grid.cellWidget(silentRow, SeveralRadiosWindow::ColProgress)->accessibleName(), saidOf(silentRow, "Failed"));
+    EXPECT_EQ(grid.cellWidget(silentRow, SeveralRadiosWindow::ColProgress)->accessibleName(),
+              saidOf(silentRow, "Failed"));
     EXPECT_EQ(window.cancelButton->text(), "Close");
     RadioData read;
     read.ResetForBand(0);
@@ -188,8 +192,8 @@ TEST(SeveralRadiosWindow, WithOnlyWhatChangedEachRadioGetsWhatItsOwnBackupLacks)
     auto second = OfferedRadio('5');
     RadioData other = data;
     other.record.set(rec::ch::in_use(7), 1);
-    test::HoldConfiguration(*first, data);    // the time and the radio state only
-    test::HoldConfiguration(*second, other);  // and channel 7's block
+    test::HoldConfiguration(*first, data);   // the time and the radio state only
+    test::HoldConfiguration(*second, other);   // and channel 7's block
     AppSettings settings;
     settings.WriteChangedOnly = true;
     SeveralRadiosWindow window(data, {{}, {}, dir.file("club.fse"), {}}, settings, HalvexComm32::TCommSerialPortInfo());
@@ -205,8 +209,10 @@ TEST(SeveralRadiosWindow, WithOnlyWhatChangedEachRadioGetsWhatItsOwnBackupLacks)
     ASSERT_TRUE(ended.wait(60000));
     const QString firstResult = grid.item(rows[0], SeveralRadiosWindow::ColResult)->text();
     const QString secondResult = grid.item(rows[1], SeveralRadiosWindow::ColResult)->text();
-    EXPECT_TRUE(firstResult.startsWith("Written and verified; changed only: 2 of 119 write frames (")) << firstResult.toStdString();
-    EXPECT_TRUE(secondResult.startsWith("Written and verified; changed only: 3 of 119 write frames (")) << secondResult.toStdString();
+    EXPECT_TRUE(firstResult.startsWith("Written and verified; changed only: 2 of 119 write frames ("))
+        << firstResult.toStdString();
+    EXPECT_TRUE(secondResult.startsWith("Written and verified; changed only: 3 of 119 write frames ("))
+        << secondResult.toStdString();
     EXPECT_EQ(test::WriteFrameCount(*first), 2u);
     EXPECT_EQ(test::WriteFrameCount(*second), 3u);
 
@@ -214,5 +220,5 @@ TEST(SeveralRadiosWindow, WithOnlyWhatChangedEachRadioGetsWhatItsOwnBackupLacks)
         HalvexComm32::TCommSerialPortInfo::RemoveExtraPort(radio->devicePath());
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

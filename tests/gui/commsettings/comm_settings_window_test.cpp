@@ -4,8 +4,8 @@
 // messages, Enter walking through the fields, applying, and putting the old
 // settings back when applying fails.
 #include "comm/comm_component.h"
-#include "comm/port_list.h"
 #include "comm/comm_test_support.h"
+#include "comm/port_list.h"
 #include "commsettings/comm_settings_window.h"
 #include "text/app_lang.h"
 
@@ -61,15 +61,20 @@ QStringList Items(const QComboBox* list)
     return out;
 }
 
-template <class T>
-T* Find(QWidget* dialog, const char* name)
+template <class T> T* Find(QWidget* dialog, const char* name)
 {
     T* w = dialog->findChild<T*>(name);
     EXPECT_NE(w, nullptr) << name;
     return w;
 }
-QComboBox* Combo(QWidget* dialog, const char* name) { return Find<QComboBox>(dialog, name); }
-QLineEdit* Edit(QWidget* dialog, const char* name) { return Find<QLineEdit>(dialog, name); }
+QComboBox* Combo(QWidget* dialog, const char* name)
+{
+    return Find<QComboBox>(dialog, name);
+}
+QLineEdit* Edit(QWidget* dialog, const char* name)
+{
+    return Find<QLineEdit>(dialog, name);
+}
 
 void Retype(QLineEdit* edit, const QString& text)
 {
@@ -124,20 +129,22 @@ protected:
     TZebCommDevice device;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(CommSettingsWindowTest, ShowsItsTextsAndLists)
 {
     auto dialog = Open();
     QWidget* d = dialog.get();
     EXPECT_EQ(d->windowTitle(), "COM port Setup");
-    const std::pair<const char*, const char*> groups[] = {{"GbPort", "Port"}, {"GbModem", "Modem"}, {"GbBuffer", "Buffer"}};
+    const std::pair<const char*, const char*> groups[] = {
+        {"GbPort", "Port"}, {"GbModem", "Modem"}, {"GbBuffer", "Buffer"}};
     for (const auto& [name, text] : groups)
         EXPECT_EQ(Find<QGroupBox>(d, name)->title(), text) << name;
-    const std::pair<const char*, const char*> labels[] = {
-        {"LbPort", "COM port"}, {"LbBaud", "Baud"}, {"LbParity", "Parity"}, {"LbByteSize", "Byte Size"},
-        {"LbStopBits", "Stop Bits"}, {"LbFlow", "Flow Control"}, {"LbAutoAns", "Auto Answer"},
-        {"LbInBufSize", "Input Buf."}, {"LbOutBufSize", "Output Buf."}};
+    const std::pair<const char*, const char*> labels[] = {{"LbPort", "COM port"},         {"LbBaud", "Baud"},
+                                                          {"LbParity", "Parity"},         {"LbByteSize", "Byte Size"},
+                                                          {"LbStopBits", "Stop Bits"},    {"LbFlow", "Flow Control"},
+                                                          {"LbAutoAns", "Auto Answer"},   {"LbInBufSize", "Input Buf."},
+                                                          {"LbOutBufSize", "Output Buf."}};
     for (const auto& [name, text] : labels)
         EXPECT_EQ(Find<QLabel>(d, name)->text(), text) << name;
     EXPECT_EQ(Find<QPushButton>(d, "BnOK")->text(), "&OK");
@@ -146,8 +153,9 @@ TEST_F(CommSettingsWindowTest, ShowsItsTextsAndLists)
     EXPECT_FALSE(Find<QPushButton>(d, "BnAbout")->isVisible());
     EXPECT_FALSE(Find<QPushButton>(d, "BnDefault")->isVisible());
 
-    EXPECT_EQ(Items(Combo(d, "CbSelBaud")), QStringList({"110", "300", "600", "1200", "2400", "4800", "9600", "14400",
-                                                         "19200", "38400", "56000", "57600", "115200", "128000", "256000"}));
+    EXPECT_EQ(Items(Combo(d, "CbSelBaud")),
+              QStringList({"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000",
+                           "57600", "115200", "128000", "256000"}));
     EXPECT_EQ(Items(Combo(d, "CbByteSize")), QStringList({"5", "6", "7", "8"}));
     EXPECT_EQ(Items(Combo(d, "CbStopBits")), QStringList({"1", "1.5", "2"}));
     EXPECT_EQ(Items(Combo(d, "CbParity")), QStringList({"No parity", "Odd", "Even", "Mark", "Space Parity"}));
@@ -168,7 +176,7 @@ TEST_F(CommSettingsWindowTest, ShowsItsTextsAndLists)
 
 TEST_F(CommSettingsWindowTest, ShowsTheComponentsValuesAndOkAppliesThemAndOpensWhenAsked)
 {
-    device.fSetPortNo(999);  // not in the list: nothing selected
+    device.fSetPortNo(999);   // not in the list: nothing selected
     device.fSetBaud(TBaudRate::br19200);
     device.fSetParity(TParity::ptOddParity);
     device.fSetByteSize(7);
@@ -180,8 +188,11 @@ TEST_F(CommSettingsWindowTest, ShowsTheComponentsValuesAndOkAppliesThemAndOpensW
     auto dialog = Open(/*openAfterOk=*/true);
     QWidget* d = dialog.get();
     EXPECT_EQ(Combo(d, "CbPort")->currentIndex(), -1);
-    const std::pair<const char*, const char*> shown[] = {{"CbSelBaud", "19200"}, {"CbParity", "Odd"}, {"CbByteSize", "7"},
-                                                         {"CbStopBits", "2"}, {"CbFlow", "RTS/CTS & Xon/Xoff"}};
+    const std::pair<const char*, const char*> shown[] = {{"CbSelBaud", "19200"},
+                                                         {"CbParity", "Odd"},
+                                                         {"CbByteSize", "7"},
+                                                         {"CbStopBits", "2"},
+                                                         {"CbFlow", "RTS/CTS & Xon/Xoff"}};
     for (const auto& [name, text] : shown)
         EXPECT_EQ(Combo(d, name)->currentText(), text) << name;
     EXPECT_EQ(Edit(d, "EditAutoAns")->text(), "3");
@@ -190,9 +201,9 @@ TEST_F(CommSettingsWindowTest, ShowsTheComponentsValuesAndOkAppliesThemAndOpensW
 
     SelectPort(d, ptyPort);
     Combo(d, "CbSelBaud")->setCurrentIndex(int(TBaudRate::br57600));
-    Combo(d, "CbParity")->setCurrentIndex(0);  // a pty refuses parity
-    Combo(d, "CbByteSize")->setCurrentIndex(0);  // 5 data bits
-    Combo(d, "CbStopBits")->setCurrentIndex(1);  // 1.5
+    Combo(d, "CbParity")->setCurrentIndex(0);   // a pty refuses parity
+    Combo(d, "CbByteSize")->setCurrentIndex(0);   // 5 data bits
+    Combo(d, "CbStopBits")->setCurrentIndex(1);   // 1.5
     Combo(d, "CbFlow")->setCurrentIndex(2);
     Retype(Edit(d, "EditAutoAns"), "7");
     Retype(Edit(d, "EditInBufSize"), "16384");
@@ -254,7 +265,7 @@ TEST_F(CommSettingsWindowTest, ChecksEachFieldOnOkInOrder)
         if (auto* edit = qobject_cast<QLineEdit*>(d->focusWidget())) {
             EXPECT_EQ(edit->selectedText(), edit->text());
         }
-        EXPECT_EQ(device.fGetAutoAnswer(), 0);  // nothing applied
+        EXPECT_EQ(device.fGetAutoAnswer(), 0);   // nothing applied
         step.mend();
     }
     // The limits themselves pass.
@@ -268,18 +279,18 @@ TEST_F(CommSettingsWindowTest, ChecksEachFieldOnOkInOrder)
 TEST_F(CommSettingsWindowTest, EnterWalksThroughTheFieldsAndAppliesFromTheLast)
 {
     auto dialog = Open();
-    const char* order[] = {"CbPort", "CbSelBaud", "CbParity", "CbByteSize", "CbStopBits",
+    const char* order[] = {"CbPort", "CbSelBaud",   "CbParity",      "CbByteSize",    "CbStopBits",
                            "CbFlow", "EditAutoAns", "EditInBufSize", "EditOutBufSize"};
     Combo(dialog.get(), "CbPort")->setFocus();
     for (const char* field : order) {
         ASSERT_EQ(QApplication::focusWidget(), dialog->findChild<QWidget*>(field)) << field;
         if (field == std::string_view("EditOutBufSize"))
-            QTest::keyClicks(QApplication::focusWidget(), "0");  // 81920
+            QTest::keyClicks(QApplication::focusWidget(), "0");   // 81920
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(dialog->isVisible(), field != std::string_view("EditOutBufSize")) << field;
     }
     EXPECT_EQ(device.fGetOutBufSize(), 81920);
-    EXPECT_FALSE(device.fGetActive());  // not open before, not asked to open
+    EXPECT_FALSE(device.fGetActive());   // not open before, not asked to open
 }
 
 TEST_F(CommSettingsWindowTest, AFailureToApplyPutsTheOldSettingsBack)
@@ -297,7 +308,7 @@ TEST_F(CommSettingsWindowTest, AFailureToApplyPutsTheOldSettingsBack)
 
     EXPECT_EQ(device.fGetDeviceName(), ptyPort);
     EXPECT_EQ(device.fGetBaud(), TBaudRate::br19200);
-    EXPECT_TRUE(device.fGetActive());  // reopened as it was
+    EXPECT_TRUE(device.fGetActive());   // reopened as it was
     device.Write("ok", 2);
     EXPECT_EQ(pty.ReadExactly(2), "ok");
     device.fSetActive(false);

@@ -7,12 +7,12 @@
 #include "app/main_window.h"
 #include "editors/channel_window.h"
 #include "editors/settings_editor_driver.h"
-#include "support/main_window_fixture.h"
 #include "model/channel_cells.h"
 #include "model/channel_moves.h"
 #include "model/digit_code.h"
 #include "model/editor_page.h"
 #include "model/record_layout.h"
+#include "support/main_window_fixture.h"
 #include "text/app_lang.h"
 #include <QClipboard>
 #include <QHeaderView>
@@ -343,5 +343,5 @@ TEST_F(ChannelCommandsTest, TabNeverLandsOnTheHiddenFocusSink)
     }
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

@@ -102,10 +102,10 @@ TEST_F(ChannelWindowTest, OnAnEmptyRowOnlyRxOpensAndTypingThereStartsAChannelWit
 
     newChannel(3, "145.5");
     const ChannelBytes expected = {0x60, 0x27, 0xac, 0x08, 0x60, 0x27, 0xac, 0x08,   // RX and TX 145500000
-                                   0, 0, 1, 0, 0, 5, 0, 0};
+                                   0,    0,    1,    0,    0,    5,    0,    0};
     EXPECT_EQ(bytesOf(3), expected);
-    const QStringList shown = {"145.50000", "145.50000", "Off", "Off", "Low", "Wide", "5",
-                               "OFF", "", "DEL", "----", "OFF", "OFF", ""};
+    const QStringList shown = {"145.50000", "145.50000", "Off", "Off",  "Low", "Wide", "5",
+                               "OFF",       "",          "DEL", "----", "OFF", "OFF",  ""};
     for (int col = 1; col < TChInforDlg::kColumnCount; ++col)
         EXPECT_EQ(cell(3, col), shown[col - 1]) << "column " << col;
 
@@ -165,7 +165,7 @@ TEST_F(ChannelWindowTest, FrequencyBoxTakesOnlyDigitsAndOnePoint)
 
     freqBox->clear();
     QTest::keyClick(freqBox, Qt::Key_Period);
-    EXPECT_EQ(freqBox->text(), "");             // a lone point is emptied
+    EXPECT_EQ(freqBox->text(), "");   // a lone point is emptied
 
     QApplication::clipboard()->setText("14x6.0.25");
     QTest::keyClick(freqBox, Qt::Key_V, Qt::ControlModifier);
@@ -204,11 +204,15 @@ TEST_F(ChannelWindowTest, TwoStateCellsToggleAndLockOutCycles)
 {
     newChannel(1, "145");
     using namespace rec::ch;
-    struct Toggle { int col; BitField bit; const char* on; const char* off; };
-    for (const Toggle& t : {Toggle{Col::Power, tx_power(1), "High", "Low"},
-                            Toggle{Col::Bandwidth, bandwidth(1), "Narrow", "Wide"},
-                            Toggle{Col::Scan, scan_add(1), "ADD", "DEL"},
-                            Toggle{Col::XtalShift, xtal_shift(1), "ON", "OFF"}}) {
+    struct Toggle {
+        int col;
+        BitField bit;
+        const char* on;
+        const char* off;
+    };
+    for (const Toggle& t :
+         {Toggle{Col::Power, tx_power(1), "High", "Low"}, Toggle{Col::Bandwidth, bandwidth(1), "Narrow", "Wide"},
+          Toggle{Col::Scan, scan_add(1), "ADD", "DEL"}, Toggle{Col::XtalShift, xtal_shift(1), "ON", "OFF"}}) {
         doubleClick(1, t.col);
         EXPECT_EQ(data.record.get(t.bit), 1u) << t.on;
         EXPECT_EQ(cell(1, t.col), t.on);
@@ -291,8 +295,9 @@ TEST_F(ChannelWindowTest, ValuesNoEditorWritesShowPlainlyAndListsOpenEmptyBeside
 
     const ChannelBytes before = bytesOf(1);
     using Opening = std::pair<int, const char*>;
-    for (auto [col, name] : {Opening{Col::RxTone, "cbChInforSubAudio"}, Opening{Col::Sql, "cbChInforSql"},
-                             Opening{Col::ScrambleNo, "cbChInforScrNo"}, Opening{Col::SignalSys, "cbChInforSignalSys"}}) {
+    for (auto [col, name] :
+         {Opening{Col::RxTone, "cbChInforSubAudio"}, Opening{Col::Sql, "cbChInforSql"},
+          Opening{Col::ScrambleNo, "cbChInforScrNo"}, Opening{Col::SignalSys, "cbChInforSignalSys"}}) {
         doubleClick(1, col);
         ASSERT_TRUE(list(name)->isVisible()) << name;
         EXPECT_EQ(list(name)->currentIndex(), -1) << name;
@@ -417,5 +422,5 @@ TEST_F(ChannelWindowTest, EveryColumnIsReadableBesideThePageTreeInBothLanguages)
     EXPECT_NE(shot.pixelColor(even.topLeft() + QPoint(3, 3)), QColor(192, 220, 192));
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

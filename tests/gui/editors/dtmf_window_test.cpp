@@ -55,7 +55,7 @@ TEST_F(DtmfWindow, CodeEditsKeepOnlyDigitCharactersUpToTheirCapacity)
     EXPECT_EQ(edit->text(), "12");
     Paste(edit, "1x2");
     EXPECT_EQ(edit->text(), "12");   // no foreign character is left inside to be stored as "#"
-    Retype(edit, "1xd2");            // typed letters outside the set are dropped as well
+    Retype(edit, "1xd2");   // typed letters outside the set are dropped as well
     EXPECT_EQ(edit->text(), "12");
     LeaveControl(w);
     EXPECT_EQ(bytes(dtmf::decode(2), 3), (Bytes{0x02, 0x21, 0xFF}));
@@ -108,8 +108,10 @@ TEST_F(DtmfWindow, LeadTimesAreClampedWhenLeft)
     auto* leadIn = Child<QLineEdit>(w, "eLeadIn");
     auto* leadOut = Child<QLineEdit>(w, "eLeadOut");
     EXPECT_EQ(leadIn->text(), "100");
-    const struct { const char* typed; uint16_t stored; } cases[] = {
-        {"50", 100}, {"9999", 3000}, {"", 100}, {"2500", 2500}, {"12345", 1234}};
+    const struct {
+        const char* typed;
+        uint16_t stored;
+    } cases[] = {{"50", 100}, {"9999", 3000}, {"", 100}, {"2500", 2500}, {"12345", 1234}};
     for (const auto& c : cases) {
         Retype(leadIn, c.typed);
         EXPECT_LE(leadIn->text().size(), 4);
@@ -126,12 +128,18 @@ TEST_F(DtmfWindow, LeadTimesAreClampedWhenLeft)
 TEST_F(DtmfWindow, OptionListsStoreTheirCodings)
 {
     expectPicksStored({
-        {"cbGapTone", "A", dtmf::gap_tone, 11},      {"cbGapTone", "#", dtmf::gap_tone, 16},
-        {"cbGapTone", "OFF", dtmf::gap_tone, 0},     {"cbGroupTone", "D", dtmf::group_tone, 13},
-        {"cbGroupTone", "A", dtmf::group_tone, 10},  {"cbPauseTone", "*", dtmf::pause_tone, 14},
-        {"cbPauseTone", "#", dtmf::pause_tone, 15},  {"cbToneSpeed", "200", dtmf::tone_speed, 3},
-        {"cbPauseTime", "0.5", dtmf::pause_time, 0}, {"cbPauseTime", "4", dtmf::pause_time, 4},
-        {"cbAutoReset", "75", dtmf::auto_reset, 75}, {"cbANILock", "120", dtmf::ani_lock, 120},
+        {"cbGapTone", "A", dtmf::gap_tone, 11},
+        {"cbGapTone", "#", dtmf::gap_tone, 16},
+        {"cbGapTone", "OFF", dtmf::gap_tone, 0},
+        {"cbGroupTone", "D", dtmf::group_tone, 13},
+        {"cbGroupTone", "A", dtmf::group_tone, 10},
+        {"cbPauseTone", "*", dtmf::pause_tone, 14},
+        {"cbPauseTone", "#", dtmf::pause_tone, 15},
+        {"cbToneSpeed", "200", dtmf::tone_speed, 3},
+        {"cbPauseTime", "0.5", dtmf::pause_time, 0},
+        {"cbPauseTime", "4", dtmf::pause_time, 4},
+        {"cbAutoReset", "75", dtmf::auto_reset, 75},
+        {"cbANILock", "120", dtmf::ani_lock, 120},
         {"cbANILock", "OFF", dtmf::ani_lock, 0},
     });
     // Check boxes touch only their own bit.
@@ -147,7 +155,7 @@ TEST_F(DtmfWindow, SystemCellsToggleAndCycleTheirBits)
 {
     turnPage(SystemPage);
     CellGrid* systems = grid("sgSystem");
-    data.record.set(dtmf::options(2), 0x09);      // bits 0 and 3 are not the editor's
+    data.record.set(dtmf::options(2), 0x09);   // bits 0 and 3 are not the editor's
     w.RefreshAll();
 
     // Sequence: Single and CALL-ID alternate; a stored ID-CALL goes back to Single.
@@ -260,4 +268,4 @@ TEST_F(DtmfWindow, PendingCellEditsAreCommittedByTheMainWindowAndByAPageChange)
     EXPECT_TRUE(grid("sgEncode")->hasFocus());
 }
 
-} // namespace
+}   // namespace

@@ -29,9 +29,16 @@ TEST_F(EmergencySettingsWindow, AResetRecordShowsVoicePriorityScanAndSignallingO
     EXPECT_EQ(editor->windowTitle(), "Emergency Settings");
     EXPECT_EQ(Child<QGroupBox>(*editor, "gbLoneWorker")->title(), "Lone Worker");
     EXPECT_EQ(Child<QLabel>(*editor, "sActiveTime")->text(), "Active Time (min)");
-    ExpectShown(*editor, {{"cbMode", "Voice"}, {"cbChannel", "Priority Scan"}, {"cbActiveTime", "Infinity"},
-                          {"cbRxTime", "5"}, {"cbTxTime", "5"}, {"cbSirenTime", "1"}, {"cbSignalingType", "OFF"},
-                          {"cbReminderTime", "0"}, {"cbResponseTime", "0"}});
+    ExpectShown(*editor,
+                {{"cbMode", "Voice"},
+                 {"cbChannel", "Priority Scan"},
+                 {"cbActiveTime", "Infinity"},
+                 {"cbRxTime", "5"},
+                 {"cbTxTime", "5"},
+                 {"cbSirenTime", "1"},
+                 {"cbSignalingType", "OFF"},
+                 {"cbReminderTime", "0"},
+                 {"cbResponseTime", "0"}});
     EXPECT_FALSE(list("cbDesignatedChannel")->isEnabled());
     EXPECT_EQ(list("cbDesignatedChannel")->count(), 128);
     EXPECT_EQ(list("cbActiveTime")->itemText(16), "60");
@@ -81,8 +88,8 @@ TEST_F(EmergencySettingsWindow, SwitchingTheSignallingTypeRefillsTheEncodeListsF
 
     ChooseAndLeave(*editor, list("cbEncodeSystem"), "16");
     ChooseAndLeave(*editor, list("cbEncodeSelect"), "32");
-    EXPECT_EQ(modeByte(), 0xFE);          // system 16 in bits 4-7, the low bits kept
-    EXPECT_EQ(signalingByte(), 0x5F);     // type 2 in bits 5-6, code 32 in bits 0-4
+    EXPECT_EQ(modeByte(), 0xFE);   // system 16 in bits 4-7, the low bits kept
+    EXPECT_EQ(signalingByte(), 0x5F);   // type 2 in bits 5-6, code 32 in bits 0-4
 
     PickEntry(list("cbSignalingType"), "DTMF");
     EXPECT_EQ(list("cbEncodeSystem")->count(), 8);
@@ -103,7 +110,7 @@ TEST_F(EmergencySettingsWindow, SwitchingTheSignallingTypeRefillsTheEncodeListsF
 TEST_F(EmergencySettingsWindow, OpeningWithSignallingOffClearsNonZeroEncodeBits)
 {
     data.record.set(rec::emergency_signaling, 0x9F);   // bit 7 set, type OFF, code 32
-    data.record.set(rec::emergency_mode, 0x7B);        // system 8, bit 3, mode Both
+    data.record.set(rec::emergency_mode, 0x7B);   // system 8, bit 3, mode Both
     open();
     EXPECT_EQ(signalingByte(), 0x80);
     EXPECT_EQ(modeByte(), 0x0B);
@@ -114,7 +121,7 @@ TEST_F(EmergencySettingsWindow, ALoadedDtmfRecordFillsTheListsAndTheEncodeSystem
 {
     open();
     data.record.set(rec::emergency_channel_select, 2);
-    data.record.set(rec::emergency_mode, 0x0F);        // mode Both, "Current", bit 3
+    data.record.set(rec::emergency_mode, 0x0F);   // mode Both, "Current", bit 3
     data.record.set(rec::emergency_signaling_type, 1);
     data.record.set(rec::emergency_encode_system, 3);
     data.record.set(rec::emergency_encode_select, 9);
@@ -143,17 +150,17 @@ TEST_F(EmergencySettingsWindow, TimeListsStoreTheirPositions)
 
 TEST_F(EmergencySettingsWindow, ForeignValuesShowNoSelectionAndAreKeptWhenTabbedThrough)
 {
-    data.record.set(rec::emergency_mode, 0x30);          // mode 0, encode system 3
+    data.record.set(rec::emergency_mode, 0x30);   // mode 0, encode system 3
     data.record.set(rec::emergency_channel_select, 9);
     data.record.set(rec::emergency_designated_channel, 200);
     data.record.set(rec::emergency_active_time, 17);
     data.record.set(rec::emergency_siren_time, 10);
     data.record.set(rec::emergency_reminder_time, 121);
-    data.record.set(rec::emergency_signaling, 0x65);     // type 3, which no list names; code 6
+    data.record.set(rec::emergency_signaling, 0x65);   // type 3, which no list names; code 6
     open();
     const RadioRecord before = data.record;   // a type other than OFF clears nothing
-    for (const char* name : {"cbMode", "cbChannel", "cbDesignatedChannel", "cbActiveTime",
-                             "cbSirenTime", "cbReminderTime", "cbSignalingType"}) {
+    for (const char* name : {"cbMode", "cbChannel", "cbDesignatedChannel", "cbActiveTime", "cbSirenTime",
+                             "cbReminderTime", "cbSignalingType"}) {
         EXPECT_EQ(list(name)->currentIndex(), -1) << name;
         if (list(name)->isEnabled())
             TabThrough(*editor, list(name));
@@ -164,12 +171,12 @@ TEST_F(EmergencySettingsWindow, ForeignValuesShowNoSelectionAndAreKeptWhenTabbed
     EXPECT_EQ(data.record, before);
 
     // DTMF offers 8 systems and 10 codes: system 12 and code 20 show nothing and stay.
-    data.record.set(rec::emergency_signaling, 0x33);     // type DTMF, code 20
-    data.record.set(rec::emergency_mode, 0xB1);          // system 12, mode Voice
+    data.record.set(rec::emergency_signaling, 0x33);   // type DTMF, code 20
+    data.record.set(rec::emergency_mode, 0xB1);   // system 12, mode Voice
     editor->RefreshAll();
     ExpectNoEntryAndTabThrough(*editor, {"cbEncodeSystem", "cbEncodeSelect"});
     EXPECT_EQ(signalingByte(), 0x33);
     EXPECT_EQ(modeByte(), 0xB1);
 }
 
-} // namespace
+}   // namespace

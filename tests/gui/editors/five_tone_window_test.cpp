@@ -14,8 +14,11 @@ using FiveToneWindow = SignalEditorTest<TFiveToneDlg>;
 TEST_F(FiveToneWindow, LastGapToneCodesAndTheGapTimeItSwitches)
 {
     QComboBox* gapTime = list("cbLast_gap_time");
-    const struct { const char* entry; uint8_t stored; bool timeEnabled; } cases[] = {
-        {"Mute", 128, true}, {"OFF", 255, false}, {"0", 0, true}, {"E", 14, true}, {"A", 10, true}};
+    const struct {
+        const char* entry;
+        uint8_t stored;
+        bool timeEnabled;
+    } cases[] = {{"Mute", 128, true}, {"OFF", 255, false}, {"0", 0, true}, {"E", 14, true}, {"A", 10, true}};
     for (const auto& c : cases) {
         StepTo(list("cbLast_gap_tone"), c.entry);
         EXPECT_EQ(gapTime->isEnabled(), c.timeEnabled) << c.entry;
@@ -181,4 +184,4 @@ TEST_F(FiveToneWindow, ForeignValuesAreShownMarkedAndKeptButTranspondsPastTheTab
     EXPECT_EQ(data.record.get(five::decode_transpond(0)), 255);
 }
 
-} // namespace
+}   // namespace

@@ -39,15 +39,22 @@ protected:
 TEST_F(GeneralSettingsWindow, AResetRecordShowsTheDefaultsAndTheHiddenControlsStayHidden)
 {
     EXPECT_EQ(editor->windowTitle(), "General Settings");
-    ExpectShown(*editor, {{"cbTOT", "0"}, {"cbTOA", "0"}, {"cbBurst_tone", "1750"}, {"cbVoice", "Chinese"},
-                          {"cbVOX", "1"}, {"cbVOX_DELAY", "0.5"}, {"cbTalkAround", "Reverse"},
-                          {"cbSaving", "OFF"}, {"cbBatlowWarningTime", "30"}});
+    ExpectShown(*editor,
+                {{"cbTOT", "0"},
+                 {"cbTOA", "0"},
+                 {"cbBurst_tone", "1750"},
+                 {"cbVoice", "Chinese"},
+                 {"cbVOX", "1"},
+                 {"cbVOX_DELAY", "0.5"},
+                 {"cbTalkAround", "Reverse"},
+                 {"cbSaving", "OFF"},
+                 {"cbBatlowWarningTime", "30"}});
     EXPECT_EQ(list("cbTOT")->count(), 301);
     EXPECT_EQ(Entries(list("cbVOX_DELAY")), QStringList({"0.5", "1", "1.5", "2", "2.5", "3"}));
     EXPECT_EQ(Entries(list("cbTalkAround")), QStringList({"Reverse", "All Rx ", "All Tx "}));
     EXPECT_EQ(list("cbBatlowWarningTime")->itemText(8), "270");
-    for (const char* name : {"cKeyLock", "cBeep", "cCompandor", "cScrambling", "cBatlow_rx",
-                             "cBatlow_tx", "cCtcss_extra_tail", "cCtcss_tail"}) {
+    for (const char* name : {"cKeyLock", "cBeep", "cCompandor", "cScrambling", "cBatlow_rx", "cBatlow_tx",
+                             "cCtcss_extra_tail", "cCtcss_tail"}) {
         EXPECT_FALSE(Child<QCheckBox>(*editor, name)->isChecked()) << name;
         EXPECT_TRUE(Child<QCheckBox>(*editor, name)->isVisible()) << name;
     }
@@ -77,10 +84,14 @@ TEST_F(GeneralSettingsWindow, AResetRecordShowsTheDefaultsAndTheHiddenControlsSt
 TEST_F(GeneralSettingsWindow, ListsStoreThePositionOfTheChosenEntry)
 {
     ExpectPicksStored(*editor, data.record,
-                      {{"cbVOX", "3", rec::vox, 2}, {"cbBatlowWarningTime", "90", rec::batlow_warning_time, 2},
-                       {"cbBurst_tone", "1000", rec::burst_tone, 2}, {"cbVOX_DELAY", "2.5", rec::vox_delay, 4},
-                       {"cbVoice", "None", rec::voice, 2}, {"cbTalkAround", "All Rx ", rec::talk_around, 1},
-                       {"cbSaving", "1:3", rec::saving, 3}, {"cbTOA", "17", U8Field{rec::toa.offset}, 17}});
+                      {{"cbVOX", "3", rec::vox, 2},
+                       {"cbBatlowWarningTime", "90", rec::batlow_warning_time, 2},
+                       {"cbBurst_tone", "1000", rec::burst_tone, 2},
+                       {"cbVOX_DELAY", "2.5", rec::vox_delay, 4},
+                       {"cbVoice", "None", rec::voice, 2},
+                       {"cbTalkAround", "All Rx ", rec::talk_around, 1},
+                       {"cbSaving", "1:3", rec::saving, 3},
+                       {"cbTOA", "17", U8Field{rec::toa.offset}, 17}});
 
     // The time-out timer is a 16-bit field: 300 needs both bytes.
     ChooseAndLeave(*editor, list("cbTOT"), "300");
@@ -136,9 +147,12 @@ TEST_F(GeneralSettingsWindow, ACheckBoxWritesOnlyItsOwnBitWhenTheFocusMovesOn)
 
 TEST_F(GeneralSettingsWindow, ScramblerFrequenciesAreClampedInto2632To3496)
 {
-    const struct { int row; QString typed; uint16_t stored; } cases[] = {
-        {1, "2000", 2632}, {2, "4000", 3496}, {3, "", 2632}, {4, "3000", 3000},
-        {5, "2632", 2632}, {16, "3496", 3496},
+    const struct {
+        int row;
+        QString typed;
+        uint16_t stored;
+    } cases[] = {
+        {1, "2000", 2632}, {2, "4000", 3496}, {3, "", 2632}, {4, "3000", 3000}, {5, "2632", 2632}, {16, "3496", 3496},
     };
     for (const auto& c : cases) {
         typeScrambleFreq(c.row, c.typed);
@@ -153,7 +167,7 @@ TEST_F(GeneralSettingsWindow, ScramblerFrequenciesAreClampedInto2632To3496)
 
 TEST_F(GeneralSettingsWindow, TheFrequencyBoxTakesAtMostFourDigitsAndOnlyItsColumnOpensIt)
 {
-    typeScrambleFreq(7, "3a1-0.55");      // letters and signs are dropped, the fifth digit too
+    typeScrambleFreq(7, "3a1-0.55");   // letters and signs are dropped, the fifth digit too
     EXPECT_EQ(freqBox->text(), "3105");
     QTest::keyClick(freqBox, Qt::Key_Return);   // Enter commits and returns to the grid
     EXPECT_EQ(data.record.get(rec::scramble_freq(6)), 3105);
@@ -164,7 +178,7 @@ TEST_F(GeneralSettingsWindow, TheFrequencyBoxTakesAtMostFourDigitsAndOnlyItsColu
     typeScrambleFreq(8, "");
     QTest::keyClick(freqBox, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(freqBox->text(), "2999");
-    editor->CommitPendingEdits();       // Save while the box is open
+    editor->CommitPendingEdits();   // Save while the box is open
     EXPECT_EQ(data.record.get(rec::scramble_freq(7)), 2999);
     EXPECT_FALSE(freqBox->isVisible());
 
@@ -184,4 +198,4 @@ TEST_F(GeneralSettingsWindow, TheFrequencyBoxTakesAtMostFourDigitsAndOnlyItsColu
     EXPECT_EQ(grid->item(3, 1)->text(), "2632");
 }
 
-} // namespace
+}   // namespace

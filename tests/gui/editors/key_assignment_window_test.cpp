@@ -13,9 +13,8 @@ namespace {
 
 using KeyAssignmentWindow = EditorPageTest<TKeyAssignmentDlg>;
 
-const char* const kKeyLists[] = {"cbKey1_Press", "cbKey1_Hold", "cbKey1_PowerOn",
-                                 "cbKey2_Press", "cbKey2_Hold", "cbKey2_PowerOn",
-                                 "cbKey3_Press", "cbKey3_Hold", "cbKey3_PowerOn"};
+const char* const kKeyLists[] = {"cbKey1_Press",   "cbKey1_Hold",  "cbKey1_PowerOn", "cbKey2_Press",  "cbKey2_Hold",
+                                 "cbKey2_PowerOn", "cbKey3_Press", "cbKey3_Hold",    "cbKey3_PowerOn"};
 
 TEST_F(KeyAssignmentWindow, AResetRecordShowsTheFirstEntryOfEveryListAndTheCaptions)
 {
@@ -27,8 +26,8 @@ TEST_F(KeyAssignmentWindow, AResetRecordShowsTheFirstEntryOfEveryListAndTheCapti
     EXPECT_EQ(Entries(list("cbKey1_PowerOn")), QStringList({"None", "Emergency", "Keypad Lock"}));
     EXPECT_EQ(Entries(list("cbKey1_Hold")), QStringList({"None", "Priority Call", "Emergency"}));
     EXPECT_EQ(Entries(list("cbKey2_PowerOn")),
-              QStringList({"None", "H/L Power", "Talk Around", "Group Select", "Keypad Lock",
-                           "Beep Tone", "Lone Worker", "Voice Compandor", "Voice Scramble"}));
+              QStringList({"None", "H/L Power", "Talk Around", "Group Select", "Keypad Lock", "Beep Tone",
+                           "Lone Worker", "Voice Compandor", "Voice Scramble"}));
     EXPECT_EQ(list("cbKey3_Hold")->count(), 19);
     EXPECT_EQ(list("cbKey3_Hold")->itemText(3), "Talk Around");
     EXPECT_EQ(list("cbKey3_Hold")->itemText(18), "Tx Burst Tone");
@@ -100,15 +99,16 @@ TEST_F(KeyAssignmentWindow, TalkAroundStoresFourteenPlusTheTalkAroundModeOr255)
 TEST_F(KeyAssignmentWindow, CodesNoListOffersShowNoSelectionAndStayWhenTabbedThrough)
 {
     data.record.set(rec::key2_press, 9);
-    data.record.set(rec::key2_power_on, 27);     // offered on press lists only
-    data.record.set(rec::key1_press, 14);        // talk-around is not a key 1 function
-    data.record.set(rec::key3_hold, 16);         // any of 14..16 shows "Talk Around"
+    data.record.set(rec::key2_power_on, 27);   // offered on press lists only
+    data.record.set(rec::key1_press, 14);   // talk-around is not a key 1 function
+    data.record.set(rec::key3_hold, 16);   // any of 14..16 shows "Talk Around"
     data.record.set(rec::key_hold_time, 6);
     data.record.set(rec::emergency_hold_time, 200);
     open();
     EXPECT_EQ(list("cbKey3_Hold")->currentText(), "Talk Around");
     const RadioRecord before = data.record;
-    ExpectNoEntryAndTabThrough(*editor, {"cbKey2_Press", "cbKey2_PowerOn", "cbKey1_Press", "cbHoldTime", "cbEmgHoldTime"});
+    ExpectNoEntryAndTabThrough(*editor,
+                               {"cbKey2_Press", "cbKey2_PowerOn", "cbKey1_Press", "cbHoldTime", "cbEmgHoldTime"});
     EXPECT_EQ(data.record, before);
     EXPECT_EQ(data.record.get(rec::key2_press), 9);
 
@@ -116,4 +116,4 @@ TEST_F(KeyAssignmentWindow, CodesNoListOffersShowNoSelectionAndStayWhenTabbedThr
     EXPECT_EQ(data.record.get(rec::key2_press), 10);
 }
 
-} // namespace
+}   // namespace

@@ -15,8 +15,11 @@ TEST_F(ScanSettingsWindow, AResetRecordShowsTheFirstEntriesAndTalkBackOff)
 {
     open();
     EXPECT_EQ(editor->windowTitle(), "Scan Settings");
-    ExpectShown(*editor, {{"cbResumeTime_rx", "0.25"}, {"cbResumeTime_tx", "2"}, {"cbScanBusyTime", "Diable"},
-                          {"cbScanTxMode", "Scan Start"}});
+    ExpectShown(*editor,
+                {{"cbResumeTime_rx", "0.25"},
+                 {"cbResumeTime_tx", "2"},
+                 {"cbScanBusyTime", "Diable"},
+                 {"cbScanTxMode", "Scan Start"}});
     for (const char* name : {"cbDesignatedChannel", "cbHomeChannel", "cbPriChannel", "cbDaulWatchCh"}) {
         EXPECT_EQ(list(name)->currentText(), "1") << name;
         EXPECT_EQ(list(name)->count(), 32) << name;
@@ -64,7 +67,7 @@ TEST_F(ScanSettingsWindow, TalkBackTouchesOnlyBitZeroOfTheScanFlags)
 TEST_F(ScanSettingsWindow, StoredValuesBeyondTheListsShowNoSelectionAndStayWhenTabbedThrough)
 {
     data.record.set(rec::scan_tx_mode, 7);
-    data.record.set(rec::home_channel, 100);       // a channel the 32-entry list cannot show
+    data.record.set(rec::home_channel, 100);   // a channel the 32-entry list cannot show
     data.record.set(rec::scan_resume_time_tx, 15);
     data.record.set(rec::scan_busy_time, 255);
     open();
@@ -73,4 +76,4 @@ TEST_F(ScanSettingsWindow, StoredValuesBeyondTheListsShowNoSelectionAndStayWhenT
     EXPECT_EQ(data.record, before);
 }
 
-} // namespace
+}   // namespace

@@ -7,18 +7,18 @@
 #include "widgets/editor_window.h"
 #include "widgets/list_windows.h"
 #include "widgets/message_windows.h"
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
 #include <ostream>
@@ -26,7 +26,10 @@
 
 QT_BEGIN_NAMESPACE
 // Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace k3n::test {
@@ -39,8 +42,7 @@ inline bool ShowActive(QWidget& editor)
     return QTest::qWaitForWindowActive(&editor);
 }
 
-template <class T>
-T* Child(QWidget& editor, const char* name)
+template <class T> T* Child(QWidget& editor, const char* name)
 {
     T* child = editor.findChild<T*>(name);
     EXPECT_NE(child, nullptr) << name;
@@ -167,8 +169,7 @@ inline void ClickBox(QAbstractButton* box)
 }
 
 // One editor window over a fresh record; open() makes it and shows it active.
-template <class Editor>
-class EditorPageTest : public ::testing::Test {
+template <class Editor> class EditorPageTest : public ::testing::Test {
 protected:
     void open()
     {
@@ -181,4 +182,4 @@ protected:
     std::unique_ptr<Editor> editor;
 };
 
-} // namespace k3n::test
+}   // namespace k3n::test

@@ -3,8 +3,8 @@
 // Drives the signalling editors the way a user does: double-clicks grid
 // cells, types, pastes, picks list entries with the keyboard and moves the focus.
 #include "editors/signal_window.h"
-#include "widgets/cell_grid.h"
 #include "settings_editor_driver.h"
+#include "widgets/cell_grid.h"
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -33,8 +33,7 @@ inline void DoubleClickCell(CellGrid* grid, int row, int col)
 }
 
 // The editor a double-click laid over the cell, checked to be an Editor with the focus.
-template <class Editor>
-Editor* OpenCell(CellGrid* grid, int row, int col)
+template <class Editor> Editor* OpenCell(CellGrid* grid, int row, int col)
 {
     DoubleClickCell(grid, row, col);
     auto* editor = qobject_cast<Editor*>(grid->openEditor());
@@ -45,8 +44,14 @@ Editor* OpenCell(CellGrid* grid, int row, int col)
     return editor;
 }
 
-inline QLineEdit* OpenEdit(CellGrid* grid, int row, int col) { return OpenCell<QLineEdit>(grid, row, col); }
-inline QComboBox* OpenList(CellGrid* grid, int row, int col) { return OpenCell<QComboBox>(grid, row, col); }
+inline QLineEdit* OpenEdit(CellGrid* grid, int row, int col)
+{
+    return OpenCell<QLineEdit>(grid, row, col);
+}
+inline QComboBox* OpenList(CellGrid* grid, int row, int col)
+{
+    return OpenCell<QComboBox>(grid, row, col);
+}
 
 // Replaces the edit's text by typing, as the user does after selecting all.
 inline void Retype(QLineEdit* edit, const QString& text)
@@ -66,8 +71,7 @@ inline void Paste(QLineEdit* edit, const QString& text)
 }
 
 // One signalling editor over a fresh record, shown large enough for every grid.
-template <class Dialog>
-class SignalEditorTest : public ::testing::Test {
+template <class Dialog> class SignalEditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -114,4 +118,4 @@ protected:
     Dialog w{data};
 };
 
-} // namespace k3n::test
+}   // namespace k3n::test

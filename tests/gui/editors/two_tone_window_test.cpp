@@ -95,8 +95,11 @@ TEST_F(TwoToneWindow, TimesAreTypedInSecondsAndStoredInTenths)
     turnPage(SystemPage);
     CellGrid* systems = grid("sgSystem");
     EXPECT_EQ(systems->cellText(1, 3), "0.1");
-    const struct { const char* typed; uint8_t stored; const char* shown; } cases[] = {
-        {"2.5", 25, "2.5"}, {"0.05", 1, "0.1"}, {"30", 250, "25"}, {"", 1, "0.1"}, {"12.5", 125, "12.5"}};
+    const struct {
+        const char* typed;
+        uint8_t stored;
+        const char* shown;
+    } cases[] = {{"2.5", 25, "2.5"}, {"0.05", 1, "0.1"}, {"30", 250, "25"}, {"", 1, "0.1"}, {"12.5", 125, "12.5"}};
     for (const auto& c : cases) {
         retypeCell("sgSystem", 1, 3, c.typed);
         EXPECT_EQ(data.record.get(two::tone_a_time(1)), c.stored) << c.typed;
@@ -141,7 +144,7 @@ TEST_F(TwoToneWindow, SystemListsAndToggles)
     EXPECT_EQ(systems->cellText(9, 8), "Y");
     DoubleClickCell(systems, 9, 7);   // Auto Reset, bit 2
     DoubleClickCell(systems, 9, 9);   // Duty, bit 1
-    DoubleClickCell(systems, 9, 10);  // Subaudio, bit 4
+    DoubleClickCell(systems, 9, 10);   // Subaudio, bit 4
     EXPECT_EQ(data.record.get(two::options(9)), 0xA0 | 0x04 | 0x02 | 0x10);
     EXPECT_EQ(systems->cellText(9, 7), "On");
 
@@ -171,4 +174,4 @@ TEST_F(TwoToneWindow, ForeignSystemValuesAreMarkedAndKept)
     EXPECT_EQ(data.record, before);
 }
 
-} // namespace
+}   // namespace

@@ -28,7 +28,7 @@ protected:
     TAdjustmentDlg dlg{run.context()};
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(AdjustmentWindow, OpeningShowsEveryFieldInItsList)
 {
@@ -111,7 +111,10 @@ TEST_F(AdjustmentWindow, NumberBoxesFilterTrimClampAndKeepTheFieldWhenLeftEmpty)
     EXPECT_EQ(run.service.adj_ctcss_level, 409);
 
     QString notice;
-    ModalWatcher watcher([&notice](QDialog* d) { notice = NoticeText(d); d->accept(); });
+    ModalWatcher watcher([&notice](QDialog* d) {
+        notice = NoticeText(d);
+        d->accept();
+    });
     TypeAndLeave(dlg.eCtcssLevel, "", dlg.eModFineOutputGain);
     EXPECT_EQ(notice, "'' is not a valid integer value");
     EXPECT_EQ(run.service.adj_ctcss_level, 409);
@@ -175,11 +178,11 @@ TEST_F(AdjustmentWindow, TransfersAndWhatTheWindowShowsAfterwards)
     EXPECT_EQ(dlg.cbMicInput->currentText(), "19.2 dB");
     EXPECT_EQ(dlg.eModFineOutputGain->text(), "777");
 
-    EXPECT_EQ(run.requests, (std::vector<ServiceTransferRequest>{
-                                {TransferKind::Adjustment, Direction::Read},
-                                {TransferKind::Adjustment, Direction::Write},
-                                {TransferKind::FirmwareInfo, Direction::Read},
-                                {TransferKind::Adjustment, Direction::Read}}));
+    EXPECT_EQ(run.requests,
+              (std::vector<ServiceTransferRequest>{{TransferKind::Adjustment, Direction::Read},
+                                                   {TransferKind::Adjustment, Direction::Write},
+                                                   {TransferKind::FirmwareInfo, Direction::Read},
+                                                   {TransferKind::Adjustment, Direction::Read}}));
 }
 
 TEST_F(AdjustmentWindow, OpensThePowerTuningAndSerialNumberWindows)

@@ -15,23 +15,20 @@ std::vector<BoxValue> allBoxes()
 {
     std::vector<BoxValue> boxes;
     const std::pair<const char*, Tuning3 ServiceData::*> rows[] = {
-        {"eLowPower_", &ServiceData::apc_low_power},
-        {"eHighPower_", &ServiceData::apc_high_power},
-        {"eMaxDev_", &ServiceData::apc_max_dev},
-        {"eCTCSS_625_", &ServiceData::apc_ctcss_625},
-        {"eCTCSS_1318_", &ServiceData::apc_ctcss_1318},
-        {"eCTCSS_2541_", &ServiceData::apc_ctcss_2541},
-        {"eDCS_031_", &ServiceData::apc_dcs_031},
-        {"eRxTuningVoltage_", &ServiceData::apc_rx_tuning_voltage},
+        {"eLowPower_", &ServiceData::apc_low_power},    {"eHighPower_", &ServiceData::apc_high_power},
+        {"eMaxDev_", &ServiceData::apc_max_dev},        {"eCTCSS_625_", &ServiceData::apc_ctcss_625},
+        {"eCTCSS_1318_", &ServiceData::apc_ctcss_1318}, {"eCTCSS_2541_", &ServiceData::apc_ctcss_2541},
+        {"eDCS_031_", &ServiceData::apc_dcs_031},       {"eRxTuningVoltage_", &ServiceData::apc_rx_tuning_voltage},
     };
     const char* columns[] = {"LowFreq", "MiddleFreq", "HighFreq"};
     for (auto [prefix, field] : rows)
         for (int f = 0; f < 3; ++f)
             boxes.emplace_back(std::string(prefix) + columns[f],
                                [field, f](const ServiceData& d) { return (d.*field)[f]; });
-    const std::pair<const char*, uint16_t ServiceData::*> levels[] = {
-        {"eSqLevel_1", &ServiceData::apc_sq_level_1}, {"eSqLevel_9", &ServiceData::apc_sq_level_9},
-        {"eVoxLevel_1", &ServiceData::apc_vox_level_1}, {"eVoxLevel_6", &ServiceData::apc_vox_level_6}};
+    const std::pair<const char*, uint16_t ServiceData::*> levels[] = {{"eSqLevel_1", &ServiceData::apc_sq_level_1},
+                                                                      {"eSqLevel_9", &ServiceData::apc_sq_level_9},
+                                                                      {"eVoxLevel_1", &ServiceData::apc_vox_level_1},
+                                                                      {"eVoxLevel_6", &ServiceData::apc_vox_level_6}};
     for (auto [name, field] : levels)
         boxes.emplace_back(name, [field](const ServiceData& d) { return d.*field; });
     return boxes;
@@ -41,8 +38,8 @@ std::vector<BoxValue> allBoxes()
 void fillDistinct(ServiceData& d, int base)
 {
     int v = base;
-    for (Tuning3* t : {&d.apc_low_power, &d.apc_high_power, &d.apc_max_dev, &d.apc_ctcss_625,
-                       &d.apc_ctcss_1318, &d.apc_ctcss_2541, &d.apc_dcs_031, &d.apc_rx_tuning_voltage})
+    for (Tuning3* t : {&d.apc_low_power, &d.apc_high_power, &d.apc_max_dev, &d.apc_ctcss_625, &d.apc_ctcss_1318,
+                       &d.apc_ctcss_2541, &d.apc_dcs_031, &d.apc_rx_tuning_voltage})
         for (uint8_t& b : *t)
             b = uint8_t(v++);
     d.apc_sq_level_1 = uint16_t(700 + base);
@@ -65,7 +62,7 @@ protected:
     TApcTuneDlg dlg{run.context()};
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(ApcTuneWindow, TypingKeepsDigitsOnlyAndLeavingStoresAndClamps)
 {
@@ -109,7 +106,10 @@ TEST_F(ApcTuneWindow, LeavingAnEmptyBoxReportsItAndKeepsTheFieldButClosingIsNotL
     dlg.RefreshAll();
     QString notice;
     {
-        ModalWatcher watcher([&notice](QDialog* d) { notice = NoticeText(d); d->accept(); });
+        ModalWatcher watcher([&notice](QDialog* d) {
+            notice = NoticeText(d);
+            d->accept();
+        });
         TypeAndLeave(box("eMaxDev_LowFreq"), "", box("eLowPower_LowFreq"));
         EXPECT_EQ(watcher.opened, std::vector<std::string>{"k3n::TUserWarnDlg"});
     }
@@ -165,9 +165,9 @@ TEST_F(ApcTuneWindow, ButtonsAskForTheirTransfersWithWhatWasTypedAndReadShowsEve
     for (const auto& [name, value] : allBoxes())
         EXPECT_EQ(box(name)->text(), QString::number(value(run.service))) << name;
     EXPECT_EQ(box("eVoxLevel_6")->text(), "1040");
-    EXPECT_EQ(run.requests, (std::vector<ServiceTransferRequest>{
-                                {TransferKind::PowerTuning, Direction::Write},
-                                {TransferKind::FrequencyBand, Direction::Write},
-                                {TransferKind::PowerTuning, Direction::Read},
-                                {TransferKind::PowerTuning, Direction::Read}}));
+    EXPECT_EQ(run.requests,
+              (std::vector<ServiceTransferRequest>{{TransferKind::PowerTuning, Direction::Write},
+                                                   {TransferKind::FrequencyBand, Direction::Write},
+                                                   {TransferKind::PowerTuning, Direction::Read},
+                                                   {TransferKind::PowerTuning, Direction::Read}}));
 }

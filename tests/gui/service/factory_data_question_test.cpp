@@ -39,8 +39,8 @@ TEST(FactoryDataQuestion, AsksForWhatWouldBeOverwrittenWithoutHavingBeenRead)
 
 TEST(FactoryDataQuestion, SerialNumbersThatAreEmptyOrAllZerosAsk)
 {
-    const std::pair<const char*, bool> rows[] = {
-        {"", true}, {"0", true}, {"00000000", true}, {"00000001", false}, {"12345678", false}, {"10", false}};
+    const std::pair<const char*, bool> rows[] = {{"", true},          {"0", true},         {"00000000", true},
+                                                 {"00000001", false}, {"12345678", false}, {"10", false}};
     ServiceData service;
     for (const auto& [digits, asks] : rows) {
         RadioData radio;
@@ -63,5 +63,5 @@ TEST(FactoryDataQuestion, OnlyASuccessfulReadMarksTheFieldsAsRead)
     EXPECT_TRUE(service.adjustment_read_from_radio);
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

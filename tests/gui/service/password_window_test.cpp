@@ -23,7 +23,7 @@ std::vector<std::string> tryPassword(const QString& typed, QPushButton* TPasswor
     return watcher.opened;
 }
 
-} // namespace
+}   // namespace
 
 TEST(PasswordWindow, TheRightPasswordOpensTheAdjustmentWindow)
 {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The service windows against an emulated radio on the simulated clock: each
 // button runs a real programming session, as the session window would.
+#include "model/record_layout.h"
 #include "programming/session.h"
 #include "programming/session_runner.h"
-#include "model/record_layout.h"
 #include "service/adjustment_window.h"
 #include "service/apc_tune_window.h"
 #include "service/service_requests.h"
@@ -65,7 +65,7 @@ protected:
     std::vector<SessionOutcome> outcomes;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(ServiceOnRadio, AdjustmentWriteSendsSixBytesOnlyAndReadBringsThemBack)
 {

@@ -11,13 +11,16 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <ostream>
 #include <vector>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace k3n {
@@ -25,7 +28,7 @@ inline void PrintTo(const ServiceTransferRequest& r, std::ostream* os)
 {
     *os << "{kind " << int(r.kind) << (r.direction == Direction::Read ? ", read}" : ", write}");
 }
-} // namespace k3n
+}   // namespace k3n
 
 namespace k3n::test {
 
@@ -111,4 +114,4 @@ inline QString NoticeText(QDialog* notice)
     return label ? label->text() : QString();
 }
 
-} // namespace k3n::test
+}   // namespace k3n::test

@@ -31,7 +31,7 @@ protected:
     TWriteSnDlg dlg{run.context()};
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(WriteSnWindow, StepsAsADecimalStringOfFixedLength)
 {
@@ -39,8 +39,9 @@ TEST_F(WriteSnWindow, StepsAsADecimalStringOfFixedLength)
         const char* from;
         int direction;
         const char* to;
-    } cases[] = {{"00000199", +1, "00000200"}, {"10", -1, "09"}, {"999", +1, "000"}, {"000", -1, "999"},
-                 {"", +1, ""}, {"", -1, ""}, {"99999998", +1, "99999999"}, {"1000", -1, "0999"}};
+    } cases[] = {{"00000199", +1, "00000200"}, {"10", -1, "09"},    {"999", +1, "000"},
+                 {"000", -1, "999"},           {"", +1, ""},        {"", -1, ""},
+                 {"99999998", +1, "99999999"}, {"1000", -1, "0999"}};
     for (const auto& c : cases)
         EXPECT_EQ(TWriteSnDlg::StepSerialText(c.from, c.direction), c.to) << c.from << " " << c.direction;
     // Something read from a radio that is not a number is left alone.

@@ -295,5 +295,5 @@ TEST_F(CellGridTest, RowsAreSelectedByTheirHeadersAndShiftArrowsAndCellsInOneCol
     EXPECT_EQ(std::tuple(range->col, range->first, range->last), std::tuple(int(Name), 2, 4));
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n

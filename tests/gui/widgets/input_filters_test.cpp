@@ -92,5 +92,5 @@ TEST(InputFilters, KeepDecimalTextKeepsDigitsAndTheFirstPoint)
         EXPECT_EQ(KeepDecimalText(QString::fromUtf8(c.text), c.maxLength), c.kept) << c.text;
 }
 
-} // namespace
-} // namespace k3n
+}   // namespace
+}   // namespace k3n
