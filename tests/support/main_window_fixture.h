@@ -26,6 +26,17 @@ class TProgramDialog;
 
 namespace k3n::test {
 
+// The page tree's row of the general settings.
+constexpr int kGeneralPage = 1;
+
+// Shows the window and waits until it is the active one.
+inline bool ShowActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // The main window over a fresh record of band 0, in English, with a user data
 // folder of its own. Its file dialogs answer chosenFile ("" cancels them) and
 // its autosave reads the clock clockMs. SetUp opens it; a suite that needs

@@ -3,6 +3,13 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Readable QStrings in test failure messages (gtest finds it by the argument's namespace).
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace k3n::test {
 

@@ -5,6 +5,7 @@
 // a condition with a generous deadline instead of sleeping.
 #include "comm/comm_error.h"
 #include "comm/serial_engine.h"
+#include "support/test_support.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -25,12 +26,6 @@
 #include <thread>
 #include <unistd.h>
 #include <utility>
-
-// Readable QStrings in test failure output.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace commtest {
 

@@ -48,7 +48,7 @@ QTreeWidgetItem* RowOfChannel(const CheckWindow& window, int channel)
     return nullptr;
 }
 
-void DoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
+void DoubleClickItem(QTreeWidget* tree, QTreeWidgetItem* item)
 {
     // A double click is a press and release, then the second press as a double click.
     tree->scrollToItem(item);
@@ -79,7 +79,7 @@ TEST(CheckWindow, ListsEveryProblemAndADoubleClickAsksForItsPageAndChannel)
     EXPECT_TRUE(window.sSummary->text().contains(QString::number(problems.size() - 1)));
 
     QSignalSpy chosen(&window, &CheckWindow::placeChosen);
-    DoubleClick(window.tvProblems, RowOfChannel(window, 20));
+    DoubleClickItem(window.tvProblems, RowOfChannel(window, 20));
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen.front().at(0).value<EditorPage>(), EditorPage::Channels);
     EXPECT_EQ(chosen.front().at(1).toInt(), 20);
@@ -113,7 +113,7 @@ TEST_F(CheckInMainWindow, EditMenuShowsTheListAndADoubleClickSelectsTheChannelsR
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->problems().size(), CheckConfiguration(data.record).size());
 
-    DoubleClick(list->tvProblems, RowOfChannel(*list, 20));
+    DoubleClickItem(list->tvProblems, RowOfChannel(*list, 20));
     auto* channels = qobject_cast<TChInforDlg*>(window->editorOfPage(0));
     ASSERT_TRUE(channels);
     EXPECT_EQ(data.record.get(rec::channel_group), 1);   // channels 17..32
@@ -125,7 +125,7 @@ TEST_F(CheckInMainWindow, EditMenuShowsTheListAndADoubleClickSelectsTheChannelsR
     EXPECT_EQ(checkWindow(), list);   // one list, refreshed
     for (int i = 0; i < list->tvProblems->topLevelItemCount(); ++i)
         if (list->problems()[std::size_t(i)].page == EditorPage::Dtmf)
-            DoubleClick(list->tvProblems, list->tvProblems->topLevelItem(i));
+            DoubleClickItem(list->tvProblems, list->tvProblems->topLevelItem(i));
     EXPECT_TRUE(window->editorOfPage(int(EditorPage::Dtmf)));
 }
 

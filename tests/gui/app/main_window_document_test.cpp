@@ -24,8 +24,6 @@ namespace {
 using namespace test;
 
 constexpr int kChannelPage = 0;
-constexpr int kGeneralPage = 1;
-
 class DocumentTest : public MainWindowFixture {
 protected:
     // A real edit: the general settings' key lock, stored when the focus leaves it.

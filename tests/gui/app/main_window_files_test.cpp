@@ -22,8 +22,6 @@ namespace {
 
 using namespace test;
 
-constexpr int kGeneralPage = 1;
-
 QByteArray RecordBytes(const RadioRecord& record)
 {
     return QByteArray(reinterpret_cast<const char*>(record.bytes().data()), int(record.bytes().size()));

@@ -21,8 +21,6 @@ using namespace test;
 using Col = TChInforDlg::Col;
 
 constexpr int kChannelPage = 0;
-constexpr int kGeneralPage = 1;
-
 class UndoRedoTest : public MainWindowFixture {
 protected:
     QAction* undoItem() const { return item("EditUndoItem"); }

@@ -3,7 +3,9 @@
 // Drives the editor windows the way a user does: Tab into a control, pick a
 // list entry from its open list with the keyboard, tick boxes with the mouse,
 // and move the focus on so the control's exit handler writes it.
+#include "support/main_window_fixture.h"
 #include "support/modal_answers.h"
+#include "support/test_support.h"
 #include "widgets/editor_window.h"
 #include "widgets/list_windows.h"
 #include "widgets/message_windows.h"
@@ -24,23 +26,9 @@
 #include <ostream>
 #include <utility>
 
-QT_BEGIN_NAMESPACE
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace k3n::test {
 
 // Shows the editor as the active window, as the main window does when its page is clicked.
-inline bool ShowActive(QWidget& editor)
-{
-    editor.show();
-    editor.activateWindow();
-    return QTest::qWaitForWindowActive(&editor);
-}
 
 template <class T> T* Child(QWidget& editor, const char* name)
 {

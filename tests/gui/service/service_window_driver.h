@@ -4,6 +4,8 @@
 // radio data of one run, and a transfer runner that a test scripts.
 #include "programming/service_data.h"
 #include "service/service_context.h"
+#include "support/main_window_fixture.h"
+#include "support/test_support.h"
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -15,13 +17,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <vector>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace k3n {
 inline void PrintTo(const ServiceTransferRequest& r, std::ostream* os)
@@ -48,13 +43,6 @@ struct ServiceRun {
                 }};
     }
 };
-
-inline bool ShowActive(QWidget& window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
 
 // Tabs into the box and replaces its text by typing.
 inline void TypeInto(QLineEdit* box, const QString& keys)
