@@ -206,16 +206,16 @@ private:
         if (!anyChannelInUse())
             return;   // "no channel in use" says it all
         if (r_.get(rec::scan_tx_mode) == kScanTxDesignated)
-            checkChannelReference(P::Scan, 245, rec::scan_designated_channel);
-        checkChannelReference(P::Scan, 250, rec::home_channel);
-        checkChannelReference(P::Scan, 55, rec::priority_channel);
-        checkChannelReference(P::Scan, 249, rec::dual_watch_channel);
+            checkChannelReference(P::Scan, ui::kDesignatedChannel, rec::scan_designated_channel);
+        checkChannelReference(P::Scan, ui::kHomeChannel, rec::home_channel);
+        checkChannelReference(P::Scan, ui::kPriorityScan, rec::priority_channel);
+        checkChannelReference(P::Scan, ui::kDualWatchChannel, rec::dual_watch_channel);
     }
 
     void checkEmergency()
     {
         if (anyChannelInUse() && r_.get(rec::emergency_channel_select) == kEmergencyDesignated)
-            checkChannelReference(P::Emergency, 245, rec::emergency_designated_channel);
+            checkChannelReference(P::Emergency, ui::kDesignatedChannel, rec::emergency_designated_channel);
         const int type = int(r_.get(rec::emergency_signaling_type));
         if (type != kEmergencyDtmf && type != kEmergencyFiveTone)
             return;
