@@ -62,10 +62,7 @@ int RunRestore(const Command& self, const Arguments& args)
     if (const auto refused = RefusedWithoutLog(self))
         return *refused;
 
-    SafeWriteOptions options;
-    options.backup = !args.isSet("no-backup");
-    options.verify = !args.isSet("no-verify");
-    options.changed_only = args.isSet("changed-only");
+    SafeWriteOptions options = WriteOptionsOf(args);
     // Which radio is on the cable is known only from the restore's own backup read.
     options.same_radio_only = read && options.backup && !args.isSet("force");
     if (read) {

@@ -118,10 +118,7 @@ int RunWrite(const Command& self, const Arguments& args)
     if (const auto refused = RefusedWithoutLog(self))
         return *refused;
 
-    SafeWriteOptions options;
-    options.backup = !args.isSet("no-backup");
-    options.verify = !args.isSet("no-verify");
-    options.changed_only = args.isSet("changed-only");
+    SafeWriteOptions options = WriteOptionsOf(args);
     if (args.isSet("show-changes"))
         options.before_write = [&](const RadioData& radio, const RadioData& toWrite) {
             PrintChanges(radio, toWrite, lang.value());

@@ -120,6 +120,15 @@ std::optional<int> RefusedWithoutLog(const Command& self)
     return std::nullopt;
 }
 
+SafeWriteOptions WriteOptionsOf(const Arguments& args)
+{
+    SafeWriteOptions options;
+    options.backup = !args.isSet("no-backup");
+    options.verify = !args.isSet("no-verify");
+    options.changed_only = args.isSet("changed-only");
+    return options;
+}
+
 int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext& context)
 {
     WriteAttemptLog attempt(ProgrammingLogPath(), context, chain.result().band);

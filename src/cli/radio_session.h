@@ -32,6 +32,10 @@ std::optional<int> RefusedByCheck(const Command& self, const RadioRecord& record
 // a programming log that cannot take the attempt (a write that could not be proved later).
 std::optional<int> RefusedWithoutLog(const Command& self);
 
+// The backup, read-back and changed-only choices of --no-backup, --no-verify and
+// --changed-only, as k3n write and k3n restore take them.
+SafeWriteOptions WriteOptionsOf(const Arguments& args);
+
 // Runs the chain (Ctrl+C cancels it), adds its line to the programming log, prints
 // the backup's path and the outcome's message; returns the exit status of `k3n write`.
 int RunLoggedWrite(const Command& self, SafeWrite& chain, const WriteLogContext& context);
